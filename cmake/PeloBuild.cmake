@@ -1,0 +1,57 @@
+# Compiler flags shared by every target of the project, and the helpers that
+# declare tests, benchmarks and fuzz targets.
+
+add_library(pelo_flags INTERFACE)
+target_compile_options(pelo_flags INTERFACE -Wall -Wextra -Wpedantic)
+if(PELO_WERROR)
+  target_compile_options(pelo_flags INTERFACE -Werror)
+endif()
+
+if(PELO_SANITIZE)
+  set(_pelo_san -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  target_compile_options(pelo_flags INTERFACE ${_pelo_san})
+  target_compile_definitions(pelo_flags INTERFACE _GLIBCXX_ASSERTIONS)
+  target_link_options(pelo_flags INTERFACE ${_pelo_san})
+endif()
+
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+set(PELO_TEST_DATA_DIR "${PROJECT_SOURCE_DIR}/tests/data")
+set(PELO_LSAN_SUPPRESSIONS "${PROJECT_SOURCE_DIR}/tests/lsan.supp")
+
+# add_pelo_test(<name> SOURCES <files...> [QT] [LIBS <targets...>])
+# One test executable per module under test; QT tests run on the offscreen platform.
+function(add_pelo_test name)
+  cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE pelo_core pelo_test_support pelo_flags
+                        GTest::gtest GTest::gtest_main ${ARG_LIBS})
+  target_compile_definitions(${name} PRIVATE PELO_TEST_DATA_DIR="${PELO_TEST_DATA_DIR}")
+  add_test(NAME ${name} COMMAND ${name})
+  set(_env "LSAN_OPTIONS=suppressions=${PELO_LSAN_SUPPRESSIONS}"
+           "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+  if(ARG_QT)
+    list(APPEND _env "QT_QPA_PLATFORM=offscreen" "XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/xdg-runtime")
+    target_link_libraries(${name} PRIVATE pelo_gui)
+  endif()
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${_env}" TIMEOUT 600)
+endfunction()
+
+# add_pelo_fuzz(<name> SOURCES <files...> CORPUS <dir>)
+# With PELO_FUZZ (clang) a libFuzzer binary; otherwise the same target linked with a
+# replay main that runs every file of its corpus once, as an ordinary test.
+function(add_pelo_fuzz name)
+  cmake_parse_arguments(ARG "" "CORPUS" "SOURCES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE pelo_core pelo_flags)
+  if(PELO_FUZZ)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  else()
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/fuzz/ReplayMain.cpp)
+    add_test(NAME ${name}_replay COMMAND ${name} ${ARG_CORPUS})
+    set_tests_properties(${name}_replay PROPERTIES TIMEOUT 300 ENVIRONMENT
+                         "LSAN_OPTIONS=suppressions=${PELO_LSAN_SUPPRESSIONS}")
+  endif()
+endfunction()

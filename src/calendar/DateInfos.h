@@ -1,0 +1,80 @@
+#pragma once
+
+// The day-information object: today's date, the national holidays of an eleven-year window
+// and the private-holiday marks that day-marked entries set. There is one instance for the
+// whole program (DateInfo()); it is the only place that reads the system clock.
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "calendar/Dates.h"
+
+namespace pelo {
+
+// Holiday codes besides the rows of the rule table (3..39).
+inline constexpr int32_t kHolidayNone = 0;
+inline constexpr int32_t kHolidaySubstitute = 1;  // 振替休日
+inline constexpr int32_t kHolidayCitizens = 2;    // 国民の休日
+inline constexpr int32_t kHolidayCodeCount = 40;
+
+// Equinox day of March / September of a year, or 0 outside 1851..2150.
+int32_t VernalEquinoxDay(int32_t year) noexcept;
+int32_t AutumnalEquinoxDay(int32_t year) noexcept;
+
+// Name of a holiday code (empty for 0 and unknown codes).
+const char* HolidayCodeName(int32_t code) noexcept;
+
+class TDateInfo {
+ public:
+  static constexpr int32_t kYearCount = 11;
+
+  // Reads today from the system clock and fills the window from the year before it.
+  TDateInfo();
+
+  // today := the system clock's local date.
+  void RefreshToday();
+  // Sets today explicitly (tests, pelo-agenda --today). The window is not refilled.
+  void SetToday(TDateRec today) noexcept { today_ = today; }
+
+  // Clears the table (private marks included) and fills the holidays of first..first+10.
+  void FillYears(int32_t first_year);
+
+  int32_t FirstYear() const noexcept { return first_year_; }
+  TDateRec Today() const noexcept { return today_; }
+  int32_t TodayYear() const noexcept { return today_.Year; }
+  int32_t TodayMonth() const noexcept { return today_.Month; }
+  int32_t TodayDay() const noexcept { return today_.Day; }
+  bool IsToday(TDateRec date) const noexcept { return date == today_; }
+
+  // -1 when the year lies outside the window; 0 for a month or day outside 1..12 / 1..31.
+  int32_t HolidayCode(TDateRec date) const noexcept;
+  bool IsHoliday(TDateRec date) const noexcept { return HolidayCode(date) > 0; }
+  bool IsPrivateHoliday(TDateRec date) const noexcept;
+  // Ignored outside the window.
+  void MarkPrivateHoliday(TDateRec date) noexcept;
+  // "Error Holiday " + year outside the window, else the name of the day's code.
+  std::string HolidayName(TDateRec date) const;
+
+ private:
+  struct Cell {
+    uint8_t holiday = 0;
+    uint8_t private_mark = 0;
+  };
+
+  bool InWindow(int32_t year) const noexcept {
+    return year >= first_year_ && year < first_year_ + kYearCount;
+  }
+  // Index of a cell, or -1 when the date has no cell.
+  int32_t CellIndex(TDateRec date) const noexcept;
+  void FillYear(int32_t year, bool& stop);
+
+  std::array<Cell, kYearCount * 12 * 31> cells_{};
+  int32_t first_year_ = 0;
+  TDateRec today_;
+};
+
+// The one program-wide instance, made on first use.
+TDateInfo& DateInfo();
+
+}  // namespace pelo

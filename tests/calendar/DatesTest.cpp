@@ -1,0 +1,253 @@
+#include "calendar/Dates.h"
+
+#include <gtest/gtest.h>
+
+#include "calendar/DateInfos.h"
+
+namespace pelo {
+namespace {
+
+TEST(DayNumber, Anchors) {
+  const struct {
+    TDateRec date;
+    int32_t expected;
+  } cases[] = {
+      {{1858, 11, 17}, 0},       {{1582, 11, 1}, -100823}, {{2150, 12, 31}, 106695},
+      {{2000, 1, 1}, 51544},     {{1582, 10, 4}, -100841}, {{1582, 10, 15}, -100840},
+      {{2023, 2, 30}, 60005},    {{2023, 3, 2}, 60005},    {{1, 1, 1}, -678577},
+      {{2024, 2, 29}, 60369},    {{1970, 1, 1}, 40587},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DayNumber(c.date), c.expected) << c.date.Year << "/" << c.date.Month << "/"
+                                             << c.date.Day;
+  }
+}
+
+TEST(DayNumber, OutsideTheFormulaIsZero) {
+  for (const TDateRec date : {TDateRec{0, 1, 1}, TDateRec{2000, 0, 1}, TDateRec{2000, 1, 0},
+                              TDateRec{10001, 1, 1}, TDateRec{2000, 10001, 1}, kNullDate,
+                              TDateRec{-5, 3, 3}}) {
+    EXPECT_EQ(DayNumber(date), 0);
+  }
+}
+
+// Walking every day of the calendar with AddToDate must give consecutive day numbers, the
+// weekday must advance by one, and every day must pass the range check.
+TEST(DayNumber, ConsecutiveOverTheWholeCalendar) {
+  TDateRec date = kFirstCalendarDate;
+  int32_t expected = kFirstCalendarDay;
+  int32_t weekday = WeekdayOf(date);
+  while (true) {
+    ASSERT_EQ(DayNumber(date), expected) << date.Year << "/" << date.Month << "/" << date.Day;
+    ASSERT_EQ(WeekdayOf(date), weekday);
+    ASSERT_EQ(CheckCalendarRange(date), kDateUsable);
+    if (date == kLastCalendarDate) break;
+    const TDateRec next = AddDays(date, 1);
+    ASSERT_EQ(next.Day == 1, date.Day == DaysInMonth(date.Year, date.Month));
+    date = next;
+    ++expected;
+    weekday = (weekday + 1) % 7;
+  }
+  EXPECT_EQ(expected, kLastCalendarDay);
+}
+
+TEST(WeekdayOf, KnownDays) {
+  EXPECT_EQ(WeekdayOf({2000, 1, 1}), 6);
+  EXPECT_EQ(WeekdayOf({1858, 11, 17}), 3);
+  EXPECT_EQ(WeekdayOf({2024, 5, 1}), 3);
+  EXPECT_EQ(WeekdayOf({1582, 11, 1}), 1);
+}
+
+TEST(DaysInMonth, CarriesTheMonth) {
+  const struct {
+    int32_t year, month, expected;
+  } cases[] = {
+      {1900, 2, 28}, {2000, 2, 29}, {2024, 14, 28}, {2024, 0, 31}, {2023, 4, 30},
+      {2024, -10, 28},  // month -10 of 2024 is February 2023
+      {1600, 2, 29}, {2100, 2, 28}, {2024, 26, 28}, {2024, 1, 31},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DaysInMonth(c.year, c.month), c.expected) << c.year << "/" << c.month;
+  }
+  EXPECT_EQ(DaysInPreviousMonth(2024, 1), 31);
+  EXPECT_EQ(DaysInPreviousMonth(2024, 3), 29);
+}
+
+TEST(WeekNumbers, WeekOneHoldsTheFirstDay) {
+  EXPECT_EQ(WeekOfYear(0, {2023, 1, 1}), 1);
+  EXPECT_EQ(WeekOfYear(0, {2022, 1, 1}), 1);
+  EXPECT_EQ(WeekOfYear(0, {2022, 1, 2}), 2);
+  EXPECT_EQ(WeekOfYear(1, {2024, 12, 31}), 53);
+  EXPECT_EQ(WeekOfMonth(0, {2024, 6, 1}), 1);  // a Saturday
+  EXPECT_EQ(WeekOfMonth(0, {2024, 6, 2}), 2);
+  EXPECT_EQ(WeekOfMonth(1, {2024, 6, 2}), 1);  // Monday weeks: Sunday still in week 1
+}
+
+TEST(AddYearsMonths, CarriesIntoTheYear) {
+  int32_t y = 2024, m = 11;
+  AddYearsMonths(y, m, 0, 3);
+  EXPECT_EQ(y, 2025);
+  EXPECT_EQ(m, 2);
+  AddYearsMonths(y, m, -1, -14);
+  EXPECT_EQ(y, 2022);
+  EXPECT_EQ(m, 12);
+  EXPECT_EQ(MonthsBetween(2023, 11, 2024, 2), 3);
+}
+
+TEST(AddToDate, ClampsOnlyPlainYearAndMonthMoves) {
+  const struct {
+    TDateRec date, amount, expected;
+  } cases[] = {
+      {{2024, 1, 31}, {0, 1, 0}, {2024, 2, 29}},
+      {{2023, 1, 31}, {0, 1, 0}, {2023, 2, 28}},
+      {{2024, 2, 29}, {1, 0, 0}, {2025, 2, 28}},
+      {{2024, 1, 31}, {0, 0, 1}, {2024, 2, 1}},
+      {{2024, 3, 1}, {0, 0, -1}, {2024, 2, 29}},
+      {{2024, 1, 31}, {0, 1, 1}, {2024, 3, 3}},
+      {{2023, 1, 31}, {0, 1, 1}, {2023, 3, 4}},
+      {{2023, 2, 30}, {0, 0, 0}, {2023, 3, 2}},  // a starting day beyond its month rolls over
+      {{2024, 12, 31}, {0, 0, 1}, {2025, 1, 1}},
+      {{2025, 1, 1}, {0, 0, -1}, {2024, 12, 31}},
+      {{2024, 11, 30}, {0, 4, 0}, {2025, 3, 30}},
+      {{2000, 1, 1}, {0, 0, 146097}, {2400, 1, 1}},
+      {{2000, 1, 1}, {0, 0, -146097 * 2}, {1200, 1, 1}},
+      {{2000, 1, 1}, {0, 0, 366 + 365}, {2002, 1, 1}},
+      {{2024, 5, 1}, {0, -5, 0}, {2023, 12, 1}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(AddToDate(c.date, c.amount), c.expected)
+        << c.date.Year << "/" << c.date.Month << "/" << c.date.Day << " + " << c.amount.Year
+        << "," << c.amount.Month << "," << c.amount.Day;
+  }
+}
+
+TEST(AddToDate, NullStaysNullAndHugeAmountsStayDefined) {
+  EXPECT_EQ(AddToDate(kNullDate, {3, 4, 5}), kNullDate);
+  EXPECT_EQ(AddToDate({2000, 5, 0}, {0, 0, 9}), (TDateRec{2000, 5, 0}));
+  const TDateRec far = AddToDate({2000, 1, 1}, {0, 0, 2147483647});
+  EXPECT_EQ(CheckCalendarRange(far), kDateAfterRange);
+  const TDateRec back = AddToDate({2000, 1, 1}, {-2147483647, -2147483647, -2147483647});
+  EXPECT_EQ(CheckCalendarRange(back), kDateBeforeRange);
+}
+
+TEST(CheckCalendarRange, Codes) {
+  const struct {
+    TDateRec date;
+    TRangeCheck expected;
+  } cases[] = {
+      {{1582, 10, 31}, kDateBeforeRange}, {{1582, 11, 1}, kDateUsable},
+      {{2150, 12, 31}, kDateUsable},      {{2151, 1, 1}, kDateAfterRange},
+      {{2023, 2, 29}, kDateNonexistent},  {{2023, 13, 1}, kDateNonexistent},
+      {{2150, 13, 1}, kDateAfterRange},   {kNullDate, kDateNonexistent},
+      {{2024, 2, 29}, kDateUsable},       {{2024, 4, 31}, kDateNonexistent},
+      {{20000, 1, 1}, kDateAfterRange},  // beyond the day-number formula, not inside the range
+      {{-3000, 1, 1}, kDateBeforeRange},
+      {{1858, 10, 48}, kDateNonexistent},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(CheckCalendarRange(c.date), c.expected)
+        << c.date.Year << "/" << c.date.Month << "/" << c.date.Day;
+  }
+}
+
+TEST(MoveToWeekday, Modes) {
+  const TDateRec sunday{2024, 5, 5};
+  const TDateRec friday{2024, 5, 3};
+  const struct {
+    int32_t mode, weekday;
+    TDateRec from, expected;
+  } cases[] = {
+      {1, 1, sunday, {2024, 4, 29}},   // Monday-start week of a Sunday: 6 days back
+      {7, 0, sunday, sunday},          // on or after: does not move
+      {-1, 6, friday, {2024, 4, 27}},  // on or before: 6 days back
+      {0, 6, sunday, {2024, 5, 11}},   // Sunday-start week: Saturday ahead
+      {7, 1, friday, {2024, 5, 6}},
+      {-1, 5, friday, friday},
+      {8, 1, friday, friday},  // invalid mode
+      {0, 7, friday, friday},  // invalid weekday
+  };
+  for (const auto& c : cases) {
+    TDateRec date = c.from;
+    MoveToWeekday(c.mode, c.weekday, date);
+    EXPECT_EQ(date, c.expected) << "mode " << c.mode << " weekday " << c.weekday;
+  }
+}
+
+class ResolveDatePatternTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DateInfo().SetToday({2024, 5, 15});  // a Wednesday
+    DateInfo().FillYears(2023);
+  }
+};
+
+TEST_F(ResolveDatePatternTest, Codes) {
+  const TDateRec span{2023, 2026, 0};
+  const struct {
+    TDateRec context, pattern, reference, expected;
+  } cases[] = {
+      {span, {0, 0, 55}, {2024, 1, 1}, {2024, 1, 8}},     // second Monday
+      {span, {0, 0, 82}, {2024, 2, 1}, {2024, 2, 25}},    // last Sunday
+      {span, {0, 2, 30}, {2024, 1, 1}, kNullDate},        // 2/30
+      {span, {0, 0, 75}, {2024, 2, 1}, kNullDate},        // fifth Sunday of February 2024
+      {span, {0, 0, 75}, {2024, 3, 1}, {2024, 3, 31}},    // fifth Sunday of March 2024
+      {{1583, 2150, 0}, {-4, 1, 1}, {2024, 1, 1}, {1583, 1, 1}},
+      {{1583, 2150, 0}, {-5, -5, -5}, {2024, 1, 1}, {2150, 12, 31}},
+      {span, {-4, -4, -4}, {2024, 7, 7}, {2023, 1, 1}},
+      {span, {-1, -1, -1}, {2000, 1, 1}, {2024, 5, 15}},  // today
+      {span, {-10, -10, -10}, {2000, 1, 1}, {2024, 5, 15}},
+      {span, {0, 0, 0}, {2001, 2, 3}, {2001, 2, 3}},
+      {span, {0, 0, 32}, {2024, 2, 1}, {2024, 2, 29}},    // month end
+      {span, {0, 0, -6}, {2024, 5, 3}, {2024, 5, 3}},     // 憲法記念日
+      {span, {0, 0, -6}, {2024, 5, 7}, kNullDate},
+      {span, {0, 3, -8}, {2024, 1, 1}, {2024, 3, 20}},
+      {span, {0, 3, -8}, {2023, 1, 1}, {2023, 3, 21}},
+      {span, {0, 4, -8}, {2024, 1, 1}, kNullDate},
+      {span, {0, 9, -9}, {2024, 1, 1}, {2024, 9, 22}},
+      {span, {1700, 9, -9}, {2024, 1, 1}, kNullDate},     // no equinox formula for 1700
+      {span, {0, 0, 36}, {2000, 1, 1}, {2000, 1, 12}},    // Wednesday of today's week (15th)
+      {{0, 0, 1}, {0, 0, 40}, {2024, 5, 15}, {2024, 5, 19}},  // Sunday, Monday-start week
+      {span, {0, 0, 40}, {2024, 6, 1}, {2024, 5, 26}},    // Sunday of the week holding 6/1
+      {span, {0, 0, -2}, {2024, 1, 1}, {2024, 1, -1}},    // passed through as code + 1
+      {span, {0, 0, 95}, {2024, 1, 1}, {2024, 1, 96}},
+      {span, {0, 0, 89}, {2024, 1, 1}, {2024, 1, 90}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ResolveDatePattern(c.context, c.pattern, c.reference), c.expected)
+        << c.pattern.Year << "/" << c.pattern.Month << "/" << c.pattern.Day;
+  }
+}
+
+TEST_F(ResolveDatePatternTest, PrivateHolidayCode) {
+  EXPECT_EQ(ResolveDatePattern(kNullDate, {0, 0, -7}, {2024, 6, 10}), kNullDate);
+  DateInfo().MarkPrivateHoliday({2024, 6, 10});
+  EXPECT_EQ(ResolveDatePattern(kNullDate, {0, 0, -7}, {2024, 6, 10}), (TDateRec{2024, 6, 10}));
+}
+
+// Every n-th weekday code lands on that weekday within days 7n-6..7n of its month.
+TEST_F(ResolveDatePatternTest, NthAndLastWeekdayOverManyMonths) {
+  for (int32_t year = 1583; year <= 2150; year += 7) {
+    for (int32_t month = 1; month <= 12; ++month) {
+      for (int32_t w = 0; w < 7; ++w) {
+        for (int32_t n = 1; n <= 5; ++n) {
+          const TDateRec got = ResolveDatePattern(kNullDate, {year, month, 40 + w + 7 * n},
+                                                  {year, month, 1});
+          if (got == kNullDate) {
+            ASSERT_EQ(n, 5);
+            continue;
+          }
+          ASSERT_EQ(WeekdayOf(got), w);
+          ASSERT_EQ(got.Month, month);
+          ASSERT_GE(got.Day, 7 * n - 6);
+          ASSERT_LE(got.Day, 7 * n);
+        }
+        const TDateRec last = ResolveDatePattern(kNullDate, {year, month, 82 + w}, {year, 1, 1});
+        ASSERT_EQ(WeekdayOf(last), w);
+        ASSERT_GT(last.Day + 7, DaysInMonth(year, month));
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace pelo
