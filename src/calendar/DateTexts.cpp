@@ -132,7 +132,7 @@ std::string WeekdayCodeText(int32_t code) {
     weekday = code - kCodeEveryWeek;
   } else if (code < kCodeLastWeek) {
     const int32_t q = (code - kCodeThisWeek) / 7;  // [2, 6]
-    text = "第" + FullWidthNumber(q - 1);
+    text = Concat({"第", FullWidthNumber(q - 1)});
     weekday = (code - kCodeThisWeek) % 7;
   } else {
     text = "最終";
@@ -248,13 +248,13 @@ std::string YearText(int32_t side, int32_t style, TDateRec date) {
     case 1:
       return TwoDigits(year % 100, kPadZero);
     case 2:
-      return "'" + TwoDigits(year % 100, kPadZero);
+      return Concat({"'", TwoDigits(year % 100, kPadZero)});
     case 3:
       return FullWidthNumber(year);
     case 4:
       return FullWidthNumber(year % 100);
     case 5:
-      return "’" + FullWidthNumber(year % 100);
+      return Concat({"’", FullWidthNumber(year % 100)});
     case 6:
     case 7:
     case 8:
@@ -274,7 +274,7 @@ std::string YearText(int32_t side, int32_t style, TDateRec date) {
   switch (style) {
     case 6:
     case 7:
-      return EraLetter(era.Era) + std::to_string(era.Year);
+      return Concat({std::string(1, EraLetter(era.Era)), std::to_string(era.Year)});
     case 8:
       return name + std::to_string(era.Year);
     case 9:
@@ -310,7 +310,7 @@ std::string MonthText(int32_t side, int32_t style, int32_t month) {
     case 5:
       return std::string(MonthReading(month));
     case 6:
-      return std::string(OldMonthName(month)) + "（" + std::string(MonthReading(month)) + "）";
+      return Concat({OldMonthName(month), "（", MonthReading(month), "）"});
     case 7:
       return std::string(EnglishMonthName(month));
     case 8:
@@ -363,7 +363,7 @@ std::string WeekNumberText(int32_t style, int32_t week_start, TDateRec date) {
     case 1:
       return std::to_string(week) + "週";
     default:
-      return "第" + std::to_string(week) + "週";
+      return Concat({"第", std::to_string(week), "週"});
   }
 }
 
@@ -378,9 +378,9 @@ std::string DateText(int32_t side, std::string_view separator, int32_t year_styl
   if (marks) text += "日";
   const int32_t weekday = WeekdayOf(date);
   if (weekday_style == 0) {
-    text += "(" + WeekdayText(0, weekday) + ")";
+    text += Concat({"(", WeekdayText(0, weekday), ")"});
   } else if (weekday_style >= 1 && weekday_style <= 7) {
-    text += " " + WeekdayText(weekday_style, weekday);
+    text += Concat({" ", WeekdayText(weekday_style, weekday)});
   }
   return text;
 }

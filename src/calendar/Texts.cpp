@@ -30,7 +30,7 @@ std::string NumberText(int32_t number, int32_t width, int32_t pad_kind, bool pad
     }
     digits = std::move(grouped);
   }
-  std::string text = negative ? "-" + digits : digits;
+  std::string text = negative ? Concat({"-", digits}) : digits;
   const std::size_t wanted = std::min<std::size_t>(width > 0 ? width : 0, kMaxPadWidth);
   if (text.size() < wanted) {
     const char pad = pad_kind == kPadZero ? '0' : ' ';
@@ -61,6 +61,15 @@ std::string FullWidthNumber(int32_t number) {
       text += "＋";
     }
   }
+  return text;
+}
+
+std::string Concat(std::initializer_list<std::string_view> parts) {
+  std::size_t size = 0;
+  for (const std::string_view part : parts) size += part.size();
+  std::string text;
+  text.reserve(size);
+  for (const std::string_view part : parts) text += part;
   return text;
 }
 

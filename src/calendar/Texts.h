@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,10 @@ std::string FullWidthNumber(int32_t number);
 // Takes the part before the first "," off text (the whole text when there is none) into
 // item. False only when text was already empty.
 bool NextCommaItem(std::string& text, std::string& item);
+
+// The parts joined into one text. (Also keeps g++ 12 quiet: its -Wrestrict misfires on
+// "literal" + std::string at -O3.)
+std::string Concat(std::initializer_list<std::string_view> parts);
 
 // Every occurrence of code replaced by replacement; the search goes on right after each
 // inserted replacement, so a replacement is never scanned again. An empty code changes
