@@ -1,0 +1,136 @@
+#include "AgendaOptions.h"
+
+#include <gtest/gtest.h>
+
+#include "AgendaOutputs.h"
+#include "calendar/DateInfos.h"
+
+namespace pelo::agenda {
+namespace {
+
+TEST(AgendaDate, Forms) {
+  const struct {
+    const char* text;
+    TDateRec expected;  // kNullDate: an error is expected
+  } cases[] = {
+      {"2024/5/1", {2024, 5, 1}},
+      {"2024-05-01", {2024, 5, 1}},
+      {"1582/11/1", {1582, 11, 1}},
+      {"2150/12/31", {2150, 12, 31}},
+      {"1582/10/31", kNullDate},
+      {"2151/1/1", kNullDate},
+      {"2023/2/29", kNullDate},
+      {"2024/13/1", kNullDate},
+      {"2024/5", kNullDate},
+      {"2024/5/1/2", kNullDate},
+      {"", kNullDate},
+      {"abc", kNullDate},
+      {"2024/+5/1", kNullDate},
+      {"2024-5/1", kNullDate},
+      {"99999999999/1/1", kNullDate},
+      {"2024/05/01x", kNullDate},
+  };
+  for (const auto& c : cases) {
+    TDateRec date;
+    const std::string error = ParseAgendaDate(c.text, date);
+    if (c.expected == kNullDate) {
+      EXPECT_FALSE(error.empty()) << c.text;
+    } else {
+      EXPECT_EQ(error, "") << c.text;
+      EXPECT_EQ(date, c.expected) << c.text;
+    }
+  }
+}
+
+TEST(AgendaArguments, FilesAreSortedLikeTheViewersCommandLine) {
+  TAgendaOptions options;
+  ASSERT_EQ(ParseAgendaArguments({"a.nrk", "x.nrk.npg", "p.NPG", "old.DAT", "q.npg"}, options), "");
+  EXPECT_EQ(options.data_files, (std::vector<std::string>{"a.nrk", "x.nrk.npg", "old.DAT"}));
+  EXPECT_EQ(options.page_files, (std::vector<std::string>{"p.NPG", "q.npg"}));
+}
+
+TEST(AgendaArguments, Options) {
+  TAgendaOptions options;
+  ASSERT_EQ(ParseAgendaArguments({"--from", "2024/5/1", "--to=2024-05-31", "--today", "2024/5/3",
+                                  "--format", "ics", "--filter", "@,@,@,@,@,@,@", "--days"},
+                                 options),
+            "");
+  EXPECT_EQ(options.from, (TDateRec{2024, 5, 1}));
+  EXPECT_EQ(options.to, (TDateRec{2024, 5, 31}));
+  EXPECT_EQ(options.today, (TDateRec{2024, 5, 3}));
+  EXPECT_EQ(options.format, TFormat::kIcs);
+  ASSERT_TRUE(options.filter.has_value());
+  EXPECT_EQ(*options.filter, TFilterSet{});
+  EXPECT_TRUE(options.days);
+}
+
+TEST(AgendaArguments, BadUsage) {
+  const std::vector<std::vector<std::string>> cases = {
+      {},                                 // no data file without --days
+      {"--days", "--frm", "2024/1/1"},    // unknown option
+      {"--days", "--from"},               // missing value
+      {"--days", "--from", "2024/2/30"},  // no such date
+      {"--days", "--today", "1500/1/1"},  // outside the calendar
+      {"--format", "xml", "a.nrk"},
+      {"--filter", "0,@,@", "a.nrk"},          // fewer than seven sets
+      {"--filter", "x,@,@,@,@,@,@", "a.nrk"},  // not a number
+      {"notes.txt"},                           // neither data nor page file
+      {"-x", "a.nrk"},                         // unknown file kind
+  };
+  for (const auto& args : cases) {
+    TAgendaOptions options;
+    EXPECT_NE(ParseAgendaArguments(args, options), "")
+        << (args.empty() ? std::string("(none)") : args.front());
+  }
+}
+
+TEST(AgendaSpan, DefaultsAndLimits) {
+  const TDateRec today{2024, 5, 1};
+  const struct {
+    std::optional<TDateRec> from, to;
+    TDateRec expected_from, expected_to;
+    bool ok;
+  } cases[] = {
+      {std::nullopt, std::nullopt, today, {2024, 5, 7}, true},
+      {TDateRec{2150, 12, 28}, std::nullopt, {2150, 12, 28}, {2150, 12, 31}, true},
+      {TDateRec{2024, 1, 1}, TDateRec{2026, 12, 31}, {2024, 1, 1}, {2026, 12, 31}, true},
+      {TDateRec{2024, 1, 1}, TDateRec{2027, 1, 1}, {}, {}, false},  // past the window
+      {TDateRec{2024, 1, 2}, TDateRec{2024, 1, 1}, {}, {}, false},  // before --from
+      {std::nullopt, TDateRec{2024, 5, 1}, today, today, true},
+  };
+  for (const auto& c : cases) {
+    TAgendaOptions options;
+    options.from = c.from;
+    options.to = c.to;
+    TDateRec from, to;
+    const std::string error = ResolveAgendaSpan(options, today, from, to);
+    EXPECT_EQ(error.empty(), c.ok) << error;
+    if (c.ok) {
+      EXPECT_EQ(from, c.expected_from);
+      EXPECT_EQ(to, c.expected_to);
+    }
+  }
+}
+
+TEST(AgendaDays, Rows) {
+  DateInfo().SetToday({2024, 5, 1});
+  DateInfo().FillYears(1869);
+  EXPECT_EQ(DaysTable({1870, 11, 22}, {1870, 11, 24}),
+            "1870/11/22\t火\t0\t\t\t\t明治1870\t\t蠍座\n"
+            "1870/11/23\t水\t0\t\t仏滅\t閏10/1\t明治1870\t\t射手座\n"
+            "1870/11/24\t木\t0\t\t大安\t閏10/2\t明治1870\t\t射手座\n");
+  DateInfo().FillYears(1988);
+  EXPECT_EQ(DaysTable({1989, 1, 7}, {1989, 1, 8}),
+            "1989/01/07\t土\t0\t\t仏滅\t旧11/30\t昭和64\t巳ﾐ\t山羊座\n"
+            "1989/01/08\t日\t0\t\t赤口\t旧12/1\t平成1\t巳ﾐ\t山羊座\n");
+  DateInfo().FillYears(2023);
+  EXPECT_EQ(DaysTable({2024, 5, 3}, {2024, 5, 4}),
+            "2024/05/03\t金\t9\t憲法記念日\t\t\t平成36\t辰ﾀﾂ\t牡牛座\n"
+            "2024/05/04\t土\t2\t国民の休日\t\t\t平成36\t辰ﾀﾂ\t牡牛座\n");
+  DateInfo().FillYears(2149);
+  EXPECT_EQ(DaysTable({2150, 12, 31}, {2150, 12, 31}),
+            "2150/12/31\t木\t0\t\t\t\t平成162\t戌ｲﾇ\t山羊座\n");
+}
+
+}  // namespace
+}  // namespace pelo::agenda

@@ -1,0 +1,155 @@
+#include "AgendaOptions.h"
+
+#include "calendar/Texts.h"
+
+namespace pelo::agenda {
+
+const char* const kAgendaUsage =
+    "usage: pelo-agenda [--from DATE] [--to DATE] [--today DATE] [--format text|tsv|ics]\n"
+    "                   [--filter FILTERTEXT] [--days] FILE...\n"
+    "  FILE       data files (.nrk, .dat) and page files (.npg)\n"
+    "  DATE       YYYY/M/D or YYYY-MM-DD, within 1582/11/1..2150/12/31\n"
+    "  --from     first shown day (default: today)\n"
+    "  --to       last shown day (default: --from + 6 days)\n"
+    "  --today    the date taken as today (default: the system clock)\n"
+    "  --format   text (default), tsv or ics\n"
+    "  --filter   the filter set as in a page file, e.g. 0,@,@,@,0,\"0,1,2\",\"0,1,2,3\",@\n"
+    "  --days     print calendar information for each day instead of entries\n";
+
+namespace {
+
+bool Contains(const std::string& text, const char* part) {
+  return text.find(part) != std::string::npos;
+}
+
+// Splits "--name=value" into its two halves; other arguments are left alone.
+bool SplitInlineValue(const std::string& arg, std::string& name, std::string& value) {
+  const std::size_t eq = arg.find('=');
+  if (arg.rfind("--", 0) != 0 || eq == std::string::npos) return false;
+  name = arg.substr(0, eq);
+  value = arg.substr(eq + 1);
+  return true;
+}
+
+}  // namespace
+
+std::string ParseAgendaDate(const std::string& text, TDateRec& date) {
+  const char separator = text.find('-') != std::string::npos ? '-' : '/';
+  int32_t fields[3];
+  std::size_t start = 0;
+  for (int32_t i = 0; i < 3; ++i) {
+    const std::size_t end = i < 2 ? text.find(separator, start) : text.size();
+    if (end == std::string::npos ||
+        !ParseInt32(std::string_view(text).substr(start, end - start), fields[i]) ||
+        text[start] == '+' || text[start] == '-') {
+      return Concat({"'", text, "' is not a date (YYYY/M/D or YYYY-MM-DD)"});
+    }
+    start = end + 1;
+  }
+  const TDateRec parsed{fields[0], fields[1], fields[2]};
+  switch (CheckCalendarRange(parsed)) {
+    case kDateUsable:
+      date = parsed;
+      return {};
+    case kDateBeforeRange:
+    case kDateAfterRange:
+      return Concat({"'", text, "' lies outside the calendar (1582/11/1..2150/12/31)"});
+    case kDateNonexistent:
+      break;
+  }
+  return Concat({"'", text, "' does not exist"});
+}
+
+std::string ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOptions& options) {
+  bool options_ended = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    std::string arg = args[i];
+    if (!options_ended && arg.rfind("--", 0) == 0) {
+      if (arg == "--") {
+        options_ended = true;
+        continue;
+      }
+      if (arg == "--days") {
+        options.days = true;
+        continue;
+      }
+      if (arg == "--help" || arg == "-h") {
+        options.help = true;
+        continue;
+      }
+      std::string name = arg;
+      std::string value;
+      if (!SplitInlineValue(arg, name, value)) {
+        if (name != "--from" && name != "--to" && name != "--today" && name != "--format" &&
+            name != "--filter") {
+          return Concat({"unknown option '", arg, "'"});
+        }
+        if (i + 1 >= args.size()) return Concat({"option '", name, "' needs a value"});
+        value = args[++i];
+      }
+      if (name == "--from" || name == "--to" || name == "--today") {
+        TDateRec date;
+        const std::string error = ParseAgendaDate(value, date);
+        if (!error.empty()) return Concat({name, ": ", error});
+        (name == "--from" ? options.from : name == "--to" ? options.to : options.today) = date;
+      } else if (name == "--format") {
+        if (value == "text") {
+          options.format = TFormat::kText;
+        } else if (value == "tsv") {
+          options.format = TFormat::kTsv;
+        } else if (value == "ics") {
+          options.format = TFormat::kIcs;
+        } else {
+          return Concat({"--format: '", value, "' is not one of text, tsv, ics"});
+        }
+      } else if (name == "--filter") {
+        TFilterSet filter;
+        if (!TextToFilterSet(value, filter)) {
+          return Concat(
+              {"--filter: '", value, "' is not a filter set (eight set texts, @ = empty)"});
+        }
+        options.filter = filter;
+      } else {
+        return Concat({"unknown option '", arg, "'"});
+      }
+      continue;
+    }
+    // Files are sorted as the viewer's command line sorts them; the old .dat form is what
+    // the viewer opens through its file dialog.
+    const std::string upper = AsciiUpper(arg);
+    if (Contains(upper, ".NRK")) {
+      options.data_files.push_back(arg);
+    } else if (Contains(upper, ".NPG")) {
+      options.page_files.push_back(arg);
+    } else if (Contains(upper, ".DAT")) {
+      options.data_files.push_back(arg);
+    } else {
+      return Concat({"'", arg, "' is neither a data file (.nrk, .dat) nor a page file (.npg)"});
+    }
+  }
+  if (!options.help && !options.days && options.data_files.empty()) {
+    return "no data file given";
+  }
+  return {};
+}
+
+std::string ResolveAgendaSpan(const TAgendaOptions& options, TDateRec today, TDateRec& from,
+                              TDateRec& to) {
+  from = options.from.value_or(today);
+  if (options.to) {
+    to = *options.to;
+  } else {
+    to = AddDays(from, 6);
+    if (DayNumber(to) > kLastCalendarDay) to = kLastCalendarDate;
+  }
+  if (DayNumber(to) < DayNumber(from)) return "--to lies before --from";
+  // The evaluated years are the viewer's day-table window for a grid starting on from.
+  const int32_t last_year = from.Year + 2;
+  if (to.Year > last_year) {
+    return Concat({"--to lies past ", std::to_string(last_year),
+                   "/12/31, the end of the years evaluated for --from"});
+  }
+  return {};
+}
+
+}  // namespace pelo::agenda
