@@ -258,6 +258,7 @@ void TScheduleModel::CalcTopDate() noexcept {
 
   if (cycle_ == 31) {
     const bool on_cycle_start = fix_top_day > 0 && top.Day == CycleStartDay(top.Year, top.Month);
+    // A FixTopMonth outside 1..12 names no month: the year follows the cursor, as with 0.
     if (fix_top_month_ >= 1 && fix_top_month_ <= 12 && term_ == 12) {
       if (fix_top_month_ > top.Month) --top.Year;  // the shown year began last year
       top.Month = fix_top_month_;

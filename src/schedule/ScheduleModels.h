@@ -157,6 +157,11 @@ class TScheduleModel {
   int32_t DateToRow(TDateRec date) const noexcept;
 
   // --- navigation ---
+  // Resolves the date as a pattern against today, checks the calendar's range, recomputes
+  // the layout when the date is not shown (or, with MonthReset, leaves the cursor's month)
+  // and picks the cursor's cell. The widget then shows the notice, runs the year-window
+  // check after a relayout (TopDate().Year - 1 against its day table's first year), moves
+  // the grid's current cell, repaints and raises its events.
   TCursorPlacement SetCursorDate(TDateRec date);
   TCursorPlacement MoveDate(int32_t years, int32_t months, int32_t days);
   TCursorPlacement JumpToday();
@@ -166,7 +171,9 @@ class TScheduleModel {
   TCursorPlacement SetDay(int32_t day);
 
   // Alt+arrow: shifts the view one cycle back (direction < 0) or forward (> 0) keeping the
-  // current cell. False when nothing moved.
+  // current cell; neither range messages nor a day-table reload. False when nothing moved:
+  // FixTopMonth (Cycle 31) or FixTopDay (other cycles) is set, or the cursor, TopDate or
+  // EndDate would leave 1582/11/1..2150/12/31.
   bool ScrollCycle(int32_t direction) noexcept;
 
  private:
