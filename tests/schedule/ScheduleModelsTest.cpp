@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <map>
-#include <string>
+#include <ostream>
 #include <tuple>
 
 #include "calendar/DateInfos.h"
