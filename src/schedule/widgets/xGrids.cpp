@@ -489,7 +489,7 @@ void TxCustomGrid::paintEvent(QPaintEvent* event) {
   const std::vector<Span> cols = ShownSpans(cols_, VertLineWidth(), client.width());
   const std::vector<Span> rows = ShownSpans(rows_, HorzLineWidth(), client.height());
   PaintLines(painter, cols, rows);
-  PaintCells(painter, event->rect(), cols, rows);
+  PaintCells(painter, event->region(), cols, rows);
 }
 
 void TxCustomGrid::PaintLines(QPainter& painter, const std::vector<Span>& cols,
@@ -536,8 +536,8 @@ void TxCustomGrid::PaintLines(QPainter& painter, const std::vector<Span>& cols,
        options_.testFlag(TGridOption::kHorzLine), line);
 }
 
-void TxCustomGrid::PaintCells(QPainter& painter, const QRect& dirty, const std::vector<Span>& cols,
-                              const std::vector<Span>& rows) {
+void TxCustomGrid::PaintCells(QPainter& painter, const QRegion& dirty,
+                              const std::vector<Span>& cols, const std::vector<Span>& rows) {
   const QPoint origin = ClientRect().topLeft();
   const bool has_focus = hasFocus();
   const TGridRect sel = Selection();
@@ -549,7 +549,7 @@ void TxCustomGrid::PaintCells(QPainter& painter, const QRect& dirty, const std::
   for (const Span& y : rows) {
     for (const Span& x : cols) {
       const QRect cell(origin.x() + x.pos, origin.y() + y.pos, x.extent, y.extent);
-      if (cell.isEmpty() || !cell.intersects(dirty)) continue;
+      if (cell.isEmpty() || !dirty.intersects(cell)) continue;
       const bool fixed = x.index < cols_.fixed || y.index < rows_.fixed;
       const bool focused = has_focus && x.index == current_.Col && y.index == current_.Row;
       TGridDrawState state;

@@ -238,7 +238,7 @@ class TxCustomGrid : public QWidget {
   void OnScroll(Qt::Orientation orientation, int value);
 
   void PaintLines(QPainter& painter, const std::vector<Span>& cols, const std::vector<Span>& rows);
-  void PaintCells(QPainter& painter, const QRect& dirty, const std::vector<Span>& cols,
+  void PaintCells(QPainter& painter, const QRegion& dirty, const std::vector<Span>& cols,
                   const std::vector<Span>& rows);
 
   Axis cols_;
