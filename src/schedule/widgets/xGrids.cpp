@@ -27,7 +27,7 @@ int ClampExtent(int extent) { return std::clamp(extent, 0, kMaxExtent); }
 const QColor kSilver(0xC0, 0xC0, 0xC0);
 const QColor kGrey(0x80, 0x80, 0x80);
 
-// Begin and end of the fixed cells within a list of shown spans (the fixed ones come first).
+// How many of the shown spans are fixed cells (they come first).
 template <typename Spans>
 std::size_t FixedSpanCount(const Spans& spans, int fixed) {
   std::size_t n = 0;
@@ -453,10 +453,11 @@ void TxCustomGrid::InvalidateGrid() { update(); }
 
 void TxCustomGrid::InvalidateSelection(const TGridRect& sel) {
   const QRect client = ClientRect();
+  const std::vector<Span> rows = ShownSpans(rows_, HorzLineWidth(), client.height());
   QRect dirty;
   for (const Span& x : ShownSpans(cols_, VertLineWidth(), client.width())) {
     if (x.index < sel.Left || x.index > sel.Right) continue;
-    for (const Span& y : ShownSpans(rows_, HorzLineWidth(), client.height())) {
+    for (const Span& y : rows) {
       if (y.index < sel.Top || y.index > sel.Bottom) continue;
       dirty |= QRect(client.left() + x.pos, client.top() + y.pos, x.extent, y.extent);
     }
@@ -476,8 +477,8 @@ void TxCustomGrid::paintEvent(QPaintEvent* event) {
   if (border_style_ == TBorderStyle::kSingle) qDrawWinPanel(&painter, rect(), palette(), true);
   const QRect client = ClientRect();
   if (horz_shown_ && vert_shown_) {
-    painter.fillRect(QRect(client.right() + 1, client.bottom() + 1, rect().right() - client.right(),
-                           rect().bottom() - client.bottom()),
+    // The square where the two scroll bars meet.
+    painter.fillRect(QRect(vert_bar_->x(), horz_bar_->y(), vert_bar_->width(), horz_bar_->height()),
                      palette().color(QPalette::Window));
   }
   if (client.isEmpty()) return;

@@ -84,7 +84,7 @@ class TxCustomGrid : public QWidget {
   Q_OBJECT
 
  public:
-  // Width of the frame a single border draws around the cells.
+  // A single border is a sunken frame of this width around the cells (the usual 3-D edge).
   static constexpr int kBorderWidth = 2;
 
   explicit TxCustomGrid(QWidget* parent = nullptr);
@@ -154,8 +154,9 @@ class TxCustomGrid : public QWidget {
   // when range selection is off) and scrolls it into view. EGridError outside the grid.
   void FocusCell(int col, int row, bool move_anchor);
 
-  // In widget coordinates; empty when the cell is not shown (scrolled away, beyond the
-  // client area, or of zero extent).
+  // In widget coordinates; empty when the cell is not shown (scrolled away, starting beyond
+  // the client area, or of zero extent). A partly shown cell gives its whole rectangle, so
+  // derived grids lay out its content as if it were whole and the painter clips it.
   QRect CellRect(int col, int row) const;
   // The cell under a widget point, a cell owning the line after it; (-1, -1) outside.
   TGridCoord MouseCoord(int x, int y) const;
