@@ -629,6 +629,8 @@ void TxCustomGrid::mouseMoveEvent(QMouseEvent* event) {
   }
   const QPoint pos = event->position().toPoint();
   const TGridCoord hit = MouseCoord(pos.x(), pos.y());
+  // Compared with the current cell, not the anchor: dragging back onto the anchor of a range
+  // shrinks the range again.
   if (hit.Col < cols_.fixed || hit.Row < rows_.fixed || hit == current_) return;
   if (SelectCell(hit.Col, hit.Row)) MoveCurrent(hit.Col, hit.Row, false);
 }
