@@ -271,7 +271,17 @@ void TScheduleModel::CalcTopDate() noexcept {
     int32_t end_year = top.Year;
     int32_t end_month = top.Month;
     AddYearsMonths(end_year, end_month, 0, ClampToInt32(static_cast<int64_t>(term_) - 1));
-    end_ = TDateRec{end_year, end_month, DaysInMonth(end_year, end_month)};
+    if (fix_top_day > 1) {
+      // The last cycle runs into the next month, up to the day before that month's cycle
+      // start: those days are shown, so they belong to the shown span too (a click on them
+      // must not relayout the grid).
+      int32_t next_year = end_year;
+      int32_t next_month = end_month;
+      AddYearsMonths(next_year, next_month, 0, 1);
+      end_ = AddDays(TDateRec{next_year, next_month, CycleStartDay(next_year, next_month)}, -1);
+    } else {
+      end_ = TDateRec{end_year, end_month, DaysInMonth(end_year, end_month)};
+    }
   } else {
     top_ = top;
     end_ = ShiftDays(top, static_cast<int64_t>(CellCount()) - 1);

@@ -104,8 +104,8 @@ TEST(ScheduleModel, MonthsFromThe20th) {
   m.SetCycle(31);
   m.SetFixTopDay(20);
   EXPECT_EQ(m.TopDate(), (TDateRec{2024, 1, 20}));
-  EXPECT_EQ(m.EndDate(), (TDateRec{2024, 3, 31}));
-  const TCursorPlacement p = m.SetCursorDate({2024, 2, 10});
+  EXPECT_EQ(m.EndDate(), (TDateRec{2024, 4, 19}));  // the last shown day
+  TCursorPlacement p = m.SetCursorDate({2024, 2, 10});
   EXPECT_FALSE(p.relayout);
   EXPECT_EQ(std::make_tuple(p.column, p.row), std::make_tuple(1, 22));
   const struct {
@@ -117,6 +117,13 @@ TEST(ScheduleModel, MonthsFromThe20th) {
                {2, 30, kEmpty},        {3, 31, {2024, 4, 19}}};
   for (const auto& c : cells)
     EXPECT_EQ(m.CellToDate(c.col, c.row), c.date) << c.col << "," << c.row;
+  // A shown day of the last cycle's next month is no reason to relayout.
+  p = m.SetCursorDate({2024, 4, 5});
+  EXPECT_FALSE(p.relayout);
+  EXPECT_EQ(std::make_tuple(p.column, p.row), std::make_tuple(3, 17));
+  p = m.SetCursorDate({2024, 4, 20});
+  EXPECT_TRUE(p.relayout);
+  EXPECT_EQ(m.TopDate(), (TDateRec{2024, 2, 20}));
 }
 
 // A month sheet of six week rows from Sunday; entering another month relays out even when
@@ -344,7 +351,7 @@ TEST(ScheduleModel, WeekdayShiftedMonthsCannotShowEarlyDays) {
   m.AssignLayout({false, 31, 3, 0, 20, 0, false});
   m.RebuildLayout(true);
   EXPECT_EQ(m.TopDate(), (TDateRec{2024, 3, 17}));
-  EXPECT_EQ(m.EndDate(), (TDateRec{2024, 5, 31}));
+  EXPECT_EQ(m.EndDate(), (TDateRec{2024, 6, 19}));
   EXPECT_EQ(m.CellToDate(1, 1), (TDateRec{2024, 3, 20}));
   EXPECT_EQ(std::make_tuple(m.Col(), m.Row()), std::make_tuple(1, 6));
   const TCursorPlacement p = m.SetCursorDate({2024, 3, 18});
