@@ -20,6 +20,8 @@ std::string NumberedKey(std::string_view prefix, std::size_t number) {
   return Concat({prefix, std::to_string(number)});
 }
 
+// The keys of the areas this program does not show, one row per key (name, kind, default
+// page's value) in the order of the file; a numbered group is one row per number.
 std::vector<TPageKey> MakeAreaKeys() {
   std::vector<TPageKey> keys;
   using K = TPageValueKind;
