@@ -14,6 +14,11 @@ if(PELO_SANITIZE)
   target_link_options(pelo_flags INTERFACE ${_pelo_san})
 endif()
 
+if(PELO_FUZZ)
+  # Coverage for the core as well, so that libFuzzer sees inside the parsers it drives.
+  target_compile_options(pelo_flags INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
