@@ -226,7 +226,8 @@ TLineRows TViewList::MeasureRows(const TLine& line, const TRowBreaker& breaker, 
   int64_t rows = 0;
   int64_t first_length = 0;
   while (pos < text.size()) {
-    if (rows >= cap || pos >= kMaxMeasuredBytes) {
+    // pos > 0 always holds here (every row takes a character); it is the divisor below.
+    if (pos > 0 && (rows >= cap || pos >= kMaxMeasuredBytes)) {
       // The rest in proportion to the measured part: ceil(remaining * rows / pos), written so
       // that it cannot overflow.
       const auto remaining = static_cast<int64_t>(text.size() - pos);
