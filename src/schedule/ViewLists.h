@@ -236,11 +236,23 @@ class TViewList {
   void SetSelectColor(uint32_t color) noexcept { select_color_ = color; }
 
   // Measuring. An index out of range measures an unwrapped line in the cell font.
+  // |font height| x Percent / 100 + Spacing; 0 for an empty list.
   int32_t RowHeight(int32_t i) const;
   TLineIcons LineIcons(int32_t i) const;
+  // The room is the cell width less the margin; when that is narrower than "お" a row holds
+  // two bytes and the line takes byte length / 2 rows. Otherwise the room loses the icons
+  // (and gets the margin back) and each row takes the longest piece that fits, but always at
+  // least one character: a character wider than the room, or icons wider than the cell, give
+  // one row per character instead of a count that never ends. Every line keeps at least one
+  // row, so an empty or one-byte line never vanishes. Counts are cached per line until the
+  // cell width or a measuring setting changes; see kMaxMeasuredBytes for very long lines.
   TLineRows LineRows(int32_t i) const;
+  // RowHeight, times the rows when wrapping, at least Spacing + 16 with icons and at least
+  // the picture's height when it shows; at most kMaxLineHeight.
   int32_t LineHeight(int32_t i) const;
+  // Top of line k: the cell's top plus the lines from TopLine to k - 1.
   int32_t LineTop(int32_t k) const;
+  // Line k across the cell, cut at the cell's bottom.
   TRect LineRect(int32_t k) const;
   bool IsWrapped(int32_t i) const { return LineRows(i).Rows > 1; }
 
@@ -250,7 +262,11 @@ class TViewList {
   int32_t LastVisibleLine() const;
 
   // Selection and scrolling; each repaints what changed.
+  // A click on another line selects it and activates the list; a partly hidden line below
+  // the first shown one also scrolls the list by a line.
   TLineClick Click(int32_t x, int32_t y);
+  // Selects line k and scrolls until it is fully shown (or first shown, when taller than
+  // the cell).
   void SelectLine(int32_t k);
   bool CanMoveUp() const noexcept;
   bool CanMoveDown() const noexcept;
@@ -272,7 +288,12 @@ class TViewList {
   void PaintAll() const;
   void PaintLines(int32_t a, int32_t b) const;
   // Paints the part of the cell inside clip into sink, walking from TopLine down to the clip's
-  // bottom.
+  // bottom. Each line: its background (SelectColor for the selected line while Active), its
+  // text after the icons and margins (struck out for a checked line and underlined for a
+  // line with a memo when those icons are hidden), then its icons; rows past the last line
+  // get the background only; while Active a focus rectangle goes round the selected line
+  // when it is shown. Every position comes from the whole cell, only the drawing is clipped,
+  // and a wrapped row shows exactly the piece the row breaking gave it.
   void Paint(const TRect& clip, TLinePaintSink& sink) const;
 
  private:
