@@ -27,7 +27,9 @@ void InstallFontSubstitutions() {
     const QString face = QString::fromUtf8(substitution.face);
     const QString family = QString::fromUtf8(substitution.family);
     // Installed once: a second call must not stack the same family again.
-    if (!QFont::substitutes(face).contains(family)) QFont::insertSubstitution(face, family);
+    if (!QFont::substitutes(face).contains(family, Qt::CaseInsensitive)) {
+      QFont::insertSubstitution(face, family);
+    }
   }
 }
 
