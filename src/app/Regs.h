@@ -3,7 +3,8 @@
 // The window placement store: per-user settings in the style of the registry (one group per
 // window, named after the window's object name; string values), kept through QSettings in
 // its native format: the registry under "Software\ZUKARA SOFT\<application>" on Windows, an
-// ini file under the user's configuration folder elsewhere.
+// ini file under the user's configuration folder elsewhere. Tests give it a folder of their
+// own with QSettings::setPath(NativeFormat, UserScope, folder) before creating it.
 
 #include <QRect>
 #include <cstdint>

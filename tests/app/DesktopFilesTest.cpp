@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -102,10 +101,11 @@ TEST(DesktopFilesTest, EntryAndDescriptionAgree) {
   // Every type the entry opens is described, and nothing else.
   const std::string xml = ReadAll(kMimeFile);
   std::set<std::string> described;
-  const std::regex type_pattern(R"re(<mime-type type="([^"]+)")re");
-  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), type_pattern);
-       it != std::sregex_iterator(); ++it) {
-    described.insert((*it)[1]);
+  const std::string opening = "<mime-type type=\"";
+  for (std::size_t at = xml.find(opening); at != std::string::npos;
+       at = xml.find(opening, at + 1)) {
+    const std::size_t begin = at + opening.size();
+    described.insert(xml.substr(begin, xml.find('"', begin) - begin));
   }
   const std::vector<std::string> opened = Split(DesktopValue("MimeType"), ';');
   EXPECT_EQ(std::set<std::string>(opened.begin(), opened.end()), described);
