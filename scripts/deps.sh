@@ -34,15 +34,18 @@ pelo_ensure_packages() {
 PELO_BUILD_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-svg-dev libqt6svg6
   fonts-ipafont-gothic fonts-ipafont-mincho
 )
 
 # What the test suite needs on top: test and benchmark libraries, clang with its
-# fuzzer runtime, a real iCalendar parser, and an X server for the end-to-end test.
+# fuzzer runtime, a real iCalendar parser, an X server for the end-to-end test, and the
+# checkers of the desktop entry and the file-type description.
 PELO_TEST_PACKAGES=(
   "${PELO_BUILD_PACKAGES[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   libical-dev
   xvfb x11-utils xauth imagemagick
+  desktop-file-utils shared-mime-info libxml2-utils
 )

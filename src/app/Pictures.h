@@ -1,0 +1,43 @@
+#pragma once
+
+// The program's own artwork, kept as SVG in the Qt resource system: the twelve toolbar
+// pictures (19 x 19), the six line icons of the schedule cells (16 x 16) and the application
+// icon. Pictures are rendered here directly, so no image plugin is needed to show them.
+
+#include <QIcon>
+#include <QPixmap>
+#include <QSize>
+#include <QString>
+#include <array>
+
+namespace pelo {
+
+inline constexpr int kToolbarPictureCount = 12;
+inline constexpr int kToolbarPictureSize = 19;
+inline constexpr int kLineIconCount = 6;
+inline constexpr int kLineIconSize = 16;
+
+// Slot order of the line icons.
+inline constexpr std::array<const char*, kLineIconCount> kLineIconNames = {
+    "CHECKED", "RANKA", "RANKB", "MEMO", "RELFILES", "MARK"};
+
+inline constexpr const char* kApplicationIconPath = ":/pelo.svg";
+
+// Registers the resources of the static library; every function below calls it, callers that
+// open the paths themselves call it first.
+void InitPictureResources();
+
+// ":/toolbar/<index>.svg" and ":/icons/<NAME>.svg".
+QString ToolbarPicturePath(int index);
+QString LineIconPath(const char* name);
+
+// The SVG at path drawn on a transparent pixmap of size (times the device pixel ratio); a
+// null pixmap when the resource is missing or is no valid SVG.
+QPixmap RenderPicture(const QString& path, QSize size, qreal device_pixel_ratio = 1.0);
+
+QPixmap ToolbarPicture(int index, qreal device_pixel_ratio = 1.0);
+QPixmap LineIconPicture(int slot, qreal device_pixel_ratio = 1.0);
+// The application icon at the usual icon sizes.
+QIcon ApplicationIcon();
+
+}  // namespace pelo

@@ -1,0 +1,175 @@
+#pragma once
+
+// The date dialog: the modal form TDateDlg, where the user names a date either absolutely
+// (Western year or a year of one of four eras) or as signed offsets from the cursor date, and
+// the wrapper TDateDialog that carries the date and the mode between the main window and one
+// run of the form.
+
+#include <QDialog>
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "calendar/Dates.h"
+#include "datafiles/Notices.h"
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace pelo {
+
+inline constexpr const char* kDateDlgCaption = "年月日指定";
+inline constexpr const char* kNotANumberWarning = "数字を入力してください！";
+
+// The eras of the era box, in its order.
+enum TEraIndex : int {
+  kEraSeireki = 0,  // 西暦
+  kEraMeiji = 1,
+  kEraTaisho = 2,
+  kEraShowa = 3,
+  kEraHeisei = 4,
+};
+inline constexpr int kEraCount = 5;
+
+struct TEraRule {
+  const char* name;
+  int32_t base;            // year of the era + base = Western year
+  int32_t first_accepted;  // Western years kept when switching to the era
+  int32_t last_accepted;
+  int32_t list_length;  // years 1..list_length in the year list (0: the Western list)
+};
+
+// Index by TEraIndex.
+extern const std::array<TEraRule, kEraCount> kEraRules;
+
+// Half the length of the Western year list: working year - 25 .. working year + 25.
+inline constexpr int32_t kWesternListReach = 25;
+
+// An up-down stepper attached to an edit box: two arrow buttons (and the arrow keys inside the
+// edit) step a position in -32768..32767 without wrapping and write it into the edit as
+// decimal text.
+class TUpDown : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int kMin = -32768;
+  static constexpr int kMax = 32767;
+
+  explicit TUpDown(QWidget* parent = nullptr);
+
+  void Associate(QLineEdit* edit);
+  int Position() const noexcept { return position_; }
+  // Sets the position (clamped) and writes it into the edit.
+  void SetPosition(int position);
+  // One click on an arrow: delta +1 (up) or -1 (down).
+  void Step(int delta);
+
+ signals:
+  void Clicked(int delta);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QToolButton* up_button_;
+  QToolButton* down_button_;
+  QLineEdit* edit_ = nullptr;
+  int position_ = 0;
+};
+
+class TDateDlg : public QDialog {
+  Q_OBJECT
+
+ public:
+  // Tags of the year, month and day controls, shared by the change handlers.
+  static constexpr int kTagYear = 0;
+  static constexpr int kTagMonth = 1;
+  static constexpr int kTagDay = 2;
+
+  // Non-numeric input is answered through notices (beep and warning box).
+  explicit TDateDlg(TUserNotices& notices, QWidget* parent = nullptr);
+
+  TDateRec WorkingDate() const noexcept { return working_; }
+  void SetWorkingDate(TDateRec date) noexcept { working_ = date; }
+  bool PlusMinus() const;
+  // Ticks or unticks the "±" box; a change runs the check-box handler.
+  void SetPlusMinus(bool checked);
+
+  // The form's handlers. They run from the controls' signals; they are public so that the
+  // steps can also be driven one by one.
+  void FormShow();
+  void CheckBoxPlusMinusClick();
+  void UpDownClick(int tag);
+  void EditChange(int tag);
+  void ComboBoxChange(int tag);
+  void ComboBoxGengoChange();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void CreateControls();
+  void SetPart(int tag, int32_t value) noexcept;
+  int32_t Part(int tag) const noexcept;
+  // Writes a number into a combo box without running its change handler: the dialog's own
+  // writes restate the working date and must not be read back (an era base would be added).
+  void WriteCombo(QComboBox* combo, const QString& text);
+  void WriteWorkingDate();
+  void FillYearList();
+  void ReportNotANumber(const QString& text, const std::function<void()>& empty_box);
+
+  TUserNotices& notices_;
+  TDateRec working_;
+  bool writing_ = false;   // the dialog itself is writing into a combo box
+  bool emptying_ = false;  // a box is being emptied after a warning
+
+  QCheckBox* check_plus_minus_ = nullptr;
+  QComboBox* combo_gengo_ = nullptr;
+  std::array<QComboBox*, 3> combos_{};
+  std::array<QLineEdit*, 3> edits_{};
+  std::array<TUpDown*, 3> up_downs_{};
+  std::array<QLabel*, 3> labels_{};
+  QPushButton* ok_button_ = nullptr;
+  QPushButton* cancel_button_ = nullptr;
+};
+
+// The wrapper kept by the main window: the date handed to and taken from the form, the mode
+// of the last run closed with OK, and an optional caption.
+class TDateDialog {
+ public:
+  explicit TDateDialog(TUserNotices& notices) : notices_(notices) {}
+  TDateDialog(const TDateDialog&) = delete;
+  TDateDialog& operator=(const TDateDialog&) = delete;
+
+  // Absolute mode: a calendar date. Relative mode: offsets in years, months and days.
+  TDateRec Date() const noexcept { return date_; }
+  void SetDate(TDateRec date) noexcept { date_ = date; }
+  bool Relative() const noexcept { return relative_; }
+  void SetRelative(bool relative) noexcept { relative_ = relative; }
+  const std::string& Caption() const noexcept { return caption_; }
+  void SetCaption(std::string caption) { caption_ = std::move(caption); }
+
+  // Runs the form modally; true when it was closed with OK (the date and the mode are then
+  // taken over). Cancel leaves the wrapper as it was.
+  bool Execute(QWidget* parent = nullptr);
+
+  // The form while Execute runs, else null.
+  TDateDlg* Form() const noexcept { return form_.get(); }
+
+ private:
+  TUserNotices& notices_;
+  TDateRec date_;
+  bool relative_ = false;
+  std::string caption_;
+  std::unique_ptr<TDateDlg> form_;
+};
+
+}  // namespace pelo

@@ -1,0 +1,499 @@
+// The date dialog: showing the form, era switching and the year lists, relative mode with the
+// up-downs, the warning on non-numeric input, and the wrapper's modal runs.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "RecordingNotices.h"
+#include "app/dlgDate.h"
+#include "calendar/DateInfos.h"
+
+namespace pelo {
+namespace {
+
+using test::RecordingNotices;
+
+constexpr TDateRec kToday{2024, 5, 1};
+
+QString Q(const char* text) { return QString::fromUtf8(text); }
+
+template <typename T>
+T* Child(QWidget& parent, const char* name) {
+  T* child = parent.findChild<T*>(QString::fromLatin1(name));
+  if (child == nullptr) ADD_FAILURE() << "no child " << name;
+  return child;
+}
+
+QStringList Items(const QComboBox* combo) {
+  QStringList items;
+  for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
+  return items;
+}
+
+// One warning as the user meets it: the exclamation beep, then the box.
+std::vector<RecordingNotices::Kind> Warnings(int count) {
+  std::vector<RecordingNotices::Kind> kinds;
+  for (int i = 0; i < count; ++i) {
+    kinds.push_back(RecordingNotices::Kind::kBeep);
+    kinds.push_back(RecordingNotices::Kind::kWarning);
+  }
+  return kinds;
+}
+
+std::vector<RecordingNotices::Kind> Kinds(const RecordingNotices& notices) {
+  std::vector<RecordingNotices::Kind> kinds;
+  for (const auto& event : notices.events) {
+    kinds.push_back(event.kind);
+    if (event.kind == RecordingNotices::Kind::kBeep) {
+      EXPECT_EQ(event.beep, TBeepKind::kExclamation);
+    }
+    if (event.kind == RecordingNotices::Kind::kWarning) {
+      EXPECT_EQ(event.text, "数字を入力してください！");
+    }
+  }
+  return kinds;
+}
+
+class DateDlgTest : public ::testing::Test {
+ protected:
+  void SetUp() override { DateInfo().SetToday(kToday); }
+
+  // The form as it opens on a cursor date (the show runs the form's show handler).
+  void Open(TDateRec cursor) {
+    dialog.SetWorkingDate(cursor);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  }
+
+  RecordingNotices notices;
+  TDateDlg dialog{notices};
+  QCheckBox* check = Child<QCheckBox>(dialog, "CheckBoxPlusMinus");
+  QComboBox* gengo = Child<QComboBox>(dialog, "ComboBoxGengo");
+  QComboBox* year = Child<QComboBox>(dialog, "ComboBoxYear");
+  QComboBox* month = Child<QComboBox>(dialog, "ComboBoxMonth");
+  QComboBox* day = Child<QComboBox>(dialog, "ComboBoxDay");
+  QLineEdit* edit_year = Child<QLineEdit>(dialog, "EditYear");
+  QLineEdit* edit_month = Child<QLineEdit>(dialog, "EditMonth");
+  QLineEdit* edit_day = Child<QLineEdit>(dialog, "EditDay");
+  TUpDown* up_down_year = Child<TUpDown>(dialog, "UpDownYear");
+  TUpDown* up_down_month = Child<TUpDown>(dialog, "UpDownMonth");
+  TUpDown* up_down_day = Child<TUpDown>(dialog, "UpDownDay");
+};
+
+TEST_F(DateDlgTest, DesignOfTheForm) {
+  EXPECT_EQ(dialog.windowTitle(), Q("年月日指定"));
+  EXPECT_EQ(dialog.size(), QSize(394, 119));
+  EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+  EXPECT_EQ(check->text(), Q("日付ｶｰｿﾙのある年月日から±で指定する(&P)"));
+  EXPECT_EQ(Items(gengo), QStringList({Q("西暦"), Q("明治"), Q("大正"), Q("昭和"), Q("平成")}));
+  EXPECT_EQ(Items(month).size(), 12);
+  EXPECT_EQ(Items(month).front(), "1");
+  EXPECT_EQ(Items(month).back(), "12");
+  EXPECT_EQ(Items(day).size(), 31);
+  EXPECT_EQ(Items(day).back(), "31");
+  for (QComboBox* combo : {year, month, day}) EXPECT_TRUE(combo->isEditable());
+  EXPECT_FALSE(gengo->isEditable());
+  for (QLineEdit* edit : {edit_year, edit_month, edit_day}) {
+    EXPECT_EQ(edit->text(), "0");
+    EXPECT_FALSE(edit->testAttribute(Qt::WA_InputMethodEnabled));
+  }
+  for (TUpDown* up_down : {up_down_year, up_down_month, up_down_day}) {
+    EXPECT_TRUE(up_down->isHidden());
+  }
+  const std::vector<std::pair<const char*, const char*>> labels = {
+      {"LabelYear", "年"}, {"LabelMonth", "月"}, {"LabelDay", "日"}};
+  for (const auto& [name, text] : labels) {
+    const QLabel* label = Child<QLabel>(dialog, name);
+    EXPECT_EQ(label->text(), Q(text));
+    EXPECT_TRUE(label->font().bold());
+    EXPECT_EQ(label->font().pixelSize(), 16);
+  }
+  const auto* ok = Child<QPushButton>(dialog, "OKBtn");
+  const auto* cancel = Child<QPushButton>(dialog, "CancelBtn");
+  EXPECT_EQ(ok->text(), "OK");
+  EXPECT_TRUE(ok->isDefault());
+  EXPECT_EQ(cancel->text(), Q("ｷｬﾝｾﾙ"));
+}
+
+TEST_F(DateDlgTest, ShowingWritesTheCursorDateAndTheWesternYearList) {
+  Open({2024, 3, 15});
+  EXPECT_FALSE(check->isChecked());
+  EXPECT_EQ(gengo->currentIndex(), 0);
+  EXPECT_EQ(year->currentText(), "2024");
+  EXPECT_EQ(month->currentText(), "3");
+  EXPECT_EQ(day->currentText(), "15");
+  const QStringList years = Items(year);
+  ASSERT_EQ(years.size(), 51);
+  EXPECT_EQ(years.front(), "1999");
+  EXPECT_EQ(years.back(), "2049");
+  EXPECT_EQ(dialog.focusWidget(), year);
+  EXPECT_EQ(dialog.WorkingDate(), (TDateRec{2024, 3, 15}));
+  EXPECT_TRUE(notices.events.empty());
+}
+
+struct EraCase {
+  int32_t start_year;
+  int era;
+  int32_t working_year;
+  const char* shown;
+  int list_size;
+  const char* list_last;
+};
+
+TEST_F(DateDlgTest, EraSwitching) {
+  const std::vector<EraCase> cases = {
+      {2024, kEraMeiji, 1868, "1", 45, "45"},    // outside 1867..1911: the era's first year
+      {2024, kEraHeisei, 2024, "36", 50, "50"},  // 2024 - 1988
+      {2024, kEraTaisho, 1912, "1", 15, "15"},    {2024, kEraShowa, 1926, "1", 65, "65"},
+      {1920, kEraTaisho, 1920, "9", 15, "15"},    {1911, kEraMeiji, 1911, "44", 45, "45"},
+      {1911, kEraTaisho, 1911, "0", 15, "15"},  // 1911 is accepted by 大正 as year 0
+      {1867, kEraMeiji, 1867, "0", 45, "45"},     {1988, kEraShowa, 1988, "63", 65, "65"},
+      {1989, kEraShowa, 1926, "1", 65, "65"},     {1987, kEraHeisei, 1989, "1", 50, "50"},
+      {3000, kEraHeisei, 3000, "1012", 50, "50"},  // 平成 accepts any later year
+  };
+  for (const EraCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.start_year << " era " << c.era);
+    dialog.hide();
+    Open({c.start_year, 6, 10});
+    gengo->setCurrentIndex(c.era);
+    EXPECT_EQ(dialog.WorkingDate(), (TDateRec{c.working_year, 6, 10}));
+    EXPECT_EQ(year->currentText(), Q(c.shown));
+    const QStringList years = Items(year);
+    ASSERT_EQ(years.size(), c.list_size);
+    EXPECT_EQ(years.front(), "1");
+    EXPECT_EQ(years.back(), Q(c.list_last));
+    EXPECT_TRUE(notices.events.empty());
+  }
+}
+
+TEST_F(DateDlgTest, BackToTheWesternEraShowsTheWorkingYearAndItsList) {
+  Open({2024, 1, 1});
+  gengo->setCurrentIndex(kEraMeiji);  // the working year becomes 1868
+  gengo->setCurrentIndex(kEraSeireki);
+  EXPECT_EQ(year->currentText(), "1868");
+  const QStringList years = Items(year);
+  ASSERT_EQ(years.size(), 51);
+  EXPECT_EQ(years.front(), "1843");
+  EXPECT_EQ(years.back(), "1893");
+}
+
+TEST_F(DateDlgTest, EraYearTypedAddsTheBase) {
+  Open({1960, 4, 29});
+  gengo->setCurrentIndex(kEraShowa);
+  EXPECT_EQ(year->currentText(), "35");
+  year->setEditText("64");
+  EXPECT_EQ(dialog.WorkingDate(), (TDateRec{1989, 4, 29}));
+  EXPECT_EQ(Items(year).back(), "65");
+
+  gengo->setCurrentIndex(kEraHeisei);  // 1989 is 平成 1
+  EXPECT_EQ(year->currentText(), "1");
+  year->setCurrentIndex(30);  // picked from the list: 平成 31
+  EXPECT_EQ(dialog.WorkingDate().Year, 2019);
+
+  gengo->setCurrentIndex(kEraSeireki);
+  QTest::keyClick(year->lineEdit(), Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClicks(year->lineEdit(), "1995");
+  EXPECT_EQ(dialog.WorkingDate().Year, 1995);
+  EXPECT_TRUE(notices.events.empty());
+}
+
+TEST_F(DateDlgTest, MonthAndDayTypedOrPicked) {
+  Open({2024, 3, 15});
+  month->setEditText("12");
+  day->setCurrentIndex(30);
+  EXPECT_EQ(dialog.WorkingDate(), (TDateRec{2024, 12, 31}));
+  // The dialog does not judge the date; the schedule does when it jumps.
+  day->setEditText("45");
+  EXPECT_EQ(dialog.WorkingDate(), (TDateRec{2024, 12, 45}));
+  EXPECT_TRUE(notices.events.empty());
+}
+
+TEST_F(DateDlgTest, TickingSwitchesToOffsetsAndUntickingToToday) {
+  Open({2024, 3, 15});
+  check->setChecked(true);
+  EXPECT_EQ(dialog.WorkingDate(), (TDateRec{0, 0, 0}));
+  for (QComboBox* combo : {gengo, year, month, day}) EXPECT_TRUE(combo->isHidden());
+  for (QLineEdit* edit : {edit_year, edit_month, edit_day}) {
+    EXPECT_TRUE(edit->isVisible());
+    EXPECT_EQ(edit->text(), "0");
+  }
+  for (TUpDown* up_down : {up_down_year, up_down_month, up_down_day}) {
+    EXPECT_TRUE(up_down->isVisible());
+    EXPECT_EQ(up_down->Position(), 0);
+  }
+  EXPECT_EQ(dialog.focusWidget(), edit_year);
+
+  check->setChecked(false);
+  EXPECT_EQ(dialog.WorkingDate(), kToday);
+  EXPECT_EQ(year->currentText(), "2024");
+  EXPECT_EQ(month->currentText(), "5");
+  EXPECT_EQ(day->currentText(), "1");
+  for (QComboBox* combo : {gengo, year, month, day}) EXPECT_TRUE(combo->isVisible());
+  for (TUpDown* up_down : {up_down_year, up_down_month, up_down_day}) {
+    EXPECT_TRUE(up_down->isHidden());
+  }
+  EXPECT_EQ(dialog.focusWidget(), year);
+  EXPECT_TRUE(notices.events.empty());
+}
+
+TEST_F(DateDlgTest, UpDownStepsShowASignedOffset) {
+  Open({2024, 3, 15});
+  check->setChecked(true);
+  auto* up = up_down_year->findChild<QToolButton*>("Up");
+  auto* down = up_down_year->findChild<QToolButton*>("Down");
+  ASSERT_NE(up, nullptr);
+  ASSERT_NE(down, nullptr);
+
+  struct Step {
+    QToolButton* button;
+    const char* text;
+    int32_t year;
+  };
+  const std::vector<Step> steps = {
+      {up, "+1", 1}, {up, "+2", 2}, {down, "+1", 1}, {down, "0", 0}, {down, "-1", -1},
+  };
+  for (const Step& step : steps) {
+    QTest::mouseClick(step.button, Qt::LeftButton);
+    EXPECT_EQ(edit_year->text(), Q(step.text));
+    EXPECT_EQ(dialog.WorkingDate(), (TDateRec{step.year, 0, 0}));
+  }
+
+  // The arrow keys in the edit step too.
+  QTest::keyClick(edit_month, Qt::Key_Up);
+  QTest::keyClick(edit_month, Qt::Key_Up);
+  EXPECT_EQ(edit_month->text(), "+2");
+  QTest::keyClick(edit_day, Qt::Key_Down);
+  EXPECT_EQ(edit_day->text(), "-1");
+  EXPECT_EQ(dialog.WorkingDate(), (TDateRec{-1, 2, -1}));
+
+  // A number typed into the edit is where the next step starts.
+  edit_year->setText("7");
+  up_down_year->Step(1);
+  EXPECT_EQ(edit_year->text(), "+8");
+  EXPECT_TRUE(notices.events.empty());
+}
+
+TEST_F(DateDlgTest, UpDownStopsAtItsEnds) {
+  Open({2024, 3, 15});
+  check->setChecked(true);
+  edit_year->setText("32767");
+  up_down_year->Step(1);
+  EXPECT_EQ(edit_year->text(), "+32767");
+  EXPECT_EQ(dialog.WorkingDate().Year, 32767);
+  edit_year->setText("-32768");
+  up_down_year->Step(-1);
+  EXPECT_EQ(edit_year->text(), "-32768");
+  EXPECT_EQ(dialog.WorkingDate().Year, -32768);
+}
+
+TEST_F(DateDlgTest, SignedNumbersTypedIntoTheOffsets) {
+  Open({2024, 3, 15});
+  check->setChecked(true);
+  const std::vector<std::pair<const char*, int32_t>> cases = {
+      {"+3", 3}, {"-12", -12}, {"40000", 40000}, {"007", 7}, {"-2147483648", INT32_MIN}};
+  for (const auto& [text, value] : cases) {
+    edit_month->setText(text);
+    EXPECT_EQ(dialog.WorkingDate().Month, value) << text;
+  }
+  EXPECT_TRUE(notices.events.empty());
+}
+
+TEST_F(DateDlgTest, NonNumbersAreWarnedAndTheBoxEmptied) {
+  struct Case {
+    const char* text;
+    int warnings;  // emptying a box that held text is reported once more
+  };
+  const std::vector<Case> cases = {
+      {"-", 2}, {"abc", 2}, {"+", 2}, {"12a", 2}, {"1 2", 2}, {"2147483648", 2}, {"", 1},
+  };
+  Open({2024, 3, 15});
+  check->setChecked(true);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    edit_day->setText("5");
+    notices.Clear();
+    edit_day->setText(c.text);
+    EXPECT_EQ(edit_day->text(), "");
+    EXPECT_EQ(Kinds(notices), Warnings(c.warnings));
+    // The working value keeps its last number.
+    EXPECT_EQ(dialog.WorkingDate().Day, 5);
+  }
+}
+
+TEST_F(DateDlgTest, MinusTypedAloneIsWarned) {
+  Open({2024, 3, 15});
+  check->setChecked(true);
+  edit_year->selectAll();
+  QTest::keyClick(edit_year, Qt::Key_Minus);
+  EXPECT_EQ(edit_year->text(), "");
+  EXPECT_EQ(Kinds(notices), Warnings(2));
+  EXPECT_EQ(dialog.WorkingDate().Year, 0);
+}
+
+TEST_F(DateDlgTest, NonNumbersInTheComboBoxes) {
+  Open({2024, 3, 15});
+  for (QComboBox* combo : {year, month, day}) {
+    SCOPED_TRACE(combo->objectName().toStdString());
+    notices.Clear();
+    combo->setEditText("abc");
+    EXPECT_EQ(combo->currentText(), "");
+    EXPECT_EQ(Kinds(notices), Warnings(2));
+  }
+  EXPECT_EQ(dialog.WorkingDate(), (TDateRec{2024, 3, 15}));
+}
+
+TEST_F(DateDlgTest, EraYearBeyondThirtyTwoBitsIsNoNumber) {
+  Open({2024, 3, 15});
+  gengo->setCurrentIndex(kEraHeisei);
+  year->setEditText("2147483000");  // + 1988 leaves 32 bits
+  EXPECT_EQ(Kinds(notices), Warnings(2));
+  EXPECT_EQ(dialog.WorkingDate().Year, 2024);
+  notices.Clear();
+  gengo->setCurrentIndex(kEraSeireki);
+  year->setEditText("2147483000");  // a Western year that fits
+  EXPECT_TRUE(notices.events.empty());
+  EXPECT_EQ(dialog.WorkingDate().Year, 2147483000);
+  gengo->setCurrentIndex(kEraHeisei);
+  gengo->setCurrentIndex(kEraSeireki);  // the list around it stays within reach
+  EXPECT_EQ(Items(year).back(), "2147483025");
+}
+
+// ---------------------------------------------------------------------------------------
+// The wrapper's modal runs. The steps run inside the form's own event loop; whatever they
+// leave open is closed so that a failing test never blocks.
+
+void RunWithForm(TDateDialog& wrapper, std::function<void(TDateDlg&)> steps) {
+  QTimer::singleShot(0, [&wrapper, steps] {
+    TDateDlg* form = wrapper.Form();
+    if (form == nullptr) {
+      ADD_FAILURE() << "the form is not running";
+      return;
+    }
+    steps(*form);
+    if (wrapper.Form() != nullptr && wrapper.Form()->isVisible()) {
+      ADD_FAILURE() << "the steps left the form open";
+      wrapper.Form()->done(QDialog::Rejected);
+    }
+  });
+}
+
+class DateDialogTest : public ::testing::Test {
+ protected:
+  void SetUp() override { DateInfo().SetToday(kToday); }
+  RecordingNotices notices;
+  TDateDialog wrapper{notices};
+};
+
+TEST_F(DateDialogTest, AbsoluteRunTakesTheDateOverOnOk) {
+  wrapper.SetDate({2024, 3, 15});
+  RunWithForm(wrapper, [](TDateDlg& form) {
+    EXPECT_EQ(form.windowTitle(), Q("年月日指定"));
+    EXPECT_EQ(Child<QComboBox>(form, "ComboBoxYear")->currentText(), "2024");
+    Child<QComboBox>(form, "ComboBoxGengo")->setCurrentIndex(kEraHeisei);
+    Child<QComboBox>(form, "ComboBoxYear")->setEditText("30");
+    Child<QComboBox>(form, "ComboBoxMonth")->setEditText("7");
+    QTest::mouseClick(Child<QPushButton>(form, "OKBtn"), Qt::LeftButton);
+  });
+  EXPECT_TRUE(wrapper.Execute());
+  EXPECT_EQ(wrapper.Date(), (TDateRec{2018, 7, 15}));
+  EXPECT_FALSE(wrapper.Relative());
+  EXPECT_EQ(wrapper.Form(), nullptr);
+}
+
+TEST_F(DateDialogTest, RelativeRunGivesOffsetsAndTheNextRunOpensOnToday) {
+  wrapper.SetDate({2024, 3, 15});
+  RunWithForm(wrapper, [](TDateDlg& form) {
+    QTest::mouseClick(Child<QCheckBox>(form, "CheckBoxPlusMinus"), Qt::LeftButton);
+    auto* up_down = Child<TUpDown>(form, "UpDownYear");
+    QTest::mouseClick(up_down->findChild<QToolButton*>("Up"), Qt::LeftButton);
+    EXPECT_EQ(Child<QLineEdit>(form, "EditYear")->text(), "+1");
+    QTest::mouseClick(Child<QPushButton>(form, "OKBtn"), Qt::LeftButton);
+  });
+  EXPECT_TRUE(wrapper.Execute());
+  EXPECT_TRUE(wrapper.Relative());
+  EXPECT_EQ(wrapper.Date(), (TDateRec{1, 0, 0}));
+
+  // The main window puts the cursor date in again; after a relative run the form opens
+  // unticked on today.
+  wrapper.SetDate({2024, 3, 15});
+  RunWithForm(wrapper, [](TDateDlg& form) {
+    EXPECT_FALSE(Child<QCheckBox>(form, "CheckBoxPlusMinus")->isChecked());
+    EXPECT_EQ(Child<QComboBox>(form, "ComboBoxGengo")->currentIndex(), 0);
+    EXPECT_EQ(Child<QComboBox>(form, "ComboBoxYear")->currentText(), "2024");
+    EXPECT_EQ(Child<QComboBox>(form, "ComboBoxMonth")->currentText(), "5");
+    EXPECT_EQ(Child<QComboBox>(form, "ComboBoxDay")->currentText(), "1");
+    EXPECT_EQ(form.WorkingDate(), kToday);
+    QTest::mouseClick(Child<QPushButton>(form, "OKBtn"), Qt::LeftButton);
+  });
+  EXPECT_TRUE(wrapper.Execute());
+  EXPECT_FALSE(wrapper.Relative());
+  EXPECT_EQ(wrapper.Date(), kToday);
+  EXPECT_TRUE(notices.events.empty());
+}
+
+TEST_F(DateDialogTest, CancelLeavesTheWrapperUnchanged) {
+  struct Case {
+    bool relative;
+    bool escape;  // Escape or the cancel button
+  };
+  for (const Case c : {Case{false, false}, Case{true, false}, Case{false, true}}) {
+    wrapper.SetDate({2000, 1, 2});
+    wrapper.SetRelative(c.relative);
+    RunWithForm(wrapper, [c](TDateDlg& form) {
+      QTest::mouseClick(Child<QCheckBox>(form, "CheckBoxPlusMinus"), Qt::LeftButton);
+      Child<QLineEdit>(form, "EditDay")->setText("9");
+      if (c.escape) {
+        QTest::keyClick(&form, Qt::Key_Escape);
+      } else {
+        QTest::mouseClick(Child<QPushButton>(form, "CancelBtn"), Qt::LeftButton);
+      }
+    });
+    EXPECT_FALSE(wrapper.Execute());
+    EXPECT_EQ(wrapper.Date(), (TDateRec{2000, 1, 2}));
+    EXPECT_EQ(wrapper.Relative(), c.relative);
+    EXPECT_EQ(wrapper.Form(), nullptr);
+  }
+}
+
+TEST_F(DateDialogTest, CaptionReplacesTheFormsOwn) {
+  wrapper.SetCaption("移動先の年月日");
+  QString shown;
+  RunWithForm(wrapper, [&shown](TDateDlg& form) {
+    shown = form.windowTitle();
+    form.reject();
+  });
+  wrapper.Execute();
+  EXPECT_EQ(shown, Q("移動先の年月日"));
+}
+
+TEST_F(DateDialogTest, EnterInTheYearBoxPressesOk) {
+  wrapper.SetDate({2024, 3, 15});
+  RunWithForm(wrapper, [](TDateDlg& form) {
+    QComboBox* year = Child<QComboBox>(form, "ComboBoxYear");
+    year->setEditText("1999");
+    QTest::keyClick(year->lineEdit(), Qt::Key_Return);
+  });
+  EXPECT_TRUE(wrapper.Execute());
+  EXPECT_EQ(wrapper.Date(), (TDateRec{1999, 3, 15}));
+}
+
+}  // namespace
+}  // namespace pelo
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,126 @@
+// The load-error report window: its design, the lines in order, the heading, the close
+// button that keeps to the right edge, and the modal run with its beep.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <string>
+#include <vector>
+
+#include "ModalSteps.h"
+#include "RecordingNotices.h"
+#include "app/dlgError.h"
+
+namespace pelo {
+namespace {
+
+using test::RecordingNotices;
+
+QString Q(const char* text) { return QString::fromUtf8(text); }
+
+template <typename T>
+T* Child(QWidget& parent, const char* name) {
+  T* child = parent.findChild<T*>(QString::fromLatin1(name));
+  if (child == nullptr) ADD_FAILURE() << "no child " << name;
+  return child;
+}
+
+const std::vector<std::string> kLines = {
+    "2024/13/1 会議 … 月の指定が不正です",
+    "毎週月曜 … 日付の指定がありません",
+    "&x 9:00 … 不明なコマンドです",
+};
+
+TEST(ErrorDlgTest, Design) {
+  TErrorDlg dialog;
+  EXPECT_EQ(dialog.objectName(), "ErrorDlg");
+  EXPECT_EQ(dialog.windowTitle(), Q("ねりかｴﾗｰ情報"));
+  EXPECT_EQ(dialog.size(), QSize(490, 267));
+  EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
+  EXPECT_EQ(Child<QLabel>(dialog, "LabelMsg")->text(),
+            Q("ﾃﾞｰﾀﾌｧｲﾙの読み込み中にｴﾗｰが発生しました！"));
+  const QLabel* image = Child<QLabel>(dialog, "Image1");
+  EXPECT_EQ(image->geometry(), QRect(16, 8, 32, 32));
+  EXPECT_FALSE(image->pixmap().isNull());
+  const auto* memo = Child<QPlainTextEdit>(dialog, "Memo");
+  EXPECT_TRUE(memo->isReadOnly());
+  const auto* close = Child<QPushButton>(dialog, "CloseBtn");
+  EXPECT_EQ(close->text(), Q("閉じる"));
+  EXPECT_TRUE(close->isDefault());
+  EXPECT_EQ(close->geometry(), QRect(490 - 75 - 20, 4, 75, 25));
+}
+
+TEST(ErrorDlgTest, LinesInOrderAndTheHeading) {
+  struct Case {
+    std::string heading;
+    const char* label;
+  };
+  const std::vector<Case> cases = {
+      {"", "ﾃﾞｰﾀﾌｧｲﾙの読み込み中にｴﾗｰが発生しました！"},
+      {"予定.nrk を読込み中にエラーが発生しました。",
+       "予定.nrk を読込み中にエラーが発生しました。"},
+  };
+  for (const Case& c : cases) {
+    TErrorDlg dialog;
+    dialog.SetLines(kLines);
+    dialog.SetHeading(c.heading);
+    EXPECT_EQ(Child<QLabel>(dialog, "LabelMsg")->text(), Q(c.label));
+    const QStringList shown = Child<QPlainTextEdit>(dialog, "Memo")->toPlainText().split('\n');
+    ASSERT_EQ(shown.size(), 3);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(shown[i].toStdString(), kLines[i]);
+  }
+}
+
+TEST(ErrorDlgTest, CloseButtonKeepsToTheRightEdge) {
+  TErrorDlg dialog;
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+  const auto* close = Child<QPushButton>(dialog, "CloseBtn");
+  const auto* bottom = Child<QWidget>(dialog, "PanelBottom");
+  EXPECT_EQ(bottom->height(), 35);
+  for (const auto& [width, left] :
+       std::vector<std::pair<int, int>>{{640, 545}, {300, 205}, {490, 395}}) {
+    dialog.setFixedSize(width, 267);
+    QApplication::processEvents();
+    EXPECT_EQ(bottom->width(), width);
+    EXPECT_EQ(close->geometry(), QRect(left, 4, 75, 25)) << width;
+  }
+}
+
+TEST(ErrorDlgTest, ModalRunBeepsFirstAndClosesWithTheButton) {
+  RecordingNotices notices;
+  bool seen = false;
+  test::WhenModal([&](QWidget& window) {
+    auto* dialog = qobject_cast<TErrorDlg*>(&window);
+    ASSERT_NE(dialog, nullptr);
+    seen = true;
+    // The beep sounded before the window came up.
+    ASSERT_EQ(notices.events.size(), 1u);
+    EXPECT_EQ(notices.events[0].kind, RecordingNotices::Kind::kBeep);
+    EXPECT_EQ(notices.events[0].beep, TBeepKind::kExclamation);
+    EXPECT_EQ(Child<QLabel>(*dialog, "LabelMsg")->text(), Q("a.nrk を読込み中"));
+    EXPECT_EQ(Child<QPlainTextEdit>(*dialog, "Memo")->toPlainText(), Q("x … y"));
+    QTest::mouseClick(Child<QPushButton>(*dialog, "CloseBtn"), Qt::LeftButton);
+  });
+  EXPECT_FALSE(ExecuteErrorDlg({"a.nrk を読込み中", {"x … y"}}, notices));
+  EXPECT_TRUE(seen);
+}
+
+TEST(ErrorDlgTest, EnterPressesTheCloseButton) {
+  RecordingNotices notices;
+  test::WhenModal([](QWidget& window) { QTest::keyClick(&window, Qt::Key_Return); });
+  EXPECT_FALSE(ExecuteErrorDlg({"", {"x"}}, notices));
+}
+
+}  // namespace
+}  // namespace pelo
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,272 @@
+// The window placement store, against a settings folder of its own: first run, saving in the
+// normal and maximised states, values that are no numbers, fixed-size windows, and windows
+// stored where no screen shows them.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/Regs.h"
+
+namespace pelo {
+namespace {
+
+using Values = std::map<std::string, std::string>;
+
+class RegsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(folder_.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_.path());
+    window.setObjectName("FormMain");
+    // The main window's design placement.
+    window.move(287, 121);
+    window.resize(484, 308);
+  }
+
+  // What another program would find stored, read without TReg.
+  Values Stored(const char* group = "FormMain") const {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZUKARA SOFT", "Pelo");
+    settings.beginGroup(group);
+    Values values;
+    for (const QString& key : settings.childKeys()) {
+      values[key.toStdString()] = settings.value(key).toString().toStdString();
+    }
+    return values;
+  }
+
+  void Store(const Values& values, const char* group = "FormMain") {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZUKARA SOFT", "Pelo");
+    settings.beginGroup(group);
+    for (const auto& [key, value] : values) {
+      settings.setValue(QString::fromStdString(key), QString::fromStdString(value));
+    }
+  }
+
+  QString SettingsFile() const { return folder_.path() + "/ZUKARA SOFT/Pelo.conf"; }
+
+  QTemporaryDir folder_;
+  QWidget window;
+};
+
+TEST_F(RegsTest, FirstRunKeepsTheDesignPlacementAndSavesAllFiveValues) {
+  TReg reg;
+  reg.Restore(&window);
+  EXPECT_EQ(window.pos(), QPoint(287, 121));
+  EXPECT_EQ(window.size(), QSize(484, 308));
+  EXPECT_FALSE(window.isMaximized());
+  EXPECT_TRUE(Stored().empty());
+
+  reg.Save(&window);
+  EXPECT_EQ(Stored(), (Values{{"Left", "287"},
+                              {"Top", "121"},
+                              {"Width", "484"},
+                              {"Height", "308"},
+                              {"Maximized", "0"}}));
+  // Written at once, as strings under the window's group.
+  QFile file(SettingsFile());
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QString text = QString::fromUtf8(file.readAll());
+  EXPECT_TRUE(text.contains("[FormMain]"));
+  EXPECT_TRUE(text.contains("Width=484"));
+}
+
+TEST_F(RegsTest, SaveOfAShownWindowAndRestoreInTheNextRun) {
+  {
+    TReg reg;
+    window.move(100, 50);
+    window.resize(400, 300);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    reg.Save(&window);
+  }
+  EXPECT_EQ(Stored(), (Values{{"Left", "100"},
+                              {"Top", "50"},
+                              {"Width", "400"},
+                              {"Height", "300"},
+                              {"Maximized", "0"}}));
+  QWidget next;
+  next.setObjectName("FormMain");
+  TReg reg;
+  reg.Restore(&next);
+  EXPECT_EQ(next.pos(), QPoint(100, 50));
+  EXPECT_EQ(next.size(), QSize(400, 300));
+  // Restoring and saving again stores the same numbers.
+  next.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&next));
+  reg.Save(&next);
+  EXPECT_EQ(Stored()["Left"], "100");
+  EXPECT_EQ(Stored()["Width"], "400");
+}
+
+TEST_F(RegsTest, MaximisedKeepsTheEarlierNormalBounds) {
+  Store({{"Left", "10"}, {"Top", "20"}, {"Width", "300"}, {"Height", "200"}, {"Maximized", "0"}});
+  TReg reg;
+  window.showMaximized();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  reg.Save(&window);
+  EXPECT_EQ(
+      Stored(),
+      (Values{
+          {"Left", "10"}, {"Top", "20"}, {"Width", "300"}, {"Height", "200"}, {"Maximized", "1"}}));
+
+  // The next start opens maximised and reads nothing else.
+  QWidget next;
+  next.setObjectName("FormMain");
+  next.move(287, 121);
+  next.resize(484, 308);
+  reg.Restore(&next);
+  EXPECT_TRUE(next.windowState().testFlag(Qt::WindowMaximized));
+  EXPECT_EQ(next.pos(), QPoint(287, 121));
+  EXPECT_EQ(next.size(), QSize(484, 308));
+}
+
+TEST_F(RegsTest, MinimisedStoresOnlyMaximized) {
+  Store({{"Left", "10"}, {"Top", "20"}, {"Width", "300"}, {"Height", "200"}, {"Maximized", "1"}});
+  window.setWindowState(Qt::WindowMinimized);
+  TReg reg;
+  reg.Save(&window);
+  EXPECT_EQ(
+      Stored(),
+      (Values{
+          {"Left", "10"}, {"Top", "20"}, {"Width", "300"}, {"Height", "200"}, {"Maximized", "0"}}));
+}
+
+TEST_F(RegsTest, AFixedSizeWindowStoresNoSize) {
+  QWidget dialog;
+  dialog.setObjectName("DateDlg");
+  dialog.move(40, 30);
+  dialog.setFixedSize(394, 119);
+  TReg reg;
+  reg.Save(&dialog);
+  EXPECT_EQ(Stored("DateDlg"), (Values{{"Left", "40"}, {"Top", "30"}, {"Maximized", "0"}}));
+  EXPECT_TRUE(Stored("FormMain").empty());
+}
+
+TEST_F(RegsTest, ValuesThatAreNoDecimalIntegerReadAsTheWindowsOwn) {
+  struct Case {
+    Values stored;
+    QRect expected;
+  };
+  const std::vector<Case> cases = {
+      {{{"Width", "abc"}, {"Height", "200"}, {"Left", "10"}, {"Top", "20"}},
+       QRect(10, 20, 484, 200)},
+      {{{"Width", "350"}, {"Height", "2O0"}, {"Left", "0x10"}, {"Top", "+20"}},
+       QRect(287, 20, 350, 308)},
+      {{{"Width", ""}, {"Height", "12.5"}, {"Left", "-"}, {"Top", "99999999999"}},
+       QRect(287, 121, 484, 308)},
+      {{{"Maximized", "abc"}, {"Left", "5"}}, QRect(5, 121, 484, 308)},  // not maximised
+      {{{"Width", "0"}, {"Height", "-40"}}, QRect(287, 121, 484, 308)},  // no size at all
+  };
+  for (const Case& c : cases) {
+    QTemporaryDir folder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    Store(c.stored);
+    QWidget next;
+    next.setObjectName("FormMain");
+    next.move(287, 121);
+    next.resize(484, 308);
+    TReg reg;
+    reg.Restore(&next);
+    EXPECT_EQ(QRect(next.pos(), next.size()), c.expected);
+    EXPECT_FALSE(next.windowState().testFlag(Qt::WindowMaximized));
+  }
+}
+
+TEST_F(RegsTest, AWindowStoredOffEveryScreenComesBackIntoView) {
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  ASSERT_NE(primary, nullptr);
+  const QRect area = primary->availableGeometry();
+  Store({{"Left", "-20000"}, {"Top", "-20000"}, {"Width", "400"}, {"Height", "300"}});
+  TReg reg;
+  reg.Restore(&window);
+  const QRect placed(window.pos(), window.size());
+  EXPECT_EQ(placed.size(), QSize(400, 300));
+  EXPECT_TRUE(area.contains(placed)) << placed.x() << "," << placed.y();
+}
+
+TEST_F(RegsTest, TheGroupIsTheWindowsObjectName) {
+  window.setObjectName("FormOther");
+  TReg reg;
+  reg.Save(&window);
+  EXPECT_TRUE(Stored("FormMain").empty());
+  EXPECT_EQ(Stored("FormOther").size(), 5u);
+}
+
+TEST_F(RegsTest, IntegerAndFlagReading) {
+  const std::vector<std::pair<std::string, int32_t>> cases = {
+      {"123", 123}, {"-7", -7},    {"+8", 8},           {"abc", 99},
+      {"", 99},     {"12abc", 99}, {"99999999999", 99}, {" 5", 99},
+  };
+  TReg reg;
+  for (const auto& [text, expected] : cases) {
+    reg.WriteString("Test", "Value", text);
+    EXPECT_EQ(reg.ReadInteger("Test", "Value", 99), expected) << text;
+  }
+  EXPECT_EQ(reg.ReadInteger("Test", "Missing", 42), 42);
+  EXPECT_EQ(reg.ReadString("Test", "Missing", "none"), "none");
+  reg.WriteInteger("Test", "Value", -15);
+  EXPECT_EQ(reg.ReadString("Test", "Value", ""), "-15");
+  const std::vector<std::pair<std::string, bool>> flags = {
+      {"1", true}, {"0", false}, {"2", true}, {"-1", true}, {"yes", false}};
+  for (const auto& [text, expected] : flags) {
+    reg.WriteString("Test", "Flag", text);
+    EXPECT_EQ(reg.ReadBool("Test", "Flag", false), expected) << text;
+  }
+  reg.WriteString("Test", "Flag", "yes");
+  EXPECT_TRUE(reg.ReadBool("Test", "Flag", true));
+}
+
+// ---------------------------------------------------------------------------------------
+// Where a restored window goes, screen by screen.
+
+TEST(KeepOnScreenTest, TitleStripMustBeReachable) {
+  const QRect screen(0, 0, 800, 600);
+  const QRect right(800, 0, 1024, 768);
+  struct Case {
+    QRect bounds;
+    std::vector<QRect> areas;
+    QRect expected;
+  };
+  const std::vector<Case> cases = {
+      {QRect(287, 121, 484, 308), {screen}, QRect(287, 121, 484, 308)},  // inside
+      {QRect(750, 100, 400, 300), {screen}, QRect(750, 100, 400, 300)},  // 50 px of title
+      {QRect(760, 100, 400, 300), {screen}, QRect(200, 150, 400, 300)},  // 40 px only
+      {QRect(100, -10, 400, 300), {screen}, QRect(100, -10, 400, 300)},  // 14 rows show
+      {QRect(100, -20, 400, 300), {screen}, QRect(200, 150, 400, 300)},  // 4 rows only
+      {QRect(100, 595, 400, 300), {screen}, QRect(200, 150, 400, 300)},  // 5 rows at the foot
+      {QRect(-380, 300, 400, 300), {screen}, QRect(200, 150, 400, 300)},
+      {QRect(-350, 300, 400, 300), {screen}, QRect(-350, 300, 400, 300)},
+      {QRect(1000, 100, 300, 200), {screen, right}, QRect(1000, 100, 300, 200)},  // second screen
+      {QRect(1000, 100, 300, 200), {screen}, QRect(250, 200, 300, 200)},  // that screen gone
+      {QRect(-5000, -5000, 1000, 900), {screen}, QRect(0, 0, 800, 600)},  // shrunk to fit
+      {QRect(10, 10, 30, 12), {screen}, QRect(10, 10, 30, 12)},           // a small window
+      {QRect(-5000, 0, 400, 300), {}, QRect(-5000, 0, 400, 300)},         // no screens known
+  };
+  for (const Case& c : cases) {
+    const QRect placed = KeepOnScreen(c.bounds, c.areas, screen);
+    EXPECT_EQ(placed, c.expected) << c.bounds.x() << "," << c.bounds.y() << " -> " << placed.x()
+                                  << "," << placed.y() << " " << placed.width() << "x"
+                                  << placed.height();
+  }
+}
+
+}  // namespace
+}  // namespace pelo
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
