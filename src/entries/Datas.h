@@ -29,7 +29,7 @@ inline constexpr int32_t kDefaultCategory = 2;
 // What a line needs from where it was read.
 struct TLineContext {
   // The folder of the data file, for the pictures of command i; empty: the current folder.
-  std::string_view DataFolder;
+  std::string DataFolder;
 };
 
 class TData {
