@@ -14,6 +14,13 @@ if(PELO_SANITIZE)
   target_link_options(pelo_flags INTERFACE ${_pelo_san})
 endif()
 
+# Every target linked into a fuzz binary carries the coverage the fuzzer steers by; only the
+# fuzz target itself links the fuzzer's main (add_pelo_fuzz).
+if(PELO_FUZZ)
+  target_compile_options(pelo_flags INTERFACE -fsanitize=fuzzer-no-link)
+  target_link_options(pelo_flags INTERFACE -fsanitize=fuzzer-no-link)
+endif()
+
 find_package(GTest REQUIRED)
 include(GoogleTest)
 
