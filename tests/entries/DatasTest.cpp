@@ -182,6 +182,33 @@ TEST_F(DatasTest, LinesThatParse) {
   for (const auto& c : cases) EXPECT_EQ(ParsedSummary(c.line), c.expected) << c.line;
 }
 
+// Every combination of the four prefixes in their order, with the line going on or not.
+TEST_F(DatasTest, PrefixCombinations) {
+  const struct {
+    const char* text;
+    const char* shown;
+  } marks[] = {{"", ""}, {"x", " D"}, {";", " D"}, {"ﾚ", " C"}},
+    hashes[] = {{"", ""}, {"#", " #"}, {"ﾛ", " #"}}, days[] = {{"", ""}, {"@", " @"}},
+    categories[] = {{"", ""}, {"B:", " cat=1"}};
+  for (const auto& mark : marks) {
+    for (const auto& hash : hashes) {
+      for (const auto& day : days) {
+        for (const auto& category : categories) {
+          const std::string prefixes =
+              std::string(mark.text) + hash.text + day.text + category.text;
+          const std::string shown =
+              std::string(mark.shown) + hash.shown + day.shown + category.shown;
+          EXPECT_EQ(ParsedSummary(prefixes + "1/1 a"), "dates=0/1/1^(1/0/0)" + shown + " text=a")
+              << prefixes;
+          if (!prefixes.empty()) {
+            EXPECT_EQ(ParsedSummary(prefixes), "dates=none" + shown + " text=") << prefixes;
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST_F(DatasTest, LinesThatFail) {
   const struct {
     const char* line;
