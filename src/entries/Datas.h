@@ -34,7 +34,7 @@ struct TLineContext {
 
 class TData {
  public:
-  // A new entry: one empty specification and the text "データ".
+  // A new entry: one empty date set and the text "データ".
   TData();
   ~TData();
   // Copies are made with Assign, which leaves the parent link alone.
@@ -94,9 +94,9 @@ class TData {
   bool IsChecked() const noexcept;
   bool IsDeleted() const noexcept;
 
-  // The value codes of the first specification's start; the null date when there are none.
+  // The value codes of the first date set's start; the null date when there are none.
   TDateRec FirstDate() const noexcept;
-  // Pins the first specification to one day (moving or copying an entry to a day).
+  // Pins the first date set to one day (moving or copying an entry to a day).
   void SetFirstDate(TDateRec date);
 };
 

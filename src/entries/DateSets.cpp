@@ -27,7 +27,7 @@ constexpr std::string_view kWeekError = "週が間違っています。";
 // What is read of a field after its first "/" and after its second: older files were
 // written with fixed-width fields, and the cut is what their program did.
 constexpr int32_t kFieldTextWidth = 12;
-// The end of a "start~end" specification is read up to this width.
+// The end of a "start~end" date set is read up to this width.
 constexpr int32_t kEndTextWidth = 255;
 
 // The symbols every field shares.

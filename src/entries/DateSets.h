@@ -1,7 +1,7 @@
 #pragma once
 
-// Date expressions: the code triple, the two sides of a date specification with their
-// adjustments and steps, the specification itself, the lists an entry holds, and the parser
+// Date expressions: the code triple, the two sides of a date set with their
+// adjustments and steps, the set itself, the lists an entry holds, and the parser
 // of their text form ("12/25", "2000/1/1~2000/1/7", "12/MO2", "H12/4/1", "1/31+1^2" ...).
 //
 // The evaluation walks these objects for every entry and every rebuild of the day table, so
@@ -75,7 +75,7 @@ inline constexpr int32_t kValuePart = 0;
 inline constexpr int32_t kAdjustPart = 1;
 inline constexpr int32_t kStepPart = 2;
 
-// One side (start or end) of a date specification: the code triple, the amounts added
+// One side (start or end) of a date set: the code triple, the amounts added
 // after resolving it, and the repetition steps. Each triple may be absent.
 class TDateParts {
  public:
@@ -135,7 +135,7 @@ class TDateParts {
 
 // ---- TDateSet ----------------------------------------------------------------------------
 
-// One date specification: a start and, for a period, an end.
+// One date set: a start and, for a period, an end.
 class TDateSet {
  public:
   // A new set has a start without any triple and no end.
@@ -180,7 +180,7 @@ class TDateSet {
 
 // ---- TDateSetList ------------------------------------------------------------------------
 
-// The specifications of a date word or of a condition command, with the condition's
+// The date sets of a date word or of a condition command, with the condition's
 // settings.
 class TDateSetList {
  public:
@@ -207,7 +207,7 @@ class TDateSetList {
   // MustMatch and MoveDays taken from it.
   void Merge(const TDateSetList& default_list);
 
-  // Reads a comma list of specifications and appends them. Returns the error text
+  // Reads a comma list of date sets and appends them. Returns the error text
   // ("2番目の開始年が間違っています。", "空"), empty on success; on an error nothing is added.
   std::string ParseDateSetList(std::string_view text);
 

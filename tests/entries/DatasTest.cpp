@@ -297,7 +297,7 @@ TEST_F(DatasTest, ComposedDateMessages) {
       }
     }
   }
-  // Command c holds one specification: no item number.
+  // Command c holds one date set: no item number.
   for (const auto& field : fields) {
     EXPECT_EQ(ParsedError(std::string("1/1 x &c(") + field.side + ")"),
               std::string("入力の開始") + field.message);

@@ -4,7 +4,7 @@
 //   "0/12/25^(1/0/0)"            value 0/12/25, step one year
 //   "0/1/31+(0/0/1)^(1/0/2)"     with an adjustment
 //   "R0/0/1 ~ R0/0/3"            relative sides of a period
-//   "2000/1/1, 0/2/1^(1/0/0)"    two specifications
+//   "2000/1/1, 0/2/1^(1/0/0)"    two date sets
 
 #include <string>
 
