@@ -14,9 +14,11 @@ if(PELO_SANITIZE)
   target_link_options(pelo_flags INTERFACE ${_pelo_san})
 endif()
 
+# Every target linked into a fuzz binary carries the coverage the fuzzer steers by; only the
+# fuzz target itself links the fuzzer's main (add_pelo_fuzz).
 if(PELO_FUZZ)
-  # Coverage for the core as well, so that libFuzzer sees inside the parsers it drives.
   target_compile_options(pelo_flags INTERFACE -fsanitize=fuzzer-no-link)
+  target_link_options(pelo_flags INTERFACE -fsanitize=fuzzer-no-link)
 endif()
 
 find_package(GTest REQUIRED)

@@ -1,0 +1,56 @@
+// Arbitrary bytes as one line of a data file: decoded from CP932 as the loader does, parsed,
+// copied, merged as a default and pinned, and every text form of the result built.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "calendar/Cp932.h"
+#include "calendar/Texts.h"
+#include "entries/Datas.h"
+
+namespace {
+
+std::size_t TextsOf(const pelo::TDateSetList* list) {
+  if (list == nullptr) return 0;
+  std::size_t size = 0;
+  for (const pelo::TDateSet& set : list->Items()) {
+    for (const pelo::TDateParts* parts : {set.Start(), set.End()}) {
+      if (parts == nullptr) continue;
+      for (int32_t i = 0; i < 3; ++i) {
+        if (const pelo::TDateRec* triple = parts->Get(i)) {
+          size += pelo::TDateClass(*triple).ToText().size();
+        }
+      }
+    }
+  }
+  return size;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string line =
+      pelo::DecodeCp932(std::string_view(reinterpret_cast<const char*>(data), size));
+
+  pelo::TData entry;
+  entry.ParseLine(line);
+  pelo::TData trimmed;
+  trimmed.ParseLine(pelo::TrimControl(line));
+
+  pelo::TData copy;
+  copy.Assign(&entry);
+  copy.MergeDefaults(trimmed);
+  copy.SetFirstDate({2024, 3, 1});
+  copy.SetCheckedMark(!copy.IsChecked());
+  copy.SetDeletedMark(!copy.IsDeleted());
+
+  std::size_t total = copy.Text.size() + copy.ErrorText.size() + TextsOf(entry.Dates.get()) +
+                      TextsOf(copy.Dates.get()) + TextsOf(entry.DerivedDates.get());
+  if (entry.Conditions) {
+    for (const pelo::TDateSetList& list : entry.Conditions->Items()) total += TextsOf(&list);
+  }
+  if (entry.Times) total += pelo::TimeListText(*entry.Times).size();
+  if (entry.Font) total += pelo::FontToText(*entry.Font).size();
+  return total == SIZE_MAX ? 1 : 0;
+}
