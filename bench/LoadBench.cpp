@@ -29,16 +29,17 @@ class QuietNotices : public pelo::TUserNotices {
 
 // Lines of the kinds a long-kept schedule file holds, in turn.
 std::string SampleText(int lines) {
+  // A week number past 5 makes a bad line now and then, as in real files.
   const char* const kinds[] = {
-      "2024/%d/%d 10:00 打ち合わせ　第%d回",
-      "%d/%d ｸﾘｽﾏｽ会の準備 &o(%%s)",
-      "@2025/%d/%d 創立記念日 #%d",
-      "B:%d/MO%d 定例会議 &!(HD)",  // a week number past 5 makes a bad line now and then
-      "2023/%d/%d~2023/%d/20 出張（大阪）",
-      "9:00~17:00 2024/%d/%d 研修 &&>(HD) %d",
-      ";2022/%d/%d 取り消した予定 %d",
-      "1950/%d/%d~2020/5/%d 祖父 &o(%%b2)",
-      "%d/_ 月末の締め &x(経理,%d)",
+      "2024/%d/%d 10:00 打ち合わせ　第%d回",    //
+      "%d/%d ｸﾘｽﾏｽ会の準備 &o(%%s)",            //
+      "@2025/%d/%d 創立記念日 #%d",             //
+      "B:%d/MO%d 定例会議 &!(HD)",              //
+      "2023/%d/%d~2023/%d/20 出張（大阪）",     //
+      "9:00~17:00 2024/%d/%d 研修 &&>(HD) %d",  //
+      ";2022/%d/%d 取り消した予定 %d",          //
+      "1950/%d/%d~2020/5/%d 祖父 &o(%%b2)",     //
+      "%d/_ 月末の締め &x(経理,%d)",            //
       "ﾚ2024/%d/%d 済んだ用事 %d",
   };
   std::string text = "=?/?/? 既定 &o(%w)\r\n";

@@ -8,8 +8,10 @@
 #include <fcntl.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
