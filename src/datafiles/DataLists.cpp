@@ -154,7 +154,7 @@ std::unique_ptr<TData> CopyOfParent(TData& parent) {
   return copy;
 }
 
-// The first specification of an entry copied from the parent, which has one.
+// The first date set of an entry copied from the parent, which has one.
 TDateSet& FirstSet(TData& entry) { return *entry.Dates->Item(0); }
 
 }  // namespace
@@ -188,7 +188,7 @@ std::vector<std::unique_ptr<TData>> MakeLifeEventEntries(TData& parent) {
     FirstSet(*entry).EndOrCreate().GetOrCreate(kValuePart) = kLatestDate;
     TDateSet from_death;
     if (!from_death.ParseDateSet(Concat({TDateClass(death).ToText(), "~>/>/>"})).empty()) {
-      // Codes that have no text of their own: the same specification made directly.
+      // Codes that have no text of their own: the same date set made directly.
       from_death = SetStartingOn(death);
       from_death.EndOrCreate().GetOrCreate(kValuePart) = kLatestDate;
     }
