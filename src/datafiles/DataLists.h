@@ -1,0 +1,164 @@
+#pragma once
+
+// The loaded data files and the one ordered list of all their entries: reading the files
+// (line ends, NUL, default lines, attached-text blocks, day-marked entries first), the
+// entries derived from birthday entries, and the in-memory editing with its undo history.
+// Nothing is ever written to a data file.
+//
+// Order of the list: day-marked entries first (the last one read in front), then the files
+// in the order given with their entries in line order; derived entries stand right before
+// their parent. Positions name entries: deleting only marks an entry, and the undo history
+// follows every insertion and removal of derived entries.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calendar/Dates.h"
+#include "datafiles/Notices.h"
+#include "datafiles/Undos.h"
+#include "entries/Datas.h"
+
+namespace pelo {
+
+class TErrorDialog;
+
+// What the list keeps about one loaded file.
+struct TFileOption {
+  // The owner may not write the file: its entries refuse every change.
+  bool FileReadOnly = false;
+  // Built from the file's last default line ("=...") read so far; null without one.
+  std::unique_ptr<TData> DefaultData;
+};
+
+// The loaded files in load order; a file's position is the FileIndex of its entries.
+class TFileList {
+ public:
+  // Appends the path exactly as given, with a fresh option; returns its index.
+  int32_t AddFile(std::string path);
+  // Null when index names no file.
+  TFileOption* Option(int32_t index) noexcept;
+  const TFileOption* Option(int32_t index) const noexcept;
+  // The path as given; empty when index names no file.
+  const std::string& Path(int32_t index) const noexcept;
+  int32_t Count() const noexcept { return static_cast<int32_t>(items_.size()); }
+  void ClearFiles() noexcept { items_.clear(); }
+
+ private:
+  struct TItem {
+    std::string path;
+    std::unique_ptr<TFileOption> option;
+  };
+  std::vector<TItem> items_;
+};
+
+class TDataList {
+ public:
+  // Called with the path just before a file is read. It must not change the list.
+  using TLoadFromFileEvent = std::function<void(TDataList& sender, const std::string& path)>;
+
+  explicit TDataList(TUserNotices& notices);
+  ~TDataList();
+  TDataList(const TDataList&) = delete;
+  TDataList& operator=(const TDataList&) = delete;
+
+  // ---- Loading ----
+  // Starts afresh and loads the files in order; nothing when names is null.
+  void LoadFiles(const std::vector<std::string>* names);
+  // Reads one file and adds its entries; false when it was not found or could not be read
+  // whole (what was read before a failure stays).
+  bool LoadFromFile(const std::string& path);
+  // Frees every entry and forgets the files. The clipboard stays.
+  void Clear();
+
+  // ---- Entries ----
+  int32_t Count() const noexcept { return static_cast<int32_t>(entries_.size()); }
+  // Null when position is out of range.
+  TData* GetData(int32_t position) noexcept;
+  const TData* GetData(int32_t position) const noexcept;
+  // False, after telling the user, when the entry's file is read-only. Always true while
+  // a file is being read.
+  bool CanModify(const TData& entry);
+
+  // ---- Editing (an operation given a position out of range does nothing) ----
+  // Inserts entry at position (-1 appends) after merging its file's defaults, records the
+  // addition and makes the derived entries. Returns the position the entry went to (the
+  // first derived entry's, when some were made), or -1 when it was refused.
+  int32_t AddData(int32_t position, std::unique_ptr<TData> entry);
+  // Copies entry over the entry at position; nothing when entry is null.
+  void EditData(int32_t position, const TData* entry);
+  // Marks the entry deleted today (it stays in the list).
+  void DeleteData(int32_t position);
+  void ToggleChecked(int32_t position);
+  // Pins the entry to date.
+  void MoveData(int32_t position, TDateRec date);
+  // Appends a copy pinned to date, unrecorded and without derived entries; position
+  // becomes the copy's.
+  void CopyDataTo(int32_t& position, TDateRec date);
+  // A copy to the front of the clipboard.
+  void CopyData(int32_t position);
+  void CutData(int32_t position);
+  // Adds a copy of clipboard item index (0 the newest), pinned to date when date's day is
+  // above 0; index becomes the new entry's position, -1 when it was refused.
+  void PasteData(int32_t& index, TDateRec date);
+
+  // ---- Derived entries of birthday entries ("%b1", "%b2" with a death date) ----
+  // Both return the parent's position afterwards.
+  int32_t ExpandLifeEvents(int32_t position);
+  int32_t RemoveDerived(int32_t position);
+  // Sets or removes the deleted mark without asking and without recording: the undo of an
+  // addition and of a deletion. A birthday entry loses its derived entries with the mark
+  // and gets them back without it.
+  void MarkDeleted(int32_t position, bool on);
+
+  // ---- Parts ----
+  TFileList& FileList() noexcept { return file_list_; }
+  const TFileList& FileList() const noexcept { return file_list_; }
+  TUndo& UndoHistory() noexcept { return undo_; }
+  const TUndo& UndoHistory() const noexcept { return undo_; }
+  int32_t ClipboardCount() const noexcept { return static_cast<int32_t>(clipboard_.size()); }
+  // 0 is the newest copy; null when out of range.
+  const TData* ClipboardItem(int32_t index) const noexcept;
+  bool Loading() const noexcept { return loading_; }
+
+  TLoadFromFileEvent OnLoadFromFile;
+
+  // ---- The day table's part: SetTable, the day packs and OnSetTable ----
+  // (They belong with the day table and are added with it.)
+
+ private:
+  // The entries of one file while it is read; they join the list when it is done.
+  struct TLoadBatch;
+
+  // Reads the lines of one file into batch; false when an attached-text block is not
+  // closed.
+  bool ParseLines(std::string_view text, int32_t file_index, std::string_view folder,
+                  TLoadBatch& batch, std::unique_ptr<TErrorDialog>& errors);
+  void JoinBatch(TLoadBatch& batch);
+  // Inserts entries before position and tells the undo history.
+  void InsertEntries(int32_t position, std::vector<std::unique_ptr<TData>> entries);
+  // The default entry of the entry's file, or null.
+  const TData* DefaultsOf(const TData& entry) const noexcept;
+  // Removes and makes again the derived entries of the entry at position.
+  void RebuildDerived(int32_t position);
+
+  TUserNotices& notices_;
+  std::vector<std::unique_ptr<TData>> entries_;
+  TFileList file_list_;
+  TUndo undo_;
+  std::vector<std::unique_ptr<TData>> clipboard_;  // the newest last
+  bool loading_ = false;                           // a file's lines are being read
+};
+
+// The entries a birthday entry with a death date stands for, in the order they go before
+// it, each with its parent link set: 5, or 4 when the birth year is not given (9999). None
+// for any other entry, and none for an entry that is itself derived.
+std::vector<std::unique_ptr<TData>> MakeLifeEventEntries(TData& parent);
+
+// "%b1" or "%b2" in an annotation.
+bool HasLifeEventCode(std::string_view annotation) noexcept;
+
+}  // namespace pelo

@@ -1,0 +1,135 @@
+#pragma once
+
+// The undo history of the in-memory changes to the entry list: a linear list of tasks, each
+// naming one entry by its position in the list. Loading a file clears it.
+//
+// Positions are only worth something while they name the same entry. Deleting never removes
+// an entry, but the derived entries of a birthday entry are removed and made again whenever
+// their parent changes, and that shifts every entry after them. So the entry list reports
+// every insertion and removal here, and the tasks move their positions along; a task whose
+// own entry was removed is detached (position -1) and from then on does nothing.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pelo {
+
+class TData;
+class TDataList;
+
+// A position that names no entry: what a task holds once its entry is gone.
+inline constexpr int32_t kNoPosition = -1;
+
+class TTask {
+ public:
+  explicit TTask(TDataList& data_list, int32_t position) noexcept
+      : data_list_(data_list), position_(position) {}
+  virtual ~TTask() = default;
+  TTask(const TTask&) = delete;
+  TTask& operator=(const TTask&) = delete;
+
+  // A caption for the task; nothing in this program shows it.
+  virtual std::string GetName() const { return {}; }
+  virtual void Undo() {}
+  virtual void Redo() {}
+
+  TDataList& DataList() const noexcept { return data_list_; }
+  // The position of the task's entry; kNoPosition once that entry was removed.
+  int32_t Position() const noexcept { return position_; }
+
+  // count entries were inserted at position at, or removed from there.
+  void EntriesInserted(int32_t at, int32_t count) noexcept;
+  void EntriesRemoved(int32_t at, int32_t count) noexcept;
+
+ protected:
+  // The entry the task is about, or null when it has gone.
+  TData* Entry() const;
+
+ private:
+  TDataList& data_list_;
+  int32_t position_;
+};
+
+// An entry changed in place (edited, checked, moved): undone and redone by copying the
+// entry as it was, or as it became, back over it.
+class TTaskEditData : public TTask {
+ public:
+  TTaskEditData(TDataList& data_list, int32_t position, const TData& old_data,
+                const TData& new_data);
+  ~TTaskEditData() override;
+
+  std::string GetName() const override;
+  void Undo() override;
+  void Redo() override;
+
+  const TData& OldData() const noexcept { return *old_data_; }
+  const TData& NewData() const noexcept { return *new_data_; }
+
+ private:
+  std::unique_ptr<TData> old_data_;
+  std::unique_ptr<TData> new_data_;
+};
+
+// An entry added: undone by marking it deleted.
+class TTaskAddData : public TTask {
+ public:
+  using TTask::TTask;
+  std::string GetName() const override;
+  void Undo() override;
+  void Redo() override;
+};
+
+// An entry deleted (marked): undone by taking the mark off again.
+class TTaskDelData : public TTask {
+ public:
+  using TTask::TTask;
+  std::string GetName() const override;
+  void Undo() override;
+  void Redo() override;
+};
+
+class TUndo {
+ public:
+  TUndo();
+  ~TUndo();
+  TUndo(const TUndo&) = delete;
+  TUndo& operator=(const TUndo&) = delete;
+
+  // Drops the tasks that could still be redone and appends task. Nothing while busy.
+  void Record(std::unique_ptr<TTask> task);
+  bool CanUndo() const noexcept;
+  bool CanRedo() const noexcept;
+  void Undo();
+  void Redo();
+  void UndoSteps(int32_t steps);
+  void RedoSteps(int32_t steps);
+  void Clear() noexcept;
+
+  // The three recordings the entry list makes. Nothing while busy: the tasks themselves
+  // change the list through the same operations that record.
+  void RecordEdit(TDataList& data_list, int32_t position, const TData& old_data,
+                  const TData& new_data);
+  void RecordAdd(TDataList& data_list, int32_t position);
+  void RecordDelete(TDataList& data_list, int32_t position);
+
+  // Told by the entry list whenever entries are inserted or removed.
+  void EntriesInserted(int32_t at, int32_t count) noexcept;
+  void EntriesRemoved(int32_t at, int32_t count) noexcept;
+
+  int32_t Count() const noexcept { return static_cast<int32_t>(tasks_.size()); }
+  // Null when out of range.
+  const TTask* Task(int32_t index) const noexcept;
+  int32_t Position() const noexcept { return position_; }
+  bool Busy() const noexcept { return busy_; }
+  bool Undone() const noexcept { return undone_; }
+
+ private:
+  std::vector<std::unique_ptr<TTask>> tasks_;  // oldest first
+  int32_t position_ = 0;                       // the task last done or undone
+  bool busy_ = false;                          // an undo or redo is running
+  bool undone_ = false;                        // the task at position_ is undone
+};
+
+}  // namespace pelo

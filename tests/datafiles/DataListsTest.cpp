@@ -1,0 +1,1121 @@
+#include "datafiles/DataLists.h"
+
+#include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "DataFileTesting.h"
+#include "RecordingNotices.h"
+#include "calendar/DateInfos.h"
+
+namespace pelo {
+namespace {
+
+using namespace std::string_literals;
+using test::RecordingNotices;
+
+constexpr TDateRec kToday{2024, 5, 10};
+
+// "file:line text", with " @" for a day-marked entry, the attached lines in brackets,
+// " <derived>" for a derived entry and the error after "!".
+std::string Summary(const TData& entry) {
+  std::string text =
+      std::to_string(entry.FileIndex) + ":" + std::to_string(entry.LineNo) + " " + entry.Text;
+  if (entry.DayMark) text += " @";
+  if (entry.NoteLines) {
+    text += " [";
+    for (std::size_t i = 0; i < entry.NoteLines->size(); ++i) {
+      if (i > 0) text += "|";
+      text += (*entry.NoteLines)[i];
+    }
+    text += "]";
+  }
+  if (entry.Parent != nullptr) text += " <derived>";
+  if (!entry.ErrorText.empty()) text += " !" + entry.ErrorText;
+  return text;
+}
+
+std::vector<std::string> Summaries(const TDataList& list) {
+  std::vector<std::string> texts;
+  for (int32_t i = 0; i < list.Count(); ++i) texts.push_back(Summary(*list.GetData(i)));
+  return texts;
+}
+
+std::string TripleText(const TDateRec& date) {
+  return std::to_string(date.Year) + "/" + std::to_string(date.Month) + "/" +
+         std::to_string(date.Day);
+}
+
+// "S[v1950/3/10 s0/0/1] E[v2020/5/5]": the value, adjustment and step of both sides.
+std::string SetText(const TDateSet& set) {
+  std::string text;
+  const auto side = [&text](const char* name, const TDateParts* parts) {
+    if (parts == nullptr) return;
+    if (!text.empty()) text += " ";
+    text += name;
+    text += "[";
+    std::string inner;
+    const auto add = [&inner](const char* tag, const std::optional<TDateRec>& part) {
+      if (!part) return;
+      if (!inner.empty()) inner += " ";
+      inner += tag + TripleText(*part);
+    };
+    add("v", parts->Value());
+    add("a", parts->Adjust());
+    add("s", parts->Step());
+    text += inner + "]";
+  };
+  side("S", set.Start());
+  side("E", set.End());
+  return text;
+}
+
+std::string DatesText(const TData& entry) {
+  std::string text;
+  if (!entry.Dates) return text;
+  for (const TDateSet& set : entry.Dates->Items())
+    text += (text.empty() ? "" : "; ") + SetText(set);
+  return text;
+}
+
+// "{1 0 0: S[...]}" per condition list: MustMatch, MoveStep, MoveDays, then the sets.
+std::string ConditionsText(const TData& entry) {
+  std::string text;
+  if (!entry.Conditions) return text;
+  for (const TDateSetList& list : entry.Conditions->Items()) {
+    text += "{" + std::to_string(list.MustMatch) + " " + std::to_string(list.MoveStep) + " " +
+            std::to_string(list.MoveDays) + ":";
+    for (const TDateSet& set : list.Items()) text += " " + SetText(set);
+    text += "}";
+  }
+  return text;
+}
+
+class DataListTest : public ::testing::Test {
+ protected:
+  void SetUp() override { DateInfo().SetToday(kToday); }
+
+  // Writes name with the text as CP932 and loads it alone.
+  bool LoadText(const std::string& name, const std::string& utf8) {
+    const std::vector<std::string> names{folder_.WriteCp932(name, utf8)};
+    notices_.Clear();
+    list_.LoadFiles(&names);
+    return list_.FileList().Count() == 1;
+  }
+
+  std::vector<RecordingNotices::Event> Events() const { return notices_.events; }
+
+  test::TempFolder folder_;
+  RecordingNotices notices_;
+  TDataList list_{notices_};
+};
+
+// ---- Reading one file ----------------------------------------------------------------------
+
+TEST_F(DataListTest, LinesOfAFile) {
+  struct Case {
+    const char* what;
+    std::string text;
+    std::vector<std::string> entries;
+    std::vector<std::string> report;
+  } const cases[] = {
+      {"empty file", "", {}, {}},
+      {"only blank lines", "\n \r\n\t\r\r\n   \n\x01\x1f\n", {}, {}},
+      {"NUL ends the text", "1/1 a\n1/2 b\0\n1/3 c\n"s, {"0:1 a", "0:2 b"}, {}},
+      {"NUL inside a line", "1/1 ab\0cd\n1/2 e"s, {"0:1 ab"}, {}},
+      {"NUL first",
+       "\0"
+       "1/1 a\n"s,
+       {},
+       {}},
+      {"mixed line ends", "1/1 a\r\n1/2 b\n1/3 c\r1/4 d", {"0:1 a", "0:2 b", "0:3 c", "0:4 d"}, {}},
+      {"CR CR LF is two line ends", "1/1 a\r\r\n1/2 b\n\n1/3 c", {"0:1 a", "0:3 b", "0:5 c"}, {}},
+      {"LF CR is two line ends", "1/1 a\n\r1/2 b", {"0:1 a", "0:3 b"}, {}},
+      {"last line without line end", "1/1 a\n1/2 last", {"0:1 a", "0:2 last"}, {}},
+      {"control bytes trimmed, full-width space kept",
+       " \t1/1 a \x01\x1f\n1/2 　b　\n",
+       {"0:1 a", "0:2 　b　"},
+       {}},
+      {"a full-width space alone is an entry line",
+       "　\n",
+       {"0:1 　 !日付とデータの区切りがない"},
+       {"　 … 日付とデータの区切りがない"}},
+      {"line numbers count blank and block lines",
+       "\n1/1 a\n%\nx\n%\n\n1/2 b",
+       {"0:2 a [x]", "0:7 b"},
+       {}},
+      {"% with blanks opens, only a bare % closes",
+       "1/1 a\n  %  \nnote\n % \n%\t\n%\n1/2 b",
+       {"0:1 a [note| % |%\t]", "0:7 b"},
+       {}},
+      {"lines inside a block are never read",
+       "1/1 a\n%\n=@\n1/5 inner\n@1/6 x\n1/1\n%\n1/2 b",
+       {"0:1 a [=@|1/5 inner|@1/6 x|1/1]", "0:8 b"},
+       {}},
+      {"a block before the first entry is dropped", "%\nnote\n%\n1/1 a", {"0:4 a"}, {}},
+      {"the second block replaces the first",
+       "1/1 a\n%\nfirst\n%\n%\nsecond\n%",
+       {"0:1 a [second]"},
+       {}},
+      {"a block goes to the last entry however far back",
+       "1/1 a\n\n=B:\n\n%\nx\n%",
+       {"0:1 a [x]"},
+       {}},
+      {"block lines are kept as they are",
+       "1/1 a\r\n%\r\n  indented \t\r\n\r\n%\r\n",
+       {"0:1 a [  indented \t|]"},
+       {}},
+      {"an empty block", "1/1 a\n%\n%", {"0:1 a []"}, {}},
+      {"a block goes to a bad line's entry too",
+       "1/1\n%\nn\n%",
+       {"0:1 1/1 [n] !日付とデータの区切りがない"},
+       {"1/1 … 日付とデータの区切りがない"}},
+      {"day-marked entries to the front, the last read first",
+       "1/1 a\n@1/2 b\n1/3 c\n@1/4 d",
+       {"0:4 d @", "0:2 b @", "0:1 a", "0:3 c"},
+       {}},
+      {"a default can day-mark the lines after it",
+       "1/1 a\n=@\n1/2 b\n1/3 c",
+       {"0:4 c @", "0:3 b @", "0:1 a"},
+       {}},
+      {"bad lines are kept and reported in order",
+       "1/1 a\n1/1\n1/2 Tom &Jerry\n1/3 b",
+       {"0:1 a", "0:2 1/1 !日付とデータの区切りがない",
+        "0:3 1/2 Tom &Jerry !&ｺﾏﾝﾄﾞが間違っています。", "0:4 b"},
+       {"1/1 … 日付とデータの区切りがない", "1/2 Tom &Jerry … &ｺﾏﾝﾄﾞが間違っています。"}},
+      {"a bad line keeps its prefixes",
+       "@B:1/1 Tom &Jerry",
+       {"0:1 @B:1/1 Tom &Jerry @ !&ｺﾏﾝﾄﾞが間違っています。"},
+       {"@B:1/1 Tom &Jerry … &ｺﾏﾝﾄﾞが間違っています。"}},
+      {"errors in a default line are not reported", "=1/1 Tom &Jerry\n1/2 a", {"0:2 a"}, {}},
+      {"a mark alone is an entry without text", "x\n;\n", {"0:1 ", "0:2 "}, {}},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(LoadText("f.nrk", c.text)) << c.what;
+    EXPECT_EQ(Summaries(list_), c.entries) << c.what;
+    const auto reports = notices_.Reports();
+    if (c.report.empty()) {
+      EXPECT_TRUE(reports.empty()) << c.what;
+    } else {
+      ASSERT_EQ(reports.size(), 1u) << c.what;
+      EXPECT_EQ(reports[0].heading, "f.nrk を読込み中にエラーが発生しました。") << c.what;
+      EXPECT_EQ(reports[0].lines, c.report) << c.what;
+    }
+    // Only the report, never a message box, for a file that was read.
+    EXPECT_TRUE(notices_.Messages().empty()) << c.what;
+    EXPECT_FALSE(list_.Loading()) << c.what;
+  }
+}
+
+TEST_F(DataListTest, DefaultLines) {
+  ASSERT_TRUE(
+      LoadText("d.nrk", "1/1 first\n=B:\n1/2 a\n=D:?/?/? 既定 &o(code)\n1/3 b\nE:1/4 c &o(own)\n"));
+  ASSERT_EQ(list_.Count(), 4);
+  struct Expected {
+    const char* text;
+    int32_t category;
+    const char* annotation;
+  } const expected[] = {
+      {"first", 2, ""},  // before any default
+      {"a", 1, ""},      // the first default
+      {"b", 3, "code"},  // the second replaced the first completely
+      {"c", 4, "own"},   // the entry's own letter and code win
+  };
+  for (int32_t i = 0; i < 4; ++i) {
+    const TData& entry = *list_.GetData(i);
+    EXPECT_EQ(entry.Text, expected[i].text);
+    EXPECT_EQ(entry.Category, expected[i].category) << entry.Text;
+    EXPECT_EQ(entry.Annotation, expected[i].annotation) << entry.Text;
+  }
+  // "?" in the default keeps the entry's own date.
+  EXPECT_EQ(list_.GetData(2)->FirstDate(), (TDateRec{0, 1, 3}));
+  // The default entry of the file is the last default line's.
+  ASSERT_NE(list_.FileList().Option(0)->DefaultData, nullptr);
+  EXPECT_EQ(list_.FileList().Option(0)->DefaultData->Category, 3);
+  EXPECT_EQ(list_.FileList().Option(0)->DefaultData->Annotation, "code");
+
+  // Every file starts without defaults.
+  const std::string second = folder_.WriteCp932("e.nrk", "1/5 d\n");
+  ASSERT_TRUE(list_.LoadFromFile(second));
+  EXPECT_EQ(list_.GetData(4)->Category, 2);
+  EXPECT_EQ(list_.GetData(4)->FileIndex, 1);
+  EXPECT_EQ(list_.FileList().Option(1)->DefaultData, nullptr);
+}
+
+TEST_F(DataListTest, PicturesAreLookedForBesideTheDataFile) {
+  // A 1 x 1 bitmap header is all the lookup reads.
+  std::string bitmap(30, '\0');
+  bitmap[0] = 'B';
+  bitmap[1] = 'M';
+  bitmap[14] = 40;  // header size
+  bitmap[18] = 1;   // width
+  bitmap[22] = 1;   // height
+  bitmap[26] = 1;   // planes
+  bitmap[28] = 24;  // bits per pixel
+  std::filesystem::create_directory(folder_.File("sub"));
+  folder_.WriteBytes("sub/pic.bmp", bitmap);
+  const std::vector<std::string> names{
+      folder_.WriteCp932("sub/p.nrk", "1/1 a &i(pic.bmp)\n1/2 b &i(none.bmp)\n")};
+  list_.LoadFiles(&names);
+  ASSERT_EQ(list_.Count(), 2);
+  ASSERT_TRUE(list_.GetData(0)->Icon.has_value());
+  EXPECT_EQ(list_.GetData(0)->Icon->Path, folder_.File("sub/pic.bmp"));
+  EXPECT_EQ(list_.GetData(1)->ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
+}
+
+TEST_F(DataListTest, UnclosedBlockFailsTheFileButKeepsWhatWasRead) {
+  struct Case {
+    const char* what;
+    std::string text;
+    std::vector<std::string> entries;
+  } const cases[] = {
+      {"block runs off the end", "1/1 a\n@1/2 b\n%\nnote", {"0:2 b @", "0:1 a"}},
+      {"a blank-padded % does not close", "1/1 a\n%\nx\n % \n", {"0:1 a"}},
+      {"a second block left open keeps the first", "1/1 a\n%\nx\n%\n%\ny", {"0:1 a [x]"}},
+      {"an open block at the very end", "1/1 a\n%", {"0:1 a"}},
+  };
+  for (const Case& c : cases) {
+    const std::string path = folder_.WriteCp932("u.nrk", c.text);
+    const std::vector<std::string> names{path};
+    notices_.Clear();
+    list_.LoadFiles(&names);
+    EXPECT_EQ(Summaries(list_), c.entries) << c.what;
+    EXPECT_EQ(list_.FileList().Count(), 1) << c.what;
+    ASSERT_EQ(notices_.events.size(), 2u) << c.what;
+    EXPECT_EQ(notices_.events[0].kind, RecordingNotices::Kind::kBeep) << c.what;
+    EXPECT_EQ(notices_.events[0].beep, TBeepKind::kExclamation) << c.what;
+    EXPECT_EQ(notices_.events[1].kind, RecordingNotices::Kind::kWarning) << c.what;
+    EXPECT_EQ(notices_.events[1].text, path + " を開くことができません！") << c.what;
+    EXPECT_FALSE(list_.Loading()) << c.what;
+  }
+}
+
+TEST_F(DataListTest, BadLinesBeforeAFailureAreReportedFirst) {
+  const std::string path = folder_.WriteCp932("u.nrk", "1/1\n1/2 a\n%\nopen");
+  EXPECT_FALSE(list_.LoadFromFile(path));
+  ASSERT_EQ(notices_.events.size(), 3u);
+  EXPECT_EQ(notices_.events[0].kind, RecordingNotices::Kind::kLoadErrors);
+  EXPECT_EQ(notices_.events[0].report.lines,
+            (std::vector<std::string>{"1/1 … 日付とデータの区切りがない"}));
+  EXPECT_EQ(notices_.events[1].beep, TBeepKind::kExclamation);
+  EXPECT_EQ(notices_.events[2].text, path + " を開くことができません！");
+  EXPECT_EQ(list_.Count(), 2);
+}
+
+// ---- Files ---------------------------------------------------------------------------------
+
+TEST_F(DataListTest, SeveralFiles) {
+  const std::string a = folder_.WriteCp932("a.nrk", "1/1 a1\n@1/2 a2\n");
+  const std::string b = folder_.WriteCp932("b.nrk", "@1/3 b1\n1/4 b2\n");
+  const std::string missing = folder_.File("missing.nrk");
+  std::vector<std::string> loaded;
+  list_.OnLoadFromFile = [&loaded](TDataList& sender, const std::string& path) {
+    loaded.push_back(path);
+    EXPECT_FALSE(sender.Loading());
+  };
+
+  struct Case {
+    const char* what;
+    std::vector<std::string> names;
+    std::vector<std::string> entries;
+    std::vector<std::string> files;
+    std::vector<std::string> messages;
+  } const cases[] = {
+      {"the second file's day-marked entry comes first",
+       {a, b},
+       {"1:1 b1 @", "0:2 a2 @", "0:1 a1", "1:2 b2"},
+       {a, b},
+       {}},
+      {"a file given twice is read twice",
+       {a, a},
+       {"1:2 a2 @", "0:2 a2 @", "0:1 a1", "1:1 a1"},
+       {a, a},
+       {}},
+      {"a missing file in the middle",
+       {a, missing, b},
+       {"1:1 b1 @", "0:2 a2 @", "0:1 a1", "1:2 b2"},
+       {a, b},
+       {missing + " というファイルが見つかりません！"}},
+      {"only missing files", {missing}, {}, {}, {missing + " というファイルが見つかりません！"}},
+      {"no files", {}, {}, {}, {}},
+  };
+  for (const Case& c : cases) {
+    notices_.Clear();
+    loaded.clear();
+    list_.LoadFiles(&c.names);
+    EXPECT_EQ(Summaries(list_), c.entries) << c.what;
+    std::vector<std::string> files;
+    for (int32_t i = 0; i < list_.FileList().Count(); ++i) {
+      files.push_back(list_.FileList().Path(i));
+    }
+    EXPECT_EQ(files, c.files) << c.what;
+    EXPECT_EQ(loaded, c.files) << c.what;  // told of every file read, not of missing ones
+    EXPECT_EQ(notices_.Messages(), c.messages) << c.what;
+    for (const auto& event : notices_.events) {
+      if (event.kind == RecordingNotices::Kind::kBeep) {
+        EXPECT_EQ(event.beep, TBeepKind::kExclamation) << c.what;
+      }
+    }
+  }
+}
+
+TEST_F(DataListTest, LoadFilesWithoutNamesKeepsTheList) {
+  ASSERT_TRUE(LoadText("a.nrk", "1/1 a\n"));
+  list_.LoadFiles(nullptr);
+  EXPECT_EQ(Summaries(list_), (std::vector<std::string>{"0:1 a"}));
+  EXPECT_EQ(list_.FileList().Count(), 1);
+}
+
+TEST_F(DataListTest, PathsAreKeptAsGiven) {
+  const std::string path = folder_.WriteCp932("a.nrk", "1/1 a\n");
+  const std::string odd = folder_.path() + "/./a.nrk";
+  ASSERT_TRUE(list_.LoadFromFile(odd));
+  EXPECT_EQ(list_.FileList().Path(0), odd);
+  EXPECT_EQ(list_.FileList().Path(1), "");
+  EXPECT_EQ(list_.FileList().Option(1), nullptr);
+  EXPECT_EQ(list_.FileList().Option(-1), nullptr);
+}
+
+TEST_F(DataListTest, TwoFilesWithBadLinesGetTwoReports) {
+  const std::string a = folder_.WriteCp932("a.nrk", "1/1\n1/2 ok\n");
+  const std::string b = folder_.WriteCp932("sub-b.nrk", "1/3 ok\n1/4 Tom &Jerry\n");
+  const std::string c = folder_.WriteCp932("c.nrk", "1/5 fine\n");
+  const std::vector<std::string> names{a, b, c};
+  list_.LoadFiles(&names);
+  const auto reports = notices_.Reports();
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[0].heading, "a.nrk を読込み中にエラーが発生しました。");
+  EXPECT_EQ(reports[0].lines, (std::vector<std::string>{"1/1 … 日付とデータの区切りがない"}));
+  EXPECT_EQ(reports[1].heading, "sub-b.nrk を読込み中にエラーが発生しました。");
+  EXPECT_EQ(reports[1].lines,
+            (std::vector<std::string>{"1/4 Tom &Jerry … &ｺﾏﾝﾄﾞが間違っています。"}));
+}
+
+TEST_F(DataListTest, WhatIsNoDataFileCannotBeOpened) {
+  const std::string fifo = folder_.File("pipe.nrk");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  std::filesystem::create_directory(folder_.File("folder.nrk"));
+  // Larger than any data file: refused before it is read (sparse, so it takes no room).
+  const std::string huge = folder_.File("huge.nrk");
+  {
+    const int fd = open(huge.c_str(), O_CREAT | O_WRONLY, 0644);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, off_t{65} * 1024 * 1024), 0);
+    close(fd);
+  }
+  for (const std::string& path : {fifo, folder_.File("folder.nrk"), std::string("/dev/null"),
+                                  std::string("/dev/zero"), huge}) {
+    list_.Clear();
+    notices_.Clear();
+    EXPECT_FALSE(list_.LoadFromFile(path)) << path;
+    EXPECT_EQ(notices_.Messages(), (std::vector<std::string>{path + " を開くことができません！"}))
+        << path;
+    ASSERT_FALSE(notices_.events.empty());
+    EXPECT_EQ(notices_.events[0].beep, TBeepKind::kExclamation) << path;
+    // It keeps its place in the file list, with nothing read.
+    EXPECT_EQ(list_.FileList().Count(), 1) << path;
+    EXPECT_EQ(list_.Count(), 0) << path;
+  }
+}
+
+TEST_F(DataListTest, ReadOnlyAttribute) {
+  const std::string writable = folder_.WriteCp932("w.nrk", "1/1 w\n");
+  const std::string read_only = folder_.WriteCp932("r.nrk", "1/1 r\n1/2 r2\n");
+  ASSERT_EQ(chmod(read_only.c_str(), 0444), 0);
+  const std::string group_writable = folder_.WriteCp932("g.nrk", "1/1 g\n");
+  ASSERT_EQ(chmod(group_writable.c_str(), 0464), 0);  // the owner's bit decides
+  const std::vector<std::string> names{writable, read_only, group_writable};
+  list_.LoadFiles(&names);
+  EXPECT_FALSE(list_.FileList().Option(0)->FileReadOnly);
+  EXPECT_TRUE(list_.FileList().Option(1)->FileReadOnly);
+  EXPECT_TRUE(list_.FileList().Option(2)->FileReadOnly);
+  // Loading itself is no change: every entry of a read-only file is read without a word.
+  EXPECT_EQ(list_.Count(), 4);
+  EXPECT_TRUE(notices_.events.empty());
+}
+
+TEST_F(DataListTest, AFileLockedByAnotherReaderStillLoads) {
+  const std::string path = folder_.WriteCp932("l.nrk", "1/1 a\n");
+  const int fd = open(path.c_str(), O_RDONLY);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(flock(fd, LOCK_EX), 0);
+  EXPECT_TRUE(list_.LoadFromFile(path));
+  EXPECT_EQ(list_.Count(), 1);
+  close(fd);
+  // And our own lock is gone once the file is read.
+  const int again = open(path.c_str(), O_RDONLY);
+  EXPECT_EQ(flock(again, LOCK_EX | LOCK_NB), 0);
+  close(again);
+}
+
+TEST_F(DataListTest, LoadingClearsTheHistoryAndTheListButNotTheClipboard) {
+  ASSERT_TRUE(LoadText("a.nrk", "1/1 a\n1/2 b\n"));
+  list_.CopyData(0);
+  list_.ToggleChecked(1);
+  ASSERT_EQ(list_.UndoHistory().Count(), 1);
+  ASSERT_TRUE(LoadText("b.nrk", "1/3 c\n"));
+  EXPECT_EQ(Summaries(list_), (std::vector<std::string>{"0:1 c"}));
+  EXPECT_EQ(list_.UndoHistory().Count(), 0);
+  ASSERT_EQ(list_.ClipboardCount(), 1);
+  EXPECT_EQ(list_.ClipboardItem(0)->Text, "a");
+
+  // A second file added on its own clears the history as well.
+  list_.ToggleChecked(0);
+  ASSERT_EQ(list_.UndoHistory().Count(), 1);
+  ASSERT_TRUE(list_.LoadFromFile(folder_.WriteCp932("c.nrk", "@1/4 d\n")));
+  EXPECT_EQ(list_.UndoHistory().Count(), 0);
+  EXPECT_EQ(Summaries(list_), (std::vector<std::string>{"1:1 d @", "0:1 c"}));
+
+  // So does a file that fails half way.
+  list_.ToggleChecked(0);
+  EXPECT_FALSE(list_.LoadFromFile(folder_.WriteCp932("d.nrk", "1/5 e\n%\n")));
+  EXPECT_EQ(list_.UndoHistory().Count(), 0);
+  EXPECT_EQ(list_.Count(), 3);
+
+  list_.Clear();
+  EXPECT_EQ(list_.Count(), 0);
+  EXPECT_EQ(list_.FileList().Count(), 0);
+  EXPECT_EQ(list_.ClipboardCount(), 1);
+}
+
+// ---- Robustness ----------------------------------------------------------------------------
+
+TEST_F(DataListTest, OddContentNeverBreaksLoading) {
+  // Bytes of every value from a fixed generator, once with NULs and once without.
+  std::string binary(1 << 16, '\0');
+  uint32_t seed = 12345;
+  for (char& c : binary) {
+    seed = seed * 1103515245u + 12345u;
+    c = static_cast<char>(seed >> 16);
+  }
+  std::string no_nul = binary;
+  for (char& c : no_nul) {
+    if (c == '\0') c = '\x01';
+  }
+  for (const std::string& bytes : {binary, no_nul}) {
+    const std::vector<std::string> names{folder_.WriteBytes("bin.nrk", bytes)};
+    list_.LoadFiles(&names);
+    EXPECT_EQ(list_.FileList().Count(), 1);
+  }
+  EXPECT_GT(list_.Count(), 100);  // the bytes without NUL hold many lines
+
+  // Bytes that are no CP932 become replacement characters, and lines still end where they
+  // should: a lead byte does not swallow a line end.
+  const std::vector<std::string> names{
+      folder_.WriteBytes("bad.nrk",
+                         "\x81\n\x85\x40 x\n1/1 \xFF\xFE\x80 a\x81\r\n1/2 b\x81\n1/3 \x82\xa0"
+                         "c")};
+  list_.LoadFiles(&names);
+  ASSERT_EQ(list_.Count(), 5);
+  EXPECT_EQ(list_.GetData(0)->Text, "\uFFFD");
+  EXPECT_FALSE(list_.GetData(0)->ErrorText.empty());
+  EXPECT_FALSE(list_.GetData(1)->ErrorText.empty());
+  EXPECT_EQ(list_.GetData(2)->Text, "\uFFFD\uFFFD\uFFFD a\uFFFD");
+  EXPECT_EQ(list_.GetData(3)->Text, "b\uFFFD");
+  EXPECT_EQ(list_.GetData(4)->Text, "あc");
+}
+
+TEST_F(DataListTest, LargeFiles) {
+  // One line of five megabytes.
+  const std::string long_text(5 * 1024 * 1024, 'a');
+  ASSERT_TRUE(LoadText("long.nrk", "1/1 " + long_text));
+  ASSERT_EQ(list_.Count(), 1);
+  EXPECT_EQ(list_.GetData(0)->Text.size(), long_text.size());
+
+  // A hundred thousand lines, plain and day-marked ones mixed.
+  std::string text;
+  for (int i = 1; i <= 100000; ++i) {
+    text += (i % 2 == 0 ? "@1/" : "1/") + std::to_string(i % 28 + 1) + " 予定" + std::to_string(i) +
+            (i % 3 == 0 ? "\r\n" : "\n");
+  }
+  ASSERT_TRUE(LoadText("many.nrk", text));
+  ASSERT_EQ(list_.Count(), 100000);
+  EXPECT_EQ(list_.GetData(0)->Text, "予定100000");  // the last day-marked line read
+  EXPECT_EQ(list_.GetData(49999)->Text, "予定2");
+  EXPECT_EQ(list_.GetData(50000)->Text, "予定1");
+  EXPECT_EQ(list_.GetData(99999)->Text, "予定99999");
+  EXPECT_EQ(list_.GetData(99999)->LineNo, 99999);
+
+  // A hundred thousand block markers.
+  std::string blocks = "1/1 a\n";
+  for (int i = 0; i < 50000; ++i) blocks += "%\n";
+  ASSERT_TRUE(LoadText("blocks.nrk", blocks));
+  ASSERT_EQ(list_.Count(), 1);
+  ASSERT_NE(list_.GetData(0)->NoteLines, nullptr);
+  EXPECT_TRUE(list_.GetData(0)->NoteLines->empty());
+}
+
+// ---- Derived entries of birthday entries ---------------------------------------------------
+
+TEST_F(DataListTest, LifeEventsWithBirthYear) {
+  ASSERT_TRUE(LoadText("b.nrk", "1950/3/10~2020/5/5 太郎 &o(%b2)\n"));
+  ASSERT_EQ(list_.Count(), 6);
+  const TData* parent = list_.GetData(5);
+  struct Expected {
+    const char* dates;
+    const char* conditions;
+    const char* annotation;
+  } const expected[] = {
+      // Birthdays from the death day on.
+      {"S[v1950/3/10 s0/0/1] E[v-5/-5/-5]", "{1 0 0: S[v2020/5/5 s0/0/1] E[v-5/-5/-5]}", "%c"},
+      // The death day.
+      {"S[v1950/3/10 s0/0/1] E[v2020/5/5]", "{1 0 0: S[v2020/5/5]}", "*%q"},
+      {"S[v2020/5/5 a0/0/6]", "", " 【初七日】"},
+      {"S[v2020/5/5 a0/0/48]", "", " 【四十九日】"},
+      // Every year from the next year on.
+      {"S[v2020/5/5 s1/0/0] E[v-5/5/5]", "{1 0 0: S[v2021/5/5 s0/0/1] E[v-5/-5/-5]}", "%v%x"},
+      // The parent stays as it was.
+      {"S[v1950/3/10 s0/0/1] E[v2020/5/5]", "", "%b2"},
+  };
+  for (int32_t i = 0; i < 6; ++i) {
+    const TData& entry = *list_.GetData(i);
+    EXPECT_EQ(DatesText(entry), expected[i].dates) << i;
+    EXPECT_EQ(ConditionsText(entry), expected[i].conditions) << i;
+    EXPECT_EQ(entry.Annotation, expected[i].annotation) << i;
+    EXPECT_EQ(entry.Text, "太郎") << i;
+    EXPECT_EQ(entry.LineNo, 1) << i;
+    EXPECT_EQ(entry.Parent, i < 5 ? parent : nullptr) << i;
+  }
+}
+
+TEST_F(DataListTest, LifeEventsWithoutBirthYear) {
+  ASSERT_TRUE(LoadText("b.nrk", "9999/3/10~2020/5/5 花子 &o(%b1)\n"));
+  ASSERT_EQ(list_.Count(), 5);
+  struct Expected {
+    const char* dates;
+    const char* conditions;
+    const char* annotation;
+  } const expected[] = {
+      {"S[v2020/5/5]", "", "*死去"},
+      {"S[v2020/5/5 a0/0/6]", "", "%b1"},  // "%b1": the parent's code as it is
+      {"S[v2020/5/5 a0/0/48]", "", "%b1"},
+      {"S[v2020/5/5 s1/0/0] E[v-5/5/5]", "{1 0 0: S[v2021/5/5 s0/0/1] E[v-5/-5/-5]}", "%v"},
+      {"S[v9999/3/10 s0/0/1] E[v2020/5/5]", "", "%b1"},
+  };
+  for (int32_t i = 0; i < 5; ++i) {
+    const TData& entry = *list_.GetData(i);
+    EXPECT_EQ(DatesText(entry), expected[i].dates) << i;
+    EXPECT_EQ(ConditionsText(entry), expected[i].conditions) << i;
+    EXPECT_EQ(entry.Annotation, expected[i].annotation) << i;
+  }
+}
+
+TEST_F(DataListTest, DeathDateFieldsLeftOpen) {
+  struct Case {
+    const char* what;
+    const char* line;
+    int32_t count;
+    int32_t index;  // the derived entry looked at
+    const char* dates;
+    const char* conditions;
+  } const cases[] = {
+      {"month and day from the birth date", "1950/3/10~2020// x &o(%b1)", 6, 1,
+       "S[v1950/3/10 s0/0/1] E[v2020/0/0]", "{1 0 0: S[v2020/3/10]}"},
+      {"year from the birth date", "1950/3/10~/5/5 x &o(%b1)", 6, 2, "S[v1950/5/5 a0/0/6]", ""},
+      {"nothing taken without a birth year", "9999/3/10~/5/5 x &o(%b1)", 5, 0, "S[v0/5/5]", ""},
+      {"next year of a year left open", "9999/3/10~/5/5 x &o(%b1)", 5, 3,
+       "S[v0/5/5 s1/0/0] E[v-5/5/5]", "{1 0 0: S[v1/5/5 s0/0/1] E[v-5/-5/-5]}"},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(LoadText("b.nrk", c.line)) << c.what;
+    ASSERT_EQ(list_.Count(), c.count) << c.what;
+    EXPECT_EQ(DatesText(*list_.GetData(c.index)), c.dates) << c.what;
+    EXPECT_EQ(ConditionsText(*list_.GetData(c.index)), c.conditions) << c.what;
+  }
+}
+
+TEST_F(DataListTest, WhatMakesNoDerivedEntries) {
+  for (const char* line : {"1950/3/10 x &o(%b2)", "1950/3/10~2020/5/5 x &o(%b)",
+                           "1950/3/10~2020/5/5 x", "1950/3/10~2020/5/5 x &o(%B1)"}) {
+    ASSERT_TRUE(LoadText("b.nrk", line)) << line;
+    EXPECT_EQ(list_.Count(), 1) << line;
+  }
+}
+
+TEST_F(DataListTest, DerivedEntriesStayWithTheirParent) {
+  ASSERT_TRUE(LoadText("b.nrk", "1/1 a\n@1950/3/10~2020/5/5 x &o(%b2)\n1/2 b\n@1/3 c\n"));
+  EXPECT_EQ(Summaries(list_),
+            (std::vector<std::string>{"0:4 c @", "0:2 x @ <derived>", "0:2 x @ <derived>",
+                                      "0:2 x @ <derived>", "0:2 x @ <derived>", "0:2 x @ <derived>",
+                                      "0:2 x @", "0:1 a", "0:3 b"}));
+  EXPECT_EQ(list_.RemoveDerived(6), 1);
+  EXPECT_EQ(Summaries(list_), (std::vector<std::string>{"0:4 c @", "0:2 x @", "0:1 a", "0:3 b"}));
+  EXPECT_EQ(list_.RemoveDerived(1), 1);  // nothing left to remove
+  EXPECT_EQ(list_.ExpandLifeEvents(1), 6);
+  EXPECT_EQ(list_.Count(), 9);
+  EXPECT_EQ(list_.GetData(1)->Parent, list_.GetData(6));
+  EXPECT_EQ(list_.ExpandLifeEvents(7), 7);  // no birthday entry
+  EXPECT_EQ(list_.ExpandLifeEvents(42), 42);
+  EXPECT_EQ(list_.RemoveDerived(-1), -1);
+  EXPECT_EQ(list_.Count(), 9);
+}
+
+TEST_F(DataListTest, ADerivedEntryMakesNoneOfItsOwn) {
+  ASSERT_TRUE(LoadText("b.nrk", "1950/3/10~2020/5/5 x &o(%b2)\n"));
+  TData edited;
+  ASSERT_TRUE(edited.ParseLine("1960/1/1~2010/1/1 y &o(%b2)"));
+  list_.EditData(0, &edited);
+  EXPECT_EQ(list_.Count(), 6);
+  EXPECT_EQ(list_.GetData(0)->Text, "y");
+  EXPECT_EQ(list_.GetData(0)->Parent, list_.GetData(5));
+  // The parent's rebuild takes the edited one away with the others.
+  list_.ToggleChecked(5);
+  EXPECT_EQ(list_.Count(), 6);
+  for (int32_t i = 0; i < 5; ++i) EXPECT_EQ(list_.GetData(i)->Text, "x") << i;
+  for (int32_t i = 0; i < 6; ++i) EXPECT_TRUE(list_.GetData(i)->IsChecked()) << i;
+}
+
+// ---- Editing -------------------------------------------------------------------------------
+
+class EditingTest : public DataListTest {
+ protected:
+  void SetUp() override {
+    DataListTest::SetUp();
+    writable_ = folder_.WriteCp932("w.nrk", "1/1 a\n1/2 b\n1/3 c\n");
+    read_only_ = folder_.WriteCp932("r.nrk", "1/4 r\n");
+    ASSERT_EQ(chmod(read_only_.c_str(), 0444), 0);
+    const std::vector<std::string> names{writable_, read_only_};
+    list_.LoadFiles(&names);
+    ASSERT_EQ(list_.Count(), 4);
+    notices_.Clear();
+  }
+
+  std::unique_ptr<TData> Entry(const char* line, int32_t file_index = 0) {
+    auto entry = std::make_unique<TData>();
+    EXPECT_TRUE(entry->ParseLine(line)) << line;
+    entry->FileIndex = file_index;
+    return entry;
+  }
+
+  // Everything about the list that an operation could change.
+  std::vector<std::string> State() const {
+    std::vector<std::string> state = Summaries(list_);
+    for (int32_t i = 0; i < list_.Count(); ++i) {
+      const TData& entry = *list_.GetData(i);
+      state.push_back(DatesText(entry) + (entry.IsChecked() ? " checked" : "") +
+                      (entry.IsDeleted() ? " deleted" : ""));
+    }
+    return state;
+  }
+
+  std::string writable_;
+  std::string read_only_;
+};
+
+TEST_F(EditingTest, ReadOnlyFilesRefuseEveryChange) {
+  const std::string refusal = "ﾃﾞｰﾀﾌｧｲﾙ r.nrk のﾃﾞｰﾀは変更することができません。";
+  list_.CopyData(3);  // copying to the clipboard changes nothing: no refusal
+  ASSERT_TRUE(notices_.events.empty());
+  struct Case {
+    const char* what;
+    std::function<void()> operation;
+  } const cases[] = {
+      {"edit",
+       [this] {
+         const auto entry = Entry("2/2 new");
+         list_.EditData(3, entry.get());
+       }},
+      {"delete", [this] { list_.DeleteData(3); }},
+      {"check", [this] { list_.ToggleChecked(3); }},
+      {"move",
+       [this] {
+         list_.MoveData(3, {2024, 6, 1});
+       }},
+      {"copy to a day",
+       [this] {
+         int32_t position = 3;
+         list_.CopyDataTo(position, {2024, 6, 1});
+         EXPECT_EQ(position, 3);
+       }},
+      {"cut", [this] { list_.CutData(3); }},
+      {"add", [this] { EXPECT_EQ(list_.AddData(-1, Entry("2/2 new", 1)), -1); }},
+      {"paste",
+       [this] {
+         int32_t index = 0;
+         list_.PasteData(index, {2024, 6, 1});
+         EXPECT_EQ(index, -1);
+       }},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::string> before = State();
+    notices_.Clear();
+    c.operation();
+    EXPECT_EQ(State(), before) << c.what;
+    ASSERT_EQ(notices_.events.size(), 2u) << c.what;
+    EXPECT_EQ(notices_.events[0].kind, RecordingNotices::Kind::kBeep) << c.what;
+    EXPECT_EQ(notices_.events[0].beep, TBeepKind::kInformation) << c.what;
+    EXPECT_EQ(notices_.events[1].kind, RecordingNotices::Kind::kInformation) << c.what;
+    EXPECT_EQ(notices_.events[1].text, refusal) << c.what;
+    EXPECT_EQ(list_.UndoHistory().Count(), 0) << c.what;
+  }
+  // The cut still copied.
+  EXPECT_EQ(list_.ClipboardCount(), 2);
+}
+
+TEST_F(EditingTest, OutOfRangePositionsDoNothing) {
+  const std::vector<std::string> before = State();
+  const auto entry = Entry("2/2 new");
+  for (const int32_t position : {-1, 4, 100}) {
+    list_.EditData(position, entry.get());
+    list_.DeleteData(position);
+    list_.ToggleChecked(position);
+    list_.MoveData(position, {2024, 6, 1});
+    int32_t copied = position;
+    list_.CopyDataTo(copied, {2024, 6, 1});
+    EXPECT_EQ(copied, position);
+    list_.CopyData(position);
+    list_.CutData(position);
+    EXPECT_EQ(list_.GetData(position), nullptr);
+  }
+  list_.EditData(0, nullptr);
+  EXPECT_EQ(list_.AddData(6, Entry("2/2 new")), -1);
+  EXPECT_EQ(list_.AddData(-2, Entry("2/2 new")), -1);
+  EXPECT_EQ(list_.AddData(0, nullptr), -1);
+  EXPECT_EQ(State(), before);
+  EXPECT_EQ(list_.ClipboardCount(), 0);
+  EXPECT_EQ(list_.UndoHistory().Count(), 0);
+  EXPECT_TRUE(notices_.events.empty());
+}
+
+TEST_F(EditingTest, EditUndoRedo) {
+  const auto entry = Entry("2/2 新しい");
+  list_.EditData(1, entry.get());
+  EXPECT_EQ(list_.GetData(1)->Text, "新しい");
+  EXPECT_EQ(list_.GetData(1)->FirstDate(), (TDateRec{0, 2, 2}));
+  ASSERT_EQ(list_.UndoHistory().Count(), 1);
+  EXPECT_EQ(list_.UndoHistory().Task(0)->GetName(), " - データ修正[新しい]");
+  list_.UndoHistory().Undo();
+  EXPECT_EQ(list_.GetData(1)->Text, "b");
+  EXPECT_EQ(list_.GetData(1)->FirstDate(), (TDateRec{0, 1, 2}));
+  list_.UndoHistory().Redo();
+  EXPECT_EQ(list_.GetData(1)->Text, "新しい");
+  EXPECT_EQ(list_.UndoHistory().Count(), 1);  // undo and redo record nothing
+}
+
+TEST_F(EditingTest, DeleteCheckMove) {
+  list_.DeleteData(0);
+  EXPECT_TRUE(list_.GetData(0)->IsDeleted());
+  EXPECT_EQ(*list_.GetData(0)->Marks->End()->Value(), kToday);
+  EXPECT_EQ(list_.Count(), 4);  // deleting only marks
+  EXPECT_EQ(list_.UndoHistory().Task(0)->GetName(), " - データ削除[a]");
+
+  list_.ToggleChecked(2);
+  EXPECT_TRUE(list_.GetData(2)->IsChecked());
+  EXPECT_EQ(*list_.GetData(2)->Marks->Start()->Value(), kToday);
+  list_.ToggleChecked(2);
+  EXPECT_FALSE(list_.GetData(2)->IsChecked());
+
+  list_.MoveData(1, {2024, 6, 1});
+  EXPECT_EQ(list_.GetData(1)->FirstDate(), (TDateRec{2024, 6, 1}));
+  ASSERT_EQ(list_.UndoHistory().Count(), 4);
+  EXPECT_EQ(list_.UndoHistory().Task(3)->GetName(), " - データ修正[b]");
+
+  list_.UndoHistory().UndoSteps(4);
+  EXPECT_EQ(list_.GetData(1)->FirstDate(), (TDateRec{0, 1, 2}));
+  EXPECT_FALSE(list_.GetData(2)->IsChecked());
+  EXPECT_FALSE(list_.GetData(0)->IsDeleted());
+  list_.UndoHistory().RedoSteps(2);
+  EXPECT_TRUE(list_.GetData(0)->IsDeleted());
+  EXPECT_TRUE(list_.GetData(2)->IsChecked());
+  EXPECT_EQ(list_.GetData(1)->FirstDate(), (TDateRec{0, 1, 2}));
+}
+
+TEST_F(EditingTest, CopyToADay) {
+  int32_t position = 1;
+  list_.CopyDataTo(position, {2024, 7, 7});
+  EXPECT_EQ(position, 4);
+  ASSERT_EQ(list_.Count(), 5);
+  EXPECT_EQ(list_.GetData(4)->Text, "b");
+  EXPECT_EQ(list_.GetData(4)->FirstDate(), (TDateRec{2024, 7, 7}));
+  EXPECT_EQ(list_.GetData(4)->FileIndex, 0);
+  EXPECT_EQ(list_.GetData(1)->FirstDate(), (TDateRec{0, 1, 2}));
+  EXPECT_EQ(list_.UndoHistory().Count(), 0);  // a copy to a day is not recorded
+}
+
+TEST_F(EditingTest, ClipboardNewestFirstAndNeverTrimmed) {
+  list_.CopyData(0);
+  list_.CopyData(1);
+  list_.CopyData(2);
+  ASSERT_EQ(list_.ClipboardCount(), 3);
+  EXPECT_EQ(list_.ClipboardItem(0)->Text, "c");
+  EXPECT_EQ(list_.ClipboardItem(1)->Text, "b");
+  EXPECT_EQ(list_.ClipboardItem(2)->Text, "a");
+  EXPECT_EQ(list_.ClipboardItem(3), nullptr);
+  EXPECT_EQ(list_.ClipboardItem(-1), nullptr);
+  for (int i = 0; i < 200; ++i) list_.CopyData(3);
+  EXPECT_EQ(list_.ClipboardCount(), 203);
+  EXPECT_EQ(list_.ClipboardItem(202)->Text, "a");
+
+  // A copy is a copy: changing the entry later leaves it alone.
+  list_.ToggleChecked(0);
+  EXPECT_FALSE(list_.ClipboardItem(202)->IsChecked());
+
+  list_.CutData(1);
+  EXPECT_EQ(list_.ClipboardItem(0)->Text, "b");
+  EXPECT_FALSE(list_.ClipboardItem(0)->IsDeleted());
+  EXPECT_TRUE(list_.GetData(1)->IsDeleted());
+}
+
+TEST_F(EditingTest, Paste) {
+  list_.CopyData(0);  // a, 1/1
+  list_.CopyData(1);  // b, 1/2: the newest
+
+  struct Case {
+    const char* what;
+    int32_t index;
+    TDateRec date;
+    int32_t expected_index;  // after the paste
+    const char* text;        // of the entry added, or null for none
+    TDateRec first_date;
+  } const cases[] = {
+      {"the newest to a day", 0, {2024, 8, 8}, 4, "b", {2024, 8, 8}},
+      {"a negative index counts as 0", -3, {2024, 8, 9}, 5, "b", {2024, 8, 9}},
+      {"without a day the copy keeps its dates", 1, {0, 0, 0}, 6, "a", {0, 1, 1}},
+      {"a day of 0 keeps them too", 1, {2024, 8, 0}, 7, "a", {0, 1, 1}},
+      {"past the end nothing", 2, {2024, 8, 8}, 2, nullptr, {}},
+  };
+  for (const Case& c : cases) {
+    const int32_t count = list_.Count();
+    int32_t index = c.index;
+    list_.PasteData(index, c.date);
+    EXPECT_EQ(index, c.expected_index) << c.what;
+    if (c.text == nullptr) {
+      EXPECT_EQ(list_.Count(), count) << c.what;
+      continue;
+    }
+    ASSERT_EQ(list_.Count(), count + 1) << c.what;
+    EXPECT_EQ(list_.GetData(index)->Text, c.text) << c.what;
+    EXPECT_EQ(list_.GetData(index)->FirstDate(), c.first_date) << c.what;
+  }
+  EXPECT_EQ(list_.ClipboardCount(), 2);  // pasting takes nothing out
+  ASSERT_EQ(list_.UndoHistory().Count(), 4);
+  EXPECT_EQ(list_.UndoHistory().Task(3)->GetName(), " - データ追加[a]");
+  list_.UndoHistory().Undo();
+  EXPECT_TRUE(list_.GetData(7)->IsDeleted());
+  list_.UndoHistory().Redo();
+  EXPECT_FALSE(list_.GetData(7)->IsDeleted());
+}
+
+TEST_F(EditingTest, PasteIntoAnEmptyClipboard) {
+  int32_t index = 0;
+  list_.PasteData(index, {2024, 8, 8});
+  EXPECT_EQ(index, 0);
+  EXPECT_EQ(list_.Count(), 4);
+}
+
+TEST_F(EditingTest, PasteTakesTheFilesCurrentDefaults) {
+  const std::vector<std::string> names{folder_.WriteCp932("d.nrk", "1/1 a\n=F:\n")};
+  list_.LoadFiles(&names);
+  ASSERT_EQ(list_.GetData(0)->Category, 2);  // read before the default line
+  list_.CopyData(0);
+  int32_t index = 0;
+  list_.PasteData(index, {2024, 8, 8});
+  ASSERT_EQ(index, 1);
+  EXPECT_EQ(list_.GetData(1)->Category, 5);
+}
+
+TEST_F(EditingTest, ACopyOfAFileNoLongerLoadedIsNotPasted) {
+  list_.CopyData(3);  // of r.nrk, file 1
+  list_.CopyData(0);  // of w.nrk, file 0
+  const std::vector<std::string> names{writable_};
+  list_.LoadFiles(&names);
+  notices_.Clear();
+  int32_t index = 1;
+  list_.PasteData(index, {2024, 8, 8});
+  EXPECT_EQ(index, -1);
+  EXPECT_EQ(list_.Count(), 3);
+  EXPECT_TRUE(notices_.events.empty());
+  EXPECT_EQ(list_.ClipboardCount(), 2);
+  // A copy whose file is still there pastes as usual.
+  index = 0;
+  list_.PasteData(index, {2024, 8, 8});
+  EXPECT_EQ(index, 3);
+}
+
+TEST_F(EditingTest, Add) {
+  EXPECT_EQ(list_.AddData(0, Entry("2/1 front")), 0);
+  EXPECT_EQ(list_.AddData(-1, Entry("2/2 back")), 5);
+  EXPECT_EQ(list_.AddData(2, Entry("2/3 middle")), 2);
+  EXPECT_EQ(Summaries(list_), (std::vector<std::string>{"0:0 front", "0:1 a", "0:0 middle", "0:2 b",
+                                                        "0:3 c", "1:1 r", "0:0 back"}));
+  ASSERT_EQ(list_.UndoHistory().Count(), 3);
+  // Each add task names its own entry, even after later insertions before it.
+  EXPECT_EQ(list_.UndoHistory().Task(0)->GetName(), " - データ追加[front]");
+  EXPECT_EQ(list_.UndoHistory().Task(1)->GetName(), " - データ追加[back]");
+  EXPECT_EQ(list_.UndoHistory().Task(2)->GetName(), " - データ追加[middle]");
+  list_.UndoHistory().UndoSteps(3);
+  for (const int32_t position : {0, 2, 6}) EXPECT_TRUE(list_.GetData(position)->IsDeleted());
+  for (const int32_t position : {1, 3, 4, 5}) EXPECT_FALSE(list_.GetData(position)->IsDeleted());
+}
+
+TEST_F(EditingTest, AddedBirthdayEntry) {
+  const int32_t position = list_.AddData(1, Entry("1950/3/10~2020/5/5 太郎 &o(%b2)"));
+  EXPECT_EQ(position, 1);  // where the first derived entry now stands
+  ASSERT_EQ(list_.Count(), 10);
+  EXPECT_EQ(list_.GetData(1)->Parent, list_.GetData(6));
+  EXPECT_EQ(list_.UndoHistory().Task(0)->GetName(), " - データ追加[太郎]");
+
+  // Undoing the addition takes the derived entries away with the entry; redoing brings
+  // them back.
+  list_.UndoHistory().Undo();
+  EXPECT_EQ(Summaries(list_),
+            (std::vector<std::string>{"0:1 a", "0:0 太郎", "0:2 b", "0:3 c", "1:1 r"}));
+  EXPECT_TRUE(list_.GetData(1)->IsDeleted());
+  list_.UndoHistory().Redo();
+  ASSERT_EQ(list_.Count(), 10);
+  EXPECT_FALSE(list_.GetData(6)->IsDeleted());
+  for (int32_t i = 1; i < 6; ++i) {
+    EXPECT_EQ(list_.GetData(i)->Parent, list_.GetData(6)) << i;
+    EXPECT_FALSE(list_.GetData(i)->IsDeleted()) << i;
+  }
+}
+
+TEST_F(EditingTest, DeletedBirthdayEntry) {
+  ASSERT_EQ(list_.AddData(-1, Entry("1950/3/10~2020/5/5 太郎 &o(%b2)")), 4);
+  ASSERT_EQ(list_.Count(), 10);
+  list_.DeleteData(9);
+  EXPECT_EQ(list_.Count(), 5);
+  EXPECT_TRUE(list_.GetData(4)->IsDeleted());
+  list_.UndoHistory().Undo();
+  ASSERT_EQ(list_.Count(), 10);
+  EXPECT_FALSE(list_.GetData(9)->IsDeleted());
+  EXPECT_EQ(list_.GetData(4)->Parent, list_.GetData(9));
+  list_.UndoHistory().Redo();
+  EXPECT_EQ(list_.Count(), 5);
+  EXPECT_TRUE(list_.GetData(4)->IsDeleted());
+}
+
+// The undo history names entries by position; derived entries come and go with every
+// change of their parent, so the positions after them move.
+TEST_F(DataListTest, TasksKeepTheirEntriesWhileDerivedEntriesComeAndGo) {
+  struct Case {
+    const char* what;
+    const char* edited;
+    int32_t derived;  // how many the edited entry has
+  } const cases[] = {
+      {"as many derived entries", "1950/3/10~2020/5/6 太郎2 &o(%b2)", 5},
+      {"no birth year: one fewer", "9999/3/10~2020/5/5 太郎2 &o(%b2)", 4},
+      {"no code: none", "1950/3/10~2020/5/5 太郎2", 0},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(LoadText("b.nrk", "1950/3/10~2020/5/5 太郎 &o(%b2)\n1/2 Y\n1/3 Z\n"));
+    ASSERT_EQ(list_.Count(), 8);
+    TUndo& undo = list_.UndoHistory();
+    list_.ToggleChecked(6);  // Y, after the birthday entry
+    TData edited;
+    ASSERT_TRUE(edited.ParseLine(c.edited));
+    list_.EditData(5, &edited);
+    const int32_t parent = c.derived;
+    ASSERT_EQ(list_.Count(), c.derived + 3) << c.what;
+    EXPECT_EQ(list_.GetData(parent)->Text, "太郎2") << c.what;
+    EXPECT_EQ(list_.GetData(parent + 1)->Text, "Y") << c.what;
+    EXPECT_EQ(undo.Task(0)->Position(), parent + 1) << c.what;
+    EXPECT_EQ(undo.Task(1)->Position(), parent) << c.what;
+
+    undo.Undo();  // the edit
+    ASSERT_EQ(list_.Count(), 8) << c.what;
+    EXPECT_EQ(list_.GetData(5)->Text, "太郎") << c.what;
+    EXPECT_EQ(list_.GetData(5)->Annotation, "%b2") << c.what;
+    EXPECT_EQ(list_.GetData(0)->Parent, list_.GetData(5)) << c.what;
+    EXPECT_TRUE(list_.GetData(6)->IsChecked()) << c.what;
+
+    undo.Redo();
+    ASSERT_EQ(list_.Count(), c.derived + 3) << c.what;
+    EXPECT_EQ(list_.GetData(parent)->Text, "太郎2") << c.what;
+    EXPECT_TRUE(list_.GetData(parent + 1)->IsChecked()) << c.what;
+
+    undo.UndoSteps(2);  // the edit, then Y's check
+    ASSERT_EQ(list_.Count(), 8) << c.what;
+    EXPECT_EQ(list_.GetData(5)->Text, "太郎") << c.what;
+    for (int32_t i = 0; i < 8; ++i) EXPECT_FALSE(list_.GetData(i)->IsChecked()) << c.what << i;
+    EXPECT_EQ(list_.GetData(6)->Text, "Y") << c.what;
+    EXPECT_EQ(list_.GetData(7)->Text, "Z") << c.what;
+
+    undo.RedoSteps(2);
+    EXPECT_EQ(list_.GetData(parent)->Text, "太郎2") << c.what;
+    EXPECT_TRUE(list_.GetData(parent + 1)->IsChecked()) << c.what;
+    EXPECT_FALSE(list_.GetData(parent + 2)->IsChecked()) << c.what;
+  }
+}
+
+TEST_F(DataListTest, ATaskOfARemovedDerivedEntryDoesNothing) {
+  ASSERT_TRUE(LoadText("b.nrk", "1950/3/10~2020/5/5 太郎 &o(%b2)\n1/2 Y\n"));
+  TUndo& undo = list_.UndoHistory();
+  TData changed;
+  changed.Assign(list_.GetData(2));
+  changed.Text = "changed";
+  list_.EditData(2, &changed);  // a derived entry edited by itself
+  TData edited;
+  ASSERT_TRUE(edited.ParseLine("1950/3/10~2020/5/5 太郎"));
+  list_.EditData(5, &edited);  // the derived entries go
+  ASSERT_EQ(list_.Count(), 2);
+  EXPECT_EQ(undo.Task(0)->Position(), kNoPosition);
+
+  undo.Undo();  // the parent comes back with fresh derived entries
+  ASSERT_EQ(list_.Count(), 7);
+  undo.Undo();  // the detached task: nothing
+  undo.Redo();  // nothing either: the fresh entry is not the one that was edited
+  ASSERT_EQ(list_.Count(), 7);
+  for (int32_t i = 0; i < 5; ++i) EXPECT_EQ(list_.GetData(i)->Text, "太郎") << i;
+  EXPECT_EQ(list_.GetData(6)->Text, "Y");
+  EXPECT_EQ(undo.Task(0)->GetName(), " - データ修正[changed]");
+}
+
+// ---- Nothing is ever written ---------------------------------------------------------------
+
+TEST_F(DataListTest, DataFilesAreNeverTouched) {
+  const std::string writable = folder_.WriteCp932(
+      "w.nrk", "=B:\n1/1 a\n%\nnote\n%\n@1/2 b\n1950/3/10~2020/5/5 太郎 &o(%b2)\n1/3\n");
+  const std::string read_only = folder_.WriteCp932("r.nrk", "1/4 r\n1/5 s\n");
+  ASSERT_EQ(chmod(read_only.c_str(), 0444), 0);
+  folder_.WriteBytes("other.txt", "not a data file");
+  const auto before = test::Snapshot(folder_.path());
+
+  const std::vector<std::string> names{writable, read_only, folder_.File("none.nrk")};
+  list_.LoadFiles(&names);
+  EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after loading";
+  ASSERT_EQ(list_.Count(), 11);
+
+  const int32_t last = list_.Count() - 1;  // an entry of the read-only file
+  TData edited;
+  ASSERT_TRUE(edited.ParseLine("2/2 edited"));
+  for (const int32_t p : {0, 2, 8, 9, last}) {
+    list_.EditData(p, &edited);
+    list_.ToggleChecked(p);
+    list_.MoveData(p, {2024, 9, 1});
+    int32_t copied = p;
+    list_.CopyDataTo(copied, {2024, 9, 2});
+    list_.CopyData(p);
+    list_.CutData(p);
+    list_.DeleteData(p);
+    list_.ExpandLifeEvents(p);
+    list_.RemoveDerived(p);
+  }
+  for (int32_t k = 0; k < list_.ClipboardCount(); k += 3) {
+    int32_t index = k;
+    list_.PasteData(index, {2024, 9, 3});
+  }
+  list_.AddData(0, std::make_unique<TData>());
+  EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after editing";
+  list_.UndoHistory().UndoSteps(list_.UndoHistory().Count());
+  EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after undoing";
+  list_.UndoHistory().RedoSteps(list_.UndoHistory().Count());
+  EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after redoing";
+  list_.LoadFiles(&names);
+  list_.Clear();
+  EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after reloading";
+}
+
+}  // namespace
+}  // namespace pelo
