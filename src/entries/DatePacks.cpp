@@ -6,6 +6,10 @@
 
 namespace pelo {
 
+// The day table holds hundreds of thousands of packs: the kind shares the date's last word,
+// and nothing is added behind the programmer's back.
+static_assert(sizeof(void*) != 8 || sizeof(TDatePack) <= 176);
+
 void TDatePack::Assign(const TDateClass* source) {
   TDateClass::Assign(source);
   if (const auto* pack = dynamic_cast<const TDatePack*>(source)) {
