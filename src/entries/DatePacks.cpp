@@ -1,0 +1,49 @@
+#include "entries/DatePacks.h"
+
+#include "entries/AnnotationCodes.h"
+#include "entries/Datas.h"
+#include "entries/Times.h"
+
+namespace pelo {
+
+// The day table holds hundreds of thousands of packs: the kind shares the date's last word,
+// and nothing is added behind the programmer's back.
+static_assert(sizeof(void*) != 8 || sizeof(TDatePack) <= 176);
+
+void TDatePack::Assign(const TDateClass* source) {
+  TDateClass::Assign(source);
+  if (const auto* pack = dynamic_cast<const TDatePack*>(source)) {
+    Kind = pack->Kind;
+    Period.Assign(pack->Period);
+    Base.Assign(pack->Base);
+    ProgressRange.Assign(pack->ProgressRange);
+  }
+}
+
+std::string LineText(const TDatePack& pack) {
+  if (pack.Entry == nullptr) return {};
+  const TData& entry = *pack.Entry;
+  const TDateRec base = pack.Base.PeriodStart.Date();
+
+  if (pack.Kind == kPackDerived) {
+    return DerivedLineText(entry.Text, entry.Annotation, pack.Date(),
+                           pack.ProgressRange.PeriodStart.Date(),
+                           pack.ProgressRange.PeriodEnd.Date(), base);
+  }
+
+  // Most lines are plain text: no code to expand, nothing to combine.
+  std::string line =
+      entry.Annotation.empty() && entry.Text.find('%') == std::string::npos
+          ? entry.Text
+          : PlainLineText(entry.Text, entry.Annotation, pack.Date(), pack.Period.PeriodStart.Date(),
+                          pack.Period.PeriodEnd.Date(), base);
+  if (entry.Times && entry.Times->Count() > 0) {
+    std::string times = TimeListText(*entry.Times);
+    times += ' ';
+    times += line;
+    return times;
+  }
+  return line;
+}
+
+}  // namespace pelo

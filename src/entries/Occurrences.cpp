@@ -1,0 +1,853 @@
+#include "entries/Occurrences.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "calendar/DateInfos.h"
+#include "entries/Datas.h"
+
+namespace pelo {
+
+namespace {
+
+// ---- Arithmetic on wide values -----------------------------------------------------------
+// Codes, adjustments and steps are any 32-bit values a line may hold; sums of them are kept
+// in 64 bits so that no odd line can overflow into a year inside the range.
+
+constexpr int64_t FloorDiv(int64_t a, int64_t b) noexcept {  // b > 0
+  return a / b - ((a % b != 0) && (a < 0) ? 1 : 0);
+}
+
+// The month brought into 1..12, the year carried.
+constexpr void CarryMonth(int64_t& year, int64_t& month) noexcept {
+  const int64_t years = FloorDiv(month - 1, 12);
+  year += years;
+  month -= years * 12;
+}
+
+constexpr int32_t ClampToInt32(int64_t v) noexcept {
+  constexpr int64_t kLimit = 1'000'000'000;  // far outside any calendar, far from overflow
+  return static_cast<int32_t>(std::clamp(v, -kLimit, kLimit));
+}
+
+// Years a walked day may have: DayNumber's domain, with room for the year after the range.
+constexpr int64_t kFirstWalkYear = 1;
+constexpr int64_t kLastWalkYear = 9999;
+
+// Day numbers beyond everything a year of 1..10000 gives.
+constexpr int64_t kBeforeAllDays = -(int64_t{1} << 40);
+constexpr int64_t kAfterAllDays = int64_t{1} << 40;
+
+// The day number of a date whose fields may run over: a month 13 is the next January, a day
+// 32 or 0 the day after or before the month. End dates are built field by field without a
+// carry and are read this way.
+int64_t SerialDay(int64_t year, int64_t month, int64_t day) noexcept {
+  CarryMonth(year, month);
+  if (year < 1) return kBeforeAllDays;
+  if (year > 10000) return kAfterAllDays;
+  return DayNumber(TDateRec{static_cast<int32_t>(year), static_cast<int32_t>(month), 1}) +
+         (day - 1);
+}
+
+int64_t SerialDay(TDateRec date) noexcept { return SerialDay(date.Year, date.Month, date.Day); }
+
+int32_t Sign(int64_t v) noexcept { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
+int64_t Magnitude(int64_t v) noexcept { return v < 0 ? -v : v; }
+
+// A step of days this long leaves every calendar at once; longer ones are cut to it, which
+// keeps them inside AddToDate's amounts.
+constexpr int64_t kLongestStep = int64_t{1} << 30;
+int64_t CutStep(int64_t step) noexcept { return std::clamp(step, -kLongestStep, kLongestStep); }
+
+// A day the walk can use: inside DayNumber's domain, a real month and day field.
+bool UsableDay(TDateRec date) noexcept {
+  return date.Year >= kFirstWalkYear && date.Year <= kLastWalkYear && date.Month >= 1 &&
+         date.Month <= 12 && date.Day >= 1 && date.Day <= 31;
+}
+
+// ---- The range ---------------------------------------------------------------------------
+
+struct TWalkRange {
+  TDateRec context;  // handed to every pattern resolution
+  int32_t y1 = 0;
+  int32_t y2 = 0;
+  int64_t first_day = 0;  // day number of Y1/1/1
+  int64_t last_day = 0;   // day number of Y2/12/31
+  bool valid = false;
+};
+
+TWalkRange MakeRange(TDateRec range) noexcept {
+  TWalkRange r;
+  r.context = range;
+  r.y1 = range.Year;
+  r.y2 = range.Month;
+  // The walk reaches one year past Y2; both must stay inside DayNumber's domain.
+  r.valid = r.y1 >= 1 && r.y1 <= r.y2 && r.y2 < kLastWalkYear;
+  r.first_day = SerialDay(r.y1, 1, 1);
+  r.last_day = SerialDay(r.y2, 12, 31);
+  return r;
+}
+
+// ---- Conditions --------------------------------------------------------------------------
+
+// Moves beyond the range's days: a move never needs more steps than there are days in the
+// range, plus this much for a day that starts a little outside it.
+constexpr int64_t kMoveMargin = 400;
+
+bool SpecHolds(const TDateSet& set, const TWalkRange& r, TDateRec day) {
+  const TDateParts* start_parts = set.Start();
+  if (start_parts == nullptr || !start_parts->Value()) return false;
+  const TDateRec value = *start_parts->Value();
+
+  // Fields not given take the day's own; "[" and "]" resolve to no real field and so never
+  // hold: a condition has no base period to read them from.
+  const TDateRec resolved = start_parts->ResolveParts(r.context, day);
+  if (!UsableDay(resolved)) return false;
+
+  // A repeated field moves up to the last value of its step grid not above the day's.
+  int64_t year = resolved.Year;
+  int64_t month = resolved.Month;
+  int64_t day_field = resolved.Day;
+  if (const auto& step = start_parts->Step()) {
+    const auto move_up = [](int64_t& field, int64_t step_value, int64_t target) {
+      if (step_value != 0 && field < target) {
+        field += step_value * ((target - field) / step_value);
+      }
+    };
+    move_up(year, step->Year, day.Year);
+    move_up(month, step->Month, day.Month);
+    move_up(day_field, step->Day, day.Day);
+  }
+  // "12/30~1/2" on 1/1 began in the year before.
+  if (value.Year == kCodeEvery && day.Month < value.Month) year -= 1;
+
+  const int64_t start_day = SerialDay(year, month, day_field);
+  const int64_t tested_day = SerialDay(day);
+  int64_t end_day = start_day;
+  if (const TDateParts* end_parts = set.End()) {
+    const TDateRec end_value = end_parts->GetOrZero(kValuePart);
+    if (end_parts->Relative()) {
+      end_day = SerialDay(AddToDate(resolved, end_value));
+    } else {
+      const TDateRec start{ClampToInt32(year), ClampToInt32(month), ClampToInt32(day_field)};
+      TDateRec end = end_parts->ResolveParts(r.context, start);
+      if (end == kNullDate) {
+        end_day = kAfterAllDays;  // no such end day: no upper limit
+      } else {
+        if (end_value.Year == kCodeEvery && end_value.Month > 0 && end_value.Month < start.Month) {
+          end.Year += 1;
+        }
+        end_day = SerialDay(end);
+      }
+    }
+  }
+  return start_day <= tested_day && tested_day <= end_day;
+}
+
+bool InListIn(const TDateSetList& list, const TWalkRange& r, TDateRec day) {
+  for (const TDateSet& set : list.Items()) {
+    if (SpecHolds(set, r, day)) return true;
+  }
+  return false;
+}
+
+bool ApplyConditionIn(const TDateSetList& list, const TWalkRange& r, TDateRec& day) {
+  if (list.IsShift) {
+    const TDateSet* first = list.Item(0);
+    if (first != nullptr && first->Start() != nullptr && first->Start()->Value()) {
+      day = AddToDate(day, *first->Start()->Value());
+    }
+    return true;
+  }
+  if (list.MoveDays == 0) return InListIn(list, r, day) == list.MustMatch;
+
+  // A day may not move out of the range's years, unless it already lay outside on that side.
+  const bool began_below = day.Year < r.y1;
+  const bool began_above = day.Year > r.y2;
+  const auto stopped = [&] {
+    return (!began_below && day.Year < r.y1) || (!began_above && day.Year > r.y2);
+  };
+
+  // Every move is bounded: by the stops above and, for a day that lies beyond them already
+  // or a step of 0, by a count of steps no longer than the range. A move that runs out of
+  // steps never found its day, and the candidate is dropped.
+  const int64_t move = Sign(list.MoveDays) * Magnitude(list.MoveStep);
+  const auto move_step = static_cast<int32_t>(CutStep(move));
+  const int64_t max_moves = std::max<int64_t>(0, r.last_day - r.first_day + 1) + kMoveMargin;
+  int64_t moves = 0;
+  const auto step = [&] {
+    if (move_step == 0 || ++moves > max_moves) return false;
+    day = AddDays(day, move_step);
+    return day.Year >= kFirstWalkYear && day.Year <= kLastWalkYear;
+  };
+
+  if (list.MoveDays == kUnboundedMove || list.MoveDays == -kUnboundedMove) {
+    while (InListIn(list, r, day) == list.MustMatch && !stopped()) {
+      if (!step()) return false;
+    }
+  } else {
+    int64_t count = 0;
+    const auto counting = [&] {
+      return list.MoveDays > 0 ? count < list.MoveDays : count > list.MoveDays;
+    };
+    while (counting() && !stopped()) {
+      if (InListIn(list, r, day) == list.MustMatch) count += move;
+      if (!step()) return false;
+    }
+    while (InListIn(list, r, day) != list.MustMatch && !stopped()) {
+      if (!step()) return false;
+    }
+  }
+  return !stopped();
+}
+
+// ---- The walk ----------------------------------------------------------------------------
+
+// A derived specification reads the period of each occurrence when it names "[" or "]".
+bool ReadsBasePeriod(const TDateSet& set) noexcept {
+  const auto names_base = [](const TDateParts* parts) {
+    if (parts == nullptr || !parts->Value()) return false;
+    const TDateRec v = *parts->Value();
+    for (const int32_t code : {v.Year, v.Month, v.Day}) {
+      if (code == kCodeBaseStart || code == kCodeBaseEnd) return true;
+    }
+    return false;
+  };
+  return names_base(set.Start()) || names_base(set.End());
+}
+
+// The codes "[" and "]" of a specification that has no base period to read them from (a main
+// date) stand for 1 and 12 in every field; only in the month do they mean anything (January
+// and December).
+constexpr int32_t kNoBaseFirst = 1;
+constexpr int32_t kNoBaseLast = 12;
+
+// How far a month loop that crosses years looks beyond the range: a year, and as much again
+// as the start's adjustment reaches, within reason. A month step of a fixed start would
+// otherwise walk from any year of the file to the range.
+constexpr int64_t kMaxReachYears = 50;
+
+class TWalker {
+ public:
+  TWalker(const TDateSet& set, const TWalkRange& r, const TDateStartEnd* base,
+          const TDateSetListList* conditions, std::span<const TDatePack> base_list,
+          std::vector<TDatePack>& out)
+      : r_(r), base_(base), base_list_(base_list), out_(out), today_(DateInfo().Today()) {
+    const TDateParts& start = *set.Start();
+    value_ = start.GetOrZero(kValuePart);
+    adjust_ = start.GetOrZero(kAdjustPart);
+    step_ = start.GetOrZero(kStepPart);
+    has_step_ = start.Step().has_value();
+    relative_ = start.Relative();
+    if (const TDateParts* end = set.End()) {
+      has_end_ = true;
+      end_value_ = end->GetOrZero(kValuePart);
+      end_adjust_ = end->GetOrZero(kAdjustPart);
+      end_relative_ = end->Relative();
+    }
+    if (conditions != nullptr && conditions->Count() > 0) conditions_ = conditions;
+    if (base_ != nullptr) {
+      base_first_ = base_->PeriodStart.Date();
+      base_last_ = base_->PeriodEnd.Date();
+      base_first_day_ = SerialDay(base_first_);
+      base_last_day_ = SerialDay(base_last_);
+    }
+    derived_ = base_ != nullptr || !base_list_.empty();
+  }
+
+  void Run();
+
+ private:
+  void Month(int64_t year, int64_t month);
+  // Whether the month loop has passed the end month.
+  bool PassedEnd(int64_t year, int64_t month) const noexcept;
+  void Day(int64_t year, int64_t month, int32_t day_code);
+  void Walk(TDateRec start, TDateRec base_day, bool ran_first_pass);
+  int64_t EndDay(TDateRec start) const;
+  int32_t KindOf(int64_t cur_day, int64_t start_day, int64_t end_day, int64_t step) const;
+
+  // The reference of a relative start: the base period's first day, or today.
+  TDateRec Reference() const noexcept { return base_ != nullptr ? base_first_ : today_; }
+
+  const TWalkRange& r_;
+  const TDateStartEnd* base_;
+  std::span<const TDatePack> base_list_;
+  std::vector<TDatePack>& out_;
+  const TDateSetListList* conditions_ = nullptr;
+  TDateRec today_;
+
+  TDateRec value_, adjust_, step_;
+  bool has_step_ = false;
+  bool relative_ = false;
+  bool has_end_ = false;
+  TDateRec end_value_, end_adjust_;
+  bool end_relative_ = false;
+
+  TDateRec base_first_, base_last_;
+  int64_t base_first_day_ = 0;
+  int64_t base_last_day_ = 0;
+  bool derived_ = false;
+
+  int64_t base_year_ = 0;  // the start year before its alignment
+  int64_t end_year_ = 0;   // the end year of the loops, carried by the end month
+  int64_t end_month_ = 0;
+};
+
+void TWalker::Run() {
+  const int64_t y1 = r_.y1;
+  const int64_t y2 = r_.y2;
+
+  // Start year.
+  int64_t year = 0;
+  if (relative_) {
+    year = int64_t{Reference().Year} + value_.Year;
+  } else {
+    switch (value_.Year) {
+      case kCodeEvery:
+      case kCodeEarliest:
+        year = y1;
+        break;
+      case kCodeLatest:
+        year = y2;
+        break;
+      case kCodeToday:
+        year = today_.Year;
+        break;
+      case kCodeBaseStart:
+        year = base_ != nullptr ? base_first_.Year : kNoBaseFirst;
+        break;
+      case kCodeBaseEnd:
+        year = base_ != nullptr ? base_last_.Year : kNoBaseLast;
+        break;
+      case kCodeKeep:
+        return;  // "?" is a default's placeholder: such a year has no day
+      default:
+        year = value_.Year;
+        break;
+    }
+  }
+  year += adjust_.Year;
+  base_year_ = year;
+
+  // Align to the step grid: the first year of the grid not before Y1 (after Y2 backwards).
+  const int64_t year_step = step_.Year;
+  if (year_step > 0 && year < y1) {
+    year = y1 - (y1 - year) % year_step;
+  } else if (year_step < 0 && year > y2) {
+    year = y2 + (year - y2) % -year_step;
+  }
+
+  if (has_end_) {
+    switch (end_value_.Year) {
+      case kCodeEvery:
+        end_year_ = value_.Year != kCodeEvery ? year : y2;
+        break;
+      case kCodeLatest:
+        end_year_ = y2;
+        break;
+      case kCodeEarliest:
+        end_year_ = y1;
+        break;
+      case kCodeBaseEnd:
+        end_year_ = base_ != nullptr ? base_last_.Year : y2;
+        break;
+      case kCodeBaseStart:
+        end_year_ = base_ != nullptr ? base_first_.Year : y1;
+        break;
+      case kCodeToday:
+        end_year_ = today_.Year;
+        break;
+      default:
+        end_year_ = end_value_.Year;
+        break;
+    }
+    end_year_ += end_adjust_.Year;
+  }
+
+  // The year loop: from the grid's first year up to one past Y2 (or down to Y1).
+  const int64_t first_end_year = end_year_;
+  for (;;) {
+    // Start month.
+    int64_t y = year;
+    int64_t m = 0;
+    bool has_month = true;
+    if (relative_) {
+      m = int64_t{Reference().Month} + value_.Month;
+    } else {
+      switch (value_.Month) {
+        case kCodeEvery:
+        case kCodeEarliest:
+          m = 1;
+          break;
+        case kCodeLatest:
+          m = 12;
+          break;
+        case kCodeToday:
+          m = today_.Month;
+          break;
+        case kCodeKeep:
+          has_month = false;
+          break;
+        case kCodeBaseStart:
+          m = base_ != nullptr ? base_first_.Month : kNoBaseFirst;
+          break;
+        case kCodeBaseEnd:
+          m = base_ != nullptr ? base_last_.Month : kNoBaseLast;
+          break;
+        default:
+          m = value_.Month;
+          break;
+      }
+    }
+    if (has_month) {
+      m += adjust_.Month;
+      CarryMonth(y, m);
+
+      // End month, against this year's start month.
+      if (has_end_) {
+        end_year_ = first_end_year;
+        const int64_t month_step = step_.Month;
+        switch (end_value_.Month) {
+          case kCodeEvery:
+            if (value_.Month != kCodeEvery) {
+              end_month_ = month_step >= 1 ? 12 - (12 - m) % month_step : m;
+            } else {
+              end_month_ = 12;
+            }
+            break;
+          case kCodeLatest:
+            end_month_ = 12;
+            break;
+          case kCodeEarliest:
+            end_month_ = 1;
+            break;
+          case kCodeBaseEnd:
+            end_month_ = base_ != nullptr ? base_last_.Month : kNoBaseLast;
+            break;
+          case kCodeBaseStart:
+            end_month_ = base_ != nullptr ? base_first_.Month : kNoBaseFirst;
+            break;
+          case kCodeToday:
+            end_month_ = today_.Month;
+            break;
+          default:
+            end_month_ = end_value_.Month;
+            break;
+        }
+        end_month_ += end_adjust_.Month;
+        CarryMonth(end_year_, end_month_);
+      }
+      Month(y, m);
+    }
+
+    if (year_step == 0) break;
+    year += year_step;
+    if (year_step > 0 && year > y2 + 1) break;
+    if (year_step < 0 && year < y1) break;
+    if (has_end_ && (year_step > 0 ? year > end_year_ : year < end_year_)) break;
+  }
+}
+
+bool TWalker::PassedEnd(int64_t year, int64_t month) const noexcept {
+  const int64_t month_step = step_.Month;
+  if (step_.Year == 0) {
+    const int64_t here = year * 12 + month;
+    const int64_t end = end_year_ * 12 + end_month_;
+    return month_step > 0 ? here > end : here < end;
+  }
+  return month_step > 0 ? month > end_month_ : month < end_month_;
+}
+
+void TWalker::Month(int64_t year, int64_t month) {
+  const int64_t month_step = step_.Month;
+  // A period without a year step runs its months on across the years.
+  const bool across_years = has_end_ && step_.Year == 0;
+
+  // Such a loop only looks at the months near the range (see kMaxReachYears); months are
+  // counted from year 0 here.
+  const int64_t reach = std::min<int64_t>(kMaxReachYears, 1 + Magnitude(adjust_.Year) +
+                                                              (Magnitude(adjust_.Month) + 11) / 12 +
+                                                              (Magnitude(adjust_.Day) + 364) / 365);
+  const int64_t low_index = (int64_t{r_.y1} - reach) * 12;
+  const int64_t high_index = (int64_t{r_.y2} + 1 + reach) * 12 + 11;
+
+  for (;;) {
+    if (across_years && month_step != 0) {
+      // Whole steps over the months far before (backwards: after) the range.
+      const int64_t index = year * 12 + (month - 1);
+      const int64_t size = Magnitude(month_step);
+      const int64_t gap = month_step > 0 ? low_index - index : index - high_index;
+      if (gap > 0) {
+        month += (gap + size - 1) / size * month_step;
+        CarryMonth(year, month);
+        if (PassedEnd(year, month)) break;
+      }
+      const int64_t now = year * 12 + (month - 1);
+      if (month_step > 0 ? now > high_index : now < low_index) break;
+    }
+
+    if (year >= kFirstWalkYear && year <= kLastWalkYear) {
+      if (!relative_ && value_.Day >= kCodeEveryWeek && value_.Day < kCodeNthWeekFirst) {
+        // Every week: the first to the fifth such weekday of the month, in that order.
+        for (int32_t n = 1; n <= 5; ++n) Day(year, month, value_.Day + 7 * n);
+      } else {
+        Day(year, month, value_.Day);
+      }
+    }
+
+    if (month_step == 0) break;
+    month += month_step;
+    if (across_years) {
+      CarryMonth(year, month);
+    } else if (month < 1 || month > 12) {
+      break;
+    }
+    if (has_end_ && PassedEnd(year, month)) break;
+  }
+}
+
+void TWalker::Day(int64_t year, int64_t month, int32_t day_code) {
+  const auto y = static_cast<int32_t>(year);
+  const auto m = static_cast<int32_t>(month);
+
+  // Start day.
+  TDateRec start;
+  if (relative_) {
+    start = AddToDate(TDateRec{y, m, Reference().Day}, TDateRec{0, 0, value_.Day});
+  } else {
+    int32_t day = 0;
+    switch (day_code) {
+      case kCodeToday:
+      case kCodeKeep:
+        day = today_.Day;
+        break;
+      case kCodeLatest:
+        day = DaysInMonth(y, m);
+        break;
+      case kCodeBaseStart:
+        day = base_ != nullptr ? base_first_.Day : kNoBaseFirst;
+        break;
+      case kCodeBaseEnd:
+        day = base_ != nullptr ? base_last_.Day : kNoBaseLast;
+        break;
+      case kCodeEvery:
+      case kCodeEarliest:
+        day = 1;
+        break;
+      default: {
+        start = ResolveDatePattern(r_.context, TDateRec{y, m, day_code}, TDateRec{0, 1, 1});
+        if (start == kNullDate) return;  // the month has no such day
+        break;
+      }
+    }
+    if (day != 0) start = TDateRec{y, m, day};
+  }
+  // Codes the resolution passes through (no day of any month) give no day.
+  if (!UsableDay(start)) return;
+  // Adding the day adjustment also brings a day beyond its month (today's 31st in April, the
+  // base's 30th in February) onto the day it stands for, as day numbers read it.
+  start = AddToDate(start, TDateRec{0, 0, adjust_.Day});
+  if (!UsableDay(start)) return;
+
+  // The base date: the start year before its alignment, carried as the day's own year was.
+  const TDateRec base_day{ClampToInt32(base_year_ + (start.Year - year)), start.Month, start.Day};
+
+  // First condition pass: the moving lists, or all of them for a walk that is not daily.
+  bool ran_first_pass = false;
+  if (conditions_ != nullptr) {
+    const bool every_list = step_.Day != 1 && step_.Day != -1;
+    for (const TDateSetList& list : conditions_->Items()) {
+      if (list.MoveDays == 0 && !every_list) continue;
+      ran_first_pass = true;
+      if (!ApplyConditionIn(list, r_, start)) return;  // no start this time
+    }
+    if (!UsableDay(start)) return;
+  }
+  Walk(start, base_day, ran_first_pass);
+}
+
+int64_t TWalker::EndDay(TDateRec start) const {
+  int64_t year = 0;
+  int64_t month = 0;
+  int64_t day = 0;
+  if (has_end_) {
+    TDateRec end;
+    if (end_relative_) {
+      end = AddToDate(base_ != nullptr ? base_last_ : start, end_value_);
+    } else {
+      end = ResolveDatePattern(r_.context, end_value_, start);
+      if (end == kNullDate) {
+        end = start;
+      } else {
+        if (end_value_.Year == kCodeEvery && end_value_.Month > 0 &&
+            end_value_.Month < start.Month) {
+          end.Year += 1;  // a period across the new year
+        }
+        // "[" and "]" take the base period's fields; without one they stand for 1 and 12.
+        const auto base_field = [](int32_t code, int32_t& field, int32_t first, int32_t last) {
+          if (code == kCodeBaseStart) field = first;
+          if (code == kCodeBaseEnd) field = last;
+        };
+        const bool b = base_ != nullptr;
+        base_field(end_value_.Year, end.Year, b ? base_first_.Year : kNoBaseFirst,
+                   b ? base_last_.Year : kNoBaseLast);
+        base_field(end_value_.Month, end.Month, b ? base_first_.Month : kNoBaseFirst,
+                   b ? base_last_.Month : kNoBaseLast);
+        base_field(end_value_.Day, end.Day, b ? base_first_.Day : kNoBaseFirst,
+                   b ? base_last_.Day : kNoBaseLast);
+      }
+    }
+    // Field by field, without a carry; SerialDay reads what runs over.
+    year = int64_t{end.Year} + end_adjust_.Year;
+    month = int64_t{end.Month} + end_adjust_.Month;
+    day = int64_t{end.Day} + end_adjust_.Day;
+  } else {
+    year = start.Year;
+    month = start.Month;
+    if (step_.Day > 0) {
+      day = DaysInMonth(start.Year, start.Month);
+    } else if (step_.Day < 0) {
+      day = 1;
+    } else {
+      day = start.Day;
+    }
+  }
+  year = std::min<int64_t>(year, int64_t{r_.y2} + 1);
+  return SerialDay(year, month, day);
+}
+
+int32_t TWalker::KindOf(int64_t cur_day, int64_t start_day, int64_t end_day, int64_t step) const {
+  if (derived_) return kPackDerived;
+  if (start_day == end_day) return kPackSingle;
+  if (!has_step_ || step_.Day == kEndsOnlyStep || step == 1 || step == -1) {
+    if (value_.Day == kCodeEvery) return kPackSingle;  // an every-day walk
+    if (cur_day == start_day) return kPackFirst;
+    if (cur_day == end_day && has_end_ && end_value_ != kNullDate) return kPackLast;
+    return kPackMiddle;
+  }
+  return kPackSingle;
+}
+
+void TWalker::Walk(TDateRec start, TDateRec base_day, bool ran_first_pass) {
+  const int64_t start_day = SerialDay(start);
+  const int64_t end_day = EndDay(start);
+
+  int64_t step = step_.Day;
+  if (step == kEndsOnlyStep) step = CutStep(end_day - start_day);  // the first and last day
+
+  // The walk begins at the range: a daily walk at its first (or, backwards, last) day, any
+  // other on the first day of its step grid there. What lies before can never be kept.
+  TDateRec cur = start;
+  int64_t cur_day = start_day;
+  bool first_candidate = true;
+  if ((step > 0 && cur_day < r_.first_day) || (step < 0 && cur_day > r_.last_day)) {
+    const int64_t size = step > 0 ? step : -step;
+    // Days to move over, counted as AddToDate counts them: every year by the Gregorian rule,
+    // where day numbers before 1582/10/15 follow the Julian calendar. offset is the difference
+    // at the start, found by a first landing.
+    const auto land = [&](int64_t offset) {
+      const int64_t gap =
+          step > 0 ? r_.first_day - (start_day + offset) : (start_day + offset) - r_.last_day;
+      const int64_t skip = gap <= 0 ? 0 : (gap + size - 1) / size * step;
+      cur = AddDays(start, static_cast<int32_t>(CutStep(skip)));
+      cur_day = SerialDay(cur);
+      return cur_day - (start_day + skip);
+    };
+    if (const int64_t offset = land(0); offset != 0) land(offset);
+    // A walk that would end before reaching the range has nothing to show.
+    if (step > 0 ? (cur_day > end_day || cur_day > r_.last_day)
+                 : (cur_day < end_day || cur_day < r_.first_day)) {
+      return;
+    }
+    // The start of a daily walk is clamped, not skipped: its first candidate stays the first.
+    first_candidate = size == 1;
+  }
+
+  const std::size_t first_record = out_.size();
+  TDateRec last = cur;
+  for (;;) {
+    const int32_t kind = KindOf(cur_day, start_day, end_day, step);
+
+    // Second condition pass: the filters, and the moving lists for a single day that the first
+    // pass has not moved already.
+    TDateRec candidate = cur;
+    bool keep = true;
+    if (conditions_ != nullptr) {
+      const bool moving_too = kind == kPackSingle && (!first_candidate || !ran_first_pass);
+      for (const TDateSetList& list : conditions_->Items()) {
+        if (list.IsShift || (list.MoveDays != 0 && !moving_too)) continue;
+        if (!ApplyConditionIn(list, r_, candidate)) keep = false;
+      }
+    }
+    last = candidate;
+
+    if (keep) keep = candidate.Year >= r_.y1 && candidate.Year <= r_.y2 && UsableDay(candidate);
+    int64_t candidate_day = 0;
+    if (keep) {
+      candidate_day = SerialDay(candidate);
+      keep = step < 0 ? end_day <= candidate_day && candidate_day <= start_day
+                      : start_day <= candidate_day && candidate_day <= end_day;
+    }
+    if (keep && base_ != nullptr) {
+      keep = candidate_day < base_first_day_ || candidate_day > base_last_day_;
+    }
+    int32_t nearest = -1;
+    if (keep && !base_list_.empty()) {
+      nearest = NearestBase(candidate, base_list_);
+      keep = nearest >= 0;
+    }
+    if (keep) {
+      TDatePack& pack = out_.emplace_back(candidate);
+      pack.Kind = kind;
+      pack.Period.PeriodStart.SetDate(start);
+      pack.Base.PeriodStart.SetDate(base_day);
+      if (base_ != nullptr) {
+        pack.ProgressRange.Assign(*base_);
+      } else if (nearest >= 0) {
+        pack.ProgressRange.Assign(base_list_[static_cast<std::size_t>(nearest)].Period);
+      }
+    }
+
+    if (step == 0) break;
+    cur = AddDays(cur, static_cast<int32_t>(step));
+    cur_day = SerialDay(cur);
+    first_candidate = false;
+    if (step > 0 ? (cur_day > end_day || cur.Year > r_.y2)
+                 : (cur_day < end_day || cur.Year < r_.y1)) {
+      break;
+    }
+  }
+
+  // Every day of the walk belongs to the period that ends on its last candidate.
+  for (std::size_t i = first_record; i < out_.size(); ++i) {
+    out_[i].Period.PeriodEnd.SetDate(last);
+    out_[i].Base.PeriodEnd.SetDate(last);
+  }
+}
+
+// The decades searched for a base occurrence of derived days when the range holds none.
+constexpr int32_t kSearchDecade = 10;
+constexpr int32_t kSearchLastYear = 2150;
+constexpr int32_t kSearchFirstYear = 1583;
+
+}  // namespace
+
+// ---- Public operations -------------------------------------------------------------------
+
+void Enumerate(const TDateSet& set, TDateRec range, const TDateStartEnd* base,
+               const TDateSetListList* conditions, std::span<const TDatePack> base_list,
+               std::vector<TDatePack>& out) {
+  if (set.Start() == nullptr) return;
+  const TWalkRange r = MakeRange(range);
+  if (!r.valid) return;
+  TWalker(set, r, base, conditions, base_list, out).Run();
+}
+
+std::vector<TDatePack> Enumerate(const TDateSet& set, TDateRec range, const TDateStartEnd* base,
+                                 const TDateSetListList* conditions,
+                                 std::span<const TDatePack> base_list) {
+  std::vector<TDatePack> out;
+  Enumerate(set, range, base, conditions, base_list, out);
+  return out;
+}
+
+void EvaluateList(const TDateSetList& list, TDateRec range, const TDateStartEnd* base,
+                  const TDateSetListList* conditions, std::vector<TDatePack>& out) {
+  for (const TDateSet& set : list.Items()) Enumerate(set, range, base, conditions, {}, out);
+}
+
+std::vector<TDatePack> EvaluateList(const TDateSetList& list, TDateRec range,
+                                    const TDateStartEnd* base, const TDateSetListList* conditions) {
+  std::vector<TDatePack> out;
+  EvaluateList(list, range, base, conditions, out);
+  return out;
+}
+
+void Occurrences(const TData& entry, TDateRec range, std::vector<TDatePack>& out) {
+  if (!entry.Dates || entry.Dates->Empty() || !MakeRange(range).valid) return;
+  const TDateSetListList* conditions = entry.Conditions.get();
+  const std::size_t first = out.size();
+  EvaluateList(*entry.Dates, range, nullptr, conditions, out);
+  if (!entry.DerivedDates || entry.DerivedDates->Empty()) return;
+
+  // The occurrences the derived days are counted from: those shown, or else the nearest
+  // found decade by decade outside the range (these are not shown).
+  std::vector<TDatePack> outward;
+  std::span<const TDatePack> bases(out.data() + first, out.size() - first);
+  if (bases.empty()) {
+    const int32_t y1 = range.Year;
+    const int32_t y2 = range.Month;
+    // The search goes on while either side still has a decade inside the calendar, so that
+    // a date long past is found even when the future runs out first.
+    for (int32_t a = 0;; ++a) {
+      const int32_t up_last = y2 + kSearchDecade + kSearchDecade * a;
+      if (up_last <= kSearchLastYear) {
+        EvaluateList(*entry.Dates, TDateRec{up_last - kSearchDecade + 1, up_last, range.Day},
+                     nullptr, conditions, outward);
+      }
+      const int32_t down_first = y1 - kSearchDecade - kSearchDecade * a;
+      if (outward.empty() && down_first >= kSearchFirstYear) {
+        EvaluateList(*entry.Dates, TDateRec{down_first, down_first + kSearchDecade - 1, range.Day},
+                     nullptr, conditions, outward);
+      }
+      if (!outward.empty()) break;
+      if (up_last + kSearchDecade > kSearchLastYear &&
+          down_first - kSearchDecade < kSearchFirstYear) {
+        break;
+      }
+    }
+    bases = outward;
+  }
+  if (bases.empty()) return;
+
+  std::vector<TDatePack> derived;
+  for (const TDateSet& set : entry.DerivedDates->Items()) {
+    if (ReadsBasePeriod(set)) {
+      for (const TDatePack& base : bases) {
+        if (base.Kind != kPackSingle && base.Kind != kPackFirst) continue;
+        const std::size_t made = derived.size();
+        Enumerate(set, range, &base.Period, nullptr, {}, derived);
+        for (std::size_t i = made; i < derived.size(); ++i) derived[i].Base.Assign(base.Base);
+      }
+    } else {
+      Enumerate(set, range, nullptr, nullptr, bases, derived);
+    }
+  }
+  out.insert(out.end(), derived.begin(), derived.end());
+}
+
+std::vector<TDatePack> Occurrences(const TData& entry, TDateRec range) {
+  std::vector<TDatePack> out;
+  Occurrences(entry, range, out);
+  return out;
+}
+
+bool InList(const TDateSetList& list, TDateRec range, TDateRec day) {
+  return InListIn(list, MakeRange(range), day);
+}
+
+bool ApplyCondition(const TDateSetList& list, TDateRec range, TDateRec& day) {
+  return ApplyConditionIn(list, MakeRange(range), day);
+}
+
+int32_t NearestBase(TDateRec day, std::span<const TDatePack> base_list) {
+  const int64_t target = SerialDay(day);
+  int32_t nearest = -1;
+  int64_t best = 0;
+  for (std::size_t i = 0; i < base_list.size(); ++i) {
+    const TDatePack& base = base_list[i];
+    if (base.Kind != kPackSingle && base.Kind != kPackFirst && base.Kind != kPackLast) continue;
+    if (SerialDay(base.Period.PeriodStart.Date()) <= target &&
+        target <= SerialDay(base.Period.PeriodEnd.Date())) {
+      continue;
+    }
+    const int64_t distance = Magnitude(SerialDay(base.Date()) - target);
+    if (nearest < 0 || distance < best) {
+      nearest = static_cast<int32_t>(i);
+      best = distance;
+    }
+  }
+  return nearest;
+}
+
+}  // namespace pelo

@@ -1,0 +1,172 @@
+#include "entries/DatePacks.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "OccurrenceTestSupport.h"
+#include "calendar/DateInfos.h"
+#include "entries/Occurrences.h"
+
+namespace pelo {
+namespace {
+
+using testing_support::DateLabel;
+using testing_support::ParsedEntry;
+
+class DatePacksTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DateInfo().SetToday({2025, 6, 15});
+    DateInfo().FillYears(2020);
+  }
+};
+
+// The line of every pack an entry line gives, the packs linked to the entry as the day table
+// links them. Conditions get the move step 0 of the loader's life-event entries.
+std::vector<std::string> Lines(std::string_view line, TDateRec range) {
+  const auto entry = ParsedEntry(line);
+  if (entry->Conditions) {
+    for (std::size_t i = 0; i < entry->Conditions->Count(); ++i) {
+      entry->Conditions->Item(i)->MoveStep = 0;
+    }
+  }
+  std::vector<std::string> lines;
+  for (TDatePack& pack : Occurrences(*entry, range)) {
+    pack.Entry = entry.get();
+    lines.push_back(DateLabel(pack.Date()) + " " + LineText(pack));
+  }
+  return lines;
+}
+
+struct TLineCase {
+  const char* line;
+  TDateRec range;
+  std::vector<std::string> expected;
+};
+
+TEST_F(DatePacksTest, LineTexts) {
+  const TLineCase cases[] = {
+      {"2025/12/25 会議", {2025, 2025, 0}, {"2025/12/25 会議"}},
+      {"2025/12/25 \"a & b\"", {2025, 2025, 0}, {"2025/12/25 a & b"}},
+      // Times in front, a one-digit hour with a blank.
+      {"2025/12/25 10:00 会議", {2025, 2025, 0}, {"2025/12/25 10:00 会議"}},
+      {"9:00~17:00,19:00 2025/12/25 会議", {2025, 2025, 0}, {"2025/12/25  9:00～17:00,19:00 会議"}},
+      // The kinds of a period, read through its codes.
+      {"2025/3/1~2025/3/3 旅行%s %l",
+       {2025, 2025, 0},
+       {"2025/3/1 旅行初日 残り 3日", "2025/3/2 旅行2日目 残り 2日",
+        "2025/3/3 旅行最終日 残り 1日"}},
+      {"2025/3/1~2025/3/3 8:00 旅行%s",
+       {2025, 2025, 0},
+       {"2025/3/1  8:00 旅行初日", "2025/3/2  8:00 旅行2日目", "2025/3/3  8:00 旅行最終日"}},
+      // Years counted from the base date.
+      {"1970^1/5/3 太郎%b", {2025, 2025, 0}, {"2025/5/3 太郎 55歳の誕生日"}},
+      {"1970^1/5/3 太郎 &o(%b)", {2025, 2025, 0}, {"2025/5/3 太郎  55歳の誕生日"}},
+      {"1970^1/5/3 太郎 &o(*の%a回目の誕生日)", {2025, 2025, 0}, {"2025/5/3 太郎の56回目の誕生日"}},
+      // The life-event entries of the loader.
+      {"1970^1/5/3~>/>/> 太郎 &&(2020/6/1~>/>/>) &o(%c)",
+       {2021, 2022, 0},
+       {"2021/5/3 太郎 生誕 51年", "2022/5/3 太郎 生誕 52年"}},
+      {"1970/5/3^1~2020/6/1 太郎 &&(2020/6/1) &o(*%q)",
+       {2020, 2020, 0},
+       {"2020/6/1 太郎死去（享年 50歳）"}},
+      {"2020^1/6/1~>/6/1 太郎 &&(2021/6/1^1~>/>/>) &o(%v%x)",
+       {2021, 2023, 0},
+       {"2021/6/1 太郎 没後1年【一周忌】", "2022/6/1 太郎 没後2年【3回忌】",
+        "2023/6/1 太郎 没後3年"}},
+      // Derived days: the codes read on the base occurrence, the distance behind, no times.
+      {"2025/3/10 10:00 会議 &d([/[/[-7)",
+       {2025, 2025, 0},
+       {"2025/3/10 10:00 会議", "2025/3/3 会議まであと 7日"}},
+      {"2025/3/10~2025/3/12 旅行%s &d([/[/[-2,]/]/]+2)",
+       {2025, 2025, 0},
+       {"2025/3/10 旅行初日", "2025/3/11 旅行2日目", "2025/3/12 旅行最終日",
+        "2025/3/8 旅行初日まであと 2日", "2025/3/14 旅行最終日から 2日経過"}},
+      {"1970^1/5/3 太郎%n &d([/[/[-1)",
+       {2025, 2025, 0},
+       {"2025/5/3 太郎55", "2025/5/2 太郎55まであと 1日"}},
+      {"2010/5/1 開店 &d([+15/[/[)", {2025, 2025, 0}, {"2025/5/1 開店から 15年経過"}},
+  };
+  for (const TLineCase& c : cases) {
+    EXPECT_EQ(Lines(c.line, c.range), c.expected) << c.line;
+  }
+}
+
+TEST_F(DatePacksTest, DerivedDayInsideItsRangeHasNoSuffix) {
+  const auto entry = ParsedEntry("2025/3/10 10:00 旅行%s");
+  TDatePack pack({2025, 3, 11});
+  pack.Entry = entry.get();
+  pack.Kind = kPackDerived;
+  pack.ProgressRange.PeriodStart.SetDate({2025, 3, 10});
+  pack.ProgressRange.PeriodEnd.SetDate({2025, 3, 12});
+  EXPECT_EQ(LineText(pack), "旅行初日");
+  // The same day as a middle day of its own period.
+  pack.Kind = kPackMiddle;
+  pack.Period.Assign(pack.ProgressRange);
+  EXPECT_EQ(LineText(pack), "10:00 旅行2日目");
+}
+
+TEST_F(DatePacksTest, NoEntryNoText) {
+  TDatePack pack({2025, 3, 11});
+  EXPECT_EQ(LineText(pack), "");
+}
+
+TDatePack FilledPack() {
+  TDatePack pack({2025, 3, 11});
+  pack.Kind = kPackMiddle;
+  pack.Period.PeriodStart.SetDate({2025, 3, 10});
+  pack.Period.PeriodEnd.SetDate({2025, 3, 12});
+  pack.Base.PeriodStart.SetDate({2000, 3, 10});
+  pack.Base.PeriodEnd.SetDate({2025, 3, 12});
+  pack.ProgressRange.PeriodStart.SetDate({2025, 1, 1});
+  pack.ProgressRange.PeriodEnd.SetDate({2025, 1, 2});
+  return pack;
+}
+
+TEST_F(DatePacksTest, AssignCopiesAllButTheEntryLink) {
+  const auto entry = ParsedEntry("2025/3/10 a");
+  TDatePack source = FilledPack();
+  source.Entry = entry.get();
+
+  TDatePack target({1999, 1, 1});
+  TDateClass& as_date = target;  // the copy goes through the date's own Assign
+  as_date.Assign(&source);
+  EXPECT_EQ(DateLabel(target.Date()), "2025/3/11");
+  EXPECT_EQ(target.Kind, kPackMiddle);
+  EXPECT_EQ(DateLabel(target.Period.PeriodStart.Date()), "2025/3/10");
+  EXPECT_EQ(DateLabel(target.Period.PeriodEnd.Date()), "2025/3/12");
+  EXPECT_EQ(DateLabel(target.Base.PeriodStart.Date()), "2000/3/10");
+  EXPECT_EQ(DateLabel(target.Base.PeriodEnd.Date()), "2025/3/12");
+  EXPECT_EQ(DateLabel(target.ProgressRange.PeriodStart.Date()), "2025/1/1");
+  EXPECT_EQ(DateLabel(target.ProgressRange.PeriodEnd.Date()), "2025/1/2");
+  EXPECT_EQ(target.Entry, nullptr);
+
+  // A linked pack keeps its own link.
+  const auto other = ParsedEntry("2025/3/10 b");
+  TDatePack linked;
+  linked.Entry = other.get();
+  linked.Assign(&source);
+  EXPECT_EQ(linked.Entry, other.get());
+}
+
+TEST_F(DatePacksTest, AssignFromAPlainDateCopiesTheDateOnly) {
+  TDatePack pack = FilledPack();
+  const TDateClass plain({2030, 12, 24});
+  pack.Assign(&plain);
+  EXPECT_EQ(DateLabel(pack.Date()), "2030/12/24");
+  EXPECT_EQ(pack.Kind, kPackMiddle);
+  EXPECT_EQ(DateLabel(pack.Period.PeriodStart.Date()), "2025/3/10");
+
+  pack.Assign(nullptr);
+  EXPECT_EQ(DateLabel(pack.Date()), "2030/12/24");
+
+  // A plain date takes only the date of a pack.
+  TDateClass date;
+  date.Assign(&pack);
+  EXPECT_EQ(DateLabel(date.Date()), "2030/12/24");
+}
+
+}  // namespace
+}  // namespace pelo

@@ -1,0 +1,43 @@
+#pragma once
+
+// Helpers of the occurrence tests: entries read from their line text, as a data file holds
+// them, and day lists written the way the expected values are.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "entries/Datas.h"
+#include "entries/DatePacks.h"
+
+namespace pelo::testing_support {
+
+inline std::unique_ptr<TData> ParsedEntry(std::string_view line) {
+  auto entry = std::make_unique<TData>();
+  EXPECT_TRUE(entry->ParseLine(line)) << line << ": " << entry->ErrorText;
+  return entry;
+}
+
+inline std::string DateLabel(TDateRec date) {
+  return std::to_string(date.Year) + "/" + std::to_string(date.Month) + "/" +
+         std::to_string(date.Day);
+}
+
+// "2025/1/1:1 2025/1/2:2": each day with its kind.
+inline std::string Listed(const std::vector<TDatePack>& packs) {
+  std::string text;
+  for (const TDatePack& pack : packs) {
+    if (!text.empty()) text += ' ';
+    text += DateLabel(pack.Date()) + ":" + std::to_string(pack.Kind);
+  }
+  return text;
+}
+
+inline std::string PeriodLabel(const TDateStartEnd& period) {
+  return DateLabel(period.PeriodStart.Date()) + ".." + DateLabel(period.PeriodEnd.Date());
+}
+
+}  // namespace pelo::testing_support
