@@ -7,13 +7,16 @@
 
 #include <cerrno>
 #include <climits>
+#include <cmath>
 #include <iterator>
 #include <utility>
 
 #include "calendar/Cp932.h"
+#include "calendar/DateInfos.h"
 #include "calendar/Paths.h"
 #include "calendar/Texts.h"
 #include "datafiles/ErrorReports.h"
+#include "entries/Occurrences.h"
 
 namespace pelo {
 
@@ -439,8 +442,35 @@ void TDataList::JoinBatch(TLoadBatch& batch) {
 void TDataList::Clear() {
   // The tasks name positions of the entries that go now.
   undo_.Clear();
+  packs_.Clear();  // the packs point at the entries
   file_list_.ClearFiles();
   entries_.clear();
+}
+
+// ---- TDataList: the day packs ------------------------------------------------------------
+
+void TDataList::SetTable(int32_t first_year, int32_t year_count) {
+  packs_.Clear();
+  std::vector<TDatePack>& packs = packs_.Packs();
+  const TDateRec range{first_year, first_year + year_count - 1, 0};
+  const int32_t count = Count();
+  for (int32_t i = 0; i < count; ++i) {
+    TData& entry = *entries_[static_cast<std::size_t>(i)];
+    entry.ListIndex = i;
+    if (entry.IsDeleted() || !entry.ErrorText.empty()) continue;
+    if (OnSetTable) {
+      // Rounded to the nearest, halves to even (the default rounding mode).
+      const auto rate = static_cast<int32_t>(std::nearbyint((i + 1) * 100.0 / count));
+      OnSetTable(*this, i, rate);
+    }
+    const std::size_t first_new = packs.size();
+    Occurrences(entry, range, packs);
+    for (std::size_t k = first_new; k < packs.size(); ++k) {
+      packs[k].Entry = &entry;
+      // Marked as they come: the entries of later positions may ask for private holidays.
+      if (entry.DayMark) DateInfo().MarkPrivateHoliday(packs[k].Date());
+    }
+  }
 }
 
 // ---- TDataList: entries ------------------------------------------------------------------

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "calendar/Dates.h"
+#include "datafiles/DatePackLists.h"
 #include "datafiles/Notices.h"
 #include "datafiles/Undos.h"
 #include "entries/Datas.h"
@@ -126,8 +127,18 @@ class TDataList {
 
   TLoadFromFileEvent OnLoadFromFile;
 
-  // ---- The day table's part: SetTable, the day packs and OnSetTable ----
-  // (They belong with the day table and are added with it.)
+  // ---- The day table's part ----
+  // Called before each visible entry is evaluated, with its position and the share of the
+  // list done so far in percent.
+  using TSetTableEvent = std::function<void(TDataList& sender, int32_t index, int32_t rate)>;
+
+  // Rebuilds the day packs of every visible entry (not deleted, parsed without error) over
+  // the years first_year .. first_year + year_count - 1, in list order; stores every
+  // entry's ListIndex and marks the days of day-marked entries as private holidays.
+  void SetTable(int32_t first_year, int32_t year_count);
+  const TDatePackList& DatePacks() const noexcept { return packs_; }
+
+  TSetTableEvent OnSetTable;
 
  private:
   // The entries of one file while it is read; they join the list when it is done.
@@ -150,7 +161,8 @@ class TDataList {
   TFileList file_list_;
   TUndo undo_;
   std::vector<std::unique_ptr<TData>> clipboard_;  // the newest last
-  bool loading_ = false;                           // a file's lines are being read
+  TDatePackList packs_;
+  bool loading_ = false;  // a file's lines are being read
 };
 
 // The entries a birthday entry with a death date stands for, in the order they go before

@@ -1,0 +1,161 @@
+#include "datafiles/DataTables.h"
+
+#include "calendar/DateInfos.h"
+#include "entries/Datas.h"
+
+namespace pelo {
+
+namespace {
+
+// The filter a table starts with, before the schedule hands over its own: deleted and
+// hash-marked entries hidden, categories A to D, no derived days.
+TFilterSet InitialFilter() {
+  TFilterSet filter;
+  filter[0] = {0};
+  filter[4] = {0};
+  filter[5] = {0, 1, 2, 3};
+  filter[6] = {0, 1, 2, 3};
+  return filter;
+}
+
+// What a line shows of its entry besides the text.
+TLineInfo LineInfoOf(const TData& entry) {
+  TLineInfo info;
+  info.Font = entry.Font ? &*entry.Font : nullptr;
+  info.Checked = entry.IsChecked();
+  info.RankA = entry.Category == 0;
+  info.RankB = entry.Category == 1;
+  info.HasMemo = entry.NoteLines != nullptr;
+  info.HasRelFiles = entry.Extras != nullptr;
+  info.Mark = entry.MarkFlag;
+  info.HasPicture = entry.Icon.has_value();
+  info.Picture = entry.Icon ? &*entry.Icon : nullptr;
+  info.Data = &entry;
+  return info;
+}
+
+}  // namespace
+
+TDataTable::TDataTable(TTextMeasurer* measurer)
+    : filter_(InitialFilter()), first_year_(DateInfo().TodayYear() - 1) {
+  for (auto& cell : cells_) cell = std::make_unique<TViewList>(measurer);
+}
+
+int32_t TDataTable::CellIndex(TDateRec date) const noexcept {
+  const int32_t year = date.Year - first_year_;
+  if (year < 0 || year >= kYearCount || date.Month < 1 || date.Month > 12 || date.Day < 1 ||
+      date.Day > 31) {
+    return -1;
+  }
+  return (year * 12 + date.Month - 1) * 31 + date.Day - 1;
+}
+
+TViewList* TDataTable::Cell(TDateRec date) noexcept {
+  const int32_t index = CellIndex(date);
+  return index < 0 ? nullptr : cells_[index].get();
+}
+
+const TViewList* TDataTable::Cell(TDateRec date) const noexcept {
+  const int32_t index = CellIndex(date);
+  return index < 0 ? nullptr : cells_[index].get();
+}
+
+template <typename F>
+void TDataTable::ForEachCell(F&& f) {
+  for (auto& cell : cells_) f(*cell);
+}
+
+void TDataTable::Fill(const TDatePackList* packs) {
+  if (packs != nullptr) packs_ = packs;
+  ForEachCell([](TViewList& cell) { cell.Clear(); });
+  if (packs_ != nullptr) {
+    for (const TDatePack& pack : packs_->Packs()) {
+      TViewList* cell = Cell(pack.Date());
+      if (cell == nullptr || !PassesFilter(pack, filter_)) continue;
+      cell->Add(LineText(pack), LineInfoOf(*pack.Entry));
+    }
+  }
+  ForEachCell([](TViewList& cell) { cell.ResetPosition(); });
+}
+
+bool TDataTable::FindEntryDate(int32_t position, TDateRec& date) const {
+  const auto shows = [&](TDateRec day) {
+    const TViewList* cell = Cell(day);
+    if (cell == nullptr) return false;
+    for (int32_t i = 0; i < cell->Count(); ++i) {
+      const TData* entry = cell->Info(i).Data;
+      if (entry != nullptr && entry->ListIndex == position) return true;
+    }
+    return false;
+  };
+  const int32_t last_year = first_year_ + kYearCount - 1;
+  if (shows(date)) return true;
+  for (int32_t distance = 1;; ++distance) {
+    const TDateRec back = AddDays(date, -distance);
+    const TDateRec forward = AddDays(date, distance);
+    if (back.Year < first_year_ || forward.Year > last_year) return false;
+    if (shows(back)) {
+      date = back;
+      return true;
+    }
+    if (shows(forward)) {
+      date = forward;
+      return true;
+    }
+  }
+}
+
+void TDataTable::FocusEntry(int32_t position) {
+  TDateRec day = focus_date_;
+  if (!FindEntryDate(position, day)) return;
+  focus_date_ = day;
+  focus_entry_ = position;
+  if (packs_ != nullptr) {
+    if (TViewList* cell = Cell(day)) cell->SetSelected(packs_->IndexOnDate(day, filter_, position));
+  }
+}
+
+void TDataTable::FocusDate(TDateRec date) {
+  if (date.Year < first_year_ || date.Year >= first_year_ + kYearCount) return;
+  focus_date_ = date;
+  focus_entry_ = packs_ == nullptr ? -1 : packs_->EntryAt(date, filter_, 0);
+}
+
+void TDataTable::SetReturn(bool wrap) {
+  ForEachCell([wrap](TViewList& cell) { cell.SetWrap(wrap); });
+}
+void TDataTable::SetSpace(int32_t spacing) {
+  ForEachCell([spacing](TViewList& cell) { cell.SetSpacing(spacing); });
+}
+void TDataTable::SetPersent(int32_t percent) {
+  ForEachCell([percent](TViewList& cell) { cell.SetPercent(percent); });
+}
+void TDataTable::SetCheckedIconVisible(bool visible) {
+  ForEachCell([visible](TViewList& cell) { cell.SetCheckedIconVisible(visible); });
+}
+void TDataTable::SetRankIconVisible(bool visible) {
+  ForEachCell([visible](TViewList& cell) { cell.SetRankIconVisible(visible); });
+}
+void TDataTable::SetMemoIconVisible(bool visible) {
+  ForEachCell([visible](TViewList& cell) { cell.SetMemoIconVisible(visible); });
+}
+void TDataTable::SetRelFilesIconVisible(bool visible) {
+  ForEachCell([visible](TViewList& cell) { cell.SetRelFilesIconVisible(visible); });
+}
+void TDataTable::SetMarkIconVisible(bool visible) {
+  ForEachCell([visible](TViewList& cell) { cell.SetMarkIconVisible(visible); });
+}
+void TDataTable::SetDataIconVisible(bool visible) {
+  ForEachCell([visible](TViewList& cell) { cell.SetDataIconVisible(visible); });
+}
+void TDataTable::SetSelectColor(uint32_t color) {
+  ForEachCell([color](TViewList& cell) { cell.SetSelectColor(color); });
+}
+void TDataTable::SetEntryFont(const TFontSpec& font) {
+  ForEachCell([&font](TViewList& cell) { cell.SetFont(font); });
+}
+void TDataTable::SetMeasurer(TTextMeasurer* measurer) {
+  ForEachCell([measurer](TViewList& cell) { cell.SetMeasurer(measurer); });
+}
+
+}  // namespace pelo
