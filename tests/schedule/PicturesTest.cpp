@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Pictures.h"
+#include "schedule/widgets/Pictures.h"
 
 namespace pelo {
 namespace {

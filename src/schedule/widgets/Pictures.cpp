@@ -1,4 +1,4 @@
-#include "app/Pictures.h"
+#include "schedule/widgets/Pictures.h"
 
 #include <QImage>
 #include <QPainter>
