@@ -1,7 +1,7 @@
 #include "entries/Occurrences.h"
 
 #include <algorithm>
-#include <limits>
+#include <cstdint>
 
 #include "calendar/DateInfos.h"
 #include "entries/Datas.h"
@@ -93,8 +93,8 @@ TWalkRange MakeRange(TDateRec range) noexcept {
 
 // ---- Conditions --------------------------------------------------------------------------
 
-// Moves beyond the range's days: a move never needs more steps than there are days in the
-// range, plus this much for a day that starts a little outside it.
+// A move never needs more steps than the range has days, plus this many for a day that
+// starts a little outside it.
 constexpr int64_t kMoveMargin = 400;
 
 bool SpecHolds(const TDateSet& set, const TWalkRange& r, TDateRec day) {
