@@ -1,7 +1,7 @@
 #include "entries/Occurrences.h"
 
 #include <algorithm>
-#include <limits>
+#include <cstdint>
 
 #include "calendar/DateInfos.h"
 #include "entries/Datas.h"
@@ -33,6 +33,9 @@ constexpr int32_t ClampToInt32(int64_t v) noexcept {
 // Years a walked day may have: DayNumber's domain, with room for the year after the range.
 constexpr int64_t kFirstWalkYear = 1;
 constexpr int64_t kLastWalkYear = 9999;
+
+// Day number of 1582/10/15, the first day of the Gregorian calendar.
+constexpr int64_t kFirstGregorianDay = -100840;
 
 // Day numbers beyond everything a year of 1..10000 gives.
 constexpr int64_t kBeforeAllDays = -(int64_t{1} << 40);
@@ -90,8 +93,8 @@ TWalkRange MakeRange(TDateRec range) noexcept {
 
 // ---- Conditions --------------------------------------------------------------------------
 
-// Moves beyond the range's days: a move never needs more steps than there are days in the
-// range, plus this much for a day that starts a little outside it.
+// A move never needs more steps than the range has days, plus this many for a day that
+// starts a little outside it.
 constexpr int64_t kMoveMargin = 400;
 
 bool SpecHolds(const TDateSet& set, const TWalkRange& r, TDateRec day) {
@@ -263,7 +266,7 @@ class TWalker {
   bool PassedEnd(int64_t year, int64_t month) const noexcept;
   void Day(int64_t year, int64_t month, int32_t day_code);
   void Walk(TDateRec start, TDateRec base_day, bool ran_first_pass);
-  int64_t EndDay(TDateRec start) const;
+  int64_t EndDay(TDateRec start, int64_t start_day) const;
   int32_t KindOf(int64_t cur_day, int64_t start_day, int64_t end_day, int64_t step) const;
 
   // The reference of a relative start: the base period's first day, or today.
@@ -566,7 +569,7 @@ void TWalker::Day(int64_t year, int64_t month, int32_t day_code) {
   Walk(start, base_day, ran_first_pass);
 }
 
-int64_t TWalker::EndDay(TDateRec start) const {
+int64_t TWalker::EndDay(TDateRec start, int64_t start_day) const {
   int64_t year = 0;
   int64_t month = 0;
   int64_t day = 0;
@@ -611,6 +614,8 @@ int64_t TWalker::EndDay(TDateRec start) const {
     } else {
       day = start.Day;
     }
+    // Within the start's own month: plain arithmetic on its day number.
+    if (year <= int64_t{r_.y2} + 1) return start_day + (day - start.Day);
   }
   year = std::min<int64_t>(year, int64_t{r_.y2} + 1);
   return SerialDay(year, month, day);
@@ -630,7 +635,7 @@ int32_t TWalker::KindOf(int64_t cur_day, int64_t start_day, int64_t end_day, int
 
 void TWalker::Walk(TDateRec start, TDateRec base_day, bool ran_first_pass) {
   const int64_t start_day = SerialDay(start);
-  const int64_t end_day = EndDay(start);
+  const int64_t end_day = EndDay(start, start_day);
 
   int64_t step = step_.Day;
   if (step == kEndsOnlyStep) step = CutStep(end_day - start_day);  // the first and last day
@@ -684,7 +689,7 @@ void TWalker::Walk(TDateRec start, TDateRec base_day, bool ran_first_pass) {
     if (keep) keep = candidate.Year >= r_.y1 && candidate.Year <= r_.y2 && UsableDay(candidate);
     int64_t candidate_day = 0;
     if (keep) {
-      candidate_day = SerialDay(candidate);
+      candidate_day = candidate == cur ? cur_day : SerialDay(candidate);
       keep = step < 0 ? end_day <= candidate_day && candidate_day <= start_day
                       : start_day <= candidate_day && candidate_day <= end_day;
     }
@@ -710,7 +715,13 @@ void TWalker::Walk(TDateRec start, TDateRec base_day, bool ran_first_pass) {
 
     if (step == 0) break;
     cur = AddDays(cur, static_cast<int32_t>(step));
-    cur_day = SerialDay(cur);
+    // Day numbers and AddToDate count alike from 1582/10/15 on; before it the day number is
+    // read afresh.
+    if (cur_day >= kFirstGregorianDay && cur_day + step >= kFirstGregorianDay) {
+      cur_day += step;
+    } else {
+      cur_day = SerialDay(cur);
+    }
     first_candidate = false;
     if (step > 0 ? (cur_day > end_day || cur.Year > r_.y2)
                  : (cur_day < end_day || cur.Year < r_.y1)) {
