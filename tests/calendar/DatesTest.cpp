@@ -23,6 +23,15 @@ TEST(DayNumber, Anchors) {
   }
 }
 
+// Months beyond 12 (records that are no dates) still count as the following months of the
+// floating-point formula, also where its product lands on a whole number (month 102).
+TEST(DayNumber, InvalidMonthsFollowTheFormula) {
+  EXPECT_EQ(DayNumber({2023, 13, 1}), DayNumber({2024, 1, 1}));
+  EXPECT_EQ(DayNumber({2023, 14, 1}), DayNumber({2024, 2, 1}));
+  EXPECT_EQ(DayNumber({2000, 15, 1}) - DayNumber({2000, 14, 1}), 30);  // trunc(397.67) - 367
+  EXPECT_EQ(DayNumber({2000, 102, 1}) - DayNumber({2000, 101, 1}), 31);  // 3059 - 3028
+}
+
 TEST(DayNumber, OutsideTheFormulaIsZero) {
   for (const TDateRec date : {TDateRec{0, 1, 1}, TDateRec{2000, 0, 1}, TDateRec{2000, 1, 0},
                               TDateRec{10001, 1, 1}, TDateRec{2000, 10001, 1}, kNullDate,
