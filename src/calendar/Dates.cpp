@@ -9,8 +9,7 @@ namespace pelo {
 
 namespace {
 
-constexpr std::array<int32_t, 12> kMonthLengths = {31, 28, 31, 30, 31, 30,
-                                                   31, 31, 30, 31, 30, 31};
+constexpr std::array<int32_t, 12> kMonthLengths = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 // Floor division and its remainder in [0, divisor): months are carried with them instead
 // of one-year-at-a-time loops, so absurd amounts cost nothing.
@@ -59,8 +58,8 @@ int32_t DayNumber(TDateRec date) noexcept {
   static constexpr std::array<int32_t, 12> kMonthDays = {30,  61,  91,  122, 152, 183,
                                                          214, 244, 275, 305, 336, 367};
   const int32_t year_days = static_cast<int32_t>(static_cast<int64_t>(y) * 1461 / 4);
-  const int32_t month_days = m <= 14 ? kMonthDays[m - 3]
-                                     : static_cast<int32_t>(std::trunc((m - 2) * 30.59));
+  const int32_t month_days =
+      m <= 14 ? kMonthDays[m - 3] : static_cast<int32_t>(std::trunc((m - 2) * 30.59));
   const int32_t n = year_days + month_days + d;
   if (static_cast<int64_t>(y) * 10000 + m * 100 + d > 15821004) {
     return n + y / 400 - y / 100 - 678912;  // Gregorian, after 1582/10/4
@@ -104,8 +103,7 @@ int32_t MonthsBetween(int32_t year1, int32_t month1, int32_t year2, int32_t mont
   return (year2 - year1) * 12 + (month2 - month1);
 }
 
-void AddYearsMonths(int32_t& year, int32_t& month, int32_t add_years,
-                    int32_t add_months) noexcept {
+void AddYearsMonths(int32_t& year, int32_t& month, int32_t add_years, int32_t add_months) noexcept {
   const YearMonth ym =
       Carry(static_cast<int64_t>(year) + add_years, static_cast<int64_t>(month) + add_months);
   year = ym.year;
@@ -242,9 +240,9 @@ void ResolveDay(TDateRec context, int32_t code, TDateRec reference, TDateRec& ou
   }
   if (code >= kCodeNthWeekFirst && code < kCodeLastWeek) {
     const int32_t q = (code - kCodeThisWeek) / 7;  // [2, 6]
-    const int32_t n = q - 1;                      // [1, 5]
-    const int32_t day = FirstWeekdayOfMonth(out.Year, out.Month, (code - kCodeThisWeek) % 7) +
-                        (n - 1) * 7;
+    const int32_t n = q - 1;                       // [1, 5]
+    const int32_t day =
+        FirstWeekdayOfMonth(out.Year, out.Month, (code - kCodeThisWeek) % 7) + (n - 1) * 7;
     out.Day = day <= length ? day : 0;  // only a fifth weekday can pass the month's end
     return;
   }
@@ -269,11 +267,13 @@ void ResolveDay(TDateRec context, int32_t code, TDateRec reference, TDateRec& ou
       out.Day = length;
       return;
     case kCodeHoliday:
-      out.Day = DateInfo().IsHoliday(TDateRec{out.Year, out.Month, reference.Day}) ? reference.Day : 0;
+      out.Day =
+          DateInfo().IsHoliday(TDateRec{out.Year, out.Month, reference.Day}) ? reference.Day : 0;
       return;
     case kCodePrivateHoliday:
-      out.Day =
-          DateInfo().IsPrivateHoliday(TDateRec{out.Year, out.Month, reference.Day}) ? reference.Day : 0;
+      out.Day = DateInfo().IsPrivateHoliday(TDateRec{out.Year, out.Month, reference.Day})
+                    ? reference.Day
+                    : 0;
       return;
     case kCodeVernalEquinox:
       out.Day = out.Month != 3 ? 0 : (DateInfo().IsHoliday(TDateRec{out.Year, 3, 20}) ? 20 : 21);

@@ -42,7 +42,7 @@ class TDatePack : public TDateClass {
   const TData* Entry = nullptr;
   // First day S and last day E of the occurrence the day belongs to.
   TDateStartEnd Period;
-  // PeriodStart is the base date Z: the resolved start of the specification before any
+  // PeriodStart is the base date Z: the resolved start of the date set before any
   // condition moved it. PeriodEnd is the last day walked.
   TDateStartEnd Base;
   // For a derived day, the period R1..R2 of the occurrence it was derived from; all zero

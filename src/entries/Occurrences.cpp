@@ -206,7 +206,7 @@ bool ApplyConditionIn(const TDateSetList& list, const TWalkRange& r, TDateRec& d
 
 // ---- The walk ----------------------------------------------------------------------------
 
-// A derived specification reads the period of each occurrence when it names "[" or "]".
+// A derived date set reads the period of each occurrence when it names "[" or "]".
 bool ReadsBasePeriod(const TDateSet& set) noexcept {
   const auto names_base = [](const TDateParts* parts) {
     if (parts == nullptr || !parts->Value()) return false;
@@ -219,7 +219,7 @@ bool ReadsBasePeriod(const TDateSet& set) noexcept {
   return names_base(set.Start()) || names_base(set.End());
 }
 
-// The codes "[" and "]" of a specification that has no base period to read them from (a main
+// The codes "[" and "]" of a date set that has no base period to read them from (a main
 // date) stand for 1 and 12 in every field; only in the month do they mean anything (January
 // and December).
 constexpr int32_t kNoBaseFirst = 1;

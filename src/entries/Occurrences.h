@@ -1,6 +1,6 @@
 #pragma once
 
-// On which days an entry falls: the walk of its date specifications over a range of years,
+// On which days an entry falls: the walk of its date date sets over a range of years,
 // the conditions that drop or move the days it finds (commands &, ! and a), and the days
 // derived from every occurrence (command d). One day pack per day.
 //
@@ -23,21 +23,21 @@ namespace pelo {
 
 class TData;
 
-// The days of an entry within the range, in the order of its specifications, its derived
+// The days of an entry within the range, in the order of its date sets, its derived
 // days after them. Empty without dates, and for a range that is no range (Y1 > Y2, or years
 // outside 1..9998). The packs' entry links are left for the day table to set.
 std::vector<TDatePack> Occurrences(const TData& entry, TDateRec range);
 // The same, appended to out (the day table collects all entries in one list).
 void Occurrences(const TData& entry, TDateRec range, std::vector<TDatePack>& out);
 
-// Enumerate over every specification of list, in order. base: the period relative and "[",
+// Enumerate over every date set of list, in order. base: the period relative and "[",
 // "]" codes read from, or null; conditions: the entry's condition lists, or null.
 std::vector<TDatePack> EvaluateList(const TDateSetList& list, TDateRec range,
                                     const TDateStartEnd* base, const TDateSetListList* conditions);
 void EvaluateList(const TDateSetList& list, TDateRec range, const TDateStartEnd* base,
                   const TDateSetListList* conditions, std::vector<TDatePack>& out);
 
-// The days of one specification. With a base period or a non-empty base list the days are
+// The days of one date set. With a base period or a non-empty base list the days are
 // derived days (kind 4): with a base period only those outside it, with a base list only
 // those for which NearestBase finds an occurrence, whose period becomes the progress range.
 std::vector<TDatePack> Enumerate(const TDateSet& set, TDateRec range, const TDateStartEnd* base,
@@ -47,7 +47,7 @@ void Enumerate(const TDateSet& set, TDateRec range, const TDateStartEnd* base,
                const TDateSetListList* conditions, std::span<const TDatePack> base_list,
                std::vector<TDatePack>& out);
 
-// Whether day falls within one of the specifications of list, each read around the day.
+// Whether day falls within one of the date sets of list, each read around the day.
 bool InList(const TDateSetList& list, TDateRec range, TDateRec day);
 
 // One condition on a candidate day: a shift, a filter, or a move to the next (or previous)

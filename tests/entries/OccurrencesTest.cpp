@@ -296,7 +296,7 @@ TEST_F(OccurrencesTest, DerivedDaysCarryTheirBaseOccurrence) {
   EXPECT_EQ(PeriodLabel(days[3].ProgressRange), "2026/3/10..2026/3/10");
 }
 
-TEST_F(OccurrencesTest, RelativeSpecificationWithABase) {
+TEST_F(OccurrencesTest, RelativeDateSetWithABase) {
   TDateStartEnd base;
   base.PeriodStart.SetDate({2025, 3, 10});
   base.PeriodEnd.SetDate({2025, 3, 12});
@@ -325,7 +325,7 @@ TEST_F(OccurrencesTest, RelativeSpecificationWithABase) {
   EXPECT_EQ(PeriodLabel(packs[0].ProgressRange), "2025/3/10..2025/3/12");
 }
 
-TEST_F(OccurrencesTest, EvaluateListConcatenatesItsSpecifications) {
+TEST_F(OccurrencesTest, EvaluateListConcatenatesItsDateSets) {
   TDateSetList list;
   ASSERT_EQ(list.ParseDateSetList("12/25,2025/1/MO2,1/1~1/2"), "");
   EXPECT_EQ(Listed(EvaluateList(list, {2025, 2025, 0}, nullptr, nullptr)),
