@@ -945,6 +945,9 @@ void TSchedule::mouseMoveEvent(QMouseEvent* event) {
 void TSchedule::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
   button_down_ = false;
+  // Here the double click takes the place of the second press, so its mark ends with the
+  // release that follows it.
+  double_clicked_ = false;
   const bool dropped = dragging_ && DropAllowedAt(pos);
   if (dropped) {
     EndDrag();
