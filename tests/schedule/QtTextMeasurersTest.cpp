@@ -49,6 +49,7 @@ TEST(ToQFontTest, FaceSizeAndStyle) {
        true},
       {Spec("DejaVu Sans", 11), 50, "DejaVu Sans", 5, false, false, false, false},  // 5.5 -> 5
       {Spec("DejaVu Sans", 10), 5, "DejaVu Sans", 1, false, false, false, false},   // never 0
+      {Spec("DejaVu Sans", 10), 100000, "DejaVu Sans", 1000, false, false, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.point_size);

@@ -229,6 +229,31 @@ TEST_F(SchedulePaint, NothingIsPaintedOutsideACell) {
   }
 }
 
+TEST_F(SchedulePaint, AbsurdPageValuesStillPaint) {
+  // Values no sensible page holds: the widget must still paint, quickly, inside its cells.
+  TScheduleSettings page = FramedPage();
+  page.Space = -50;
+  page.Persent = 100000;
+  page.Title3D = 100000;
+  page.Cursor3D = -100000;
+  page.Normal3D = 7;
+  page.DayInfo = 4;
+  page.LineWidth = 40;
+  auto schedule = Make(page);
+  Load(*schedule, "2024/5/3 holiday entry\n2024/5/8 an entry\n2024/5/9 another\n");
+  const QImage image = Grab(*schedule);
+  EXPECT_EQ(image.size(), schedule->size());
+  // Forty-pixel lines between the day cells, in the control's colour.
+  const QRect first = schedule->CellRect(1, 1);
+  ASSERT_FALSE(first.isEmpty());
+  EXPECT_EQ(Pixel(image, QPoint(first.right() + 20, first.center().y())),
+            Expected(kColorControlBack));
+  TScheduleSettings small = FramedPage();
+  small.Persent = 0;
+  schedule->ApplySettings(small);
+  EXPECT_FALSE(Grab(*schedule).isNull());
+}
+
 }  // namespace
 }  // namespace pelo::test
 
