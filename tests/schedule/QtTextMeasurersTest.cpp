@@ -1,4 +1,4 @@
-// Tests of the Qt side of the line lists: fonts from font specs, measuring, the screen's bit
+// Tests of the Qt side of the line lists: fonts from font descriptions, measuring, the screen's bit
 // depth, entry pictures with their see-through colour, and painting that stays inside its
 // clip rectangles.
 
@@ -22,38 +22,38 @@
 namespace pelo {
 namespace {
 
-TFontSpec Spec(const char* name, int32_t size, bool bold = false, bool italic = false,
+TFontSpec Desc(const char* name, int32_t size, bool bold = false, bool italic = false,
                bool underline = false, bool strike_out = false) {
-  TFontSpec spec;
-  spec.Name = name;
-  spec.Size = size;
-  spec.Bold = bold;
-  spec.Italic = italic;
-  spec.Underline = underline;
-  spec.StrikeOut = strike_out;
-  return spec;
+  TFontSpec desc;
+  desc.Name = name;
+  desc.Size = size;
+  desc.Bold = bold;
+  desc.Italic = italic;
+  desc.Underline = underline;
+  desc.StrikeOut = strike_out;
+  return desc;
 }
 
 TEST(ToQFontTest, FaceSizeAndStyle) {
   struct Case {
-    TFontSpec spec;
+    TFontSpec desc;
     int32_t percent;
     const char* family;
     int point_size;
     bool bold, italic, underline, strike_out;
   };
   const Case cases[] = {
-      {Spec("DejaVu Serif", 12, true, true), 100, "DejaVu Serif", 12, true, true, false, false},
-      {Spec("DejaVu Sans", 10), 150, "DejaVu Sans", 15, false, false, false, false},
-      {Spec("DejaVu Sans", 9, false, false, true, true), 100, "DejaVu Sans", 9, false, false, true,
+      {Desc("DejaVu Serif", 12, true, true), 100, "DejaVu Serif", 12, true, true, false, false},
+      {Desc("DejaVu Sans", 10), 150, "DejaVu Sans", 15, false, false, false, false},
+      {Desc("DejaVu Sans", 9, false, false, true, true), 100, "DejaVu Sans", 9, false, false, true,
        true},
-      {Spec("DejaVu Sans", 11), 50, "DejaVu Sans", 5, false, false, false, false},  // 5.5 -> 5
-      {Spec("DejaVu Sans", 10), 5, "DejaVu Sans", 1, false, false, false, false},   // never 0
-      {Spec("DejaVu Sans", 10), 100000, "DejaVu Sans", 1000, false, false, false, false},
+      {Desc("DejaVu Sans", 11), 50, "DejaVu Sans", 5, false, false, false, false},  // 5.5 -> 5
+      {Desc("DejaVu Sans", 10), 5, "DejaVu Sans", 1, false, false, false, false},   // never 0
+      {Desc("DejaVu Sans", 10), 100000, "DejaVu Sans", 1000, false, false, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.point_size);
-    const QFont font = ToQFont(c.spec, c.percent);
+    const QFont font = ToQFont(c.desc, c.percent);
     EXPECT_EQ(font.family(), QString::fromLatin1(c.family));
     EXPECT_EQ(font.pointSize(), c.point_size);
     EXPECT_EQ(font.bold(), c.bold);
@@ -71,18 +71,18 @@ TEST(QtTextMeasurerTest, MeasuresLikeTheFontMetrics) {
   EXPECT_EQ(surface.Name, "DejaVu Serif");
   EXPECT_EQ(surface.Size, 13);
 
-  const TFontSpec spec = Spec("DejaVu Sans", 10);
+  const TFontSpec desc = Desc("DejaVu Sans", 10);
   const QFontMetrics at100(QFont(QStringLiteral("DejaVu Sans"), 10));
   const QFontMetrics at200(QFont(QStringLiteral("DejaVu Sans"), 20));
-  EXPECT_EQ(measurer.CharWidth(U'W', spec, 100), at100.horizontalAdvance(QChar(u'W')));
-  EXPECT_EQ(measurer.CharWidth(U'W', spec, 100), at100.horizontalAdvance(QChar(u'W')));  // cached
-  EXPECT_EQ(measurer.CharWidth(U'i', spec, 200), at200.horizontalAdvance(QChar(u'i')));
-  EXPECT_EQ(measurer.CharWidth(U'お', spec, 100), at100.horizontalAdvance(QString::fromUtf8("お")));
-  EXPECT_EQ(measurer.TextWidth("Wide text", spec, 100),
+  EXPECT_EQ(measurer.CharWidth(U'W', desc, 100), at100.horizontalAdvance(QChar(u'W')));
+  EXPECT_EQ(measurer.CharWidth(U'W', desc, 100), at100.horizontalAdvance(QChar(u'W')));  // cached
+  EXPECT_EQ(measurer.CharWidth(U'i', desc, 200), at200.horizontalAdvance(QChar(u'i')));
+  EXPECT_EQ(measurer.CharWidth(U'お', desc, 100), at100.horizontalAdvance(QString::fromUtf8("お")));
+  EXPECT_EQ(measurer.TextWidth("Wide text", desc, 100),
             at100.horizontalAdvance(QStringLiteral("Wide text")));
-  EXPECT_EQ(measurer.TextWidth("", spec, 100), 0);
-  EXPECT_EQ(measurer.FontHeight(spec, 100), at100.height());
-  EXPECT_EQ(measurer.FontHeight(spec, 200), at200.height());
+  EXPECT_EQ(measurer.TextWidth("", desc, 100), 0);
+  EXPECT_EQ(measurer.FontHeight(desc, 100), at100.height());
+  EXPECT_EQ(measurer.FontHeight(desc, 200), at200.height());
 }
 
 TEST(QtTextMeasurerTest, TakesTheScreensBitDepth) {
@@ -157,7 +157,7 @@ Changes Count(const QImage& image, const QRect& clip) {
 
 TEST(QtLinePaintSinkTest, EveryCallStaysInsideItsClip) {
   TQtTextMeasurer measurer(nullptr);
-  const TFontSpec font = Spec("DejaVu Sans", 14);
+  const TFontSpec font = Desc("DejaVu Sans", 14);
   const TRect clip{10, 5, 50, 25};
   const QRect qclip = ToQRect(clip);
   EXPECT_EQ(qclip, QRect(10, 5, 40, 20));
@@ -201,7 +201,7 @@ TEST(QtLinePaintSinkTest, FillsAndMarks) {
   QImage plain(120, 30, QImage::Format_RGB32);
   plain.fill(Qt::white);
   QImage marked = plain;
-  TFontSpec font = Spec("DejaVu Sans", 12);
+  TFontSpec font = Desc("DejaVu Sans", 12);
   font.Color = RgbColor(0, 0, 160);
   {
     QPainter painter(&plain);

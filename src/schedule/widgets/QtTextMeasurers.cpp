@@ -47,8 +47,8 @@ TRect ToTRect(const QRect& rect) {
 
 // ---- TQtTextMeasurer ------------------------------------------------------------------------
 
-TQtTextMeasurer::TFontEntry::TFontEntry(const TFontSpec& spec, int32_t percent)
-    : Spec(spec), Percent(percent), Font(ToQFont(spec, percent)), Metrics(Font) {
+TQtTextMeasurer::TFontEntry::TFontEntry(const TFontSpec& desc, int32_t percent)
+    : Description(desc), Percent(percent), Font(ToQFont(desc, percent)), Metrics(Font) {
   Ascii.fill(-1);
 }
 
@@ -59,11 +59,11 @@ TQtTextMeasurer::TQtTextMeasurer(QWidget* widget) : widget_(widget) {
 TQtTextMeasurer::~TQtTextMeasurer() = default;
 
 TQtTextMeasurer::TFontEntry& TQtTextMeasurer::Entry(const TFontSpec& font, int32_t percent) {
-  // The colour does not change how text measures, but it is part of the spec the painter
+  // The colour does not change how text measures, but it is part of the description the painter
   // takes its pen from; an entry per colour keeps the lookup a plain comparison.
-  if (last_ != nullptr && last_->Percent == percent && last_->Spec == font) return *last_;
+  if (last_ != nullptr && last_->Percent == percent && last_->Description == font) return *last_;
   for (const auto& entry : fonts_) {
-    if (entry->Percent == percent && entry->Spec == font) {
+    if (entry->Percent == percent && entry->Description == font) {
       last_ = entry.get();
       return *last_;
     }
@@ -82,15 +82,15 @@ const QFontMetrics& TQtTextMeasurer::Metrics(const TFontSpec& font, int32_t perc
 }
 
 TFontSpec TQtTextMeasurer::SurfaceFont() const {
-  TFontSpec spec;
+  TFontSpec desc;
   const QFont font = widget_ != nullptr ? widget_->font() : QFont();
-  spec.Name = font.family().toStdString();
-  spec.Size = font.pointSize() > 0 ? font.pointSize() : 10;
-  spec.Bold = font.bold();
-  spec.Italic = font.italic();
-  spec.Underline = font.underline();
-  spec.StrikeOut = font.strikeOut();
-  return spec;
+  desc.Name = font.family().toStdString();
+  desc.Size = font.pointSize() > 0 ? font.pointSize() : 10;
+  desc.Bold = font.bold();
+  desc.Italic = font.italic();
+  desc.Underline = font.underline();
+  desc.StrikeOut = font.strikeOut();
+  return desc;
 }
 
 int32_t TQtTextMeasurer::TextWidth(std::string_view text, const TFontSpec& font, int32_t percent) {

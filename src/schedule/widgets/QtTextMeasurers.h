@@ -53,7 +53,7 @@ class TQtTextMeasurer : public TTextMeasurer {
   int32_t FontHeight(const TFontSpec& font, int32_t percent) override;
   void Invalidate(const TRect& rect) override;
 
-  // The cached font and metrics of a spec at a scale.
+  // The cached font and metrics of a font description at a scale.
   const QFont& Font(const TFontSpec& font, int32_t percent);
   const QFontMetrics& Metrics(const TFontSpec& font, int32_t percent);
 
@@ -65,13 +65,13 @@ class TQtTextMeasurer : public TTextMeasurer {
 
  private:
   struct TFontEntry {
-    TFontSpec Spec;
+    TFontSpec Description;
     int32_t Percent = 100;
     QFont Font;
     QFontMetrics Metrics;
     std::array<int32_t, 128> Ascii;  // -1: not measured yet
     std::unordered_map<char32_t, int32_t> Others;
-    TFontEntry(const TFontSpec& spec, int32_t percent);
+    TFontEntry(const TFontSpec& desc, int32_t percent);
   };
   TFontEntry& Entry(const TFontSpec& font, int32_t percent);
 
