@@ -107,7 +107,6 @@ TFormMain::TFormMain(QStringList arguments, TUserNotices* notices, QWidget* pare
   CreateWidgets();
   CreateActions();
   CreateToolBar();
-  CreateOpenDialog();
   ApplyDesignValues();
 }
 
@@ -333,6 +332,9 @@ void TFormMain::LoadDataFiles(const std::vector<std::string>& names) {
 }
 
 void TFormMain::ToolButton1Click() {
+  // Made on first use: Qt's dialog keeps its own state on disk when it goes, which a run
+  // that never opens files should not leave behind.
+  if (open_dialog_ == nullptr) CreateOpenDialog();
   if (open_dialog_->exec() != QDialog::Accepted) return;
   std::vector<std::string> names;
   for (const QString& file : open_dialog_->selectedFiles()) names.push_back(LocalPath(file));
