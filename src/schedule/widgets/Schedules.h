@@ -180,46 +180,70 @@ class TSchedule : public TxCustomGrid {
   static constexpr int32_t kHitNothing = 0;
   static constexpr int32_t kHitLine = 3;
 
-  // Shows a placement's notice, runs the year-window check after a relayout, moves the
-  // grid's current cell, repaints and raises the events.
+  // Where the parts of a day cell lie, worked out the same way for painting, clicks and
+  // hints.
+  struct TDayLayout {
+    TDateRec Date;
+    QRect Inner;  // inside the frame
+    int32_t FrameStyle = 0;
+    bool HasLabel = false;
+    QRect Label;
+    QRect NumberBox;
+    QRect InfoBox;
+    bool InfoShown = false;
+    std::string InfoText;
+    uint32_t LabelBack = 0;
+    uint32_t LabelText = 0;
+    uint32_t InfoColor = 0;
+    int32_t NumberHeight = 0;
+    QRect Area;  // the entry area, holiday line included
+    uint32_t AreaBack = 0;
+    bool HasHolidayLine = false;
+    QRect HolidayLine;
+    QRect Lines;  // what the line list gets
+  };
+
+  // Shows a placement's notice, keeps the day table's years in step, moves the grid's
+  // current cell, repaints and raises the events.
   void ShowPlacement(const TCursorPlacement& placement);
-  // Fits the cells, does the full reload when asked and shows the final placement.
+  // Grid size, fitting, the full reload when asked and the final placement of a rebuild.
   void FinishRebuild(const TRebuildResult& result);
   // RebuildLayout of the model followed by FinishRebuild.
   void RebuildLayout(bool reload);
+  void SyncGrid(bool reset_scroll);
   void FitCells();
   void CheckYearWindow();
   void FullReload();
   void PushDisplaySettings();
   void MeasureLabels();
-  void SetFontFromText(int32_t index, const std::string& text);
+  // The colours as painted: system colour codes mapped to the palette.
+  void ResolveColors();
+  QColor PaintColor(int32_t index) const;
 
+  TDayLayout LayoutDay(int col, int row, TDateRec date, const QRect& rect) const;
   void DrawTitleCell(int col, int row, const QRect& rect);
   void DrawDayCell(int col, int row, const QRect& rect);
-  // Narrows label to what the label took.
-  void DrawDayLabel(bool at_left, QRect& label, int32_t line_count, TDateRec date);
-  void DrawFrame(QRect& rect, int32_t style);
+  void DrawFrame(QRect rect, int32_t style);
 
-  // The line list of the cursor day, null when the day lies outside the table's window.
+  // The line list of the cursor day placed on its cell; null when the day lies outside the
+  // table's window or its cell is not shown.
   TViewList* CursorList();
-  const TViewList* CursorList() const;
-  // Places the list of a day cell on the cell's current entry area (for hit testing
-  // outside painting); false when the day has no list or no entry area.
+  // Places a day's line list on the entry area of its cell as last painted; false when the
+  // day is not shown or has no room for lines.
   bool PlaceList(TDateRec date, TViewList& list) const;
-  QRect DayCellRect(TDateRec date) const;
-  QRect EntryArea(TDateRec date, const QRect& cell) const;
 
   int32_t SelectUnderMouse(const QPoint& pos);
-  void StartDrag();
   void EndDrag();
   bool DropAllowedAt(const QPoint& pos) const;
-  void DropEntry(bool copy);
+  void DropEntry(int32_t entry, bool copy);
   void MoveEntryTo(int32_t entry, TDateRec date);
   void CopyEntryTo(int32_t entry, TDateRec date);
-  bool HandleKey(QKeyEvent* event);
-  void ScrollCycle(int32_t direction);
+  void ToggleZoom();
+  void HandleKey(QKeyEvent* event, Qt::KeyboardModifiers mods);
+  void ScrollView(int32_t direction);
+  void Paste();
   void DeleteWithQuestion();
-  void ShowLineHint(const QPoint& pos);
+  bool ShowLineHint(const QPoint& pos, const QPoint& global_pos);
   std::string EntryText(int32_t entry) const;
 
   TUserNotices& notices_;
@@ -252,9 +276,12 @@ class TSchedule : public TxCustomGrid {
 
   std::array<TFontSpec, kScheduleFontCount> fonts_;
   std::array<uint32_t, kScheduleColorCount> colors_{};
+  std::array<uint32_t, kScheduleColorCount> paint_colors_{};
   int32_t title_height_ = 0;
   int32_t date_label_width_ = 0;
   int32_t date_label_height_ = 0;
+  // The label margin: smaller on a low screen.
+  int32_t label_margin_ = 4;
   // The record of the last ApplySettings (the double-click zoom goes back to it).
   TScheduleSettings kept_settings_;
 
@@ -266,6 +293,8 @@ class TSchedule : public TxCustomGrid {
   QPoint down_pos_;
   int32_t drag_entry_ = -1;
   bool month_changed_ = false;
+  // Set while the schedule itself moves the grid's current cell (see SelectCell).
+  bool placing_cursor_ = false;
   // Set while RefreshData places the cursor on a changed entry.
   bool suppress_focus_change_ = false;
 };
