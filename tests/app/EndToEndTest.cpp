@@ -227,12 +227,13 @@ Box FindColor(const QImage& image, QRgb color) {
 // their darkest.
 bool IsInk(QRgb pixel) { return std::max({qRed(pixel), qGreen(pixel), qBlue(pixel)}) < 100; }
 
-// Left edges of the runs of color along row y.
-std::vector<int> RunStarts(const QImage& image, int y, QRgb color) {
+// Left edges of the runs of either colour along row y.
+std::vector<int> RunStarts(const QImage& image, int y, QRgb color, QRgb other) {
   std::vector<int> starts;
   bool inside = false;
   for (int x = 0; x < image.width(); ++x) {
-    const bool match = (image.pixel(x, y) & 0xFFFFFF) == (color & 0xFFFFFF);
+    const QRgb pixel = image.pixel(x, y) & 0xFFFFFF;
+    const bool match = pixel == (color & 0xFFFFFF) || pixel == (other & 0xFFFFFF);
     if (match && !inside) starts.push_back(x);
     inside = match;
   }
@@ -255,6 +256,7 @@ GridCheck CheckGrid(const QImage& window) {
   const QRgb saturday_label = FromBgr(16772795);  // colour 15: RGB(187, 238, 255)
   const QRgb sunday_cell = FromBgr(15658751);     // colour 17: RGB(255, 238, 238)
   const QRgb saturday_cell = FromBgr(16775918);   // colour 23: RGB(238, 250, 255)
+  const QRgb holiday_label = FromBgr(13420799);   // colour 25: RGB(255, 200, 204)
   const QRgb today_cell = FromBgr(16772846);      // colour 27: RGB(238, 238, 255)
   const QRgb title_back = FromBgr(6710886);       // colour 1: RGB(102, 102, 102)
   check.Expect(qRed(today_cell) == 238 && qGreen(today_cell) == 238 && qBlue(today_cell) == 255,
@@ -276,13 +278,16 @@ GridCheck CheckGrid(const QImage& window) {
   check.Expect(saturday.top > sunday.bottom, "Saturday below Sunday");
   const int pitch = (saturday.top - sunday.top) / 6;
   const int row_height = sunday.bottom - sunday.top + 1;
-  const std::vector<int> columns = RunStarts(window, sunday.top + row_height / 2, sunday_label);
+  // A Sunday that is a holiday has the holiday's label.
+  const std::vector<int> columns =
+      RunStarts(window, sunday.top + row_height / 2, sunday_label, holiday_label);
   check.Expect(columns.size() == 5, "week columns: " + std::to_string(columns.size()));
   if (!check.failures.empty() || pitch <= 0) return check;
   const int cell_width = columns[1] - columns[0];
 
-  // Every Monday and Thursday holds "燃えるゴミ" and every Wednesday "英会話教室", written from
-  // the label on: their text reaches into the right half of each of those cells.
+  // Every Monday and Thursday holds "8:00 燃えるゴミ" and every Wednesday "19:00~20:30
+  // 英会話教室", written from the label on: their text reaches well past the first third of the
+  // cell, where no day-number label does.
   struct Row {
     int weekday;
     const char* name;
@@ -291,7 +296,7 @@ GridCheck CheckGrid(const QImage& window) {
     const int top = sunday.top + row.weekday * pitch + 3;
     const int bottom = top + row_height - 6;
     for (std::size_t column = 0; column < columns.size(); ++column) {
-      const int left = columns[column] + cell_width / 2;
+      const int left = columns[column] + cell_width / 3;
       const int right = columns[column] + cell_width - 4;
       int ink = 0;
       for (int y = top; y <= bottom && y < window.height(); ++y) {
