@@ -280,6 +280,9 @@ void TFormMain::FormShow() {
 }
 
 void TFormMain::StartUp() {
+  // Closed (a quit signal, say) before the event loop got here: loading now would only open
+  // boxes over a window that is gone.
+  if (closed_) return;
   {
     const int32_t screen_height = ScreenHeight();
     TPage page(screen_height);
@@ -366,6 +369,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
   // Closed before it was ever shown, the window still stands at its design placement, which
   // must not overwrite the stored one.
   if (placement_restored_) reg_->Save(this);
+  closed_ = true;
   event->accept();
 }
 

@@ -118,6 +118,7 @@ class TFormMain : public QMainWindow {
   bool show_handled_ = false;
   bool placement_restored_ = false;
   bool started_up_ = false;
+  bool closed_ = false;
 
   // Owned by their Qt parents.
   TSchedule* schedule_ = nullptr;

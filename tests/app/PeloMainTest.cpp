@@ -546,6 +546,19 @@ TEST_F(MainWindowTest, PlacementIsRestoredAtStartAndSavedOnClose) {
           {"Left", "40"}, {"Top", "30"}, {"Width", "640"}, {"Height", "420"}, {"Maximized", "0"}}));
 }
 
+TEST_F(MainWindowTest, ClosedBeforeTheEventLoopRunsTheStartUpLoadsNothing) {
+  const QString bad = Write("bad.nrk", "1/1\n");
+  TFormMain form({bad}, notices);
+  form.show();
+  EXPECT_TRUE(form.close());
+  for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  EXPECT_FALSE(form.StartedUp());
+  EXPECT_TRUE(LoadedFiles(form).empty());
+  EXPECT_TRUE(notices.events.empty());
+  // The placement was restored when the window was shown, so it is saved.
+  EXPECT_EQ(StoredPlacement().at("Left"), "287");
+}
+
 TEST_F(MainWindowTest, AWindowNeverShownSavesNothing) {
   TFormMain form({}, notices);
   EXPECT_TRUE(form.close());
