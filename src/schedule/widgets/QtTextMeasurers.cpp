@@ -23,7 +23,8 @@ QString ToQString(std::string_view text) {
 
 QFont ToQFont(const TFontSpec& font, int32_t percent) {
   QFont result(QString::fromStdString(font.Name));
-  result.setPointSize(std::max(1, ScaledFontSize(font, percent)));
+  // Glyphs beyond this size fill no cell of any screen; rendering them would only stall.
+  result.setPointSize(std::clamp(ScaledFontSize(font, percent), 1, kMaxPointSize));
   result.setBold(font.Bold);
   result.setItalic(font.Italic);
   result.setUnderline(font.Underline);

@@ -26,8 +26,11 @@ class QWidget;
 
 namespace pelo {
 
+// The largest point size drawn.
+inline constexpr int32_t kMaxPointSize = 1000;
+
 // A font text's font: face, point size (scaled by percent as the lists scale it), bold,
-// italic, underline and strike-out. A size below 1 point is drawn at 1 point.
+// italic, underline and strike-out. The size is kept within 1 .. kMaxPointSize points.
 QFont ToQFont(const TFontSpec& font, int32_t percent = 100);
 
 // The colour depth of the primary screen (32 without a screen).

@@ -18,6 +18,7 @@
 #include "calendar/DateInfos.h"
 #include "calendar/DateTexts.h"
 #include "calendar/Kyurekis.h"
+#include "calendar/Texts.h"
 #include "entries/Datas.h"
 #include "schedule/widgets/Colors.h"
 #include "schedule/widgets/QtTextMeasurers.h"
@@ -656,15 +657,15 @@ void TSchedule::DrawTitleCell(int col, int row, const QRect& rect) {
   } else {
     const TDateRec date = vertical ? model_.CellToDate(1, row) : model_.CellToDate(col, 1);
     if (date.Day != 0) {
-      const std::string month = std::to_string(date.Month) + "月";
+      const std::string month = Concat({std::to_string(date.Month), "月"});
       if (cycle == 7) {
         const int32_t week_start = model_.FixTopWeek();
-        left_text = month + " " + std::to_string(WeekOfMonth(week_start, date)) + "w";
-        right_text =
-            "'" + TwoDigits(date.Year) + " " + std::to_string(WeekOfYear(week_start, date)) + "週";
+        left_text = Concat({month, " ", std::to_string(WeekOfMonth(week_start, date)), "w"});
+        right_text = Concat(
+            {"'", TwoDigits(date.Year), " ", std::to_string(WeekOfYear(week_start, date)), "週"});
       } else if (cycle == 31) {
         left_text = month;
-        right_text = "'" + TwoDigits(date.Year);
+        right_text = Concat({"'", TwoDigits(date.Year)});
       } else if (cycle == 1) {
         left_text = month;
       }
@@ -801,8 +802,12 @@ TSchedule::TDayLayout TSchedule::LayoutDay(int col, int row, TDateRec date,
 
   QRect lines = area;
   if (is_holiday && disp_holiday_) {
-    const int font_height = std::abs(measurer_->FontHeight(fonts_[kFontHolidayName], 100)) + space_;
-    const int line_height = area.height() < font_height ? area.height() + 1 : font_height;
+    // A negative or huge Space from a page must not move the lines out of the area.
+    const int64_t font_height =
+        std::abs(int64_t{measurer_->FontHeight(fonts_[kFontHolidayName], 100)}) + space_;
+    const int line_height = area.height() < font_height
+                                ? area.height() + 1
+                                : static_cast<int>(std::max<int64_t>(font_height, 0));
     out.HasHolidayLine = true;
     out.HolidayLine = QRect(area.left(), area.top(), area.width(), std::max(line_height, 0));
     lines.setTop(area.top() + line_height + 1);
@@ -945,6 +950,9 @@ void TSchedule::mouseMoveEvent(QMouseEvent* event) {
 void TSchedule::mouseReleaseEvent(QMouseEvent* event) {
   const QPoint pos = event->position().toPoint();
   button_down_ = false;
+  // Here the double click takes the place of the second press, so its mark ends with the
+  // release that follows it.
+  double_clicked_ = false;
   const bool dropped = dragging_ && DropAllowedAt(pos);
   if (dropped) {
     EndDrag();
@@ -980,9 +988,9 @@ void TSchedule::DropEntry(int32_t entry, bool copy) {
   if (data_list_->GetData(entry) == nullptr) return;
   if (drag_check_) {
     notices_.Beep(TBeepKind::kQuestion);
-    const std::string question = kMoveQuestionHead + EntryText(entry) + kMoveQuestionMiddle +
-                                 DateText(0, "/", 0, 0, 0, 0, model_.CursorDate()) +
-                                 (copy ? kCopyQuestionTail : kMoveQuestionTail);
+    const std::string question = Concat({kMoveQuestionHead, EntryText(entry), kMoveQuestionMiddle,
+                                         DateText(0, "/", 0, 0, 0, 0, model_.CursorDate()),
+                                         copy ? kCopyQuestionTail : kMoveQuestionTail});
     if (!notices_.Confirm(question)) return;
   }
   if (copy) {
@@ -1186,7 +1194,7 @@ void TSchedule::DeleteWithQuestion() {
   const int32_t entry = FocusedEntry();
   if (entry < 0) return;
   notices_.Beep(TBeepKind::kQuestion);
-  if (!notices_.Confirm(kMoveQuestionHead + EntryText(entry) + kDeleteQuestionTail)) return;
+  if (!notices_.Confirm(Concat({kMoveQuestionHead, EntryText(entry), kDeleteQuestionTail}))) return;
   data_list_->DeleteData(entry);
   RefreshData(entry);
 }

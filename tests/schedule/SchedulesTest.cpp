@@ -1,0 +1,897 @@
+// Tests of the schedule widget: construction and settings, the keys, the mouse with drag and
+// drop, the refresh cycle and the hint over truncated lines. Painting is SchedulePaintTest.cpp.
+
+#include <sys/stat.h>
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QToolTip>
+
+#include "ScheduleTestSupport.h"
+#include "calendar/Dates.h"
+#include "entries/Datas.h"
+
+namespace pelo::test {
+namespace {
+
+using Kind = RecordingNotices::Kind;
+
+// Cells of the week-rows page at 841 x 560: columns Monday..Sunday, rows the weeks from
+// 2024/4/29 on; every column 119 pixels wide after a one-pixel line.
+QRect DayCell(const TSchedule& schedule, int col, int row) { return schedule.CellRect(col, row); }
+
+// ---- construction and settings ---------------------------------------------------------
+
+TEST_F(ScheduleFixture, ConstructorValues) {
+  TSchedule schedule(notices_);
+  EXPECT_EQ(schedule.objectName(), QStringLiteral("Schedule"));
+  EXPECT_EQ(schedule.size(), QSize(169, 177));
+  EXPECT_FALSE(schedule.Vertical());
+  EXPECT_EQ(schedule.Cycle(), 7);
+  EXPECT_EQ(schedule.Term(), 2);
+  EXPECT_EQ(schedule.ColCount(), 3);
+  EXPECT_EQ(schedule.RowCount(), 8);
+  EXPECT_EQ(schedule.FixedCols(), 1);
+  EXPECT_EQ(schedule.FixedRows(), 1);
+  EXPECT_EQ(schedule.FixTopMonth(), 0);
+  EXPECT_EQ(schedule.FixTopWeek(), 1);
+  EXPECT_EQ(schedule.FixTopDay(), 0);
+  EXPECT_FALSE(schedule.DayUpper());
+  EXPECT_FALSE(schedule.DispTitle());
+  EXPECT_TRUE(schedule.DispDay());
+  EXPECT_EQ(schedule.DayInfo(), 1);
+  EXPECT_TRUE(schedule.DispHoliday());
+  EXPECT_FALSE(schedule.MonthReset());
+  EXPECT_EQ(schedule.Title3D(), 1);
+  EXPECT_EQ(schedule.Cursor3D(), 2);
+  EXPECT_EQ(schedule.Today3D(), -2);
+  EXPECT_EQ(schedule.Normal3D(), 0);
+  EXPECT_EQ(schedule.LineWidth(), 1);
+  EXPECT_EQ(schedule.Space(), 2);
+  EXPECT_EQ(schedule.Persent(), 100);
+  EXPECT_TRUE(schedule.CheckedIconVisible());
+  EXPECT_TRUE(schedule.RankIconVisible());
+  EXPECT_TRUE(schedule.MemoIconVisible());
+  EXPECT_TRUE(schedule.RelFilesIconVisible());
+  EXPECT_FALSE(schedule.MarkIconVisible());
+  EXPECT_FALSE(schedule.DataIconVisible());
+  EXPECT_TRUE(schedule.DragCheck());
+  EXPECT_FALSE(schedule.ReadOnly());
+  EXPECT_FALSE(schedule.Return());
+  TFilterSet filter;
+  filter[0] = {0};
+  filter[4] = {0};
+  filter[5] = {0, 1, 2, 3};
+  filter[6] = {0, 1, 2, 3};
+  EXPECT_EQ(schedule.FilterSet(), filter);
+  EXPECT_EQ(schedule.DataTable().Filter(), filter);
+  EXPECT_EQ(schedule.CursorDate(), kToday);
+  // Weeks from Monday: 2024/4/29 .. 5/12; the day table starts the year before.
+  EXPECT_EQ(schedule.TopDate(), (TDateRec{2024, 4, 29}));
+  EXPECT_EQ(schedule.EndDate(), (TDateRec{2024, 5, 12}));
+  EXPECT_EQ(schedule.DataTable().FirstYear(), 2023);
+  // The default page's fonts and colours.
+  const TScheduleSettings defaults;
+  for (int32_t i = 0; i < kScheduleColorCount; ++i)
+    EXPECT_EQ(schedule.ScheduleColor(i), defaults.Colors[i]);
+  EXPECT_EQ(schedule.ScheduleFont(kFontTitle).Name, "ＭＳ Ｐゴシック");
+  EXPECT_TRUE(schedule.ScheduleFont(kFontTitle).Italic);
+  EXPECT_EQ(schedule.ScheduleFont(kFontEntryText).Size, 10);
+  EXPECT_EQ(schedule.ScheduleFont(kFontEntryText).Color, defaults.Colors[kColorEntryText]);
+}
+
+TEST_F(ScheduleFixture, ApplySettingsAndGetSettingsRoundTrip) {
+  TSchedule schedule(notices_);
+  schedule.resize(600, 400);
+  TScheduleSettings page = WeekRowsPage();
+  page.DayUpper = true;
+  page.DispDay = true;
+  page.DayInfo = 3;
+  page.DispHoliday = false;
+  page.Return = true;
+  page.Space = 5;
+  page.Persent = 120;
+  page.Title3D = 3;
+  page.Cursor3D = -1;
+  page.Today3D = 4;
+  page.Normal3D = 1;
+  page.LineWidth = 2;
+  page.CheckedIconVisible = false;
+  page.MarkIconVisible = true;
+  page.Fonts[kFontTitle] = "DejaVu Sans,12,Bold";
+  page.Fonts[kFontDayNumber] = "DejaVu Serif,11";
+  schedule.ApplySettings(page);
+
+  TScheduleSettings expected = page;
+  expected.Visible = false;  // never read, never given back
+  EXPECT_EQ(schedule.GetSettings(), expected);
+  EXPECT_EQ(schedule.GridLineWidth(), 2);
+  EXPECT_EQ(schedule.Color(), ToQColor(TestColor(kColorControlBack)));
+  // Sizes measured from the new fonts.
+  const QFontMetrics title(QFont(QStringLiteral("DejaVu Sans"), 12, QFont::Bold));
+  const QFontMetrics number(QFont(QStringLiteral("DejaVu Serif"), 11));
+  EXPECT_EQ(schedule.TitleHeight(), title.height() + 4);
+  EXPECT_EQ(schedule.DateLabelWidth(), number.horizontalAdvance(QStringLiteral("28")) + 4);
+  EXPECT_EQ(schedule.DateLabelHeight(), number.height() + 4);
+  // The entry font takes colour 16 and goes to every cell with the other list settings.
+  const TViewList* cell = schedule.DataTable().Cell(TDateRec{2024, 5, 1});
+  ASSERT_NE(cell, nullptr);
+  EXPECT_EQ(cell->Font().Name, "DejaVu Sans");
+  EXPECT_EQ(cell->Font().Color, TestColor(kColorEntryText));
+  EXPECT_EQ(cell->SelectColor(), TestColor(kColorSelectedLine));
+  EXPECT_TRUE(cell->Wrap());
+  EXPECT_EQ(cell->Spacing(), 5);
+  EXPECT_EQ(cell->Percent(), 120);
+  EXPECT_FALSE(cell->IconVisible(kIconChecked));
+  EXPECT_TRUE(cell->IconVisible(kIconMark));
+}
+
+TEST_F(ScheduleFixture, LayoutPropertiesRebuildTheGrid) {
+  auto schedule = Make(WeekRowsPage());
+  // Seven columns of 119 pixels after a one-pixel line, the titles in row 0.
+  EXPECT_EQ(schedule->ColCount(), 8);
+  EXPECT_EQ(schedule->RowCount(), 5);
+  EXPECT_EQ(schedule->ColWidth(0), 0);
+  EXPECT_EQ(schedule->RowHeight(0), schedule->TitleHeight());
+  EXPECT_EQ(schedule->DefaultColWidth(), 119);
+  EXPECT_EQ(schedule->DefaultRowHeight(), (560 - 4 - schedule->TitleHeight()) / 4);
+
+  schedule->SetCycle(31);  // a month sheet: FixTopDay becomes 1, FixTopWeek -1
+  EXPECT_EQ(schedule->FixTopDay(), 1);
+  EXPECT_EQ(schedule->FixTopWeek(), -1);
+  EXPECT_EQ(schedule->ColCount(), 32);
+  EXPECT_EQ(schedule->RowCount(), 5);
+  EXPECT_EQ(schedule->TopDate(), (TDateRec{2024, 5, 1}));
+  EXPECT_EQ(schedule->ColWidth(0), schedule->TitleHeight());  // day numbers down column 0
+
+  schedule->SetTerm(400);  // 31 x 400 cells: refused, the grid stays
+  EXPECT_EQ(schedule->RowCount(), 5);
+
+  schedule->SetDispTitle(false);
+  EXPECT_EQ(schedule->ColWidth(0), 0);
+  EXPECT_EQ(schedule->RowHeight(0), 0);
+}
+
+TEST_F(ScheduleFixture, DayPropertiesIgnoreValuesOutOfRange) {
+  auto schedule = Make(WeekRowsPage());
+  QSignalSpy jumps(schedule.get(), &TSchedule::OnJump);
+  schedule->SetYear(1582);
+  schedule->SetYear(2151);
+  schedule->SetMonth(13);
+  schedule->SetDay(0);
+  EXPECT_EQ(schedule->CursorDate(), kToday);
+  EXPECT_EQ(jumps.count(), 0);
+  EXPECT_TRUE(notices_.events.empty());
+  schedule->SetDay(20);
+  schedule->SetMonth(6);
+  schedule->SetYear(2025);
+  EXPECT_EQ(schedule->CursorDate(), (TDateRec{2025, 6, 20}));
+  EXPECT_EQ(jumps.count(), 3);
+  schedule->SetMonth(2);
+  schedule->SetDay(31);  // 2025/2/31 does not exist
+  EXPECT_EQ(schedule->CursorDate(), (TDateRec{2025, 2, 20}));
+  ASSERT_EQ(notices_.events.size(), 2u);
+  EXPECT_EQ(notices_.events[0].kind, Kind::kBeep);
+  EXPECT_EQ(notices_.events[0].beep, TBeepKind::kPlain);
+  EXPECT_EQ(notices_.events[1].text, "日付が存在しません。");
+}
+
+TEST_F(ScheduleFixture, RefusalAtTheEndOfTheCalendar) {
+  auto schedule = Make(WeekRowsPage());
+  schedule->SetCursorDate(TDateRec{2150, 12, 31});
+  EXPECT_EQ(schedule->CursorDate(), (TDateRec{2150, 12, 31}));
+  EXPECT_TRUE(notices_.events.empty());
+  QTest::keyClick(schedule.get(), Qt::Key_Right);  // rows are weeks: one day on
+  EXPECT_EQ(schedule->CursorDate(), (TDateRec{2150, 12, 31}));
+  ASSERT_EQ(notices_.events.size(), 2u);
+  EXPECT_EQ(notices_.events[0].beep, TBeepKind::kPlain);
+  EXPECT_EQ(notices_.events[1].kind, Kind::kInformation);
+  EXPECT_EQ(notices_.events[1].text, "ねりかのカレンダーは 1582/11/1 から 2150/12/31 までです。");
+}
+
+TEST_F(ScheduleFixture, InconsistentLayoutFallsBackToTheFirstShownDay) {
+  // Five week rows from the Monday before the 1st cannot hold September 2024, which starts on
+  // a Sunday: the 30th would need a sixth row. The cursor goes to TopDate.
+  TScheduleSettings page = WeekRowsPage();
+  page.Term = 5;
+  page.FixTopDay = 1;
+  auto schedule = Make(page);
+  schedule->SetCursorDate(TDateRec{2024, 9, 30});
+  EXPECT_EQ(schedule->TopDate(), (TDateRec{2024, 8, 26}));
+  EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 8, 26}));
+  EXPECT_EQ(schedule->Col(), 1);
+  EXPECT_EQ(schedule->Row(), 1);
+  ASSERT_EQ(notices_.events.size(), 2u);
+  EXPECT_EQ(notices_.events[0].beep, TBeepKind::kExclamation);
+  EXPECT_EQ(notices_.events[1].text,
+            "この日付は表示できません。ｽｹｼﾞｭｰﾙのﾌﾟﾛﾊﾟﾃｨに矛盾があると思われます。");
+}
+
+// ---- keys -------------------------------------------------------------------------------
+
+struct KeyCase {
+  const char* name;
+  bool vertical;
+  int32_t cycle;
+  TDateRec from;
+  Qt::Key key;
+  Qt::KeyboardModifiers mods;
+  TDateRec to;
+  bool refused;
+};
+
+TEST_F(ScheduleFixture, NavigationKeys) {
+  const Qt::KeyboardModifiers none = Qt::NoModifier;
+  const Qt::KeyboardModifiers shift = Qt::ShiftModifier;
+  const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+  const KeyCase cases[] = {
+      {"Left by a week in columns",
+       false,
+       7,
+       {2024, 5, 15},
+       Qt::Key_Left,
+       none,
+       {2024, 5, 8},
+       false},
+      {"Right by a week in columns",
+       false,
+       7,
+       {2024, 5, 15},
+       Qt::Key_Right,
+       none,
+       {2024, 5, 22},
+       false},
+      {"Left by a month in columns",
+       false,
+       31,
+       {2024, 3, 31},
+       Qt::Key_Left,
+       none,
+       {2024, 2, 29},
+       false},
+      {"Right by a day in rows", true, 7, {2024, 5, 31}, Qt::Key_Right, none, {2024, 6, 1}, false},
+      {"Left by a day in rows", true, 7, {2024, 5, 1}, Qt::Key_Left, none, {2024, 4, 30}, false},
+      {"Up by a day in columns", false, 7, {2024, 3, 1}, Qt::Key_Up, none, {2024, 2, 29}, false},
+      {"Down by a day in columns", false, 7, {2024, 5, 1}, Qt::Key_Down, none, {2024, 5, 2}, false},
+      {"Up by a week in rows", true, 7, {2024, 5, 15}, Qt::Key_Up, none, {2024, 5, 8}, false},
+      {"Down by a month in rows",
+       true,
+       31,
+       {2024, 1, 31},
+       Qt::Key_Down,
+       none,
+       {2024, 2, 29},
+       false},
+      {"Home to today", false, 7, {2030, 1, 1}, Qt::Key_Home, none, kToday, false},
+      {"Shift+Left a month", false, 7, {2024, 3, 31}, Qt::Key_Left, shift, {2024, 2, 29}, false},
+      {"Shift+Right a month", false, 7, {2024, 1, 31}, Qt::Key_Right, shift, {2024, 2, 29}, false},
+      {"Shift+Up a year", false, 7, {2024, 2, 29}, Qt::Key_Up, shift, {2023, 2, 28}, false},
+      {"Shift+Down a year", false, 7, {2024, 5, 1}, Qt::Key_Down, shift, {2025, 5, 1}, false},
+      {"Ctrl+Right four months",
+       false,
+       7,
+       {2024, 11, 30},
+       Qt::Key_Right,
+       ctrl,
+       {2025, 3, 30},
+       false},
+      {"Ctrl+Left four months", false, 7, {2024, 6, 30}, Qt::Key_Left, ctrl, {2024, 2, 29}, false},
+      {"Ctrl+Up ten years", false, 7, {2024, 5, 1}, Qt::Key_Up, ctrl, {2014, 5, 1}, false},
+      {"Ctrl+Down ten years", false, 7, {2024, 5, 1}, Qt::Key_Down, ctrl, {2034, 5, 1}, false},
+      {"Ctrl+Down past the end", false, 7, {2141, 1, 1}, Qt::Key_Down, ctrl, {2141, 1, 1}, true},
+      {"Ctrl+Up before the start", false, 7, {1590, 1, 1}, Qt::Key_Up, ctrl, {1590, 1, 1}, true},
+      {"Ctrl+Shift is not a table key",
+       false,
+       7,
+       {2024, 5, 1},
+       Qt::Key_Right,
+       ctrl | shift,
+       {2024, 5, 1},
+       false},
+      {"A letter is ignored", false, 7, {2024, 5, 1}, Qt::Key_A, none, {2024, 5, 1}, false},
+  };
+  for (const KeyCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TScheduleSettings page = WeekRowsPage();
+    page.Vertical = c.vertical;
+    page.Cycle = c.cycle;
+    if (c.cycle == 31) {
+      page.FixTopDay = 1;
+      page.FixTopWeek = -1;
+      page.Term = 2;
+    }
+    auto schedule = Make(page);
+    schedule->SetCursorDate(c.from);
+    ASSERT_EQ(schedule->CursorDate(), c.from);
+    notices_.Clear();
+    QSignalSpy jumps(schedule.get(), &TSchedule::OnJump);
+    QTest::keyClick(schedule.get(), c.key, c.mods);
+    EXPECT_EQ(schedule->CursorDate(), c.to);
+    if (c.refused) {
+      ASSERT_EQ(notices_.events.size(), 2u);
+      EXPECT_EQ(notices_.events[0].beep, TBeepKind::kPlain);
+      EXPECT_EQ(notices_.events[1].text,
+                "ねりかのカレンダーは 1582/11/1 から 2150/12/31 までです。");
+      EXPECT_EQ(jumps.count(), 0);
+    } else {
+      EXPECT_TRUE(notices_.events.empty());
+      EXPECT_EQ(jumps.count(), c.from == c.to ? 0 : 1);
+    }
+  }
+}
+
+TEST_F(ScheduleFixture, OtherModifierCombinationsGoToOnKeyDown) {
+  auto schedule = Make(WeekRowsPage());
+  std::vector<std::pair<int, Qt::KeyboardModifiers>> keys;
+  QObject::connect(schedule.get(), &TSchedule::OnKeyDown, [&](TSchedule* sender, QKeyEvent* key) {
+    EXPECT_EQ(sender, schedule.get());
+    // The modifier keys themselves arrive too, while another modifier is held.
+    if (key->key() != Qt::Key_Control && key->key() != Qt::Key_Shift && key->key() != Qt::Key_Alt) {
+      keys.emplace_back(key->key(), key->modifiers());
+    }
+  });
+  QTest::keyClick(schedule.get(), Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier);
+  QTest::keyClick(schedule.get(), Qt::Key_X, Qt::ControlModifier | Qt::AltModifier);
+  QTest::keyClick(schedule.get(), Qt::Key_A);                      // ignored
+  QTest::keyClick(schedule.get(), Qt::Key_Left, Qt::AltModifier);  // not for rows: ignored
+  QTest::keyClick(schedule.get(), Qt::Key_F5, Qt::ShiftModifier);  // ignored
+  const std::vector<std::pair<int, Qt::KeyboardModifiers>> expected{
+      {Qt::Key_Right, Qt::ControlModifier | Qt::ShiftModifier},
+      {Qt::Key_X, Qt::ControlModifier | Qt::AltModifier}};
+  EXPECT_EQ(keys, expected);
+  EXPECT_EQ(schedule->CursorDate(), kToday);
+}
+
+TEST_F(ScheduleFixture, AltArrowsScrollTheViewAndKeepTheCell) {
+  struct Case {
+    const char* name;
+    bool vertical;
+    int32_t cycle;
+    Qt::Key key;
+    TDateRec cursor;
+    TDateRec top;
+  };
+  const Case cases[] = {
+      // Weeks in rows: Alt+Down scrolls a week, the cursor stays in its cell.
+      {"rows forward", true, 7, Qt::Key_Down, {2024, 5, 8}, {2024, 5, 6}},
+      {"rows back", true, 7, Qt::Key_Up, {2024, 4, 24}, {2024, 4, 22}},
+      {"columns forward", false, 7, Qt::Key_Right, {2024, 5, 8}, {2024, 5, 6}},
+      {"columns back", false, 7, Qt::Key_Left, {2024, 4, 24}, {2024, 4, 22}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TScheduleSettings page = WeekRowsPage();
+    page.Vertical = c.vertical;
+    auto schedule = Make(page);
+    const int col = schedule->Col();
+    const int row = schedule->Row();
+    QSignalSpy refreshes(schedule.get(), &TSchedule::OnPreRefresh);
+    QTest::keyClick(schedule.get(), c.key, Qt::AltModifier);
+    EXPECT_EQ(schedule->CursorDate(), c.cursor);
+    EXPECT_EQ(schedule->TopDate(), c.top);
+    EXPECT_EQ(schedule->Col(), col);
+    EXPECT_EQ(schedule->Row(), row);
+    EXPECT_EQ(refreshes.count(), 0);
+    EXPECT_TRUE(notices_.events.empty());
+  }
+}
+
+TEST_F(ScheduleFixture, AltArrowsRefillTheTableInANewYearAndStopAtTheEnd) {
+  auto schedule = Make(WeekRowsPage());
+  Load(*schedule, "2025/1/6 new year\n");
+  schedule->SetCursorDate(TDateRec{2024, 12, 18});  // TopDate 12/16, shows up to 2025/1/12
+  ASSERT_EQ(schedule->TopDate(), (TDateRec{2024, 12, 16}));
+  QSignalSpy refreshes(schedule.get(), &TSchedule::OnPreRefresh);
+  for (int i = 0; i < 3; ++i) QTest::keyClick(schedule.get(), Qt::Key_Down, Qt::AltModifier);
+  EXPECT_EQ(schedule->TopDate(), (TDateRec{2025, 1, 6}));
+  EXPECT_EQ(refreshes.count(), 1);
+  EXPECT_EQ(schedule->DataTable().FirstYear(), 2024);
+  EXPECT_EQ(DateInfo().FirstYear(), 2024);
+  EXPECT_EQ(Lines(*schedule, TDateRec{2025, 1, 6}), std::vector<std::string>{"new year"});
+
+  // At the calendar's end the scroll is refused quietly.
+  schedule->SetCursorDate(TDateRec{2150, 12, 20});
+  const TDateRec top = schedule->TopDate();
+  const TDateRec cursor = schedule->CursorDate();
+  notices_.Clear();
+  for (int i = 0; i < 3; ++i) QTest::keyClick(schedule.get(), Qt::Key_Down, Qt::AltModifier);
+  EXPECT_EQ(schedule->TopDate(), top);
+  EXPECT_EQ(schedule->CursorDate(), cursor);
+  EXPECT_TRUE(notices_.events.empty());
+}
+
+// The data of the entry tests: three entries on Wednesday 2024/5/8, one on 5/9.
+constexpr const char* kThreeEntries =
+    "2024/5/8 Meeting\n2024/5/8 Lunch\n2024/5/8 Gym\n2024/5/9 Dentist\n";
+
+TEST_F(ScheduleFixture, EntryKeys) {
+  auto schedule = Make(WeekRowsPage());
+  Load(*schedule, kThreeEntries);
+  const TDateRec wednesday{2024, 5, 8};
+  schedule->SetCursorDate(wednesday);
+  EXPECT_EQ(schedule->FocusedEntry(), 0);
+
+  // Ctrl+End / Ctrl+Home select the last and the first line.
+  QSignalSpy focus(schedule.get(), &TSchedule::OnFocusDataChange);
+  QTest::keyClick(schedule.get(), Qt::Key_End, Qt::ControlModifier);
+  EXPECT_EQ(schedule->FocusedEntry(), 2);
+  QTest::keyClick(schedule.get(), Qt::Key_Home, Qt::ControlModifier);
+  EXPECT_EQ(schedule->FocusedEntry(), 0);
+  EXPECT_EQ(focus.count(), 2);
+
+  // Delete toggles the checked mark.
+  QTest::keyClick(schedule.get(), Qt::Key_Delete);
+  EXPECT_TRUE(schedule->DataList().GetData(0)->IsChecked());
+  QTest::keyClick(schedule.get(), Qt::Key_Delete);
+  EXPECT_FALSE(schedule->DataList().GetData(0)->IsChecked());
+
+  // Ctrl+C copies, Ctrl+V pastes on the cursor day, Shift+Insert too.
+  QTest::keyClick(schedule.get(), Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(schedule->DataList().ClipboardCount(), 1);
+  schedule->SetCursorDate(TDateRec{2024, 5, 10});
+  QTest::keyClick(schedule.get(), Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 10}), std::vector<std::string>{"Meeting"});
+  EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 10}));
+  schedule->SetCursorDate(TDateRec{2024, 5, 11});
+  QTest::keyClick(schedule.get(), Qt::Key_Insert, Qt::ShiftModifier);
+  EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 11}), std::vector<std::string>{"Meeting"});
+
+  // Ctrl+Insert copies; Shift+Delete, Ctrl+Delete and Ctrl+X cut.
+  schedule->SetCursorDate(TDateRec{2024, 5, 9});
+  QTest::keyClick(schedule.get(), Qt::Key_Insert, Qt::ControlModifier);
+  EXPECT_EQ(schedule->DataList().ClipboardCount(), 2);
+  QTest::keyClick(schedule.get(), Qt::Key_Delete, Qt::ShiftModifier);
+  EXPECT_TRUE(schedule->DataList().GetData(3)->IsDeleted());
+  EXPECT_TRUE(Lines(*schedule, TDateRec{2024, 5, 9}).empty());
+  schedule->SetCursorDate(wednesday);
+  QTest::keyClick(schedule.get(), Qt::Key_Delete, Qt::ControlModifier);
+  EXPECT_EQ(Lines(*schedule, wednesday), (std::vector<std::string>{"Lunch", "Gym"}));
+  QTest::keyClick(schedule.get(), Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(Lines(*schedule, wednesday), std::vector<std::string>{"Gym"});
+  EXPECT_EQ(schedule->DataList().ClipboardCount(), 5);
+  EXPECT_TRUE(notices_.events.empty());
+}
+
+TEST_F(ScheduleFixture, AltDeleteAsksFirst) {
+  auto schedule = Make(WeekRowsPage());
+  Load(*schedule, kThreeEntries);
+  schedule->SetCursorDate(TDateRec{2024, 5, 9});
+  notices_.answers = {false, true};
+  QTest::keyClick(schedule.get(), Qt::Key_Delete, Qt::AltModifier);
+  EXPECT_FALSE(schedule->DataList().GetData(3)->IsDeleted());
+  QTest::keyClick(schedule.get(), Qt::Key_Delete, Qt::AltModifier);
+  EXPECT_TRUE(schedule->DataList().GetData(3)->IsDeleted());
+  ASSERT_EQ(notices_.events.size(), 4u);
+  EXPECT_EQ(notices_.events[0].kind, Kind::kBeep);
+  EXPECT_EQ(notices_.events[0].beep, TBeepKind::kQuestion);
+  EXPECT_EQ(notices_.events[1].kind, Kind::kConfirm);
+  EXPECT_EQ(notices_.events[1].text, "\"Dentist\" を削除してもよろしいですか？");
+  // A day without entries asks nothing.
+  schedule->SetCursorDate(TDateRec{2024, 5, 20});
+  QTest::keyClick(schedule.get(), Qt::Key_Delete, Qt::AltModifier);
+  EXPECT_EQ(notices_.events.size(), 4u);
+}
+
+TEST_F(ScheduleFixture, PageKeysScrollTheCursorDay) {
+  auto schedule = Make(WeekRowsPage());
+  std::string data;
+  for (int i = 0; i < 30; ++i) data += "2024/5/8 line" + std::to_string(i) + "\n";
+  Load(*schedule, data);
+  schedule->SetCursorDate(TDateRec{2024, 5, 8});
+  const TViewList* list = schedule->DataTable().Cell(TDateRec{2024, 5, 8});
+  ASSERT_NE(list, nullptr);
+  QSignalSpy focus(schedule.get(), &TSchedule::OnFocusDataChange);
+  QTest::keyClick(schedule.get(), Qt::Key_PageDown);
+  QTest::keyClick(schedule.get(), Qt::Key_PageDown);
+  EXPECT_EQ(list->TopLine(), 2);
+  EXPECT_EQ(schedule->FocusedEntry(), 2);
+  QTest::keyClick(schedule.get(), Qt::Key_PageUp);
+  EXPECT_EQ(list->TopLine(), 1);
+  EXPECT_EQ(focus.count(), 3);
+}
+
+TEST_F(ScheduleFixture, UndoAndRedoKeys) {
+  auto schedule = Make(WeekRowsPage());
+  Load(*schedule, kThreeEntries);
+  schedule->SetCursorDate(TDateRec{2024, 5, 9});
+  QTest::keyClick(schedule.get(), Qt::Key_Delete, Qt::ShiftModifier);
+  EXPECT_TRUE(Lines(*schedule, TDateRec{2024, 5, 9}).empty());
+  QTest::keyClick(schedule.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 9}), std::vector<std::string>{"Dentist"});
+  EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 9}));
+  QTest::keyClick(schedule.get(), Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_TRUE(Lines(*schedule, TDateRec{2024, 5, 9}).empty());
+}
+
+// ---- mouse ------------------------------------------------------------------------------
+
+// Points of the week-rows page: line k of a cell (no frames, label at the left), and a point
+// in the cell's empty lower part.
+QPoint LinePoint(const TSchedule& schedule, int col, int row, int k) {
+  const QRect cell = DayCell(schedule, col, row);
+  return {cell.right() - 4, cell.top() + k * LineHeight() + 3};
+}
+QPoint EmptyPoint(const TSchedule& schedule, int col, int row) {
+  const QRect cell = DayCell(schedule, col, row);
+  return {cell.right() - 4, cell.bottom() - 4};
+}
+
+TEST_F(ScheduleFixture, ClicksSelectDaysAndLines) {
+  auto schedule = Make(WeekRowsPage());
+  Load(*schedule, kThreeEntries);
+  // 5/8 is the Wednesday of the second week: column 3, row 2.
+  QSignalSpy jumps(schedule.get(), &TSchedule::OnJump);
+  Click(*schedule, LinePoint(*schedule, 3, 2, 1));
+  EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 8}));
+  EXPECT_EQ(schedule->FocusedEntry(), 1);
+  EXPECT_EQ(jumps.count(), 1);
+  QSignalSpy focus(schedule.get(), &TSchedule::OnFocusDataChange);
+  Click(*schedule, LinePoint(*schedule, 3, 2, 2));
+  EXPECT_EQ(schedule->FocusedEntry(), 2);
+  EXPECT_EQ(jumps.count(), 1);
+  EXPECT_EQ(focus.count(), 1);
+  // Below the last line: the day stays, the line too.
+  Click(*schedule, EmptyPoint(*schedule, 3, 2));
+  EXPECT_EQ(schedule->FocusedEntry(), 2);
+  // Another day, an empty part: the cursor moves there.
+  Click(*schedule, EmptyPoint(*schedule, 6, 3));
+  EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 18}));
+  EXPECT_EQ(schedule->Col(), 6);
+  EXPECT_EQ(schedule->Row(), 3);
+  // Division truncates toward zero: the title row counts as the first row; right of the last
+  // column there is no day.
+  EXPECT_EQ(schedule->PointToDate(200, 2), (TDateRec{2024, 4, 30}));
+  EXPECT_EQ(schedule->PointToDate(900, 200), (TDateRec{}));
+  EXPECT_EQ(schedule->PointToDate(200, 600), (TDateRec{}));
+  EXPECT_EQ(schedule->PointToDate(EmptyPoint(*schedule, 7, 4).x(), EmptyPoint(*schedule, 7, 4).y()),
+            (TDateRec{2024, 5, 26}));
+}
+
+TEST_F(ScheduleFixture, DoubleClickZoomsToOneDayAndBack) {
+  TScheduleSettings page = WeekRowsPage();
+  page.MonthReset = false;
+  page.DayInfo = 2;
+  page.Return = true;
+  auto schedule = Make(page);
+  Load(*schedule, kThreeEntries);
+  const TScheduleSettings before = schedule->GetSettings();
+  DoubleClick(*schedule, EmptyPoint(*schedule, 5, 2));
+  EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 10}));
+  EXPECT_EQ(schedule->Cycle(), 1);
+  EXPECT_EQ(schedule->Term(), 1);
+  EXPECT_EQ(schedule->ColCount(), 2);
+  EXPECT_EQ(schedule->RowCount(), 2);
+  EXPECT_EQ(schedule->TopDate(), (TDateRec{2024, 5, 10}));
+  DoubleClick(*schedule, QPoint(400, 400));
+  EXPECT_EQ(schedule->GetSettings(), before);
+  EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 10}));
+  EXPECT_EQ(schedule->ColCount(), 8);
+  // A double click on an entry line does not zoom (5/8 is now in the first row).
+  ASSERT_EQ(schedule->TopDate(), (TDateRec{2024, 5, 6}));
+  DoubleClick(*schedule, LinePoint(*schedule, 3, 1, 0));
+  EXPECT_EQ(schedule->Cycle(), 7);
+  EXPECT_EQ(schedule->Term(), 4);
+}
+
+struct DragCase {
+  const char* name;
+  Qt::MouseButton button;
+  Qt::KeyboardModifiers mods;
+  bool answer;
+  const char* question;
+  std::vector<std::string> on_wednesday;
+  std::vector<std::string> on_friday;
+};
+
+TEST_F(ScheduleFixture, DragAndDropMovesAndCopies) {
+  const DragCase cases[] = {
+      {"move",
+       Qt::LeftButton,
+       Qt::NoModifier,
+       true,
+       "\"Lunch\" を 2024/5/10(金) に移動します。よろしいですか？",
+       {"Meeting", "Gym"},
+       {"Lunch"}},
+      {"copy",
+       Qt::LeftButton,
+       Qt::ControlModifier,
+       true,
+       "\"Lunch\" を 2024/5/10(金) にｺﾋﾟｰします。よろしいですか？",
+       {"Meeting", "Lunch", "Gym"},
+       {"Lunch"}},
+      {"cancelled",
+       Qt::LeftButton,
+       Qt::NoModifier,
+       false,
+       "\"Lunch\" を 2024/5/10(金) に移動します。よろしいですか？",
+       {"Meeting", "Lunch", "Gym"},
+       {}},
+  };
+  for (const DragCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto schedule = Make(WeekRowsPage());
+    Load(*schedule, kThreeEntries);
+    notices_.answers = {c.answer};
+    const QPoint from = LinePoint(*schedule, 3, 2, 1);
+    const QPoint to = EmptyPoint(*schedule, 5, 2);
+    Press(*schedule, from, c.button, c.mods);
+    MoveHeld(*schedule, from + QPoint(0, 8), c.button, c.mods);  // not yet 10 pixels
+    EXPECT_FALSE(schedule->Dragging());
+    MoveHeld(*schedule, to, c.button, c.mods);
+    EXPECT_TRUE(schedule->Dragging());
+    EXPECT_EQ(schedule->cursor().shape(), Qt::DragMoveCursor);
+    Release(*schedule, to, c.button, c.mods);
+    EXPECT_FALSE(schedule->Dragging());
+    EXPECT_EQ(schedule->cursor().shape(), Qt::ArrowCursor);
+    ASSERT_EQ(notices_.events.size(), 2u);
+    EXPECT_EQ(notices_.events[0].beep, TBeepKind::kQuestion);
+    EXPECT_EQ(notices_.events[1].text, c.question);
+    EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 8}), c.on_wednesday);
+    EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 10}), c.on_friday);
+    // The cursor is on the drop day, on the moved or copied entry when there is one.
+    EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 10}));
+    if (!c.on_friday.empty()) {
+      EXPECT_EQ(schedule->DataList().GetData(schedule->FocusedEntry())->Text, "Lunch");
+    }
+  }
+}
+
+TEST_F(ScheduleFixture, MoveUndoneAndRedone) {
+  auto schedule = Make(WeekRowsPage());
+  Load(*schedule, kThreeEntries);
+  schedule->SetDragCheck(false);
+  const QPoint from = LinePoint(*schedule, 3, 2, 0);
+  const QPoint to = EmptyPoint(*schedule, 1, 3);  // Monday 5/13
+  Press(*schedule, from);
+  MoveHeld(*schedule, to);
+  Release(*schedule, to);
+  EXPECT_TRUE(notices_.events.empty());
+  EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 13}), std::vector<std::string>{"Meeting"});
+  QTest::keyClick(schedule.get(), Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 8}),
+            (std::vector<std::string>{"Meeting", "Lunch", "Gym"}));
+  EXPECT_TRUE(Lines(*schedule, TDateRec{2024, 5, 13}).empty());
+  QTest::keyClick(schedule.get(), Qt::Key_Q, Qt::ControlModifier);
+  EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 13}), std::vector<std::string>{"Meeting"});
+  EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 8}), (std::vector<std::string>{"Lunch", "Gym"}));
+}
+
+TEST_F(ScheduleFixture, ReadOnlyFileRefusesTheMove) {
+  auto schedule = Make(WeekRowsPage());
+  Load(*schedule, kThreeEntries, /*read_only=*/true);
+  const QPoint from = LinePoint(*schedule, 3, 2, 0);
+  const QPoint to = EmptyPoint(*schedule, 5, 2);
+  Press(*schedule, from);
+  MoveHeld(*schedule, to);
+  Release(*schedule, to);
+  // The question, then the entry list's refusal.
+  const std::vector<std::string> messages = notices_.Messages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(notices_.events.back().kind, Kind::kInformation);
+  EXPECT_NE(messages[1].find("data.nrk"), std::string::npos);
+  EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 8}),
+            (std::vector<std::string>{"Meeting", "Lunch", "Gym"}));
+  EXPECT_TRUE(Lines(*schedule, TDateRec{2024, 5, 10}).empty());
+}
+
+TEST_F(ScheduleFixture, NoDragWhileReadOnlyOrOutsideTheDays) {
+  auto schedule = Make(WeekRowsPage());
+  Load(*schedule, kThreeEntries);
+  schedule->SetReadOnly(true);
+  const QPoint from = LinePoint(*schedule, 3, 2, 0);
+  const QPoint to = EmptyPoint(*schedule, 5, 2);
+  Press(*schedule, from);
+  MoveHeld(*schedule, to);
+  EXPECT_FALSE(schedule->Dragging());
+  Release(*schedule, to);
+  EXPECT_TRUE(notices_.events.empty());
+  EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 8}).size(), 3u);
+
+  // Released over the title row: the no-drop shape, nothing happens.
+  schedule->SetReadOnly(false);
+  Press(*schedule, from);
+  MoveHeld(*schedule, QPoint(from.x(), 2));
+  EXPECT_TRUE(schedule->Dragging());
+  EXPECT_EQ(schedule->cursor().shape(), Qt::ForbiddenCursor);
+  Release(*schedule, QPoint(from.x(), 2));
+  EXPECT_FALSE(schedule->Dragging());
+  EXPECT_TRUE(notices_.events.empty());
+  EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 8}).size(), 3u);
+  // A press on an empty part never drags.
+  Press(*schedule, EmptyPoint(*schedule, 3, 2));
+  MoveHeld(*schedule, to);
+  EXPECT_FALSE(schedule->Dragging());
+  Release(*schedule, to);
+}
+
+TEST_F(ScheduleFixture, RightButtonDropOffersTheMenu) {
+  struct Case {
+    int item;  // 0 move, 1 copy, 3 cancel
+    std::vector<std::string> on_friday;
+    size_t on_wednesday;
+  };
+  const Case cases[] = {{0, {"Lunch"}, 2}, {1, {"Lunch"}, 3}, {3, {}, 3}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.item);
+    auto schedule = Make(WeekRowsPage());
+    Load(*schedule, kThreeEntries);
+    const QPoint from = LinePoint(*schedule, 3, 2, 1);
+    const QPoint to = EmptyPoint(*schedule, 5, 2);
+    QStringList items;
+    // Never left hanging: any popup still open after a while is closed.
+    QTimer::singleShot(5000, [] {
+      if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    });
+    QTimer::singleShot(0, [&] {
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      ASSERT_NE(menu, nullptr);
+      for (QAction* action : menu->actions()) items << action->text();
+      EXPECT_EQ(menu->defaultAction(), menu->actions().at(0));
+      menu->setActiveAction(menu->actions().at(c.item));
+      QTest::keyClick(menu, Qt::Key_Return);
+    });
+    Press(*schedule, from, Qt::RightButton);
+    MoveHeld(*schedule, to, Qt::RightButton);
+    Release(*schedule, to, Qt::RightButton);
+    EXPECT_EQ(items,
+              (QStringList{QStringLiteral("この日に移動(&M)"), QStringLiteral("この日にコピー(&C)"),
+                           QString(), QStringLiteral("ｷｬﾝｾﾙ")}));
+    EXPECT_TRUE(notices_.events.empty());  // the menu asks instead of a question
+    EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 10}), c.on_friday);
+    EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 8}).size(), c.on_wednesday);
+  }
+}
+
+TEST_F(ScheduleFixture, MonthResetPlacesTheCursorAgainAfterAClickIntoAnotherMonth) {
+  TScheduleSettings page = WeekRowsPage();
+  page.Term = 6;
+  page.FixTopDay = 1;
+  page.FixTopWeek = 0;
+  page.MonthReset = true;
+  auto schedule = Make(page);
+  // The May sheet: from Sunday 4/28; the first row holds 4/28 .. 5/4.
+  ASSERT_EQ(schedule->TopDate(), (TDateRec{2024, 4, 28}));
+  QSignalSpy jumps(schedule.get(), &TSchedule::OnJump);
+  Click(*schedule, EmptyPoint(*schedule, 1, 6));  // Sunday 6/2 of the next month
+  EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 6, 2}));
+  // Placed on the press and once more on the release.
+  EXPECT_EQ(jumps.count(), 2);
+  // Now the June sheet, from Sunday 5/26.
+  EXPECT_EQ(schedule->TopDate(), (TDateRec{2024, 5, 26}));
+  EXPECT_EQ(schedule->Model().CursorMonth(), 6);
+}
+
+// ---- refresh cycle ----------------------------------------------------------------------
+
+TEST_F(ScheduleFixture, CursorMovesRebuildOnlyForANewFirstYear) {
+  auto schedule = Make(WeekRowsPage());
+  Load(*schedule, "2025/1/15 next year\n2024/5/3 holiday work\n");
+  QSignalSpy pre(schedule.get(), &TSchedule::OnPreRefresh);
+  QSignalSpy post(schedule.get(), &TSchedule::OnRefresh);
+  // Inside the shown days, and a relayout that stays in 2024.
+  QTest::keyClick(schedule.get(), Qt::Key_Right);
+  QTest::keyClick(schedule.get(), Qt::Key_Down);
+  schedule->SetCursorDate(TDateRec{2024, 9, 1});
+  EXPECT_EQ(pre.count(), 0);
+  // The first shown day in 2025: one rebuild, the day information refilled.
+  schedule->SetCursorDate(TDateRec{2025, 1, 15});
+  EXPECT_EQ(pre.count(), 1);
+  EXPECT_EQ(post.count(), 1);
+  EXPECT_EQ(schedule->DataTable().FirstYear(), 2024);
+  EXPECT_EQ(DateInfo().FirstYear(), 2024);
+  EXPECT_EQ(Lines(*schedule, TDateRec{2025, 1, 15}), std::vector<std::string>{"next year"});
+  // Ten years on: the holidays of that year are known.
+  schedule->SetCursorDate(TDateRec{2035, 5, 3});
+  EXPECT_EQ(pre.count(), 2);
+  EXPECT_EQ(DateInfo().FirstYear(), 2034);
+  EXPECT_TRUE(DateInfo().IsHoliday(TDateRec{2035, 5, 3}));
+  EXPECT_TRUE(Lines(*schedule, TDateRec{2035, 5, 3}).empty());
+}
+
+TEST_F(ScheduleFixture, RefreshEventsComeInOrder) {
+  auto schedule = Make(WeekRowsPage());
+  std::vector<std::string> order;
+  QObject::connect(schedule.get(), &TSchedule::OnPreRefresh, [&] { order.push_back("pre"); });
+  QObject::connect(schedule.get(), &TSchedule::OnRefresh, [&] { order.push_back("refresh"); });
+  QObject::connect(schedule.get(), &TSchedule::OnJump, [&] { order.push_back("jump"); });
+  QObject::connect(schedule.get(), &TSchedule::OnFocusDataChange,
+                   [&] { order.push_back("focus"); });
+  QObject::connect(schedule.get(), &TSchedule::OnLoadFromFile,
+                   [&](TSchedule*, const QString& path) {
+                     order.push_back("load " + QFileInfo(path).fileName().toStdString());
+                   });
+  QObject::connect(schedule.get(), &TSchedule::OnSetTable, [&](TSchedule*, int index, int rate) {
+    order.push_back("set " + std::to_string(index) + " " + std::to_string(rate));
+  });
+  Load(*schedule, "2024/5/8 a\n2024/5/20 b\n");
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"load data.nrk", "pre", "set 0 50", "set 1 100", "refresh"}));
+  order.clear();
+  schedule->SetCursorDate(TDateRec{2024, 5, 2});
+  EXPECT_EQ(order, (std::vector<std::string>{"jump", "focus"}));
+  // A changed entry: the rebuild, then the cursor goes to it with no focus event.
+  order.clear();
+  schedule->DataList().MoveData(1, TDateRec{2024, 5, 21});
+  schedule->RefreshData(1);
+  EXPECT_EQ(order, (std::vector<std::string>{"pre", "set 0 50", "set 1 100", "refresh", "jump"}));
+  EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 21}));
+  EXPECT_EQ(schedule->FocusedEntry(), 1);
+  // RefreshData(-1) keeps the cursor.
+  order.clear();
+  schedule->RefreshData(-1);
+  EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 21}));
+  EXPECT_EQ(order, (std::vector<std::string>{"pre", "set 0 50", "set 1 100", "refresh"}));
+}
+
+TEST_F(ScheduleFixture, FilterChangeReloadsOnApplySettings) {
+  auto schedule = Make(WeekRowsPage());
+  Load(*schedule, "2024/5/8 plain\nE:2024/5/8 category E\n");
+  EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 8}), std::vector<std::string>{"plain"});
+  TScheduleSettings page = WeekRowsPage();
+  page.Filter[5] = {};
+  QSignalSpy pre(schedule.get(), &TSchedule::OnPreRefresh);
+  schedule->ApplySettings(page);
+  EXPECT_EQ(pre.count(), 1);
+  EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 8}),
+            (std::vector<std::string>{"plain", "category E"}));
+  schedule->ApplySettings(page);  // the same filter: no reload
+  EXPECT_EQ(pre.count(), 1);
+}
+
+// ---- hit testing and hints --------------------------------------------------------------
+
+// A hidden tip goes after a short delay.
+bool TipHidden() {
+  for (int i = 0; i < 40 && QToolTip::isVisible(); ++i) QTest::qWait(50);
+  return !QToolTip::isVisible();
+}
+
+TEST_F(ScheduleFixture, HintShowsTheWholeTextOfATruncatedLine) {
+  auto schedule = Make(WeekRowsPage());
+  const std::string long_text = "A rather long entry text that no cell of this size can hold";
+  Load(*schedule, "2024/5/9 " + long_text + "\n2024/5/9 short\n");
+  // 5/9: Thursday of the second week, column 4, row 2; not the cursor, no frame.
+  const QRect cell = DayCell(*schedule, 4, 2);
+  const QPoint on_long = LinePoint(*schedule, 4, 2, 0);
+  const TSchedule::THitInfo hit = schedule->HitTest(on_long.x(), on_long.y());
+  EXPECT_EQ(hit.Kind, 3);
+  EXPECT_EQ(hit.Text, long_text);
+  EXPECT_TRUE(hit.Wrapped);
+  EXPECT_EQ(hit.Entry, 0);
+  // The line runs from the label to the cell's right edge, one line high, at the top.
+  EXPECT_EQ(hit.Rect.top(), cell.top());
+  EXPECT_EQ(hit.Rect.right(), cell.right());
+  EXPECT_EQ(hit.Rect.height(), LineHeight());
+  EXPECT_GT(hit.Rect.left(), cell.left());
+  EXPECT_LT(hit.Rect.left(), cell.left() + 40);
+
+  QHelpEvent help(QEvent::ToolTip, on_long, schedule->mapToGlobal(on_long));
+  QApplication::sendEvent(schedule.get(), &help);
+  EXPECT_TRUE(QToolTip::isVisible());
+  EXPECT_EQ(QToolTip::text(), QString::fromStdString(long_text));
+
+  const QPoint on_short = LinePoint(*schedule, 4, 2, 1);
+  EXPECT_FALSE(schedule->HitTest(on_short.x(), on_short.y()).Wrapped);
+  QHelpEvent short_help(QEvent::ToolTip, on_short, schedule->mapToGlobal(on_short));
+  QApplication::sendEvent(schedule.get(), &short_help);
+  EXPECT_TRUE(TipHidden());
+
+  // Nothing over an empty part, nothing with wrapping on.
+  EXPECT_EQ(schedule->HitTest(cell.right() - 4, cell.bottom() - 4).Kind, 0);
+  schedule->SetReturn(true);
+  QHelpEvent wrapped_help(QEvent::ToolTip, on_long, schedule->mapToGlobal(on_long));
+  QApplication::sendEvent(schedule.get(), &wrapped_help);
+  EXPECT_TRUE(TipHidden());
+}
+
+}  // namespace
+}  // namespace pelo::test
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
