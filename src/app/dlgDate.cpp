@@ -20,7 +20,7 @@
 
 namespace pelo {
 
-const std::array<TEraRule, kEraCount> kEraRules = {{
+const std::array<TEraRule, kGengoCount> kEraRules = {{
     {"西暦", 0, INT32_MIN, INT32_MAX, 0},
     {"明治", 1867, 1867, 1911, 45},
     {"大正", 1911, 1911, 1925, 15},
@@ -251,7 +251,7 @@ void TDateDlg::WriteWorkingDate() {
 
 void TDateDlg::FillYearList() {
   QComboBox* year_box = combos_[kTagYear];
-  const TEraRule& era = kEraRules[std::clamp(combo_gengo_->currentIndex(), 0, kEraCount - 1)];
+  const TEraRule& era = kEraRules[std::clamp(combo_gengo_->currentIndex(), 0, kGengoCount - 1)];
   // Refilling an editable combo box clears its text; the text shown stays as it was.
   writing_ = true;
   const QString shown = year_box->currentText();
@@ -276,7 +276,7 @@ void TDateDlg::FormShow() {
   {
     // Selecting the era here only sets the box; the year list is filled below.
     const QSignalBlocker blocker(combo_gengo_);
-    combo_gengo_->setCurrentIndex(kEraSeireki);
+    combo_gengo_->setCurrentIndex(kGengoSeireki);
   }
   WriteWorkingDate();
   FillYearList();
@@ -355,7 +355,7 @@ void TDateDlg::ComboBoxChange(int tag) {
       SetPart(tag, value);
       return;
     }
-    const int32_t era = std::clamp(combo_gengo_->currentIndex(), 0, kEraCount - 1);
+    const int32_t era = std::clamp(combo_gengo_->currentIndex(), 0, kGengoCount - 1);
     // An era year so large that the Western year leaves 32 bits is no usable number either.
     const int64_t year = int64_t{value} + kEraRules[era].base;
     if (year <= INT32_MAX) {
@@ -368,9 +368,9 @@ void TDateDlg::ComboBoxChange(int tag) {
 
 void TDateDlg::ComboBoxGengoChange() {
   const int index = combo_gengo_->currentIndex();
-  if (index < 0 || index >= kEraCount) return;
+  if (index < 0 || index >= kGengoCount) return;
   const TEraRule& era = kEraRules[index];
-  if (index == kEraSeireki) {
+  if (index == kGengoSeireki) {
     WriteCombo(combos_[kTagYear], QString::number(working_.Year));
   } else if (working_.Year >= era.first_accepted && working_.Year <= era.last_accepted) {
     WriteCombo(combos_[kTagYear], QString::number(working_.Year - era.base));

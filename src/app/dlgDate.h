@@ -28,15 +28,16 @@ namespace pelo {
 inline constexpr const char* kDateDlgCaption = "年月日指定";
 inline constexpr const char* kNotANumberWarning = "数字を入力してください！";
 
-// The eras of the era box, in its order.
-enum TEraIndex : int {
-  kEraSeireki = 0,  // 西暦
-  kEraMeiji = 1,
-  kEraTaisho = 2,
-  kEraShowa = 3,
-  kEraHeisei = 4,
+// The eras of the era box (ComboBoxGengo), in its order; named apart from the calendar's era
+// table, whose numbers are positions in the full list of eras.
+enum TGengoIndex : int {
+  kGengoSeireki = 0,  // 西暦
+  kGengoMeiji = 1,
+  kGengoTaisho = 2,
+  kGengoShowa = 3,
+  kGengoHeisei = 4,
 };
-inline constexpr int kEraCount = 5;
+inline constexpr int kGengoCount = 5;
 
 struct TEraRule {
   const char* name;
@@ -46,8 +47,8 @@ struct TEraRule {
   int32_t list_length;  // years 1..list_length in the year list (0: the Western list)
 };
 
-// Index by TEraIndex.
-extern const std::array<TEraRule, kEraCount> kEraRules;
+// Index by TGengoIndex.
+extern const std::array<TEraRule, kGengoCount> kEraRules;
 
 // Half the length of the Western year list: working year - 25 .. working year + 25.
 inline constexpr int32_t kWesternListReach = 25;

@@ -154,14 +154,14 @@ struct EraCase {
 
 TEST_F(DateDlgTest, EraSwitching) {
   const std::vector<EraCase> cases = {
-      {2024, kEraMeiji, 1868, "1", 45, "45"},    // outside 1867..1911: the era's first year
-      {2024, kEraHeisei, 2024, "36", 50, "50"},  // 2024 - 1988
-      {2024, kEraTaisho, 1912, "1", 15, "15"},    {2024, kEraShowa, 1926, "1", 65, "65"},
-      {1920, kEraTaisho, 1920, "9", 15, "15"},    {1911, kEraMeiji, 1911, "44", 45, "45"},
-      {1911, kEraTaisho, 1911, "0", 15, "15"},  // 1911 is accepted by 大正 as year 0
-      {1867, kEraMeiji, 1867, "0", 45, "45"},     {1988, kEraShowa, 1988, "63", 65, "65"},
-      {1989, kEraShowa, 1926, "1", 65, "65"},     {1987, kEraHeisei, 1989, "1", 50, "50"},
-      {3000, kEraHeisei, 3000, "1012", 50, "50"},  // 平成 accepts any later year
+      {2024, kGengoMeiji, 1868, "1", 45, "45"},    // outside 1867..1911: the era's first year
+      {2024, kGengoHeisei, 2024, "36", 50, "50"},  // 2024 - 1988
+      {2024, kGengoTaisho, 1912, "1", 15, "15"},    {2024, kGengoShowa, 1926, "1", 65, "65"},
+      {1920, kGengoTaisho, 1920, "9", 15, "15"},    {1911, kGengoMeiji, 1911, "44", 45, "45"},
+      {1911, kGengoTaisho, 1911, "0", 15, "15"},  // 1911 is accepted by 大正 as year 0
+      {1867, kGengoMeiji, 1867, "0", 45, "45"},     {1988, kGengoShowa, 1988, "63", 65, "65"},
+      {1989, kGengoShowa, 1926, "1", 65, "65"},     {1987, kGengoHeisei, 1989, "1", 50, "50"},
+      {3000, kGengoHeisei, 3000, "1012", 50, "50"},  // 平成 accepts any later year
   };
   for (const EraCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.start_year << " era " << c.era);
@@ -180,8 +180,8 @@ TEST_F(DateDlgTest, EraSwitching) {
 
 TEST_F(DateDlgTest, BackToTheWesternEraShowsTheWorkingYearAndItsList) {
   Open({2024, 1, 1});
-  gengo->setCurrentIndex(kEraMeiji);  // the working year becomes 1868
-  gengo->setCurrentIndex(kEraSeireki);
+  gengo->setCurrentIndex(kGengoMeiji);  // the working year becomes 1868
+  gengo->setCurrentIndex(kGengoSeireki);
   EXPECT_EQ(year->currentText(), "1868");
   const QStringList years = Items(year);
   ASSERT_EQ(years.size(), 51);
@@ -191,18 +191,18 @@ TEST_F(DateDlgTest, BackToTheWesternEraShowsTheWorkingYearAndItsList) {
 
 TEST_F(DateDlgTest, EraYearTypedAddsTheBase) {
   Open({1960, 4, 29});
-  gengo->setCurrentIndex(kEraShowa);
+  gengo->setCurrentIndex(kGengoShowa);
   EXPECT_EQ(year->currentText(), "35");
   year->setEditText("64");
   EXPECT_EQ(dialog.WorkingDate(), (TDateRec{1989, 4, 29}));
   EXPECT_EQ(Items(year).back(), "65");
 
-  gengo->setCurrentIndex(kEraHeisei);  // 1989 is 平成 1
+  gengo->setCurrentIndex(kGengoHeisei);  // 1989 is 平成 1
   EXPECT_EQ(year->currentText(), "1");
   year->setCurrentIndex(30);  // picked from the list: 平成 31
   EXPECT_EQ(dialog.WorkingDate().Year, 2019);
 
-  gengo->setCurrentIndex(kEraSeireki);
+  gengo->setCurrentIndex(kGengoSeireki);
   QTest::keyClick(year->lineEdit(), Qt::Key_A, Qt::ControlModifier);
   QTest::keyClicks(year->lineEdit(), "1995");
   EXPECT_EQ(dialog.WorkingDate().Year, 1995);
@@ -356,17 +356,17 @@ TEST_F(DateDlgTest, NonNumbersInTheComboBoxes) {
 
 TEST_F(DateDlgTest, EraYearBeyondThirtyTwoBitsIsNoNumber) {
   Open({2024, 3, 15});
-  gengo->setCurrentIndex(kEraHeisei);
+  gengo->setCurrentIndex(kGengoHeisei);
   year->setEditText("2147483000");  // + 1988 leaves 32 bits
   EXPECT_EQ(Kinds(notices), Warnings(2));
   EXPECT_EQ(dialog.WorkingDate().Year, 2024);
   notices.Clear();
-  gengo->setCurrentIndex(kEraSeireki);
+  gengo->setCurrentIndex(kGengoSeireki);
   year->setEditText("2147483000");  // a Western year that fits
   EXPECT_TRUE(notices.events.empty());
   EXPECT_EQ(dialog.WorkingDate().Year, 2147483000);
-  gengo->setCurrentIndex(kEraHeisei);
-  gengo->setCurrentIndex(kEraSeireki);  // the list around it stays within reach
+  gengo->setCurrentIndex(kGengoHeisei);
+  gengo->setCurrentIndex(kGengoSeireki);  // the list around it stays within reach
   EXPECT_EQ(Items(year).back(), "2147483025");
 }
 
@@ -401,7 +401,7 @@ TEST_F(DateDialogTest, AbsoluteRunTakesTheDateOverOnOk) {
   RunWithForm(wrapper, [](TDateDlg& form) {
     EXPECT_EQ(form.windowTitle(), Q("年月日指定"));
     EXPECT_EQ(Child<QComboBox>(form, "ComboBoxYear")->currentText(), "2024");
-    Child<QComboBox>(form, "ComboBoxGengo")->setCurrentIndex(kEraHeisei);
+    Child<QComboBox>(form, "ComboBoxGengo")->setCurrentIndex(kGengoHeisei);
     Child<QComboBox>(form, "ComboBoxYear")->setEditText("30");
     Child<QComboBox>(form, "ComboBoxMonth")->setEditText("7");
     QTest::mouseClick(Child<QPushButton>(form, "OKBtn"), Qt::LeftButton);

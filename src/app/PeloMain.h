@@ -1,0 +1,134 @@
+#pragma once
+
+// The main window: the strip with the navigation toolbar and the date panel on top, the
+// schedule below. It runs the start-up sequence when it is first shown (placement, pages,
+// command line, data files, today), opens data files from its open dialog and keeps the
+// window placement between runs.
+
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "calendar/Dates.h"
+#include "datafiles/Notices.h"
+
+class QAction;
+class QCloseEvent;
+class QFileDialog;
+class QLabel;
+class QShowEvent;
+class QToolBar;
+class QWidget;
+
+namespace pelo {
+
+class TDateDialog;
+class TPage;
+class TQtNotices;
+class TReg;
+class TSchedule;
+
+inline constexpr const char* kMainCaption = "ぺろん";
+inline constexpr const char* kMainFontFace = "ＭＳ Ｐゴシック";
+inline constexpr const char* kProgramPageFile = "Pelo.npg";
+
+// The open dialog's filters, in Qt's "caption (patterns)" form.
+inline constexpr std::array<const char*, 3> kOpenFilters = {"ねりかファイル(..nrk) (*.nrk)",
+                                                            "旧ねりかファイル（.dat） (*.dat)",
+                                                            "すべてのファイル(*.*) (*)"};
+
+// How a command-line argument is taken: a data file when its upper-cased text holds ".NRK"
+// anywhere (tested first), else a page file when it holds ".NPG", else it is ignored.
+enum class TArgumentKind { kIgnored, kDataFile, kPageFile };
+TArgumentKind ArgumentKind(const QString& argument);
+
+class TFormMain : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // Design placement, before the stored one is restored.
+  static constexpr int kDesignLeft = 287;
+  static constexpr int kDesignTop = 121;
+  static constexpr int kDesignWidth = 484;
+  static constexpr int kDesignHeight = 308;
+  static constexpr int kStripHeight = 34;
+  static constexpr int kDatePanelWidth = 140;
+  static constexpr int kButtonSize = 26;
+
+  // arguments: the command line without the program's name. Message boxes and load reports
+  // go through the window's own notices.
+  explicit TFormMain(QStringList arguments, QWidget* parent = nullptr);
+  // The same with notices of the caller's (the tests' recorder); they must outlive the window.
+  TFormMain(QStringList arguments, TUserNotices& notices, QWidget* parent = nullptr);
+  ~TFormMain() override;
+
+  TSchedule& Schedule() const noexcept { return *schedule_; }
+  // The date dialog wrapper; null until the date button was first used.
+  TDateDialog* DateDialog() const noexcept { return date_dialog_.get(); }
+  // True once the start-up sequence has run to its end.
+  bool StartedUp() const noexcept { return started_up_; }
+
+  // ---- handlers ----
+  // The start-up sequence. The placement is restored at once; the rest runs from the event
+  // loop. Only the first call does anything.
+  void FormShow();
+  void ToolButton1Click();   // open data files
+  void ToolButton12Click();  // the date dialog
+  void ScheduleJump(TSchedule* sender);
+  // Enables the "today" button exactly when the cursor is not on today.
+  void DoIdle();
+
+ signals:
+  // The start-up sequence has loaded the files, rebuilt the day table and jumped to today.
+  void StartUpFinished();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  struct TButton;
+
+  TFormMain(QStringList arguments, TUserNotices* notices, QWidget* parent);
+  static std::span<const TButton> ButtonTable();
+
+  void CreateWidgets();
+  void CreateActions();
+  void CreateToolBar();
+  void CreateOpenDialog();
+  void ApplyDesignValues();
+
+  // Steps 2 to 7 of the start-up sequence.
+  void StartUp();
+  // Reads section "NerikaPage1" of a page file into the page and applies its schedule part.
+  void ApplyPageFile(TPage& page, const std::string& path);
+  // Replaces the loaded files, rebuilds the day table and goes to today.
+  void LoadDataFiles(const std::vector<std::string>& names);
+
+  QStringList arguments_;
+  std::unique_ptr<TQtNotices> own_notices_;  // null when the caller gave notices
+  TUserNotices& notices_;
+  std::unique_ptr<TReg> reg_;
+  std::unique_ptr<TDateDialog> date_dialog_;
+  bool show_handled_ = false;
+  bool placement_restored_ = false;
+  bool started_up_ = false;
+  bool closed_ = false;
+
+  // Owned by their Qt parents.
+  TSchedule* schedule_ = nullptr;
+  QWidget* panel1_ = nullptr;
+  QWidget* panel2_ = nullptr;
+  QLabel* panel3_ = nullptr;
+  QToolBar* tool_bar_ = nullptr;
+  QFileDialog* open_dialog_ = nullptr;
+  std::vector<QAction*> actions_;  // in toolbar order
+  QAction* jump_today_ = nullptr;
+};
+
+}  // namespace pelo

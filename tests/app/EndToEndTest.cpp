@@ -1,0 +1,447 @@
+// The real pelo binary on the sample data and page, under a virtual X server: the window comes
+// up where the stored placement says, the grid shows the page's colours, today's cell and the
+// entries of the weekly lines, SIGTERM ends the program with status 0, and the placement is
+// saved on the way out. Skipped only when there is no Xvfb.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QImage>
+#include <QSettings>
+#include <QString>
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// A program on PATH, or the empty text.
+std::string FindProgram(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::stringstream folders(path != nullptr ? path : "/usr/bin:/bin");
+  std::string folder;
+  while (std::getline(folders, folder, ':')) {
+    const fs::path candidate = fs::path(folder) / name;
+    if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
+  }
+  return {};
+}
+
+std::vector<char*> CStrings(const std::vector<std::string>& texts) {
+  std::vector<char*> pointers;
+  for (const std::string& text : texts) pointers.push_back(const_cast<char*>(text.c_str()));
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+// A child process that never outlives the test: stopped (and reaped) on every path.
+class Child {
+ public:
+  Child() = default;
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
+  ~Child() { Stop(); }
+
+  // argv[0] must be a path. Standard output and error go to log. fd3, when not -1, becomes
+  // the child's descriptor 3.
+  bool Start(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+             const std::string& log, int fd3 = -1) {
+    // Everything the child needs is made before the fork: it only calls async-signal-safe
+    // functions afterwards.
+    std::vector<char*> args = CStrings(argv);
+    std::vector<char*> vars = CStrings(env);
+    const pid_t pid = ::fork();
+    if (pid < 0) return false;
+    if (pid == 0) {
+      const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+      const int in = ::open("/dev/null", O_RDONLY);
+      if (out >= 0) {
+        ::dup2(out, 1);
+        ::dup2(out, 2);
+      }
+      if (in >= 0) ::dup2(in, 0);
+      if (fd3 >= 0) ::dup2(fd3, 3);
+      ::setpgid(0, 0);
+      ::execve(args[0], args.data(), vars.data());
+      ::_exit(127);
+    }
+    pid_ = pid;
+    return true;
+  }
+
+  // The wait status once the child has ended, nothing when it is still running at the end.
+  std::optional<int> Wait(milliseconds timeout) {
+    if (pid_ <= 0) return status_;
+    const auto deadline = Clock::now() + timeout;
+    while (true) {
+      int status = 0;
+      const pid_t done = ::waitpid(pid_, &status, WNOHANG);
+      if (done == pid_) {
+        pid_ = -1;
+        status_ = status;
+        return status_;
+      }
+      if (Clock::now() >= deadline) return std::nullopt;
+      std::this_thread::sleep_for(milliseconds(20));
+    }
+  }
+
+  void Signal(int number) const {
+    if (pid_ > 0) ::kill(pid_, number);
+  }
+
+  void Stop() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGTERM);
+    if (Wait(milliseconds(3000))) return;
+    ::kill(pid_, SIGKILL);
+    Wait(milliseconds(3000));
+  }
+
+ private:
+  pid_t pid_ = -1;
+  std::optional<int> status_;
+};
+
+// Runs a short command and returns its standard output; nothing when it failed or did not
+// finish in time.
+std::optional<std::string> Capture(const std::vector<std::string>& argv,
+                                   const std::vector<std::string>& env, milliseconds timeout) {
+  int fds[2];
+  if (::pipe(fds) != 0) return std::nullopt;
+  std::vector<char*> args = CStrings(argv);
+  std::vector<char*> vars = CStrings(env);
+  const pid_t pid = ::fork();
+  if (pid < 0) return std::nullopt;
+  if (pid == 0) {
+    ::dup2(fds[1], 1);
+    const int null_fd = ::open("/dev/null", O_RDWR);
+    if (null_fd >= 0) {
+      ::dup2(null_fd, 0);
+      ::dup2(null_fd, 2);
+    }
+    ::close(fds[0]);
+    ::close(fds[1]);
+    ::execve(args[0], args.data(), vars.data());
+    ::_exit(127);
+  }
+  ::close(fds[1]);
+  std::string out;
+  const auto deadline = Clock::now() + timeout;
+  bool timed_out = false;
+  while (true) {
+    const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
+    if (left <= 0) {
+      timed_out = true;
+      break;
+    }
+    pollfd poll_fd{fds[0], POLLIN, 0};
+    if (::poll(&poll_fd, 1, static_cast<int>(left)) <= 0) continue;
+    char buffer[4096];
+    const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
+    if (n <= 0) break;
+    out.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fds[0]);
+  if (timed_out) ::kill(pid, SIGKILL);
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  if (timed_out || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
+  return out;
+}
+
+struct Geometry {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+// "Absolute upper-left X:  20" and the like, from xwininfo.
+std::optional<Geometry> ParseWindowInfo(const std::string& text) {
+  auto field = [&text](const std::string& name) -> std::optional<int> {
+    const std::size_t at = text.find(name);
+    if (at == std::string::npos) return std::nullopt;
+    return std::atoi(text.c_str() + at + name.size());
+  };
+  const auto left = field("Absolute upper-left X:");
+  const auto top = field("Absolute upper-left Y:");
+  const auto width = field("Width:");
+  const auto height = field("Height:");
+  if (!left || !top || !width || !height) return std::nullopt;
+  if (text.find("IsViewable") == std::string::npos) return std::nullopt;
+  return Geometry{*left, *top, *width, *height};
+}
+
+// 0x00BBGGRR, the way page files write colours.
+QRgb FromBgr(uint32_t value) {
+  return qRgb(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+              static_cast<int>((value >> 16) & 0xFF));
+}
+
+struct Box {
+  int left = 1 << 30;
+  int top = 1 << 30;
+  int right = -1;
+  int bottom = -1;
+  int count = 0;
+  void Add(int x, int y) {
+    left = std::min(left, x);
+    top = std::min(top, y);
+    right = std::max(right, x);
+    bottom = std::max(bottom, y);
+    ++count;
+  }
+};
+
+Box FindColor(const QImage& image, QRgb color) {
+  Box box;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if ((image.pixel(x, y) & 0xFFFFFF) == (color & 0xFFFFFF)) box.Add(x, y);
+    }
+  }
+  return box;
+}
+
+// Text is drawn in black (and its anti-aliased edges); frames and grid lines are mid grey at
+// their darkest.
+bool IsInk(QRgb pixel) { return std::max({qRed(pixel), qGreen(pixel), qBlue(pixel)}) < 100; }
+
+// Left edges of the runs of either colour along row y.
+std::vector<int> RunStarts(const QImage& image, int y, QRgb color, QRgb other) {
+  std::vector<int> starts;
+  bool inside = false;
+  for (int x = 0; x < image.width(); ++x) {
+    const QRgb pixel = image.pixel(x, y) & 0xFFFFFF;
+    const bool match = pixel == (color & 0xFFFFFF) || pixel == (other & 0xFFFFFF);
+    if (match && !inside) starts.push_back(x);
+    inside = match;
+  }
+  return starts;
+}
+
+// What the grid must show with the sample page (Cycle 7 in columns of weeks starting on
+// Sunday, Term 5, the default colours), as far as a picture tells it.
+struct GridCheck {
+  std::vector<std::string> failures;
+  void Expect(bool ok, const std::string& what) {
+    if (!ok) failures.push_back(what);
+  }
+};
+
+GridCheck CheckGrid(const QImage& window) {
+  GridCheck check;
+  // The day-number labels of ordinary days take the weekday title backgrounds.
+  const QRgb sunday_label = FromBgr(13421823);    // colour 9: RGB(255, 204, 204)
+  const QRgb saturday_label = FromBgr(16772795);  // colour 15: RGB(187, 238, 255)
+  const QRgb sunday_cell = FromBgr(15658751);     // colour 17: RGB(255, 238, 238)
+  const QRgb saturday_cell = FromBgr(16775918);   // colour 23: RGB(238, 250, 255)
+  const QRgb holiday_label = FromBgr(13420799);   // colour 25: RGB(255, 200, 204)
+  const QRgb today_cell = FromBgr(16772846);      // colour 27: RGB(238, 238, 255)
+  const QRgb title_back = FromBgr(6710886);       // colour 1: RGB(102, 102, 102)
+  check.Expect(qRed(today_cell) == 238 && qGreen(today_cell) == 238 && qBlue(today_cell) == 255,
+               "colour conversion");
+
+  const Box sunday = FindColor(window, sunday_label);
+  const Box saturday = FindColor(window, saturday_label);
+  const Box today = FindColor(window, today_cell);
+  check.Expect(sunday.count >= 5 * 40, "Sunday labels: " + std::to_string(sunday.count));
+  check.Expect(saturday.count >= 5 * 40, "Saturday labels: " + std::to_string(saturday.count));
+  check.Expect(FindColor(window, sunday_cell).count >= 5 * 200, "Sunday cells");
+  check.Expect(FindColor(window, saturday_cell).count >= 5 * 200, "Saturday cells");
+  check.Expect(FindColor(window, title_back).count >= 200, "title row");
+  check.Expect(today.count >= 400 && today.right - today.left >= 40,
+               "today's cell: " + std::to_string(today.count) + " pixels");
+  if (!check.failures.empty()) return check;
+
+  // Weeks run down the columns: Sunday on top, Saturday at the bottom, six rows between.
+  check.Expect(saturday.top > sunday.bottom, "Saturday below Sunday");
+  const int pitch = (saturday.top - sunday.top) / 6;
+  const int row_height = sunday.bottom - sunday.top + 1;
+  // A Sunday that is a holiday has the holiday's label.
+  const std::vector<int> columns =
+      RunStarts(window, sunday.top + row_height / 2, sunday_label, holiday_label);
+  check.Expect(columns.size() == 5, "week columns: " + std::to_string(columns.size()));
+  if (!check.failures.empty() || pitch <= 0) return check;
+  const int cell_width = columns[1] - columns[0];
+
+  // Every Monday and Thursday holds "8:00 燃えるゴミ" and every Wednesday "19:00~20:30
+  // 英会話教室", written from the label on: their text reaches well past the first third of the
+  // cell, where no day-number label does.
+  struct Row {
+    int weekday;
+    const char* name;
+  };
+  for (const Row row : {Row{1, "Monday"}, Row{3, "Wednesday"}, Row{4, "Thursday"}}) {
+    const int top = sunday.top + row.weekday * pitch + 3;
+    const int bottom = top + row_height - 6;
+    for (std::size_t column = 0; column < columns.size(); ++column) {
+      const int left = columns[column] + cell_width / 3;
+      const int right = columns[column] + cell_width - 4;
+      int ink = 0;
+      for (int y = top; y <= bottom && y < window.height(); ++y) {
+        for (int x = left; x <= right && x < window.width(); ++x) ink += IsInk(window.pixel(x, y));
+      }
+      check.Expect(ink >= 15, std::string(row.name) + " of week " + std::to_string(column + 1) +
+                                  ": " + std::to_string(ink) + " text pixels");
+    }
+  }
+  return check;
+}
+
+class EndToEndTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    xvfb_ = FindProgram("Xvfb");
+    if (xvfb_.empty()) GTEST_SKIP() << "Xvfb is not installed";
+    xwininfo_ = FindProgram("xwininfo");
+    import_ = FindProgram("import");
+    ASSERT_FALSE(xwininfo_.empty()) << "xwininfo (x11-utils) is missing";
+    ASSERT_FALSE(import_.empty()) << "import (imagemagick) is missing";
+
+    char pattern[] = "/tmp/pelo-e2e-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    home_ = pattern;
+    fs::create_directories(home_ / "config");
+    fs::create_directories(home_ / "runtime");
+    fs::permissions(home_ / "runtime", fs::perms::owner_all, fs::perm_options::replace);
+  }
+
+  void TearDown() override {
+    pelo_.Stop();
+    xvfb_process_.Stop();
+    if (!home_.empty() && !HasFailure()) fs::remove_all(home_);
+    if (HasFailure()) std::cerr << "kept for a look: " << home_ << "\n";
+  }
+
+  // Starts the server on a display it picks itself; the display's name, or nothing.
+  std::optional<std::string> StartServer() {
+    int fds[2];
+    if (::pipe(fds) != 0) return std::nullopt;
+    const bool started = xvfb_process_.Start(
+        {xvfb_, "-displayfd", "3", "-screen", "0", "1280x800x24", "-nolisten", "tcp"},
+        {"PATH=/usr/bin:/bin"}, (home_ / "xvfb.log").string(), fds[1]);
+    ::close(fds[1]);
+    std::string number;
+    const auto deadline = Clock::now() + milliseconds(15000);
+    while (started && Clock::now() < deadline) {
+      pollfd poll_fd{fds[0], POLLIN, 0};
+      if (::poll(&poll_fd, 1, 200) <= 0) continue;
+      char c;
+      if (::read(fds[0], &c, 1) != 1) break;
+      if (c == '\n') break;
+      number += c;
+    }
+    ::close(fds[0]);
+    if (number.empty()) return std::nullopt;
+    return ":" + number;
+  }
+
+  std::vector<std::string> Environment() const {
+    return {"DISPLAY=" + display_,
+            "HOME=" + home_.string(),
+            "XDG_CONFIG_HOME=" + (home_ / "config").string(),
+            "XDG_RUNTIME_DIR=" + (home_ / "runtime").string(),
+            "QT_QPA_PLATFORM=xcb",
+            "LANG=C.UTF-8",
+            "PATH=/usr/bin:/bin"};
+  }
+
+  fs::path SettingsFile() const { return home_ / "config" / "ZUKARA SOFT" / "Pelo.conf"; }
+
+  std::string xvfb_, xwininfo_, import_;
+  fs::path home_;
+  std::string display_;
+  Child xvfb_process_;
+  Child pelo_;
+};
+
+TEST_F(EndToEndTest, SampleDataUnderAVirtualServer) {
+  const auto display = StartServer();
+  ASSERT_TRUE(display.has_value()) << "Xvfb did not start";
+  display_ = *display;
+
+  // A placement stored by an earlier run, without the maximised flag.
+  fs::create_directories(SettingsFile().parent_path());
+  std::ofstream(SettingsFile()) << "[FormMain]\nLeft=20\nTop=30\nWidth=900\nHeight=640\n";
+
+  const std::string examples = std::string(PELO_SOURCE_DIR) + "/examples/";
+  ASSERT_TRUE(pelo_.Start({PELO_BINARY, examples + "sample.nrk", examples + "sample.npg"},
+                          Environment(), (home_ / "pelo.log").string()));
+
+  std::optional<Geometry> geometry;
+  const auto window_deadline = Clock::now() + milliseconds(20000);
+  while (!geometry && Clock::now() < window_deadline) {
+    ASSERT_FALSE(pelo_.Wait(milliseconds(0)).has_value()) << "pelo ended early";
+    if (auto info = Capture({xwininfo_, "-display", display_, "-name", "ぺろん"}, Environment(),
+                            milliseconds(5000))) {
+      geometry = ParseWindowInfo(*info);
+    }
+    if (!geometry) std::this_thread::sleep_for(milliseconds(100));
+  }
+  ASSERT_TRUE(geometry.has_value()) << "no window titled ぺろん";
+  EXPECT_EQ(geometry->left, 20);
+  EXPECT_EQ(geometry->top, 30);
+  EXPECT_EQ(geometry->width, 900);
+  EXPECT_EQ(geometry->height, 640);
+
+  // The grid may still be filling: look again until it shows everything or time is up.
+  const std::string shot = (home_ / "screen.png").string();
+  GridCheck check;
+  const auto paint_deadline = Clock::now() + milliseconds(15000);
+  do {
+    check = GridCheck{};
+    if (!Capture({import_, "-display", display_, "-window", "root", shot}, Environment(),
+                 milliseconds(10000))) {
+      check.failures.push_back("no screenshot");
+    } else {
+      const QImage screen(QString::fromStdString(shot));
+      if (screen.isNull()) {
+        check.failures.push_back("unreadable screenshot");
+      } else {
+        check = CheckGrid(
+            screen.copy(geometry->left, geometry->top, geometry->width, geometry->height));
+      }
+    }
+    if (check.failures.empty()) break;
+    std::this_thread::sleep_for(milliseconds(250));
+  } while (Clock::now() < paint_deadline);
+  for (const std::string& failure : check.failures) ADD_FAILURE() << failure;
+
+  pelo_.Signal(SIGTERM);
+  const auto status = pelo_.Wait(milliseconds(15000));
+  ASSERT_TRUE(status.has_value()) << "pelo did not end on SIGTERM";
+  ASSERT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status);
+  EXPECT_EQ(WEXITSTATUS(*status), 0);
+
+  // Saved on the way out: the maximised flag is new, the bounds are the window's.
+  QSettings stored(QString::fromStdString(SettingsFile().string()), QSettings::IniFormat);
+  stored.beginGroup("FormMain");
+  EXPECT_EQ(stored.value("Maximized").toString(), "0");
+  EXPECT_EQ(stored.value("Left").toString(), "20");
+  EXPECT_EQ(stored.value("Top").toString(), "30");
+  EXPECT_EQ(stored.value("Width").toString(), "900");
+  EXPECT_EQ(stored.value("Height").toString(), "640");
+}
+
+}  // namespace
