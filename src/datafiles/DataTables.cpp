@@ -88,19 +88,33 @@ bool TDataTable::FindEntryDate(int32_t position, TDateRec& date) const {
     }
     return false;
   };
+  // Only a real day can be walked from: the days around a null date are null too.
+  if (CheckCalendarRange(date) != kDateUsable) return false;
   const int32_t last_year = first_year_ + kYearCount - 1;
   if (shows(date)) return true;
-  for (int32_t distance = 1;; ++distance) {
-    const TDateRec back = AddDays(date, -distance);
-    const TDateRec forward = AddDays(date, distance);
-    if (back.Year < first_year_ || forward.Year > last_year) return false;
-    if (shows(back)) {
-      date = back;
-      return true;
+  // Each direction goes on while it can still reach the window, so that near one end of it
+  // (or from outside it) the other direction is searched to its end. The forward day only
+  // grows and the backward day only shrinks, so the walk ends after the window's four years
+  // at the latest.
+  TDateRec back = date;
+  TDateRec forward = date;
+  for (;;) {
+    const bool back_open = back.Year >= first_year_;
+    const bool forward_open = forward.Year <= last_year;
+    if (!back_open && !forward_open) return false;
+    if (back_open) {
+      back = AddDays(back, -1);
+      if (shows(back)) {
+        date = back;
+        return true;
+      }
     }
-    if (shows(forward)) {
-      date = forward;
-      return true;
+    if (forward_open) {
+      forward = AddDays(forward, 1);
+      if (shows(forward)) {
+        date = forward;
+        return true;
+      }
     }
   }
 }
