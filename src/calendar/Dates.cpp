@@ -1,7 +1,6 @@
 #include "calendar/Dates.h"
 
 #include <array>
-#include <cmath>
 
 #include "calendar/DateInfos.h"
 
@@ -9,8 +8,7 @@ namespace pelo {
 
 namespace {
 
-constexpr std::array<int32_t, 12> kMonthLengths = {31, 28, 31, 30, 31, 30,
-                                                   31, 31, 30, 31, 30, 31};
+constexpr std::array<int32_t, 12> kMonthLengths = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
 
 // Floor division and its remainder in [0, divisor): months are carried with them instead
 // of one-year-at-a-time loops, so absurd amounts cost nothing.
@@ -43,17 +41,18 @@ constexpr int64_t kDaysPer400Years = 146097;
 
 }  // namespace
 
-int32_t DayNumber(TDateRec date) noexcept {
-  int32_t y = date.Year;
-  int32_t m = date.Month;
-  const int32_t d = date.Day;
+int32_t DayNumber(TDateRec date) noexcept { return DayNumber(date.Year, date.Month, date.Day); }
+
+int32_t DayNumber(int32_t y, int32_t m, int32_t d) noexcept {
   if (y < 1 || y > 10000 || m < 1 || m > 10000 || d < 1 || d > 10000) return 0;
   if (m <= 2) {  // January and February count as months 13 and 14 of the year before
     m += 12;
     y -= 1;
   }
-  const int32_t n = static_cast<int32_t>(std::trunc(y * 365.25)) +
-                    static_cast<int32_t>(std::trunc((m - 2) * 30.59)) + d;
+  // trunc(y * 365.25) + trunc((m - 2) * 30.59) in integers: y >= 0 and m - 2 >= 1 here, so
+  // truncation is division, and no (m - 2) * 30.59 of the domain lies near enough to a whole
+  // number for the rounding of 30.59 to matter (the test of this module compares both).
+  const int32_t n = y * 1461 / 4 + (m - 2) * 3059 / 100 + d;
   if (static_cast<int64_t>(y) * 10000 + m * 100 + d > 15821004) {
     return n + y / 400 - y / 100 - 678912;  // Gregorian, after 1582/10/4
   }
@@ -96,8 +95,7 @@ int32_t MonthsBetween(int32_t year1, int32_t month1, int32_t year2, int32_t mont
   return (year2 - year1) * 12 + (month2 - month1);
 }
 
-void AddYearsMonths(int32_t& year, int32_t& month, int32_t add_years,
-                    int32_t add_months) noexcept {
+void AddYearsMonths(int32_t& year, int32_t& month, int32_t add_years, int32_t add_months) noexcept {
   const YearMonth ym =
       Carry(static_cast<int64_t>(year) + add_years, static_cast<int64_t>(month) + add_months);
   year = ym.year;
@@ -106,6 +104,12 @@ void AddYearsMonths(int32_t& year, int32_t& month, int32_t add_years,
 
 TDateRec AddToDate(TDateRec date, TDateRec amount) noexcept {
   if (date.Day == 0) return date;
+  // Most moves are a few days within a month (every walk of the day table steps this way):
+  // a day of 1..28 stays in its month whatever the month's length, nothing to roll over.
+  if (amount.Year == 0 && amount.Month == 0 && date.Month >= 1 && date.Month <= 12) {
+    const int64_t e = static_cast<int64_t>(date.Day) + amount.Day;
+    if (e >= 1 && e <= 28) return TDateRec{date.Year, date.Month, static_cast<int32_t>(e)};
+  }
   int32_t y = date.Year;
   int32_t m = date.Month;
   AddYearsMonths(y, m, amount.Year, amount.Month);
@@ -234,9 +238,9 @@ void ResolveDay(TDateRec context, int32_t code, TDateRec reference, TDateRec& ou
   }
   if (code >= kCodeNthWeekFirst && code < kCodeLastWeek) {
     const int32_t q = (code - kCodeThisWeek) / 7;  // [2, 6]
-    const int32_t n = q - 1;                      // [1, 5]
-    const int32_t day = FirstWeekdayOfMonth(out.Year, out.Month, (code - kCodeThisWeek) % 7) +
-                        (n - 1) * 7;
+    const int32_t n = q - 1;                       // [1, 5]
+    const int32_t day =
+        FirstWeekdayOfMonth(out.Year, out.Month, (code - kCodeThisWeek) % 7) + (n - 1) * 7;
     out.Day = day <= length ? day : 0;  // only a fifth weekday can pass the month's end
     return;
   }
@@ -261,11 +265,13 @@ void ResolveDay(TDateRec context, int32_t code, TDateRec reference, TDateRec& ou
       out.Day = length;
       return;
     case kCodeHoliday:
-      out.Day = DateInfo().IsHoliday(TDateRec{out.Year, out.Month, reference.Day}) ? reference.Day : 0;
+      out.Day =
+          DateInfo().IsHoliday(TDateRec{out.Year, out.Month, reference.Day}) ? reference.Day : 0;
       return;
     case kCodePrivateHoliday:
-      out.Day =
-          DateInfo().IsPrivateHoliday(TDateRec{out.Year, out.Month, reference.Day}) ? reference.Day : 0;
+      out.Day = DateInfo().IsPrivateHoliday(TDateRec{out.Year, out.Month, reference.Day})
+                    ? reference.Day
+                    : 0;
       return;
     case kCodeVernalEquinox:
       out.Day = out.Month != 3 ? 0 : (DateInfo().IsHoliday(TDateRec{out.Year, 3, 20}) ? 20 : 21);

@@ -69,10 +69,32 @@ void TDataTable::Fill(const TDatePackList* packs) {
   if (packs != nullptr) packs_ = packs;
   ForEachCell([](TViewList& cell) { cell.Clear(); });
   if (packs_ != nullptr) {
+    const TPackFilter passes(filter_);
+    // The packs of one entry stand together, and most entries read the same on every day:
+    // their line and line record are made once per entry, not once per day.
+    const TData* entry = nullptr;
+    TLineInfo info;
+    bool fixed = false;
+    std::string fixed_line;
+    bool have_fixed_line = false;
     for (const TDatePack& pack : packs_->Packs()) {
       TViewList* cell = Cell(pack.Date());
-      if (cell == nullptr || !PassesFilter(pack, filter_)) continue;
-      cell->Add(LineText(pack), LineInfoOf(*pack.Entry));
+      if (cell == nullptr || !passes.Passes(pack)) continue;
+      if (pack.Entry != entry) {
+        entry = pack.Entry;
+        info = LineInfoOf(*entry);
+        fixed = HasFixedLineText(*entry);
+        have_fixed_line = false;
+      }
+      if (fixed && pack.Kind != kPackDerived) {
+        if (!have_fixed_line) {
+          fixed_line = LineText(pack);
+          have_fixed_line = true;
+        }
+        cell->AddCopy(fixed_line, info);
+      } else {
+        cell->Add(LineText(pack), info);
+      }
     }
   }
   ForEachCell([](TViewList& cell) { cell.ResetPosition(); });

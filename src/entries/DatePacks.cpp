@@ -20,6 +20,10 @@ void TDatePack::Assign(const TDateClass* source) {
   }
 }
 
+bool HasFixedLineText(const TData& entry) noexcept {
+  return entry.Annotation.empty() && entry.Text.find('%') == std::string::npos;
+}
+
 std::string LineText(const TDatePack& pack) {
   if (pack.Entry == nullptr) return {};
   const TData& entry = *pack.Entry;
@@ -32,7 +36,7 @@ std::string LineText(const TDatePack& pack) {
   }
 
   // Most lines are plain text: no code to expand, nothing to combine.
-  const bool plain = entry.Annotation.empty() && entry.Text.find('%') == std::string::npos;
+  const bool plain = HasFixedLineText(entry);
   const bool timed = entry.Times && entry.Times->Count() > 0;
   if (plain && !timed) return std::string(CutLineText(entry.Text));
   std::string line;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "calendar/DateInfos.h"
 
 namespace pelo {
@@ -12,21 +14,21 @@ TEST(DayNumber, Anchors) {
     TDateRec date;
     int32_t expected;
   } cases[] = {
-      {{1858, 11, 17}, 0},       {{1582, 11, 1}, -100823}, {{2150, 12, 31}, 106695},
-      {{2000, 1, 1}, 51544},     {{1582, 10, 4}, -100841}, {{1582, 10, 15}, -100840},
-      {{2023, 2, 30}, 60005},    {{2023, 3, 2}, 60005},    {{1, 1, 1}, -678577},
-      {{2024, 2, 29}, 60369},    {{1970, 1, 1}, 40587},
+      {{1858, 11, 17}, 0},    {{1582, 11, 1}, -100823}, {{2150, 12, 31}, 106695},
+      {{2000, 1, 1}, 51544},  {{1582, 10, 4}, -100841}, {{1582, 10, 15}, -100840},
+      {{2023, 2, 30}, 60005}, {{2023, 3, 2}, 60005},    {{1, 1, 1}, -678577},
+      {{2024, 2, 29}, 60369}, {{1970, 1, 1}, 40587},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(DayNumber(c.date), c.expected) << c.date.Year << "/" << c.date.Month << "/"
-                                             << c.date.Day;
+    EXPECT_EQ(DayNumber(c.date), c.expected)
+        << c.date.Year << "/" << c.date.Month << "/" << c.date.Day;
   }
 }
 
 TEST(DayNumber, OutsideTheFormulaIsZero) {
-  for (const TDateRec date : {TDateRec{0, 1, 1}, TDateRec{2000, 0, 1}, TDateRec{2000, 1, 0},
-                              TDateRec{10001, 1, 1}, TDateRec{2000, 10001, 1}, kNullDate,
-                              TDateRec{-5, 3, 3}}) {
+  for (const TDateRec date :
+       {TDateRec{0, 1, 1}, TDateRec{2000, 0, 1}, TDateRec{2000, 1, 0}, TDateRec{10001, 1, 1},
+        TDateRec{2000, 10001, 1}, kNullDate, TDateRec{-5, 3, 3}}) {
     EXPECT_EQ(DayNumber(date), 0);
   }
 }
@@ -51,6 +53,81 @@ TEST(DayNumber, ConsecutiveOverTheWholeCalendar) {
   EXPECT_EQ(expected, kLastCalendarDay);
 }
 
+// The day number is computed in integers; the formula as written works in floating point.
+// Both must agree on the whole domain: every year with a month before and after February,
+// and every month and day of the domain in one year.
+TEST(DayNumber, IntegersAgreeWithTheFloatingPointFormula) {
+  const auto formula = [](int32_t y, int32_t m, int32_t d) {
+    if (m <= 2) {
+      m += 12;
+      y -= 1;
+    }
+    const auto n = static_cast<int32_t>(std::trunc(y * 365.25)) +
+                   static_cast<int32_t>(std::trunc((m - 2) * 30.59)) + d;
+    if (static_cast<int64_t>(y) * 10000 + m * 100 + d > 15821004) {
+      return n + y / 400 - y / 100 - 678912;
+    }
+    return n - 678914;
+  };
+  int failures = 0;
+  for (int32_t y = 1; y <= 10000 && failures < 5; ++y) {
+    for (const int32_t m : {1, 2, 3, 12}) {
+      if (DayNumber({y, m, 1}) != formula(y, m, 1)) {
+        ADD_FAILURE() << y << "/" << m;
+        ++failures;
+      }
+    }
+  }
+  for (int32_t v = 1; v <= 10000 && failures < 5; ++v) {
+    if (DayNumber({2000, v, 1}) != formula(2000, v, 1) ||
+        DayNumber({1582, v, 1}) != formula(1582, v, 1) ||
+        DayNumber({2000, 1, v}) != formula(2000, 1, v) ||
+        DayNumber({1582, 10, v}) != formula(1582, 10, v)) {
+      ADD_FAILURE() << v;
+      ++failures;
+    }
+  }
+}
+
+// Short moves within a month take a quicker road; every move of up to 40 days either way from
+// every day 1..31 of every month must still land where rolling over month by month does.
+TEST(AddToDate, ShortMovesAgreeWithRollingOver) {
+  const auto rolled = [](TDateRec date, int32_t days) {
+    int32_t y = date.Year;
+    int32_t m = date.Month;
+    int32_t e = date.Day + days;
+    while (e > DaysInMonth(y, m)) {
+      e -= DaysInMonth(y, m);
+      if (++m > 12) {
+        m = 1;
+        ++y;
+      }
+    }
+    while (e <= 0) {
+      e += DaysInMonth(y, m - 1);
+      if (--m < 1) {
+        m = 12;
+        --y;
+      }
+    }
+    return TDateRec{y, m, e};
+  };
+  int failures = 0;
+  for (const int32_t year : {2023, 2024, 1900, 2000}) {
+    for (int32_t month = 1; month <= 12; ++month) {
+      for (int32_t day = 1; day <= 31; ++day) {
+        for (int32_t days = -40; days <= 40 && failures < 5; ++days) {
+          const TDateRec date{year, month, day};
+          if (AddToDate(date, {0, 0, days}) != rolled(date, days)) {
+            ADD_FAILURE() << year << "/" << month << "/" << day << " + " << days;
+            ++failures;
+          }
+        }
+      }
+    }
+  }
+}
+
 TEST(WeekdayOf, KnownDays) {
   EXPECT_EQ(WeekdayOf({2000, 1, 1}), 6);
   EXPECT_EQ(WeekdayOf({1858, 11, 17}), 3);
@@ -62,9 +139,9 @@ TEST(DaysInMonth, CarriesTheMonth) {
   const struct {
     int32_t year, month, expected;
   } cases[] = {
-      {1900, 2, 28}, {2000, 2, 29}, {2024, 14, 28}, {2024, 0, 31}, {2023, 4, 30},
-      {2024, -10, 28},  // month -10 of 2024 is February 2023
-      {1600, 2, 29}, {2100, 2, 28}, {2024, 26, 28}, {2024, 1, 31},
+      {1900, 2, 28}, {2000, 2, 29},   {2024, 14, 28}, {2024, 0, 31},
+      {2023, 4, 30}, {2024, -10, 28},  // month -10 of 2024 is February 2023
+      {1600, 2, 29}, {2100, 2, 28},   {2024, 26, 28}, {2024, 1, 31},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(DaysInMonth(c.year, c.month), c.expected) << c.year << "/" << c.month;
@@ -116,8 +193,8 @@ TEST(AddToDate, ClampsOnlyPlainYearAndMonthMoves) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AddToDate(c.date, c.amount), c.expected)
-        << c.date.Year << "/" << c.date.Month << "/" << c.date.Day << " + " << c.amount.Year
-        << "," << c.amount.Month << "," << c.amount.Day;
+        << c.date.Year << "/" << c.date.Month << "/" << c.date.Day << " + " << c.amount.Year << ","
+        << c.amount.Month << "," << c.amount.Day;
   }
 }
 
@@ -141,8 +218,7 @@ TEST(CheckCalendarRange, Codes) {
       {{2150, 13, 1}, kDateAfterRange},   {kNullDate, kDateNonexistent},
       {{2024, 2, 29}, kDateUsable},       {{2024, 4, 31}, kDateNonexistent},
       {{20000, 1, 1}, kDateAfterRange},  // beyond the day-number formula, not inside the range
-      {{-3000, 1, 1}, kDateBeforeRange},
-      {{1858, 10, 48}, kDateNonexistent},
+      {{-3000, 1, 1}, kDateBeforeRange},  {{1858, 10, 48}, kDateNonexistent},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(CheckCalendarRange(c.date), c.expected)
@@ -161,8 +237,7 @@ TEST(MoveToWeekday, Modes) {
       {7, 0, sunday, sunday},          // on or after: does not move
       {-1, 6, friday, {2024, 4, 27}},  // on or before: 6 days back
       {0, 6, sunday, {2024, 5, 11}},   // Sunday-start week: Saturday ahead
-      {7, 1, friday, {2024, 5, 6}},
-      {-1, 5, friday, friday},
+      {7, 1, friday, {2024, 5, 6}},   {-1, 5, friday, friday},
       {8, 1, friday, friday},  // invalid mode
       {0, 7, friday, friday},  // invalid weekday
   };
@@ -186,29 +261,29 @@ TEST_F(ResolveDatePatternTest, Codes) {
   const struct {
     TDateRec context, pattern, reference, expected;
   } cases[] = {
-      {span, {0, 0, 55}, {2024, 1, 1}, {2024, 1, 8}},     // second Monday
-      {span, {0, 0, 82}, {2024, 2, 1}, {2024, 2, 25}},    // last Sunday
-      {span, {0, 2, 30}, {2024, 1, 1}, kNullDate},        // 2/30
-      {span, {0, 0, 75}, {2024, 2, 1}, kNullDate},        // fifth Sunday of February 2024
-      {span, {0, 0, 75}, {2024, 3, 1}, {2024, 3, 31}},    // fifth Sunday of March 2024
+      {span, {0, 0, 55}, {2024, 1, 1}, {2024, 1, 8}},   // second Monday
+      {span, {0, 0, 82}, {2024, 2, 1}, {2024, 2, 25}},  // last Sunday
+      {span, {0, 2, 30}, {2024, 1, 1}, kNullDate},      // 2/30
+      {span, {0, 0, 75}, {2024, 2, 1}, kNullDate},      // fifth Sunday of February 2024
+      {span, {0, 0, 75}, {2024, 3, 1}, {2024, 3, 31}},  // fifth Sunday of March 2024
       {{1583, 2150, 0}, {-4, 1, 1}, {2024, 1, 1}, {1583, 1, 1}},
       {{1583, 2150, 0}, {-5, -5, -5}, {2024, 1, 1}, {2150, 12, 31}},
       {span, {-4, -4, -4}, {2024, 7, 7}, {2023, 1, 1}},
       {span, {-1, -1, -1}, {2000, 1, 1}, {2024, 5, 15}},  // today
       {span, {-10, -10, -10}, {2000, 1, 1}, {2024, 5, 15}},
       {span, {0, 0, 0}, {2001, 2, 3}, {2001, 2, 3}},
-      {span, {0, 0, 32}, {2024, 2, 1}, {2024, 2, 29}},    // month end
-      {span, {0, 0, -6}, {2024, 5, 3}, {2024, 5, 3}},     // 憲法記念日
+      {span, {0, 0, 32}, {2024, 2, 1}, {2024, 2, 29}},  // month end
+      {span, {0, 0, -6}, {2024, 5, 3}, {2024, 5, 3}},   // 憲法記念日
       {span, {0, 0, -6}, {2024, 5, 7}, kNullDate},
       {span, {0, 3, -8}, {2024, 1, 1}, {2024, 3, 20}},
       {span, {0, 3, -8}, {2023, 1, 1}, {2023, 3, 21}},
       {span, {0, 4, -8}, {2024, 1, 1}, kNullDate},
       {span, {0, 9, -9}, {2024, 1, 1}, {2024, 9, 22}},
-      {span, {1700, 9, -9}, {2024, 1, 1}, kNullDate},     // no equinox formula for 1700
-      {span, {0, 0, 36}, {2000, 1, 1}, {2000, 1, 12}},    // Wednesday of today's week (15th)
+      {span, {1700, 9, -9}, {2024, 1, 1}, kNullDate},         // no equinox formula for 1700
+      {span, {0, 0, 36}, {2000, 1, 1}, {2000, 1, 12}},        // Wednesday of today's week (15th)
       {{0, 0, 1}, {0, 0, 40}, {2024, 5, 15}, {2024, 5, 19}},  // Sunday, Monday-start week
-      {span, {0, 0, 40}, {2024, 6, 1}, {2024, 5, 26}},    // Sunday of the week holding 6/1
-      {span, {0, 0, -2}, {2024, 1, 1}, {2024, 1, -1}},    // passed through as code + 1
+      {span, {0, 0, 40}, {2024, 6, 1}, {2024, 5, 26}},        // Sunday of the week holding 6/1
+      {span, {0, 0, -2}, {2024, 1, 1}, {2024, 1, -1}},        // passed through as code + 1
       {span, {0, 0, 95}, {2024, 1, 1}, {2024, 1, 96}},
       {span, {0, 0, 89}, {2024, 1, 1}, {2024, 1, 90}},
   };
@@ -230,8 +305,8 @@ TEST_F(ResolveDatePatternTest, NthAndLastWeekdayOverManyMonths) {
     for (int32_t month = 1; month <= 12; ++month) {
       for (int32_t w = 0; w < 7; ++w) {
         for (int32_t n = 1; n <= 5; ++n) {
-          const TDateRec got = ResolveDatePattern(kNullDate, {year, month, 40 + w + 7 * n},
-                                                  {year, month, 1});
+          const TDateRec got =
+              ResolveDatePattern(kNullDate, {year, month, 40 + w + 7 * n}, {year, month, 1});
           if (got == kNullDate) {
             ASSERT_EQ(n, 5);
             continue;

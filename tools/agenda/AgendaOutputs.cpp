@@ -116,9 +116,10 @@ std::vector<TAgendaRow> AgendaRows(const TDataList& list, const TFilterSet& filt
   const int32_t first = DayNumber(from);
   const int32_t last = DayNumber(to);
   std::vector<TShown> shown;
+  const TPackFilter passes(filter);
   for (const TDatePack& pack : list.DatePacks().Packs()) {
     const int32_t day = DayNumber(pack.Date());
-    if (day < first || day > last || !PassesFilter(pack, filter)) continue;
+    if (day < first || day > last || !passes.Passes(pack)) continue;
     shown.push_back({day, &pack});
   }
   std::stable_sort(shown.begin(), shown.end(),
