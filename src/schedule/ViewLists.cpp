@@ -387,11 +387,11 @@ void TViewList::SelectLine(int32_t k) {
 }
 
 bool TViewList::CanMoveUp() const noexcept {
-  return measurer_ != nullptr && !Count() == 0 && selected_ > 0;
+  return measurer_ != nullptr && Count() > 0 && selected_ > 0;
 }
 
 bool TViewList::CanMoveDown() const noexcept {
-  return measurer_ != nullptr && !Count() == 0 && selected_ < Count() - 1;
+  return measurer_ != nullptr && Count() > 0 && selected_ < Count() - 1;
 }
 
 void TViewList::MoveUp() {
