@@ -1,7 +1,6 @@
 #include "calendar/Dates.h"
 
 #include <array>
-#include <cmath>
 
 #include "calendar/DateInfos.h"
 
@@ -42,25 +41,18 @@ constexpr int64_t kDaysPer400Years = 146097;
 
 }  // namespace
 
-int32_t DayNumber(TDateRec date) noexcept {
-  int32_t y = date.Year;
-  int32_t m = date.Month;
-  const int32_t d = date.Day;
+int32_t DayNumber(TDateRec date) noexcept { return DayNumber(date.Year, date.Month, date.Day); }
+
+int32_t DayNumber(int32_t y, int32_t m, int32_t d) noexcept {
   if (y < 1 || y > 10000 || m < 1 || m > 10000 || d < 1 || d > 10000) return 0;
   if (m <= 2) {  // January and February count as months 13 and 14 of the year before
     m += 12;
     y -= 1;
   }
-  // y * 365.25 is exact in floating point, so its truncation is the integer quotient (y is
-  // at least 0 here). trunc((m - 2) * 30.59) comes from a table for the months 3..14 of real
-  // dates; only records with an invalid month go through the floating-point product. Both
-  // give the formula's values exactly; the table spares the hot path the conversions.
-  static constexpr std::array<int32_t, 12> kMonthDays = {30,  61,  91,  122, 152, 183,
-                                                         214, 244, 275, 305, 336, 367};
-  const int32_t year_days = static_cast<int32_t>(static_cast<int64_t>(y) * 1461 / 4);
-  const int32_t month_days =
-      m <= 14 ? kMonthDays[m - 3] : static_cast<int32_t>(std::trunc((m - 2) * 30.59));
-  const int32_t n = year_days + month_days + d;
+  // trunc(y * 365.25) + trunc((m - 2) * 30.59) in integers: y >= 0 and m - 2 >= 1 here, so
+  // truncation is division, and no (m - 2) * 30.59 of the domain lies near enough to a whole
+  // number for the rounding of 30.59 to matter (the test of this module compares both).
+  const int32_t n = y * 1461 / 4 + (m - 2) * 3059 / 100 + d;
   if (static_cast<int64_t>(y) * 10000 + m * 100 + d > 15821004) {
     return n + y / 400 - y / 100 - 678912;  // Gregorian, after 1582/10/4
   }
@@ -112,6 +104,12 @@ void AddYearsMonths(int32_t& year, int32_t& month, int32_t add_years, int32_t ad
 
 TDateRec AddToDate(TDateRec date, TDateRec amount) noexcept {
   if (date.Day == 0) return date;
+  // Most moves are a few days within a month (every walk of the day table steps this way):
+  // a day of 1..28 stays in its month whatever the month's length, nothing to roll over.
+  if (amount.Year == 0 && amount.Month == 0 && date.Month >= 1 && date.Month <= 12) {
+    const int64_t e = static_cast<int64_t>(date.Day) + amount.Day;
+    if (e >= 1 && e <= 28) return TDateRec{date.Year, date.Month, static_cast<int32_t>(e)};
+  }
   int32_t y = date.Year;
   int32_t m = date.Month;
   AddYearsMonths(y, m, amount.Year, amount.Month);

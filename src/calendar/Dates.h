@@ -63,6 +63,9 @@ constexpr bool SameDate(TDateRec a, TDateRec b) noexcept { return a == b; }
 // Days since 1858/11/17 (the Modified Julian Day). 0 for a record with a field below 1 or
 // above 10000. The day is not checked against its month: 2023/2/30 is 2023/3/2.
 int32_t DayNumber(TDateRec date) noexcept;
+// The same from the three fields (what the walks of the day table call, many times over,
+// without packing a record first).
+int32_t DayNumber(int32_t year, int32_t month, int32_t day) noexcept;
 
 // 0 = Sunday .. 6 = Saturday.
 int32_t WeekdayOf(TDateRec date) noexcept;

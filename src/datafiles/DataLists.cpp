@@ -326,9 +326,20 @@ bool TDataList::LoadFromFile(const std::string& path) {
   const int32_t file_index = file_list_.AddFile(path);
   bool read_only = IsReadOnly(info);
   std::string bytes;
-  bool ok = ReadDataFile(path, bytes, read_only);
+  const bool read = ReadDataFile(path, bytes, read_only);
   file_list_.Option(file_index)->FileReadOnly = read_only;
+  return LoadRead(file_index, path, read, std::move(bytes));
+}
 
+bool TDataList::LoadFromBytes(const std::string& path, std::string bytes) {
+  if (OnLoadFromFile) OnLoadFromFile(*this, path);
+  const int32_t file_index = file_list_.AddFile(path);
+  return LoadRead(file_index, path, true, std::move(bytes));
+}
+
+bool TDataList::LoadRead(int32_t file_index, const std::string& path, bool read,
+                         std::string bytes) {
+  bool ok = read;
   std::unique_ptr<TErrorDialog> errors;
   if (ok) {
     const std::string text = FileText(bytes);

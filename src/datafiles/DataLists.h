@@ -72,6 +72,9 @@ class TDataList {
   // Reads one file and adds its entries; false when it was not found or could not be read
   // whole (what was read before a failure stays).
   bool LoadFromFile(const std::string& path);
+  // Loads bytes as if they had been read from a file at path (which need not exist), with
+  // everything LoadFromFile does after reading: for feeding the loader without a file.
+  bool LoadFromBytes(const std::string& path, std::string bytes);
   // Frees every entry and forgets the files. The clipboard stays.
   void Clear();
 
@@ -144,6 +147,8 @@ class TDataList {
   // The entries of one file while it is read; they join the list when it is done.
   struct TLoadBatch;
 
+  // Everything after a file was read (read false: it could not be) or given as bytes.
+  bool LoadRead(int32_t file_index, const std::string& path, bool read, std::string bytes);
   // Reads the lines of one file into batch; false when an attached-text block is not
   // closed.
   bool ParseLines(std::string_view text, int32_t file_index, std::string_view folder,

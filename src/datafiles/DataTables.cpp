@@ -69,10 +69,32 @@ void TDataTable::Fill(const TDatePackList* packs) {
   if (packs != nullptr) packs_ = packs;
   ForEachCell([](TViewList& cell) { cell.Clear(); });
   if (packs_ != nullptr) {
+    const TPackFilter passes(filter_);
+    // The packs of one entry stand together, and most entries read the same on every day:
+    // their line and line record are made once per entry, not once per day.
+    const TData* entry = nullptr;
+    TLineInfo info;
+    bool fixed = false;
+    std::string fixed_line;
+    bool have_fixed_line = false;
     for (const TDatePack& pack : packs_->Packs()) {
       TViewList* cell = Cell(pack.Date());
-      if (cell == nullptr || !PassesFilter(pack, filter_)) continue;
-      cell->Add(LineText(pack), LineInfoOf(*pack.Entry));
+      if (cell == nullptr || !passes.Passes(pack)) continue;
+      if (pack.Entry != entry) {
+        entry = pack.Entry;
+        info = LineInfoOf(*entry);
+        fixed = HasFixedLineText(*entry);
+        have_fixed_line = false;
+      }
+      if (fixed && pack.Kind != kPackDerived) {
+        if (!have_fixed_line) {
+          fixed_line = LineText(pack);
+          have_fixed_line = true;
+        }
+        cell->AddCopy(fixed_line, info);
+      } else {
+        cell->Add(LineText(pack), info);
+      }
     }
   }
   ForEachCell([](TViewList& cell) { cell.ResetPosition(); });
@@ -88,19 +110,33 @@ bool TDataTable::FindEntryDate(int32_t position, TDateRec& date) const {
     }
     return false;
   };
+  // Only a real day can be walked from: the days around a null date are null too.
+  if (CheckCalendarRange(date) != kDateUsable) return false;
   const int32_t last_year = first_year_ + kYearCount - 1;
   if (shows(date)) return true;
-  for (int32_t distance = 1;; ++distance) {
-    const TDateRec back = AddDays(date, -distance);
-    const TDateRec forward = AddDays(date, distance);
-    if (back.Year < first_year_ || forward.Year > last_year) return false;
-    if (shows(back)) {
-      date = back;
-      return true;
+  // Each direction goes on while it can still reach the window, so that near one end of it
+  // (or from outside it) the other direction is searched to its end. The forward day only
+  // grows and the backward day only shrinks, so the walk ends after the window's four years
+  // at the latest.
+  TDateRec back = date;
+  TDateRec forward = date;
+  for (;;) {
+    const bool back_open = back.Year >= first_year_;
+    const bool forward_open = forward.Year <= last_year;
+    if (!back_open && !forward_open) return false;
+    if (back_open) {
+      back = AddDays(back, -1);
+      if (shows(back)) {
+        date = back;
+        return true;
+      }
     }
-    if (shows(forward)) {
-      date = forward;
-      return true;
+    if (forward_open) {
+      forward = AddDays(forward, 1);
+      if (shows(forward)) {
+        date = forward;
+        return true;
+      }
     }
   }
 }

@@ -43,7 +43,9 @@ class TDataTable {
   const TViewList* Cell(TDateRec date) const noexcept;
 
   // The day nearest to date (date, date - 1, date + 1, date - 2, ...) whose cell shows a line
-  // of the entry at position; false (date unchanged) when none in the window.
+  // of the entry at position; false (date unchanged) when none in the window or when date is
+  // no real day. Near an end of the window (or outside it) the search goes on in the other
+  // direction until that one has left the window too.
   bool FindEntryDate(int32_t position, TDateRec& date) const;
   // Moves the focus to the nearest day showing the entry and selects its line there.
   void FocusEntry(int32_t position);

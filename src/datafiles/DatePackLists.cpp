@@ -4,30 +4,31 @@
 
 namespace pelo {
 
-namespace {
-
-// A set tests a pack's value; an empty set lets everything through.
-bool Allows(const TSmallSet& set, int32_t value) noexcept {
-  return set.Empty() || set.Contains(value);
+TPackFilter::TPackFilter(const TFilterSet& filter) noexcept : filter_(filter) {
+  for (std::size_t i = 0; i < open_.size(); ++i) open_[i] = filter[i].Empty();
 }
 
-}  // namespace
-
-bool PassesFilter(const TDatePack& pack, const TFilterSet& filter) noexcept {
+bool TPackFilter::Passes(const TDatePack& pack) const noexcept {
   const TData* entry = pack.Entry;
   if (entry == nullptr) return false;
-  return Allows(filter[0], entry->IsDeleted() ? 1 : 0) &&
-         Allows(filter[1], entry->IsChecked() ? 1 : 0) &&
-         Allows(filter[2], entry->MarkFlag ? 1 : 0) &&
-         Allows(filter[3], entry->FilterFlag ? 1 : 0) &&
-         Allows(filter[4], entry->HashMarked ? 1 : 0) && Allows(filter[5], entry->Category) &&
-         Allows(filter[6], pack.Kind) && Allows(filter[7], entry->FileIndex);
+  const auto allows = [this](std::size_t set, int32_t value) {
+    return open_[set] || filter_[set].Contains(value);
+  };
+  return allows(0, entry->IsDeleted() ? 1 : 0) && allows(1, entry->IsChecked() ? 1 : 0) &&
+         allows(2, entry->MarkFlag ? 1 : 0) && allows(3, entry->FilterFlag ? 1 : 0) &&
+         allows(4, entry->HashMarked ? 1 : 0) && allows(5, entry->Category) &&
+         allows(6, pack.Kind) && allows(7, entry->FileIndex);
+}
+
+bool PassesFilter(const TDatePack& pack, const TFilterSet& filter) noexcept {
+  return TPackFilter(filter).Passes(pack);
 }
 
 int32_t TDatePackList::EntryAt(TDateRec date, const TFilterSet& filter, int32_t k) const noexcept {
   if (k < 0) return -1;
+  const TPackFilter passes(filter);
   for (const TDatePack& pack : packs_) {
-    if (pack.Date() != date || !PassesFilter(pack, filter)) continue;
+    if (pack.Date() != date || !passes.Passes(pack)) continue;
     if (k-- == 0) return pack.Entry->ListIndex;
   }
   return -1;
@@ -36,8 +37,9 @@ int32_t TDatePackList::EntryAt(TDateRec date, const TFilterSet& filter, int32_t 
 int32_t TDatePackList::IndexOnDate(TDateRec date, const TFilterSet& filter,
                                    int32_t position) const noexcept {
   int32_t k = 0;
+  const TPackFilter passes(filter);
   for (const TDatePack& pack : packs_) {
-    if (pack.Date() != date || !PassesFilter(pack, filter)) continue;
+    if (pack.Date() != date || !passes.Passes(pack)) continue;
     if (pack.Entry->ListIndex == position) return k;
     ++k;
   }

@@ -4,6 +4,7 @@
 // for one entry, in the order its occurrences came), and the filter that decides which of
 // them a schedule shows.
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -16,6 +17,18 @@ namespace pelo {
 // The eight filter tests of a pack: deleted, checked, the two extra flags, hash mark,
 // category, kind, file index. An empty set lets everything through.
 bool PassesFilter(const TDatePack& pack, const TFilterSet& filter) noexcept;
+
+// The same tests with the empty sets found once: for running a filter over many packs (a
+// four-year table holds hundreds of thousands). Refers to the filter, which must outlive it.
+class TPackFilter {
+ public:
+  explicit TPackFilter(const TFilterSet& filter) noexcept;
+  bool Passes(const TDatePack& pack) const noexcept;
+
+ private:
+  const TFilterSet& filter_;
+  std::array<bool, TFilterSet::kCount> open_{};  // the set is empty: no test
+};
 
 class TDatePackList {
  public:

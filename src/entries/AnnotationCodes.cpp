@@ -214,11 +214,38 @@ std::string ExpandCodes(std::string_view text, TDateRec shown, TDateRec period_s
   return out;
 }
 
+std::string_view CutLineText(std::string_view text) noexcept {
+  // No character is wider than two bytes of Shift-JIS per byte of UTF-8.
+  if (text.size() <= static_cast<std::size_t>(kMaxLineTextWidth) / 2) return text;
+  return CutToSjisWidth(text, kMaxLineTextWidth);
+}
+
+namespace {
+
+void CutLine(std::string& line) { line.resize(CutLineText(line).size()); }
+
+}  // namespace
+
 std::string CombineAnnotation(std::string_view shown_text, std::string_view code, TDateRec shown,
                               TDateRec period_start, TDateRec period_end, TDateRec base) {
   const std::string annotation = ExpandCodes(code, shown, period_start, period_end, base);
-  if (annotation.find('*') != std::string::npos) return ReplaceAll(annotation, "*", shown_text);
-  return Concat({shown_text, " ", annotation});
+  std::string line;
+  if (annotation.find('*') == std::string::npos) {
+    line = Concat({shown_text, " ", annotation});
+  } else {
+    // Every "*" becomes the shown text, but only until the line is surely too wide: three
+    // bytes of UTF-8 are at least one byte of Shift-JIS.
+    constexpr std::size_t kEnough = 3 * static_cast<std::size_t>(kMaxLineTextWidth);
+    for (std::size_t pos = 0; pos < annotation.size() && line.size() <= kEnough;) {
+      const std::size_t star = annotation.find('*', pos);
+      line.append(annotation, pos, star == std::string::npos ? std::string::npos : star - pos);
+      if (star == std::string::npos) break;
+      line.append(shown_text);
+      pos = star + 1;
+    }
+  }
+  CutLine(line);
+  return line;
 }
 
 std::string ProgressText(TDateRec range_start, TDateRec range_end, TDateRec shown) {
@@ -230,9 +257,10 @@ std::string ProgressText(TDateRec range_start, TDateRec range_end, TDateRec show
 
 std::string PlainLineText(std::string_view text, std::string_view annotation, TDateRec shown,
                           TDateRec period_start, TDateRec period_end, TDateRec base) {
-  std::string line = ExpandCodes(text, shown, period_start, period_end, base);
+  std::string line = ExpandCodes(CutLineText(text), shown, period_start, period_end, base);
+  CutLine(line);
   if (annotation.empty()) return line;
-  return CombineAnnotation(line, annotation, shown, period_start, period_end, base);
+  return CombineAnnotation(line, CutLineText(annotation), shown, period_start, period_end, base);
 }
 
 std::string DerivedLineText(std::string_view text, std::string_view annotation, TDateRec shown,
@@ -240,7 +268,9 @@ std::string DerivedLineText(std::string_view text, std::string_view annotation, 
   // The codes describe the occurrence the day was derived from, not the day itself.
   const TDateRec day = DayNumber(shown) > DayNumber(range_end) ? range_end : range_start;
   std::string line = PlainLineText(text, annotation, day, range_start, range_end, base);
-  return line + ProgressText(range_start, range_end, shown);
+  line += ProgressText(range_start, range_end, shown);
+  CutLine(line);
+  return line;
 }
 
 }  // namespace pelo

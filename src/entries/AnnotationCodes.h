@@ -27,9 +27,20 @@ namespace pelo {
 std::string ExpandCodes(std::string_view text, TDateRec shown, TDateRec period_start,
                         TDateRec period_end, TDateRec base);
 
+// The longest line a day cell holds, in Shift-JIS bytes: far more than a cell or a hint can
+// ever show. A day cell holds a copy of its line for every day an entry falls on, so one huge
+// line in a data file (the loader takes files of many megabytes) would otherwise cost
+// megabytes on each of its days; the entry text and the code string are cut before they are
+// read, and every line after it is made.
+inline constexpr int32_t kMaxLineTextWidth = 16 * 1024;
+
+// text cut to kMaxLineTextWidth, between characters.
+std::string_view CutLineText(std::string_view text) noexcept;
+
 // Expands the annotation code string and joins it with the shown text: every "*" of the
 // expansion becomes the shown text; without a "*" the expansion follows the shown text after
-// one blank.
+// one blank. A result wider than kMaxLineTextWidth is cut (a code string of many "*" never
+// makes a line of gigabytes).
 std::string CombineAnnotation(std::string_view shown_text, std::string_view code, TDateRec shown,
                               TDateRec period_start, TDateRec period_end, TDateRec base);
 
@@ -62,13 +73,13 @@ std::string MemorialName(int32_t years);
 
 // The line of a day that is not derived from another occurrence: the text with its codes
 // expanded, combined with the annotation code string when there is one. The time prefix is
-// the caller's.
+// the caller's. Text, code string and line are cut to kMaxLineTextWidth.
 std::string PlainLineText(std::string_view text, std::string_view annotation, TDateRec shown,
                           TDateRec period_start, TDateRec period_end, TDateRec base);
 
 // The line of a derived day. Its codes are read on the occurrence it was derived from (R2
 // once the day lies after it, else R1) with that occurrence's period, and the distance to
-// it follows.
+// it follows. Cut like PlainLineText.
 std::string DerivedLineText(std::string_view text, std::string_view annotation, TDateRec shown,
                             TDateRec range_start, TDateRec range_end, TDateRec base);
 

@@ -20,6 +20,10 @@ void TDatePack::Assign(const TDateClass* source) {
   }
 }
 
+bool HasFixedLineText(const TData& entry) noexcept {
+  return entry.Annotation.empty() && entry.Text.find('%') == std::string::npos;
+}
+
 std::string LineText(const TDatePack& pack) {
   if (pack.Entry == nullptr) return {};
   const TData& entry = *pack.Entry;
@@ -32,17 +36,22 @@ std::string LineText(const TDatePack& pack) {
   }
 
   // Most lines are plain text: no code to expand, nothing to combine.
-  std::string line =
-      entry.Annotation.empty() && entry.Text.find('%') == std::string::npos
-          ? entry.Text
-          : PlainLineText(entry.Text, entry.Annotation, pack.Date(), pack.Period.PeriodStart.Date(),
-                          pack.Period.PeriodEnd.Date(), base);
-  if (entry.Times && entry.Times->Count() > 0) {
-    std::string times = TimeListText(*entry.Times);
-    times += ' ';
-    times += line;
-    return times;
+  const bool plain = HasFixedLineText(entry);
+  const bool timed = entry.Times && entry.Times->Count() > 0;
+  if (plain && !timed) return std::string(CutLineText(entry.Text));
+  std::string line;
+  if (timed) {
+    line = TimeListText(*entry.Times);
+    line += ' ';
   }
+  if (plain) {
+    line += CutLineText(entry.Text);
+  } else {
+    line += PlainLineText(entry.Text, entry.Annotation, pack.Date(), pack.Period.PeriodStart.Date(),
+                          pack.Period.PeriodEnd.Date(), base);
+  }
+  // A time word of megabytes makes a line as long as any text.
+  line.resize(CutLineText(line).size());
   return line;
 }
 

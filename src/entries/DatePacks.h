@@ -50,6 +50,10 @@ class TDatePack : public TDateClass {
   TDateStartEnd ProgressRange;
 };
 
+// Whether the lines of the entry read the same on every day that is not a derived day: a
+// text without codes and no code string. The day table makes such a line once per entry.
+bool HasFixedLineText(const TData& entry) noexcept;
+
 // The text of the pack's line in a day cell: the entry's text with its codes expanded and its
 // annotation combined, the times in front; for a derived day the codes read on the occurrence
 // it was derived from and the distance to it behind, without times. Empty without an entry.

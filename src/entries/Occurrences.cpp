@@ -45,11 +45,10 @@ constexpr int64_t kAfterAllDays = int64_t{1} << 40;
 // 32 or 0 the day after or before the month. End dates are built field by field without a
 // carry and are read this way.
 int64_t SerialDay(int64_t year, int64_t month, int64_t day) noexcept {
-  CarryMonth(year, month);
+  if (month < 1 || month > 12) CarryMonth(year, month);  // a real month needs no division
   if (year < 1) return kBeforeAllDays;
   if (year > 10000) return kAfterAllDays;
-  return DayNumber(TDateRec{static_cast<int32_t>(year), static_cast<int32_t>(month), 1}) +
-         (day - 1);
+  return DayNumber(static_cast<int32_t>(year), static_cast<int32_t>(month), 1) + (day - 1);
 }
 
 int64_t SerialDay(TDateRec date) noexcept { return SerialDay(date.Year, date.Month, date.Day); }

@@ -1,5 +1,7 @@
 #include "schedule/ViewLists.h"
 
+#include <stdexcept>
+
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
@@ -80,11 +82,41 @@ TViewList::TViewList(TTextMeasurer* measurer)
       font_(measurer != nullptr ? measurer->SurfaceFont() : TFontSpec{}),
       select_color_(DisplayInfo().BitsPerPixel() > 8 ? kSelectColorDeep : kSelectColorAqua) {}
 
-void TViewList::Add(std::string text, const TLineInfo& info) {
-  lines_.push_back(TLine{std::move(text), info, -1, TRowCache{}});
+TViewList::TLine& TViewList::NextLine() {
+  // A cleared list keeps its lines (and their texts' storage) for the next fill.
+  if (count_ == lines_.size()) lines_.emplace_back();
+  TLine& line = lines_[count_++];
+  line.SjisLength = -1;
+  line.Rows = TRowCache{};
+  return line;
 }
 
-void TViewList::Clear() { lines_.clear(); }
+void TViewList::Add(std::string text, const TLineInfo& info) {
+  TLine& line = NextLine();
+  line.Text = std::move(text);
+  line.Info = info;
+}
+
+void TViewList::AddCopy(std::string_view text, const TLineInfo& info) {
+  TLine& line = NextLine();
+  line.Text.assign(text);
+  line.Info = info;
+}
+
+void TViewList::Clear() {
+  // The day table refills every cell on every refresh, mostly with the same lines: the
+  // lines stay, only the count goes. Lines past the count are never read.
+  count_ = 0;
+}
+
+const TViewList::TLine& TViewList::StoredLine(int32_t i) const {
+  if (!IsLine(i)) throw std::out_of_range("TViewList: no such line");
+  return lines_[static_cast<std::size_t>(i)];
+}
+
+const std::string& TViewList::Text(int32_t i) const { return StoredLine(i).Text; }
+
+const TLineInfo& TViewList::Info(int32_t i) const { return StoredLine(i).Info; }
 
 void TViewList::SetMeasurer(TTextMeasurer* measurer) {
   measurer_ = measurer;
@@ -135,7 +167,7 @@ const TFontSpec& TViewList::FontOf(int32_t i) const noexcept {
 }
 
 int32_t TViewList::RowHeight(int32_t i) const {
-  if (lines_.empty()) return 0;
+  if (Count() == 0) return 0;
   const int64_t font_height = std::llabs(int64_t{Surface().FontHeight(FontOf(i), 100)});
   return ClampHeight(font_height * percent_ / 100 + spacing_);
 }
@@ -264,7 +296,7 @@ TLineRows TViewList::LineRows(int32_t i) const {
 }
 
 int32_t TViewList::LineHeight(int32_t i) const {
-  if (lines_.empty()) return 0;
+  if (Count() == 0) return 0;
   int64_t height = RowHeight(i);
   if (!IsLine(i)) return ClampHeight(height);
   if (wrap_) height *= LineRows(i).Rows;
@@ -296,7 +328,7 @@ TRect TViewList::LineRect(int32_t k) const {
 }
 
 TLineHit TViewList::LineAt(int32_t y) const {
-  if (lines_.empty() || y < cell_rect_.Top) return TLineHit{};
+  if (Count() == 0 || y < cell_rect_.Top) return TLineHit{};
   const int64_t offset = int64_t{y} - cell_rect_.Top;
   int64_t sum = 0;
   for (int32_t k = std::max(top_line_, 0); k < Count(); ++k) {
@@ -355,11 +387,11 @@ void TViewList::SelectLine(int32_t k) {
 }
 
 bool TViewList::CanMoveUp() const noexcept {
-  return measurer_ != nullptr && !lines_.empty() && selected_ > 0;
+  return measurer_ != nullptr && Count() > 0 && selected_ > 0;
 }
 
 bool TViewList::CanMoveDown() const noexcept {
-  return measurer_ != nullptr && !lines_.empty() && selected_ < Count() - 1;
+  return measurer_ != nullptr && Count() > 0 && selected_ < Count() - 1;
 }
 
 void TViewList::MoveUp() {

@@ -192,10 +192,15 @@ class TViewList {
 
   // Lines, in the order added; never sorted.
   void Add(std::string text, const TLineInfo& info);
+  // Adds a copy of text, kept in the storage of a line that Clear took away when there is
+  // one: a refill of the cell with lines no longer than before allocates nothing. (Add
+  // takes the storage of the text it is given instead.)
+  void AddCopy(std::string_view text, const TLineInfo& info);
   void Clear();
-  int32_t Count() const noexcept { return static_cast<int32_t>(lines_.size()); }
-  const std::string& Text(int32_t i) const { return lines_.at(static_cast<std::size_t>(i)).Text; }
-  const TLineInfo& Info(int32_t i) const { return lines_.at(static_cast<std::size_t>(i)).Info; }
+  int32_t Count() const noexcept { return static_cast<int32_t>(count_); }
+  // std::out_of_range when there is no line i.
+  const std::string& Text(int32_t i) const;
+  const TLineInfo& Info(int32_t i) const;
 
   TTextMeasurer* Measurer() const noexcept { return measurer_; }
   void SetMeasurer(TTextMeasurer* measurer);
@@ -312,6 +317,10 @@ class TViewList {
     mutable int64_t SjisLength = -1;  // -1 until first needed
     mutable TRowCache Rows;
   };
+  // The next line to fill, taken from the cleared ones when there are some.
+  TLine& NextLine();
+  // Line i; std::out_of_range when there is none.
+  const TLine& StoredLine(int32_t i) const;
   // How the rows of one line break: by pixels within Avail, or in narrow cells by two bytes.
   struct TRowBreaker {
     TTextMeasurer* Measurer = nullptr;
@@ -336,7 +345,9 @@ class TViewList {
   void Repaint(const TRect& rect) const;
 
   TTextMeasurer* measurer_ = nullptr;
+  // The first count_ are the list's lines; the rest were cleared and wait to be filled again.
   std::vector<TLine> lines_;
+  std::size_t count_ = 0;
   // Bumped by every change that alters how text measures; starts at 1 so 0 means "never".
   uint64_t generation_ = 1;
   TRect cell_rect_;

@@ -1,10 +1,15 @@
-// Runs the built pelo-agenda binary: exit codes, and one clear line on standard error for
-// every kind of bad usage.
+// Runs the built pelo-agenda binary: exit codes, one clear line on standard error for every
+// kind of bad usage, load problems in the viewer's words, page files and --filter, and the
+// sample files against an expectation made by hand.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
+#include <sstream>
 
+#include "../datafiles/DataFileTesting.h"
 #include "RunProcess.h"
+#include "TestPaths.h"
 
 namespace pelo::test {
 namespace {
@@ -48,6 +53,157 @@ TEST(AgendaRun, DefaultSpanIsAWeekFromToday) {
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out.substr(0, 10), "2024/05/01");
   EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 7);
+}
+
+// The expected file without its note lines (those starting with "#").
+std::vector<std::string> ExpectedRows(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<std::string> rows;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.front() != '#') rows.push_back(line);
+  }
+  return rows;
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST(AgendaRun, SampleAsWorkedOutByHand) {
+  const std::string examples = PELO_EXAMPLES_DIR;
+  const ProcessResult r =
+      RunProcess(kAgenda, {"--format", "tsv", "--today", "2026/12/7", "--from", "2026/12/1", "--to",
+                           "2027/4/30", examples + "/sample.nrk", examples + "/sample.npg"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::vector<std::string> expected = ExpectedRows(TestDataPath("sample-expected.tsv"));
+  ASSERT_GT(expected.size(), 100u);
+  const std::vector<std::string> actual = Lines(r.out);
+  for (std::size_t i = 0; i < std::max(expected.size(), actual.size()); ++i) {
+    ASSERT_EQ(i < actual.size() ? actual[i] : "(none)",
+              i < expected.size() ? expected[i] : "(none)")
+        << "row " << i + 1;
+  }
+}
+
+class AgendaFiles : public testing::Test {
+ protected:
+  TempFolder folder_;
+};
+
+TEST_F(AgendaFiles, TextIsTheDefaultFormat) {
+  const std::string a = folder_.WriteCp932("a.nrk", "2024/5/3 講演\r\n2024/5/3 10:00 会議\r\n");
+  const ProcessResult r = RunProcess(kAgenda, {"--today", "2024/5/1", a});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.out, "2024/5/3(金)  憲法記念日\n  講演\n  10:00 会議\n");
+}
+
+TEST_F(AgendaFiles, LoadProblemsGoToStandardErrorInTheViewersWords) {
+  const std::string good = folder_.WriteCp932("good.nrk", "2024/5/2 よい行\r\n");
+  const std::string bad = folder_.WriteCp932(
+      "bad.NRK", "2024/5/2 前の行\r\n2024/5/1\r\n2024/13/1 月がない\r\n2024/5/2 後の行\r\n");
+  const std::string missing = folder_.File("missing.nrk");
+  const std::string unclosed = folder_.WriteCp932("open.dat", "2024/5/3 読めた行\r\n%\r\nメモ\r\n");
+  std::filesystem::create_directory(folder_.File("folder.nrk"));
+  const std::string not_a_file = folder_.File("folder.nrk");
+
+  const struct {
+    std::vector<std::string> files;
+    int exit_code;
+    std::string err;
+    std::string out;
+  } cases[] = {
+      {{good}, 0, "", "2024/05/02\t木\t\t0\tgood.nrk:1\tよい行\n"},
+      // Bad lines are reported, the good ones still shown, and the status stays 0.
+      {{bad, good},
+       0,
+       "bad.NRK を読込み中にエラーが発生しました。\n"
+       "2024/5/1 … 日付とデータの区切りがない\n"
+       "2024/13/1 月がない … 日付の1番目の開始月が間違っています。\n",
+       "2024/05/02\t木\t\t0\tbad.NRK:1\t前の行\n"
+       "2024/05/02\t木\t\t0\tbad.NRK:4\t後の行\n"
+       "2024/05/02\t木\t\t0\tgood.nrk:1\tよい行\n"},
+      {{missing, good},
+       1,
+       missing + " というファイルが見つかりません！\n",
+       "2024/05/02\t木\t\t0\tgood.nrk:1\tよい行\n"},
+      // An unclosed attached-text block: what was read before stays and is shown.
+      {{unclosed},
+       1,
+       unclosed + " を開くことができません！\n",
+       "2024/05/03\t金\t憲法記念日\t0\topen.dat:1\t読めた行\n"},
+      {{not_a_file, good},
+       1,
+       not_a_file + " を開くことができません！\n",
+       "2024/05/02\t木\t\t0\tgood.nrk:1\tよい行\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"--format", "tsv", "--today", "2024/5/1"};
+    args.insert(args.end(), c.files.begin(), c.files.end());
+    const ProcessResult r = RunProcess(kAgenda, args);
+    SCOPED_TRACE(c.files.front());
+    EXPECT_EQ(r.exit_code, c.exit_code);
+    EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(r.out, c.out);
+  }
+}
+
+TEST_F(AgendaFiles, DaysLoadsTheFilesButPrintsOnlyTheDays) {
+  const std::string good = folder_.WriteCp932("good.nrk", "2024/5/2 よい行\r\n");
+  const std::string missing = folder_.File("missing.nrk");
+  const ProcessResult r =
+      RunProcess(kAgenda, {"--days", "--today", "2024/5/1", "--to", "2024/5/1", good, missing});
+  EXPECT_EQ(r.exit_code, 1);
+  EXPECT_EQ(r.err, missing + " というファイルが見つかりません！\n");
+  EXPECT_EQ(r.out, "2024/05/01\t水\t0\t\t\t\t平成36\t辰ﾀﾂ\t牡牛座\n");
+}
+
+TEST_F(AgendaFiles, FilterComesFromTheLastPageThenFromTheOption) {
+  const std::string data = folder_.WriteCp932(
+      "a.nrk", "2024/5/2 いつもの\r\nE:2024/5/2 カテゴリE\r\n#2024/5/2 ハッシュ\r\n");
+  const std::string show_e = folder_.WriteCp932(
+      "e.npg", "[NerikaPage1]\r\nPageName=E\r\nScheduleFilterSet=0,@,@,@,0,4,@,@\r\n");
+  const std::string show_all = folder_.WriteCp932(
+      "all.npg", "[NerikaPage1]\r\nPageName=全部\r\nScheduleFilterSet=@,@,@,@,@,@,@,@\r\n");
+  // No page in its section: changes nothing.
+  const std::string no_page =
+      folder_.WriteCp932("none.npg", "[NerikaPage1]\r\nScheduleFilterSet=@,@,@,@,@,@,@,@\r\n");
+  const std::string missing = folder_.File("missing.npg");
+
+  const std::string usual = "2024/05/02\t木\t\t0\ta.nrk:1\tいつもの\n";
+  const std::string only_e = "2024/05/02\t木\t\t0\ta.nrk:2\tカテゴリE\n";
+  const std::string hashed = "2024/05/02\t木\t\t0\ta.nrk:3\tハッシュ\n";
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+    bool warned;
+  } cases[] = {
+      {{data}, usual, false},
+      {{data, show_e}, only_e, false},
+      {{show_all, data, show_e}, only_e, false},
+      {{show_e, data, show_all}, usual + only_e + hashed, false},
+      {{show_e, no_page, data}, only_e, false},
+      {{show_e, missing, data}, only_e, true},
+      {{"--filter", "@,@,@,@,1,@,@", show_all, data}, hashed, false},
+      {{show_all, data, "--filter=0,@,@,@,0,\"0,1,2\",\"0,1,2,3\",@"}, usual, false},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = {"--format", "tsv", "--today", "2024/5/1"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    const ProcessResult r = RunProcess(kAgenda, args);
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    EXPECT_EQ(r.exit_code, 0);
+    EXPECT_EQ(r.out, c.out);
+    if (c.warned) {
+      EXPECT_EQ(r.err,
+                "pelo-agenda: page file '" + missing + "' not found; its settings are not used\n");
+    } else {
+      EXPECT_EQ(r.err, "");
+    }
+  }
 }
 
 }  // namespace

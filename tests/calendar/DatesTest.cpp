@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "calendar/DateInfos.h"
 
 namespace pelo {
@@ -58,6 +60,81 @@ TEST(DayNumber, ConsecutiveOverTheWholeCalendar) {
     weekday = (weekday + 1) % 7;
   }
   EXPECT_EQ(expected, kLastCalendarDay);
+}
+
+// The day number is computed in integers; the formula as written works in floating point.
+// Both must agree on the whole domain: every year with a month before and after February,
+// and every month and day of the domain in one year.
+TEST(DayNumber, IntegersAgreeWithTheFloatingPointFormula) {
+  const auto formula = [](int32_t y, int32_t m, int32_t d) {
+    if (m <= 2) {
+      m += 12;
+      y -= 1;
+    }
+    const auto n = static_cast<int32_t>(std::trunc(y * 365.25)) +
+                   static_cast<int32_t>(std::trunc((m - 2) * 30.59)) + d;
+    if (static_cast<int64_t>(y) * 10000 + m * 100 + d > 15821004) {
+      return n + y / 400 - y / 100 - 678912;
+    }
+    return n - 678914;
+  };
+  int failures = 0;
+  for (int32_t y = 1; y <= 10000 && failures < 5; ++y) {
+    for (const int32_t m : {1, 2, 3, 12}) {
+      if (DayNumber({y, m, 1}) != formula(y, m, 1)) {
+        ADD_FAILURE() << y << "/" << m;
+        ++failures;
+      }
+    }
+  }
+  for (int32_t v = 1; v <= 10000 && failures < 5; ++v) {
+    if (DayNumber({2000, v, 1}) != formula(2000, v, 1) ||
+        DayNumber({1582, v, 1}) != formula(1582, v, 1) ||
+        DayNumber({2000, 1, v}) != formula(2000, 1, v) ||
+        DayNumber({1582, 10, v}) != formula(1582, 10, v)) {
+      ADD_FAILURE() << v;
+      ++failures;
+    }
+  }
+}
+
+// Short moves within a month take a quicker road; every move of up to 40 days either way from
+// every day 1..31 of every month must still land where rolling over month by month does.
+TEST(AddToDate, ShortMovesAgreeWithRollingOver) {
+  const auto rolled = [](TDateRec date, int32_t days) {
+    int32_t y = date.Year;
+    int32_t m = date.Month;
+    int32_t e = date.Day + days;
+    while (e > DaysInMonth(y, m)) {
+      e -= DaysInMonth(y, m);
+      if (++m > 12) {
+        m = 1;
+        ++y;
+      }
+    }
+    while (e <= 0) {
+      e += DaysInMonth(y, m - 1);
+      if (--m < 1) {
+        m = 12;
+        --y;
+      }
+    }
+    return TDateRec{y, m, e};
+  };
+  int failures = 0;
+  for (const int32_t year : {2023, 2024, 1900, 2000}) {
+    for (int32_t month = 1; month <= 12; ++month) {
+      for (int32_t day = 1; day <= 31; ++day) {
+        for (int32_t days = -40; days <= 40 && failures < 5; ++days) {
+          const TDateRec date{year, month, day};
+          if (AddToDate(date, {0, 0, days}) != rolled(date, days)) {
+            ADD_FAILURE() << year << "/" << month << "/" << day << " + " << days;
+            ++failures;
+          }
+        }
+      }
+    }
+  }
 }
 
 TEST(WeekdayOf, KnownDays) {

@@ -301,6 +301,52 @@ TEST_F(DataListTest, UnclosedBlockFailsTheFileButKeepsWhatWasRead) {
   }
 }
 
+// Bytes given directly load exactly as the same bytes read from a file: the same entries,
+// the same reports and warnings, the path as given, no file needed.
+TEST_F(DataListTest, BytesLoadAsTheFileWould) {
+  const struct {
+    const char* what;
+    std::string text;
+  } cases[] = {
+      {"plain", "@1/2 b\r\n1/1 a\r\n%\r\nnote\r\n%\r\n=D:?/? x\r\n3/3 c\r\n"},
+      {"bad lines", "1/1\r\n2/2 ok\r\n13/1 x\r\n"},  // reported, and loaded
+      {"open block", "1/1 a\n%\nnote"},
+      {"birthday", "1931^/3/8~2019/10/20 祖父 &o(*%b2)\r\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string path = folder_.WriteCp932("same.nrk", c.text);
+    notices_.Clear();
+    list_.Clear();
+    const bool file_ok = list_.LoadFromFile(path);
+    const std::vector<std::string> from_file = Summaries(list_);
+    const std::vector<RecordingNotices::Event> file_events = notices_.events;
+
+    RecordingNotices notices;
+    TDataList list(notices);
+    std::vector<std::string> announced;
+    list.OnLoadFromFile = [&announced](TDataList&, const std::string& name) {
+      announced.push_back(name);
+    };
+    EXPECT_EQ(list.LoadFromBytes(path, EncodeCp932(c.text)), file_ok) << c.what;
+    EXPECT_EQ(Summaries(list), from_file) << c.what;
+    EXPECT_EQ(announced, std::vector<std::string>{path}) << c.what;
+    EXPECT_EQ(list.FileList().Path(0), path) << c.what;
+    ASSERT_EQ(notices.events.size(), file_events.size()) << c.what;
+    for (std::size_t i = 0; i < file_events.size(); ++i) {
+      EXPECT_EQ(notices.events[i].kind, file_events[i].kind) << c.what;
+      EXPECT_EQ(notices.events[i].text, file_events[i].text) << c.what;
+      EXPECT_EQ(notices.events[i].report.heading, file_events[i].report.heading) << c.what;
+      EXPECT_EQ(notices.events[i].report.lines, file_events[i].report.lines) << c.what;
+    }
+  }
+  // No file at all: nothing is looked for.
+  RecordingNotices notices;
+  TDataList list(notices);
+  EXPECT_TRUE(list.LoadFromBytes("/no/such/folder/x.nrk", "1/1 a\r\n"));
+  EXPECT_EQ(Summaries(list), std::vector<std::string>{"0:1 a"});
+  EXPECT_TRUE(notices.events.empty());
+}
+
 TEST_F(DataListTest, BadLinesBeforeAFailureAreReportedFirst) {
   const std::string path = folder_.WriteCp932("u.nrk", "1/1\n1/2 a\n%\nopen");
   EXPECT_FALSE(list_.LoadFromFile(path));

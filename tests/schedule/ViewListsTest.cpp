@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -228,6 +230,54 @@ TEST(TViewList, LinesKeepTheirOrderAndFacts) {
   EXPECT_EQ(list.Info(1).Picture, &picture);
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
+}
+
+// A refill takes the cleared lines' storage: nothing of the old lines may show through.
+TEST(TViewList, ARefillForgetsTheClearedLines) {
+  TFixedMeasurer measurer;
+  TViewList list(&measurer);
+  list.SetCellRect(TRect{0, 0, 11, 100});
+  list.SetMargin(1);
+  list.SetFont(FontOfSize("Cell", 10));
+  const TIconFile picture{"pic.bmp", 20, 10};
+  list.Add("abcdefghijklmnopqrstu", Facts(""));  // three rows of 10
+  list.AddCopy("second line, also long", Facts("acp", &picture));
+  list.Add("third", Facts("m"));
+  ASSERT_EQ(list.LineRows(0).Rows, 3);
+  ASSERT_EQ(list.Text(1), "second line, also long");
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_THROW(list.Text(0), std::out_of_range);
+  EXPECT_THROW(list.Info(0), std::out_of_range);
+  EXPECT_EQ(list.LineRows(0).Rows, 1);  // out of range: an unwrapped line
+
+  const struct {
+    bool copy;
+    const char* text;
+    const char* facts;
+  } refill[] = {{true, "abc", ""}, {false, "defghijklmnop", "b"}};
+  for (const auto& line : refill) {
+    if (line.copy) {
+      list.AddCopy(line.text, Facts(line.facts));
+    } else {
+      list.Add(line.text, Facts(line.facts));
+    }
+  }
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Text(0), "abc");
+  EXPECT_EQ(list.Text(1), "defghijklmnop");
+  EXPECT_THROW(list.Text(2), std::out_of_range);
+  EXPECT_TRUE(list.Info(1).RankB);
+  EXPECT_FALSE(list.Info(1).RankA);
+  EXPECT_FALSE(list.Info(1).Checked);
+  EXPECT_EQ(list.Info(1).Picture, nullptr);
+  // Measured afresh, not taken from the cleared line in the same place.
+  EXPECT_EQ(list.LineRows(0).Rows, 1);
+  EXPECT_EQ(list.LineRows(0).FirstLength, 3);
+  // More lines than before.
+  for (int i = 0; i < 5; ++i) list.AddCopy(std::to_string(i), Facts(""));
+  ASSERT_EQ(list.Count(), 7);
+  EXPECT_EQ(list.Text(6), "4");
 }
 
 // --- Measuring ------------------------------------------------------------------------------

@@ -5,12 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "AgendaInputs.h"
 #include "AgendaOptions.h"
 #include "AgendaOutputs.h"
 #include "calendar/DateInfos.h"
+#include "datafiles/DataLists.h"
+#include "datafiles/DataTables.h"
+#include "schedule/ScheduleSettings.h"
 
 namespace {
 
+constexpr int kExitFileProblem = 1;
 constexpr int kExitUsage = 2;
 
 void Write(const std::string& text) { std::fwrite(text.data(), 1, text.size(), stdout); }
@@ -44,11 +49,40 @@ int main(int argc, char** argv) {
       !error.empty()) {
     return Usage(error);
   }
-  info.FillYears(from.Year - 1);
+  // The viewer's day-table window for a grid whose first shown day is from.
+  const int32_t first_year = from.Year - 1;
+  info.FillYears(first_year);
 
-  if (!options.data_files.empty() || !options.page_files.empty()) {
-    return Usage("reading data and page files is not available yet");
+  // The default page's filter, then the page files', then --filter.
+  TFilterSet filter = TScheduleSettings{}.Filter;
+  std::vector<std::string> warnings;
+  ReadPageFilter(options.page_files, filter, warnings);
+  for (const std::string& warning : warnings)
+    std::fprintf(stderr, "pelo-agenda: %s\n", warning.c_str());
+  if (options.filter) filter = *options.filter;
+
+  TConsoleNotices notices(stderr);
+  TDataList list(notices);
+  const bool all_read = LoadDataFiles(list, options.data_files);
+  std::fflush(stderr);
+  const int status = all_read ? 0 : kExitFileProblem;
+
+  if (options.days) {
+    Write(DaysTable(from, to));
+    return status;
   }
-  Write(DaysTable(from, to));
-  return 0;
+  list.SetTable(first_year, TDataTable::kYearCount);
+  const std::vector<TAgendaRow> rows = AgendaRows(list, filter, from, to);
+  switch (options.format) {
+    case TFormat::kText:
+      Write(TextOutput(rows));
+      break;
+    case TFormat::kTsv:
+      Write(TsvOutput(list, rows));
+      break;
+    case TFormat::kIcs:
+      Write(IcsOutput(list, rows, info.Today()));
+      break;
+  }
+  return status;
 }

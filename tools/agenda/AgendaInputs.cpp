@@ -1,0 +1,59 @@
+#include "AgendaInputs.h"
+
+#include <filesystem>
+
+#include "calendar/Texts.h"
+#include "datafiles/DataLists.h"
+#include "schedule/IniFiles.h"
+#include "schedule/Pages.h"
+
+namespace pelo::agenda {
+
+namespace {
+
+// The page files are read as on a screen of ordinary height; only the filter is taken, and
+// that is the same on every screen.
+constexpr int32_t kScreenHeight = 768;
+
+}  // namespace
+
+void TConsoleNotices::WriteLine(const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), out_);
+  std::fputc('\n', out_);
+}
+
+bool TConsoleNotices::Confirm(const std::string& text) {
+  WriteLine(text);
+  return false;
+}
+
+void TConsoleNotices::ShowLoadErrors(const TLoadErrorReport& report) {
+  if (!report.heading.empty()) WriteLine(report.heading);
+  for (const std::string& line : report.lines) WriteLine(line);
+}
+
+bool LoadDataFiles(TDataList& list, const std::vector<std::string>& paths) {
+  // LoadFiles without losing which file failed.
+  list.Clear();
+  bool all_read = true;
+  for (const std::string& path : paths) {
+    if (!list.LoadFromFile(path)) all_read = false;
+  }
+  return all_read;
+}
+
+void ReadPageFilter(const std::vector<std::string>& paths, TFilterSet& filter,
+                    std::vector<std::string>& warnings) {
+  for (const std::string& path : paths) {
+    // A file we may not look at is there all the same: it reads as empty, as in the viewer.
+    std::error_code error;
+    if (!std::filesystem::exists(path, error) && !error) {
+      warnings.push_back(Concat({"page file '", path, "' not found; its settings are not used"}));
+      continue;
+    }
+    TPage page(kScreenHeight);
+    if (page.Read(TIniFile(path), kPageSection)) filter = page.Schedule.Filter;
+  }
+}
+
+}  // namespace pelo::agenda
