@@ -5,15 +5,11 @@
 #include "calendar/DateInfos.h"
 #include "calendar/DateTexts.h"
 #include "calendar/Texts.h"
+#include "entries/ListParsing.h"
 
 namespace pelo {
 
 namespace {
-
-constexpr std::string_view kEmptyError = "空";
-constexpr std::string_view kStartPrefix = "開始";
-constexpr std::string_view kEndPrefix = "終了";
-constexpr std::string_view kItemSuffix = "番目の";
 
 constexpr std::string_view kStepErrors[3] = {"隔年が間違っています。", "隔月が間違っています。",
                                              "隔日が間違っています。"};
@@ -373,18 +369,14 @@ void TDateSetList::Merge(const TDateSetList& default_list) {
 }
 
 std::string TDateSetList::ParseDateSetList(std::string_view text) {
-  if (text.empty()) return std::string(kEmptyError);
-  const std::vector<std::string> texts = SplitCommaList(text);
-  std::vector<TDateSet> sets(texts.size());
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    const std::string error = sets[i].ParseDateSet(texts[i]);
-    if (!error.empty()) {
-      return Concat({NumberText(static_cast<int32_t>(i + 1)), kItemSuffix, error});
-    }
+  std::vector<TDateSet> sets;
+  std::string error = ParseListItems(
+      text, sets, [](TDateSet& set, std::string_view item) { return set.ParseDateSet(item); });
+  if (error.empty()) {
+    items_.insert(items_.end(), std::make_move_iterator(sets.begin()),
+                  std::make_move_iterator(sets.end()));
   }
-  items_.insert(items_.end(), std::make_move_iterator(sets.begin()),
-                std::make_move_iterator(sets.end()));
-  return {};
+  return error;
 }
 
 }  // namespace pelo

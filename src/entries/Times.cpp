@@ -1,17 +1,14 @@
 #include "entries/Times.h"
 
 #include "calendar/Texts.h"
+#include "entries/ListParsing.h"
 
 namespace pelo {
 
 namespace {
 
-constexpr std::string_view kEmptyError = "空";
 constexpr std::string_view kHourError = "時";
 constexpr std::string_view kMinuteError = "分";
-constexpr std::string_view kStartPrefix = "開始";
-constexpr std::string_view kEndPrefix = "終了";
-constexpr std::string_view kItemSuffix = "番目の";
 constexpr int32_t kEndTextWidth = 255;
 constexpr int32_t kMaxHour = 30;
 
@@ -78,17 +75,8 @@ std::string TTimeSet::ParseTimeSet(std::string_view text) {
 }
 
 std::string TTimeSetList::ParseTimeSetList(std::string_view text) {
-  if (text.empty()) return std::string(kEmptyError);
-  const std::vector<std::string> texts = SplitCommaList(text);
-  std::vector<TTimeSet> sets(texts.size());
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    const std::string error = sets[i].ParseTimeSet(texts[i]);
-    if (!error.empty()) {
-      return Concat({NumberText(static_cast<int32_t>(i + 1)), kItemSuffix, error});
-    }
-  }
-  items_ = std::move(sets);
-  return {};
+  return ParseListItems(
+      text, items_, [](TTimeSet& set, std::string_view item) { return set.ParseTimeSet(item); });
 }
 
 std::string TimeText(const TTime& time) {
