@@ -7,17 +7,6 @@ namespace pelo {
 
 namespace {
 
-// The filter a table starts with, before the schedule hands over its own: deleted and
-// hash-marked entries hidden, categories A to D, no derived days.
-TFilterSet InitialFilter() {
-  TFilterSet filter;
-  filter[0] = {0};
-  filter[4] = {0};
-  filter[5] = {0, 1, 2, 3};
-  filter[6] = {0, 1, 2, 3};
-  return filter;
-}
-
 // What a line shows of its entry besides the text.
 TLineInfo LineInfoOf(const TData& entry) {
   TLineInfo info;
@@ -37,7 +26,7 @@ TLineInfo LineInfoOf(const TData& entry) {
 }  // namespace
 
 TDataTable::TDataTable(TTextMeasurer* measurer)
-    : filter_(InitialFilter()), first_year_(DateInfo().TodayYear() - 1) {
+    : filter_(InitialFilterSet()), first_year_(DateInfo().TodayYear() - 1) {
   for (auto& cell : cells_) cell = std::make_unique<TViewList>(measurer);
 }
 

@@ -25,7 +25,7 @@ struct Resource {
 std::vector<Resource> AllResources() {
   std::vector<Resource> resources;
   for (int i = 0; i < kToolbarPictureCount; ++i) resources.push_back({ToolbarPicturePath(i), 19});
-  for (const char* name : kLineIconNames) resources.push_back({LineIconPath(name), 16});
+  for (const char* name : kSmallIconNames) resources.push_back({LineIconPath(name), 16});
   resources.push_back({QString::fromLatin1(kApplicationIconPath), 48});
   return resources;
 }

@@ -46,7 +46,7 @@ QPixmap ToolbarPicture(int index, qreal device_pixel_ratio) {
 
 QPixmap LineIconPicture(int slot, qreal device_pixel_ratio) {
   if (slot < 0 || slot >= kLineIconCount) return {};
-  return RenderPicture(LineIconPath(kLineIconNames[static_cast<std::size_t>(slot)]),
+  return RenderPicture(LineIconPath(kSmallIconNames[static_cast<std::size_t>(slot)]),
                        QSize(kLineIconSize, kLineIconSize), device_pixel_ratio);
 }
 

@@ -10,16 +10,15 @@
 #include <QString>
 #include <array>
 
+#include "schedule/ViewLists.h"
+
 namespace pelo {
 
 inline constexpr int kToolbarPictureCount = 12;
 inline constexpr int kToolbarPictureSize = 19;
-inline constexpr int kLineIconCount = 6;
-inline constexpr int kLineIconSize = 16;
-
-// Slot order of the line icons.
-inline constexpr std::array<const char*, kLineIconCount> kLineIconNames = {
-    "CHECKED", "RANKA", "RANKB", "MEMO", "RELFILES", "MARK"};
+// The line icons are the cell lists' small icon slots, in their order and with their names.
+inline constexpr int kLineIconCount = kSmallIconCount;
+inline constexpr int kLineIconSize = kSmallIconSize;
 
 inline constexpr const char* kApplicationIconPath = ":/pelo.svg";
 

@@ -39,17 +39,6 @@ constexpr char kMoveItem[] = "この日に移動(&M)";
 constexpr char kCopyItem[] = "この日にコピー(&C)";
 constexpr char kCancelItem[] = "ｷｬﾝｾﾙ";
 
-// The filter a new schedule starts with: deleted and hash-marked entries hidden, categories
-// A to D, no derived days.
-TFilterSet InitialFilter() {
-  TFilterSet filter;
-  filter[0] = {0};
-  filter[4] = {0};
-  filter[5] = {0, 1, 2, 3};
-  filter[6] = {0, 1, 2, 3};
-  return filter;
-}
-
 int Mod7(int value) { return ((value % 7) + 7) % 7; }
 
 QString ToQString(const std::string& text) { return QString::fromStdString(text); }
@@ -112,7 +101,7 @@ TSchedule::TSchedule(TUserNotices& notices, QWidget* parent)
       measurer_(std::make_unique<TQtTextMeasurer>(this)),
       data_list_(std::make_unique<TDataList>(notices)),
       data_table_(std::make_unique<TDataTable>(measurer_.get())),
-      filter_(InitialFilter()) {
+      filter_(InitialFilterSet()) {
   setObjectName(QStringLiteral("Schedule"));
   SetBorderStyle(TBorderStyle::kNone);
   SetScrollBars(TScrollStyle::kNone);
