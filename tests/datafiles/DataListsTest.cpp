@@ -42,7 +42,10 @@ std::string Summary(const TData& entry) {
     text += "]";
   }
   if (entry.Parent != nullptr) text += " <derived>";
-  if (!entry.ErrorText.empty()) text += " !" + entry.ErrorText;
+  if (!entry.ErrorText.empty()) {
+    text += " !";
+    text += entry.ErrorText;
+  }
   return text;
 }
 
@@ -69,7 +72,8 @@ std::string SetText(const TDateSet& set) {
     const auto add = [&inner](const char* tag, const std::optional<TDateRec>& part) {
       if (!part) return;
       if (!inner.empty()) inner += " ";
-      inner += tag + TripleText(*part);
+      inner += tag;
+      inner += TripleText(*part);
     };
     add("v", parts->Value());
     add("a", parts->Adjust());
@@ -96,7 +100,10 @@ std::string ConditionsText(const TData& entry) {
   for (const TDateSetList& list : entry.Conditions->Items()) {
     text += "{" + std::to_string(list.MustMatch) + " " + std::to_string(list.MoveStep) + " " +
             std::to_string(list.MoveDays) + ":";
-    for (const TDateSet& set : list.Items()) text += " " + SetText(set);
+    for (const TDateSet& set : list.Items()) {
+      text += " ";
+      text += SetText(set);
+    }
     text += "}";
   }
   return text;

@@ -16,7 +16,10 @@ std::string Describe(const TTimeSetList& list) {
       return std::to_string(t.Hour) + ":" + std::to_string(t.Minute) + (t.TwelveHour ? "*" : "");
     };
     text += time(set.Start);
-    if (set.End) text += "~" + time(*set.End);
+    if (set.End) {
+      text += "~";
+      text += time(*set.End);
+    }
   }
   return text;
 }
