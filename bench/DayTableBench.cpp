@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "calendar/Cp932.h"
 #include "calendar/DateInfos.h"
 #include "datafiles/DataLists.h"
@@ -23,14 +24,7 @@ namespace {
 
 constexpr int32_t kFirstYear = 2023;
 
-class QuietNotices : public pelo::TUserNotices {
- public:
-  void Beep(pelo::TBeepKind) override {}
-  void Information(const std::string&) override {}
-  void Warning(const std::string&) override {}
-  bool Confirm(const std::string&) override { return true; }
-  void ShowLoadErrors(const pelo::TLoadErrorReport&) override {}
-};
+using pelo::bench::QuietNotices;
 
 // A kind of entry and how many of every 200 lines of a long-kept file are of that kind. In
 // the text {m} is a month, {d} a day of the month, {n} a small count, {y} a year's last two

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchSupport.h"
 #include "app/FontSubstitutions.h"
 #include "calendar/Cp932.h"
 #include "calendar/DateInfos.h"
@@ -25,14 +26,7 @@ namespace {
 
 using pelo::TDateRec;
 
-class QuietNotices : public pelo::TUserNotices {
- public:
-  void Beep(pelo::TBeepKind) override {}
-  void Information(const std::string&) override {}
-  void Warning(const std::string&) override {}
-  bool Confirm(const std::string&) override { return true; }
-  void ShowLoadErrors(const pelo::TLoadErrorReport&) override {}
-};
+using pelo::bench::QuietNotices;
 
 class TempFile {
  public:
@@ -102,8 +96,9 @@ void BM_PaintFullGrid(benchmark::State& state) {
 }
 BENCHMARK(BM_PaintFullGrid)->Unit(benchmark::kMillisecond);
 
-// Lines of the kinds a long-kept schedule file holds, in turn: fixed days, yearly and
-// monthly repetitions, n-th weekdays, periods, conditions and month ends.
+// Entries as a schedule shows them: fixed days, yearly and monthly repetitions, n-th
+// weekdays, periods, conditions and month ends; unlike the load benchmark's file no bad
+// lines and no life spans, whose daily periods would swamp the display figures.
 std::string ManyEntries(int count) {
   const char* const kinds[] = {
       "2024/%d/%d 10:00 打ち合わせ　第%d回",    //
