@@ -291,6 +291,7 @@ class TWalker {
   bool derived_ = false;
 
   int64_t base_year_ = 0;  // the start year before its alignment
+  int64_t loop_year_ = 0;  // the year of the year loop the months walked belong to
   int64_t end_year_ = 0;   // the end year of the loops, carried by the end month
   int64_t end_month_ = 0;
 };
@@ -369,6 +370,7 @@ void TWalker::Run() {
   // The year loop: from the grid's first year up to one past Y2 (or down to Y1).
   const int64_t first_end_year = end_year_;
   for (;;) {
+    loop_year_ = year;
     // Start month.
     int64_t y = year;
     int64_t m = 0;
@@ -551,8 +553,11 @@ void TWalker::Day(int64_t year, int64_t month, int32_t day_code) {
   start = AddToDate(start, TDateRec{0, 0, adjust_.Day});
   if (!UsableDay(start)) return;
 
-  // The base date: the start year before its alignment, carried as the day's own year was.
-  const TDateRec base_day{ClampToInt32(base_year_ + (start.Year - year)), start.Month, start.Day};
+  // The base date: the start year before its alignment, moved by every carry (of the month
+  // adjustment, a relative start, a month step, the day adjustment) that took the resolved
+  // start out of its loop year.
+  const TDateRec base_day{ClampToInt32(base_year_ + (start.Year - loop_year_)), start.Month,
+                          start.Day};
 
   // First condition pass: the moving lists, or all of them for a walk that is not daily.
   bool ran_first_pass = false;

@@ -94,6 +94,34 @@ TEST_F(DatePacksTest, LineTexts) {
   }
 }
 
+// Years count from the start as it was resolved: every carry into another year moves the base.
+TEST_F(DatePacksTest, BaseYearFollowsTheCarries) {
+  const struct {
+    const char* line;
+    TDateRec today;
+    std::vector<std::string> expected;
+  } cases[] = {
+      // The month adjustment takes December 1990 to January 1991, the first real day.
+      {"1990^/12+1/1 X &o(*%c)",
+       {2024, 5, 1},
+       {"2024/1/1 X生誕 33年", "2025/1/1 X生誕 34年", "2026/1/1 X生誕 35年"}},
+      {"1990^/12/31+1 Y &o(*%c)",
+       {2024, 5, 1},
+       {"2024/1/1 Y生誕 33年", "2025/1/1 Y生誕 34年", "2026/1/1 Y生誕 35年"}},
+      // Eight months on from 2024/5/1.
+      {"+0/+8/+0 r &o(*%h)", {2024, 5, 1}, {"2025/1/1 r平成37年"}},
+      {"+0/+7/+0 r &o(*%h)", {2024, 5, 1}, {"2024/12/1 r平成36年"}},
+      // A month step over the new year.
+      {"2024/11^1/5~2025/2/5 m &o(*%h)",
+       {2024, 5, 1},
+       {"2024/11/5 m平成36年", "2024/12/5 m平成36年", "2025/1/5 m平成37年", "2025/2/5 m平成37年"}},
+  };
+  for (const auto& c : cases) {
+    DateInfo().SetToday(c.today);
+    EXPECT_EQ(Lines(c.line, {2023, 2026, 0}), c.expected) << c.line;
+  }
+}
+
 TEST_F(DatePacksTest, DerivedDayInsideItsRangeHasNoSuffix) {
   const auto entry = ParsedEntry("2025/3/10 10:00 旅行%s");
   TDatePack pack({2025, 3, 11});
