@@ -544,12 +544,15 @@ void TWalker::Day(int64_t year, int64_t month, int32_t day_code) {
         break;
       }
     }
-    if (day != 0) start = TDateRec{y, m, day};
+    if (day != 0) {
+      // Today's 31st in April, the base's 30th in February: no such day, as a written 31st
+      // is none in April.
+      if (day > DaysInMonth(y, m)) return;
+      start = TDateRec{y, m, day};
+    }
   }
   // Codes the resolution passes through (no day of any month) give no day.
   if (!UsableDay(start)) return;
-  // Adding the day adjustment also brings a day beyond its month (today's 31st in April, the
-  // base's 30th in February) onto the day it stands for, as day numbers read it.
   start = AddToDate(start, TDateRec{0, 0, adjust_.Day});
   if (!UsableDay(start)) return;
 

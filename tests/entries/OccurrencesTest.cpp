@@ -274,6 +274,37 @@ TEST_F(OccurrencesTest, DerivedDates) {
   CHECK_DAYS(cases);
 }
 
+// A start day taken from today or from the base is no day in a month that lacks it, as a
+// written 31st is none in April; the adjustment does not bring it back.
+TEST_F(OccurrencesTest, StartDaysTheMonthDoesNotHave) {
+  struct TCase {
+    const char* line;
+    TDateRec today;
+    const char* expected;
+  };
+  const TCase cases[] = {
+      {"2024/2/* b", {2024, 1, 31}, ""},
+      {"2024/2/* b", {2024, 1, 29}, "2024/2/29:0"},
+      {"2024/2/? b", {2024, 1, 30}, ""},
+      {"2024/4/*-1 c", {2024, 1, 31}, ""},
+      {"2024/4/*-1 c", {2024, 3, 30}, "2024/4/29:0"},
+      {"2024/1/31 a &d([/2/[)", {2024, 5, 1}, "2024/1/31:0"},
+      {"2024/1/29 a &d([/2/[)", {2024, 5, 1}, "2024/1/29:0 2024/2/29:4"},
+      {"2024/1/30~2024/1/31 a &d(]/2/])", {2024, 5, 1}, "2024/1/30:1 2024/1/31:3"},
+      // An adjustment that takes a real day out of its month moves it as dates move: the end
+      // on the day before the 1st is the last day of February.
+      {"2024/3/1 a &d([/[/[-3~[/[/[-1)",
+       {2024, 5, 1},
+       "2024/3/1:0 2024/2/27:4 2024/2/28:4 2024/2/29:4"},
+  };
+  for (const TCase& c : cases) {
+    DateInfo().SetToday(c.today);
+    const auto entry = ParsedEntry(c.line);
+    EXPECT_EQ(Listed(Occurrences(*entry, {2024, 2024, 0})), c.expected)
+        << c.line << " today " << DateLabel(c.today);
+  }
+}
+
 TEST_F(OccurrencesTest, DerivedDaysCarryTheirBaseOccurrence) {
   const auto entry = ParsedEntry("2025/3/10~2025/3/12 a &d(]/]/]+2)");
   const std::vector<TDatePack> packs = Occurrences(*entry, {2025, 2025, 0});
