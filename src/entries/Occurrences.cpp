@@ -41,14 +41,25 @@ constexpr int64_t kFirstGregorianDay = -100840;
 constexpr int64_t kBeforeAllDays = -(int64_t{1} << 40);
 constexpr int64_t kAfterAllDays = int64_t{1} << 40;
 
+// Days in 400 Gregorian years.
+constexpr int64_t kDaysIn400Years = 146097;
+
 // The day number of a date whose fields may run over: a month 13 is the next January, a day
 // 32 or 0 the day after or before the month. End dates are built field by field without a
 // carry and are read this way.
 int64_t SerialDay(int64_t year, int64_t month, int64_t day) noexcept {
   if (month < 1 || month > 12) CarryMonth(year, month);  // a real month needs no division
   if (year < 1) return kBeforeAllDays;
-  if (year > 10000) return kAfterAllDays;
-  return DayNumber(static_cast<int32_t>(year), static_cast<int32_t>(month), 1) + (day - 1);
+  // A later year is counted in whole cycles of 400 years, all alike, from one in the domain:
+  // a day far back (a large negative day) may still be a day of the calendar.
+  int64_t cycles = 0;
+  if (year > 10000) {
+    cycles = (year - 9601) / 400;
+    year -= cycles * 400;
+  }
+  const int64_t serial = DayNumber(static_cast<int32_t>(year), static_cast<int32_t>(month), 1) +
+                         cycles * kDaysIn400Years + (day - 1);
+  return std::min(serial, kAfterAllDays);
 }
 
 int64_t SerialDay(TDateRec date) noexcept { return SerialDay(date.Year, date.Month, date.Day); }
@@ -624,8 +635,9 @@ int64_t TWalker::EndDay(TDateRec start, int64_t start_day) const {
     // Within the start's own month: plain arithmetic on its day number.
     if (year <= int64_t{r_.y2} + 1) return start_day + (day - start.Day);
   }
-  year = std::min<int64_t>(year, int64_t{r_.y2} + 1);
-  return SerialDay(year, month, day);
+  // Carried and rolled as a date first, so that a borrow may bring it back; then cut: the
+  // walk never looks past the year after the range.
+  return std::min(SerialDay(year, month, day), SerialDay(int64_t{r_.y2} + 1, 12, 31));
 }
 
 int32_t TWalker::KindOf(int64_t cur_day, int64_t start_day, int64_t end_day, int64_t step) const {

@@ -305,6 +305,27 @@ TEST_F(OccurrencesTest, StartDaysTheMonthDoesNotHave) {
   }
 }
 
+// The end of a period is carried and rolled as a date before it is cut to the year after the
+// range: a borrow or a roll over thousands of years may bring it back.
+TEST_F(OccurrencesTest, PeriodEndsBeyondTheRange) {
+  const TDaysCase cases[] = {
+      {"2026/12/30~2028/1-1/5 e", 2025, 2026, "2026/12/30:1 2026/12/31:2"},
+      {"2026/12/30~2028/1/1-1 e", 2025, 2026, "2026/12/30:1 2026/12/31:2"},
+      {"2026/12/30~2027/1/1-1 e", 2025, 2026, "2026/12/30:1 2026/12/31:3"},
+      // 8000 years are twenty cycles of 146097 days: the end is 2027/1/1 - 1.
+      {"2026/12/30~10027/1/1-2921941 e", 2025, 2026, "2026/12/30:1 2026/12/31:3"},
+      {"2026/12/30~10027/1/1-2921940 e", 2025, 2026, "2026/12/30:1 2026/12/31:2"},
+  };
+  CHECK_DAYS(cases);
+
+  const auto entry = ParsedEntry("2026/12/1~2028/1-1/5 e");
+  const std::vector<TDatePack> packs = Occurrences(*entry, {2023, 2026, 0});
+  ASSERT_EQ(packs.size(), 31u);
+  EXPECT_EQ(Listed({packs.front()}), "2026/12/1:1");
+  EXPECT_EQ(Listed({packs.back()}), "2026/12/31:2");
+  EXPECT_EQ(PeriodLabel(packs.back().Period), "2026/12/1..2026/12/31");
+}
+
 TEST_F(OccurrencesTest, DerivedDaysCarryTheirBaseOccurrence) {
   const auto entry = ParsedEntry("2025/3/10~2025/3/12 a &d(]/]/]+2)");
   const std::vector<TDatePack> packs = Occurrences(*entry, {2025, 2025, 0});
