@@ -706,19 +706,20 @@ void TWalker::Walk(TDateRec start, TDateRec base_day, bool ran_first_pass) {
     last = candidate;
 
     if (keep) keep = candidate.Year >= r_.y1 && candidate.Year <= r_.y2 && UsableDay(candidate);
-    int64_t candidate_day = 0;
-    if (keep) {
-      candidate_day = candidate == cur ? cur_day : SerialDay(candidate);
-      keep = step < 0 ? end_day <= candidate_day && candidate_day <= start_day
-                      : start_day <= candidate_day && candidate_day <= end_day;
-    }
-    if (keep && base_ != nullptr) {
-      keep = candidate_day < base_first_day_ || candidate_day > base_last_day_;
-    }
+    // A derived day is tested against the occurrence it comes from (so a derived period that
+    // ends before it starts keeps its first day), any other against its own period.
     int32_t nearest = -1;
-    if (keep && !base_list_.empty()) {
-      nearest = NearestBase(candidate, base_list_);
-      keep = nearest >= 0;
+    if (keep) {
+      const int64_t candidate_day = candidate == cur ? cur_day : SerialDay(candidate);
+      if (base_ != nullptr) {
+        keep = candidate_day < base_first_day_ || candidate_day > base_last_day_;
+      } else if (!base_list_.empty()) {
+        nearest = NearestBase(candidate, base_list_);
+        keep = nearest >= 0;
+      } else {
+        keep = step < 0 ? end_day <= candidate_day && candidate_day <= start_day
+                        : start_day <= candidate_day && candidate_day <= end_day;
+      }
     }
     if (keep) {
       TDatePack& pack = out_.emplace_back(candidate);

@@ -270,6 +270,12 @@ TEST_F(OccurrencesTest, DerivedDates) {
       {"2025/3/10 a &d(6/1)", 2025, 2025, "2025/3/10:0 2025/6/1:4"},
       // No base anywhere: no derived day.
       {"1500/5/1 a &d([+525/[/[)", 2025, 2025, ""},
+      // A derived period that ends before it starts still gives its first day: a derived day
+      // is tested against its base occurrence, not against its own period.
+      {"2025/5/10 e &d([/[/[-1~[/[/[-3)", 2025, 2025, "2025/5/10:0 2025/5/9:4"},
+      {"2025/5/10 e &d(2025/6/9~2025/6/7)", 2025, 2025, "2025/5/10:0 2025/6/9:4"},
+      {"2025/5/10 e &d([/[/[-3~[/[/[-1)", 2025, 2025,
+       "2025/5/10:0 2025/5/7:4 2025/5/8:4 2025/5/9:4"},
   };
   CHECK_DAYS(cases);
 }
