@@ -11,7 +11,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QScreen>
-#include <QShowEvent>
+#include <QSettings>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -264,9 +264,12 @@ void TFormMain::ApplyDesignValues() {
   schedule_->SetReadOnly(true);
 }
 
-void TFormMain::showEvent(QShowEvent* event) {
-  QMainWindow::showEvent(event);
-  FormShow();
+void TFormMain::setVisible(bool visible) {
+  // Before the window system has the window: a position given then is that of the frame's
+  // outer corner, as Save stores it (given later it would be the inner one, and the window
+  // would creep by its title bar from one run to the next).
+  if (visible) FormShow();
+  QMainWindow::setVisible(visible);
 }
 
 void TFormMain::FormShow() {

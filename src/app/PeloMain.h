@@ -21,7 +21,6 @@ class QAction;
 class QCloseEvent;
 class QFileDialog;
 class QLabel;
-class QShowEvent;
 class QToolBar;
 class QWidget;
 
@@ -74,8 +73,8 @@ class TFormMain : public QMainWindow {
   bool StartedUp() const noexcept { return started_up_; }
 
   // ---- handlers ----
-  // The start-up sequence. The placement is restored at once; the rest runs from the event
-  // loop. Only the first call does anything.
+  // The start-up sequence, when the window is first shown. The placement is restored at
+  // once; the rest runs from the event loop. Only the first call does anything.
   void FormShow();
   void ToolButton1Click();   // open data files
   void ToolButton12Click();  // the date dialog
@@ -83,12 +82,14 @@ class TFormMain : public QMainWindow {
   // Enables the "today" button exactly when the cursor is not on today.
   void DoIdle();
 
+  // Runs FormShow before the window is first shown.
+  void setVisible(bool visible) override;
+
  signals:
   // The start-up sequence has loaded the files, rebuilt the day table and jumped to today.
   void StartUpFinished();
 
  protected:
-  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:

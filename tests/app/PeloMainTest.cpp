@@ -556,7 +556,7 @@ TEST_F(MainWindowTest, ClosedBeforeTheEventLoopRunsTheStartUpLoadsNothing) {
   EXPECT_TRUE(LoadedFiles(form).empty());
   EXPECT_TRUE(notices.events.empty());
   // The placement was restored when the window was shown, so it is saved.
-  EXPECT_EQ(StoredPlacement().at("Left"), "287");
+  EXPECT_EQ(StoredPlacement().size(), 5u);
 }
 
 TEST_F(MainWindowTest, AWindowNeverShownSavesNothing) {
