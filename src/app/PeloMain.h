@@ -94,6 +94,10 @@ class TFormMain : public QMainWindow {
 
  private:
   struct TButton;
+  // Destroys the open dialog without letting Qt store its state.
+  struct TOpenDialogDeleter {
+    void operator()(QFileDialog* dialog) const;
+  };
 
   TFormMain(QStringList arguments, TUserNotices* notices, QWidget* parent);
   static std::span<const TButton> ButtonTable();
@@ -116,6 +120,8 @@ class TFormMain : public QMainWindow {
   TUserNotices& notices_;
   std::unique_ptr<TReg> reg_;
   std::unique_ptr<TDateDialog> date_dialog_;
+  // Made on first use; a child of the window, for the modality, that goes before the window.
+  std::unique_ptr<QFileDialog, TOpenDialogDeleter> open_dialog_;
   bool show_handled_ = false;
   bool placement_restored_ = false;
   bool started_up_ = false;
@@ -127,7 +133,6 @@ class TFormMain : public QMainWindow {
   QWidget* panel2_ = nullptr;
   QLabel* panel3_ = nullptr;
   QToolBar* tool_bar_ = nullptr;
-  QFileDialog* open_dialog_ = nullptr;
   std::vector<QAction*> actions_;  // in toolbar order
   QAction* jump_today_ = nullptr;
 };
