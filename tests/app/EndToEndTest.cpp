@@ -28,23 +28,14 @@
 #include <thread>
 #include <vector>
 
+#include "RunProcess.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using pelo::test::FindProgram;
 using std::chrono::milliseconds;
-
-// A program on PATH, or the empty text.
-std::string FindProgram(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::stringstream folders(path != nullptr ? path : "/usr/bin:/bin");
-  std::string folder;
-  while (std::getline(folders, folder, ':')) {
-    const fs::path candidate = fs::path(folder) / name;
-    if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-  }
-  return {};
-}
 
 std::vector<char*> CStrings(const std::vector<std::string>& texts) {
   std::vector<char*> pointers;
