@@ -254,8 +254,8 @@ void TFormMain::CreateOpenDialog() {
 
 // Qt's file dialog writes its folder history and view to the user's Qt settings
 // (QtProject.conf) when it is destroyed, and nothing switches that off. The window placement
-// is the only thing the viewer may write, so the dialog goes while the user's settings folder
-// is one below a file, where nothing can be made, and the folder is set back afterwards.
+// is the only thing the viewer may write: while the dialog goes, Qt's per-user settings
+// folder is /dev/null, below which no file can be made, and then it is set back.
 void TFormMain::TOpenDialogDeleter::operator()(QFileDialog* dialog) const {
   const QString user_folder =
       QFileInfo(QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("probe"))

@@ -12,6 +12,20 @@
 
 namespace pelo {
 
+namespace {
+
+void InstallQtJapanese(QApplication& app) {
+  auto translator = std::make_unique<QTranslator>();
+  if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    return;
+  }
+  translator->setParent(&app);
+  QCoreApplication::installTranslator(translator.release());
+}
+
+}  // namespace
+
 void PrepareApplication(QApplication& app) {
   QApplication::setOrganizationName(QString::fromUtf8(kRegOrganization));
   QApplication::setApplicationName(QString::fromUtf8(kRegApplication));
@@ -20,18 +34,6 @@ void PrepareApplication(QApplication& app) {
   QApplication::setWindowIcon(ApplicationIcon());
   InstallFontSubstitutions();
   InstallQtJapanese(app);
-}
-
-bool InstallQtJapanese(QApplication& app) {
-  const QLocale japanese(QLocale::Japanese, QLocale::Japan);
-  QLocale::setDefault(japanese);
-  auto translator = std::make_unique<QTranslator>();
-  if (!translator->load(japanese, QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    return false;
-  }
-  translator->setParent(&app);
-  return QCoreApplication::installTranslator(translator.release());
 }
 
 }  // namespace pelo

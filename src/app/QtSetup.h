@@ -8,13 +8,9 @@ class QApplication;
 namespace pelo {
 
 // The names the window placement is stored under and the desktop knows the program by, the
-// window icon, the font substitutions and Qt's own texts in Japanese.
+// window icon, the font substitutions, and Qt's own texts (the file dialog's labels and
+// buttons, the standard buttons of message boxes) in Japanese whatever the user's locale: the
+// whole interface is Japanese. Without Qt's translations installed those texts stay English.
 void PrepareApplication(QApplication& app);
-
-// Loads Qt's own Japanese texts (the file dialog's labels and buttons, the standard buttons
-// of message boxes) and makes Japanese the default locale, whatever the user's: the whole
-// interface is Japanese. False when Qt's translations are not installed; Qt's texts then
-// stay English.
-bool InstallQtJapanese(QApplication& app);
 
 }  // namespace pelo
