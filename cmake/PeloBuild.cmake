@@ -21,14 +21,12 @@ if(PELO_FUZZ)
   target_link_options(pelo_flags INTERFACE -fsanitize=fuzzer-no-link)
 endif()
 
-find_package(GTest REQUIRED)
-include(GoogleTest)
-
 set(PELO_TEST_DATA_DIR "${PROJECT_SOURCE_DIR}/tests/data")
 set(PELO_LSAN_SUPPRESSIONS "${PROJECT_SOURCE_DIR}/tests/lsan.supp")
 
 # add_pelo_test(<name> SOURCES <files...> [QT] [LIBS <targets...>])
-# One test executable per module under test; QT tests run on the offscreen platform.
+# One test executable per module under test; QT tests run on the offscreen platform. Only
+# with PELO_TESTS, where tests/ has found GoogleTest.
 function(add_pelo_test name)
   cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
@@ -45,13 +43,13 @@ function(add_pelo_test name)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${_env}" TIMEOUT 600)
 endfunction()
 
-# add_pelo_fuzz(<name> SOURCES <files...> CORPUS <dir>)
+# add_pelo_fuzz(<name> SOURCES <files...> CORPUS <dir> [LIBS <targets...>])
 # With PELO_FUZZ (clang) a libFuzzer binary; otherwise the same target linked with a
 # replay main that runs every file of its corpus once, as an ordinary test.
 function(add_pelo_fuzz name)
-  cmake_parse_arguments(ARG "" "CORPUS" "SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE pelo_core pelo_flags)
+  target_link_libraries(${name} PRIVATE pelo_core pelo_flags ${ARG_LIBS})
   if(PELO_FUZZ)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)

@@ -30,22 +30,63 @@ pelo_ensure_packages() {
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing
 }
 
-# What building and running the viewer needs.
+# What building and running the viewer needs, and nothing more: scripts/run installs exactly
+# these, and scripts/test proves that they are enough.
 PELO_BUILD_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-svg-dev libqt6svg6
+  qt6-translations-l10n
   fonts-ipafont-gothic fonts-ipafont-mincho
 )
 
 # What the test suite needs on top: test and benchmark libraries, clang with its
-# fuzzer runtime, a real iCalendar parser, an X server for the end-to-end test, and the
-# checkers of the desktop entry and the file-type description.
+# fuzzer runtime, a real iCalendar parser, an X server with a window manager and a way to
+# type and click for the end-to-end test, the checkers of the desktop entry and the
+# file-type description, and what building and checking the Debian package takes.
 PELO_TEST_PACKAGES=(
   "${PELO_BUILD_PACKAGES[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   libical-dev
-  xvfb x11-utils xauth imagemagick
+  xvfb x11-utils xauth imagemagick openbox xdotool
   desktop-file-utils shared-mime-info libxml2-utils
+  dpkg-dev file groff-base
 )
+
+# The files of the packages that only the tests install.
+pelo_test_only_files() {
+  local pkg
+  for pkg in "${PELO_TEST_PACKAGES[@]}"; do
+    [[ " ${PELO_BUILD_PACKAGES[*]} " == *" $pkg "* ]] && continue
+    dpkg-query -L "$pkg" 2>/dev/null
+  done
+}
+
+# For a build that must do without what only the tests install: CMake arguments, one a line,
+# that hide their CMake packages.
+pelo_hide_test_cmake_packages() {
+  echo "--no-warn-unused-cli"
+  # FindGTest finds the library without its CMake package.
+  echo "-DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON"
+  pelo_test_only_files | sed -En 's#.*/([A-Za-z0-9_+-]+)(Config|-config)\.cmake$#\1#p' |
+    sort -u | sed 's#.*#-DCMAKE_DISABLE_FIND_PACKAGE_&=ON#'
+}
+
+# ... and a new folder for PKG_CONFIG_LIBDIR with links to every pkg-config file of the system
+# but theirs; the caller removes it.
+pelo_pkg_config_without_tests() {
+  local files folder dir pc
+  files=$(pelo_test_only_files)
+  folder=$(mktemp -d)
+  for dir in $(pkg-config --variable pc_path pkg-config | tr ':' ' '); do
+    for pc in "$dir"/*.pc; do
+      [ -e "$pc" ] && ! grep -qxF "$pc" <<<"$files" && ln -sf "$pc" "$folder/"
+    done
+  done
+  echo "$folder"
+}
+
+# How scripts/run configures its build; scripts/test configures the same way to prove that
+# the build packages alone are enough.
+PELO_RUN_CONFIGURE=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DPELO_TESTS=OFF)

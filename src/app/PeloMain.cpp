@@ -1,9 +1,12 @@
 #include "app/PeloMain.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QCloseEvent>
+#include <QCompleter>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -11,7 +14,7 @@
 #include <QLabel>
 #include <QPalette>
 #include <QScreen>
-#include <QShowEvent>
+#include <QSettings>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -229,15 +232,38 @@ void TFormMain::CreateToolBar() {
 }
 
 void TFormMain::CreateOpenDialog() {
-  open_dialog_ = new QFileDialog(this);
-  open_dialog_->setObjectName("OpenDialog");
-  open_dialog_->setFileMode(QFileDialog::ExistingFiles);
-  open_dialog_->setAcceptMode(QFileDialog::AcceptOpen);
-  open_dialog_->setDefaultSuffix(QStringLiteral("nrk"));
+  open_dialog_.reset(new QFileDialog(this));
+  QFileDialog& dialog = *open_dialog_;
+  dialog.setObjectName("OpenDialog");
+  // Qt's own dialog, not the desktop's: it speaks Japanese whatever the user's locale.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setDefaultSuffix(QStringLiteral("nrk"));
   QStringList filters;
   for (const char* filter : kOpenFilters) filters << Q(filter);
-  open_dialog_->setNameFilters(filters);
+  dialog.setNameFilters(filters);
   // Qt's dialog has no read-only box to hide: it only ever opens, so there is nothing to ask.
+
+  // Return in the name box closes the dialog but may leave the name completion's popup on
+  // screen, holding the keyboard: it goes with the dialog.
+  connect(&dialog, &QDialog::finished, &dialog, [&dialog] {
+    for (QCompleter* completer : dialog.findChildren<QCompleter*>()) completer->popup()->hide();
+  });
+}
+
+// Qt's file dialog writes its folder history and view to the user's Qt settings
+// (QtProject.conf) when it is destroyed, and nothing switches that off. The window placement
+// is the only thing the viewer may write: while the dialog goes, Qt's per-user settings
+// folder is /dev/null, below which no file can be made, and then it is set back.
+void TFormMain::TOpenDialogDeleter::operator()(QFileDialog* dialog) const {
+  const QString user_folder =
+      QFileInfo(QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("probe"))
+                    .fileName())
+          .absolutePath();
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+  delete dialog;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, user_folder);
 }
 
 void TFormMain::ApplyDesignValues() {
@@ -264,9 +290,12 @@ void TFormMain::ApplyDesignValues() {
   schedule_->SetReadOnly(true);
 }
 
-void TFormMain::showEvent(QShowEvent* event) {
-  QMainWindow::showEvent(event);
-  FormShow();
+void TFormMain::setVisible(bool visible) {
+  // Before the window system has the window: a position given then is that of the frame's
+  // outer corner, as Save stores it (given later it would be the inner one, and the window
+  // would creep by its title bar from one run to the next).
+  if (visible) FormShow();
+  QMainWindow::setVisible(visible);
 }
 
 void TFormMain::FormShow() {
@@ -335,9 +364,7 @@ void TFormMain::LoadDataFiles(const std::vector<std::string>& names) {
 }
 
 void TFormMain::ToolButton1Click() {
-  // Made on first use: Qt's dialog keeps its own state on disk when it goes, which a run
-  // that never opens files should not leave behind.
-  if (open_dialog_ == nullptr) CreateOpenDialog();
+  if (!open_dialog_) CreateOpenDialog();
   if (open_dialog_->exec() != QDialog::Accepted) return;
   std::vector<std::string> names;
   for (const QString& file : open_dialog_->selectedFiles()) names.push_back(LocalPath(file));

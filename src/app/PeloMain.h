@@ -21,7 +21,6 @@ class QAction;
 class QCloseEvent;
 class QFileDialog;
 class QLabel;
-class QShowEvent;
 class QToolBar;
 class QWidget;
 
@@ -74,8 +73,8 @@ class TFormMain : public QMainWindow {
   bool StartedUp() const noexcept { return started_up_; }
 
   // ---- handlers ----
-  // The start-up sequence. The placement is restored at once; the rest runs from the event
-  // loop. Only the first call does anything.
+  // The start-up sequence, when the window is first shown. The placement is restored at
+  // once; the rest runs from the event loop. Only the first call does anything.
   void FormShow();
   void ToolButton1Click();   // open data files
   void ToolButton12Click();  // the date dialog
@@ -83,16 +82,22 @@ class TFormMain : public QMainWindow {
   // Enables the "today" button exactly when the cursor is not on today.
   void DoIdle();
 
+  // Runs FormShow before the window is first shown.
+  void setVisible(bool visible) override;
+
  signals:
   // The start-up sequence has loaded the files, rebuilt the day table and jumped to today.
   void StartUpFinished();
 
  protected:
-  void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   struct TButton;
+  // Destroys the open dialog without letting Qt store its state.
+  struct TOpenDialogDeleter {
+    void operator()(QFileDialog* dialog) const;
+  };
 
   TFormMain(QStringList arguments, TUserNotices* notices, QWidget* parent);
   static std::span<const TButton> ButtonTable();
@@ -115,6 +120,8 @@ class TFormMain : public QMainWindow {
   TUserNotices& notices_;
   std::unique_ptr<TReg> reg_;
   std::unique_ptr<TDateDialog> date_dialog_;
+  // Made on first use; a child of the window, for the modality, that goes before the window.
+  std::unique_ptr<QFileDialog, TOpenDialogDeleter> open_dialog_;
   bool show_handled_ = false;
   bool placement_restored_ = false;
   bool started_up_ = false;
@@ -126,7 +133,6 @@ class TFormMain : public QMainWindow {
   QWidget* panel2_ = nullptr;
   QLabel* panel3_ = nullptr;
   QToolBar* tool_bar_ = nullptr;
-  QFileDialog* open_dialog_ = nullptr;
   std::vector<QAction*> actions_;  // in toolbar order
   QAction* jump_today_ = nullptr;
 };

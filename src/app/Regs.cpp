@@ -6,8 +6,9 @@
 #include <QScreen>
 #include <QSettings>
 #include <QWidget>
-#include <algorithm>
+#include <vector>
 
+#include "app/WindowPlacements.h"
 #include "calendar/Texts.h"
 
 namespace pelo {
@@ -16,6 +17,10 @@ namespace {
 
 QString Key(const std::string& section, const std::string& ident) {
   return QString::fromStdString(section) + QLatin1Char('/') + QString::fromStdString(ident);
+}
+
+TScreenRect ToScreenRect(const QRect& rect) {
+  return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
 // A window whose size the user cannot change (a dialog border) keeps its design size.
@@ -35,11 +40,15 @@ TReg::TReg(const std::string& application) {
 
 TReg::~TReg() = default;
 
+std::optional<std::string> TReg::Value(const std::string& section, const std::string& ident) const {
+  const QVariant value = settings_->value(Key(section, ident));
+  if (!value.isValid()) return std::nullopt;
+  return value.toString().toStdString();
+}
+
 std::string TReg::ReadString(const std::string& section, const std::string& ident,
                              const std::string& fallback) const {
-  const QVariant value = settings_->value(Key(section, ident));
-  if (!value.isValid()) return fallback;
-  return value.toString().toStdString();
+  return Value(section, ident).value_or(fallback);
 }
 
 void TReg::WriteString(const std::string& section, const std::string& ident,
@@ -49,10 +58,9 @@ void TReg::WriteString(const std::string& section, const std::string& ident,
 
 int32_t TReg::ReadInteger(const std::string& section, const std::string& ident,
                           int32_t fallback) const {
-  const QVariant value = settings_->value(Key(section, ident));
-  if (!value.isValid()) return fallback;
+  const std::optional<std::string> text = Value(section, ident);
   int32_t number = fallback;
-  return ParseInt32(value.toString().toStdString(), number) ? number : fallback;
+  return text.has_value() && ParseInt32(*text, number) ? number : fallback;
 }
 
 void TReg::WriteInteger(const std::string& section, const std::string& ident, int32_t value) {
@@ -69,34 +77,27 @@ void TReg::WriteBool(const std::string& section, const std::string& ident, bool 
 
 void TReg::Restore(QWidget* window) {
   const std::string section = window->objectName().toStdString();
-  if (ReadBool(section, "Maximized", false)) {
+  const TStoredPlacement stored{Value(section, "Maximized"), Value(section, "Left"),
+                                Value(section, "Top"), Value(section, "Width"),
+                                Value(section, "Height")};
+  std::vector<TScreenRect> areas;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    areas.push_back(ToScreenRect(screen->availableGeometry()));
+  }
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  const TWindowPlacement placement =
+      PlaceWindow(stored, ToScreenRect(QRect(window->pos(), window->size())), areas,
+                  primary != nullptr ? ToScreenRect(primary->availableGeometry()) : TScreenRect{});
+  if (placement.Maximized) {
     window->setWindowState(window->windowState() | Qt::WindowMaximized);
     return;
   }
-  const QPoint position = window->pos();
-  int32_t width = ReadInteger(section, "Width", window->width());
-  int32_t height = ReadInteger(section, "Height", window->height());
-  const int32_t top = ReadInteger(section, "Top", position.y());
-  const int32_t left = ReadInteger(section, "Left", position.x());
-  // A size of nothing cannot be grabbed either; the window keeps its own.
-  if (width <= 0) width = window->width();
-  if (height <= 0) height = window->height();
-
-  // The screens may have changed since the placement was stored (a monitor unplugged, a lower
-  // resolution): a window out of reach comes back onto the primary screen.
-  QRect bounds(left, top, width, height);
-  std::vector<QRect> areas;
-  for (const QScreen* screen : QGuiApplication::screens()) {
-    areas.push_back(screen->availableGeometry());
-  }
-  const QScreen* primary = QGuiApplication::primaryScreen();
-  if (primary != nullptr) bounds = KeepOnScreen(bounds, areas, primary->availableGeometry());
-
   // Left and Top are the outer corner (as pos() reports it); Width and Height the size Qt
   // gives the window, so a restore followed by a save stores the same numbers again whether
   // or not the window manager has added its frame yet.
-  window->move(bounds.topLeft());
-  window->resize(bounds.size());
+  const TScreenRect& bounds = placement.Bounds;
+  window->move(bounds.Left, bounds.Top);
+  window->resize(bounds.Width, bounds.Height);
 }
 
 void TReg::Save(QWidget* window) {
@@ -112,25 +113,6 @@ void TReg::Save(QWidget* window) {
   }
   WriteBool(section, "Maximized", state.testFlag(Qt::WindowMaximized));
   settings_->sync();
-}
-
-QRect KeepOnScreen(const QRect& bounds, const std::vector<QRect>& available_areas,
-                   const QRect& primary_area) {
-  if (available_areas.empty() || !primary_area.isValid()) return bounds;
-  const QRect grab_strip(bounds.left(), bounds.top(), bounds.width(),
-                         std::min(kGrabHeight, bounds.height()));
-  const int need_width = std::min(kGrabWidth, grab_strip.width());
-  const int need_height = std::min(kGrabMinHeight, grab_strip.height());
-  for (const QRect& area : available_areas) {
-    const QRect shown = grab_strip.intersected(area);
-    if (!shown.isEmpty() && shown.width() >= need_width && shown.height() >= need_height) {
-      return bounds;
-    }
-  }
-  QRect placed(0, 0, std::min(bounds.width(), primary_area.width()),
-               std::min(bounds.height(), primary_area.height()));
-  placed.moveCenter(primary_area.center());
-  return placed;
 }
 
 }  // namespace pelo

@@ -6,11 +6,10 @@
 // ini file under the user's configuration folder elsewhere. Tests give it a folder of their
 // own with QSettings::setPath(NativeFormat, UserScope, folder) before creating it.
 
-#include <QRect>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
-#include <vector>
 
 class QSettings;
 class QWidget;
@@ -38,26 +37,19 @@ class TReg {
   bool ReadBool(const std::string& section, const std::string& ident, bool fallback) const;
   void WriteBool(const std::string& section, const std::string& ident, bool value);
 
-  // Maximised, or the stored bounds (each value defaulting to the window's own), kept where
-  // the user can reach the window.
+  // Maximised, or the stored bounds (each value defaulting to the window's own) kept where the
+  // user can reach the window, or on the first run a comfortable share of the screen
+  // (PlaceWindow).
   void Restore(QWidget* window);
   // Left and Top in the normal state, Width and Height too unless the window has a fixed
   // size; Maximized always. Written at once.
   void Save(QWidget* window);
 
  private:
+  // The stored text, nothing when the value was never written.
+  std::optional<std::string> Value(const std::string& section, const std::string& ident) const;
+
   std::unique_ptr<QSettings> settings_;
 };
-
-// The strip at the top of a window where the user grabs it (its title bar), and how much of
-// that strip must show on one screen for the window to count as reachable.
-inline constexpr int kGrabHeight = 24;
-inline constexpr int kGrabMinHeight = 8;
-inline constexpr int kGrabWidth = 48;
-
-// bounds when its top strip shows enough on one of the available areas; otherwise bounds
-// moved into the middle of primary_area, shrunk to fit it. No areas: bounds unchanged.
-QRect KeepOnScreen(const QRect& bounds, const std::vector<QRect>& available_areas,
-                   const QRect& primary_area);
 
 }  // namespace pelo

@@ -11,12 +11,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/FontSubstitutions.h"
 #include "app/PeloMain.h"
+#include "app/QtSetup.h"
 #include "app/QuitSignals.h"
-#include "app/Regs.h"
 #include "calendar/DateInfos.h"
-#include "schedule/widgets/Pictures.h"
 #include "schedule/widgets/Schedules.h"
 
 namespace {
@@ -76,11 +74,7 @@ int main(int argc, char** argv) {
   // Caught as soon as there is an event loop to report them to, so that a signal arriving
   // while the window is being made still closes it normally.
   pelo::TQuitSignals quit_signals;
-  QApplication::setOrganizationName(QString::fromUtf8(pelo::kRegOrganization));
-  QApplication::setApplicationName(QString::fromUtf8(pelo::kRegApplication));
-  QApplication::setApplicationDisplayName(QString::fromUtf8(pelo::kMainCaption));
-  QApplication::setWindowIcon(pelo::ApplicationIcon());
-  pelo::InstallFontSubstitutions();
+  pelo::PrepareApplication(app);
   // Today from the clock and the holidays around it, before any window asks.
   pelo::DateInfo();
 

@@ -140,4 +140,8 @@ bool TIniFile::SectionExists(std::string_view section) const {
   return section_index_.contains(AsciiUpper(TrimControl(section)));
 }
 
+bool TIniFile::KeyExists(std::string_view section, std::string_view key) const {
+  return Find(section, key) != nullptr;
+}
+
 }  // namespace pelo

@@ -55,6 +55,8 @@ class TIniFile {
 
   // True when the file holds a header of that section, even one without keys.
   bool SectionExists(std::string_view section) const;
+  // True when the section holds the key, even with an empty value.
+  bool KeyExists(std::string_view section, std::string_view key) const;
 
  private:
   // Keys upper-cased; values trimmed, quotes not yet taken off.

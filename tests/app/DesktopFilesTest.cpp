@@ -19,6 +19,7 @@ namespace pelo {
 namespace {
 
 namespace fs = std::filesystem;
+using test::FindProgram;
 
 const std::string kSource = PELO_SOURCE_DIR;
 const std::string kDesktopFile = kSource + "/desktop/pelo.desktop";
@@ -29,18 +30,6 @@ std::string ReadAll(const std::string& path) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
-}
-
-// The program's full path through PATH, or empty.
-std::string FindProgram(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::stringstream folders(path != nullptr ? path : "/usr/bin:/bin");
-  std::string folder;
-  while (std::getline(folders, folder, ':')) {
-    const fs::path candidate = fs::path(folder) / name;
-    if (!folder.empty() && access(candidate.c_str(), X_OK) == 0) return candidate.string();
-  }
-  return {};
 }
 
 std::vector<std::string> Split(const std::string& text, char separator) {

@@ -1,7 +1,10 @@
 // The real pelo binary on the sample data and page, under a virtual X server: the window comes
 // up where the stored placement says, the grid shows the page's colours, today's cell and the
 // entries of the weekly lines, SIGTERM ends the program with status 0, and the placement is
-// saved on the way out. Skipped only when there is no Xvfb.
+// saved on the way out. Then a first run under a window manager, driven with typed keys and
+// clicks: the window's size, the dialogs' titles, the open dialog's name completion, the
+// files left in the configuration folder, and a second run opening where the first closed.
+// Skipped only when there is no Xvfb (and the second test without openbox or xdotool).
 
 #include <fcntl.h>
 #include <poll.h>
@@ -26,25 +29,17 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
+
+#include "RunProcess.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
+using pelo::test::FindProgram;
 using std::chrono::milliseconds;
-
-// A program on PATH, or the empty text.
-std::string FindProgram(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::stringstream folders(path != nullptr ? path : "/usr/bin:/bin");
-  std::string folder;
-  while (std::getline(folders, folder, ':')) {
-    const fs::path candidate = fs::path(folder) / name;
-    if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-  }
-  return {};
-}
 
 std::vector<char*> CStrings(const std::vector<std::string>& texts) {
   std::vector<char*> pointers;
@@ -329,6 +324,7 @@ class EndToEndTest : public ::testing::Test {
 
   void TearDown() override {
     pelo_.Stop();
+    window_manager_.Stop();
     xvfb_process_.Stop();
     if (!home_.empty() && !HasFailure()) fs::remove_all(home_);
     if (HasFailure()) std::cerr << "kept for a look: " << home_ << "\n";
@@ -369,10 +365,70 @@ class EndToEndTest : public ::testing::Test {
 
   fs::path SettingsFile() const { return home_ / "config" / "ZUKARA SOFT" / "Pelo.conf"; }
 
-  std::string xvfb_, xwininfo_, import_;
+  std::optional<std::string> X(const std::vector<std::string>& argv) const {
+    return Capture(argv, Environment(), milliseconds(10000));
+  }
+
+  // Window ids of the shown windows whose name or class matches, as xdotool lists them.
+  std::vector<std::string> ShownWindows(const char* by, const std::string& pattern) const {
+    std::vector<std::string> ids;
+    std::istringstream lines(X({xdotool_, "search", "--onlyvisible", by, pattern}).value_or(""));
+    for (std::string id; lines >> id;) ids.push_back(id);
+    return ids;
+  }
+
+  // The first shown window of that name, once there is one; empty when none came.
+  std::string AwaitWindow(const std::string& pattern) const {
+    const auto deadline = Clock::now() + milliseconds(20000);
+    while (Clock::now() < deadline) {
+      const std::vector<std::string> ids = ShownWindows("--name", pattern);
+      if (!ids.empty()) return ids.front();
+      std::this_thread::sleep_for(milliseconds(100));
+    }
+    return {};
+  }
+
+  bool AwaitNoWindow(const std::string& pattern) const {
+    const auto deadline = Clock::now() + milliseconds(10000);
+    while (!ShownWindows("--name", pattern).empty()) {
+      if (Clock::now() >= deadline) return false;
+      std::this_thread::sleep_for(milliseconds(100));
+    }
+    return true;
+  }
+
+  // The title a window manager shows: _NET_WM_NAME.
+  std::string Title(const std::string& id) const {
+    const std::string text = X({xprop_, "-id", id, "_NET_WM_NAME"}).value_or("");
+    const std::size_t open = text.find('"');
+    return open == std::string::npos ? text : text.substr(open + 1, text.rfind('"') - open - 1);
+  }
+
+  std::optional<Geometry> WindowGeometry(const std::string& id) const {
+    return ParseWindowInfo(X({xwininfo_, "-id", id}).value_or(""));
+  }
+
+  // Keys go to the window that has the focus: the one just opened, once it has it.
+  void Keys(const std::string& id, const std::vector<std::string>& keys) const {
+    X({xdotool_, "windowactivate", "--sync", id});
+    std::vector<std::string> argv{xdotool_};
+    argv.insert(argv.end(), keys.begin(), keys.end());
+    X(argv);
+  }
+
+  void EndPelo() {
+    pelo_.Signal(SIGTERM);
+    const auto status = pelo_.Wait(milliseconds(15000));
+    ASSERT_TRUE(status.has_value()) << "pelo did not end on SIGTERM";
+    ASSERT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status);
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+  }
+
+  std::string xvfb_, xwininfo_, import_, xdotool_, xprop_;
   fs::path home_;
   std::string display_;
   Child xvfb_process_;
+  Child window_manager_;
   Child pelo_;
 };
 
@@ -428,11 +484,7 @@ TEST_F(EndToEndTest, SampleDataUnderAVirtualServer) {
   } while (Clock::now() < paint_deadline);
   for (const std::string& failure : check.failures) ADD_FAILURE() << failure;
 
-  pelo_.Signal(SIGTERM);
-  const auto status = pelo_.Wait(milliseconds(15000));
-  ASSERT_TRUE(status.has_value()) << "pelo did not end on SIGTERM";
-  ASSERT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status);
-  EXPECT_EQ(WEXITSTATUS(*status), 0);
+  EndPelo();
 
   // Saved on the way out: the maximised flag is new, the bounds are the window's.
   QSettings stored(QString::fromStdString(SettingsFile().string()), QSettings::IniFormat);
@@ -442,6 +494,87 @@ TEST_F(EndToEndTest, SampleDataUnderAVirtualServer) {
   EXPECT_EQ(stored.value("Top").toString(), "30");
   EXPECT_EQ(stored.value("Width").toString(), "900");
   EXPECT_EQ(stored.value("Height").toString(), "640");
+}
+
+TEST_F(EndToEndTest, FirstRunUnderAWindowManager) {
+  const std::string openbox = FindProgram("openbox");
+  xdotool_ = FindProgram("xdotool");
+  xprop_ = FindProgram("xprop");
+  if (openbox.empty() || xdotool_.empty()) GTEST_SKIP() << "openbox or xdotool is not installed";
+  ASSERT_FALSE(xprop_.empty()) << "xprop (x11-utils) is missing";
+  const auto display = StartServer();
+  ASSERT_TRUE(display.has_value()) << "Xvfb did not start";
+  display_ = *display;
+  ASSERT_TRUE(window_manager_.Start({openbox, "--sm-disable"}, Environment(),
+                                    (home_ / "openbox.log").string()));
+  const auto wm_deadline = Clock::now() + milliseconds(15000);
+  while (X({xprop_, "-root", "_NET_SUPPORTING_WM_CHECK"}).value_or("").find("window id") ==
+         std::string::npos) {
+    ASSERT_LT(Clock::now(), wm_deadline) << "openbox did not start";
+    std::this_thread::sleep_for(milliseconds(100));
+  }
+
+  // Nothing stored yet; a data file with a line that does not parse besides the sample.
+  const std::string examples = std::string(PELO_SOURCE_DIR) + "/examples/";
+  const std::string bad = (home_ / "bad.nrk").string();
+  std::ofstream(bad) << "1/1\n";
+  ASSERT_TRUE(pelo_.Start({PELO_BINARY, examples + "sample.nrk", examples + "sample.npg", bad},
+                          Environment(), (home_ / "pelo.log").string()));
+
+  // Window titles are exactly the captions, with nothing appended.
+  const std::string report = AwaitWindow("ねりか");
+  ASSERT_FALSE(report.empty()) << "no load report";
+  EXPECT_EQ(Title(report), "ねりかｴﾗｰ情報");
+  Keys(report, {"key", "Return"});
+  ASSERT_TRUE(AwaitNoWindow("ねりか"));
+  const std::string main_window = AwaitWindow("^ぺろん$");
+  ASSERT_FALSE(main_window.empty()) << "no window titled ぺろん";
+  EXPECT_EQ(Title(main_window), "ぺろん");
+
+  // The first window takes two thirds of the 1280 x 800 screen.
+  const std::optional<Geometry> first = WindowGeometry(main_window);
+  ASSERT_TRUE(first.has_value());
+  EXPECT_EQ(first->width, 853);
+  EXPECT_EQ(first->height, 533);
+
+  // The date button, last in the toolbar.
+  X({xdotool_, "mousemove", "--window", main_window, "302", "17", "click", "1"});
+  const std::string date_dialog = AwaitWindow("年月日指定");
+  ASSERT_FALSE(date_dialog.empty()) << "no date dialog";
+  EXPECT_EQ(Title(date_dialog), "年月日指定");
+  Keys(date_dialog, {"key", "Escape"});
+  ASSERT_TRUE(AwaitNoWindow("年月日指定"));
+
+  // The open button, first in the toolbar: a full path typed, then Return. The dialog goes
+  // and takes its name completion with it: the main window is all that shows.
+  X({xdotool_, "mousemove", "--window", main_window, "17", "17", "click", "1"});
+  const std::string open_dialog = AwaitWindow("^開く$");
+  ASSERT_FALSE(open_dialog.empty()) << "no open dialog";
+  Keys(open_dialog, {"type", "--delay", "20", examples + "sample.nrk"});
+  std::this_thread::sleep_for(milliseconds(500));
+  Keys(open_dialog, {"key", "Return"});
+  ASSERT_TRUE(AwaitNoWindow("^開く$"));
+  std::this_thread::sleep_for(milliseconds(300));
+  EXPECT_EQ(ShownWindows("--class", "^pelo$"), std::vector<std::string>{main_window});
+
+  EndPelo();
+  // The placement is all the program leaves.
+  std::vector<std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(home_ / "config")) {
+    if (!entry.is_directory()) files.push_back(fs::relative(entry.path(), home_ / "config"));
+  }
+  EXPECT_EQ(files, std::vector<std::string>{"ZUKARA SOFT/Pelo.conf"});
+
+  // The next run opens exactly where this one closed, frame and all.
+  ASSERT_TRUE(pelo_.Start({PELO_BINARY, examples + "sample.nrk"}, Environment(),
+                          (home_ / "pelo.log").string()));
+  const std::string again = AwaitWindow("^ぺろん$");
+  ASSERT_FALSE(again.empty()) << "no window in the second run";
+  const std::optional<Geometry> second = WindowGeometry(again);
+  ASSERT_TRUE(second.has_value());
+  EXPECT_EQ(std::tie(second->left, second->top, second->width, second->height),
+            std::tie(first->left, first->top, first->width, first->height));
+  EndPelo();
 }
 
 }  // namespace

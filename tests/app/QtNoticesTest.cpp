@@ -1,5 +1,5 @@
-// The viewer's user notices: message boxes with the program's caption, the OK/Cancel
-// question, and the load-error report window.
+// The viewer's user notices: message boxes with the program's caption and Japanese buttons,
+// the OK/Cancel question, and the load-error report window.
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,7 @@
 
 #include "ModalSteps.h"
 #include "app/QtNotices.h"
+#include "app/QtSetup.h"
 #include "app/dlgError.h"
 
 namespace pelo {
@@ -29,13 +30,17 @@ struct Shown {
   QString text;
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QMessageBox::StandardButtons buttons;
+  QStringList button_texts;
 };
 
 void AnswerBox(Shown& shown, QMessageBox::StandardButton answer) {
   test::WhenModal([&shown, answer](QWidget& window) {
     auto* box = qobject_cast<QMessageBox*>(&window);
     ASSERT_NE(box, nullptr);
-    shown = {box->windowTitle(), box->text(), box->icon(), box->standardButtons()};
+    QStringList texts;
+    for (QAbstractButton* button : box->buttons()) texts << button->text();
+    texts.sort();
+    shown = {box->windowTitle(), box->text(), box->icon(), box->standardButtons(), texts};
     QTest::mouseClick(box->button(answer), Qt::LeftButton);
   });
 }
@@ -58,6 +63,7 @@ TEST(QtNoticesTest, InformationAndWarningBoxes) {
     EXPECT_EQ(shown.text, Q("ファイル a.nrk が見つかりません"));
     EXPECT_EQ(shown.icon, c.icon);
     EXPECT_EQ(shown.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    EXPECT_EQ(shown.button_texts, QStringList{"OK"});
   }
 }
 
@@ -71,6 +77,7 @@ TEST(QtNoticesTest, ConfirmIsTrueForOkOnly) {
     EXPECT_EQ(shown.caption, Q("ぺろん"));
     EXPECT_EQ(shown.text, Q("削除しますか？"));
     EXPECT_EQ(shown.buttons, QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(shown.button_texts, (QStringList{"OK", Q("キャンセル")}));
   }
   // Escape is Cancel.
   test::WhenModal([](QWidget& window) { QTest::keyClick(&window, Qt::Key_Escape); });
@@ -119,6 +126,8 @@ TEST(QtNoticesTest, EveryBeepKindReturnsAtOnce) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // As the program does.
+  pelo::PrepareApplication(app);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

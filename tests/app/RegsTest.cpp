@@ -1,6 +1,6 @@
 // The window placement store, against a settings folder of its own: first run, saving in the
-// normal and maximised states, values that are no numbers, fixed-size windows, and windows
-// stored where no screen shows them.
+// normal and maximised states, absurd values, fixed-size windows, and windows stored where no
+// screen shows them.
 
 #include <gtest/gtest.h>
 
@@ -60,26 +60,29 @@ class RegsTest : public ::testing::Test {
   QWidget window;
 };
 
-TEST_F(RegsTest, FirstRunKeepsTheDesignPlacementAndSavesAllFiveValues) {
+TEST_F(RegsTest, FirstRunTakesTwoThirdsOfTheScreenAndSavesAllFiveValues) {
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  QRect expected(0, 0, area.width() * 2 / 3, area.height() * 2 / 3);
+  expected.moveCenter(area.center());
+  ASSERT_GT(expected.width(), 484);
   TReg reg;
   reg.Restore(&window);
-  EXPECT_EQ(window.pos(), QPoint(287, 121));
-  EXPECT_EQ(window.size(), QSize(484, 308));
+  EXPECT_EQ(QRect(window.pos(), window.size()), expected);
   EXPECT_FALSE(window.isMaximized());
   EXPECT_TRUE(Stored().empty());
 
   reg.Save(&window);
-  EXPECT_EQ(Stored(), (Values{{"Left", "287"},
-                              {"Top", "121"},
-                              {"Width", "484"},
-                              {"Height", "308"},
+  EXPECT_EQ(Stored(), (Values{{"Left", std::to_string(expected.left())},
+                              {"Top", std::to_string(expected.top())},
+                              {"Width", std::to_string(expected.width())},
+                              {"Height", std::to_string(expected.height())},
                               {"Maximized", "0"}}));
   // Written at once, as strings under the window's group.
   QFile file(SettingsFile());
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QString text = QString::fromUtf8(file.readAll());
   EXPECT_TRUE(text.contains("[FormMain]"));
-  EXPECT_TRUE(text.contains("Width=484"));
+  EXPECT_TRUE(text.contains(QStringLiteral("Width=%1").arg(expected.width())));
 }
 
 TEST_F(RegsTest, SaveOfAShownWindowAndRestoreInTheNextRun) {
@@ -154,33 +157,39 @@ TEST_F(RegsTest, AFixedSizeWindowStoresNoSize) {
   EXPECT_TRUE(Stored("FormMain").empty());
 }
 
-TEST_F(RegsTest, ValuesThatAreNoDecimalIntegerReadAsTheWindowsOwn) {
-  struct Case {
-    Values stored;
-    QRect expected;
+TEST_F(RegsTest, AbsurdValuesGiveAWindowOnTheScreenAndAreNotSavedBack) {
+  const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+  const std::string max = "2147483647";
+  const std::string min = "-2147483648";
+  const std::vector<Values> cases = {
+      {{"Left", max}, {"Top", max}, {"Width", max}, {"Height", max}},
+      {{"Left", min}, {"Top", min}, {"Width", min}, {"Height", min}},
+      {{"Left", "10"}, {"Top", "20"}, {"Width", "100000"}, {"Height", "100000"}},
+      {{"Left", max}, {"Width", max}},
+      {{"Top", min}, {"Height", max}},
+      {{"Left", "99999999999"}, {"Width", "abc"}, {"Height", "12.5"}},
   };
-  const std::vector<Case> cases = {
-      {{{"Width", "abc"}, {"Height", "200"}, {"Left", "10"}, {"Top", "20"}},
-       QRect(10, 20, 484, 200)},
-      {{{"Width", "350"}, {"Height", "2O0"}, {"Left", "0x10"}, {"Top", "+20"}},
-       QRect(287, 20, 350, 308)},
-      {{{"Width", ""}, {"Height", "12.5"}, {"Left", "-"}, {"Top", "99999999999"}},
-       QRect(287, 121, 484, 308)},
-      {{{"Maximized", "abc"}, {"Left", "5"}}, QRect(5, 121, 484, 308)},  // not maximised
-      {{{"Width", "0"}, {"Height", "-40"}}, QRect(287, 121, 484, 308)},  // no size at all
-  };
-  for (const Case& c : cases) {
+  for (std::size_t i = 0; i < cases.size(); ++i) {
+    SCOPED_TRACE(i);
+    const Values& stored = cases[i];
     QTemporaryDir folder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
-    Store(c.stored);
+    Store(stored);
     QWidget next;
     next.setObjectName("FormMain");
     next.move(287, 121);
     next.resize(484, 308);
     TReg reg;
     reg.Restore(&next);
-    EXPECT_EQ(QRect(next.pos(), next.size()), c.expected);
-    EXPECT_FALSE(next.windowState().testFlag(Qt::WindowMaximized));
+    const QRect placed(next.pos(), next.size());
+    EXPECT_TRUE(area.contains(placed))
+        << placed.x() << "," << placed.y() << " " << placed.width() << "x" << placed.height();
+    reg.Save(&next);
+    for (const char* size : {"Width", "Height"}) {
+      const int32_t saved = std::stoi(Stored()[size]);
+      EXPECT_GT(saved, 0) << size;
+      EXPECT_LE(saved, std::string(size) == "Width" ? area.width() : area.height()) << size;
+    }
   }
 }
 
@@ -226,40 +235,6 @@ TEST_F(RegsTest, IntegerAndFlagReading) {
   }
   reg.WriteString("Test", "Flag", "yes");
   EXPECT_TRUE(reg.ReadBool("Test", "Flag", true));
-}
-
-// ---------------------------------------------------------------------------------------
-// Where a restored window goes, screen by screen.
-
-TEST(KeepOnScreenTest, TitleStripMustBeReachable) {
-  const QRect screen(0, 0, 800, 600);
-  const QRect right(800, 0, 1024, 768);
-  struct Case {
-    QRect bounds;
-    std::vector<QRect> areas;
-    QRect expected;
-  };
-  const std::vector<Case> cases = {
-      {QRect(287, 121, 484, 308), {screen}, QRect(287, 121, 484, 308)},  // inside
-      {QRect(750, 100, 400, 300), {screen}, QRect(750, 100, 400, 300)},  // 50 px of title
-      {QRect(760, 100, 400, 300), {screen}, QRect(200, 150, 400, 300)},  // 40 px only
-      {QRect(100, -10, 400, 300), {screen}, QRect(100, -10, 400, 300)},  // 14 rows show
-      {QRect(100, -20, 400, 300), {screen}, QRect(200, 150, 400, 300)},  // 4 rows only
-      {QRect(100, 595, 400, 300), {screen}, QRect(200, 150, 400, 300)},  // 5 rows at the foot
-      {QRect(-380, 300, 400, 300), {screen}, QRect(200, 150, 400, 300)},
-      {QRect(-350, 300, 400, 300), {screen}, QRect(-350, 300, 400, 300)},
-      {QRect(1000, 100, 300, 200), {screen, right}, QRect(1000, 100, 300, 200)},  // second screen
-      {QRect(1000, 100, 300, 200), {screen}, QRect(250, 200, 300, 200)},  // that screen gone
-      {QRect(-5000, -5000, 1000, 900), {screen}, QRect(0, 0, 800, 600)},  // shrunk to fit
-      {QRect(10, 10, 30, 12), {screen}, QRect(10, 10, 30, 12)},           // a small window
-      {QRect(-5000, 0, 400, 300), {}, QRect(-5000, 0, 400, 300)},         // no screens known
-  };
-  for (const Case& c : cases) {
-    const QRect placed = KeepOnScreen(c.bounds, c.areas, screen);
-    EXPECT_EQ(placed, c.expected) << c.bounds.x() << "," << c.bounds.y() << " -> " << placed.x()
-                                  << "," << placed.y() << " " << placed.width() << "x"
-                                  << placed.height();
-  }
 }
 
 }  // namespace

@@ -139,13 +139,17 @@ TEST(IniFileTest, ReadBool) {
   }
 }
 
-TEST(IniFileTest, SectionExists) {
-  const TIniFile ini = TIniFile::FromText("[Empty]\n[ Page ]\nA=1\n;[Commented]\n");
+TEST(IniFileTest, SectionAndKeyExist) {
+  const TIniFile ini = TIniFile::FromText("[Empty]\n[ Page ]\nA=1\nb=\n;C=3\n;[Commented]\n");
   EXPECT_TRUE(ini.SectionExists("Empty"));
   EXPECT_TRUE(ini.SectionExists("PAGE"));
   EXPECT_FALSE(ini.SectionExists("Commented"));
   EXPECT_FALSE(ini.SectionExists("Pag"));
   EXPECT_FALSE(TIniFile().SectionExists("Page"));
+  EXPECT_TRUE(ini.KeyExists("page", "a"));
+  EXPECT_TRUE(ini.KeyExists("Page", "B"));  // an empty value is a value
+  EXPECT_FALSE(ini.KeyExists("Page", "C"));
+  EXPECT_FALSE(ini.KeyExists("Empty", "A"));
 }
 
 TEST(IniFileTest, DecodesShiftJisBeforeSplitting) {

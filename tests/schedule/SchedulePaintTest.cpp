@@ -178,6 +178,54 @@ TEST_F(SchedulePaint, EmptyCellsAndMonthTitles) {
             10);
 }
 
+TEST_F(SchedulePaint, InANarrowTitleTheLeftTextCoversTheRightOne) {
+  // The right text carries the year and the left one does not. From March on 2024 and 2030
+  // fall on the same weekdays, so around 1 May of either year the left texts are the same and
+  // where they are drawn both years must look alike.
+  struct Case {
+    const char* name;
+    bool vertical;
+    int32_t cycle;
+    int32_t term;
+    QSize size;
+    int col;  // the title cell
+    int row;
+    const char* left;
+    const char* right;
+  };
+  const Case cases[] = {
+      {"weeks", false, 7, 4, {240, 300}, 1, 0, "4月 5w", "'24 18週"},
+      {"months", false, 31, 2, {60, 560}, 1, 0, "4月", "'24"},
+      {"months, vertical", true, 31, 2, {300, 560}, 0, 1, "4月", "'24"},
+  };
+  const QFontMetrics metrics(TestQFont());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TScheduleSettings page = FramedPage();
+    page.Vertical = c.vertical;
+    page.Cycle = c.cycle;
+    page.Term = c.term;
+    page.FixTopDay = c.cycle == 31 ? 1 : 0;
+    std::vector<QImage> shown;
+    for (const int32_t year : {2024, 2030}) {
+      DateInfo().SetToday(TDateRec{year, 5, 1});
+      auto schedule = Make(page, c.size);
+      const QRect title = schedule->CellRect(c.col, c.row);
+      ASSERT_FALSE(title.isEmpty());
+      // The texts meet: the right one starts left of where the left one ends.
+      const int left_end = 2 + metrics.horizontalAdvance(QString::fromUtf8(c.left));
+      ASSERT_LT(title.width() - 2 - metrics.horizontalAdvance(QString::fromUtf8(c.right)),
+                left_end);
+      // Inside the frame, over the left text's own width.
+      const QRect left_text = QRect(title.left() + 1, title.top() + 1,
+                                    std::min(left_end, title.width() - 2) - 1, title.height() - 2);
+      shown.push_back(Grab(*schedule).copy(left_text));
+      EXPECT_GT(Foreign(shown.back(), shown.back().rect(), {kColorTitleBack}), 5);
+    }
+    EXPECT_EQ(shown[0], shown[1]);
+  }
+}
+
 TEST_F(SchedulePaint, NothingIsPaintedOutsideACell) {
   // Long lines, many lines, a big font and a holiday line in two cells; everything outside
   // those two cells must look exactly as without any data.

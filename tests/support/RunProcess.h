@@ -1,7 +1,7 @@
 #pragma once
 
 // Runs a program with arguments and collects its exit status and both output streams, for
-// tests of the command-line tools.
+// tests of the command-line tools; finds programs on PATH.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -9,6 +9,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -70,6 +73,18 @@ inline ProcessResult RunProcess(const std::string& program, const std::vector<st
   waitpid(pid, &status, 0);
   result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return result;
+}
+
+// The program's full path through PATH, or empty.
+inline std::string FindProgram(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::stringstream folders(path != nullptr ? path : "/usr/bin:/bin");
+  std::string folder;
+  while (std::getline(folders, folder, ':')) {
+    const std::filesystem::path candidate = std::filesystem::path(folder) / name;
+    if (!folder.empty() && access(candidate.c_str(), X_OK) == 0) return candidate.string();
+  }
+  return {};
 }
 
 }  // namespace pelo::test

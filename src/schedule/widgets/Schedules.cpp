@@ -41,6 +41,12 @@ constexpr char kCancelItem[] = "ｷｬﾝｾﾙ";
 
 int Mod7(int value) { return ((value % 7) + 7) % 7; }
 
+// The pixels a frame style takes on each side; a page's absurd widths are capped so that
+// drawing them cannot stall.
+int FrameWidth(int32_t style) {
+  return static_cast<int>(std::min<int64_t>(std::abs(int64_t{style}), 1 << 12));
+}
+
 QString ToQString(const std::string& text) { return QString::fromStdString(text); }
 
 std::string TwoDigits(int32_t value) {
@@ -611,7 +617,7 @@ void TSchedule::DrawFrame(QRect rect, int32_t style) {
   const QColor dark = PaintColor(kColorDarkEdge);
   const QColor& top_left = style > 0 ? light : dark;
   const QColor& bottom_right = style > 0 ? dark : light;
-  const int width = std::min(std::abs(style), 1 << 12);
+  const int width = FrameWidth(style);
   for (int i = 0; i < width && rect.width() > 0 && rect.height() > 0; ++i) {
     painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), top_left);
     painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), top_left);
@@ -673,6 +679,12 @@ void TSchedule::DrawTitleCell(int col, int row, const QRect& rect) {
     const QString left = ToQString(left_text);
     const QRect left_box(rect.left() + 2, rect.top(), metrics.horizontalAdvance(left) + 4,
                          rect.height());
+    // Where the two texts meet in a narrow title, the left one covers the right one (up to the
+    // cell's left edge) instead of mixing with it; the frame stays.
+    const int frame = FrameWidth(title_3d_);
+    const QRect inner = rect.adjusted(frame, frame, -frame, -frame);
+    painter.fillRect(QRect(inner.topLeft(), QPoint(left_box.right(), inner.bottom())) & inner,
+                     back);
     painter.save();
     painter.setClipRect(left_box, Qt::IntersectClip);
     painter.drawText(left_box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, left);
@@ -692,7 +704,7 @@ TSchedule::TDayLayout TSchedule::LayoutDay(int col, int row, TDateRec date,
   const bool other_month = model_.MonthReset() && date.Month != model_.CursorMonth();
   const int weekday = WeekdayOf(date);
   out.FrameStyle = is_current ? cursor_3d_ : is_today ? today_3d_ : normal_3d_;
-  const int frame = std::min(std::abs(out.FrameStyle), 1 << 12);
+  const int frame = FrameWidth(out.FrameStyle);
   out.Inner = rect.adjusted(frame, frame, -frame, -frame);
   if (out.Inner.width() <= 0 || out.Inner.height() <= 0) out.Inner = QRect();
 
