@@ -157,7 +157,7 @@ std::string TData::ParseBody(std::string_view rest, const TLineContext& context)
       break;  // the word begins the data text
     } else {
       auto dates = std::make_unique<TDateSetList>();
-      const std::string error = dates->ParseDateSetList(word);
+      const std::string error = dates->ParseDateSetList(word, context.Budget);
       if (!error.empty()) return Prefixed(kDatePrefix, error);
       Dates = std::move(dates);
       have_date = true;
@@ -240,7 +240,7 @@ std::string TData::ApplyCommand(char letter, std::string_view move_text, std::st
           return std::string(kMoveDaysError);
         }
       }
-      const std::string error = list.ParseDateSetList(argument);
+      const std::string error = list.ParseDateSetList(argument, context.Budget);
       if (!error.empty()) return Prefixed(kConditionPrefix, error);
       if (!Conditions) Conditions = std::make_unique<TDateSetListList>();
       Conditions->Add(std::move(list));
@@ -248,7 +248,7 @@ std::string TData::ApplyCommand(char letter, std::string_view move_text, std::st
     }
     case 'd': {
       auto list = std::make_unique<TDateSetList>();
-      const std::string error = list->ParseDateSetList(argument);
+      const std::string error = list->ParseDateSetList(argument, context.Budget);
       if (!error.empty()) return Prefixed(kConditionPrefix, error);
       DerivedDates = std::move(list);
       break;

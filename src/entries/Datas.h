@@ -26,10 +26,14 @@ namespace pelo {
 // The category of a line without a letter prefix: C.
 inline constexpr int32_t kDefaultCategory = 2;
 
+class TPackBudget;
+
 // What a line needs from where it was read.
 struct TLineContext {
   // The folder of the data file, for the pictures of command i; empty: the current folder.
   std::string DataFolder;
+  // What the date lists of the line may take (see ParseDateSetList); null: no bound.
+  TPackBudget* Budget = nullptr;
 };
 
 class TData {
