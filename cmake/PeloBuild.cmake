@@ -45,13 +45,13 @@ function(add_pelo_test name)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${_env}" TIMEOUT 600)
 endfunction()
 
-# add_pelo_fuzz(<name> SOURCES <files...> CORPUS <dir>)
+# add_pelo_fuzz(<name> SOURCES <files...> CORPUS <dir> [LIBS <targets...>])
 # With PELO_FUZZ (clang) a libFuzzer binary; otherwise the same target linked with a
 # replay main that runs every file of its corpus once, as an ordinary test.
 function(add_pelo_fuzz name)
-  cmake_parse_arguments(ARG "" "CORPUS" "SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE pelo_core pelo_flags)
+  target_link_libraries(${name} PRIVATE pelo_core pelo_flags ${ARG_LIBS})
   if(PELO_FUZZ)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)

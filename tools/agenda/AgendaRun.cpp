@@ -18,7 +18,8 @@ int Usage(std::ostream& err, const std::string& error) {
 
 }  // namespace
 
-int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              std::size_t pack_budget) {
   TAgendaOptions options;
   if (const std::string error = ParseAgendaArguments(args, options); !error.empty()) {
     return Usage(err, error);
@@ -46,7 +47,7 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (options.filter) filter = *options.filter;
 
   TConsoleNotices notices(err);
-  TDataList list(notices);
+  TDataList list(notices, pack_budget);
   const bool all_read = LoadDataFiles(list, options.data_files);
   err.flush();
   const int status = all_read ? 0 : kExitFileProblem;
