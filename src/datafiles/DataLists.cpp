@@ -306,8 +306,6 @@ struct TDataList::TLoadBatch {
   std::vector<std::unique_ptr<TData>> marked;
   std::vector<std::size_t> marked_groups;
   std::vector<std::unique_ptr<TData>> others;
-  // The line at which the pack budget stopped the reading; 0 when it did not.
-  int32_t budget_stop_line = 0;
 };
 
 namespace {
@@ -363,7 +361,6 @@ bool TDataList::LoadRead(int32_t file_index, const std::string& path, bool read,
                          std::string bytes) {
   bool ok = read;
   std::unique_ptr<TErrorDialog> errors;
-  int32_t budget_stop_line = 0;
   if (ok) {
     const std::string text = FileText(bytes);
     bytes = std::string();
@@ -372,7 +369,6 @@ bool TDataList::LoadRead(int32_t file_index, const std::string& path, bool read,
     {
       const TLoadingGuard guard(loading_);
       ok = ParseLines(text, file_index, folder, batch, errors);
-      budget_stop_line = batch.budget_stop_line;
       JoinBatch(batch);
     }
   }
@@ -387,7 +383,6 @@ bool TDataList::LoadRead(int32_t file_index, const std::string& path, bool read,
     errors->Execute(notices_);
     errors.reset();
   }
-  if (budget_stop_line > 0) TellBudgetStop(path, budget_stop_line);
   if (!ok) {
     notices_.Beep(TBeepKind::kExclamation);
     notices_.Warning(Concat({path, kCannotOpenTail}));
@@ -404,6 +399,8 @@ bool TDataList::ParseLines(std::string_view text, int32_t file_index, std::strin
   TLineSplitter lines(text);
   std::string_view raw;
   int32_t line_no = 0;
+  // The pack budget ran out at this line: the file ends here.
+  const auto stop_here = [&] { RecordBudgetStop(file_list_.Path(file_index), line_no); };
   while (lines.Next(raw)) {
     ++line_no;
     const std::string_view line = TrimControl(raw);
@@ -414,7 +411,7 @@ bool TDataList::ParseLines(std::string_view text, int32_t file_index, std::strin
       option.DefaultData = std::make_unique<TData>();
       option.DefaultData->ParseLine(line, context);
       if (load_budget_.Spent()) {
-        batch.budget_stop_line = line_no;
+        stop_here();
         break;
       }
       continue;
@@ -440,7 +437,7 @@ bool TDataList::ParseLines(std::string_view text, int32_t file_index, std::strin
     }
 
     if (!load_budget_.Take(kEntryShare)) {
-      batch.budget_stop_line = line_no;
+      stop_here();
       break;
     }
     auto entry = std::make_unique<TData>();
@@ -466,7 +463,7 @@ bool TDataList::ParseLines(std::string_view text, int32_t file_index, std::strin
                   std::make_move_iterator(derived.end()));
     target.push_back(std::move(entry));
     if (load_budget_.Spent()) {
-      batch.budget_stop_line = line_no;
+      stop_here();
       break;
     }
   }
@@ -499,7 +496,7 @@ void TDataList::Clear() {
   file_list_.ClearFiles();
   entries_.clear();
   load_budget_ = TPackBudget(pack_budget_);
-  budget_stop_told_ = false;
+  budget_stop_ = {};
 }
 
 // ---- TDataList: the day packs ------------------------------------------------------------
@@ -540,16 +537,21 @@ void TDataList::BuildTable(int32_t first_year, int32_t year_count, std::vector<T
     if (visit != nullptr) packs.clear();
     if (budget.Spent()) stopped_at = &entry;
   }
-  if (stopped_at != nullptr)
-    TellBudgetStop(file_list_.Path(stopped_at->FileIndex), stopped_at->LineNo);
+  if (stopped_at != nullptr) {
+    RecordBudgetStop(file_list_.Path(stopped_at->FileIndex), stopped_at->LineNo);
+  }
 }
 
-void TDataList::TellBudgetStop(const std::string& path, int32_t line_no) {
-  if (budget_stop_told_) return;
-  budget_stop_told_ = true;
+void TDataList::RecordBudgetStop(const std::string& path, int32_t line_no) {
+  if (budget_stop_.line_no == 0) budget_stop_ = {path, line_no, false};
+}
+
+void TDataList::TellBudgetStop() {
+  if (budget_stop_.line_no == 0 || budget_stop_.told) return;
+  budget_stop_.told = true;
   notices_.Beep(TBeepKind::kExclamation);
-  notices_.Warning(
-      Concat({kBudgetStopHead, path, kBudgetStopMiddle, NumberText(line_no), kBudgetStopTail}));
+  notices_.Warning(Concat({kBudgetStopHead, budget_stop_.path, kBudgetStopMiddle,
+                           NumberText(budget_stop_.line_no), kBudgetStopTail}));
 }
 
 // ---- TDataList: entries ------------------------------------------------------------------

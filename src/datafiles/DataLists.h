@@ -141,8 +141,7 @@ class TDataList {
   // Rebuilds the day packs of every visible entry (not deleted, parsed without error) over
   // the years first_year .. first_year + year_count - 1, in list order; stores every
   // entry's ListIndex and marks the days of day-marked entries as private holidays. When the
-  // pack budget runs out the packs end there, and the user is told, once for as long as the
-  // list holds its files, at which file and line.
+  // pack budget runs out the packs end there (see TellBudgetStop).
   void SetTable(int32_t first_year, int32_t year_count);
   const TDatePackList& DatePacks() const noexcept { return packs_; }
   // The same loop, handing each pack (its entry link set) to visit as soon as its entry is
@@ -150,6 +149,11 @@ class TDataList {
   // stay as they were.
   using TPackVisitor = std::function<void(const TDatePack& pack)>;
   void VisitTable(int32_t first_year, int32_t year_count, const TPackVisitor& visit);
+  // Tells the user at which file and line the pack budget stopped the loading or a build of
+  // the packs, once for as long as the list holds its files; nothing when it stopped nowhere.
+  // Called once what was built is shown, so that nothing is drawn from what the build
+  // replaced while the message is up.
+  void TellBudgetStop();
 
   TSetTableEvent OnSetTable;
 
@@ -161,9 +165,8 @@ class TDataList {
   // (when given), which keeps only the entry's packs.
   void BuildTable(int32_t first_year, int32_t year_count, std::vector<TDatePack>& packs,
                   const TPackVisitor* visit);
-  // Tells the user where the pack budget stopped the entries, unless that was told since the
-  // files were loaded.
-  void TellBudgetStop(const std::string& path, int32_t line_no);
+  // Keeps the first place where the pack budget ran out since the files were loaded.
+  void RecordBudgetStop(const std::string& path, int32_t line_no);
 
   // Everything after a file was read (read false: it could not be) or given as bytes.
   bool LoadRead(int32_t file_index, const std::string& path, bool read, std::string bytes);
@@ -188,7 +191,11 @@ class TDataList {
   bool loading_ = false;  // a file's lines are being read
   std::size_t pack_budget_;
   TPackBudget load_budget_;  // what the loaded entries hold; refilled by Clear
-  bool budget_stop_told_ = false;
+  struct TBudgetStop {
+    std::string path;
+    int32_t line_no = 0;  // 0: no stop
+    bool told = false;
+  } budget_stop_;
 };
 
 // The entries a birthday entry with a death date stands for, in the order they go before

@@ -83,9 +83,11 @@ class PackBudgetTest : public testing::Test {
     const std::vector<std::string> names{folder_.WriteCp932(name, text)};
     list.LoadFiles(&names);
   }
+  // The packs of a build, after which the user is told of a stop, as the viewer does.
   std::vector<TDatePack> Built(TDataList& list) {
     DateInfo().FillYears(kFirstYear);  // no private marks of an earlier build
     list.SetTable(kFirstYear, TDataTable::kYearCount);
+    list.TellBudgetStop();
     return list.DatePacks().Packs();
   }
 
@@ -139,6 +141,7 @@ TEST_F(PackBudgetTest, ALongDateListStopsLoadingAtItsLine) {
   for (int i = 0; i < 500; ++i) dates += ",10";
   const std::string big = "1/1 before\r\n" + dates + " list\r\n1/2 after\r\n";
   const std::unique_ptr<TDataList> list = Loaded(big, 100, "big.nrk");
+  list->TellBudgetStop();
 
   // The list keeps the sets read before the budget ran out; the lines after it are not read.
   ASSERT_EQ(list->Count(), 2);
@@ -159,6 +162,7 @@ TEST_F(PackBudgetTest, ALongDateListStopsLoadingAtItsLine) {
   EXPECT_EQ(Built(*list).size(), 8u);
   EXPECT_TRUE(notices_.Messages().empty());
   Load(*list, big, "big.nrk");
+  list->TellBudgetStop();
   EXPECT_EQ(notices_.Messages().size(), 1u);
 }
 
@@ -189,11 +193,13 @@ TEST_F(PackBudgetTest, VisitedPacksAreTheStoredPacks) {
     notices_.Clear();
     const std::unique_ptr<TDataList> visited = Loaded(c.text, c.budget);
     visited->SetTable(kFirstYear, TDataTable::kYearCount);
+    visited->TellBudgetStop();
     const std::vector<std::string> before = Texts(visited->DatePacks().Packs(), PackText);
     DateInfo().FillYears(kFirstYear);
     std::vector<std::string> handed;
     visited->VisitTable(kFirstYear, TDataTable::kYearCount,
                         [&handed](const TDatePack& pack) { handed.push_back(PackText(pack)); });
+    visited->TellBudgetStop();
     EXPECT_EQ(handed, kept);
     EXPECT_EQ(PrivateHolidays(), kept_marks);
     EXPECT_EQ(notices_.Messages(), stored_told);

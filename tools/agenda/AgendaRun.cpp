@@ -49,14 +49,16 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
   TConsoleNotices notices(err);
   TDataList list(notices, pack_budget);
   const bool all_read = LoadDataFiles(list, options.data_files);
-  err.flush();
   const int status = all_read ? 0 : kExitFileProblem;
+  std::vector<TAgendaRow> rows;
+  if (!options.days) rows = AgendaRows(list, filter, from, to);
+  list.TellBudgetStop();
+  err.flush();
 
   if (options.days) {
     out << DaysTable(from, to);
     return status;
   }
-  const std::vector<TAgendaRow> rows = AgendaRows(list, filter, from, to);
   switch (options.format) {
     case TFormat::kText:
       out << TextOutput(rows);
