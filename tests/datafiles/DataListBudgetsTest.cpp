@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -32,26 +33,19 @@ std::string DateText(TDateRec date) {
          std::to_string(date.Day);
 }
 
-// Everything a pack tells, its entry by position: two lists of the same file compare equal.
-std::string PackText(const TDatePack& pack) {
-  return DateText(pack.Date()) + " k" + std::to_string(pack.Kind) + " #" +
-         std::to_string(pack.Entry->ListIndex) + " P" + DateText(pack.Period.PeriodStart.Date()) +
-         "-" + DateText(pack.Period.PeriodEnd.Date()) + " B" +
-         DateText(pack.Base.PeriodStart.Date()) + "-" + DateText(pack.Base.PeriodEnd.Date()) +
-         " R" + DateText(pack.ProgressRange.PeriodStart.Date()) + "-" +
-         DateText(pack.ProgressRange.PeriodEnd.Date());
-}
-
-// The day, the kind and the line: what the stopped walk keeps of a pack unchanged.
-std::string ShownText(const TDatePack& pack) {
-  return DateText(pack.Date()) + " k" + std::to_string(pack.Kind) + " :" +
-         std::to_string(pack.Entry->LineNo);
-}
-
-template <typename Describe>
-std::vector<std::string> Texts(const std::vector<TDatePack>& packs, Describe describe) {
+// Day, kind and line of each pack, and with whole set its periods too (a stopped walk ends
+// its period early, so only a whole build has them all).
+std::vector<std::string> Texts(const std::vector<TDatePack>& packs, bool whole) {
   std::vector<std::string> texts;
-  for (const TDatePack& pack : packs) texts.push_back(describe(pack));
+  for (const TDatePack& pack : packs) {
+    std::string text = DateText(pack.Date()) + " k" + std::to_string(pack.Kind) + " :" +
+                       std::to_string(pack.Entry->LineNo);
+    const TDateStartEnd* periods[] = {&pack.Period, &pack.Base, &pack.ProgressRange};
+    for (const TDateStartEnd* period : whole ? std::span(periods) : std::span(periods, 0)) {
+      text += " " + DateText(period->PeriodStart.Date()) + "-" + DateText(period->PeriodEnd.Date());
+    }
+    texts.push_back(text);
+  }
   return texts;
 }
 
@@ -114,10 +108,10 @@ TEST_F(PackBudgetTest, DayPacksStopAtTheBudgetKeepingThoseBefore) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text + " budget " + std::to_string(c.budget));
-    const std::vector<std::string> all = Texts(Built(*Loaded(c.text, kDayPackBudget)), ShownText);
+    const std::vector<std::string> all = Texts(Built(*Loaded(c.text, kDayPackBudget)), false);
     notices_.Clear();
     const std::unique_ptr<TDataList> list = Loaded(c.text, c.budget);
-    const std::vector<std::string> kept = Texts(Built(*list), ShownText);
+    const std::vector<std::string> kept = Texts(Built(*list), false);
     ASSERT_LE(kept.size(), all.size());
     EXPECT_EQ(kept, std::vector<std::string>(all.begin(), all.begin() + kept.size()));
     if (c.stop_line == 0) {
@@ -131,7 +125,7 @@ TEST_F(PackBudgetTest, DayPacksStopAtTheBudgetKeepingThoseBefore) {
     }
     // Told once: every later build keeps quiet and makes the same packs.
     const std::size_t told = notices_.Messages().size();
-    EXPECT_EQ(Texts(Built(*list), ShownText), kept);
+    EXPECT_EQ(Texts(Built(*list), false), kept);
     EXPECT_EQ(notices_.Messages().size(), told);
   }
 }
@@ -184,28 +178,18 @@ TEST_F(PackBudgetTest, VisitedPacksAreTheStoredPacks) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
-    notices_.Clear();
-    const std::unique_ptr<TDataList> stored = Loaded(c.text, c.budget);
-    const std::vector<std::string> kept = Texts(Built(*stored), PackText);
+    const std::vector<std::string> kept = Texts(Built(*Loaded(c.text, c.budget)), true);
     const std::vector<TDateRec> kept_marks = PrivateHolidays();
-    const std::vector<std::string> stored_told = notices_.Messages();
-
-    notices_.Clear();
-    const std::unique_ptr<TDataList> visited = Loaded(c.text, c.budget);
-    visited->SetTable(kFirstYear, TDataTable::kYearCount);
-    visited->TellBudgetStop();
-    const std::vector<std::string> before = Texts(visited->DatePacks().Packs(), PackText);
-    DateInfo().FillYears(kFirstYear);
-    std::vector<std::string> handed;
-    visited->VisitTable(kFirstYear, TDataTable::kYearCount,
-                        [&handed](const TDatePack& pack) { handed.push_back(PackText(pack)); });
-    visited->TellBudgetStop();
-    EXPECT_EQ(handed, kept);
-    EXPECT_EQ(PrivateHolidays(), kept_marks);
-    EXPECT_EQ(notices_.Messages(), stored_told);
-    // The stored packs stay as the last SetTable left them.
-    EXPECT_EQ(Texts(visited->DatePacks().Packs(), PackText), before);
     EXPECT_GT(kept.size(), 100u);
+
+    const std::unique_ptr<TDataList> visited = Loaded(c.text, c.budget);
+    DateInfo().FillYears(kFirstYear);
+    std::vector<TDatePack> handed;
+    visited->VisitTable(kFirstYear, TDataTable::kYearCount,
+                        [&handed](const TDatePack& pack) { handed.push_back(pack); });
+    EXPECT_EQ(Texts(handed, true), kept);
+    EXPECT_EQ(PrivateHolidays(), kept_marks);
+    EXPECT_EQ(visited->DatePacks().Count(), 0u);  // nothing stored
   }
 }
 
