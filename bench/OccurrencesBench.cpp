@@ -108,7 +108,8 @@ void BM_OccurrencesOfAllEntries(benchmark::State& state) {
   std::vector<TDatePack> packs;
   for (auto _ : state) {
     packs.clear();
-    for (const auto& entry : entries.all) Occurrences(*entry, kRange, packs);
+    TPackBudget budget;
+    for (const auto& entry : entries.all) Occurrences(*entry, kRange, packs, budget);
     benchmark::DoNotOptimize(packs.data());
   }
   state.counters["packs"] = static_cast<double>(packs.size());
@@ -124,7 +125,8 @@ void BM_OccurrencesByKind(benchmark::State& state) {
   std::vector<TDatePack> packs;
   for (auto _ : state) {
     packs.clear();
-    for (const TData* entry : entries) Occurrences(*entry, kRange, packs);
+    TPackBudget budget;
+    for (const TData* entry : entries) Occurrences(*entry, kRange, packs, budget);
     benchmark::DoNotOptimize(packs.data());
   }
   state.SetLabel(kKindNames[kind]);
@@ -137,9 +139,10 @@ BENCHMARK(BM_OccurrencesByKind)->DenseRange(0, kKindCount - 1)->Unit(benchmark::
 void BM_LineTextOfAllPacks(benchmark::State& state) {
   const TEntries& entries = Entries();
   std::vector<TDatePack> packs;
+  TPackBudget budget;
   for (const auto& entry : entries.all) {
     const std::size_t first = packs.size();
-    Occurrences(*entry, kRange, packs);
+    Occurrences(*entry, kRange, packs, budget);
     for (std::size_t i = first; i < packs.size(); ++i) packs[i].Entry = entry.get();
   }
   std::size_t bytes = 0;

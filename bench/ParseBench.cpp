@@ -108,4 +108,19 @@ void BM_AssignEntries(benchmark::State& state) {
 }
 BENCHMARK(BM_AssignEntries);
 
+// One line with very many commands: "10 a &!(SU) &!(SU) ...". Reading it must take time in
+// proportion to its length.
+void BM_ParseManyCommands(benchmark::State& state) {
+  pelo::DateInfo().SetToday({2024, 5, 15});
+  std::string line = "10 a";
+  for (int64_t i = 0; i < state.range(0); ++i) line += " &!(SU)";
+  for (auto _ : state) {
+    pelo::TData entry;
+    entry.ParseLine(line);
+    benchmark::DoNotOptimize(entry.Conditions);
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * line.size()));
+}
+BENCHMARK(BM_ParseManyCommands)->Arg(10000)->Arg(30000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -1,15 +1,19 @@
 // Arbitrary bytes as a whole data file: loaded into an entry list as the viewer loads a file,
 // then the day packs of four years and the day table filled from them, so that the walk of
 // every date expression, the conditions, the derived days and the line texts are fuzzed too.
-// Today and the day information are fixed, so every run of an input is the same. Beyond not
-// crashing, the table must keep its promises: one line per pack, no line wider than the
-// limit, and the lookups between lines and entries agreeing with each other.
+// The window and today are chosen by the input (a hash of it, so that any mutation may move
+// them): a quarter of the inputs look at the calendar's first years, a quarter at its last, a
+// quarter at a window of our time and the rest anywhere between. The same input always runs
+// the same. Beyond not crashing, the table must keep its promises: one line per pack, no line
+// wider than the limit, and the lookups between lines and entries agreeing with each other.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
+#include "FuzzSupport.h"
 #include "calendar/DateInfos.h"
+#include "calendar/Dates.h"
 #include "calendar/Texts.h"
 #include "datafiles/DataLists.h"
 #include "datafiles/DataTables.h"
@@ -18,7 +22,53 @@
 
 namespace {
 
-constexpr int32_t kFirstYear = 2023;
+using pelo::fuzz::Check;
+using pelo::fuzz::kFuzzPackBudget;
+
+// The windows the viewer can show: from the one of the calendar's first day to the one of its
+// last (the window begins the year before the first shown day).
+constexpr int32_t kEarliestWindow = pelo::kFirstCalendarDate.Year - 1;
+constexpr int32_t kLatestWindow = pelo::kLastCalendarDate.Year - 1;
+constexpr int32_t kPresentWindow = 2023;
+
+struct TWindow {
+  int32_t first_year;
+  pelo::TDateRec today;
+};
+
+TWindow WindowOf(const uint8_t* data, size_t size) {
+  uint64_t hash = 14695981039346656037ull;  // FNV-1a
+  for (size_t i = 0; i < size; ++i) {
+    hash ^= data[i];
+    hash *= 1099511628211ull;
+  }
+  const auto pick = [&hash](uint64_t count) {
+    const auto value = static_cast<int32_t>(hash % count);
+    hash /= count;
+    return value;
+  };
+  TWindow window{};
+  switch (pick(4)) {
+    case 0:
+      window.first_year = kEarliestWindow + pick(3);
+      break;
+    case 1:
+      window.first_year = kLatestWindow - pick(3);
+      break;
+    case 2:
+      window.first_year = kPresentWindow;
+      break;
+    default:
+      window.first_year = kEarliestWindow + pick(kLatestWindow - kEarliestWindow + 1);
+      break;
+  }
+  // Today lies in the window, on a day of the calendar.
+  const pelo::TDateRec day = pelo::AddDays({window.first_year + 1, 1, 1}, pick(731));
+  window.today = pelo::DayNumber(day) < pelo::kFirstCalendarDay  ? pelo::kFirstCalendarDate
+                 : pelo::DayNumber(day) > pelo::kLastCalendarDay ? pelo::kLastCalendarDate
+                                                                 : day;
+  return window;
+}
 
 // Nobody to tell: loading problems are part of the game.
 class TSilentNotices : public pelo::TUserNotices {
@@ -30,36 +80,30 @@ class TSilentNotices : public pelo::TUserNotices {
   void ShowLoadErrors(const pelo::TLoadErrorReport&) override {}
 };
 
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pelo;
   // The table's 1488 cells are made once; every Fill empties them.
-  static TDataTable& table = []() -> TDataTable& {
-    DateInfo().SetToday({2024, 5, 10});
-    static TDataTable made;
-    made.SetFirstYear(kFirstYear);
-    return made;
-  }();
+  static TDataTable table;
+  const TWindow window = WindowOf(data, size);
+  const int32_t first_year = window.first_year;
+  table.SetFirstYear(first_year);
   // Refilled for every input: it also clears the private holidays the last one marked.
-  DateInfo().SetToday({2024, 5, 10});
-  DateInfo().FillYears(kFirstYear);
+  DateInfo().SetToday(window.today);
+  DateInfo().FillYears(first_year);
 
   TSilentNotices notices;
-  TDataList list(notices);
+  TDataList list(notices, kFuzzPackBudget);
   list.LoadFromBytes("fuzz.nrk", std::string(reinterpret_cast<const char*>(data), size));
-  list.SetTable(kFirstYear, TDataTable::kYearCount);
+  list.SetTable(first_year, TDataTable::kYearCount);
   const TFilterSet everything;
   table.SetFilter(everything);
   table.Fill(&list.DatePacks());
 
   // Every pack lies in the window and gets its line.
   int64_t lines = 0;
-  for (int32_t year = kFirstYear; year < kFirstYear + TDataTable::kYearCount; ++year) {
+  for (int32_t year = first_year; year < first_year + TDataTable::kYearCount; ++year) {
     for (int32_t month = 1; month <= 12; ++month) {
       for (int32_t day = 1; day <= 31; ++day) {
         const TViewList* cell = table.Cell({year, month, day});
@@ -74,6 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   Check(lines == static_cast<int64_t>(list.DatePacks().Count()));
+  Check(list.DatePacks().Count() <= kFuzzPackBudget);
 
   // The first and the last pack: their entry is found on their day, at the line that
   // IndexOnDate names, and EntryAt gives the entry back.
@@ -86,6 +131,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int32_t k = list.DatePacks().IndexOnDate(pack->Date(), everything, position);
     Check(k >= 0);
     Check(list.DatePacks().EntryAt(pack->Date(), everything, k) == position);
+    // The search walks from days of the calendar only; the window may reach beyond it.
+    if (CheckCalendarRange(pack->Date()) != kDateUsable) continue;
     TDateRec found = pack->Date();
     Check(table.FindEntryDate(position, found) && found == pack->Date());
     table.FocusDate(pack->Date());

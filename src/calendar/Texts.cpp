@@ -1,6 +1,7 @@
 #include "calendar/Texts.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace pelo {
 
@@ -100,44 +101,50 @@ std::string ReplaceAll(std::string_view text, std::string_view code, std::string
   return result;
 }
 
-std::vector<std::string> SplitCommaList(std::string_view text) {
-  // A NUL byte ends the text, as it ends a line of a data file; past it an unquoted item
-  // could never advance.
-  text = text.substr(0, text.find('\0'));
-  std::vector<std::string> items;
-  std::size_t pos = 0;
-  const std::size_t size = text.size();
-  auto at = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  while (pos < size && IsBlank(at(pos))) ++pos;
-  while (pos < size) {
-    std::string item;
-    if (text[pos] == '"') {
-      // An unclosed quote takes the rest of the text as its item: nothing is lost.
-      ++pos;
-      while (pos < size) {
-        if (text[pos] == '"') {
-          if (pos + 1 < size && text[pos + 1] == '"') {
-            item.push_back('"');
-            pos += 2;
-            continue;
-          }
-          ++pos;
-          break;
+TCommaListReader::TCommaListReader(std::string_view text) noexcept
+    // A NUL byte ends the text, as it ends a line of a data file; past it an unquoted item
+    // could never advance.
+    : text_(text.substr(0, text.find('\0'))) {
+  while (pos_ < text_.size() && IsBlank(static_cast<unsigned char>(text_[pos_]))) ++pos_;
+}
+
+bool TCommaListReader::Next(std::string& item) {
+  const std::size_t size = text_.size();
+  if (pos_ >= size) return false;
+  auto at = [this](std::size_t i) { return static_cast<unsigned char>(text_[i]); };
+  item.clear();
+  if (text_[pos_] == '"') {
+    // An unclosed quote takes the rest of the text as its item: nothing is lost.
+    ++pos_;
+    while (pos_ < size) {
+      if (text_[pos_] == '"') {
+        if (pos_ + 1 < size && text_[pos_ + 1] == '"') {
+          item.push_back('"');
+          pos_ += 2;
+          continue;
         }
-        item.push_back(text[pos++]);
+        ++pos_;
+        break;
       }
-    } else {
-      const std::size_t begin = pos;
-      while (pos < size && !IsBlank(at(pos)) && text[pos] != ',') ++pos;
-      item.assign(text.substr(begin, pos - begin));
+      item.push_back(text_[pos_++]);
     }
-    items.push_back(std::move(item));
-    while (pos < size && IsBlank(at(pos))) ++pos;
-    if (pos < size && text[pos] == ',') {
-      ++pos;
-      while (pos < size && IsBlank(at(pos))) ++pos;
-    }
+  } else {
+    const std::size_t begin = pos_;
+    while (pos_ < size && !IsBlank(at(pos_)) && text_[pos_] != ',') ++pos_;
+    item.assign(text_.substr(begin, pos_ - begin));
   }
+  while (pos_ < size && IsBlank(at(pos_))) ++pos_;
+  if (pos_ < size && text_[pos_] == ',') {
+    ++pos_;
+    while (pos_ < size && IsBlank(at(pos_))) ++pos_;
+  }
+  return true;
+}
+
+std::vector<std::string> SplitCommaList(std::string_view text) {
+  std::vector<std::string> items;
+  TCommaListReader reader(text);
+  for (std::string item; reader.Next(item);) items.push_back(std::move(item));
   return items;
 }
 

@@ -49,6 +49,18 @@ std::string ReplaceAll(std::string_view text, std::string_view code, std::string
 // for one quote.
 std::vector<std::string> SplitCommaList(std::string_view text);
 
+// The same items one at a time, for lists too long to hold as texts all at once.
+class TCommaListReader {
+ public:
+  explicit TCommaListReader(std::string_view text) noexcept;
+  // The next item into item; false when there is none left.
+  bool Next(std::string& item);
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
 // A strict signed decimal: optional "+" or "-", then digits only, and the value must fit in
 // 32 bits. value is changed only on success.
 bool ParseInt32(std::string_view text, int32_t& value);

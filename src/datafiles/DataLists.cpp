@@ -26,6 +26,9 @@ constexpr std::string_view kNotFoundTail = " というファイルが見つか�
 constexpr std::string_view kCannotOpenTail = " を開くことができません！";
 constexpr std::string_view kReadOnlyHead = "ﾃﾞｰﾀﾌｧｲﾙ ";
 constexpr std::string_view kReadOnlyTail = " のﾃﾞｰﾀは変更することができません。";
+constexpr std::string_view kBudgetStopHead = "ﾃﾞｰﾀが多すぎます！ ";
+constexpr std::string_view kBudgetStopMiddle = " の ";
+constexpr std::string_view kBudgetStopTail = " 行目で打ち切り、それまでの予定だけを表示します。";
 
 // The largest file taken as a data file. A real one holds some ten thousand lines (well
 // under a megabyte); anything near this size is no data file, and reading it whole (and
@@ -37,6 +40,22 @@ constexpr std::string_view kBirthCode1 = "%b1";
 constexpr std::string_view kBirthCode2 = "%b2";
 constexpr int32_t kUnknownBirthYear = 9999;
 constexpr TDateRec kLatestDate{kCodeLatest, kCodeLatest, kCodeLatest};
+
+// What an entry read from a file counts against the pack budget: the entry itself, and each
+// date set of its lists as that is read.
+constexpr std::size_t kEntryShare = PackShare(sizeof(TData));
+constexpr std::size_t kDateSetShare = PackShare(sizeof(TDateSet));
+// A birthday entry makes at most this many copies of itself.
+constexpr std::size_t kMaxLifeEventEntries = 5;
+
+std::size_t PackShareOf(const TData& entry) noexcept {
+  std::size_t sets = entry.Dates ? entry.Dates->Count() : 0;
+  if (entry.DerivedDates) sets += entry.DerivedDates->Count();
+  if (entry.Conditions) {
+    for (const TDateSetList& list : entry.Conditions->Items()) sets += list.Count();
+  }
+  return kEntryShare + sets * kDateSetShare;
+}
 
 // ---- Reading a file ----------------------------------------------------------------------
 
@@ -305,7 +324,8 @@ class TLoadingGuard {
 
 }  // namespace
 
-TDataList::TDataList(TUserNotices& notices) : notices_(notices) {}
+TDataList::TDataList(TUserNotices& notices, std::size_t pack_budget)
+    : notices_(notices), pack_budget_(pack_budget), load_budget_(pack_budget) {}
 
 TDataList::~TDataList() = default;
 
@@ -373,12 +393,14 @@ bool TDataList::LoadRead(int32_t file_index, const std::string& path, bool read,
 
 bool TDataList::ParseLines(std::string_view text, int32_t file_index, std::string_view folder,
                            TLoadBatch& batch, std::unique_ptr<TErrorDialog>& errors) {
-  const TLineContext context{std::string(folder)};
+  const TLineContext context{std::string(folder), &load_budget_};
   TFileOption& option = *file_list_.Option(file_index);
   TData* current = nullptr;  // the entry of the last entry line: attached texts go there
   TLineSplitter lines(text);
   std::string_view raw;
   int32_t line_no = 0;
+  // The pack budget ran out at this line: the file ends here.
+  const auto stop_here = [&] { RecordBudgetStop(file_list_.Path(file_index), line_no); };
   while (lines.Next(raw)) {
     ++line_no;
     const std::string_view line = TrimControl(raw);
@@ -388,6 +410,10 @@ bool TDataList::ParseLines(std::string_view text, int32_t file_index, std::strin
       // Errors in a default line are not reported.
       option.DefaultData = std::make_unique<TData>();
       option.DefaultData->ParseLine(line, context);
+      if (load_budget_.Spent()) {
+        stop_here();
+        break;
+      }
       continue;
     }
 
@@ -410,6 +436,10 @@ bool TDataList::ParseLines(std::string_view text, int32_t file_index, std::strin
       continue;
     }
 
+    if (!load_budget_.Take(kEntryShare)) {
+      stop_here();
+      break;
+    }
     auto entry = std::make_unique<TData>();
     entry->ParseLine(line, context);
     entry->LineNo = line_no;
@@ -421,12 +451,21 @@ bool TDataList::ParseLines(std::string_view text, int32_t file_index, std::strin
       if (!errors) errors = std::make_unique<TErrorDialog>();
       errors->Add(ErrorReportLine(entry->Text, entry->ErrorText));
     }
-    std::vector<std::unique_ptr<TData>> derived = MakeLifeEventEntries(*entry);
+    // The entries a birthday entry makes copy its lists: they are counted before they are made.
+    std::vector<std::unique_ptr<TData>> derived;
+    if (!load_budget_.Spent() && (!HasLifeEventCode(entry->Annotation) ||
+                                  load_budget_.Take(kMaxLifeEventEntries * PackShareOf(*entry)))) {
+      derived = MakeLifeEventEntries(*entry);
+    }
     std::vector<std::unique_ptr<TData>>& target = entry->DayMark ? batch.marked : batch.others;
     if (entry->DayMark) batch.marked_groups.push_back(batch.marked.size());
     target.insert(target.end(), std::make_move_iterator(derived.begin()),
                   std::make_move_iterator(derived.end()));
     target.push_back(std::move(entry));
+    if (load_budget_.Spent()) {
+      stop_here();
+      break;
+    }
   }
   return true;
 }
@@ -456,32 +495,63 @@ void TDataList::Clear() {
   packs_.Clear();  // the packs point at the entries
   file_list_.ClearFiles();
   entries_.clear();
+  load_budget_ = TPackBudget(pack_budget_);
+  budget_stop_ = {};
 }
 
 // ---- TDataList: the day packs ------------------------------------------------------------
 
 void TDataList::SetTable(int32_t first_year, int32_t year_count) {
   packs_.Clear();
-  std::vector<TDatePack>& packs = packs_.Packs();
+  BuildTable(first_year, year_count, packs_.Packs(), nullptr);
+}
+
+void TDataList::VisitTable(int32_t first_year, int32_t year_count, const TPackVisitor& visit) {
+  std::vector<TDatePack> packs;
+  BuildTable(first_year, year_count, packs, &visit);
+}
+
+void TDataList::BuildTable(int32_t first_year, int32_t year_count, std::vector<TDatePack>& packs,
+                           const TPackVisitor* visit) {
   const TDateRec range{first_year, first_year + year_count - 1, 0};
+  TPackBudget budget(pack_budget_);
+  const TData* stopped_at = nullptr;
   const int32_t count = Count();
   for (int32_t i = 0; i < count; ++i) {
     TData& entry = *entries_[static_cast<std::size_t>(i)];
     entry.ListIndex = i;
-    if (entry.IsDeleted() || !entry.ErrorText.empty()) continue;
+    if (stopped_at != nullptr || entry.IsDeleted() || !entry.ErrorText.empty()) continue;
     if (OnSetTable) {
       // Rounded to the nearest, halves to even (the default rounding mode).
       const auto rate = static_cast<int32_t>(std::nearbyint((i + 1) * 100.0 / count));
       OnSetTable(*this, i, rate);
     }
     const std::size_t first_new = packs.size();
-    Occurrences(entry, range, packs);
+    Occurrences(entry, range, packs, budget);
     for (std::size_t k = first_new; k < packs.size(); ++k) {
       packs[k].Entry = &entry;
       // Marked as they come: the entries of later positions may ask for private holidays.
       if (entry.DayMark) DateInfo().MarkPrivateHoliday(packs[k].Date());
+      if (visit != nullptr) (*visit)(packs[k]);
     }
+    if (visit != nullptr) packs.clear();
+    if (budget.Spent()) stopped_at = &entry;
   }
+  if (stopped_at != nullptr) {
+    RecordBudgetStop(file_list_.Path(stopped_at->FileIndex), stopped_at->LineNo);
+  }
+}
+
+void TDataList::RecordBudgetStop(const std::string& path, int32_t line_no) {
+  if (budget_stop_.line_no == 0) budget_stop_ = {path, line_no, false};
+}
+
+void TDataList::TellBudgetStop() {
+  if (budget_stop_.line_no == 0 || budget_stop_.told) return;
+  budget_stop_.told = true;
+  notices_.Beep(TBeepKind::kExclamation);
+  notices_.Warning(Concat({kBudgetStopHead, budget_stop_.path, kBudgetStopMiddle,
+                           NumberText(budget_stop_.line_no), kBudgetStopTail}));
 }
 
 // ---- TDataList: entries ------------------------------------------------------------------

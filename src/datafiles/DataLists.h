@@ -22,6 +22,7 @@
 #include "datafiles/Notices.h"
 #include "datafiles/Undos.h"
 #include "entries/Datas.h"
+#include "entries/PackBudgets.h"
 
 namespace pelo {
 
@@ -61,7 +62,9 @@ class TDataList {
   // Called with the path just before a file is read. It must not change the list.
   using TLoadFromFileEvent = std::function<void(TDataList& sender, const std::string& path)>;
 
-  explicit TDataList(TUserNotices& notices);
+  // pack_budget bounds the day packs of one window (SetTable) and, counted in packs, what the
+  // entries read from the files may hold (see PackBudgets.h).
+  explicit TDataList(TUserNotices& notices, std::size_t pack_budget = kDayPackBudget);
   ~TDataList();
   TDataList(const TDataList&) = delete;
   TDataList& operator=(const TDataList&) = delete;
@@ -137,15 +140,33 @@ class TDataList {
 
   // Rebuilds the day packs of every visible entry (not deleted, parsed without error) over
   // the years first_year .. first_year + year_count - 1, in list order; stores every
-  // entry's ListIndex and marks the days of day-marked entries as private holidays.
+  // entry's ListIndex and marks the days of day-marked entries as private holidays. When the
+  // pack budget runs out the packs end there (see TellBudgetStop).
   void SetTable(int32_t first_year, int32_t year_count);
   const TDatePackList& DatePacks() const noexcept { return packs_; }
+  // The same loop, handing each pack (its entry link set) to visit as soon as its entry is
+  // done instead of keeping it: only one entry's packs are held at a time. The stored packs
+  // stay as they were.
+  using TPackVisitor = std::function<void(const TDatePack& pack)>;
+  void VisitTable(int32_t first_year, int32_t year_count, const TPackVisitor& visit);
+  // Tells the user at which file and line the pack budget stopped the loading or a build of
+  // the packs, once for as long as the list holds its files; nothing when it stopped nowhere.
+  // Called once what was built is shown, so that nothing is drawn from what the build
+  // replaced while the message is up.
+  void TellBudgetStop();
 
   TSetTableEvent OnSetTable;
 
  private:
   // The entries of one file while it is read; they join the list when it is done.
   struct TLoadBatch;
+
+  // SetTable's loop: the packs of each entry are appended to packs, then handed to visit
+  // (when given), which keeps only the entry's packs.
+  void BuildTable(int32_t first_year, int32_t year_count, std::vector<TDatePack>& packs,
+                  const TPackVisitor* visit);
+  // Keeps the first place where the pack budget ran out since the files were loaded.
+  void RecordBudgetStop(const std::string& path, int32_t line_no);
 
   // Everything after a file was read (read false: it could not be) or given as bytes.
   bool LoadRead(int32_t file_index, const std::string& path, bool read, std::string bytes);
@@ -168,6 +189,13 @@ class TDataList {
   std::vector<std::unique_ptr<TData>> clipboard_;  // the newest last
   TDatePackList packs_;
   bool loading_ = false;  // a file's lines are being read
+  std::size_t pack_budget_;
+  TPackBudget load_budget_;  // what the loaded entries hold; refilled by Clear
+  struct TBudgetStop {
+    std::string path;
+    int32_t line_no = 0;  // 0: no stop
+    bool told = false;
+  } budget_stop_;
 };
 
 // The entries a birthday entry with a death date stands for, in the order they go before

@@ -57,6 +57,13 @@ bool ReadMove(std::string_view text, int32_t& move_days, int32_t& move_step) noe
   return true;
 }
 
+// How many bytes TrimControl drops in front of text.
+std::size_t LeadingControls(std::string_view text) noexcept {
+  std::size_t count = 0;
+  while (count < text.size() && static_cast<unsigned char>(text[count]) <= 32) ++count;
+  return count;
+}
+
 template <typename T>
 std::unique_ptr<T> CopyOf(const std::unique_ptr<T>& source) {
   return source ? std::make_unique<T>(*source) : nullptr;
@@ -125,13 +132,8 @@ bool TData::ParseLine(std::string_view line, const TLineContext& context) {
 }
 
 std::string TData::ParseBody(std::string_view rest, const TLineContext& context) {
-  std::string text(rest);
-  for (;;) {
-    bool taken = false;
-    std::string error = TakeCommand(text, context, taken);
-    if (!error.empty()) return error;
-    if (!taken) break;
-  }
+  std::string text;
+  if (std::string error = TakeCommands(rest, context, text); !error.empty()) return error;
 
   // A time word inside the quoted text is text, not a time.
   const std::size_t quote = text.find('"');
@@ -155,7 +157,7 @@ std::string TData::ParseBody(std::string_view rest, const TLineContext& context)
       break;  // the word begins the data text
     } else {
       auto dates = std::make_unique<TDateSetList>();
-      const std::string error = dates->ParseDateSetList(word);
+      const std::string error = dates->ParseDateSetList(word, context.Budget);
       if (!error.empty()) return Prefixed(kDatePrefix, error);
       Dates = std::move(dates);
       have_date = true;
@@ -172,28 +174,59 @@ std::string TData::ParseBody(std::string_view rest, const TLineContext& context)
   return {};
 }
 
-std::string TData::TakeCommand(std::string& text, const TLineContext& context, bool& taken) {
-  taken = false;
-  const std::size_t space = text.find(" &");
-  if (space == std::string::npos || space == 0) return {};
-  const std::size_t amp = space + 1;
-  // An "&" inside the quoted text belongs to the text.
-  if (const std::size_t quote = text.find('"'); quote != std::string::npos && amp > quote) {
+std::string TData::TakeCommands(std::string_view body, const TLineContext& context,
+                                std::string& text) {
+  // What stays is text followed by rest, the part of body not looked at yet. Taking a command
+  // keeps what came before it and moves rest past it, so every byte is looked at a bounded
+  // number of times however many commands the line holds.
+  text.clear();
+  // A body that begins with " &" has no command.
+  if (body.starts_with(" &")) {
+    text.assign(body);
     return {};
   }
-  const char letter = amp + 1 < text.size() ? text[amp + 1] : '\0';
-  if (letter == '\0' || kCommandLetters.find(letter) == std::string_view::npos) {
-    return std::string(kCommandError);
-  }
-  // Without its parentheses "&" is plain text ("Tom &dad").
-  const std::size_t open = text.find('(', amp);
-  if (open == std::string::npos) return {};
-  const std::size_t close = text.find(')', open);
-  if (close == std::string::npos) return {};
-  const std::string argument(
-      TrimControl(std::string_view(text).substr(open + 1, close - open - 1)));
-  const std::string move_text = text.substr(amp + 2, open - amp - 2);
+  std::string_view rest = body;
+  std::size_t quote = body.find('"');  // the first quote of what stays: never inside text
+  bool taken = false;
+  for (;;) {
+    const std::size_t base = body.size() - rest.size();  // where rest begins in body
+    // The next " &"; its blank may be the last byte kept before the command just taken.
+    std::size_t amp = 0;
+    if (text.empty() || text.back() != ' ' || !rest.starts_with('&')) {
+      const std::size_t space = rest.find(" &");
+      if (space == std::string_view::npos) break;
+      amp = space + 1;
+    }
+    if (quote != std::string_view::npos && quote < base) quote = body.find('"', base);
+    // An "&" inside the quoted text belongs to the text.
+    if (quote != std::string_view::npos && base + amp > quote) break;
+    const char letter = amp + 1 < rest.size() ? rest[amp + 1] : '\0';
+    if (letter == '\0' || kCommandLetters.find(letter) == std::string_view::npos) {
+      return std::string(kCommandError);
+    }
+    // Without its parentheses "&" is plain text ("Tom &dad").
+    const std::size_t open = rest.find('(', amp);
+    if (open == std::string_view::npos) break;
+    const std::size_t close = rest.find(')', open);
+    if (close == std::string_view::npos) break;
+    std::string error = ApplyCommand(letter, rest.substr(amp + 2, open - amp - 2),
+                                     TrimControl(rest.substr(open + 1, close - open - 1)), context);
+    if (!error.empty()) return error;
 
+    text.append(rest.substr(0, amp));
+    rest.remove_prefix(close + 1);
+    taken = true;
+    // What stays loses its leading blanks after every command.
+    text.erase(0, LeadingControls(text));
+    if (text.empty()) rest.remove_prefix(LeadingControls(rest));
+  }
+  text.append(rest);
+  if (taken) text = std::string(TrimControl(text));
+  return {};
+}
+
+std::string TData::ApplyCommand(char letter, std::string_view move_text, std::string_view argument,
+                                const TLineContext& context) {
   switch (letter) {
     case '&':
     case '!':
@@ -207,7 +240,7 @@ std::string TData::TakeCommand(std::string& text, const TLineContext& context, b
           return std::string(kMoveDaysError);
         }
       }
-      const std::string error = list.ParseDateSetList(argument);
+      const std::string error = list.ParseDateSetList(argument, context.Budget);
       if (!error.empty()) return Prefixed(kConditionPrefix, error);
       if (!Conditions) Conditions = std::make_unique<TDateSetListList>();
       Conditions->Add(std::move(list));
@@ -215,7 +248,7 @@ std::string TData::TakeCommand(std::string& text, const TLineContext& context, b
     }
     case 'd': {
       auto list = std::make_unique<TDateSetList>();
-      const std::string error = list->ParseDateSetList(argument);
+      const std::string error = list->ParseDateSetList(argument, context.Budget);
       if (!error.empty()) return Prefixed(kConditionPrefix, error);
       DerivedDates = std::move(list);
       break;
@@ -246,10 +279,6 @@ std::string TData::TakeCommand(std::string& text, const TLineContext& context, b
     default:
       break;
   }
-
-  text.erase(amp, close - amp + 1);
-  text = std::string(TrimControl(text));
-  taken = true;
   return {};
 }
 

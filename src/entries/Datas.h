@@ -26,10 +26,14 @@ namespace pelo {
 // The category of a line without a letter prefix: C.
 inline constexpr int32_t kDefaultCategory = 2;
 
+class TPackBudget;
+
 // What a line needs from where it was read.
 struct TLineContext {
   // The folder of the data file, for the pictures of command i; empty: the current folder.
   std::string DataFolder;
+  // What the date lists of the line may take (see ParseDateSetList); null: no bound.
+  TPackBudget* Budget = nullptr;
 };
 
 class TData {
@@ -75,9 +79,10 @@ class TData {
   // The line after its prefix marks: commands, then the time and date words, then the text.
   // Returns the error text, empty on success.
   std::string ParseBody(std::string_view rest, const TLineContext& context = {});
-  // Takes the first command off text and applies it. taken tells whether one was taken;
-  // the result is the error text, empty on success.
-  std::string TakeCommand(std::string& text, const TLineContext& context, bool& taken);
+  // Takes the commands off body, the first " &" first, and applies them in order; text gets
+  // what stays (trimmed once a command was taken). The result is the error text, empty on
+  // success.
+  std::string TakeCommands(std::string_view body, const TLineContext& context, std::string& text);
   // "10:00", "9:00~17:00,19:00", "9:00pm": only digits, ":", "~", ",", a/p/m, with a ":"
   // that is not the first character.
   static bool IsTimeWord(std::string_view word) noexcept;
@@ -98,6 +103,12 @@ class TData {
   TDateRec FirstDate() const noexcept;
   // Pins the first date set to one day (moving or copying an entry to a day).
   void SetFirstDate(TDateRec date);
+
+ private:
+  // Applies the command letter with the text between the letter and "(" and the argument
+  // between the parentheses. Returns the error text, empty on success.
+  std::string ApplyCommand(char letter, std::string_view move_text, std::string_view argument,
+                           const TLineContext& context);
 };
 
 }  // namespace pelo

@@ -6,6 +6,7 @@
 #include "calendar/DateTexts.h"
 #include "calendar/Texts.h"
 #include "entries/ListParsing.h"
+#include "entries/PackBudgets.h"
 
 namespace pelo {
 
@@ -368,10 +369,11 @@ void TDateSetList::Merge(const TDateSetList& default_list) {
   MoveDays = default_list.MoveDays;
 }
 
-std::string TDateSetList::ParseDateSetList(std::string_view text) {
+std::string TDateSetList::ParseDateSetList(std::string_view text, TPackBudget* budget) {
   std::vector<TDateSet> sets;
   std::string error = ParseListItems(
-      text, sets, [](TDateSet& set, std::string_view item) { return set.ParseDateSet(item); });
+      text, sets, [](TDateSet& set, std::string_view item) { return set.ParseDateSet(item); },
+      [budget] { return budget == nullptr || budget->Take(PackShare(sizeof(TDateSet))); });
   if (error.empty()) {
     items_.insert(items_.end(), std::make_move_iterator(sets.begin()),
                   std::make_move_iterator(sets.end()));

@@ -20,6 +20,8 @@
 
 namespace pelo {
 
+class TPackBudget;
+
 // The step "^_": only the first and the last day of a period.
 inline constexpr int32_t kEndsOnlyStep = 2147483647;
 // MoveDays of "<" and ">": move as far as it takes.
@@ -209,7 +211,9 @@ class TDateSetList {
 
   // Reads a comma list of date sets and appends them. Returns the error text
   // ("2番目の開始年が間違っています。", "空"), empty on success; on an error nothing is added.
-  std::string ParseDateSetList(std::string_view text);
+  // Each set takes its share of budget (when given) as it is read; when the budget refuses,
+  // the list ends with the sets read so far, and that is no error.
+  std::string ParseDateSetList(std::string_view text, TPackBudget* budget = nullptr);
 
   friend bool operator==(const TDateSetList&, const TDateSetList&) = default;
 

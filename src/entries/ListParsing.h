@@ -20,18 +20,25 @@ inline constexpr std::string_view kStartPrefix = "開始";
 inline constexpr std::string_view kEndPrefix = "終了";
 inline constexpr std::string_view kItemSuffix = "番目の";
 
-// Reads every item of a comma list into a new T with parse(T&, item) -> error text. On
-// success items holds them all; on an error (or "空" for an empty text) items is untouched and
-// the error reads "<n>番目の<error>".
-template <typename T, typename Parse>
-std::string ParseListItems(std::string_view text, std::vector<T>& items, Parse parse) {
+// Whether another item may be read; the default lets every item in.
+struct TEveryItem {
+  constexpr bool operator()() const noexcept { return true; }
+};
+
+// Reads the items of a comma list, one at a time, each into a new T with
+// parse(T&, item) -> error text. may_add is asked before each item: when it refuses, the list
+// ends there with the items read so far. On success items holds them; on an error (or "空"
+// for an empty text) items is untouched and the error reads "<n>番目の<error>".
+template <typename T, typename Parse, typename MayAdd = TEveryItem>
+std::string ParseListItems(std::string_view text, std::vector<T>& items, Parse parse,
+                           MayAdd may_add = {}) {
   if (text.empty()) return std::string(kEmptyError);
-  const std::vector<std::string> texts = SplitCommaList(text);
-  std::vector<T> parsed(texts.size());
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    const std::string error = parse(parsed[i], texts[i]);
+  std::vector<T> parsed;
+  TCommaListReader reader(text);
+  for (std::string item; reader.Next(item) && may_add();) {
+    const std::string error = parse(parsed.emplace_back(), item);
     if (!error.empty()) {
-      return Concat({NumberText(static_cast<int32_t>(i + 1)), kItemSuffix, error});
+      return Concat({NumberText(static_cast<int32_t>(parsed.size())), kItemSuffix, error});
     }
   }
   items = std::move(parsed);

@@ -244,8 +244,13 @@ class TWalker {
  public:
   TWalker(const TDateSet& set, const TWalkRange& r, const TDateStartEnd* base,
           const TDateSetListList* conditions, std::span<const TDatePack> base_list,
-          std::vector<TDatePack>& out)
-      : r_(r), base_(base), base_list_(base_list), out_(out), today_(DateInfo().Today()) {
+          std::vector<TDatePack>& out, TPackBudget& budget)
+      : r_(r),
+        base_(base),
+        base_list_(base_list),
+        out_(out),
+        budget_(budget),
+        today_(DateInfo().Today()) {
     const TDateParts& start = *set.Start();
     value_ = start.GetOrZero(kValuePart);
     adjust_ = start.GetOrZero(kAdjustPart);
@@ -286,6 +291,7 @@ class TWalker {
   const TDateStartEnd* base_;
   std::span<const TDatePack> base_list_;
   std::vector<TDatePack>& out_;
+  TPackBudget& budget_;
   const TDateSetListList* conditions_ = nullptr;
   TDateRec today_;
 
@@ -721,6 +727,8 @@ void TWalker::Walk(TDateRec start, TDateRec base_day, bool ran_first_pass) {
                         : start_day <= candidate_day && candidate_day <= end_day;
       }
     }
+    // The window's packs are spent: the walk ends as if its period ended here.
+    if (keep && !budget_.Take()) break;
     if (keep) {
       TDatePack& pack = out_.emplace_back(candidate);
       pack.Kind = kind;
@@ -767,38 +775,42 @@ constexpr int32_t kSearchFirstYear = 1583;
 
 void Enumerate(const TDateSet& set, TDateRec range, const TDateStartEnd* base,
                const TDateSetListList* conditions, std::span<const TDatePack> base_list,
-               std::vector<TDatePack>& out) {
-  if (set.Start() == nullptr) return;
+               std::vector<TDatePack>& out, TPackBudget& budget) {
+  if (set.Start() == nullptr || budget.Spent()) return;
   const TWalkRange r = MakeRange(range);
   if (!r.valid) return;
-  TWalker(set, r, base, conditions, base_list, out).Run();
+  TWalker(set, r, base, conditions, base_list, out, budget).Run();
 }
 
 std::vector<TDatePack> Enumerate(const TDateSet& set, TDateRec range, const TDateStartEnd* base,
                                  const TDateSetListList* conditions,
                                  std::span<const TDatePack> base_list) {
   std::vector<TDatePack> out;
-  Enumerate(set, range, base, conditions, base_list, out);
+  TPackBudget budget;
+  Enumerate(set, range, base, conditions, base_list, out, budget);
   return out;
 }
 
 void EvaluateList(const TDateSetList& list, TDateRec range, const TDateStartEnd* base,
-                  const TDateSetListList* conditions, std::vector<TDatePack>& out) {
-  for (const TDateSet& set : list.Items()) Enumerate(set, range, base, conditions, {}, out);
+                  const TDateSetListList* conditions, std::vector<TDatePack>& out,
+                  TPackBudget& budget) {
+  for (const TDateSet& set : list.Items()) Enumerate(set, range, base, conditions, {}, out, budget);
 }
 
 std::vector<TDatePack> EvaluateList(const TDateSetList& list, TDateRec range,
                                     const TDateStartEnd* base, const TDateSetListList* conditions) {
   std::vector<TDatePack> out;
-  EvaluateList(list, range, base, conditions, out);
+  TPackBudget budget;
+  EvaluateList(list, range, base, conditions, out, budget);
   return out;
 }
 
-void Occurrences(const TData& entry, TDateRec range, std::vector<TDatePack>& out) {
+void Occurrences(const TData& entry, TDateRec range, std::vector<TDatePack>& out,
+                 TPackBudget& budget) {
   if (!entry.Dates || entry.Dates->Empty() || !MakeRange(range).valid) return;
   const TDateSetListList* conditions = entry.Conditions.get();
   const std::size_t first = out.size();
-  EvaluateList(*entry.Dates, range, nullptr, conditions, out);
+  EvaluateList(*entry.Dates, range, nullptr, conditions, out, budget);
   if (!entry.DerivedDates || entry.DerivedDates->Empty()) return;
 
   // The occurrences the derived days are counted from: those shown, or else the nearest
@@ -814,14 +826,14 @@ void Occurrences(const TData& entry, TDateRec range, std::vector<TDatePack>& out
       const int32_t up_last = y2 + kSearchDecade + kSearchDecade * a;
       if (up_last <= kSearchLastYear) {
         EvaluateList(*entry.Dates, TDateRec{up_last - kSearchDecade + 1, up_last, range.Day},
-                     nullptr, conditions, outward);
+                     nullptr, conditions, outward, budget);
       }
       const int32_t down_first = y1 - kSearchDecade - kSearchDecade * a;
       if (outward.empty() && down_first >= kSearchFirstYear) {
         EvaluateList(*entry.Dates, TDateRec{down_first, down_first + kSearchDecade - 1, range.Day},
-                     nullptr, conditions, outward);
+                     nullptr, conditions, outward, budget);
       }
-      if (!outward.empty()) break;
+      if (!outward.empty() || budget.Spent()) break;
       if (up_last + kSearchDecade > kSearchLastYear &&
           down_first - kSearchDecade < kSearchFirstYear) {
         break;
@@ -837,11 +849,11 @@ void Occurrences(const TData& entry, TDateRec range, std::vector<TDatePack>& out
       for (const TDatePack& base : bases) {
         if (base.Kind != kPackSingle && base.Kind != kPackFirst) continue;
         const std::size_t made = derived.size();
-        Enumerate(set, range, &base.Period, nullptr, {}, derived);
+        Enumerate(set, range, &base.Period, nullptr, {}, derived, budget);
         for (std::size_t i = made; i < derived.size(); ++i) derived[i].Base.Assign(base.Base);
       }
     } else {
-      Enumerate(set, range, nullptr, nullptr, bases, derived);
+      Enumerate(set, range, nullptr, nullptr, bases, derived, budget);
     }
   }
   out.insert(out.end(), derived.begin(), derived.end());
@@ -849,7 +861,8 @@ void Occurrences(const TData& entry, TDateRec range, std::vector<TDatePack>& out
 
 std::vector<TDatePack> Occurrences(const TData& entry, TDateRec range) {
   std::vector<TDatePack> out;
-  Occurrences(entry, range, out);
+  TPackBudget budget;
+  Occurrences(entry, range, out, budget);
   return out;
 }
 

@@ -18,6 +18,7 @@
 #include "calendar/Dates.h"
 #include "entries/DatePacks.h"
 #include "entries/DateSets.h"
+#include "entries/PackBudgets.h"
 
 namespace pelo {
 
@@ -25,17 +26,22 @@ class TData;
 
 // The days of an entry within the range, in the order of its date sets, its derived
 // days after them. Empty without dates, and for a range that is no range (Y1 > Y2, or years
-// outside 1..9998). The packs' entry links are left for the day table to set.
+// outside 1..9998). The packs' entry links are left for the day table to set. At most
+// kDayPackBudget packs are made.
 std::vector<TDatePack> Occurrences(const TData& entry, TDateRec range);
-// The same, appended to out (the day table collects all entries in one list).
-void Occurrences(const TData& entry, TDateRec range, std::vector<TDatePack>& out);
+// The same, appended to out (the day table collects all entries in one list). Every pack made
+// takes one from budget, those only searched for derived days too; when it refuses, the
+// evaluation stops there and the packs made so far stay.
+void Occurrences(const TData& entry, TDateRec range, std::vector<TDatePack>& out,
+                 TPackBudget& budget);
 
 // Enumerate over every date set of list, in order. base: the period relative and "[",
 // "]" codes read from, or null; conditions: the entry's condition lists, or null.
 std::vector<TDatePack> EvaluateList(const TDateSetList& list, TDateRec range,
                                     const TDateStartEnd* base, const TDateSetListList* conditions);
 void EvaluateList(const TDateSetList& list, TDateRec range, const TDateStartEnd* base,
-                  const TDateSetListList* conditions, std::vector<TDatePack>& out);
+                  const TDateSetListList* conditions, std::vector<TDatePack>& out,
+                  TPackBudget& budget);
 
 // The days of one date set. With a base period or a non-empty base list the days are
 // derived days (kind 4): with a base period only those outside it, with a base list only
@@ -45,7 +51,7 @@ std::vector<TDatePack> Enumerate(const TDateSet& set, TDateRec range, const TDat
                                  std::span<const TDatePack> base_list = {});
 void Enumerate(const TDateSet& set, TDateRec range, const TDateStartEnd* base,
                const TDateSetListList* conditions, std::span<const TDatePack> base_list,
-               std::vector<TDatePack>& out);
+               std::vector<TDatePack>& out, TPackBudget& budget);
 
 // Whether day falls within one of the date sets of list, each read around the day.
 bool InList(const TDateSetList& list, TDateRec range, TDateRec day);

@@ -176,7 +176,7 @@ TEST_F(AgendaFile, TextAndTsv) {
 
 // Every day's rows are exactly the lines of that day's cell after Fill with the same filter.
 // Returns the number of rows compared.
-std::size_t ExpectRowsMatchCells(const TDataList& list, const TFilterSet& filter, TDateRec from,
+std::size_t ExpectRowsMatchCells(TDataList& list, const TFilterSet& filter, TDateRec from,
                                  TDateRec to) {
   TDataTable table;
   table.SetFirstYear(from.Year - 1);

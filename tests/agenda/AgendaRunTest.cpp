@@ -151,6 +151,38 @@ TEST_F(AgendaFiles, LoadProblemsGoToStandardErrorInTheViewersWords) {
   }
 }
 
+// 30,000 lines that fall on every day: far more day packs than one window may make. The
+// agenda stops at the budget, says once where, and prints the rows of the lines before, within
+// "ulimit -v 2000000" (not under AddressSanitizer, whose shadow memory alone is far larger).
+TEST_F(AgendaFiles, AFileBeyondThePackBudgetEndsNormallyWithOneMessage) {
+#ifdef __SANITIZE_ADDRESS__
+  constexpr rlim_t kAddressSpaceKib = 0;
+#else
+  constexpr rlim_t kAddressSpaceKib = 2000000;
+#endif
+  std::string every_day;
+  for (int i = 0; i < 30000; ++i) every_day += "0 a\r\n";
+  const std::string file = folder_.WriteCp932("every.nrk", every_day);
+  const ProcessResult r =
+      RunProcess(kAgenda, {"--format", "tsv", "--today", "2024/5/1", "--to", "2024/5/1", file}, {},
+                 kAddressSpaceKib);
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  const std::string head = "ﾃﾞｰﾀが多すぎます！ " + file + " の ";
+  const std::string tail = " 行目で打ち切り、それまでの予定だけを表示します。\n";
+  ASSERT_EQ(r.err.rfind(head, 0), 0u) << r.err;
+  ASSERT_GT(r.err.size(), head.size() + tail.size());
+  ASSERT_EQ(r.err.substr(r.err.size() - tail.size()), tail);
+  const int stop_line = std::stoi(r.err.substr(head.size()));
+  EXPECT_GT(stop_line, 1);
+  EXPECT_LT(stop_line, 30000);
+  // One row per line before the stop, and maybe one of the stopped line itself.
+  const std::vector<std::string> rows = Lines(r.out);
+  EXPECT_GE(static_cast<int>(rows.size()), stop_line - 1);
+  EXPECT_LE(static_cast<int>(rows.size()), stop_line);
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(rows.back(), "2024/05/01\t水\t\t0\tevery.nrk:" + std::to_string(rows.size()) + "\ta");
+}
+
 TEST_F(AgendaFiles, DaysLoadsTheFilesButPrintsOnlyTheDays) {
   const std::string good = folder_.WriteCp932("good.nrk", "2024/5/2 よい行\r\n");
   const std::string missing = folder_.File("missing.nrk");

@@ -182,6 +182,40 @@ TEST_F(DatasTest, LinesThatParse) {
   for (const auto& c : cases) EXPECT_EQ(ParsedSummary(c.line), c.expected) << c.line;
 }
 
+// Commands taken one after the other: what the removal of one leaves decides the next, as if
+// the line were read again from its start after every command.
+TEST_F(DatasTest, CommandsOneAfterAnother) {
+  const struct {
+    const char* line;
+    const char* expected;
+  } cases[] = {
+      // The blank before a taken command makes a command of an "&" right behind it.
+      {"1/1 x &o(a)&o(b)", "dates=0/1/1^(1/0/0) note=b text=x"},
+      {"1/1 x &o(a)&", "error &ｺﾏﾝﾄﾞが間違っています。"},
+      {"1/1 &o(a)x &o(b) y", "dates=0/1/1^(1/0/0) note=b text=x  y"},
+      {"1/1 x &o(a) &x(b) &o(c)", "dates=0/1/1^(1/0/0) note=c extras=b text=x"},
+      {"1/1 a &o(b)  &o(c)  ", "dates=0/1/1^(1/0/0) note=c text=a"},
+      {"1/1 a &o(b) &o(c", "dates=0/1/1^(1/0/0) note=b text=a  &o(c"},
+      {"1/1 a &o((b)) c", "dates=0/1/1^(1/0/0) note=(b text=a ) c"},
+      // A quote taken away with a command no longer guards what follows.
+      {"1/1 a &o(\"b) &o(c) \"d\"", "dates=0/1/1^(1/0/0) note=c text=a   \"d\""},
+      {"1/1 a &o(\"b) \"c\" &o(d)", "dates=0/1/1^(1/0/0) note=\"b text=a  \"c\" &o(d)"},
+      {"1/1 a &o(b) \"c &o(d)\"", "dates=0/1/1^(1/0/0) note=b text=a  \"c &o(d)\""},
+      // A body that begins with " &" has none; with more blanks in front it has.
+      {"# &o(a) 1/1 x", "error 日付の1番目の開始週が間違っています。"},
+      {"#  &o(a) 1/1 x", "dates=0/1/1^(1/0/0) # note=a text=x"},
+      {"#\t &o(a) 1/1 x", "dates=0/1/1^(1/0/0) # note=a text=x"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ParsedSummary(c.line), c.expected) << c.line;
+
+  std::string many = "10 a";
+  for (int i = 0; i < 2000; ++i) many += " &!(SU)";
+  TData data;
+  ASSERT_TRUE(data.ParseLine(many));
+  EXPECT_EQ(data.Conditions->Count(), 2000u);
+  EXPECT_EQ(data.Text, "a");
+}
+
 // Every combination of the four prefixes in their order, with the line going on or not.
 TEST_F(DatasTest, PrefixCombinations) {
   const struct {

@@ -100,8 +100,9 @@ class ScheduleFixture : public ::testing::Test {
   }
 
   // A shown schedule of the given page and size.
-  std::unique_ptr<TSchedule> Make(const TScheduleSettings& page, QSize size = {841, 560}) {
-    auto schedule = std::make_unique<TSchedule>(notices_);
+  std::unique_ptr<TSchedule> Make(const TScheduleSettings& page, QSize size = {841, 560},
+                                  std::size_t pack_budget = kDayPackBudget) {
+    auto schedule = std::make_unique<TSchedule>(notices_, nullptr, pack_budget);
     schedule->resize(size);
     schedule->ApplySettings(page);
     schedule->show();

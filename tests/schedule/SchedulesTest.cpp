@@ -826,6 +826,34 @@ TEST_F(ScheduleFixture, RefreshEventsComeInOrder) {
   EXPECT_EQ(order, (std::vector<std::string>{"pre", "set 0 50", "set 1 100", "refresh"}));
 }
 
+// A file beyond the pack budget: the grid shows the packs made before the stop, and the
+// message comes once the cells are filled (nothing is drawn from packs the rebuild replaced),
+// once for the file however often the table is rebuilt. A smaller file next is quiet.
+TEST_F(ScheduleFixture, PackBudgetStopIsToldOnceTheCellsAreFilled) {
+  auto schedule = Make(WeekRowsPage(), {841, 560}, 100);
+  std::vector<std::size_t> told_at_refresh;
+  QObject::connect(schedule.get(), &TSchedule::OnRefresh,
+                   [&] { told_at_refresh.push_back(notices_.Messages().size()); });
+  const std::string path = Load(*schedule, "2024/5/1~2024/5/31 may\n0 every\n");
+  // 31 days of May, then 69 days from 2023/1/1 (the window's first day) on.
+  EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 8}), std::vector<std::string>{"may"});
+  EXPECT_EQ(Lines(*schedule, TDateRec{2023, 3, 10}), std::vector<std::string>{"every"});
+  EXPECT_TRUE(Lines(*schedule, TDateRec{2023, 3, 11}).empty());
+  const std::vector<std::string> message{"ﾃﾞｰﾀが多すぎます！ " + path +
+                                         " の 2 行目で打ち切り、それまでの予定だけを表示します。"};
+  EXPECT_EQ(notices_.Messages(), message);
+  EXPECT_EQ(told_at_refresh, std::vector<std::size_t>{0});
+
+  schedule->SetCursorDate(TDateRec{2025, 6, 1});
+  EXPECT_EQ(schedule->DataTable().FirstYear(), 2024);
+  EXPECT_EQ(notices_.Messages(), message);
+
+  notices_.Clear();
+  Load(*schedule, "2024/5/2 small\n");
+  EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 2}), std::vector<std::string>{"small"});
+  EXPECT_TRUE(notices_.Messages().empty());
+}
+
 TEST_F(ScheduleFixture, FilterChangeReloadsOnApplySettings) {
   auto schedule = Make(WeekRowsPage());
   Load(*schedule, "2024/5/8 plain\nE:2024/5/8 category E\n");

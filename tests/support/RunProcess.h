@@ -5,6 +5,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -23,8 +24,9 @@ struct ProcessResult {
   std::string err;
 };
 
+// address_space_kib, when above 0, limits the program's address space as "ulimit -v" does.
 inline ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                                const std::string& stdin_text = {}) {
+                                const std::string& stdin_text = {}, rlim_t address_space_kib = 0) {
   int out_pipe[2], err_pipe[2], in_pipe[2];
   if (pipe(out_pipe) != 0 || pipe(err_pipe) != 0 || pipe(in_pipe) != 0) return {};
   const pid_t pid = fork();
@@ -34,6 +36,10 @@ inline ProcessResult RunProcess(const std::string& program, const std::vector<st
     dup2(err_pipe[1], 2);
     for (int fd : {out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1], in_pipe[0], in_pipe[1]}) {
       close(fd);
+    }
+    if (address_space_kib > 0) {
+      const rlimit limit{address_space_kib * 1024, address_space_kib * 1024};
+      setrlimit(RLIMIT_AS, &limit);
     }
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));

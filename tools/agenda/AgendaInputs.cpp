@@ -17,10 +17,7 @@ constexpr int32_t kScreenHeight = 768;
 
 }  // namespace
 
-void TConsoleNotices::WriteLine(const std::string& text) {
-  std::fwrite(text.data(), 1, text.size(), out_);
-  std::fputc('\n', out_);
-}
+void TConsoleNotices::WriteLine(const std::string& text) { out_ << text << '\n'; }
 
 bool TConsoleNotices::Confirm(const std::string& text) {
   WriteLine(text);

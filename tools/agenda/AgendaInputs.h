@@ -3,7 +3,7 @@
 // What pelo-agenda reads: the data files, loaded as the viewer loads them with their problems
 // told on standard error, and the filter of the page files.
 
-#include <cstdio>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -21,7 +21,7 @@ namespace pelo::agenda {
 // agenda changes no entry and never asks one.
 class TConsoleNotices : public TUserNotices {
  public:
-  explicit TConsoleNotices(std::FILE* out) noexcept : out_(out) {}
+  explicit TConsoleNotices(std::ostream& out) noexcept : out_(out) {}
 
   void Beep(TBeepKind) override {}
   void Information(const std::string& text) override { WriteLine(text); }
@@ -32,7 +32,7 @@ class TConsoleNotices : public TUserNotices {
  private:
   void WriteLine(const std::string& text);
 
-  std::FILE* out_;
+  std::ostream& out_;
 };
 
 // Loads the data files in order into one entry list (emptied first). False when one of them

@@ -8,6 +8,7 @@
 #include "calendar/Paths.h"
 #include "calendar/Texts.h"
 #include "datafiles/DataLists.h"
+#include "datafiles/DataTables.h"
 #include "datafiles/DatePackLists.h"
 #include "entries/Datas.h"
 #include "entries/DatePacks.h"
@@ -105,23 +106,26 @@ std::string DaysTable(TDateRec from, TDateRec to) {
   return out;
 }
 
-std::vector<TAgendaRow> AgendaRows(const TDataList& list, const TFilterSet& filter, TDateRec from,
+int32_t AgendaFirstYear(TDateRec from) noexcept { return from.Year - 1; }
+
+std::vector<TAgendaRow> AgendaRows(TDataList& list, const TFilterSet& filter, TDateRec from,
                                    TDateRec to) {
   // The packs of the shown days in list order, then put in day order; a stable sort keeps
-  // the list order within a day, which is the order of the cell's lines.
+  // the list order within a day, which is the order of the cell's lines. The texts are made
+  // once every pack is known: a later day-marked entry may still mark a private holiday.
   struct TShown {
     int32_t day;
-    const TDatePack* pack;
+    TDatePack pack;
   };
   const int32_t first = DayNumber(from);
   const int32_t last = DayNumber(to);
   std::vector<TShown> shown;
   const TPackFilter passes(filter);
-  for (const TDatePack& pack : list.DatePacks().Packs()) {
+  list.VisitTable(AgendaFirstYear(from), TDataTable::kYearCount, [&](const TDatePack& pack) {
     const int32_t day = DayNumber(pack.Date());
-    if (day < first || day > last || !passes.Passes(pack)) continue;
-    shown.push_back({day, &pack});
-  }
+    if (day < first || day > last || !passes.Passes(pack)) return;
+    shown.push_back({day, pack});
+  });
   std::stable_sort(shown.begin(), shown.end(),
                    [](const TShown& a, const TShown& b) { return a.day < b.day; });
 
@@ -130,7 +134,7 @@ std::vector<TAgendaRow> AgendaRows(const TDataList& list, const TFilterSet& filt
   int32_t place = 0;
   for (std::size_t i = 0; i < shown.size(); ++i) {
     place = i > 0 && shown[i - 1].day == shown[i].day ? place + 1 : 0;
-    const TDatePack& pack = *shown[i].pack;
+    const TDatePack& pack = shown[i].pack;
     rows.push_back({pack.Date(), pack.Kind, pack.Entry, LineText(pack), place});
   }
   return rows;

@@ -35,9 +35,13 @@ struct TAgendaRow {
   int32_t Place = 0;             // 0 for the day's first line
 };
 
+// The first year of the viewer's day-table window for a grid whose first shown day is from.
+int32_t AgendaFirstYear(TDateRec from) noexcept;
+
 // The lines the day cells from from to to show, days in order and, within a day, in pack-list
-// order: the packs of the list's day packs (SetTable done) that pass filter.
-std::vector<TAgendaRow> AgendaRows(const TDataList& list, const TFilterSet& filter, TDateRec from,
+// order: the day packs of the list over the window of AgendaFirstYear(from) that pass filter.
+// The packs are streamed (TDataList::VisitTable): only those shown are kept.
+std::vector<TAgendaRow> AgendaRows(TDataList& list, const TFilterSet& filter, TDateRec from,
                                    TDateRec to);
 
 // "a.nrk:12": the file name without folder and the line of the entry (of the parent for an

@@ -101,11 +101,11 @@ QColor SystemColor(uint32_t code, const QPalette& palette) {
 // ---------------------------------------------------------------------------------------------
 // Making and settings
 
-TSchedule::TSchedule(TUserNotices& notices, QWidget* parent)
+TSchedule::TSchedule(TUserNotices& notices, QWidget* parent, std::size_t pack_budget)
     : TxCustomGrid(parent),
       notices_(notices),
       measurer_(std::make_unique<TQtTextMeasurer>(this)),
-      data_list_(std::make_unique<TDataList>(notices)),
+      data_list_(std::make_unique<TDataList>(notices, pack_budget)),
       data_table_(std::make_unique<TDataTable>(measurer_.get())),
       filter_(InitialFilterSet()) {
   setObjectName(QStringLiteral("Schedule"));
@@ -492,6 +492,7 @@ void TSchedule::ReloadTable(int32_t /*entry_index*/) {
   data_table_->Fill(&data_list_->DatePacks());
   emit OnRefresh(this);
   update();
+  data_list_->TellBudgetStop();
 }
 
 void TSchedule::RefreshData(int32_t entry_index) {

@@ -10,6 +10,7 @@
 #include <QRect>
 #include <QString>
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -39,8 +40,9 @@ class TSchedule : public TxCustomGrid {
 
  public:
   // The entry list and the day table are made here; notices answer every message box,
-  // question and beep.
-  explicit TSchedule(TUserNotices& notices, QWidget* parent = nullptr);
+  // question and beep. pack_budget bounds the entry list's day packs (TDataList).
+  explicit TSchedule(TUserNotices& notices, QWidget* parent = nullptr,
+                     std::size_t pack_budget = kDayPackBudget);
   ~TSchedule() override;
 
   // ---- cursor and navigation ----

@@ -1,0 +1,76 @@
+#include "AgendaRun.h"
+
+#include "AgendaInputs.h"
+#include "AgendaOptions.h"
+#include "AgendaOutputs.h"
+#include "calendar/DateInfos.h"
+#include "datafiles/DataLists.h"
+#include "schedule/ScheduleSettings.h"
+
+namespace pelo::agenda {
+
+namespace {
+
+int Usage(std::ostream& err, const std::string& error) {
+  err << "pelo-agenda: " << error << "\n(pelo-agenda --help shows the usage)\n";
+  return kExitUsage;
+}
+
+}  // namespace
+
+int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              std::size_t pack_budget) {
+  TAgendaOptions options;
+  if (const std::string error = ParseAgendaArguments(args, options); !error.empty()) {
+    return Usage(err, error);
+  }
+  if (options.help) {
+    out << kAgendaUsage;
+    return 0;
+  }
+
+  TDateInfo& info = DateInfo();
+  if (options.today) info.SetToday(*options.today);
+  TDateRec from;
+  TDateRec to;
+  if (const std::string error = ResolveAgendaSpan(options, info.Today(), from, to);
+      !error.empty()) {
+    return Usage(err, error);
+  }
+  info.FillYears(AgendaFirstYear(from));
+
+  // The default page's filter, then the page files', then --filter.
+  TFilterSet filter = TScheduleSettings{}.Filter;
+  std::vector<std::string> warnings;
+  ReadPageFilter(options.page_files, filter, warnings);
+  for (const std::string& warning : warnings) err << "pelo-agenda: " << warning << '\n';
+  if (options.filter) filter = *options.filter;
+
+  TConsoleNotices notices(err);
+  TDataList list(notices, pack_budget);
+  const bool all_read = LoadDataFiles(list, options.data_files);
+  const int status = all_read ? 0 : kExitFileProblem;
+  std::vector<TAgendaRow> rows;
+  if (!options.days) rows = AgendaRows(list, filter, from, to);
+  list.TellBudgetStop();
+  err.flush();
+
+  if (options.days) {
+    out << DaysTable(from, to);
+    return status;
+  }
+  switch (options.format) {
+    case TFormat::kText:
+      out << TextOutput(rows);
+      break;
+    case TFormat::kTsv:
+      out << TsvOutput(list, rows);
+      break;
+    case TFormat::kIcs:
+      out << IcsOutput(list, rows, info.Today());
+      break;
+  }
+  return status;
+}
+
+}  // namespace pelo::agenda
