@@ -7,6 +7,8 @@
 #include <QPixmap>
 
 #include "ScheduleTestSupport.h"
+#include "schedule/IniFiles.h"
+#include "schedule/Pages.h"
 
 namespace pelo::test {
 namespace {
@@ -252,6 +254,55 @@ TEST_F(SchedulePaint, AbsurdPageValuesStillPaint) {
   small.Persent = 0;
   schedule->ApplySettings(small);
   EXPECT_FALSE(Grab(*schedule).isNull());
+}
+
+TEST_F(SchedulePaint, HostilePageNumbersStillShowEveryDay) {
+  // The test page written as a page file, so that every number goes through the reading.
+  std::string base = "[NerikaPage1]\nPageName=P\n";
+  for (int32_t i = 0; i < kScheduleFontCount; ++i) {
+    base += "ScheduleFont" + std::to_string(i) + "=" + kTestFont + "\n";
+  }
+  for (int32_t i = 0; i < kScheduleColorCount; ++i) {
+    base += "ScheduleColor" + std::to_string(i) + "=" + std::to_string(TestColor(i)) + "\n";
+  }
+  const char* const keys[] = {"ScheduleCycle",     "ScheduleTerm",      "ScheduleFixTopMonth",
+                              "ScheduleFixTopDay", "ScheduleTopWeek",   "ScheduleDayInfo",
+                              "ScheduleTitle3D",   "ScheduleCursor3D",  "ScheduleToday3D",
+                              "ScheduleNormal3D",  "ScheduleLineWidth", "ScheduleSpace",
+                              "SchedulePersent"};
+  const std::initializer_list<int32_t> area_colors = {
+      kColorSelectedLine,       kColorTodayCellBack, kColorCursorCellBack, kColorHolidayCellBack,
+      kColorOtherMonthCellBack, kColorCellBack + 0,  kColorCellBack + 1,   kColorCellBack + 2,
+      kColorCellBack + 3,       kColorCellBack + 4,  kColorCellBack + 5,   kColorCellBack + 6};
+  auto schedule = Make(WeekRowsPage());
+  Load(*schedule, "2024/5/1 today's entry\n2024/5/3 holiday entry\n2024/5/8 an entry\n");
+  for (const char* key : keys) {
+    for (const char* value : {"-2147483648", "2147483647"}) {
+      const std::string line = std::string(key) + "=" + value;
+      SCOPED_TRACE(line);
+      TPage page(768);
+      ASSERT_TRUE(page.Read(TIniFile::FromText(base + line + "\n"), kPageSection));
+      schedule->ApplySettings(page.Schedule);
+      schedule->JumpToday();
+      const QImage image = Grab(*schedule);
+      // Every day cell keeps a good part of its entry area, whatever its frame, label and lines.
+      int days = 0;
+      for (int col = 1; col < schedule->ColCount(); ++col) {
+        for (int row = 1; row < schedule->RowCount(); ++row) {
+          const QRect cell = schedule->CellRect(col, row);
+          if (cell.isEmpty() ||
+              schedule->PointToDate(cell.center().x(), cell.center().y()).Day == 0) {
+            continue;
+          }
+          ++days;
+          const int pixels = cell.width() * cell.height();
+          EXPECT_GE(pixels - Foreign(image, cell, area_colors), pixels / 10)
+              << "cell " << col << "," << row;
+        }
+      }
+      EXPECT_GT(days, 0);
+    }
+  }
 }
 
 }  // namespace

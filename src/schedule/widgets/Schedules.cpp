@@ -41,6 +41,11 @@ constexpr char kCancelItem[] = "ｷｬﾝｾﾙ";
 
 int Mod7(int value) { return ((value % 7) + 7) % 7; }
 
+// The pixels of a frame style, whatever a caller set.
+int FrameWidth(int32_t style) {
+  return static_cast<int>(std::min<int64_t>(std::abs(int64_t{style}), kMaxFrameWidth));
+}
+
 QString ToQString(const std::string& text) { return QString::fromStdString(text); }
 
 std::string TwoDigits(int32_t value) {
@@ -611,7 +616,7 @@ void TSchedule::DrawFrame(QRect rect, int32_t style) {
   const QColor dark = PaintColor(kColorDarkEdge);
   const QColor& top_left = style > 0 ? light : dark;
   const QColor& bottom_right = style > 0 ? dark : light;
-  const int width = std::min(std::abs(style), 1 << 12);
+  const int width = FrameWidth(style);
   for (int i = 0; i < width && rect.width() > 0 && rect.height() > 0; ++i) {
     painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), top_left);
     painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), top_left);
@@ -692,7 +697,7 @@ TSchedule::TDayLayout TSchedule::LayoutDay(int col, int row, TDateRec date,
   const bool other_month = model_.MonthReset() && date.Month != model_.CursorMonth();
   const int weekday = WeekdayOf(date);
   out.FrameStyle = is_current ? cursor_3d_ : is_today ? today_3d_ : normal_3d_;
-  const int frame = std::min(std::abs(out.FrameStyle), 1 << 12);
+  const int frame = FrameWidth(out.FrameStyle);
   out.Inner = rect.adjusted(frame, frame, -frame, -frame);
   if (out.Inner.width() <= 0 || out.Inner.height() <= 0) out.Inner = QRect();
 
