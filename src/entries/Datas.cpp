@@ -240,7 +240,7 @@ std::string TData::TakeCommand(std::string& text, const TLineContext& context, b
       Extras = std::make_unique<std::vector<std::string>>(SplitCommaList(argument));
       break;
     case 'i':
-      Icon = FindIconFile(argument, context.DataFolder);
+      Icon = FindIconFile(argument, context.DataFolder, context.PictureCheck);
       if (!Icon) return std::string(kIconError);
       break;
     default:

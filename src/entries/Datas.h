@@ -30,6 +30,8 @@ inline constexpr int32_t kDefaultCategory = 2;
 struct TLineContext {
   // The folder of the data file, for the pictures of command i; empty: the current folder.
   std::string DataFolder;
+  // Whether a picture of command i decodes; empty: the header check alone decides.
+  TPictureCheck PictureCheck;
 };
 
 class TData {

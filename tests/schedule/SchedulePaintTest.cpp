@@ -6,9 +6,11 @@
 #include <QImage>
 #include <QPixmap>
 
+#include "BitmapTesting.h"
 #include "ScheduleTestSupport.h"
 #include "schedule/IniFiles.h"
 #include "schedule/Pages.h"
+#include "schedule/widgets/QtTextMeasurers.h"
 
 namespace pelo::test {
 namespace {
@@ -303,6 +305,48 @@ TEST_F(SchedulePaint, HostilePageNumbersStillShowEveryDay) {
       EXPECT_GT(days, 0);
     }
   }
+}
+
+TEST_F(SchedulePaint, APictureThatDoesNotDecodeIsReportedAndTakesNoRoom) {
+  folder_.WriteBytes("lying.bmp",
+                     Bitmap({.width = INT32_MAX, .height = INT32_MAX, .pixel_bytes = 0}));
+  // Its header is a bitmap's, but the decoder does not read it.
+  folder_.WriteBytes("v3.bmp", Bitmap({.info_size = 52, .width = 4, .height = 4, .bits = 16}));
+  folder_.WriteBytes("real.bmp", Bitmap({.width = 12, .height = 12}));
+  auto schedule = Make(WeekRowsPage());
+  const std::vector<std::string> lines = {"2024/5/8 first", "2024/5/8 lying &i(lying.bmp)",
+                                          "2024/5/8 v3 &i(v3.bmp)", "2024/5/8 real &i(real.bmp)",
+                                          "2024/5/8 last"};
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  Load(*schedule, text);
+
+  const std::vector<TLoadErrorReport> reports = notices_.Reports();
+  ASSERT_EQ(reports.size(), 1u);
+  const std::string missing = " … ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。";
+  EXPECT_EQ(reports[0].lines, (std::vector<std::string>{lines[1] + missing, lines[2] + missing}));
+
+  const TDateRec day{2024, 5, 8};
+  ASSERT_EQ(Lines(*schedule, day), (std::vector<std::string>{"first", "real", "last"}));
+  Grab(*schedule);
+  const TViewList* list = schedule->DataTable().Cell(day);
+  ASSERT_NE(list, nullptr);
+  QRect cell;
+  for (int col = 1; col < schedule->ColCount(); ++col) {
+    for (int row = 1; row < schedule->RowCount(); ++row) {
+      const QRect rect = schedule->CellRect(col, row);
+      if (schedule->PointToDate(rect.center().x(), rect.center().y()) == day) cell = rect;
+    }
+  }
+  ASSERT_FALSE(cell.isEmpty());
+  // Every line of the day lies inside its cell, the one with the picture as tall as it.
+  for (int32_t i = 0; i < list->Count(); ++i) {
+    const QRect line = ToQRect(list->LineRect(i));
+    EXPECT_FALSE(line.isEmpty()) << i;
+    EXPECT_TRUE(cell.contains(line)) << i;
+  }
+  // Icons give a line at least their own height and the spacing; the picture is lower.
+  EXPECT_EQ(list->LineHeight(1), std::max(LineHeight(), 2 + kSmallIconSize));
 }
 
 }  // namespace

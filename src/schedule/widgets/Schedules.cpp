@@ -141,6 +141,9 @@ TSchedule::TSchedule(TUserNotices& notices, QWidget* parent)
   data_list_->OnLoadFromFile = [this](TDataList&, const std::string& path) {
     emit OnLoadFromFile(this, ToQString(path));
   };
+  data_list_->PictureCheck = [this](const TIconFile& picture) {
+    return measurer_->CheckPicture(picture);
+  };
   data_table_->SetFilter(filter_);
   PushDisplaySettings();
 
