@@ -152,17 +152,14 @@ TEST(DecodeEntryPictureTest, OnlyBitmapsWithinTheLimit) {
     QSize size;
   } cases[] = {
       {"24 bits", Bytes({}), QSize(16, 16)},
-      {"1 bit", Bytes({.width = 9, .height = 3, .bits = 1}), QSize(9, 3)},
       {"RLE8", Bytes({.bits = 8, .compression = 1}), QSize(16, 16)},
       {"top-down", Bytes({.width = 4, .height = -5, .bits = 32}), QSize(4, 5)},
       {"largest", Bytes({.width = 1024, .height = 2, .bits = 1}), QSize(1024, 2)},
       {"one column too wide", Bytes({.width = 1025, .height = 1, .bits = 1}), kNone},
-      {"one row too tall", Bytes({.width = 1, .height = -1025, .bits = 1}), kNone},
       {"lying header", Bytes({.width = INT32_MAX, .height = INT32_MAX, .pixel_bytes = 0}), kNone},
       // A header the bitmap decoder does not read, though the format knows it.
       {"52-byte header", Bytes({.info_size = 52, .width = 4, .height = 4, .bits = 16}), kNone},
       {"PNG", png, kNone},
-      {"text", QByteArray("BM and nothing more"), kNone},
       {"nothing", QByteArray(), kNone},
   };
   for (const auto& c : cases) {
