@@ -58,14 +58,9 @@ inline std::string Bitmap(const TBitmapSpec& spec) {
     Put32(info, wide ? 0x00FF00 : 0x07E0);
     Put32(info, wide ? 0x0000FF : 0x001F);
   }
-  if (spec.bits <= 8 && spec.bits > 0) {
+  if (spec.bits <= 8 && spec.bits > 0) {  // a palette of grey levels
     const uint32_t colors = spec.colors_used != 0 ? spec.colors_used : 1u << spec.bits;
-    for (uint32_t i = 0; i < colors; ++i) {
-      info += static_cast<char>(i * 40);
-      info += static_cast<char>(255 - i * 40);
-      info += static_cast<char>(i * 90);
-      if (!core) info += '\0';
-    }
+    for (uint32_t i = 0; i < colors; ++i) info.append(core ? 3 : 4, static_cast<char>(i));
   }
   const bool compressed = spec.compression == 1 || spec.compression == 2;
   uint32_t pixel_bytes = compressed ? 2 : 0;
