@@ -1,10 +1,10 @@
 #pragma once
 
-// What the fuzz targets of the viewer's side share: one application for the whole run, on
-// the offscreen platform unless another one was asked for, and notices that answer nothing.
+// What the fuzz targets of the viewer's side share: one quiet application for the whole run,
+// on the offscreen platform unless another one was asked for, and notices that answer
+// nothing.
 
 #include <QApplication>
-#include <QByteArray>
 #include <cstdlib>
 #include <string>
 
@@ -12,9 +12,12 @@
 
 namespace pelo::fuzz {
 
+// Qt's own warnings about broken input (a bitmap that seeks past its end, a font that is not
+// there) are expected by the thousand and would only slow the run down.
 inline QApplication& Application() {
   static int argc = [] {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
     return 1;
   }();
   static char name[] = "pelo-fuzz";
