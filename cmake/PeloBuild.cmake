@@ -43,13 +43,20 @@ function(add_pelo_test name)
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${_env}" TIMEOUT 600)
 endfunction()
 
-# add_pelo_fuzz(<name> SOURCES <files...> CORPUS <dir> [LIBS <targets...>])
+# add_pelo_fuzz(<name> SOURCES <files...> CORPUS <dir> [QT] [LIBS <targets...>])
 # With PELO_FUZZ (clang) a libFuzzer binary; otherwise the same target linked with a
-# replay main that runs every file of its corpus once, as an ordinary test.
+# replay main that runs every file of its corpus once, as an ordinary test. QT targets link
+# the widgets and exist only with PELO_GUI.
 function(add_pelo_fuzz name)
-  cmake_parse_arguments(ARG "" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "QT" "CORPUS" "SOURCES;LIBS" ${ARGN})
+  if(ARG_QT AND NOT PELO_GUI)
+    return()
+  endif()
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE pelo_core pelo_flags ${ARG_LIBS})
+  if(ARG_QT)
+    target_link_libraries(${name} PRIVATE pelo_gui)
+  endif()
   if(PELO_FUZZ)
     target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)

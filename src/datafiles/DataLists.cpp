@@ -393,7 +393,7 @@ bool TDataList::LoadRead(int32_t file_index, const std::string& path, bool read,
 
 bool TDataList::ParseLines(std::string_view text, int32_t file_index, std::string_view folder,
                            TLoadBatch& batch, std::unique_ptr<TErrorDialog>& errors) {
-  const TLineContext context{std::string(folder), &load_budget_};
+  const TLineContext context{std::string(folder), &load_budget_, PictureCheck};
   TFileOption& option = *file_list_.Option(file_index);
   TData* current = nullptr;  // the entry of the last entry line: attached texts go there
   TLineSplitter lines(text);

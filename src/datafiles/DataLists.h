@@ -132,6 +132,9 @@ class TDataList {
   bool Loading() const noexcept { return loading_; }
 
   TLoadFromFileEvent OnLoadFromFile;
+  // Asked while a file is read whether a picture of command i decodes; a picture that does
+  // not is reported as not found. Empty: the header check alone decides.
+  TPictureCheck PictureCheck;
 
   // ---- The day table's part ----
   // Called before each visible entry is evaluated, with its position and the share of the

@@ -273,7 +273,7 @@ std::string TData::ApplyCommand(char letter, std::string_view move_text, std::st
       Extras = std::make_unique<std::vector<std::string>>(SplitCommaList(argument));
       break;
     case 'i':
-      Icon = FindIconFile(argument, context.DataFolder);
+      Icon = FindIconFile(argument, context.DataFolder, context.PictureCheck);
       if (!Icon) return std::string(kIconError);
       break;
     default:

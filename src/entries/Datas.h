@@ -34,6 +34,8 @@ struct TLineContext {
   std::string DataFolder;
   // What the date lists of the line may take (see ParseDateSetList); null: no bound.
   TPackBudget* Budget = nullptr;
+  // Whether a picture of command i decodes; empty: the header check alone decides.
+  TPictureCheck PictureCheck;
 };
 
 class TData {

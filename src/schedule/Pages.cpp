@@ -1,9 +1,12 @@
 #include "schedule/Pages.h"
 
+#include <algorithm>
 #include <initializer_list>
+#include <optional>
 #include <stdexcept>
 
 #include "calendar/Texts.h"
+#include "schedule/ScheduleModels.h"
 
 namespace pelo {
 
@@ -202,6 +205,38 @@ void ApplyPreset(TPage& page, int32_t code, bool small_screen) {
   }
 }
 
+// What the schedule can draw of a page's numbers. A size outside its range is brought to the
+// nearer end; a code outside its range names nothing, and becomes the code that says so.
+struct TNumberRange {
+  int32_t Low;
+  int32_t High;
+  std::optional<int32_t> None = std::nullopt;
+};
+
+// Days per cycle and cycles shown: a grid holds at most kMaxCellCount day cells.
+constexpr TNumberRange kCountRange{1, kMaxCellCount};
+// FixTopMonth and FixTopDay; 0 lets the cycles follow the cursor.
+constexpr TNumberRange kFixMonthRange{0, 12, 0};
+constexpr TNumberRange kFixDayRange{0, 31, 0};
+// FixTopWeek: the weekday a cycle starts on; -1 aligns to none.
+constexpr TNumberRange kFixWeekRange{-1, 6, -1};
+// DayInfo: what the day-number label shows besides the number; 0 nothing.
+constexpr TNumberRange kDayInfoRange{0, 4, 0};
+// Raised (positive) or sunken (negative) frames.
+constexpr TNumberRange kFrameRange{-kMaxFrameWidth, kMaxFrameWidth};
+// Grid lines wider than this leave the small layouts no room for their cells.
+constexpr TNumberRange kLineWidthRange{0, 16};
+// Extra pixels per entry row. A negative spacing would let rows overlap and, past the font's
+// height, leave lines no height at all; they would never show.
+constexpr TNumberRange kSpaceRange{0, 64};
+// The entry text's size in percent: a tenth to ten times the font.
+constexpr TNumberRange kPercentRange{10, 1000};
+
+int32_t KeepInRange(int32_t value, const TNumberRange& range) noexcept {
+  if (value >= range.Low && value <= range.High) return value;
+  return range.None ? *range.None : std::clamp(value, range.Low, range.High);
+}
+
 }  // namespace
 
 TPage::TPage(int32_t screen_height) { Reset(kPreset2Weekly, screen_height); }
@@ -248,17 +283,21 @@ bool TPage::Read(const TIniFile& ini, std::string_view section) {
   auto integer = [&](std::string_view key, int32_t value) {
     return ini.ReadInteger(section, key, value);
   };
+  // Every number the schedule draws with is kept to what it can draw, here and only here.
+  auto number = [&](std::string_view key, int32_t value, const TNumberRange& range) {
+    return KeepInRange(integer(key, value), range);
+  };
   s.Visible = flag("ScheduleVisible", defaults.Visible);
   s.Vertical = flag("ScheduleVertical", defaults.Vertical);
-  s.Cycle = integer("ScheduleCycle", defaults.Cycle);
-  s.Term = integer("ScheduleTerm", defaults.Term);
-  s.FixTopMonth = integer("ScheduleFixTopMonth", defaults.FixTopMonth);
-  s.FixTopDay = integer("ScheduleFixTopDay", defaults.FixTopDay);
-  s.FixTopWeek = integer("ScheduleTopWeek", defaults.FixTopWeek);
+  s.Cycle = number("ScheduleCycle", defaults.Cycle, kCountRange);
+  s.Term = number("ScheduleTerm", defaults.Term, kCountRange);
+  s.FixTopMonth = number("ScheduleFixTopMonth", defaults.FixTopMonth, kFixMonthRange);
+  s.FixTopDay = number("ScheduleFixTopDay", defaults.FixTopDay, kFixDayRange);
+  s.FixTopWeek = number("ScheduleTopWeek", defaults.FixTopWeek, kFixWeekRange);
   s.DayUpper = flag("ScheduleDayUpper", defaults.DayUpper);
   s.DispTitle = flag("ScheduleDispTitle", defaults.DispTitle);
   s.DispDay = flag("ScheduleDispDay", defaults.DispDay);
-  s.DayInfo = integer("ScheduleDayInfo", defaults.DayInfo);
+  s.DayInfo = number("ScheduleDayInfo", defaults.DayInfo, kDayInfoRange);
   s.DispHoliday = flag("ScheduleDispHoliday", defaults.DispHoliday);
   s.MonthReset = flag("ScheduleMonthReset", defaults.MonthReset);
   s.Return = flag("ScheduleReturn", defaults.Return);
@@ -274,13 +313,13 @@ bool TPage::Read(const TIniFile& ini, std::string_view section) {
     TextToFilterSet(ini.ReadString(section, "ScheduleFilterSet", default_filter), s.Filter);
   }
 
-  s.Title3D = integer("ScheduleTitle3D", defaults.Title3D);
-  s.Cursor3D = integer("ScheduleCursor3D", defaults.Cursor3D);
-  s.Today3D = integer("ScheduleToday3D", defaults.Today3D);
-  s.Normal3D = integer("ScheduleNormal3D", defaults.Normal3D);
-  s.LineWidth = integer("ScheduleLineWidth", defaults.LineWidth);
-  s.Space = integer("ScheduleSpace", defaults.Space);
-  s.Persent = integer("SchedulePersent", defaults.Persent);
+  s.Title3D = number("ScheduleTitle3D", defaults.Title3D, kFrameRange);
+  s.Cursor3D = number("ScheduleCursor3D", defaults.Cursor3D, kFrameRange);
+  s.Today3D = number("ScheduleToday3D", defaults.Today3D, kFrameRange);
+  s.Normal3D = number("ScheduleNormal3D", defaults.Normal3D, kFrameRange);
+  s.LineWidth = number("ScheduleLineWidth", defaults.LineWidth, kLineWidthRange);
+  s.Space = number("ScheduleSpace", defaults.Space, kSpaceRange);
+  s.Persent = number("SchedulePersent", defaults.Persent, kPercentRange);
   s.CheckedIconVisible = flag("ScheduleCheckedIconVisible", defaults.CheckedIconVisible);
   s.RankIconVisible = flag("ScheduleRankIconVisible", defaults.RankIconVisible);
   s.MemoIconVisible = flag("ScheduleMemoIconVisible", defaults.MemoIconVisible);

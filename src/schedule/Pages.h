@@ -59,7 +59,9 @@ class TPage {
 
   // Reads the page of section. False, with only the name changed (to "@@@"), when the
   // section holds no page name or the name "@@@". Otherwise every key is read, a missing one
-  // taking the built-in default page's value (whatever the page held before), and true.
+  // taking the built-in default page's value (whatever the page held before), and true. The
+  // schedule's numbers are kept to what it can draw: a size outside its range is brought to
+  // the nearer end, a code that names nothing becomes the code of nothing.
   bool Read(const TIniFile& ini, std::string_view section);
 
   // Values of the other areas by key name (as in PageAreaKeys). Asking for a key that is

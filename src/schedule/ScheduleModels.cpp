@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 #include "calendar/DateInfos.h"
 
@@ -343,6 +344,36 @@ int32_t TScheduleModel::DateToRow(TDateRec date) const noexcept { return DateToC
 
 // --- navigation -----------------------------------------------------------------------
 
+TScheduleModel::TShown TScheduleModel::Shown() const noexcept {
+  return TShown{cursor_, top_, end_, cursor_month_};
+}
+
+void TScheduleModel::Restore(const TShown& shown) noexcept {
+  cursor_ = shown.cursor;
+  top_ = shown.top;
+  end_ = shown.end;
+  cursor_month_ = shown.cursor_month;
+}
+
+// Where the cursor goes when the grid cannot show its date: TopDate's cell, which is cell
+// (1, 1) except in a month layout whose first day was moved to a weekday; failing that cell
+// (1, 1). Near the calendar's first day both may lie before it: then the first cell, in the
+// order the days run, that shows a day of the calendar.
+std::optional<TScheduleModel::TCell> TScheduleModel::FallbackCell() const noexcept {
+  TCell cell = DateToCell(top_);
+  if (!InGrid(cell)) cell = TCell{1, 1};
+  if (CheckCalendarRange(CellToDate(cell.col, cell.row)) == kDateUsable) return cell;
+  const int32_t cycles = vertical_ ? cell_rows_ : cell_columns_;
+  const int32_t days = vertical_ ? cell_columns_ : cell_rows_;
+  for (int32_t c = 1; c <= cycles; ++c) {
+    for (int32_t d = 1; d <= days; ++d) {
+      cell = vertical_ ? TCell{d, c} : TCell{c, d};
+      if (CheckCalendarRange(CellToDate(cell.col, cell.row)) == kDateUsable) return cell;
+    }
+  }
+  return std::nullopt;
+}
+
 bool TScheduleModel::RecomputeDue(TDateRec date) const noexcept {
   const int32_t n = DayNumber(date);
   bool due;
@@ -371,7 +402,7 @@ TCursorPlacement TScheduleModel::SetCursorDate(TDateRec date) {
       break;
   }
 
-  const int32_t old_top_year = top_.Year;
+  const TShown before = Shown();
   out.relayout = RecomputeDue(resolved);
   cursor_ = resolved;
   if (out.relayout) CalcTopDate();
@@ -380,20 +411,20 @@ TCursorPlacement TScheduleModel::SetCursorDate(TDateRec date) {
   // A cell left of or above the day cells would be as wrong as one past them.
   if (!InGrid(cell)) {
     out.notice = TCursorNotice::kCannotShow;
-    cursor_ = top_;
-    cell = DateToCell(top_);
-    // TopDate is the date of cell (1, 1) except in a month layout whose first day was moved
-    // to a weekday; if that moved it out of the grid, the cursor takes cell (1, 1)'s date so
-    // that cursor and current cell still agree.
-    if (!InGrid(cell)) {
-      cell = TCell{1, 1};
-      cursor_ = CellToDate(1, 1);
+    const std::optional<TCell> fallback = FallbackCell();
+    if (!fallback) {
+      // Every cell lies before the calendar: nothing moves.
+      Restore(before);
+      out.relayout = false;
+      return out;
     }
+    cell = *fallback;
+    cursor_ = CellToDate(cell.col, cell.row);
   }
   col_ = cell.col;
   row_ = cell.row;
   out.moved = true;
-  out.first_year_changed = top_.Year != old_top_year;
+  out.first_year_changed = top_.Year != before.top.Year;
   out.column = col_;
   out.row = row_;
   return out;
@@ -447,19 +478,13 @@ bool TScheduleModel::ScrollCycle(int32_t direction) noexcept {
     next = ShiftDays(cursor_, static_cast<int64_t>(sign) * cycle_);
   }
 
-  const TDateRec old_cursor = cursor_;
-  const TDateRec old_top = top_;
-  const TDateRec old_end = end_;
-  const int32_t old_cursor_month = cursor_month_;
+  const TShown before = Shown();
   cursor_ = next;
   CalcTopDate();
   const TCell cell = DateToCell(cursor_);
   if (CheckCalendarRange(cursor_) != kDateUsable || CheckCalendarRange(top_) != kDateUsable ||
       CheckCalendarRange(end_) != kDateUsable || !InGrid(cell)) {
-    cursor_ = old_cursor;
-    top_ = old_top;
-    end_ = old_end;
-    cursor_month_ = old_cursor_month;
+    Restore(before);
     return false;
   }
   col_ = cell.col;

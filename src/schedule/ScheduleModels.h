@@ -9,6 +9,7 @@
 // Day cells count from 1 in both directions; column 0 and row 0 of the grid are the titles.
 
 #include <cstdint>
+#include <optional>
 
 #include "calendar/Dates.h"
 
@@ -33,9 +34,10 @@ const char* CursorNoticeText(TCursorNotice notice) noexcept;
 
 // The outcome of placing the cursor.
 struct TCursorPlacement {
-  // The cursor was placed (on TopDate after kCannotShow). False with kNone: the request was
-  // ignored (a property value out of its range or unchanged); false with a notice: refused,
-  // nothing changed.
+  // The cursor was placed (after kCannotShow on TopDate, or on the first cell showing a day
+  // of the calendar when TopDate lies before it). False with kNone: the request was ignored
+  // (a property value out of its range or unchanged); false with a notice: refused, nothing
+  // changed.
   bool moved = false;
   TCursorNotice notice = TCursorNotice::kNone;
   // CalcTopDate ran: redraw everything and run the year-window check.
@@ -181,6 +183,17 @@ class TScheduleModel {
     int32_t col = 0;
     int32_t row = 0;
   };
+  // What a placement or a scroll changes, to be put back when it is refused.
+  struct TShown {
+    TDateRec cursor;
+    TDateRec top;
+    TDateRec end;
+    int32_t cursor_month = 0;
+  };
+
+  TShown Shown() const noexcept;
+  void Restore(const TShown& shown) noexcept;
+  std::optional<TCell> FallbackCell() const noexcept;
 
   bool IsMonthLayout() const noexcept;
   int32_t EffectiveFixTopDay() const noexcept;

@@ -63,6 +63,10 @@ inline constexpr std::array<uint32_t, kScheduleColorCount> kDefaultScheduleColor
     7824964,  10061926, 11184810, 13430527, 16777215, 8421504,  14277081,     // 29..35
     8388608,  32768,    32896,    0,        255,      128,      128};         // 36..42
 
+// The widest frame a cell gets, raised or sunken, in pixels: a wider one would fill the cells
+// of the small layouts whole.
+inline constexpr int32_t kMaxFrameWidth = 16;
+
 struct TScheduleSettings {
   bool Visible = true;  // carried for the page; the schedule itself does not look at it
   bool Vertical = false;

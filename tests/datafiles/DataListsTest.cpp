@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "BitmapTesting.h"
 #include "DataFileTesting.h"
 #include "RecordingNotices.h"
 #include "calendar/DateInfos.h"
@@ -261,24 +262,26 @@ TEST_F(DataListTest, DefaultLines) {
 }
 
 TEST_F(DataListTest, PicturesAreLookedForBesideTheDataFile) {
-  // A 1 x 1 bitmap header is all the lookup reads.
-  std::string bitmap(30, '\0');
-  bitmap[0] = 'B';
-  bitmap[1] = 'M';
-  bitmap[14] = 40;  // header size
-  bitmap[18] = 1;   // width
-  bitmap[22] = 1;   // height
-  bitmap[26] = 1;   // planes
-  bitmap[28] = 24;  // bits per pixel
   std::filesystem::create_directory(folder_.File("sub"));
-  folder_.WriteBytes("sub/pic.bmp", bitmap);
-  const std::vector<std::string> names{
-      folder_.WriteCp932("sub/p.nrk", "1/1 a &i(pic.bmp)\n1/2 b &i(none.bmp)\n")};
+  folder_.WriteBytes("sub/pic.bmp", test::Bitmap({.width = 1, .height = 1}));
+  folder_.WriteBytes("sub/odd.bmp", test::Bitmap({.width = 2, .height = 1}));
+  // The viewer's decoder stands behind the header check: here it refuses odd.bmp.
+  std::vector<std::string> asked;
+  list_.PictureCheck = [&asked](const TIconFile& picture) {
+    asked.push_back(picture.Path);
+    return picture.Width == 1;
+  };
+  const std::vector<std::string> names{folder_.WriteCp932(
+      "sub/p.nrk", "1/1 a &i(pic.bmp)\n1/2 b &i(none.bmp)\n1/3 c &i(odd.bmp)\n")};
   list_.LoadFiles(&names);
-  ASSERT_EQ(list_.Count(), 2);
+  ASSERT_EQ(list_.Count(), 3);
   ASSERT_TRUE(list_.GetData(0)->Icon.has_value());
   EXPECT_EQ(list_.GetData(0)->Icon->Path, folder_.File("sub/pic.bmp"));
   EXPECT_EQ(list_.GetData(1)->ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
+  EXPECT_EQ(list_.GetData(2)->ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
+  EXPECT_FALSE(list_.GetData(2)->Icon.has_value());
+  EXPECT_EQ(asked,
+            (std::vector<std::string>{folder_.File("sub/pic.bmp"), folder_.File("sub/odd.bmp")}));
 }
 
 TEST_F(DataListTest, UnclosedBlockFailsTheFileButKeepsWhatWasRead) {

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <string>
 
+#include "BitmapTesting.h"
 #include "calendar/Paths.h"
 #include "entries/Datas.h"
 
@@ -18,36 +19,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Put16(std::string& bytes, uint32_t value) {
-  bytes.push_back(static_cast<char>(value & 0xFF));
-  bytes.push_back(static_cast<char>((value >> 8) & 0xFF));
-}
-
-void Put32(std::string& bytes, uint32_t value) {
-  Put16(bytes, value & 0xFFFF);
-  Put16(bytes, value >> 16);
-}
-
-// A bitmap file: the 14-byte file header, the bitmap header of the given size and a few
-// pixel bytes (nobody reads them).
-std::string Bitmap(uint32_t info_size, int32_t width, int32_t height, uint32_t planes = 1,
-                   uint32_t bits = 24) {
-  std::string bytes = "BM";
-  Put32(bytes, 14 + info_size + 16);
-  Put32(bytes, 0);
-  Put32(bytes, 14 + info_size);
-  Put32(bytes, info_size);
-  if (info_size == 12) {
-    Put16(bytes, static_cast<uint32_t>(width));
-    Put16(bytes, static_cast<uint32_t>(height));
-  } else {
-    Put32(bytes, static_cast<uint32_t>(width));
-    Put32(bytes, static_cast<uint32_t>(height));
-  }
-  Put16(bytes, planes);
-  Put16(bytes, bits);
-  while (bytes.size() < 14 + info_size + 16) bytes.push_back('\0');
-  return bytes;
+std::string Bitmap(uint32_t info_size, int32_t width, int32_t height) {
+  return test::Bitmap({.info_size = info_size, .width = width, .height = height});
 }
 
 void WriteFile(const fs::path& path, const std::string& bytes) {
@@ -101,49 +74,102 @@ TEST_F(IconFilesTest, FoundAsWritten) {
   }
 }
 
-TEST_F(IconFilesTest, OnlyBitmapHeadersCount) {
-  std::string truncated = Bitmap(40, 16, 16);
-  truncated.resize(27);
+TEST(CheckBitmapHeaderTest, OnlyPlausibleBitmapsCount) {
+  using test::TBitmapSpec;
+  const struct {
+    const char* label;
+    TBitmapSpec spec;
+    int32_t width, height;  // 0 x 0: not found
+  } cases[] = {
+      {"plain", {}, 16, 16},
+      {"core header", {.info_size = 12, .width = 32, .height = 20, .bits = 8}, 32, 20},
+      {"top-down", {.height = -16, .bits = 32}, 16, 16},
+      {"v3 header", {.info_size = 52, .width = 4, .height = 4, .bits = 16}, 4, 4},
+      {"v4 header", {.info_size = 108, .width = 5, .height = 6, .bits = 4}, 5, 6},
+      {"v5 header", {.info_size = 124, .width = 7, .height = 3, .bits = 1}, 7, 3},
+      {"largest", {.width = 1024, .height = 1024, .bits = 1}, 1024, 1024},
+      {"RLE8", {.bits = 8, .compression = 1}, 16, 16},
+      {"RLE4", {.bits = 4, .compression = 2}, 16, 16},
+      {"bit fields", {.bits = 16, .compression = 3}, 16, 16},
+      {"short palette", {.bits = 8, .colors_used = 2}, 16, 16},
+      // A 54-byte header claiming the largest picture there is.
+      {"lying header", {.width = INT32_MAX, .height = INT32_MAX, .pixel_bytes = 0}, 0, 0},
+      {"one column too wide", {.width = 1025, .height = 1, .bits = 1}, 0, 0},
+      {"one row too tall", {.width = 1, .height = -1025, .bits = 1}, 0, 0},
+      {"core header too wide", {.info_size = 12, .width = 65535, .height = 1, .bits = 1}, 0, 0},
+      {"a pixel byte short", {.width = 2, .height = 2, .pixel_bytes = 15}, 0, 0},
+      {"RLE without its end mark", {.bits = 8, .compression = 1, .pixel_bytes = 1}, 0, 0},
+      {"RLE8 of 24 bits", {.compression = 1}, 0, 0},
+      {"bit fields of 24 bits", {.compression = 3}, 0, 0},
+      {"embedded JPEG", {.compression = 4}, 0, 0},
+      {"top-down RLE", {.height = -16, .bits = 8, .compression = 1}, 0, 0},
+      {"palette larger than the bits", {.bits = 1, .colors_used = 3}, 0, 0},
+      {"pixels inside the headers", {.offset_shift = -4}, 0, 0},
+      {"pixels past the end", {.offset_shift = 1}, 0, 0},
+      {"zero width", {.width = 0}, 0, 0},
+      {"negative width", {.width = -5}, 0, 0},
+      {"zero height", {.height = 0}, 0, 0},
+      {"most negative height", {.height = INT32_MIN, .pixel_bytes = 0}, 0, 0},
+      {"two planes", {.planes = 2}, 0, 0},
+      {"3 bits", {.bits = 3}, 0, 0},
+      {"16 bits in a core header", {.info_size = 12, .bits = 16}, 0, 0},
+      {"header size 20", {.info_size = 20}, 0, 0},
+  };
+  for (const auto& c : cases) {
+    const std::string bytes = test::Bitmap(c.spec);
+    const std::optional<TIconFile> icon = CheckBitmapHeader(bytes, bytes.size());
+    const TIconFile found = icon.value_or(TIconFile{});
+    EXPECT_EQ(found, (TIconFile{"", c.width, c.height})) << c.label;
+  }
+}
+
+TEST(CheckBitmapHeaderTest, NoBitmapHeaderAtAll) {
   std::string lower_case = Bitmap(40, 16, 16);
   lower_case[0] = 'b';
   lower_case[1] = 'm';
+  const std::string plain = Bitmap(40, 16, 16);
   const struct {
     const char* label;
-    std::string bytes;
-    bool found;
-    int32_t width, height;
+    std::string head;
+    std::uintmax_t file_size;
   } cases[] = {
-      {"core header", Bitmap(12, 32, 20, 1, 8), true, 32, 20},
-      {"top-down", Bitmap(40, 16, -16, 1, 32), true, 16, 16},
-      {"v3 header", Bitmap(52, 4, 4, 1, 16), true, 4, 4},
-      {"v3 alpha header", Bitmap(56, 4, 4, 1, 32), true, 4, 4},
-      {"v4 header", Bitmap(108, 5, 6, 1, 4), true, 5, 6},
-      {"v5 header", Bitmap(124, 7, 3, 1, 1), true, 7, 3},
-      {"zero width", Bitmap(40, 0, 16), false, 0, 0},
-      {"negative width", Bitmap(40, -5, 16), false, 0, 0},
-      {"zero height", Bitmap(40, 16, 0), false, 0, 0},
-      {"most negative height", Bitmap(40, 16, INT32_MIN), false, 0, 0},
-      {"no planes", Bitmap(40, 16, 16, 0), false, 0, 0},
-      {"two planes", Bitmap(40, 16, 16, 2), false, 0, 0},
-      {"3 bits", Bitmap(40, 16, 16, 1, 3), false, 0, 0},
-      {"0 bits", Bitmap(40, 16, 16, 1, 0), false, 0, 0},
-      {"16 bits in a core header", Bitmap(12, 16, 16, 1, 16), false, 0, 0},
-      {"core header of zero width", Bitmap(12, 0, 16, 1, 8), false, 0, 0},
-      {"header size 20", Bitmap(20, 16, 16), false, 0, 0},
-      {"header size 64", Bitmap(64, 16, 16), false, 0, 0},
-      {"truncated", truncated, false, 0, 0},
-      {"only BM", "BM", false, 0, 0},
-      {"empty", "", false, 0, 0},
-      {"text", "BMP? no, just some text that is long enough to hold a header", false, 0, 0},
-      {"lower-case magic", lower_case, false, 0, 0},
+      {"headers cut short", plain.substr(0, 53), plain.size()},
+      {"core header cut short", Bitmap(12, 2, 2).substr(0, 25), 1000},
+      {"only BM", "BM", 1000},
+      {"empty", "", 0},
+      {"text", "BMP? no, just some text that is long enough to hold a header", 1000},
+      {"lower-case magic", lower_case, lower_case.size()},
+      {"file shorter than its head says", plain, plain.size() - 1},
   };
   for (const auto& c : cases) {
-    WriteFile(data_ / "probe.bmp", c.bytes);
-    const std::optional<TIconFile> icon = FindIconFile("probe.bmp", Data());
-    ASSERT_EQ(icon.has_value(), c.found) << c.label;
-    if (icon) {
-      EXPECT_EQ(*icon, (TIconFile{Data() + "/probe.bmp", c.width, c.height})) << c.label;
-    }
+    EXPECT_FALSE(CheckBitmapHeader(c.head, c.file_size).has_value()) << c.label;
+  }
+}
+
+TEST_F(IconFilesTest, OnlyFilesThatPassTheChecksAreFound) {
+  WriteFile(data_ / "lying.bmp",
+            test::Bitmap({.width = INT32_MAX, .height = INT32_MAX, .pixel_bytes = 0}));
+  ASSERT_EQ(fs::file_size(data_ / "lying.bmp"), 54u);
+  int asked = 0;
+  const struct {
+    const char* name;
+    bool decodes;
+    bool found;
+  } cases[] = {
+      {"pic.bmp", true, true},
+      {"pic.bmp", false, false},
+      {"lying.bmp", true, false},
+  };
+  for (const auto& c : cases) {
+    asked = 0;
+    const TPictureCheck check = [&](const TIconFile& picture) {
+      ++asked;
+      EXPECT_EQ(picture, (TIconFile{Data() + "/pic.bmp", 16, 15}));
+      return c.decodes;
+    };
+    EXPECT_EQ(FindIconFile(c.name, Data(), check).has_value(), c.found) << c.name;
+    // The decoder is asked only about files whose header passed.
+    EXPECT_EQ(asked, std::string_view(c.name) == "pic.bmp" ? 1 : 0) << c.name;
   }
 }
 
@@ -187,7 +213,7 @@ TEST_F(IconFilesTest, ProgramFolderIsTheFallback) {
 
 TEST_F(IconFilesTest, CommandI) {
   WriteFile(data_ / "garbage.bmp", "garbage");
-  const TLineContext context{Data()};
+  const TLineContext context{Data(), nullptr, {}};
   TData data;
   ASSERT_TRUE(data.ParseLine("1/1 a &i(sub\\pic2.bmp)", context));
   ASSERT_TRUE(data.Icon.has_value());
@@ -198,6 +224,12 @@ TEST_F(IconFilesTest, CommandI) {
   EXPECT_EQ(data.ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
   EXPECT_FALSE(data.Icon.has_value());
   EXPECT_EQ(data.Text, "1/1 a &i(garbage.bmp)");
+
+  // A picture that does not decode is not found either.
+  const TLineContext refusing{Data(), nullptr, [](const TIconFile&) { return false; }};
+  EXPECT_FALSE(data.ParseLine("1/1 a &i(sub\\pic2.bmp)", refusing));
+  EXPECT_EQ(data.ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
+  EXPECT_FALSE(data.Icon.has_value());
 
   // Without a context a relative name is looked for from the current folder.
   EXPECT_FALSE(data.ParseLine("1/1 a &i(pic.bmp)"));

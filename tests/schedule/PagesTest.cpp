@@ -578,6 +578,52 @@ TEST(PageReadTest, SingleValues) {
   }
 }
 
+TEST(PageReadTest, NumbersAreKeptToWhatTheScheduleCanDraw) {
+  using S = TScheduleSettings;
+  struct TCase {
+    const char* key;
+    int32_t S::*field;
+    const char* value;
+    int32_t expected;
+  };
+  const TCase cases[] = {
+      {"ScheduleCycle", &S::Cycle, "-2147483648", 1},
+      {"ScheduleCycle", &S::Cycle, "372", 372},
+      {"ScheduleCycle", &S::Cycle, "373", 372},
+      {"ScheduleTerm", &S::Term, "-1", 1},
+      {"ScheduleTerm", &S::Term, "0x7FFFFFFF", 372},
+      // Codes outside their range name nothing: no month, no day, no weekday, no text.
+      {"ScheduleFixTopMonth", &S::FixTopMonth, "12", 12},
+      {"ScheduleFixTopMonth", &S::FixTopMonth, "13", 0},
+      {"ScheduleFixTopDay", &S::FixTopDay, "32", 0},
+      {"ScheduleFixTopDay", &S::FixTopDay, "-1", 0},
+      {"ScheduleTopWeek", &S::FixTopWeek, "7", -1},
+      {"ScheduleTopWeek", &S::FixTopWeek, "-2147483648", -1},
+      {"ScheduleDayInfo", &S::DayInfo, "5", 0},
+      {"ScheduleDayInfo", &S::DayInfo, "2147483647", 0},
+      {"ScheduleTitle3D", &S::Title3D, "-2147483648", -16},
+      {"ScheduleCursor3D", &S::Cursor3D, "0x80000000", -16},
+      {"ScheduleToday3D", &S::Today3D, "-2147483648", -16},
+      {"ScheduleNormal3D", &S::Normal3D, "-2147483648", -16},
+      {"ScheduleNormal3D", &S::Normal3D, "2147483647", 16},
+      {"ScheduleNormal3D", &S::Normal3D, "17", 16},
+      {"ScheduleLineWidth", &S::LineWidth, "-1", 0},
+      {"ScheduleLineWidth", &S::LineWidth, "2147483647", 16},
+      {"ScheduleSpace", &S::Space, "-2147483648", 0},
+      {"ScheduleSpace", &S::Space, "65", 64},
+      {"SchedulePersent", &S::Persent, "-2147483648", 10},
+      {"SchedulePersent", &S::Persent, "2147483647", 1000},
+  };
+  for (const TCase& c : cases) {
+    const std::string line = std::string(c.key) + "=" + c.value;
+    TPage page(kNormalScreen);
+    ASSERT_TRUE(ReadPage(page, "[NerikaPage1]\nPageName=P\n" + line + "\n")) << line;
+    TScheduleSettings expected;
+    expected.*c.field = c.expected;
+    EXPECT_EQ(page.Schedule, expected) << line;
+  }
+}
+
 TEST(PageReadTest, TextsAreCutInShiftJisBytes) {
   struct TCase {
     std::string name;

@@ -1,10 +1,11 @@
 // The program's artwork: every resource loads at its size through the image and icon
 // plugins and through our own renderer, shows something on a transparent ground, and no two
-// toolbar pictures are the same.
+// toolbar pictures are the same. And the entry pictures: bitmaps only, within the limit.
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QIcon>
 #include <QImage>
 #include <QImageReader>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "BitmapTesting.h"
 #include "schedule/widgets/Pictures.h"
 
 namespace pelo {
@@ -122,6 +124,50 @@ TEST(PicturesTest, ApplicationIconAtTheUsualSizes) {
   const auto [drawn, clear] = Coverage(icon.pixmap(QSize(48, 48)).toImage());
   EXPECT_GE(drawn, 48 * 48 / 2);
   EXPECT_GE(clear, 10);
+}
+
+QImage Decode(const QByteArray& bytes) {
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  return DecodeEntryPicture(buffer);
+}
+
+QByteArray Bytes(const test::TBitmapSpec& spec) {
+  const std::string bytes = test::Bitmap(spec);
+  return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+TEST(DecodeEntryPictureTest, OnlyBitmapsWithinTheLimit) {
+  QImage small(3, 2, QImage::Format_RGB32);
+  small.fill(Qt::red);
+  QByteArray png;
+  QBuffer png_buffer(&png);
+  png_buffer.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(small.save(&png_buffer, "PNG"));
+  const QSize kNone(0, 0);  // a null image's
+  const struct {
+    const char* label;
+    QByteArray bytes;
+    QSize size;
+  } cases[] = {
+      {"24 bits", Bytes({}), QSize(16, 16)},
+      {"RLE8", Bytes({.bits = 8, .compression = 1}), QSize(16, 16)},
+      {"top-down", Bytes({.width = 4, .height = -5, .bits = 32}), QSize(4, 5)},
+      {"largest", Bytes({.width = 1024, .height = 2, .bits = 1}), QSize(1024, 2)},
+      {"one column too wide", Bytes({.width = 1025, .height = 1, .bits = 1}), kNone},
+      {"lying header", Bytes({.width = INT32_MAX, .height = INT32_MAX, .pixel_bytes = 0}), kNone},
+      // A header the bitmap decoder does not read, though the format knows it.
+      {"52-byte header", Bytes({.info_size = 52, .width = 4, .height = 4, .bits = 16}), kNone},
+      {"PNG", png, kNone},
+      {"nothing", QByteArray(), kNone},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    const QImage image = Decode(c.bytes);
+    EXPECT_EQ(image.size(), c.size);
+    EXPECT_EQ(image.isNull(), c.size.isEmpty());
+  }
 }
 
 }  // namespace

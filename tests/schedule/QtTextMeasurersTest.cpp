@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "../datafiles/DataFileTesting.h"
+#include "BitmapTesting.h"
 #include "schedule/ViewLists.h"
 #include "schedule/widgets/Colors.h"
 #include "schedule/widgets/QtTextMeasurers.h"
@@ -137,6 +138,30 @@ TEST(QtTextMeasurerTest, PicturesLoseTheirBottomLeftColour) {
   EXPECT_EQ(qAlpha(picture->pixel(3, 0)), 255);
   EXPECT_EQ(measurer.Picture(file), picture);  // decoded once
   EXPECT_EQ(measurer.Picture(TIconFile{folder.File("none.bmp"), 4, 3}), nullptr);
+}
+
+TEST(QtTextMeasurerTest, TheLoaderCheckSeesTheFileAsItIsNow) {
+  test::TempFolder folder;
+  TQtTextMeasurer measurer(nullptr);
+  const TIconFile file{folder.File("pic.bmp"), 4, 4};
+  // Each step rewrites the file (each version has its own length) and asks again.
+  const struct {
+    const char* label;
+    test::TBitmapSpec spec;
+    bool decodes;
+  } steps[] = {
+      {"a header the decoder cannot read",
+       {.info_size = 52, .width = 4, .height = 4, .bits = 16},
+       false},
+      {"the same picture in a plain bitmap", {.width = 4, .height = 4}, true},
+      {"another size than the line was read with", {.width = 4, .height = 3}, false},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.label);
+    folder.WriteBytes("pic.bmp", test::Bitmap(step.spec));
+    EXPECT_EQ(measurer.CheckPicture(file), step.decodes);
+    EXPECT_EQ(measurer.Picture(file) != nullptr, step.decodes);
+  }
 }
 
 // Paints into a white image; returns the pixels that changed outside and inside clip.

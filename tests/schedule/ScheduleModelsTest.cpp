@@ -361,6 +361,46 @@ TEST(ScheduleModel, WeekdayShiftedMonthsCannotShowEarlyDays) {
   EXPECT_EQ(std::make_tuple(p.column, p.row), std::make_tuple(1, 1));
 }
 
+// Four one-day cycles that start on a Monday cannot show every day. At the calendar's first
+// day the cell the cursor falls back to may lie before it; the cursor never goes there.
+TEST(ScheduleModel, FallbackStaysInTheCalendar) {
+  struct TCase {
+    const char* label;
+    int32_t week_start;
+    TDateRec today;  // the cursor's first day, and so the cycle it keeps
+    TDateRec date;
+    bool moved;
+    TDateRec cursor;
+    TDateRec top;
+  };
+  const TCase cases[] = {
+      // From Sunday's cell, Saturday 11/6 relays out to 10/31 .. 11/3, and 11/1 is the first
+      // calendar day among them.
+      {"first calendar cell", 0, {2024, 5, 12}, {1582, 11, 6}, true, {1582, 11, 1}, {1582, 10, 31}},
+      // From Tuesday's cell, 11/1 relays out to 10/25 .. 10/28: no calendar day at all.
+      {"no calendar day shown",
+       1,
+       {2024, 5, 14},
+       {1582, 11, 1},
+       false,
+       {2024, 5, 14},
+       {2024, 5, 13}},
+      {"inside the calendar", 1, {2024, 5, 15}, {2024, 5, 19}, true, {2024, 5, 13}, {2024, 5, 13}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.label);
+    TScheduleModel m = ModelOn(c.today);
+    m.AssignLayout({false, 1, 4, 0, 0, c.week_start, false});
+    m.RebuildLayout(true);
+    const TCursorPlacement p = m.SetCursorDate(c.date);
+    EXPECT_EQ(p.notice, TCursorNotice::kCannotShow);
+    EXPECT_EQ(p.moved, c.moved);
+    EXPECT_EQ(m.CursorDate(), c.cursor);
+    EXPECT_EQ(m.TopDate(), c.top);
+    EXPECT_EQ(m.CellToDate(m.Col(), m.Row()), m.CursorDate());
+  }
+}
+
 TEST(ScheduleModel, ScrollCycle) {
   struct Step {
     int32_t direction;

@@ -6,7 +6,11 @@
 #include <QImage>
 #include <QPixmap>
 
+#include "BitmapTesting.h"
 #include "ScheduleTestSupport.h"
+#include "schedule/IniFiles.h"
+#include "schedule/Pages.h"
+#include "schedule/widgets/QtTextMeasurers.h"
 
 namespace pelo::test {
 namespace {
@@ -300,6 +304,89 @@ TEST_F(SchedulePaint, AbsurdPageValuesStillPaint) {
   small.Persent = 0;
   schedule->ApplySettings(small);
   EXPECT_FALSE(Grab(*schedule).isNull());
+}
+
+TEST_F(SchedulePaint, HostilePageNumbersStillShowEveryDay) {
+  // The test page written as a page file, so that every number goes through the reading.
+  std::string base = "[NerikaPage1]\nPageName=P\n";
+  for (int32_t i = 0; i < kScheduleFontCount; ++i) {
+    base += "ScheduleFont" + std::to_string(i) + "=" + kTestFont + "\n";
+  }
+  for (int32_t i = 0; i < kScheduleColorCount; ++i) {
+    base += "ScheduleColor" + std::to_string(i) + "=" + std::to_string(TestColor(i)) + "\n";
+  }
+  const char* const keys[] = {"ScheduleCycle",     "ScheduleTerm",      "ScheduleFixTopMonth",
+                              "ScheduleFixTopDay", "ScheduleTopWeek",   "ScheduleDayInfo",
+                              "ScheduleTitle3D",   "ScheduleCursor3D",  "ScheduleToday3D",
+                              "ScheduleNormal3D",  "ScheduleLineWidth", "ScheduleSpace",
+                              "SchedulePersent"};
+  const std::initializer_list<int32_t> area_colors = {
+      kColorSelectedLine,       kColorTodayCellBack, kColorCursorCellBack, kColorHolidayCellBack,
+      kColorOtherMonthCellBack, kColorCellBack + 0,  kColorCellBack + 1,   kColorCellBack + 2,
+      kColorCellBack + 3,       kColorCellBack + 4,  kColorCellBack + 5,   kColorCellBack + 6};
+  auto schedule = Make(WeekRowsPage());
+  Load(*schedule, "2024/5/1 today's entry\n2024/5/3 holiday entry\n2024/5/8 an entry\n");
+  for (const char* key : keys) {
+    for (const char* value : {"-2147483648", "2147483647"}) {
+      const std::string line = std::string(key) + "=" + value;
+      SCOPED_TRACE(line);
+      TPage page(768);
+      ASSERT_TRUE(page.Read(TIniFile::FromText(base + line + "\n"), kPageSection));
+      schedule->ApplySettings(page.Schedule);
+      schedule->JumpToday();
+      const QImage image = Grab(*schedule);
+      // Every day cell keeps a good part of its entry area, whatever its frame, label and lines.
+      int days = 0;
+      for (int col = 1; col < schedule->ColCount(); ++col) {
+        for (int row = 1; row < schedule->RowCount(); ++row) {
+          const QRect cell = schedule->CellRect(col, row);
+          if (cell.isEmpty() ||
+              schedule->PointToDate(cell.center().x(), cell.center().y()).Day == 0) {
+            continue;
+          }
+          ++days;
+          const int pixels = cell.width() * cell.height();
+          EXPECT_GE(pixels - Foreign(image, cell, area_colors), pixels / 10)
+              << "cell " << col << "," << row;
+        }
+      }
+      EXPECT_GT(days, 0);
+    }
+  }
+}
+
+TEST_F(SchedulePaint, APictureThatDoesNotDecodeIsReportedAndTakesNoRoom) {
+  folder_.WriteBytes("lying.bmp",
+                     Bitmap({.width = INT32_MAX, .height = INT32_MAX, .pixel_bytes = 0}));
+  // Its header is a bitmap's, but the decoder does not read it.
+  folder_.WriteBytes("v3.bmp", Bitmap({.info_size = 52, .width = 4, .height = 4, .bits = 16}));
+  folder_.WriteBytes("real.bmp", Bitmap({.width = 12, .height = 12}));
+  auto schedule = Make(WeekRowsPage());
+  const std::vector<std::string> lines = {"2024/5/8 first", "2024/5/8 lying &i(lying.bmp)",
+                                          "2024/5/8 v3 &i(v3.bmp)", "2024/5/8 real &i(real.bmp)",
+                                          "2024/5/8 last"};
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  Load(*schedule, text);
+
+  const std::vector<TLoadErrorReport> reports = notices_.Reports();
+  ASSERT_EQ(reports.size(), 1u);
+  const std::string missing = " … ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。";
+  EXPECT_EQ(reports[0].lines, (std::vector<std::string>{lines[1] + missing, lines[2] + missing}));
+
+  const TDateRec day{2024, 5, 8};
+  ASSERT_EQ(Lines(*schedule, day), (std::vector<std::string>{"first", "real", "last"}));
+  Grab(*schedule);
+  const TViewList* list = schedule->DataTable().Cell(day);
+  ASSERT_NE(list, nullptr);
+  // Every line of the day lies inside the cell's entry area.
+  const QRect area = ToQRect(list->CellRect());
+  for (int32_t i = 0; i < list->Count(); ++i) {
+    EXPECT_FALSE(ToQRect(list->LineRect(i)).isEmpty()) << i;
+    EXPECT_TRUE(area.contains(ToQRect(list->LineRect(i)))) << i;
+  }
+  // Icons give a line at least their own height and the spacing; the picture is lower.
+  EXPECT_EQ(list->LineHeight(1), std::max(LineHeight(), 2 + kSmallIconSize));
 }
 
 }  // namespace

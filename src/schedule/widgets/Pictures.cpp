@@ -1,8 +1,11 @@
 #include "schedule/widgets/Pictures.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <cstdint>
+#include <cstdlib>
 
 // The resource initialiser of a static library is dropped by the linker unless something
 // refers to it; Q_INIT_RESOURCE must stand outside every namespace.
@@ -58,6 +61,36 @@ QIcon ApplicationIcon() {
     if (!picture.isNull()) icon.addPixmap(picture);
   }
   return icon;
+}
+
+namespace {
+
+// A top-down bitmap claims a negative height.
+bool WithinPictureLimit(QSize size) {
+  return std::abs(int64_t{size.width()}) <= kMaxPictureSide &&
+         std::abs(int64_t{size.height()}) <= kMaxPictureSide;
+}
+
+}  // namespace
+
+QImage DecodeEntryPicture(QIODevice& device) {
+  // Only the bitmap decoder: a file that merely claims to be a picture meets no other.
+  QImageReader reader(&device, "bmp");
+  reader.setAutoDetectImageFormat(false);
+  // The size the header claims, before anything is allocated for it.
+  if (!WithinPictureLimit(reader.size())) return {};
+  QImage image;
+  if (!reader.read(&image) || image.isNull() || !WithinPictureLimit(image.size())) return {};
+  // Bitmaps carry no alpha: the colour in the bottom-left corner is the see-through one.
+  image = image.convertToFormat(QImage::Format_ARGB32);
+  const QRgb key = image.pixel(0, image.height() - 1);
+  for (int y = 0; y < image.height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int x = 0; x < image.width(); ++x) {
+      if (line[x] == key) line[x] = qRgba(0, 0, 0, 0);
+    }
+  }
+  return image;
 }
 
 }  // namespace pelo

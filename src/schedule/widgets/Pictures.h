@@ -3,14 +3,18 @@
 // The program's own artwork, kept as SVG in the Qt resource system: the twelve toolbar
 // pictures (19 x 19), the six line icons of the schedule cells (16 x 16) and the application
 // icon. Pictures are rendered here directly, so no image plugin is needed to show them.
+// Also the decoding of the bitmaps that entries name for their lines.
 
 #include <QIcon>
+#include <QImage>
 #include <QPixmap>
 #include <QSize>
 #include <QString>
 #include <array>
 
 #include "schedule/ViewLists.h"
+
+class QIODevice;
 
 namespace pelo {
 
@@ -38,5 +42,10 @@ QPixmap ToolbarPicture(int index, qreal device_pixel_ratio = 1.0);
 QPixmap LineIconPicture(int slot, qreal device_pixel_ratio = 1.0);
 // The application icon at the usual icon sizes.
 QIcon ApplicationIcon();
+
+// An entry's picture: a Windows bitmap read from device, with the colour of its bottom-left
+// pixel made see-through. A null image when it is no bitmap that decodes, or is wider or
+// taller than kMaxPictureSide.
+QImage DecodeEntryPicture(QIODevice& device);
 
 }  // namespace pelo

@@ -1,5 +1,7 @@
 #include "schedule/widgets/QtTextMeasurers.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPen>
@@ -129,26 +131,37 @@ const QPixmap& TQtTextMeasurer::Icon(int32_t slot) {
   return icons_[i];
 }
 
+TQtTextMeasurer::TPictureEntry TQtTextMeasurer::DecodePicture(const std::string& path) {
+  TPictureEntry entry;
+  const QFileInfo info(QString::fromStdString(path));
+  entry.FileSize = info.size();
+  entry.Modified = info.lastModified();
+  // Opening a pipe or a device could block: only a regular file is read.
+  QFile file(info.filePath());
+  if (info.isFile() && file.open(QIODevice::ReadOnly)) entry.Image = DecodeEntryPicture(file);
+  return entry;
+}
+
 const QImage* TQtTextMeasurer::Picture(const TIconFile& picture) {
   auto found = pictures_.find(picture.Path);
   if (found == pictures_.end()) {
-    std::unique_ptr<QImage> image;
-    QImage decoded(QString::fromStdString(picture.Path));
-    if (!decoded.isNull()) {
-      // Bitmaps carry no alpha: the colour in the bottom-left corner is the see-through one.
-      decoded = decoded.convertToFormat(QImage::Format_ARGB32);
-      const QRgb key = decoded.pixel(0, decoded.height() - 1);
-      for (int y = 0; y < decoded.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(decoded.scanLine(y));
-        for (int x = 0; x < decoded.width(); ++x) {
-          if (line[x] == key) line[x] = qRgba(0, 0, 0, 0);
-        }
-      }
-      image = std::make_unique<QImage>(std::move(decoded));
-    }
-    found = pictures_.emplace(picture.Path, std::move(image)).first;
+    found = pictures_.emplace(picture.Path, DecodePicture(picture.Path)).first;
   }
-  return found->second.get();
+  const QImage& image = found->second.Image;
+  // A file that changed after its line was read may not fit the room the line keeps for it.
+  if (image.isNull() || image.size() != QSize(picture.Width, picture.Height)) return nullptr;
+  return &image;
+}
+
+bool TQtTextMeasurer::CheckPicture(const TIconFile& picture) {
+  const auto found = pictures_.find(picture.Path);
+  if (found != pictures_.end()) {
+    const QFileInfo info(QString::fromStdString(picture.Path));
+    if (found->second.FileSize != info.size() || found->second.Modified != info.lastModified()) {
+      pictures_.erase(found);
+    }
+  }
+  return Picture(picture) != nullptr;
 }
 
 // ---- TQtLinePaintSink -----------------------------------------------------------------------

@@ -5,6 +5,7 @@
 // list asks for with a QPainter. Fonts, character widths, the six cell icons and the entry
 // pictures are made once and kept, so painting a full grid measures and decodes nothing twice.
 
+#include <QDateTime>
 #include <QFont>
 #include <QFontMetrics>
 #include <QImage>
@@ -59,9 +60,12 @@ class TQtTextMeasurer : public TTextMeasurer {
 
   // The six cell icons (16 x 16, rendered once).
   const QPixmap& Icon(int32_t slot);
-  // An entry's picture decoded once, the colour of its bottom-left pixel made transparent;
-  // null when the file cannot be decoded.
+  // An entry's picture decoded once (DecodeEntryPicture); null when the file does not decode
+  // to the size its header gave.
   const QImage* Picture(const TIconFile& picture);
+  // Whether the picture decodes to its header's size, decoding the file again when it
+  // changed since it was last decoded: the loader asks this of every picture it finds.
+  bool CheckPicture(const TIconFile& picture);
 
  private:
   struct TFontEntry {
@@ -80,7 +84,14 @@ class TQtTextMeasurer : public TTextMeasurer {
   TFontEntry* last_ = nullptr;  // the entry of the previous question: usually asked again
   std::array<QPixmap, 6> icons_;
   std::array<bool, 6> icons_made_{};
-  std::unordered_map<std::string, std::unique_ptr<QImage>> pictures_;
+  // A decoded picture (null when it does not decode) and the file it was decoded from.
+  struct TPictureEntry {
+    QImage Image;
+    qint64 FileSize = -1;
+    QDateTime Modified;
+  };
+  static TPictureEntry DecodePicture(const std::string& path);
+  std::unordered_map<std::string, TPictureEntry> pictures_;
 };
 
 class TQtLinePaintSink : public TLinePaintSink {

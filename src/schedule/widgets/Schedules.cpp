@@ -41,10 +41,9 @@ constexpr char kCancelItem[] = "ｷｬﾝｾﾙ";
 
 int Mod7(int value) { return ((value % 7) + 7) % 7; }
 
-// The pixels a frame style takes on each side; a page's absurd widths are capped so that
-// drawing them cannot stall.
+// The pixels of a frame style, whatever a caller set.
 int FrameWidth(int32_t style) {
-  return static_cast<int>(std::min<int64_t>(std::abs(int64_t{style}), 1 << 12));
+  return static_cast<int>(std::min<int64_t>(std::abs(int64_t{style}), kMaxFrameWidth));
 }
 
 QString ToQString(const std::string& text) { return QString::fromStdString(text); }
@@ -141,6 +140,9 @@ TSchedule::TSchedule(TUserNotices& notices, QWidget* parent, std::size_t pack_bu
   };
   data_list_->OnLoadFromFile = [this](TDataList&, const std::string& path) {
     emit OnLoadFromFile(this, ToQString(path));
+  };
+  data_list_->PictureCheck = [this](const TIconFile& picture) {
+    return measurer_->CheckPicture(picture);
   };
   data_table_->SetFilter(filter_);
   PushDisplaySettings();
