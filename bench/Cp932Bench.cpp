@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "calendar/Cp932.h"
+#include "text/Cp932.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "calendar/Cp932.h"
 #include "calendar/DateInfos.h"
 #include "datafiles/DataLists.h"
-#include "datafiles/DataTables.h"
+#include "schedule/DataTables.h"
 #include "schedule/ScheduleSettings.h"
+#include "text/Cp932.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "calendar/Cp932.h"
 #include "calendar/DateInfos.h"
 #include "datafiles/DataLists.h"
+#include "text/Cp932.h"
 
 namespace {
 

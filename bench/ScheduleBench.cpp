@@ -16,11 +16,11 @@
 
 #include "BenchSupport.h"
 #include "app/FontSubstitutions.h"
-#include "calendar/Cp932.h"
 #include "calendar/DateInfos.h"
 #include "datafiles/Notices.h"
 #include "schedule/ScheduleSettings.h"
-#include "schedule/widgets/Schedules.h"
+#include "text/Cp932.h"
+#include "widgets/Schedules.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "calendar/Texts.h"
 #include "schedule/ViewLists.h"
+#include "text/Texts.h"
 
 namespace {
 

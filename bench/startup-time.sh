@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build/release}
 runs=${2:-3}
-pelo="$build/src/app/pelo"
+pelo="$build/src/gui/app/pelo"
 for program in "$pelo" "$(command -v Xvfb || true)" "$(command -v xwininfo || true)"; do
   if [ -z "$program" ] || [ ! -x "$program" ]; then
     echo "missing: ${program:-Xvfb or xwininfo} (build pelo; scripts/deps.sh installs the rest)" >&2

@@ -14,11 +14,11 @@
 #include "FuzzSupport.h"
 #include "calendar/DateInfos.h"
 #include "calendar/Dates.h"
-#include "calendar/Texts.h"
 #include "datafiles/DataLists.h"
-#include "datafiles/DataTables.h"
 #include "entries/AnnotationCodes.h"
 #include "entries/Datas.h"
+#include "schedule/DataTables.h"
+#include "text/Texts.h"
 
 namespace {
 

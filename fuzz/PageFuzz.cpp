@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "calendar/Texts.h"
 #include "schedule/IniFiles.h"
 #include "schedule/Pages.h"
+#include "text/Texts.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pelo;

@@ -5,9 +5,9 @@
 #include <string>
 #include <string_view>
 
-#include "calendar/Cp932.h"
-#include "calendar/Texts.h"
 #include "entries/Datas.h"
+#include "text/Cp932.h"
+#include "text/Texts.h"
 
 namespace {
 

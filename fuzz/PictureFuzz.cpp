@@ -11,7 +11,7 @@
 
 #include "QtFuzzSupport.h"
 #include "entries/IconFiles.h"
-#include "schedule/widgets/Pictures.h"
+#include "widgets/Pictures.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pelo;

@@ -16,7 +16,7 @@
 #include "schedule/IniFiles.h"
 #include "schedule/Pages.h"
 #include "schedule/ScheduleModels.h"
-#include "schedule/widgets/Schedules.h"
+#include "widgets/Schedules.h"
 
 namespace {
 

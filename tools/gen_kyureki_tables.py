@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Writes src/calendar/KyurekiTables.inc, the old-calendar month-start tables of Kyurekis.
+"""Writes src/core/calendar/KyurekiTables.inc, the old-calendar month-start tables of Kyurekis.
 
 The source is data/lunar-months.tsv: one row per lunar month (regular and leap) with its first
 day as a date and as a day number (days since 1858/11/17). The tables are compiled into the
@@ -26,7 +26,7 @@ import sys
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 DEFAULT_INPUT = os.path.join(ROOT, "data", "lunar-months.tsv")
-DEFAULT_OUTPUT = os.path.join(ROOT, "src", "calendar", "KyurekiTables.inc")
+DEFAULT_OUTPUT = os.path.join(ROOT, "src", "core", "calendar", "KyurekiTables.inc")
 
 HEADER = ["kind", "lunar_year", "month", "first_day", "day_number"]
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../datafiles/DataFileTesting.h"
+#include "DataFileTesting.h"
 #include "RunProcess.h"
 
 namespace pelo::test {

@@ -4,13 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include "../datafiles/DataFileTesting.h"
 #include "AgendaInputs.h"
+#include "DataFileTesting.h"
 #include "RecordingNotices.h"
 #include "calendar/DateInfos.h"
 #include "datafiles/DataLists.h"
-#include "datafiles/DataTables.h"
 #include "entries/Times.h"
+#include "schedule/DataTables.h"
 #include "schedule/ScheduleSettings.h"
 #include "schedule/ViewLists.h"
 

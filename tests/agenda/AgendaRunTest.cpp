@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "../datafiles/DataFileTesting.h"
+#include "DataFileTesting.h"
 #include "RunProcess.h"
 #include "TestPaths.h"
 

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "calendar/Texts.h"
 #include "datafiles/DataLists.h"
 #include "schedule/IniFiles.h"
 #include "schedule/Pages.h"
+#include "text/Texts.h"
 
 namespace pelo::agenda {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "calendar/SmallSets.h"
 #include "datafiles/Notices.h"
+#include "text/SmallSets.h"
 
 namespace pelo {
 class TDataList;

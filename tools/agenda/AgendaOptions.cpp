@@ -1,6 +1,6 @@
 #include "AgendaOptions.h"
 
-#include "calendar/Texts.h"
+#include "text/Texts.h"
 
 namespace pelo::agenda {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "calendar/Dates.h"
-#include "calendar/SmallSets.h"
+#include "text/SmallSets.h"
 
 namespace pelo::agenda {
 

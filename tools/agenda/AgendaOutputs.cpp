@@ -5,14 +5,14 @@
 #include "calendar/DateInfos.h"
 #include "calendar/DateTexts.h"
 #include "calendar/Kyurekis.h"
-#include "calendar/Paths.h"
-#include "calendar/Texts.h"
 #include "datafiles/DataLists.h"
-#include "datafiles/DataTables.h"
 #include "datafiles/DatePackLists.h"
 #include "entries/Datas.h"
 #include "entries/DatePacks.h"
 #include "entries/Times.h"
+#include "schedule/DataTables.h"
+#include "text/Paths.h"
+#include "text/Texts.h"
 
 namespace pelo::agenda {
 

@@ -1,0 +1,732 @@
+#include "datafiles/DataLists.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cmath>
+#include <iterator>
+#include <utility>
+
+#include "calendar/DateInfos.h"
+#include "datafiles/ErrorReports.h"
+#include "entries/Occurrences.h"
+#include "text/Cp932.h"
+#include "text/Paths.h"
+#include "text/Texts.h"
+
+namespace pelo {
+
+namespace {
+
+constexpr std::string_view kNotFoundTail = " というファイルが見つかりません！";
+constexpr std::string_view kCannotOpenTail = " を開くことができません！";
+constexpr std::string_view kReadOnlyHead = "ﾃﾞｰﾀﾌｧｲﾙ ";
+constexpr std::string_view kReadOnlyTail = " のﾃﾞｰﾀは変更することができません。";
+constexpr std::string_view kBudgetStopHead = "ﾃﾞｰﾀが多すぎます！ ";
+constexpr std::string_view kBudgetStopMiddle = " の ";
+constexpr std::string_view kBudgetStopTail = " 行目で打ち切り、それまでの予定だけを表示します。";
+
+// The largest file taken as a data file. A real one holds some ten thousand lines (well
+// under a megabyte); anything near this size is no data file, and reading it whole (and
+// its decoded copy) could take all the memory there is.
+constexpr off_t kMaxDataFileSize = off_t{64} * 1024 * 1024;
+
+// Birthday entries and what their derived entries carry.
+constexpr std::string_view kBirthCode1 = "%b1";
+constexpr std::string_view kBirthCode2 = "%b2";
+constexpr int32_t kUnknownBirthYear = 9999;
+constexpr TDateRec kLatestDate{kCodeLatest, kCodeLatest, kCodeLatest};
+
+// What an entry read from a file counts against the pack budget: the entry itself, and each
+// date set of its lists as that is read.
+constexpr std::size_t kEntryShare = PackShare(sizeof(TData));
+constexpr std::size_t kDateSetShare = PackShare(sizeof(TDateSet));
+// A birthday entry makes at most this many copies of itself.
+constexpr std::size_t kMaxLifeEventEntries = 5;
+
+std::size_t PackShareOf(const TData& entry) noexcept {
+  std::size_t sets = entry.Dates ? entry.Dates->Count() : 0;
+  if (entry.DerivedDates) sets += entry.DerivedDates->Count();
+  if (entry.Conditions) {
+    for (const TDateSetList& list : entry.Conditions->Items()) sets += list.Count();
+  }
+  return kEntryShare + sets * kDateSetShare;
+}
+
+// ---- Reading a file ----------------------------------------------------------------------
+
+// Closes a descriptor (and so drops its lock) on every path.
+class TFileHandle {
+ public:
+  explicit TFileHandle(int fd) noexcept : fd_(fd) {}
+  ~TFileHandle() {
+    if (fd_ >= 0) close(fd_);
+  }
+  TFileHandle(const TFileHandle&) = delete;
+  TFileHandle& operator=(const TFileHandle&) = delete;
+  int get() const noexcept { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Is anything at path? Only "no such file" counts as missing; a file we may not even look
+// at exists, and fails later as one that cannot be opened.
+bool FileExists(const std::string& path, struct stat& info) {
+  if (path.empty()) return false;
+  if (stat(path.c_str(), &info) == 0) return true;
+  info = {};
+  return errno != ENOENT && errno != ENOTDIR;
+}
+
+// The owner's write bit decides, not whether we could write: root may write anything.
+bool IsReadOnly(const struct stat& info) noexcept { return (info.st_mode & S_IWUSR) == 0; }
+
+// Reads a regular file whole. Folders, pipes, sockets and devices are refused before they
+// are opened and again after (the path may change in between); the descriptor never blocks
+// and is only ever read. Other programs are kept from writing while we read when the
+// system lets us take a shared lock; when it does not, we read all the same.
+bool ReadDataFile(const std::string& path, std::string& bytes, bool& read_only) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  const TFileHandle file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+  if (file.get() < 0) return false;
+  if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  read_only = IsReadOnly(info);
+  if (info.st_size > kMaxDataFileSize) return false;
+  flock(file.get(), LOCK_SH | LOCK_NB);
+
+  bytes.clear();
+  bytes.reserve(static_cast<std::size_t>(info.st_size) + 1);
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = read(file.get(), buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    // The file may grow while we read it.
+    if (bytes.size() + static_cast<std::size_t>(n) > static_cast<std::size_t>(kMaxDataFileSize)) {
+      return false;
+    }
+    bytes.append(buffer, static_cast<std::size_t>(n));
+  }
+  return true;
+}
+
+// The text of a file: everything before the first NUL, decoded. CP932 never uses a byte
+// below 0x40 as the second byte of a character, so the NUL, CR and LF found in the bytes
+// are the characters themselves.
+std::string FileText(std::string_view bytes) {
+  const std::size_t nul = bytes.find('\0');
+  if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
+  return DecodeCp932(bytes);
+}
+
+// Physical lines: CR LF, a lone LF and a lone CR each end one; a last line without an end
+// is a line too.
+class TLineSplitter {
+ public:
+  explicit TLineSplitter(std::string_view text) noexcept : text_(text) {}
+
+  bool Next(std::string_view& line) noexcept {
+    if (pos_ >= text_.size()) return false;
+    std::size_t end = pos_;
+    while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r') ++end;
+    line = text_.substr(pos_, end - pos_);
+    pos_ = end + 1;
+    if (end < text_.size() && text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n') {
+      ++pos_;
+    }
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+// ---- Derived entries ---------------------------------------------------------------------
+
+// A condition that must match, moving nothing.
+TDateSetList& AddCondition(TData& entry) {
+  if (!entry.Conditions) entry.Conditions = std::make_unique<TDateSetListList>();
+  TDateSetList list;
+  list.MustMatch = true;
+  list.MoveStep = 0;
+  list.MoveDays = 0;
+  return entry.Conditions->Add(std::move(list));
+}
+
+TDateSet SetStartingOn(TDateRec date) {
+  TDateSet set;
+  set.StartOrCreate().GetOrCreate(kValuePart) = date;
+  return set;
+}
+
+std::unique_ptr<TData> CopyOfParent(TData& parent) {
+  auto copy = std::make_unique<TData>();
+  copy->Assign(&parent);
+  copy->Parent = &parent;
+  return copy;
+}
+
+// The first date set of an entry copied from the parent, which has one.
+TDateSet& FirstSet(TData& entry) { return *entry.Dates->Item(0); }
+
+}  // namespace
+
+bool HasLifeEventCode(std::string_view annotation) noexcept {
+  return annotation.find(kBirthCode1) != std::string_view::npos ||
+         annotation.find(kBirthCode2) != std::string_view::npos;
+}
+
+std::vector<std::unique_ptr<TData>> MakeLifeEventEntries(TData& parent) {
+  std::vector<std::unique_ptr<TData>> made;
+  // A derived entry makes none of its own: its parent's rebuild would free it and leave
+  // what it made pointing at nothing.
+  if (parent.Parent != nullptr || !HasLifeEventCode(parent.Annotation)) return made;
+  if (!parent.Dates || parent.Dates->Empty() || !parent.Dates->Item(0)->HasEnd()) return made;
+  const TDateSet& first = *parent.Dates->Item(0);
+  const TDateRec birth =
+      first.Start() != nullptr ? first.Start()->GetOrZero(kValuePart) : TDateRec{};
+  TDateRec death = first.End()->GetOrZero(kValuePart);
+  const bool birth_year_known = birth.Year != kUnknownBirthYear;
+  if (birth_year_known) {
+    if (death.Year == kCodeEvery) death.Year = birth.Year;
+    if (death.Month == kCodeEvery) death.Month = birth.Month;
+    if (death.Day == kCodeEvery) death.Day = birth.Day;
+  }
+  const bool second_kind = parent.Annotation.find(kBirthCode2) != std::string::npos;
+
+  // 1. Birthdays from the death day on.
+  if (birth_year_known) {
+    auto entry = CopyOfParent(parent);
+    FirstSet(*entry).EndOrCreate().GetOrCreate(kValuePart) = kLatestDate;
+    TDateSet from_death;
+    if (!from_death.ParseDateSet(Concat({TDateClass(death).ToText(), "~>/>/>"})).empty()) {
+      // Codes that have no text of their own: the same date set made directly.
+      from_death = SetStartingOn(death);
+      from_death.EndOrCreate().GetOrCreate(kValuePart) = kLatestDate;
+    }
+    AddCondition(*entry).Add(std::move(from_death));
+    entry->Annotation = "%c";
+    made.push_back(std::move(entry));
+  }
+
+  // 2. The death day.
+  {
+    auto entry = CopyOfParent(parent);
+    if (birth_year_known) {
+      TDateRec& step = FirstSet(*entry).StartOrCreate().GetOrCreate(kStepPart);
+      step.Year = 0;
+      step.Day = 1;
+      AddCondition(*entry).Add(SetStartingOn(death));
+      entry->Annotation = "*%q";
+    } else {
+      entry->SetFirstDate(death);
+      TDateSet& set = FirstSet(*entry);
+      set.StartOrCreate().Remove(kStepPart);
+      set.RemoveEnd();
+      entry->Annotation = "*死去";
+    }
+    made.push_back(std::move(entry));
+  }
+
+  // 3. and 4. The seventh and the forty-ninth day.
+  struct TMemorial {
+    int32_t days;
+    std::string_view name;
+  };
+  for (const TMemorial memorial : {TMemorial{6, " 【初七日】"}, TMemorial{48, " 【四十九日】"}}) {
+    auto entry = CopyOfParent(parent);
+    TDateSet& set = FirstSet(*entry);
+    TDateParts& start = set.StartOrCreate();
+    start.GetOrCreate(kValuePart) = death;
+    start.GetOrCreate(kAdjustPart).Day = memorial.days;
+    set.RemoveEnd();
+    if (second_kind) {
+      entry->Annotation = Concat({ReplaceAll(parent.Annotation, kBirthCode2, ""), memorial.name});
+    }
+    made.push_back(std::move(entry));
+  }
+
+  // 5. Every anniversary of the death from the next year on.
+  {
+    auto entry = CopyOfParent(parent);
+    TDateSet& set = FirstSet(*entry);
+    TDateParts& start = set.StartOrCreate();
+    start.GetOrCreate(kValuePart) = death;
+    set.EndOrCreate().GetOrCreate(kValuePart).Year = kCodeLatest;
+    start.GetOrCreate(kStepPart) = TDateRec{1, 0, 0};
+    const int32_t next_year = death.Year < INT32_MAX ? death.Year + 1 : death.Year;
+    TDateSet from_next_year = SetStartingOn({next_year, death.Month, death.Day});
+    from_next_year.StartOrCreate().GetOrCreate(kStepPart) = TDateRec{0, 0, 1};
+    from_next_year.EndOrCreate().GetOrCreate(kValuePart) = kLatestDate;
+    AddCondition(*entry).Add(std::move(from_next_year));
+    entry->Annotation = second_kind ? "%v%x" : "%v";
+    made.push_back(std::move(entry));
+  }
+  return made;
+}
+
+// ---- TFileList ---------------------------------------------------------------------------
+
+int32_t TFileList::AddFile(std::string path) {
+  items_.push_back({std::move(path), std::make_unique<TFileOption>()});
+  return Count() - 1;
+}
+
+TFileOption* TFileList::Option(int32_t index) noexcept {
+  if (index < 0 || index >= Count()) return nullptr;
+  return items_[static_cast<std::size_t>(index)].option.get();
+}
+
+const TFileOption* TFileList::Option(int32_t index) const noexcept {
+  if (index < 0 || index >= Count()) return nullptr;
+  return items_[static_cast<std::size_t>(index)].option.get();
+}
+
+const std::string& TFileList::Path(int32_t index) const noexcept {
+  static const std::string kNone;
+  if (index < 0 || index >= Count()) return kNone;
+  return items_[static_cast<std::size_t>(index)].path;
+}
+
+// ---- TDataList: loading ------------------------------------------------------------------
+
+struct TDataList::TLoadBatch {
+  // Day-marked entries (each after its derived entries) in reading order, and where each
+  // one's group begins: the groups go to the front of the list, the last read first.
+  std::vector<std::unique_ptr<TData>> marked;
+  std::vector<std::size_t> marked_groups;
+  std::vector<std::unique_ptr<TData>> others;
+};
+
+namespace {
+
+// Sets the loading flag for as long as a file's lines are read, whatever happens.
+class TLoadingGuard {
+ public:
+  explicit TLoadingGuard(bool& loading) noexcept : loading_(loading) { loading_ = true; }
+  ~TLoadingGuard() { loading_ = false; }
+  TLoadingGuard(const TLoadingGuard&) = delete;
+  TLoadingGuard& operator=(const TLoadingGuard&) = delete;
+
+ private:
+  bool& loading_;
+};
+
+}  // namespace
+
+TDataList::TDataList(TUserNotices& notices, std::size_t pack_budget)
+    : notices_(notices), pack_budget_(pack_budget), load_budget_(pack_budget) {}
+
+TDataList::~TDataList() = default;
+
+void TDataList::LoadFiles(const std::vector<std::string>* names) {
+  if (names == nullptr) return;
+  Clear();
+  for (const std::string& name : *names) LoadFromFile(name);
+}
+
+bool TDataList::LoadFromFile(const std::string& path) {
+  struct stat info {};
+  if (!FileExists(path, info)) {
+    notices_.Beep(TBeepKind::kExclamation);
+    notices_.Warning(Concat({path, kNotFoundTail}));
+    return false;
+  }
+  if (OnLoadFromFile) OnLoadFromFile(*this, path);
+  const int32_t file_index = file_list_.AddFile(path);
+  bool read_only = IsReadOnly(info);
+  std::string bytes;
+  const bool read = ReadDataFile(path, bytes, read_only);
+  file_list_.Option(file_index)->FileReadOnly = read_only;
+  return LoadRead(file_index, path, read, std::move(bytes));
+}
+
+bool TDataList::LoadFromBytes(const std::string& path, std::string bytes) {
+  if (OnLoadFromFile) OnLoadFromFile(*this, path);
+  const int32_t file_index = file_list_.AddFile(path);
+  return LoadRead(file_index, path, true, std::move(bytes));
+}
+
+bool TDataList::LoadRead(int32_t file_index, const std::string& path, bool read,
+                         std::string bytes) {
+  bool ok = read;
+  std::unique_ptr<TErrorDialog> errors;
+  if (ok) {
+    const std::string text = FileText(bytes);
+    bytes = std::string();
+    const std::string folder = FolderOf(path);
+    TLoadBatch batch;
+    {
+      const TLoadingGuard guard(loading_);
+      ok = ParseLines(text, file_index, folder, batch, errors);
+      JoinBatch(batch);
+    }
+  }
+  // Loading is never undone. The history goes before anything is shown, so that nothing
+  // can undo a task of the old list while a message box is up.
+  undo_.Clear();
+
+  // The bad lines read before a failure stand in the list like any others, so they are
+  // reported as well, before the failure itself.
+  if (errors) {
+    errors->SetHeading(ErrorReportHeading(path));
+    errors->Execute(notices_);
+    errors.reset();
+  }
+  if (!ok) {
+    notices_.Beep(TBeepKind::kExclamation);
+    notices_.Warning(Concat({path, kCannotOpenTail}));
+    return false;
+  }
+  return true;
+}
+
+bool TDataList::ParseLines(std::string_view text, int32_t file_index, std::string_view folder,
+                           TLoadBatch& batch, std::unique_ptr<TErrorDialog>& errors) {
+  const TLineContext context{std::string(folder), &load_budget_, PictureCheck};
+  TFileOption& option = *file_list_.Option(file_index);
+  TData* current = nullptr;  // the entry of the last entry line: attached texts go there
+  TLineSplitter lines(text);
+  std::string_view raw;
+  int32_t line_no = 0;
+  // The pack budget ran out at this line: the file ends here.
+  const auto stop_here = [&] { RecordBudgetStop(file_list_.Path(file_index), line_no); };
+  while (lines.Next(raw)) {
+    ++line_no;
+    const std::string_view line = TrimControl(raw);
+    if (line.empty()) continue;
+
+    if (line.front() == '=') {
+      // Errors in a default line are not reported.
+      option.DefaultData = std::make_unique<TData>();
+      option.DefaultData->ParseLine(line, context);
+      if (load_budget_.Spent()) {
+        stop_here();
+        break;
+      }
+      continue;
+    }
+
+    if (line == "%") {
+      // Only a line that is "%" and nothing else closes the block.
+      std::vector<std::string> block;
+      bool closed = false;
+      while (lines.Next(raw)) {
+        ++line_no;
+        if (raw == "%") {
+          closed = true;
+          break;
+        }
+        block.emplace_back(raw);
+      }
+      if (!closed) return false;
+      if (current != nullptr) {
+        current->NoteLines = std::make_unique<std::vector<std::string>>(std::move(block));
+      }
+      continue;
+    }
+
+    if (!load_budget_.Take(kEntryShare)) {
+      stop_here();
+      break;
+    }
+    auto entry = std::make_unique<TData>();
+    entry->ParseLine(line, context);
+    entry->LineNo = line_no;
+    entry->FileIndex = file_index;
+    // Before the day-mark test: a default can make the entry day-marked.
+    if (option.DefaultData) entry->MergeDefaults(*option.DefaultData);
+    current = entry.get();
+    if (!entry->ErrorText.empty()) {
+      if (!errors) errors = std::make_unique<TErrorDialog>();
+      errors->Add(ErrorReportLine(entry->Text, entry->ErrorText));
+    }
+    // The entries a birthday entry makes copy its lists: they are counted before they are made.
+    std::vector<std::unique_ptr<TData>> derived;
+    if (!load_budget_.Spent() && (!HasLifeEventCode(entry->Annotation) ||
+                                  load_budget_.Take(kMaxLifeEventEntries * PackShareOf(*entry)))) {
+      derived = MakeLifeEventEntries(*entry);
+    }
+    std::vector<std::unique_ptr<TData>>& target = entry->DayMark ? batch.marked : batch.others;
+    if (entry->DayMark) batch.marked_groups.push_back(batch.marked.size());
+    target.insert(target.end(), std::make_move_iterator(derived.begin()),
+                  std::make_move_iterator(derived.end()));
+    target.push_back(std::move(entry));
+    if (load_budget_.Spent()) {
+      stop_here();
+      break;
+    }
+  }
+  return true;
+}
+
+void TDataList::JoinBatch(TLoadBatch& batch) {
+  if (batch.marked.empty()) {
+    entries_.insert(entries_.end(), std::make_move_iterator(batch.others.begin()),
+                    std::make_move_iterator(batch.others.end()));
+  } else {
+    std::vector<std::unique_ptr<TData>> joined;
+    joined.reserve(batch.marked.size() + entries_.size() + batch.others.size());
+    std::size_t group_end = batch.marked.size();
+    for (auto group = batch.marked_groups.rbegin(); group != batch.marked_groups.rend(); ++group) {
+      for (std::size_t i = *group; i < group_end; ++i) joined.push_back(std::move(batch.marked[i]));
+      group_end = *group;
+    }
+    for (auto& entry : entries_) joined.push_back(std::move(entry));
+    for (auto& entry : batch.others) joined.push_back(std::move(entry));
+    entries_ = std::move(joined);
+  }
+  batch = TLoadBatch();
+}
+
+void TDataList::Clear() {
+  // The tasks name positions of the entries that go now.
+  undo_.Clear();
+  packs_.Clear();  // the packs point at the entries
+  file_list_.ClearFiles();
+  entries_.clear();
+  load_budget_ = TPackBudget(pack_budget_);
+  budget_stop_ = {};
+}
+
+// ---- TDataList: the day packs ------------------------------------------------------------
+
+void TDataList::SetTable(int32_t first_year, int32_t year_count) {
+  packs_.Clear();
+  BuildTable(first_year, year_count, packs_.Packs(), nullptr);
+}
+
+void TDataList::VisitTable(int32_t first_year, int32_t year_count, const TPackVisitor& visit) {
+  std::vector<TDatePack> packs;
+  BuildTable(first_year, year_count, packs, &visit);
+}
+
+void TDataList::BuildTable(int32_t first_year, int32_t year_count, std::vector<TDatePack>& packs,
+                           const TPackVisitor* visit) {
+  const TDateRec range{first_year, first_year + year_count - 1, 0};
+  TPackBudget budget(pack_budget_);
+  const TData* stopped_at = nullptr;
+  const int32_t count = Count();
+  for (int32_t i = 0; i < count; ++i) {
+    TData& entry = *entries_[static_cast<std::size_t>(i)];
+    entry.ListIndex = i;
+    if (stopped_at != nullptr || entry.IsDeleted() || !entry.ErrorText.empty()) continue;
+    if (OnSetTable) {
+      // Rounded to the nearest, halves to even (the default rounding mode).
+      const auto rate = static_cast<int32_t>(std::nearbyint((i + 1) * 100.0 / count));
+      OnSetTable(*this, i, rate);
+    }
+    const std::size_t first_new = packs.size();
+    Occurrences(entry, range, packs, budget);
+    for (std::size_t k = first_new; k < packs.size(); ++k) {
+      packs[k].Entry = &entry;
+      // Marked as they come: the entries of later positions may ask for private holidays.
+      if (entry.DayMark) DateInfo().MarkPrivateHoliday(packs[k].Date());
+      if (visit != nullptr) (*visit)(packs[k]);
+    }
+    if (visit != nullptr) packs.clear();
+    if (budget.Spent()) stopped_at = &entry;
+  }
+  if (stopped_at != nullptr) {
+    RecordBudgetStop(file_list_.Path(stopped_at->FileIndex), stopped_at->LineNo);
+  }
+}
+
+void TDataList::RecordBudgetStop(const std::string& path, int32_t line_no) {
+  if (budget_stop_.line_no == 0) budget_stop_ = {path, line_no, false};
+}
+
+void TDataList::TellBudgetStop() {
+  if (budget_stop_.line_no == 0 || budget_stop_.told) return;
+  budget_stop_.told = true;
+  notices_.Beep(TBeepKind::kExclamation);
+  notices_.Warning(Concat({kBudgetStopHead, budget_stop_.path, kBudgetStopMiddle,
+                           NumberText(budget_stop_.line_no), kBudgetStopTail}));
+}
+
+// ---- TDataList: entries ------------------------------------------------------------------
+
+TData* TDataList::GetData(int32_t position) noexcept {
+  if (position < 0 || position >= Count()) return nullptr;
+  return entries_[static_cast<std::size_t>(position)].get();
+}
+
+const TData* TDataList::GetData(int32_t position) const noexcept {
+  if (position < 0 || position >= Count()) return nullptr;
+  return entries_[static_cast<std::size_t>(position)].get();
+}
+
+const TData* TDataList::ClipboardItem(int32_t index) const noexcept {
+  if (index < 0 || index >= ClipboardCount()) return nullptr;
+  return clipboard_[clipboard_.size() - 1 - static_cast<std::size_t>(index)].get();
+}
+
+bool TDataList::CanModify(const TData& entry) {
+  if (loading_) return true;
+  // An entry of no loaded file has no read-only attribute to obey.
+  const TFileOption* option = file_list_.Option(entry.FileIndex);
+  if (option == nullptr || !option->FileReadOnly) return true;
+  notices_.Beep(TBeepKind::kInformation);
+  notices_.Information(
+      Concat({kReadOnlyHead, FileNameOf(file_list_.Path(entry.FileIndex)), kReadOnlyTail}));
+  return false;
+}
+
+const TData* TDataList::DefaultsOf(const TData& entry) const noexcept {
+  const TFileOption* option = file_list_.Option(entry.FileIndex);
+  return option != nullptr ? option->DefaultData.get() : nullptr;
+}
+
+void TDataList::InsertEntries(int32_t position, std::vector<std::unique_ptr<TData>> entries) {
+  if (entries.empty()) return;
+  const auto count = static_cast<int32_t>(entries.size());
+  entries_.insert(entries_.begin() + position, std::make_move_iterator(entries.begin()),
+                  std::make_move_iterator(entries.end()));
+  undo_.EntriesInserted(position, count);
+}
+
+// ---- TDataList: editing ------------------------------------------------------------------
+
+int32_t TDataList::AddData(int32_t position, std::unique_ptr<TData> entry) {
+  if (!entry || position < -1 || position > Count()) return -1;
+  if (!CanModify(*entry)) return -1;
+  // A new entry in the list is nobody's derived entry.
+  entry->Parent = nullptr;
+  if (const TData* defaults = DefaultsOf(*entry)) entry->MergeDefaults(*defaults);
+  if (position == -1) position = Count();
+  std::vector<std::unique_ptr<TData>> one;
+  one.push_back(std::move(entry));
+  InsertEntries(position, std::move(one));
+  undo_.RecordAdd(*this, position);
+  ExpandLifeEvents(position);
+  return position;
+}
+
+void TDataList::EditData(int32_t position, const TData* entry) {
+  TData* target = GetData(position);
+  if (entry == nullptr || target == nullptr || !CanModify(*target)) return;
+  TData old_data;
+  old_data.Assign(target);
+  target->Assign(entry);
+  // entry may be one of the derived entries the rebuild below frees: copied first.
+  undo_.RecordEdit(*this, position, old_data, *target);
+  RebuildDerived(position);
+}
+
+void TDataList::DeleteData(int32_t position) {
+  TData* target = GetData(position);
+  if (target == nullptr || !CanModify(*target)) return;
+  if (HasLifeEventCode(target->Annotation)) position = RemoveDerived(position);
+  undo_.RecordDelete(*this, position);
+  target->SetDeletedMark(true);
+}
+
+void TDataList::ToggleChecked(int32_t position) {
+  TData* target = GetData(position);
+  if (target == nullptr || !CanModify(*target)) return;
+  TData old_data;
+  old_data.Assign(target);
+  target->SetCheckedMark(!target->IsChecked());
+  undo_.RecordEdit(*this, position, old_data, *target);
+  if (HasLifeEventCode(target->Annotation)) RebuildDerived(position);
+}
+
+void TDataList::MoveData(int32_t position, TDateRec date) {
+  TData* target = GetData(position);
+  if (target == nullptr || !CanModify(*target)) return;
+  TData old_data;
+  old_data.Assign(target);
+  target->SetFirstDate(date);
+  undo_.RecordEdit(*this, position, old_data, *target);
+  if (HasLifeEventCode(target->Annotation)) RebuildDerived(position);
+}
+
+void TDataList::CopyDataTo(int32_t& position, TDateRec date) {
+  const TData* source = GetData(position);
+  if (source == nullptr || !CanModify(*source)) return;
+  auto copy = std::make_unique<TData>();
+  copy->Assign(source);
+  copy->SetFirstDate(date);
+  entries_.push_back(std::move(copy));
+  position = Count() - 1;
+}
+
+void TDataList::CopyData(int32_t position) {
+  const TData* source = GetData(position);
+  if (source == nullptr) return;
+  auto copy = std::make_unique<TData>();
+  copy->Assign(source);
+  clipboard_.push_back(std::move(copy));
+}
+
+void TDataList::CutData(int32_t position) {
+  CopyData(position);
+  DeleteData(position);
+}
+
+void TDataList::PasteData(int32_t& index, TDateRec date) {
+  if (index < 0) index = 0;
+  const TData* item = ClipboardItem(index);
+  if (item == nullptr) return;
+  // A copy taken before a reload may name a file that is no longer loaded: neither its
+  // read-only attribute nor its defaults can be known, and an entry of no file would stand
+  // apart from every file in the list. Such a paste is refused; the copy stays in the
+  // clipboard for when the file is loaded again.
+  if (file_list_.Option(item->FileIndex) == nullptr) {
+    index = -1;
+    return;
+  }
+  auto copy = std::make_unique<TData>();
+  copy->Assign(item);
+  if (date.Day > 0) copy->SetFirstDate(date);
+  index = AddData(-1, std::move(copy));
+}
+
+// ---- TDataList: derived entries ----------------------------------------------------------
+
+int32_t TDataList::ExpandLifeEvents(int32_t position) {
+  TData* parent = GetData(position);
+  if (parent == nullptr) return position;
+  std::vector<std::unique_ptr<TData>> made = MakeLifeEventEntries(*parent);
+  const auto count = static_cast<int32_t>(made.size());
+  InsertEntries(position, std::move(made));
+  return position + count;
+}
+
+int32_t TDataList::RemoveDerived(int32_t position) {
+  const TData* parent = GetData(position);
+  if (parent == nullptr) return position;
+  while (position > 0 && entries_[static_cast<std::size_t>(position - 1)]->Parent == parent) {
+    entries_.erase(entries_.begin() + (position - 1));
+    undo_.EntriesRemoved(position - 1, 1);
+    --position;
+  }
+  return position;
+}
+
+void TDataList::RebuildDerived(int32_t position) { ExpandLifeEvents(RemoveDerived(position)); }
+
+void TDataList::MarkDeleted(int32_t position, bool on) {
+  TData* target = GetData(position);
+  if (target == nullptr) return;
+  const bool life_event = HasLifeEventCode(target->Annotation);
+  if (on) {
+    if (life_event) RemoveDerived(position);
+    target->SetDeletedMark(true);
+  } else {
+    target->SetDeletedMark(false);
+    if (life_event) RebuildDerived(position);
+  }
+}
+
+}  // namespace pelo

@@ -1,0 +1,186 @@
+#include "schedule/DataTables.h"
+
+#include "calendar/DateInfos.h"
+#include "entries/Datas.h"
+
+namespace pelo {
+
+namespace {
+
+// What a line shows of its entry besides the text.
+TLineInfo LineInfoOf(const TData& entry) {
+  TLineInfo info;
+  info.Font = entry.Font ? &*entry.Font : nullptr;
+  info.Checked = entry.IsChecked();
+  info.RankA = entry.Category == 0;
+  info.RankB = entry.Category == 1;
+  info.HasMemo = entry.NoteLines != nullptr;
+  info.HasRelFiles = entry.Extras != nullptr;
+  info.Mark = entry.MarkFlag;
+  info.HasPicture = entry.Icon.has_value();
+  info.Picture = entry.Icon ? &*entry.Icon : nullptr;
+  info.Data = &entry;
+  return info;
+}
+
+}  // namespace
+
+TDataTable::TDataTable(TTextMeasurer* measurer)
+    : filter_(InitialFilterSet()), first_year_(DateInfo().TodayYear() - 1) {
+  for (auto& cell : cells_) cell = std::make_unique<TViewList>(measurer);
+}
+
+int32_t TDataTable::CellIndex(TDateRec date) const noexcept {
+  const int32_t year = date.Year - first_year_;
+  if (year < 0 || year >= kYearCount || date.Month < 1 || date.Month > 12 || date.Day < 1 ||
+      date.Day > 31) {
+    return -1;
+  }
+  return (year * 12 + date.Month - 1) * 31 + date.Day - 1;
+}
+
+TViewList* TDataTable::Cell(TDateRec date) noexcept {
+  const int32_t index = CellIndex(date);
+  return index < 0 ? nullptr : cells_[index].get();
+}
+
+const TViewList* TDataTable::Cell(TDateRec date) const noexcept {
+  const int32_t index = CellIndex(date);
+  return index < 0 ? nullptr : cells_[index].get();
+}
+
+template <typename F>
+void TDataTable::ForEachCell(F&& f) {
+  for (auto& cell : cells_) f(*cell);
+}
+
+void TDataTable::Fill(const TDatePackList* packs) {
+  if (packs != nullptr) packs_ = packs;
+  ForEachCell([](TViewList& cell) { cell.Clear(); });
+  if (packs_ != nullptr) {
+    const TPackFilter passes(filter_);
+    // The packs of one entry stand together, and most entries read the same on every day:
+    // their line and line record are made once per entry, not once per day.
+    const TData* entry = nullptr;
+    TLineInfo info;
+    bool fixed = false;
+    std::string fixed_line;
+    bool have_fixed_line = false;
+    for (const TDatePack& pack : packs_->Packs()) {
+      TViewList* cell = Cell(pack.Date());
+      if (cell == nullptr || !passes.Passes(pack)) continue;
+      if (pack.Entry != entry) {
+        entry = pack.Entry;
+        info = LineInfoOf(*entry);
+        fixed = HasFixedLineText(*entry);
+        have_fixed_line = false;
+      }
+      if (fixed && pack.Kind != kPackDerived) {
+        if (!have_fixed_line) {
+          fixed_line = LineText(pack);
+          have_fixed_line = true;
+        }
+        cell->AddCopy(fixed_line, info);
+      } else {
+        cell->Add(LineText(pack), info);
+      }
+    }
+  }
+  ForEachCell([](TViewList& cell) { cell.ResetPosition(); });
+}
+
+bool TDataTable::FindEntryDate(int32_t position, TDateRec& date) const {
+  const auto shows = [&](TDateRec day) {
+    const TViewList* cell = Cell(day);
+    if (cell == nullptr) return false;
+    for (int32_t i = 0; i < cell->Count(); ++i) {
+      const TData* entry = cell->Info(i).Data;
+      if (entry != nullptr && entry->ListIndex == position) return true;
+    }
+    return false;
+  };
+  // Only a real day can be walked from: the days around a null date are null too.
+  if (CheckCalendarRange(date) != kDateUsable) return false;
+  const int32_t last_year = first_year_ + kYearCount - 1;
+  if (shows(date)) return true;
+  // Each direction goes on while it can still reach the window, so that near one end of it
+  // (or from outside it) the other direction is searched to its end. The forward day only
+  // grows and the backward day only shrinks, so the walk ends after the window's four years
+  // at the latest.
+  TDateRec back = date;
+  TDateRec forward = date;
+  for (;;) {
+    const bool back_open = back.Year >= first_year_;
+    const bool forward_open = forward.Year <= last_year;
+    if (!back_open && !forward_open) return false;
+    if (back_open) {
+      back = AddDays(back, -1);
+      if (shows(back)) {
+        date = back;
+        return true;
+      }
+    }
+    if (forward_open) {
+      forward = AddDays(forward, 1);
+      if (shows(forward)) {
+        date = forward;
+        return true;
+      }
+    }
+  }
+}
+
+void TDataTable::FocusEntry(int32_t position) {
+  TDateRec day = focus_date_;
+  if (!FindEntryDate(position, day)) return;
+  focus_date_ = day;
+  focus_entry_ = position;
+  if (packs_ != nullptr) {
+    if (TViewList* cell = Cell(day)) cell->SetSelected(packs_->IndexOnDate(day, filter_, position));
+  }
+}
+
+void TDataTable::FocusDate(TDateRec date) {
+  if (date.Year < first_year_ || date.Year >= first_year_ + kYearCount) return;
+  focus_date_ = date;
+  focus_entry_ = packs_ == nullptr ? -1 : packs_->EntryAt(date, filter_, 0);
+}
+
+void TDataTable::SetReturn(bool wrap) {
+  ForEachCell([wrap](TViewList& cell) { cell.SetWrap(wrap); });
+}
+void TDataTable::SetSpace(int32_t spacing) {
+  ForEachCell([spacing](TViewList& cell) { cell.SetSpacing(spacing); });
+}
+void TDataTable::SetPersent(int32_t percent) {
+  ForEachCell([percent](TViewList& cell) { cell.SetPercent(percent); });
+}
+void TDataTable::SetCheckedIconVisible(bool visible) {
+  ForEachCell([visible](TViewList& cell) { cell.SetCheckedIconVisible(visible); });
+}
+void TDataTable::SetRankIconVisible(bool visible) {
+  ForEachCell([visible](TViewList& cell) { cell.SetRankIconVisible(visible); });
+}
+void TDataTable::SetMemoIconVisible(bool visible) {
+  ForEachCell([visible](TViewList& cell) { cell.SetMemoIconVisible(visible); });
+}
+void TDataTable::SetRelFilesIconVisible(bool visible) {
+  ForEachCell([visible](TViewList& cell) { cell.SetRelFilesIconVisible(visible); });
+}
+void TDataTable::SetMarkIconVisible(bool visible) {
+  ForEachCell([visible](TViewList& cell) { cell.SetMarkIconVisible(visible); });
+}
+void TDataTable::SetDataIconVisible(bool visible) {
+  ForEachCell([visible](TViewList& cell) { cell.SetDataIconVisible(visible); });
+}
+void TDataTable::SetSelectColor(uint32_t color) {
+  ForEachCell([color](TViewList& cell) { cell.SetSelectColor(color); });
+}
+void TDataTable::SetEntryFont(const TFontSpec& font) {
+  ForEachCell([&font](TViewList& cell) { cell.SetFont(font); });
+}
+void TDataTable::SetMeasurer(TTextMeasurer* measurer) {
+  ForEachCell([measurer](TViewList& cell) { cell.SetMeasurer(measurer); });
+}
+
+}  // namespace pelo

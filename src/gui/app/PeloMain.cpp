@@ -1,0 +1,403 @@
+#include "app/PeloMain.h"
+
+#include <QAbstractItemView>
+#include <QAction>
+#include <QCloseEvent>
+#include <QCompleter>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QPalette>
+#include <QScreen>
+#include <QSettings>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <span>
+#include <system_error>
+
+#include "app/QtNotices.h"
+#include "app/Regs.h"
+#include "app/dlgDate.h"
+#include "calendar/DateInfos.h"
+#include "calendar/DateTexts.h"
+#include "schedule/IniFiles.h"
+#include "schedule/Pages.h"
+#include "text/Paths.h"
+#include "widgets/Pictures.h"
+#include "widgets/Schedules.h"
+
+namespace pelo {
+
+namespace {
+
+QString Q(const char* text) { return QString::fromUtf8(text); }
+
+// Paths go to the core as the bytes the file system knows them by.
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+int32_t ScreenHeight() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  // Without a screen nothing is shown anyway; the normal-height page is the sensible one.
+  return screen != nullptr ? screen->geometry().height() : TPage::kSmallScreenHeight;
+}
+
+QIcon ToolbarIcon(int picture) {
+  QIcon icon;
+  icon.addPixmap(ToolbarPicture(picture, 1.0));
+  icon.addPixmap(ToolbarPicture(picture, 2.0));
+  return icon;
+}
+
+}  // namespace
+
+TArgumentKind ArgumentKind(const QString& argument) {
+  const QString upper = argument.toUpper();
+  if (upper.contains(QLatin1String(".NRK"))) return TArgumentKind::kDataFile;
+  if (upper.contains(QLatin1String(".NPG"))) return TArgumentKind::kPageFile;
+  return TArgumentKind::kIgnored;
+}
+
+// The toolbar, left to right. Each navigation button calls exactly one schedule operation.
+struct TFormMain::TButton {
+  enum TKind { kOpen, kMove, kToday, kDateDialog };
+  const char* name;
+  const char* hint;
+  const char* caption;
+  int picture;
+  TKind kind;
+  int32_t years = 0;
+  int32_t months = 0;
+  int32_t days = 0;
+};
+
+std::span<const TFormMain::TButton> TFormMain::ButtonTable() {
+  static const TButton kButtons[] = {
+      {"ToolButton1", "開く", "開く", 0, TButton::kOpen},
+      {"ToolButton2", "前年にジャンプ", "前年", 1, TButton::kMove, -1, 0, 0},
+      {"ToolButton3", "前月にジャンプ", "前月", 2, TButton::kMove, 0, -1, 0},
+      {"ToolButton4", "前週にジャンプ", "前週", 3, TButton::kMove, 0, 0, -7},
+      {"ToolButton5", "前日にジャンプ", "前日", 4, TButton::kMove, 0, 0, -1},
+      {"ToolButtonJumpToday", "今日にジャンプ", "今日", 5, TButton::kToday},
+      {"ToolButton7", "次日にジャンプ", "次日", 6, TButton::kMove, 0, 0, 1},
+      {"ToolButton8", "次週にジャンプ", "次週", 7, TButton::kMove, 0, 0, 7},
+      {"ToolButton9", "次月にジャンプ", "次月", 8, TButton::kMove, 0, 1, 0},
+      {"ToolButton11", "次年にジャンプ", "次年", 9, TButton::kMove, 1, 0, 0},
+      // Its caption is never shown.
+      {"ToolButton12", "指定年月日にジャンプ", "", 10, TButton::kDateDialog},
+  };
+  return kButtons;
+}
+
+TFormMain::TFormMain(QStringList arguments, QWidget* parent)
+    : TFormMain(std::move(arguments), nullptr, parent) {}
+
+TFormMain::TFormMain(QStringList arguments, TUserNotices& notices, QWidget* parent)
+    : TFormMain(std::move(arguments), &notices, parent) {}
+
+TFormMain::TFormMain(QStringList arguments, TUserNotices* notices, QWidget* parent)
+    : QMainWindow(parent),
+      arguments_(std::move(arguments)),
+      own_notices_(notices != nullptr ? nullptr : std::make_unique<TQtNotices>(this)),
+      notices_(notices != nullptr ? *notices : *own_notices_),
+      reg_(std::make_unique<TReg>(kRegApplication)) {
+  CreateWidgets();
+  CreateActions();
+  CreateToolBar();
+  ApplyDesignValues();
+}
+
+TFormMain::~TFormMain() {
+  // The schedule answers through notices_, which may be our own member: it goes before the
+  // members do, not afterwards with the rest of the children.
+  std::unique_ptr<QWidget> central(takeCentralWidget());
+}
+
+void TFormMain::CreateWidgets() {
+  setObjectName("FormMain");
+  setWindowTitle(Q(kMainCaption));
+  QFont font(Q(kMainFontFace));
+  font.setPixelSize(12);
+  setFont(font);
+  move(kDesignLeft, kDesignTop);
+  resize(kDesignWidth, kDesignHeight);
+
+  auto* central = new QWidget(this);
+  auto* layout = new QVBoxLayout(central);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+
+  panel2_ = new QWidget(central);
+  panel2_->setObjectName("Panel2");
+  panel2_->setFixedHeight(kStripHeight);
+  auto* strip = new QHBoxLayout(panel2_);
+  strip->setContentsMargins(0, 0, 0, 0);
+  strip->setSpacing(0);
+
+  tool_bar_ = new QToolBar(panel2_);
+  tool_bar_->setObjectName("ToolBar1");
+  tool_bar_->setMovable(false);
+  tool_bar_->setFloatable(false);
+  tool_bar_->setIconSize(QSize(kToolbarPictureSize, kToolbarPictureSize));
+  tool_bar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  tool_bar_->setContentsMargins(2, 2, 2, 2);
+  strip->addWidget(tool_bar_, 1, Qt::AlignLeft | Qt::AlignTop);
+
+  panel3_ = new QLabel(panel2_);
+  panel3_->setObjectName("Panel3");
+  panel3_->setFixedWidth(kDatePanelWidth);
+  panel3_->setAlignment(Qt::AlignCenter);
+  panel3_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  panel3_->setLineWidth(2);
+  panel3_->setAutoFillBackground(true);
+  QPalette palette = panel3_->palette();
+  palette.setColor(QPalette::Window, Qt::black);
+  palette.setColor(QPalette::WindowText, QColor(0, 255, 255));
+  panel3_->setPalette(palette);
+  QFont date_font(Q(kMainFontFace));
+  date_font.setPixelSize(16);
+  date_font.setBold(true);
+  panel3_->setFont(date_font);
+  strip->addWidget(panel3_);
+  layout->addWidget(panel2_);
+
+  auto* panel1 = new QFrame(central);
+  panel1->setObjectName("Panel1");
+  panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  panel1->setLineWidth(1);
+  panel1_ = panel1;
+  auto* inner = new QVBoxLayout(panel1);
+  inner->setContentsMargins(0, 0, 0, 0);
+  inner->setSpacing(0);
+  schedule_ = new TSchedule(notices_, panel1);
+  schedule_->setObjectName("Schedule");
+  inner->addWidget(schedule_);
+  layout->addWidget(panel1, 1);
+  setCentralWidget(central);
+
+  connect(schedule_, &TSchedule::OnJump, this, &TFormMain::ScheduleJump);
+  // Keys go to the schedule as soon as the window is active.
+  schedule_->setFocus();
+}
+
+void TFormMain::CreateActions() {
+  for (const TButton& button : ButtonTable()) {
+    auto* action = new QAction(ToolbarIcon(button.picture), Q(button.caption), this);
+    action->setObjectName(QStringLiteral("Action%1").arg(QLatin1String(button.name)));
+    action->setToolTip(Q(button.hint));
+    switch (button.kind) {
+      case TButton::kOpen:
+        connect(action, &QAction::triggered, this, &TFormMain::ToolButton1Click);
+        break;
+      case TButton::kDateDialog:
+        connect(action, &QAction::triggered, this, &TFormMain::ToolButton12Click);
+        break;
+      case TButton::kToday:
+        connect(action, &QAction::triggered, this, [this] { schedule_->JumpToday(); });
+        jump_today_ = action;
+        break;
+      case TButton::kMove:
+        connect(action, &QAction::triggered, this,
+                [this, &button] { schedule_->MoveDate(button.years, button.months, button.days); });
+        break;
+    }
+    actions_.push_back(action);
+  }
+}
+
+void TFormMain::CreateToolBar() {
+  const std::span<const TButton> buttons = ButtonTable();
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    if (buttons[i].kind == TButton::kDateDialog) {
+      // A blank gap, where the divider after "開く" is a line.
+      auto* gap = new QWidget(tool_bar_);
+      gap->setObjectName("Separator");
+      gap->setFixedWidth(8);
+      tool_bar_->addWidget(gap);
+    }
+    tool_bar_->addAction(actions_[i]);
+    QWidget* widget = tool_bar_->widgetForAction(actions_[i]);
+    widget->setObjectName(QLatin1String(buttons[i].name));
+    widget->setFixedSize(kButtonSize, kButtonSize);
+    if (buttons[i].kind == TButton::kOpen) {
+      tool_bar_->addSeparator()->setObjectName("Divider");
+    }
+  }
+}
+
+void TFormMain::CreateOpenDialog() {
+  open_dialog_.reset(new QFileDialog(this));
+  QFileDialog& dialog = *open_dialog_;
+  dialog.setObjectName("OpenDialog");
+  // Qt's own dialog, not the desktop's: it speaks Japanese whatever the user's locale.
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setDefaultSuffix(QStringLiteral("nrk"));
+  QStringList filters;
+  for (const char* filter : kOpenFilters) filters << Q(filter);
+  dialog.setNameFilters(filters);
+  // Qt's dialog has no read-only box to hide: it only ever opens, so there is nothing to ask.
+
+  // Return in the name box closes the dialog but may leave the name completion's popup on
+  // screen, holding the keyboard: it goes with the dialog.
+  connect(&dialog, &QDialog::finished, &dialog, [&dialog] {
+    for (QCompleter* completer : dialog.findChildren<QCompleter*>()) completer->popup()->hide();
+  });
+}
+
+// Qt's file dialog writes its folder history and view to the user's Qt settings
+// (QtProject.conf) when it is destroyed, and nothing switches that off. The window placement
+// is the only thing the viewer may write: while the dialog goes, Qt's per-user settings
+// folder is /dev/null, below which no file can be made, and then it is set back.
+void TFormMain::TOpenDialogDeleter::operator()(QFileDialog* dialog) const {
+  const QString user_folder =
+      QFileInfo(QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("probe"))
+                    .fileName())
+          .absolutePath();
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
+  delete dialog;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, user_folder);
+}
+
+void TFormMain::ApplyDesignValues() {
+  // What the schedule shows before the pages are applied; ReadOnly is no page setting and
+  // stays as set here.
+  TScheduleSettings settings = schedule_->GetSettings();
+  settings.Vertical = false;
+  settings.Cycle = 7;
+  settings.Term = 4;
+  settings.FixTopMonth = 0;
+  settings.FixTopDay = 0;
+  settings.FixTopWeek = 1;
+  settings.DayUpper = false;
+  settings.DispTitle = true;
+  settings.DispDay = true;
+  settings.DayInfo = 1;
+  settings.DispHoliday = true;
+  settings.MonthReset = false;
+  settings.Return = false;
+  settings.MarkIconVisible = false;
+  settings.DataIconVisible = false;
+  settings.Normal3D = 0;
+  schedule_->ApplySettings(settings);
+  schedule_->SetReadOnly(true);
+}
+
+void TFormMain::setVisible(bool visible) {
+  // Before the window system has the window: a position given then is that of the frame's
+  // outer corner, as Save stores it (given later it would be the inner one, and the window
+  // would creep by its title bar from one run to the next).
+  if (visible) FormShow();
+  QMainWindow::setVisible(visible);
+}
+
+void TFormMain::FormShow() {
+  if (show_handled_) return;
+  show_handled_ = true;
+  // The placement goes on before the window is mapped, so the window never jumps; the rest
+  // waits for the event loop, so that the boxes of loading open over a window the user sees.
+  reg_->Restore(this);
+  placement_restored_ = true;
+  QMetaObject::invokeMethod(this, &TFormMain::StartUp, Qt::QueuedConnection);
+}
+
+void TFormMain::StartUp() {
+  // Closed (a quit signal, say) before the event loop got here: loading now would only open
+  // boxes over a window that is gone.
+  if (closed_) return;
+  {
+    const int32_t screen_height = ScreenHeight();
+    TPage page(screen_height);
+    page.Reset(kPresetDefaultPage, screen_height);
+    schedule_->ApplySettings(page.Schedule);
+
+    const std::string folder = ProgramFolder();
+    if (!folder.empty()) {
+      const std::string program_page = JoinPath(folder, kProgramPageFile);
+      std::error_code error;
+      if (std::filesystem::exists(program_page, error)) ApplyPageFile(page, program_page);
+    }
+
+    if (!arguments_.isEmpty()) {
+      std::vector<std::string> names;
+      for (const QString& argument : arguments_) {
+        switch (ArgumentKind(argument)) {
+          case TArgumentKind::kDataFile:
+            names.push_back(LocalPath(argument));
+            break;
+          case TArgumentKind::kPageFile:
+            ApplyPageFile(page, LocalPath(argument));
+            break;
+          case TArgumentKind::kIgnored:
+            break;
+        }
+      }
+      schedule_->DataList().LoadFiles(&names);
+    }
+  }
+  schedule_->RefreshData(-1);
+  schedule_->JumpToday();
+  started_up_ = true;
+  DoIdle();
+  emit StartUpFinished();
+}
+
+void TFormMain::ApplyPageFile(TPage& page, const std::string& path) {
+  const TIniFile ini{std::filesystem::path(path)};
+  // Whether the section held a page does not matter: without one the settings are as they
+  // were and are applied once more.
+  page.Read(ini, kPageSection);
+  schedule_->ApplySettings(page.Schedule);
+}
+
+void TFormMain::LoadDataFiles(const std::vector<std::string>& names) {
+  schedule_->DataList().LoadFiles(&names);
+  schedule_->RefreshData(-1);
+  schedule_->JumpToday();
+}
+
+void TFormMain::ToolButton1Click() {
+  if (!open_dialog_) CreateOpenDialog();
+  if (open_dialog_->exec() != QDialog::Accepted) return;
+  std::vector<std::string> names;
+  for (const QString& file : open_dialog_->selectedFiles()) names.push_back(LocalPath(file));
+  LoadDataFiles(names);
+}
+
+void TFormMain::ToolButton12Click() {
+  if (!date_dialog_) date_dialog_ = std::make_unique<TDateDialog>(notices_);
+  date_dialog_->SetDate(schedule_->CursorDate());
+  if (!date_dialog_->Execute(this)) return;
+  const TDateRec date = date_dialog_->Date();
+  if (date_dialog_->Relative()) {
+    schedule_->MoveDate(date.Year, date.Month, date.Day);
+  } else {
+    schedule_->JumpDate(date);
+  }
+}
+
+void TFormMain::ScheduleJump(TSchedule* sender) {
+  panel3_->setText(QString::fromStdString(DateText(0, "/", 0, 0, 0, 0, sender->CursorDate())));
+  // Qt has no idle callback. Only a cursor move can change what the "today" button shows
+  // (today itself is read once at start), so its state follows every jump at once.
+  DoIdle();
+}
+
+void TFormMain::DoIdle() { jump_today_->setEnabled(!DateInfo().IsToday(schedule_->CursorDate())); }
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+  // Closed before it was ever shown, the window still stands at its design placement, which
+  // must not overwrite the stored one.
+  if (placement_restored_) reg_->Save(this);
+  closed_ = true;
+  event->accept();
+}
+
+}  // namespace pelo

@@ -1,0 +1,118 @@
+#include "app/Regs.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSettings>
+#include <QWidget>
+#include <vector>
+
+#include "app/WindowPlacements.h"
+#include "text/Texts.h"
+
+namespace pelo {
+
+namespace {
+
+QString Key(const std::string& section, const std::string& ident) {
+  return QString::fromStdString(section) + QLatin1Char('/') + QString::fromStdString(ident);
+}
+
+TScreenRect ToScreenRect(const QRect& rect) {
+  return {rect.x(), rect.y(), rect.width(), rect.height()};
+}
+
+// A window whose size the user cannot change (a dialog border) keeps its design size.
+bool HasFixedSize(const QWidget* window) {
+  return window->minimumSize() == window->maximumSize() ||
+         window->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);
+}
+
+}  // namespace
+
+TReg::TReg(const std::string& application) {
+  QString name = QString::fromStdString(application);
+  if (name.isEmpty()) name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+  settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                          QString::fromUtf8(kRegOrganization), name);
+}
+
+TReg::~TReg() = default;
+
+std::optional<std::string> TReg::Value(const std::string& section, const std::string& ident) const {
+  const QVariant value = settings_->value(Key(section, ident));
+  if (!value.isValid()) return std::nullopt;
+  return value.toString().toStdString();
+}
+
+std::string TReg::ReadString(const std::string& section, const std::string& ident,
+                             const std::string& fallback) const {
+  return Value(section, ident).value_or(fallback);
+}
+
+void TReg::WriteString(const std::string& section, const std::string& ident,
+                       const std::string& value) {
+  settings_->setValue(Key(section, ident), QString::fromStdString(value));
+}
+
+int32_t TReg::ReadInteger(const std::string& section, const std::string& ident,
+                          int32_t fallback) const {
+  const std::optional<std::string> text = Value(section, ident);
+  int32_t number = fallback;
+  return text.has_value() && ParseInt32(*text, number) ? number : fallback;
+}
+
+void TReg::WriteInteger(const std::string& section, const std::string& ident, int32_t value) {
+  WriteString(section, ident, std::to_string(value));
+}
+
+bool TReg::ReadBool(const std::string& section, const std::string& ident, bool fallback) const {
+  return ReadInteger(section, ident, fallback ? 1 : 0) != 0;
+}
+
+void TReg::WriteBool(const std::string& section, const std::string& ident, bool value) {
+  WriteString(section, ident, value ? "1" : "0");
+}
+
+void TReg::Restore(QWidget* window) {
+  const std::string section = window->objectName().toStdString();
+  const TStoredPlacement stored{Value(section, "Maximized"), Value(section, "Left"),
+                                Value(section, "Top"), Value(section, "Width"),
+                                Value(section, "Height")};
+  std::vector<TScreenRect> areas;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    areas.push_back(ToScreenRect(screen->availableGeometry()));
+  }
+  const QScreen* primary = QGuiApplication::primaryScreen();
+  const TWindowPlacement placement =
+      PlaceWindow(stored, ToScreenRect(QRect(window->pos(), window->size())), areas,
+                  primary != nullptr ? ToScreenRect(primary->availableGeometry()) : TScreenRect{});
+  if (placement.Maximized) {
+    window->setWindowState(window->windowState() | Qt::WindowMaximized);
+    return;
+  }
+  // Left and Top are the outer corner (as pos() reports it); Width and Height the size Qt
+  // gives the window, so a restore followed by a save stores the same numbers again whether
+  // or not the window manager has added its frame yet.
+  const TScreenRect& bounds = placement.Bounds;
+  window->move(bounds.Left, bounds.Top);
+  window->resize(bounds.Width, bounds.Height);
+}
+
+void TReg::Save(QWidget* window) {
+  const std::string section = window->objectName().toStdString();
+  const Qt::WindowStates state = window->windowState();
+  if (!(state & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {
+    WriteInteger(section, "Left", window->pos().x());
+    WriteInteger(section, "Top", window->pos().y());
+    if (!HasFixedSize(window)) {
+      WriteInteger(section, "Width", window->width());
+      WriteInteger(section, "Height", window->height());
+    }
+  }
+  WriteBool(section, "Maximized", state.testFlag(Qt::WindowMaximized));
+  settings_->sync();
+}
+
+}  // namespace pelo

@@ -1,0 +1,95 @@
+// pelo: the viewer. Data files (.nrk, .dat) and page files (.npg) are named on the command
+// line; the window shows the schedule until it is closed, or until SIGTERM or SIGINT closes
+// it the same way (the placement is saved either way).
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QTimer>
+#include <QWidget>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/PeloMain.h"
+#include "app/QtSetup.h"
+#include "app/QuitSignals.h"
+#include "calendar/DateInfos.h"
+#include "widgets/Schedules.h"
+
+namespace {
+
+// A box still open runs an event loop of its own; it goes first, or the window's close would
+// wait behind it. A box that refuses to close stays, and the loop gives up on it.
+void CloseForQuit(QWidget& window) {
+  for (int tries = 0; tries < 32; ++tries) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) break;
+    modal->close();
+  }
+  window.close();
+}
+
+// For measuring the start-up (only when PELO_STARTUP_TIMING is set): the first paint of the
+// schedule after the start-up sequence, written to standard error once it is done, with the
+// wall-clock time so that a script can count from the moment it started the program.
+class TFirstPaintWatch : public QObject {
+ public:
+  TFirstPaintWatch(QWidget& target, const QElapsedTimer& since_main)
+      : target_(target), since_main_(since_main) {}
+
+  void Arm() { target_.installEventFilter(this); }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &target_ && event->type() == QEvent::Paint && !seen_) {
+      seen_ = true;
+      target_.removeEventFilter(this);
+      // The paint itself runs after this filter; a zero timer fires once it is on screen.
+      QTimer::singleShot(0, this, [this] { Report(); });
+    }
+    return false;
+  }
+
+ private:
+  void Report() const {
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    const long long epoch_ms = std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+    std::fprintf(stderr, "pelo: grid painted %lld ms after main, at epoch ms %lld\n",
+                 static_cast<long long>(since_main_.elapsed()), epoch_ms);
+    std::fflush(stderr);
+  }
+
+  QWidget& target_;
+  const QElapsedTimer& since_main_;
+  bool seen_ = false;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QElapsedTimer since_main;
+  since_main.start();
+  QApplication app(argc, argv);
+  // Caught as soon as there is an event loop to report them to, so that a signal arriving
+  // while the window is being made still closes it normally.
+  pelo::TQuitSignals quit_signals;
+  pelo::PrepareApplication(app);
+  // Today from the clock and the holidays around it, before any window asks.
+  pelo::DateInfo();
+
+  QStringList arguments = QApplication::arguments();
+  if (!arguments.isEmpty()) arguments.removeFirst();
+  pelo::TFormMain window(arguments);
+  QObject::connect(&quit_signals, &pelo::TQuitSignals::Received, &window,
+                   [&window] { CloseForQuit(window); });
+
+  TFirstPaintWatch paint_watch(window.Schedule(), since_main);
+  if (std::getenv("PELO_STARTUP_TIMING") != nullptr) {
+    QObject::connect(&window, &pelo::TFormMain::StartUpFinished, &paint_watch,
+                     [&paint_watch] { paint_watch.Arm(); });
+  }
+
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,1248 @@
+#include "widgets/Schedules.h"
+
+#include <QAction>
+#include <QFocusEvent>
+#include <QGuiApplication>
+#include <QHelpEvent>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QToolTip>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "calendar/DateInfos.h"
+#include "calendar/DateTexts.h"
+#include "calendar/Kyurekis.h"
+#include "entries/Datas.h"
+#include "text/Texts.h"
+#include "widgets/Colors.h"
+#include "widgets/QtTextMeasurers.h"
+
+namespace pelo {
+
+namespace {
+
+// A drag starts once the mouse has left the press by more than this, in x or in y.
+constexpr int kDragThreshold = 10;
+
+constexpr char kMoveQuestionHead[] = "\"";
+constexpr char kMoveQuestionMiddle[] = "\" を ";
+constexpr char kMoveQuestionTail[] = " に移動します。よろしいですか？";
+constexpr char kCopyQuestionTail[] = " にｺﾋﾟｰします。よろしいですか？";
+constexpr char kDeleteQuestionTail[] = "\" を削除してもよろしいですか？";
+constexpr char kMoveItem[] = "この日に移動(&M)";
+constexpr char kCopyItem[] = "この日にコピー(&C)";
+constexpr char kCancelItem[] = "ｷｬﾝｾﾙ";
+
+int Mod7(int value) { return ((value % 7) + 7) % 7; }
+
+// The pixels of a frame style, whatever a caller set.
+int FrameWidth(int32_t style) {
+  return static_cast<int>(std::min<int64_t>(std::abs(int64_t{style}), kMaxFrameWidth));
+}
+
+QString ToQString(const std::string& text) { return QString::fromStdString(text); }
+
+std::string TwoDigits(int32_t value) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%02d", static_cast<int>(((value % 100) + 100) % 100));
+  return buffer;
+}
+
+// A colour with bits in the top byte names one of the platform's system colours by its
+// index; the nearest roles of the palette stand in for them.
+QColor SystemColor(uint32_t code, const QPalette& palette) {
+  switch (code & 0xFFu) {
+    case 0:   // scroll bar
+    case 15:  // button face
+    case 22:  // light 3D
+      return palette.color(QPalette::Button);
+    case 1:   // desktop
+    case 16:  // button shadow
+    case 17:  // grey text
+      return palette.color(QPalette::Dark);
+    case 2:   // active caption
+    case 13:  // highlight
+      return palette.color(QPalette::Highlight);
+    case 14:  // highlight text
+    case 9:   // caption text
+      return palette.color(QPalette::HighlightedText);
+    case 4:  // menu
+      return palette.color(QPalette::Window);
+    case 5:  // window
+      return palette.color(QPalette::Base);
+    case 6:   // window frame
+    case 21:  // dark 3D
+      return palette.color(QPalette::Shadow);
+    case 7:  // menu text
+    case 8:  // window text
+      return palette.color(QPalette::WindowText);
+    case 18:  // button text
+      return palette.color(QPalette::ButtonText);
+    case 20:  // button highlight
+      return palette.color(QPalette::Light);
+    case 23:  // tooltip text
+      return palette.color(QPalette::ToolTipText);
+    case 24:  // tooltip background
+      return palette.color(QPalette::ToolTipBase);
+    default:
+      return palette.color(QPalette::Window);
+  }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Making and settings
+
+TSchedule::TSchedule(TUserNotices& notices, QWidget* parent, std::size_t pack_budget)
+    : TxCustomGrid(parent),
+      notices_(notices),
+      measurer_(std::make_unique<TQtTextMeasurer>(this)),
+      data_list_(std::make_unique<TDataList>(notices, pack_budget)),
+      data_table_(std::make_unique<TDataTable>(measurer_.get())),
+      filter_(InitialFilterSet()) {
+  setObjectName(QStringLiteral("Schedule"));
+  SetBorderStyle(TBorderStyle::kNone);
+  SetScrollBars(TScrollStyle::kNone);
+  SetOptions(TGridOptions(TGridOption::kVertLine) | TGridOption::kHorzLine);
+  SetDefaultDrawing(false);
+  SetGridLineWidth(line_width_);
+
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  label_margin_ = screen != nullptr && screen->geometry().height() < 600 ? 2 : 4;
+
+  const TScheduleSettings defaults;
+  for (int32_t i = 0; i < kScheduleFontCount; ++i) {
+    fonts_[i] = TFontSpec{};
+    TextToFont(defaults.Fonts[i], fonts_[i]);
+  }
+  colors_ = defaults.Colors;
+  ResolveColors();
+  fonts_[kFontEntryText].Color = paint_colors_[kColorEntryText];
+  MeasureLabels();
+
+  drop_menu_ = new QMenu(this);
+  drop_menu_->setObjectName(QStringLiteral("dropMenu"));
+  move_action_ = drop_menu_->addAction(QString::fromUtf8(kMoveItem));
+  copy_action_ = drop_menu_->addAction(QString::fromUtf8(kCopyItem));
+  drop_menu_->addSeparator();
+  drop_menu_->addAction(QString::fromUtf8(kCancelItem));
+  drop_menu_->setDefaultAction(move_action_);
+
+  data_list_->OnSetTable = [this](TDataList&, int32_t index, int32_t rate) {
+    emit OnSetTable(this, index, rate);
+  };
+  data_list_->OnLoadFromFile = [this](TDataList&, const std::string& path) {
+    emit OnLoadFromFile(this, ToQString(path));
+  };
+  data_list_->PictureCheck = [this](const TIconFile& picture) {
+    return measurer_->CheckPicture(picture);
+  };
+  data_table_->SetFilter(filter_);
+  PushDisplaySettings();
+
+  resize(169, 177);
+  RebuildLayout(true);
+  kept_settings_ = GetSettings();
+}
+
+TSchedule::~TSchedule() {
+  // The lists keep a pointer to the measurer; they go first.
+  data_table_.reset();
+}
+
+void TSchedule::ApplySettings(const TScheduleSettings& settings) {
+  const int64_t old_cells = int64_t{model_.Cycle()} * model_.Term();
+  const int64_t new_cells = int64_t{settings.Cycle} * settings.Term;
+  const bool reload = !(settings.Filter == filter_) || new_cells - old_cells > kMaxCellCount;
+
+  model_.AssignLayout(TScheduleLayout{settings.Vertical, settings.Cycle, settings.Term,
+                                      settings.FixTopMonth, settings.FixTopDay, settings.FixTopWeek,
+                                      settings.MonthReset});
+  day_upper_ = settings.DayUpper;
+  disp_title_ = settings.DispTitle;
+  disp_day_ = settings.DispDay;
+  day_info_ = settings.DayInfo;
+  disp_holiday_ = settings.DispHoliday;
+  filter_ = settings.Filter;
+  data_table_->SetFilter(filter_);
+  title_3d_ = settings.Title3D;
+  cursor_3d_ = settings.Cursor3D;
+  today_3d_ = settings.Today3D;
+  normal_3d_ = settings.Normal3D;
+  line_width_ = settings.LineWidth;
+  return_ = settings.Return;
+  space_ = settings.Space;
+  persent_ = settings.Persent;
+  icons_ = {settings.CheckedIconVisible,  settings.RankIconVisible, settings.MemoIconVisible,
+            settings.RelFilesIconVisible, settings.MarkIconVisible, settings.DataIconVisible};
+
+  for (int32_t i = 0; i < kScheduleFontCount; ++i) {
+    fonts_[i] = TFontSpec{};
+    TextToFont(settings.Fonts[i], fonts_[i]);
+  }
+  colors_ = settings.Colors;
+  ResolveColors();
+  fonts_[kFontEntryText].Color = paint_colors_[kColorEntryText];
+  MeasureLabels();
+
+  PushDisplaySettings();
+  kept_settings_ = settings;
+  RebuildLayout(reload);
+}
+
+TScheduleSettings TSchedule::GetSettings() const {
+  TScheduleSettings out;
+  out.Visible = false;
+  out.Vertical = model_.Vertical();
+  out.Cycle = model_.Cycle();
+  out.Term = model_.Term();
+  out.FixTopMonth = model_.FixTopMonth();
+  out.FixTopDay = model_.FixTopDay();
+  out.FixTopWeek = model_.FixTopWeek();
+  out.DayUpper = day_upper_;
+  out.DispTitle = disp_title_;
+  out.DispDay = disp_day_;
+  out.DayInfo = day_info_;
+  out.DispHoliday = disp_holiday_;
+  out.MonthReset = model_.MonthReset();
+  out.Return = return_;
+  out.Filter = filter_;
+  out.Title3D = title_3d_;
+  out.Cursor3D = cursor_3d_;
+  out.Today3D = today_3d_;
+  out.Normal3D = normal_3d_;
+  out.LineWidth = line_width_;
+  out.Space = space_;
+  out.Persent = persent_;
+  out.CheckedIconVisible = icons_[0];
+  out.RankIconVisible = icons_[1];
+  out.MemoIconVisible = icons_[2];
+  out.RelFilesIconVisible = icons_[3];
+  out.MarkIconVisible = icons_[4];
+  out.DataIconVisible = icons_[5];
+  for (int32_t i = 0; i < kScheduleFontCount; ++i) out.Fonts[i] = FontToText(fonts_[i]);
+  out.Colors = colors_;
+  return out;
+}
+
+uint32_t TSchedule::ScheduleColor(int32_t index) const {
+  return colors_.at(static_cast<std::size_t>(index));
+}
+
+const TFontSpec& TSchedule::ScheduleFont(int32_t index) const {
+  return fonts_.at(static_cast<std::size_t>(index));
+}
+
+void TSchedule::ResolveColors() {
+  for (std::size_t i = 0; i < colors_.size(); ++i) {
+    const uint32_t color = colors_[i];
+    paint_colors_[i] = (color >> 24) != 0 ? FromQColor(SystemColor(color, palette())) : color;
+  }
+  SetColor(ToQColor(paint_colors_[kColorControlBack]));
+}
+
+QColor TSchedule::PaintColor(int32_t index) const {
+  return ToQColor(paint_colors_.at(static_cast<std::size_t>(index)));
+}
+
+void TSchedule::MeasureLabels() {
+  const QFontMetrics& title = measurer_->Metrics(fonts_[kFontTitle], 100);
+  const QFontMetrics& number = measurer_->Metrics(fonts_[kFontDayNumber], 100);
+  title_height_ = title.height() + 4;
+  date_label_width_ = number.horizontalAdvance(QStringLiteral("28")) + 4;
+  date_label_height_ = number.height() + 4;
+}
+
+void TSchedule::PushDisplaySettings() {
+  TDataTable& table = *data_table_;
+  table.SetSpace(space_);
+  table.SetPersent(persent_);
+  table.SetReturn(return_);
+  table.SetCheckedIconVisible(icons_[0]);
+  table.SetRankIconVisible(icons_[1]);
+  table.SetMemoIconVisible(icons_[2]);
+  table.SetRelFilesIconVisible(icons_[3]);
+  table.SetMarkIconVisible(icons_[4]);
+  table.SetDataIconVisible(icons_[5]);
+  table.SetEntryFont(fonts_[kFontEntryText]);
+  table.SetSelectColor(paint_colors_[kColorSelectedLine]);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Properties
+
+bool TSchedule::Vertical() const noexcept { return model_.Vertical(); }
+int32_t TSchedule::Cycle() const noexcept { return model_.Cycle(); }
+int32_t TSchedule::Term() const noexcept { return model_.Term(); }
+int32_t TSchedule::FixTopMonth() const noexcept { return model_.FixTopMonth(); }
+int32_t TSchedule::FixTopDay() const noexcept { return model_.FixTopDay(); }
+int32_t TSchedule::FixTopWeek() const noexcept { return model_.FixTopWeek(); }
+bool TSchedule::MonthReset() const noexcept { return model_.MonthReset(); }
+
+void TSchedule::SetVertical(bool value) { FinishRebuild(model_.SetVertical(value)); }
+void TSchedule::SetCycle(int32_t value) { FinishRebuild(model_.SetCycle(value)); }
+void TSchedule::SetTerm(int32_t value) { FinishRebuild(model_.SetTerm(value)); }
+void TSchedule::SetFixTopMonth(int32_t value) { FinishRebuild(model_.SetFixTopMonth(value)); }
+void TSchedule::SetFixTopDay(int32_t value) { FinishRebuild(model_.SetFixTopDay(value)); }
+void TSchedule::SetFixTopWeek(int32_t value) { FinishRebuild(model_.SetFixTopWeek(value)); }
+void TSchedule::SetMonthReset(bool value) { FinishRebuild(model_.SetMonthReset(value)); }
+
+namespace {
+
+// Stores a different value and tells the caller to rebuild.
+template <typename T>
+bool Store(T& field, T value) {
+  if (field == value) return false;
+  field = value;
+  return true;
+}
+
+}  // namespace
+
+void TSchedule::SetDayUpper(bool value) {
+  if (Store(day_upper_, value)) RebuildLayout(false);
+}
+void TSchedule::SetDispTitle(bool value) {
+  if (Store(disp_title_, value)) RebuildLayout(false);
+}
+void TSchedule::SetDispDay(bool value) {
+  if (Store(disp_day_, value)) RebuildLayout(false);
+}
+void TSchedule::SetDayInfo(int32_t value) {
+  if (Store(day_info_, value)) RebuildLayout(false);
+}
+void TSchedule::SetDispHoliday(bool value) {
+  if (Store(disp_holiday_, value)) RebuildLayout(false);
+}
+void TSchedule::SetTitle3D(int32_t value) {
+  if (Store(title_3d_, value)) RebuildLayout(false);
+}
+void TSchedule::SetToday3D(int32_t value) {
+  if (Store(today_3d_, value)) RebuildLayout(false);
+}
+void TSchedule::SetCursor3D(int32_t value) {
+  if (Store(cursor_3d_, value)) RebuildLayout(false);
+}
+void TSchedule::SetNormal3D(int32_t value) {
+  if (Store(normal_3d_, value)) RebuildLayout(false);
+}
+void TSchedule::SetLineWidth(int32_t value) {
+  if (Store(line_width_, value)) RebuildLayout(false);
+}
+void TSchedule::SetReturn(bool value) {
+  if (!Store(return_, value)) return;
+  data_table_->SetReturn(value);
+  RebuildLayout(false);
+}
+void TSchedule::SetSpace(int32_t value) {
+  if (!Store(space_, value)) return;
+  data_table_->SetSpace(value);
+  RebuildLayout(false);
+}
+void TSchedule::SetPersent(int32_t value) {
+  if (!Store(persent_, value)) return;
+  data_table_->SetPersent(value);
+  RebuildLayout(false);
+}
+void TSchedule::SetCheckedIconVisible(bool value) {
+  if (!Store(icons_[0], value)) return;
+  data_table_->SetCheckedIconVisible(value);
+  RebuildLayout(false);
+}
+void TSchedule::SetRankIconVisible(bool value) {
+  if (!Store(icons_[1], value)) return;
+  data_table_->SetRankIconVisible(value);
+  RebuildLayout(false);
+}
+void TSchedule::SetMemoIconVisible(bool value) {
+  if (!Store(icons_[2], value)) return;
+  data_table_->SetMemoIconVisible(value);
+  RebuildLayout(false);
+}
+void TSchedule::SetRelFilesIconVisible(bool value) {
+  if (!Store(icons_[3], value)) return;
+  data_table_->SetRelFilesIconVisible(value);
+  RebuildLayout(false);
+}
+void TSchedule::SetMarkIconVisible(bool value) {
+  if (!Store(icons_[4], value)) return;
+  data_table_->SetMarkIconVisible(value);
+  RebuildLayout(false);
+}
+void TSchedule::SetDataIconVisible(bool value) {
+  if (!Store(icons_[5], value)) return;
+  data_table_->SetDataIconVisible(value);
+  RebuildLayout(false);
+}
+
+void TSchedule::SetFilterSet(const TFilterSet& filter) {
+  filter_ = filter;
+  data_table_->SetFilter(filter_);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Layout
+
+void TSchedule::RebuildLayout(bool reload) { FinishRebuild(model_.RebuildLayout(reload)); }
+
+void TSchedule::SyncGrid(bool reset_scroll) {
+  SetGridLineWidth(line_width_);
+  SetColCount(model_.GridColumns());
+  SetRowCount(model_.GridRows());
+  if (FixedCols() != 1) SetFixedCols(1);
+  if (FixedRows() != 1) SetFixedRows(1);
+  if (reset_scroll) {
+    SetLeftCol(1);
+    SetTopRow(1);
+  }
+}
+
+void TSchedule::FinishRebuild(const TRebuildResult& result) {
+  if (!result.rebuilt) return;
+  SyncGrid(result.grid_resized);
+  FitCells();
+  if (result.reload) FullReload();
+  ShowPlacement(result.placement);
+  update();
+}
+
+void TSchedule::FitCells() {
+  const TCellSizes sizes =
+      model_.FitCells(width(), height(), title_height_, line_width_, disp_title_);
+  SetDefaultColWidth(sizes.day_column_width);
+  SetDefaultRowHeight(sizes.day_row_height);
+  SetColWidth(0, sizes.title_column_width);
+  SetRowHeight(0, sizes.title_row_height);
+}
+
+void TSchedule::resizeEvent(QResizeEvent* event) {
+  TxCustomGrid::resizeEvent(event);
+  FitCells();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Cursor
+
+TDateRec TSchedule::CursorDate() const noexcept { return model_.CursorDate(); }
+TDateRec TSchedule::TopDate() const noexcept { return model_.TopDate(); }
+TDateRec TSchedule::EndDate() const noexcept { return model_.EndDate(); }
+int32_t TSchedule::Year() const noexcept { return model_.Year(); }
+int32_t TSchedule::Month() const noexcept { return model_.Month(); }
+int32_t TSchedule::Day() const noexcept { return model_.Day(); }
+
+void TSchedule::SetYear(int32_t year) { ShowPlacement(model_.SetYear(year)); }
+void TSchedule::SetMonth(int32_t month) { ShowPlacement(model_.SetMonth(month)); }
+void TSchedule::SetDay(int32_t day) { ShowPlacement(model_.SetDay(day)); }
+void TSchedule::SetCursorDate(TDateRec date) { ShowPlacement(model_.SetCursorDate(date)); }
+void TSchedule::MoveDate(int32_t years, int32_t months, int32_t days) {
+  ShowPlacement(model_.MoveDate(years, months, days));
+}
+void TSchedule::JumpToday() { ShowPlacement(model_.JumpToday()); }
+void TSchedule::JumpDate(TDateRec date) { ShowPlacement(model_.JumpDate(date)); }
+
+void TSchedule::ShowPlacement(const TCursorPlacement& placement) {
+  switch (placement.notice) {
+    case TCursorNotice::kOutOfRange:
+    case TCursorNotice::kNonexistent:
+      notices_.Beep(TBeepKind::kPlain);
+      notices_.Information(CursorNoticeText(placement.notice));
+      break;
+    case TCursorNotice::kCannotShow:
+      notices_.Beep(TBeepKind::kExclamation);
+      notices_.Information(CursorNoticeText(placement.notice));
+      break;
+    case TCursorNotice::kNone:
+      break;
+  }
+  if (!placement.moved) return;
+  // Cheap when nothing changed; run after every placement because a grid size change moves
+  // TopDate as well, not only a relayout of the cursor.
+  CheckYearWindow();
+  placing_cursor_ = true;
+  FocusCell(placement.column, placement.row, true);
+  placing_cursor_ = false;
+  if (placement.relayout || placement.notice == TCursorNotice::kCannotShow) update();
+  data_table_->FocusDate(model_.CursorDate());
+  emit OnJump(this);
+  if (!suppress_focus_change_) emit OnFocusDataChange(this);
+}
+
+// The grid base may move its current cell by itself while the mouse is held down; here the
+// cursor date and the current cell always go together, so only the schedule's own placements
+// are let through (a press places the cursor before the grid sees it).
+bool TSchedule::SelectCell(int col, int row) {
+  return placing_cursor_ && model_.CellHasDate(col, row);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Refresh cycle
+
+TDataList& TSchedule::DataList() noexcept { return *data_list_; }
+TDataTable& TSchedule::DataTable() noexcept { return *data_table_; }
+
+void TSchedule::ReloadTable(int32_t /*entry_index*/) {
+  emit OnPreRefresh(this);
+  data_list_->SetTable(data_table_->FirstYear(), TDataTable::kYearCount);
+  data_table_->SetFilter(filter_);
+  data_table_->Fill(&data_list_->DatePacks());
+  emit OnRefresh(this);
+  update();
+  data_list_->TellBudgetStop();
+}
+
+void TSchedule::RefreshData(int32_t entry_index) {
+  ReloadTable(entry_index);
+  if (entry_index >= 0 && entry_index < data_list_->Count()) {
+    TDateRec day = data_table_->FocusedDate();
+    if (data_table_->FindEntryDate(entry_index, day)) {
+      data_table_->FocusEntry(entry_index);
+      suppress_focus_change_ = true;
+      SetCursorDate(data_table_->FocusedDate());
+      suppress_focus_change_ = false;
+      // The placement may have refilled the table; select the entry's line again and
+      // scroll it into view.
+      if (model_.CursorDate() == day) {
+        const int32_t line =
+            data_list_->DatePacks().IndexOnDate(day, data_table_->Filter(), entry_index);
+        if (TViewList* list = CursorList(); list != nullptr && line >= 0) list->SelectLine(line);
+      }
+    }
+  }
+  update();
+}
+
+void TSchedule::FullReload() {
+  const int32_t first_year = model_.TopDate().Year - 1;
+  data_table_->SetFirstYear(first_year);
+  // The day information must cover the table's years too: holidays and private marks of
+  // days outside its window would silently be missing.
+  if (DateInfo().FirstYear() != first_year) DateInfo().FillYears(first_year);
+  ReloadTable(-1);
+}
+
+void TSchedule::CheckYearWindow() {
+  const int32_t first_year = model_.TopDate().Year - 1;
+  if (first_year == data_table_->FirstYear()) return;
+  data_table_->SetFirstYear(first_year);
+  DateInfo().FillYears(first_year);
+  ReloadTable(-1);
+}
+
+int32_t TSchedule::FocusedEntry() const {
+  const TViewList* list = data_table_->Cell(model_.CursorDate());
+  if (list == nullptr || list->Count() == 0) return -1;
+  const int32_t selected = list->Selected();
+  if (selected < 0 || selected >= list->Count()) return -1;
+  const TData* entry = list->Info(selected).Data;
+  return entry != nullptr ? entry->ListIndex : -1;
+}
+
+std::string TSchedule::EntryText(int32_t entry) const {
+  const TData* data = data_list_->GetData(entry);
+  return data != nullptr ? data->Text : std::string();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Hit testing
+
+TDateRec TSchedule::PointToDate(int x, int y) const {
+  const int line = GridLineWidth();
+  const int col_step = line + DefaultColWidth();
+  const int row_step = line + DefaultRowHeight();
+  if (col_step <= 0 || row_step <= 0) return kNullDate;
+  const int col = (x - ColWidth(0) - line) / col_step + 1;
+  if (col >= ColCount()) return kNullDate;
+  const int row = (y - RowHeight(0) - line) / row_step + 1;
+  if (row >= RowCount()) return kNullDate;
+  return model_.CellToDate(col, row);
+}
+
+TSchedule::THitInfo TSchedule::HitTest(int x, int y) const {
+  THitInfo info;
+  const TDateRec date = PointToDate(x, y);
+  if (date.Day == 0) return info;
+  TViewList* list = data_table_->Cell(date);
+  if (list == nullptr || list->Count() == 0 || !PlaceList(date, *list)) return info;
+  const int32_t line = list->LineAtPoint(x, y);
+  if (line < 0) return info;
+  info.Kind = kHitLine;
+  info.Text = list->Text(line);
+  info.Wrapped = list->IsWrapped(line);
+  const TData* entry = list->Info(line).Data;
+  info.Entry = entry != nullptr ? entry->ListIndex : -1;
+  info.Rect = ToQRect(list->LineRect(line));
+  return info;
+}
+
+bool TSchedule::PlaceList(TDateRec date, TViewList& list) const {
+  const int col = model_.DateToCol(date);
+  const int row = model_.DateToRow(date);
+  if (col < 1 || col > model_.CellColumns() || row < 1 || row > model_.CellRows()) return false;
+  const QRect rect = CellRect(col, row);
+  if (rect.isEmpty()) return false;
+  const TDayLayout layout = LayoutDay(col, row, date, rect);
+  if (layout.Lines.isEmpty()) return false;
+  list.SetCellRect(ToTRect(layout.Lines));
+  return true;
+}
+
+TViewList* TSchedule::CursorList() {
+  TViewList* list = data_table_->Cell(model_.CursorDate());
+  if (list == nullptr || !PlaceList(model_.CursorDate(), *list)) return nullptr;
+  return list;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Drawing
+
+void TSchedule::DrawCell(int col, int row, const QRect& rect, TGridDrawState /*state*/) {
+  QPainter& painter = *Canvas();
+  // Nothing of a cell may reach its neighbours or the grid lines.
+  painter.setClipRect(rect, Qt::IntersectClip);
+  if (col == 0 || row == 0) {
+    DrawTitleCell(col, row, rect);
+  } else {
+    DrawDayCell(col, row, rect);
+  }
+}
+
+void TSchedule::DrawFrame(QRect rect, int32_t style) {
+  if (style == 0) return;
+  QPainter& painter = *Canvas();
+  const QColor light = PaintColor(kColorLightEdge);
+  const QColor dark = PaintColor(kColorDarkEdge);
+  const QColor& top_left = style > 0 ? light : dark;
+  const QColor& bottom_right = style > 0 ? dark : light;
+  const int width = FrameWidth(style);
+  for (int i = 0; i < width && rect.width() > 0 && rect.height() > 0; ++i) {
+    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), top_left);
+    painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), top_left);
+    painter.fillRect(QRect(rect.left() + 1, rect.bottom(), rect.width() - 1, 1), bottom_right);
+    painter.fillRect(QRect(rect.right(), rect.top() + 1, 1, rect.height() - 1), bottom_right);
+    rect.adjust(1, 1, -1, -1);
+  }
+}
+
+void TSchedule::DrawTitleCell(int col, int row, const QRect& rect) {
+  QPainter& painter = *Canvas();
+  const bool vertical = model_.Vertical();
+  const int32_t cycle = model_.Cycle();
+  QColor back = PaintColor(kColorTitleBack);
+  QColor text_color = PaintColor(kColorTitleText);
+  std::string left_text;
+  std::string right_text;
+
+  const bool weekday_title = vertical ? row == 0 : col == 0;
+  if (weekday_title) {
+    const int index = vertical ? col : row;
+    if (cycle == 7) {
+      const int weekday = Mod7(WeekdayOf(model_.TopDate()) + index - 1);
+      text_color = PaintColor(kColorWeekdayText + weekday);
+      if (!(col == 0 && row == 0)) {
+        back = PaintColor(kColorWeekdayBack + weekday);
+        left_text = WeekdayText(0, weekday);
+      }
+    } else if (cycle == 31 && index > 0) {
+      left_text = std::to_string(index);
+    }
+  } else {
+    const TDateRec date = vertical ? model_.CellToDate(1, row) : model_.CellToDate(col, 1);
+    if (date.Day != 0) {
+      const std::string month = Concat({std::to_string(date.Month), "月"});
+      if (cycle == 7) {
+        const int32_t week_start = model_.FixTopWeek();
+        left_text = Concat({month, " ", std::to_string(WeekOfMonth(week_start, date)), "w"});
+        right_text = Concat(
+            {"'", TwoDigits(date.Year), " ", std::to_string(WeekOfYear(week_start, date)), "週"});
+      } else if (cycle == 31) {
+        left_text = month;
+        right_text = Concat({"'", TwoDigits(date.Year)});
+      } else if (cycle == 1) {
+        left_text = month;
+      }
+    }
+  }
+
+  painter.fillRect(rect, back);
+  DrawFrame(rect, title_3d_);
+  painter.setFont(measurer_->Font(fonts_[kFontTitle], 100));
+  painter.setPen(text_color);
+  if (!right_text.empty()) {
+    const QFontMetrics& metrics = measurer_->Metrics(fonts_[kFontTitle], 100);
+    const QRect right_box(rect.left(), rect.top(), rect.width() - 2, rect.height());
+    painter.drawText(right_box, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
+                     ToQString(right_text));
+    const QString left = ToQString(left_text);
+    const QRect left_box(rect.left() + 2, rect.top(), metrics.horizontalAdvance(left) + 4,
+                         rect.height());
+    // Where the two texts meet in a narrow title, the left one covers the right one (up to the
+    // cell's left edge) instead of mixing with it; the frame stays.
+    const int frame = FrameWidth(title_3d_);
+    const QRect inner = rect.adjusted(frame, frame, -frame, -frame);
+    painter.fillRect(QRect(inner.topLeft(), QPoint(left_box.right(), inner.bottom())) & inner,
+                     back);
+    painter.save();
+    painter.setClipRect(left_box, Qt::IntersectClip);
+    painter.drawText(left_box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, left);
+    painter.restore();
+  } else if (!left_text.empty()) {
+    painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, ToQString(left_text));
+  }
+}
+
+TSchedule::TDayLayout TSchedule::LayoutDay(int col, int row, TDateRec date,
+                                           const QRect& rect) const {
+  TDayLayout out;
+  out.Date = date;
+  const bool is_current = col == Col() && row == Row();
+  const bool is_today = DateInfo().IsToday(date);
+  const bool is_holiday = DateInfo().IsHoliday(date);
+  const bool other_month = model_.MonthReset() && date.Month != model_.CursorMonth();
+  const int weekday = WeekdayOf(date);
+  out.FrameStyle = is_current ? cursor_3d_ : is_today ? today_3d_ : normal_3d_;
+  const int frame = FrameWidth(out.FrameStyle);
+  out.Inner = rect.adjusted(frame, frame, -frame, -frame);
+  if (out.Inner.width() <= 0 || out.Inner.height() <= 0) out.Inner = QRect();
+
+  QRect area = out.Inner;
+  if (disp_day_ && !out.Inner.isEmpty()) {
+    out.HasLabel = true;
+    const QRect& inner = out.Inner;
+    QRect label = day_upper_ ? QRect(inner.left(), inner.top(), inner.width(),
+                                     std::min(date_label_height_, inner.height()))
+                             : QRect(inner.left(), inner.top(),
+                                     std::min(date_label_width_, inner.width()), inner.height());
+    // The label's texts.
+    switch (day_info_) {
+      case 1:
+        out.InfoText = WeekdayText(0, weekday);
+        break;
+      case 2:
+        out.InfoText = RokuyoName(date);
+        break;
+      case 3:
+        out.InfoText = LunarDateText(date);
+        break;
+      case 4: {
+        const TViewList* list = data_table_->Cell(date);
+        out.InfoText = std::to_string(list != nullptr ? list->Count() : 0) + "件";
+        break;
+      }
+      default:
+        break;
+    }
+    const QFontMetrics& number_metrics = measurer_->Metrics(fonts_[kFontDayNumber], 100);
+    const int number_width = number_metrics.horizontalAdvance(QString::number(date.Day));
+    const int number_height = number_metrics.height();
+    const int info_width = number_metrics.horizontalAdvance(ToQString(out.InfoText));
+    const int p = label_margin_;
+    out.NumberHeight = number_height;
+    // Label boxes as (left, top, right, bottom) with right and bottom outside, like the
+    // lists' rectangles.
+    int left = label.left();
+    int top = label.top();
+    int right = label.left() + label.width();
+    int bottom = label.top() + label.height();
+    TRect number_box;
+    TRect info_box;
+    if (!day_upper_) {
+      right = left + p + std::max(number_width, info_width);
+      number_box = {left, top, right, std::min(top + number_height + p, bottom)};
+      info_box = {left, bottom - number_height - p - 2, right, bottom - 2};
+      out.InfoShown = info_box.Top >= number_box.Bottom - 2;
+    } else {
+      bottom = top + p + number_height;
+      number_box = {left, top, std::min(left + number_width + p, right), bottom};
+      info_box = {right - info_width - p - 2, top, right - 2, bottom};
+      out.InfoShown = info_box.Left >= number_box.Right - 2;
+    }
+    out.Label = ToQRect(TRect{left, top, right, bottom}).intersected(inner);
+    out.NumberBox = ToQRect(number_box);
+    out.InfoBox = ToQRect(info_box);
+    if (out.InfoText.empty()) out.InfoShown = false;
+    if (is_holiday) {
+      out.LabelBack = paint_colors_[kColorHolidayLabelBack];
+      out.LabelText = paint_colors_[kColorHolidayText];
+    } else {
+      out.LabelText = paint_colors_[kColorWeekdayText + weekday];
+      out.LabelBack = paint_colors_[kColorWeekdayBack + weekday];
+    }
+    if (other_month) out.LabelBack = paint_colors_[kColorOtherMonthLabelBack];
+    if (day_info_ == 2) {
+      out.InfoColor = paint_colors_[kColorRokuyoText + std::clamp(RokuyoIndex(date), 0, 5)];
+    } else if (day_info_ == 3) {
+      out.InfoColor = paint_colors_[kColorLunarDateText];
+    } else {
+      out.InfoColor = out.LabelText;
+    }
+    // The entry area: below the label or right of it.
+    const int label_right = std::max(right, inner.left());
+    const int label_bottom = std::max(bottom, inner.top());
+    area = day_upper_ ? QRect(QPoint(inner.left(), label_bottom), inner.bottomRight())
+                      : QRect(QPoint(label_right, inner.top()), inner.bottomRight());
+  }
+  if (area.width() <= 0 || area.height() <= 0) area = QRect();
+  out.Area = area;
+  if (area.isEmpty()) return out;
+
+  if (other_month) {
+    out.AreaBack = paint_colors_[kColorOtherMonthCellBack];
+  } else if (is_today) {
+    out.AreaBack = paint_colors_[kColorTodayCellBack];
+  } else if (is_current) {
+    out.AreaBack = paint_colors_[kColorCursorCellBack];
+  } else if (is_holiday) {
+    out.AreaBack = paint_colors_[kColorHolidayCellBack];
+  } else {
+    out.AreaBack = paint_colors_[kColorCellBack + weekday];
+  }
+
+  QRect lines = area;
+  if (is_holiday && disp_holiday_) {
+    // A negative or huge Space from a page must not move the lines out of the area.
+    const int64_t font_height =
+        std::abs(int64_t{measurer_->FontHeight(fonts_[kFontHolidayName], 100)}) + space_;
+    const int line_height = area.height() < font_height
+                                ? area.height() + 1
+                                : static_cast<int>(std::max<int64_t>(font_height, 0));
+    out.HasHolidayLine = true;
+    out.HolidayLine = QRect(area.left(), area.top(), area.width(), std::max(line_height, 0));
+    lines.setTop(area.top() + line_height + 1);
+  }
+  out.Lines = lines.width() > 0 && lines.height() > 0 ? lines : QRect();
+  return out;
+}
+
+void TSchedule::DrawDayCell(int col, int row, const QRect& rect) {
+  QPainter& painter = *Canvas();
+  const TDateRec date = model_.CellToDate(col, row);
+  if (date.Day == 0) {
+    painter.fillRect(rect, PaintColor(kColorEmptyCell));
+    return;
+  }
+  const TDayLayout layout = LayoutDay(col, row, date, rect);
+  DrawFrame(rect, layout.FrameStyle);
+
+  if (layout.HasLabel && !layout.Label.isEmpty()) {
+    painter.fillRect(layout.Label, ToQColor(layout.LabelBack));
+    painter.save();
+    painter.setClipRect(layout.Label, Qt::IntersectClip);
+    painter.setFont(measurer_->Font(fonts_[kFontDayNumber], 100));
+    painter.setPen(ToQColor(layout.LabelText));
+    painter.drawText(layout.NumberBox, Qt::AlignCenter | Qt::TextSingleLine,
+                     QString::number(date.Day));
+    if (layout.InfoShown) {
+      const QFontMetrics& info_metrics = measurer_->Metrics(fonts_[kFontDayInfo], 100);
+      const QString info = ToQString(layout.InfoText);
+      const int width = info_metrics.horizontalAdvance(info);
+      const QRect& box = layout.InfoBox;
+      const int x = width > box.width() ? box.left() + 2 : box.left() + (box.width() - width) / 2;
+      const int y = box.top() + (box.height() - layout.NumberHeight) / 2;
+      painter.setClipRect(box, Qt::IntersectClip);
+      painter.setFont(measurer_->Font(fonts_[kFontDayInfo], 100));
+      painter.setPen(ToQColor(layout.InfoColor));
+      painter.drawText(QPoint(x, y + info_metrics.ascent()), info);
+    }
+    painter.restore();
+  }
+  if (layout.Area.isEmpty()) return;
+
+  painter.fillRect(layout.Area, ToQColor(layout.AreaBack));
+  if (layout.HasHolidayLine && !layout.HolidayLine.isEmpty()) {
+    painter.save();
+    painter.setClipRect(layout.HolidayLine.intersected(layout.Area), Qt::IntersectClip);
+    const QFontMetrics& metrics = measurer_->Metrics(fonts_[kFontHolidayName], 100);
+    painter.setFont(measurer_->Font(fonts_[kFontHolidayName], 100));
+    painter.setPen(PaintColor(kColorHolidayText));
+    painter.drawText(QPoint(layout.HolidayLine.left(), layout.HolidayLine.top() + metrics.ascent()),
+                     ToQString(DateInfo().HolidayName(date)));
+    painter.restore();
+  }
+
+  if (layout.Lines.isEmpty()) return;
+  TViewList* list = data_table_->Cell(date);
+  if (list == nullptr || list->Count() == 0) return;
+  list->SetActive(hasFocus() && col == Col() && row == Row());
+  list->SetCellRect(ToTRect(layout.Lines));
+  list->SetColor(layout.AreaBack);
+  TQtLinePaintSink sink(painter, *measurer_);
+  list->Paint(ToTRect(layout.Lines), sink);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Mouse
+
+int32_t TSchedule::SelectUnderMouse(const QPoint& pos) {
+  const TDateRec date = PointToDate(pos.x(), pos.y());
+  if (date.Day == 0) return kHitNothing;
+  TLineClick click;
+  if (TViewList* list = data_table_->Cell(date); list != nullptr && PlaceList(date, *list)) {
+    click = list->Click(pos.x(), pos.y());
+  }
+  month_changed_ = date.Month != model_.CursorMonth();
+  if (date == model_.CursorDate()) {
+    // Decision: the focused entry may have changed with the click (another line) or not;
+    // listeners hear of it either way.
+    emit OnFocusDataChange(this);
+  } else {
+    SetCursorDate(date);
+  }
+  return click.Hit ? kHitLine : kHitNothing;
+}
+
+void TSchedule::mousePressEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  if (!double_clicked_) {
+    down_kind_ = SelectUnderMouse(pos);
+    button_down_ = true;
+    down_pos_ = pos;
+  }
+  double_clicked_ = false;
+  TxCustomGrid::mousePressEvent(event);
+}
+
+void TSchedule::mouseDoubleClickEvent(QMouseEvent* event) {
+  double_clicked_ = true;
+  TxCustomGrid::mouseDoubleClickEvent(event);
+}
+
+void TSchedule::DblClick(QMouseEvent* /*event*/) {
+  if (down_kind_ == kHitNothing) ToggleZoom();
+}
+
+void TSchedule::ToggleZoom() {
+  if (model_.Cycle() == 1 && model_.Term() == 1) {
+    ApplySettings(kept_settings_);
+  } else {
+    kept_settings_ = GetSettings();
+    SetCycle(1);
+    SetTerm(1);
+  }
+}
+
+bool TSchedule::DropAllowedAt(const QPoint& pos) const {
+  return !(pos.x() < 0 || pos.x() > width() || pos.y() < RowHeight(0) || pos.y() > height());
+}
+
+void TSchedule::EndDrag() {
+  dragging_ = false;
+  unsetCursor();
+}
+
+void TSchedule::mouseMoveEvent(QMouseEvent* event) {
+  if (read_only_) return;
+  const QPoint pos = event->position().toPoint();
+  const Qt::MouseButtons held = event->buttons() & (Qt::LeftButton | Qt::RightButton);
+  if (held == Qt::NoButton) EndDrag();
+  if (!dragging_ && down_kind_ == kHitLine && button_down_ && held != Qt::NoButton &&
+      (std::abs(pos.x() - down_pos_.x()) > kDragThreshold ||
+       std::abs(pos.y() - down_pos_.y()) > kDragThreshold)) {
+    drag_entry_ = FocusedEntry();
+    dragging_ = drag_entry_ >= 0;
+  }
+  if (dragging_) setCursor(DropAllowedAt(pos) ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
+  TxCustomGrid::mouseMoveEvent(event);
+}
+
+void TSchedule::mouseReleaseEvent(QMouseEvent* event) {
+  const QPoint pos = event->position().toPoint();
+  button_down_ = false;
+  // Here the double click takes the place of the second press, so its mark ends with the
+  // release that follows it.
+  double_clicked_ = false;
+  const bool dropped = dragging_ && DropAllowedAt(pos);
+  if (dropped) {
+    EndDrag();
+    const TDateRec date = PointToDate(pos.x(), pos.y());
+    if (date.Day != 0 && date != model_.CursorDate()) SelectUnderMouse(pos);
+  }
+  const int32_t entry = drag_entry_;
+  if (dropped && event->button() == Qt::RightButton) {
+    drag_entry_ = -1;
+    const QAction* chosen = drop_menu_->exec(event->globalPosition().toPoint());
+    if (chosen == move_action_) {
+      MoveEntryTo(entry, model_.CursorDate());
+    } else if (chosen == copy_action_) {
+      CopyEntryTo(entry, model_.CursorDate());
+    }
+    return;
+  }
+  TxCustomGrid::mouseReleaseEvent(event);
+  if (dropped) {
+    drag_entry_ = -1;
+    DropEntry(entry, event->modifiers() == Qt::ControlModifier);
+    return;
+  }
+  EndDrag();
+  drag_entry_ = -1;
+  if (model_.MonthReset() && month_changed_) {
+    month_changed_ = false;
+    SetCursorDate(model_.CursorDate());
+  }
+}
+
+void TSchedule::DropEntry(int32_t entry, bool copy) {
+  if (data_list_->GetData(entry) == nullptr) return;
+  if (drag_check_) {
+    notices_.Beep(TBeepKind::kQuestion);
+    const std::string question = Concat({kMoveQuestionHead, EntryText(entry), kMoveQuestionMiddle,
+                                         DateText(0, "/", 0, 0, 0, 0, model_.CursorDate()),
+                                         copy ? kCopyQuestionTail : kMoveQuestionTail});
+    if (!notices_.Confirm(question)) return;
+  }
+  if (copy) {
+    CopyEntryTo(entry, model_.CursorDate());
+  } else {
+    MoveEntryTo(entry, model_.CursorDate());
+  }
+}
+
+void TSchedule::MoveEntryTo(int32_t entry, TDateRec date) {
+  if (data_list_->GetData(entry) == nullptr) return;
+  data_list_->MoveData(entry, date);
+  RefreshData(entry);
+}
+
+void TSchedule::CopyEntryTo(int32_t entry, TDateRec date) {
+  if (data_list_->GetData(entry) == nullptr) return;
+  int32_t position = entry;
+  data_list_->CopyDataTo(position, date);
+  RefreshData(position);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys
+
+void TSchedule::keyPressEvent(QKeyEvent* event) {
+  const Qt::KeyboardModifiers mods =
+      event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+  if (mods == Qt::NoModifier || mods == Qt::ShiftModifier || mods == Qt::AltModifier ||
+      mods == Qt::ControlModifier) {
+    HandleKey(event, mods);
+    event->accept();
+    return;
+  }
+  emit OnKeyDown(this, event);
+}
+
+void TSchedule::HandleKey(QKeyEvent* event, Qt::KeyboardModifiers mods) {
+  const bool vertical = model_.Vertical();
+  const int32_t cycle = model_.Cycle();
+  // One cycle back (-1) or forward (+1).
+  const auto move_cycle = [&](int32_t sign) {
+    if (cycle == 31) {
+      MoveDate(0, sign, 0);
+    } else {
+      MoveDate(0, 0, sign * cycle);
+    }
+  };
+  const int key = event->key();
+  if (mods == Qt::NoModifier) {
+    switch (key) {
+      case Qt::Key_Left:
+      case Qt::Key_Right: {
+        const int32_t sign = key == Qt::Key_Left ? -1 : 1;
+        if (vertical) {
+          MoveDate(0, 0, sign);
+        } else {
+          move_cycle(sign);
+        }
+        break;
+      }
+      case Qt::Key_Up:
+      case Qt::Key_Down: {
+        const int32_t sign = key == Qt::Key_Up ? -1 : 1;
+        if (vertical) {
+          move_cycle(sign);
+        } else {
+          MoveDate(0, 0, sign);
+        }
+        break;
+      }
+      case Qt::Key_Home:
+        JumpToday();
+        break;
+      case Qt::Key_PageUp:
+      case Qt::Key_PageDown:
+        if (TViewList* list = CursorList()) {
+          if (key == Qt::Key_PageUp && list->CanScrollUp()) list->ScrollUp();
+          if (key == Qt::Key_PageDown && list->CanScrollDown()) list->ScrollDown();
+        }
+        emit OnFocusDataChange(this);
+        break;
+      case Qt::Key_Delete:
+        if (const int32_t entry = FocusedEntry(); entry >= 0) {
+          data_list_->ToggleChecked(entry);
+          RefreshData(entry);
+        }
+        break;
+      default:
+        break;
+    }
+    return;
+  }
+  if (mods == Qt::ShiftModifier) {
+    switch (key) {
+      case Qt::Key_Left:
+        MoveDate(0, -1, 0);
+        break;
+      case Qt::Key_Right:
+        MoveDate(0, 1, 0);
+        break;
+      case Qt::Key_Up:
+        MoveDate(-1, 0, 0);
+        break;
+      case Qt::Key_Down:
+        MoveDate(1, 0, 0);
+        break;
+      case Qt::Key_Insert:
+        Paste();
+        break;
+      case Qt::Key_Delete:
+        if (const int32_t entry = FocusedEntry(); entry >= 0) {
+          data_list_->CutData(entry);
+          RefreshData(entry);
+        }
+        break;
+      default:
+        break;
+    }
+    return;
+  }
+  if (mods == Qt::ControlModifier) {
+    switch (key) {
+      case Qt::Key_Left:
+        MoveDate(0, -4, 0);
+        break;
+      case Qt::Key_Right:
+        MoveDate(0, 4, 0);
+        break;
+      case Qt::Key_Up:
+        MoveDate(-10, 0, 0);
+        break;
+      case Qt::Key_Down:
+        MoveDate(10, 0, 0);
+        break;
+      case Qt::Key_Home:
+      case Qt::Key_End:
+        if (TViewList* list = CursorList(); list != nullptr && list->Count() > 0) {
+          if (key == Qt::Key_Home) {
+            list->MoveFirst();
+          } else {
+            list->MoveLast();
+          }
+          // Decision: the selected line, and with it the focused entry, may have changed.
+          emit OnFocusDataChange(this);
+        }
+        break;
+      case Qt::Key_Insert:
+      case Qt::Key_C:
+        if (const int32_t entry = FocusedEntry(); entry >= 0) data_list_->CopyData(entry);
+        break;
+      case Qt::Key_Delete:
+      case Qt::Key_X:
+        if (const int32_t entry = FocusedEntry(); entry >= 0) {
+          data_list_->CutData(entry);
+          RefreshData(entry);
+        }
+        break;
+      case Qt::Key_V:
+        Paste();
+        break;
+      case Qt::Key_Z:
+        data_list_->UndoHistory().UndoSteps(1);
+        RefreshData(-1);
+        break;
+      case Qt::Key_Q:
+        data_list_->UndoHistory().RedoSteps(1);
+        RefreshData(-1);
+        break;
+      default:
+        break;
+    }
+    return;
+  }
+  // Alt.
+  switch (key) {
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+      if (!vertical) ScrollView(key == Qt::Key_Left ? -1 : 1);
+      break;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+      if (vertical) ScrollView(key == Qt::Key_Up ? -1 : 1);
+      break;
+    case Qt::Key_Delete:
+      DeleteWithQuestion();
+      break;
+    default:
+      break;
+  }
+}
+
+void TSchedule::Paste() {
+  if (data_list_->ClipboardCount() == 0) return;
+  int32_t index = 0;
+  data_list_->PasteData(index, model_.CursorDate());
+  if (index >= 0) RefreshData(index);
+}
+
+void TSchedule::DeleteWithQuestion() {
+  const int32_t entry = FocusedEntry();
+  if (entry < 0) return;
+  notices_.Beep(TBeepKind::kQuestion);
+  if (!notices_.Confirm(Concat({kMoveQuestionHead, EntryText(entry), kDeleteQuestionTail}))) return;
+  data_list_->DeleteData(entry);
+  RefreshData(entry);
+}
+
+// Scrolling keeps the current cell and moves the dates under it. The day table follows the
+// first shown year like after any other move, so scrolled-in days show their entries; the
+// cursor date changed, so the listeners hear of it as of any other move.
+void TSchedule::ScrollView(int32_t direction) {
+  if (model_.ScrollCycle(direction)) {
+    CheckYearWindow();
+    placing_cursor_ = true;
+    FocusCell(model_.Col(), model_.Row(), true);
+    placing_cursor_ = false;
+    data_table_->FocusDate(model_.CursorDate());
+    emit OnJump(this);
+    emit OnFocusDataChange(this);
+  }
+  update();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Focus and hints
+
+void TSchedule::focusInEvent(QFocusEvent* event) { TxCustomGrid::focusInEvent(event); }
+
+void TSchedule::focusOutEvent(QFocusEvent* event) { TxCustomGrid::focusOutEvent(event); }
+
+bool TSchedule::ShowLineHint(const QPoint& pos, const QPoint& global_pos) {
+  const THitInfo hit = HitTest(pos.x(), pos.y());
+  if (hit.Kind != kHitLine || return_ || !hit.Wrapped) return false;
+  QToolTip::showText(global_pos, ToQString(hit.Text), this, hit.Rect);
+  return true;
+}
+
+bool TSchedule::event(QEvent* event) {
+  if (event->type() == QEvent::ToolTip) {
+    auto* help = static_cast<QHelpEvent*>(event);
+    if (!ShowLineHint(help->pos(), help->globalPos())) {
+      QToolTip::hideText();
+      event->ignore();
+    }
+    return true;
+  }
+  return TxCustomGrid::event(event);
+}
+
+}  // namespace pelo

@@ -1,0 +1,484 @@
+// The day table: which lines each day cell gets (filter, order, days that do not exist), the
+// lookups between lines and entries, the focus, the settings shared by all cells, and the
+// rebuild of the day packs by the entry list.
+#include "schedule/DataTables.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "DataFileTesting.h"
+#include "RecordingNotices.h"
+#include "calendar/DateInfos.h"
+#include "datafiles/DataLists.h"
+#include "entries/Datas.h"
+
+namespace pelo {
+namespace {
+
+using test::RecordingNotices;
+using test::TempFolder;
+
+constexpr TDateRec kToday{2024, 5, 10};
+constexpr int32_t kFirstYear = 2023;  // the window of a table made in 2024: 2023..2026
+
+std::string DateText(TDateRec date) {
+  return std::to_string(date.Year) + "/" + std::to_string(date.Month) + "/" +
+         std::to_string(date.Day);
+}
+
+class DayTableTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    DateInfo().SetToday(kToday);
+    DateInfo().FillYears(kFirstYear);
+  }
+
+  // Loads the lines (UTF-8, written as CP932), rebuilds the packs and fills the table.
+  void Load(std::string_view text) {
+    const std::vector<std::string> names{folder_.WriteCp932("a.nrk", text)};
+    list_.LoadFiles(&names);
+    Rebuild();
+  }
+  void Rebuild() {
+    list_.SetTable(kFirstYear, TDataTable::kYearCount);
+    table_.Fill(&list_.DatePacks());
+  }
+
+  // The texts of a cell's lines; "(none)" when the table has no cell for the date.
+  std::vector<std::string> Lines(TDateRec date) const {
+    const TViewList* cell = table_.Cell(date);
+    if (cell == nullptr) return {"(none)"};
+    std::vector<std::string> texts;
+    for (int32_t i = 0; i < cell->Count(); ++i) texts.push_back(cell->Text(i));
+    return texts;
+  }
+
+  // The position of the entry whose text is text.
+  int32_t PositionOf(std::string_view text) const {
+    for (int32_t i = 0; i < list_.Count(); ++i) {
+      if (list_.GetData(i)->Text == text) return i;
+    }
+    ADD_FAILURE() << "no entry " << text;
+    return -1;
+  }
+
+  // Today is set before the table is made: it starts with the year before today's.
+  struct TodayIsSet {
+    TodayIsSet() { DateInfo().SetToday(kToday); }
+  } today_;
+  TempFolder folder_;
+  RecordingNotices notices_;
+  TDataList list_{notices_};
+  TDataTable table_;
+};
+
+using Texts = std::vector<std::string>;
+
+TEST_F(DayTableTest, WindowAndCells) {
+  EXPECT_EQ(table_.FirstYear(), kFirstYear);  // the year before today's
+  const struct {
+    TDateRec date;
+    bool has_cell;
+  } cases[] = {
+      {{2022, 12, 31}, false}, {{2023, 1, 1}, true},   {{2026, 12, 31}, true},
+      {{2027, 1, 1}, false},   {{2024, 0, 1}, false},  {{2024, 13, 1}, false},
+      {{2024, 1, 0}, false},   {{2024, 1, 32}, false}, {{2024, 2, 30}, true},
+      {{2025, 4, 31}, true},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(table_.Cell(c.date) != nullptr, c.has_cell) << DateText(c.date);
+  }
+  // Every cell is a list of its own.
+  EXPECT_NE(table_.Cell({2023, 1, 1}), table_.Cell({2023, 1, 2}));
+  EXPECT_NE(table_.Cell({2023, 1, 31}), table_.Cell({2023, 2, 1}));
+}
+
+TEST_F(DayTableTest, DaysThatExistAndDaysThatDoNot) {
+  Load("2/29 閏日\r\n30 三十日\r\n31 三十一日\r\n");
+  const struct {
+    TDateRec date;
+    Texts lines;
+  } cases[] = {
+      {{2024, 2, 29}, {"閏日"}},  // a leap year of the window
+      {{2023, 2, 29}, {}},        // no such day: the cell exists and stays empty
+      {{2025, 2, 29}, {}},
+      {{2024, 2, 30}, {}},  // never, whatever falls on the 30th
+      {{2024, 2, 31}, {}},
+      {{2024, 1, 30}, {"三十日"}},
+      {{2024, 3, 30}, {"三十日"}},
+      {{2024, 4, 30}, {"三十日"}},
+      {{2024, 4, 31}, {}},
+      {{2024, 5, 31}, {"三十一日"}},
+      {{2026, 12, 31}, {"三十一日"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Lines(c.date), c.lines) << DateText(c.date);
+}
+
+TEST_F(DayTableTest, TheFilter) {
+  Load(
+      "2024/5/1 普通\r\n"
+      "#2024/5/1 ハッシュ\r\n"
+      "E:2024/5/1 カテゴリE\r\n"
+      "D:2024/5/1 カテゴリD\r\n"
+      "ﾚ2024/5/1 済み\r\n"
+      "2024/5/3 三日 &d([/[/[-2)\r\n"  // a derived day on 5/1 (kind 4)
+      "2024/5/1 あとで消す\r\n");
+  // Deleted after the rebuild: its pack is still there, and set 0 hides it.
+  list_.DeleteData(PositionOf("あとで消す"));
+
+  const TFilterSet initial = table_.Filter();
+  EXPECT_EQ(initial[0], (TSmallSet{0}));
+  EXPECT_EQ(initial[4], (TSmallSet{0}));
+  EXPECT_EQ(initial[5], (TSmallSet{0, 1, 2, 3}));
+  EXPECT_EQ(initial[6], (TSmallSet{0, 1, 2, 3}));
+  for (const std::size_t set : {1u, 2u, 3u, 7u}) EXPECT_TRUE(initial[set].Empty()) << set;
+
+  const auto with = [&initial](std::size_t set, TSmallSet members) {
+    TFilterSet filter = initial;
+    filter[set] = members;
+    return filter;
+  };
+  const struct {
+    const char* name;
+    TFilterSet filter;
+    Texts lines;
+  } cases[] = {
+      {"initial", initial, {"普通", "カテゴリD", "済み"}},
+      {"categories open", with(5, {}), {"普通", "カテゴリE", "カテゴリD", "済み"}},
+      {"category E only", with(5, {4}), {"カテゴリE"}},
+      {"derived days too", with(6, {}), {"普通", "カテゴリD", "済み", "三日まであと 2日"}},
+      {"derived days only", with(6, {4}), {"三日まであと 2日"}},
+      {"hash marks only", with(4, {1}), {"ハッシュ"}},
+      {"deleted shown", with(0, {}), {"普通", "カテゴリD", "済み", "あとで消す"}},
+      {"deleted only", with(0, {1}), {"あとで消す"}},
+      {"checked only", with(1, {1}), {"済み"}},
+      {"unchecked only", with(1, {0}), {"普通", "カテゴリD"}},
+      {"the unnamed flags are 0", with(2, {0}), {"普通", "カテゴリD", "済み"}},
+      {"a flag of 1 never", with(3, {1}), {}},
+      {"file 0", with(7, {0}), {"普通", "カテゴリD", "済み"}},
+      {"file 1", with(7, {1}), {}},
+      {"values above 255 are never members", with(7, {300}), {"普通", "カテゴリD", "済み"}},
+  };
+  for (const auto& c : cases) {
+    table_.SetFilter(c.filter);
+    table_.Fill(nullptr);  // the packs it was given before
+    EXPECT_EQ(Lines({2024, 5, 1}), c.lines) << c.name;
+    // The lookups count with the same filter.
+    for (std::size_t k = 0; k < c.lines.size(); ++k) {
+      const int32_t position = list_.DatePacks().EntryAt({2024, 5, 1}, c.filter, int32_t(k));
+      ASSERT_GE(position, 0) << c.name;
+      EXPECT_EQ(c.lines[k].rfind(list_.GetData(position)->Text, 0), 0u) << c.name;
+    }
+    EXPECT_EQ(list_.DatePacks().EntryAt({2024, 5, 1}, c.filter, int32_t(c.lines.size())), -1)
+        << c.name;
+  }
+}
+
+TEST_F(DayTableTest, LinesOfADayInEntryListOrder) {
+  Load(
+      "2024/6/1 一\r\n"
+      "6/1 二\r\n"
+      "@2024/6/1 私\r\n"  // day-marked: first in the list
+      "SA 三\r\n"         // 2024/6/1 is a Saturday
+      "2024/6/2 翌日\r\n");
+  EXPECT_EQ(Lines({2024, 6, 1}), (Texts{"私", "一", "二", "三"}));
+  const TDatePackList& packs = list_.DatePacks();
+  const TFilterSet& filter = table_.Filter();
+  const struct {
+    int32_t k;
+    int32_t position;
+  } cases[] = {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, -1}, {-1, -1}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(packs.EntryAt({2024, 6, 1}, filter, c.k), c.position) << c.k;
+  }
+  EXPECT_EQ(list_.GetData(packs.EntryAt({2024, 6, 1}, filter, 2))->Text, "二");
+  EXPECT_EQ(packs.EntryAt({2024, 6, 3}, filter, 0), -1);
+  // The k-th line is the k-th pack's entry.
+  const TViewList& cell = *table_.Cell({2024, 6, 1});
+  for (int32_t k = 0; k < cell.Count(); ++k) {
+    EXPECT_EQ(cell.Info(k).Data, list_.GetData(packs.EntryAt({2024, 6, 1}, filter, k))) << k;
+  }
+}
+
+TEST_F(DayTableTest, IndexOnDateIsTheInverseOfEntryAt) {
+  Load(
+      "2024/6/1 一\r\n"
+      "E:2024/6/1 隠れ\r\n"
+      "2024/6/1,2024/6/1 二度\r\n"  // two packs on one day: two lines
+      "2024/6/1 三\r\n"
+      "2024/6/2 翌日\r\n");
+  EXPECT_EQ(Lines({2024, 6, 1}), (Texts{"一", "二度", "二度", "三"}));
+  const TDatePackList& packs = list_.DatePacks();
+  const TFilterSet& filter = table_.Filter();
+  const struct {
+    const char* text;
+    int32_t index;  // of its first line on 6/1
+  } cases[] = {{"一", 0}, {"隠れ", -1}, {"二度", 1}, {"三", 3}, {"翌日", -1}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(packs.IndexOnDate({2024, 6, 1}, filter, PositionOf(c.text)), c.index) << c.text;
+  }
+  for (int32_t k = 0; k < 4; ++k) {
+    const int32_t position = packs.EntryAt({2024, 6, 1}, filter, k);
+    // The second line of the entry with two lines leads back to its first.
+    EXPECT_EQ(packs.IndexOnDate({2024, 6, 1}, filter, position), k == 2 ? 1 : k) << k;
+  }
+  EXPECT_EQ(packs.IndexOnDate({2024, 6, 1}, filter, 99), -1);
+  EXPECT_EQ(packs.IndexOnDate({2024, 6, 2}, filter, PositionOf("翌日")), 0);
+}
+
+TEST_F(DayTableTest, FindEntryDate) {
+  Load(
+      "2024/7/9,2024/7/11 両側\r\n"
+      "2024/7/12 二日後\r\n"
+      "2024/7/10 当日\r\n"
+      "E:2024/7/10 見えない\r\n"
+      "2026/12/30 窓の最後の前日\r\n"
+      "2023/1/2 窓の二日目\r\n"
+      "2023/1/1,2026/12/31 窓の両端\r\n");
+  const struct {
+    const char* text;
+    TDateRec from;
+    bool found;
+    TDateRec day;
+  } cases[] = {
+      {"両側", {2024, 7, 10}, true, {2024, 7, 9}},  // one day each way: the earlier
+      {"両側", {2024, 7, 11}, true, {2024, 7, 11}},
+      {"二日後", {2024, 7, 10}, true, {2024, 7, 12}},
+      {"当日", {2024, 7, 10}, true, {2024, 7, 10}},
+      {"当日", {2023, 1, 1}, true, {2024, 7, 10}},
+      {"見えない", {2024, 7, 10}, false, {2024, 7, 10}},
+      // Near the ends of the window the other direction goes on searching.
+      {"窓の最後の前日", {2026, 12, 31}, true, {2026, 12, 30}},
+      {"窓の二日目", {2023, 1, 1}, true, {2023, 1, 2}},
+      {"窓の両端", {2025, 1, 1}, true, {2026, 12, 31}},  // 729 days forward, 731 back
+      {"窓の両端", {2024, 12, 31}, true, {2023, 1, 1}},  // 730 days each way: the earlier
+      // From outside the window the search walks into it.
+      {"当日", {2022, 6, 1}, true, {2024, 7, 10}},
+      {"当日", {2027, 3, 1}, true, {2024, 7, 10}},
+  };
+  for (const auto& c : cases) {
+    TDateRec day = c.from;
+    EXPECT_EQ(table_.FindEntryDate(PositionOf(c.text), day), c.found) << c.text;
+    EXPECT_EQ(day, c.day) << c.text << " from " << DateText(c.from);
+  }
+  // No entry at that position, or no real day to start from: false, date unchanged.
+  for (const TDateRec from : {TDateRec{2024, 7, 10}, kNullDate, TDateRec{2024, 2, 30}}) {
+    TDateRec day = from;
+    EXPECT_FALSE(table_.FindEntryDate(99, day));
+    EXPECT_EQ(day, from);
+  }
+  TDateRec day = kNullDate;
+  EXPECT_FALSE(table_.FindEntryDate(PositionOf("当日"), day));
+  EXPECT_EQ(day, kNullDate);
+}
+
+TEST_F(DayTableTest, FocusDateAndFocusEntry) {
+  Load(
+      "2024/6/1 一\r\n"
+      "2024/6/1 二\r\n"
+      "2024/6/3 三\r\n"
+      "2024/6/3 四\r\n"
+      "E:2024/6/3 隠れ\r\n");
+  table_.FocusDate({2024, 6, 1});
+  EXPECT_EQ(table_.FocusedDate(), (TDateRec{2024, 6, 1}));
+  EXPECT_EQ(table_.FocusedEntry(), PositionOf("一"));
+  table_.FocusDate({2024, 6, 2});  // an empty day
+  EXPECT_EQ(table_.FocusedDate(), (TDateRec{2024, 6, 2}));
+  EXPECT_EQ(table_.FocusedEntry(), -1);
+  table_.FocusDate({2030, 1, 1});  // outside the window: nothing changes
+  EXPECT_EQ(table_.FocusedDate(), (TDateRec{2024, 6, 2}));
+  EXPECT_EQ(table_.FocusedEntry(), -1);
+
+  table_.FocusDate({2024, 6, 1});
+  table_.FocusEntry(PositionOf("四"));
+  EXPECT_EQ(table_.FocusedDate(), (TDateRec{2024, 6, 3}));
+  EXPECT_EQ(table_.FocusedEntry(), PositionOf("四"));
+  EXPECT_EQ(table_.Cell({2024, 6, 3})->Selected(), 1);
+  // An entry shown nowhere: nothing changes.
+  table_.FocusEntry(PositionOf("隠れ"));
+  EXPECT_EQ(table_.FocusedDate(), (TDateRec{2024, 6, 3}));
+  EXPECT_EQ(table_.FocusedEntry(), PositionOf("四"));
+  EXPECT_EQ(table_.Cell({2024, 6, 3})->Selected(), 1);
+  // A refill puts every cell back on its first line.
+  table_.Fill(nullptr);
+  EXPECT_EQ(table_.Cell({2024, 6, 3})->Selected(), 0);
+}
+
+TEST_F(DayTableTest, LineRecords) {
+  Load(
+      "A:2024/6/1 ランクA\r\n"
+      "B:2024/6/1 ランクB &x(a.txt)\r\n"
+      "ﾚ2024/6/1 済み &f(ＭＳ 明朝,12,Bold)\r\n"
+      "2024/6/1 メモ付き\r\n"
+      "%\r\n"
+      "メモの行\r\n"
+      "%\r\n");
+  const TViewList& cell = *table_.Cell({2024, 6, 1});
+  ASSERT_EQ(cell.Count(), 4);
+  const struct {
+    bool rank_a, rank_b, checked, memo, rel_files, font;
+  } cases[] = {
+      {true, false, false, false, false, false},
+      {false, true, false, false, true, false},
+      {false, false, true, false, false, true},
+      {false, false, false, true, false, false},
+  };
+  for (int32_t i = 0; i < 4; ++i) {
+    const TLineInfo& info = cell.Info(i);
+    const auto& c = cases[i];
+    EXPECT_EQ(info.RankA, c.rank_a) << i;
+    EXPECT_EQ(info.RankB, c.rank_b) << i;
+    EXPECT_EQ(info.Checked, c.checked) << i;
+    EXPECT_EQ(info.HasMemo, c.memo) << i;
+    EXPECT_EQ(info.HasRelFiles, c.rel_files) << i;
+    EXPECT_EQ(info.Font != nullptr, c.font) << i;
+    EXPECT_FALSE(info.Mark);
+    EXPECT_FALSE(info.HasPicture);
+    EXPECT_EQ(info.Data, list_.GetData(i)) << i;
+  }
+  ASSERT_NE(cell.Info(2).Font, nullptr);
+  EXPECT_EQ(cell.Info(2).Font->Size, 12);
+  EXPECT_TRUE(cell.Info(2).Font->Bold);
+}
+
+TEST_F(DayTableTest, SettingsReachEveryCellAndStay) {
+  Load("1 毎月一日\r\n");
+  TFontSpec font;
+  font.Name = "IPAGothic";
+  font.Size = 13;
+  table_.SetReturn(true);
+  table_.SetSpace(7);
+  table_.SetPersent(150);
+  table_.SetCheckedIconVisible(false);
+  table_.SetRankIconVisible(false);
+  table_.SetMemoIconVisible(false);
+  table_.SetRelFilesIconVisible(false);
+  table_.SetMarkIconVisible(false);
+  table_.SetDataIconVisible(false);
+  table_.SetSelectColor(0x00FFFF);
+  table_.SetEntryFont(font);
+  table_.Cell({2024, 1, 1})->SetSelected(3);
+  table_.Fill(nullptr);
+
+  int32_t cells = 0;
+  for (int32_t year = kFirstYear; year < kFirstYear + TDataTable::kYearCount; ++year) {
+    for (int32_t month = 1; month <= 12; ++month) {
+      for (int32_t day = 1; day <= 31; ++day) {
+        const TViewList* cell = table_.Cell({year, month, day});
+        ASSERT_NE(cell, nullptr);
+        ++cells;
+        SCOPED_TRACE(DateText({year, month, day}));
+        EXPECT_TRUE(cell->Wrap());
+        EXPECT_EQ(cell->Spacing(), 7);
+        EXPECT_EQ(cell->Percent(), 150);
+        for (int32_t slot = 0; slot < kIconSlotCount; ++slot) EXPECT_FALSE(cell->IconVisible(slot));
+        EXPECT_EQ(cell->SelectColor(), 0x00FFFFu);
+        EXPECT_EQ(cell->Font(), font);
+        EXPECT_EQ(cell->Selected(), 0);
+        EXPECT_EQ(cell->TopLine(), 0);
+        EXPECT_EQ(cell->Count(), day == 1 ? 1 : 0);
+      }
+    }
+  }
+  EXPECT_EQ(cells, TDataTable::kCellCount);
+  // Each icon flag on its own; the rank flag governs both rank icons.
+  table_.SetRankIconVisible(true);
+  EXPECT_TRUE(table_.Cell({2025, 6, 6})->IconVisible(kIconRankA));
+  EXPECT_TRUE(table_.Cell({2025, 6, 6})->IconVisible(kIconRankB));
+  EXPECT_FALSE(table_.Cell({2025, 6, 6})->IconVisible(kIconChecked));
+  table_.SetMarkIconVisible(true);
+  EXPECT_TRUE(table_.Cell({2026, 2, 30})->IconVisible(kIconMark));
+  EXPECT_FALSE(table_.Cell({2026, 2, 30})->IconVisible(kIconPicture));
+}
+
+TEST_F(DayTableTest, MovingTheWindow) {
+  Load("7/7 七夕\r\n");
+  EXPECT_EQ(Lines({2023, 7, 7}), (Texts{"七夕"}));
+  // The packs of the new years, then the cells of the new window.
+  DateInfo().FillYears(2029);
+  list_.SetTable(2030, TDataTable::kYearCount);
+  table_.SetFirstYear(2030);
+  table_.Fill(&list_.DatePacks());
+  EXPECT_EQ(Lines({2023, 7, 7}), (Texts{"(none)"}));
+  EXPECT_EQ(Lines({2030, 7, 7}), (Texts{"七夕"}));
+  EXPECT_EQ(Lines({2033, 7, 7}), (Texts{"七夕"}));
+  // Packs of years outside the window are not filed.
+  list_.SetTable(2029, 6);
+  table_.Fill(&list_.DatePacks());
+  EXPECT_EQ(Lines({2030, 7, 7}), (Texts{"七夕"}));
+  EXPECT_EQ(Lines({2029, 7, 7}), (Texts{"(none)"}));
+}
+
+// ---- The entry list's rebuild of the packs ---------------------------------------------------
+
+TEST_F(DayTableTest, SetTableStoresPositionsAndReportsProgress) {
+  Load(
+      "1/1 a\r\n"
+      ";1/2 消した\r\n"
+      "1/3 c\r\n"
+      "2024/13/1 誤り\r\n"
+      "1/5 e\r\n"
+      "1/6 f\r\n"
+      "1/7 g\r\n"
+      "1/8 h\r\n");
+  ASSERT_EQ(list_.Count(), 8);
+  for (int32_t i = 0; i < list_.Count(); ++i) list_.GetData(i)->ListIndex = -7;
+  std::vector<std::pair<int32_t, int32_t>> calls;
+  list_.OnSetTable = [&calls, this](TDataList& sender, int32_t index, int32_t rate) {
+    EXPECT_EQ(&sender, &list_);
+    calls.emplace_back(index, rate);
+  };
+  list_.SetTable(kFirstYear, TDataTable::kYearCount);
+  for (int32_t i = 0; i < list_.Count(); ++i) EXPECT_EQ(list_.GetData(i)->ListIndex, i);
+  // Not for the deleted entry (1) nor the one that did not parse (3); (i + 1) / 8 in percent,
+  // halves to even: 12.5 -> 12, 37.5 -> 38, 62.5 -> 62, 87.5 -> 88.
+  EXPECT_EQ(calls, (std::vector<std::pair<int32_t, int32_t>>{
+                       {0, 12}, {2, 38}, {4, 62}, {5, 75}, {6, 88}, {7, 100}}));
+
+  // The packs in list order, each entry's in the order of its days.
+  std::vector<std::string> packs;
+  for (const TDatePack& pack : list_.DatePacks().Packs()) {
+    packs.push_back(std::to_string(pack.Entry->ListIndex) + " " + DateText(pack.Date()));
+  }
+  std::vector<std::string> expected;
+  for (const auto& [index, day] :
+       std::vector<std::pair<int, int>>{{0, 1}, {2, 3}, {4, 5}, {5, 6}, {6, 7}, {7, 8}}) {
+    for (int32_t year = 2023; year <= 2026; ++year) {
+      expected.push_back(std::to_string(index) + " " + DateText({year, 1, day}));
+    }
+  }
+  EXPECT_EQ(packs, expected);
+}
+
+TEST_F(DayTableTest, PrivateHolidaysAreMarkedAsTheyCome) {
+  Load("2024/5/6~2024/5/8 私休の日だけ &&(PH)\r\n");
+  // A day-marked entry added behind it: read after it on the next rebuild.
+  auto marked = std::make_unique<TData>();
+  ASSERT_TRUE(marked->ParseLine("@2024/5/7 休み"));
+  ASSERT_EQ(list_.AddData(-1, std::move(marked)), 1);
+
+  DateInfo().FillYears(kFirstYear);  // no marks
+  Rebuild();
+  EXPECT_EQ(Lines({2024, 5, 7}), (Texts{"休み"}));  // the first entry saw no mark yet
+  EXPECT_TRUE(DateInfo().IsPrivateHoliday({2024, 5, 7}));
+  EXPECT_FALSE(DateInfo().IsPrivateHoliday({2024, 5, 6}));
+  EXPECT_FALSE(DateInfo().IsPrivateHoliday({2024, 5, 8}));
+
+  // The marks stay until the day information is filled again; now the first entry sees it.
+  Rebuild();
+  EXPECT_EQ(Lines({2024, 5, 6}), (Texts{}));
+  EXPECT_EQ(Lines({2024, 5, 7}), (Texts{"私休の日だけ", "休み"}));
+  EXPECT_EQ(Lines({2024, 5, 8}), (Texts{}));
+
+  // Loaded from a file, a day-marked entry stands first and every later entry sees its days.
+  DateInfo().FillYears(kFirstYear);
+  Load(
+      "2024/5/6~2024/5/8 私休の日だけ &&(PH)\r\n"
+      "@2024/5/7 休み\r\n");
+  EXPECT_EQ(Lines({2024, 5, 7}), (Texts{"休み", "私休の日だけ"}));
+}
+
+}  // namespace
+}  // namespace pelo

@@ -1,0 +1,622 @@
+// The main window: the toolbar and what each button does to the cursor, the date panel, the
+// "today" button, the date dialog flow, the command line with data and page files, the load
+// report, the open dialog and the placement saved on close.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ModalSteps.h"
+#include "RecordingNotices.h"
+#include "app/PeloMain.h"
+#include "app/QtSetup.h"
+#include "app/Regs.h"
+#include "app/dlgDate.h"
+#include "calendar/DateInfos.h"
+#include "text/Cp932.h"
+#include "text/Paths.h"
+#include "widgets/Schedules.h"
+
+namespace pelo {
+namespace {
+
+using test::RecordingNotices;
+using test::WhenModal;
+
+constexpr TDateRec kToday{2024, 5, 1};
+constexpr const char* kRangeMessage = "ねりかのカレンダーは 1582/11/1 から 2150/12/31 までです。";
+
+QString Q(const char* text) { return QString::fromUtf8(text); }
+
+template <typename T>
+T* Child(QWidget& parent, const char* name) {
+  T* child = parent.findChild<T*>(QString::fromLatin1(name));
+  if (child == nullptr) ADD_FAILURE() << "no child " << name;
+  return child;
+}
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(settings_folder_.isValid());
+    ASSERT_TRUE(data_folder_.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_folder_.path());
+    DateInfo().SetToday(kToday);
+    DateInfo().FillYears(kToday.Year - 1);
+  }
+
+  // The window as the program starts it: shown, and its start-up sequence run to the end.
+  std::unique_ptr<TFormMain> Start(const QStringList& arguments = {}) {
+    auto form = std::make_unique<TFormMain>(arguments, notices);
+    form->show();
+    for (int i = 0; i < 200 && !form->StartedUp(); ++i) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_TRUE(form->StartedUp());
+    return form;
+  }
+
+  // UTF-8 text written as the CP932 bytes of a data or page file.
+  QString Write(const char* name, const std::string& text) {
+    const QString path = data_folder_.filePath(QString::fromLatin1(name));
+    std::ofstream out(path.toStdString(), std::ios::binary | std::ios::trunc);
+    out << EncodeCp932(text);
+    return path;
+  }
+
+  static void Click(TFormMain& form, const char* button) {
+    QTest::mouseClick(Child<QToolButton>(form, button), Qt::LeftButton);
+  }
+  static QString Panel(TFormMain& form) { return Child<QLabel>(form, "Panel3")->text(); }
+  static bool TodayEnabled(TFormMain& form) {
+    return Child<QToolButton>(form, "ToolButtonJumpToday")->isEnabled();
+  }
+  static std::vector<std::string> LoadedFiles(TFormMain& form) {
+    std::vector<std::string> paths;
+    const TFileList& files = form.Schedule().DataList().FileList();
+    for (int32_t i = 0; i < files.Count(); ++i) paths.push_back(files.Path(i));
+    return paths;
+  }
+
+  std::map<std::string, std::string> StoredPlacement() const {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZUKARA SOFT", "Pelo");
+    settings.beginGroup("FormMain");
+    std::map<std::string, std::string> values;
+    for (const QString& key : settings.childKeys()) {
+      values[key.toStdString()] = settings.value(key).toString().toStdString();
+    }
+    return values;
+  }
+
+  RecordingNotices notices;
+  QTemporaryDir settings_folder_;
+  QTemporaryDir data_folder_;
+};
+
+TEST_F(MainWindowTest, WindowAndToolbarAsDesigned) {
+  TFormMain form({}, notices);
+  EXPECT_EQ(form.objectName(), "FormMain");
+  EXPECT_EQ(form.windowTitle(), Q("ぺろん"));
+  EXPECT_EQ(form.pos(), QPoint(287, 121));
+  EXPECT_EQ(form.size(), QSize(484, 308));
+  EXPECT_EQ(form.font().pixelSize(), 12);
+  EXPECT_EQ(form.Schedule().objectName(), "Schedule");
+  EXPECT_TRUE(form.Schedule().ReadOnly());
+  EXPECT_EQ(Child<QWidget>(form, "Panel2")->height(), 34);
+  QLabel* panel3 = Child<QLabel>(form, "Panel3");
+  EXPECT_EQ(panel3->width(), 140);
+  EXPECT_TRUE(panel3->font().bold());
+  EXPECT_EQ(panel3->font().pixelSize(), 16);
+  EXPECT_EQ(panel3->palette().color(QPalette::Window), QColor(Qt::black));
+  EXPECT_EQ(panel3->palette().color(QPalette::WindowText), QColor(0, 255, 255));
+
+  struct Button {
+    const char* name;
+    const char* hint;
+    const char* caption;
+  };
+  const std::vector<Button> buttons = {
+      {"ToolButton1", "開く", "開く"},
+      {nullptr, nullptr, nullptr},  // the divider
+      {"ToolButton2", "前年にジャンプ", "前年"},
+      {"ToolButton3", "前月にジャンプ", "前月"},
+      {"ToolButton4", "前週にジャンプ", "前週"},
+      {"ToolButton5", "前日にジャンプ", "前日"},
+      {"ToolButtonJumpToday", "今日にジャンプ", "今日"},
+      {"ToolButton7", "次日にジャンプ", "次日"},
+      {"ToolButton8", "次週にジャンプ", "次週"},
+      {"ToolButton9", "次月にジャンプ", "次月"},
+      {"ToolButton11", "次年にジャンプ", "次年"},
+      {nullptr, nullptr, nullptr},  // the separator
+      {"ToolButton12", "指定年月日にジャンプ", ""},
+  };
+  QToolBar* tool_bar = Child<QToolBar>(form, "ToolBar1");
+  const QList<QAction*> actions = tool_bar->actions();
+  ASSERT_EQ(actions.size(), static_cast<qsizetype>(buttons.size()));
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    QWidget* widget = tool_bar->widgetForAction(actions[i]);
+    if (buttons[i].name == nullptr) {
+      EXPECT_TRUE(actions[i]->isSeparator() || widget->objectName() == "Separator") << i;
+      continue;
+    }
+    ASSERT_NE(widget, nullptr) << buttons[i].name;
+    EXPECT_EQ(widget->objectName(), buttons[i].name);
+    auto* button = qobject_cast<QToolButton*>(widget);
+    ASSERT_NE(button, nullptr) << buttons[i].name;
+    EXPECT_EQ(button->toolTip(), Q(buttons[i].hint)) << buttons[i].name;
+    EXPECT_EQ(button->text(), Q(buttons[i].caption)) << buttons[i].name;
+    EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonIconOnly) << buttons[i].name;
+    EXPECT_EQ(button->size(), QSize(26, 26)) << buttons[i].name;
+    EXPECT_FALSE(button->icon().isNull()) << buttons[i].name;
+  }
+  EXPECT_EQ(tool_bar->iconSize(), QSize(19, 19));
+}
+
+TEST_F(MainWindowTest, StartUpShowsTodayAndDisablesTheTodayButton) {
+  auto form = Start();
+  EXPECT_EQ(form->Schedule().CursorDate(), kToday);
+  EXPECT_EQ(Panel(*form), Q("2024/5/1(水)"));
+  EXPECT_FALSE(TodayEnabled(*form));
+  EXPECT_TRUE(LoadedFiles(*form).empty());
+  EXPECT_TRUE(notices.events.empty());
+}
+
+TEST_F(MainWindowTest, ButtonsMoveTheCursor) {
+  struct Case {
+    TDateRec from;
+    const char* button;
+    int32_t cycle;
+    TDateRec to;
+    const char* panel;
+  };
+  const std::vector<Case> cases = {
+      {{2024, 5, 1}, "ToolButton2", 7, {2023, 5, 1}, "2023/5/1(月)"},
+      {{2024, 5, 31}, "ToolButton3", 7, {2024, 4, 30}, "2024/4/30(火)"},
+      {{2024, 5, 1}, "ToolButton4", 7, {2024, 4, 24}, "2024/4/24(水)"},
+      {{2024, 5, 1}, "ToolButton4", 31, {2024, 4, 24}, "2024/4/24(水)"},
+      {{2024, 3, 1}, "ToolButton5", 7, {2024, 2, 29}, "2024/2/29(木)"},
+      {{2020, 1, 1}, "ToolButtonJumpToday", 7, {2024, 5, 1}, "2024/5/1(水)"},
+      {{2024, 2, 29}, "ToolButton7", 7, {2024, 3, 1}, "2024/3/1(金)"},
+      {{2024, 12, 28}, "ToolButton8", 7, {2025, 1, 4}, "2025/1/4(土)"},
+      {{2024, 5, 1}, "ToolButton8", 31, {2024, 5, 8}, "2024/5/8(水)"},
+      {{2023, 1, 31}, "ToolButton9", 7, {2023, 2, 28}, "2023/2/28(火)"},
+      {{2024, 1, 31}, "ToolButton9", 31, {2024, 2, 29}, "2024/2/29(木)"},
+      {{2024, 2, 29}, "ToolButton11", 7, {2025, 2, 28}, "2025/2/28(金)"},
+  };
+  auto form = Start();
+  for (const Case& c : cases) {
+    TScheduleSettings settings = form->Schedule().GetSettings();
+    settings.Cycle = c.cycle;
+    form->Schedule().ApplySettings(settings);
+    form->Schedule().JumpDate(c.from);
+    ASSERT_EQ(form->Schedule().CursorDate(), c.from) << c.button;
+    Click(*form, c.button);
+    EXPECT_EQ(form->Schedule().CursorDate(), c.to) << c.button << " cycle " << c.cycle;
+    EXPECT_EQ(Panel(*form), Q(c.panel)) << c.button << " cycle " << c.cycle;
+  }
+  EXPECT_TRUE(notices.events.empty());
+}
+
+TEST_F(MainWindowTest, NextMonthFromTheEndOfJanuaryThenNextDay) {
+  auto form = Start();
+  form->Schedule().JumpDate({2023, 1, 31});
+  Click(*form, "ToolButton9");
+  EXPECT_EQ(Panel(*form), Q("2023/2/28(火)"));
+  Click(*form, "ToolButton7");
+  EXPECT_EQ(form->Schedule().CursorDate(), (TDateRec{2023, 3, 1}));
+  EXPECT_EQ(Panel(*form), Q("2023/3/1(水)"));
+}
+
+TEST_F(MainWindowTest, PreviousYearBeforeTheCalendarIsRefused) {
+  auto form = Start();
+  form->Schedule().JumpDate({1582, 12, 31});
+  ASSERT_EQ(Panel(*form), Q("1582/12/31(金)"));
+  notices.Clear();
+  Click(*form, "ToolButton2");
+  EXPECT_EQ(form->Schedule().CursorDate(), (TDateRec{1582, 12, 31}));
+  EXPECT_EQ(Panel(*form), Q("1582/12/31(金)"));
+  EXPECT_EQ(notices.Messages(), std::vector<std::string>{kRangeMessage});
+  EXPECT_TRUE(TodayEnabled(*form));
+}
+
+TEST_F(MainWindowTest, TodayButtonFollowsEveryMove) {
+  struct Step {
+    const char* button;  // null: a jump of the schedule's own
+    TDateRec jump;
+    bool enabled;
+  };
+  const std::vector<Step> steps = {
+      {"ToolButton7", {}, true},     {"ToolButton5", {}, false},
+      {"ToolButton4", {}, true},     {"ToolButtonJumpToday", {}, false},
+      {nullptr, {2024, 5, 2}, true}, {nullptr, {2024, 5, 1}, false},
+      {"ToolButton11", {}, true},    {"ToolButton2", {}, false},
+  };
+  auto form = Start();
+  ASSERT_FALSE(TodayEnabled(*form));
+  for (const Step& step : steps) {
+    if (step.button != nullptr) {
+      Click(*form, step.button);
+    } else {
+      form->Schedule().JumpDate(step.jump);
+    }
+    EXPECT_EQ(TodayEnabled(*form), step.enabled)
+        << (step.button ? step.button : "jump") << " to " << form->Schedule().CursorDate().Year
+        << "/" << form->Schedule().CursorDate().Month << "/" << form->Schedule().CursorDate().Day;
+  }
+}
+
+TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
+  auto form = Start();
+  form->Schedule().JumpDate({2024, 3, 15});
+  WhenModal([](QWidget& modal) {
+    auto* dialog = qobject_cast<TDateDlg*>(&modal);
+    ASSERT_NE(dialog, nullptr);
+    // It opens on the cursor date.
+    EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxYear")->currentText(), "2024");
+    EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxMonth")->currentText(), "3");
+    EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxDay")->currentText(), "15");
+    Child<QComboBox>(modal, "ComboBoxYear")->setEditText("2030");
+    Child<QComboBox>(modal, "ComboBoxMonth")->setEditText("2");
+    Child<QComboBox>(modal, "ComboBoxDay")->setEditText("3");
+    QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
+  });
+  Click(*form, "ToolButton12");
+  EXPECT_EQ(form->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
+  EXPECT_EQ(Panel(*form), Q("2030/2/3(日)"));
+  TDateDialog* wrapper = form->DateDialog();
+  ASSERT_NE(wrapper, nullptr);
+
+  // Cancelled: nothing moves, and the wrapper is the same one.
+  WhenModal([](QWidget& modal) {
+    Child<QComboBox>(modal, "ComboBoxYear")->setEditText("1999");
+    QTest::mouseClick(Child<QPushButton>(modal, "CancelBtn"), Qt::LeftButton);
+  });
+  Click(*form, "ToolButton12");
+  EXPECT_EQ(form->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
+  EXPECT_EQ(form->DateDialog(), wrapper);
+
+  // A date that does not exist is refused by the schedule.
+  WhenModal([](QWidget& modal) {
+    Child<QComboBox>(modal, "ComboBoxMonth")->setEditText("2");
+    Child<QComboBox>(modal, "ComboBoxDay")->setEditText("30");
+    QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
+  });
+  notices.Clear();
+  Click(*form, "ToolButton12");
+  EXPECT_EQ(form->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
+  EXPECT_EQ(notices.Messages(), std::vector<std::string>{"日付が存在しません。"});
+}
+
+TEST_F(MainWindowTest, DateDialogMovesRelatively) {
+  auto form = Start();
+  form->Schedule().JumpDate({2024, 1, 31});
+  WhenModal([](QWidget& modal) {
+    QTest::mouseClick(Child<QCheckBox>(modal, "CheckBoxPlusMinus"), Qt::LeftButton);
+    auto* up_down = Child<TUpDown>(modal, "UpDownYear");
+    QTest::mouseClick(up_down->findChild<QToolButton*>("Up"), Qt::LeftButton);
+    Child<QLineEdit>(modal, "EditMonth")->setText("1");
+    Child<QLineEdit>(modal, "EditDay")->setText("-3");
+    QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
+  });
+  Click(*form, "ToolButton12");
+  // With a day part nothing clamps: 2025/2/(31 - 3).
+  EXPECT_EQ(form->Schedule().CursorDate(), (TDateRec{2025, 2, 28}));
+  EXPECT_EQ(Panel(*form), Q("2025/2/28(金)"));
+  ASSERT_NE(form->DateDialog(), nullptr);
+  EXPECT_TRUE(form->DateDialog()->Relative());
+
+  // The next run opens on today in absolute mode; OK there jumps to today.
+  WhenModal([](QWidget& modal) {
+    EXPECT_FALSE(Child<QCheckBox>(modal, "CheckBoxPlusMinus")->isChecked());
+    EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxYear")->currentText(), "2024");
+    EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxMonth")->currentText(), "5");
+    QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
+  });
+  Click(*form, "ToolButton12");
+  EXPECT_EQ(form->Schedule().CursorDate(), kToday);
+  EXPECT_FALSE(TodayEnabled(*form));
+}
+
+TEST(ArgumentKindTest, DataFilesFirstThenPageFiles) {
+  struct Case {
+    const char* argument;
+    TArgumentKind kind;
+  };
+  const std::vector<Case> cases = {
+      {"a.nrk", TArgumentKind::kDataFile},
+      {"/home/u/予定.NRK", TArgumentKind::kDataFile},
+      {"b.Nrk", TArgumentKind::kDataFile},
+      {"x.nrk.npg", TArgumentKind::kDataFile},
+      {"my.nrkfiles/list", TArgumentKind::kDataFile},
+      {"a.npg", TArgumentKind::kPageFile},
+      {"a.NPG", TArgumentKind::kPageFile},
+      {"c.npg.bak", TArgumentKind::kPageFile},
+      {"old.dat", TArgumentKind::kIgnored},
+      {"nrk", TArgumentKind::kIgnored},
+      {"a.nr k", TArgumentKind::kIgnored},
+      {"", TArgumentKind::kIgnored},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ArgumentKind(Q(c.argument)), c.kind) << c.argument;
+  }
+}
+
+TEST_F(MainWindowTest, CommandLineLoadsDataFilesInOrderAfterThePages) {
+  const QString first = Write("first.nrk", "1/1 a\n");
+  const QString odd = Write("x.nrk.npg", "1/2 b\n");
+  const QString upper = Write("UPPER.NRK", "1/3 c\n");
+  const QString page = Write("a.NPG", "[NerikaPage1]\nPageName=p\nScheduleTerm=6\n");
+  auto form = Start({first, page, odd, Q("notes.txt"), upper});
+  EXPECT_EQ(LoadedFiles(*form), (std::vector<std::string>{first.toStdString(), odd.toStdString(),
+                                                          upper.toStdString()}));
+  EXPECT_EQ(form->Schedule().Term(), 6);
+  EXPECT_EQ(form->Schedule().CursorDate(), kToday);
+  EXPECT_TRUE(notices.events.empty());
+}
+
+TEST_F(MainWindowTest, TheLastPageWithAPageDecidesEverySetting) {
+  const QString one = Write("one.npg",
+                            "[NerikaPage1]\nPageName=one\nScheduleTerm=6\nScheduleDayInfo=3\n"
+                            "ScheduleCycle=14\n");
+  const QString two = Write("two.npg", "[NerikaPage1]\nPageName=two\nScheduleDayInfo=2\n");
+  // No page name: no page, nothing changes.
+  const QString none = Write("none.npg", "[NerikaPage1]\nScheduleTerm=2\n");
+  const QString lower = Write("lower.npg", "[NerikaPage1]\nPageName=x\nScheduleTerm=5\n");
+  const QString missing = data_folder_.filePath("missing.npg");
+
+  struct Case {
+    QStringList arguments;
+    int32_t cycle;
+    int32_t term;
+    int32_t day_info;
+  };
+  const std::vector<Case> cases = {
+      {{}, 7, 4, 1},
+      {{one}, 14, 6, 3},
+      {{one, two}, 7, 4, 2},
+      {{two, one}, 14, 6, 3},
+      {{one, none}, 14, 6, 3},
+      {{one, missing}, 14, 6, 3},
+      {{one, two, lower}, 7, 5, 1},
+  };
+  for (const Case& c : cases) {
+    auto form = Start(c.arguments);
+    EXPECT_EQ(form->Schedule().Cycle(), c.cycle) << c.arguments.join(' ').toStdString();
+    EXPECT_EQ(form->Schedule().Term(), c.term) << c.arguments.join(' ').toStdString();
+    EXPECT_EQ(form->Schedule().GetSettings().DayInfo, c.day_info)
+        << c.arguments.join(' ').toStdString();
+  }
+}
+
+// The page file beside the executable, removed again however the test ends.
+class ProgramPageFile {
+ public:
+  explicit ProgramPageFile(const std::string& text)
+      : path_(JoinPath(ProgramFolder(), kProgramPageFile)) {
+    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+    out << EncodeCp932(text);
+  }
+  ~ProgramPageFile() { std::filesystem::remove(path_); }
+  ProgramPageFile(const ProgramPageFile&) = delete;
+  ProgramPageFile& operator=(const ProgramPageFile&) = delete;
+
+ private:
+  std::string path_;
+};
+
+TEST_F(MainWindowTest, ThePageBesideTheProgramComesBeforeTheCommandLine) {
+  ASSERT_FALSE(std::filesystem::exists(JoinPath(ProgramFolder(), kProgramPageFile)));
+  const ProgramPageFile program_page(
+      "[NerikaPage1]\nPageName=beside\nScheduleTerm=3\nScheduleDayInfo=4\n");
+  {
+    auto form = Start();
+    EXPECT_EQ(form->Schedule().Term(), 3);
+    EXPECT_EQ(form->Schedule().GetSettings().DayInfo, 4);
+  }
+  {
+    const QString page = Write("p.npg", "[NerikaPage1]\nPageName=p\nScheduleDayInfo=2\n");
+    auto form = Start({page});
+    EXPECT_EQ(form->Schedule().Term(), 4);
+    EXPECT_EQ(form->Schedule().GetSettings().DayInfo, 2);
+  }
+  {
+    // A section without a page leaves the program's page in force.
+    const QString page = Write("q.npg", "[NerikaPage1]\nScheduleDayInfo=2\n");
+    auto form = Start({page});
+    EXPECT_EQ(form->Schedule().Term(), 3);
+  }
+}
+
+TEST_F(MainWindowTest, BadLinesAreReportedOncePerFileWithExactlyItsLines) {
+  const QString bad = Write("bad.nrk", "1/1\n1/2 ok\n1/4 Tom &Jerry\n1/5 fine\n");
+  const QString good = Write("good.nrk", "1/6 fine\n");
+  auto form = Start({bad, good});
+  const auto reports = notices.Reports();
+  ASSERT_EQ(reports.size(), 1u);
+  EXPECT_EQ(reports[0].heading, "bad.nrk を読込み中にエラーが発生しました。");
+  EXPECT_EQ(reports[0].lines,
+            (std::vector<std::string>{"1/1 … 日付とデータの区切りがない",
+                                      "1/4 Tom &Jerry … &ｺﾏﾝﾄﾞが間違っています。"}));
+  EXPECT_TRUE(notices.Messages().empty());
+  EXPECT_EQ(LoadedFiles(*form).size(), 2u);
+  EXPECT_EQ(form->Schedule().CursorDate(), kToday);
+}
+
+TEST_F(MainWindowTest, OpenDialogAsDesigned) {
+  auto form = Start();
+  WhenModal([](QWidget& modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(&modal);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->objectName(), "OpenDialog");
+    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
+    EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptOpen);
+    EXPECT_EQ(dialog->defaultSuffix(), "nrk");
+    EXPECT_EQ(dialog->nameFilters(),
+              (QStringList{Q("ねりかファイル(..nrk) (*.nrk)"),
+                           Q("旧ねりかファイル（.dat） (*.dat)"), Q("すべてのファイル(*.*) (*)")}));
+    // Qt's own texts in Japanese, whatever the locale the tests run in.
+    const std::vector<std::pair<QFileDialog::DialogLabel, const char*>> labels = {
+        {QFileDialog::LookIn, "アドレス:"},         {QFileDialog::FileName, "ファイル名(&N):"},
+        {QFileDialog::FileType, "ファイルの種類:"}, {QFileDialog::Accept, "開く(&O)"},
+        {QFileDialog::Reject, "キャンセル"},
+    };
+    for (const auto& [label, text] : labels) EXPECT_EQ(dialog->labelText(label), Q(text));
+    EXPECT_EQ(dialog->windowTitle(), Q("開く"));
+    // A name that is no file is answered in Japanese as well.
+    QString missing;
+    WhenModal([&missing](QWidget& box) {
+      missing = qobject_cast<QMessageBox*>(&box)->text();
+      qobject_cast<QMessageBox*>(&box)->accept();
+    });
+    dialog->findChild<QLineEdit*>("fileNameEdit")->setText("missing.nrk");
+    static_cast<QDialog*>(dialog)->accept();  // as the Open button does
+    EXPECT_EQ(missing,
+              Q("missing.nrk\nファイルが見つかりません。\n正しいファイル名が入力されているかを確認"
+                "してください。"));
+    dialog->reject();
+  });
+  Click(*form, "ToolButton1");
+}
+
+TEST_F(MainWindowTest, CancellingTheOpenDialogChangesNothing) {
+  const QString first = Write("first.nrk", "1/1 a\n");
+  auto form = Start({first});
+  form->Schedule().JumpDate({2024, 7, 7});
+  notices.Clear();
+  WhenModal([](QWidget& modal) { qobject_cast<QDialog*>(&modal)->reject(); });
+  Click(*form, "ToolButton1");
+  EXPECT_EQ(LoadedFiles(*form), std::vector<std::string>{first.toStdString()});
+  EXPECT_EQ(form->Schedule().CursorDate(), (TDateRec{2024, 7, 7}));
+  EXPECT_EQ(Panel(*form), Q("2024/7/7(日)"));
+  EXPECT_TRUE(notices.events.empty());
+}
+
+TEST_F(MainWindowTest, TheDialogLeavesNothingButThePlacementOnDisk) {
+  QTemporaryDir folder;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+  auto form = Start();
+  WhenModal([](QWidget& modal) { qobject_cast<QDialog*>(&modal)->reject(); });
+  Click(*form, "ToolButton1");
+  EXPECT_TRUE(form->close());
+  form.reset();
+  std::vector<std::string> files;
+  for (const auto& entry :
+       std::filesystem::recursive_directory_iterator(folder.path().toStdString())) {
+    if (!entry.is_directory()) {
+      files.push_back(
+          std::filesystem::relative(entry.path(), folder.path().toStdString()).string());
+    }
+  }
+  EXPECT_EQ(files, std::vector<std::string>{"ZUKARA SOFT/Pelo.conf"});
+  // The settings folder is the same as before for whatever comes next.
+  EXPECT_EQ(
+      QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZUKARA SOFT", "Pelo").fileName(),
+      folder.filePath("ZUKARA SOFT/Pelo.conf"));
+}
+
+TEST_F(MainWindowTest, ConfirmingTheOpenDialogReplacesTheFilesAndGoesToToday) {
+  const QString first = Write("first.nrk", "1/1 a\n");
+  const QString second = Write("second.nrk", "1/2 b\n");
+  const QString third = Write("third.dat", "1/3 c\n");
+  auto form = Start({first});
+  form->Schedule().JumpDate({2024, 7, 7});
+  const QString folder = data_folder_.path();
+  WhenModal([folder](QWidget& modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(&modal);
+    ASSERT_NE(dialog, nullptr);
+    dialog->setDirectory(folder);
+    dialog->selectFile(QStringLiteral("\"second.nrk\" \"third.dat\""));
+    static_cast<QDialog*>(dialog)->accept();  // as the Open button does
+  });
+  Click(*form, "ToolButton1");
+  EXPECT_EQ(LoadedFiles(*form),
+            (std::vector<std::string>{second.toStdString(), third.toStdString()}));
+  EXPECT_EQ(form->Schedule().CursorDate(), kToday);
+  EXPECT_FALSE(TodayEnabled(*form));
+
+  // The same file again reloads it and still returns to today.
+  form->Schedule().JumpDate({2024, 8, 8});
+  WhenModal([second](QWidget& modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(&modal);
+    ASSERT_NE(dialog, nullptr);
+    // Typed over what the last run left selected.
+    auto* name_edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name_edit, nullptr);
+    name_edit->setText(QFileInfo(second).fileName());
+    static_cast<QDialog*>(dialog)->accept();  // as the Open button does
+  });
+  Click(*form, "ToolButton1");
+  EXPECT_EQ(LoadedFiles(*form), std::vector<std::string>{second.toStdString()});
+  EXPECT_EQ(form->Schedule().CursorDate(), kToday);
+}
+
+TEST_F(MainWindowTest, PlacementIsRestoredAtStartAndSavedOnClose) {
+  {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZUKARA SOFT", "Pelo");
+    settings.beginGroup("FormMain");
+    settings.setValue("Left", "40");
+    settings.setValue("Top", "30");
+    settings.setValue("Width", "600");
+    settings.setValue("Height", "400");
+  }
+  auto form = Start();
+  EXPECT_EQ(form->pos(), QPoint(40, 30));
+  EXPECT_EQ(form->size(), QSize(600, 400));
+  form->resize(640, 420);
+  EXPECT_TRUE(form->close());
+  EXPECT_EQ(
+      StoredPlacement(),
+      (std::map<std::string, std::string>{
+          {"Left", "40"}, {"Top", "30"}, {"Width", "640"}, {"Height", "420"}, {"Maximized", "0"}}));
+}
+
+TEST_F(MainWindowTest, ClosedBeforeTheEventLoopRunsTheStartUpLoadsNothing) {
+  const QString bad = Write("bad.nrk", "1/1\n");
+  TFormMain form({bad}, notices);
+  form.show();
+  EXPECT_TRUE(form.close());
+  for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  EXPECT_FALSE(form.StartedUp());
+  EXPECT_TRUE(LoadedFiles(form).empty());
+  EXPECT_TRUE(notices.events.empty());
+  // The placement was restored when the window was shown, so it is saved.
+  EXPECT_EQ(StoredPlacement().size(), 5u);
+}
+
+TEST_F(MainWindowTest, AWindowNeverShownSavesNothing) {
+  TFormMain form({}, notices);
+  EXPECT_TRUE(form.close());
+  EXPECT_TRUE(StoredPlacement().empty());
+}
+
+}  // namespace
+}  // namespace pelo
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  // As the program does.
+  pelo::PrepareApplication(app);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

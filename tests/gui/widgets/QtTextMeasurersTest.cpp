@@ -1,0 +1,265 @@
+// Tests of the Qt side of the line lists: fonts from font descriptions, measuring, the screen's bit
+// depth, entry pictures with their see-through colour, and painting that stays inside its
+// clip rectangles.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QTest>
+#include <QWidget>
+#include <functional>
+
+#include "BitmapTesting.h"
+#include "DataFileTesting.h"
+#include "schedule/ViewLists.h"
+#include "widgets/Colors.h"
+#include "widgets/QtTextMeasurers.h"
+
+namespace pelo {
+namespace {
+
+TFontSpec Desc(const char* name, int32_t size, bool bold = false, bool italic = false,
+               bool underline = false, bool strike_out = false) {
+  TFontSpec desc;
+  desc.Name = name;
+  desc.Size = size;
+  desc.Bold = bold;
+  desc.Italic = italic;
+  desc.Underline = underline;
+  desc.StrikeOut = strike_out;
+  return desc;
+}
+
+TEST(ToQFontTest, FaceSizeAndStyle) {
+  struct Case {
+    TFontSpec desc;
+    int32_t percent;
+    const char* family;
+    int point_size;
+    bool bold, italic, underline, strike_out;
+  };
+  const Case cases[] = {
+      {Desc("DejaVu Serif", 12, true, true), 100, "DejaVu Serif", 12, true, true, false, false},
+      {Desc("DejaVu Sans", 10), 150, "DejaVu Sans", 15, false, false, false, false},
+      {Desc("DejaVu Sans", 9, false, false, true, true), 100, "DejaVu Sans", 9, false, false, true,
+       true},
+      {Desc("DejaVu Sans", 11), 50, "DejaVu Sans", 5, false, false, false, false},  // 5.5 -> 5
+      {Desc("DejaVu Sans", 10), 5, "DejaVu Sans", 1, false, false, false, false},   // never 0
+      {Desc("DejaVu Sans", 10), 100000, "DejaVu Sans", 1000, false, false, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.point_size);
+    const QFont font = ToQFont(c.desc, c.percent);
+    EXPECT_EQ(font.family(), QString::fromLatin1(c.family));
+    EXPECT_EQ(font.pointSize(), c.point_size);
+    EXPECT_EQ(font.bold(), c.bold);
+    EXPECT_EQ(font.italic(), c.italic);
+    EXPECT_EQ(font.underline(), c.underline);
+    EXPECT_EQ(font.strikeOut(), c.strike_out);
+  }
+}
+
+TEST(QtTextMeasurerTest, MeasuresLikeTheFontMetrics) {
+  QWidget widget;
+  widget.setFont(QFont(QStringLiteral("DejaVu Serif"), 13));
+  TQtTextMeasurer measurer(&widget);
+  const TFontSpec surface = measurer.SurfaceFont();
+  EXPECT_EQ(surface.Name, "DejaVu Serif");
+  EXPECT_EQ(surface.Size, 13);
+
+  const TFontSpec desc = Desc("DejaVu Sans", 10);
+  const QFontMetrics at100(QFont(QStringLiteral("DejaVu Sans"), 10));
+  const QFontMetrics at200(QFont(QStringLiteral("DejaVu Sans"), 20));
+  EXPECT_EQ(measurer.CharWidth(U'W', desc, 100), at100.horizontalAdvance(QChar(u'W')));
+  EXPECT_EQ(measurer.CharWidth(U'W', desc, 100), at100.horizontalAdvance(QChar(u'W')));  // cached
+  EXPECT_EQ(measurer.CharWidth(U'i', desc, 200), at200.horizontalAdvance(QChar(u'i')));
+  EXPECT_EQ(measurer.CharWidth(U'お', desc, 100), at100.horizontalAdvance(QString::fromUtf8("お")));
+  EXPECT_EQ(measurer.TextWidth("Wide text", desc, 100),
+            at100.horizontalAdvance(QStringLiteral("Wide text")));
+  EXPECT_EQ(measurer.TextWidth("", desc, 100), 0);
+  EXPECT_EQ(measurer.FontHeight(desc, 100), at100.height());
+  EXPECT_EQ(measurer.FontHeight(desc, 200), at200.height());
+}
+
+TEST(QtTextMeasurerTest, TakesTheScreensBitDepth) {
+  DisplayInfo().SetBitsPerPixel(1);
+  TQtTextMeasurer measurer(nullptr);
+  ASSERT_NE(QGuiApplication::primaryScreen(), nullptr);
+  EXPECT_EQ(DisplayInfo().BitsPerPixel(), QGuiApplication::primaryScreen()->depth());
+  EXPECT_EQ(ScreenBitsPerPixel(), QGuiApplication::primaryScreen()->depth());
+}
+
+class PaintRecorder : public QWidget {
+ public:
+  QRegion painted;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override { painted += event->region(); }
+};
+
+TEST(QtTextMeasurerTest, InvalidateAsksForAPaintOfTheRectangle) {
+  PaintRecorder widget;
+  widget.resize(200, 100);
+  widget.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&widget));
+  QApplication::processEvents();
+  widget.painted = QRegion();
+  TQtTextMeasurer measurer(&widget);
+  measurer.Invalidate(TRect{10, 20, 50, 30});
+  measurer.Invalidate(TRect{60, 20, 60, 30});  // empty: nothing
+  for (int i = 0; i < 40 && widget.painted.isEmpty(); ++i) QTest::qWait(50);
+  EXPECT_TRUE(widget.painted.contains(QRect(10, 20, 40, 10)));
+  EXPECT_FALSE(widget.painted.contains(QRect(70, 50, 5, 5)));
+}
+
+TEST(QtTextMeasurerTest, PicturesLoseTheirBottomLeftColour) {
+  test::TempFolder folder;
+  QImage bitmap(4, 3, QImage::Format_RGB32);
+  bitmap.fill(QColor(255, 0, 0));
+  bitmap.setPixelColor(1, 1, QColor(0, 0, 255));
+  bitmap.setPixelColor(3, 0, QColor(0, 255, 0));
+  const std::string path = folder.File("pic.bmp");
+  ASSERT_TRUE(bitmap.save(QString::fromStdString(path), "BMP"));
+
+  TQtTextMeasurer measurer(nullptr);
+  const TIconFile file{path, 4, 3};
+  const QImage* picture = measurer.Picture(file);
+  ASSERT_NE(picture, nullptr);
+  EXPECT_EQ(picture->size(), QSize(4, 3));
+  EXPECT_EQ(qAlpha(picture->pixel(0, 2)), 0);
+  EXPECT_EQ(qAlpha(picture->pixel(0, 0)), 0);
+  EXPECT_EQ(qAlpha(picture->pixel(1, 1)), 255);
+  EXPECT_EQ(QColor(picture->pixel(1, 1)), QColor(0, 0, 255));
+  EXPECT_EQ(qAlpha(picture->pixel(3, 0)), 255);
+  EXPECT_EQ(measurer.Picture(file), picture);  // decoded once
+  EXPECT_EQ(measurer.Picture(TIconFile{folder.File("none.bmp"), 4, 3}), nullptr);
+}
+
+TEST(QtTextMeasurerTest, TheLoaderCheckSeesTheFileAsItIsNow) {
+  test::TempFolder folder;
+  TQtTextMeasurer measurer(nullptr);
+  const TIconFile file{folder.File("pic.bmp"), 4, 4};
+  // Each step rewrites the file (each version has its own length) and asks again.
+  const struct {
+    const char* label;
+    test::TBitmapSpec spec;
+    bool decodes;
+  } steps[] = {
+      {"a header the decoder cannot read",
+       {.info_size = 52, .width = 4, .height = 4, .bits = 16},
+       false},
+      {"the same picture in a plain bitmap", {.width = 4, .height = 4}, true},
+      {"another size than the line was read with", {.width = 4, .height = 3}, false},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.label);
+    folder.WriteBytes("pic.bmp", test::Bitmap(step.spec));
+    EXPECT_EQ(measurer.CheckPicture(file), step.decodes);
+    EXPECT_EQ(measurer.Picture(file) != nullptr, step.decodes);
+  }
+}
+
+// Paints into a white image; returns the pixels that changed outside and inside clip.
+struct Changes {
+  int outside = 0;
+  int inside = 0;
+};
+Changes Count(const QImage& image, const QRect& clip) {
+  Changes changes;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      if (image.pixelColor(x, y) == QColor(Qt::white)) continue;
+      (clip.contains(x, y) ? changes.inside : changes.outside)++;
+    }
+  }
+  return changes;
+}
+
+TEST(QtLinePaintSinkTest, EveryCallStaysInsideItsClip) {
+  TQtTextMeasurer measurer(nullptr);
+  const TFontSpec font = Desc("DejaVu Sans", 14);
+  const TRect clip{10, 5, 50, 25};
+  const QRect qclip = ToQRect(clip);
+  EXPECT_EQ(qclip, QRect(10, 5, 40, 20));
+  EXPECT_EQ(ToTRect(qclip), clip);
+  struct Case {
+    const char* name;
+    std::function<void(TLinePaintSink&)> paint;
+  };
+  const Case cases[] = {
+      {"text",
+       [&](TLinePaintSink& sink) {
+         sink.DrawText(clip, 0, 0, "WWWWWWWWWWWWWWWWWW", font, 200, false, false);
+       }},
+      {"marked text",
+       [&](TLinePaintSink& sink) {
+         sink.DrawText(clip, 12, 8, "WWWWWWWWWWWWWWWWWW", font, 100, true, true);
+       }},
+      {"icon", [&](TLinePaintSink& sink) { sink.DrawIcon(clip, 0, 40, 15); }},
+      {"focus rectangle",
+       [&](TLinePaintSink& sink) {
+         sink.DrawFocusRect(TRect{0, 0, 30, 15}, clip);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    QImage image(80, 40, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+      QPainter painter(&image);
+      TQtLinePaintSink sink(painter, measurer);
+      c.paint(sink);
+    }
+    const Changes changes = Count(image, qclip);
+    EXPECT_EQ(changes.outside, 0);
+    EXPECT_GT(changes.inside, 0);
+  }
+}
+
+TEST(QtLinePaintSinkTest, FillsAndMarks) {
+  TQtTextMeasurer measurer(nullptr);
+  QImage plain(120, 30, QImage::Format_RGB32);
+  plain.fill(Qt::white);
+  QImage marked = plain;
+  TFontSpec font = Desc("DejaVu Sans", 12);
+  font.Color = RgbColor(0, 0, 160);
+  {
+    QPainter painter(&plain);
+    TQtLinePaintSink sink(painter, measurer);
+    sink.FillRect(TRect{0, 0, 5, 30}, RgbColor(10, 20, 30));
+    sink.DrawText(TRect{0, 0, 120, 30}, 8, 2, "text", font, 100, false, false);
+  }
+  {
+    QPainter painter(&marked);
+    TQtLinePaintSink sink(painter, measurer);
+    sink.DrawText(TRect{0, 0, 120, 30}, 8, 2, "text", font, 100, true, true);
+  }
+  EXPECT_EQ(plain.pixelColor(0, 0), QColor(10, 20, 30));
+  EXPECT_EQ(plain.pixelColor(4, 29), QColor(10, 20, 30));
+  EXPECT_EQ(plain.pixelColor(5, 0), QColor(Qt::white));
+  // Strike-out and underline add pixels the plain text does not have, in the font's colour.
+  int extra = 0;
+  for (int y = 0; y < 30; ++y) {
+    for (int x = 8; x < 120; ++x) {
+      if (plain.pixelColor(x, y) == QColor(Qt::white) &&
+          marked.pixelColor(x, y) == QColor(0, 0, 160)) {
+        ++extra;
+      }
+    }
+  }
+  EXPECT_GT(extra, 10);
+}
+
+}  // namespace
+}  // namespace pelo
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

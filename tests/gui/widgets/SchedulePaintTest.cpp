@@ -1,0 +1,399 @@
+// What the schedule widget paints: real pixels of a grab for a known month, data file and
+// page. Today is Wednesday 2024/5/1; the week-rows page shows 2024/4/29 .. 5/26 in rows of
+// Monday..Sunday, with the Golden Week holidays 4/29, 5/3, 5/4, 5/5 and 5/6.
+
+#include <QApplication>
+#include <QImage>
+#include <QPixmap>
+
+#include "BitmapTesting.h"
+#include "ScheduleTestSupport.h"
+#include "schedule/IniFiles.h"
+#include "schedule/Pages.h"
+#include "widgets/QtTextMeasurers.h"
+
+namespace pelo::test {
+namespace {
+
+// The page with the frames of a default page: titles raised 1, the cursor raised 2, today
+// sunken 2, other days none.
+TScheduleSettings FramedPage() {
+  TScheduleSettings page = WeekRowsPage();
+  page.Title3D = 1;
+  page.Cursor3D = 2;
+  page.Today3D = -2;
+  page.Normal3D = 0;
+  return page;
+}
+
+// Pixels in rect that differ from every one of the given colours.
+int Foreign(const QImage& image, const QRect& rect, std::initializer_list<int32_t> colors) {
+  int count = 0;
+  for (int y = rect.top(); y <= rect.bottom(); ++y) {
+    for (int x = rect.left(); x <= rect.right(); ++x) {
+      const QColor pixel = image.pixelColor(x, y);
+      bool known = false;
+      for (const int32_t index : colors) known = known || pixel == Expected(index);
+      if (!known) ++count;
+    }
+  }
+  return count;
+}
+
+QImage Grab(TSchedule& schedule) {
+  QApplication::processEvents();
+  return schedule.grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+class SchedulePaint : public ScheduleFixture {};
+
+TEST_F(SchedulePaint, CellBackgroundsFramesLabelsAndTitles) {
+  auto schedule = Make(FramedPage());
+  Load(*schedule,
+       "2024/5/2 WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW\n"
+       "2024/5/2 second line\n"
+       "2024/5/8 x\n");
+  schedule->SetCursorDate(TDateRec{2024, 5, 8});
+  schedule->activateWindow();
+  schedule->setFocus();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(schedule.get()));
+  ASSERT_TRUE(schedule->hasFocus());
+  const QImage image = Grab(*schedule);
+  const auto bottom_right = [](const QRect& cell) { return cell.bottomRight() - QPoint(4, 4); };
+
+  struct Cell {
+    const char* name;
+    int col;
+    int row;
+    int32_t area;   // colour of the entry area
+    int32_t label;  // colour of the day-number label
+    int frame;      // frame style
+  };
+  const Cell cells[] = {
+      {"holiday 5/3", 5, 1, kColorHolidayCellBack, kColorHolidayLabelBack, 0},
+      {"today 5/1", 3, 1, kColorTodayCellBack, kColorWeekdayBack + 3, -2},
+      {"cursor 5/8", 3, 2, kColorCursorCellBack, kColorWeekdayBack + 3, 2},
+      {"Tuesday 5/14", 2, 3, kColorCellBack + 2, kColorWeekdayBack + 2, 0},
+      {"Sunday 5/12", 7, 2, kColorCellBack + 0, kColorWeekdayBack + 0, 0},
+      {"Saturday 5/25", 6, 4, kColorCellBack + 6, kColorWeekdayBack + 6, 0},
+  };
+  for (const Cell& c : cells) {
+    SCOPED_TRACE(c.name);
+    const QRect cell = schedule->CellRect(c.col, c.row);
+    ASSERT_FALSE(cell.isEmpty());
+    EXPECT_EQ(Pixel(image, bottom_right(cell)), Expected(c.area));
+    // The label runs down the left side inside the frame; its middle is plain background.
+    const int inset = std::abs(c.frame);
+    EXPECT_EQ(Pixel(image, QPoint(cell.left() + inset + 1, cell.center().y())), Expected(c.label));
+    if (c.frame > 0) {  // raised: light top-left, dark bottom-right
+      EXPECT_EQ(Pixel(image, QPoint(cell.left(), cell.center().y())), Expected(kColorLightEdge));
+      EXPECT_EQ(Pixel(image, QPoint(cell.right(), cell.center().y())), Expected(kColorDarkEdge));
+      EXPECT_EQ(Pixel(image, QPoint(cell.center().x(), cell.top() + 1)), Expected(kColorLightEdge));
+    } else if (c.frame < 0) {  // sunken: the edges swapped
+      EXPECT_EQ(Pixel(image, QPoint(cell.left(), cell.center().y())), Expected(kColorDarkEdge));
+      EXPECT_EQ(Pixel(image, QPoint(cell.right() - 1, cell.center().y())),
+                Expected(kColorLightEdge));
+    } else {
+      EXPECT_EQ(Pixel(image, QPoint(cell.left(), cell.center().y())), Expected(c.label));
+    }
+  }
+
+  // Text in the cell that holds lines, none in a day without: the right half of the first
+  // line's band.
+  const int band = LineHeight();
+  const QRect with_lines = schedule->CellRect(4, 1);  // Thursday 5/2
+  EXPECT_GT(Foreign(image,
+                    QRect(with_lines.center().x(), with_lines.top() + 2,
+                          with_lines.right() - 2 - with_lines.center().x(), band - 4),
+                    {kColorCellBack + 4}),
+            20);
+  const QRect without = schedule->CellRect(2, 3);  // Tuesday 5/14
+  EXPECT_EQ(Foreign(image,
+                    QRect(without.center().x(), without.top() + 2,
+                          without.right() - 2 - without.center().x(), band - 4),
+                    {kColorCellBack + 2}),
+            0);
+  // The second line as well, a line below.
+  EXPECT_GT(
+      Foreign(image, QRect(with_lines.center().x() - 40, with_lines.top() + band + 2, 40, band - 4),
+              {kColorCellBack + 4}),
+      0);
+
+  // The selected line of the focused cursor day: highlighted right of its short text, and
+  // framed by the focus rectangle.
+  const QRect cursor = schedule->CellRect(3, 2);
+  EXPECT_EQ(Pixel(image, QPoint(cursor.right() - 6, cursor.top() + 2 + band / 2)),
+            Expected(kColorSelectedLine));
+
+  // The holiday name in the holiday line of 5/3, right of the label.
+  const QRect holiday = schedule->CellRect(5, 1);
+  const int label_end = holiday.left() + schedule->DateLabelWidth() + 4;
+  EXPECT_GT(
+      Foreign(image, QRect(label_end, holiday.top() + 1, 40, band - 2), {kColorHolidayCellBack}),
+      10);
+
+  // Weekday titles in row 0: Monday first, each on its weekday's background, with a name.
+  struct Title {
+    int col;
+    int weekday;
+  };
+  for (const Title t : {Title{1, 1}, Title{3, 3}, Title{6, 6}, Title{7, 0}}) {
+    SCOPED_TRACE(t.col);
+    const QRect title = schedule->CellRect(t.col, 0);
+    ASSERT_FALSE(title.isEmpty());
+    EXPECT_EQ(title.height(), schedule->TitleHeight());
+    EXPECT_EQ(Pixel(image, QPoint(title.left() + 3, title.center().y())),
+              Expected(kColorWeekdayBack + t.weekday));
+    EXPECT_EQ(Pixel(image, QPoint(title.left(), title.center().y())), Expected(kColorLightEdge));
+    EXPECT_GT(Foreign(image, title.adjusted(1, 1, -1, -1),
+                      {kColorWeekdayBack + t.weekday, kColorLightEdge, kColorDarkEdge}),
+              5);
+  }
+  // Between the day cells the lines take the control's colour.
+  EXPECT_EQ(Pixel(image, QPoint(without.right() + 1, without.center().y())),
+            Expected(kColorControlBack));
+  EXPECT_EQ(Pixel(image, QPoint(without.center().x(), without.bottom() + 1)),
+            Expected(kColorControlBack));
+}
+
+TEST_F(SchedulePaint, EmptyCellsAndMonthTitles) {
+  TScheduleSettings page = FramedPage();
+  page.Vertical = false;
+  page.Cycle = 31;
+  page.Term = 2;
+  page.FixTopDay = 1;
+  page.FixTopWeek = -1;
+  auto schedule = Make(page);
+  // Columns May and June 2024: June has no 31st.
+  ASSERT_EQ(schedule->TopDate(), (TDateRec{2024, 5, 1}));
+  const QImage image = Grab(*schedule);
+  const QRect empty = schedule->CellRect(2, 31);
+  ASSERT_FALSE(empty.isEmpty());
+  EXPECT_EQ(Foreign(image, empty, {kColorEmptyCell}), 0);
+  const QRect may31 = schedule->CellRect(1, 31);  // a Friday
+  EXPECT_EQ(Pixel(image, may31.bottomRight() - QPoint(2, 2)), Expected(kColorCellBack + 5));
+  // The cycle titles of row 0 carry text on the title background.
+  const QRect title = schedule->CellRect(1, 0);
+  ASSERT_FALSE(title.isEmpty());
+  EXPECT_EQ(Pixel(image, QPoint(title.center().x(), title.center().y())),
+            Expected(kColorTitleBack));
+  EXPECT_GT(Foreign(image, title.adjusted(1, 1, -1, -1),
+                    {kColorTitleBack, kColorLightEdge, kColorDarkEdge}),
+            10);
+}
+
+TEST_F(SchedulePaint, InANarrowTitleTheLeftTextCoversTheRightOne) {
+  // The right text carries the year and the left one does not. From March on 2024 and 2030
+  // fall on the same weekdays, so around 1 May of either year the left texts are the same and
+  // where they are drawn both years must look alike.
+  struct Case {
+    const char* name;
+    bool vertical;
+    int32_t cycle;
+    int32_t term;
+    QSize size;
+    int col;  // the title cell
+    int row;
+    const char* left;
+    const char* right;
+  };
+  const Case cases[] = {
+      {"weeks", false, 7, 4, {240, 300}, 1, 0, "4月 5w", "'24 18週"},
+      {"months", false, 31, 2, {60, 560}, 1, 0, "4月", "'24"},
+      {"months, vertical", true, 31, 2, {300, 560}, 0, 1, "4月", "'24"},
+  };
+  const QFontMetrics metrics(TestQFont());
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TScheduleSettings page = FramedPage();
+    page.Vertical = c.vertical;
+    page.Cycle = c.cycle;
+    page.Term = c.term;
+    page.FixTopDay = c.cycle == 31 ? 1 : 0;
+    std::vector<QImage> shown;
+    for (const int32_t year : {2024, 2030}) {
+      DateInfo().SetToday(TDateRec{year, 5, 1});
+      auto schedule = Make(page, c.size);
+      const QRect title = schedule->CellRect(c.col, c.row);
+      ASSERT_FALSE(title.isEmpty());
+      // The texts meet: the right one starts left of where the left one ends.
+      const int left_end = 2 + metrics.horizontalAdvance(QString::fromUtf8(c.left));
+      ASSERT_LT(title.width() - 2 - metrics.horizontalAdvance(QString::fromUtf8(c.right)),
+                left_end);
+      // Inside the frame, over the left text's own width.
+      const QRect left_text = QRect(title.left() + 1, title.top() + 1,
+                                    std::min(left_end, title.width() - 2) - 1, title.height() - 2);
+      shown.push_back(Grab(*schedule).copy(left_text));
+      EXPECT_GT(Foreign(shown.back(), shown.back().rect(), {kColorTitleBack}), 5);
+    }
+    EXPECT_EQ(shown[0], shown[1]);
+  }
+}
+
+TEST_F(SchedulePaint, NothingIsPaintedOutsideACell) {
+  // Long lines, many lines, a big font and a holiday line in two cells; everything outside
+  // those two cells must look exactly as without any data.
+  std::string data;
+  for (int i = 0; i < 12; ++i) {
+    data += "2024/5/9 overflowing line number " + std::to_string(i) +
+            " WWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWWW\n";
+    data += "2024/5/6 holiday overflow " + std::to_string(i) + " MMMMMMMMMMMMMMMMMMMMMMMMMMMMMM\n";
+  }
+  data += "2024/5/9 BIG TEXT GOES NOWHERE &f(DejaVu Sans,60)\n";
+  data += "2024/5/6 BIG HOLIDAY TEXT &f(DejaVu Sans,60)\n";
+  struct Case {
+    const char* name;
+    bool day_upper;
+    bool wrap;
+    int32_t persent;
+  };
+  for (const Case& c : {Case{"label left", false, false, 100}, Case{"wrapped", false, true, 100},
+                        Case{"label on top, large", true, true, 250}}) {
+    SCOPED_TRACE(c.name);
+    TScheduleSettings page = FramedPage();
+    page.DayUpper = c.day_upper;
+    page.Return = c.wrap;
+    page.Persent = c.persent;
+    auto schedule = Make(page);
+    Load(*schedule, data);
+    ASSERT_EQ(Lines(*schedule, TDateRec{2024, 5, 9}).size(), 13u);
+    const QImage with_data = Grab(*schedule);
+    schedule->DataList().Clear();
+    schedule->RefreshData(-1);
+    const QImage without_data = Grab(*schedule);
+    ASSERT_EQ(with_data.size(), without_data.size());
+    const QRect thursday = schedule->CellRect(4, 2);
+    const QRect monday = schedule->CellRect(1, 2);
+    int outside = 0;
+    int inside = 0;
+    for (int y = 0; y < with_data.height(); ++y) {
+      for (int x = 0; x < with_data.width(); ++x) {
+        if (with_data.pixel(x, y) == without_data.pixel(x, y)) continue;
+        if (thursday.contains(x, y) || monday.contains(x, y)) {
+          ++inside;
+        } else {
+          ++outside;
+        }
+      }
+    }
+    EXPECT_GT(inside, 100);  // the lines were drawn
+    EXPECT_EQ(outside, 0);
+  }
+}
+
+TEST_F(SchedulePaint, AbsurdPageValuesStillPaint) {
+  // Values no sensible page holds: the widget must still paint, quickly, inside its cells.
+  TScheduleSettings page = FramedPage();
+  page.Space = -50;
+  page.Persent = 100000;
+  page.Title3D = 100000;
+  page.Cursor3D = -100000;
+  page.Normal3D = 7;
+  page.DayInfo = 4;
+  page.LineWidth = 40;
+  auto schedule = Make(page);
+  Load(*schedule, "2024/5/3 holiday entry\n2024/5/8 an entry\n2024/5/9 another\n");
+  const QImage image = Grab(*schedule);
+  EXPECT_EQ(image.size(), schedule->size());
+  // Forty-pixel lines between the day cells, in the control's colour.
+  const QRect first = schedule->CellRect(1, 1);
+  ASSERT_FALSE(first.isEmpty());
+  EXPECT_EQ(Pixel(image, QPoint(first.right() + 20, first.center().y())),
+            Expected(kColorControlBack));
+  TScheduleSettings small = FramedPage();
+  small.Persent = 0;
+  schedule->ApplySettings(small);
+  EXPECT_FALSE(Grab(*schedule).isNull());
+}
+
+TEST_F(SchedulePaint, HostilePageNumbersStillShowEveryDay) {
+  // The test page written as a page file, so that every number goes through the reading.
+  std::string base = "[NerikaPage1]\nPageName=P\n";
+  for (int32_t i = 0; i < kScheduleFontCount; ++i) {
+    base += "ScheduleFont" + std::to_string(i) + "=" + kTestFont + "\n";
+  }
+  for (int32_t i = 0; i < kScheduleColorCount; ++i) {
+    base += "ScheduleColor" + std::to_string(i) + "=" + std::to_string(TestColor(i)) + "\n";
+  }
+  const char* const keys[] = {"ScheduleCycle",     "ScheduleTerm",      "ScheduleFixTopMonth",
+                              "ScheduleFixTopDay", "ScheduleTopWeek",   "ScheduleDayInfo",
+                              "ScheduleTitle3D",   "ScheduleCursor3D",  "ScheduleToday3D",
+                              "ScheduleNormal3D",  "ScheduleLineWidth", "ScheduleSpace",
+                              "SchedulePersent"};
+  const std::initializer_list<int32_t> area_colors = {
+      kColorSelectedLine,       kColorTodayCellBack, kColorCursorCellBack, kColorHolidayCellBack,
+      kColorOtherMonthCellBack, kColorCellBack + 0,  kColorCellBack + 1,   kColorCellBack + 2,
+      kColorCellBack + 3,       kColorCellBack + 4,  kColorCellBack + 5,   kColorCellBack + 6};
+  auto schedule = Make(WeekRowsPage());
+  Load(*schedule, "2024/5/1 today's entry\n2024/5/3 holiday entry\n2024/5/8 an entry\n");
+  for (const char* key : keys) {
+    for (const char* value : {"-2147483648", "2147483647"}) {
+      const std::string line = std::string(key) + "=" + value;
+      SCOPED_TRACE(line);
+      TPage page(768);
+      ASSERT_TRUE(page.Read(TIniFile::FromText(base + line + "\n"), kPageSection));
+      schedule->ApplySettings(page.Schedule);
+      schedule->JumpToday();
+      const QImage image = Grab(*schedule);
+      // Every day cell keeps a good part of its entry area, whatever its frame, label and lines.
+      int days = 0;
+      for (int col = 1; col < schedule->ColCount(); ++col) {
+        for (int row = 1; row < schedule->RowCount(); ++row) {
+          const QRect cell = schedule->CellRect(col, row);
+          if (cell.isEmpty() ||
+              schedule->PointToDate(cell.center().x(), cell.center().y()).Day == 0) {
+            continue;
+          }
+          ++days;
+          const int pixels = cell.width() * cell.height();
+          EXPECT_GE(pixels - Foreign(image, cell, area_colors), pixels / 10)
+              << "cell " << col << "," << row;
+        }
+      }
+      EXPECT_GT(days, 0);
+    }
+  }
+}
+
+TEST_F(SchedulePaint, APictureThatDoesNotDecodeIsReportedAndTakesNoRoom) {
+  folder_.WriteBytes("lying.bmp",
+                     Bitmap({.width = INT32_MAX, .height = INT32_MAX, .pixel_bytes = 0}));
+  // Its header is a bitmap's, but the decoder does not read it.
+  folder_.WriteBytes("v3.bmp", Bitmap({.info_size = 52, .width = 4, .height = 4, .bits = 16}));
+  folder_.WriteBytes("real.bmp", Bitmap({.width = 12, .height = 12}));
+  auto schedule = Make(WeekRowsPage());
+  const std::vector<std::string> lines = {"2024/5/8 first", "2024/5/8 lying &i(lying.bmp)",
+                                          "2024/5/8 v3 &i(v3.bmp)", "2024/5/8 real &i(real.bmp)",
+                                          "2024/5/8 last"};
+  std::string text;
+  for (const std::string& line : lines) text += line + "\n";
+  Load(*schedule, text);
+
+  const std::vector<TLoadErrorReport> reports = notices_.Reports();
+  ASSERT_EQ(reports.size(), 1u);
+  const std::string missing = " … ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。";
+  EXPECT_EQ(reports[0].lines, (std::vector<std::string>{lines[1] + missing, lines[2] + missing}));
+
+  const TDateRec day{2024, 5, 8};
+  ASSERT_EQ(Lines(*schedule, day), (std::vector<std::string>{"first", "real", "last"}));
+  Grab(*schedule);
+  const TViewList* list = schedule->DataTable().Cell(day);
+  ASSERT_NE(list, nullptr);
+  // Every line of the day lies inside the cell's entry area.
+  const QRect area = ToQRect(list->CellRect());
+  for (int32_t i = 0; i < list->Count(); ++i) {
+    EXPECT_FALSE(ToQRect(list->LineRect(i)).isEmpty()) << i;
+    EXPECT_TRUE(area.contains(ToQRect(list->LineRect(i)))) << i;
+  }
+  // Icons give a line at least their own height and the spacing; the picture is lower.
+  EXPECT_EQ(list->LineHeight(1), std::max(LineHeight(), 2 + kSmallIconSize));
+}
+
+}  // namespace
+}  // namespace pelo::test
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
