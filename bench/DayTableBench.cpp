@@ -15,8 +15,8 @@
 
 #include "BenchSupport.h"
 #include "calendar/DateInfos.h"
-#include "datafiles/DataLists.h"
-#include "schedule/DataTables.h"
+#include "datafiles/EntryLists.h"
+#include "schedule/DayTables.h"
 #include "schedule/ScheduleSettings.h"
 #include "text/Cp932.h"
 

@@ -14,7 +14,7 @@
 
 #include "BenchSupport.h"
 #include "calendar/DateInfos.h"
-#include "datafiles/DataLists.h"
+#include "datafiles/EntryLists.h"
 #include "text/Cp932.h"
 
 namespace {

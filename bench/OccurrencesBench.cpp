@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "calendar/DateInfos.h"
-#include "entries/Datas.h"
 #include "entries/DatePacks.h"
+#include "entries/Entries.h"
 #include "entries/Occurrences.h"
 
 namespace pelo {

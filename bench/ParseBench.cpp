@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "calendar/DateInfos.h"
-#include "entries/Datas.h"
+#include "entries/Entries.h"
 
 namespace {
 

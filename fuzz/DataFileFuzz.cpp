@@ -14,10 +14,10 @@
 #include "FuzzSupport.h"
 #include "calendar/DateInfos.h"
 #include "calendar/Dates.h"
-#include "datafiles/DataLists.h"
+#include "datafiles/EntryLists.h"
 #include "entries/AnnotationCodes.h"
-#include "entries/Datas.h"
-#include "schedule/DataTables.h"
+#include "entries/Entries.h"
+#include "schedule/DayTables.h"
 #include "text/Texts.h"
 
 namespace {

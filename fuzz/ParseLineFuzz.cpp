@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "entries/Datas.h"
+#include "entries/Entries.h"
 #include "text/Cp932.h"
 #include "text/Texts.h"
 

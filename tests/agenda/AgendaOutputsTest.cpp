@@ -8,11 +8,11 @@
 #include "DataFileTesting.h"
 #include "RecordingNotices.h"
 #include "calendar/DateInfos.h"
-#include "datafiles/DataLists.h"
+#include "datafiles/EntryLists.h"
 #include "entries/Times.h"
-#include "schedule/DataTables.h"
+#include "schedule/CellLineLists.h"
+#include "schedule/DayTables.h"
 #include "schedule/ScheduleSettings.h"
-#include "schedule/ViewLists.h"
 
 namespace pelo::agenda {
 namespace {

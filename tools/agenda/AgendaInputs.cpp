@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "datafiles/DataLists.h"
+#include "datafiles/EntryLists.h"
 #include "schedule/IniFiles.h"
 #include "schedule/Pages.h"
 #include "text/Texts.h"

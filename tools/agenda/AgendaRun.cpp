@@ -4,7 +4,7 @@
 #include "AgendaOptions.h"
 #include "AgendaOutputs.h"
 #include "calendar/DateInfos.h"
-#include "datafiles/DataLists.h"
+#include "datafiles/EntryLists.h"
 #include "schedule/ScheduleSettings.h"
 
 namespace pelo::agenda {

@@ -1,6 +1,6 @@
 #include "datafiles/DatePackLists.h"
 
-#include "entries/Datas.h"
+#include "entries/Entries.h"
 
 namespace pelo {
 

@@ -1,7 +1,7 @@
 #include "entries/DatePacks.h"
 
 #include "entries/AnnotationCodes.h"
-#include "entries/Datas.h"
+#include "entries/Entries.h"
 #include "entries/Times.h"
 
 namespace pelo {

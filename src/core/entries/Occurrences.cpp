@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "calendar/DateInfos.h"
-#include "entries/Datas.h"
+#include "entries/Entries.h"
 
 namespace pelo {
 

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "app/dlgError.h"
+#include "app/LoadReportDialogs.h"
 
 namespace pelo {
 

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/FontSubstitutions.h"
-#include "app/Regs.h"
+#include "app/PlacementStores.h"
 #include "widgets/Pictures.h"
 
 namespace pelo {

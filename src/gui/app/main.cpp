@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/PeloMain.h"
+#include "app/MainWindows.h"
 #include "app/QtSetup.h"
 #include "app/QuitSignals.h"
 #include "calendar/DateInfos.h"

@@ -12,7 +12,7 @@
 #include <QString>
 #include <array>
 
-#include "schedule/ViewLists.h"
+#include "schedule/CellLineLists.h"
 
 class QIODevice;
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "entries/IconFiles.h"
-#include "schedule/ViewLists.h"
+#include "schedule/CellLineLists.h"
 #include "text/Fonts.h"
 
 class QPainter;

@@ -18,7 +18,7 @@
 #include "calendar/DateInfos.h"
 #include "calendar/DateTexts.h"
 #include "calendar/Kyurekis.h"
-#include "entries/Datas.h"
+#include "entries/Entries.h"
 #include "text/Texts.h"
 #include "widgets/Colors.h"
 #include "widgets/QtTextMeasurers.h"

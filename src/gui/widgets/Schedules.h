@@ -17,14 +17,14 @@
 #include <string>
 
 #include "calendar/Dates.h"
-#include "datafiles/DataLists.h"
+#include "datafiles/EntryLists.h"
 #include "datafiles/Notices.h"
-#include "schedule/DataTables.h"
+#include "schedule/DayTables.h"
 #include "schedule/ScheduleModels.h"
 #include "schedule/ScheduleSettings.h"
 #include "text/Fonts.h"
 #include "text/SmallSets.h"
-#include "widgets/xGrids.h"
+#include "widgets/Grids.h"
 
 class QKeyEvent;
 class QMenu;

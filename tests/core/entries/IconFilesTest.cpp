@@ -11,7 +11,7 @@
 #include <string>
 
 #include "BitmapTesting.h"
-#include "entries/Datas.h"
+#include "entries/Entries.h"
 #include "text/Paths.h"
 
 namespace pelo {

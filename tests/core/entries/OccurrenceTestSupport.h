@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "entries/Datas.h"
 #include "entries/DatePacks.h"
+#include "entries/Entries.h"
 
 namespace pelo::testing_support {
 

@@ -11,10 +11,10 @@
 #include "DataFileTesting.h"
 #include "RecordingNotices.h"
 #include "calendar/DateInfos.h"
-#include "datafiles/DataLists.h"
+#include "datafiles/EntryLists.h"
 #include "entries/AnnotationCodes.h"
-#include "entries/Datas.h"
-#include "schedule/DataTables.h"
+#include "entries/Entries.h"
+#include "schedule/DayTables.h"
 #include "text/Texts.h"
 
 namespace pelo {

@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "ModalSteps.h"
+#include "app/LoadReportDialogs.h"
 #include "app/QtNotices.h"
 #include "app/QtSetup.h"
-#include "app/dlgError.h"
 
 namespace pelo {
 namespace {

@@ -16,7 +16,7 @@
 
 #include "BitmapTesting.h"
 #include "DataFileTesting.h"
-#include "schedule/ViewLists.h"
+#include "schedule/CellLineLists.h"
 #include "widgets/Colors.h"
 #include "widgets/QtTextMeasurers.h"
 

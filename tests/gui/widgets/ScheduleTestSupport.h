@@ -18,8 +18,8 @@
 #include "DataFileTesting.h"
 #include "RecordingNotices.h"
 #include "calendar/DateInfos.h"
+#include "schedule/CellLineLists.h"
 #include "schedule/ScheduleSettings.h"
-#include "schedule/ViewLists.h"
 #include "widgets/Colors.h"
 #include "widgets/Schedules.h"
 

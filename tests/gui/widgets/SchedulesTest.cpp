@@ -12,7 +12,7 @@
 
 #include "ScheduleTestSupport.h"
 #include "calendar/Dates.h"
-#include "entries/Datas.h"
+#include "entries/Entries.h"
 
 namespace pelo::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/Regs.h"
+#include "app/PlacementStores.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

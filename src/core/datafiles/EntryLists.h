@@ -20,8 +20,8 @@
 #include "calendar/Dates.h"
 #include "datafiles/DatePackLists.h"
 #include "datafiles/Notices.h"
-#include "datafiles/Undos.h"
-#include "entries/Datas.h"
+#include "datafiles/UndoHistories.h"
+#include "entries/Entries.h"
 #include "entries/PackBudgets.h"
 
 namespace pelo {

@@ -1,4 +1,4 @@
-#include "datafiles/ErrorReports.h"
+#include "datafiles/LoadErrors.h"
 
 #include "text/Paths.h"
 #include "text/Texts.h"

@@ -28,10 +28,10 @@
 
 #include "ModalSteps.h"
 #include "RecordingNotices.h"
-#include "app/PeloMain.h"
+#include "app/DateJumpDialogs.h"
+#include "app/MainWindows.h"
+#include "app/PlacementStores.h"
 #include "app/QtSetup.h"
-#include "app/Regs.h"
-#include "app/dlgDate.h"
 #include "calendar/DateInfos.h"
 #include "text/Cp932.h"
 #include "text/Paths.h"

@@ -1,7 +1,7 @@
 // The day table: which lines each day cell gets (filter, order, days that do not exist), the
 // lookups between lines and entries, the focus, the settings shared by all cells, and the
 // rebuild of the day packs by the entry list.
-#include "schedule/DataTables.h"
+#include "schedule/DayTables.h"
 
 #include <gtest/gtest.h>
 
@@ -11,8 +11,8 @@
 #include "DataFileTesting.h"
 #include "RecordingNotices.h"
 #include "calendar/DateInfos.h"
-#include "datafiles/DataLists.h"
-#include "entries/Datas.h"
+#include "datafiles/EntryLists.h"
+#include "entries/Entries.h"
 
 namespace pelo {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "calendar/Dates.h"
 #include "datafiles/DatePackLists.h"
-#include "schedule/ViewLists.h"
+#include "schedule/CellLineLists.h"
 #include "text/Fonts.h"
 #include "text/SmallSets.h"
 

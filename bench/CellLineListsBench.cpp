@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "schedule/ViewLists.h"
+#include "schedule/CellLineLists.h"
 #include "text/Texts.h"
 
 namespace {

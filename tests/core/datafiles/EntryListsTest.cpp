@@ -1,4 +1,4 @@
-#include "datafiles/DataLists.h"
+#include "datafiles/EntryLists.h"
 
 #include <gtest/gtest.h>
 #include <sys/file.h>

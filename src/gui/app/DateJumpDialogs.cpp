@@ -1,4 +1,4 @@
-#include "app/dlgDate.h"
+#include "app/DateJumpDialogs.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "datafiles/ErrorReports.h"
+#include "datafiles/LoadErrors.h"
 
 #include <gtest/gtest.h>
 

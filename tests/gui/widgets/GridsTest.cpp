@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "widgets/Colors.h"
-#include "widgets/xGrids.h"
+#include "widgets/Grids.h"
 
 namespace pelo {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/PeloMain.h"
+#include "app/MainWindows.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -22,9 +22,9 @@
 #include <span>
 #include <system_error>
 
+#include "app/DateJumpDialogs.h"
+#include "app/PlacementStores.h"
 #include "app/QtNotices.h"
-#include "app/Regs.h"
-#include "app/dlgDate.h"
 #include "calendar/DateInfos.h"
 #include "calendar/DateTexts.h"
 #include "schedule/IniFiles.h"

@@ -1,4 +1,4 @@
-#include "datafiles/Undos.h"
+#include "datafiles/UndoHistories.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "RecordingNotices.h"
 #include "calendar/DateInfos.h"
-#include "datafiles/DataLists.h"
+#include "datafiles/EntryLists.h"
 
 namespace pelo {
 namespace {

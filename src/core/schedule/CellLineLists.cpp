@@ -1,4 +1,4 @@
-#include "schedule/ViewLists.h"
+#include "schedule/CellLineLists.h"
 
 #include <stdexcept>
 

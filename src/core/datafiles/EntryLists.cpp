@@ -1,4 +1,4 @@
-#include "datafiles/DataLists.h"
+#include "datafiles/EntryLists.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -12,7 +12,7 @@
 #include <utility>
 
 #include "calendar/DateInfos.h"
-#include "datafiles/ErrorReports.h"
+#include "datafiles/LoadErrors.h"
 #include "entries/Occurrences.h"
 #include "text/Cp932.h"
 #include "text/Paths.h"

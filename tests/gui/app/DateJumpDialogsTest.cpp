@@ -17,7 +17,7 @@
 #include <vector>
 
 #include "RecordingNotices.h"
-#include "app/dlgDate.h"
+#include "app/DateJumpDialogs.h"
 #include "calendar/DateInfos.h"
 
 namespace pelo {

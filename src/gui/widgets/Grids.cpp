@@ -1,4 +1,4 @@
-#include "widgets/xGrids.h"
+#include "widgets/Grids.h"
 
 #include <qdrawutil.h>
 #include <QFocusEvent>

@@ -1,7 +1,7 @@
-#include "schedule/DataTables.h"
+#include "schedule/DayTables.h"
 
 #include "calendar/DateInfos.h"
-#include "entries/Datas.h"
+#include "entries/Entries.h"
 
 namespace pelo {
 

@@ -1,9 +1,9 @@
-#include "datafiles/Undos.h"
+#include "datafiles/UndoHistories.h"
 
 #include <utility>
 
-#include "datafiles/DataLists.h"
-#include "entries/Datas.h"
+#include "datafiles/EntryLists.h"
+#include "entries/Entries.h"
 #include "text/Texts.h"
 
 namespace pelo {

@@ -1,4 +1,4 @@
-#include "entries/Datas.h"
+#include "entries/Entries.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/dlgError.h"
+#include "app/LoadReportDialogs.h"
 
 #include <QEvent>
 #include <QGuiApplication>

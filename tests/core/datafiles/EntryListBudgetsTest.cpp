@@ -11,8 +11,8 @@
 #include "DataFileTesting.h"
 #include "RecordingNotices.h"
 #include "calendar/DateInfos.h"
-#include "datafiles/DataLists.h"
-#include "schedule/DataTables.h"
+#include "datafiles/EntryLists.h"
+#include "schedule/DayTables.h"
 
 namespace pelo {
 namespace {

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Regs.h"
+#include "app/PlacementStores.h"
 
 namespace pelo {
 namespace {

@@ -13,7 +13,7 @@
 
 #include "ModalSteps.h"
 #include "RecordingNotices.h"
-#include "app/dlgError.h"
+#include "app/LoadReportDialogs.h"
 
 namespace pelo {
 namespace {
