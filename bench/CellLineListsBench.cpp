@@ -11,9 +11,9 @@
 
 namespace {
 
+using pelo::TCellLineList;
 using pelo::TFontSpec;
 using pelo::TRect;
-using pelo::TViewList;
 
 // 1 pixel per Shift-JIS byte for a 10-point font, like the tests.
 class TFixedMeasurer : public pelo::TTextMeasurer {
@@ -38,7 +38,7 @@ TFontSpec CellFont() {
 }
 
 // A day cell of 20 typical lines, 120 x 200 pixels, wrapping on.
-void FillTwentyLines(TViewList& list) {
+void FillTwentyLines(TCellLineList& list) {
   list.SetFont(CellFont());
   list.SetCellRect(TRect{0, 0, 120, 200});
   list.SetWrap(true);
@@ -49,7 +49,7 @@ void FillTwentyLines(TViewList& list) {
   }
 }
 
-void FillHugeLine(TViewList& list) {
+void FillHugeLine(TCellLineList& list) {
   list.SetFont(CellFont());
   list.SetCellRect(TRect{0, 0, 120, 200});
   list.SetWrap(true);
@@ -62,7 +62,7 @@ void FillHugeLine(TViewList& list) {
 template <bool kCold>
 void BM_TwentyLinesRows(benchmark::State& state) {
   TFixedMeasurer measurer;
-  TViewList list(&measurer);
+  TCellLineList list(&measurer);
   FillTwentyLines(list);
   for (auto _ : state) {
     if (kCold) list.InvalidateMeasures();
@@ -75,7 +75,7 @@ BENCHMARK(BM_TwentyLinesRows<false>)->Name("LineRows/20 lines/warm");
 template <bool kCold>
 void BM_TwentyLinesHeight(benchmark::State& state) {
   TFixedMeasurer measurer;
-  TViewList list(&measurer);
+  TCellLineList list(&measurer);
   FillTwentyLines(list);
   for (auto _ : state) {
     if (kCold) list.InvalidateMeasures();
@@ -88,7 +88,7 @@ BENCHMARK(BM_TwentyLinesHeight<false>)->Name("LineHeight/20 lines/warm");
 template <bool kCold>
 void BM_HugeLineRows(benchmark::State& state) {
   TFixedMeasurer measurer;
-  TViewList list(&measurer);
+  TCellLineList list(&measurer);
   FillHugeLine(list);
   for (auto _ : state) {
     if (kCold) list.InvalidateMeasures();
@@ -101,7 +101,7 @@ BENCHMARK(BM_HugeLineRows<false>)->Name("LineRows/5 MB line/warm");
 template <bool kCold>
 void BM_HugeLineHeight(benchmark::State& state) {
   TFixedMeasurer measurer;
-  TViewList list(&measurer);
+  TCellLineList list(&measurer);
   FillHugeLine(list);
   for (auto _ : state) {
     if (kCold) list.InvalidateMeasures();
@@ -116,7 +116,7 @@ void BM_HugeLineNarrowFirstPass(benchmark::State& state) {
   TFixedMeasurer measurer;
   for (auto _ : state) {
     state.PauseTiming();
-    TViewList list(&measurer);
+    TCellLineList list(&measurer);
     FillHugeLine(list);
     list.SetCellRect(TRect{0, 0, 2, 200});
     state.ResumeTiming();

@@ -92,15 +92,15 @@ std::string Entries(int count, bool as_in_a_file) {
 void BM_DayTableRebuild(benchmark::State& state) {
   pelo::DateInfo().SetToday({2024, 5, 10});
   QuietNotices notices;
-  pelo::TDataList list(notices);
+  pelo::TEntryList list(notices);
   list.LoadFromBytes("bench.nrk", Entries(static_cast<int>(state.range(0)), state.range(1) != 0));
-  pelo::TDataTable table;
+  pelo::TDayTable table;
   table.SetFirstYear(kFirstYear);
   table.SetFilter(pelo::TScheduleSettings{}.Filter);
   for (auto _ : state) {
     // As a refresh of the schedule does it after the first shown year changed.
     pelo::DateInfo().FillYears(kFirstYear - 1);
-    list.SetTable(kFirstYear, pelo::TDataTable::kYearCount);
+    list.SetTable(kFirstYear, pelo::TDayTable::kYearCount);
     table.Fill(&list.DatePacks());
   }
   int64_t lines = 0;
@@ -122,11 +122,11 @@ BENCHMARK(BM_DayTableRebuild)
 void BM_SetTable(benchmark::State& state) {
   pelo::DateInfo().SetToday({2024, 5, 10});
   QuietNotices notices;
-  pelo::TDataList list(notices);
+  pelo::TEntryList list(notices);
   list.LoadFromBytes("bench.nrk", Entries(static_cast<int>(state.range(0)), false));
   for (auto _ : state) {
     pelo::DateInfo().FillYears(kFirstYear - 1);
-    list.SetTable(kFirstYear, pelo::TDataTable::kYearCount);
+    list.SetTable(kFirstYear, pelo::TDayTable::kYearCount);
   }
 }
 BENCHMARK(BM_SetTable)->Arg(10000)->Unit(benchmark::kMillisecond);
@@ -135,10 +135,10 @@ void BM_Fill(benchmark::State& state) {
   pelo::DateInfo().SetToday({2024, 5, 10});
   pelo::DateInfo().FillYears(kFirstYear - 1);
   QuietNotices notices;
-  pelo::TDataList list(notices);
+  pelo::TEntryList list(notices);
   list.LoadFromBytes("bench.nrk", Entries(static_cast<int>(state.range(0)), false));
-  list.SetTable(kFirstYear, pelo::TDataTable::kYearCount);
-  pelo::TDataTable table;
+  list.SetTable(kFirstYear, pelo::TDayTable::kYearCount);
+  pelo::TDayTable table;
   table.SetFirstYear(kFirstYear);
   table.SetFilter(pelo::TScheduleSettings{}.Filter);
   for (auto _ : state) table.Fill(&list.DatePacks());

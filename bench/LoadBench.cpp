@@ -44,14 +44,14 @@ void BM_LoadDataFile(benchmark::State& state) {
   }
   const std::vector<std::string> names{path};
   QuietNotices notices;
-  pelo::TDataList list(notices);
+  pelo::TEntryList list(notices);
   for (auto _ : state) {
     list.LoadFiles(&names);
     benchmark::DoNotOptimize(list.Count());
   }
   state.counters["entries"] = list.Count();
   int bad = 0;
-  for (int32_t i = 0; i < list.Count(); ++i) bad += list.GetData(i)->ErrorText.empty() ? 0 : 1;
+  for (int32_t i = 0; i < list.Count(); ++i) bad += list.Entry(i)->ErrorText.empty() ? 0 : 1;
   state.counters["bad_entries"] = bad;
   state.counters["peak_rss_mb"] = static_cast<double>(PeakRssKilobytes()) / 1024.0;
   std::filesystem::remove_all(folder);

@@ -74,8 +74,8 @@ std::string EntryLine(TEntryKind kind, std::mt19937& random) {
 
 // One list per kind (all entries of that kind) and the mixed list of all of them.
 struct TEntries {
-  std::vector<std::unique_ptr<TData>> all;
-  std::vector<std::vector<const TData*>> by_kind;
+  std::vector<std::unique_ptr<TEntry>> all;
+  std::vector<std::vector<const TEntry*>> by_kind;
 };
 
 const TEntries& Entries() {
@@ -92,7 +92,7 @@ const TEntries& Entries() {
     std::mt19937 random(4711);
     for (int32_t i = 0; i < kEntryCount; ++i) {
       const TEntryKind kind = kMix[i % 20];
-      auto entry = std::make_unique<TData>();
+      auto entry = std::make_unique<TEntry>();
       entry->ParseLine(EntryLine(kind, random));
       made.by_kind[kind].push_back(entry.get());
       made.all.push_back(std::move(entry));
@@ -121,12 +121,12 @@ BENCHMARK(BM_OccurrencesOfAllEntries)->Unit(benchmark::kMillisecond);
 // The same, one kind of entry at a time: where the time goes.
 void BM_OccurrencesByKind(benchmark::State& state) {
   const auto kind = static_cast<TEntryKind>(state.range(0));
-  const std::vector<const TData*>& entries = Entries().by_kind[kind];
+  const std::vector<const TEntry*>& entries = Entries().by_kind[kind];
   std::vector<TDatePack> packs;
   for (auto _ : state) {
     packs.clear();
     TPackBudget budget;
-    for (const TData* entry : entries) Occurrences(*entry, kRange, packs, budget);
+    for (const TEntry* entry : entries) Occurrences(*entry, kRange, packs, budget);
     benchmark::DoNotOptimize(packs.data());
   }
   state.SetLabel(kKindNames[kind]);

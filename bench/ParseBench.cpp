@@ -80,7 +80,7 @@ void BM_ParseLines(benchmark::State& state) {
   std::size_t failures = 0;
   for (auto _ : state) {
     for (const std::string& line : lines) {
-      pelo::TData entry;
+      pelo::TEntry entry;
       if (!entry.ParseLine(line)) ++failures;
       benchmark::DoNotOptimize(entry.Dates);
     }
@@ -95,11 +95,11 @@ BENCHMARK(BM_ParseLines)->Unit(benchmark::kMillisecond);
 void BM_AssignEntries(benchmark::State& state) {
   pelo::DateInfo().SetToday({2024, 5, 15});
   const std::vector<std::string> lines = GeneratedLines();
-  std::vector<pelo::TData> entries(1000);
+  std::vector<pelo::TEntry> entries(1000);
   for (std::size_t i = 0; i < entries.size(); ++i) entries[i].ParseLine(lines[i]);
   for (auto _ : state) {
-    for (const pelo::TData& entry : entries) {
-      pelo::TData copy;
+    for (const pelo::TEntry& entry : entries) {
+      pelo::TEntry copy;
       copy.Assign(&entry);
       benchmark::DoNotOptimize(copy.Dates);
     }
@@ -115,7 +115,7 @@ void BM_ParseManyCommands(benchmark::State& state) {
   std::string line = "10 a";
   for (int64_t i = 0; i < state.range(0); ++i) line += " &!(SU)";
   for (auto _ : state) {
-    pelo::TData entry;
+    pelo::TEntry entry;
     entry.ParseLine(line);
     benchmark::DoNotOptimize(entry.Conditions);
   }

@@ -60,7 +60,7 @@ std::unique_ptr<pelo::TSchedule> MakeSchedule(QuietNotices& notices, const std::
   page.DispTitle = true;
   schedule->ApplySettings(page);
   const std::vector<std::string> names{path};
-  schedule->DataList().LoadFiles(&names);
+  schedule->EntryList().LoadFiles(&names);
   schedule->RefreshData(-1);
   schedule->JumpToday();
   return schedule;
@@ -84,8 +84,8 @@ void BM_PaintFullGrid(benchmark::State& state) {
   QImage image(schedule->size(), QImage::Format_ARGB32_Premultiplied);
   int64_t lines = 0;
   for (int day = 0; day < 28; ++day) {
-    const pelo::TViewList* list =
-        schedule->DataTable().Cell(pelo::AddDays(TDateRec{2024, 5, 13}, day));
+    const pelo::TCellLineList* list =
+        schedule->DayTable().Cell(pelo::AddDays(TDateRec{2024, 5, 13}, day));
     lines += list != nullptr ? list->Count() : 0;
   }
   for (auto _ : state) {
@@ -136,7 +136,7 @@ void BM_MoveIntoAnotherYear(benchmark::State& state) {
   }
   state.counters["rebuilds/move"] =
       static_cast<double>(rebuilds) / static_cast<double>(state.iterations());
-  state.counters["packs"] = static_cast<double>(schedule->DataList().DatePacks().Count());
+  state.counters["packs"] = static_cast<double>(schedule->EntryList().DatePacks().Count());
 }
 BENCHMARK(BM_MoveIntoAnotherYear)->Arg(10000)->Unit(benchmark::kMillisecond);
 

@@ -85,7 +85,7 @@ class TSilentNotices : public pelo::TUserNotices {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pelo;
   // The table's 1488 cells are made once; every Fill empties them.
-  static TDataTable table;
+  static TDayTable table;
   const TWindow window = WindowOf(data, size);
   const int32_t first_year = window.first_year;
   table.SetFirstYear(first_year);
@@ -94,24 +94,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   DateInfo().FillYears(first_year);
 
   TSilentNotices notices;
-  TDataList list(notices, kFuzzPackBudget);
+  TEntryList list(notices, kFuzzPackBudget);
   list.LoadFromBytes("fuzz.nrk", std::string(reinterpret_cast<const char*>(data), size));
-  list.SetTable(first_year, TDataTable::kYearCount);
+  list.SetTable(first_year, TDayTable::kYearCount);
   const TFilterSet everything;
   table.SetFilter(everything);
   table.Fill(&list.DatePacks());
 
   // Every pack lies in the window and gets its line.
   int64_t lines = 0;
-  for (int32_t year = first_year; year < first_year + TDataTable::kYearCount; ++year) {
+  for (int32_t year = first_year; year < first_year + TDayTable::kYearCount; ++year) {
     for (int32_t month = 1; month <= 12; ++month) {
       for (int32_t day = 1; day <= 31; ++day) {
-        const TViewList* cell = table.Cell({year, month, day});
+        const TCellLineList* cell = table.Cell({year, month, day});
         Check(cell != nullptr);
         Check(day <= DaysInMonth(year, month) || cell->Count() == 0);
         for (int32_t i = 0; i < cell->Count(); ++i) {
           Check(SjisWidth(cell->Text(i)) <= kMaxLineTextWidth);
-          Check(cell->Info(i).Data != nullptr);
+          Check(cell->Info(i).Entry != nullptr);
         }
         lines += cell->Count();
       }
@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
        {packs.empty() ? nullptr : &packs.front(), packs.empty() ? nullptr : &packs.back()}) {
     if (pack == nullptr) continue;
     const int32_t position = pack->Entry->ListIndex;
-    Check(list.GetData(position) == pack->Entry);
+    Check(list.Entry(position) == pack->Entry);
     const int32_t k = list.DatePacks().IndexOnDate(pack->Date(), everything, position);
     Check(k >= 0);
     Check(list.DatePacks().EntryAt(pack->Date(), everything, k) == position);

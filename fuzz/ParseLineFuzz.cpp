@@ -33,12 +33,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string line =
       pelo::DecodeCp932(std::string_view(reinterpret_cast<const char*>(data), size));
 
-  pelo::TData entry;
+  pelo::TEntry entry;
   entry.ParseLine(line);
-  pelo::TData trimmed;
+  pelo::TEntry trimmed;
   trimmed.ParseLine(pelo::TrimControl(line));
 
-  pelo::TData copy;
+  pelo::TEntry copy;
   copy.Assign(&entry);
   copy.MergeDefaults(trimmed);
   copy.SetFirstDate({2024, 3, 1});

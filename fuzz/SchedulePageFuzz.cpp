@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::TSilentNotices notices;
   TSchedule schedule(notices);
   schedule.resize(560, 420);
-  schedule.DataList().LoadFromBytes("fuzz.nrk", Entries());
+  schedule.EntryList().LoadFromBytes("fuzz.nrk", Entries());
   schedule.RefreshData(-1);
   schedule.ApplySettings(page.Schedule);
   Paint(schedule);

@@ -130,12 +130,12 @@ class AgendaFile : public testing::Test {
     DateInfo().FillYears(from.Year - 1);
     path_ = folder_.WriteCp932("a.nrk", text);
     ASSERT_TRUE(LoadDataFiles(list_, {path_}));
-    list_.SetTable(from.Year - 1, TDataTable::kYearCount);
+    list_.SetTable(from.Year - 1, TDayTable::kYearCount);
   }
 
   TempFolder folder_;
   RecordingNotices notices_;
-  TDataList list_{notices_};
+  TEntryList list_{notices_};
   std::string path_;
 };
 
@@ -176,16 +176,16 @@ TEST_F(AgendaFile, TextAndTsv) {
 
 // Every day's rows are exactly the lines of that day's cell after Fill with the same filter.
 // Returns the number of rows compared.
-std::size_t ExpectRowsMatchCells(TDataList& list, const TFilterSet& filter, TDateRec from,
+std::size_t ExpectRowsMatchCells(TEntryList& list, const TFilterSet& filter, TDateRec from,
                                  TDateRec to) {
-  TDataTable table;
+  TDayTable table;
   table.SetFirstYear(from.Year - 1);
   table.SetFilter(filter);
   table.Fill(&list.DatePacks());
   const std::vector<TAgendaRow> rows = AgendaRows(list, filter, from, to);
   std::size_t next = 0;
   for (TDateRec day = from; DayNumber(day) <= DayNumber(to); day = AddDays(day, 1)) {
-    const TViewList* cell = table.Cell(day);
+    const TCellLineList* cell = table.Cell(day);
     if (cell == nullptr) {
       ADD_FAILURE() << "no cell for " << AgendaDateText(day);
       return 0;
@@ -197,7 +197,7 @@ std::size_t ExpectRowsMatchCells(TDataList& list, const TFilterSet& filter, TDat
       }
       EXPECT_EQ(rows[next].Date, day);
       EXPECT_EQ(rows[next].Text, cell->Text(k)) << AgendaDateText(day);
-      EXPECT_EQ(rows[next].Entry, cell->Info(k).Data) << AgendaDateText(day);
+      EXPECT_EQ(rows[next].Entry, cell->Info(k).Entry) << AgendaDateText(day);
       EXPECT_EQ(rows[next].Place, k);
     }
   }
@@ -230,9 +230,9 @@ TEST(AgendaSample, RowsAreTheCellsOfTheDayTable) {
   DateInfo().SetToday({2026, 12, 7});
   DateInfo().FillYears(2025);
   RecordingNotices notices;
-  TDataList list(notices);
+  TEntryList list(notices);
   ASSERT_TRUE(LoadDataFiles(list, {std::string(PELO_EXAMPLES_DIR) + "/sample.nrk"}));
-  list.SetTable(2025, TDataTable::kYearCount);
+  list.SetTable(2025, TDayTable::kYearCount);
   TFilterSet filter = TScheduleSettings{}.Filter;
   std::vector<std::string> warnings;
   ReadPageFilter({std::string(PELO_EXAMPLES_DIR) + "/sample.npg"}, filter, warnings);

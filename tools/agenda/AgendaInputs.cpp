@@ -29,7 +29,7 @@ void TConsoleNotices::ShowLoadErrors(const TLoadErrorReport& report) {
   for (const std::string& line : report.lines) WriteLine(line);
 }
 
-bool LoadDataFiles(TDataList& list, const std::vector<std::string>& paths) {
+bool LoadDataFiles(TEntryList& list, const std::vector<std::string>& paths) {
   // LoadFiles without losing which file failed.
   list.Clear();
   bool all_read = true;

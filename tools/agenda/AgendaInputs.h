@@ -11,7 +11,7 @@
 #include "text/SmallSets.h"
 
 namespace pelo {
-class TDataList;
+class TEntryList;
 }
 
 namespace pelo::agenda {
@@ -37,7 +37,7 @@ class TConsoleNotices : public TUserNotices {
 
 // Loads the data files in order into one entry list (emptied first). False when one of them
 // was missing or could not be read; what did load stays.
-bool LoadDataFiles(TDataList& list, const std::vector<std::string>& paths);
+bool LoadDataFiles(TEntryList& list, const std::vector<std::string>& paths);
 
 // The filter of the page files: each file that exists is read (its section "NerikaPage1"),
 // and the last one whose section holds a page sets the filter. A file that does not exist

@@ -51,7 +51,7 @@ std::string OneLine(std::string_view text) {
   return out;
 }
 
-bool HasTimes(const TData& entry) noexcept { return entry.Times && entry.Times->Count() > 0; }
+bool HasTimes(const TEntry& entry) noexcept { return entry.Times && entry.Times->Count() > 0; }
 
 // The line without the time text the cell puts in front of it.
 std::string_view WithoutTimes(const TAgendaRow& row) {
@@ -62,7 +62,7 @@ std::string_view WithoutTimes(const TAgendaRow& row) {
   return text;
 }
 
-int32_t SourceLine(const TData& entry) noexcept {
+int32_t SourceLine(const TEntry& entry) noexcept {
   return entry.Parent != nullptr ? entry.Parent->LineNo : entry.LineNo;
 }
 
@@ -108,7 +108,7 @@ std::string DaysTable(TDateRec from, TDateRec to) {
 
 int32_t AgendaFirstYear(TDateRec from) noexcept { return from.Year - 1; }
 
-std::vector<TAgendaRow> AgendaRows(TDataList& list, const TFilterSet& filter, TDateRec from,
+std::vector<TAgendaRow> AgendaRows(TEntryList& list, const TFilterSet& filter, TDateRec from,
                                    TDateRec to) {
   // The packs of the shown days in list order, then put in day order; a stable sort keeps
   // the list order within a day, which is the order of the cell's lines. The texts are made
@@ -121,7 +121,7 @@ std::vector<TAgendaRow> AgendaRows(TDataList& list, const TFilterSet& filter, TD
   const int32_t last = DayNumber(to);
   std::vector<TShown> shown;
   const TPackFilter passes(filter);
-  list.VisitTable(AgendaFirstYear(from), TDataTable::kYearCount, [&](const TDatePack& pack) {
+  list.VisitTable(AgendaFirstYear(from), TDayTable::kYearCount, [&](const TDatePack& pack) {
     const int32_t day = DayNumber(pack.Date());
     if (day < first || day > last || !passes.Passes(pack)) return;
     shown.push_back({day, pack});
@@ -140,7 +140,7 @@ std::vector<TAgendaRow> AgendaRows(TDataList& list, const TFilterSet& filter, TD
   return rows;
 }
 
-std::string RowSource(const TDataList& list, const TData& entry) {
+std::string RowSource(const TEntryList& list, const TEntry& entry) {
   return Concat(
       {FileNameOf(list.FileList().Path(entry.FileIndex)), ":", std::to_string(SourceLine(entry))});
 }
@@ -165,7 +165,7 @@ std::string TextOutput(const std::vector<TAgendaRow>& rows) {
   return out;
 }
 
-std::string TsvOutput(const TDataList& list, const std::vector<TAgendaRow>& rows) {
+std::string TsvOutput(const TEntryList& list, const std::vector<TAgendaRow>& rows) {
   std::string out;
   for (const TAgendaRow& row : rows) {
     out += AgendaDateText(row.Date);
@@ -275,7 +275,7 @@ std::string EventUid(std::string_view path, int32_t line_no, TDateRec date, int3
   return Concat({hex, "-", IcsDate(date), "-", std::to_string(place), "@pelo"});
 }
 
-std::string IcsOutput(const TDataList& list, const std::vector<TAgendaRow>& rows, TDateRec today) {
+std::string IcsOutput(const TEntryList& list, const std::vector<TAgendaRow>& rows, TDateRec today) {
   std::string out;
   const auto line = [&out](std::string_view text) { out += FoldIcsLine(text); };
   line("BEGIN:VCALENDAR");
@@ -284,7 +284,7 @@ std::string IcsOutput(const TDataList& list, const std::vector<TAgendaRow>& rows
   line("CALSCALE:GREGORIAN");
   const std::string stamp = Concat({"DTSTAMP:", IcsDateTime(today, 0), "Z"});
   for (const TAgendaRow& row : rows) {
-    const TData& entry = *row.Entry;
+    const TEntry& entry = *row.Entry;
     line("BEGIN:VEVENT");
     line(Concat({"UID:", EventUid(list.FileList().Path(entry.FileIndex), SourceLine(entry),
                                   row.Date, row.Place)}));

@@ -12,8 +12,8 @@
 #include "text/SmallSets.h"
 
 namespace pelo {
-class TData;
-class TDataList;
+class TEntry;
+class TEntryList;
 struct TTime;
 }  // namespace pelo
 
@@ -29,10 +29,10 @@ std::string DaysTable(TDateRec from, TDateRec to);
 // One line of a day cell.
 struct TAgendaRow {
   TDateRec Date;
-  int32_t Kind = 0;              // the pack's kind, 0..4
-  const TData* Entry = nullptr;  // not owned
-  std::string Text;              // exactly the cell's line
-  int32_t Place = 0;             // 0 for the day's first line
+  int32_t Kind = 0;               // the pack's kind, 0..4
+  const TEntry* Entry = nullptr;  // not owned
+  std::string Text;               // exactly the cell's line
+  int32_t Place = 0;              // 0 for the day's first line
 };
 
 // The first year of the viewer's day-table window for a grid whose first shown day is from.
@@ -40,24 +40,24 @@ int32_t AgendaFirstYear(TDateRec from) noexcept;
 
 // The lines the day cells from from to to show, days in order and, within a day, in pack-list
 // order: the day packs of the list over the window of AgendaFirstYear(from) that pass filter.
-// The packs are streamed (TDataList::VisitTable): only those shown are kept.
-std::vector<TAgendaRow> AgendaRows(TDataList& list, const TFilterSet& filter, TDateRec from,
+// The packs are streamed (TEntryList::VisitTable): only those shown are kept.
+std::vector<TAgendaRow> AgendaRows(TEntryList& list, const TFilterSet& filter, TDateRec from,
                                    TDateRec to);
 
 // "a.nrk:12": the file name without folder and the line of the entry (of the parent for an
 // entry made from a birthday entry).
-std::string RowSource(const TDataList& list, const TData& entry);
+std::string RowSource(const TEntryList& list, const TEntry& entry);
 
 // A heading per day with lines ("2024/5/1(水)", two blanks and the holiday name when the day
 // is one), then the lines indented by two blanks.
 std::string TextOutput(const std::vector<TAgendaRow>& rows);
 
 // DATE WEEKDAY HOLIDAY KIND SOURCE TEXT, tab-separated, one row per line.
-std::string TsvOutput(const TDataList& list, const std::vector<TAgendaRow>& rows);
+std::string TsvOutput(const TEntryList& list, const std::vector<TAgendaRow>& rows);
 
 // An RFC 5545 calendar with one event per line, CRLF line ends, folded at 75 octets. Nothing
 // in it depends on the clock: the stamp is today's date, the UIDs come from the rows.
-std::string IcsOutput(const TDataList& list, const std::vector<TAgendaRow>& rows, TDateRec today);
+std::string IcsOutput(const TEntryList& list, const std::vector<TAgendaRow>& rows, TDateRec today);
 
 // ---- Pieces of the iCalendar form ----
 

@@ -47,7 +47,7 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (options.filter) filter = *options.filter;
 
   TConsoleNotices notices(err);
-  TDataList list(notices, pack_budget);
+  TEntryList list(notices, pack_budget);
   const bool all_read = LoadDataFiles(list, options.data_files);
   const int status = all_read ? 0 : kExitFileProblem;
   std::vector<TAgendaRow> rows;

@@ -17,7 +17,7 @@ inline constexpr int kExitUsage = 2;
 
 // Runs the program on args (without the program name); returns its exit status. The day
 // information (today and its window) is set as the arguments ask. pack_budget bounds the day
-// packs and the loaded entries (TDataList).
+// packs and the loaded entries (TEntryList).
 int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               std::size_t pack_budget = kDayPackBudget);
 

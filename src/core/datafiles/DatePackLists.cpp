@@ -9,7 +9,7 @@ TPackFilter::TPackFilter(const TFilterSet& filter) noexcept : filter_(filter) {
 }
 
 bool TPackFilter::Passes(const TDatePack& pack) const noexcept {
-  const TData* entry = pack.Entry;
+  const TEntry* entry = pack.Entry;
   if (entry == nullptr) return false;
   const auto allows = [this](std::size_t set, int32_t value) {
     return open_[set] || filter_[set].Contains(value);

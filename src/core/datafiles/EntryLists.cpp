@@ -43,12 +43,12 @@ constexpr TDateRec kLatestDate{kCodeLatest, kCodeLatest, kCodeLatest};
 
 // What an entry read from a file counts against the pack budget: the entry itself, and each
 // date set of its lists as that is read.
-constexpr std::size_t kEntryShare = PackShare(sizeof(TData));
+constexpr std::size_t kEntryShare = PackShare(sizeof(TEntry));
 constexpr std::size_t kDateSetShare = PackShare(sizeof(TDateSet));
 // A birthday entry makes at most this many copies of itself.
 constexpr std::size_t kMaxLifeEventEntries = 5;
 
-std::size_t PackShareOf(const TData& entry) noexcept {
+std::size_t PackShareOf(const TEntry& entry) noexcept {
   std::size_t sets = entry.Dates ? entry.Dates->Count() : 0;
   if (entry.DerivedDates) sets += entry.DerivedDates->Count();
   if (entry.Conditions) {
@@ -154,7 +154,7 @@ class TLineSplitter {
 // ---- Derived entries ---------------------------------------------------------------------
 
 // A condition that must match, moving nothing.
-TDateSetList& AddCondition(TData& entry) {
+TDateSetList& AddCondition(TEntry& entry) {
   if (!entry.Conditions) entry.Conditions = std::make_unique<TDateSetListList>();
   TDateSetList list;
   list.MustMatch = true;
@@ -169,15 +169,15 @@ TDateSet SetStartingOn(TDateRec date) {
   return set;
 }
 
-std::unique_ptr<TData> CopyOfParent(TData& parent) {
-  auto copy = std::make_unique<TData>();
+std::unique_ptr<TEntry> CopyOfParent(TEntry& parent) {
+  auto copy = std::make_unique<TEntry>();
   copy->Assign(&parent);
   copy->Parent = &parent;
   return copy;
 }
 
 // The first date set of an entry copied from the parent, which has one.
-TDateSet& FirstSet(TData& entry) { return *entry.Dates->Item(0); }
+TDateSet& FirstSet(TEntry& entry) { return *entry.Dates->Item(0); }
 
 }  // namespace
 
@@ -186,8 +186,8 @@ bool HasLifeEventCode(std::string_view annotation) noexcept {
          annotation.find(kBirthCode2) != std::string_view::npos;
 }
 
-std::vector<std::unique_ptr<TData>> MakeLifeEventEntries(TData& parent) {
-  std::vector<std::unique_ptr<TData>> made;
+std::vector<std::unique_ptr<TEntry>> MakeLifeEventEntries(TEntry& parent) {
+  std::vector<std::unique_ptr<TEntry>> made;
   // A derived entry makes none of its own: its parent's rebuild would free it and leave
   // what it made pointing at nothing.
   if (parent.Parent != nullptr || !HasLifeEventCode(parent.Annotation)) return made;
@@ -298,14 +298,14 @@ const std::string& TFileList::Path(int32_t index) const noexcept {
   return items_[static_cast<std::size_t>(index)].path;
 }
 
-// ---- TDataList: loading ------------------------------------------------------------------
+// ---- TEntryList: loading -----------------------------------------------------------------
 
-struct TDataList::TLoadBatch {
+struct TEntryList::TLoadBatch {
   // Day-marked entries (each after its derived entries) in reading order, and where each
   // one's group begins: the groups go to the front of the list, the last read first.
-  std::vector<std::unique_ptr<TData>> marked;
+  std::vector<std::unique_ptr<TEntry>> marked;
   std::vector<std::size_t> marked_groups;
-  std::vector<std::unique_ptr<TData>> others;
+  std::vector<std::unique_ptr<TEntry>> others;
 };
 
 namespace {
@@ -324,18 +324,18 @@ class TLoadingGuard {
 
 }  // namespace
 
-TDataList::TDataList(TUserNotices& notices, std::size_t pack_budget)
+TEntryList::TEntryList(TUserNotices& notices, std::size_t pack_budget)
     : notices_(notices), pack_budget_(pack_budget), load_budget_(pack_budget) {}
 
-TDataList::~TDataList() = default;
+TEntryList::~TEntryList() = default;
 
-void TDataList::LoadFiles(const std::vector<std::string>* names) {
+void TEntryList::LoadFiles(const std::vector<std::string>* names) {
   if (names == nullptr) return;
   Clear();
   for (const std::string& name : *names) LoadFromFile(name);
 }
 
-bool TDataList::LoadFromFile(const std::string& path) {
+bool TEntryList::LoadFromFile(const std::string& path) {
   struct stat info {};
   if (!FileExists(path, info)) {
     notices_.Beep(TBeepKind::kExclamation);
@@ -351,16 +351,16 @@ bool TDataList::LoadFromFile(const std::string& path) {
   return LoadRead(file_index, path, read, std::move(bytes));
 }
 
-bool TDataList::LoadFromBytes(const std::string& path, std::string bytes) {
+bool TEntryList::LoadFromBytes(const std::string& path, std::string bytes) {
   if (OnLoadFromFile) OnLoadFromFile(*this, path);
   const int32_t file_index = file_list_.AddFile(path);
   return LoadRead(file_index, path, true, std::move(bytes));
 }
 
-bool TDataList::LoadRead(int32_t file_index, const std::string& path, bool read,
-                         std::string bytes) {
+bool TEntryList::LoadRead(int32_t file_index, const std::string& path, bool read,
+                          std::string bytes) {
   bool ok = read;
-  std::unique_ptr<TErrorDialog> errors;
+  std::unique_ptr<TLoadErrorCollector> errors;
   if (ok) {
     const std::string text = FileText(bytes);
     bytes = std::string();
@@ -391,11 +391,11 @@ bool TDataList::LoadRead(int32_t file_index, const std::string& path, bool read,
   return true;
 }
 
-bool TDataList::ParseLines(std::string_view text, int32_t file_index, std::string_view folder,
-                           TLoadBatch& batch, std::unique_ptr<TErrorDialog>& errors) {
+bool TEntryList::ParseLines(std::string_view text, int32_t file_index, std::string_view folder,
+                            TLoadBatch& batch, std::unique_ptr<TLoadErrorCollector>& errors) {
   const TLineContext context{std::string(folder), &load_budget_, PictureCheck};
   TFileOption& option = *file_list_.Option(file_index);
-  TData* current = nullptr;  // the entry of the last entry line: attached texts go there
+  TEntry* current = nullptr;  // the entry of the last entry line: attached texts go there
   TLineSplitter lines(text);
   std::string_view raw;
   int32_t line_no = 0;
@@ -408,8 +408,8 @@ bool TDataList::ParseLines(std::string_view text, int32_t file_index, std::strin
 
     if (line.front() == '=') {
       // Errors in a default line are not reported.
-      option.DefaultData = std::make_unique<TData>();
-      option.DefaultData->ParseLine(line, context);
+      option.DefaultEntry = std::make_unique<TEntry>();
+      option.DefaultEntry->ParseLine(line, context);
       if (load_budget_.Spent()) {
         stop_here();
         break;
@@ -440,24 +440,24 @@ bool TDataList::ParseLines(std::string_view text, int32_t file_index, std::strin
       stop_here();
       break;
     }
-    auto entry = std::make_unique<TData>();
+    auto entry = std::make_unique<TEntry>();
     entry->ParseLine(line, context);
     entry->LineNo = line_no;
     entry->FileIndex = file_index;
     // Before the day-mark test: a default can make the entry day-marked.
-    if (option.DefaultData) entry->MergeDefaults(*option.DefaultData);
+    if (option.DefaultEntry) entry->MergeDefaults(*option.DefaultEntry);
     current = entry.get();
     if (!entry->ErrorText.empty()) {
-      if (!errors) errors = std::make_unique<TErrorDialog>();
+      if (!errors) errors = std::make_unique<TLoadErrorCollector>();
       errors->Add(ErrorReportLine(entry->Text, entry->ErrorText));
     }
     // The entries a birthday entry makes copy its lists: they are counted before they are made.
-    std::vector<std::unique_ptr<TData>> derived;
+    std::vector<std::unique_ptr<TEntry>> derived;
     if (!load_budget_.Spent() && (!HasLifeEventCode(entry->Annotation) ||
                                   load_budget_.Take(kMaxLifeEventEntries * PackShareOf(*entry)))) {
       derived = MakeLifeEventEntries(*entry);
     }
-    std::vector<std::unique_ptr<TData>>& target = entry->DayMark ? batch.marked : batch.others;
+    std::vector<std::unique_ptr<TEntry>>& target = entry->DayMark ? batch.marked : batch.others;
     if (entry->DayMark) batch.marked_groups.push_back(batch.marked.size());
     target.insert(target.end(), std::make_move_iterator(derived.begin()),
                   std::make_move_iterator(derived.end()));
@@ -470,12 +470,12 @@ bool TDataList::ParseLines(std::string_view text, int32_t file_index, std::strin
   return true;
 }
 
-void TDataList::JoinBatch(TLoadBatch& batch) {
+void TEntryList::JoinBatch(TLoadBatch& batch) {
   if (batch.marked.empty()) {
     entries_.insert(entries_.end(), std::make_move_iterator(batch.others.begin()),
                     std::make_move_iterator(batch.others.end()));
   } else {
-    std::vector<std::unique_ptr<TData>> joined;
+    std::vector<std::unique_ptr<TEntry>> joined;
     joined.reserve(batch.marked.size() + entries_.size() + batch.others.size());
     std::size_t group_end = batch.marked.size();
     for (auto group = batch.marked_groups.rbegin(); group != batch.marked_groups.rend(); ++group) {
@@ -489,7 +489,7 @@ void TDataList::JoinBatch(TLoadBatch& batch) {
   batch = TLoadBatch();
 }
 
-void TDataList::Clear() {
+void TEntryList::Clear() {
   // The tasks name positions of the entries that go now.
   undo_.Clear();
   packs_.Clear();  // the packs point at the entries
@@ -499,26 +499,26 @@ void TDataList::Clear() {
   budget_stop_ = {};
 }
 
-// ---- TDataList: the day packs ------------------------------------------------------------
+// ---- TEntryList: the day packs -----------------------------------------------------------
 
-void TDataList::SetTable(int32_t first_year, int32_t year_count) {
+void TEntryList::SetTable(int32_t first_year, int32_t year_count) {
   packs_.Clear();
   BuildTable(first_year, year_count, packs_.Packs(), nullptr);
 }
 
-void TDataList::VisitTable(int32_t first_year, int32_t year_count, const TPackVisitor& visit) {
+void TEntryList::VisitTable(int32_t first_year, int32_t year_count, const TPackVisitor& visit) {
   std::vector<TDatePack> packs;
   BuildTable(first_year, year_count, packs, &visit);
 }
 
-void TDataList::BuildTable(int32_t first_year, int32_t year_count, std::vector<TDatePack>& packs,
-                           const TPackVisitor* visit) {
+void TEntryList::BuildTable(int32_t first_year, int32_t year_count, std::vector<TDatePack>& packs,
+                            const TPackVisitor* visit) {
   const TDateRec range{first_year, first_year + year_count - 1, 0};
   TPackBudget budget(pack_budget_);
-  const TData* stopped_at = nullptr;
+  const TEntry* stopped_at = nullptr;
   const int32_t count = Count();
   for (int32_t i = 0; i < count; ++i) {
-    TData& entry = *entries_[static_cast<std::size_t>(i)];
+    TEntry& entry = *entries_[static_cast<std::size_t>(i)];
     entry.ListIndex = i;
     if (stopped_at != nullptr || entry.IsDeleted() || !entry.ErrorText.empty()) continue;
     if (OnSetTable) {
@@ -542,11 +542,11 @@ void TDataList::BuildTable(int32_t first_year, int32_t year_count, std::vector<T
   }
 }
 
-void TDataList::RecordBudgetStop(const std::string& path, int32_t line_no) {
+void TEntryList::RecordBudgetStop(const std::string& path, int32_t line_no) {
   if (budget_stop_.line_no == 0) budget_stop_ = {path, line_no, false};
 }
 
-void TDataList::TellBudgetStop() {
+void TEntryList::TellBudgetStop() {
   if (budget_stop_.line_no == 0 || budget_stop_.told) return;
   budget_stop_.told = true;
   notices_.Beep(TBeepKind::kExclamation);
@@ -554,24 +554,24 @@ void TDataList::TellBudgetStop() {
                            NumberText(budget_stop_.line_no), kBudgetStopTail}));
 }
 
-// ---- TDataList: entries ------------------------------------------------------------------
+// ---- TEntryList: entries -----------------------------------------------------------------
 
-TData* TDataList::GetData(int32_t position) noexcept {
+TEntry* TEntryList::Entry(int32_t position) noexcept {
   if (position < 0 || position >= Count()) return nullptr;
   return entries_[static_cast<std::size_t>(position)].get();
 }
 
-const TData* TDataList::GetData(int32_t position) const noexcept {
+const TEntry* TEntryList::Entry(int32_t position) const noexcept {
   if (position < 0 || position >= Count()) return nullptr;
   return entries_[static_cast<std::size_t>(position)].get();
 }
 
-const TData* TDataList::ClipboardItem(int32_t index) const noexcept {
+const TEntry* TEntryList::ClipboardItem(int32_t index) const noexcept {
   if (index < 0 || index >= ClipboardCount()) return nullptr;
   return clipboard_[clipboard_.size() - 1 - static_cast<std::size_t>(index)].get();
 }
 
-bool TDataList::CanModify(const TData& entry) {
+bool TEntryList::CanModify(const TEntry& entry) {
   if (loading_) return true;
   // An entry of no loaded file has no read-only attribute to obey.
   const TFileOption* option = file_list_.Option(entry.FileIndex);
@@ -582,12 +582,12 @@ bool TDataList::CanModify(const TData& entry) {
   return false;
 }
 
-const TData* TDataList::DefaultsOf(const TData& entry) const noexcept {
+const TEntry* TEntryList::DefaultsOf(const TEntry& entry) const noexcept {
   const TFileOption* option = file_list_.Option(entry.FileIndex);
-  return option != nullptr ? option->DefaultData.get() : nullptr;
+  return option != nullptr ? option->DefaultEntry.get() : nullptr;
 }
 
-void TDataList::InsertEntries(int32_t position, std::vector<std::unique_ptr<TData>> entries) {
+void TEntryList::InsertEntries(int32_t position, std::vector<std::unique_ptr<TEntry>> entries) {
   if (entries.empty()) return;
   const auto count = static_cast<int32_t>(entries.size());
   entries_.insert(entries_.begin() + position, std::make_move_iterator(entries.begin()),
@@ -595,16 +595,16 @@ void TDataList::InsertEntries(int32_t position, std::vector<std::unique_ptr<TDat
   undo_.EntriesInserted(position, count);
 }
 
-// ---- TDataList: editing ------------------------------------------------------------------
+// ---- TEntryList: editing -----------------------------------------------------------------
 
-int32_t TDataList::AddData(int32_t position, std::unique_ptr<TData> entry) {
+int32_t TEntryList::AddEntry(int32_t position, std::unique_ptr<TEntry> entry) {
   if (!entry || position < -1 || position > Count()) return -1;
   if (!CanModify(*entry)) return -1;
   // A new entry in the list is nobody's derived entry.
   entry->Parent = nullptr;
-  if (const TData* defaults = DefaultsOf(*entry)) entry->MergeDefaults(*defaults);
+  if (const TEntry* defaults = DefaultsOf(*entry)) entry->MergeDefaults(*defaults);
   if (position == -1) position = Count();
-  std::vector<std::unique_ptr<TData>> one;
+  std::vector<std::unique_ptr<TEntry>> one;
   one.push_back(std::move(entry));
   InsertEntries(position, std::move(one));
   undo_.RecordAdd(*this, position);
@@ -612,71 +612,71 @@ int32_t TDataList::AddData(int32_t position, std::unique_ptr<TData> entry) {
   return position;
 }
 
-void TDataList::EditData(int32_t position, const TData* entry) {
-  TData* target = GetData(position);
+void TEntryList::EditEntry(int32_t position, const TEntry* entry) {
+  TEntry* target = Entry(position);
   if (entry == nullptr || target == nullptr || !CanModify(*target)) return;
-  TData old_data;
-  old_data.Assign(target);
+  TEntry old_entry;
+  old_entry.Assign(target);
   target->Assign(entry);
   // entry may be one of the derived entries the rebuild below frees: copied first.
-  undo_.RecordEdit(*this, position, old_data, *target);
+  undo_.RecordEdit(*this, position, old_entry, *target);
   RebuildDerived(position);
 }
 
-void TDataList::DeleteData(int32_t position) {
-  TData* target = GetData(position);
+void TEntryList::DeleteEntry(int32_t position) {
+  TEntry* target = Entry(position);
   if (target == nullptr || !CanModify(*target)) return;
   if (HasLifeEventCode(target->Annotation)) position = RemoveDerived(position);
   undo_.RecordDelete(*this, position);
   target->SetDeletedMark(true);
 }
 
-void TDataList::ToggleChecked(int32_t position) {
-  TData* target = GetData(position);
+void TEntryList::ToggleChecked(int32_t position) {
+  TEntry* target = Entry(position);
   if (target == nullptr || !CanModify(*target)) return;
-  TData old_data;
-  old_data.Assign(target);
+  TEntry old_entry;
+  old_entry.Assign(target);
   target->SetCheckedMark(!target->IsChecked());
-  undo_.RecordEdit(*this, position, old_data, *target);
+  undo_.RecordEdit(*this, position, old_entry, *target);
   if (HasLifeEventCode(target->Annotation)) RebuildDerived(position);
 }
 
-void TDataList::MoveData(int32_t position, TDateRec date) {
-  TData* target = GetData(position);
+void TEntryList::MoveEntry(int32_t position, TDateRec date) {
+  TEntry* target = Entry(position);
   if (target == nullptr || !CanModify(*target)) return;
-  TData old_data;
-  old_data.Assign(target);
+  TEntry old_entry;
+  old_entry.Assign(target);
   target->SetFirstDate(date);
-  undo_.RecordEdit(*this, position, old_data, *target);
+  undo_.RecordEdit(*this, position, old_entry, *target);
   if (HasLifeEventCode(target->Annotation)) RebuildDerived(position);
 }
 
-void TDataList::CopyDataTo(int32_t& position, TDateRec date) {
-  const TData* source = GetData(position);
+void TEntryList::CopyEntryTo(int32_t& position, TDateRec date) {
+  const TEntry* source = Entry(position);
   if (source == nullptr || !CanModify(*source)) return;
-  auto copy = std::make_unique<TData>();
+  auto copy = std::make_unique<TEntry>();
   copy->Assign(source);
   copy->SetFirstDate(date);
   entries_.push_back(std::move(copy));
   position = Count() - 1;
 }
 
-void TDataList::CopyData(int32_t position) {
-  const TData* source = GetData(position);
+void TEntryList::CopyEntry(int32_t position) {
+  const TEntry* source = Entry(position);
   if (source == nullptr) return;
-  auto copy = std::make_unique<TData>();
+  auto copy = std::make_unique<TEntry>();
   copy->Assign(source);
   clipboard_.push_back(std::move(copy));
 }
 
-void TDataList::CutData(int32_t position) {
-  CopyData(position);
-  DeleteData(position);
+void TEntryList::CutEntry(int32_t position) {
+  CopyEntry(position);
+  DeleteEntry(position);
 }
 
-void TDataList::PasteData(int32_t& index, TDateRec date) {
+void TEntryList::PasteEntry(int32_t& index, TDateRec date) {
   if (index < 0) index = 0;
-  const TData* item = ClipboardItem(index);
+  const TEntry* item = ClipboardItem(index);
   if (item == nullptr) return;
   // A copy taken before a reload may name a file that is no longer loaded: neither its
   // read-only attribute nor its defaults can be known, and an entry of no file would stand
@@ -686,25 +686,25 @@ void TDataList::PasteData(int32_t& index, TDateRec date) {
     index = -1;
     return;
   }
-  auto copy = std::make_unique<TData>();
+  auto copy = std::make_unique<TEntry>();
   copy->Assign(item);
   if (date.Day > 0) copy->SetFirstDate(date);
-  index = AddData(-1, std::move(copy));
+  index = AddEntry(-1, std::move(copy));
 }
 
-// ---- TDataList: derived entries ----------------------------------------------------------
+// ---- TEntryList: derived entries ---------------------------------------------------------
 
-int32_t TDataList::ExpandLifeEvents(int32_t position) {
-  TData* parent = GetData(position);
+int32_t TEntryList::ExpandLifeEvents(int32_t position) {
+  TEntry* parent = Entry(position);
   if (parent == nullptr) return position;
-  std::vector<std::unique_ptr<TData>> made = MakeLifeEventEntries(*parent);
+  std::vector<std::unique_ptr<TEntry>> made = MakeLifeEventEntries(*parent);
   const auto count = static_cast<int32_t>(made.size());
   InsertEntries(position, std::move(made));
   return position + count;
 }
 
-int32_t TDataList::RemoveDerived(int32_t position) {
-  const TData* parent = GetData(position);
+int32_t TEntryList::RemoveDerived(int32_t position) {
+  const TEntry* parent = Entry(position);
   if (parent == nullptr) return position;
   while (position > 0 && entries_[static_cast<std::size_t>(position - 1)]->Parent == parent) {
     entries_.erase(entries_.begin() + (position - 1));
@@ -714,10 +714,10 @@ int32_t TDataList::RemoveDerived(int32_t position) {
   return position;
 }
 
-void TDataList::RebuildDerived(int32_t position) { ExpandLifeEvents(RemoveDerived(position)); }
+void TEntryList::RebuildDerived(int32_t position) { ExpandLifeEvents(RemoveDerived(position)); }
 
-void TDataList::MarkDeleted(int32_t position, bool on) {
-  TData* target = GetData(position);
+void TEntryList::MarkDeleted(int32_t position, bool on) {
+  TEntry* target = Entry(position);
   if (target == nullptr) return;
   const bool life_event = HasLifeEventCode(target->Annotation);
   if (on) {

@@ -26,14 +26,14 @@
 
 namespace pelo {
 
-class TErrorDialog;
+class TLoadErrorCollector;
 
 // What the list keeps about one loaded file.
 struct TFileOption {
   // The owner may not write the file: its entries refuse every change.
   bool FileReadOnly = false;
   // Built from the file's last default line ("=...") read so far; null without one.
-  std::unique_ptr<TData> DefaultData;
+  std::unique_ptr<TEntry> DefaultEntry;
 };
 
 // The loaded files in load order; a file's position is the FileIndex of its entries.
@@ -57,17 +57,17 @@ class TFileList {
   std::vector<TItem> items_;
 };
 
-class TDataList {
+class TEntryList {
  public:
   // Called with the path just before a file is read. It must not change the list.
-  using TLoadFromFileEvent = std::function<void(TDataList& sender, const std::string& path)>;
+  using TLoadFromFileEvent = std::function<void(TEntryList& sender, const std::string& path)>;
 
   // pack_budget bounds the day packs of one window (SetTable) and, counted in packs, what the
   // entries read from the files may hold (see PackBudgets.h).
-  explicit TDataList(TUserNotices& notices, std::size_t pack_budget = kDayPackBudget);
-  ~TDataList();
-  TDataList(const TDataList&) = delete;
-  TDataList& operator=(const TDataList&) = delete;
+  explicit TEntryList(TUserNotices& notices, std::size_t pack_budget = kDayPackBudget);
+  ~TEntryList();
+  TEntryList(const TEntryList&) = delete;
+  TEntryList& operator=(const TEntryList&) = delete;
 
   // ---- Loading ----
   // Starts afresh and loads the files in order; nothing when names is null.
@@ -84,33 +84,33 @@ class TDataList {
   // ---- Entries ----
   int32_t Count() const noexcept { return static_cast<int32_t>(entries_.size()); }
   // Null when position is out of range.
-  TData* GetData(int32_t position) noexcept;
-  const TData* GetData(int32_t position) const noexcept;
+  TEntry* Entry(int32_t position) noexcept;
+  const TEntry* Entry(int32_t position) const noexcept;
   // False, after telling the user, when the entry's file is read-only. Always true while
   // a file is being read.
-  bool CanModify(const TData& entry);
+  bool CanModify(const TEntry& entry);
 
   // ---- Editing (an operation given a position out of range does nothing) ----
   // Inserts entry at position (-1 appends) after merging its file's defaults, records the
   // addition and makes the derived entries. Returns the position the entry went to (the
   // first derived entry's, when some were made), or -1 when it was refused.
-  int32_t AddData(int32_t position, std::unique_ptr<TData> entry);
+  int32_t AddEntry(int32_t position, std::unique_ptr<TEntry> entry);
   // Copies entry over the entry at position; nothing when entry is null.
-  void EditData(int32_t position, const TData* entry);
+  void EditEntry(int32_t position, const TEntry* entry);
   // Marks the entry deleted today (it stays in the list).
-  void DeleteData(int32_t position);
+  void DeleteEntry(int32_t position);
   void ToggleChecked(int32_t position);
   // Pins the entry to date.
-  void MoveData(int32_t position, TDateRec date);
+  void MoveEntry(int32_t position, TDateRec date);
   // Appends a copy pinned to date, unrecorded and without derived entries; position
   // becomes the copy's.
-  void CopyDataTo(int32_t& position, TDateRec date);
+  void CopyEntryTo(int32_t& position, TDateRec date);
   // A copy to the front of the clipboard.
-  void CopyData(int32_t position);
-  void CutData(int32_t position);
+  void CopyEntry(int32_t position);
+  void CutEntry(int32_t position);
   // Adds a copy of clipboard item index (0 the newest), pinned to date when date's day is
   // above 0; index becomes the new entry's position, -1 when it was refused.
-  void PasteData(int32_t& index, TDateRec date);
+  void PasteEntry(int32_t& index, TDateRec date);
 
   // ---- Derived entries of birthday entries ("%b1", "%b2" with a death date) ----
   // Both return the parent's position afterwards.
@@ -124,11 +124,11 @@ class TDataList {
   // ---- Parts ----
   TFileList& FileList() noexcept { return file_list_; }
   const TFileList& FileList() const noexcept { return file_list_; }
-  TUndo& UndoHistory() noexcept { return undo_; }
-  const TUndo& UndoHistory() const noexcept { return undo_; }
+  TUndoHistory& UndoHistory() noexcept { return undo_; }
+  const TUndoHistory& UndoHistory() const noexcept { return undo_; }
   int32_t ClipboardCount() const noexcept { return static_cast<int32_t>(clipboard_.size()); }
   // 0 is the newest copy; null when out of range.
-  const TData* ClipboardItem(int32_t index) const noexcept;
+  const TEntry* ClipboardItem(int32_t index) const noexcept;
   bool Loading() const noexcept { return loading_; }
 
   TLoadFromFileEvent OnLoadFromFile;
@@ -139,7 +139,7 @@ class TDataList {
   // ---- The day table's part ----
   // Called before each visible entry is evaluated, with its position and the share of the
   // list done so far in percent.
-  using TSetTableEvent = std::function<void(TDataList& sender, int32_t index, int32_t rate)>;
+  using TSetTableEvent = std::function<void(TEntryList& sender, int32_t index, int32_t rate)>;
 
   // Rebuilds the day packs of every visible entry (not deleted, parsed without error) over
   // the years first_year .. first_year + year_count - 1, in list order; stores every
@@ -176,20 +176,20 @@ class TDataList {
   // Reads the lines of one file into batch; false when an attached-text block is not
   // closed.
   bool ParseLines(std::string_view text, int32_t file_index, std::string_view folder,
-                  TLoadBatch& batch, std::unique_ptr<TErrorDialog>& errors);
+                  TLoadBatch& batch, std::unique_ptr<TLoadErrorCollector>& errors);
   void JoinBatch(TLoadBatch& batch);
   // Inserts entries before position and tells the undo history.
-  void InsertEntries(int32_t position, std::vector<std::unique_ptr<TData>> entries);
+  void InsertEntries(int32_t position, std::vector<std::unique_ptr<TEntry>> entries);
   // The default entry of the entry's file, or null.
-  const TData* DefaultsOf(const TData& entry) const noexcept;
+  const TEntry* DefaultsOf(const TEntry& entry) const noexcept;
   // Removes and makes again the derived entries of the entry at position.
   void RebuildDerived(int32_t position);
 
   TUserNotices& notices_;
-  std::vector<std::unique_ptr<TData>> entries_;
+  std::vector<std::unique_ptr<TEntry>> entries_;
   TFileList file_list_;
-  TUndo undo_;
-  std::vector<std::unique_ptr<TData>> clipboard_;  // the newest last
+  TUndoHistory undo_;
+  std::vector<std::unique_ptr<TEntry>> clipboard_;  // the newest last
   TDatePackList packs_;
   bool loading_ = false;  // a file's lines are being read
   std::size_t pack_budget_;
@@ -204,7 +204,7 @@ class TDataList {
 // The entries a birthday entry with a death date stands for, in the order they go before
 // it, each with its parent link set: 5, or 4 when the birth year is not given (9999). None
 // for any other entry, and none for an entry that is itself derived.
-std::vector<std::unique_ptr<TData>> MakeLifeEventEntries(TData& parent);
+std::vector<std::unique_ptr<TEntry>> MakeLifeEventEntries(TEntry& parent);
 
 // "%b1" or "%b2" in an annotation.
 bool HasLifeEventCode(std::string_view annotation) noexcept;

@@ -18,7 +18,7 @@ std::string ErrorReportLine(std::string_view line_text, std::string_view message
 // "a.nrk を読込み中にエラーが発生しました。" for the path "/some/folder/a.nrk".
 std::string ErrorReportHeading(std::string_view path);
 
-class TErrorDialog {
+class TLoadErrorCollector {
  public:
   void Add(std::string line) { lines_.push_back(std::move(line)); }
   // Empty: the window keeps its own message.

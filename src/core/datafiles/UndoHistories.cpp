@@ -11,7 +11,7 @@ namespace pelo {
 namespace {
 
 // The entry's text for a caption; a task whose entry has gone shows an empty one.
-std::string TextOf(const TData* entry) { return entry != nullptr ? entry->Text : std::string(); }
+std::string TextOf(const TEntry* entry) { return entry != nullptr ? entry->Text : std::string(); }
 
 std::string Caption(std::string_view kind, std::string_view text) {
   return Concat({" - ", kind, "[", text, "]"});
@@ -43,50 +43,50 @@ void TTask::EntriesRemoved(int32_t at, int32_t count) noexcept {
   position_ = position_ < at + count ? kNoPosition : position_ - count;
 }
 
-TData* TTask::Entry() const { return data_list_.GetData(position_); }
+TEntry* TTask::Entry() const { return entry_list_.Entry(position_); }
 
-// ---- TTaskEditData -----------------------------------------------------------------------
+// ---- TEditEntryTask ----------------------------------------------------------------------
 
-TTaskEditData::TTaskEditData(TDataList& data_list, int32_t position, const TData& old_data,
-                             const TData& new_data)
-    : TTask(data_list, position),
-      old_data_(std::make_unique<TData>()),
-      new_data_(std::make_unique<TData>()) {
-  old_data_->Assign(&old_data);
-  new_data_->Assign(&new_data);
+TEditEntryTask::TEditEntryTask(TEntryList& entry_list, int32_t position, const TEntry& old_entry,
+                               const TEntry& new_entry)
+    : TTask(entry_list, position),
+      old_entry_(std::make_unique<TEntry>()),
+      new_entry_(std::make_unique<TEntry>()) {
+  old_entry_->Assign(&old_entry);
+  new_entry_->Assign(&new_entry);
 }
 
-TTaskEditData::~TTaskEditData() = default;
+TEditEntryTask::~TEditEntryTask() = default;
 
-std::string TTaskEditData::GetName() const { return Caption("データ修正", new_data_->Text); }
+std::string TEditEntryTask::GetName() const { return Caption("データ修正", new_entry_->Text); }
 
-void TTaskEditData::Undo() { DataList().EditData(Position(), old_data_.get()); }
+void TEditEntryTask::Undo() { EntryList().EditEntry(Position(), old_entry_.get()); }
 
-void TTaskEditData::Redo() { DataList().EditData(Position(), new_data_.get()); }
+void TEditEntryTask::Redo() { EntryList().EditEntry(Position(), new_entry_.get()); }
 
-// ---- TTaskAddData, TTaskDelData ----------------------------------------------------------
+// ---- TAddEntryTask, TDeleteEntryTask -----------------------------------------------------
 
-std::string TTaskAddData::GetName() const { return Caption("データ追加", TextOf(Entry())); }
+std::string TAddEntryTask::GetName() const { return Caption("データ追加", TextOf(Entry())); }
 
 // A birthday entry's derived entries go and come back with the mark: undoing an addition
 // must not leave them shown, and undoing a deletion must bring them back.
-void TTaskAddData::Undo() { DataList().MarkDeleted(Position(), true); }
+void TAddEntryTask::Undo() { EntryList().MarkDeleted(Position(), true); }
 
-void TTaskAddData::Redo() { DataList().MarkDeleted(Position(), false); }
+void TAddEntryTask::Redo() { EntryList().MarkDeleted(Position(), false); }
 
-std::string TTaskDelData::GetName() const { return Caption("データ削除", TextOf(Entry())); }
+std::string TDeleteEntryTask::GetName() const { return Caption("データ削除", TextOf(Entry())); }
 
-void TTaskDelData::Undo() { DataList().MarkDeleted(Position(), false); }
+void TDeleteEntryTask::Undo() { EntryList().MarkDeleted(Position(), false); }
 
-void TTaskDelData::Redo() { DataList().MarkDeleted(Position(), true); }
+void TDeleteEntryTask::Redo() { EntryList().MarkDeleted(Position(), true); }
 
-// ---- TUndo -------------------------------------------------------------------------------
+// ---- TUndoHistory ------------------------------------------------------------------------
 
-TUndo::TUndo() = default;
+TUndoHistory::TUndoHistory() = default;
 
-TUndo::~TUndo() = default;
+TUndoHistory::~TUndoHistory() = default;
 
-void TUndo::Record(std::unique_ptr<TTask> task) {
+void TUndoHistory::Record(std::unique_ptr<TTask> task) {
   if (busy_ || !task) return;
   // The redo tail goes; an undone current task goes with it.
   const std::size_t keep = static_cast<std::size_t>(undone_ ? position_ : position_ + 1);
@@ -96,17 +96,17 @@ void TUndo::Record(std::unique_ptr<TTask> task) {
   undone_ = false;
 }
 
-bool TUndo::CanUndo() const noexcept {
+bool TUndoHistory::CanUndo() const noexcept {
   if (tasks_.empty()) return false;
   return !(position_ < 1 && undone_);
 }
 
-bool TUndo::CanRedo() const noexcept {
+bool TUndoHistory::CanRedo() const noexcept {
   if (tasks_.empty()) return false;
   return !(position_ >= Count() - 1 && !undone_);
 }
 
-void TUndo::Undo() {
+void TUndoHistory::Undo() {
   if (busy_) return;
   const TBusyGuard guard(busy_);
   if (!CanUndo()) return;
@@ -115,7 +115,7 @@ void TUndo::Undo() {
   undone_ = true;
 }
 
-void TUndo::Redo() {
+void TUndoHistory::Redo() {
   if (busy_) return;
   const TBusyGuard guard(busy_);
   if (!CanRedo()) return;
@@ -124,45 +124,45 @@ void TUndo::Redo() {
   undone_ = false;
 }
 
-void TUndo::UndoSteps(int32_t steps) {
+void TUndoHistory::UndoSteps(int32_t steps) {
   for (int32_t i = 0; i < steps; ++i) Undo();
 }
 
-void TUndo::RedoSteps(int32_t steps) {
+void TUndoHistory::RedoSteps(int32_t steps) {
   for (int32_t i = 0; i < steps; ++i) Redo();
 }
 
-void TUndo::Clear() noexcept {
+void TUndoHistory::Clear() noexcept {
   tasks_.clear();
   position_ = 0;
   undone_ = false;
 }
 
-void TUndo::RecordEdit(TDataList& data_list, int32_t position, const TData& old_data,
-                       const TData& new_data) {
+void TUndoHistory::RecordEdit(TEntryList& entry_list, int32_t position, const TEntry& old_entry,
+                              const TEntry& new_entry) {
   if (busy_) return;
-  Record(std::make_unique<TTaskEditData>(data_list, position, old_data, new_data));
+  Record(std::make_unique<TEditEntryTask>(entry_list, position, old_entry, new_entry));
 }
 
-void TUndo::RecordAdd(TDataList& data_list, int32_t position) {
+void TUndoHistory::RecordAdd(TEntryList& entry_list, int32_t position) {
   if (busy_) return;
-  Record(std::make_unique<TTaskAddData>(data_list, position));
+  Record(std::make_unique<TAddEntryTask>(entry_list, position));
 }
 
-void TUndo::RecordDelete(TDataList& data_list, int32_t position) {
+void TUndoHistory::RecordDelete(TEntryList& entry_list, int32_t position) {
   if (busy_) return;
-  Record(std::make_unique<TTaskDelData>(data_list, position));
+  Record(std::make_unique<TDeleteEntryTask>(entry_list, position));
 }
 
-void TUndo::EntriesInserted(int32_t at, int32_t count) noexcept {
+void TUndoHistory::EntriesInserted(int32_t at, int32_t count) noexcept {
   for (const auto& task : tasks_) task->EntriesInserted(at, count);
 }
 
-void TUndo::EntriesRemoved(int32_t at, int32_t count) noexcept {
+void TUndoHistory::EntriesRemoved(int32_t at, int32_t count) noexcept {
   for (const auto& task : tasks_) task->EntriesRemoved(at, count);
 }
 
-const TTask* TUndo::Task(int32_t index) const noexcept {
+const TTask* TUndoHistory::Task(int32_t index) const noexcept {
   if (index < 0 || index >= Count()) return nullptr;
   return tasks_[static_cast<std::size_t>(index)].get();
 }

@@ -16,16 +16,16 @@
 
 namespace pelo {
 
-class TData;
-class TDataList;
+class TEntry;
+class TEntryList;
 
 // A position that names no entry: what a task holds once its entry is gone.
 inline constexpr int32_t kNoPosition = -1;
 
 class TTask {
  public:
-  explicit TTask(TDataList& data_list, int32_t position) noexcept
-      : data_list_(data_list), position_(position) {}
+  explicit TTask(TEntryList& entry_list, int32_t position) noexcept
+      : entry_list_(entry_list), position_(position) {}
   virtual ~TTask() = default;
   TTask(const TTask&) = delete;
   TTask& operator=(const TTask&) = delete;
@@ -35,7 +35,7 @@ class TTask {
   virtual void Undo() {}
   virtual void Redo() {}
 
-  TDataList& DataList() const noexcept { return data_list_; }
+  TEntryList& EntryList() const noexcept { return entry_list_; }
   // The position of the task's entry; kNoPosition once that entry was removed.
   int32_t Position() const noexcept { return position_; }
 
@@ -45,35 +45,35 @@ class TTask {
 
  protected:
   // The entry the task is about, or null when it has gone.
-  TData* Entry() const;
+  TEntry* Entry() const;
 
  private:
-  TDataList& data_list_;
+  TEntryList& entry_list_;
   int32_t position_;
 };
 
 // An entry changed in place (edited, checked, moved): undone and redone by copying the
 // entry as it was, or as it became, back over it.
-class TTaskEditData : public TTask {
+class TEditEntryTask : public TTask {
  public:
-  TTaskEditData(TDataList& data_list, int32_t position, const TData& old_data,
-                const TData& new_data);
-  ~TTaskEditData() override;
+  TEditEntryTask(TEntryList& entry_list, int32_t position, const TEntry& old_entry,
+                 const TEntry& new_entry);
+  ~TEditEntryTask() override;
 
   std::string GetName() const override;
   void Undo() override;
   void Redo() override;
 
-  const TData& OldData() const noexcept { return *old_data_; }
-  const TData& NewData() const noexcept { return *new_data_; }
+  const TEntry& OldEntry() const noexcept { return *old_entry_; }
+  const TEntry& NewEntry() const noexcept { return *new_entry_; }
 
  private:
-  std::unique_ptr<TData> old_data_;
-  std::unique_ptr<TData> new_data_;
+  std::unique_ptr<TEntry> old_entry_;
+  std::unique_ptr<TEntry> new_entry_;
 };
 
 // An entry added: undone by marking it deleted.
-class TTaskAddData : public TTask {
+class TAddEntryTask : public TTask {
  public:
   using TTask::TTask;
   std::string GetName() const override;
@@ -82,7 +82,7 @@ class TTaskAddData : public TTask {
 };
 
 // An entry deleted (marked): undone by taking the mark off again.
-class TTaskDelData : public TTask {
+class TDeleteEntryTask : public TTask {
  public:
   using TTask::TTask;
   std::string GetName() const override;
@@ -90,12 +90,12 @@ class TTaskDelData : public TTask {
   void Redo() override;
 };
 
-class TUndo {
+class TUndoHistory {
  public:
-  TUndo();
-  ~TUndo();
-  TUndo(const TUndo&) = delete;
-  TUndo& operator=(const TUndo&) = delete;
+  TUndoHistory();
+  ~TUndoHistory();
+  TUndoHistory(const TUndoHistory&) = delete;
+  TUndoHistory& operator=(const TUndoHistory&) = delete;
 
   // Drops the tasks that could still be redone and appends task. Nothing while busy.
   void Record(std::unique_ptr<TTask> task);
@@ -109,10 +109,10 @@ class TUndo {
 
   // The three recordings the entry list makes. Nothing while busy: the tasks themselves
   // change the list through the same operations that record.
-  void RecordEdit(TDataList& data_list, int32_t position, const TData& old_data,
-                  const TData& new_data);
-  void RecordAdd(TDataList& data_list, int32_t position);
-  void RecordDelete(TDataList& data_list, int32_t position);
+  void RecordEdit(TEntryList& entry_list, int32_t position, const TEntry& old_entry,
+                  const TEntry& new_entry);
+  void RecordAdd(TEntryList& entry_list, int32_t position);
+  void RecordDelete(TEntryList& entry_list, int32_t position);
 
   // Told by the entry list whenever entries are inserted or removed.
   void EntriesInserted(int32_t at, int32_t count) noexcept;

@@ -20,13 +20,13 @@ void TDatePack::Assign(const TDateClass* source) {
   }
 }
 
-bool HasFixedLineText(const TData& entry) noexcept {
+bool HasFixedLineText(const TEntry& entry) noexcept {
   return entry.Annotation.empty() && entry.Text.find('%') == std::string::npos;
 }
 
 std::string LineText(const TDatePack& pack) {
   if (pack.Entry == nullptr) return {};
-  const TData& entry = *pack.Entry;
+  const TEntry& entry = *pack.Entry;
   const TDateRec base = pack.Base.PeriodStart.Date();
 
   if (pack.Kind == kPackDerived) {

@@ -15,7 +15,7 @@
 
 namespace pelo {
 
-class TData;
+class TEntry;
 
 // What a pack's day is within its occurrence.
 enum TPackKind : int32_t {
@@ -39,7 +39,7 @@ class TDatePack : public TDateClass {
   // Declared first: it fits into the tail of the inherited triple.
   int32_t Kind = kPackSingle;
   // Not owned; set by the day table when it files the pack.
-  const TData* Entry = nullptr;
+  const TEntry* Entry = nullptr;
   // First day S and last day E of the occurrence the day belongs to.
   TDateStartEnd Period;
   // PeriodStart is the base date Z: the resolved start of the date set before any
@@ -52,7 +52,7 @@ class TDatePack : public TDateClass {
 
 // Whether the lines of the entry read the same on every day that is not a derived day: a
 // text without codes and no code string. The day table makes such a line once per entry.
-bool HasFixedLineText(const TData& entry) noexcept;
+bool HasFixedLineText(const TEntry& entry) noexcept;
 
 // The text of the pack's line in a day cell: the entry's text with its codes expanded and its
 // annotation combined, the times in front; for a derived day the codes read on the occurrence

@@ -71,11 +71,11 @@ std::unique_ptr<T> CopyOf(const std::unique_ptr<T>& source) {
 
 }  // namespace
 
-TData::TData() : Dates(std::make_unique<TDateSetList>()), Text(kNewEntryText) { Dates->Add(); }
+TEntry::TEntry() : Dates(std::make_unique<TDateSetList>()), Text(kNewEntryText) { Dates->Add(); }
 
-TData::~TData() = default;
+TEntry::~TEntry() = default;
 
-bool TData::ParseLine(std::string_view line, const TLineContext& context) {
+bool TEntry::ParseLine(std::string_view line, const TLineContext& context) {
   // The line may be this entry's own Text, which is emptied below.
   const std::string as_read(line);
   ErrorText.clear();
@@ -131,7 +131,7 @@ bool TData::ParseLine(std::string_view line, const TLineContext& context) {
   return false;
 }
 
-std::string TData::ParseBody(std::string_view rest, const TLineContext& context) {
+std::string TEntry::ParseBody(std::string_view rest, const TLineContext& context) {
   std::string text;
   if (std::string error = TakeCommands(rest, context, text); !error.empty()) return error;
 
@@ -174,8 +174,8 @@ std::string TData::ParseBody(std::string_view rest, const TLineContext& context)
   return {};
 }
 
-std::string TData::TakeCommands(std::string_view body, const TLineContext& context,
-                                std::string& text) {
+std::string TEntry::TakeCommands(std::string_view body, const TLineContext& context,
+                                 std::string& text) {
   // What stays is text followed by rest, the part of body not looked at yet. Taking a command
   // keeps what came before it and moves rest past it, so every byte is looked at a bounded
   // number of times however many commands the line holds.
@@ -225,8 +225,8 @@ std::string TData::TakeCommands(std::string_view body, const TLineContext& conte
   return {};
 }
 
-std::string TData::ApplyCommand(char letter, std::string_view move_text, std::string_view argument,
-                                const TLineContext& context) {
+std::string TEntry::ApplyCommand(char letter, std::string_view move_text, std::string_view argument,
+                                 const TLineContext& context) {
   switch (letter) {
     case '&':
     case '!':
@@ -282,13 +282,13 @@ std::string TData::ApplyCommand(char letter, std::string_view move_text, std::st
   return {};
 }
 
-bool TData::IsTimeWord(std::string_view word) noexcept {
+bool TEntry::IsTimeWord(std::string_view word) noexcept {
   const std::size_t colon = word.find(':');
   if (colon == std::string_view::npos || colon == 0) return false;
   return word.find_first_not_of("0123456789:~aApPmM,") == std::string_view::npos;
 }
 
-void TData::Assign(const TData* other) {
+void TEntry::Assign(const TEntry* other) {
   if (other == nullptr || other == this) return;
   Dates = CopyOf(other->Dates);
   Times = CopyOf(other->Times);
@@ -312,7 +312,7 @@ void TData::Assign(const TData* other) {
   ListIndex = other->ListIndex;
 }
 
-void TData::MergeDefaults(const TData& default_entry) {
+void TEntry::MergeDefaults(const TEntry& default_entry) {
   if (&default_entry == this) return;
   if (default_entry.Dates) {
     if (!Dates) Dates = std::make_unique<TDateSetList>();
@@ -332,7 +332,7 @@ void TData::MergeDefaults(const TData& default_entry) {
   if (!Icon) Icon = default_entry.Icon;
 }
 
-void TData::SetCheckedMark(bool on) {
+void TEntry::SetCheckedMark(bool on) {
   if (on) {
     if (!Marks) Marks = std::make_unique<TDateSet>();
     Marks->StartOrCreate().GetOrCreate(kValuePart) = DateInfo().Today();
@@ -342,7 +342,7 @@ void TData::SetCheckedMark(bool on) {
   }
 }
 
-void TData::SetDeletedMark(bool on) {
+void TEntry::SetDeletedMark(bool on) {
   if (on) {
     if (!Marks) {
       Marks = std::make_unique<TDateSet>();
@@ -365,18 +365,18 @@ bool HoldsMarkDate(const TDateParts* parts) noexcept {
 
 }  // namespace
 
-bool TData::IsChecked() const noexcept { return Marks && HoldsMarkDate(Marks->Start()); }
+bool TEntry::IsChecked() const noexcept { return Marks && HoldsMarkDate(Marks->Start()); }
 
-bool TData::IsDeleted() const noexcept { return Marks && HoldsMarkDate(Marks->End()); }
+bool TEntry::IsDeleted() const noexcept { return Marks && HoldsMarkDate(Marks->End()); }
 
-TDateRec TData::FirstDate() const noexcept {
+TDateRec TEntry::FirstDate() const noexcept {
   if (!Dates || Dates->Empty()) return kNullDate;
   const TDateParts* start = Dates->Item(0)->Start();
   if (start == nullptr || !start->Value()) return kNullDate;
   return *start->Value();
 }
 
-void TData::SetFirstDate(TDateRec date) {
+void TEntry::SetFirstDate(TDateRec date) {
   if (!Dates) Dates = std::make_unique<TDateSetList>();
   if (Dates->Empty()) Dates->Add();
   TDateSet& set = *Dates->Item(0);

@@ -38,14 +38,14 @@ struct TLineContext {
   TPictureCheck PictureCheck;
 };
 
-class TData {
+class TEntry {
  public:
   // A new entry: one empty date set and the text "データ".
-  TData();
-  ~TData();
+  TEntry();
+  ~TEntry();
   // Copies are made with Assign, which leaves the parent link alone.
-  TData(const TData&) = delete;
-  TData& operator=(const TData&) = delete;
+  TEntry(const TEntry&) = delete;
+  TEntry& operator=(const TEntry&) = delete;
 
   std::unique_ptr<TDateSetList> Dates;
   std::unique_ptr<TTimeSetList> Times;
@@ -73,7 +73,7 @@ class TData {
   std::string ErrorText;                                // empty after a good parse
   int32_t ListIndex = 0;                                // set by the entry list
   // For an entry made from a birthday entry, that entry. Not owned, not copied by Assign.
-  TData* Parent = nullptr;
+  TEntry* Parent = nullptr;
 
   // Reads one trimmed line. False on an error, whose text is then in ErrorText; what was
   // read before the error stays.
@@ -90,10 +90,10 @@ class TData {
   static bool IsTimeWord(std::string_view word) noexcept;
 
   // A deep copy of other (all but the parent link). Nothing for itself or null.
-  void Assign(const TData* other);
+  void Assign(const TEntry* other);
   // Applies a file's default entry: the dates set by set, and of the other fields only
   // what this entry lacks. Marks, Text and NoteLines are never taken.
-  void MergeDefaults(const TData& default_entry);
+  void MergeDefaults(const TEntry& default_entry);
 
   // Checked or deleted today; off removes the mark again.
   void SetCheckedMark(bool on);

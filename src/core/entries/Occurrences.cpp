@@ -805,7 +805,7 @@ std::vector<TDatePack> EvaluateList(const TDateSetList& list, TDateRec range,
   return out;
 }
 
-void Occurrences(const TData& entry, TDateRec range, std::vector<TDatePack>& out,
+void Occurrences(const TEntry& entry, TDateRec range, std::vector<TDatePack>& out,
                  TPackBudget& budget) {
   if (!entry.Dates || entry.Dates->Empty() || !MakeRange(range).valid) return;
   const TDateSetListList* conditions = entry.Conditions.get();
@@ -859,7 +859,7 @@ void Occurrences(const TData& entry, TDateRec range, std::vector<TDatePack>& out
   out.insert(out.end(), derived.begin(), derived.end());
 }
 
-std::vector<TDatePack> Occurrences(const TData& entry, TDateRec range) {
+std::vector<TDatePack> Occurrences(const TEntry& entry, TDateRec range) {
   std::vector<TDatePack> out;
   TPackBudget budget;
   Occurrences(entry, range, out, budget);

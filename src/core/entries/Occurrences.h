@@ -22,17 +22,17 @@
 
 namespace pelo {
 
-class TData;
+class TEntry;
 
 // The days of an entry within the range, in the order of its date sets, its derived
 // days after them. Empty without dates, and for a range that is no range (Y1 > Y2, or years
 // outside 1..9998). The packs' entry links are left for the day table to set. At most
 // kDayPackBudget packs are made.
-std::vector<TDatePack> Occurrences(const TData& entry, TDateRec range);
+std::vector<TDatePack> Occurrences(const TEntry& entry, TDateRec range);
 // The same, appended to out (the day table collects all entries in one list). Every pack made
 // takes one from budget, those only searched for derived days too; when it refuses, the
 // evaluation stops there and the packs made so far stay.
-void Occurrences(const TData& entry, TDateRec range, std::vector<TDatePack>& out,
+void Occurrences(const TEntry& entry, TDateRec range, std::vector<TDatePack>& out,
                  TPackBudget& budget);
 
 // Enumerate over every date set of list, in order. base: the period relative and "[",

@@ -21,7 +21,7 @@ int32_t ClampCoord(int64_t value) noexcept {
 
 int32_t ClampHeight(int64_t value) noexcept {
   return static_cast<int32_t>(
-      std::clamp<int64_t>(value, -TViewList::kMaxLineHeight, TViewList::kMaxLineHeight));
+      std::clamp<int64_t>(value, -TCellLineList::kMaxLineHeight, TCellLineList::kMaxLineHeight));
 }
 
 TRect MakeRect(int64_t left, int64_t top, int64_t right, int64_t bottom) noexcept {
@@ -43,7 +43,7 @@ constexpr int kSpareCharacters = 2;
 
 std::string_view VisiblePrefix(std::string_view text, TTextMeasurer& measurer,
                                const TFontSpec& font, int32_t percent, int64_t width) {
-  const std::size_t limit = std::min(text.size(), TViewList::kMaxRowBytes);
+  const std::size_t limit = std::min(text.size(), TCellLineList::kMaxRowBytes);
   std::size_t pos = 0;
   int64_t sum = 0;
   int spare = -1;  // counts down once the width is reached
@@ -77,12 +77,12 @@ int32_t TTextMeasurer::CharWidth(char32_t c, const TFontSpec& font, int32_t perc
   return TextWidth(text, font, percent);
 }
 
-TViewList::TViewList(TTextMeasurer* measurer)
+TCellLineList::TCellLineList(TTextMeasurer* measurer)
     : measurer_(measurer),
       font_(measurer != nullptr ? measurer->SurfaceFont() : TFontSpec{}),
       select_color_(DisplayInfo().BitsPerPixel() > 8 ? kSelectColorDeep : kSelectColorAqua) {}
 
-TViewList::TLine& TViewList::NextLine() {
+TCellLineList::TLine& TCellLineList::NextLine() {
   // A cleared list keeps its lines (and their texts' storage) for the next fill.
   if (count_ == lines_.size()) lines_.emplace_back();
   TLine& line = lines_[count_++];
@@ -91,74 +91,74 @@ TViewList::TLine& TViewList::NextLine() {
   return line;
 }
 
-void TViewList::Add(std::string text, const TLineInfo& info) {
+void TCellLineList::Add(std::string text, const TLineInfo& info) {
   TLine& line = NextLine();
   line.Text = std::move(text);
   line.Info = info;
 }
 
-void TViewList::AddCopy(std::string_view text, const TLineInfo& info) {
+void TCellLineList::AddCopy(std::string_view text, const TLineInfo& info) {
   TLine& line = NextLine();
   line.Text.assign(text);
   line.Info = info;
 }
 
-void TViewList::Clear() {
+void TCellLineList::Clear() {
   // The day table refills every cell on every refresh, mostly with the same lines: the
   // lines stay, only the count goes. Lines past the count are never read.
   count_ = 0;
 }
 
-const TViewList::TLine& TViewList::StoredLine(int32_t i) const {
-  if (!IsLine(i)) throw std::out_of_range("TViewList: no such line");
+const TCellLineList::TLine& TCellLineList::StoredLine(int32_t i) const {
+  if (!IsLine(i)) throw std::out_of_range("TCellLineList: no such line");
   return lines_[static_cast<std::size_t>(i)];
 }
 
-const std::string& TViewList::Text(int32_t i) const { return StoredLine(i).Text; }
+const std::string& TCellLineList::Text(int32_t i) const { return StoredLine(i).Text; }
 
-const TLineInfo& TViewList::Info(int32_t i) const { return StoredLine(i).Info; }
+const TLineInfo& TCellLineList::Info(int32_t i) const { return StoredLine(i).Info; }
 
-void TViewList::SetMeasurer(TTextMeasurer* measurer) {
+void TCellLineList::SetMeasurer(TTextMeasurer* measurer) {
   measurer_ = measurer;
   ++generation_;
 }
 
-bool TViewList::IconVisible(int32_t slot) const noexcept {
+bool TCellLineList::IconVisible(int32_t slot) const noexcept {
   return slot >= 0 && slot < kIconSlotCount && icon_visible_[static_cast<std::size_t>(slot)];
 }
 
-void TViewList::SetIconVisible(int32_t slot, bool visible) noexcept {
+void TCellLineList::SetIconVisible(int32_t slot, bool visible) noexcept {
   if (slot < 0 || slot >= kIconSlotCount) return;
   icon_visible_[static_cast<std::size_t>(slot)] = visible;
   ++generation_;  // icons take room from the text
 }
 
-void TViewList::SetRankIconVisible(bool visible) noexcept {
+void TCellLineList::SetRankIconVisible(bool visible) noexcept {
   SetIconVisible(kIconRankA, visible);
   SetIconVisible(kIconRankB, visible);
 }
 
-void TViewList::SetPercent(int32_t percent) noexcept {
+void TCellLineList::SetPercent(int32_t percent) noexcept {
   percent_ = percent;
   ++generation_;
 }
 
-void TViewList::SetMargin(int32_t margin) noexcept {
+void TCellLineList::SetMargin(int32_t margin) noexcept {
   margin_ = margin;
   ++generation_;
 }
 
-void TViewList::SetFont(const TFontSpec& font) {
+void TCellLineList::SetFont(const TFontSpec& font) {
   font_ = font;
   ++generation_;
 }
 
-TTextMeasurer& TViewList::Surface() const noexcept {
+TTextMeasurer& TCellLineList::Surface() const noexcept {
   static TNullMeasurer null_measurer;
   return measurer_ != nullptr ? *measurer_ : null_measurer;
 }
 
-const TFontSpec& TViewList::FontOf(int32_t i) const noexcept {
+const TFontSpec& TCellLineList::FontOf(int32_t i) const noexcept {
   if (IsLine(i)) {
     const TFontSpec* own = lines_[static_cast<std::size_t>(i)].Info.Font;
     if (own != nullptr) return *own;
@@ -166,13 +166,13 @@ const TFontSpec& TViewList::FontOf(int32_t i) const noexcept {
   return font_;
 }
 
-int32_t TViewList::RowHeight(int32_t i) const {
+int32_t TCellLineList::RowHeight(int32_t i) const {
   if (Count() == 0) return 0;
   const int64_t font_height = std::llabs(int64_t{Surface().FontHeight(FontOf(i), 100)});
   return ClampHeight(font_height * percent_ / 100 + spacing_);
 }
 
-TLineIcons TViewList::LineIcons(int32_t i) const {
+TLineIcons TCellLineList::LineIcons(int32_t i) const {
   TLineIcons icons;
   if (!IsLine(i)) return icons;
   const TLineInfo& info = lines_[static_cast<std::size_t>(i)].Info;
@@ -196,8 +196,8 @@ TLineIcons TViewList::LineIcons(int32_t i) const {
   return icons;
 }
 
-std::size_t TViewList::TRowBreaker::RowEnd(std::string_view text, std::size_t pos,
-                                           int64_t* sjis_width) const {
+std::size_t TCellLineList::TRowBreaker::RowEnd(std::string_view text, std::size_t pos,
+                                               int64_t* sjis_width) const {
   const std::size_t limit = std::min(text.size(), pos + kMaxRowBytes);
   std::size_t end = pos;
   int64_t pixels = 0;
@@ -222,7 +222,7 @@ std::size_t TViewList::TRowBreaker::RowEnd(std::string_view text, std::size_t po
   return end;
 }
 
-TViewList::TRowBreaker TViewList::BreakerOf(int32_t i) const {
+TCellLineList::TRowBreaker TCellLineList::BreakerOf(int32_t i) const {
   TRowBreaker breaker;
   breaker.Measurer = &Surface();
   breaker.Font = &FontOf(i);
@@ -238,13 +238,13 @@ TViewList::TRowBreaker TViewList::BreakerOf(int32_t i) const {
   return breaker;
 }
 
-int64_t TViewList::SjisLengthOf(const TLine& line) const noexcept {
+int64_t TCellLineList::SjisLengthOf(const TLine& line) const noexcept {
   if (line.SjisLength < 0) line.SjisLength = SjisWidth(line.Text);
   return line.SjisLength;
 }
 
-TLineRows TViewList::MeasureRows(const TLine& line, const TRowBreaker& breaker, int32_t cap,
-                                 bool* estimated) const {
+TLineRows TCellLineList::MeasureRows(const TLine& line, const TRowBreaker& breaker, int32_t cap,
+                                     bool* estimated) const {
   *estimated = false;
   TLineRows result;
   if (breaker.Narrow) {
@@ -280,7 +280,7 @@ TLineRows TViewList::MeasureRows(const TLine& line, const TRowBreaker& breaker, 
   return result;
 }
 
-TLineRows TViewList::LineRows(int32_t i) const {
+TLineRows TCellLineList::LineRows(int32_t i) const {
   if (!IsLine(i)) return TLineRows{};
   const TLine& line = lines_[static_cast<std::size_t>(i)];
   const int32_t cap = ClampHeight(std::max<int64_t>(int64_t{cell_rect_.Height()} + 2, 2));
@@ -295,7 +295,7 @@ TLineRows TViewList::LineRows(int32_t i) const {
   return result;
 }
 
-int32_t TViewList::LineHeight(int32_t i) const {
+int32_t TCellLineList::LineHeight(int32_t i) const {
   if (Count() == 0) return 0;
   int64_t height = RowHeight(i);
   if (!IsLine(i)) return ClampHeight(height);
@@ -310,7 +310,7 @@ int32_t TViewList::LineHeight(int32_t i) const {
   return ClampHeight(height);
 }
 
-int32_t TViewList::LineTop(int32_t k) const {
+int32_t TCellLineList::LineTop(int32_t k) const {
   int64_t y = cell_rect_.Top;
   if (k <= top_line_) return cell_rect_.Top;
   const int32_t last_line = std::min(k, Count());
@@ -321,13 +321,13 @@ int32_t TViewList::LineTop(int32_t k) const {
   return ClampCoord(y);
 }
 
-TRect TViewList::LineRect(int32_t k) const {
+TRect TCellLineList::LineRect(int32_t k) const {
   const int64_t top = LineTop(k);
   const int64_t bottom = std::min<int64_t>(top + LineHeight(k), cell_rect_.Bottom);
   return MakeRect(cell_rect_.Left, top, cell_rect_.Right, bottom);
 }
 
-TLineHit TViewList::LineAt(int32_t y) const {
+TLineHit TCellLineList::LineAt(int32_t y) const {
   if (Count() == 0 || y < cell_rect_.Top) return TLineHit{};
   const int64_t offset = int64_t{y} - cell_rect_.Top;
   int64_t sum = 0;
@@ -338,12 +338,12 @@ TLineHit TViewList::LineAt(int32_t y) const {
   return TLineHit{};
 }
 
-int32_t TViewList::LineAtPoint(int32_t x, int32_t y) const {
+int32_t TCellLineList::LineAtPoint(int32_t x, int32_t y) const {
   if (x < cell_rect_.Left || x > cell_rect_.Right) return -1;
   return LineAt(y).Index;
 }
 
-int32_t TViewList::LastVisibleLine() const {
+int32_t TCellLineList::LastVisibleLine() const {
   int32_t last = top_line_;
   int64_t sum = 0;
   for (int32_t k = std::max(top_line_, 0); k < Count(); ++k) {
@@ -354,7 +354,7 @@ int32_t TViewList::LastVisibleLine() const {
   return last;
 }
 
-TLineClick TViewList::Click(int32_t x, int32_t y) {
+TLineClick TCellLineList::Click(int32_t x, int32_t y) {
   if (x < cell_rect_.Left || x > cell_rect_.Right) return TLineClick{};
   const TLineHit hit = LineAt(y);
   if (hit.Index < 0) return TLineClick{};
@@ -372,7 +372,7 @@ TLineClick TViewList::Click(int32_t x, int32_t y) {
   return TLineClick{true, false};
 }
 
-void TViewList::SelectLine(int32_t k) {
+void TCellLineList::SelectLine(int32_t k) {
   if (!IsLine(k)) return;
   const int32_t old_selected = selected_;
   const int32_t old_top = top_line_;
@@ -386,48 +386,48 @@ void TViewList::SelectLine(int32_t k) {
   }
 }
 
-bool TViewList::CanMoveUp() const noexcept {
+bool TCellLineList::CanMoveUp() const noexcept {
   return measurer_ != nullptr && Count() > 0 && selected_ > 0;
 }
 
-bool TViewList::CanMoveDown() const noexcept {
+bool TCellLineList::CanMoveDown() const noexcept {
   return measurer_ != nullptr && Count() > 0 && selected_ < Count() - 1;
 }
 
-void TViewList::MoveUp() {
+void TCellLineList::MoveUp() {
   if (CanMoveUp()) SelectLine(selected_ - 1);
 }
 
-void TViewList::MoveDown() {
+void TCellLineList::MoveDown() {
   if (CanMoveDown()) SelectLine(selected_ + 1);
 }
 
-void TViewList::ScrollDown() {
+void TCellLineList::ScrollDown() {
   if (!CanScrollDown()) return;
   ++top_line_;
   selected_ = std::max(selected_, top_line_);
   PaintAll();
 }
 
-void TViewList::ScrollUp() {
+void TCellLineList::ScrollUp() {
   if (!CanScrollUp()) return;
   --top_line_;
   selected_ = std::min(selected_, LastVisibleLine());
   PaintAll();
 }
 
-void TViewList::ResetPosition() noexcept {
+void TCellLineList::ResetPosition() noexcept {
   selected_ = 0;
   top_line_ = 0;
 }
 
-void TViewList::Repaint(const TRect& rect) const {
+void TCellLineList::Repaint(const TRect& rect) const {
   if (!rect.Empty()) Surface().Invalidate(rect);
 }
 
-void TViewList::PaintAll() const { Repaint(cell_rect_); }
+void TCellLineList::PaintAll() const { Repaint(cell_rect_); }
 
-void TViewList::PaintLines(int32_t a, int32_t b) const {
+void TCellLineList::PaintLines(int32_t a, int32_t b) const {
   // A position far outside the list adds nothing but empty-line heights below the cell.
   const int32_t low = std::clamp(std::min(a, b), -1, Count());
   const int32_t high = std::clamp(std::max(a, b), -1, Count());
@@ -437,7 +437,7 @@ void TViewList::PaintLines(int32_t a, int32_t b) const {
   Repaint(MakeRect(cell_rect_.Left, top, cell_rect_.Right, bottom).Intersect(cell_rect_));
 }
 
-void TViewList::Paint(const TRect& clip_rect, TLinePaintSink& sink) const {
+void TCellLineList::Paint(const TRect& clip_rect, TLinePaintSink& sink) const {
   if (measurer_ == nullptr) return;
   // A list never paints outside its own cell, whatever the caller's clip.
   const TRect clip = clip_rect.Intersect(cell_rect_);
@@ -476,8 +476,8 @@ void TViewList::Paint(const TRect& clip_rect, TLinePaintSink& sink) const {
 
 // Every position comes from the whole line, never from the clipped part: a repaint of part of
 // a cell must put each pixel where a full repaint puts it.
-void TViewList::PaintLine(int32_t i, const TRect& line_rect, const TRect& row, const TRect& clip,
-                          TLinePaintSink& sink) const {
+void TCellLineList::PaintLine(int32_t i, const TRect& line_rect, const TRect& row,
+                              const TRect& clip, TLinePaintSink& sink) const {
   const TLine& line = lines_[static_cast<std::size_t>(i)];
   const TLineIcons icons = LineIcons(i);
   const int64_t height = line_rect.Height();

@@ -23,7 +23,7 @@
 
 namespace pelo {
 
-class TData;
+class TEntry;
 
 // A rectangle in pixels as the platform has it: Right and Bottom lie just outside.
 struct TRect {
@@ -97,7 +97,7 @@ struct TLineInfo {
   bool Mark = false;
   bool HasPicture = false;
   const TIconFile* Picture = nullptr;
-  const TData* Data = nullptr;
+  const TEntry* Entry = nullptr;
 };
 
 // The point size a font is drawn at when scaled by percent (integer division, as the list
@@ -172,7 +172,7 @@ struct TLineClick {
 };
 
 // A list is made once per day cell and refilled on every refresh.
-class TViewList {
+class TCellLineList {
  public:
   // Measuring the text of one row stops after this many bytes of a line: no row of a cell
   // can show more, and a line of zero-width characters still ends its rows.
@@ -188,7 +188,7 @@ class TViewList {
 
   // measurer may be null: such a list measures everything as 0, paints nothing and cannot
   // move its selection (the day table's tests fill lists without a window).
-  explicit TViewList(TTextMeasurer* measurer = nullptr);
+  explicit TCellLineList(TTextMeasurer* measurer = nullptr);
 
   // Lines, in the order added; never sorted.
   void Add(std::string text, const TLineInfo& info);

@@ -8,7 +8,7 @@ namespace pelo {
 namespace {
 
 // What a line shows of its entry besides the text.
-TLineInfo LineInfoOf(const TData& entry) {
+TLineInfo LineInfoOf(const TEntry& entry) {
   TLineInfo info;
   info.Font = entry.Font ? &*entry.Font : nullptr;
   info.Checked = entry.IsChecked();
@@ -19,18 +19,18 @@ TLineInfo LineInfoOf(const TData& entry) {
   info.Mark = entry.MarkFlag;
   info.HasPicture = entry.Icon.has_value();
   info.Picture = entry.Icon ? &*entry.Icon : nullptr;
-  info.Data = &entry;
+  info.Entry = &entry;
   return info;
 }
 
 }  // namespace
 
-TDataTable::TDataTable(TTextMeasurer* measurer)
+TDayTable::TDayTable(TTextMeasurer* measurer)
     : filter_(InitialFilterSet()), first_year_(DateInfo().TodayYear() - 1) {
-  for (auto& cell : cells_) cell = std::make_unique<TViewList>(measurer);
+  for (auto& cell : cells_) cell = std::make_unique<TCellLineList>(measurer);
 }
 
-int32_t TDataTable::CellIndex(TDateRec date) const noexcept {
+int32_t TDayTable::CellIndex(TDateRec date) const noexcept {
   const int32_t year = date.Year - first_year_;
   if (year < 0 || year >= kYearCount || date.Month < 1 || date.Month > 12 || date.Day < 1 ||
       date.Day > 31) {
@@ -39,35 +39,35 @@ int32_t TDataTable::CellIndex(TDateRec date) const noexcept {
   return (year * 12 + date.Month - 1) * 31 + date.Day - 1;
 }
 
-TViewList* TDataTable::Cell(TDateRec date) noexcept {
+TCellLineList* TDayTable::Cell(TDateRec date) noexcept {
   const int32_t index = CellIndex(date);
   return index < 0 ? nullptr : cells_[index].get();
 }
 
-const TViewList* TDataTable::Cell(TDateRec date) const noexcept {
+const TCellLineList* TDayTable::Cell(TDateRec date) const noexcept {
   const int32_t index = CellIndex(date);
   return index < 0 ? nullptr : cells_[index].get();
 }
 
 template <typename F>
-void TDataTable::ForEachCell(F&& f) {
+void TDayTable::ForEachCell(F&& f) {
   for (auto& cell : cells_) f(*cell);
 }
 
-void TDataTable::Fill(const TDatePackList* packs) {
+void TDayTable::Fill(const TDatePackList* packs) {
   if (packs != nullptr) packs_ = packs;
-  ForEachCell([](TViewList& cell) { cell.Clear(); });
+  ForEachCell([](TCellLineList& cell) { cell.Clear(); });
   if (packs_ != nullptr) {
     const TPackFilter passes(filter_);
     // The packs of one entry stand together, and most entries read the same on every day:
     // their line and line record are made once per entry, not once per day.
-    const TData* entry = nullptr;
+    const TEntry* entry = nullptr;
     TLineInfo info;
     bool fixed = false;
     std::string fixed_line;
     bool have_fixed_line = false;
     for (const TDatePack& pack : packs_->Packs()) {
-      TViewList* cell = Cell(pack.Date());
+      TCellLineList* cell = Cell(pack.Date());
       if (cell == nullptr || !passes.Passes(pack)) continue;
       if (pack.Entry != entry) {
         entry = pack.Entry;
@@ -86,15 +86,15 @@ void TDataTable::Fill(const TDatePackList* packs) {
       }
     }
   }
-  ForEachCell([](TViewList& cell) { cell.ResetPosition(); });
+  ForEachCell([](TCellLineList& cell) { cell.ResetPosition(); });
 }
 
-bool TDataTable::FindEntryDate(int32_t position, TDateRec& date) const {
+bool TDayTable::FindEntryDate(int32_t position, TDateRec& date) const {
   const auto shows = [&](TDateRec day) {
-    const TViewList* cell = Cell(day);
+    const TCellLineList* cell = Cell(day);
     if (cell == nullptr) return false;
     for (int32_t i = 0; i < cell->Count(); ++i) {
-      const TData* entry = cell->Info(i).Data;
+      const TEntry* entry = cell->Info(i).Entry;
       if (entry != nullptr && entry->ListIndex == position) return true;
     }
     return false;
@@ -130,57 +130,58 @@ bool TDataTable::FindEntryDate(int32_t position, TDateRec& date) const {
   }
 }
 
-void TDataTable::FocusEntry(int32_t position) {
+void TDayTable::FocusEntry(int32_t position) {
   TDateRec day = focus_date_;
   if (!FindEntryDate(position, day)) return;
   focus_date_ = day;
   focus_entry_ = position;
   if (packs_ != nullptr) {
-    if (TViewList* cell = Cell(day)) cell->SetSelected(packs_->IndexOnDate(day, filter_, position));
+    if (TCellLineList* cell = Cell(day))
+      cell->SetSelected(packs_->IndexOnDate(day, filter_, position));
   }
 }
 
-void TDataTable::FocusDate(TDateRec date) {
+void TDayTable::FocusDate(TDateRec date) {
   if (date.Year < first_year_ || date.Year >= first_year_ + kYearCount) return;
   focus_date_ = date;
   focus_entry_ = packs_ == nullptr ? -1 : packs_->EntryAt(date, filter_, 0);
 }
 
-void TDataTable::SetReturn(bool wrap) {
-  ForEachCell([wrap](TViewList& cell) { cell.SetWrap(wrap); });
+void TDayTable::SetReturn(bool wrap) {
+  ForEachCell([wrap](TCellLineList& cell) { cell.SetWrap(wrap); });
 }
-void TDataTable::SetSpace(int32_t spacing) {
-  ForEachCell([spacing](TViewList& cell) { cell.SetSpacing(spacing); });
+void TDayTable::SetSpace(int32_t spacing) {
+  ForEachCell([spacing](TCellLineList& cell) { cell.SetSpacing(spacing); });
 }
-void TDataTable::SetPersent(int32_t percent) {
-  ForEachCell([percent](TViewList& cell) { cell.SetPercent(percent); });
+void TDayTable::SetPersent(int32_t percent) {
+  ForEachCell([percent](TCellLineList& cell) { cell.SetPercent(percent); });
 }
-void TDataTable::SetCheckedIconVisible(bool visible) {
-  ForEachCell([visible](TViewList& cell) { cell.SetCheckedIconVisible(visible); });
+void TDayTable::SetCheckedIconVisible(bool visible) {
+  ForEachCell([visible](TCellLineList& cell) { cell.SetCheckedIconVisible(visible); });
 }
-void TDataTable::SetRankIconVisible(bool visible) {
-  ForEachCell([visible](TViewList& cell) { cell.SetRankIconVisible(visible); });
+void TDayTable::SetRankIconVisible(bool visible) {
+  ForEachCell([visible](TCellLineList& cell) { cell.SetRankIconVisible(visible); });
 }
-void TDataTable::SetMemoIconVisible(bool visible) {
-  ForEachCell([visible](TViewList& cell) { cell.SetMemoIconVisible(visible); });
+void TDayTable::SetMemoIconVisible(bool visible) {
+  ForEachCell([visible](TCellLineList& cell) { cell.SetMemoIconVisible(visible); });
 }
-void TDataTable::SetRelFilesIconVisible(bool visible) {
-  ForEachCell([visible](TViewList& cell) { cell.SetRelFilesIconVisible(visible); });
+void TDayTable::SetRelFilesIconVisible(bool visible) {
+  ForEachCell([visible](TCellLineList& cell) { cell.SetRelFilesIconVisible(visible); });
 }
-void TDataTable::SetMarkIconVisible(bool visible) {
-  ForEachCell([visible](TViewList& cell) { cell.SetMarkIconVisible(visible); });
+void TDayTable::SetMarkIconVisible(bool visible) {
+  ForEachCell([visible](TCellLineList& cell) { cell.SetMarkIconVisible(visible); });
 }
-void TDataTable::SetDataIconVisible(bool visible) {
-  ForEachCell([visible](TViewList& cell) { cell.SetDataIconVisible(visible); });
+void TDayTable::SetDataIconVisible(bool visible) {
+  ForEachCell([visible](TCellLineList& cell) { cell.SetDataIconVisible(visible); });
 }
-void TDataTable::SetSelectColor(uint32_t color) {
-  ForEachCell([color](TViewList& cell) { cell.SetSelectColor(color); });
+void TDayTable::SetSelectColor(uint32_t color) {
+  ForEachCell([color](TCellLineList& cell) { cell.SetSelectColor(color); });
 }
-void TDataTable::SetEntryFont(const TFontSpec& font) {
-  ForEachCell([&font](TViewList& cell) { cell.SetFont(font); });
+void TDayTable::SetEntryFont(const TFontSpec& font) {
+  ForEachCell([&font](TCellLineList& cell) { cell.SetFont(font); });
 }
-void TDataTable::SetMeasurer(TTextMeasurer* measurer) {
-  ForEachCell([measurer](TViewList& cell) { cell.SetMeasurer(measurer); });
+void TDayTable::SetMeasurer(TTextMeasurer* measurer) {
+  ForEachCell([measurer](TCellLineList& cell) { cell.SetMeasurer(measurer); });
 }
 
 }  // namespace pelo

@@ -16,14 +16,14 @@
 
 namespace pelo {
 
-class TDataTable {
+class TDayTable {
  public:
   static constexpr int32_t kYearCount = 4;
   static constexpr int32_t kCellCount = kYearCount * 12 * 31;  // 1488
 
   // All cells are made here, on the schedule's drawing surface, and live as long as the
   // table. The first year starts as the current year - 1.
-  explicit TDataTable(TTextMeasurer* measurer = nullptr);
+  explicit TDayTable(TTextMeasurer* measurer = nullptr);
 
   int32_t FirstYear() const noexcept { return first_year_; }
   // Moves the window; the cells keep their lines until the next Fill.
@@ -39,8 +39,8 @@ class TDataTable {
 
   // The line list of a day; null outside the window or for a month or day out of 1..12 /
   // 1..31 (cells of days that do not exist, such as 2/30, exist and stay empty).
-  TViewList* Cell(TDateRec date) noexcept;
-  const TViewList* Cell(TDateRec date) const noexcept;
+  TCellLineList* Cell(TDateRec date) noexcept;
+  const TCellLineList* Cell(TDateRec date) const noexcept;
 
   // The day nearest to date (date, date - 1, date + 1, date - 2, ...) whose cell shows a line
   // of the entry at position; false (date unchanged) when none in the window or when date is
@@ -74,7 +74,7 @@ class TDataTable {
   template <typename F>
   void ForEachCell(F&& f);
 
-  std::array<std::unique_ptr<TViewList>, kCellCount> cells_;
+  std::array<std::unique_ptr<TCellLineList>, kCellCount> cells_;
   const TDatePackList* packs_ = nullptr;
   TFilterSet filter_;
   TDateRec focus_date_;

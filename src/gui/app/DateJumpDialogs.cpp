@@ -102,14 +102,14 @@ void TUpDown::resizeEvent(QResizeEvent* event) {
 }
 
 // ---------------------------------------------------------------------------------------
-// TDateDlg
+// TDateJumpForm
 
-TDateDlg::TDateDlg(TUserNotices& notices, QWidget* parent)
+TDateJumpForm::TDateJumpForm(TUserNotices& notices, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       notices_(notices) {
-  setObjectName("DateDlg");
-  setWindowTitle(Utf8(kDateDlgCaption));
+  setObjectName("DateJumpForm");
+  setWindowTitle(Utf8(kDateJumpCaption));
   QFont form_font(Utf8("ＭＳ Ｐゴシック"));
   form_font.setPixelSize(12);
   setFont(form_font);
@@ -117,7 +117,7 @@ TDateDlg::TDateDlg(TUserNotices& notices, QWidget* parent)
   CreateControls();
 }
 
-void TDateDlg::CreateControls() {
+void TDateJumpForm::CreateControls() {
   check_plus_minus_ = new QCheckBox(Utf8("日付ｶｰｿﾙのある年月日から±で指定する(&P)"), this);
   check_plus_minus_->setObjectName("CheckBoxPlusMinus");
   check_plus_minus_->setGeometry(8, 6, 378, 20);
@@ -221,11 +221,11 @@ void TDateDlg::CreateControls() {
   connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-bool TDateDlg::PlusMinus() const { return check_plus_minus_->isChecked(); }
+bool TDateJumpForm::PlusMinus() const { return check_plus_minus_->isChecked(); }
 
-void TDateDlg::SetPlusMinus(bool checked) { check_plus_minus_->setChecked(checked); }
+void TDateJumpForm::SetPlusMinus(bool checked) { check_plus_minus_->setChecked(checked); }
 
-void TDateDlg::SetPart(int tag, int32_t value) noexcept {
+void TDateJumpForm::SetPart(int tag, int32_t value) noexcept {
   if (tag == kTagYear) {
     working_.Year = value;
   } else if (tag == kTagMonth) {
@@ -235,21 +235,21 @@ void TDateDlg::SetPart(int tag, int32_t value) noexcept {
   }
 }
 
-int32_t TDateDlg::Part(int tag) const noexcept {
+int32_t TDateJumpForm::Part(int tag) const noexcept {
   return tag == kTagYear ? working_.Year : tag == kTagMonth ? working_.Month : working_.Day;
 }
 
-void TDateDlg::WriteCombo(QComboBox* combo, const QString& text) {
+void TDateJumpForm::WriteCombo(QComboBox* combo, const QString& text) {
   writing_ = true;
   combo->setEditText(text);
   writing_ = false;
 }
 
-void TDateDlg::WriteWorkingDate() {
+void TDateJumpForm::WriteWorkingDate() {
   for (int tag = 0; tag < 3; ++tag) WriteCombo(combos_[tag], QString::number(Part(tag)));
 }
 
-void TDateDlg::FillYearList() {
+void TDateJumpForm::FillYearList() {
   QComboBox* year_box = combos_[kTagYear];
   const TEraRule& era = kEraRules[std::clamp(combo_gengo_->currentIndex(), 0, kGengoCount - 1)];
   // Refilling an editable combo box clears its text; the text shown stays as it was.
@@ -271,7 +271,7 @@ void TDateDlg::FillYearList() {
   writing_ = false;
 }
 
-void TDateDlg::FormShow() {
+void TDateJumpForm::FormShow() {
   check_plus_minus_->setChecked(false);  // a change runs the handler: today, absolute mode
   {
     // Selecting the era here only sets the box; the year list is filled below.
@@ -283,7 +283,7 @@ void TDateDlg::FormShow() {
   combos_[kTagYear]->setFocus();
 }
 
-void TDateDlg::showEvent(QShowEvent* event) {
+void TDateJumpForm::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) {
     // Centred on the screen the dialog opens on.
     QScreen* screen = parentWidget() != nullptr ? parentWidget()->screen() : this->screen();
@@ -298,7 +298,7 @@ void TDateDlg::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
-void TDateDlg::CheckBoxPlusMinusClick() {
+void TDateJumpForm::CheckBoxPlusMinusClick() {
   const bool relative = check_plus_minus_->isChecked();
   combo_gengo_->setVisible(!relative);
   for (int tag = 0; tag < 3; ++tag) {
@@ -317,14 +317,14 @@ void TDateDlg::CheckBoxPlusMinusClick() {
   }
 }
 
-void TDateDlg::UpDownClick(int tag) {
+void TDateJumpForm::UpDownClick(int tag) {
   QLineEdit* edit = edits_[tag];
   if (up_downs_[tag]->Position() > 0 && !edit->text().startsWith(QLatin1Char('+'))) {
     edit->setText(QLatin1Char('+') + edit->text());
   }
 }
 
-void TDateDlg::ReportNotANumber(const QString& text, const std::function<void()>& empty_box) {
+void TDateJumpForm::ReportNotANumber(const QString& text, const std::function<void()>& empty_box) {
   notices_.Beep(TBeepKind::kExclamation);
   notices_.Warning(kNotANumberWarning);
   // Emptying the box is a change of its own and is reported once more; that report ends
@@ -335,7 +335,7 @@ void TDateDlg::ReportNotANumber(const QString& text, const std::function<void()>
   emptying_ = false;
 }
 
-void TDateDlg::EditChange(int tag) {
+void TDateJumpForm::EditChange(int tag) {
   QLineEdit* edit = edits_[tag];
   const QString text = edit->text();
   int32_t value = 0;
@@ -346,7 +346,7 @@ void TDateDlg::EditChange(int tag) {
   ReportNotANumber(text, [edit] { edit->clear(); });
 }
 
-void TDateDlg::ComboBoxChange(int tag) {
+void TDateJumpForm::ComboBoxChange(int tag) {
   QComboBox* combo = combos_[tag];
   const QString text = combo->currentText();
   int32_t value = 0;
@@ -366,7 +366,7 @@ void TDateDlg::ComboBoxChange(int tag) {
   ReportNotANumber(text, [this, combo] { combo->setEditText(QString()); });
 }
 
-void TDateDlg::ComboBoxGengoChange() {
+void TDateJumpForm::ComboBoxGengoChange() {
   const int index = combo_gengo_->currentIndex();
   if (index < 0 || index >= kGengoCount) return;
   const TEraRule& era = kEraRules[index];
@@ -382,10 +382,10 @@ void TDateDlg::ComboBoxGengoChange() {
 }
 
 // ---------------------------------------------------------------------------------------
-// TDateDialog
+// TDateJumpDialog
 
-bool TDateDialog::Execute(QWidget* parent) {
-  form_ = std::make_unique<TDateDlg>(notices_, parent);
+bool TDateJumpDialog::Execute(QWidget* parent) {
+  form_ = std::make_unique<TDateJumpForm>(notices_, parent);
   form_->SetPlusMinus(relative_);
   form_->SetWorkingDate(date_);
   if (!caption_.empty()) form_->setWindowTitle(QString::fromStdString(caption_));

@@ -1,8 +1,8 @@
 #pragma once
 
-// The date dialog: the modal form TDateDlg, where the user names a date either absolutely
+// The date dialog: the modal form TDateJumpForm, where the user names a date either absolutely
 // (Western year or a year of one of four eras) or as signed offsets from the cursor date, and
-// the wrapper TDateDialog that carries the date and the mode between the main window and one
+// the wrapper TDateJumpDialog that carries the date and the mode between the main window and one
 // run of the form.
 
 #include <QDialog>
@@ -25,7 +25,7 @@ class QToolButton;
 
 namespace pelo {
 
-inline constexpr const char* kDateDlgCaption = "年月日指定";
+inline constexpr const char* kDateJumpCaption = "年月日指定";
 inline constexpr const char* kNotANumberWarning = "数字を入力してください！";
 
 // The eras of the era box (ComboBoxGengo), in its order; named apart from the calendar's era
@@ -86,7 +86,7 @@ class TUpDown : public QWidget {
   int position_ = 0;
 };
 
-class TDateDlg : public QDialog {
+class TDateJumpForm : public QDialog {
   Q_OBJECT
 
  public:
@@ -96,7 +96,7 @@ class TDateDlg : public QDialog {
   static constexpr int kTagDay = 2;
 
   // Non-numeric input is answered through notices (beep and warning box).
-  explicit TDateDlg(TUserNotices& notices, QWidget* parent = nullptr);
+  explicit TDateJumpForm(TUserNotices& notices, QWidget* parent = nullptr);
 
   TDateRec WorkingDate() const noexcept { return working_; }
   void SetWorkingDate(TDateRec date) noexcept { working_ = date; }
@@ -144,11 +144,11 @@ class TDateDlg : public QDialog {
 
 // The wrapper kept by the main window: the date handed to and taken from the form, the mode
 // of the last run closed with OK, and an optional caption.
-class TDateDialog {
+class TDateJumpDialog {
  public:
-  explicit TDateDialog(TUserNotices& notices) : notices_(notices) {}
-  TDateDialog(const TDateDialog&) = delete;
-  TDateDialog& operator=(const TDateDialog&) = delete;
+  explicit TDateJumpDialog(TUserNotices& notices) : notices_(notices) {}
+  TDateJumpDialog(const TDateJumpDialog&) = delete;
+  TDateJumpDialog& operator=(const TDateJumpDialog&) = delete;
 
   // Absolute mode: a calendar date. Relative mode: offsets in years, months and days.
   TDateRec Date() const noexcept { return date_; }
@@ -163,14 +163,14 @@ class TDateDialog {
   bool Execute(QWidget* parent = nullptr);
 
   // The form while Execute runs, else null.
-  TDateDlg* Form() const noexcept { return form_.get(); }
+  TDateJumpForm* Form() const noexcept { return form_.get(); }
 
  private:
   TUserNotices& notices_;
   TDateRec date_;
   bool relative_ = false;
   std::string caption_;
-  std::unique_ptr<TDateDlg> form_;
+  std::unique_ptr<TDateJumpForm> form_;
 };
 
 }  // namespace pelo

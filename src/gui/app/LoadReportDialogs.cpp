@@ -21,11 +21,11 @@ QFont FormFont(int pixel_size) {
 
 }  // namespace
 
-TErrorDlg::TErrorDlg(QWidget* parent)
+TLoadReportDialog::TLoadReportDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
-  setObjectName("ErrorDlg");
-  setWindowTitle(QString::fromUtf8(kErrorDlgCaption));
+  setObjectName("LoadReportDialog");
+  setWindowTitle(QString::fromUtf8(kLoadReportCaption));
   setFont(FormFont(12));
   setFixedSize(kClientWidth, kClientHeight);
 
@@ -47,7 +47,7 @@ TErrorDlg::TErrorDlg(QWidget* parent)
   image->setObjectName("Image1");
   image->setGeometry(16, 8, 32, 32);
   image->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));
-  label_msg_ = new QLabel(QString::fromUtf8(kErrorDlgMessage), panel2);
+  label_msg_ = new QLabel(QString::fromUtf8(kLoadReportMessage), panel2);
   label_msg_->setObjectName("LabelMsg");
   label_msg_->setFont(FormFont(15));
   label_msg_->move(72, 16);
@@ -81,33 +81,34 @@ TErrorDlg::TErrorDlg(QWidget* parent)
   connect(close_button_, &QPushButton::clicked, this, [this] { CloseBtnClick(); });
 }
 
-void TErrorDlg::SetLines(const std::vector<std::string>& lines) {
+void TLoadReportDialog::SetLines(const std::vector<std::string>& lines) {
   QStringList texts;
   texts.reserve(static_cast<qsizetype>(lines.size()));
   for (const std::string& line : lines) texts.append(QString::fromStdString(line));
   memo_->setPlainText(texts.join(QLatin1Char('\n')));
 }
 
-void TErrorDlg::SetHeading(const std::string& heading) {
+void TLoadReportDialog::SetHeading(const std::string& heading) {
   if (heading.empty()) return;
   label_msg_->setText(QString::fromStdString(heading));
   label_msg_->adjustSize();
 }
 
-void TErrorDlg::CloseBtnClick() { close(); }
+void TLoadReportDialog::CloseBtnClick() { close(); }
 
-void TErrorDlg::PanelBottomResize() {
+void TLoadReportDialog::PanelBottomResize() {
   close_button_->move(panel_bottom_->width() - close_button_->width() - kCloseRightGap,
                       close_button_->y());
 }
 
-bool TErrorDlg::eventFilter(QObject* watched, QEvent* event) {
+bool TLoadReportDialog::eventFilter(QObject* watched, QEvent* event) {
   if (watched == panel_bottom_ && event->type() == QEvent::Resize) PanelBottomResize();
   return QDialog::eventFilter(watched, event);
 }
 
-bool ExecuteErrorDlg(const TLoadErrorReport& report, TUserNotices& notices, QWidget* parent) {
-  TErrorDlg dialog(parent);
+bool ExecuteLoadReportDialog(const TLoadErrorReport& report, TUserNotices& notices,
+                             QWidget* parent) {
+  TLoadReportDialog dialog(parent);
   dialog.SetLines(report.lines);
   dialog.SetHeading(report.heading);
   // Centred on the screen, like every dialog of the program.

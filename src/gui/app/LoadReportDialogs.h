@@ -16,10 +16,10 @@ class QWidget;
 
 namespace pelo {
 
-inline constexpr const char* kErrorDlgCaption = "ねりかｴﾗｰ情報";
-inline constexpr const char* kErrorDlgMessage = "ﾃﾞｰﾀﾌｧｲﾙの読み込み中にｴﾗｰが発生しました！";
+inline constexpr const char* kLoadReportCaption = "ねりかｴﾗｰ情報";
+inline constexpr const char* kLoadReportMessage = "ﾃﾞｰﾀﾌｧｲﾙの読み込み中にｴﾗｰが発生しました！";
 
-class TErrorDlg : public QDialog {
+class TLoadReportDialog : public QDialog {
   Q_OBJECT
 
  public:
@@ -28,7 +28,7 @@ class TErrorDlg : public QDialog {
   static constexpr int kBottomHeight = 35;
   static constexpr int kCloseRightGap = 20;
 
-  explicit TErrorDlg(QWidget* parent = nullptr);
+  explicit TLoadReportDialog(QWidget* parent = nullptr);
 
   // One memo line per report line, in order.
   void SetLines(const std::vector<std::string>& lines);
@@ -51,7 +51,7 @@ class TErrorDlg : public QDialog {
 
 // Shows one report: the exclamation beep through notices, then the window, modally. True
 // when it was closed with the OK result (the close button cancels).
-bool ExecuteErrorDlg(const TLoadErrorReport& report, TUserNotices& notices,
-                     QWidget* parent = nullptr);
+bool ExecuteLoadReportDialog(const TLoadErrorReport& report, TUserNotices& notices,
+                             QWidget* parent = nullptr);
 
 }  // namespace pelo

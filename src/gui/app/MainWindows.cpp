@@ -65,8 +65,8 @@ TArgumentKind ArgumentKind(const QString& argument) {
 }
 
 // The toolbar, left to right. Each navigation button calls exactly one schedule operation.
-struct TFormMain::TButton {
-  enum TKind { kOpen, kMove, kToday, kDateDialog };
+struct TMainWindow::TButton {
+  enum TKind { kOpen, kMove, kToday, kDateJump };
   const char* name;
   const char* hint;
   const char* caption;
@@ -77,126 +77,127 @@ struct TFormMain::TButton {
   int32_t days = 0;
 };
 
-std::span<const TFormMain::TButton> TFormMain::ButtonTable() {
+std::span<const TMainWindow::TButton> TMainWindow::ButtonTable() {
   static const TButton kButtons[] = {
-      {"ToolButton1", "開く", "開く", 0, TButton::kOpen},
-      {"ToolButton2", "前年にジャンプ", "前年", 1, TButton::kMove, -1, 0, 0},
-      {"ToolButton3", "前月にジャンプ", "前月", 2, TButton::kMove, 0, -1, 0},
-      {"ToolButton4", "前週にジャンプ", "前週", 3, TButton::kMove, 0, 0, -7},
-      {"ToolButton5", "前日にジャンプ", "前日", 4, TButton::kMove, 0, 0, -1},
-      {"ToolButtonJumpToday", "今日にジャンプ", "今日", 5, TButton::kToday},
-      {"ToolButton7", "次日にジャンプ", "次日", 6, TButton::kMove, 0, 0, 1},
-      {"ToolButton8", "次週にジャンプ", "次週", 7, TButton::kMove, 0, 0, 7},
-      {"ToolButton9", "次月にジャンプ", "次月", 8, TButton::kMove, 0, 1, 0},
-      {"ToolButton11", "次年にジャンプ", "次年", 9, TButton::kMove, 1, 0, 0},
+      {"Open", "開く", "開く", 0, TButton::kOpen},
+      {"PreviousYear", "前年にジャンプ", "前年", 1, TButton::kMove, -1, 0, 0},
+      {"PreviousMonth", "前月にジャンプ", "前月", 2, TButton::kMove, 0, -1, 0},
+      {"PreviousWeek", "前週にジャンプ", "前週", 3, TButton::kMove, 0, 0, -7},
+      {"PreviousDay", "前日にジャンプ", "前日", 4, TButton::kMove, 0, 0, -1},
+      {"Today", "今日にジャンプ", "今日", 5, TButton::kToday},
+      {"NextDay", "次日にジャンプ", "次日", 6, TButton::kMove, 0, 0, 1},
+      {"NextWeek", "次週にジャンプ", "次週", 7, TButton::kMove, 0, 0, 7},
+      {"NextMonth", "次月にジャンプ", "次月", 8, TButton::kMove, 0, 1, 0},
+      {"NextYear", "次年にジャンプ", "次年", 9, TButton::kMove, 1, 0, 0},
       // Its caption is never shown.
-      {"ToolButton12", "指定年月日にジャンプ", "", 10, TButton::kDateDialog},
+      {"DateJump", "指定年月日にジャンプ", "", 10, TButton::kDateJump},
   };
   return kButtons;
 }
 
-TFormMain::TFormMain(QStringList arguments, QWidget* parent)
-    : TFormMain(std::move(arguments), nullptr, parent) {}
+TMainWindow::TMainWindow(QStringList arguments, QWidget* parent)
+    : TMainWindow(std::move(arguments), nullptr, parent) {}
 
-TFormMain::TFormMain(QStringList arguments, TUserNotices& notices, QWidget* parent)
-    : TFormMain(std::move(arguments), &notices, parent) {}
+TMainWindow::TMainWindow(QStringList arguments, TUserNotices& notices, QWidget* parent)
+    : TMainWindow(std::move(arguments), &notices, parent) {}
 
-TFormMain::TFormMain(QStringList arguments, TUserNotices* notices, QWidget* parent)
+TMainWindow::TMainWindow(QStringList arguments, TUserNotices* notices, QWidget* parent)
     : QMainWindow(parent),
       arguments_(std::move(arguments)),
       own_notices_(notices != nullptr ? nullptr : std::make_unique<TQtNotices>(this)),
       notices_(notices != nullptr ? *notices : *own_notices_),
-      reg_(std::make_unique<TReg>(kRegApplication)) {
+      placement_store_(std::make_unique<TPlacementStore>(kSettingsApplication)) {
   CreateWidgets();
   CreateActions();
   CreateToolBar();
-  ApplyDesignValues();
+  ApplyInitialSettings();
 }
 
-TFormMain::~TFormMain() {
+TMainWindow::~TMainWindow() {
   // The schedule answers through notices_, which may be our own member: it goes before the
   // members do, not afterwards with the rest of the children.
   std::unique_ptr<QWidget> central(takeCentralWidget());
 }
 
-void TFormMain::CreateWidgets() {
+void TMainWindow::CreateWidgets() {
+  // The group the placement is stored under, which the user finds in the settings file.
   setObjectName("FormMain");
   setWindowTitle(Q(kMainCaption));
   QFont font(Q(kMainFontFace));
   font.setPixelSize(12);
   setFont(font);
-  move(kDesignLeft, kDesignTop);
-  resize(kDesignWidth, kDesignHeight);
+  move(kInitialLeft, kInitialTop);
+  resize(kInitialWidth, kInitialHeight);
 
   auto* central = new QWidget(this);
   auto* layout = new QVBoxLayout(central);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
 
-  panel2_ = new QWidget(central);
-  panel2_->setObjectName("Panel2");
-  panel2_->setFixedHeight(kStripHeight);
-  auto* strip = new QHBoxLayout(panel2_);
-  strip->setContentsMargins(0, 0, 0, 0);
-  strip->setSpacing(0);
+  strip_ = new QWidget(central);
+  strip_->setObjectName("Strip");
+  strip_->setFixedHeight(kStripHeight);
+  auto* strip_layout = new QHBoxLayout(strip_);
+  strip_layout->setContentsMargins(0, 0, 0, 0);
+  strip_layout->setSpacing(0);
 
-  tool_bar_ = new QToolBar(panel2_);
-  tool_bar_->setObjectName("ToolBar1");
+  tool_bar_ = new QToolBar(strip_);
+  tool_bar_->setObjectName("ToolBar");
   tool_bar_->setMovable(false);
   tool_bar_->setFloatable(false);
   tool_bar_->setIconSize(QSize(kToolbarPictureSize, kToolbarPictureSize));
   tool_bar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
   tool_bar_->setContentsMargins(2, 2, 2, 2);
-  strip->addWidget(tool_bar_, 1, Qt::AlignLeft | Qt::AlignTop);
+  strip_layout->addWidget(tool_bar_, 1, Qt::AlignLeft | Qt::AlignTop);
 
-  panel3_ = new QLabel(panel2_);
-  panel3_->setObjectName("Panel3");
-  panel3_->setFixedWidth(kDatePanelWidth);
-  panel3_->setAlignment(Qt::AlignCenter);
-  panel3_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel3_->setLineWidth(2);
-  panel3_->setAutoFillBackground(true);
-  QPalette palette = panel3_->palette();
+  date_panel_ = new QLabel(strip_);
+  date_panel_->setObjectName("DatePanel");
+  date_panel_->setFixedWidth(kDatePanelWidth);
+  date_panel_->setAlignment(Qt::AlignCenter);
+  date_panel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  date_panel_->setLineWidth(2);
+  date_panel_->setAutoFillBackground(true);
+  QPalette palette = date_panel_->palette();
   palette.setColor(QPalette::Window, Qt::black);
   palette.setColor(QPalette::WindowText, QColor(0, 255, 255));
-  panel3_->setPalette(palette);
+  date_panel_->setPalette(palette);
   QFont date_font(Q(kMainFontFace));
   date_font.setPixelSize(16);
   date_font.setBold(true);
-  panel3_->setFont(date_font);
-  strip->addWidget(panel3_);
-  layout->addWidget(panel2_);
+  date_panel_->setFont(date_font);
+  strip_layout->addWidget(date_panel_);
+  layout->addWidget(strip_);
 
-  auto* panel1 = new QFrame(central);
-  panel1->setObjectName("Panel1");
-  panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  panel1->setLineWidth(1);
-  panel1_ = panel1;
-  auto* inner = new QVBoxLayout(panel1);
+  auto* frame = new QFrame(central);
+  frame->setObjectName("ScheduleFrame");
+  frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  frame->setLineWidth(1);
+  schedule_frame_ = frame;
+  auto* inner = new QVBoxLayout(frame);
   inner->setContentsMargins(0, 0, 0, 0);
   inner->setSpacing(0);
-  schedule_ = new TSchedule(notices_, panel1);
+  schedule_ = new TSchedule(notices_, frame);
   schedule_->setObjectName("Schedule");
   inner->addWidget(schedule_);
-  layout->addWidget(panel1, 1);
+  layout->addWidget(frame, 1);
   setCentralWidget(central);
 
-  connect(schedule_, &TSchedule::OnJump, this, &TFormMain::ScheduleJump);
+  connect(schedule_, &TSchedule::OnJump, this, &TMainWindow::ShowCursorDate);
   // Keys go to the schedule as soon as the window is active.
   schedule_->setFocus();
 }
 
-void TFormMain::CreateActions() {
+void TMainWindow::CreateActions() {
   for (const TButton& button : ButtonTable()) {
     auto* action = new QAction(ToolbarIcon(button.picture), Q(button.caption), this);
-    action->setObjectName(QStringLiteral("Action%1").arg(QLatin1String(button.name)));
+    action->setObjectName(QLatin1String(button.name) + QLatin1String("Action"));
     action->setToolTip(Q(button.hint));
     switch (button.kind) {
       case TButton::kOpen:
-        connect(action, &QAction::triggered, this, &TFormMain::ToolButton1Click);
+        connect(action, &QAction::triggered, this, &TMainWindow::OpenDataFiles);
         break;
-      case TButton::kDateDialog:
-        connect(action, &QAction::triggered, this, &TFormMain::ToolButton12Click);
+      case TButton::kDateJump:
+        connect(action, &QAction::triggered, this, &TMainWindow::AskJumpDate);
         break;
       case TButton::kToday:
         connect(action, &QAction::triggered, this, [this] { schedule_->JumpToday(); });
@@ -211,10 +212,10 @@ void TFormMain::CreateActions() {
   }
 }
 
-void TFormMain::CreateToolBar() {
+void TMainWindow::CreateToolBar() {
   const std::span<const TButton> buttons = ButtonTable();
   for (std::size_t i = 0; i < buttons.size(); ++i) {
-    if (buttons[i].kind == TButton::kDateDialog) {
+    if (buttons[i].kind == TButton::kDateJump) {
       // A blank gap, where the divider after "開く" is a line.
       auto* gap = new QWidget(tool_bar_);
       gap->setObjectName("Separator");
@@ -223,7 +224,7 @@ void TFormMain::CreateToolBar() {
     }
     tool_bar_->addAction(actions_[i]);
     QWidget* widget = tool_bar_->widgetForAction(actions_[i]);
-    widget->setObjectName(QLatin1String(buttons[i].name));
+    widget->setObjectName(QLatin1String(buttons[i].name) + QLatin1String("Button"));
     widget->setFixedSize(kButtonSize, kButtonSize);
     if (buttons[i].kind == TButton::kOpen) {
       tool_bar_->addSeparator()->setObjectName("Divider");
@@ -231,7 +232,7 @@ void TFormMain::CreateToolBar() {
   }
 }
 
-void TFormMain::CreateOpenDialog() {
+void TMainWindow::CreateOpenDialog() {
   open_dialog_.reset(new QFileDialog(this));
   QFileDialog& dialog = *open_dialog_;
   dialog.setObjectName("OpenDialog");
@@ -256,7 +257,7 @@ void TFormMain::CreateOpenDialog() {
 // (QtProject.conf) when it is destroyed, and nothing switches that off. The window placement
 // is the only thing the viewer may write: while the dialog goes, Qt's per-user settings
 // folder is /dev/null, below which no file can be made, and then it is set back.
-void TFormMain::TOpenDialogDeleter::operator()(QFileDialog* dialog) const {
+void TMainWindow::TOpenDialogDeleter::operator()(QFileDialog* dialog) const {
   const QString user_folder =
       QFileInfo(QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("probe"))
                     .fileName())
@@ -266,7 +267,7 @@ void TFormMain::TOpenDialogDeleter::operator()(QFileDialog* dialog) const {
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, user_folder);
 }
 
-void TFormMain::ApplyDesignValues() {
+void TMainWindow::ApplyInitialSettings() {
   // What the schedule shows before the pages are applied; ReadOnly is no page setting and
   // stays as set here.
   TScheduleSettings settings = schedule_->GetSettings();
@@ -290,25 +291,25 @@ void TFormMain::ApplyDesignValues() {
   schedule_->SetReadOnly(true);
 }
 
-void TFormMain::setVisible(bool visible) {
+void TMainWindow::setVisible(bool visible) {
   // Before the window system has the window: a position given then is that of the frame's
   // outer corner, as Save stores it (given later it would be the inner one, and the window
   // would creep by its title bar from one run to the next).
-  if (visible) FormShow();
+  if (visible) StartOnFirstShow();
   QMainWindow::setVisible(visible);
 }
 
-void TFormMain::FormShow() {
+void TMainWindow::StartOnFirstShow() {
   if (show_handled_) return;
   show_handled_ = true;
   // The placement goes on before the window is mapped, so the window never jumps; the rest
   // waits for the event loop, so that the boxes of loading open over a window the user sees.
-  reg_->Restore(this);
+  placement_store_->Restore(this);
   placement_restored_ = true;
-  QMetaObject::invokeMethod(this, &TFormMain::StartUp, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(this, &TMainWindow::StartUp, Qt::QueuedConnection);
 }
 
-void TFormMain::StartUp() {
+void TMainWindow::StartUp() {
   // Closed (a quit signal, say) before the event loop got here: loading now would only open
   // boxes over a window that is gone.
   if (closed_) return;
@@ -339,17 +340,17 @@ void TFormMain::StartUp() {
             break;
         }
       }
-      schedule_->DataList().LoadFiles(&names);
+      schedule_->EntryList().LoadFiles(&names);
     }
   }
   schedule_->RefreshData(-1);
   schedule_->JumpToday();
   started_up_ = true;
-  DoIdle();
+  UpdateTodayButton();
   emit StartUpFinished();
 }
 
-void TFormMain::ApplyPageFile(TPage& page, const std::string& path) {
+void TMainWindow::ApplyPageFile(TPage& page, const std::string& path) {
   const TIniFile ini{std::filesystem::path(path)};
   // Whether the section held a page does not matter: without one the settings are as they
   // were and are applied once more.
@@ -357,13 +358,13 @@ void TFormMain::ApplyPageFile(TPage& page, const std::string& path) {
   schedule_->ApplySettings(page.Schedule);
 }
 
-void TFormMain::LoadDataFiles(const std::vector<std::string>& names) {
-  schedule_->DataList().LoadFiles(&names);
+void TMainWindow::LoadDataFiles(const std::vector<std::string>& names) {
+  schedule_->EntryList().LoadFiles(&names);
   schedule_->RefreshData(-1);
   schedule_->JumpToday();
 }
 
-void TFormMain::ToolButton1Click() {
+void TMainWindow::OpenDataFiles() {
   if (!open_dialog_) CreateOpenDialog();
   if (open_dialog_->exec() != QDialog::Accepted) return;
   std::vector<std::string> names;
@@ -371,31 +372,33 @@ void TFormMain::ToolButton1Click() {
   LoadDataFiles(names);
 }
 
-void TFormMain::ToolButton12Click() {
-  if (!date_dialog_) date_dialog_ = std::make_unique<TDateDialog>(notices_);
-  date_dialog_->SetDate(schedule_->CursorDate());
-  if (!date_dialog_->Execute(this)) return;
-  const TDateRec date = date_dialog_->Date();
-  if (date_dialog_->Relative()) {
+void TMainWindow::AskJumpDate() {
+  if (!date_jump_dialog_) date_jump_dialog_ = std::make_unique<TDateJumpDialog>(notices_);
+  date_jump_dialog_->SetDate(schedule_->CursorDate());
+  if (!date_jump_dialog_->Execute(this)) return;
+  const TDateRec date = date_jump_dialog_->Date();
+  if (date_jump_dialog_->Relative()) {
     schedule_->MoveDate(date.Year, date.Month, date.Day);
   } else {
     schedule_->JumpDate(date);
   }
 }
 
-void TFormMain::ScheduleJump(TSchedule* sender) {
-  panel3_->setText(QString::fromStdString(DateText(0, "/", 0, 0, 0, 0, sender->CursorDate())));
+void TMainWindow::ShowCursorDate(TSchedule* sender) {
+  date_panel_->setText(QString::fromStdString(DateText(0, "/", 0, 0, 0, 0, sender->CursorDate())));
   // Qt has no idle callback. Only a cursor move can change what the "today" button shows
   // (today itself is read once at start), so its state follows every jump at once.
-  DoIdle();
+  UpdateTodayButton();
 }
 
-void TFormMain::DoIdle() { jump_today_->setEnabled(!DateInfo().IsToday(schedule_->CursorDate())); }
+void TMainWindow::UpdateTodayButton() {
+  jump_today_->setEnabled(!DateInfo().IsToday(schedule_->CursorDate()));
+}
 
-void TFormMain::closeEvent(QCloseEvent* event) {
+void TMainWindow::closeEvent(QCloseEvent* event) {
   // Closed before it was ever shown, the window still stands at its design placement, which
   // must not overwrite the stored one.
-  if (placement_restored_) reg_->Save(this);
+  if (placement_restored_) placement_store_->Save(this);
   closed_ = true;
   event->accept();
 }

@@ -26,10 +26,10 @@ class QWidget;
 
 namespace pelo {
 
-class TDateDialog;
+class TDateJumpDialog;
 class TPage;
 class TQtNotices;
-class TReg;
+class TPlacementStore;
 class TSchedule;
 
 inline constexpr const char* kMainCaption = "ぺろん";
@@ -46,43 +46,46 @@ inline constexpr std::array<const char*, 3> kOpenFilters = {"ねりかファイ�
 enum class TArgumentKind { kIgnored, kDataFile, kPageFile };
 TArgumentKind ArgumentKind(const QString& argument);
 
-class TFormMain : public QMainWindow {
+class TMainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
-  // Design placement, before the stored one is restored.
-  static constexpr int kDesignLeft = 287;
-  static constexpr int kDesignTop = 121;
-  static constexpr int kDesignWidth = 484;
-  static constexpr int kDesignHeight = 308;
+  // The placement before the stored one is restored.
+  static constexpr int kInitialLeft = 287;
+  static constexpr int kInitialTop = 121;
+  static constexpr int kInitialWidth = 484;
+  static constexpr int kInitialHeight = 308;
   static constexpr int kStripHeight = 34;
   static constexpr int kDatePanelWidth = 140;
   static constexpr int kButtonSize = 26;
 
   // arguments: the command line without the program's name. Message boxes and load reports
   // go through the window's own notices.
-  explicit TFormMain(QStringList arguments, QWidget* parent = nullptr);
+  explicit TMainWindow(QStringList arguments, QWidget* parent = nullptr);
   // The same with notices of the caller's (the tests' recorder); they must outlive the window.
-  TFormMain(QStringList arguments, TUserNotices& notices, QWidget* parent = nullptr);
-  ~TFormMain() override;
+  TMainWindow(QStringList arguments, TUserNotices& notices, QWidget* parent = nullptr);
+  ~TMainWindow() override;
 
   TSchedule& Schedule() const noexcept { return *schedule_; }
   // The date dialog wrapper; null until the date button was first used.
-  TDateDialog* DateDialog() const noexcept { return date_dialog_.get(); }
+  TDateJumpDialog* DateJumpDialog() const noexcept { return date_jump_dialog_.get(); }
   // True once the start-up sequence has run to its end.
   bool StartedUp() const noexcept { return started_up_; }
 
   // ---- handlers ----
   // The start-up sequence, when the window is first shown. The placement is restored at
   // once; the rest runs from the event loop. Only the first call does anything.
-  void FormShow();
-  void ToolButton1Click();   // open data files
-  void ToolButton12Click();  // the date dialog
-  void ScheduleJump(TSchedule* sender);
+  void StartOnFirstShow();
+  // Asks for data files in the open dialog and loads them in place of the loaded ones.
+  void OpenDataFiles();
+  // Asks for a date (or an offset) in the date dialog and moves the cursor there.
+  void AskJumpDate();
+  // The cursor of sender moved: the date panel shows its date.
+  void ShowCursorDate(TSchedule* sender);
   // Enables the "today" button exactly when the cursor is not on today.
-  void DoIdle();
+  void UpdateTodayButton();
 
-  // Runs FormShow before the window is first shown.
+  // Runs StartOnFirstShow before the window is first shown.
   void setVisible(bool visible) override;
 
  signals:
@@ -99,14 +102,15 @@ class TFormMain : public QMainWindow {
     void operator()(QFileDialog* dialog) const;
   };
 
-  TFormMain(QStringList arguments, TUserNotices* notices, QWidget* parent);
+  TMainWindow(QStringList arguments, TUserNotices* notices, QWidget* parent);
   static std::span<const TButton> ButtonTable();
 
   void CreateWidgets();
   void CreateActions();
   void CreateToolBar();
   void CreateOpenDialog();
-  void ApplyDesignValues();
+  // What the schedule shows before any page is applied.
+  void ApplyInitialSettings();
 
   // Steps 2 to 7 of the start-up sequence.
   void StartUp();
@@ -118,8 +122,8 @@ class TFormMain : public QMainWindow {
   QStringList arguments_;
   std::unique_ptr<TQtNotices> own_notices_;  // null when the caller gave notices
   TUserNotices& notices_;
-  std::unique_ptr<TReg> reg_;
-  std::unique_ptr<TDateDialog> date_dialog_;
+  std::unique_ptr<TPlacementStore> placement_store_;
+  std::unique_ptr<TDateJumpDialog> date_jump_dialog_;
   // Made on first use; a child of the window, for the modality, that goes before the window.
   std::unique_ptr<QFileDialog, TOpenDialogDeleter> open_dialog_;
   bool show_handled_ = false;
@@ -129,9 +133,9 @@ class TFormMain : public QMainWindow {
 
   // Owned by their Qt parents.
   TSchedule* schedule_ = nullptr;
-  QWidget* panel1_ = nullptr;
-  QWidget* panel2_ = nullptr;
-  QLabel* panel3_ = nullptr;
+  QWidget* schedule_frame_ = nullptr;  // the sunken frame around the schedule
+  QWidget* strip_ = nullptr;           // the toolbar and the date panel, on top
+  QLabel* date_panel_ = nullptr;       // the cursor's date, right of the toolbar
   QToolBar* tool_bar_ = nullptr;
   std::vector<QAction*> actions_;  // in toolbar order
   QAction* jump_today_ = nullptr;

@@ -31,51 +31,54 @@ bool HasFixedSize(const QWidget* window) {
 
 }  // namespace
 
-TReg::TReg(const std::string& application) {
+TPlacementStore::TPlacementStore(const std::string& application) {
   QString name = QString::fromStdString(application);
   if (name.isEmpty()) name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
   settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                          QString::fromUtf8(kRegOrganization), name);
+                                          QString::fromUtf8(kSettingsOrganization), name);
 }
 
-TReg::~TReg() = default;
+TPlacementStore::~TPlacementStore() = default;
 
-std::optional<std::string> TReg::Value(const std::string& section, const std::string& ident) const {
+std::optional<std::string> TPlacementStore::Value(const std::string& section,
+                                                  const std::string& ident) const {
   const QVariant value = settings_->value(Key(section, ident));
   if (!value.isValid()) return std::nullopt;
   return value.toString().toStdString();
 }
 
-std::string TReg::ReadString(const std::string& section, const std::string& ident,
-                             const std::string& fallback) const {
+std::string TPlacementStore::ReadString(const std::string& section, const std::string& ident,
+                                        const std::string& fallback) const {
   return Value(section, ident).value_or(fallback);
 }
 
-void TReg::WriteString(const std::string& section, const std::string& ident,
-                       const std::string& value) {
+void TPlacementStore::WriteString(const std::string& section, const std::string& ident,
+                                  const std::string& value) {
   settings_->setValue(Key(section, ident), QString::fromStdString(value));
 }
 
-int32_t TReg::ReadInteger(const std::string& section, const std::string& ident,
-                          int32_t fallback) const {
+int32_t TPlacementStore::ReadInteger(const std::string& section, const std::string& ident,
+                                     int32_t fallback) const {
   const std::optional<std::string> text = Value(section, ident);
   int32_t number = fallback;
   return text.has_value() && ParseInt32(*text, number) ? number : fallback;
 }
 
-void TReg::WriteInteger(const std::string& section, const std::string& ident, int32_t value) {
+void TPlacementStore::WriteInteger(const std::string& section, const std::string& ident,
+                                   int32_t value) {
   WriteString(section, ident, std::to_string(value));
 }
 
-bool TReg::ReadBool(const std::string& section, const std::string& ident, bool fallback) const {
+bool TPlacementStore::ReadBool(const std::string& section, const std::string& ident,
+                               bool fallback) const {
   return ReadInteger(section, ident, fallback ? 1 : 0) != 0;
 }
 
-void TReg::WriteBool(const std::string& section, const std::string& ident, bool value) {
+void TPlacementStore::WriteBool(const std::string& section, const std::string& ident, bool value) {
   WriteString(section, ident, value ? "1" : "0");
 }
 
-void TReg::Restore(QWidget* window) {
+void TPlacementStore::Restore(QWidget* window) {
   const std::string section = window->objectName().toStdString();
   const TStoredPlacement stored{Value(section, "Maximized"), Value(section, "Left"),
                                 Value(section, "Top"), Value(section, "Width"),
@@ -100,7 +103,7 @@ void TReg::Restore(QWidget* window) {
   window->resize(bounds.Width, bounds.Height);
 }
 
-void TReg::Save(QWidget* window) {
+void TPlacementStore::Save(QWidget* window) {
   const std::string section = window->objectName().toStdString();
   const Qt::WindowStates state = window->windowState();
   if (!(state & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))) {

@@ -16,16 +16,16 @@ class QWidget;
 
 namespace pelo {
 
-inline constexpr const char* kRegOrganization = "ZUKARA SOFT";
-inline constexpr const char* kRegApplication = "Pelo";
+inline constexpr const char* kSettingsOrganization = "ZUKARA SOFT";
+inline constexpr const char* kSettingsApplication = "Pelo";
 
-class TReg {
+class TPlacementStore {
  public:
   // An empty application name stands for the executable's name.
-  explicit TReg(const std::string& application = kRegApplication);
-  ~TReg();
-  TReg(const TReg&) = delete;
-  TReg& operator=(const TReg&) = delete;
+  explicit TPlacementStore(const std::string& application = kSettingsApplication);
+  ~TPlacementStore();
+  TPlacementStore(const TPlacementStore&) = delete;
+  TPlacementStore& operator=(const TPlacementStore&) = delete;
 
   std::string ReadString(const std::string& section, const std::string& ident,
                          const std::string& fallback) const;

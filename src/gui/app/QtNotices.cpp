@@ -32,7 +32,7 @@ bool TQtNotices::Confirm(const std::string& text) {
 }
 
 void TQtNotices::ShowLoadErrors(const TLoadErrorReport& report) {
-  ExecuteErrorDlg(report, *this, parent_);
+  ExecuteLoadReportDialog(report, *this, parent_);
 }
 
 }  // namespace pelo

@@ -27,8 +27,8 @@ void InstallQtJapanese(QApplication& app) {
 }  // namespace
 
 void PrepareApplication(QApplication& app) {
-  QApplication::setOrganizationName(QString::fromUtf8(kRegOrganization));
-  QApplication::setApplicationName(QString::fromUtf8(kRegApplication));
+  QApplication::setOrganizationName(QString::fromUtf8(kSettingsOrganization));
+  QApplication::setApplicationName(QString::fromUtf8(kSettingsApplication));
   // The desktop entry's name. No display name: Qt would append it to every window title.
   QGuiApplication::setDesktopFileName(QStringLiteral("pelo"));
   QApplication::setWindowIcon(ApplicationIcon());

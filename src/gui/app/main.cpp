@@ -80,13 +80,13 @@ int main(int argc, char** argv) {
 
   QStringList arguments = QApplication::arguments();
   if (!arguments.isEmpty()) arguments.removeFirst();
-  pelo::TFormMain window(arguments);
+  pelo::TMainWindow window(arguments);
   QObject::connect(&quit_signals, &pelo::TQuitSignals::Received, &window,
                    [&window] { CloseForQuit(window); });
 
   TFirstPaintWatch paint_watch(window.Schedule(), since_main);
   if (std::getenv("PELO_STARTUP_TIMING") != nullptr) {
-    QObject::connect(&window, &pelo::TFormMain::StartUpFinished, &paint_watch,
+    QObject::connect(&window, &pelo::TMainWindow::StartUpFinished, &paint_watch,
                      [&paint_watch] { paint_watch.Arm(); });
   }
 

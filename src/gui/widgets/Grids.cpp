@@ -37,7 +37,7 @@ std::size_t FixedSpanCount(const Spans& spans, int fixed) {
 
 }  // namespace
 
-TxCustomGrid::TxCustomGrid(QWidget* parent) : QWidget(parent) {
+TGrid::TGrid(QWidget* parent) : QWidget(parent) {
   cols_.default_extent = 64;
   rows_.default_extent = 24;
   options_ = kDefaultOptions;
@@ -61,47 +61,47 @@ TxCustomGrid::TxCustomGrid(QWidget* parent) : QWidget(parent) {
   UpdateScrollBars();
 }
 
-TxCustomGrid::~TxCustomGrid() = default;
+TGrid::~TGrid() = default;
 
 // ---------------------------------------------------------------------------------------------
 // Properties
 
-void TxCustomGrid::SetColCount(int count) { SetCount(cols_, count); }
-void TxCustomGrid::SetRowCount(int count) { SetCount(rows_, count); }
-void TxCustomGrid::SetFixedCols(int fixed) { SetFixed(cols_, fixed, kFixedColsError); }
-void TxCustomGrid::SetFixedRows(int fixed) { SetFixed(rows_, fixed, kFixedRowsError); }
+void TGrid::SetColCount(int count) { SetCount(cols_, count); }
+void TGrid::SetRowCount(int count) { SetCount(rows_, count); }
+void TGrid::SetFixedCols(int fixed) { SetFixed(cols_, fixed, kFixedColsError); }
+void TGrid::SetFixedRows(int fixed) { SetFixed(rows_, fixed, kFixedRowsError); }
 
-void TxCustomGrid::SetDefaultColWidth(int width) {
+void TGrid::SetDefaultColWidth(int width) {
   cols_.default_extent = ClampExtent(width);
   cols_.extents.clear();
   GridChanged();
 }
 
-void TxCustomGrid::SetDefaultRowHeight(int height) {
+void TGrid::SetDefaultRowHeight(int height) {
   rows_.default_extent = ClampExtent(height);
   rows_.extents.clear();
   GridChanged();
 }
 
-int TxCustomGrid::ColWidth(int col) const {
+int TGrid::ColWidth(int col) const {
   if (col < 0 || col >= cols_.count) throw EGridError(kGridIndexError);
   return cols_.Extent(col);
 }
 
-int TxCustomGrid::RowHeight(int row) const {
+int TGrid::RowHeight(int row) const {
   if (row < 0 || row >= rows_.count) throw EGridError(kGridIndexError);
   return rows_.Extent(row);
 }
 
-void TxCustomGrid::SetColWidth(int col, int width) { SetExtent(cols_, col, width); }
-void TxCustomGrid::SetRowHeight(int row, int height) { SetExtent(rows_, row, height); }
+void TGrid::SetColWidth(int col, int width) { SetExtent(cols_, col, width); }
+void TGrid::SetRowHeight(int row, int height) { SetExtent(rows_, row, height); }
 
-void TxCustomGrid::SetGridLineWidth(int width) {
+void TGrid::SetGridLineWidth(int width) {
   grid_line_width_ = ClampExtent(width);
   GridChanged();
 }
 
-void TxCustomGrid::SetOptions(TGridOptions options) {
+void TGrid::SetOptions(TGridOptions options) {
   // A whole highlighted row leaves no cell for a permanent editor.
   if (options.testFlag(TGridOption::kRowSelect))
     options &= ~TGridOptions(TGridOption::kAlwaysShowEditor);
@@ -109,35 +109,35 @@ void TxCustomGrid::SetOptions(TGridOptions options) {
   GridChanged();  // the lines decide the effective line widths
 }
 
-void TxCustomGrid::SetFixedColor(const QColor& color) {
+void TGrid::SetFixedColor(const QColor& color) {
   fixed_color_ = color;
   update();
 }
 
-void TxCustomGrid::SetColor(const QColor& color) {
+void TGrid::SetColor(const QColor& color) {
   color_ = color;
   update();
 }
 
-void TxCustomGrid::SetScrollBars(TScrollStyle style) {
+void TGrid::SetScrollBars(TScrollStyle style) {
   scroll_bars_ = style;
   GridChanged();
 }
 
-void TxCustomGrid::SetBorderStyle(TBorderStyle style) {
+void TGrid::SetBorderStyle(TBorderStyle style) {
   border_style_ = style;
   GridChanged();
 }
 
-void TxCustomGrid::SetDefaultDrawing(bool on) {
+void TGrid::SetDefaultDrawing(bool on) {
   default_drawing_ = on;
   update();
 }
 
-void TxCustomGrid::SetCol(int col) { FocusCell(col, current_.Row, true); }
-void TxCustomGrid::SetRow(int row) { FocusCell(current_.Col, row, true); }
+void TGrid::SetCol(int col) { FocusCell(col, current_.Row, true); }
+void TGrid::SetRow(int row) { FocusCell(current_.Col, row, true); }
 
-TGridRect TxCustomGrid::Selection() const noexcept {
+TGridRect TGrid::Selection() const noexcept {
   TGridRect sel{std::min(anchor_.Col, current_.Col), std::min(anchor_.Row, current_.Row),
                 std::max(anchor_.Col, current_.Col), std::max(anchor_.Row, current_.Row)};
   if (options_.testFlag(TGridOption::kRowSelect)) {
@@ -147,38 +147,38 @@ TGridRect TxCustomGrid::Selection() const noexcept {
   return sel;
 }
 
-void TxCustomGrid::SetLeftCol(int col) {
+void TGrid::SetLeftCol(int col) {
   if (col < 0 || col >= cols_.count) throw EGridError(kGridIndexError);
   SetFirst(cols_, col);
 }
 
-void TxCustomGrid::SetTopRow(int row) {
+void TGrid::SetTopRow(int row) {
   if (row < 0 || row >= rows_.count) throw EGridError(kGridIndexError);
   SetFirst(rows_, row);
 }
 
-int TxCustomGrid::VisibleColCount() const {
+int TGrid::VisibleColCount() const {
   return WholeCount(cols_, VertLineWidth(), ClientRect().width());
 }
 
-int TxCustomGrid::VisibleRowCount() const {
+int TGrid::VisibleRowCount() const {
   return WholeCount(rows_, HorzLineWidth(), ClientRect().height());
 }
 
 // ---------------------------------------------------------------------------------------------
 // Current cell
 
-bool TxCustomGrid::SelectCell(int /*col*/, int /*row*/) { return true; }
+bool TGrid::SelectCell(int /*col*/, int /*row*/) { return true; }
 
-void TxCustomGrid::DblClick(QMouseEvent* /*event*/) {}
+void TGrid::DblClick(QMouseEvent* /*event*/) {}
 
-void TxCustomGrid::FocusCell(int col, int row, bool move_anchor) {
+void TGrid::FocusCell(int col, int row, bool move_anchor) {
   CheckCell(col, row);
   if (!SelectCell(col, row)) return;
   MoveCurrent(col, row, move_anchor);
 }
 
-void TxCustomGrid::MoveCurrent(int col, int row, bool move_anchor) {
+void TGrid::MoveCurrent(int col, int row, bool move_anchor) {
   // Without range selection the selection is always the current cell alone.
   if (!options_.testFlag(TGridOption::kRangeSelect)) move_anchor = true;
   const TGridRect old_sel = Selection();
@@ -198,13 +198,13 @@ void TxCustomGrid::MoveCurrent(int col, int row, bool move_anchor) {
   InvalidateSelection(Selection());
 }
 
-void TxCustomGrid::CheckCell(int col, int row) const {
+void TGrid::CheckCell(int col, int row) const {
   if (col < 0 || col >= cols_.count || row < 0 || row >= rows_.count) {
     throw EGridError(kGridIndexError);
   }
 }
 
-void TxCustomGrid::KeepCellsInGrid() {
+void TGrid::KeepCellsInGrid() {
   current_.Col = std::clamp(current_.Col, 0, cols_.count - 1);
   current_.Row = std::clamp(current_.Row, 0, rows_.count - 1);
   anchor_.Col = std::clamp(anchor_.Col, 0, cols_.count - 1);
@@ -216,20 +216,19 @@ void TxCustomGrid::KeepCellsInGrid() {
 // ---------------------------------------------------------------------------------------------
 // Geometry
 
-int TxCustomGrid::VertLineWidth() const noexcept {
+int TGrid::VertLineWidth() const noexcept {
   return options_ & (TGridOptions(TGridOption::kFixedVertLine) | TGridOption::kVertLine)
              ? grid_line_width_
              : 0;
 }
 
-int TxCustomGrid::HorzLineWidth() const noexcept {
+int TGrid::HorzLineWidth() const noexcept {
   return options_ & (TGridOptions(TGridOption::kFixedHorzLine) | TGridOption::kHorzLine)
              ? grid_line_width_
              : 0;
 }
 
-std::vector<TxCustomGrid::Span> TxCustomGrid::ShownSpans(const Axis& axis, int line,
-                                                         int client_extent) {
+std::vector<TGrid::Span> TGrid::ShownSpans(const Axis& axis, int line, int client_extent) {
   std::vector<Span> spans;
   int pos = 0;
   for (int i = 0; i < axis.fixed && pos < client_extent; ++i) {
@@ -243,13 +242,13 @@ std::vector<TxCustomGrid::Span> TxCustomGrid::ShownSpans(const Axis& axis, int l
   return spans;
 }
 
-int TxCustomGrid::FixedExtent(const Axis& axis, int line) {
+int TGrid::FixedExtent(const Axis& axis, int line) {
   int64_t pos = 0;
   for (int i = 0; i < axis.fixed; ++i) pos += axis.Extent(i) + line;
   return static_cast<int>(std::min<int64_t>(pos, INT32_MAX));
 }
 
-int TxCustomGrid::MaxFirst(const Axis& axis, int line, int client_extent) {
+int TGrid::MaxFirst(const Axis& axis, int line, int client_extent) {
   const int64_t room = static_cast<int64_t>(client_extent) - FixedExtent(axis, line);
   int first = axis.count - 1;
   // The last cell must be whole; the line after it may be cut.
@@ -264,7 +263,7 @@ int TxCustomGrid::MaxFirst(const Axis& axis, int line, int client_extent) {
   return first;
 }
 
-int TxCustomGrid::FirstShowing(const Axis& axis, int line, int client_extent, int index) {
+int TGrid::FirstShowing(const Axis& axis, int line, int client_extent, int index) {
   if (index < axis.fixed) return axis.first;
   if (index < axis.first) return index;
   const int64_t room = static_cast<int64_t>(client_extent) - FixedExtent(axis, line);
@@ -278,7 +277,7 @@ int TxCustomGrid::FirstShowing(const Axis& axis, int line, int client_extent, in
   return first;
 }
 
-int TxCustomGrid::WholeCount(const Axis& axis, int line, int client_extent) {
+int TGrid::WholeCount(const Axis& axis, int line, int client_extent) {
   const int64_t room = static_cast<int64_t>(client_extent) - FixedExtent(axis, line);
   int64_t pos = 0;
   int n = 0;
@@ -289,7 +288,7 @@ int TxCustomGrid::WholeCount(const Axis& axis, int line, int client_extent) {
   return n;
 }
 
-QRect TxCustomGrid::ClientRect() const {
+QRect TGrid::ClientRect() const {
   QRect client = rect();
   if (border_style_ == TBorderStyle::kSingle) {
     client.adjust(kBorderWidth, kBorderWidth, -kBorderWidth, -kBorderWidth);
@@ -299,7 +298,7 @@ QRect TxCustomGrid::ClientRect() const {
   return client;
 }
 
-QRect TxCustomGrid::CellRect(int col, int row) const {
+QRect TGrid::CellRect(int col, int row) const {
   if (col < 0 || col >= cols_.count || row < 0 || row >= rows_.count) return {};
   const QRect client = ClientRect();
   const auto find = [](const std::vector<Span>& spans, int index) -> const Span* {
@@ -317,7 +316,7 @@ QRect TxCustomGrid::CellRect(int col, int row) const {
   return cell.isEmpty() ? QRect() : cell;
 }
 
-TGridCoord TxCustomGrid::MouseCoord(int x, int y) const {
+TGridCoord TGrid::MouseCoord(int x, int y) const {
   const QRect client = ClientRect();
   if (!client.contains(x, y)) return {};
   const auto find = [](const std::vector<Span>& spans, int line, int pos) {
@@ -334,7 +333,7 @@ TGridCoord TxCustomGrid::MouseCoord(int x, int y) const {
   return {col, row};
 }
 
-QSize TxCustomGrid::sizeHint() const {
+QSize TGrid::sizeHint() const {
   const auto total = [](const Axis& axis, int line) {
     int64_t sum = 0;
     for (int i = 0; i < axis.count; ++i) sum += axis.Extent(i) + line;
@@ -344,7 +343,7 @@ QSize TxCustomGrid::sizeHint() const {
   return {total(cols_, VertLineWidth()) + frame, total(rows_, HorzLineWidth()) + frame};
 }
 
-void TxCustomGrid::SetCount(Axis& axis, int count) {
+void TGrid::SetCount(Axis& axis, int count) {
   count = std::max(count, 1);
   if (count == axis.count) return;
   if (axis.fixed >= count) axis.fixed = count - 1;
@@ -355,7 +354,7 @@ void TxCustomGrid::SetCount(Axis& axis, int count) {
   GridChanged();
 }
 
-void TxCustomGrid::SetFixed(Axis& axis, int fixed, const char* fixed_error) {
+void TGrid::SetFixed(Axis& axis, int fixed, const char* fixed_error) {
   if (fixed < 0) throw EGridError(kGridIndexError);
   if (fixed >= axis.count) throw EGridError(fixed_error);
   axis.fixed = fixed;
@@ -367,7 +366,7 @@ void TxCustomGrid::SetFixed(Axis& axis, int fixed, const char* fixed_error) {
   GridChanged();
 }
 
-void TxCustomGrid::SetExtent(Axis& axis, int index, int extent) {
+void TGrid::SetExtent(Axis& axis, int index, int extent) {
   if (index < 0 || index >= axis.count) throw EGridError(kGridIndexError);
   if (axis.extents.empty()) {
     axis.extents.assign(static_cast<std::size_t>(axis.count), axis.default_extent);
@@ -376,21 +375,21 @@ void TxCustomGrid::SetExtent(Axis& axis, int index, int extent) {
   GridChanged();
 }
 
-void TxCustomGrid::SetFirst(Axis& axis, int first) {
+void TGrid::SetFirst(Axis& axis, int first) {
   first = std::max(first, axis.fixed);
   if (first == axis.first) return;
   axis.first = first;
   GridChanged();
 }
 
-void TxCustomGrid::GridChanged() {
+void TGrid::GridChanged() {
   UpdateScrollBars();
   update();
 }
 
 // Decision: a scroll bar the style asks for shows only while there is something to scroll
 // along its axis, so a grid that fits keeps its whole client area.
-void TxCustomGrid::UpdateScrollBars() {
+void TGrid::UpdateScrollBars() {
   QRect inner = rect();
   if (border_style_ == TBorderStyle::kSingle) {
     inner.adjust(kBorderWidth, kBorderWidth, -kBorderWidth, -kBorderWidth);
@@ -435,7 +434,7 @@ void TxCustomGrid::UpdateScrollBars() {
         rows_, HorzLineWidth(), client.height());
 }
 
-void TxCustomGrid::OnScroll(Qt::Orientation orientation, int value) {
+void TGrid::OnScroll(Qt::Orientation orientation, int value) {
   Axis& axis = orientation == Qt::Horizontal ? cols_ : rows_;
   if (value < 0 || value >= axis.count) return;
   SetFirst(axis, value);
@@ -444,14 +443,14 @@ void TxCustomGrid::OnScroll(Qt::Orientation orientation, int value) {
 // ---------------------------------------------------------------------------------------------
 // Painting
 
-void TxCustomGrid::InvalidateCell(int col, int row) {
+void TGrid::InvalidateCell(int col, int row) {
   const QRect cell = CellRect(col, row);
   if (!cell.isEmpty()) update(cell);
 }
 
-void TxCustomGrid::InvalidateGrid() { update(); }
+void TGrid::InvalidateGrid() { update(); }
 
-void TxCustomGrid::InvalidateSelection(const TGridRect& sel) {
+void TGrid::InvalidateSelection(const TGridRect& sel) {
   const QRect client = ClientRect();
   const std::vector<Span> rows = ShownSpans(rows_, HorzLineWidth(), client.height());
   QRect dirty;
@@ -465,7 +464,7 @@ void TxCustomGrid::InvalidateSelection(const TGridRect& sel) {
   if (!dirty.isEmpty()) update(dirty);
 }
 
-void TxCustomGrid::paintEvent(QPaintEvent* event) {
+void TGrid::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   // DrawCell reaches the painter through Canvas() while this event runs.
   struct CanvasScope {
@@ -493,8 +492,8 @@ void TxCustomGrid::paintEvent(QPaintEvent* event) {
   PaintCells(painter, event->region(), cols, rows);
 }
 
-void TxCustomGrid::PaintLines(QPainter& painter, const std::vector<Span>& cols,
-                              const std::vector<Span>& rows) {
+void TGrid::PaintLines(QPainter& painter, const std::vector<Span>& cols,
+                       const std::vector<Span>& rows) {
   const int vert_line = VertLineWidth();
   const int horz_line = HorzLineWidth();
   if (vert_line == 0 && horz_line == 0) return;
@@ -537,8 +536,8 @@ void TxCustomGrid::PaintLines(QPainter& painter, const std::vector<Span>& cols,
        options_.testFlag(TGridOption::kHorzLine), line);
 }
 
-void TxCustomGrid::PaintCells(QPainter& painter, const QRegion& dirty,
-                              const std::vector<Span>& cols, const std::vector<Span>& rows) {
+void TGrid::PaintCells(QPainter& painter, const QRegion& dirty, const std::vector<Span>& cols,
+                       const std::vector<Span>& rows) {
   const QPoint origin = ClientRect().topLeft();
   const bool has_focus = hasFocus();
   const TGridRect sel = Selection();
@@ -592,19 +591,19 @@ void TxCustomGrid::PaintCells(QPainter& painter, const QRegion& dirty,
   }
 }
 
-void TxCustomGrid::resizeEvent(QResizeEvent* /*event*/) { UpdateScrollBars(); }
+void TGrid::resizeEvent(QResizeEvent* /*event*/) { UpdateScrollBars(); }
 
 // ---------------------------------------------------------------------------------------------
 // Mouse and keyboard
 
-bool TxCustomGrid::TakeFocus() {
+bool TGrid::TakeFocus() {
   if (!(focusPolicy() & Qt::ClickFocus)) return true;
   setFocus(Qt::MouseFocusReason);
   // Some other widget may keep the focus; the press ends there.
   return window()->focusWidget() == this;
 }
 
-void TxCustomGrid::mousePressEvent(QMouseEvent* event) {
+void TGrid::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   if (!TakeFocus()) {
     selecting_ = false;
@@ -622,7 +621,7 @@ void TxCustomGrid::mousePressEvent(QMouseEvent* event) {
   }
 }
 
-void TxCustomGrid::mouseMoveEvent(QMouseEvent* event) {
+void TGrid::mouseMoveEvent(QMouseEvent* event) {
   if (!selecting_) {
     QWidget::mouseMoveEvent(event);
     return;
@@ -635,11 +634,11 @@ void TxCustomGrid::mouseMoveEvent(QMouseEvent* event) {
   if (SelectCell(hit.Col, hit.Row)) MoveCurrent(hit.Col, hit.Row, false);
 }
 
-void TxCustomGrid::mouseReleaseEvent(QMouseEvent* event) {
+void TGrid::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) selecting_ = false;
 }
 
-void TxCustomGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+void TGrid::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   if (!TakeFocus()) return;
   DblClick(event);
@@ -648,7 +647,7 @@ void TxCustomGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 // Decision: the keys move within the scrollable cells; Home/End go to the first/last column
 // (with Ctrl also the first/last row), the page keys by the rows shown whole. With range
 // selection, Shift keeps the anchor so the selection grows.
-void TxCustomGrid::keyPressEvent(QKeyEvent* event) {
+void TGrid::keyPressEvent(QKeyEvent* event) {
   const Qt::KeyboardModifiers mods = event->modifiers();
   const bool ctrl = mods.testFlag(Qt::ControlModifier);
   const int first_col = cols_.fixed;
@@ -719,7 +718,7 @@ void TxCustomGrid::keyPressEvent(QKeyEvent* event) {
   MoveCurrent(col, row, !extend);
 }
 
-bool TxCustomGrid::event(QEvent* event) {
+bool TGrid::event(QEvent* event) {
   // With the tabs option Tab moves between cells instead of leaving the grid.
   if (event->type() == QEvent::KeyPress && options_.testFlag(TGridOption::kTabs)) {
     auto* key = static_cast<QKeyEvent*>(event);
@@ -733,11 +732,9 @@ bool TxCustomGrid::event(QEvent* event) {
 }
 
 // Only the current cell changes its look with the focus.
-void TxCustomGrid::focusInEvent(QFocusEvent* /*event*/) {
-  InvalidateCell(current_.Col, current_.Row);
-}
+void TGrid::focusInEvent(QFocusEvent* /*event*/) { InvalidateCell(current_.Col, current_.Row); }
 
-void TxCustomGrid::focusOutEvent(QFocusEvent* /*event*/) {
+void TGrid::focusOutEvent(QFocusEvent* /*event*/) {
   selecting_ = false;
   InvalidateCell(current_.Col, current_.Row);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-// TxCustomGrid: the owner-drawn grid the schedule is built on. It keeps the geometry (counts,
+// TGrid: the owner-drawn grid the schedule is built on. It keeps the geometry (counts,
 // fixed title columns and rows, extents, grid lines, the scrolled position), the current cell
 // with its selection, paints by calling DrawCell for every visible cell, maps points to cells
 // and moves the current cell with the keyboard and the mouse. Derived classes draw the cells.
@@ -80,15 +80,15 @@ struct TGridRect {
   friend bool operator==(const TGridRect&, const TGridRect&) = default;
 };
 
-class TxCustomGrid : public QWidget {
+class TGrid : public QWidget {
   Q_OBJECT
 
  public:
   // A single border is a sunken frame of this width around the cells (the usual 3-D edge).
   static constexpr int kBorderWidth = 2;
 
-  explicit TxCustomGrid(QWidget* parent = nullptr);
-  ~TxCustomGrid() override;
+  explicit TGrid(QWidget* parent = nullptr);
+  ~TGrid() override;
 
   int ColCount() const noexcept { return cols_.count; }
   int RowCount() const noexcept { return rows_.count; }

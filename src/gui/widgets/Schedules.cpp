@@ -101,11 +101,11 @@ QColor SystemColor(uint32_t code, const QPalette& palette) {
 // Making and settings
 
 TSchedule::TSchedule(TUserNotices& notices, QWidget* parent, std::size_t pack_budget)
-    : TxCustomGrid(parent),
+    : TGrid(parent),
       notices_(notices),
       measurer_(std::make_unique<TQtTextMeasurer>(this)),
-      data_list_(std::make_unique<TDataList>(notices, pack_budget)),
-      data_table_(std::make_unique<TDataTable>(measurer_.get())),
+      entry_list_(std::make_unique<TEntryList>(notices, pack_budget)),
+      day_table_(std::make_unique<TDayTable>(measurer_.get())),
       filter_(InitialFilterSet()) {
   setObjectName(QStringLiteral("Schedule"));
   SetBorderStyle(TBorderStyle::kNone);
@@ -135,16 +135,16 @@ TSchedule::TSchedule(TUserNotices& notices, QWidget* parent, std::size_t pack_bu
   drop_menu_->addAction(QString::fromUtf8(kCancelItem));
   drop_menu_->setDefaultAction(move_action_);
 
-  data_list_->OnSetTable = [this](TDataList&, int32_t index, int32_t rate) {
+  entry_list_->OnSetTable = [this](TEntryList&, int32_t index, int32_t rate) {
     emit OnSetTable(this, index, rate);
   };
-  data_list_->OnLoadFromFile = [this](TDataList&, const std::string& path) {
+  entry_list_->OnLoadFromFile = [this](TEntryList&, const std::string& path) {
     emit OnLoadFromFile(this, ToQString(path));
   };
-  data_list_->PictureCheck = [this](const TIconFile& picture) {
+  entry_list_->PictureCheck = [this](const TIconFile& picture) {
     return measurer_->CheckPicture(picture);
   };
-  data_table_->SetFilter(filter_);
+  day_table_->SetFilter(filter_);
   PushDisplaySettings();
 
   resize(169, 177);
@@ -154,7 +154,7 @@ TSchedule::TSchedule(TUserNotices& notices, QWidget* parent, std::size_t pack_bu
 
 TSchedule::~TSchedule() {
   // The lists keep a pointer to the measurer; they go first.
-  data_table_.reset();
+  day_table_.reset();
 }
 
 void TSchedule::ApplySettings(const TScheduleSettings& settings) {
@@ -171,7 +171,7 @@ void TSchedule::ApplySettings(const TScheduleSettings& settings) {
   day_info_ = settings.DayInfo;
   disp_holiday_ = settings.DispHoliday;
   filter_ = settings.Filter;
-  data_table_->SetFilter(filter_);
+  day_table_->SetFilter(filter_);
   title_3d_ = settings.Title3D;
   cursor_3d_ = settings.Cursor3D;
   today_3d_ = settings.Today3D;
@@ -261,7 +261,7 @@ void TSchedule::MeasureLabels() {
 }
 
 void TSchedule::PushDisplaySettings() {
-  TDataTable& table = *data_table_;
+  TDayTable& table = *day_table_;
   table.SetSpace(space_);
   table.SetPersent(persent_);
   table.SetReturn(return_);
@@ -338,53 +338,53 @@ void TSchedule::SetLineWidth(int32_t value) {
 }
 void TSchedule::SetReturn(bool value) {
   if (!Store(return_, value)) return;
-  data_table_->SetReturn(value);
+  day_table_->SetReturn(value);
   RebuildLayout(false);
 }
 void TSchedule::SetSpace(int32_t value) {
   if (!Store(space_, value)) return;
-  data_table_->SetSpace(value);
+  day_table_->SetSpace(value);
   RebuildLayout(false);
 }
 void TSchedule::SetPersent(int32_t value) {
   if (!Store(persent_, value)) return;
-  data_table_->SetPersent(value);
+  day_table_->SetPersent(value);
   RebuildLayout(false);
 }
 void TSchedule::SetCheckedIconVisible(bool value) {
   if (!Store(icons_[0], value)) return;
-  data_table_->SetCheckedIconVisible(value);
+  day_table_->SetCheckedIconVisible(value);
   RebuildLayout(false);
 }
 void TSchedule::SetRankIconVisible(bool value) {
   if (!Store(icons_[1], value)) return;
-  data_table_->SetRankIconVisible(value);
+  day_table_->SetRankIconVisible(value);
   RebuildLayout(false);
 }
 void TSchedule::SetMemoIconVisible(bool value) {
   if (!Store(icons_[2], value)) return;
-  data_table_->SetMemoIconVisible(value);
+  day_table_->SetMemoIconVisible(value);
   RebuildLayout(false);
 }
 void TSchedule::SetRelFilesIconVisible(bool value) {
   if (!Store(icons_[3], value)) return;
-  data_table_->SetRelFilesIconVisible(value);
+  day_table_->SetRelFilesIconVisible(value);
   RebuildLayout(false);
 }
 void TSchedule::SetMarkIconVisible(bool value) {
   if (!Store(icons_[4], value)) return;
-  data_table_->SetMarkIconVisible(value);
+  day_table_->SetMarkIconVisible(value);
   RebuildLayout(false);
 }
 void TSchedule::SetDataIconVisible(bool value) {
   if (!Store(icons_[5], value)) return;
-  data_table_->SetDataIconVisible(value);
+  day_table_->SetDataIconVisible(value);
   RebuildLayout(false);
 }
 
 void TSchedule::SetFilterSet(const TFilterSet& filter) {
   filter_ = filter;
-  data_table_->SetFilter(filter_);
+  day_table_->SetFilter(filter_);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -423,7 +423,7 @@ void TSchedule::FitCells() {
 }
 
 void TSchedule::resizeEvent(QResizeEvent* event) {
-  TxCustomGrid::resizeEvent(event);
+  TGrid::resizeEvent(event);
   FitCells();
 }
 
@@ -469,9 +469,9 @@ void TSchedule::ShowPlacement(const TCursorPlacement& placement) {
   FocusCell(placement.column, placement.row, true);
   placing_cursor_ = false;
   if (placement.relayout || placement.notice == TCursorNotice::kCannotShow) update();
-  data_table_->FocusDate(model_.CursorDate());
+  day_table_->FocusDate(model_.CursorDate());
   emit OnJump(this);
-  if (!suppress_focus_change_) emit OnFocusDataChange(this);
+  if (!suppress_focus_change_) emit OnFocusEntryChange(this);
 }
 
 // The grid base may move its current cell by itself while the mouse is held down; here the
@@ -484,34 +484,35 @@ bool TSchedule::SelectCell(int col, int row) {
 // ---------------------------------------------------------------------------------------------
 // Refresh cycle
 
-TDataList& TSchedule::DataList() noexcept { return *data_list_; }
-TDataTable& TSchedule::DataTable() noexcept { return *data_table_; }
+TEntryList& TSchedule::EntryList() noexcept { return *entry_list_; }
+TDayTable& TSchedule::DayTable() noexcept { return *day_table_; }
 
 void TSchedule::ReloadTable(int32_t /*entry_index*/) {
   emit OnPreRefresh(this);
-  data_list_->SetTable(data_table_->FirstYear(), TDataTable::kYearCount);
-  data_table_->SetFilter(filter_);
-  data_table_->Fill(&data_list_->DatePacks());
+  entry_list_->SetTable(day_table_->FirstYear(), TDayTable::kYearCount);
+  day_table_->SetFilter(filter_);
+  day_table_->Fill(&entry_list_->DatePacks());
   emit OnRefresh(this);
   update();
-  data_list_->TellBudgetStop();
+  entry_list_->TellBudgetStop();
 }
 
 void TSchedule::RefreshData(int32_t entry_index) {
   ReloadTable(entry_index);
-  if (entry_index >= 0 && entry_index < data_list_->Count()) {
-    TDateRec day = data_table_->FocusedDate();
-    if (data_table_->FindEntryDate(entry_index, day)) {
-      data_table_->FocusEntry(entry_index);
+  if (entry_index >= 0 && entry_index < entry_list_->Count()) {
+    TDateRec day = day_table_->FocusedDate();
+    if (day_table_->FindEntryDate(entry_index, day)) {
+      day_table_->FocusEntry(entry_index);
       suppress_focus_change_ = true;
-      SetCursorDate(data_table_->FocusedDate());
+      SetCursorDate(day_table_->FocusedDate());
       suppress_focus_change_ = false;
       // The placement may have refilled the table; select the entry's line again and
       // scroll it into view.
       if (model_.CursorDate() == day) {
         const int32_t line =
-            data_list_->DatePacks().IndexOnDate(day, data_table_->Filter(), entry_index);
-        if (TViewList* list = CursorList(); list != nullptr && line >= 0) list->SelectLine(line);
+            entry_list_->DatePacks().IndexOnDate(day, day_table_->Filter(), entry_index);
+        if (TCellLineList* list = CursorList(); list != nullptr && line >= 0)
+          list->SelectLine(line);
       }
     }
   }
@@ -520,7 +521,7 @@ void TSchedule::RefreshData(int32_t entry_index) {
 
 void TSchedule::FullReload() {
   const int32_t first_year = model_.TopDate().Year - 1;
-  data_table_->SetFirstYear(first_year);
+  day_table_->SetFirstYear(first_year);
   // The day information must cover the table's years too: holidays and private marks of
   // days outside its window would silently be missing.
   if (DateInfo().FirstYear() != first_year) DateInfo().FillYears(first_year);
@@ -529,24 +530,24 @@ void TSchedule::FullReload() {
 
 void TSchedule::CheckYearWindow() {
   const int32_t first_year = model_.TopDate().Year - 1;
-  if (first_year == data_table_->FirstYear()) return;
-  data_table_->SetFirstYear(first_year);
+  if (first_year == day_table_->FirstYear()) return;
+  day_table_->SetFirstYear(first_year);
   DateInfo().FillYears(first_year);
   ReloadTable(-1);
 }
 
 int32_t TSchedule::FocusedEntry() const {
-  const TViewList* list = data_table_->Cell(model_.CursorDate());
+  const TCellLineList* list = day_table_->Cell(model_.CursorDate());
   if (list == nullptr || list->Count() == 0) return -1;
   const int32_t selected = list->Selected();
   if (selected < 0 || selected >= list->Count()) return -1;
-  const TData* entry = list->Info(selected).Data;
+  const TEntry* entry = list->Info(selected).Entry;
   return entry != nullptr ? entry->ListIndex : -1;
 }
 
 std::string TSchedule::EntryText(int32_t entry) const {
-  const TData* data = data_list_->GetData(entry);
-  return data != nullptr ? data->Text : std::string();
+  const TEntry* found = entry_list_->Entry(entry);
+  return found != nullptr ? found->Text : std::string();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -568,20 +569,20 @@ TSchedule::THitInfo TSchedule::HitTest(int x, int y) const {
   THitInfo info;
   const TDateRec date = PointToDate(x, y);
   if (date.Day == 0) return info;
-  TViewList* list = data_table_->Cell(date);
+  TCellLineList* list = day_table_->Cell(date);
   if (list == nullptr || list->Count() == 0 || !PlaceList(date, *list)) return info;
   const int32_t line = list->LineAtPoint(x, y);
   if (line < 0) return info;
   info.Kind = kHitLine;
   info.Text = list->Text(line);
   info.Wrapped = list->IsWrapped(line);
-  const TData* entry = list->Info(line).Data;
+  const TEntry* entry = list->Info(line).Entry;
   info.Entry = entry != nullptr ? entry->ListIndex : -1;
   info.Rect = ToQRect(list->LineRect(line));
   return info;
 }
 
-bool TSchedule::PlaceList(TDateRec date, TViewList& list) const {
+bool TSchedule::PlaceList(TDateRec date, TCellLineList& list) const {
   const int col = model_.DateToCol(date);
   const int row = model_.DateToRow(date);
   if (col < 1 || col > model_.CellColumns() || row < 1 || row > model_.CellRows()) return false;
@@ -593,8 +594,8 @@ bool TSchedule::PlaceList(TDateRec date, TViewList& list) const {
   return true;
 }
 
-TViewList* TSchedule::CursorList() {
-  TViewList* list = data_table_->Cell(model_.CursorDate());
+TCellLineList* TSchedule::CursorList() {
+  TCellLineList* list = day_table_->Cell(model_.CursorDate());
   if (list == nullptr || !PlaceList(model_.CursorDate(), *list)) return nullptr;
   return list;
 }
@@ -731,7 +732,7 @@ TSchedule::TDayLayout TSchedule::LayoutDay(int col, int row, TDateRec date,
         out.InfoText = LunarDateText(date);
         break;
       case 4: {
-        const TViewList* list = data_table_->Cell(date);
+        const TCellLineList* list = day_table_->Cell(date);
         out.InfoText = std::to_string(list != nullptr ? list->Count() : 0) + "件";
         break;
       }
@@ -867,7 +868,7 @@ void TSchedule::DrawDayCell(int col, int row, const QRect& rect) {
   }
 
   if (layout.Lines.isEmpty()) return;
-  TViewList* list = data_table_->Cell(date);
+  TCellLineList* list = day_table_->Cell(date);
   if (list == nullptr || list->Count() == 0) return;
   list->SetActive(hasFocus() && col == Col() && row == Row());
   list->SetCellRect(ToTRect(layout.Lines));
@@ -883,14 +884,14 @@ int32_t TSchedule::SelectUnderMouse(const QPoint& pos) {
   const TDateRec date = PointToDate(pos.x(), pos.y());
   if (date.Day == 0) return kHitNothing;
   TLineClick click;
-  if (TViewList* list = data_table_->Cell(date); list != nullptr && PlaceList(date, *list)) {
+  if (TCellLineList* list = day_table_->Cell(date); list != nullptr && PlaceList(date, *list)) {
     click = list->Click(pos.x(), pos.y());
   }
   month_changed_ = date.Month != model_.CursorMonth();
   if (date == model_.CursorDate()) {
     // Decision: the focused entry may have changed with the click (another line) or not;
     // listeners hear of it either way.
-    emit OnFocusDataChange(this);
+    emit OnFocusEntryChange(this);
   } else {
     SetCursorDate(date);
   }
@@ -905,12 +906,12 @@ void TSchedule::mousePressEvent(QMouseEvent* event) {
     down_pos_ = pos;
   }
   double_clicked_ = false;
-  TxCustomGrid::mousePressEvent(event);
+  TGrid::mousePressEvent(event);
 }
 
 void TSchedule::mouseDoubleClickEvent(QMouseEvent* event) {
   double_clicked_ = true;
-  TxCustomGrid::mouseDoubleClickEvent(event);
+  TGrid::mouseDoubleClickEvent(event);
 }
 
 void TSchedule::DblClick(QMouseEvent* /*event*/) {
@@ -948,7 +949,7 @@ void TSchedule::mouseMoveEvent(QMouseEvent* event) {
     dragging_ = drag_entry_ >= 0;
   }
   if (dragging_) setCursor(DropAllowedAt(pos) ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
-  TxCustomGrid::mouseMoveEvent(event);
+  TGrid::mouseMoveEvent(event);
 }
 
 void TSchedule::mouseReleaseEvent(QMouseEvent* event) {
@@ -974,7 +975,7 @@ void TSchedule::mouseReleaseEvent(QMouseEvent* event) {
     }
     return;
   }
-  TxCustomGrid::mouseReleaseEvent(event);
+  TGrid::mouseReleaseEvent(event);
   if (dropped) {
     drag_entry_ = -1;
     DropEntry(entry, event->modifiers() == Qt::ControlModifier);
@@ -989,7 +990,7 @@ void TSchedule::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TSchedule::DropEntry(int32_t entry, bool copy) {
-  if (data_list_->GetData(entry) == nullptr) return;
+  if (entry_list_->Entry(entry) == nullptr) return;
   if (drag_check_) {
     notices_.Beep(TBeepKind::kQuestion);
     const std::string question = Concat({kMoveQuestionHead, EntryText(entry), kMoveQuestionMiddle,
@@ -1005,15 +1006,15 @@ void TSchedule::DropEntry(int32_t entry, bool copy) {
 }
 
 void TSchedule::MoveEntryTo(int32_t entry, TDateRec date) {
-  if (data_list_->GetData(entry) == nullptr) return;
-  data_list_->MoveData(entry, date);
+  if (entry_list_->Entry(entry) == nullptr) return;
+  entry_list_->MoveEntry(entry, date);
   RefreshData(entry);
 }
 
 void TSchedule::CopyEntryTo(int32_t entry, TDateRec date) {
-  if (data_list_->GetData(entry) == nullptr) return;
+  if (entry_list_->Entry(entry) == nullptr) return;
   int32_t position = entry;
-  data_list_->CopyDataTo(position, date);
+  entry_list_->CopyEntryTo(position, date);
   RefreshData(position);
 }
 
@@ -1071,15 +1072,15 @@ void TSchedule::HandleKey(QKeyEvent* event, Qt::KeyboardModifiers mods) {
         break;
       case Qt::Key_PageUp:
       case Qt::Key_PageDown:
-        if (TViewList* list = CursorList()) {
+        if (TCellLineList* list = CursorList()) {
           if (key == Qt::Key_PageUp && list->CanScrollUp()) list->ScrollUp();
           if (key == Qt::Key_PageDown && list->CanScrollDown()) list->ScrollDown();
         }
-        emit OnFocusDataChange(this);
+        emit OnFocusEntryChange(this);
         break;
       case Qt::Key_Delete:
         if (const int32_t entry = FocusedEntry(); entry >= 0) {
-          data_list_->ToggleChecked(entry);
+          entry_list_->ToggleChecked(entry);
           RefreshData(entry);
         }
         break;
@@ -1107,7 +1108,7 @@ void TSchedule::HandleKey(QKeyEvent* event, Qt::KeyboardModifiers mods) {
         break;
       case Qt::Key_Delete:
         if (const int32_t entry = FocusedEntry(); entry >= 0) {
-          data_list_->CutData(entry);
+          entry_list_->CutEntry(entry);
           RefreshData(entry);
         }
         break;
@@ -1132,24 +1133,24 @@ void TSchedule::HandleKey(QKeyEvent* event, Qt::KeyboardModifiers mods) {
         break;
       case Qt::Key_Home:
       case Qt::Key_End:
-        if (TViewList* list = CursorList(); list != nullptr && list->Count() > 0) {
+        if (TCellLineList* list = CursorList(); list != nullptr && list->Count() > 0) {
           if (key == Qt::Key_Home) {
             list->MoveFirst();
           } else {
             list->MoveLast();
           }
           // Decision: the selected line, and with it the focused entry, may have changed.
-          emit OnFocusDataChange(this);
+          emit OnFocusEntryChange(this);
         }
         break;
       case Qt::Key_Insert:
       case Qt::Key_C:
-        if (const int32_t entry = FocusedEntry(); entry >= 0) data_list_->CopyData(entry);
+        if (const int32_t entry = FocusedEntry(); entry >= 0) entry_list_->CopyEntry(entry);
         break;
       case Qt::Key_Delete:
       case Qt::Key_X:
         if (const int32_t entry = FocusedEntry(); entry >= 0) {
-          data_list_->CutData(entry);
+          entry_list_->CutEntry(entry);
           RefreshData(entry);
         }
         break;
@@ -1157,11 +1158,11 @@ void TSchedule::HandleKey(QKeyEvent* event, Qt::KeyboardModifiers mods) {
         Paste();
         break;
       case Qt::Key_Z:
-        data_list_->UndoHistory().UndoSteps(1);
+        entry_list_->UndoHistory().UndoSteps(1);
         RefreshData(-1);
         break;
       case Qt::Key_Q:
-        data_list_->UndoHistory().RedoSteps(1);
+        entry_list_->UndoHistory().RedoSteps(1);
         RefreshData(-1);
         break;
       default:
@@ -1188,9 +1189,9 @@ void TSchedule::HandleKey(QKeyEvent* event, Qt::KeyboardModifiers mods) {
 }
 
 void TSchedule::Paste() {
-  if (data_list_->ClipboardCount() == 0) return;
+  if (entry_list_->ClipboardCount() == 0) return;
   int32_t index = 0;
-  data_list_->PasteData(index, model_.CursorDate());
+  entry_list_->PasteEntry(index, model_.CursorDate());
   if (index >= 0) RefreshData(index);
 }
 
@@ -1199,7 +1200,7 @@ void TSchedule::DeleteWithQuestion() {
   if (entry < 0) return;
   notices_.Beep(TBeepKind::kQuestion);
   if (!notices_.Confirm(Concat({kMoveQuestionHead, EntryText(entry), kDeleteQuestionTail}))) return;
-  data_list_->DeleteData(entry);
+  entry_list_->DeleteEntry(entry);
   RefreshData(entry);
 }
 
@@ -1212,9 +1213,9 @@ void TSchedule::ScrollView(int32_t direction) {
     placing_cursor_ = true;
     FocusCell(model_.Col(), model_.Row(), true);
     placing_cursor_ = false;
-    data_table_->FocusDate(model_.CursorDate());
+    day_table_->FocusDate(model_.CursorDate());
     emit OnJump(this);
-    emit OnFocusDataChange(this);
+    emit OnFocusEntryChange(this);
   }
   update();
 }
@@ -1222,9 +1223,9 @@ void TSchedule::ScrollView(int32_t direction) {
 // ---------------------------------------------------------------------------------------------
 // Focus and hints
 
-void TSchedule::focusInEvent(QFocusEvent* event) { TxCustomGrid::focusInEvent(event); }
+void TSchedule::focusInEvent(QFocusEvent* event) { TGrid::focusInEvent(event); }
 
-void TSchedule::focusOutEvent(QFocusEvent* event) { TxCustomGrid::focusOutEvent(event); }
+void TSchedule::focusOutEvent(QFocusEvent* event) { TGrid::focusOutEvent(event); }
 
 bool TSchedule::ShowLineHint(const QPoint& pos, const QPoint& global_pos) {
   const THitInfo hit = HitTest(pos.x(), pos.y());
@@ -1242,7 +1243,7 @@ bool TSchedule::event(QEvent* event) {
     }
     return true;
   }
-  return TxCustomGrid::event(event);
+  return TGrid::event(event);
 }
 
 }  // namespace pelo

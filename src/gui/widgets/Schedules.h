@@ -1,7 +1,7 @@
 #pragma once
 
 // TSchedule: the calendar grid the user looks at all day. Days are laid out over the cells of
-// a TxCustomGrid by TScheduleModel; every day cell shows its day-number label, the holiday
+// a TGrid by TScheduleModel; every day cell shows its day-number label, the holiday
 // name and the line list the day table holds for it. The widget owns the entry list and the
 // day table, rebuilds the table when the entries or the shown years change, and handles the
 // mouse (selection, double-click zoom, drag and drop of entries) and the keys.
@@ -35,12 +35,12 @@ namespace pelo {
 class TQtTextMeasurer;
 class TQtLinePaintSink;
 
-class TSchedule : public TxCustomGrid {
+class TSchedule : public TGrid {
   Q_OBJECT
 
  public:
   // The entry list and the day table are made here; notices answer every message box,
-  // question and beep. pack_budget bounds the entry list's day packs (TDataList).
+  // question and beep. pack_budget bounds the entry list's day packs (TEntryList).
   explicit TSchedule(TUserNotices& notices, QWidget* parent = nullptr,
                      std::size_t pack_budget = kDayPackBudget);
   ~TSchedule() override;
@@ -124,8 +124,8 @@ class TSchedule : public TxCustomGrid {
   void SetFilterSet(const TFilterSet& filter);
 
   // ---- data ----
-  TDataList& DataList() noexcept;
-  TDataTable& DataTable() noexcept;
+  TEntryList& EntryList() noexcept;
+  TDayTable& DayTable() noexcept;
   void RefreshData(int32_t entry_index);  // -1: no entry to focus
   void ReloadTable(int32_t entry_index);
   // The entry of the selected line of the cursor day (EntryAt), -1 for none.
@@ -155,7 +155,7 @@ class TSchedule : public TxCustomGrid {
 
  signals:                                // every event receives the sender
   void OnJump(pelo::TSchedule* sender);  // after every cursor move
-  void OnFocusDataChange(pelo::TSchedule* sender);
+  void OnFocusEntryChange(pelo::TSchedule* sender);
   void OnPreRefresh(pelo::TSchedule* sender);
   void OnRefresh(pelo::TSchedule* sender);
   void OnSetTable(pelo::TSchedule* sender, int index, int rate);
@@ -229,10 +229,10 @@ class TSchedule : public TxCustomGrid {
 
   // The line list of the cursor day placed on its cell; null when the day lies outside the
   // table's window or its cell is not shown.
-  TViewList* CursorList();
+  TCellLineList* CursorList();
   // Places a day's line list on the entry area of its cell as last painted; false when the
   // day is not shown or has no room for lines.
-  bool PlaceList(TDateRec date, TViewList& list) const;
+  bool PlaceList(TDateRec date, TCellLineList& list) const;
 
   int32_t SelectUnderMouse(const QPoint& pos);
   void EndDrag();
@@ -251,8 +251,8 @@ class TSchedule : public TxCustomGrid {
   TUserNotices& notices_;
   TScheduleModel model_;
   std::unique_ptr<TQtTextMeasurer> measurer_;
-  std::unique_ptr<TDataList> data_list_;
-  std::unique_ptr<TDataTable> data_table_;
+  std::unique_ptr<TEntryList> entry_list_;
+  std::unique_ptr<TDayTable> day_table_;
   QMenu* drop_menu_ = nullptr;  // owned by this widget as a Qt child
   QAction* move_action_ = nullptr;
   QAction* copy_action_ = nullptr;

@@ -52,7 +52,7 @@ std::vector<std::string> Texts(const std::vector<TDatePack>& packs, bool whole) 
 // The private holidays of the window, as the day information holds them.
 std::vector<TDateRec> PrivateHolidays() {
   std::vector<TDateRec> days;
-  for (TDateRec day{kFirstYear, 1, 1}; day.Year < kFirstYear + TDataTable::kYearCount;
+  for (TDateRec day{kFirstYear, 1, 1}; day.Year < kFirstYear + TDayTable::kYearCount;
        day = AddDays(day, 1)) {
     if (DateInfo().IsPrivateHoliday(day)) days.push_back(day);
   }
@@ -67,20 +67,20 @@ class PackBudgetTest : public testing::Test {
   }
 
   // A list with the budget, the text loaded as name.
-  std::unique_ptr<TDataList> Loaded(std::string_view text, std::size_t budget,
-                                    const char* name = "a.nrk") {
-    auto list = std::make_unique<TDataList>(notices_, budget);
+  std::unique_ptr<TEntryList> Loaded(std::string_view text, std::size_t budget,
+                                     const char* name = "a.nrk") {
+    auto list = std::make_unique<TEntryList>(notices_, budget);
     Load(*list, text, name);
     return list;
   }
-  void Load(TDataList& list, std::string_view text, const char* name = "a.nrk") {
+  void Load(TEntryList& list, std::string_view text, const char* name = "a.nrk") {
     const std::vector<std::string> names{folder_.WriteCp932(name, text)};
     list.LoadFiles(&names);
   }
   // The packs of a build, after which the user is told of a stop, as the viewer does.
-  std::vector<TDatePack> Built(TDataList& list) {
+  std::vector<TDatePack> Built(TEntryList& list) {
     DateInfo().FillYears(kFirstYear);  // no private marks of an earlier build
-    list.SetTable(kFirstYear, TDataTable::kYearCount);
+    list.SetTable(kFirstYear, TDayTable::kYearCount);
     list.TellBudgetStop();
     return list.DatePacks().Packs();
   }
@@ -110,7 +110,7 @@ TEST_F(PackBudgetTest, DayPacksStopAtTheBudgetKeepingThoseBefore) {
     SCOPED_TRACE(c.text + " budget " + std::to_string(c.budget));
     const std::vector<std::string> all = Texts(Built(*Loaded(c.text, kDayPackBudget)), false);
     notices_.Clear();
-    const std::unique_ptr<TDataList> list = Loaded(c.text, c.budget);
+    const std::unique_ptr<TEntryList> list = Loaded(c.text, c.budget);
     const std::vector<std::string> kept = Texts(Built(*list), false);
     ASSERT_LE(kept.size(), all.size());
     EXPECT_EQ(kept, std::vector<std::string>(all.begin(), all.begin() + kept.size()));
@@ -134,12 +134,12 @@ TEST_F(PackBudgetTest, ALongDateListStopsLoadingAtItsLine) {
   std::string dates = "10";
   for (int i = 0; i < 500; ++i) dates += ",10";
   const std::string big = "1/1 before\r\n" + dates + " list\r\n1/2 after\r\n";
-  const std::unique_ptr<TDataList> list = Loaded(big, 100, "big.nrk");
+  const std::unique_ptr<TEntryList> list = Loaded(big, 100, "big.nrk");
   list->TellBudgetStop();
 
   // The list keeps the sets read before the budget ran out; the lines after it are not read.
   ASSERT_EQ(list->Count(), 2);
-  const TData& cut = *list->GetData(1);
+  const TEntry& cut = *list->Entry(1);
   EXPECT_EQ(cut.Text, "list");
   EXPECT_EQ(cut.ErrorText, "");
   EXPECT_GT(cut.Dates->Count(), 0u);
@@ -182,10 +182,10 @@ TEST_F(PackBudgetTest, VisitedPacksAreTheStoredPacks) {
     const std::vector<TDateRec> kept_marks = PrivateHolidays();
     EXPECT_GT(kept.size(), 100u);
 
-    const std::unique_ptr<TDataList> visited = Loaded(c.text, c.budget);
+    const std::unique_ptr<TEntryList> visited = Loaded(c.text, c.budget);
     DateInfo().FillYears(kFirstYear);
     std::vector<TDatePack> handed;
-    visited->VisitTable(kFirstYear, TDataTable::kYearCount,
+    visited->VisitTable(kFirstYear, TDayTable::kYearCount,
                         [&handed](const TDatePack& pack) { handed.push_back(pack); });
     EXPECT_EQ(Texts(handed, true), kept);
     EXPECT_EQ(PrivateHolidays(), kept_marks);

@@ -30,7 +30,7 @@ constexpr TDateRec kToday{2024, 5, 10};
 
 // "file:line text", with " @" for a day-marked entry, the attached lines in brackets,
 // " <derived>" for a derived entry and the error after "!".
-std::string Summary(const TData& entry) {
+std::string Summary(const TEntry& entry) {
   std::string text =
       std::to_string(entry.FileIndex) + ":" + std::to_string(entry.LineNo) + " " + entry.Text;
   if (entry.DayMark) text += " @";
@@ -50,9 +50,9 @@ std::string Summary(const TData& entry) {
   return text;
 }
 
-std::vector<std::string> Summaries(const TDataList& list) {
+std::vector<std::string> Summaries(const TEntryList& list) {
   std::vector<std::string> texts;
-  for (int32_t i = 0; i < list.Count(); ++i) texts.push_back(Summary(*list.GetData(i)));
+  for (int32_t i = 0; i < list.Count(); ++i) texts.push_back(Summary(*list.Entry(i)));
   return texts;
 }
 
@@ -86,7 +86,7 @@ std::string SetText(const TDateSet& set) {
   return text;
 }
 
-std::string DatesText(const TData& entry) {
+std::string DatesText(const TEntry& entry) {
   std::string text;
   if (!entry.Dates) return text;
   for (const TDateSet& set : entry.Dates->Items())
@@ -95,7 +95,7 @@ std::string DatesText(const TData& entry) {
 }
 
 // "{1 0 0: S[...]}" per condition list: MustMatch, MoveStep, MoveDays, then the sets.
-std::string ConditionsText(const TData& entry) {
+std::string ConditionsText(const TEntry& entry) {
   std::string text;
   if (!entry.Conditions) return text;
   for (const TDateSetList& list : entry.Conditions->Items()) {
@@ -110,7 +110,7 @@ std::string ConditionsText(const TData& entry) {
   return text;
 }
 
-class DataListTest : public ::testing::Test {
+class EntryListTest : public ::testing::Test {
  protected:
   void SetUp() override { DateInfo().SetToday(kToday); }
 
@@ -126,12 +126,12 @@ class DataListTest : public ::testing::Test {
 
   test::TempFolder folder_;
   RecordingNotices notices_;
-  TDataList list_{notices_};
+  TEntryList list_{notices_};
 };
 
 // ---- Reading one file ----------------------------------------------------------------------
 
-TEST_F(DataListTest, LinesOfAFile) {
+TEST_F(EntryListTest, LinesOfAFile) {
   struct Case {
     const char* what;
     std::string text;
@@ -226,7 +226,7 @@ TEST_F(DataListTest, LinesOfAFile) {
   }
 }
 
-TEST_F(DataListTest, DefaultLines) {
+TEST_F(EntryListTest, DefaultLines) {
   ASSERT_TRUE(
       LoadText("d.nrk", "1/1 first\n=B:\n1/2 a\n=D:?/?/? 既定 &o(code)\n1/3 b\nE:1/4 c &o(own)\n"));
   ASSERT_EQ(list_.Count(), 4);
@@ -241,27 +241,27 @@ TEST_F(DataListTest, DefaultLines) {
       {"c", 4, "own"},   // the entry's own letter and code win
   };
   for (int32_t i = 0; i < 4; ++i) {
-    const TData& entry = *list_.GetData(i);
+    const TEntry& entry = *list_.Entry(i);
     EXPECT_EQ(entry.Text, expected[i].text);
     EXPECT_EQ(entry.Category, expected[i].category) << entry.Text;
     EXPECT_EQ(entry.Annotation, expected[i].annotation) << entry.Text;
   }
   // "?" in the default keeps the entry's own date.
-  EXPECT_EQ(list_.GetData(2)->FirstDate(), (TDateRec{0, 1, 3}));
+  EXPECT_EQ(list_.Entry(2)->FirstDate(), (TDateRec{0, 1, 3}));
   // The default entry of the file is the last default line's.
-  ASSERT_NE(list_.FileList().Option(0)->DefaultData, nullptr);
-  EXPECT_EQ(list_.FileList().Option(0)->DefaultData->Category, 3);
-  EXPECT_EQ(list_.FileList().Option(0)->DefaultData->Annotation, "code");
+  ASSERT_NE(list_.FileList().Option(0)->DefaultEntry, nullptr);
+  EXPECT_EQ(list_.FileList().Option(0)->DefaultEntry->Category, 3);
+  EXPECT_EQ(list_.FileList().Option(0)->DefaultEntry->Annotation, "code");
 
   // Every file starts without defaults.
   const std::string second = folder_.WriteCp932("e.nrk", "1/5 d\n");
   ASSERT_TRUE(list_.LoadFromFile(second));
-  EXPECT_EQ(list_.GetData(4)->Category, 2);
-  EXPECT_EQ(list_.GetData(4)->FileIndex, 1);
-  EXPECT_EQ(list_.FileList().Option(1)->DefaultData, nullptr);
+  EXPECT_EQ(list_.Entry(4)->Category, 2);
+  EXPECT_EQ(list_.Entry(4)->FileIndex, 1);
+  EXPECT_EQ(list_.FileList().Option(1)->DefaultEntry, nullptr);
 }
 
-TEST_F(DataListTest, PicturesAreLookedForBesideTheDataFile) {
+TEST_F(EntryListTest, PicturesAreLookedForBesideTheDataFile) {
   std::filesystem::create_directory(folder_.File("sub"));
   folder_.WriteBytes("sub/pic.bmp", test::Bitmap({.width = 1, .height = 1}));
   folder_.WriteBytes("sub/odd.bmp", test::Bitmap({.width = 2, .height = 1}));
@@ -275,16 +275,16 @@ TEST_F(DataListTest, PicturesAreLookedForBesideTheDataFile) {
       "sub/p.nrk", "1/1 a &i(pic.bmp)\n1/2 b &i(none.bmp)\n1/3 c &i(odd.bmp)\n")};
   list_.LoadFiles(&names);
   ASSERT_EQ(list_.Count(), 3);
-  ASSERT_TRUE(list_.GetData(0)->Icon.has_value());
-  EXPECT_EQ(list_.GetData(0)->Icon->Path, folder_.File("sub/pic.bmp"));
-  EXPECT_EQ(list_.GetData(1)->ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
-  EXPECT_EQ(list_.GetData(2)->ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
-  EXPECT_FALSE(list_.GetData(2)->Icon.has_value());
+  ASSERT_TRUE(list_.Entry(0)->Icon.has_value());
+  EXPECT_EQ(list_.Entry(0)->Icon->Path, folder_.File("sub/pic.bmp"));
+  EXPECT_EQ(list_.Entry(1)->ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
+  EXPECT_EQ(list_.Entry(2)->ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
+  EXPECT_FALSE(list_.Entry(2)->Icon.has_value());
   EXPECT_EQ(asked,
             (std::vector<std::string>{folder_.File("sub/pic.bmp"), folder_.File("sub/odd.bmp")}));
 }
 
-TEST_F(DataListTest, UnclosedBlockFailsTheFileButKeepsWhatWasRead) {
+TEST_F(EntryListTest, UnclosedBlockFailsTheFileButKeepsWhatWasRead) {
   struct Case {
     const char* what;
     std::string text;
@@ -313,7 +313,7 @@ TEST_F(DataListTest, UnclosedBlockFailsTheFileButKeepsWhatWasRead) {
 
 // Bytes given directly load exactly as the same bytes read from a file: the same entries,
 // the same reports and warnings, the path as given, no file needed.
-TEST_F(DataListTest, BytesLoadAsTheFileWould) {
+TEST_F(EntryListTest, BytesLoadAsTheFileWould) {
   const struct {
     const char* what;
     std::string text;
@@ -332,9 +332,9 @@ TEST_F(DataListTest, BytesLoadAsTheFileWould) {
     const std::vector<RecordingNotices::Event> file_events = notices_.events;
 
     RecordingNotices notices;
-    TDataList list(notices);
+    TEntryList list(notices);
     std::vector<std::string> announced;
-    list.OnLoadFromFile = [&announced](TDataList&, const std::string& name) {
+    list.OnLoadFromFile = [&announced](TEntryList&, const std::string& name) {
       announced.push_back(name);
     };
     EXPECT_EQ(list.LoadFromBytes(path, EncodeCp932(c.text)), file_ok) << c.what;
@@ -351,13 +351,13 @@ TEST_F(DataListTest, BytesLoadAsTheFileWould) {
   }
   // No file at all: nothing is looked for.
   RecordingNotices notices;
-  TDataList list(notices);
+  TEntryList list(notices);
   EXPECT_TRUE(list.LoadFromBytes("/no/such/folder/x.nrk", "1/1 a\r\n"));
   EXPECT_EQ(Summaries(list), std::vector<std::string>{"0:1 a"});
   EXPECT_TRUE(notices.events.empty());
 }
 
-TEST_F(DataListTest, BadLinesBeforeAFailureAreReportedFirst) {
+TEST_F(EntryListTest, BadLinesBeforeAFailureAreReportedFirst) {
   const std::string path = folder_.WriteCp932("u.nrk", "1/1\n1/2 a\n%\nopen");
   EXPECT_FALSE(list_.LoadFromFile(path));
   ASSERT_EQ(notices_.events.size(), 3u);
@@ -371,12 +371,12 @@ TEST_F(DataListTest, BadLinesBeforeAFailureAreReportedFirst) {
 
 // ---- Files ---------------------------------------------------------------------------------
 
-TEST_F(DataListTest, SeveralFiles) {
+TEST_F(EntryListTest, SeveralFiles) {
   const std::string a = folder_.WriteCp932("a.nrk", "1/1 a1\n@1/2 a2\n");
   const std::string b = folder_.WriteCp932("b.nrk", "@1/3 b1\n1/4 b2\n");
   const std::string missing = folder_.File("missing.nrk");
   std::vector<std::string> loaded;
-  list_.OnLoadFromFile = [&loaded](TDataList& sender, const std::string& path) {
+  list_.OnLoadFromFile = [&loaded](TEntryList& sender, const std::string& path) {
     loaded.push_back(path);
     EXPECT_FALSE(sender.Loading());
   };
@@ -426,14 +426,14 @@ TEST_F(DataListTest, SeveralFiles) {
   }
 }
 
-TEST_F(DataListTest, LoadFilesWithoutNamesKeepsTheList) {
+TEST_F(EntryListTest, LoadFilesWithoutNamesKeepsTheList) {
   ASSERT_TRUE(LoadText("a.nrk", "1/1 a\n"));
   list_.LoadFiles(nullptr);
   EXPECT_EQ(Summaries(list_), (std::vector<std::string>{"0:1 a"}));
   EXPECT_EQ(list_.FileList().Count(), 1);
 }
 
-TEST_F(DataListTest, PathsAreKeptAsGiven) {
+TEST_F(EntryListTest, PathsAreKeptAsGiven) {
   const std::string path = folder_.WriteCp932("a.nrk", "1/1 a\n");
   const std::string odd = folder_.path() + "/./a.nrk";
   ASSERT_TRUE(list_.LoadFromFile(odd));
@@ -443,7 +443,7 @@ TEST_F(DataListTest, PathsAreKeptAsGiven) {
   EXPECT_EQ(list_.FileList().Option(-1), nullptr);
 }
 
-TEST_F(DataListTest, TwoFilesWithBadLinesGetTwoReports) {
+TEST_F(EntryListTest, TwoFilesWithBadLinesGetTwoReports) {
   const std::string a = folder_.WriteCp932("a.nrk", "1/1\n1/2 ok\n");
   const std::string b = folder_.WriteCp932("sub-b.nrk", "1/3 ok\n1/4 Tom &Jerry\n");
   const std::string c = folder_.WriteCp932("c.nrk", "1/5 fine\n");
@@ -458,7 +458,7 @@ TEST_F(DataListTest, TwoFilesWithBadLinesGetTwoReports) {
             (std::vector<std::string>{"1/4 Tom &Jerry … &ｺﾏﾝﾄﾞが間違っています。"}));
 }
 
-TEST_F(DataListTest, WhatIsNoDataFileCannotBeOpened) {
+TEST_F(EntryListTest, WhatIsNoDataFileCannotBeOpened) {
   const std::string fifo = folder_.File("pipe.nrk");
   ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
   std::filesystem::create_directory(folder_.File("folder.nrk"));
@@ -485,7 +485,7 @@ TEST_F(DataListTest, WhatIsNoDataFileCannotBeOpened) {
   }
 }
 
-TEST_F(DataListTest, ReadOnlyAttribute) {
+TEST_F(EntryListTest, ReadOnlyAttribute) {
   const std::string writable = folder_.WriteCp932("w.nrk", "1/1 w\n");
   const std::string read_only = folder_.WriteCp932("r.nrk", "1/1 r\n1/2 r2\n");
   ASSERT_EQ(chmod(read_only.c_str(), 0444), 0);
@@ -501,7 +501,7 @@ TEST_F(DataListTest, ReadOnlyAttribute) {
   EXPECT_TRUE(notices_.events.empty());
 }
 
-TEST_F(DataListTest, AFileLockedByAnotherReaderStillLoads) {
+TEST_F(EntryListTest, AFileLockedByAnotherReaderStillLoads) {
   const std::string path = folder_.WriteCp932("l.nrk", "1/1 a\n");
   const int fd = open(path.c_str(), O_RDONLY);
   ASSERT_GE(fd, 0);
@@ -515,9 +515,9 @@ TEST_F(DataListTest, AFileLockedByAnotherReaderStillLoads) {
   close(again);
 }
 
-TEST_F(DataListTest, LoadingClearsTheHistoryAndTheListButNotTheClipboard) {
+TEST_F(EntryListTest, LoadingClearsTheHistoryAndTheListButNotTheClipboard) {
   ASSERT_TRUE(LoadText("a.nrk", "1/1 a\n1/2 b\n"));
-  list_.CopyData(0);
+  list_.CopyEntry(0);
   list_.ToggleChecked(1);
   ASSERT_EQ(list_.UndoHistory().Count(), 1);
   ASSERT_TRUE(LoadText("b.nrk", "1/3 c\n"));
@@ -547,7 +547,7 @@ TEST_F(DataListTest, LoadingClearsTheHistoryAndTheListButNotTheClipboard) {
 
 // ---- Robustness ----------------------------------------------------------------------------
 
-TEST_F(DataListTest, OddContentNeverBreaksLoading) {
+TEST_F(EntryListTest, OddContentNeverBreaksLoading) {
   // Bytes of every value from a fixed generator, once with NULs and once without.
   std::string binary(1 << 16, '\0');
   uint32_t seed = 12345;
@@ -574,20 +574,20 @@ TEST_F(DataListTest, OddContentNeverBreaksLoading) {
                          "c")};
   list_.LoadFiles(&names);
   ASSERT_EQ(list_.Count(), 5);
-  EXPECT_EQ(list_.GetData(0)->Text, "\uFFFD");
-  EXPECT_FALSE(list_.GetData(0)->ErrorText.empty());
-  EXPECT_FALSE(list_.GetData(1)->ErrorText.empty());
-  EXPECT_EQ(list_.GetData(2)->Text, "\uFFFD\uFFFD\uFFFD a\uFFFD");
-  EXPECT_EQ(list_.GetData(3)->Text, "b\uFFFD");
-  EXPECT_EQ(list_.GetData(4)->Text, "あc");
+  EXPECT_EQ(list_.Entry(0)->Text, "\uFFFD");
+  EXPECT_FALSE(list_.Entry(0)->ErrorText.empty());
+  EXPECT_FALSE(list_.Entry(1)->ErrorText.empty());
+  EXPECT_EQ(list_.Entry(2)->Text, "\uFFFD\uFFFD\uFFFD a\uFFFD");
+  EXPECT_EQ(list_.Entry(3)->Text, "b\uFFFD");
+  EXPECT_EQ(list_.Entry(4)->Text, "あc");
 }
 
-TEST_F(DataListTest, LargeFiles) {
+TEST_F(EntryListTest, LargeFiles) {
   // One line of five megabytes.
   const std::string long_text(5 * 1024 * 1024, 'a');
   ASSERT_TRUE(LoadText("long.nrk", "1/1 " + long_text));
   ASSERT_EQ(list_.Count(), 1);
-  EXPECT_EQ(list_.GetData(0)->Text.size(), long_text.size());
+  EXPECT_EQ(list_.Entry(0)->Text.size(), long_text.size());
 
   // A hundred thousand lines, plain and day-marked ones mixed.
   std::string text;
@@ -597,27 +597,27 @@ TEST_F(DataListTest, LargeFiles) {
   }
   ASSERT_TRUE(LoadText("many.nrk", text));
   ASSERT_EQ(list_.Count(), 100000);
-  EXPECT_EQ(list_.GetData(0)->Text, "予定100000");  // the last day-marked line read
-  EXPECT_EQ(list_.GetData(49999)->Text, "予定2");
-  EXPECT_EQ(list_.GetData(50000)->Text, "予定1");
-  EXPECT_EQ(list_.GetData(99999)->Text, "予定99999");
-  EXPECT_EQ(list_.GetData(99999)->LineNo, 99999);
+  EXPECT_EQ(list_.Entry(0)->Text, "予定100000");  // the last day-marked line read
+  EXPECT_EQ(list_.Entry(49999)->Text, "予定2");
+  EXPECT_EQ(list_.Entry(50000)->Text, "予定1");
+  EXPECT_EQ(list_.Entry(99999)->Text, "予定99999");
+  EXPECT_EQ(list_.Entry(99999)->LineNo, 99999);
 
   // A hundred thousand block markers.
   std::string blocks = "1/1 a\n";
   for (int i = 0; i < 50000; ++i) blocks += "%\n";
   ASSERT_TRUE(LoadText("blocks.nrk", blocks));
   ASSERT_EQ(list_.Count(), 1);
-  ASSERT_NE(list_.GetData(0)->NoteLines, nullptr);
-  EXPECT_TRUE(list_.GetData(0)->NoteLines->empty());
+  ASSERT_NE(list_.Entry(0)->NoteLines, nullptr);
+  EXPECT_TRUE(list_.Entry(0)->NoteLines->empty());
 }
 
 // ---- Derived entries of birthday entries ---------------------------------------------------
 
-TEST_F(DataListTest, LifeEventsWithBirthYear) {
+TEST_F(EntryListTest, LifeEventsWithBirthYear) {
   ASSERT_TRUE(LoadText("b.nrk", "1950/3/10~2020/5/5 太郎 &o(%b2)\n"));
   ASSERT_EQ(list_.Count(), 6);
-  const TData* parent = list_.GetData(5);
+  const TEntry* parent = list_.Entry(5);
   struct Expected {
     const char* dates;
     const char* conditions;
@@ -635,7 +635,7 @@ TEST_F(DataListTest, LifeEventsWithBirthYear) {
       {"S[v1950/3/10 s0/0/1] E[v2020/5/5]", "", "%b2"},
   };
   for (int32_t i = 0; i < 6; ++i) {
-    const TData& entry = *list_.GetData(i);
+    const TEntry& entry = *list_.Entry(i);
     EXPECT_EQ(DatesText(entry), expected[i].dates) << i;
     EXPECT_EQ(ConditionsText(entry), expected[i].conditions) << i;
     EXPECT_EQ(entry.Annotation, expected[i].annotation) << i;
@@ -645,7 +645,7 @@ TEST_F(DataListTest, LifeEventsWithBirthYear) {
   }
 }
 
-TEST_F(DataListTest, LifeEventsWithoutBirthYear) {
+TEST_F(EntryListTest, LifeEventsWithoutBirthYear) {
   ASSERT_TRUE(LoadText("b.nrk", "9999/3/10~2020/5/5 花子 &o(%b1)\n"));
   ASSERT_EQ(list_.Count(), 5);
   struct Expected {
@@ -660,14 +660,14 @@ TEST_F(DataListTest, LifeEventsWithoutBirthYear) {
       {"S[v9999/3/10 s0/0/1] E[v2020/5/5]", "", "%b1"},
   };
   for (int32_t i = 0; i < 5; ++i) {
-    const TData& entry = *list_.GetData(i);
+    const TEntry& entry = *list_.Entry(i);
     EXPECT_EQ(DatesText(entry), expected[i].dates) << i;
     EXPECT_EQ(ConditionsText(entry), expected[i].conditions) << i;
     EXPECT_EQ(entry.Annotation, expected[i].annotation) << i;
   }
 }
 
-TEST_F(DataListTest, DeathDateFieldsLeftOpen) {
+TEST_F(EntryListTest, DeathDateFieldsLeftOpen) {
   struct Case {
     const char* what;
     const char* line;
@@ -686,12 +686,12 @@ TEST_F(DataListTest, DeathDateFieldsLeftOpen) {
   for (const Case& c : cases) {
     ASSERT_TRUE(LoadText("b.nrk", c.line)) << c.what;
     ASSERT_EQ(list_.Count(), c.count) << c.what;
-    EXPECT_EQ(DatesText(*list_.GetData(c.index)), c.dates) << c.what;
-    EXPECT_EQ(ConditionsText(*list_.GetData(c.index)), c.conditions) << c.what;
+    EXPECT_EQ(DatesText(*list_.Entry(c.index)), c.dates) << c.what;
+    EXPECT_EQ(ConditionsText(*list_.Entry(c.index)), c.conditions) << c.what;
   }
 }
 
-TEST_F(DataListTest, WhatMakesNoDerivedEntries) {
+TEST_F(EntryListTest, WhatMakesNoDerivedEntries) {
   for (const char* line : {"1950/3/10 x &o(%b2)", "1950/3/10~2020/5/5 x &o(%b)",
                            "1950/3/10~2020/5/5 x", "1950/3/10~2020/5/5 x &o(%B1)"}) {
     ASSERT_TRUE(LoadText("b.nrk", line)) << line;
@@ -699,7 +699,7 @@ TEST_F(DataListTest, WhatMakesNoDerivedEntries) {
   }
 }
 
-TEST_F(DataListTest, DerivedEntriesStayWithTheirParent) {
+TEST_F(EntryListTest, DerivedEntriesStayWithTheirParent) {
   ASSERT_TRUE(LoadText("b.nrk", "1/1 a\n@1950/3/10~2020/5/5 x &o(%b2)\n1/2 b\n@1/3 c\n"));
   EXPECT_EQ(Summaries(list_),
             (std::vector<std::string>{"0:4 c @", "0:2 x @ <derived>", "0:2 x @ <derived>",
@@ -710,34 +710,34 @@ TEST_F(DataListTest, DerivedEntriesStayWithTheirParent) {
   EXPECT_EQ(list_.RemoveDerived(1), 1);  // nothing left to remove
   EXPECT_EQ(list_.ExpandLifeEvents(1), 6);
   EXPECT_EQ(list_.Count(), 9);
-  EXPECT_EQ(list_.GetData(1)->Parent, list_.GetData(6));
+  EXPECT_EQ(list_.Entry(1)->Parent, list_.Entry(6));
   EXPECT_EQ(list_.ExpandLifeEvents(7), 7);  // no birthday entry
   EXPECT_EQ(list_.ExpandLifeEvents(42), 42);
   EXPECT_EQ(list_.RemoveDerived(-1), -1);
   EXPECT_EQ(list_.Count(), 9);
 }
 
-TEST_F(DataListTest, ADerivedEntryMakesNoneOfItsOwn) {
+TEST_F(EntryListTest, ADerivedEntryMakesNoneOfItsOwn) {
   ASSERT_TRUE(LoadText("b.nrk", "1950/3/10~2020/5/5 x &o(%b2)\n"));
-  TData edited;
+  TEntry edited;
   ASSERT_TRUE(edited.ParseLine("1960/1/1~2010/1/1 y &o(%b2)"));
-  list_.EditData(0, &edited);
+  list_.EditEntry(0, &edited);
   EXPECT_EQ(list_.Count(), 6);
-  EXPECT_EQ(list_.GetData(0)->Text, "y");
-  EXPECT_EQ(list_.GetData(0)->Parent, list_.GetData(5));
+  EXPECT_EQ(list_.Entry(0)->Text, "y");
+  EXPECT_EQ(list_.Entry(0)->Parent, list_.Entry(5));
   // The parent's rebuild takes the edited one away with the others.
   list_.ToggleChecked(5);
   EXPECT_EQ(list_.Count(), 6);
-  for (int32_t i = 0; i < 5; ++i) EXPECT_EQ(list_.GetData(i)->Text, "x") << i;
-  for (int32_t i = 0; i < 6; ++i) EXPECT_TRUE(list_.GetData(i)->IsChecked()) << i;
+  for (int32_t i = 0; i < 5; ++i) EXPECT_EQ(list_.Entry(i)->Text, "x") << i;
+  for (int32_t i = 0; i < 6; ++i) EXPECT_TRUE(list_.Entry(i)->IsChecked()) << i;
 }
 
 // ---- Editing -------------------------------------------------------------------------------
 
-class EditingTest : public DataListTest {
+class EditingTest : public EntryListTest {
  protected:
   void SetUp() override {
-    DataListTest::SetUp();
+    EntryListTest::SetUp();
     writable_ = folder_.WriteCp932("w.nrk", "1/1 a\n1/2 b\n1/3 c\n");
     read_only_ = folder_.WriteCp932("r.nrk", "1/4 r\n");
     ASSERT_EQ(chmod(read_only_.c_str(), 0444), 0);
@@ -747,8 +747,8 @@ class EditingTest : public DataListTest {
     notices_.Clear();
   }
 
-  std::unique_ptr<TData> Entry(const char* line, int32_t file_index = 0) {
-    auto entry = std::make_unique<TData>();
+  std::unique_ptr<TEntry> MakeEntry(const char* line, int32_t file_index = 0) {
+    auto entry = std::make_unique<TEntry>();
     EXPECT_TRUE(entry->ParseLine(line)) << line;
     entry->FileIndex = file_index;
     return entry;
@@ -758,7 +758,7 @@ class EditingTest : public DataListTest {
   std::vector<std::string> State() const {
     std::vector<std::string> state = Summaries(list_);
     for (int32_t i = 0; i < list_.Count(); ++i) {
-      const TData& entry = *list_.GetData(i);
+      const TEntry& entry = *list_.Entry(i);
       state.push_back(DatesText(entry) + (entry.IsChecked() ? " checked" : "") +
                       (entry.IsDeleted() ? " deleted" : ""));
     }
@@ -771,7 +771,7 @@ class EditingTest : public DataListTest {
 
 TEST_F(EditingTest, ReadOnlyFilesRefuseEveryChange) {
   const std::string refusal = "ﾃﾞｰﾀﾌｧｲﾙ r.nrk のﾃﾞｰﾀは変更することができません。";
-  list_.CopyData(3);  // copying to the clipboard changes nothing: no refusal
+  list_.CopyEntry(3);  // copying to the clipboard changes nothing: no refusal
   ASSERT_TRUE(notices_.events.empty());
   struct Case {
     const char* what;
@@ -779,27 +779,27 @@ TEST_F(EditingTest, ReadOnlyFilesRefuseEveryChange) {
   } const cases[] = {
       {"edit",
        [this] {
-         const auto entry = Entry("2/2 new");
-         list_.EditData(3, entry.get());
+         const auto entry = MakeEntry("2/2 new");
+         list_.EditEntry(3, entry.get());
        }},
-      {"delete", [this] { list_.DeleteData(3); }},
+      {"delete", [this] { list_.DeleteEntry(3); }},
       {"check", [this] { list_.ToggleChecked(3); }},
       {"move",
        [this] {
-         list_.MoveData(3, {2024, 6, 1});
+         list_.MoveEntry(3, {2024, 6, 1});
        }},
       {"copy to a day",
        [this] {
          int32_t position = 3;
-         list_.CopyDataTo(position, {2024, 6, 1});
+         list_.CopyEntryTo(position, {2024, 6, 1});
          EXPECT_EQ(position, 3);
        }},
-      {"cut", [this] { list_.CutData(3); }},
-      {"add", [this] { EXPECT_EQ(list_.AddData(-1, Entry("2/2 new", 1)), -1); }},
+      {"cut", [this] { list_.CutEntry(3); }},
+      {"add", [this] { EXPECT_EQ(list_.AddEntry(-1, MakeEntry("2/2 new", 1)), -1); }},
       {"paste",
        [this] {
          int32_t index = 0;
-         list_.PasteData(index, {2024, 6, 1});
+         list_.PasteEntry(index, {2024, 6, 1});
          EXPECT_EQ(index, -1);
        }},
   };
@@ -821,23 +821,23 @@ TEST_F(EditingTest, ReadOnlyFilesRefuseEveryChange) {
 
 TEST_F(EditingTest, OutOfRangePositionsDoNothing) {
   const std::vector<std::string> before = State();
-  const auto entry = Entry("2/2 new");
+  const auto entry = MakeEntry("2/2 new");
   for (const int32_t position : {-1, 4, 100}) {
-    list_.EditData(position, entry.get());
-    list_.DeleteData(position);
+    list_.EditEntry(position, entry.get());
+    list_.DeleteEntry(position);
     list_.ToggleChecked(position);
-    list_.MoveData(position, {2024, 6, 1});
+    list_.MoveEntry(position, {2024, 6, 1});
     int32_t copied = position;
-    list_.CopyDataTo(copied, {2024, 6, 1});
+    list_.CopyEntryTo(copied, {2024, 6, 1});
     EXPECT_EQ(copied, position);
-    list_.CopyData(position);
-    list_.CutData(position);
-    EXPECT_EQ(list_.GetData(position), nullptr);
+    list_.CopyEntry(position);
+    list_.CutEntry(position);
+    EXPECT_EQ(list_.Entry(position), nullptr);
   }
-  list_.EditData(0, nullptr);
-  EXPECT_EQ(list_.AddData(6, Entry("2/2 new")), -1);
-  EXPECT_EQ(list_.AddData(-2, Entry("2/2 new")), -1);
-  EXPECT_EQ(list_.AddData(0, nullptr), -1);
+  list_.EditEntry(0, nullptr);
+  EXPECT_EQ(list_.AddEntry(6, MakeEntry("2/2 new")), -1);
+  EXPECT_EQ(list_.AddEntry(-2, MakeEntry("2/2 new")), -1);
+  EXPECT_EQ(list_.AddEntry(0, nullptr), -1);
   EXPECT_EQ(State(), before);
   EXPECT_EQ(list_.ClipboardCount(), 0);
   EXPECT_EQ(list_.UndoHistory().Count(), 0);
@@ -845,71 +845,71 @@ TEST_F(EditingTest, OutOfRangePositionsDoNothing) {
 }
 
 TEST_F(EditingTest, EditUndoRedo) {
-  const auto entry = Entry("2/2 新しい");
-  list_.EditData(1, entry.get());
-  EXPECT_EQ(list_.GetData(1)->Text, "新しい");
-  EXPECT_EQ(list_.GetData(1)->FirstDate(), (TDateRec{0, 2, 2}));
+  const auto entry = MakeEntry("2/2 新しい");
+  list_.EditEntry(1, entry.get());
+  EXPECT_EQ(list_.Entry(1)->Text, "新しい");
+  EXPECT_EQ(list_.Entry(1)->FirstDate(), (TDateRec{0, 2, 2}));
   ASSERT_EQ(list_.UndoHistory().Count(), 1);
   EXPECT_EQ(list_.UndoHistory().Task(0)->GetName(), " - データ修正[新しい]");
   list_.UndoHistory().Undo();
-  EXPECT_EQ(list_.GetData(1)->Text, "b");
-  EXPECT_EQ(list_.GetData(1)->FirstDate(), (TDateRec{0, 1, 2}));
+  EXPECT_EQ(list_.Entry(1)->Text, "b");
+  EXPECT_EQ(list_.Entry(1)->FirstDate(), (TDateRec{0, 1, 2}));
   list_.UndoHistory().Redo();
-  EXPECT_EQ(list_.GetData(1)->Text, "新しい");
+  EXPECT_EQ(list_.Entry(1)->Text, "新しい");
   EXPECT_EQ(list_.UndoHistory().Count(), 1);  // undo and redo record nothing
 }
 
 TEST_F(EditingTest, DeleteCheckMove) {
-  list_.DeleteData(0);
-  EXPECT_TRUE(list_.GetData(0)->IsDeleted());
-  EXPECT_EQ(*list_.GetData(0)->Marks->End()->Value(), kToday);
+  list_.DeleteEntry(0);
+  EXPECT_TRUE(list_.Entry(0)->IsDeleted());
+  EXPECT_EQ(*list_.Entry(0)->Marks->End()->Value(), kToday);
   EXPECT_EQ(list_.Count(), 4);  // deleting only marks
   EXPECT_EQ(list_.UndoHistory().Task(0)->GetName(), " - データ削除[a]");
 
   list_.ToggleChecked(2);
-  EXPECT_TRUE(list_.GetData(2)->IsChecked());
-  EXPECT_EQ(*list_.GetData(2)->Marks->Start()->Value(), kToday);
+  EXPECT_TRUE(list_.Entry(2)->IsChecked());
+  EXPECT_EQ(*list_.Entry(2)->Marks->Start()->Value(), kToday);
   list_.ToggleChecked(2);
-  EXPECT_FALSE(list_.GetData(2)->IsChecked());
+  EXPECT_FALSE(list_.Entry(2)->IsChecked());
 
-  list_.MoveData(1, {2024, 6, 1});
-  EXPECT_EQ(list_.GetData(1)->FirstDate(), (TDateRec{2024, 6, 1}));
+  list_.MoveEntry(1, {2024, 6, 1});
+  EXPECT_EQ(list_.Entry(1)->FirstDate(), (TDateRec{2024, 6, 1}));
   ASSERT_EQ(list_.UndoHistory().Count(), 4);
   EXPECT_EQ(list_.UndoHistory().Task(3)->GetName(), " - データ修正[b]");
 
   list_.UndoHistory().UndoSteps(4);
-  EXPECT_EQ(list_.GetData(1)->FirstDate(), (TDateRec{0, 1, 2}));
-  EXPECT_FALSE(list_.GetData(2)->IsChecked());
-  EXPECT_FALSE(list_.GetData(0)->IsDeleted());
+  EXPECT_EQ(list_.Entry(1)->FirstDate(), (TDateRec{0, 1, 2}));
+  EXPECT_FALSE(list_.Entry(2)->IsChecked());
+  EXPECT_FALSE(list_.Entry(0)->IsDeleted());
   list_.UndoHistory().RedoSteps(2);
-  EXPECT_TRUE(list_.GetData(0)->IsDeleted());
-  EXPECT_TRUE(list_.GetData(2)->IsChecked());
-  EXPECT_EQ(list_.GetData(1)->FirstDate(), (TDateRec{0, 1, 2}));
+  EXPECT_TRUE(list_.Entry(0)->IsDeleted());
+  EXPECT_TRUE(list_.Entry(2)->IsChecked());
+  EXPECT_EQ(list_.Entry(1)->FirstDate(), (TDateRec{0, 1, 2}));
 }
 
 TEST_F(EditingTest, CopyToADay) {
   int32_t position = 1;
-  list_.CopyDataTo(position, {2024, 7, 7});
+  list_.CopyEntryTo(position, {2024, 7, 7});
   EXPECT_EQ(position, 4);
   ASSERT_EQ(list_.Count(), 5);
-  EXPECT_EQ(list_.GetData(4)->Text, "b");
-  EXPECT_EQ(list_.GetData(4)->FirstDate(), (TDateRec{2024, 7, 7}));
-  EXPECT_EQ(list_.GetData(4)->FileIndex, 0);
-  EXPECT_EQ(list_.GetData(1)->FirstDate(), (TDateRec{0, 1, 2}));
+  EXPECT_EQ(list_.Entry(4)->Text, "b");
+  EXPECT_EQ(list_.Entry(4)->FirstDate(), (TDateRec{2024, 7, 7}));
+  EXPECT_EQ(list_.Entry(4)->FileIndex, 0);
+  EXPECT_EQ(list_.Entry(1)->FirstDate(), (TDateRec{0, 1, 2}));
   EXPECT_EQ(list_.UndoHistory().Count(), 0);  // a copy to a day is not recorded
 }
 
 TEST_F(EditingTest, ClipboardNewestFirstAndNeverTrimmed) {
-  list_.CopyData(0);
-  list_.CopyData(1);
-  list_.CopyData(2);
+  list_.CopyEntry(0);
+  list_.CopyEntry(1);
+  list_.CopyEntry(2);
   ASSERT_EQ(list_.ClipboardCount(), 3);
   EXPECT_EQ(list_.ClipboardItem(0)->Text, "c");
   EXPECT_EQ(list_.ClipboardItem(1)->Text, "b");
   EXPECT_EQ(list_.ClipboardItem(2)->Text, "a");
   EXPECT_EQ(list_.ClipboardItem(3), nullptr);
   EXPECT_EQ(list_.ClipboardItem(-1), nullptr);
-  for (int i = 0; i < 200; ++i) list_.CopyData(3);
+  for (int i = 0; i < 200; ++i) list_.CopyEntry(3);
   EXPECT_EQ(list_.ClipboardCount(), 203);
   EXPECT_EQ(list_.ClipboardItem(202)->Text, "a");
 
@@ -917,15 +917,15 @@ TEST_F(EditingTest, ClipboardNewestFirstAndNeverTrimmed) {
   list_.ToggleChecked(0);
   EXPECT_FALSE(list_.ClipboardItem(202)->IsChecked());
 
-  list_.CutData(1);
+  list_.CutEntry(1);
   EXPECT_EQ(list_.ClipboardItem(0)->Text, "b");
   EXPECT_FALSE(list_.ClipboardItem(0)->IsDeleted());
-  EXPECT_TRUE(list_.GetData(1)->IsDeleted());
+  EXPECT_TRUE(list_.Entry(1)->IsDeleted());
 }
 
 TEST_F(EditingTest, Paste) {
-  list_.CopyData(0);  // a, 1/1
-  list_.CopyData(1);  // b, 1/2: the newest
+  list_.CopyEntry(0);  // a, 1/1
+  list_.CopyEntry(1);  // b, 1/2: the newest
 
   struct Case {
     const char* what;
@@ -944,28 +944,28 @@ TEST_F(EditingTest, Paste) {
   for (const Case& c : cases) {
     const int32_t count = list_.Count();
     int32_t index = c.index;
-    list_.PasteData(index, c.date);
+    list_.PasteEntry(index, c.date);
     EXPECT_EQ(index, c.expected_index) << c.what;
     if (c.text == nullptr) {
       EXPECT_EQ(list_.Count(), count) << c.what;
       continue;
     }
     ASSERT_EQ(list_.Count(), count + 1) << c.what;
-    EXPECT_EQ(list_.GetData(index)->Text, c.text) << c.what;
-    EXPECT_EQ(list_.GetData(index)->FirstDate(), c.first_date) << c.what;
+    EXPECT_EQ(list_.Entry(index)->Text, c.text) << c.what;
+    EXPECT_EQ(list_.Entry(index)->FirstDate(), c.first_date) << c.what;
   }
   EXPECT_EQ(list_.ClipboardCount(), 2);  // pasting takes nothing out
   ASSERT_EQ(list_.UndoHistory().Count(), 4);
   EXPECT_EQ(list_.UndoHistory().Task(3)->GetName(), " - データ追加[a]");
   list_.UndoHistory().Undo();
-  EXPECT_TRUE(list_.GetData(7)->IsDeleted());
+  EXPECT_TRUE(list_.Entry(7)->IsDeleted());
   list_.UndoHistory().Redo();
-  EXPECT_FALSE(list_.GetData(7)->IsDeleted());
+  EXPECT_FALSE(list_.Entry(7)->IsDeleted());
 }
 
 TEST_F(EditingTest, PasteIntoAnEmptyClipboard) {
   int32_t index = 0;
-  list_.PasteData(index, {2024, 8, 8});
+  list_.PasteEntry(index, {2024, 8, 8});
   EXPECT_EQ(index, 0);
   EXPECT_EQ(list_.Count(), 4);
 }
@@ -973,36 +973,36 @@ TEST_F(EditingTest, PasteIntoAnEmptyClipboard) {
 TEST_F(EditingTest, PasteTakesTheFilesCurrentDefaults) {
   const std::vector<std::string> names{folder_.WriteCp932("d.nrk", "1/1 a\n=F:\n")};
   list_.LoadFiles(&names);
-  ASSERT_EQ(list_.GetData(0)->Category, 2);  // read before the default line
-  list_.CopyData(0);
+  ASSERT_EQ(list_.Entry(0)->Category, 2);  // read before the default line
+  list_.CopyEntry(0);
   int32_t index = 0;
-  list_.PasteData(index, {2024, 8, 8});
+  list_.PasteEntry(index, {2024, 8, 8});
   ASSERT_EQ(index, 1);
-  EXPECT_EQ(list_.GetData(1)->Category, 5);
+  EXPECT_EQ(list_.Entry(1)->Category, 5);
 }
 
 TEST_F(EditingTest, ACopyOfAFileNoLongerLoadedIsNotPasted) {
-  list_.CopyData(3);  // of r.nrk, file 1
-  list_.CopyData(0);  // of w.nrk, file 0
+  list_.CopyEntry(3);  // of r.nrk, file 1
+  list_.CopyEntry(0);  // of w.nrk, file 0
   const std::vector<std::string> names{writable_};
   list_.LoadFiles(&names);
   notices_.Clear();
   int32_t index = 1;
-  list_.PasteData(index, {2024, 8, 8});
+  list_.PasteEntry(index, {2024, 8, 8});
   EXPECT_EQ(index, -1);
   EXPECT_EQ(list_.Count(), 3);
   EXPECT_TRUE(notices_.events.empty());
   EXPECT_EQ(list_.ClipboardCount(), 2);
   // A copy whose file is still there pastes as usual.
   index = 0;
-  list_.PasteData(index, {2024, 8, 8});
+  list_.PasteEntry(index, {2024, 8, 8});
   EXPECT_EQ(index, 3);
 }
 
 TEST_F(EditingTest, Add) {
-  EXPECT_EQ(list_.AddData(0, Entry("2/1 front")), 0);
-  EXPECT_EQ(list_.AddData(-1, Entry("2/2 back")), 5);
-  EXPECT_EQ(list_.AddData(2, Entry("2/3 middle")), 2);
+  EXPECT_EQ(list_.AddEntry(0, MakeEntry("2/1 front")), 0);
+  EXPECT_EQ(list_.AddEntry(-1, MakeEntry("2/2 back")), 5);
+  EXPECT_EQ(list_.AddEntry(2, MakeEntry("2/3 middle")), 2);
   EXPECT_EQ(Summaries(list_), (std::vector<std::string>{"0:0 front", "0:1 a", "0:0 middle", "0:2 b",
                                                         "0:3 c", "1:1 r", "0:0 back"}));
   ASSERT_EQ(list_.UndoHistory().Count(), 3);
@@ -1011,15 +1011,15 @@ TEST_F(EditingTest, Add) {
   EXPECT_EQ(list_.UndoHistory().Task(1)->GetName(), " - データ追加[back]");
   EXPECT_EQ(list_.UndoHistory().Task(2)->GetName(), " - データ追加[middle]");
   list_.UndoHistory().UndoSteps(3);
-  for (const int32_t position : {0, 2, 6}) EXPECT_TRUE(list_.GetData(position)->IsDeleted());
-  for (const int32_t position : {1, 3, 4, 5}) EXPECT_FALSE(list_.GetData(position)->IsDeleted());
+  for (const int32_t position : {0, 2, 6}) EXPECT_TRUE(list_.Entry(position)->IsDeleted());
+  for (const int32_t position : {1, 3, 4, 5}) EXPECT_FALSE(list_.Entry(position)->IsDeleted());
 }
 
 TEST_F(EditingTest, AddedBirthdayEntry) {
-  const int32_t position = list_.AddData(1, Entry("1950/3/10~2020/5/5 太郎 &o(%b2)"));
+  const int32_t position = list_.AddEntry(1, MakeEntry("1950/3/10~2020/5/5 太郎 &o(%b2)"));
   EXPECT_EQ(position, 1);  // where the first derived entry now stands
   ASSERT_EQ(list_.Count(), 10);
-  EXPECT_EQ(list_.GetData(1)->Parent, list_.GetData(6));
+  EXPECT_EQ(list_.Entry(1)->Parent, list_.Entry(6));
   EXPECT_EQ(list_.UndoHistory().Task(0)->GetName(), " - データ追加[太郎]");
 
   // Undoing the addition takes the derived entries away with the entry; redoing brings
@@ -1027,34 +1027,34 @@ TEST_F(EditingTest, AddedBirthdayEntry) {
   list_.UndoHistory().Undo();
   EXPECT_EQ(Summaries(list_),
             (std::vector<std::string>{"0:1 a", "0:0 太郎", "0:2 b", "0:3 c", "1:1 r"}));
-  EXPECT_TRUE(list_.GetData(1)->IsDeleted());
+  EXPECT_TRUE(list_.Entry(1)->IsDeleted());
   list_.UndoHistory().Redo();
   ASSERT_EQ(list_.Count(), 10);
-  EXPECT_FALSE(list_.GetData(6)->IsDeleted());
+  EXPECT_FALSE(list_.Entry(6)->IsDeleted());
   for (int32_t i = 1; i < 6; ++i) {
-    EXPECT_EQ(list_.GetData(i)->Parent, list_.GetData(6)) << i;
-    EXPECT_FALSE(list_.GetData(i)->IsDeleted()) << i;
+    EXPECT_EQ(list_.Entry(i)->Parent, list_.Entry(6)) << i;
+    EXPECT_FALSE(list_.Entry(i)->IsDeleted()) << i;
   }
 }
 
 TEST_F(EditingTest, DeletedBirthdayEntry) {
-  ASSERT_EQ(list_.AddData(-1, Entry("1950/3/10~2020/5/5 太郎 &o(%b2)")), 4);
+  ASSERT_EQ(list_.AddEntry(-1, MakeEntry("1950/3/10~2020/5/5 太郎 &o(%b2)")), 4);
   ASSERT_EQ(list_.Count(), 10);
-  list_.DeleteData(9);
+  list_.DeleteEntry(9);
   EXPECT_EQ(list_.Count(), 5);
-  EXPECT_TRUE(list_.GetData(4)->IsDeleted());
+  EXPECT_TRUE(list_.Entry(4)->IsDeleted());
   list_.UndoHistory().Undo();
   ASSERT_EQ(list_.Count(), 10);
-  EXPECT_FALSE(list_.GetData(9)->IsDeleted());
-  EXPECT_EQ(list_.GetData(4)->Parent, list_.GetData(9));
+  EXPECT_FALSE(list_.Entry(9)->IsDeleted());
+  EXPECT_EQ(list_.Entry(4)->Parent, list_.Entry(9));
   list_.UndoHistory().Redo();
   EXPECT_EQ(list_.Count(), 5);
-  EXPECT_TRUE(list_.GetData(4)->IsDeleted());
+  EXPECT_TRUE(list_.Entry(4)->IsDeleted());
 }
 
 // The undo history names entries by position; derived entries come and go with every
 // change of their parent, so the positions after them move.
-TEST_F(DataListTest, TasksKeepTheirEntriesWhileDerivedEntriesComeAndGo) {
+TEST_F(EntryListTest, TasksKeepTheirEntriesWhileDerivedEntriesComeAndGo) {
   struct Case {
     const char* what;
     const char* edited;
@@ -1067,54 +1067,54 @@ TEST_F(DataListTest, TasksKeepTheirEntriesWhileDerivedEntriesComeAndGo) {
   for (const Case& c : cases) {
     ASSERT_TRUE(LoadText("b.nrk", "1950/3/10~2020/5/5 太郎 &o(%b2)\n1/2 Y\n1/3 Z\n"));
     ASSERT_EQ(list_.Count(), 8);
-    TUndo& undo = list_.UndoHistory();
+    TUndoHistory& undo = list_.UndoHistory();
     list_.ToggleChecked(6);  // Y, after the birthday entry
-    TData edited;
+    TEntry edited;
     ASSERT_TRUE(edited.ParseLine(c.edited));
-    list_.EditData(5, &edited);
+    list_.EditEntry(5, &edited);
     const int32_t parent = c.derived;
     ASSERT_EQ(list_.Count(), c.derived + 3) << c.what;
-    EXPECT_EQ(list_.GetData(parent)->Text, "太郎2") << c.what;
-    EXPECT_EQ(list_.GetData(parent + 1)->Text, "Y") << c.what;
+    EXPECT_EQ(list_.Entry(parent)->Text, "太郎2") << c.what;
+    EXPECT_EQ(list_.Entry(parent + 1)->Text, "Y") << c.what;
     EXPECT_EQ(undo.Task(0)->Position(), parent + 1) << c.what;
     EXPECT_EQ(undo.Task(1)->Position(), parent) << c.what;
 
     undo.Undo();  // the edit
     ASSERT_EQ(list_.Count(), 8) << c.what;
-    EXPECT_EQ(list_.GetData(5)->Text, "太郎") << c.what;
-    EXPECT_EQ(list_.GetData(5)->Annotation, "%b2") << c.what;
-    EXPECT_EQ(list_.GetData(0)->Parent, list_.GetData(5)) << c.what;
-    EXPECT_TRUE(list_.GetData(6)->IsChecked()) << c.what;
+    EXPECT_EQ(list_.Entry(5)->Text, "太郎") << c.what;
+    EXPECT_EQ(list_.Entry(5)->Annotation, "%b2") << c.what;
+    EXPECT_EQ(list_.Entry(0)->Parent, list_.Entry(5)) << c.what;
+    EXPECT_TRUE(list_.Entry(6)->IsChecked()) << c.what;
 
     undo.Redo();
     ASSERT_EQ(list_.Count(), c.derived + 3) << c.what;
-    EXPECT_EQ(list_.GetData(parent)->Text, "太郎2") << c.what;
-    EXPECT_TRUE(list_.GetData(parent + 1)->IsChecked()) << c.what;
+    EXPECT_EQ(list_.Entry(parent)->Text, "太郎2") << c.what;
+    EXPECT_TRUE(list_.Entry(parent + 1)->IsChecked()) << c.what;
 
     undo.UndoSteps(2);  // the edit, then Y's check
     ASSERT_EQ(list_.Count(), 8) << c.what;
-    EXPECT_EQ(list_.GetData(5)->Text, "太郎") << c.what;
-    for (int32_t i = 0; i < 8; ++i) EXPECT_FALSE(list_.GetData(i)->IsChecked()) << c.what << i;
-    EXPECT_EQ(list_.GetData(6)->Text, "Y") << c.what;
-    EXPECT_EQ(list_.GetData(7)->Text, "Z") << c.what;
+    EXPECT_EQ(list_.Entry(5)->Text, "太郎") << c.what;
+    for (int32_t i = 0; i < 8; ++i) EXPECT_FALSE(list_.Entry(i)->IsChecked()) << c.what << i;
+    EXPECT_EQ(list_.Entry(6)->Text, "Y") << c.what;
+    EXPECT_EQ(list_.Entry(7)->Text, "Z") << c.what;
 
     undo.RedoSteps(2);
-    EXPECT_EQ(list_.GetData(parent)->Text, "太郎2") << c.what;
-    EXPECT_TRUE(list_.GetData(parent + 1)->IsChecked()) << c.what;
-    EXPECT_FALSE(list_.GetData(parent + 2)->IsChecked()) << c.what;
+    EXPECT_EQ(list_.Entry(parent)->Text, "太郎2") << c.what;
+    EXPECT_TRUE(list_.Entry(parent + 1)->IsChecked()) << c.what;
+    EXPECT_FALSE(list_.Entry(parent + 2)->IsChecked()) << c.what;
   }
 }
 
-TEST_F(DataListTest, ATaskOfARemovedDerivedEntryDoesNothing) {
+TEST_F(EntryListTest, ATaskOfARemovedDerivedEntryDoesNothing) {
   ASSERT_TRUE(LoadText("b.nrk", "1950/3/10~2020/5/5 太郎 &o(%b2)\n1/2 Y\n"));
-  TUndo& undo = list_.UndoHistory();
-  TData changed;
-  changed.Assign(list_.GetData(2));
+  TUndoHistory& undo = list_.UndoHistory();
+  TEntry changed;
+  changed.Assign(list_.Entry(2));
   changed.Text = "changed";
-  list_.EditData(2, &changed);  // a derived entry edited by itself
-  TData edited;
+  list_.EditEntry(2, &changed);  // a derived entry edited by itself
+  TEntry edited;
   ASSERT_TRUE(edited.ParseLine("1950/3/10~2020/5/5 太郎"));
-  list_.EditData(5, &edited);  // the derived entries go
+  list_.EditEntry(5, &edited);  // the derived entries go
   ASSERT_EQ(list_.Count(), 2);
   EXPECT_EQ(undo.Task(0)->Position(), kNoPosition);
 
@@ -1123,14 +1123,14 @@ TEST_F(DataListTest, ATaskOfARemovedDerivedEntryDoesNothing) {
   undo.Undo();  // the detached task: nothing
   undo.Redo();  // nothing either: the fresh entry is not the one that was edited
   ASSERT_EQ(list_.Count(), 7);
-  for (int32_t i = 0; i < 5; ++i) EXPECT_EQ(list_.GetData(i)->Text, "太郎") << i;
-  EXPECT_EQ(list_.GetData(6)->Text, "Y");
+  for (int32_t i = 0; i < 5; ++i) EXPECT_EQ(list_.Entry(i)->Text, "太郎") << i;
+  EXPECT_EQ(list_.Entry(6)->Text, "Y");
   EXPECT_EQ(undo.Task(0)->GetName(), " - データ修正[changed]");
 }
 
 // ---- Nothing is ever written ---------------------------------------------------------------
 
-TEST_F(DataListTest, DataFilesAreNeverTouched) {
+TEST_F(EntryListTest, DataFilesAreNeverTouched) {
   const std::string writable = folder_.WriteCp932(
       "w.nrk", "=B:\n1/1 a\n%\nnote\n%\n@1/2 b\n1950/3/10~2020/5/5 太郎 &o(%b2)\n1/3\n");
   const std::string read_only = folder_.WriteCp932("r.nrk", "1/4 r\n1/5 s\n");
@@ -1144,25 +1144,25 @@ TEST_F(DataListTest, DataFilesAreNeverTouched) {
   ASSERT_EQ(list_.Count(), 11);
 
   const int32_t last = list_.Count() - 1;  // an entry of the read-only file
-  TData edited;
+  TEntry edited;
   ASSERT_TRUE(edited.ParseLine("2/2 edited"));
   for (const int32_t p : {0, 2, 8, 9, last}) {
-    list_.EditData(p, &edited);
+    list_.EditEntry(p, &edited);
     list_.ToggleChecked(p);
-    list_.MoveData(p, {2024, 9, 1});
+    list_.MoveEntry(p, {2024, 9, 1});
     int32_t copied = p;
-    list_.CopyDataTo(copied, {2024, 9, 2});
-    list_.CopyData(p);
-    list_.CutData(p);
-    list_.DeleteData(p);
+    list_.CopyEntryTo(copied, {2024, 9, 2});
+    list_.CopyEntry(p);
+    list_.CutEntry(p);
+    list_.DeleteEntry(p);
     list_.ExpandLifeEvents(p);
     list_.RemoveDerived(p);
   }
   for (int32_t k = 0; k < list_.ClipboardCount(); k += 3) {
     int32_t index = k;
-    list_.PasteData(index, {2024, 9, 3});
+    list_.PasteEntry(index, {2024, 9, 3});
   }
-  list_.AddData(0, std::make_unique<TData>());
+  list_.AddEntry(0, std::make_unique<TEntry>());
   EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after editing";
   list_.UndoHistory().UndoSteps(list_.UndoHistory().Count());
   EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after undoing";

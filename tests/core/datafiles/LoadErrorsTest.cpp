@@ -10,7 +10,7 @@
 namespace pelo {
 namespace {
 
-TEST(ErrorReportsTest, ReportLine) {
+TEST(LoadErrorsTest, ReportLine) {
   struct Case {
     const char* line;
     const char* message;
@@ -25,7 +25,7 @@ TEST(ErrorReportsTest, ReportLine) {
   EXPECT_EQ(EncodeCp932(ErrorReportLine("a", "b")), "a \x81\x63 b");
 }
 
-TEST(ErrorReportsTest, HeadingNamesTheFileWithoutItsFolder) {
+TEST(LoadErrorsTest, HeadingNamesTheFileWithoutItsFolder) {
   struct Case {
     const char* path;
     const char* expected;
@@ -38,8 +38,8 @@ TEST(ErrorReportsTest, HeadingNamesTheFileWithoutItsFolder) {
   for (const Case& c : cases) EXPECT_EQ(ErrorReportHeading(c.path), c.expected) << c.path;
 }
 
-TEST(ErrorReportsTest, ExecuteHandsTheWholeReportOver) {
-  TErrorDialog dialog;
+TEST(LoadErrorsTest, ExecuteHandsTheWholeReportOver) {
+  TLoadErrorCollector dialog;
   EXPECT_TRUE(dialog.Empty());
   dialog.Add("first");
   dialog.Add("second");
@@ -56,8 +56,8 @@ TEST(ErrorReportsTest, ExecuteHandsTheWholeReportOver) {
   EXPECT_EQ(report.lines, (std::vector<std::string>{"first", "second"}));
 }
 
-TEST(ErrorReportsTest, EmptyHeadingKeepsTheWindowsOwnMessage) {
-  TErrorDialog dialog;
+TEST(LoadErrorsTest, EmptyHeadingKeepsTheWindowsOwnMessage) {
+  TLoadErrorCollector dialog;
   dialog.Add("line");
   test::RecordingNotices notices;
   dialog.Execute(notices);

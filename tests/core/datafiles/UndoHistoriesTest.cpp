@@ -16,7 +16,7 @@ namespace {
 // A task that only writes down what is done with it.
 class LogTask : public TTask {
  public:
-  LogTask(TDataList& list, std::string name, std::vector<std::string>& log)
+  LogTask(TEntryList& list, std::string name, std::vector<std::string>& log)
       : TTask(list, 0), name_(std::move(name)), log_(log) {}
   std::string GetName() const override { return name_; }
   void Undo() override { log_.push_back("undo " + name_); }
@@ -27,23 +27,23 @@ class LogTask : public TTask {
   std::vector<std::string>& log_;
 };
 
-class UndoTest : public ::testing::Test {
+class UndoHistoryTest : public ::testing::Test {
  protected:
-  void Record(TUndo& undo, const std::string& name) {
+  void Record(TUndoHistory& undo, const std::string& name) {
     undo.Record(std::make_unique<LogTask>(list_, name, log_));
   }
-  std::vector<std::string> Names(const TUndo& undo) const {
+  std::vector<std::string> Names(const TUndoHistory& undo) const {
     std::vector<std::string> names;
     for (int32_t i = 0; i < undo.Count(); ++i) names.push_back(undo.Task(i)->GetName());
     return names;
   }
 
   test::RecordingNotices notices_;
-  TDataList list_{notices_};
+  TEntryList list_{notices_};
   std::vector<std::string> log_;
 };
 
-TEST_F(UndoTest, Sequences) {
+TEST_F(UndoHistoryTest, Sequences) {
   // Each step: "+X" records X, "u" undoes, "r" redoes.
   struct Case {
     const char* what;
@@ -110,7 +110,7 @@ TEST_F(UndoTest, Sequences) {
        true},
   };
   for (const Case& c : cases) {
-    TUndo undo;
+    TUndoHistory undo;
     log_.clear();
     for (const std::string& step : c.steps) {
       if (step == "u") {
@@ -131,8 +131,8 @@ TEST_F(UndoTest, Sequences) {
   }
 }
 
-TEST_F(UndoTest, StepsRepeatOneStep) {
-  TUndo undo;
+TEST_F(UndoHistoryTest, StepsRepeatOneStep) {
+  TUndoHistory undo;
   for (const char* name : {"A", "B", "C"}) Record(undo, name);
   undo.UndoSteps(2);
   EXPECT_EQ(log_, (std::vector<std::string>{"undo C", "undo B"}));
@@ -143,8 +143,8 @@ TEST_F(UndoTest, StepsRepeatOneStep) {
   EXPECT_EQ(log_.size(), 4u);
 }
 
-TEST_F(UndoTest, ClearForgetsEverything) {
-  TUndo undo;
+TEST_F(UndoHistoryTest, ClearForgetsEverything) {
+  TUndoHistory undo;
   Record(undo, "A");
   Record(undo, "B");
   undo.Undo();
@@ -158,10 +158,10 @@ TEST_F(UndoTest, ClearForgetsEverything) {
   EXPECT_FALSE(undo.Undone());
 }
 
-// A task that records while it runs, as EditData does when an edit task is undone.
+// A task that records while it runs, as EditEntry does when an edit task is undone.
 class RecordingTask : public TTask {
  public:
-  RecordingTask(TDataList& list, TUndo& undo, bool& busy_seen)
+  RecordingTask(TEntryList& list, TUndoHistory& undo, bool& busy_seen)
       : TTask(list, 0), undo_(undo), busy_seen_(busy_seen) {}
   void Undo() override { Run(); }
   void Redo() override { Run(); }
@@ -169,18 +169,18 @@ class RecordingTask : public TTask {
  private:
   void Run() {
     busy_seen_ = undo_.Busy();
-    undo_.RecordAdd(DataList(), 0);
-    undo_.RecordDelete(DataList(), 0);
-    TData entry;
-    undo_.RecordEdit(DataList(), 0, entry, entry);
-    undo_.Record(std::make_unique<TTask>(DataList(), 0));
+    undo_.RecordAdd(EntryList(), 0);
+    undo_.RecordDelete(EntryList(), 0);
+    TEntry entry;
+    undo_.RecordEdit(EntryList(), 0, entry, entry);
+    undo_.Record(std::make_unique<TTask>(EntryList(), 0));
   }
-  TUndo& undo_;
+  TUndoHistory& undo_;
   bool& busy_seen_;
 };
 
-TEST_F(UndoTest, NothingIsRecordedWhileATaskRuns) {
-  TUndo undo;
+TEST_F(UndoHistoryTest, NothingIsRecordedWhileATaskRuns) {
+  TUndoHistory undo;
   bool busy_seen = false;
   undo.Record(std::make_unique<RecordingTask>(list_, undo, busy_seen));
   undo.Undo();
@@ -194,27 +194,27 @@ TEST_F(UndoTest, NothingIsRecordedWhileATaskRuns) {
   EXPECT_FALSE(undo.Busy());
 }
 
-TEST_F(UndoTest, TaskNames) {
+TEST_F(UndoHistoryTest, TaskNames) {
   DateInfo().SetToday({2024, 5, 10});
-  TData old_entry, new_entry;
+  TEntry old_entry, new_entry;
   ASSERT_TRUE(old_entry.ParseLine("1/1 古い"));
   ASSERT_TRUE(new_entry.ParseLine("1/2 新しい"));
-  TTaskEditData edit(list_, 0, old_entry, new_entry);
+  TEditEntryTask edit(list_, 0, old_entry, new_entry);
   EXPECT_EQ(edit.GetName(), " - データ修正[新しい]");
-  EXPECT_EQ(edit.OldData().Text, "古い");
+  EXPECT_EQ(edit.OldEntry().Text, "古い");
   // The base task has no caption; add and delete tasks name the entry now at their
   // position, which in an empty list is none.
   EXPECT_EQ(TTask(list_, 0).GetName(), "");
-  EXPECT_EQ(TTaskAddData(list_, 0).GetName(), " - データ追加[]");
-  EXPECT_EQ(TTaskDelData(list_, 3).GetName(), " - データ削除[]");
-  auto entry = std::make_unique<TData>();
+  EXPECT_EQ(TAddEntryTask(list_, 0).GetName(), " - データ追加[]");
+  EXPECT_EQ(TDeleteEntryTask(list_, 3).GetName(), " - データ削除[]");
+  auto entry = std::make_unique<TEntry>();
   ASSERT_TRUE(entry->ParseLine("1/3 会議"));
-  ASSERT_EQ(list_.AddData(-1, std::move(entry)), 0);
-  EXPECT_EQ(TTaskAddData(list_, 0).GetName(), " - データ追加[会議]");
-  EXPECT_EQ(TTaskDelData(list_, 0).GetName(), " - データ削除[会議]");
+  ASSERT_EQ(list_.AddEntry(-1, std::move(entry)), 0);
+  EXPECT_EQ(TAddEntryTask(list_, 0).GetName(), " - データ追加[会議]");
+  EXPECT_EQ(TDeleteEntryTask(list_, 0).GetName(), " - データ削除[会議]");
 }
 
-TEST_F(UndoTest, TaskPositionsFollowInsertionsAndRemovals) {
+TEST_F(UndoHistoryTest, TaskPositionsFollowInsertionsAndRemovals) {
   // Each case moves a task at position 10.
   struct Case {
     const char* what;
@@ -249,8 +249,8 @@ TEST_F(UndoTest, TaskPositionsFollowInsertionsAndRemovals) {
   EXPECT_EQ(task.Position(), kNoPosition);
 }
 
-TEST_F(UndoTest, HistoryMovesEveryTask) {
-  TUndo undo;
+TEST_F(UndoHistoryTest, HistoryMovesEveryTask) {
+  TUndoHistory undo;
   for (int32_t position : {0, 5, 9}) undo.RecordAdd(list_, position);
   undo.EntriesInserted(5, 2);
   undo.EntriesRemoved(0, 1);

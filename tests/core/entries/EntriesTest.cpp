@@ -15,7 +15,7 @@ using test::DescribeList;
 
 constexpr TDateRec kToday{2024, 5, 15};
 
-class DatasTest : public ::testing::Test {
+class EntriesTest : public ::testing::Test {
  protected:
   void SetUp() override { DateInfo().SetToday(kToday); }
 };
@@ -39,62 +39,62 @@ std::string ConditionText(const TDateSetList& list) {
 }
 
 // Everything a line sets, in one text; fields still at their defaults are left out.
-std::string Summary(const TData& data) {
-  std::string text = "dates=" + DescribeList(data.Dates.get());
-  if (data.Times) text += " times=" + TimesText(*data.Times);
-  if (data.Conditions) {
+std::string Summary(const TEntry& entry) {
+  std::string text = "dates=" + DescribeList(entry.Dates.get());
+  if (entry.Times) text += " times=" + TimesText(*entry.Times);
+  if (entry.Conditions) {
     text += " cond=";
-    for (std::size_t i = 0; i < data.Conditions->Count(); ++i) {
+    for (std::size_t i = 0; i < entry.Conditions->Count(); ++i) {
       if (i > 0) text += " ";
-      text += ConditionText(*data.Conditions->Item(i));
+      text += ConditionText(*entry.Conditions->Item(i));
     }
   }
-  if (data.DerivedDates) text += " derived=" + DescribeList(data.DerivedDates.get());
-  if (data.IsChecked()) text += " C";
-  if (data.IsDeleted()) text += " D";
-  if (data.HashMarked) text += " #";
-  if (data.DayMark) text += " @";
-  if (data.Category != 2) text += " cat=" + std::to_string(data.Category);
-  if (data.Font) text += " font=" + FontToText(*data.Font);
-  if (!data.Annotation.empty()) text += " note=" + data.Annotation;
-  if (data.Extras) {
+  if (entry.DerivedDates) text += " derived=" + DescribeList(entry.DerivedDates.get());
+  if (entry.IsChecked()) text += " C";
+  if (entry.IsDeleted()) text += " D";
+  if (entry.HashMarked) text += " #";
+  if (entry.DayMark) text += " @";
+  if (entry.Category != 2) text += " cat=" + std::to_string(entry.Category);
+  if (entry.Font) text += " font=" + FontToText(*entry.Font);
+  if (!entry.Annotation.empty()) text += " note=" + entry.Annotation;
+  if (entry.Extras) {
     text += " extras=";
-    for (std::size_t i = 0; i < data.Extras->size(); ++i) {
-      text += (i > 0 ? "|" : "") + (*data.Extras)[i];
+    for (std::size_t i = 0; i < entry.Extras->size(); ++i) {
+      text += (i > 0 ? "|" : "") + (*entry.Extras)[i];
     }
   }
-  return text + " text=" + data.Text;
+  return text + " text=" + entry.Text;
 }
 
 std::string ParsedSummary(const std::string& line) {
-  TData data;
-  if (!data.ParseLine(line)) return "error " + data.ErrorText;
-  EXPECT_EQ(data.ErrorText, "") << line;
-  return Summary(data);
+  TEntry entry;
+  if (!entry.ParseLine(line)) return "error " + entry.ErrorText;
+  EXPECT_EQ(entry.ErrorText, "") << line;
+  return Summary(entry);
 }
 
 std::string ParsedError(const std::string& line) {
-  TData data;
-  const bool ok = data.ParseLine(line);
-  EXPECT_EQ(ok, data.ErrorText.empty()) << line;
+  TEntry entry;
+  const bool ok = entry.ParseLine(line);
+  EXPECT_EQ(ok, entry.ErrorText.empty()) << line;
   if (!ok) {
-    EXPECT_EQ(data.Text, line) << "a failed line keeps the line as read";
+    EXPECT_EQ(entry.Text, line) << "a failed line keeps the line as read";
   }
-  return data.ErrorText;
+  return entry.ErrorText;
 }
 
-TEST_F(DatasTest, NewEntry) {
-  TData data;
-  EXPECT_EQ(Summary(data), "dates=- text=データ");
-  EXPECT_EQ(data.Dates->Count(), 1u);
-  EXPECT_EQ(data.FirstDate(), kNullDate);
-  EXPECT_EQ(data.Category, 2);
-  EXPECT_FALSE(data.FilterFlag);
-  EXPECT_FALSE(data.MarkFlag);
-  EXPECT_EQ(data.Parent, nullptr);
+TEST_F(EntriesTest, NewEntry) {
+  TEntry entry;
+  EXPECT_EQ(Summary(entry), "dates=- text=データ");
+  EXPECT_EQ(entry.Dates->Count(), 1u);
+  EXPECT_EQ(entry.FirstDate(), kNullDate);
+  EXPECT_EQ(entry.Category, 2);
+  EXPECT_FALSE(entry.FilterFlag);
+  EXPECT_FALSE(entry.MarkFlag);
+  EXPECT_EQ(entry.Parent, nullptr);
 }
 
-TEST_F(DatasTest, LinesThatParse) {
+TEST_F(EntriesTest, LinesThatParse) {
   const struct {
     const char* line;
     const char* expected;
@@ -184,7 +184,7 @@ TEST_F(DatasTest, LinesThatParse) {
 
 // Commands taken one after the other: what the removal of one leaves decides the next, as if
 // the line were read again from its start after every command.
-TEST_F(DatasTest, CommandsOneAfterAnother) {
+TEST_F(EntriesTest, CommandsOneAfterAnother) {
   const struct {
     const char* line;
     const char* expected;
@@ -210,14 +210,14 @@ TEST_F(DatasTest, CommandsOneAfterAnother) {
 
   std::string many = "10 a";
   for (int i = 0; i < 2000; ++i) many += " &!(SU)";
-  TData data;
-  ASSERT_TRUE(data.ParseLine(many));
-  EXPECT_EQ(data.Conditions->Count(), 2000u);
-  EXPECT_EQ(data.Text, "a");
+  TEntry entry;
+  ASSERT_TRUE(entry.ParseLine(many));
+  EXPECT_EQ(entry.Conditions->Count(), 2000u);
+  EXPECT_EQ(entry.Text, "a");
 }
 
 // Every combination of the four prefixes in their order, with the line going on or not.
-TEST_F(DatasTest, PrefixCombinations) {
+TEST_F(EntriesTest, PrefixCombinations) {
   const struct {
     const char* text;
     const char* shown;
@@ -243,7 +243,7 @@ TEST_F(DatasTest, PrefixCombinations) {
   }
 }
 
-TEST_F(DatasTest, LinesThatFail) {
+TEST_F(EntriesTest, LinesThatFail) {
   const struct {
     const char* line;
     const char* expected;
@@ -292,7 +292,7 @@ TEST_F(DatasTest, LinesThatFail) {
 }
 
 // Every field message, on both sides and in the first and a later item, under every prefix.
-TEST_F(DatasTest, ComposedDateMessages) {
+TEST_F(EntriesTest, ComposedDateMessages) {
   const struct {
     const char* side;
     const char* message;
@@ -340,7 +340,7 @@ TEST_F(DatasTest, ComposedDateMessages) {
   }
 }
 
-TEST_F(DatasTest, ComposedTimeMessages) {
+TEST_F(EntriesTest, ComposedTimeMessages) {
   const struct {
     const char* word;
     const char* expected;
@@ -356,7 +356,7 @@ TEST_F(DatasTest, ComposedTimeMessages) {
   }
 }
 
-TEST_F(DatasTest, IsTimeWord) {
+TEST_F(EntriesTest, IsTimeWord) {
   const struct {
     const char* word;
     bool expected;
@@ -369,93 +369,93 @@ TEST_F(DatasTest, IsTimeWord) {
       {"1/1", false},    {"", false},
       {"10：00", false},
   };
-  for (const auto& c : cases) EXPECT_EQ(TData::IsTimeWord(c.word), c.expected) << c.word;
+  for (const auto& c : cases) EXPECT_EQ(TEntry::IsTimeWord(c.word), c.expected) << c.word;
 }
 
-TEST_F(DatasTest, FailedLineKeepsWhatWasRead) {
-  TData data;
-  EXPECT_FALSE(data.ParseLine("ﾚ#1/1 x &o(z) &&^3(HD)"));
-  EXPECT_EQ(data.ErrorText, "&ｺﾏﾝﾄﾞの移動日数が間違っています。");
-  EXPECT_EQ(data.Text, "ﾚ#1/1 x &o(z) &&^3(HD)");
-  EXPECT_EQ(data.Annotation, "z");
-  EXPECT_TRUE(data.HashMarked);
-  EXPECT_TRUE(data.IsChecked());
-  EXPECT_EQ(data.Dates, nullptr);
+TEST_F(EntriesTest, FailedLineKeepsWhatWasRead) {
+  TEntry entry;
+  EXPECT_FALSE(entry.ParseLine("ﾚ#1/1 x &o(z) &&^3(HD)"));
+  EXPECT_EQ(entry.ErrorText, "&ｺﾏﾝﾄﾞの移動日数が間違っています。");
+  EXPECT_EQ(entry.Text, "ﾚ#1/1 x &o(z) &&^3(HD)");
+  EXPECT_EQ(entry.Annotation, "z");
+  EXPECT_TRUE(entry.HashMarked);
+  EXPECT_TRUE(entry.IsChecked());
+  EXPECT_EQ(entry.Dates, nullptr);
 
-  EXPECT_FALSE(data.ParseLine("@1/1 10:00 \"\""));
-  EXPECT_EQ(data.ErrorText, "データがない");
-  EXPECT_EQ(data.Text, "@1/1 10:00 \"\"");
-  EXPECT_EQ(DescribeList(data.Dates.get()), "0/1/1^(1/0/0)");
-  ASSERT_NE(data.Times, nullptr);
-  EXPECT_EQ(TimesText(*data.Times), "10:00");
-  EXPECT_EQ(data.Annotation, "");  // the new line started from scratch
-  EXPECT_FALSE(data.HashMarked);
-  EXPECT_FALSE(data.IsChecked());
+  EXPECT_FALSE(entry.ParseLine("@1/1 10:00 \"\""));
+  EXPECT_EQ(entry.ErrorText, "データがない");
+  EXPECT_EQ(entry.Text, "@1/1 10:00 \"\"");
+  EXPECT_EQ(DescribeList(entry.Dates.get()), "0/1/1^(1/0/0)");
+  ASSERT_NE(entry.Times, nullptr);
+  EXPECT_EQ(TimesText(*entry.Times), "10:00");
+  EXPECT_EQ(entry.Annotation, "");  // the new line started from scratch
+  EXPECT_FALSE(entry.HashMarked);
+  EXPECT_FALSE(entry.IsChecked());
 
   // A good line after a failed one clears the error.
-  EXPECT_TRUE(data.ParseLine("2/1 b"));
-  EXPECT_EQ(Summary(data), "dates=0/2/1^(1/0/0) text=b");
-  EXPECT_EQ(data.ErrorText, "");
+  EXPECT_TRUE(entry.ParseLine("2/1 b"));
+  EXPECT_EQ(Summary(entry), "dates=0/2/1^(1/0/0) text=b");
+  EXPECT_EQ(entry.ErrorText, "");
 }
 
-TEST_F(DatasTest, ParseLineStartsAfresh) {
-  TData data;
-  ASSERT_TRUE(data.ParseLine("ﾚ#@A:1/1 10:00 a &&(HD) &d(+1) &f(F) &o(n) &x(e)"));
-  data.Icon = TIconFile{"p.bmp", 16, 16};
-  ASSERT_TRUE(data.ParseLine("2/1 b"));
-  EXPECT_EQ(Summary(data), "dates=0/2/1^(1/0/0) text=b");
-  EXPECT_FALSE(data.Icon.has_value());
+TEST_F(EntriesTest, ParseLineStartsAfresh) {
+  TEntry entry;
+  ASSERT_TRUE(entry.ParseLine("ﾚ#@A:1/1 10:00 a &&(HD) &d(+1) &f(F) &o(n) &x(e)"));
+  entry.Icon = TIconFile{"p.bmp", 16, 16};
+  ASSERT_TRUE(entry.ParseLine("2/1 b"));
+  EXPECT_EQ(Summary(entry), "dates=0/2/1^(1/0/0) text=b");
+  EXPECT_FALSE(entry.Icon.has_value());
 
   // The line may be the entry's own text.
-  data.Text = "3/1 c";
-  ASSERT_TRUE(data.ParseLine(data.Text));
-  EXPECT_EQ(Summary(data), "dates=0/3/1^(1/0/0) text=c");
+  entry.Text = "3/1 c";
+  ASSERT_TRUE(entry.ParseLine(entry.Text));
+  EXPECT_EQ(Summary(entry), "dates=0/3/1^(1/0/0) text=c");
 }
 
-TEST_F(DatasTest, CurrentCenturyAndMarksUseToday) {
+TEST_F(EntriesTest, CurrentCenturyAndMarksUseToday) {
   DateInfo().SetToday({1999, 1, 2});
-  TData data;
-  ASSERT_TRUE(data.ParseLine("x05/1/1 a"));
-  EXPECT_EQ(data.FirstDate(), (TDateRec{1905, 1, 1}));
-  EXPECT_EQ(*data.Marks->End()->Value(), (TDateRec{1999, 1, 2}));
-  EXPECT_FALSE(data.Marks->HasStart());
+  TEntry entry;
+  ASSERT_TRUE(entry.ParseLine("x05/1/1 a"));
+  EXPECT_EQ(entry.FirstDate(), (TDateRec{1905, 1, 1}));
+  EXPECT_EQ(*entry.Marks->End()->Value(), (TDateRec{1999, 1, 2}));
+  EXPECT_FALSE(entry.Marks->HasStart());
 }
 
-TEST_F(DatasTest, Marks) {
-  TData data;
-  EXPECT_FALSE(data.IsChecked());
-  EXPECT_FALSE(data.IsDeleted());
-  data.SetCheckedMark(false);  // nothing to remove
-  EXPECT_EQ(data.Marks, nullptr);
+TEST_F(EntriesTest, Marks) {
+  TEntry entry;
+  EXPECT_FALSE(entry.IsChecked());
+  EXPECT_FALSE(entry.IsDeleted());
+  entry.SetCheckedMark(false);  // nothing to remove
+  EXPECT_EQ(entry.Marks, nullptr);
 
-  data.SetCheckedMark(true);
-  EXPECT_TRUE(data.IsChecked());
-  EXPECT_FALSE(data.IsDeleted());
-  EXPECT_EQ(*data.Marks->Start()->Value(), kToday);
+  entry.SetCheckedMark(true);
+  EXPECT_TRUE(entry.IsChecked());
+  EXPECT_FALSE(entry.IsDeleted());
+  EXPECT_EQ(*entry.Marks->Start()->Value(), kToday);
 
-  data.SetDeletedMark(true);
-  EXPECT_TRUE(data.IsChecked());
-  EXPECT_TRUE(data.IsDeleted());
-  EXPECT_EQ(*data.Marks->End()->Value(), kToday);
+  entry.SetDeletedMark(true);
+  EXPECT_TRUE(entry.IsChecked());
+  EXPECT_TRUE(entry.IsDeleted());
+  EXPECT_EQ(*entry.Marks->End()->Value(), kToday);
 
-  data.SetCheckedMark(false);
-  EXPECT_FALSE(data.IsChecked());
-  EXPECT_TRUE(data.IsDeleted());
-  ASSERT_NE(data.Marks, nullptr);
-  EXPECT_FALSE(data.Marks->HasStart());
+  entry.SetCheckedMark(false);
+  EXPECT_FALSE(entry.IsChecked());
+  EXPECT_TRUE(entry.IsDeleted());
+  ASSERT_NE(entry.Marks, nullptr);
+  EXPECT_FALSE(entry.Marks->HasStart());
 
-  data.SetDeletedMark(false);
-  EXPECT_EQ(data.Marks, nullptr);
+  entry.SetDeletedMark(false);
+  EXPECT_EQ(entry.Marks, nullptr);
 
-  data.SetDeletedMark(true);
-  EXPECT_FALSE(data.Marks->HasStart());  // deleting alone gives no start
-  data.SetCheckedMark(true);
-  data.SetDeletedMark(false);
-  EXPECT_TRUE(data.IsChecked());
-  EXPECT_FALSE(data.IsDeleted());
+  entry.SetDeletedMark(true);
+  EXPECT_FALSE(entry.Marks->HasStart());  // deleting alone gives no start
+  entry.SetCheckedMark(true);
+  entry.SetDeletedMark(false);
+  EXPECT_TRUE(entry.IsChecked());
+  EXPECT_FALSE(entry.IsDeleted());
 
   // Marks written by command c keep their own days.
-  TData read;
+  TEntry read;
   ASSERT_TRUE(read.ParseLine("1/1 a &c(2024/1/5~2024/2/1)"));
   EXPECT_EQ(*read.Marks->Start()->Value(), (TDateRec{2024, 1, 5}));
   EXPECT_EQ(*read.Marks->End()->Value(), (TDateRec{2024, 2, 1}));
@@ -464,7 +464,7 @@ TEST_F(DatasTest, Marks) {
   EXPECT_FALSE(read.IsDeleted());
 }
 
-TEST_F(DatasTest, FirstDate) {
+TEST_F(EntriesTest, FirstDate) {
   const struct {
     const char* line;
     TDateRec expected;
@@ -473,13 +473,13 @@ TEST_F(DatasTest, FirstDate) {
       {"x", kNullDate},         {"10:00 11:00 a", kNullDate},
   };
   for (const auto& c : cases) {
-    TData data;
-    data.ParseLine(c.line);
-    EXPECT_EQ(data.FirstDate(), c.expected) << c.line;
+    TEntry entry;
+    entry.ParseLine(c.line);
+    EXPECT_EQ(entry.FirstDate(), c.expected) << c.line;
   }
 }
 
-TEST_F(DatasTest, SetFirstDate) {
+TEST_F(EntriesTest, SetFirstDate) {
   const struct {
     const char* line;
     const char* expected;
@@ -500,19 +500,19 @@ TEST_F(DatasTest, SetFirstDate) {
       {"x", "2024/3/1"},     // no dates yet
   };
   for (const auto& c : cases) {
-    TData data;
-    data.ParseLine(c.line);
-    data.SetFirstDate({2024, 3, 1});
-    EXPECT_EQ(DescribeList(data.Dates.get()), c.expected) << c.line;
+    TEntry entry;
+    entry.ParseLine(c.line);
+    entry.SetFirstDate({2024, 3, 1});
+    EXPECT_EQ(DescribeList(entry.Dates.get()), c.expected) << c.line;
   }
-  TData fresh;
+  TEntry fresh;
   fresh.Dates->Clear();
   fresh.SetFirstDate({2024, 3, 1});
   EXPECT_EQ(DescribeList(fresh.Dates.get()), "2024/3/1");
 }
 
-TEST_F(DatasTest, AssignIsADeepCopy) {
-  TData original;
+TEST_F(EntriesTest, AssignIsADeepCopy) {
+  TEntry original;
   ASSERT_TRUE(original.ParseLine(
       "ﾚ#@A:12/25 10:00 a &&2^3(HD) &d(+1) &o(n) &x(e,f) &f(F,9) &c(2024/1/5~2024/2/1)"));
   original.NoteLines =
@@ -524,11 +524,11 @@ TEST_F(DatasTest, AssignIsADeepCopy) {
   original.FilterFlag = true;
   original.MarkFlag = true;
   original.ErrorText = "kept";
-  TData parent;
+  TEntry parent;
   original.Parent = &parent;
   const std::string before = Summary(original);
 
-  TData copy;
+  TEntry copy;
   ASSERT_TRUE(copy.ParseLine("1/1 other 9:00"));
   copy.Assign(&original);
   EXPECT_EQ(Summary(copy), before);
@@ -557,7 +557,7 @@ TEST_F(DatasTest, AssignIsADeepCopy) {
   EXPECT_EQ(original.Parent, &parent);
 
   // What the source lacks is dropped from the target.
-  TData plain;
+  TEntry plain;
   ASSERT_TRUE(plain.ParseLine("1/1 b"));
   copy.Assign(&plain);
   EXPECT_EQ(Summary(copy), "dates=0/1/1^(1/0/0) text=b");
@@ -569,7 +569,7 @@ TEST_F(DatasTest, AssignIsADeepCopy) {
   EXPECT_EQ(Summary(copy), "dates=0/1/1^(1/0/0) text=b");
 }
 
-TEST_F(DatasTest, MergeDefaults) {
+TEST_F(EntriesTest, MergeDefaults) {
   const struct {
     const char* entry;
     const char* defaults;
@@ -601,10 +601,10 @@ TEST_F(DatasTest, MergeDefaults) {
       {"1/5 a", "=ﾚ?/?/? d", "dates=0/1/5^(1/0/0) text=a"},
   };
   for (const auto& c : cases) {
-    TData defaults;
+    TEntry defaults;
     defaults.ParseLine(c.defaults);
     ASSERT_EQ(defaults.ErrorText, "") << c.defaults;
-    TData entry;
+    TEntry entry;
     entry.ParseLine(c.entry);
     ASSERT_EQ(entry.ErrorText, "") << c.entry;
     entry.MergeDefaults(defaults);
@@ -612,8 +612,8 @@ TEST_F(DatasTest, MergeDefaults) {
   }
 }
 
-TEST_F(DatasTest, MergeDefaultsIconNotesAndListSettings) {
-  TData defaults;
+TEST_F(EntriesTest, MergeDefaultsIconNotesAndListSettings) {
+  TEntry defaults;
   ASSERT_TRUE(defaults.ParseLine("=?/?/? d"));
   defaults.Icon = TIconFile{"default.bmp", 16, 16};
   defaults.NoteLines =
@@ -622,7 +622,7 @@ TEST_F(DatasTest, MergeDefaultsIconNotesAndListSettings) {
   defaults.Dates->MoveDays = 4;
   defaults.Dates->MoveStep = 2;
 
-  TData entry;
+  TEntry entry;
   ASSERT_TRUE(entry.ParseLine("1/5 a"));
   entry.MergeDefaults(defaults);
   ASSERT_TRUE(entry.Icon.has_value());
@@ -632,16 +632,16 @@ TEST_F(DatasTest, MergeDefaultsIconNotesAndListSettings) {
   EXPECT_EQ(entry.Dates->MoveDays, 4);
   EXPECT_EQ(entry.Dates->MoveStep, 1);
 
-  TData own;
+  TEntry own;
   ASSERT_TRUE(own.ParseLine("1/5 a"));
   own.Icon = TIconFile{"own.bmp", 8, 8};
   own.MergeDefaults(defaults);
   EXPECT_EQ(own.Icon->Path, "own.bmp");
 
   // The default's copies are the entry's own.
-  TData with_times;
+  TEntry with_times;
   ASSERT_TRUE(with_times.ParseLine("1/5 a"));
-  TData time_default;
+  TEntry time_default;
   ASSERT_TRUE(time_default.ParseLine("=?/?/? 9:00 d &&(HD)"));
   with_times.MergeDefaults(time_default);
   with_times.Times->Clear();

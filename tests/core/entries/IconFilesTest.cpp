@@ -214,26 +214,26 @@ TEST_F(IconFilesTest, ProgramFolderIsTheFallback) {
 TEST_F(IconFilesTest, CommandI) {
   WriteFile(data_ / "garbage.bmp", "garbage");
   const TLineContext context{Data(), nullptr, {}};
-  TData data;
-  ASSERT_TRUE(data.ParseLine("1/1 a &i(sub\\pic2.bmp)", context));
-  ASSERT_TRUE(data.Icon.has_value());
-  EXPECT_EQ(*data.Icon, (TIconFile{Data() + "/sub/pic2.bmp", 32, 8}));
-  EXPECT_EQ(data.Text, "a");
+  TEntry entry;
+  ASSERT_TRUE(entry.ParseLine("1/1 a &i(sub\\pic2.bmp)", context));
+  ASSERT_TRUE(entry.Icon.has_value());
+  EXPECT_EQ(*entry.Icon, (TIconFile{Data() + "/sub/pic2.bmp", 32, 8}));
+  EXPECT_EQ(entry.Text, "a");
 
-  EXPECT_FALSE(data.ParseLine("1/1 a &i(garbage.bmp)", context));
-  EXPECT_EQ(data.ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
-  EXPECT_FALSE(data.Icon.has_value());
-  EXPECT_EQ(data.Text, "1/1 a &i(garbage.bmp)");
+  EXPECT_FALSE(entry.ParseLine("1/1 a &i(garbage.bmp)", context));
+  EXPECT_EQ(entry.ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
+  EXPECT_FALSE(entry.Icon.has_value());
+  EXPECT_EQ(entry.Text, "1/1 a &i(garbage.bmp)");
 
   // A picture that does not decode is not found either.
   const TLineContext refusing{Data(), nullptr, [](const TIconFile&) { return false; }};
-  EXPECT_FALSE(data.ParseLine("1/1 a &i(sub\\pic2.bmp)", refusing));
-  EXPECT_EQ(data.ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
-  EXPECT_FALSE(data.Icon.has_value());
+  EXPECT_FALSE(entry.ParseLine("1/1 a &i(sub\\pic2.bmp)", refusing));
+  EXPECT_EQ(entry.ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
+  EXPECT_FALSE(entry.Icon.has_value());
 
   // Without a context a relative name is looked for from the current folder.
-  EXPECT_FALSE(data.ParseLine("1/1 a &i(pic.bmp)"));
-  EXPECT_EQ(data.ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
+  EXPECT_FALSE(entry.ParseLine("1/1 a &i(pic.bmp)"));
+  EXPECT_EQ(entry.ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
 }
 
 }  // namespace

@@ -15,8 +15,8 @@
 
 namespace pelo::testing_support {
 
-inline std::unique_ptr<TData> ParsedEntry(std::string_view line) {
-  auto entry = std::make_unique<TData>();
+inline std::unique_ptr<TEntry> ParsedEntry(std::string_view line) {
+  auto entry = std::make_unique<TEntry>();
   EXPECT_TRUE(entry->ParseLine(line)) << line << ": " << entry->ErrorText;
   return entry;
 }

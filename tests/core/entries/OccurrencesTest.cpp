@@ -623,7 +623,7 @@ TEST_F(OccurrencesTest, RangesThatAreNoRange) {
   for (const TDateRec& range : ranges) {
     EXPECT_TRUE(Occurrences(*entry, range).empty()) << range.Year << ".." << range.Month;
   }
-  TData no_dates;
+  TEntry no_dates;
   no_dates.Dates.reset();
   EXPECT_TRUE(Occurrences(no_dates, {2025, 2025, 0}).empty());
 }

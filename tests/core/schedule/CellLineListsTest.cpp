@@ -165,7 +165,7 @@ TEST(TRect, SizeEmptinessAndIntersection) {
   EXPECT_EQ(r.Height(), 5);
 }
 
-TEST(TViewList, SelectColorFollowsScreenDepth) {
+TEST(TCellLineList, SelectColorFollowsScreenDepth) {
   EXPECT_EQ(DisplayInfo().BitsPerPixel(), 32);
   const struct {
     int32_t bits;
@@ -174,14 +174,14 @@ TEST(TViewList, SelectColorFollowsScreenDepth) {
                {16, kSoftOrange}, {24, kSoftOrange}, {32, kSoftOrange}};
   for (const auto& c : cases) {
     DisplayInfo().SetBitsPerPixel(c.bits);
-    EXPECT_EQ(TViewList().SelectColor(), c.expected) << c.bits;
+    EXPECT_EQ(TCellLineList().SelectColor(), c.expected) << c.bits;
   }
   DisplayInfo().SetBitsPerPixel(32);
 }
 
-TEST(TViewList, Defaults) {
+TEST(TCellLineList, Defaults) {
   TFixedMeasurer measurer;
-  const TViewList list(&measurer);
+  const TCellLineList list(&measurer);
   EXPECT_EQ(list.Count(), 0);
   EXPECT_EQ(list.Selected(), 0);
   EXPECT_EQ(list.TopLine(), 0);
@@ -194,20 +194,20 @@ TEST(TViewList, Defaults) {
   EXPECT_EQ(list.SelectColor(), kSoftOrange);
   EXPECT_EQ(list.Font().Name, "Surface");  // the surface's font when made
   for (int32_t slot = 0; slot < kIconSlotCount; ++slot) EXPECT_TRUE(list.IconVisible(slot));
-  EXPECT_EQ(TViewList().Font(), TFontSpec{});
+  EXPECT_EQ(TCellLineList().Font(), TFontSpec{});
 }
 
-TEST(TViewList, IconFlagSetters) {
+TEST(TCellLineList, IconFlagSetters) {
   const struct {
-    void (TViewList::*setter)(bool) noexcept;
+    void (TCellLineList::*setter)(bool) noexcept;
     std::vector<int32_t> hidden;
   } cases[] = {
-      {&TViewList::SetCheckedIconVisible, {0}}, {&TViewList::SetRankIconVisible, {1, 2}},
-      {&TViewList::SetMemoIconVisible, {3}},    {&TViewList::SetRelFilesIconVisible, {4}},
-      {&TViewList::SetMarkIconVisible, {5}},    {&TViewList::SetDataIconVisible, {6}},
+      {&TCellLineList::SetCheckedIconVisible, {0}}, {&TCellLineList::SetRankIconVisible, {1, 2}},
+      {&TCellLineList::SetMemoIconVisible, {3}},    {&TCellLineList::SetRelFilesIconVisible, {4}},
+      {&TCellLineList::SetMarkIconVisible, {5}},    {&TCellLineList::SetDataIconVisible, {6}},
   };
   for (const auto& c : cases) {
-    TViewList list;
+    TCellLineList list;
     (list.*c.setter)(false);
     for (int32_t slot = 0; slot < kIconSlotCount; ++slot) {
       const bool hidden = std::find(c.hidden.begin(), c.hidden.end(), slot) != c.hidden.end();
@@ -216,8 +216,8 @@ TEST(TViewList, IconFlagSetters) {
   }
 }
 
-TEST(TViewList, LinesKeepTheirOrderAndFacts) {
-  TViewList list;
+TEST(TCellLineList, LinesKeepTheirOrderAndFacts) {
+  TCellLineList list;
   const TIconFile picture{"pic.bmp", 20, 10};
   list.Add("zeta", Facts("c"));
   list.Add("alpha", Facts("p", &picture));
@@ -233,9 +233,9 @@ TEST(TViewList, LinesKeepTheirOrderAndFacts) {
 }
 
 // A refill takes the cleared lines' storage: nothing of the old lines may show through.
-TEST(TViewList, ARefillForgetsTheClearedLines) {
+TEST(TCellLineList, ARefillForgetsTheClearedLines) {
   TFixedMeasurer measurer;
-  TViewList list(&measurer);
+  TCellLineList list(&measurer);
   list.SetCellRect(TRect{0, 0, 11, 100});
   list.SetMargin(1);
   list.SetFont(FontOfSize("Cell", 10));
@@ -282,7 +282,7 @@ TEST(TViewList, ARefillForgetsTheClearedLines) {
 
 // --- Measuring ------------------------------------------------------------------------------
 
-TEST(TViewList, RowHeight) {
+TEST(TCellLineList, RowHeight) {
   const TFontSpec big = FontOfSize("Big", 20);
   const struct {
     const TFontSpec* own;
@@ -296,7 +296,7 @@ TEST(TViewList, RowHeight) {
   };
   for (const auto& c : cases) {
     TFixedMeasurer measurer;
-    TViewList list(&measurer);
+    TCellLineList list(&measurer);
     list.SetPercent(c.percent);
     list.SetSpacing(c.spacing);
     list.Add("x", Facts("", nullptr, c.own));
@@ -305,10 +305,10 @@ TEST(TViewList, RowHeight) {
     EXPECT_EQ(list.RowHeight(5), 12 * c.percent / 100 + c.spacing);
   }
   TFixedMeasurer measurer;
-  EXPECT_EQ(TViewList(&measurer).RowHeight(0), 0);  // empty list
+  EXPECT_EQ(TCellLineList(&measurer).RowHeight(0), 0);  // empty list
 }
 
-TEST(TViewList, LineIcons) {
+TEST(TCellLineList, LineIcons) {
   const TIconFile picture{"pic.bmp", 20, 10};
   const struct {
     const char* facts;
@@ -328,7 +328,7 @@ TEST(TViewList, LineIcons) {
       {"mk", nullptr, {4}, {3, 5}, 32},
   };
   for (const auto& c : cases) {
-    TViewList list;
+    TCellLineList list;
     for (const int32_t slot : c.hidden) list.SetIconVisible(slot, false);
     list.Add("x", Facts(c.facts, c.picture));
     const TLineIcons icons = list.LineIcons(0);
@@ -344,7 +344,7 @@ TEST(TViewList, LineIcons) {
   }
 }
 
-TEST(TViewList, LineRows) {
+TEST(TCellLineList, LineRows) {
   const TFontSpec big = FontOfSize("Big", 20);
   const struct {
     int32_t cell_width, margin, cell_size, percent;
@@ -390,7 +390,7 @@ TEST(TViewList, LineRows) {
   };
   for (const auto& c : cases) {
     TFixedMeasurer measurer;
-    TViewList list(&measurer);
+    TCellLineList list(&measurer);
     list.SetCellRect(TRect{10, 100, 10 + c.cell_width, 200});
     list.SetMargin(c.margin);
     list.SetFont(FontOfSize("Cell", c.cell_size));
@@ -403,9 +403,9 @@ TEST(TViewList, LineRows) {
   }
 }
 
-TEST(TViewList, LineRowsOutOfRange) {
+TEST(TCellLineList, LineRowsOutOfRange) {
   TFixedMeasurer measurer;
-  TViewList list(&measurer);
+  TCellLineList list(&measurer);
   list.SetCellRect(TRect{0, 0, 3, 100});
   list.Add("abcdefgh", Facts(""));
   EXPECT_EQ(list.LineRows(1).Rows, 1);
@@ -413,7 +413,7 @@ TEST(TViewList, LineRowsOutOfRange) {
   EXPECT_FALSE(list.IsWrapped(1));
 }
 
-TEST(TViewList, LineHeight) {
+TEST(TCellLineList, LineHeight) {
   const TIconFile tall{"tall.bmp", 20, 30};
   const TIconFile flat{"flat.bmp", 20, 10};
   const struct {
@@ -441,7 +441,7 @@ TEST(TViewList, LineHeight) {
   };
   for (const auto& c : cases) {
     TFixedMeasurer measurer;
-    TViewList list(&measurer);
+    TCellLineList list(&measurer);
     list.SetCellRect(TRect{10, 100, 51, 160});
     list.SetWrap(c.wrap);
     list.SetSpacing(c.spacing);
@@ -451,11 +451,11 @@ TEST(TViewList, LineHeight) {
     EXPECT_EQ(list.LineHeight(3), 12 + c.spacing);  // out of range: an empty line
   }
   TFixedMeasurer measurer;
-  EXPECT_EQ(TViewList(&measurer).LineHeight(0), 0);
+  EXPECT_EQ(TCellLineList(&measurer).LineHeight(0), 0);
 }
 
 // Five lines of heights 14, 18, 30, 28, 14 in a cell 60 pixels high.
-void AddGeometryLines(TViewList& list, const TIconFile& picture) {
+void AddGeometryLines(TCellLineList& list, const TIconFile& picture) {
   list.SetCellRect(TRect{10, 100, 61, 160});
   list.SetWrap(true);
   list.Add("a", Facts(""));
@@ -471,7 +471,7 @@ class TGeometryTest : public ::testing::Test {
 
   TFixedMeasurer measurer_;
   TIconFile picture_{"pic.bmp", 8, 30};
-  TViewList list_{&measurer_};
+  TCellLineList list_{&measurer_};
 };
 
 TEST_F(TGeometryTest, Heights) {
@@ -543,7 +543,7 @@ TEST_F(TGeometryTest, LineAtPoint) {
 TEST_F(TGeometryTest, LastVisibleLineWhenNothingFits) {
   list_.SetCellRect(TRect{10, 100, 61, 110});  // lower than the first line
   EXPECT_EQ(list_.LastVisibleLine(), 0);
-  TViewList empty(&measurer_);
+  TCellLineList empty(&measurer_);
   EXPECT_EQ(empty.LastVisibleLine(), 0);
   EXPECT_EQ(empty.LineAt(100).Index, -1);
 }
@@ -566,7 +566,7 @@ TEST_F(TGeometryTest, Click) {
   };
   for (const auto& c : cases) {
     TFixedMeasurer measurer;
-    TViewList list(&measurer);
+    TCellLineList list(&measurer);
     AddGeometryLines(list, picture_);
     const TLineClick click = list.Click(c.x, c.y);
     EXPECT_EQ(click.Hit, c.hit) << c.y;
@@ -579,10 +579,10 @@ TEST_F(TGeometryTest, Click) {
   }
 }
 
-TEST(TViewList, ClickOnATallFirstLineKeepsIt) {
+TEST(TCellLineList, ClickOnATallFirstLineKeepsIt) {
   // Line 0 (5 rows, 70 pixels) is taller than the cell and so always partly hidden.
   TFixedMeasurer measurer;
-  TViewList list(&measurer);
+  TCellLineList list(&measurer);
   list.SetCellRect(TRect{10, 100, 61, 160});
   list.SetWrap(true);
   list.Add(std::string(250, 'x'), Facts(""));
@@ -605,7 +605,7 @@ class TSelectionTest : public ::testing::Test {
 
   static constexpr TRect kCell{10, 100, 61, 160};
   TFixedMeasurer measurer_;
-  TViewList list_{&measurer_};
+  TCellLineList list_{&measurer_};
 };
 
 TEST_F(TSelectionTest, SelectLineScrollsAndRepaints) {
@@ -680,8 +680,8 @@ TEST_F(TSelectionTest, MovesStopAtTheEnds) {
   EXPECT_EQ(list_.TopLine(), 0);
 }
 
-TEST(TViewList, MovesNeedLinesAndASurface) {
-  TViewList no_surface;
+TEST(TCellLineList, MovesNeedLinesAndASurface) {
+  TCellLineList no_surface;
   no_surface.Add("a", Facts(""));
   no_surface.Add("b", Facts(""));
   no_surface.SetSelected(1);
@@ -690,7 +690,7 @@ TEST(TViewList, MovesNeedLinesAndASurface) {
   EXPECT_FALSE(no_surface.CanMoveDown());
 
   TFixedMeasurer measurer;
-  TViewList empty(&measurer);
+  TCellLineList empty(&measurer);
   empty.SetSelected(1);
   EXPECT_FALSE(empty.CanMoveUp());
   EXPECT_FALSE(empty.CanMoveDown());
@@ -710,7 +710,7 @@ TEST_F(TSelectionTest, Scrolling) {
   };
   for (const auto& c : cases) {
     TFixedMeasurer measurer;
-    TViewList list(&measurer);
+    TCellLineList list(&measurer);
     list.SetCellRect(kCell);
     for (const char* text : {"a", "b", "c", "d", "e", "f"}) list.Add(text, Facts(""));
     list.SelectLine(c.top);
@@ -751,7 +751,7 @@ class TPaintTest : public ::testing::Test {
 
   static constexpr TRect kCell{10, 100, 61, 160};
   TFixedMeasurer measurer_;
-  TViewList list_{&measurer_};
+  TCellLineList list_{&measurer_};
 };
 
 TEST_F(TPaintTest, OneLineThenEmptyRowsToTheBottom) {
@@ -801,7 +801,7 @@ TEST_F(TPaintTest, MarksStandInForHiddenIcons) {
       {"", false, false, "text 10,100,61,114 @11,101 x Surface 100"},
   };
   for (const auto& c : cases) {
-    TViewList list(&measurer_);
+    TCellLineList list(&measurer_);
     list.SetCellRect(kCell);
     list.SetCheckedIconVisible(c.checked_visible);
     list.SetMemoIconVisible(c.memo_visible);
@@ -947,7 +947,7 @@ TEST_F(TPaintTest, NeverOutsideTheCell) {
   ASSERT_FALSE(calls.empty());
   EXPECT_EQ(calls.back(), "fill 10,156,61,160 FFFFFF");
 
-  TViewList no_surface;
+  TCellLineList no_surface;
   no_surface.SetCellRect(kCell);
   no_surface.Add("abc", Facts(""));
   TRecorder recorder;
@@ -974,9 +974,9 @@ TEST_F(TPaintTest, UnwrappedTextIsCutToWhatShows) {
 
 // --- Measuring once, and huge lines ----------------------------------------------------------
 
-TEST(TViewList, RowCountsAreMeasuredOnce) {
+TEST(TCellLineList, RowCountsAreMeasuredOnce) {
   TFixedMeasurer measurer;
-  TViewList list(&measurer);
+  TCellLineList list(&measurer);
   list.SetCellRect(TRect{0, 0, 31, 100});
   list.Add("abcdefghijklmnopqrst", Facts("c"));  // 30 + 1 - 16 = 15 a row
   EXPECT_EQ(list.LineRows(0).Rows, 2);
@@ -1001,7 +1001,7 @@ TEST(TViewList, RowCountsAreMeasuredOnce) {
 
 constexpr std::size_t kFiveMegabytes = 5 * 1024 * 1024;
 
-TEST(TViewList, HugeLineIsMeasuredWithBoundedWork) {
+TEST(TCellLineList, HugeLineIsMeasuredWithBoundedWork) {
   const struct {
     std::string text;
     int32_t cell_width;
@@ -1015,7 +1015,7 @@ TEST(TViewList, HugeLineIsMeasuredWithBoundedWork) {
   };
   for (const auto& c : cases) {
     TFixedMeasurer measurer;
-    TViewList list(&measurer);
+    TCellLineList list(&measurer);
     list.SetCellRect(TRect{10, 100, 10 + c.cell_width, 160});
     list.SetWrap(true);
     list.Add(c.text, Facts(c.facts));
@@ -1025,16 +1025,16 @@ TEST(TViewList, HugeLineIsMeasuredWithBoundedWork) {
     // The rows a 60-pixel cell can show, not the whole line.
     EXPECT_LT(measurer.char_calls, 100000) << c.cell_width << c.facts;
     const int64_t height = int64_t{c.rows} * 14;
-    EXPECT_EQ(list.LineHeight(0), std::min<int64_t>(height, TViewList::kMaxLineHeight));
+    EXPECT_EQ(list.LineHeight(0), std::min<int64_t>(height, TCellLineList::kMaxLineHeight));
     EXPECT_EQ(list.LineAt(150).Index, 0);
     EXPECT_TRUE(list.LineAt(150).PartlyHidden);
     EXPECT_EQ(list.LastVisibleLine(), 0);
   }
 }
 
-TEST(TViewList, HugeLinePaintsOnlyWhatShows) {
+TEST(TCellLineList, HugeLinePaintsOnlyWhatShows) {
   TFixedMeasurer measurer;
-  TViewList list(&measurer);
+  TCellLineList list(&measurer);
   list.SetCellRect(TRect{10, 100, 21, 160});
   list.Add(std::string(kFiveMegabytes, 'a'), Facts(""));
   list.Add("b", Facts(""));

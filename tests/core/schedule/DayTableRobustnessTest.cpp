@@ -37,14 +37,14 @@ class DayTableRobustness : public testing::Test {
   int64_t LoadAndFill(std::string_view bytes) {
     const std::vector<std::string> names{folder_.WriteBytes("data.nrk", bytes)};
     list_.LoadFiles(&names);
-    list_.SetTable(2023, TDataTable::kYearCount);
+    list_.SetTable(2023, TDayTable::kYearCount);
     table_.SetFirstYear(2023);
     TFilterSet everything;  // no restriction: every pack is filed
     table_.SetFilter(everything);
     table_.Fill(&list_.DatePacks());
     int64_t lines = 0;
     for (TDateRec day{2023, 1, 1}; day.Year <= 2026; day = AddDays(day, 1)) {
-      const TViewList* cell = table_.Cell(day);
+      const TCellLineList* cell = table_.Cell(day);
       if (cell == nullptr) {
         ADD_FAILURE() << "no cell";
         return lines;
@@ -60,8 +60,8 @@ class DayTableRobustness : public testing::Test {
 
   TempFolder folder_;
   RecordingNotices notices_;
-  TDataList list_{notices_};
-  TDataTable table_;
+  TEntryList list_{notices_};
+  TDayTable table_;
 };
 
 // Bytes of every value from a fixed generator.

@@ -42,13 +42,13 @@ class DayTableTest : public testing::Test {
     Rebuild();
   }
   void Rebuild() {
-    list_.SetTable(kFirstYear, TDataTable::kYearCount);
+    list_.SetTable(kFirstYear, TDayTable::kYearCount);
     table_.Fill(&list_.DatePacks());
   }
 
   // The texts of a cell's lines; "(none)" when the table has no cell for the date.
   std::vector<std::string> Lines(TDateRec date) const {
-    const TViewList* cell = table_.Cell(date);
+    const TCellLineList* cell = table_.Cell(date);
     if (cell == nullptr) return {"(none)"};
     std::vector<std::string> texts;
     for (int32_t i = 0; i < cell->Count(); ++i) texts.push_back(cell->Text(i));
@@ -58,7 +58,7 @@ class DayTableTest : public testing::Test {
   // The position of the entry whose text is text.
   int32_t PositionOf(std::string_view text) const {
     for (int32_t i = 0; i < list_.Count(); ++i) {
-      if (list_.GetData(i)->Text == text) return i;
+      if (list_.Entry(i)->Text == text) return i;
     }
     ADD_FAILURE() << "no entry " << text;
     return -1;
@@ -70,8 +70,8 @@ class DayTableTest : public testing::Test {
   } today_;
   TempFolder folder_;
   RecordingNotices notices_;
-  TDataList list_{notices_};
-  TDataTable table_;
+  TEntryList list_{notices_};
+  TDayTable table_;
 };
 
 using Texts = std::vector<std::string>;
@@ -126,7 +126,7 @@ TEST_F(DayTableTest, TheFilter) {
       "2024/5/3 三日 &d([/[/[-2)\r\n"  // a derived day on 5/1 (kind 4)
       "2024/5/1 あとで消す\r\n");
   // Deleted after the rebuild: its pack is still there, and set 0 hides it.
-  list_.DeleteData(PositionOf("あとで消す"));
+  list_.DeleteEntry(PositionOf("あとで消す"));
 
   const TFilterSet initial = table_.Filter();
   EXPECT_EQ(initial[0], (TSmallSet{0}));
@@ -169,7 +169,7 @@ TEST_F(DayTableTest, TheFilter) {
     for (std::size_t k = 0; k < c.lines.size(); ++k) {
       const int32_t position = list_.DatePacks().EntryAt({2024, 5, 1}, c.filter, int32_t(k));
       ASSERT_GE(position, 0) << c.name;
-      EXPECT_EQ(c.lines[k].rfind(list_.GetData(position)->Text, 0), 0u) << c.name;
+      EXPECT_EQ(c.lines[k].rfind(list_.Entry(position)->Text, 0), 0u) << c.name;
     }
     EXPECT_EQ(list_.DatePacks().EntryAt({2024, 5, 1}, c.filter, int32_t(c.lines.size())), -1)
         << c.name;
@@ -193,12 +193,12 @@ TEST_F(DayTableTest, LinesOfADayInEntryListOrder) {
   for (const auto& c : cases) {
     EXPECT_EQ(packs.EntryAt({2024, 6, 1}, filter, c.k), c.position) << c.k;
   }
-  EXPECT_EQ(list_.GetData(packs.EntryAt({2024, 6, 1}, filter, 2))->Text, "二");
+  EXPECT_EQ(list_.Entry(packs.EntryAt({2024, 6, 1}, filter, 2))->Text, "二");
   EXPECT_EQ(packs.EntryAt({2024, 6, 3}, filter, 0), -1);
   // The k-th line is the k-th pack's entry.
-  const TViewList& cell = *table_.Cell({2024, 6, 1});
+  const TCellLineList& cell = *table_.Cell({2024, 6, 1});
   for (int32_t k = 0; k < cell.Count(); ++k) {
-    EXPECT_EQ(cell.Info(k).Data, list_.GetData(packs.EntryAt({2024, 6, 1}, filter, k))) << k;
+    EXPECT_EQ(cell.Info(k).Entry, list_.Entry(packs.EntryAt({2024, 6, 1}, filter, k))) << k;
   }
 }
 
@@ -315,7 +315,7 @@ TEST_F(DayTableTest, LineRecords) {
       "%\r\n"
       "メモの行\r\n"
       "%\r\n");
-  const TViewList& cell = *table_.Cell({2024, 6, 1});
+  const TCellLineList& cell = *table_.Cell({2024, 6, 1});
   ASSERT_EQ(cell.Count(), 4);
   const struct {
     bool rank_a, rank_b, checked, memo, rel_files, font;
@@ -336,7 +336,7 @@ TEST_F(DayTableTest, LineRecords) {
     EXPECT_EQ(info.Font != nullptr, c.font) << i;
     EXPECT_FALSE(info.Mark);
     EXPECT_FALSE(info.HasPicture);
-    EXPECT_EQ(info.Data, list_.GetData(i)) << i;
+    EXPECT_EQ(info.Entry, list_.Entry(i)) << i;
   }
   ASSERT_NE(cell.Info(2).Font, nullptr);
   EXPECT_EQ(cell.Info(2).Font->Size, 12);
@@ -363,10 +363,10 @@ TEST_F(DayTableTest, SettingsReachEveryCellAndStay) {
   table_.Fill(nullptr);
 
   int32_t cells = 0;
-  for (int32_t year = kFirstYear; year < kFirstYear + TDataTable::kYearCount; ++year) {
+  for (int32_t year = kFirstYear; year < kFirstYear + TDayTable::kYearCount; ++year) {
     for (int32_t month = 1; month <= 12; ++month) {
       for (int32_t day = 1; day <= 31; ++day) {
-        const TViewList* cell = table_.Cell({year, month, day});
+        const TCellLineList* cell = table_.Cell({year, month, day});
         ASSERT_NE(cell, nullptr);
         ++cells;
         SCOPED_TRACE(DateText({year, month, day}));
@@ -382,7 +382,7 @@ TEST_F(DayTableTest, SettingsReachEveryCellAndStay) {
       }
     }
   }
-  EXPECT_EQ(cells, TDataTable::kCellCount);
+  EXPECT_EQ(cells, TDayTable::kCellCount);
   // Each icon flag on its own; the rank flag governs both rank icons.
   table_.SetRankIconVisible(true);
   EXPECT_TRUE(table_.Cell({2025, 6, 6})->IconVisible(kIconRankA));
@@ -398,7 +398,7 @@ TEST_F(DayTableTest, MovingTheWindow) {
   EXPECT_EQ(Lines({2023, 7, 7}), (Texts{"七夕"}));
   // The packs of the new years, then the cells of the new window.
   DateInfo().FillYears(2029);
-  list_.SetTable(2030, TDataTable::kYearCount);
+  list_.SetTable(2030, TDayTable::kYearCount);
   table_.SetFirstYear(2030);
   table_.Fill(&list_.DatePacks());
   EXPECT_EQ(Lines({2023, 7, 7}), (Texts{"(none)"}));
@@ -424,14 +424,14 @@ TEST_F(DayTableTest, SetTableStoresPositionsAndReportsProgress) {
       "1/7 g\r\n"
       "1/8 h\r\n");
   ASSERT_EQ(list_.Count(), 8);
-  for (int32_t i = 0; i < list_.Count(); ++i) list_.GetData(i)->ListIndex = -7;
+  for (int32_t i = 0; i < list_.Count(); ++i) list_.Entry(i)->ListIndex = -7;
   std::vector<std::pair<int32_t, int32_t>> calls;
-  list_.OnSetTable = [&calls, this](TDataList& sender, int32_t index, int32_t rate) {
+  list_.OnSetTable = [&calls, this](TEntryList& sender, int32_t index, int32_t rate) {
     EXPECT_EQ(&sender, &list_);
     calls.emplace_back(index, rate);
   };
-  list_.SetTable(kFirstYear, TDataTable::kYearCount);
-  for (int32_t i = 0; i < list_.Count(); ++i) EXPECT_EQ(list_.GetData(i)->ListIndex, i);
+  list_.SetTable(kFirstYear, TDayTable::kYearCount);
+  for (int32_t i = 0; i < list_.Count(); ++i) EXPECT_EQ(list_.Entry(i)->ListIndex, i);
   // Not for the deleted entry (1) nor the one that did not parse (3); (i + 1) / 8 in percent,
   // halves to even: 12.5 -> 12, 37.5 -> 38, 62.5 -> 62, 87.5 -> 88.
   EXPECT_EQ(calls, (std::vector<std::pair<int32_t, int32_t>>{
@@ -455,9 +455,9 @@ TEST_F(DayTableTest, SetTableStoresPositionsAndReportsProgress) {
 TEST_F(DayTableTest, PrivateHolidaysAreMarkedAsTheyCome) {
   Load("2024/5/6~2024/5/8 私休の日だけ &&(PH)\r\n");
   // A day-marked entry added behind it: read after it on the next rebuild.
-  auto marked = std::make_unique<TData>();
+  auto marked = std::make_unique<TEntry>();
   ASSERT_TRUE(marked->ParseLine("@2024/5/7 休み"));
-  ASSERT_EQ(list_.AddData(-1, std::move(marked)), 1);
+  ASSERT_EQ(list_.AddEntry(-1, std::move(marked)), 1);
 
   DateInfo().FillYears(kFirstYear);  // no marks
   Rebuild();

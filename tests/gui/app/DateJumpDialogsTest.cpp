@@ -66,7 +66,7 @@ std::vector<RecordingNotices::Kind> Kinds(const RecordingNotices& notices) {
   return kinds;
 }
 
-class DateDlgTest : public ::testing::Test {
+class DateJumpFormTest : public ::testing::Test {
  protected:
   void SetUp() override { DateInfo().SetToday(kToday); }
 
@@ -78,7 +78,7 @@ class DateDlgTest : public ::testing::Test {
   }
 
   RecordingNotices notices;
-  TDateDlg dialog{notices};
+  TDateJumpForm dialog{notices};
   QCheckBox* check = Child<QCheckBox>(dialog, "CheckBoxPlusMinus");
   QComboBox* gengo = Child<QComboBox>(dialog, "ComboBoxGengo");
   QComboBox* year = Child<QComboBox>(dialog, "ComboBoxYear");
@@ -92,7 +92,7 @@ class DateDlgTest : public ::testing::Test {
   TUpDown* up_down_day = Child<TUpDown>(dialog, "UpDownDay");
 };
 
-TEST_F(DateDlgTest, DesignOfTheForm) {
+TEST_F(DateJumpFormTest, DesignOfTheForm) {
   EXPECT_EQ(dialog.windowTitle(), Q("年月日指定"));
   EXPECT_EQ(dialog.size(), QSize(394, 119));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
@@ -127,7 +127,7 @@ TEST_F(DateDlgTest, DesignOfTheForm) {
   EXPECT_EQ(cancel->text(), Q("ｷｬﾝｾﾙ"));
 }
 
-TEST_F(DateDlgTest, ShowingWritesTheCursorDateAndTheWesternYearList) {
+TEST_F(DateJumpFormTest, ShowingWritesTheCursorDateAndTheWesternYearList) {
   Open({2024, 3, 15});
   EXPECT_FALSE(check->isChecked());
   EXPECT_EQ(gengo->currentIndex(), 0);
@@ -152,7 +152,7 @@ struct EraCase {
   const char* list_last;
 };
 
-TEST_F(DateDlgTest, EraSwitching) {
+TEST_F(DateJumpFormTest, EraSwitching) {
   const std::vector<EraCase> cases = {
       {2024, kGengoMeiji, 1868, "1", 45, "45"},    // outside 1867..1911: the era's first year
       {2024, kGengoHeisei, 2024, "36", 50, "50"},  // 2024 - 1988
@@ -178,7 +178,7 @@ TEST_F(DateDlgTest, EraSwitching) {
   }
 }
 
-TEST_F(DateDlgTest, BackToTheWesternEraShowsTheWorkingYearAndItsList) {
+TEST_F(DateJumpFormTest, BackToTheWesternEraShowsTheWorkingYearAndItsList) {
   Open({2024, 1, 1});
   gengo->setCurrentIndex(kGengoMeiji);  // the working year becomes 1868
   gengo->setCurrentIndex(kGengoSeireki);
@@ -189,7 +189,7 @@ TEST_F(DateDlgTest, BackToTheWesternEraShowsTheWorkingYearAndItsList) {
   EXPECT_EQ(years.back(), "1893");
 }
 
-TEST_F(DateDlgTest, EraYearTypedAddsTheBase) {
+TEST_F(DateJumpFormTest, EraYearTypedAddsTheBase) {
   Open({1960, 4, 29});
   gengo->setCurrentIndex(kGengoShowa);
   EXPECT_EQ(year->currentText(), "35");
@@ -209,7 +209,7 @@ TEST_F(DateDlgTest, EraYearTypedAddsTheBase) {
   EXPECT_TRUE(notices.events.empty());
 }
 
-TEST_F(DateDlgTest, MonthAndDayTypedOrPicked) {
+TEST_F(DateJumpFormTest, MonthAndDayTypedOrPicked) {
   Open({2024, 3, 15});
   month->setEditText("12");
   day->setCurrentIndex(30);
@@ -220,7 +220,7 @@ TEST_F(DateDlgTest, MonthAndDayTypedOrPicked) {
   EXPECT_TRUE(notices.events.empty());
 }
 
-TEST_F(DateDlgTest, TickingSwitchesToOffsetsAndUntickingToToday) {
+TEST_F(DateJumpFormTest, TickingSwitchesToOffsetsAndUntickingToToday) {
   Open({2024, 3, 15});
   check->setChecked(true);
   EXPECT_EQ(dialog.WorkingDate(), (TDateRec{0, 0, 0}));
@@ -248,7 +248,7 @@ TEST_F(DateDlgTest, TickingSwitchesToOffsetsAndUntickingToToday) {
   EXPECT_TRUE(notices.events.empty());
 }
 
-TEST_F(DateDlgTest, UpDownStepsShowASignedOffset) {
+TEST_F(DateJumpFormTest, UpDownStepsShowASignedOffset) {
   Open({2024, 3, 15});
   check->setChecked(true);
   auto* up = up_down_year->findChild<QToolButton*>("Up");
@@ -285,7 +285,7 @@ TEST_F(DateDlgTest, UpDownStepsShowASignedOffset) {
   EXPECT_TRUE(notices.events.empty());
 }
 
-TEST_F(DateDlgTest, UpDownStopsAtItsEnds) {
+TEST_F(DateJumpFormTest, UpDownStopsAtItsEnds) {
   Open({2024, 3, 15});
   check->setChecked(true);
   edit_year->setText("32767");
@@ -298,7 +298,7 @@ TEST_F(DateDlgTest, UpDownStopsAtItsEnds) {
   EXPECT_EQ(dialog.WorkingDate().Year, -32768);
 }
 
-TEST_F(DateDlgTest, SignedNumbersTypedIntoTheOffsets) {
+TEST_F(DateJumpFormTest, SignedNumbersTypedIntoTheOffsets) {
   Open({2024, 3, 15});
   check->setChecked(true);
   const std::vector<std::pair<const char*, int32_t>> cases = {
@@ -310,7 +310,7 @@ TEST_F(DateDlgTest, SignedNumbersTypedIntoTheOffsets) {
   EXPECT_TRUE(notices.events.empty());
 }
 
-TEST_F(DateDlgTest, NonNumbersAreWarnedAndTheBoxEmptied) {
+TEST_F(DateJumpFormTest, NonNumbersAreWarnedAndTheBoxEmptied) {
   struct Case {
     const char* text;
     int warnings;  // emptying a box that held text is reported once more
@@ -332,7 +332,7 @@ TEST_F(DateDlgTest, NonNumbersAreWarnedAndTheBoxEmptied) {
   }
 }
 
-TEST_F(DateDlgTest, MinusTypedAloneIsWarned) {
+TEST_F(DateJumpFormTest, MinusTypedAloneIsWarned) {
   Open({2024, 3, 15});
   check->setChecked(true);
   edit_year->selectAll();
@@ -342,7 +342,7 @@ TEST_F(DateDlgTest, MinusTypedAloneIsWarned) {
   EXPECT_EQ(dialog.WorkingDate().Year, 0);
 }
 
-TEST_F(DateDlgTest, NonNumbersInTheComboBoxes) {
+TEST_F(DateJumpFormTest, NonNumbersInTheComboBoxes) {
   Open({2024, 3, 15});
   for (QComboBox* combo : {year, month, day}) {
     SCOPED_TRACE(combo->objectName().toStdString());
@@ -354,7 +354,7 @@ TEST_F(DateDlgTest, NonNumbersInTheComboBoxes) {
   EXPECT_EQ(dialog.WorkingDate(), (TDateRec{2024, 3, 15}));
 }
 
-TEST_F(DateDlgTest, EraYearBeyondThirtyTwoBitsIsNoNumber) {
+TEST_F(DateJumpFormTest, EraYearBeyondThirtyTwoBitsIsNoNumber) {
   Open({2024, 3, 15});
   gengo->setCurrentIndex(kGengoHeisei);
   year->setEditText("2147483000");  // + 1988 leaves 32 bits
@@ -374,9 +374,9 @@ TEST_F(DateDlgTest, EraYearBeyondThirtyTwoBitsIsNoNumber) {
 // The wrapper's modal runs. The steps run inside the form's own event loop; whatever they
 // leave open is closed so that a failing test never blocks.
 
-void RunWithForm(TDateDialog& wrapper, std::function<void(TDateDlg&)> steps) {
+void RunWithForm(TDateJumpDialog& wrapper, std::function<void(TDateJumpForm&)> steps) {
   QTimer::singleShot(0, [&wrapper, steps] {
-    TDateDlg* form = wrapper.Form();
+    TDateJumpForm* form = wrapper.Form();
     if (form == nullptr) {
       ADD_FAILURE() << "the form is not running";
       return;
@@ -389,16 +389,16 @@ void RunWithForm(TDateDialog& wrapper, std::function<void(TDateDlg&)> steps) {
   });
 }
 
-class DateDialogTest : public ::testing::Test {
+class DateJumpDialogTest : public ::testing::Test {
  protected:
   void SetUp() override { DateInfo().SetToday(kToday); }
   RecordingNotices notices;
-  TDateDialog wrapper{notices};
+  TDateJumpDialog wrapper{notices};
 };
 
-TEST_F(DateDialogTest, AbsoluteRunTakesTheDateOverOnOk) {
+TEST_F(DateJumpDialogTest, AbsoluteRunTakesTheDateOverOnOk) {
   wrapper.SetDate({2024, 3, 15});
-  RunWithForm(wrapper, [](TDateDlg& form) {
+  RunWithForm(wrapper, [](TDateJumpForm& form) {
     EXPECT_EQ(form.windowTitle(), Q("年月日指定"));
     EXPECT_EQ(Child<QComboBox>(form, "ComboBoxYear")->currentText(), "2024");
     Child<QComboBox>(form, "ComboBoxGengo")->setCurrentIndex(kGengoHeisei);
@@ -412,9 +412,9 @@ TEST_F(DateDialogTest, AbsoluteRunTakesTheDateOverOnOk) {
   EXPECT_EQ(wrapper.Form(), nullptr);
 }
 
-TEST_F(DateDialogTest, RelativeRunGivesOffsetsAndTheNextRunOpensOnToday) {
+TEST_F(DateJumpDialogTest, RelativeRunGivesOffsetsAndTheNextRunOpensOnToday) {
   wrapper.SetDate({2024, 3, 15});
-  RunWithForm(wrapper, [](TDateDlg& form) {
+  RunWithForm(wrapper, [](TDateJumpForm& form) {
     QTest::mouseClick(Child<QCheckBox>(form, "CheckBoxPlusMinus"), Qt::LeftButton);
     auto* up_down = Child<TUpDown>(form, "UpDownYear");
     QTest::mouseClick(up_down->findChild<QToolButton*>("Up"), Qt::LeftButton);
@@ -428,7 +428,7 @@ TEST_F(DateDialogTest, RelativeRunGivesOffsetsAndTheNextRunOpensOnToday) {
   // The main window puts the cursor date in again; after a relative run the form opens
   // unticked on today.
   wrapper.SetDate({2024, 3, 15});
-  RunWithForm(wrapper, [](TDateDlg& form) {
+  RunWithForm(wrapper, [](TDateJumpForm& form) {
     EXPECT_FALSE(Child<QCheckBox>(form, "CheckBoxPlusMinus")->isChecked());
     EXPECT_EQ(Child<QComboBox>(form, "ComboBoxGengo")->currentIndex(), 0);
     EXPECT_EQ(Child<QComboBox>(form, "ComboBoxYear")->currentText(), "2024");
@@ -443,7 +443,7 @@ TEST_F(DateDialogTest, RelativeRunGivesOffsetsAndTheNextRunOpensOnToday) {
   EXPECT_TRUE(notices.events.empty());
 }
 
-TEST_F(DateDialogTest, CancelLeavesTheWrapperUnchanged) {
+TEST_F(DateJumpDialogTest, CancelLeavesTheWrapperUnchanged) {
   struct Case {
     bool relative;
     bool escape;  // Escape or the cancel button
@@ -451,7 +451,7 @@ TEST_F(DateDialogTest, CancelLeavesTheWrapperUnchanged) {
   for (const Case c : {Case{false, false}, Case{true, false}, Case{false, true}}) {
     wrapper.SetDate({2000, 1, 2});
     wrapper.SetRelative(c.relative);
-    RunWithForm(wrapper, [c](TDateDlg& form) {
+    RunWithForm(wrapper, [c](TDateJumpForm& form) {
       QTest::mouseClick(Child<QCheckBox>(form, "CheckBoxPlusMinus"), Qt::LeftButton);
       Child<QLineEdit>(form, "EditDay")->setText("9");
       if (c.escape) {
@@ -467,10 +467,10 @@ TEST_F(DateDialogTest, CancelLeavesTheWrapperUnchanged) {
   }
 }
 
-TEST_F(DateDialogTest, CaptionReplacesTheFormsOwn) {
+TEST_F(DateJumpDialogTest, CaptionReplacesTheFormsOwn) {
   wrapper.SetCaption("移動先の年月日");
   QString shown;
-  RunWithForm(wrapper, [&shown](TDateDlg& form) {
+  RunWithForm(wrapper, [&shown](TDateJumpForm& form) {
     shown = form.windowTitle();
     form.reject();
   });
@@ -478,9 +478,9 @@ TEST_F(DateDialogTest, CaptionReplacesTheFormsOwn) {
   EXPECT_EQ(shown, Q("移動先の年月日"));
 }
 
-TEST_F(DateDialogTest, EnterInTheYearBoxPressesOk) {
+TEST_F(DateJumpDialogTest, EnterInTheYearBoxPressesOk) {
   wrapper.SetDate({2024, 3, 15});
-  RunWithForm(wrapper, [](TDateDlg& form) {
+  RunWithForm(wrapper, [](TDateJumpForm& form) {
     QComboBox* year = Child<QComboBox>(form, "ComboBoxYear");
     year->setEditText("1999");
     QTest::keyClick(year->lineEdit(), Qt::Key_Return);

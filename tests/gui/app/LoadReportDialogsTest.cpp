@@ -35,9 +35,9 @@ const std::vector<std::string> kLines = {
     "&x 9:00 … 不明なコマンドです",
 };
 
-TEST(ErrorDlgTest, Design) {
-  TErrorDlg dialog;
-  EXPECT_EQ(dialog.objectName(), "ErrorDlg");
+TEST(LoadReportDialogTest, Design) {
+  TLoadReportDialog dialog;
+  EXPECT_EQ(dialog.objectName(), "LoadReportDialog");
   EXPECT_EQ(dialog.windowTitle(), Q("ねりかｴﾗｰ情報"));
   EXPECT_EQ(dialog.size(), QSize(490, 267));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
@@ -54,7 +54,7 @@ TEST(ErrorDlgTest, Design) {
   EXPECT_EQ(close->geometry(), QRect(490 - 75 - 20, 4, 75, 25));
 }
 
-TEST(ErrorDlgTest, LinesInOrderAndTheHeading) {
+TEST(LoadReportDialogTest, LinesInOrderAndTheHeading) {
   struct Case {
     std::string heading;
     const char* label;
@@ -65,7 +65,7 @@ TEST(ErrorDlgTest, LinesInOrderAndTheHeading) {
        "予定.nrk を読込み中にエラーが発生しました。"},
   };
   for (const Case& c : cases) {
-    TErrorDlg dialog;
+    TLoadReportDialog dialog;
     dialog.SetLines(kLines);
     dialog.SetHeading(c.heading);
     EXPECT_EQ(Child<QLabel>(dialog, "LabelMsg")->text(), Q(c.label));
@@ -75,8 +75,8 @@ TEST(ErrorDlgTest, LinesInOrderAndTheHeading) {
   }
 }
 
-TEST(ErrorDlgTest, CloseButtonKeepsToTheRightEdge) {
-  TErrorDlg dialog;
+TEST(LoadReportDialogTest, CloseButtonKeepsToTheRightEdge) {
+  TLoadReportDialog dialog;
   dialog.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
   const auto* close = Child<QPushButton>(dialog, "CloseBtn");
@@ -91,11 +91,11 @@ TEST(ErrorDlgTest, CloseButtonKeepsToTheRightEdge) {
   }
 }
 
-TEST(ErrorDlgTest, ModalRunBeepsFirstAndClosesWithTheButton) {
+TEST(LoadReportDialogTest, ModalRunBeepsFirstAndClosesWithTheButton) {
   RecordingNotices notices;
   bool seen = false;
   test::WhenModal([&](QWidget& window) {
-    auto* dialog = qobject_cast<TErrorDlg*>(&window);
+    auto* dialog = qobject_cast<TLoadReportDialog*>(&window);
     ASSERT_NE(dialog, nullptr);
     seen = true;
     // The beep sounded before the window came up.
@@ -106,14 +106,14 @@ TEST(ErrorDlgTest, ModalRunBeepsFirstAndClosesWithTheButton) {
     EXPECT_EQ(Child<QPlainTextEdit>(*dialog, "Memo")->toPlainText(), Q("x … y"));
     QTest::mouseClick(Child<QPushButton>(*dialog, "CloseBtn"), Qt::LeftButton);
   });
-  EXPECT_FALSE(ExecuteErrorDlg({"a.nrk を読込み中", {"x … y"}}, notices));
+  EXPECT_FALSE(ExecuteLoadReportDialog({"a.nrk を読込み中", {"x … y"}}, notices));
   EXPECT_TRUE(seen);
 }
 
-TEST(ErrorDlgTest, EnterPressesTheCloseButton) {
+TEST(LoadReportDialogTest, EnterPressesTheCloseButton) {
   RecordingNotices notices;
   test::WhenModal([](QWidget& window) { QTest::keyClick(&window, Qt::Key_Return); });
-  EXPECT_FALSE(ExecuteErrorDlg({"", {"x"}}, notices));
+  EXPECT_FALSE(ExecuteLoadReportDialog({"", {"x"}}, notices));
 }
 
 }  // namespace

@@ -66,14 +66,14 @@ class MainWindowTest : public ::testing::Test {
   }
 
   // The window as the program starts it: shown, and its start-up sequence run to the end.
-  std::unique_ptr<TFormMain> Start(const QStringList& arguments = {}) {
-    auto form = std::make_unique<TFormMain>(arguments, notices);
-    form->show();
-    for (int i = 0; i < 200 && !form->StartedUp(); ++i) {
+  std::unique_ptr<TMainWindow> Start(const QStringList& arguments = {}) {
+    auto window = std::make_unique<TMainWindow>(arguments, notices);
+    window->show();
+    for (int i = 0; i < 200 && !window->StartedUp(); ++i) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
-    EXPECT_TRUE(form->StartedUp());
-    return form;
+    EXPECT_TRUE(window->StartedUp());
+    return window;
   }
 
   // UTF-8 text written as the CP932 bytes of a data or page file.
@@ -84,16 +84,18 @@ class MainWindowTest : public ::testing::Test {
     return path;
   }
 
-  static void Click(TFormMain& form, const char* button) {
-    QTest::mouseClick(Child<QToolButton>(form, button), Qt::LeftButton);
+  static void Click(TMainWindow& window, const char* button) {
+    QTest::mouseClick(Child<QToolButton>(window, button), Qt::LeftButton);
   }
-  static QString Panel(TFormMain& form) { return Child<QLabel>(form, "Panel3")->text(); }
-  static bool TodayEnabled(TFormMain& form) {
-    return Child<QToolButton>(form, "ToolButtonJumpToday")->isEnabled();
+  static QString DatePanel(TMainWindow& window) {
+    return Child<QLabel>(window, "DatePanel")->text();
   }
-  static std::vector<std::string> LoadedFiles(TFormMain& form) {
+  static bool TodayEnabled(TMainWindow& window) {
+    return Child<QToolButton>(window, "TodayButton")->isEnabled();
+  }
+  static std::vector<std::string> LoadedFiles(TMainWindow& window) {
     std::vector<std::string> paths;
-    const TFileList& files = form.Schedule().DataList().FileList();
+    const TFileList& files = window.Schedule().EntryList().FileList();
     for (int32_t i = 0; i < files.Count(); ++i) paths.push_back(files.Path(i));
     return paths;
   }
@@ -114,21 +116,21 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, WindowAndToolbarAsDesigned) {
-  TFormMain form({}, notices);
-  EXPECT_EQ(form.objectName(), "FormMain");
-  EXPECT_EQ(form.windowTitle(), Q("ぺろん"));
-  EXPECT_EQ(form.pos(), QPoint(287, 121));
-  EXPECT_EQ(form.size(), QSize(484, 308));
-  EXPECT_EQ(form.font().pixelSize(), 12);
-  EXPECT_EQ(form.Schedule().objectName(), "Schedule");
-  EXPECT_TRUE(form.Schedule().ReadOnly());
-  EXPECT_EQ(Child<QWidget>(form, "Panel2")->height(), 34);
-  QLabel* panel3 = Child<QLabel>(form, "Panel3");
-  EXPECT_EQ(panel3->width(), 140);
-  EXPECT_TRUE(panel3->font().bold());
-  EXPECT_EQ(panel3->font().pixelSize(), 16);
-  EXPECT_EQ(panel3->palette().color(QPalette::Window), QColor(Qt::black));
-  EXPECT_EQ(panel3->palette().color(QPalette::WindowText), QColor(0, 255, 255));
+  TMainWindow window({}, notices);
+  EXPECT_EQ(window.objectName(), "FormMain");
+  EXPECT_EQ(window.windowTitle(), Q("ぺろん"));
+  EXPECT_EQ(window.pos(), QPoint(287, 121));
+  EXPECT_EQ(window.size(), QSize(484, 308));
+  EXPECT_EQ(window.font().pixelSize(), 12);
+  EXPECT_EQ(window.Schedule().objectName(), "Schedule");
+  EXPECT_TRUE(window.Schedule().ReadOnly());
+  EXPECT_EQ(Child<QWidget>(window, "Strip")->height(), 34);
+  QLabel* date_panel = Child<QLabel>(window, "DatePanel");
+  EXPECT_EQ(date_panel->width(), 140);
+  EXPECT_TRUE(date_panel->font().bold());
+  EXPECT_EQ(date_panel->font().pixelSize(), 16);
+  EXPECT_EQ(date_panel->palette().color(QPalette::Window), QColor(Qt::black));
+  EXPECT_EQ(date_panel->palette().color(QPalette::WindowText), QColor(0, 255, 255));
 
   struct Button {
     const char* name;
@@ -136,21 +138,21 @@ TEST_F(MainWindowTest, WindowAndToolbarAsDesigned) {
     const char* caption;
   };
   const std::vector<Button> buttons = {
-      {"ToolButton1", "開く", "開く"},
+      {"OpenButton", "開く", "開く"},
       {nullptr, nullptr, nullptr},  // the divider
-      {"ToolButton2", "前年にジャンプ", "前年"},
-      {"ToolButton3", "前月にジャンプ", "前月"},
-      {"ToolButton4", "前週にジャンプ", "前週"},
-      {"ToolButton5", "前日にジャンプ", "前日"},
-      {"ToolButtonJumpToday", "今日にジャンプ", "今日"},
-      {"ToolButton7", "次日にジャンプ", "次日"},
-      {"ToolButton8", "次週にジャンプ", "次週"},
-      {"ToolButton9", "次月にジャンプ", "次月"},
-      {"ToolButton11", "次年にジャンプ", "次年"},
+      {"PreviousYearButton", "前年にジャンプ", "前年"},
+      {"PreviousMonthButton", "前月にジャンプ", "前月"},
+      {"PreviousWeekButton", "前週にジャンプ", "前週"},
+      {"PreviousDayButton", "前日にジャンプ", "前日"},
+      {"TodayButton", "今日にジャンプ", "今日"},
+      {"NextDayButton", "次日にジャンプ", "次日"},
+      {"NextWeekButton", "次週にジャンプ", "次週"},
+      {"NextMonthButton", "次月にジャンプ", "次月"},
+      {"NextYearButton", "次年にジャンプ", "次年"},
       {nullptr, nullptr, nullptr},  // the separator
-      {"ToolButton12", "指定年月日にジャンプ", ""},
+      {"DateJumpButton", "指定年月日にジャンプ", ""},
   };
-  QToolBar* tool_bar = Child<QToolBar>(form, "ToolBar1");
+  QToolBar* tool_bar = Child<QToolBar>(window, "ToolBar");
   const QList<QAction*> actions = tool_bar->actions();
   ASSERT_EQ(actions.size(), static_cast<qsizetype>(buttons.size()));
   for (std::size_t i = 0; i < buttons.size(); ++i) {
@@ -173,11 +175,11 @@ TEST_F(MainWindowTest, WindowAndToolbarAsDesigned) {
 }
 
 TEST_F(MainWindowTest, StartUpShowsTodayAndDisablesTheTodayButton) {
-  auto form = Start();
-  EXPECT_EQ(form->Schedule().CursorDate(), kToday);
-  EXPECT_EQ(Panel(*form), Q("2024/5/1(水)"));
-  EXPECT_FALSE(TodayEnabled(*form));
-  EXPECT_TRUE(LoadedFiles(*form).empty());
+  auto window = Start();
+  EXPECT_EQ(window->Schedule().CursorDate(), kToday);
+  EXPECT_EQ(DatePanel(*window), Q("2024/5/1(水)"));
+  EXPECT_FALSE(TodayEnabled(*window));
+  EXPECT_TRUE(LoadedFiles(*window).empty());
   EXPECT_TRUE(notices.events.empty());
 }
 
@@ -190,53 +192,53 @@ TEST_F(MainWindowTest, ButtonsMoveTheCursor) {
     const char* panel;
   };
   const std::vector<Case> cases = {
-      {{2024, 5, 1}, "ToolButton2", 7, {2023, 5, 1}, "2023/5/1(月)"},
-      {{2024, 5, 31}, "ToolButton3", 7, {2024, 4, 30}, "2024/4/30(火)"},
-      {{2024, 5, 1}, "ToolButton4", 7, {2024, 4, 24}, "2024/4/24(水)"},
-      {{2024, 5, 1}, "ToolButton4", 31, {2024, 4, 24}, "2024/4/24(水)"},
-      {{2024, 3, 1}, "ToolButton5", 7, {2024, 2, 29}, "2024/2/29(木)"},
-      {{2020, 1, 1}, "ToolButtonJumpToday", 7, {2024, 5, 1}, "2024/5/1(水)"},
-      {{2024, 2, 29}, "ToolButton7", 7, {2024, 3, 1}, "2024/3/1(金)"},
-      {{2024, 12, 28}, "ToolButton8", 7, {2025, 1, 4}, "2025/1/4(土)"},
-      {{2024, 5, 1}, "ToolButton8", 31, {2024, 5, 8}, "2024/5/8(水)"},
-      {{2023, 1, 31}, "ToolButton9", 7, {2023, 2, 28}, "2023/2/28(火)"},
-      {{2024, 1, 31}, "ToolButton9", 31, {2024, 2, 29}, "2024/2/29(木)"},
-      {{2024, 2, 29}, "ToolButton11", 7, {2025, 2, 28}, "2025/2/28(金)"},
+      {{2024, 5, 1}, "PreviousYearButton", 7, {2023, 5, 1}, "2023/5/1(月)"},
+      {{2024, 5, 31}, "PreviousMonthButton", 7, {2024, 4, 30}, "2024/4/30(火)"},
+      {{2024, 5, 1}, "PreviousWeekButton", 7, {2024, 4, 24}, "2024/4/24(水)"},
+      {{2024, 5, 1}, "PreviousWeekButton", 31, {2024, 4, 24}, "2024/4/24(水)"},
+      {{2024, 3, 1}, "PreviousDayButton", 7, {2024, 2, 29}, "2024/2/29(木)"},
+      {{2020, 1, 1}, "TodayButton", 7, {2024, 5, 1}, "2024/5/1(水)"},
+      {{2024, 2, 29}, "NextDayButton", 7, {2024, 3, 1}, "2024/3/1(金)"},
+      {{2024, 12, 28}, "NextWeekButton", 7, {2025, 1, 4}, "2025/1/4(土)"},
+      {{2024, 5, 1}, "NextWeekButton", 31, {2024, 5, 8}, "2024/5/8(水)"},
+      {{2023, 1, 31}, "NextMonthButton", 7, {2023, 2, 28}, "2023/2/28(火)"},
+      {{2024, 1, 31}, "NextMonthButton", 31, {2024, 2, 29}, "2024/2/29(木)"},
+      {{2024, 2, 29}, "NextYearButton", 7, {2025, 2, 28}, "2025/2/28(金)"},
   };
-  auto form = Start();
+  auto window = Start();
   for (const Case& c : cases) {
-    TScheduleSettings settings = form->Schedule().GetSettings();
+    TScheduleSettings settings = window->Schedule().GetSettings();
     settings.Cycle = c.cycle;
-    form->Schedule().ApplySettings(settings);
-    form->Schedule().JumpDate(c.from);
-    ASSERT_EQ(form->Schedule().CursorDate(), c.from) << c.button;
-    Click(*form, c.button);
-    EXPECT_EQ(form->Schedule().CursorDate(), c.to) << c.button << " cycle " << c.cycle;
-    EXPECT_EQ(Panel(*form), Q(c.panel)) << c.button << " cycle " << c.cycle;
+    window->Schedule().ApplySettings(settings);
+    window->Schedule().JumpDate(c.from);
+    ASSERT_EQ(window->Schedule().CursorDate(), c.from) << c.button;
+    Click(*window, c.button);
+    EXPECT_EQ(window->Schedule().CursorDate(), c.to) << c.button << " cycle " << c.cycle;
+    EXPECT_EQ(DatePanel(*window), Q(c.panel)) << c.button << " cycle " << c.cycle;
   }
   EXPECT_TRUE(notices.events.empty());
 }
 
 TEST_F(MainWindowTest, NextMonthFromTheEndOfJanuaryThenNextDay) {
-  auto form = Start();
-  form->Schedule().JumpDate({2023, 1, 31});
-  Click(*form, "ToolButton9");
-  EXPECT_EQ(Panel(*form), Q("2023/2/28(火)"));
-  Click(*form, "ToolButton7");
-  EXPECT_EQ(form->Schedule().CursorDate(), (TDateRec{2023, 3, 1}));
-  EXPECT_EQ(Panel(*form), Q("2023/3/1(水)"));
+  auto window = Start();
+  window->Schedule().JumpDate({2023, 1, 31});
+  Click(*window, "NextMonthButton");
+  EXPECT_EQ(DatePanel(*window), Q("2023/2/28(火)"));
+  Click(*window, "NextDayButton");
+  EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2023, 3, 1}));
+  EXPECT_EQ(DatePanel(*window), Q("2023/3/1(水)"));
 }
 
 TEST_F(MainWindowTest, PreviousYearBeforeTheCalendarIsRefused) {
-  auto form = Start();
-  form->Schedule().JumpDate({1582, 12, 31});
-  ASSERT_EQ(Panel(*form), Q("1582/12/31(金)"));
+  auto window = Start();
+  window->Schedule().JumpDate({1582, 12, 31});
+  ASSERT_EQ(DatePanel(*window), Q("1582/12/31(金)"));
   notices.Clear();
-  Click(*form, "ToolButton2");
-  EXPECT_EQ(form->Schedule().CursorDate(), (TDateRec{1582, 12, 31}));
-  EXPECT_EQ(Panel(*form), Q("1582/12/31(金)"));
+  Click(*window, "PreviousYearButton");
+  EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{1582, 12, 31}));
+  EXPECT_EQ(DatePanel(*window), Q("1582/12/31(金)"));
   EXPECT_EQ(notices.Messages(), std::vector<std::string>{kRangeMessage});
-  EXPECT_TRUE(TodayEnabled(*form));
+  EXPECT_TRUE(TodayEnabled(*window));
 }
 
 TEST_F(MainWindowTest, TodayButtonFollowsEveryMove) {
@@ -246,30 +248,31 @@ TEST_F(MainWindowTest, TodayButtonFollowsEveryMove) {
     bool enabled;
   };
   const std::vector<Step> steps = {
-      {"ToolButton7", {}, true},     {"ToolButton5", {}, false},
-      {"ToolButton4", {}, true},     {"ToolButtonJumpToday", {}, false},
-      {nullptr, {2024, 5, 2}, true}, {nullptr, {2024, 5, 1}, false},
-      {"ToolButton11", {}, true},    {"ToolButton2", {}, false},
+      {"NextDayButton", {}, true},      {"PreviousDayButton", {}, false},
+      {"PreviousWeekButton", {}, true}, {"TodayButton", {}, false},
+      {nullptr, {2024, 5, 2}, true},    {nullptr, {2024, 5, 1}, false},
+      {"NextYearButton", {}, true},     {"PreviousYearButton", {}, false},
   };
-  auto form = Start();
-  ASSERT_FALSE(TodayEnabled(*form));
+  auto window = Start();
+  ASSERT_FALSE(TodayEnabled(*window));
   for (const Step& step : steps) {
     if (step.button != nullptr) {
-      Click(*form, step.button);
+      Click(*window, step.button);
     } else {
-      form->Schedule().JumpDate(step.jump);
+      window->Schedule().JumpDate(step.jump);
     }
-    EXPECT_EQ(TodayEnabled(*form), step.enabled)
-        << (step.button ? step.button : "jump") << " to " << form->Schedule().CursorDate().Year
-        << "/" << form->Schedule().CursorDate().Month << "/" << form->Schedule().CursorDate().Day;
+    EXPECT_EQ(TodayEnabled(*window), step.enabled)
+        << (step.button ? step.button : "jump") << " to " << window->Schedule().CursorDate().Year
+        << "/" << window->Schedule().CursorDate().Month << "/"
+        << window->Schedule().CursorDate().Day;
   }
 }
 
 TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
-  auto form = Start();
-  form->Schedule().JumpDate({2024, 3, 15});
+  auto window = Start();
+  window->Schedule().JumpDate({2024, 3, 15});
   WhenModal([](QWidget& modal) {
-    auto* dialog = qobject_cast<TDateDlg*>(&modal);
+    auto* dialog = qobject_cast<TDateJumpForm*>(&modal);
     ASSERT_NE(dialog, nullptr);
     // It opens on the cursor date.
     EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxYear")->currentText(), "2024");
@@ -280,10 +283,10 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
     Child<QComboBox>(modal, "ComboBoxDay")->setEditText("3");
     QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
   });
-  Click(*form, "ToolButton12");
-  EXPECT_EQ(form->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
-  EXPECT_EQ(Panel(*form), Q("2030/2/3(日)"));
-  TDateDialog* wrapper = form->DateDialog();
+  Click(*window, "DateJumpButton");
+  EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
+  EXPECT_EQ(DatePanel(*window), Q("2030/2/3(日)"));
+  TDateJumpDialog* wrapper = window->DateJumpDialog();
   ASSERT_NE(wrapper, nullptr);
 
   // Cancelled: nothing moves, and the wrapper is the same one.
@@ -291,9 +294,9 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
     Child<QComboBox>(modal, "ComboBoxYear")->setEditText("1999");
     QTest::mouseClick(Child<QPushButton>(modal, "CancelBtn"), Qt::LeftButton);
   });
-  Click(*form, "ToolButton12");
-  EXPECT_EQ(form->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
-  EXPECT_EQ(form->DateDialog(), wrapper);
+  Click(*window, "DateJumpButton");
+  EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
+  EXPECT_EQ(window->DateJumpDialog(), wrapper);
 
   // A date that does not exist is refused by the schedule.
   WhenModal([](QWidget& modal) {
@@ -302,14 +305,14 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
     QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
   });
   notices.Clear();
-  Click(*form, "ToolButton12");
-  EXPECT_EQ(form->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
+  Click(*window, "DateJumpButton");
+  EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
   EXPECT_EQ(notices.Messages(), std::vector<std::string>{"日付が存在しません。"});
 }
 
 TEST_F(MainWindowTest, DateDialogMovesRelatively) {
-  auto form = Start();
-  form->Schedule().JumpDate({2024, 1, 31});
+  auto window = Start();
+  window->Schedule().JumpDate({2024, 1, 31});
   WhenModal([](QWidget& modal) {
     QTest::mouseClick(Child<QCheckBox>(modal, "CheckBoxPlusMinus"), Qt::LeftButton);
     auto* up_down = Child<TUpDown>(modal, "UpDownYear");
@@ -318,12 +321,12 @@ TEST_F(MainWindowTest, DateDialogMovesRelatively) {
     Child<QLineEdit>(modal, "EditDay")->setText("-3");
     QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
   });
-  Click(*form, "ToolButton12");
+  Click(*window, "DateJumpButton");
   // With a day part nothing clamps: 2025/2/(31 - 3).
-  EXPECT_EQ(form->Schedule().CursorDate(), (TDateRec{2025, 2, 28}));
-  EXPECT_EQ(Panel(*form), Q("2025/2/28(金)"));
-  ASSERT_NE(form->DateDialog(), nullptr);
-  EXPECT_TRUE(form->DateDialog()->Relative());
+  EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2025, 2, 28}));
+  EXPECT_EQ(DatePanel(*window), Q("2025/2/28(金)"));
+  ASSERT_NE(window->DateJumpDialog(), nullptr);
+  EXPECT_TRUE(window->DateJumpDialog()->Relative());
 
   // The next run opens on today in absolute mode; OK there jumps to today.
   WhenModal([](QWidget& modal) {
@@ -332,9 +335,9 @@ TEST_F(MainWindowTest, DateDialogMovesRelatively) {
     EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxMonth")->currentText(), "5");
     QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
   });
-  Click(*form, "ToolButton12");
-  EXPECT_EQ(form->Schedule().CursorDate(), kToday);
-  EXPECT_FALSE(TodayEnabled(*form));
+  Click(*window, "DateJumpButton");
+  EXPECT_EQ(window->Schedule().CursorDate(), kToday);
+  EXPECT_FALSE(TodayEnabled(*window));
 }
 
 TEST(ArgumentKindTest, DataFilesFirstThenPageFiles) {
@@ -366,11 +369,11 @@ TEST_F(MainWindowTest, CommandLineLoadsDataFilesInOrderAfterThePages) {
   const QString odd = Write("x.nrk.npg", "1/2 b\n");
   const QString upper = Write("UPPER.NRK", "1/3 c\n");
   const QString page = Write("a.NPG", "[NerikaPage1]\nPageName=p\nScheduleTerm=6\n");
-  auto form = Start({first, page, odd, Q("notes.txt"), upper});
-  EXPECT_EQ(LoadedFiles(*form), (std::vector<std::string>{first.toStdString(), odd.toStdString(),
-                                                          upper.toStdString()}));
-  EXPECT_EQ(form->Schedule().Term(), 6);
-  EXPECT_EQ(form->Schedule().CursorDate(), kToday);
+  auto window = Start({first, page, odd, Q("notes.txt"), upper});
+  EXPECT_EQ(LoadedFiles(*window), (std::vector<std::string>{first.toStdString(), odd.toStdString(),
+                                                            upper.toStdString()}));
+  EXPECT_EQ(window->Schedule().Term(), 6);
+  EXPECT_EQ(window->Schedule().CursorDate(), kToday);
   EXPECT_TRUE(notices.events.empty());
 }
 
@@ -400,10 +403,10 @@ TEST_F(MainWindowTest, TheLastPageWithAPageDecidesEverySetting) {
       {{one, two, lower}, 7, 5, 1},
   };
   for (const Case& c : cases) {
-    auto form = Start(c.arguments);
-    EXPECT_EQ(form->Schedule().Cycle(), c.cycle) << c.arguments.join(' ').toStdString();
-    EXPECT_EQ(form->Schedule().Term(), c.term) << c.arguments.join(' ').toStdString();
-    EXPECT_EQ(form->Schedule().GetSettings().DayInfo, c.day_info)
+    auto window = Start(c.arguments);
+    EXPECT_EQ(window->Schedule().Cycle(), c.cycle) << c.arguments.join(' ').toStdString();
+    EXPECT_EQ(window->Schedule().Term(), c.term) << c.arguments.join(' ').toStdString();
+    EXPECT_EQ(window->Schedule().GetSettings().DayInfo, c.day_info)
         << c.arguments.join(' ').toStdString();
   }
 }
@@ -429,28 +432,28 @@ TEST_F(MainWindowTest, ThePageBesideTheProgramComesBeforeTheCommandLine) {
   const ProgramPageFile program_page(
       "[NerikaPage1]\nPageName=beside\nScheduleTerm=3\nScheduleDayInfo=4\n");
   {
-    auto form = Start();
-    EXPECT_EQ(form->Schedule().Term(), 3);
-    EXPECT_EQ(form->Schedule().GetSettings().DayInfo, 4);
+    auto window = Start();
+    EXPECT_EQ(window->Schedule().Term(), 3);
+    EXPECT_EQ(window->Schedule().GetSettings().DayInfo, 4);
   }
   {
     const QString page = Write("p.npg", "[NerikaPage1]\nPageName=p\nScheduleDayInfo=2\n");
-    auto form = Start({page});
-    EXPECT_EQ(form->Schedule().Term(), 4);
-    EXPECT_EQ(form->Schedule().GetSettings().DayInfo, 2);
+    auto window = Start({page});
+    EXPECT_EQ(window->Schedule().Term(), 4);
+    EXPECT_EQ(window->Schedule().GetSettings().DayInfo, 2);
   }
   {
     // A section without a page leaves the program's page in force.
     const QString page = Write("q.npg", "[NerikaPage1]\nScheduleDayInfo=2\n");
-    auto form = Start({page});
-    EXPECT_EQ(form->Schedule().Term(), 3);
+    auto window = Start({page});
+    EXPECT_EQ(window->Schedule().Term(), 3);
   }
 }
 
 TEST_F(MainWindowTest, BadLinesAreReportedOncePerFileWithExactlyItsLines) {
   const QString bad = Write("bad.nrk", "1/1\n1/2 ok\n1/4 Tom &Jerry\n1/5 fine\n");
   const QString good = Write("good.nrk", "1/6 fine\n");
-  auto form = Start({bad, good});
+  auto window = Start({bad, good});
   const auto reports = notices.Reports();
   ASSERT_EQ(reports.size(), 1u);
   EXPECT_EQ(reports[0].heading, "bad.nrk を読込み中にエラーが発生しました。");
@@ -458,12 +461,12 @@ TEST_F(MainWindowTest, BadLinesAreReportedOncePerFileWithExactlyItsLines) {
             (std::vector<std::string>{"1/1 … 日付とデータの区切りがない",
                                       "1/4 Tom &Jerry … &ｺﾏﾝﾄﾞが間違っています。"}));
   EXPECT_TRUE(notices.Messages().empty());
-  EXPECT_EQ(LoadedFiles(*form).size(), 2u);
-  EXPECT_EQ(form->Schedule().CursorDate(), kToday);
+  EXPECT_EQ(LoadedFiles(*window).size(), 2u);
+  EXPECT_EQ(window->Schedule().CursorDate(), kToday);
 }
 
 TEST_F(MainWindowTest, OpenDialogAsDesigned) {
-  auto form = Start();
+  auto window = Start();
   WhenModal([](QWidget& modal) {
     auto* dialog = qobject_cast<QFileDialog*>(&modal);
     ASSERT_NE(dialog, nullptr);
@@ -495,19 +498,19 @@ TEST_F(MainWindowTest, OpenDialogAsDesigned) {
                 "してください。"));
     dialog->reject();
   });
-  Click(*form, "ToolButton1");
+  Click(*window, "OpenButton");
 }
 
 TEST_F(MainWindowTest, CancellingTheOpenDialogChangesNothing) {
   const QString first = Write("first.nrk", "1/1 a\n");
-  auto form = Start({first});
-  form->Schedule().JumpDate({2024, 7, 7});
+  auto window = Start({first});
+  window->Schedule().JumpDate({2024, 7, 7});
   notices.Clear();
   WhenModal([](QWidget& modal) { qobject_cast<QDialog*>(&modal)->reject(); });
-  Click(*form, "ToolButton1");
-  EXPECT_EQ(LoadedFiles(*form), std::vector<std::string>{first.toStdString()});
-  EXPECT_EQ(form->Schedule().CursorDate(), (TDateRec{2024, 7, 7}));
-  EXPECT_EQ(Panel(*form), Q("2024/7/7(日)"));
+  Click(*window, "OpenButton");
+  EXPECT_EQ(LoadedFiles(*window), std::vector<std::string>{first.toStdString()});
+  EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2024, 7, 7}));
+  EXPECT_EQ(DatePanel(*window), Q("2024/7/7(日)"));
   EXPECT_TRUE(notices.events.empty());
 }
 
@@ -515,11 +518,11 @@ TEST_F(MainWindowTest, TheDialogLeavesNothingButThePlacementOnDisk) {
   QTemporaryDir folder;
   QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
-  auto form = Start();
+  auto window = Start();
   WhenModal([](QWidget& modal) { qobject_cast<QDialog*>(&modal)->reject(); });
-  Click(*form, "ToolButton1");
-  EXPECT_TRUE(form->close());
-  form.reset();
+  Click(*window, "OpenButton");
+  EXPECT_TRUE(window->close());
+  window.reset();
   std::vector<std::string> files;
   for (const auto& entry :
        std::filesystem::recursive_directory_iterator(folder.path().toStdString())) {
@@ -539,8 +542,8 @@ TEST_F(MainWindowTest, ConfirmingTheOpenDialogReplacesTheFilesAndGoesToToday) {
   const QString first = Write("first.nrk", "1/1 a\n");
   const QString second = Write("second.nrk", "1/2 b\n");
   const QString third = Write("third.dat", "1/3 c\n");
-  auto form = Start({first});
-  form->Schedule().JumpDate({2024, 7, 7});
+  auto window = Start({first});
+  window->Schedule().JumpDate({2024, 7, 7});
   const QString folder = data_folder_.path();
   WhenModal([folder](QWidget& modal) {
     auto* dialog = qobject_cast<QFileDialog*>(&modal);
@@ -549,14 +552,14 @@ TEST_F(MainWindowTest, ConfirmingTheOpenDialogReplacesTheFilesAndGoesToToday) {
     dialog->selectFile(QStringLiteral("\"second.nrk\" \"third.dat\""));
     static_cast<QDialog*>(dialog)->accept();  // as the Open button does
   });
-  Click(*form, "ToolButton1");
-  EXPECT_EQ(LoadedFiles(*form),
+  Click(*window, "OpenButton");
+  EXPECT_EQ(LoadedFiles(*window),
             (std::vector<std::string>{second.toStdString(), third.toStdString()}));
-  EXPECT_EQ(form->Schedule().CursorDate(), kToday);
-  EXPECT_FALSE(TodayEnabled(*form));
+  EXPECT_EQ(window->Schedule().CursorDate(), kToday);
+  EXPECT_FALSE(TodayEnabled(*window));
 
   // The same file again reloads it and still returns to today.
-  form->Schedule().JumpDate({2024, 8, 8});
+  window->Schedule().JumpDate({2024, 8, 8});
   WhenModal([second](QWidget& modal) {
     auto* dialog = qobject_cast<QFileDialog*>(&modal);
     ASSERT_NE(dialog, nullptr);
@@ -566,9 +569,9 @@ TEST_F(MainWindowTest, ConfirmingTheOpenDialogReplacesTheFilesAndGoesToToday) {
     name_edit->setText(QFileInfo(second).fileName());
     static_cast<QDialog*>(dialog)->accept();  // as the Open button does
   });
-  Click(*form, "ToolButton1");
-  EXPECT_EQ(LoadedFiles(*form), std::vector<std::string>{second.toStdString()});
-  EXPECT_EQ(form->Schedule().CursorDate(), kToday);
+  Click(*window, "OpenButton");
+  EXPECT_EQ(LoadedFiles(*window), std::vector<std::string>{second.toStdString()});
+  EXPECT_EQ(window->Schedule().CursorDate(), kToday);
 }
 
 TEST_F(MainWindowTest, PlacementIsRestoredAtStartAndSavedOnClose) {
@@ -580,11 +583,11 @@ TEST_F(MainWindowTest, PlacementIsRestoredAtStartAndSavedOnClose) {
     settings.setValue("Width", "600");
     settings.setValue("Height", "400");
   }
-  auto form = Start();
-  EXPECT_EQ(form->pos(), QPoint(40, 30));
-  EXPECT_EQ(form->size(), QSize(600, 400));
-  form->resize(640, 420);
-  EXPECT_TRUE(form->close());
+  auto window = Start();
+  EXPECT_EQ(window->pos(), QPoint(40, 30));
+  EXPECT_EQ(window->size(), QSize(600, 400));
+  window->resize(640, 420);
+  EXPECT_TRUE(window->close());
   EXPECT_EQ(
       StoredPlacement(),
       (std::map<std::string, std::string>{
@@ -593,20 +596,20 @@ TEST_F(MainWindowTest, PlacementIsRestoredAtStartAndSavedOnClose) {
 
 TEST_F(MainWindowTest, ClosedBeforeTheEventLoopRunsTheStartUpLoadsNothing) {
   const QString bad = Write("bad.nrk", "1/1\n");
-  TFormMain form({bad}, notices);
-  form.show();
-  EXPECT_TRUE(form.close());
+  TMainWindow window({bad}, notices);
+  window.show();
+  EXPECT_TRUE(window.close());
   for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  EXPECT_FALSE(form.StartedUp());
-  EXPECT_TRUE(LoadedFiles(form).empty());
+  EXPECT_FALSE(window.StartedUp());
+  EXPECT_TRUE(LoadedFiles(window).empty());
   EXPECT_TRUE(notices.events.empty());
   // The placement was restored when the window was shown, so it is saved.
   EXPECT_EQ(StoredPlacement().size(), 5u);
 }
 
 TEST_F(MainWindowTest, AWindowNeverShownSavesNothing) {
-  TFormMain form({}, notices);
-  EXPECT_TRUE(form.close());
+  TMainWindow window({}, notices);
+  EXPECT_TRUE(window.close());
   EXPECT_TRUE(StoredPlacement().empty());
 }
 

@@ -23,7 +23,7 @@ namespace {
 
 using Values = std::map<std::string, std::string>;
 
-class RegsTest : public ::testing::Test {
+class PlacementStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
@@ -35,7 +35,7 @@ class RegsTest : public ::testing::Test {
     window.resize(484, 308);
   }
 
-  // What another program would find stored, read without TReg.
+  // What another program would find stored, read without TPlacementStore.
   Values Stored(const char* group = "FormMain") const {
     QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZUKARA SOFT", "Pelo");
     settings.beginGroup(group);
@@ -60,18 +60,18 @@ class RegsTest : public ::testing::Test {
   QWidget window;
 };
 
-TEST_F(RegsTest, FirstRunTakesTwoThirdsOfTheScreenAndSavesAllFiveValues) {
+TEST_F(PlacementStoreTest, FirstRunTakesTwoThirdsOfTheScreenAndSavesAllFiveValues) {
   const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
   QRect expected(0, 0, area.width() * 2 / 3, area.height() * 2 / 3);
   expected.moveCenter(area.center());
   ASSERT_GT(expected.width(), 484);
-  TReg reg;
-  reg.Restore(&window);
+  TPlacementStore store;
+  store.Restore(&window);
   EXPECT_EQ(QRect(window.pos(), window.size()), expected);
   EXPECT_FALSE(window.isMaximized());
   EXPECT_TRUE(Stored().empty());
 
-  reg.Save(&window);
+  store.Save(&window);
   EXPECT_EQ(Stored(), (Values{{"Left", std::to_string(expected.left())},
                               {"Top", std::to_string(expected.top())},
                               {"Width", std::to_string(expected.width())},
@@ -85,14 +85,14 @@ TEST_F(RegsTest, FirstRunTakesTwoThirdsOfTheScreenAndSavesAllFiveValues) {
   EXPECT_TRUE(text.contains(QStringLiteral("Width=%1").arg(expected.width())));
 }
 
-TEST_F(RegsTest, SaveOfAShownWindowAndRestoreInTheNextRun) {
+TEST_F(PlacementStoreTest, SaveOfAShownWindowAndRestoreInTheNextRun) {
   {
-    TReg reg;
+    TPlacementStore store;
     window.move(100, 50);
     window.resize(400, 300);
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-    reg.Save(&window);
+    store.Save(&window);
   }
   EXPECT_EQ(Stored(), (Values{{"Left", "100"},
                               {"Top", "50"},
@@ -101,24 +101,24 @@ TEST_F(RegsTest, SaveOfAShownWindowAndRestoreInTheNextRun) {
                               {"Maximized", "0"}}));
   QWidget next;
   next.setObjectName("FormMain");
-  TReg reg;
-  reg.Restore(&next);
+  TPlacementStore store;
+  store.Restore(&next);
   EXPECT_EQ(next.pos(), QPoint(100, 50));
   EXPECT_EQ(next.size(), QSize(400, 300));
   // Restoring and saving again stores the same numbers.
   next.show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&next));
-  reg.Save(&next);
+  store.Save(&next);
   EXPECT_EQ(Stored()["Left"], "100");
   EXPECT_EQ(Stored()["Width"], "400");
 }
 
-TEST_F(RegsTest, MaximisedKeepsTheEarlierNormalBounds) {
+TEST_F(PlacementStoreTest, MaximisedKeepsTheEarlierNormalBounds) {
   Store({{"Left", "10"}, {"Top", "20"}, {"Width", "300"}, {"Height", "200"}, {"Maximized", "0"}});
-  TReg reg;
+  TPlacementStore store;
   window.showMaximized();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
-  reg.Save(&window);
+  store.Save(&window);
   EXPECT_EQ(
       Stored(),
       (Values{
@@ -129,35 +129,35 @@ TEST_F(RegsTest, MaximisedKeepsTheEarlierNormalBounds) {
   next.setObjectName("FormMain");
   next.move(287, 121);
   next.resize(484, 308);
-  reg.Restore(&next);
+  store.Restore(&next);
   EXPECT_TRUE(next.windowState().testFlag(Qt::WindowMaximized));
   EXPECT_EQ(next.pos(), QPoint(287, 121));
   EXPECT_EQ(next.size(), QSize(484, 308));
 }
 
-TEST_F(RegsTest, MinimisedStoresOnlyMaximized) {
+TEST_F(PlacementStoreTest, MinimisedStoresOnlyMaximized) {
   Store({{"Left", "10"}, {"Top", "20"}, {"Width", "300"}, {"Height", "200"}, {"Maximized", "1"}});
   window.setWindowState(Qt::WindowMinimized);
-  TReg reg;
-  reg.Save(&window);
+  TPlacementStore store;
+  store.Save(&window);
   EXPECT_EQ(
       Stored(),
       (Values{
           {"Left", "10"}, {"Top", "20"}, {"Width", "300"}, {"Height", "200"}, {"Maximized", "0"}}));
 }
 
-TEST_F(RegsTest, AFixedSizeWindowStoresNoSize) {
+TEST_F(PlacementStoreTest, AFixedSizeWindowStoresNoSize) {
   QWidget dialog;
-  dialog.setObjectName("DateDlg");
+  dialog.setObjectName("DateJumpForm");
   dialog.move(40, 30);
   dialog.setFixedSize(394, 119);
-  TReg reg;
-  reg.Save(&dialog);
-  EXPECT_EQ(Stored("DateDlg"), (Values{{"Left", "40"}, {"Top", "30"}, {"Maximized", "0"}}));
+  TPlacementStore store;
+  store.Save(&dialog);
+  EXPECT_EQ(Stored("DateJumpForm"), (Values{{"Left", "40"}, {"Top", "30"}, {"Maximized", "0"}}));
   EXPECT_TRUE(Stored("FormMain").empty());
 }
 
-TEST_F(RegsTest, AbsurdValuesGiveAWindowOnTheScreenAndAreNotSavedBack) {
+TEST_F(PlacementStoreTest, AbsurdValuesGiveAWindowOnTheScreenAndAreNotSavedBack) {
   const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
   const std::string max = "2147483647";
   const std::string min = "-2147483648";
@@ -179,12 +179,12 @@ TEST_F(RegsTest, AbsurdValuesGiveAWindowOnTheScreenAndAreNotSavedBack) {
     next.setObjectName("FormMain");
     next.move(287, 121);
     next.resize(484, 308);
-    TReg reg;
-    reg.Restore(&next);
+    TPlacementStore store;
+    store.Restore(&next);
     const QRect placed(next.pos(), next.size());
     EXPECT_TRUE(area.contains(placed))
         << placed.x() << "," << placed.y() << " " << placed.width() << "x" << placed.height();
-    reg.Save(&next);
+    store.Save(&next);
     for (const char* size : {"Width", "Height"}) {
       const int32_t saved = std::stoi(Stored()[size]);
       EXPECT_GT(saved, 0) << size;
@@ -193,48 +193,48 @@ TEST_F(RegsTest, AbsurdValuesGiveAWindowOnTheScreenAndAreNotSavedBack) {
   }
 }
 
-TEST_F(RegsTest, AWindowStoredOffEveryScreenComesBackIntoView) {
+TEST_F(PlacementStoreTest, AWindowStoredOffEveryScreenComesBackIntoView) {
   const QScreen* primary = QGuiApplication::primaryScreen();
   ASSERT_NE(primary, nullptr);
   const QRect area = primary->availableGeometry();
   Store({{"Left", "-20000"}, {"Top", "-20000"}, {"Width", "400"}, {"Height", "300"}});
-  TReg reg;
-  reg.Restore(&window);
+  TPlacementStore store;
+  store.Restore(&window);
   const QRect placed(window.pos(), window.size());
   EXPECT_EQ(placed.size(), QSize(400, 300));
   EXPECT_TRUE(area.contains(placed)) << placed.x() << "," << placed.y();
 }
 
-TEST_F(RegsTest, TheGroupIsTheWindowsObjectName) {
+TEST_F(PlacementStoreTest, TheGroupIsTheWindowsObjectName) {
   window.setObjectName("FormOther");
-  TReg reg;
-  reg.Save(&window);
+  TPlacementStore store;
+  store.Save(&window);
   EXPECT_TRUE(Stored("FormMain").empty());
   EXPECT_EQ(Stored("FormOther").size(), 5u);
 }
 
-TEST_F(RegsTest, IntegerAndFlagReading) {
+TEST_F(PlacementStoreTest, IntegerAndFlagReading) {
   const std::vector<std::pair<std::string, int32_t>> cases = {
       {"123", 123}, {"-7", -7},    {"+8", 8},           {"abc", 99},
       {"", 99},     {"12abc", 99}, {"99999999999", 99}, {" 5", 99},
   };
-  TReg reg;
+  TPlacementStore store;
   for (const auto& [text, expected] : cases) {
-    reg.WriteString("Test", "Value", text);
-    EXPECT_EQ(reg.ReadInteger("Test", "Value", 99), expected) << text;
+    store.WriteString("Test", "Value", text);
+    EXPECT_EQ(store.ReadInteger("Test", "Value", 99), expected) << text;
   }
-  EXPECT_EQ(reg.ReadInteger("Test", "Missing", 42), 42);
-  EXPECT_EQ(reg.ReadString("Test", "Missing", "none"), "none");
-  reg.WriteInteger("Test", "Value", -15);
-  EXPECT_EQ(reg.ReadString("Test", "Value", ""), "-15");
+  EXPECT_EQ(store.ReadInteger("Test", "Missing", 42), 42);
+  EXPECT_EQ(store.ReadString("Test", "Missing", "none"), "none");
+  store.WriteInteger("Test", "Value", -15);
+  EXPECT_EQ(store.ReadString("Test", "Value", ""), "-15");
   const std::vector<std::pair<std::string, bool>> flags = {
       {"1", true}, {"0", false}, {"2", true}, {"-1", true}, {"yes", false}};
   for (const auto& [text, expected] : flags) {
-    reg.WriteString("Test", "Flag", text);
-    EXPECT_EQ(reg.ReadBool("Test", "Flag", false), expected) << text;
+    store.WriteString("Test", "Flag", text);
+    EXPECT_EQ(store.ReadBool("Test", "Flag", false), expected) << text;
   }
-  reg.WriteString("Test", "Flag", "yes");
-  EXPECT_TRUE(reg.ReadBool("Test", "Flag", true));
+  store.WriteString("Test", "Flag", "yes");
+  EXPECT_TRUE(store.ReadBool("Test", "Flag", true));
 }
 
 }  // namespace

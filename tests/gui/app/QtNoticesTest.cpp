@@ -101,7 +101,7 @@ TEST(QtNoticesTest, LoadErrorsShowTheReportWindow) {
   QString label;
   QString memo;
   test::WhenModal([&](QWidget& window) {
-    auto* dialog = qobject_cast<TErrorDlg*>(&window);
+    auto* dialog = qobject_cast<TLoadReportDialog*>(&window);
     ASSERT_NE(dialog, nullptr);
     label = dialog->findChild<QLabel*>("LabelMsg")->text();
     memo = dialog->findChild<QPlainTextEdit*>("Memo")->toPlainText();

@@ -23,7 +23,7 @@ namespace {
 
 using Opt = TGridOption;
 
-class TestGrid : public TxCustomGrid {
+class TestGrid : public TGrid {
  public:
   struct Call {
     int col;
@@ -37,7 +37,7 @@ class TestGrid : public TxCustomGrid {
   bool paint_white = true;
   int double_clicks = 0;
 
-  using TxCustomGrid::IsSelecting;
+  using TGrid::IsSelecting;
 
  protected:
   void DrawCell(int col, int row, const QRect& rect, TGridDrawState state) override {
@@ -52,7 +52,7 @@ class TestGrid : public TxCustomGrid {
 };
 
 // What the schedule sets on its grid base.
-void ScheduleLook(TxCustomGrid& grid) {
+void ScheduleLook(TGrid& grid) {
   grid.SetBorderStyle(TBorderStyle::kNone);
   grid.SetScrollBars(TScrollStyle::kNone);
   grid.SetOptions(TGridOptions(Opt::kVertLine) | Opt::kHorzLine);
@@ -60,7 +60,7 @@ void ScheduleLook(TxCustomGrid& grid) {
   grid.SetDefaultDrawing(false);
 }
 
-void Plain(TxCustomGrid& grid) {
+void Plain(TGrid& grid) {
   grid.SetBorderStyle(TBorderStyle::kNone);
   grid.SetScrollBars(TScrollStyle::kNone);
 }
@@ -90,7 +90,7 @@ void Release(QWidget& w, QPoint pos) {
   SendMouse(w, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
 }
 
-TGridCoord Current(const TxCustomGrid& grid) { return {grid.Col(), grid.Row()}; }
+TGridCoord Current(const TGrid& grid) { return {grid.Col(), grid.Row()}; }
 
 // ---------------------------------------------------------------------------------------------
 

@@ -258,7 +258,7 @@ TEST_F(SchedulePaint, NothingIsPaintedOutsideACell) {
     Load(*schedule, data);
     ASSERT_EQ(Lines(*schedule, TDateRec{2024, 5, 9}).size(), 13u);
     const QImage with_data = Grab(*schedule);
-    schedule->DataList().Clear();
+    schedule->EntryList().Clear();
     schedule->RefreshData(-1);
     const QImage without_data = Grab(*schedule);
     ASSERT_EQ(with_data.size(), without_data.size());
@@ -377,7 +377,7 @@ TEST_F(SchedulePaint, APictureThatDoesNotDecodeIsReportedAndTakesNoRoom) {
   const TDateRec day{2024, 5, 8};
   ASSERT_EQ(Lines(*schedule, day), (std::vector<std::string>{"first", "real", "last"}));
   Grab(*schedule);
-  const TViewList* list = schedule->DataTable().Cell(day);
+  const TCellLineList* list = schedule->DayTable().Cell(day);
   ASSERT_NE(list, nullptr);
   // Every line of the day lies inside the cell's entry area.
   const QRect area = ToQRect(list->CellRect());

@@ -117,7 +117,7 @@ class ScheduleFixture : public ::testing::Test {
     const std::string path = folder_.WriteCp932("data.nrk", text);
     if (read_only) chmod(path.c_str(), 0444);
     const std::vector<std::string> names{path};
-    schedule.DataList().LoadFiles(&names);
+    schedule.EntryList().LoadFiles(&names);
     schedule.RefreshData(-1);
     return path;
   }
@@ -125,7 +125,7 @@ class ScheduleFixture : public ::testing::Test {
   // The texts of a day's lines.
   static std::vector<std::string> Lines(TSchedule& schedule, TDateRec date) {
     std::vector<std::string> out;
-    if (const TViewList* list = schedule.DataTable().Cell(date)) {
+    if (const TCellLineList* list = schedule.DayTable().Cell(date)) {
       for (int32_t i = 0; i < list->Count(); ++i) out.push_back(list->Text(i));
     }
     return out;

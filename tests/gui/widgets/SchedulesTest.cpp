@@ -67,12 +67,12 @@ TEST_F(ScheduleFixture, ConstructorValues) {
   filter[5] = {0, 1, 2, 3};
   filter[6] = {0, 1, 2, 3};
   EXPECT_EQ(schedule.FilterSet(), filter);
-  EXPECT_EQ(schedule.DataTable().Filter(), filter);
+  EXPECT_EQ(schedule.DayTable().Filter(), filter);
   EXPECT_EQ(schedule.CursorDate(), kToday);
   // Weeks from Monday: 2024/4/29 .. 5/12; the day table starts the year before.
   EXPECT_EQ(schedule.TopDate(), (TDateRec{2024, 4, 29}));
   EXPECT_EQ(schedule.EndDate(), (TDateRec{2024, 5, 12}));
-  EXPECT_EQ(schedule.DataTable().FirstYear(), 2023);
+  EXPECT_EQ(schedule.DayTable().FirstYear(), 2023);
   // The default page's fonts and colours.
   const TScheduleSettings defaults;
   for (int32_t i = 0; i < kScheduleColorCount; ++i)
@@ -117,7 +117,7 @@ TEST_F(ScheduleFixture, ApplySettingsAndGetSettingsRoundTrip) {
   EXPECT_EQ(schedule.DateLabelWidth(), number.horizontalAdvance(QStringLiteral("28")) + 4);
   EXPECT_EQ(schedule.DateLabelHeight(), number.height() + 4);
   // The entry font takes colour 16 and goes to every cell with the other list settings.
-  const TViewList* cell = schedule.DataTable().Cell(TDateRec{2024, 5, 1});
+  const TCellLineList* cell = schedule.DayTable().Cell(TDateRec{2024, 5, 1});
   ASSERT_NE(cell, nullptr);
   EXPECT_EQ(cell->Font().Name, "DejaVu Sans");
   EXPECT_EQ(cell->Font().Color, TestColor(kColorEntryText));
@@ -388,7 +388,7 @@ TEST_F(ScheduleFixture, AltArrowsRefillTheTableInANewYearAndStopAtTheEnd) {
   for (int i = 0; i < 3; ++i) QTest::keyClick(schedule.get(), Qt::Key_Down, Qt::AltModifier);
   EXPECT_EQ(schedule->TopDate(), (TDateRec{2025, 1, 6}));
   EXPECT_EQ(refreshes.count(), 1);
-  EXPECT_EQ(schedule->DataTable().FirstYear(), 2024);
+  EXPECT_EQ(schedule->DayTable().FirstYear(), 2024);
   EXPECT_EQ(DateInfo().FirstYear(), 2024);
   EXPECT_EQ(Lines(*schedule, TDateRec{2025, 1, 6}), std::vector<std::string>{"new year"});
 
@@ -415,7 +415,7 @@ TEST_F(ScheduleFixture, EntryKeys) {
   EXPECT_EQ(schedule->FocusedEntry(), 0);
 
   // Ctrl+End / Ctrl+Home select the last and the first line.
-  QSignalSpy focus(schedule.get(), &TSchedule::OnFocusDataChange);
+  QSignalSpy focus(schedule.get(), &TSchedule::OnFocusEntryChange);
   QTest::keyClick(schedule.get(), Qt::Key_End, Qt::ControlModifier);
   EXPECT_EQ(schedule->FocusedEntry(), 2);
   QTest::keyClick(schedule.get(), Qt::Key_Home, Qt::ControlModifier);
@@ -424,13 +424,13 @@ TEST_F(ScheduleFixture, EntryKeys) {
 
   // Delete toggles the checked mark.
   QTest::keyClick(schedule.get(), Qt::Key_Delete);
-  EXPECT_TRUE(schedule->DataList().GetData(0)->IsChecked());
+  EXPECT_TRUE(schedule->EntryList().Entry(0)->IsChecked());
   QTest::keyClick(schedule.get(), Qt::Key_Delete);
-  EXPECT_FALSE(schedule->DataList().GetData(0)->IsChecked());
+  EXPECT_FALSE(schedule->EntryList().Entry(0)->IsChecked());
 
   // Ctrl+C copies, Ctrl+V pastes on the cursor day, Shift+Insert too.
   QTest::keyClick(schedule.get(), Qt::Key_C, Qt::ControlModifier);
-  EXPECT_EQ(schedule->DataList().ClipboardCount(), 1);
+  EXPECT_EQ(schedule->EntryList().ClipboardCount(), 1);
   schedule->SetCursorDate(TDateRec{2024, 5, 10});
   QTest::keyClick(schedule.get(), Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(Lines(*schedule, TDateRec{2024, 5, 10}), std::vector<std::string>{"Meeting"});
@@ -442,16 +442,16 @@ TEST_F(ScheduleFixture, EntryKeys) {
   // Ctrl+Insert copies; Shift+Delete, Ctrl+Delete and Ctrl+X cut.
   schedule->SetCursorDate(TDateRec{2024, 5, 9});
   QTest::keyClick(schedule.get(), Qt::Key_Insert, Qt::ControlModifier);
-  EXPECT_EQ(schedule->DataList().ClipboardCount(), 2);
+  EXPECT_EQ(schedule->EntryList().ClipboardCount(), 2);
   QTest::keyClick(schedule.get(), Qt::Key_Delete, Qt::ShiftModifier);
-  EXPECT_TRUE(schedule->DataList().GetData(3)->IsDeleted());
+  EXPECT_TRUE(schedule->EntryList().Entry(3)->IsDeleted());
   EXPECT_TRUE(Lines(*schedule, TDateRec{2024, 5, 9}).empty());
   schedule->SetCursorDate(wednesday);
   QTest::keyClick(schedule.get(), Qt::Key_Delete, Qt::ControlModifier);
   EXPECT_EQ(Lines(*schedule, wednesday), (std::vector<std::string>{"Lunch", "Gym"}));
   QTest::keyClick(schedule.get(), Qt::Key_X, Qt::ControlModifier);
   EXPECT_EQ(Lines(*schedule, wednesday), std::vector<std::string>{"Gym"});
-  EXPECT_EQ(schedule->DataList().ClipboardCount(), 5);
+  EXPECT_EQ(schedule->EntryList().ClipboardCount(), 5);
   EXPECT_TRUE(notices_.events.empty());
 }
 
@@ -461,9 +461,9 @@ TEST_F(ScheduleFixture, AltDeleteAsksFirst) {
   schedule->SetCursorDate(TDateRec{2024, 5, 9});
   notices_.answers = {false, true};
   QTest::keyClick(schedule.get(), Qt::Key_Delete, Qt::AltModifier);
-  EXPECT_FALSE(schedule->DataList().GetData(3)->IsDeleted());
+  EXPECT_FALSE(schedule->EntryList().Entry(3)->IsDeleted());
   QTest::keyClick(schedule.get(), Qt::Key_Delete, Qt::AltModifier);
-  EXPECT_TRUE(schedule->DataList().GetData(3)->IsDeleted());
+  EXPECT_TRUE(schedule->EntryList().Entry(3)->IsDeleted());
   ASSERT_EQ(notices_.events.size(), 4u);
   EXPECT_EQ(notices_.events[0].kind, Kind::kBeep);
   EXPECT_EQ(notices_.events[0].beep, TBeepKind::kQuestion);
@@ -481,9 +481,9 @@ TEST_F(ScheduleFixture, PageKeysScrollTheCursorDay) {
   for (int i = 0; i < 30; ++i) data += "2024/5/8 line" + std::to_string(i) + "\n";
   Load(*schedule, data);
   schedule->SetCursorDate(TDateRec{2024, 5, 8});
-  const TViewList* list = schedule->DataTable().Cell(TDateRec{2024, 5, 8});
+  const TCellLineList* list = schedule->DayTable().Cell(TDateRec{2024, 5, 8});
   ASSERT_NE(list, nullptr);
-  QSignalSpy focus(schedule.get(), &TSchedule::OnFocusDataChange);
+  QSignalSpy focus(schedule.get(), &TSchedule::OnFocusEntryChange);
   QTest::keyClick(schedule.get(), Qt::Key_PageDown);
   QTest::keyClick(schedule.get(), Qt::Key_PageDown);
   EXPECT_EQ(list->TopLine(), 2);
@@ -528,7 +528,7 @@ TEST_F(ScheduleFixture, ClicksSelectDaysAndLines) {
   EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 8}));
   EXPECT_EQ(schedule->FocusedEntry(), 1);
   EXPECT_EQ(jumps.count(), 1);
-  QSignalSpy focus(schedule.get(), &TSchedule::OnFocusDataChange);
+  QSignalSpy focus(schedule.get(), &TSchedule::OnFocusEntryChange);
   Click(*schedule, LinePoint(*schedule, 3, 2, 2));
   EXPECT_EQ(schedule->FocusedEntry(), 2);
   EXPECT_EQ(jumps.count(), 1);
@@ -634,7 +634,7 @@ TEST_F(ScheduleFixture, DragAndDropMovesAndCopies) {
     // The cursor is on the drop day, on the moved or copied entry when there is one.
     EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 10}));
     if (!c.on_friday.empty()) {
-      EXPECT_EQ(schedule->DataList().GetData(schedule->FocusedEntry())->Text, "Lunch");
+      EXPECT_EQ(schedule->EntryList().Entry(schedule->FocusedEntry())->Text, "Lunch");
     }
   }
 }
@@ -780,7 +780,7 @@ TEST_F(ScheduleFixture, CursorMovesRebuildOnlyForANewFirstYear) {
   schedule->SetCursorDate(TDateRec{2025, 1, 15});
   EXPECT_EQ(pre.count(), 1);
   EXPECT_EQ(post.count(), 1);
-  EXPECT_EQ(schedule->DataTable().FirstYear(), 2024);
+  EXPECT_EQ(schedule->DayTable().FirstYear(), 2024);
   EXPECT_EQ(DateInfo().FirstYear(), 2024);
   EXPECT_EQ(Lines(*schedule, TDateRec{2025, 1, 15}), std::vector<std::string>{"next year"});
   // Ten years on: the holidays of that year are known.
@@ -797,7 +797,7 @@ TEST_F(ScheduleFixture, RefreshEventsComeInOrder) {
   QObject::connect(schedule.get(), &TSchedule::OnPreRefresh, [&] { order.push_back("pre"); });
   QObject::connect(schedule.get(), &TSchedule::OnRefresh, [&] { order.push_back("refresh"); });
   QObject::connect(schedule.get(), &TSchedule::OnJump, [&] { order.push_back("jump"); });
-  QObject::connect(schedule.get(), &TSchedule::OnFocusDataChange,
+  QObject::connect(schedule.get(), &TSchedule::OnFocusEntryChange,
                    [&] { order.push_back("focus"); });
   QObject::connect(schedule.get(), &TSchedule::OnLoadFromFile,
                    [&](TSchedule*, const QString& path) {
@@ -814,7 +814,7 @@ TEST_F(ScheduleFixture, RefreshEventsComeInOrder) {
   EXPECT_EQ(order, (std::vector<std::string>{"jump", "focus"}));
   // A changed entry: the rebuild, then the cursor goes to it with no focus event.
   order.clear();
-  schedule->DataList().MoveData(1, TDateRec{2024, 5, 21});
+  schedule->EntryList().MoveEntry(1, TDateRec{2024, 5, 21});
   schedule->RefreshData(1);
   EXPECT_EQ(order, (std::vector<std::string>{"pre", "set 0 50", "set 1 100", "refresh", "jump"}));
   EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 21}));
@@ -845,7 +845,7 @@ TEST_F(ScheduleFixture, PackBudgetStopIsToldOnceTheCellsAreFilled) {
   EXPECT_EQ(told_at_refresh, std::vector<std::size_t>{0});
 
   schedule->SetCursorDate(TDateRec{2025, 6, 1});
-  EXPECT_EQ(schedule->DataTable().FirstYear(), 2024);
+  EXPECT_EQ(schedule->DayTable().FirstYear(), 2024);
   EXPECT_EQ(notices_.Messages(), message);
 
   notices_.Clear();
