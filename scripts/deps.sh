@@ -43,7 +43,8 @@ PELO_BUILD_PACKAGES=(
 # What the test suite needs on top: test and benchmark libraries, clang with its
 # fuzzer runtime, a real iCalendar parser, an X server with a window manager and a way to
 # type and click for the end-to-end test, the checkers of the desktop entry and the
-# file-type description, and what building and checking the Debian package takes.
+# file-type description, what building and checking the Debian package takes, and Python for
+# the checks of the source tree (its layers, the generated old-calendar tables).
 PELO_TEST_PACKAGES=(
   "${PELO_BUILD_PACKAGES[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -52,6 +53,7 @@ PELO_TEST_PACKAGES=(
   xvfb x11-utils xauth imagemagick openbox xdotool
   desktop-file-utils shared-mime-info libxml2-utils
   dpkg-dev file groff-base
+  python3
 )
 
 # The files of the packages that only the tests install.
