@@ -43,8 +43,9 @@ PELO_BUILD_PACKAGES=(
 # What the test suite needs on top: test and benchmark libraries, clang with its
 # fuzzer runtime, a real iCalendar parser, an X server with a window manager and a way to
 # type and click for the end-to-end test, the checkers of the desktop entry and the
-# file-type description, what building and checking the Debian package takes, and Python for
-# the checks of the source tree (its layers, the generated old-calendar tables).
+# file-type description, what building and checking the Debian package takes, and Python and
+# clang-format for the checks of the source tree (its layers and format, the generated
+# old-calendar tables).
 PELO_TEST_PACKAGES=(
   "${PELO_BUILD_PACKAGES[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -53,7 +54,7 @@ PELO_TEST_PACKAGES=(
   xvfb x11-utils xauth imagemagick openbox xdotool
   desktop-file-utils shared-mime-info libxml2-utils
   dpkg-dev file groff-base
-  python3
+  python3 clang-format-14
 )
 
 # The files of the packages that only the tests install.
@@ -88,7 +89,3 @@ pelo_pkg_config_without_tests() {
   done
   echo "$folder"
 }
-
-# How scripts/run configures its build; scripts/test configures the same way to prove that
-# the build packages alone are enough.
-PELO_RUN_CONFIGURE=(-G Ninja -DCMAKE_BUILD_TYPE=Release -DPELO_TESTS=OFF)

@@ -110,8 +110,7 @@ void TDateInfo::RefreshToday() {
 }
 
 int32_t TDateInfo::CellIndex(TDateRec date) const noexcept {
-  if (!InWindow(date.Year) || date.Month < 1 || date.Month > 12 || date.Day < 1 ||
-      date.Day > 31) {
+  if (!InWindow(date.Year) || date.Month < 1 || date.Month > 12 || date.Day < 1 || date.Day > 31) {
     return -1;
   }
   return ((date.Year - first_year_) * 12 + (date.Month - 1)) * 31 + (date.Day - 1);
