@@ -52,9 +52,9 @@ BENCHMARK(BM_DayNumber);
 
 // Arg 0: one day (rolls over month ends), 1: one month (clamps), 2: one year.
 void BM_AddToDate(benchmark::State& state) {
-  static constexpr TDateRec kAmounts[] = {{0, 0, 1}, {0, 1, 0}, {1, 0, 0}};
+  static constexpr TDateAmount kAmounts[] = {{0, 0, 1}, {0, 1, 0}, {1, 0, 0}};
   static constexpr const char* kLabels[] = {"a day", "a month", "a year"};
-  const TDateRec amount = kAmounts[state.range(0)];
+  const TDateAmount amount = kAmounts[state.range(0)];
   const auto& dates = CalendarDates();
   size_t i = 0;
   for (auto _ : state) {
@@ -69,7 +69,7 @@ void BM_ResolveDatePattern(benchmark::State& state) {
   static constexpr int32_t kDayCodes[] = {15, kCodeNthWeekFirst + 1 + 7 * 1, kCodeLastWeek + 5};
   static constexpr const char* kLabels[] = {"a plain day", "an n-th weekday", "a last weekday"};
   const TDateRec pattern{kCodeEvery, kCodeEvery, kDayCodes[state.range(0)]};
-  const TDateRec context{2000, 2030, 0};
+  const TPatternContext context{2000, 2030, 0};
   const auto& dates = CalendarDates();
   size_t i = 0;
   for (auto _ : state) {

@@ -19,7 +19,7 @@
 namespace pelo {
 namespace {
 
-constexpr TDateRec kRange{2025, 2028, 0};
+constexpr TPatternContext kRange{2025, 2028, 0};
 constexpr int32_t kEntryCount = 10000;
 
 // The kinds of entry, in the shares of the generated list.
@@ -81,7 +81,7 @@ struct TEntries {
 const TEntries& Entries() {
   static const TEntries entries = [] {
     DateInfo().SetToday({2025, 6, 15});
-    DateInfo().FillYears(kRange.Year - 1);
+    DateInfo().FillYears(kRange.FirstYear - 1);
     // Shares out of 20: singles and yearly dates are the most common lines of a data file.
     static constexpr TEntryKind kMix[20] = {
         kSingle, kSingle, kSingle,  kSingle,  kSingle,     kYearly,     kYearly,

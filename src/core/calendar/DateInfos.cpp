@@ -18,53 +18,54 @@ struct HolidayRule {
   int32_t last;
 };
 
-constexpr int32_t kNoEnd = 200000;  // 2406/6/17
+// Rules still in force: valid far beyond the calendar.
+constexpr int32_t kNoEnd = DayNumber(2406, 6, 17);
 
 // Rows for codes 3..39, processed in this order; a later row overwrites an earlier one.
 constexpr HolidayRule kRules[] = {
-    {"元日", 1, 1, DayRule::kFixed, 32752, kNoEnd},
-    {"成人の日", 1, 15, DayRule::kFixed, 32752, 51543},
-    {"成人の日", 1, 15, DayRule::kSecondMonday, 51544, kNoEnd},
-    {"建国記念の日", 2, 11, DayRule::kFixed, 39468, kNoEnd},
-    {"春分の日", 3, 21, DayRule::kVernalEquinox, 32752, kNoEnd},
-    {"みどりの日", 4, 29, DayRule::kFixed, 47578, kNoEnd},
-    {"憲法記念日", 5, 3, DayRule::kFixed, 32752, kNoEnd},
-    {"こどもの日", 5, 5, DayRule::kFixed, 32752, kNoEnd},
-    {"海の日", 7, 20, DayRule::kFixed, 50284, kNoEnd},
-    {"敬老の日", 9, 15, DayRule::kFixed, 39301, kNoEnd},
-    {"秋分の日", 9, 23, DayRule::kAutumnalEquinox, 32752, kNoEnd},
-    {"体育の日", 10, 10, DayRule::kFixed, 39301, 51543},
-    {"体育の日", 10, 10, DayRule::kSecondMonday, 51544, kNoEnd},
-    {"文化の日", 11, 3, DayRule::kFixed, 32752, kNoEnd},
-    {"勤労感謝の日", 11, 23, DayRule::kFixed, 32752, kNoEnd},
-    {"天皇誕生日", 12, 23, DayRule::kFixed, 47574, kNoEnd},
-    {"神武天皇祭", 1, 29, DayRule::kFixed, 5162, 5444},
-    {"神武天皇祭", 4, 3, DayRule::kFixed, 5445, 32751},
-    {"紀元節", 2, 11, DayRule::kFixed, 5445, 32751},
-    {"天長節", 11, 3, DayRule::kFixed, 5162, 19612},
-    {"天長節", 8, 31, DayRule::kFixed, 19613, 20070},
-    {"天長節", 10, 31, DayRule::kFixed, 20071, 24998},
-    {"天長節", 4, 29, DayRule::kFixed, 24999, 32750},
-    {"天皇誕生", 4, 29, DayRule::kFixed, 32751, 47573},
-    {"元始祭", 1, 3, DayRule::kFixed, 5445, 32751},
-    {"新年宴会", 1, 5, DayRule::kFixed, 5445, 32751},
-    {"神嘗祭", 9, 17, DayRule::kFixed, 5445, 7638},
-    {"神嘗祭", 10, 17, DayRule::kFixed, 7639, 32751},
-    {"新嘗祭", 11, 23, DayRule::kFixed, 5445, 32751},
-    {"春季皇霊祭", 3, 21, DayRule::kVernalEquinox, 7136, 32751},
-    {"秋期皇霊祭", 9, 23, DayRule::kAutumnalEquinox, 7136, 32751},
-    {"四方拝", 1, 1, DayRule::kFixed, 7136, 32751},
-    {"孝明天皇祭", 1, 30, DayRule::kFixed, 5445, 19612},
-    {"明治天皇祭", 7, 30, DayRule::kFixed, 19613, 24873},
-    {"大正天皇祭", 12, 25, DayRule::kFixed, 24874, 32751},
-    {"明治節", 11, 3, DayRule::kFixed, 25154, 32751},
-    {"結婚の儀", 6, 9, DayRule::kFixed, 49147, 49147},
+    {"元日", 1, 1, DayRule::kFixed, DayNumber(1948, 7, 20), kNoEnd},
+    {"成人の日", 1, 15, DayRule::kFixed, DayNumber(1948, 7, 20), DayNumber(1999, 12, 31)},
+    {"成人の日", 1, 15, DayRule::kSecondMonday, DayNumber(2000, 1, 1), kNoEnd},
+    {"建国記念の日", 2, 11, DayRule::kFixed, DayNumber(1966, 12, 9), kNoEnd},
+    {"春分の日", 3, 21, DayRule::kVernalEquinox, DayNumber(1948, 7, 20), kNoEnd},
+    {"みどりの日", 4, 29, DayRule::kFixed, DayNumber(1989, 2, 21), kNoEnd},
+    {"憲法記念日", 5, 3, DayRule::kFixed, DayNumber(1948, 7, 20), kNoEnd},
+    {"こどもの日", 5, 5, DayRule::kFixed, DayNumber(1948, 7, 20), kNoEnd},
+    {"海の日", 7, 20, DayRule::kFixed, DayNumber(1996, 7, 20), kNoEnd},
+    {"敬老の日", 9, 15, DayRule::kFixed, DayNumber(1966, 6, 25), kNoEnd},
+    {"秋分の日", 9, 23, DayRule::kAutumnalEquinox, DayNumber(1948, 7, 20), kNoEnd},
+    {"体育の日", 10, 10, DayRule::kFixed, DayNumber(1966, 6, 25), DayNumber(1999, 12, 31)},
+    {"体育の日", 10, 10, DayRule::kSecondMonday, DayNumber(2000, 1, 1), kNoEnd},
+    {"文化の日", 11, 3, DayRule::kFixed, DayNumber(1948, 7, 20), kNoEnd},
+    {"勤労感謝の日", 11, 23, DayRule::kFixed, DayNumber(1948, 7, 20), kNoEnd},
+    {"天皇誕生日", 12, 23, DayRule::kFixed, DayNumber(1989, 2, 17), kNoEnd},
+    {"神武天皇祭", 1, 29, DayRule::kFixed, DayNumber(1873, 1, 4), DayNumber(1873, 10, 13)},
+    {"神武天皇祭", 4, 3, DayRule::kFixed, DayNumber(1873, 10, 14), DayNumber(1948, 7, 19)},
+    {"紀元節", 2, 11, DayRule::kFixed, DayNumber(1873, 10, 14), DayNumber(1948, 7, 19)},
+    {"天長節", 11, 3, DayRule::kFixed, DayNumber(1873, 1, 4), DayNumber(1912, 7, 29)},
+    {"天長節", 8, 31, DayRule::kFixed, DayNumber(1912, 7, 30), DayNumber(1913, 10, 30)},
+    {"天長節", 10, 31, DayRule::kFixed, DayNumber(1913, 10, 31), DayNumber(1927, 4, 28)},
+    {"天長節", 4, 29, DayRule::kFixed, DayNumber(1927, 4, 29), DayNumber(1948, 7, 18)},
+    {"天皇誕生", 4, 29, DayRule::kFixed, DayNumber(1948, 7, 19), DayNumber(1989, 2, 16)},
+    {"元始祭", 1, 3, DayRule::kFixed, DayNumber(1873, 10, 14), DayNumber(1948, 7, 19)},
+    {"新年宴会", 1, 5, DayRule::kFixed, DayNumber(1873, 10, 14), DayNumber(1948, 7, 19)},
+    {"神嘗祭", 9, 17, DayRule::kFixed, DayNumber(1873, 10, 14), DayNumber(1879, 10, 16)},
+    {"神嘗祭", 10, 17, DayRule::kFixed, DayNumber(1879, 10, 17), DayNumber(1948, 7, 19)},
+    {"新嘗祭", 11, 23, DayRule::kFixed, DayNumber(1873, 10, 14), DayNumber(1948, 7, 19)},
+    {"春季皇霊祭", 3, 21, DayRule::kVernalEquinox, DayNumber(1878, 6, 1), DayNumber(1948, 7, 19)},
+    {"秋期皇霊祭", 9, 23, DayRule::kAutumnalEquinox, DayNumber(1878, 6, 1), DayNumber(1948, 7, 19)},
+    {"四方拝", 1, 1, DayRule::kFixed, DayNumber(1878, 6, 1), DayNumber(1948, 7, 19)},
+    {"孝明天皇祭", 1, 30, DayRule::kFixed, DayNumber(1873, 10, 14), DayNumber(1912, 7, 29)},
+    {"明治天皇祭", 7, 30, DayRule::kFixed, DayNumber(1912, 7, 30), DayNumber(1926, 12, 24)},
+    {"大正天皇祭", 12, 25, DayRule::kFixed, DayNumber(1926, 12, 25), DayNumber(1948, 7, 19)},
+    {"明治節", 11, 3, DayRule::kFixed, DayNumber(1927, 10, 1), DayNumber(1948, 7, 19)},
+    {"結婚の儀", 6, 9, DayRule::kFixed, DayNumber(1993, 6, 9), DayNumber(1993, 6, 9)},
 };
 constexpr int32_t kFirstRuleCode = 3;
 static_assert(std::size(kRules) + kFirstRuleCode == kHolidayCodeCount);
 
-constexpr int32_t kFirstSubstituteDay = 41784;  // 1973/4/12
-constexpr int32_t kFirstCitizensDay = 46416;    // 1985/12/17
+constexpr int32_t kFirstSubstituteDay = DayNumber(1973, 4, 12);
+constexpr int32_t kFirstCitizensDay = DayNumber(1985, 12, 17);
 
 // trunc(0.242194 * (year - 1980) + base - trunc(offset_quotient)), the quotient cut toward
 // zero (C++ integer division does exactly that).
@@ -131,7 +132,7 @@ void TDateInfo::FillYear(int32_t year, bool& stop) {
       case DayRule::kFixed:
         break;
       case DayRule::kSecondMonday:
-        day = ResolveDatePattern(kNullDate, TDateRec{year, rule.month, 55}, kNullDate).Day;
+        day = FirstWeekdayOfMonth(year, rule.month, 1) + 7;
         break;
       case DayRule::kVernalEquinox:
       case DayRule::kAutumnalEquinox:

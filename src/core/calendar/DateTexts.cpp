@@ -206,7 +206,7 @@ int32_t EraFirstDay(int32_t era) noexcept {
 }
 
 TEraYear EraOf(TDateRec date) {
-  constexpr TDateRec kContext{1583, 2150, 0};
+  constexpr TPatternContext kContext{1583, 2150, 0};
   constexpr TDateRec kDayZero{1858, 11, 17};
   const TDateRec resolved = ResolveDatePattern(kContext, date, DateInfo().Today());
   if (resolved == kNullDate) return {};

@@ -513,7 +513,7 @@ void TEntryList::VisitTable(int32_t first_year, int32_t year_count, const TPackV
 
 void TEntryList::BuildTable(int32_t first_year, int32_t year_count, std::vector<TDatePack>& packs,
                             const TPackVisitor* visit) {
-  const TDateRec range{first_year, first_year + year_count - 1, 0};
+  const TPatternContext range{first_year, first_year + year_count - 1, 0};
   TPackBudget budget(pack_budget_);
   const TEntry* stopped_at = nullptr;
   const int32_t count = Count();

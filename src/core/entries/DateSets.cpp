@@ -207,12 +207,6 @@ int32_t TDateClass::DayNumber() const noexcept {
   return pelo::DayNumber(date_);
 }
 
-TDateRec TDateClass::Resolve(TDateRec context, TDateRec reference) const noexcept {
-  return ResolveDatePattern(context, date_, reference);
-}
-
-void TDateClass::AddOffset(TDateRec offset) noexcept { date_ = AddToDate(date_, offset); }
-
 void MergeDateCodes(TDateRec& target, TDateRec source) noexcept {
   if (source.Year != kCodeKeep) target.Year = source.Year;
   if (source.Month != kCodeKeep) target.Month = source.Month;
@@ -235,12 +229,12 @@ void TDateParts::Merge(const TDateParts& other) noexcept {
   relative_ = other.relative_;
 }
 
-TDateRec TDateParts::ResolveParts(TDateRec context, TDateRec reference) const noexcept {
+TDateRec TDateParts::ResolveParts(TPatternContext context, TDateRec reference) const noexcept {
   const auto& value = parts_[kValuePart];
   if (!value) return kNullDate;
   const TDateRec date = ResolveDatePattern(context, *value, reference);
   if (date == kNullDate || !parts_[kAdjustPart]) return date;
-  return AddToDate(date, *parts_[kAdjustPart]);
+  return AddToDate(date, AmountOf(*parts_[kAdjustPart]));
 }
 
 std::string TDateParts::ParseDateParts(std::string_view text) {

@@ -53,11 +53,7 @@ class TDateClass {
 
   // 0 when all three codes are 0, else the day number of the triple read as a date.
   int32_t DayNumber() const noexcept;
-  // The triple resolved as a date pattern against reference; the triple itself stays.
-  TDateRec Resolve(TDateRec context, TDateRec reference) const noexcept;
   bool Equals(TDateRec date) const noexcept { return date_ == date; }
-  // triple := AddToDate(triple, offset).
-  void AddOffset(TDateRec offset) noexcept;
   // Takes every code of source except "?" (-10), which keeps this triple's own code.
   void Merge(const TDateClass& source) noexcept;
   // "2000/1/1"; codes as their words ("毎/12/25").
@@ -117,7 +113,7 @@ class TDateParts {
   void Merge(const TDateParts& other) noexcept;
   // The value resolved against reference, plus the adjustment when the day exists. The
   // null date when there is no value or no such day.
-  TDateRec ResolveParts(TDateRec context, TDateRec reference) const noexcept;
+  TDateRec ResolveParts(TPatternContext context, TDateRec reference) const noexcept;
 
   // Reads one side ("2000/1/1", "12/MO2^2", "+1", "H12/4/1"). Returns the error text, empty
   // on success; on an error this side is left as it was.

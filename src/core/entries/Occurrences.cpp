@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "calendar/DateInfos.h"
+#include "calendar/IntegerMath.h"
 #include "entries/Entries.h"
 
 namespace pelo {
@@ -14,20 +15,11 @@ namespace {
 // Codes, adjustments and steps are any 32-bit values a line may hold; sums of them are kept
 // in 64 bits so that no odd line can overflow into a year inside the range.
 
-constexpr int64_t FloorDiv(int64_t a, int64_t b) noexcept {  // b > 0
-  return a / b - ((a % b != 0) && (a < 0) ? 1 : 0);
-}
-
 // The month brought into 1..12, the year carried.
 constexpr void CarryMonth(int64_t& year, int64_t& month) noexcept {
   const int64_t years = FloorDiv(month - 1, 12);
   year += years;
   month -= years * 12;
-}
-
-constexpr int32_t ClampToInt32(int64_t v) noexcept {
-  constexpr int64_t kLimit = 1'000'000'000;  // far outside any calendar, far from overflow
-  return static_cast<int32_t>(std::clamp(v, -kLimit, kLimit));
 }
 
 // Years a walked day may have: DayNumber's domain, with room for the year after the range.
@@ -81,7 +73,7 @@ bool UsableDay(TDateRec date) noexcept {
 // ---- The range ---------------------------------------------------------------------------
 
 struct TWalkRange {
-  TDateRec context;  // handed to every pattern resolution
+  TPatternContext context;  // handed to every pattern resolution
   int32_t y1 = 0;
   int32_t y2 = 0;
   int64_t first_day = 0;  // day number of Y1/1/1
@@ -89,11 +81,11 @@ struct TWalkRange {
   bool valid = false;
 };
 
-TWalkRange MakeRange(TDateRec range) noexcept {
+TWalkRange MakeRange(TPatternContext range) noexcept {
   TWalkRange r;
   r.context = range;
-  r.y1 = range.Year;
-  r.y2 = range.Month;
+  r.y1 = range.FirstYear;
+  r.y2 = range.LastYear;
   // The walk reaches one year past Y2; both must stay inside DayNumber's domain.
   r.valid = r.y1 >= 1 && r.y1 <= r.y2 && r.y2 < kLastWalkYear;
   r.first_day = SerialDay(r.y1, 1, 1);
@@ -140,7 +132,7 @@ bool SpecHolds(const TDateSet& set, const TWalkRange& r, TDateRec day) {
   if (const TDateParts* end_parts = set.End()) {
     const TDateRec end_value = end_parts->GetOrZero(kValuePart);
     if (end_parts->Relative()) {
-      end_day = SerialDay(AddToDate(resolved, end_value));
+      end_day = SerialDay(AddToDate(resolved, AmountOf(end_value)));
     } else {
       const TDateRec start{ClampToInt32(year), ClampToInt32(month), ClampToInt32(day_field)};
       TDateRec end = end_parts->ResolveParts(r.context, start);
@@ -168,7 +160,7 @@ bool ApplyConditionIn(const TDateSetList& list, const TWalkRange& r, TDateRec& d
   if (list.IsShift) {
     const TDateSet* first = list.Item(0);
     if (first != nullptr && first->Start() != nullptr && first->Start()->Value()) {
-      day = AddToDate(day, *first->Start()->Value());
+      day = AddToDate(day, AmountOf(*first->Start()->Value()));
     }
     return true;
   }
@@ -253,14 +245,14 @@ class TWalker {
         today_(DateInfo().Today()) {
     const TDateParts& start = *set.Start();
     value_ = start.GetOrZero(kValuePart);
-    adjust_ = start.GetOrZero(kAdjustPart);
-    step_ = start.GetOrZero(kStepPart);
+    adjust_ = AmountOf(start.GetOrZero(kAdjustPart));
+    step_ = AmountOf(start.GetOrZero(kStepPart));
     has_step_ = start.Step().has_value();
     relative_ = start.Relative();
     if (const TDateParts* end = set.End()) {
       has_end_ = true;
       end_value_ = end->GetOrZero(kValuePart);
-      end_adjust_ = end->GetOrZero(kAdjustPart);
+      end_adjust_ = AmountOf(end->GetOrZero(kAdjustPart));
       end_relative_ = end->Relative();
     }
     if (conditions != nullptr && conditions->Count() > 0) conditions_ = conditions;
@@ -295,11 +287,13 @@ class TWalker {
   const TDateSetListList* conditions_ = nullptr;
   TDateRec today_;
 
-  TDateRec value_, adjust_, step_;
+  TDateRec value_;
+  TDateAmount adjust_, step_;
   bool has_step_ = false;
   bool relative_ = false;
   bool has_end_ = false;
-  TDateRec end_value_, end_adjust_;
+  TDateRec end_value_;
+  TDateAmount end_adjust_;
   bool end_relative_ = false;
 
   TDateRec base_first_, base_last_;
@@ -346,11 +340,11 @@ void TWalker::Run() {
         break;
     }
   }
-  year += adjust_.Year;
+  year += adjust_.Years;
   base_year_ = year;
 
   // Align to the step grid: the first year of the grid not before Y1 (after Y2 backwards).
-  const int64_t year_step = step_.Year;
+  const int64_t year_step = step_.Years;
   if (year_step > 0 && year < y1) {
     year = y1 - (y1 - year) % year_step;
   } else if (year_step < 0 && year > y2) {
@@ -381,7 +375,7 @@ void TWalker::Run() {
         end_year_ = end_value_.Year;
         break;
     }
-    end_year_ += end_adjust_.Year;
+    end_year_ += end_adjust_.Years;
   }
 
   // The year loop: from the grid's first year up to one past Y2 (or down to Y1).
@@ -421,13 +415,13 @@ void TWalker::Run() {
       }
     }
     if (has_month) {
-      m += adjust_.Month;
+      m += adjust_.Months;
       CarryMonth(y, m);
 
       // End month, against this year's start month.
       if (has_end_) {
         end_year_ = first_end_year;
-        const int64_t month_step = step_.Month;
+        const int64_t month_step = step_.Months;
         switch (end_value_.Month) {
           case kCodeEvery:
             if (value_.Month != kCodeEvery) {
@@ -455,7 +449,7 @@ void TWalker::Run() {
             end_month_ = end_value_.Month;
             break;
         }
-        end_month_ += end_adjust_.Month;
+        end_month_ += end_adjust_.Months;
         CarryMonth(end_year_, end_month_);
       }
       Month(y, m);
@@ -470,8 +464,8 @@ void TWalker::Run() {
 }
 
 bool TWalker::PassedEnd(int64_t year, int64_t month) const noexcept {
-  const int64_t month_step = step_.Month;
-  if (step_.Year == 0) {
+  const int64_t month_step = step_.Months;
+  if (step_.Years == 0) {
     const int64_t here = year * 12 + month;
     const int64_t end = end_year_ * 12 + end_month_;
     return month_step > 0 ? here > end : here < end;
@@ -480,15 +474,15 @@ bool TWalker::PassedEnd(int64_t year, int64_t month) const noexcept {
 }
 
 void TWalker::Month(int64_t year, int64_t month) {
-  const int64_t month_step = step_.Month;
+  const int64_t month_step = step_.Months;
   // A period without a year step runs its months on across the years.
-  const bool across_years = has_end_ && step_.Year == 0;
+  const bool across_years = has_end_ && step_.Years == 0;
 
   // Such a loop only looks at the months near the range (see kMaxReachYears); months are
   // counted from year 0 here.
-  const int64_t reach = std::min<int64_t>(kMaxReachYears, 1 + Magnitude(adjust_.Year) +
-                                                              (Magnitude(adjust_.Month) + 11) / 12 +
-                                                              (Magnitude(adjust_.Day) + 364) / 365);
+  const int64_t reach = std::min<int64_t>(
+      kMaxReachYears, 1 + Magnitude(adjust_.Years) + (Magnitude(adjust_.Months) + 11) / 12 +
+                          (Magnitude(adjust_.Days) + 364) / 365);
   const int64_t low_index = (int64_t{r_.y1} - reach) * 12;
   const int64_t high_index = (int64_t{r_.y2} + 1 + reach) * 12 + 11;
 
@@ -534,7 +528,7 @@ void TWalker::Day(int64_t year, int64_t month, int32_t day_code) {
   // Start day.
   TDateRec start;
   if (relative_) {
-    start = AddToDate(TDateRec{y, m, Reference().Day}, TDateRec{0, 0, value_.Day});
+    start = AddDays(TDateRec{y, m, Reference().Day}, value_.Day);
   } else {
     int32_t day = 0;
     switch (day_code) {
@@ -570,7 +564,7 @@ void TWalker::Day(int64_t year, int64_t month, int32_t day_code) {
   }
   // Codes the resolution passes through (no day of any month) give no day.
   if (!UsableDay(start)) return;
-  start = AddToDate(start, TDateRec{0, 0, adjust_.Day});
+  start = AddDays(start, adjust_.Days);
   if (!UsableDay(start)) return;
 
   // The base date: the start year before its alignment, moved by every carry (of the month
@@ -582,7 +576,7 @@ void TWalker::Day(int64_t year, int64_t month, int32_t day_code) {
   // First condition pass: the moving lists, or all of them for a walk that is not daily.
   bool ran_first_pass = false;
   if (conditions_ != nullptr) {
-    const bool every_list = step_.Day != 1 && step_.Day != -1;
+    const bool every_list = step_.Days != 1 && step_.Days != -1;
     for (const TDateSetList& list : conditions_->Items()) {
       if (list.MoveDays == 0 && !every_list) continue;
       ran_first_pass = true;
@@ -600,7 +594,7 @@ int64_t TWalker::EndDay(TDateRec start, int64_t start_day) const {
   if (has_end_) {
     TDateRec end;
     if (end_relative_) {
-      end = AddToDate(base_ != nullptr ? base_last_ : start, end_value_);
+      end = AddToDate(base_ != nullptr ? base_last_ : start, AmountOf(end_value_));
     } else {
       end = ResolveDatePattern(r_.context, end_value_, start);
       if (end == kNullDate) {
@@ -625,15 +619,15 @@ int64_t TWalker::EndDay(TDateRec start, int64_t start_day) const {
       }
     }
     // Field by field, without a carry; SerialDay reads what runs over.
-    year = int64_t{end.Year} + end_adjust_.Year;
-    month = int64_t{end.Month} + end_adjust_.Month;
-    day = int64_t{end.Day} + end_adjust_.Day;
+    year = int64_t{end.Year} + end_adjust_.Years;
+    month = int64_t{end.Month} + end_adjust_.Months;
+    day = int64_t{end.Day} + end_adjust_.Days;
   } else {
     year = start.Year;
     month = start.Month;
-    if (step_.Day > 0) {
+    if (step_.Days > 0) {
       day = DaysInMonth(start.Year, start.Month);
-    } else if (step_.Day < 0) {
+    } else if (step_.Days < 0) {
       day = 1;
     } else {
       day = start.Day;
@@ -649,7 +643,7 @@ int64_t TWalker::EndDay(TDateRec start, int64_t start_day) const {
 int32_t TWalker::KindOf(int64_t cur_day, int64_t start_day, int64_t end_day, int64_t step) const {
   if (derived_) return kPackDerived;
   if (start_day == end_day) return kPackSingle;
-  if (!has_step_ || step_.Day == kEndsOnlyStep || step == 1 || step == -1) {
+  if (!has_step_ || step_.Days == kEndsOnlyStep || step == 1 || step == -1) {
     if (value_.Day == kCodeEvery) return kPackSingle;  // an every-day walk
     if (cur_day == start_day) return kPackFirst;
     if (cur_day == end_day && has_end_ && end_value_ != kNullDate) return kPackLast;
@@ -662,7 +656,7 @@ void TWalker::Walk(TDateRec start, TDateRec base_day, bool ran_first_pass) {
   const int64_t start_day = SerialDay(start);
   const int64_t end_day = EndDay(start, start_day);
 
-  int64_t step = step_.Day;
+  int64_t step = step_.Days;
   if (step == kEndsOnlyStep) step = CutStep(end_day - start_day);  // the first and last day
 
   // The walk begins at the range: a daily walk at its first (or, backwards, last) day, any
@@ -773,7 +767,7 @@ constexpr int32_t kSearchFirstYear = 1583;
 
 // ---- Public operations -------------------------------------------------------------------
 
-void Enumerate(const TDateSet& set, TDateRec range, const TDateStartEnd* base,
+void Enumerate(const TDateSet& set, TPatternContext range, const TDateStartEnd* base,
                const TDateSetListList* conditions, std::span<const TDatePack> base_list,
                std::vector<TDatePack>& out, TPackBudget& budget) {
   if (set.Start() == nullptr || budget.Spent()) return;
@@ -782,8 +776,8 @@ void Enumerate(const TDateSet& set, TDateRec range, const TDateStartEnd* base,
   TWalker(set, r, base, conditions, base_list, out, budget).Run();
 }
 
-std::vector<TDatePack> Enumerate(const TDateSet& set, TDateRec range, const TDateStartEnd* base,
-                                 const TDateSetListList* conditions,
+std::vector<TDatePack> Enumerate(const TDateSet& set, TPatternContext range,
+                                 const TDateStartEnd* base, const TDateSetListList* conditions,
                                  std::span<const TDatePack> base_list) {
   std::vector<TDatePack> out;
   TPackBudget budget;
@@ -791,13 +785,13 @@ std::vector<TDatePack> Enumerate(const TDateSet& set, TDateRec range, const TDat
   return out;
 }
 
-void EvaluateList(const TDateSetList& list, TDateRec range, const TDateStartEnd* base,
+void EvaluateList(const TDateSetList& list, TPatternContext range, const TDateStartEnd* base,
                   const TDateSetListList* conditions, std::vector<TDatePack>& out,
                   TPackBudget& budget) {
   for (const TDateSet& set : list.Items()) Enumerate(set, range, base, conditions, {}, out, budget);
 }
 
-std::vector<TDatePack> EvaluateList(const TDateSetList& list, TDateRec range,
+std::vector<TDatePack> EvaluateList(const TDateSetList& list, TPatternContext range,
                                     const TDateStartEnd* base, const TDateSetListList* conditions) {
   std::vector<TDatePack> out;
   TPackBudget budget;
@@ -805,7 +799,7 @@ std::vector<TDatePack> EvaluateList(const TDateSetList& list, TDateRec range,
   return out;
 }
 
-void Occurrences(const TEntry& entry, TDateRec range, std::vector<TDatePack>& out,
+void Occurrences(const TEntry& entry, TPatternContext range, std::vector<TDatePack>& out,
                  TPackBudget& budget) {
   if (!entry.Dates || entry.Dates->Empty() || !MakeRange(range).valid) return;
   const TDateSetListList* conditions = entry.Conditions.get();
@@ -818,19 +812,21 @@ void Occurrences(const TEntry& entry, TDateRec range, std::vector<TDatePack>& ou
   std::vector<TDatePack> outward;
   std::span<const TDatePack> bases(out.data() + first, out.size() - first);
   if (bases.empty()) {
-    const int32_t y1 = range.Year;
-    const int32_t y2 = range.Month;
+    const int32_t y1 = range.FirstYear;
+    const int32_t y2 = range.LastYear;
     // The search goes on while either side still has a decade inside the calendar, so that
     // a date long past is found even when the future runs out first.
     for (int32_t a = 0;; ++a) {
       const int32_t up_last = y2 + kSearchDecade + kSearchDecade * a;
       if (up_last <= kSearchLastYear) {
-        EvaluateList(*entry.Dates, TDateRec{up_last - kSearchDecade + 1, up_last, range.Day},
+        EvaluateList(*entry.Dates,
+                     TPatternContext{up_last - kSearchDecade + 1, up_last, range.WeekStart},
                      nullptr, conditions, outward, budget);
       }
       const int32_t down_first = y1 - kSearchDecade - kSearchDecade * a;
       if (outward.empty() && down_first >= kSearchFirstYear) {
-        EvaluateList(*entry.Dates, TDateRec{down_first, down_first + kSearchDecade - 1, range.Day},
+        EvaluateList(*entry.Dates,
+                     TPatternContext{down_first, down_first + kSearchDecade - 1, range.WeekStart},
                      nullptr, conditions, outward, budget);
       }
       if (!outward.empty() || budget.Spent()) break;
@@ -859,18 +855,18 @@ void Occurrences(const TEntry& entry, TDateRec range, std::vector<TDatePack>& ou
   out.insert(out.end(), derived.begin(), derived.end());
 }
 
-std::vector<TDatePack> Occurrences(const TEntry& entry, TDateRec range) {
+std::vector<TDatePack> Occurrences(const TEntry& entry, TPatternContext range) {
   std::vector<TDatePack> out;
   TPackBudget budget;
   Occurrences(entry, range, out, budget);
   return out;
 }
 
-bool InList(const TDateSetList& list, TDateRec range, TDateRec day) {
+bool InList(const TDateSetList& list, TPatternContext range, TDateRec day) {
   return InListIn(list, MakeRange(range), day);
 }
 
-bool ApplyCondition(const TDateSetList& list, TDateRec range, TDateRec& day) {
+bool ApplyCondition(const TDateSetList& list, TPatternContext range, TDateRec& day) {
   return ApplyConditionIn(list, MakeRange(range), day);
 }
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <optional>
 
 #include "calendar/DateInfos.h"
+#include "calendar/IntegerMath.h"
 
 namespace pelo {
 
@@ -18,27 +18,12 @@ constexpr int64_t kMonthCells = 31;
 // Fewer cells than this cannot hold a week.
 constexpr int64_t kWeekCells = 7;
 
-int32_t ClampToInt32(int64_t v) noexcept {
-  return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                  std::numeric_limits<int32_t>::max()));
-}
-
 // Moves by any number of days. Ten million days lie far outside the calendar either way;
 // the clamp only keeps absurd cycle values from overflowing.
 TDateRec ShiftDays(TDateRec date, int64_t days) noexcept {
   constexpr int64_t kLimit = 10'000'000;
   return AddDays(date, static_cast<int32_t>(std::clamp(days, -kLimit, kLimit)));
 }
-
-// Division and remainder rounding towards minus infinity, so that every date before TopDate
-// gets a column (row) below 1 instead of sharing column 1 with the first cycle.
-int32_t FloorDiv(int32_t a, int32_t b) noexcept {
-  int32_t q = a / b;
-  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
-  return q;
-}
-
-int32_t FloorMod(int32_t a, int32_t b) noexcept { return a - FloorDiv(a, b) * b; }
 
 bool IsRealDate(TDateRec date) noexcept {
   return date.Year >= 1 && date.Year <= 10000 && date.Month >= 1 && date.Month <= 12 &&
@@ -219,8 +204,8 @@ TCellSizes TScheduleModel::FitCells(int32_t control_width, int32_t control_heigh
   const int64_t column_width =
       (static_cast<int64_t>(control_width) - lines_across - out.title_column_width) / cell_columns_;
   // A control too small for its cells gets empty cells, not negative extents.
-  out.day_row_height = ClampToInt32(std::max<int64_t>(row_height, 0));
-  out.day_column_width = ClampToInt32(std::max<int64_t>(column_width, 0));
+  out.day_row_height = ClampToInt32(row_height, 0, INT32_MAX);
+  out.day_column_width = ClampToInt32(column_width, 0, INT32_MAX);
   return out;
 }
 
@@ -271,7 +256,7 @@ void TScheduleModel::CalcTopDate() noexcept {
     top_ = top;
     int32_t end_year = top.Year;
     int32_t end_month = top.Month;
-    AddYearsMonths(end_year, end_month, 0, ClampToInt32(static_cast<int64_t>(term_) - 1));
+    AddYearsMonths(end_year, end_month, 0, ClampToInt32(int64_t{term_} - 1, INT32_MIN, INT32_MAX));
     if (fix_top_day > 1) {
       // The last cycle runs into the next month, up to the day before that month's cycle
       // start: those days are shown, so they belong to the shown span too (a click on them
@@ -332,8 +317,10 @@ TScheduleModel::TCell TScheduleModel::DateToCell(TDateRec date) const noexcept {
   } else {
     const int32_t d = DayNumber(date) - DayNumber(top_);
     const int32_t per_cycle = vertical_ ? cell_columns_ : cell_rows_;
-    cycle_index = FloorDiv(d, per_cycle);
-    day_index = FloorMod(d, per_cycle);
+    // Rounded towards minus infinity, so that every date before TopDate gets a column (row)
+    // below 1 instead of sharing column 1 with the first cycle.
+    cycle_index = static_cast<int32_t>(FloorDiv(d, per_cycle));
+    day_index = static_cast<int32_t>(FloorMod(d, per_cycle));
   }
   return vertical_ ? TCell{day_index + 1, cycle_index + 1} : TCell{cycle_index + 1, day_index + 1};
 }
@@ -389,7 +376,7 @@ bool TScheduleModel::RecomputeDue(TDateRec date) const noexcept {
 
 TCursorPlacement TScheduleModel::SetCursorDate(TDateRec date) {
   TCursorPlacement out;
-  const TDateRec resolved = ResolveDatePattern(kNullDate, date, DateInfo().Today());
+  const TDateRec resolved = ResolveDatePattern(TPatternContext{}, date, DateInfo().Today());
   switch (CheckCalendarRange(resolved)) {
     case kDateBeforeRange:
     case kDateAfterRange:
@@ -431,7 +418,7 @@ TCursorPlacement TScheduleModel::SetCursorDate(TDateRec date) {
 }
 
 TCursorPlacement TScheduleModel::MoveDate(int32_t years, int32_t months, int32_t days) {
-  const TDateRec moved = AddToDate(cursor_, TDateRec{years, months, days});
+  const TDateRec moved = AddToDate(cursor_, TDateAmount{years, months, days});
   // A year of 0 or below would read as a pattern code (0 = this year, -1 = today's year);
   // a move that far back is simply before the calendar.
   if (moved.Year < 1) {
@@ -472,7 +459,7 @@ bool TScheduleModel::ScrollCycle(int32_t direction) noexcept {
   TDateRec next;
   if (cycle_ == 31) {
     if (fix_top_month_ != 0) return false;
-    next = AddToDate(cursor_, TDateRec{0, sign, 0});
+    next = AddToDate(cursor_, TDateAmount{0, sign, 0});
   } else {
     if (fix_top_day_ != 0) return false;
     next = ShiftDays(cursor_, static_cast<int64_t>(sign) * cycle_);

@@ -17,6 +17,7 @@
 
 #include "calendar/DateInfos.h"
 #include "calendar/DateTexts.h"
+#include "calendar/IntegerMath.h"
 #include "calendar/Kyurekis.h"
 #include "entries/Entries.h"
 #include "text/Texts.h"
@@ -38,8 +39,6 @@ constexpr char kDeleteQuestionTail[] = "\" を削除してもよろしいです�
 constexpr char kMoveItem[] = "この日に移動(&M)";
 constexpr char kCopyItem[] = "この日にコピー(&C)";
 constexpr char kCancelItem[] = "ｷｬﾝｾﾙ";
-
-int Mod7(int value) { return ((value % 7) + 7) % 7; }
 
 // The pixels of a frame style, whatever a caller set.
 int FrameWidth(int32_t style) {
@@ -644,7 +643,7 @@ void TSchedule::DrawTitleCell(int col, int row, const QRect& rect) {
   if (weekday_title) {
     const int index = vertical ? col : row;
     if (cycle == 7) {
-      const int weekday = Mod7(WeekdayOf(model_.TopDate()) + index - 1);
+      const auto weekday = static_cast<int>(FloorMod(WeekdayOf(model_.TopDate()) + index - 1, 7));
       text_color = PaintColor(kColorWeekdayText + weekday);
       if (!(col == 0 && row == 0)) {
         back = PaintColor(kColorWeekdayBack + weekday);

@@ -182,7 +182,9 @@ TEST(AddYearsMonths, CarriesIntoTheYear) {
 
 TEST(AddToDate, ClampsOnlyPlainYearAndMonthMoves) {
   const struct {
-    TDateRec date, amount, expected;
+    TDateRec date;
+    TDateAmount amount;
+    TDateRec expected;
   } cases[] = {
       {{2024, 1, 31}, {0, 1, 0}, {2024, 2, 29}},
       {{2023, 1, 31}, {0, 1, 0}, {2023, 2, 28}},
@@ -202,8 +204,8 @@ TEST(AddToDate, ClampsOnlyPlainYearAndMonthMoves) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AddToDate(c.date, c.amount), c.expected)
-        << c.date.Year << "/" << c.date.Month << "/" << c.date.Day << " + " << c.amount.Year << ","
-        << c.amount.Month << "," << c.amount.Day;
+        << c.date.Year << "/" << c.date.Month << "/" << c.date.Day << " + " << c.amount.Years << ","
+        << c.amount.Months << "," << c.amount.Days;
   }
 }
 
@@ -266,9 +268,10 @@ class ResolveDatePatternTest : public ::testing::Test {
 };
 
 TEST_F(ResolveDatePatternTest, Codes) {
-  const TDateRec span{2023, 2026, 0};
+  const TPatternContext span{2023, 2026, 0};
   const struct {
-    TDateRec context, pattern, reference, expected;
+    TPatternContext context;
+    TDateRec pattern, reference, expected;
   } cases[] = {
       {span, {0, 0, 55}, {2024, 1, 1}, {2024, 1, 8}},   // second Monday
       {span, {0, 0, 82}, {2024, 2, 1}, {2024, 2, 25}},  // last Sunday
@@ -303,9 +306,9 @@ TEST_F(ResolveDatePatternTest, Codes) {
 }
 
 TEST_F(ResolveDatePatternTest, PrivateHolidayCode) {
-  EXPECT_EQ(ResolveDatePattern(kNullDate, {0, 0, -7}, {2024, 6, 10}), kNullDate);
+  EXPECT_EQ(ResolveDatePattern({}, {0, 0, -7}, {2024, 6, 10}), kNullDate);
   DateInfo().MarkPrivateHoliday({2024, 6, 10});
-  EXPECT_EQ(ResolveDatePattern(kNullDate, {0, 0, -7}, {2024, 6, 10}), (TDateRec{2024, 6, 10}));
+  EXPECT_EQ(ResolveDatePattern({}, {0, 0, -7}, {2024, 6, 10}), (TDateRec{2024, 6, 10}));
 }
 
 // Every n-th weekday code lands on that weekday within days 7n-6..7n of its month.
@@ -315,7 +318,7 @@ TEST_F(ResolveDatePatternTest, NthAndLastWeekdayOverManyMonths) {
       for (int32_t w = 0; w < 7; ++w) {
         for (int32_t n = 1; n <= 5; ++n) {
           const TDateRec got =
-              ResolveDatePattern(kNullDate, {year, month, 40 + w + 7 * n}, {year, month, 1});
+              ResolveDatePattern({}, {year, month, 40 + w + 7 * n}, {year, month, 1});
           if (got == kNullDate) {
             ASSERT_EQ(n, 5);
             continue;
@@ -325,7 +328,7 @@ TEST_F(ResolveDatePatternTest, NthAndLastWeekdayOverManyMonths) {
           ASSERT_GE(got.Day, 7 * n - 6);
           ASSERT_LE(got.Day, 7 * n);
         }
-        const TDateRec last = ResolveDatePattern(kNullDate, {year, month, 82 + w}, {year, 1, 1});
+        const TDateRec last = ResolveDatePattern({}, {year, month, 82 + w}, {year, 1, 1});
         ASSERT_EQ(WeekdayOf(last), w);
         ASSERT_GT(last.Day + 7, DaysInMonth(year, month));
       }

@@ -25,7 +25,7 @@ class DatePacksTest : public ::testing::Test {
 
 // The line of every pack an entry line gives, the packs linked to the entry as the day table
 // links them. Conditions get the move step 0 of the loader's life-event entries.
-std::vector<std::string> Lines(std::string_view line, TDateRec range) {
+std::vector<std::string> Lines(std::string_view line, TPatternContext range) {
   const auto entry = ParsedEntry(line);
   if (entry->Conditions) {
     for (std::size_t i = 0; i < entry->Conditions->Count(); ++i) {
@@ -42,7 +42,7 @@ std::vector<std::string> Lines(std::string_view line, TDateRec range) {
 
 struct TLineCase {
   const char* line;
-  TDateRec range;
+  TPatternContext range;
   std::vector<std::string> expected;
 };
 

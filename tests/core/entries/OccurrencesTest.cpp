@@ -41,7 +41,7 @@ struct TDaysCase {
 void CheckDays(const TDaysCase* begin, const TDaysCase* end) {
   for (const TDaysCase* c = begin; c != end; ++c) {
     const auto entry = ParsedEntry(c->line);
-    const TDateRec range{c->first_year, c->last_year, c->week_start};
+    const TPatternContext range{c->first_year, c->last_year, c->week_start};
     EXPECT_EQ(Listed(Occurrences(*entry, range)), c->expected)
         << c->line << " over " << c->first_year << ".." << c->last_year;
   }
@@ -619,9 +619,9 @@ TEST_F(OccurrencesTest, RunawayConditionsOnTheirOwn) {
 
 TEST_F(OccurrencesTest, RangesThatAreNoRange) {
   const auto entry = ParsedEntry("12/25 a &d([/[/[-1)");
-  const TDateRec ranges[] = {{2025, 2024, 0}, {0, 3, 0}, {2025, 10000, 0}, {-5, 2025, 0}};
-  for (const TDateRec& range : ranges) {
-    EXPECT_TRUE(Occurrences(*entry, range).empty()) << range.Year << ".." << range.Month;
+  const TPatternContext ranges[] = {{2025, 2024, 0}, {0, 3, 0}, {2025, 10000, 0}, {-5, 2025, 0}};
+  for (const TPatternContext& range : ranges) {
+    EXPECT_TRUE(Occurrences(*entry, range).empty()) << range.FirstYear << ".." << range.LastYear;
   }
   TEntry no_dates;
   no_dates.Dates.reset();
