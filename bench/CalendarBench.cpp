@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
+#include "calendar/DatePatterns.h"
 #include "calendar/Dates.h"
 #include "calendar/Kyurekis.h"
 
@@ -70,26 +71,28 @@ void BM_ResolveDatePattern(benchmark::State& state) {
   static constexpr const char* kLabels[] = {"a plain day", "an n-th weekday", "a last weekday"};
   const TDateRec pattern{kCodeEvery, kCodeEvery, kDayCodes[state.range(0)]};
   const TPatternContext context{2000, 2030, 0};
+  const TCalendar calendar(TDateRec{2024, 5, 15});
   const auto& dates = CalendarDates();
   size_t i = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(ResolveDatePattern(context, pattern, dates[i++ & (kSampleCount - 1)]));
+    benchmark::DoNotOptimize(
+        ResolveDatePattern(calendar, context, pattern, dates[i++ & (kSampleCount - 1)]));
   }
   state.SetLabel(kLabels[state.range(0)]);
 }
 BENCHMARK(BM_ResolveDatePattern)->Arg(0)->Arg(1)->Arg(2);
 
 // One refill of the eleven-year holiday window, alternating between two windows.
-void BM_FillYears(benchmark::State& state) {
-  TDateInfo info;
+void BM_MoveHolidayWindow(benchmark::State& state) {
+  TCalendar calendar(TDateRec{2024, 5, 15});
   int32_t year = 2019;
   for (auto _ : state) {
-    info.FillYears(year);
-    benchmark::DoNotOptimize(info.HolidayCode(TDateRec{year + 5, 5, 3}));
+    calendar.SetFirstYear(year);
+    benchmark::DoNotOptimize(calendar.HolidayCode(TDateRec{year + 5, 5, 3}));
     year = year == 2019 ? 1990 : 2019;
   }
 }
-BENCHMARK(BM_FillYears);
+BENCHMARK(BM_MoveHolidayWindow);
 
 void BM_LunarDate(benchmark::State& state) {
   std::vector<int32_t> days;

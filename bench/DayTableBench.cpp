@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 #include "datafiles/EntryLists.h"
 #include "schedule/DayTables.h"
 #include "schedule/ScheduleSettings.h"
@@ -23,6 +23,7 @@
 namespace {
 
 constexpr int32_t kFirstYear = 2023;
+constexpr pelo::TDateRec kToday{2024, 5, 10};
 
 using pelo::bench::QuietNotices;
 
@@ -90,17 +91,16 @@ std::string Entries(int count, bool as_in_a_file) {
 
 // state.range(1): 1 for the file's mix, 0 for every kind alike.
 void BM_DayTableRebuild(benchmark::State& state) {
-  pelo::DateInfo().SetToday({2024, 5, 10});
   QuietNotices notices;
-  pelo::TEntryList list(notices);
+  pelo::TEntryList list(notices, kToday);
   list.LoadFromBytes("bench.nrk", Entries(static_cast<int>(state.range(0)), state.range(1) != 0));
-  pelo::TDayTable table;
-  table.SetFirstYear(kFirstYear);
+  pelo::TDayTable table(kFirstYear);
   table.SetFilter(pelo::TScheduleSettings{}.Filter);
   for (auto _ : state) {
-    // As a refresh of the schedule does it after the first shown year changed.
-    pelo::DateInfo().FillYears(kFirstYear - 1);
-    list.SetTable(kFirstYear, pelo::TDayTable::kYearCount);
+    // As a refresh of the schedule does it after the first shown year changed: the calendar's
+    // window moves with the table.
+    pelo::TCalendar calendar(kToday);
+    list.SetTable(calendar, kFirstYear, pelo::TDayTable::kYearCount);
     table.Fill(&list.DatePacks());
   }
   int64_t lines = 0;
@@ -120,26 +120,23 @@ BENCHMARK(BM_DayTableRebuild)
 
 // The two halves on their own, on the heavier mix.
 void BM_SetTable(benchmark::State& state) {
-  pelo::DateInfo().SetToday({2024, 5, 10});
   QuietNotices notices;
-  pelo::TEntryList list(notices);
+  pelo::TEntryList list(notices, kToday);
   list.LoadFromBytes("bench.nrk", Entries(static_cast<int>(state.range(0)), false));
   for (auto _ : state) {
-    pelo::DateInfo().FillYears(kFirstYear - 1);
-    list.SetTable(kFirstYear, pelo::TDayTable::kYearCount);
+    pelo::TCalendar calendar(kToday);
+    list.SetTable(calendar, kFirstYear, pelo::TDayTable::kYearCount);
   }
 }
 BENCHMARK(BM_SetTable)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_Fill(benchmark::State& state) {
-  pelo::DateInfo().SetToday({2024, 5, 10});
-  pelo::DateInfo().FillYears(kFirstYear - 1);
   QuietNotices notices;
-  pelo::TEntryList list(notices);
+  pelo::TEntryList list(notices, kToday);
   list.LoadFromBytes("bench.nrk", Entries(static_cast<int>(state.range(0)), false));
-  list.SetTable(kFirstYear, pelo::TDayTable::kYearCount);
-  pelo::TDayTable table;
-  table.SetFirstYear(kFirstYear);
+  pelo::TCalendar calendar(kToday);
+  list.SetTable(calendar, kFirstYear, pelo::TDayTable::kYearCount);
+  pelo::TDayTable table(kFirstYear);
   table.SetFilter(pelo::TScheduleSettings{}.Filter);
   for (auto _ : state) table.Fill(&list.DatePacks());
 }

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "BenchSupport.h"
-#include "calendar/DateInfos.h"
 #include "datafiles/EntryLists.h"
 #include "text/Cp932.h"
 
@@ -28,7 +27,6 @@ long PeakRssKilobytes() {
 }
 
 void BM_LoadDataFile(benchmark::State& state) {
-  pelo::DateInfo().SetToday({2024, 5, 10});
   std::string folder = (std::filesystem::temp_directory_path() / "pelo-bench-XXXXXX").string();
   if (mkdtemp(folder.data()) == nullptr) {
     state.SkipWithError("no temporary folder");
@@ -44,7 +42,7 @@ void BM_LoadDataFile(benchmark::State& state) {
   }
   const std::vector<std::string> names{path};
   QuietNotices notices;
-  pelo::TEntryList list(notices);
+  pelo::TEntryList list(notices, {2024, 5, 10});
   for (auto _ : state) {
     list.LoadFiles(&names);
     benchmark::DoNotOptimize(list.Count());

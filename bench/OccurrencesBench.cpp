@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 #include "entries/DatePacks.h"
 #include "entries/Entries.h"
 #include "entries/Occurrences.h"
@@ -20,6 +20,17 @@ namespace pelo {
 namespace {
 
 constexpr TPatternContext kRange{2025, 2028, 0};
+constexpr TDateRec kToday{2025, 6, 15};
+
+// Holidays from the year before the range.
+const TCalendar& Calendar() {
+  static const TCalendar calendar = [] {
+    TCalendar made(kToday);
+    made.SetFirstYear(kRange.FirstYear - 1);
+    return made;
+  }();
+  return calendar;
+}
 constexpr int32_t kEntryCount = 10000;
 
 // The kinds of entry, in the shares of the generated list.
@@ -80,8 +91,6 @@ struct TEntries {
 
 const TEntries& Entries() {
   static const TEntries entries = [] {
-    DateInfo().SetToday({2025, 6, 15});
-    DateInfo().FillYears(kRange.FirstYear - 1);
     // Shares out of 20: singles and yearly dates are the most common lines of a data file.
     static constexpr TEntryKind kMix[20] = {
         kSingle, kSingle, kSingle,  kSingle,  kSingle,     kYearly,     kYearly,
@@ -93,7 +102,7 @@ const TEntries& Entries() {
     for (int32_t i = 0; i < kEntryCount; ++i) {
       const TEntryKind kind = kMix[i % 20];
       auto entry = std::make_unique<TEntry>();
-      entry->ParseLine(EntryLine(kind, random));
+      entry->ParseLine(EntryLine(kind, random), {.Today = kToday});
       made.by_kind[kind].push_back(entry.get());
       made.all.push_back(std::move(entry));
     }
@@ -109,7 +118,7 @@ void BM_OccurrencesOfAllEntries(benchmark::State& state) {
   for (auto _ : state) {
     packs.clear();
     TPackBudget budget;
-    for (const auto& entry : entries.all) Occurrences(*entry, kRange, packs, budget);
+    for (const auto& entry : entries.all) Occurrences(*entry, Calendar(), kRange, packs, budget);
     benchmark::DoNotOptimize(packs.data());
   }
   state.counters["packs"] = static_cast<double>(packs.size());
@@ -126,7 +135,7 @@ void BM_OccurrencesByKind(benchmark::State& state) {
   for (auto _ : state) {
     packs.clear();
     TPackBudget budget;
-    for (const TEntry* entry : entries) Occurrences(*entry, kRange, packs, budget);
+    for (const TEntry* entry : entries) Occurrences(*entry, Calendar(), kRange, packs, budget);
     benchmark::DoNotOptimize(packs.data());
   }
   state.SetLabel(kKindNames[kind]);
@@ -142,7 +151,7 @@ void BM_LineTextOfAllPacks(benchmark::State& state) {
   TPackBudget budget;
   for (const auto& entry : entries.all) {
     const std::size_t first = packs.size();
-    Occurrences(*entry, kRange, packs, budget);
+    Occurrences(*entry, Calendar(), kRange, packs, budget);
     for (std::size_t i = first; i < packs.size(); ++i) packs[i].Entry = entry.get();
   }
   std::size_t bytes = 0;

@@ -1,6 +1,6 @@
 // The schedule widget at work: one full paint of a month of days that each hold twenty
 // lines, and a cursor move into another first shown year with ten thousand entries loaded
-// (the day information refilled, every entry walked over four years, the day table refilled).
+// (the calendar's holidays refilled, every entry walked over four years, the day table refilled).
 // Goals: a paint well inside a 60 Hz frame (16 ms), a rebuild under 100 ms.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -16,7 +16,6 @@
 
 #include "BenchSupport.h"
 #include "app/FontSubstitutions.h"
-#include "calendar/DateInfos.h"
 #include "datafiles/Notices.h"
 #include "schedule/ScheduleSettings.h"
 #include "text/Cp932.h"
@@ -52,9 +51,7 @@ class TempFile {
 // A schedule of four week columns (Monday first) on a window-sized control, cursor on
 // Wednesday 2024/5/15: the days 2024/5/13 .. 6/9.
 std::unique_ptr<pelo::TSchedule> MakeSchedule(QuietNotices& notices, const std::string& path) {
-  pelo::DateInfo().SetToday({2024, 5, 15});
-  pelo::DateInfo().FillYears(2023);
-  auto schedule = std::make_unique<pelo::TSchedule>(notices);
+  auto schedule = std::make_unique<pelo::TSchedule>(notices, pelo::TDateRec{2024, 5, 15});
   schedule->resize(1024, 720);
   pelo::TScheduleSettings page;  // the default page: Cycle 7, Term 4
   page.DispTitle = true;

@@ -19,7 +19,6 @@
 
 #include "AgendaRun.h"
 #include "FuzzSupport.h"
-#include "calendar/DateInfos.h"
 
 namespace {
 
@@ -82,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string data_file = folder.Place("a.nrk", parts.size() > 1 ? &parts[1] : nullptr);
   const std::string page_file = folder.Place("p.npg", parts.size() > 2 ? &parts[2] : nullptr);
 
-  std::vector<std::string> args;
+  // A fixed today first; a --today of the input comes later and wins.
+  std::vector<std::string> args{"--today", "2024/5/10"};
   for (const std::string_view argument : Split(parts[0], '\n', SIZE_MAX)) {
     if (argument == "DATA") {
       args.push_back(data_file);
@@ -93,7 +93,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
 
-  pelo::DateInfo().SetToday({2024, 5, 10});
   std::ostringstream out;
   std::ostringstream err;
   const int status = pelo::agenda::RunAgenda(args, out, err, kFuzzPackBudget);

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "FuzzSupport.h"
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 #include "calendar/Dates.h"
 #include "datafiles/EntryLists.h"
 #include "entries/AnnotationCodes.h"
@@ -85,18 +85,16 @@ class TSilentNotices : public pelo::TUserNotices {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace pelo;
   // The table's 1488 cells are made once; every Fill empties them.
-  static TDayTable table;
+  static TDayTable table(0);
   const TWindow window = WindowOf(data, size);
   const int32_t first_year = window.first_year;
   table.SetFirstYear(first_year);
-  // Refilled for every input: it also clears the private holidays the last one marked.
-  DateInfo().SetToday(window.today);
-  DateInfo().FillYears(first_year);
+  TCalendar calendar(window.today);
 
   TSilentNotices notices;
-  TEntryList list(notices, kFuzzPackBudget);
+  TEntryList list(notices, window.today, kFuzzPackBudget);
   list.LoadFromBytes("fuzz.nrk", std::string(reinterpret_cast<const char*>(data), size));
-  list.SetTable(first_year, TDayTable::kYearCount);
+  list.SetTable(calendar, first_year, TDayTable::kYearCount);
   const TFilterSet everything;
   table.SetFilter(everything);
   table.Fill(&list.DatePacks());

@@ -33,17 +33,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string line =
       pelo::DecodeCp932(std::string_view(reinterpret_cast<const char*>(data), size));
 
+  const pelo::TLineContext context{.Today = {2024, 5, 10}};
   pelo::TEntry entry;
-  entry.ParseLine(line);
+  entry.ParseLine(line, context);
   pelo::TEntry trimmed;
-  trimmed.ParseLine(pelo::TrimControl(line));
+  trimmed.ParseLine(pelo::TrimControl(line), context);
 
   pelo::TEntry copy;
   copy.Assign(&entry);
   copy.MergeDefaults(trimmed);
   copy.SetFirstDate({2024, 3, 1});
-  copy.SetCheckedMark(!copy.IsChecked());
-  copy.SetDeletedMark(!copy.IsDeleted());
+  copy.SetCheckedMark(!copy.IsChecked(), context.Today);
+  copy.SetDeletedMark(!copy.IsDeleted(), context.Today);
 
   std::size_t total = copy.Text.size() + copy.ErrorText.size() + TextsOf(entry.Dates.get()) +
                       TextsOf(copy.Dates.get()) + TextsOf(entry.DerivedDates.get());

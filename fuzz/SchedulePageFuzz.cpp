@@ -12,7 +12,6 @@
 #include <string_view>
 
 #include "QtFuzzSupport.h"
-#include "calendar/DateInfos.h"
 #include "schedule/IniFiles.h"
 #include "schedule/Pages.h"
 #include "schedule/ScheduleModels.h"
@@ -83,16 +82,13 @@ void Paint(TSchedule& schedule) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::Application();
-  DateInfo().SetToday(kToday);
-  DateInfo().FillYears(kToday.Year - 1);
-
   TPage page(768);
   const TIniFile ini =
       TIniFile::FromBytes(std::string_view(reinterpret_cast<const char*>(data), size));
   if (page.Read(ini, kPageSection)) CheckDrawable(page.Schedule);
 
   fuzz::TSilentNotices notices;
-  TSchedule schedule(notices);
+  TSchedule schedule(notices, kToday);
   schedule.resize(560, 420);
   schedule.EntryList().LoadFromBytes("fuzz.nrk", Entries());
   schedule.RefreshData(-1);

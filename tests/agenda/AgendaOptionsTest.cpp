@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "AgendaOutputs.h"
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 
 namespace pelo::agenda {
 namespace {
@@ -112,24 +112,26 @@ TEST(AgendaSpan, DefaultsAndLimits) {
   }
 }
 
+// Each table reads the holidays of the window that starts the year before its first day.
 TEST(AgendaDays, Rows) {
-  DateInfo().SetToday({2024, 5, 1});
-  DateInfo().FillYears(1869);
-  EXPECT_EQ(DaysTable({1870, 11, 22}, {1870, 11, 24}),
+  TCalendar calendar({2024, 5, 1});
+  EXPECT_EQ(DaysTable(calendar, {1870, 11, 22}, {1870, 11, 24}),
             "1870/11/22\t火\t0\t\t\t\t明治1870\t\t蠍座\n"
             "1870/11/23\t水\t0\t\t仏滅\t閏10/1\t明治1870\t\t射手座\n"
             "1870/11/24\t木\t0\t\t大安\t閏10/2\t明治1870\t\t射手座\n");
-  DateInfo().FillYears(1988);
-  EXPECT_EQ(DaysTable({1989, 1, 7}, {1989, 1, 8}),
+  EXPECT_EQ(DaysTable(calendar, {1989, 1, 7}, {1989, 1, 8}),
             "1989/01/07\t土\t0\t\t仏滅\t旧11/30\t昭和64\t巳ﾐ\t山羊座\n"
             "1989/01/08\t日\t0\t\t赤口\t旧12/1\t平成1\t巳ﾐ\t山羊座\n");
-  DateInfo().FillYears(2023);
-  EXPECT_EQ(DaysTable({2024, 5, 3}, {2024, 5, 4}),
+  EXPECT_EQ(DaysTable(calendar, {2024, 5, 3}, {2024, 5, 4}),
             "2024/05/03\t金\t9\t憲法記念日\t\t\t平成36\t辰ﾀﾂ\t牡牛座\n"
             "2024/05/04\t土\t2\t国民の休日\t\t\t平成36\t辰ﾀﾂ\t牡牛座\n");
-  DateInfo().FillYears(2149);
-  EXPECT_EQ(DaysTable({2150, 12, 31}, {2150, 12, 31}),
+  EXPECT_EQ(DaysTable(calendar, {2150, 12, 31}, {2150, 12, 31}),
             "2150/12/31\t木\t0\t\t\t\t平成162\t戌ｲﾇ\t山羊座\n");
+  // Past the window's eleven years a day's holiday is unknown (-1), not "no holiday".
+  const std::string years = DaysTable(calendar, {2023, 5, 3}, {2033, 5, 3});
+  EXPECT_TRUE(years.starts_with("2023/05/03\t水\t9\t憲法記念日\t"));
+  EXPECT_NE(years.find("\n2032/05/03\t月\t9\t憲法記念日\t"), std::string::npos);
+  EXPECT_NE(years.find("\n2033/05/03\t火\t-1\t\t"), std::string::npos);
 }
 
 }  // namespace

@@ -7,7 +7,7 @@
 #include "AgendaInputs.h"
 #include "DataFileTesting.h"
 #include "RecordingNotices.h"
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 #include "datafiles/EntryLists.h"
 #include "entries/Times.h"
 #include "schedule/CellLineLists.h"
@@ -122,20 +122,21 @@ TEST(AgendaIcsPieces, Uids) {
   }
 }
 
-// A small file loaded as pelo-agenda loads it, with the day table's window for from.
+// A small file loaded as pelo-agenda loads it on 2024/5/1, with the day table's window for
+// from.
 class AgendaFile : public testing::Test {
  protected:
-  void Load(std::string_view text, TDateRec today, TDateRec from) {
-    DateInfo().SetToday(today);
-    DateInfo().FillYears(from.Year - 1);
+  void Load(std::string_view text, TDateRec from) {
     path_ = folder_.WriteCp932("a.nrk", text);
     ASSERT_TRUE(LoadDataFiles(list_, {path_}));
-    list_.SetTable(from.Year - 1, TDayTable::kYearCount);
+    list_.SetTable(calendar_, from.Year - 1, TDayTable::kYearCount);
   }
 
+  static constexpr TDateRec kToday{2024, 5, 1};
+  TCalendar calendar_{kToday};
   TempFolder folder_;
   RecordingNotices notices_;
-  TEntryList list_{notices_};
+  TEntryList list_{notices_, kToday};
   std::string path_;
 };
 
@@ -146,10 +147,11 @@ TEST_F(AgendaFile, TextAndTsv) {
       "E:2024/5/3 隠れる\r\n"               // 3: category E, not in the default filter
       "2024/5/4~2024/5/5 連休\r\n"          // 4
       "2024/5/10 一日 &d([/[/[-3)\r\n",     // 5: a derived day, hidden by default
-      {2024, 5, 1}, {2024, 5, 1});
+      {2024, 5, 1});
   const TFilterSet filter = TScheduleSettings{}.Filter;
-  const std::vector<TAgendaRow> rows = AgendaRows(list_, filter, {2024, 5, 1}, {2024, 5, 7});
-  EXPECT_EQ(TextOutput(rows),
+  const std::vector<TAgendaRow> rows =
+      AgendaRows(list_, calendar_, filter, {2024, 5, 1}, {2024, 5, 7});
+  EXPECT_EQ(TextOutput(calendar_, rows),
             "2024/5/3(金)  憲法記念日\n"
             "  憲法の講演\n"
             "   9:00 タブ のある 行\n"
@@ -157,14 +159,15 @@ TEST_F(AgendaFile, TextAndTsv) {
             "  連休\n"
             "2024/5/5(日)  こどもの日\n"
             "  連休\n");
-  EXPECT_EQ(TsvOutput(list_, rows),
+  EXPECT_EQ(TsvOutput(calendar_, list_, rows),
             "2024/05/03\t金\t憲法記念日\t0\ta.nrk:1\t憲法の講演\n"
             "2024/05/03\t金\t憲法記念日\t0\ta.nrk:2\t 9:00 タブ のある 行\n"
             "2024/05/04\t土\t国民の休日\t1\ta.nrk:4\t連休\n"
             "2024/05/05\t日\tこどもの日\t3\ta.nrk:4\t連休\n");
 
   // With every set empty the category-E line and the derived day show too.
-  const std::vector<TAgendaRow> all = AgendaRows(list_, TFilterSet{}, {2024, 5, 3}, {2024, 5, 7});
+  const std::vector<TAgendaRow> all =
+      AgendaRows(list_, calendar_, TFilterSet{}, {2024, 5, 3}, {2024, 5, 7});
   ASSERT_EQ(all.size(), 6u);
   EXPECT_EQ(all[2].Text, "隠れる");
   EXPECT_EQ(all[2].Place, 2);
@@ -176,13 +179,12 @@ TEST_F(AgendaFile, TextAndTsv) {
 
 // Every day's rows are exactly the lines of that day's cell after Fill with the same filter.
 // Returns the number of rows compared.
-std::size_t ExpectRowsMatchCells(TEntryList& list, const TFilterSet& filter, TDateRec from,
-                                 TDateRec to) {
-  TDayTable table;
-  table.SetFirstYear(from.Year - 1);
+std::size_t ExpectRowsMatchCells(TEntryList& list, TCalendar& calendar, const TFilterSet& filter,
+                                 TDateRec from, TDateRec to) {
+  TDayTable table(from.Year - 1);
   table.SetFilter(filter);
   table.Fill(&list.DatePacks());
-  const std::vector<TAgendaRow> rows = AgendaRows(list, filter, from, to);
+  const std::vector<TAgendaRow> rows = AgendaRows(list, calendar, filter, from, to);
   std::size_t next = 0;
   for (TDateRec day = from; DayNumber(day) <= DayNumber(to); day = AddDays(day, 1)) {
     const TCellLineList* cell = table.Cell(day);
@@ -219,26 +221,27 @@ TEST_F(AgendaFile, RowsAreTheCellsOfTheDayTable) {
       "#2/2 ハッシュ\r\n"
       ";2/3 消した\r\n"
       "PH 私休の一日\r\n",
-      {2024, 5, 1}, {2024, 1, 1});
+      {2024, 1, 1});
   // Three years of Mondays and Wednesdays alone are over 300 lines.
-  EXPECT_GT(ExpectRowsMatchCells(list_, TScheduleSettings{}.Filter, {2024, 1, 1}, {2026, 12, 31}),
+  EXPECT_GT(ExpectRowsMatchCells(list_, calendar_, TScheduleSettings{}.Filter, {2024, 1, 1},
+                                 {2026, 12, 31}),
             350u);
-  EXPECT_GT(ExpectRowsMatchCells(list_, TFilterSet{}, {2024, 1, 1}, {2026, 12, 31}), 350u);
+  EXPECT_GT(ExpectRowsMatchCells(list_, calendar_, TFilterSet{}, {2024, 1, 1}, {2026, 12, 31}),
+            350u);
 }
 
 TEST(AgendaSample, RowsAreTheCellsOfTheDayTable) {
-  DateInfo().SetToday({2026, 12, 7});
-  DateInfo().FillYears(2025);
+  TCalendar calendar({2026, 12, 7});
   RecordingNotices notices;
-  TEntryList list(notices);
+  TEntryList list(notices, calendar.Today());
   ASSERT_TRUE(LoadDataFiles(list, {std::string(PELO_EXAMPLES_DIR) + "/sample.nrk"}));
-  list.SetTable(2025, TDayTable::kYearCount);
+  list.SetTable(calendar, 2025, TDayTable::kYearCount);
   TFilterSet filter = TScheduleSettings{}.Filter;
   std::vector<std::string> warnings;
   ReadPageFilter({std::string(PELO_EXAMPLES_DIR) + "/sample.npg"}, filter, warnings);
   EXPECT_TRUE(warnings.empty());
   EXPECT_TRUE(filter[6].Contains(4));  // the sample's page shows derived days
-  EXPECT_GT(ExpectRowsMatchCells(list, filter, {2026, 1, 1}, {2028, 12, 31}), 600u);
+  EXPECT_GT(ExpectRowsMatchCells(list, calendar, filter, {2026, 1, 1}, {2028, 12, 31}), 600u);
 }
 
 }  // namespace

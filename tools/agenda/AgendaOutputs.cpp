@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 #include "calendar/DateTexts.h"
 #include "calendar/Kyurekis.h"
 #include "datafiles/DatePackLists.h"
@@ -34,9 +34,8 @@ std::string IcsDateTime(TDateRec date, int32_t minutes) {
                  NumberText(minutes % 60, 2, kPadZero), "00"});
 }
 
-std::string HolidayOf(TDateRec date) {
-  const TDateInfo& info = DateInfo();
-  return info.HolidayCode(date) > 0 ? std::string(info.HolidayName(date)) : std::string();
+std::string HolidayOf(const TCalendar& calendar, TDateRec date) {
+  return calendar.HolidayCode(date) > 0 ? calendar.HolidayName(date) : std::string();
 }
 
 // A cell line on one output line: tabs and line breaks (a CR LF pair as one) become blanks.
@@ -73,12 +72,12 @@ std::string AgendaDateText(TDateRec date) {
                  NumberText(date.Day, 2, kPadZero)});
 }
 
-std::string DaysTable(TDateRec from, TDateRec to) {
-  const TDateInfo& info = DateInfo();
+std::string DaysTable(TCalendar& calendar, TDateRec from, TDateRec to) {
+  calendar.SetFirstYear(AgendaFirstYear(from));
   std::string out;
   const int32_t last = DayNumber(to);
   for (TDateRec day = from; DayNumber(day) <= last; day = AddDays(day, 1)) {
-    const int32_t code = info.HolidayCode(day);
+    const int32_t code = calendar.HolidayCode(day);
     const TEraYear era = EraOf(day);
     out += AgendaDateText(day);
     out += '\t';
@@ -86,7 +85,7 @@ std::string DaysTable(TDateRec from, TDateRec to) {
     out += '\t';
     out += std::to_string(code);
     out += '\t';
-    if (code >= 0) out += info.HolidayName(day);
+    if (code >= 0) out += calendar.HolidayName(day);
     out += '\t';
     out += RokuyoName(day);
     out += '\t';
@@ -108,8 +107,8 @@ std::string DaysTable(TDateRec from, TDateRec to) {
 
 int32_t AgendaFirstYear(TDateRec from) noexcept { return from.Year - 1; }
 
-std::vector<TAgendaRow> AgendaRows(TEntryList& list, const TFilterSet& filter, TDateRec from,
-                                   TDateRec to) {
+std::vector<TAgendaRow> AgendaRows(TEntryList& list, TCalendar& calendar, const TFilterSet& filter,
+                                   TDateRec from, TDateRec to) {
   // The packs of the shown days in list order, then put in day order; a stable sort keeps
   // the list order within a day, which is the order of the cell's lines. The texts are made
   // once every pack is known: a later day-marked entry may still mark a private holiday.
@@ -121,11 +120,12 @@ std::vector<TAgendaRow> AgendaRows(TEntryList& list, const TFilterSet& filter, T
   const int32_t last = DayNumber(to);
   std::vector<TShown> shown;
   const TPackFilter passes(filter);
-  list.VisitTable(AgendaFirstYear(from), TDayTable::kYearCount, [&](const TDatePack& pack) {
-    const int32_t day = DayNumber(pack.Date());
-    if (day < first || day > last || !passes.Passes(pack)) return;
-    shown.push_back({day, pack});
-  });
+  list.VisitTable(calendar, AgendaFirstYear(from), TDayTable::kYearCount,
+                  [&](const TDatePack& pack) {
+                    const int32_t day = DayNumber(pack.Date());
+                    if (day < first || day > last || !passes.Passes(pack)) return;
+                    shown.push_back({day, pack});
+                  });
   std::stable_sort(shown.begin(), shown.end(),
                    [](const TShown& a, const TShown& b) { return a.day < b.day; });
 
@@ -145,14 +145,14 @@ std::string RowSource(const TEntryList& list, const TEntry& entry) {
       {FileNameOf(list.FileList().Path(entry.FileIndex)), ":", std::to_string(SourceLine(entry))});
 }
 
-std::string TextOutput(const std::vector<TAgendaRow>& rows) {
+std::string TextOutput(const TCalendar& calendar, const std::vector<TAgendaRow>& rows) {
   std::string out;
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const TAgendaRow& row = rows[i];
     if (i == 0 || rows[i - 1].Date != row.Date) {
       out += Concat({std::to_string(row.Date.Year), "/", std::to_string(row.Date.Month), "/",
                      std::to_string(row.Date.Day), "(", WeekdayKanji(WeekdayOf(row.Date)), ")"});
-      if (const std::string holiday = HolidayOf(row.Date); !holiday.empty()) {
+      if (const std::string holiday = HolidayOf(calendar, row.Date); !holiday.empty()) {
         out += "  ";
         out += holiday;
       }
@@ -165,14 +165,15 @@ std::string TextOutput(const std::vector<TAgendaRow>& rows) {
   return out;
 }
 
-std::string TsvOutput(const TEntryList& list, const std::vector<TAgendaRow>& rows) {
+std::string TsvOutput(const TCalendar& calendar, const TEntryList& list,
+                      const std::vector<TAgendaRow>& rows) {
   std::string out;
   for (const TAgendaRow& row : rows) {
     out += AgendaDateText(row.Date);
     out += '\t';
     out += WeekdayKanji(WeekdayOf(row.Date));
     out += '\t';
-    out += HolidayOf(row.Date);
+    out += HolidayOf(calendar, row.Date);
     out += '\t';
     out += std::to_string(row.Kind);
     out += '\t';

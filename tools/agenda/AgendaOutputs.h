@@ -12,6 +12,7 @@
 #include "text/SmallSets.h"
 
 namespace pelo {
+class TCalendar;
 class TEntry;
 class TEntryList;
 struct TTime;
@@ -23,8 +24,9 @@ namespace pelo::agenda {
 std::string AgendaDateText(TDateRec date);
 
 // One TSV row per day from from to to: date, weekday, holiday code, holiday, rokuyo, old
-// date, era with its year, zodiac animal, western sign.
-std::string DaysTable(TDateRec from, TDateRec to);
+// date, era with its year, zodiac animal, western sign. The holidays are the calendar's, its
+// window set to start at AgendaFirstYear(from) as for the rows.
+std::string DaysTable(TCalendar& calendar, TDateRec from, TDateRec to);
 
 // One line of a day cell.
 struct TAgendaRow {
@@ -39,21 +41,23 @@ struct TAgendaRow {
 int32_t AgendaFirstYear(TDateRec from) noexcept;
 
 // The lines the day cells from from to to show, days in order and, within a day, in pack-list
-// order: the day packs of the list over the window of AgendaFirstYear(from) that pass filter.
-// The packs are streamed (TEntryList::VisitTable): only those shown are kept.
-std::vector<TAgendaRow> AgendaRows(TEntryList& list, const TFilterSet& filter, TDateRec from,
-                                   TDateRec to);
+// order: the day packs of the list over the window of AgendaFirstYear(from) that pass filter,
+// built with the calendar (TEntryList::VisitTable, which also marks its private holidays).
+// The packs are streamed: only those shown are kept.
+std::vector<TAgendaRow> AgendaRows(TEntryList& list, TCalendar& calendar, const TFilterSet& filter,
+                                   TDateRec from, TDateRec to);
 
 // "a.nrk:12": the file name without folder and the line of the entry (of the parent for an
 // entry made from a birthday entry).
 std::string RowSource(const TEntryList& list, const TEntry& entry);
 
 // A heading per day with lines ("2024/5/1(水)", two blanks and the holiday name when the day
-// is one), then the lines indented by two blanks.
-std::string TextOutput(const std::vector<TAgendaRow>& rows);
+// is one in the calendar), then the lines indented by two blanks.
+std::string TextOutput(const TCalendar& calendar, const std::vector<TAgendaRow>& rows);
 
 // DATE WEEKDAY HOLIDAY KIND SOURCE TEXT, tab-separated, one row per line.
-std::string TsvOutput(const TEntryList& list, const std::vector<TAgendaRow>& rows);
+std::string TsvOutput(const TCalendar& calendar, const TEntryList& list,
+                      const std::vector<TAgendaRow>& rows);
 
 // An RFC 5545 calendar with one event per line, CRLF line ends, folded at 75 octets. Nothing
 // in it depends on the clock: the stamp is today's date, the UIDs come from the rows.

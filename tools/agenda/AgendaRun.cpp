@@ -3,7 +3,7 @@
 #include "AgendaInputs.h"
 #include "AgendaOptions.h"
 #include "AgendaOutputs.h"
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 #include "datafiles/EntryLists.h"
 #include "schedule/ScheduleSettings.h"
 
@@ -29,15 +29,13 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return 0;
   }
 
-  TDateInfo& info = DateInfo();
-  if (options.today) info.SetToday(*options.today);
+  const TDateRec today = options.today ? *options.today : SystemToday();
   TDateRec from;
   TDateRec to;
-  if (const std::string error = ResolveAgendaSpan(options, info.Today(), from, to);
-      !error.empty()) {
+  if (const std::string error = ResolveAgendaSpan(options, today, from, to); !error.empty()) {
     return Usage(err, error);
   }
-  info.FillYears(AgendaFirstYear(from));
+  TCalendar calendar(today);
 
   // The default page's filter, then the page files', then --filter.
   TFilterSet filter = TScheduleSettings{}.Filter;
@@ -47,27 +45,27 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (options.filter) filter = *options.filter;
 
   TConsoleNotices notices(err);
-  TEntryList list(notices, pack_budget);
+  TEntryList list(notices, today, pack_budget);
   const bool all_read = LoadDataFiles(list, options.data_files);
   const int status = all_read ? 0 : kExitFileProblem;
   std::vector<TAgendaRow> rows;
-  if (!options.days) rows = AgendaRows(list, filter, from, to);
+  if (!options.days) rows = AgendaRows(list, calendar, filter, from, to);
   list.TellBudgetStop();
   err.flush();
 
   if (options.days) {
-    out << DaysTable(from, to);
+    out << DaysTable(calendar, from, to);
     return status;
   }
   switch (options.format) {
     case TFormat::kText:
-      out << TextOutput(rows);
+      out << TextOutput(calendar, rows);
       break;
     case TFormat::kTsv:
-      out << TsvOutput(list, rows);
+      out << TsvOutput(calendar, list, rows);
       break;
     case TFormat::kIcs:
-      out << IcsOutput(list, rows, info.Today());
+      out << IcsOutput(list, rows, today);
       break;
   }
   return status;

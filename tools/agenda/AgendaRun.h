@@ -15,9 +15,9 @@ namespace pelo::agenda {
 inline constexpr int kExitFileProblem = 1;
 inline constexpr int kExitUsage = 2;
 
-// Runs the program on args (without the program name); returns its exit status. The day
-// information (today and its window) is set as the arguments ask. pack_budget bounds the day
-// packs and the loaded entries (TEntryList).
+// Runs the program on args (without the program name); returns its exit status. Today is
+// --today, else the system clock's date. pack_budget bounds the day packs and the loaded
+// entries (TEntryList).
 int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               std::size_t pack_budget = kDayPackBudget);
 

@@ -2,7 +2,6 @@
 
 #include <array>
 
-#include "calendar/DateInfos.h"
 #include "text/Texts.h"
 
 namespace pelo {
@@ -206,23 +205,23 @@ int32_t EraFirstDay(int32_t era) noexcept {
 }
 
 TEraYear EraOf(TDateRec date) {
-  constexpr TPatternContext kContext{1583, 2150, 0};
   constexpr TDateRec kDayZero{1858, 11, 17};
-  const TDateRec resolved = ResolveDatePattern(kContext, date, DateInfo().Today());
-  if (resolved == kNullDate) return {};
-  const int32_t n = DayNumber(resolved);
+  const bool real_day = date.Year >= 1 && date.Month >= 1 && date.Month <= 12 && date.Day >= 1 &&
+                        date.Day <= DaysInMonth(date.Year, date.Month);
+  if (!real_day) return {};
+  const int32_t n = DayNumber(date);
   // DayNumber answers 0 for fields it cannot take; only 1858/11/17 really is day 0.
-  if (n == 0 && resolved != kDayZero) return {};
+  if (n == 0 && date != kDayZero) return {};
   if (n < kFirstCountedEraDay) {
     if (n < kEras[0].FirstDay) return {};
     int32_t era = kEraMeiji;
     while (kEras[era].FirstDay > n) --era;
-    return {era, resolved.Year};
+    return {era, date.Year};
   }
-  if (n < kEras[kEraTaisho].FirstDay) return {kEraMeiji, resolved.Year - 1867};
-  if (n < kEras[kEraShowa].FirstDay) return {kEraTaisho, resolved.Year - 1911};
-  if (n < kEras[kEraHeisei].FirstDay) return {kEraShowa, resolved.Year - 1925};
-  return {kEraHeisei, resolved.Year - 1988};
+  if (n < kEras[kEraTaisho].FirstDay) return {kEraMeiji, date.Year - 1867};
+  if (n < kEras[kEraShowa].FirstDay) return {kEraTaisho, date.Year - 1911};
+  if (n < kEras[kEraHeisei].FirstDay) return {kEraShowa, date.Year - 1925};
+  return {kEraHeisei, date.Year - 1988};
 }
 
 std::string ZodiacAnimal(int32_t year) {

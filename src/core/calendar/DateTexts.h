@@ -51,9 +51,9 @@ struct TEraYear {
   friend bool operator==(const TEraYear&, const TEraYear&) = default;
 };
 
-// The era of a date or date pattern. The pattern is resolved first with the context
-// (1583, 2150, 0) against today, so codes such as 今 or 永久過去 have an era too. No era
-// before 1582/11/1 or when the pattern names no day.
+// The era of a date as written. No era before 1582/11/1, nor for a day that does not exist
+// or a field that holds a pattern code: what a pattern means depends on the calendar it is
+// resolved with (ResolveDatePattern), its era on the day it resolves to.
 TEraYear EraOf(TDateRec date);
 
 // ---- Zodiac ------------------------------------------------------------------------------

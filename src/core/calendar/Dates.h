@@ -279,8 +279,4 @@ static_assert(DayNumber(kLastCalendarDate) == kLastCalendarDay);
 static_assert(DayNumber(1582, 10, 4) + 1 == DayNumber(1582, 10, 15));  // the Gregorian switch
 static_assert(WeekdayOf(TDateRec{2000, 1, 1}) == 6);                   // a Saturday
 
-// Resolves a date pattern against a reference date. Returns the null date when the day does
-// not exist. Reads today, holidays and private-holiday marks from the day-information object.
-TDateRec ResolveDatePattern(TPatternContext context, TDateRec pattern, TDateRec reference) noexcept;
-
 }  // namespace pelo

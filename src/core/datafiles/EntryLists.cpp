@@ -11,7 +11,7 @@
 #include <iterator>
 #include <utility>
 
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 #include "datafiles/LoadErrors.h"
 #include "entries/Occurrences.h"
 #include "text/Cp932.h"
@@ -186,7 +186,7 @@ bool HasLifeEventCode(std::string_view annotation) noexcept {
          annotation.find(kBirthCode2) != std::string_view::npos;
 }
 
-std::vector<std::unique_ptr<TEntry>> MakeLifeEventEntries(TEntry& parent) {
+std::vector<std::unique_ptr<TEntry>> MakeLifeEventEntries(TEntry& parent, TDateRec today) {
   std::vector<std::unique_ptr<TEntry>> made;
   // A derived entry makes none of its own: its parent's rebuild would free it and leave
   // what it made pointing at nothing.
@@ -209,7 +209,7 @@ std::vector<std::unique_ptr<TEntry>> MakeLifeEventEntries(TEntry& parent) {
     auto entry = CopyOfParent(parent);
     FirstSet(*entry).EndOrCreate().GetOrCreate(kValuePart) = kLatestDate;
     TDateSet from_death;
-    if (!from_death.ParseDateSet(Concat({TDateClass(death).ToText(), "~>/>/>"})).empty()) {
+    if (!from_death.ParseDateSet(Concat({TDateClass(death).ToText(), "~>/>/>"}), today).empty()) {
       // Codes that have no text of their own: the same date set made directly.
       from_death = SetStartingOn(death);
       from_death.EndOrCreate().GetOrCreate(kValuePart) = kLatestDate;
@@ -324,8 +324,8 @@ class TLoadingGuard {
 
 }  // namespace
 
-TEntryList::TEntryList(TUserNotices& notices, std::size_t pack_budget)
-    : notices_(notices), pack_budget_(pack_budget), load_budget_(pack_budget) {}
+TEntryList::TEntryList(TUserNotices& notices, TDateRec today, std::size_t pack_budget)
+    : notices_(notices), today_(today), pack_budget_(pack_budget), load_budget_(pack_budget) {}
 
 TEntryList::~TEntryList() = default;
 
@@ -393,7 +393,7 @@ bool TEntryList::LoadRead(int32_t file_index, const std::string& path, bool read
 
 bool TEntryList::ParseLines(std::string_view text, int32_t file_index, std::string_view folder,
                             TLoadBatch& batch, std::unique_ptr<TLoadErrorCollector>& errors) {
-  const TLineContext context{std::string(folder), &load_budget_, PictureCheck};
+  const TLineContext context{std::string(folder), &load_budget_, PictureCheck, today_};
   TFileOption& option = *file_list_.Option(file_index);
   TEntry* current = nullptr;  // the entry of the last entry line: attached texts go there
   TLineSplitter lines(text);
@@ -455,7 +455,7 @@ bool TEntryList::ParseLines(std::string_view text, int32_t file_index, std::stri
     std::vector<std::unique_ptr<TEntry>> derived;
     if (!load_budget_.Spent() && (!HasLifeEventCode(entry->Annotation) ||
                                   load_budget_.Take(kMaxLifeEventEntries * PackShareOf(*entry)))) {
-      derived = MakeLifeEventEntries(*entry);
+      derived = MakeLifeEventEntries(*entry, today_);
     }
     std::vector<std::unique_ptr<TEntry>>& target = entry->DayMark ? batch.marked : batch.others;
     if (entry->DayMark) batch.marked_groups.push_back(batch.marked.size());
@@ -501,18 +501,22 @@ void TEntryList::Clear() {
 
 // ---- TEntryList: the day packs -----------------------------------------------------------
 
-void TEntryList::SetTable(int32_t first_year, int32_t year_count) {
+void TEntryList::SetTable(TCalendar& calendar, int32_t first_year, int32_t year_count) {
   packs_.Clear();
-  BuildTable(first_year, year_count, packs_.Packs(), nullptr);
+  BuildTable(calendar, first_year, year_count, packs_.Packs(), nullptr);
 }
 
-void TEntryList::VisitTable(int32_t first_year, int32_t year_count, const TPackVisitor& visit) {
+void TEntryList::VisitTable(TCalendar& calendar, int32_t first_year, int32_t year_count,
+                            const TPackVisitor& visit) {
   std::vector<TDatePack> packs;
-  BuildTable(first_year, year_count, packs, &visit);
+  BuildTable(calendar, first_year, year_count, packs, &visit);
 }
 
-void TEntryList::BuildTable(int32_t first_year, int32_t year_count, std::vector<TDatePack>& packs,
-                            const TPackVisitor* visit) {
+void TEntryList::BuildTable(TCalendar& calendar, int32_t first_year, int32_t year_count,
+                            std::vector<TDatePack>& packs, const TPackVisitor* visit) {
+  // Holidays and private marks of days outside the calendar's window would silently be
+  // missing: the window starts with the table's years.
+  calendar.SetFirstYear(first_year);
   const TPatternContext range{first_year, first_year + year_count - 1, 0};
   TPackBudget budget(pack_budget_);
   const TEntry* stopped_at = nullptr;
@@ -527,11 +531,11 @@ void TEntryList::BuildTable(int32_t first_year, int32_t year_count, std::vector<
       OnSetTable(*this, i, rate);
     }
     const std::size_t first_new = packs.size();
-    Occurrences(entry, range, packs, budget);
+    Occurrences(entry, calendar, range, packs, budget);
     for (std::size_t k = first_new; k < packs.size(); ++k) {
       packs[k].Entry = &entry;
       // Marked as they come: the entries of later positions may ask for private holidays.
-      if (entry.DayMark) DateInfo().MarkPrivateHoliday(packs[k].Date());
+      if (entry.DayMark) calendar.MarkPrivateHoliday(packs[k].Date());
       if (visit != nullptr) (*visit)(packs[k]);
     }
     if (visit != nullptr) packs.clear();
@@ -628,7 +632,7 @@ void TEntryList::DeleteEntry(int32_t position) {
   if (target == nullptr || !CanModify(*target)) return;
   if (HasLifeEventCode(target->Annotation)) position = RemoveDerived(position);
   undo_.RecordDelete(*this, position);
-  target->SetDeletedMark(true);
+  target->SetDeletedMark(true, today_);
 }
 
 void TEntryList::ToggleChecked(int32_t position) {
@@ -636,7 +640,7 @@ void TEntryList::ToggleChecked(int32_t position) {
   if (target == nullptr || !CanModify(*target)) return;
   TEntry old_entry;
   old_entry.Assign(target);
-  target->SetCheckedMark(!target->IsChecked());
+  target->SetCheckedMark(!target->IsChecked(), today_);
   undo_.RecordEdit(*this, position, old_entry, *target);
   if (HasLifeEventCode(target->Annotation)) RebuildDerived(position);
 }
@@ -697,7 +701,7 @@ void TEntryList::PasteEntry(int32_t& index, TDateRec date) {
 int32_t TEntryList::ExpandLifeEvents(int32_t position) {
   TEntry* parent = Entry(position);
   if (parent == nullptr) return position;
-  std::vector<std::unique_ptr<TEntry>> made = MakeLifeEventEntries(*parent);
+  std::vector<std::unique_ptr<TEntry>> made = MakeLifeEventEntries(*parent, today_);
   const auto count = static_cast<int32_t>(made.size());
   InsertEntries(position, std::move(made));
   return position + count;
@@ -722,9 +726,9 @@ void TEntryList::MarkDeleted(int32_t position, bool on) {
   const bool life_event = HasLifeEventCode(target->Annotation);
   if (on) {
     if (life_event) RemoveDerived(position);
-    target->SetDeletedMark(true);
+    target->SetDeletedMark(true, today_);
   } else {
-    target->SetDeletedMark(false);
+    target->SetDeletedMark(false, today_);
     if (life_event) RebuildDerived(position);
   }
 }

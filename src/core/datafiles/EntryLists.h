@@ -26,6 +26,7 @@
 
 namespace pelo {
 
+class TCalendar;
 class TLoadErrorCollector;
 
 // What the list keeps about one loaded file.
@@ -62,9 +63,11 @@ class TEntryList {
   // Called with the path just before a file is read. It must not change the list.
   using TLoadFromFileEvent = std::function<void(TEntryList& sender, const std::string& path)>;
 
-  // pack_budget bounds the day packs of one window (SetTable) and, counted in packs, what the
-  // entries read from the files may hold (see PackBudgets.h).
-  explicit TEntryList(TUserNotices& notices, std::size_t pack_budget = kDayPackBudget);
+  // today: the day the marks of the lines read (";", "ﾚ") and of deleting and checking are
+  // dated, and whose century two-digit years belong to. pack_budget bounds the day packs of
+  // one window (SetTable) and, counted in packs, what the entries read from the files may
+  // hold (see PackBudgets.h).
+  TEntryList(TUserNotices& notices, TDateRec today, std::size_t pack_budget = kDayPackBudget);
   ~TEntryList();
   TEntryList(const TEntryList&) = delete;
   TEntryList& operator=(const TEntryList&) = delete;
@@ -142,16 +145,19 @@ class TEntryList {
   using TSetTableEvent = std::function<void(TEntryList& sender, int32_t index, int32_t rate)>;
 
   // Rebuilds the day packs of every visible entry (not deleted, parsed without error) over
-  // the years first_year .. first_year + year_count - 1, in list order; stores every
-  // entry's ListIndex and marks the days of day-marked entries as private holidays. When the
-  // pack budget runs out the packs end there (see TellBudgetStop).
-  void SetTable(int32_t first_year, int32_t year_count);
+  // the years first_year .. first_year + year_count - 1, in list order, with the calendar's
+  // today and holidays; stores every entry's ListIndex. The calendar's window is set to start
+  // at first_year (TCalendar::SetFirstYear) and the days of day-marked entries are marked in
+  // it as private holidays. When the pack budget runs out the packs end there (see
+  // TellBudgetStop).
+  void SetTable(TCalendar& calendar, int32_t first_year, int32_t year_count);
   const TDatePackList& DatePacks() const noexcept { return packs_; }
   // The same loop, handing each pack (its entry link set) to visit as soon as its entry is
   // done instead of keeping it: only one entry's packs are held at a time. The stored packs
   // stay as they were.
   using TPackVisitor = std::function<void(const TDatePack& pack)>;
-  void VisitTable(int32_t first_year, int32_t year_count, const TPackVisitor& visit);
+  void VisitTable(TCalendar& calendar, int32_t first_year, int32_t year_count,
+                  const TPackVisitor& visit);
   // Tells the user at which file and line the pack budget stopped the loading or a build of
   // the packs, once for as long as the list holds its files; nothing when it stopped nowhere.
   // Called once what was built is shown, so that nothing is drawn from what the build
@@ -166,8 +172,8 @@ class TEntryList {
 
   // SetTable's loop: the packs of each entry are appended to packs, then handed to visit
   // (when given), which keeps only the entry's packs.
-  void BuildTable(int32_t first_year, int32_t year_count, std::vector<TDatePack>& packs,
-                  const TPackVisitor* visit);
+  void BuildTable(TCalendar& calendar, int32_t first_year, int32_t year_count,
+                  std::vector<TDatePack>& packs, const TPackVisitor* visit);
   // Keeps the first place where the pack budget ran out since the files were loaded.
   void RecordBudgetStop(const std::string& path, int32_t line_no);
 
@@ -186,6 +192,7 @@ class TEntryList {
   void RebuildDerived(int32_t position);
 
   TUserNotices& notices_;
+  TDateRec today_;
   std::vector<std::unique_ptr<TEntry>> entries_;
   TFileList file_list_;
   TUndoHistory undo_;
@@ -203,8 +210,9 @@ class TEntryList {
 
 // The entries a birthday entry with a death date stands for, in the order they go before
 // it, each with its parent link set: 5, or 4 when the birth year is not given (9999). None
-// for any other entry, and none for an entry that is itself derived.
-std::vector<std::unique_ptr<TEntry>> MakeLifeEventEntries(TEntry& parent);
+// for any other entry, and none for an entry that is itself derived. today as for a line
+// read (TLineContext).
+std::vector<std::unique_ptr<TEntry>> MakeLifeEventEntries(TEntry& parent, TDateRec today);
 
 // "%b1" or "%b2" in an annotation.
 bool HasLifeEventCode(std::string_view annotation) noexcept;

@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "calendar/DateInfos.h"
+#include "calendar/DatePatterns.h"
 #include "calendar/DateTexts.h"
 #include "entries/ListParsing.h"
 #include "entries/PackBudgets.h"
@@ -98,7 +98,7 @@ bool TakeAdjust(std::string_view& field, int32_t& adjust) noexcept {
   return true;
 }
 
-bool ReadYear(std::string_view text, int32_t& year) {
+bool ReadYear(std::string_view text, int32_t this_year, int32_t& year) {
   if (CommonSymbol(text, year)) return true;
   int64_t era_offset = -1;
   switch (text[0]) {
@@ -128,7 +128,7 @@ bool ReadYear(std::string_view text, int32_t& year) {
     value += era_offset;
   } else if (text[0] != '+' && text[0] != '-' && value >= 1 && value <= 99) {
     // Two-digit years belong to the current century.
-    value += DateInfo().TodayYear() / 100 * 100;
+    value += this_year / 100 * 100;
   }
   if (value > INT32_MAX) return false;
   year = static_cast<int32_t>(value);
@@ -229,15 +229,16 @@ void TDateParts::Merge(const TDateParts& other) noexcept {
   relative_ = other.relative_;
 }
 
-TDateRec TDateParts::ResolveParts(TPatternContext context, TDateRec reference) const noexcept {
+TDateRec TDateParts::ResolveParts(const TCalendar& calendar, TPatternContext context,
+                                  TDateRec reference) const noexcept {
   const auto& value = parts_[kValuePart];
   if (!value) return kNullDate;
-  const TDateRec date = ResolveDatePattern(context, *value, reference);
+  const TDateRec date = ResolveDatePattern(calendar, context, *value, reference);
   if (date == kNullDate || !parts_[kAdjustPart]) return date;
   return AddToDate(date, AmountOf(*parts_[kAdjustPart]));
 }
 
-std::string TDateParts::ParseDateParts(std::string_view text) {
+std::string TDateParts::ParseDateParts(std::string_view text, TDateRec today) {
   if (text.empty()) return std::string(kEmptyError);
   const bool relative = text[0] == '+' || text[0] == '-';
 
@@ -272,7 +273,7 @@ std::string TDateParts::ParseDateParts(std::string_view text) {
     if (!TakeAdjust(fields[i], adjusts[i])) return std::string(kAdjustErrors[i]);
   }
   TDateRec value;
-  if (!ReadYear(fields[0], value.Year)) return std::string(kYearError);
+  if (!ReadYear(fields[0], today.Year, value.Year)) return std::string(kYearError);
   if (!ReadMonth(fields[1], relative, value.Month)) return std::string(kMonthError);
   std::string_view day_error;
   if (!ReadDay(fields[2], relative, value.Day, day_error)) return std::string(day_error);
@@ -308,7 +309,7 @@ void TDateSet::Merge(const TDateSet& other) {
   if (other.end_) end_ = other.end_;
 }
 
-std::string TDateSet::ParseDateSet(std::string_view text) {
+std::string TDateSet::ParseDateSet(std::string_view text, TDateRec today) {
   if (text.empty()) return std::string(kEmptyError);
   std::string_view start_text = text;
   std::optional<std::string_view> end_text;
@@ -321,11 +322,11 @@ std::string TDateSet::ParseDateSet(std::string_view text) {
     if (end_text->empty()) end_text = "0";
   }
   TDateParts start;
-  std::string error = start.ParseDateParts(start_text);
+  std::string error = start.ParseDateParts(start_text, today);
   if (!error.empty()) return Concat({kStartPrefix, error});
   std::optional<TDateParts> end;
   if (end_text) {
-    error = end.emplace().ParseDateParts(*end_text);
+    error = end.emplace().ParseDateParts(*end_text, today);
     if (!error.empty()) return Concat({kEndPrefix, error});
   }
   start_ = std::move(start);
@@ -363,10 +364,12 @@ void TDateSetList::Merge(const TDateSetList& default_list) {
   MoveDays = default_list.MoveDays;
 }
 
-std::string TDateSetList::ParseDateSetList(std::string_view text, TPackBudget* budget) {
+std::string TDateSetList::ParseDateSetList(std::string_view text, TDateRec today,
+                                           TPackBudget* budget) {
   std::vector<TDateSet> sets;
   std::string error = ParseListItems(
-      text, sets, [](TDateSet& set, std::string_view item) { return set.ParseDateSet(item); },
+      text, sets,
+      [today](TDateSet& set, std::string_view item) { return set.ParseDateSet(item, today); },
       [budget] { return budget == nullptr || budget->Take(PackShare(sizeof(TDateSet))); });
   if (error.empty()) {
     items_.insert(items_.end(), std::make_move_iterator(sets.begin()),

@@ -20,6 +20,7 @@
 
 namespace pelo {
 
+class TCalendar;
 class TPackBudget;
 
 // The step "^_": only the first and the last day of a period.
@@ -113,11 +114,13 @@ class TDateParts {
   void Merge(const TDateParts& other) noexcept;
   // The value resolved against reference, plus the adjustment when the day exists. The
   // null date when there is no value or no such day.
-  TDateRec ResolveParts(TPatternContext context, TDateRec reference) const noexcept;
+  TDateRec ResolveParts(const TCalendar& calendar, TPatternContext context,
+                        TDateRec reference) const noexcept;
 
   // Reads one side ("2000/1/1", "12/MO2^2", "+1", "H12/4/1"). Returns the error text, empty
-  // on success; on an error this side is left as it was.
-  std::string ParseDateParts(std::string_view text);
+  // on success; on an error this side is left as it was. Two-digit years are taken in
+  // today's century (as written without a today).
+  std::string ParseDateParts(std::string_view text, TDateRec today = {});
 
   friend bool operator==(const TDateParts&, const TDateParts&) = default;
 
@@ -164,8 +167,9 @@ class TDateSet {
   void Merge(const TDateSet& other);
 
   // Reads "start~end" or a single side. Returns the error text ("開始..." or "終了...", or
-  // "空"), empty on success; on an error the set is left as it was.
-  std::string ParseDateSet(std::string_view text);
+  // "空"), empty on success; on an error the set is left as it was. today as for
+  // ParseDateParts.
+  std::string ParseDateSet(std::string_view text, TDateRec today = {});
   // Gives a period a daily step and every "every" field of a fixed start a step of 1.
   void Normalize();
 
@@ -208,8 +212,10 @@ class TDateSetList {
   // Reads a comma list of date sets and appends them. Returns the error text
   // ("2番目の開始年が間違っています。", "空"), empty on success; on an error nothing is added.
   // Each set takes its share of budget (when given) as it is read; when the budget refuses,
-  // the list ends with the sets read so far, and that is no error.
-  std::string ParseDateSetList(std::string_view text, TPackBudget* budget = nullptr);
+  // the list ends with the sets read so far, and that is no error. today as for
+  // ParseDateParts.
+  std::string ParseDateSetList(std::string_view text, TDateRec today = {},
+                               TPackBudget* budget = nullptr);
 
   friend bool operator==(const TDateSetList&, const TDateSetList&) = default;
 

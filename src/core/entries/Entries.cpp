@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "calendar/DateInfos.h"
 #include "text/Texts.h"
 
 namespace pelo {
@@ -100,11 +99,11 @@ bool TEntry::ParseLine(std::string_view line, const TLineContext& context) {
 
   // The prefixes, each at most once and in this order.
   if (rest.front() == ';' || rest.front() == 'x') {
-    SetDeletedMark(true);
+    SetDeletedMark(true, context.Today);
     rest = TrimControl(rest.substr(1));
     if (rest.empty()) return true;
   } else if (rest.starts_with(kCheckedMark)) {
-    SetCheckedMark(true);
+    SetCheckedMark(true, context.Today);
     rest = TrimControl(rest.substr(kCheckedMark.size()));
     if (rest.empty()) return true;
   }
@@ -157,7 +156,7 @@ std::string TEntry::ParseBody(std::string_view rest, const TLineContext& context
       break;  // the word begins the data text
     } else {
       auto dates = std::make_unique<TDateSetList>();
-      const std::string error = dates->ParseDateSetList(word, context.Budget);
+      const std::string error = dates->ParseDateSetList(word, context.Today, context.Budget);
       if (!error.empty()) return Prefixed(kDatePrefix, error);
       Dates = std::move(dates);
       have_date = true;
@@ -240,7 +239,7 @@ std::string TEntry::ApplyCommand(char letter, std::string_view move_text, std::s
           return std::string(kMoveDaysError);
         }
       }
-      const std::string error = list.ParseDateSetList(argument, context.Budget);
+      const std::string error = list.ParseDateSetList(argument, context.Today, context.Budget);
       if (!error.empty()) return Prefixed(kConditionPrefix, error);
       if (!Conditions) Conditions = std::make_unique<TDateSetListList>();
       Conditions->Add(std::move(list));
@@ -248,14 +247,14 @@ std::string TEntry::ApplyCommand(char letter, std::string_view move_text, std::s
     }
     case 'd': {
       auto list = std::make_unique<TDateSetList>();
-      const std::string error = list->ParseDateSetList(argument, context.Budget);
+      const std::string error = list->ParseDateSetList(argument, context.Today, context.Budget);
       if (!error.empty()) return Prefixed(kConditionPrefix, error);
       DerivedDates = std::move(list);
       break;
     }
     case 'c': {
       TDateSet set;
-      const std::string error = set.ParseDateSet(argument);
+      const std::string error = set.ParseDateSet(argument, context.Today);
       if (!error.empty()) return Prefixed(kInputPrefix, error);
       if (!Marks) Marks = std::make_unique<TDateSet>();
       Marks->Assign(set);
@@ -332,23 +331,23 @@ void TEntry::MergeDefaults(const TEntry& default_entry) {
   if (!Icon) Icon = default_entry.Icon;
 }
 
-void TEntry::SetCheckedMark(bool on) {
+void TEntry::SetCheckedMark(bool on, TDateRec today) {
   if (on) {
     if (!Marks) Marks = std::make_unique<TDateSet>();
-    Marks->StartOrCreate().GetOrCreate(kValuePart) = DateInfo().Today();
+    Marks->StartOrCreate().GetOrCreate(kValuePart) = today;
   } else if (Marks) {
     Marks->RemoveStart();
     if (!Marks->HasEnd()) Marks.reset();
   }
 }
 
-void TEntry::SetDeletedMark(bool on) {
+void TEntry::SetDeletedMark(bool on, TDateRec today) {
   if (on) {
     if (!Marks) {
       Marks = std::make_unique<TDateSet>();
       Marks->RemoveStart();
     }
-    Marks->EndOrCreate().GetOrCreate(kValuePart) = DateInfo().Today();
+    Marks->EndOrCreate().GetOrCreate(kValuePart) = today;
   } else if (Marks) {
     Marks->RemoveEnd();
     if (!Marks->HasStart()) Marks.reset();

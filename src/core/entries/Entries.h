@@ -31,11 +31,14 @@ class TPackBudget;
 // What a line needs from where it was read.
 struct TLineContext {
   // The folder of the data file, for the pictures of command i; empty: the current folder.
-  std::string DataFolder;
+  std::string DataFolder{};
   // What the date lists of the line may take (see ParseDateSetList); null: no bound.
   TPackBudget* Budget = nullptr;
   // Whether a picture of command i decodes; empty: the header check alone decides.
-  TPictureCheck PictureCheck;
+  TPictureCheck PictureCheck{};
+  // The day the marks ";" and "ﾚ" are dated, and whose century two-digit years belong to.
+  // Without one (the null date) the marks hold no day and two-digit years stay as written.
+  TDateRec Today{};
 };
 
 class TEntry {
@@ -95,9 +98,9 @@ class TEntry {
   // what this entry lacks. Marks, Text and NoteLines are never taken.
   void MergeDefaults(const TEntry& default_entry);
 
-  // Checked or deleted today; off removes the mark again.
-  void SetCheckedMark(bool on);
-  void SetDeletedMark(bool on);
+  // Checked or deleted on today; off removes the mark again (today is not read).
+  void SetCheckedMark(bool on, TDateRec today);
+  void SetDeletedMark(bool on, TDateRec today);
   bool IsChecked() const noexcept;
   bool IsDeleted() const noexcept;
 

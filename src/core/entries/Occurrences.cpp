@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "calendar/DateInfos.h"
+#include "calendar/DatePatterns.h"
 #include "calendar/IntegerMath.h"
 #include "entries/Entries.h"
 
@@ -73,7 +73,8 @@ bool UsableDay(TDateRec date) noexcept {
 // ---- The range ---------------------------------------------------------------------------
 
 struct TWalkRange {
-  TPatternContext context;  // handed to every pattern resolution
+  const TCalendar* calendar = nullptr;  // today, holidays and marks for every resolution
+  TPatternContext context;              // handed to every pattern resolution
   int32_t y1 = 0;
   int32_t y2 = 0;
   int64_t first_day = 0;  // day number of Y1/1/1
@@ -81,8 +82,9 @@ struct TWalkRange {
   bool valid = false;
 };
 
-TWalkRange MakeRange(TPatternContext range) noexcept {
+TWalkRange MakeRange(const TCalendar& calendar, TPatternContext range) noexcept {
   TWalkRange r;
+  r.calendar = &calendar;
   r.context = range;
   r.y1 = range.FirstYear;
   r.y2 = range.LastYear;
@@ -106,7 +108,7 @@ bool SpecHolds(const TDateSet& set, const TWalkRange& r, TDateRec day) {
 
   // Fields not given take the day's own; "[" and "]" resolve to no real field and so never
   // hold: a condition has no base period to read them from.
-  const TDateRec resolved = start_parts->ResolveParts(r.context, day);
+  const TDateRec resolved = start_parts->ResolveParts(*r.calendar, r.context, day);
   if (!UsableDay(resolved)) return false;
 
   // A repeated field moves up to the last value of its step grid not above the day's.
@@ -135,7 +137,7 @@ bool SpecHolds(const TDateSet& set, const TWalkRange& r, TDateRec day) {
       end_day = SerialDay(AddToDate(resolved, AmountOf(end_value)));
     } else {
       const TDateRec start{ClampToInt32(year), ClampToInt32(month), ClampToInt32(day_field)};
-      TDateRec end = end_parts->ResolveParts(r.context, start);
+      TDateRec end = end_parts->ResolveParts(*r.calendar, r.context, start);
       if (end == kNullDate) {
         end_day = kAfterAllDays;  // no such end day: no upper limit
       } else {
@@ -242,7 +244,7 @@ class TWalker {
         base_list_(base_list),
         out_(out),
         budget_(budget),
-        today_(DateInfo().Today()) {
+        today_(r.calendar->Today()) {
     const TDateParts& start = *set.Start();
     value_ = start.GetOrZero(kValuePart);
     adjust_ = AmountOf(start.GetOrZero(kAdjustPart));
@@ -550,7 +552,8 @@ void TWalker::Day(int64_t year, int64_t month, int32_t day_code) {
         day = 1;
         break;
       default: {
-        start = ResolveDatePattern(r_.context, TDateRec{y, m, day_code}, TDateRec{0, 1, 1});
+        start = ResolveDatePattern(*r_.calendar, r_.context, TDateRec{y, m, day_code},
+                                   TDateRec{0, 1, 1});
         if (start == kNullDate) return;  // the month has no such day
         break;
       }
@@ -596,7 +599,7 @@ int64_t TWalker::EndDay(TDateRec start, int64_t start_day) const {
     if (end_relative_) {
       end = AddToDate(base_ != nullptr ? base_last_ : start, AmountOf(end_value_));
     } else {
-      end = ResolveDatePattern(r_.context, end_value_, start);
+      end = ResolveDatePattern(*r_.calendar, r_.context, end_value_, start);
       if (end == kNullDate) {
         end = start;
       } else {
@@ -767,44 +770,49 @@ constexpr int32_t kSearchFirstYear = 1583;
 
 // ---- Public operations -------------------------------------------------------------------
 
-void Enumerate(const TDateSet& set, TPatternContext range, const TDateStartEnd* base,
-               const TDateSetListList* conditions, std::span<const TDatePack> base_list,
-               std::vector<TDatePack>& out, TPackBudget& budget) {
+void Enumerate(const TDateSet& set, const TCalendar& calendar, TPatternContext range,
+               const TDateStartEnd* base, const TDateSetListList* conditions,
+               std::span<const TDatePack> base_list, std::vector<TDatePack>& out,
+               TPackBudget& budget) {
   if (set.Start() == nullptr || budget.Spent()) return;
-  const TWalkRange r = MakeRange(range);
+  const TWalkRange r = MakeRange(calendar, range);
   if (!r.valid) return;
   TWalker(set, r, base, conditions, base_list, out, budget).Run();
 }
 
-std::vector<TDatePack> Enumerate(const TDateSet& set, TPatternContext range,
-                                 const TDateStartEnd* base, const TDateSetListList* conditions,
+std::vector<TDatePack> Enumerate(const TDateSet& set, const TCalendar& calendar,
+                                 TPatternContext range, const TDateStartEnd* base,
+                                 const TDateSetListList* conditions,
                                  std::span<const TDatePack> base_list) {
   std::vector<TDatePack> out;
   TPackBudget budget;
-  Enumerate(set, range, base, conditions, base_list, out, budget);
+  Enumerate(set, calendar, range, base, conditions, base_list, out, budget);
   return out;
 }
 
-void EvaluateList(const TDateSetList& list, TPatternContext range, const TDateStartEnd* base,
-                  const TDateSetListList* conditions, std::vector<TDatePack>& out,
-                  TPackBudget& budget) {
-  for (const TDateSet& set : list.Items()) Enumerate(set, range, base, conditions, {}, out, budget);
+void EvaluateList(const TDateSetList& list, const TCalendar& calendar, TPatternContext range,
+                  const TDateStartEnd* base, const TDateSetListList* conditions,
+                  std::vector<TDatePack>& out, TPackBudget& budget) {
+  for (const TDateSet& set : list.Items()) {
+    Enumerate(set, calendar, range, base, conditions, {}, out, budget);
+  }
 }
 
-std::vector<TDatePack> EvaluateList(const TDateSetList& list, TPatternContext range,
-                                    const TDateStartEnd* base, const TDateSetListList* conditions) {
+std::vector<TDatePack> EvaluateList(const TDateSetList& list, const TCalendar& calendar,
+                                    TPatternContext range, const TDateStartEnd* base,
+                                    const TDateSetListList* conditions) {
   std::vector<TDatePack> out;
   TPackBudget budget;
-  EvaluateList(list, range, base, conditions, out, budget);
+  EvaluateList(list, calendar, range, base, conditions, out, budget);
   return out;
 }
 
-void Occurrences(const TEntry& entry, TPatternContext range, std::vector<TDatePack>& out,
-                 TPackBudget& budget) {
-  if (!entry.Dates || entry.Dates->Empty() || !MakeRange(range).valid) return;
+void Occurrences(const TEntry& entry, const TCalendar& calendar, TPatternContext range,
+                 std::vector<TDatePack>& out, TPackBudget& budget) {
+  if (!entry.Dates || entry.Dates->Empty() || !MakeRange(calendar, range).valid) return;
   const TDateSetListList* conditions = entry.Conditions.get();
   const std::size_t first = out.size();
-  EvaluateList(*entry.Dates, range, nullptr, conditions, out, budget);
+  EvaluateList(*entry.Dates, calendar, range, nullptr, conditions, out, budget);
   if (!entry.DerivedDates || entry.DerivedDates->Empty()) return;
 
   // The occurrences the derived days are counted from: those shown, or else the nearest
@@ -819,13 +827,13 @@ void Occurrences(const TEntry& entry, TPatternContext range, std::vector<TDatePa
     for (int32_t a = 0;; ++a) {
       const int32_t up_last = y2 + kSearchDecade + kSearchDecade * a;
       if (up_last <= kSearchLastYear) {
-        EvaluateList(*entry.Dates,
+        EvaluateList(*entry.Dates, calendar,
                      TPatternContext{up_last - kSearchDecade + 1, up_last, range.WeekStart},
                      nullptr, conditions, outward, budget);
       }
       const int32_t down_first = y1 - kSearchDecade - kSearchDecade * a;
       if (outward.empty() && down_first >= kSearchFirstYear) {
-        EvaluateList(*entry.Dates,
+        EvaluateList(*entry.Dates, calendar,
                      TPatternContext{down_first, down_first + kSearchDecade - 1, range.WeekStart},
                      nullptr, conditions, outward, budget);
       }
@@ -845,29 +853,32 @@ void Occurrences(const TEntry& entry, TPatternContext range, std::vector<TDatePa
       for (const TDatePack& base : bases) {
         if (base.Kind != kPackSingle && base.Kind != kPackFirst) continue;
         const std::size_t made = derived.size();
-        Enumerate(set, range, &base.Period, nullptr, {}, derived, budget);
+        Enumerate(set, calendar, range, &base.Period, nullptr, {}, derived, budget);
         for (std::size_t i = made; i < derived.size(); ++i) derived[i].Base.Assign(base.Base);
       }
     } else {
-      Enumerate(set, range, nullptr, nullptr, bases, derived, budget);
+      Enumerate(set, calendar, range, nullptr, nullptr, bases, derived, budget);
     }
   }
   out.insert(out.end(), derived.begin(), derived.end());
 }
 
-std::vector<TDatePack> Occurrences(const TEntry& entry, TPatternContext range) {
+std::vector<TDatePack> Occurrences(const TEntry& entry, const TCalendar& calendar,
+                                   TPatternContext range) {
   std::vector<TDatePack> out;
   TPackBudget budget;
-  Occurrences(entry, range, out, budget);
+  Occurrences(entry, calendar, range, out, budget);
   return out;
 }
 
-bool InList(const TDateSetList& list, TPatternContext range, TDateRec day) {
-  return InListIn(list, MakeRange(range), day);
+bool InList(const TDateSetList& list, const TCalendar& calendar, TPatternContext range,
+            TDateRec day) {
+  return InListIn(list, MakeRange(calendar, range), day);
 }
 
-bool ApplyCondition(const TDateSetList& list, TPatternContext range, TDateRec& day) {
-  return ApplyConditionIn(list, MakeRange(range), day);
+bool ApplyCondition(const TDateSetList& list, const TCalendar& calendar, TPatternContext range,
+                    TDateRec& day) {
+  return ApplyConditionIn(list, MakeRange(calendar, range), day);
 }
 
 int32_t NearestBase(TDateRec day, std::span<const TDatePack> base_list) {

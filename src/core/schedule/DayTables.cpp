@@ -1,6 +1,5 @@
 #include "schedule/DayTables.h"
 
-#include "calendar/DateInfos.h"
 #include "entries/Entries.h"
 
 namespace pelo {
@@ -25,8 +24,8 @@ TLineInfo LineInfoOf(const TEntry& entry) {
 
 }  // namespace
 
-TDayTable::TDayTable(TTextMeasurer* measurer)
-    : filter_(InitialFilterSet()), first_year_(DateInfo().TodayYear() - 1) {
+TDayTable::TDayTable(int32_t first_year, TTextMeasurer* measurer)
+    : filter_(InitialFilterSet()), first_year_(first_year) {
   for (auto& cell : cells_) cell = std::make_unique<TCellLineList>(measurer);
 }
 

@@ -22,8 +22,8 @@ class TDayTable {
   static constexpr int32_t kCellCount = kYearCount * 12 * 31;  // 1488
 
   // All cells are made here, on the schedule's drawing surface, and live as long as the
-  // table. The first year starts as the current year - 1.
-  explicit TDayTable(TTextMeasurer* measurer = nullptr);
+  // table. The window starts at first_year (the schedule's: the year before today's).
+  explicit TDayTable(int32_t first_year, TTextMeasurer* measurer = nullptr);
 
   int32_t FirstYear() const noexcept { return first_year_; }
   // Moves the window; the cells keep their lines until the next Fill.

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "calendar/DateInfos.h"
+#include "calendar/DatePatterns.h"
 #include "calendar/IntegerMath.h"
 
 namespace pelo {
@@ -46,7 +46,8 @@ const char* CursorNoticeText(TCursorNotice notice) noexcept {
   return "";
 }
 
-TScheduleModel::TScheduleModel() : cursor_(DateInfo().Today()) {
+TScheduleModel::TScheduleModel(const TCalendar& calendar)
+    : calendar_(&calendar), cursor_(calendar.Today()) {
   SetGridSize(term_, cycle_);  // not Vertical: Term columns of Cycle days
 }
 
@@ -376,7 +377,8 @@ bool TScheduleModel::RecomputeDue(TDateRec date) const noexcept {
 
 TCursorPlacement TScheduleModel::SetCursorDate(TDateRec date) {
   TCursorPlacement out;
-  const TDateRec resolved = ResolveDatePattern(TPatternContext{}, date, DateInfo().Today());
+  const TDateRec resolved =
+      ResolveDatePattern(*calendar_, TPatternContext{}, date, calendar_->Today());
   switch (CheckCalendarRange(resolved)) {
     case kDateBeforeRange:
     case kDateAfterRange:
@@ -429,7 +431,7 @@ TCursorPlacement TScheduleModel::MoveDate(int32_t years, int32_t months, int32_t
   return SetCursorDate(moved);
 }
 
-TCursorPlacement TScheduleModel::JumpToday() { return SetCursorDate(DateInfo().Today()); }
+TCursorPlacement TScheduleModel::JumpToday() { return SetCursorDate(calendar_->Today()); }
 
 TCursorPlacement TScheduleModel::JumpDate(TDateRec date) { return SetCursorDate(date); }
 

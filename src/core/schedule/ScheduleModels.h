@@ -84,10 +84,13 @@ struct TScheduleLayout {
   friend bool operator==(const TScheduleLayout&, const TScheduleLayout&) = default;
 };
 
+class TCalendar;
+
 class TScheduleModel {
  public:
-  // Grid of 2 x 7 day cells (weeks running down two columns), cursor on today.
-  TScheduleModel();
+  // Grid of 2 x 7 day cells (weeks running down two columns), cursor on the calendar's today.
+  // The calendar resolves the dates the cursor is set to; it must outlive the model.
+  explicit TScheduleModel(const TCalendar& calendar);
 
   // --- state ---
   bool Vertical() const noexcept { return vertical_; }
@@ -159,11 +162,11 @@ class TScheduleModel {
   int32_t DateToRow(TDateRec date) const noexcept;
 
   // --- navigation ---
-  // Resolves the date as a pattern against today, checks the calendar's range, recomputes
-  // the layout when the date is not shown (or, with MonthReset, leaves the cursor's month)
-  // and picks the cursor's cell. The widget then shows the notice, runs the year-window
-  // check after a relayout (TopDate().Year - 1 against its day table's first year), moves
-  // the grid's current cell, repaints and raises its events.
+  // Resolves the date as a pattern against the calendar's today, checks the calendar's range,
+  // recomputes the layout when the date is not shown (or, with MonthReset, leaves the
+  // cursor's month) and picks the cursor's cell. The widget then shows the notice, runs the
+  // year-window check after a relayout (TopDate().Year - 1 against its day table's first year),
+  // moves the grid's current cell, repaints and raises its events.
   TCursorPlacement SetCursorDate(TDateRec date);
   TCursorPlacement MoveDate(int32_t years, int32_t months, int32_t days);
   TCursorPlacement JumpToday();
@@ -216,6 +219,7 @@ class TScheduleModel {
   int32_t col_ = 1;
   int32_t row_ = 1;
 
+  const TCalendar* calendar_;
   TDateRec cursor_;
   TDateRec top_;
   TDateRec end_;

@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <climits>
 
-#include "calendar/DateInfos.h"
 #include "text/Texts.h"
 
 namespace pelo {
@@ -104,10 +103,11 @@ void TUpDown::resizeEvent(QResizeEvent* event) {
 // ---------------------------------------------------------------------------------------
 // TDateJumpForm
 
-TDateJumpForm::TDateJumpForm(TUserNotices& notices, QWidget* parent)
+TDateJumpForm::TDateJumpForm(TUserNotices& notices, TDateRec today, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
-      notices_(notices) {
+      notices_(notices),
+      today_(today) {
   setObjectName("DateJumpForm");
   setWindowTitle(Utf8(kDateJumpCaption));
   QFont form_font(Utf8("ＭＳ Ｐゴシック"));
@@ -311,7 +311,7 @@ void TDateJumpForm::CheckBoxPlusMinusClick() {
     for (TUpDown* up_down : up_downs_) up_down->SetPosition(0);
     edits_[kTagYear]->setFocus();
   } else {
-    working_ = DateInfo().Today();
+    working_ = today_;
     WriteWorkingDate();
     combos_[kTagYear]->setFocus();
   }
@@ -385,7 +385,7 @@ void TDateJumpForm::ComboBoxGengoChange() {
 // TDateJumpDialog
 
 bool TDateJumpDialog::Execute(QWidget* parent) {
-  form_ = std::make_unique<TDateJumpForm>(notices_, parent);
+  form_ = std::make_unique<TDateJumpForm>(notices_, today_, parent);
   form_->SetPlusMinus(relative_);
   form_->SetWorkingDate(date_);
   if (!caption_.empty()) form_->setWindowTitle(QString::fromStdString(caption_));

@@ -95,8 +95,9 @@ class TDateJumpForm : public QDialog {
   static constexpr int kTagMonth = 1;
   static constexpr int kTagDay = 2;
 
-  // Non-numeric input is answered through notices (beep and warning box).
-  explicit TDateJumpForm(TUserNotices& notices, QWidget* parent = nullptr);
+  // Non-numeric input is answered through notices (beep and warning box). today is where
+  // leaving the relative mode puts the working date.
+  TDateJumpForm(TUserNotices& notices, TDateRec today, QWidget* parent = nullptr);
 
   TDateRec WorkingDate() const noexcept { return working_; }
   void SetWorkingDate(TDateRec date) noexcept { working_ = date; }
@@ -128,6 +129,7 @@ class TDateJumpForm : public QDialog {
   void ReportNotANumber(const QString& text, const std::function<void()>& empty_box);
 
   TUserNotices& notices_;
+  TDateRec today_;
   TDateRec working_;
   bool writing_ = false;   // the dialog itself is writing into a combo box
   bool emptying_ = false;  // a box is being emptied after a warning
@@ -146,7 +148,8 @@ class TDateJumpForm : public QDialog {
 // of the last run closed with OK, and an optional caption.
 class TDateJumpDialog {
  public:
-  explicit TDateJumpDialog(TUserNotices& notices) : notices_(notices) {}
+  // today: handed to the form (see TDateJumpForm).
+  TDateJumpDialog(TUserNotices& notices, TDateRec today) : notices_(notices), today_(today) {}
   TDateJumpDialog(const TDateJumpDialog&) = delete;
   TDateJumpDialog& operator=(const TDateJumpDialog&) = delete;
 
@@ -167,6 +170,7 @@ class TDateJumpDialog {
 
  private:
   TUserNotices& notices_;
+  TDateRec today_;
   TDateRec date_;
   bool relative_ = false;
   std::string caption_;

@@ -25,7 +25,6 @@
 #include "app/DateJumpDialogs.h"
 #include "app/PlacementStores.h"
 #include "app/QtNotices.h"
-#include "calendar/DateInfos.h"
 #include "calendar/DateTexts.h"
 #include "schedule/IniFiles.h"
 #include "schedule/Pages.h"
@@ -95,19 +94,21 @@ std::span<const TMainWindow::TButton> TMainWindow::ButtonTable() {
   return kButtons;
 }
 
-TMainWindow::TMainWindow(QStringList arguments, QWidget* parent)
-    : TMainWindow(std::move(arguments), nullptr, parent) {}
+TMainWindow::TMainWindow(QStringList arguments, TDateRec today, QWidget* parent)
+    : TMainWindow(std::move(arguments), today, nullptr, parent) {}
 
-TMainWindow::TMainWindow(QStringList arguments, TUserNotices& notices, QWidget* parent)
-    : TMainWindow(std::move(arguments), &notices, parent) {}
+TMainWindow::TMainWindow(QStringList arguments, TDateRec today, TUserNotices& notices,
+                         QWidget* parent)
+    : TMainWindow(std::move(arguments), today, &notices, parent) {}
 
-TMainWindow::TMainWindow(QStringList arguments, TUserNotices* notices, QWidget* parent)
+TMainWindow::TMainWindow(QStringList arguments, TDateRec today, TUserNotices* notices,
+                         QWidget* parent)
     : QMainWindow(parent),
       arguments_(std::move(arguments)),
       own_notices_(notices != nullptr ? nullptr : std::make_unique<TQtNotices>(this)),
       notices_(notices != nullptr ? *notices : *own_notices_),
       placement_store_(std::make_unique<TPlacementStore>(kSettingsApplication)) {
-  CreateWidgets();
+  CreateWidgets(today);
   CreateActions();
   CreateToolBar();
   ApplyInitialSettings();
@@ -119,7 +120,7 @@ TMainWindow::~TMainWindow() {
   std::unique_ptr<QWidget> central(takeCentralWidget());
 }
 
-void TMainWindow::CreateWidgets() {
+void TMainWindow::CreateWidgets(TDateRec today) {
   // The group the placement is stored under, which the user finds in the settings file.
   setObjectName("FormMain");
   setWindowTitle(Q(kMainCaption));
@@ -176,7 +177,7 @@ void TMainWindow::CreateWidgets() {
   auto* inner = new QVBoxLayout(frame);
   inner->setContentsMargins(0, 0, 0, 0);
   inner->setSpacing(0);
-  schedule_ = new TSchedule(notices_, frame);
+  schedule_ = new TSchedule(notices_, today, frame);
   schedule_->setObjectName("Schedule");
   inner->addWidget(schedule_);
   layout->addWidget(frame, 1);
@@ -373,7 +374,8 @@ void TMainWindow::OpenDataFiles() {
 }
 
 void TMainWindow::AskJumpDate() {
-  if (!date_jump_dialog_) date_jump_dialog_ = std::make_unique<TDateJumpDialog>(notices_);
+  if (!date_jump_dialog_)
+    date_jump_dialog_ = std::make_unique<TDateJumpDialog>(notices_, schedule_->Calendar().Today());
   date_jump_dialog_->SetDate(schedule_->CursorDate());
   if (!date_jump_dialog_->Execute(this)) return;
   const TDateRec date = date_jump_dialog_->Date();
@@ -392,7 +394,7 @@ void TMainWindow::ShowCursorDate(TSchedule* sender) {
 }
 
 void TMainWindow::UpdateTodayButton() {
-  jump_today_->setEnabled(!DateInfo().IsToday(schedule_->CursorDate()));
+  jump_today_->setEnabled(!schedule_->Calendar().IsToday(schedule_->CursorDate()));
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {

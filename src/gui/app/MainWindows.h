@@ -59,11 +59,13 @@ class TMainWindow : public QMainWindow {
   static constexpr int kDatePanelWidth = 140;
   static constexpr int kButtonSize = 26;
 
-  // arguments: the command line without the program's name. Message boxes and load reports
-  // go through the window's own notices.
-  explicit TMainWindow(QStringList arguments, QWidget* parent = nullptr);
+  // arguments: the command line without the program's name; today: the date the schedule's
+  // calendar takes as today. Message boxes and load reports go through the window's own
+  // notices.
+  TMainWindow(QStringList arguments, TDateRec today, QWidget* parent = nullptr);
   // The same with notices of the caller's (the tests' recorder); they must outlive the window.
-  TMainWindow(QStringList arguments, TUserNotices& notices, QWidget* parent = nullptr);
+  TMainWindow(QStringList arguments, TDateRec today, TUserNotices& notices,
+              QWidget* parent = nullptr);
   ~TMainWindow() override;
 
   TSchedule& Schedule() const noexcept { return *schedule_; }
@@ -102,10 +104,10 @@ class TMainWindow : public QMainWindow {
     void operator()(QFileDialog* dialog) const;
   };
 
-  TMainWindow(QStringList arguments, TUserNotices* notices, QWidget* parent);
+  TMainWindow(QStringList arguments, TDateRec today, TUserNotices* notices, QWidget* parent);
   static std::span<const TButton> ButtonTable();
 
-  void CreateWidgets();
+  void CreateWidgets(TDateRec today);
   void CreateActions();
   void CreateToolBar();
   void CreateOpenDialog();

@@ -14,7 +14,7 @@
 #include "app/MainWindows.h"
 #include "app/QtSetup.h"
 #include "app/QuitSignals.h"
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 #include "widgets/Schedules.h"
 
 namespace {
@@ -75,12 +75,10 @@ int main(int argc, char** argv) {
   // while the window is being made still closes it normally.
   pelo::TQuitSignals quit_signals;
   pelo::PrepareApplication(app);
-  // Today from the clock and the holidays around it, before any window asks.
-  pelo::DateInfo();
-
   QStringList arguments = QApplication::arguments();
   if (!arguments.isEmpty()) arguments.removeFirst();
-  pelo::TMainWindow window(arguments);
+  // Today is read from the clock once, here; everything after works with this date.
+  pelo::TMainWindow window(arguments, pelo::SystemToday());
   QObject::connect(&quit_signals, &pelo::TQuitSignals::Received, &window,
                    [&window] { CloseForQuit(window); });
 

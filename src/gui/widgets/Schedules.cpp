@@ -15,7 +15,6 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "calendar/DateInfos.h"
 #include "calendar/DateTexts.h"
 #include "calendar/IntegerMath.h"
 #include "calendar/Kyurekis.h"
@@ -99,12 +98,15 @@ QColor SystemColor(uint32_t code, const QPalette& palette) {
 // ---------------------------------------------------------------------------------------------
 // Making and settings
 
-TSchedule::TSchedule(TUserNotices& notices, QWidget* parent, std::size_t pack_budget)
+TSchedule::TSchedule(TUserNotices& notices, TDateRec today, QWidget* parent,
+                     std::size_t pack_budget)
     : TGrid(parent),
       notices_(notices),
+      calendar_(today),
+      model_(calendar_),
       measurer_(std::make_unique<TQtTextMeasurer>(this)),
-      entry_list_(std::make_unique<TEntryList>(notices, pack_budget)),
-      day_table_(std::make_unique<TDayTable>(measurer_.get())),
+      entry_list_(std::make_unique<TEntryList>(notices, today, pack_budget)),
+      day_table_(std::make_unique<TDayTable>(calendar_.FirstYear(), measurer_.get())),
       filter_(InitialFilterSet()) {
   setObjectName(QStringLiteral("Schedule"));
   SetBorderStyle(TBorderStyle::kNone);
@@ -488,7 +490,7 @@ TDayTable& TSchedule::DayTable() noexcept { return *day_table_; }
 
 void TSchedule::ReloadTable(int32_t /*entry_index*/) {
   emit OnPreRefresh(this);
-  entry_list_->SetTable(day_table_->FirstYear(), TDayTable::kYearCount);
+  entry_list_->SetTable(calendar_, day_table_->FirstYear(), TDayTable::kYearCount);
   day_table_->SetFilter(filter_);
   day_table_->Fill(&entry_list_->DatePacks());
   emit OnRefresh(this);
@@ -519,11 +521,8 @@ void TSchedule::RefreshData(int32_t entry_index) {
 }
 
 void TSchedule::FullReload() {
-  const int32_t first_year = model_.TopDate().Year - 1;
-  day_table_->SetFirstYear(first_year);
-  // The day information must cover the table's years too: holidays and private marks of
-  // days outside its window would silently be missing.
-  if (DateInfo().FirstYear() != first_year) DateInfo().FillYears(first_year);
+  // The table's build moves the calendar's window along with it.
+  day_table_->SetFirstYear(model_.TopDate().Year - 1);
   ReloadTable(-1);
 }
 
@@ -531,7 +530,6 @@ void TSchedule::CheckYearWindow() {
   const int32_t first_year = model_.TopDate().Year - 1;
   if (first_year == day_table_->FirstYear()) return;
   day_table_->SetFirstYear(first_year);
-  DateInfo().FillYears(first_year);
   ReloadTable(-1);
 }
 
@@ -702,8 +700,8 @@ TSchedule::TDayLayout TSchedule::LayoutDay(int col, int row, TDateRec date,
   TDayLayout out;
   out.Date = date;
   const bool is_current = col == Col() && row == Row();
-  const bool is_today = DateInfo().IsToday(date);
-  const bool is_holiday = DateInfo().IsHoliday(date);
+  const bool is_today = calendar_.IsToday(date);
+  const bool is_holiday = calendar_.IsHoliday(date);
   const bool other_month = model_.MonthReset() && date.Month != model_.CursorMonth();
   const int weekday = WeekdayOf(date);
   out.FrameStyle = is_current ? cursor_3d_ : is_today ? today_3d_ : normal_3d_;
@@ -862,7 +860,7 @@ void TSchedule::DrawDayCell(int col, int row, const QRect& rect) {
     painter.setFont(measurer_->Font(fonts_[kFontHolidayName], 100));
     painter.setPen(PaintColor(kColorHolidayText));
     painter.drawText(QPoint(layout.HolidayLine.left(), layout.HolidayLine.top() + metrics.ascent()),
-                     ToQString(DateInfo().HolidayName(date)));
+                     ToQString(calendar_.HolidayName(date)));
     painter.restore();
   }
 

@@ -2,9 +2,12 @@
 
 // TSchedule: the calendar grid the user looks at all day. Days are laid out over the cells of
 // a TGrid by TScheduleModel; every day cell shows its day-number label, the holiday
-// name and the line list the day table holds for it. The widget owns the entry list and the
-// day table, rebuilds the table when the entries or the shown years change, and handles the
-// mouse (selection, double-click zoom, drag and drop of entries) and the keys.
+// name and the line list the day table holds for it. The widget owns the calendar, the entry
+// list and the day table, rebuilds the table when the entries or the shown years change, and
+// handles the mouse (selection, double-click zoom, drag and drop of entries) and the keys.
+//
+// The calendar is the schedule's own: its private marks come from the schedule's entries and
+// its holiday window follows the schedule's table, so it lives where both are built.
 
 #include <QPoint>
 #include <QRect>
@@ -16,6 +19,7 @@
 #include <optional>
 #include <string>
 
+#include "calendar/Calendars.h"
 #include "calendar/Dates.h"
 #include "datafiles/EntryLists.h"
 #include "datafiles/Notices.h"
@@ -39,10 +43,11 @@ class TSchedule : public TGrid {
   Q_OBJECT
 
  public:
-  // The entry list and the day table are made here; notices answer every message box,
-  // question and beep. pack_budget bounds the entry list's day packs (TEntryList).
-  explicit TSchedule(TUserNotices& notices, QWidget* parent = nullptr,
-                     std::size_t pack_budget = kDayPackBudget);
+  // The calendar (on today), the entry list and the day table are made here; notices answer
+  // every message box, question and beep. pack_budget bounds the entry list's day packs
+  // (TEntryList).
+  TSchedule(TUserNotices& notices, TDateRec today, QWidget* parent = nullptr,
+            std::size_t pack_budget = kDayPackBudget);
   ~TSchedule() override;
 
   // ---- cursor and navigation ----
@@ -143,7 +148,9 @@ class TSchedule : public TGrid {
   THitInfo HitTest(int x, int y) const;
 
   // ---- additions beyond the shared interface ----
-  // The layout model (read-only), the measured label sizes and the colours in effect.
+  // The calendar (today, holidays, private marks), the layout model (read-only), the measured
+  // label sizes and the colours in effect.
+  const TCalendar& Calendar() const noexcept { return calendar_; }
   const TScheduleModel& Model() const noexcept { return model_; }
   int32_t TitleHeight() const noexcept { return title_height_; }
   int32_t DateLabelWidth() const noexcept { return date_label_width_; }
@@ -249,6 +256,7 @@ class TSchedule : public TGrid {
   std::string EntryText(int32_t entry) const;
 
   TUserNotices& notices_;
+  TCalendar calendar_;  // before the model, which reads it
   TScheduleModel model_;
   std::unique_ptr<TQtTextMeasurer> measurer_;
   std::unique_ptr<TEntryList> entry_list_;

@@ -10,7 +10,7 @@
 
 #include "DataFileTesting.h"
 #include "RecordingNotices.h"
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 #include "datafiles/EntryLists.h"
 #include "schedule/DayTables.h"
 
@@ -49,27 +49,22 @@ std::vector<std::string> Texts(const std::vector<TDatePack>& packs, bool whole) 
   return texts;
 }
 
-// The private holidays of the window, as the day information holds them.
-std::vector<TDateRec> PrivateHolidays() {
+// The private holidays of the window, as the calendar holds them.
+std::vector<TDateRec> PrivateHolidays(const TCalendar& calendar) {
   std::vector<TDateRec> days;
   for (TDateRec day{kFirstYear, 1, 1}; day.Year < kFirstYear + TDayTable::kYearCount;
        day = AddDays(day, 1)) {
-    if (DateInfo().IsPrivateHoliday(day)) days.push_back(day);
+    if (calendar.IsPrivateHoliday(day)) days.push_back(day);
   }
   return days;
 }
 
 class PackBudgetTest : public testing::Test {
  protected:
-  void SetUp() override {
-    DateInfo().SetToday(kToday);
-    DateInfo().FillYears(kFirstYear);
-  }
-
   // A list with the budget, the text loaded as name.
   std::unique_ptr<TEntryList> Loaded(std::string_view text, std::size_t budget,
                                      const char* name = "a.nrk") {
-    auto list = std::make_unique<TEntryList>(notices_, budget);
+    auto list = std::make_unique<TEntryList>(notices_, kToday, budget);
     Load(*list, text, name);
     return list;
   }
@@ -77,16 +72,18 @@ class PackBudgetTest : public testing::Test {
     const std::vector<std::string> names{folder_.WriteCp932(name, text)};
     list.LoadFiles(&names);
   }
-  // The packs of a build, after which the user is told of a stop, as the viewer does.
+  // The packs of a build on a fresh calendar, after which the user is told of a stop, as the
+  // viewer does.
   std::vector<TDatePack> Built(TEntryList& list) {
-    DateInfo().FillYears(kFirstYear);  // no private marks of an earlier build
-    list.SetTable(kFirstYear, TDayTable::kYearCount);
+    calendar_ = TCalendar(kToday);
+    list.SetTable(calendar_, kFirstYear, TDayTable::kYearCount);
     list.TellBudgetStop();
     return list.DatePacks().Packs();
   }
 
   test::TempFolder folder_;
   RecordingNotices notices_;
+  TCalendar calendar_{kToday};
 };
 
 TEST_F(PackBudgetTest, DayPacksStopAtTheBudgetKeepingThoseBefore) {
@@ -179,16 +176,16 @@ TEST_F(PackBudgetTest, VisitedPacksAreTheStoredPacks) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);
     const std::vector<std::string> kept = Texts(Built(*Loaded(c.text, c.budget)), true);
-    const std::vector<TDateRec> kept_marks = PrivateHolidays();
+    const std::vector<TDateRec> kept_marks = PrivateHolidays(calendar_);
     EXPECT_GT(kept.size(), 100u);
 
     const std::unique_ptr<TEntryList> visited = Loaded(c.text, c.budget);
-    DateInfo().FillYears(kFirstYear);
+    TCalendar calendar(kToday);
     std::vector<TDatePack> handed;
-    visited->VisitTable(kFirstYear, TDayTable::kYearCount,
+    visited->VisitTable(calendar, kFirstYear, TDayTable::kYearCount,
                         [&handed](const TDatePack& pack) { handed.push_back(pack); });
     EXPECT_EQ(Texts(handed, true), kept);
-    EXPECT_EQ(PrivateHolidays(), kept_marks);
+    EXPECT_EQ(PrivateHolidays(calendar), kept_marks);
     EXPECT_EQ(visited->DatePacks().Count(), 0u);  // nothing stored
   }
 }

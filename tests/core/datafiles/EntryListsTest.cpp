@@ -18,7 +18,6 @@
 #include "BitmapTesting.h"
 #include "DataFileTesting.h"
 #include "RecordingNotices.h"
-#include "calendar/DateInfos.h"
 
 namespace pelo {
 namespace {
@@ -112,8 +111,6 @@ std::string ConditionsText(const TEntry& entry) {
 
 class EntryListTest : public ::testing::Test {
  protected:
-  void SetUp() override { DateInfo().SetToday(kToday); }
-
   // Writes name with the text as CP932 and loads it alone.
   bool LoadText(const std::string& name, const std::string& utf8) {
     const std::vector<std::string> names{folder_.WriteCp932(name, utf8)};
@@ -126,7 +123,7 @@ class EntryListTest : public ::testing::Test {
 
   test::TempFolder folder_;
   RecordingNotices notices_;
-  TEntryList list_{notices_};
+  TEntryList list_{notices_, kToday};
 };
 
 // ---- Reading one file ----------------------------------------------------------------------
@@ -332,7 +329,7 @@ TEST_F(EntryListTest, BytesLoadAsTheFileWould) {
     const std::vector<RecordingNotices::Event> file_events = notices_.events;
 
     RecordingNotices notices;
-    TEntryList list(notices);
+    TEntryList list(notices, kToday);
     std::vector<std::string> announced;
     list.OnLoadFromFile = [&announced](TEntryList&, const std::string& name) {
       announced.push_back(name);
@@ -351,7 +348,7 @@ TEST_F(EntryListTest, BytesLoadAsTheFileWould) {
   }
   // No file at all: nothing is looked for.
   RecordingNotices notices;
-  TEntryList list(notices);
+  TEntryList list(notices, kToday);
   EXPECT_TRUE(list.LoadFromBytes("/no/such/folder/x.nrk", "1/1 a\r\n"));
   EXPECT_EQ(Summaries(list), std::vector<std::string>{"0:1 a"});
   EXPECT_TRUE(notices.events.empty());
@@ -720,7 +717,7 @@ TEST_F(EntryListTest, DerivedEntriesStayWithTheirParent) {
 TEST_F(EntryListTest, ADerivedEntryMakesNoneOfItsOwn) {
   ASSERT_TRUE(LoadText("b.nrk", "1950/3/10~2020/5/5 x &o(%b2)\n"));
   TEntry edited;
-  ASSERT_TRUE(edited.ParseLine("1960/1/1~2010/1/1 y &o(%b2)"));
+  ASSERT_TRUE(edited.ParseLine("1960/1/1~2010/1/1 y &o(%b2)", {.Today = kToday}));
   list_.EditEntry(0, &edited);
   EXPECT_EQ(list_.Count(), 6);
   EXPECT_EQ(list_.Entry(0)->Text, "y");
@@ -749,7 +746,7 @@ class EditingTest : public EntryListTest {
 
   std::unique_ptr<TEntry> MakeEntry(const char* line, int32_t file_index = 0) {
     auto entry = std::make_unique<TEntry>();
-    EXPECT_TRUE(entry->ParseLine(line)) << line;
+    EXPECT_TRUE(entry->ParseLine(line, {.Today = kToday})) << line;
     entry->FileIndex = file_index;
     return entry;
   }
@@ -1070,7 +1067,7 @@ TEST_F(EntryListTest, TasksKeepTheirEntriesWhileDerivedEntriesComeAndGo) {
     TUndoHistory& undo = list_.UndoHistory();
     list_.ToggleChecked(6);  // Y, after the birthday entry
     TEntry edited;
-    ASSERT_TRUE(edited.ParseLine(c.edited));
+    ASSERT_TRUE(edited.ParseLine(c.edited, {.Today = kToday}));
     list_.EditEntry(5, &edited);
     const int32_t parent = c.derived;
     ASSERT_EQ(list_.Count(), c.derived + 3) << c.what;
@@ -1113,7 +1110,7 @@ TEST_F(EntryListTest, ATaskOfARemovedDerivedEntryDoesNothing) {
   changed.Text = "changed";
   list_.EditEntry(2, &changed);  // a derived entry edited by itself
   TEntry edited;
-  ASSERT_TRUE(edited.ParseLine("1950/3/10~2020/5/5 太郎"));
+  ASSERT_TRUE(edited.ParseLine("1950/3/10~2020/5/5 太郎", {.Today = kToday}));
   list_.EditEntry(5, &edited);  // the derived entries go
   ASSERT_EQ(list_.Count(), 2);
   EXPECT_EQ(undo.Task(0)->Position(), kNoPosition);
@@ -1145,7 +1142,7 @@ TEST_F(EntryListTest, DataFilesAreNeverTouched) {
 
   const int32_t last = list_.Count() - 1;  // an entry of the read-only file
   TEntry edited;
-  ASSERT_TRUE(edited.ParseLine("2/2 edited"));
+  ASSERT_TRUE(edited.ParseLine("2/2 edited", {.Today = kToday}));
   for (const int32_t p : {0, 2, 8, 9, last}) {
     list_.EditEntry(p, &edited);
     list_.ToggleChecked(p);

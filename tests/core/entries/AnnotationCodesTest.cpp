@@ -6,15 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "calendar/DateInfos.h"
-
 namespace pelo {
 namespace {
-
-class AnnotationCodesTest : public ::testing::Test {
- protected:
-  void SetUp() override { DateInfo().SetToday({2024, 5, 1}); }
-};
 
 std::string DateLabel(TDateRec d) {
   return std::to_string(d.Year) + "/" + std::to_string(d.Month) + "/" + std::to_string(d.Day);
@@ -41,7 +34,7 @@ constexpr TDateRec kBirth{1970, 5, 3};
 constexpr TDateRec kDay2000{2000, 5, 3};
 
 // The codes that count years from the base, each with N above, at and below 0.
-TEST_F(AnnotationCodesTest, YearCounts) {
+TEST(AnnotationCodes, YearCounts) {
   const TDateRec t1965{1965, 1, 1};
   const TDateRec t1970{1970, 8, 1};
   const TCodeCase cases[] = {
@@ -70,7 +63,7 @@ TEST_F(AnnotationCodesTest, YearCounts) {
 }
 
 // %y is the period's year, %m and %d the base's month and day.
-TEST_F(AnnotationCodesTest, DateFields) {
+TEST(AnnotationCodes, DateFields) {
   const TCodeCase cases[] = {
       {"%y年", {2000, 1, 2}, {1999, 12, 30}, {2000, 1, 3}, kBirth, "1999年"},
       {"%y", kDay2000, kDay2000, kDay2000, kBirth, "2000"},
@@ -80,7 +73,7 @@ TEST_F(AnnotationCodesTest, DateFields) {
   CHECK_CASES(cases);
 }
 
-TEST_F(AnnotationCodesTest, EraYearOfBase) {
+TEST(AnnotationCodes, EraYearOfBase) {
   const TCodeCase cases[] = {
       {"%h", kDay2000, kDay2000, kDay2000, kBirth, "昭和45年"},
       {"%h", kDay2000, kDay2000, kDay2000, {1850, 1, 1}, "1850年"},
@@ -97,7 +90,7 @@ TEST_F(AnnotationCodesTest, EraYearOfBase) {
   CHECK_CASES(cases);
 }
 
-TEST_F(AnnotationCodesTest, Birthday) {
+TEST(AnnotationCodes, Birthday) {
   const TCodeCase cases[] = {
       {"太郎%b", kDay2000, kDay2000, kDay2000, kBirth, "太郎 30歳の誕生日"},
       {"太郎%b", {1970, 5, 3}, kDay2000, kDay2000, kBirth, "太郎の誕生日"},
@@ -116,7 +109,7 @@ TEST_F(AnnotationCodesTest, Birthday) {
   CHECK_CASES(cases);
 }
 
-TEST_F(AnnotationCodesTest, Longevity) {
+TEST(AnnotationCodes, Longevity) {
   const struct {
     int32_t age;
     const char* expected;
@@ -132,7 +125,7 @@ TEST_F(AnnotationCodesTest, Longevity) {
 }
 
 // Death on 2000/5/3: the years since and the memorial services.
-TEST_F(AnnotationCodesTest, AfterDeath) {
+TEST(AnnotationCodes, AfterDeath) {
   const TCodeCase cases[] = {
       {"%v", {2001, 5, 3}, kDay2000, kDay2000, kDay2000, "没後1年"},
       {"%v", {2003, 5, 3}, kDay2000, kDay2000, kDay2000, "没後3年"},
@@ -153,7 +146,7 @@ TEST_F(AnnotationCodesTest, AfterDeath) {
   CHECK_CASES(cases);
 }
 
-TEST_F(AnnotationCodesTest, MemorialYears) {
+TEST(AnnotationCodes, MemorialYears) {
   const struct {
     int32_t years;
     const char* expected;
@@ -190,7 +183,7 @@ TEST_F(AnnotationCodesTest, MemorialYears) {
   EXPECT_EQ(MemorialName(5), "");
 }
 
-TEST_F(AnnotationCodesTest, ZodiacAnimalOfBase) {
+TEST(AnnotationCodes, ZodiacAnimalOfBase) {
   const TCodeCase cases[] = {
       {"%k", kDay2000, kDay2000, kDay2000, {2000, 1, 1}, "（辰ﾀﾂ）"},
       {"%k", kDay2000, kDay2000, kDay2000, kBirth, "（戌ｲﾇ）"},
@@ -202,7 +195,7 @@ TEST_F(AnnotationCodesTest, ZodiacAnimalOfBase) {
   CHECK_CASES(cases);
 }
 
-TEST_F(AnnotationCodesTest, Wedding) {
+TEST(AnnotationCodes, Wedding) {
   const struct {
     int32_t years;
     const char* expected;
@@ -261,7 +254,7 @@ TEST(WeddingAnniversaryName, AllNames) {
   for (const auto& c : cases) EXPECT_EQ(WeddingAnniversaryName(c.years), c.expected) << c.years;
 }
 
-TEST_F(AnnotationCodesTest, SchoolGrade) {
+TEST(AnnotationCodes, SchoolGrade) {
   const struct {
     int32_t n;
     const char* expected;
@@ -280,7 +273,7 @@ TEST_F(AnnotationCodesTest, SchoolGrade) {
   }
 }
 
-TEST_F(AnnotationCodesTest, WesternZodiacSign) {
+TEST(AnnotationCodes, WesternZodiacSign) {
   const TCodeCase cases[] = {
       {"%p", {2001, 1, 20}, kDay2000, kDay2000, kBirth, "山羊座"},
       {"%p", {2001, 1, 21}, kDay2000, kDay2000, kBirth, "水瓶座"},
@@ -298,7 +291,7 @@ TEST_F(AnnotationCodesTest, WesternZodiacSign) {
 }
 
 // The sign rule as an entry's %p has always worded it, checked on every day of a leap year.
-TEST_F(AnnotationCodesTest, WesternZodiacSignWholeYear) {
+TEST(AnnotationCodes, WesternZodiacSignWholeYear) {
   constexpr std::array<const char*, 13> kNames = {
       "", "山羊", "水瓶", "魚", "牡羊", "牡牛", "双子", "蟹", "獅子", "乙女", "天秤", "蠍", "射手"};
   int32_t days = 0;
@@ -336,7 +329,7 @@ TEST_F(AnnotationCodesTest, WesternZodiacSignWholeYear) {
 }
 
 // 2020/1/25 is the old new year (旧1/1, 先勝); 2020 has a leap 4th month.
-TEST_F(AnnotationCodesTest, OldCalendar) {
+TEST(AnnotationCodes, OldCalendar) {
   const struct {
     TDateRec t;
     const char* rokuyo;
@@ -363,7 +356,7 @@ TEST_F(AnnotationCodesTest, OldCalendar) {
 }
 
 // A three-day period 2024/3/1..3/3 and days around it.
-TEST_F(AnnotationCodesTest, PlaceInPeriod) {
+TEST(AnnotationCodes, PlaceInPeriod) {
   const TDateRec s{2024, 3, 1};
   const TDateRec e{2024, 3, 3};
   const TCodeCase cases[] = {
@@ -394,7 +387,7 @@ TEST_F(AnnotationCodesTest, PlaceInPeriod) {
   CHECK_CASES(cases);
 }
 
-TEST_F(AnnotationCodesTest, PeriodEnd) {
+TEST(AnnotationCodes, PeriodEnd) {
   const TDateRec s{2024, 3, 1};
   const TCodeCase cases[] = {
       {"%f", s, s, {2024, 3, 15}, kBirth, "15日まで"},
@@ -461,7 +454,7 @@ TEST(PeriodText, YearsMonthsDays) {
 }
 
 // %u: the length of the period counting both ends.
-TEST_F(AnnotationCodesTest, PeriodLength) {
+TEST(AnnotationCodes, PeriodLength) {
   const TCodeCase cases[] = {
       {"%u", {2001, 1, 1}, {2001, 1, 1}, {2001, 3, 2}, kBirth, "2ヶ月と2日間"},
       {"%u", {2001, 1, 1}, {2001, 1, 1}, {2001, 3, 1}, kBirth, "2ヶ月間"},
@@ -474,7 +467,7 @@ TEST_F(AnnotationCodesTest, PeriodLength) {
 }
 
 // Every code on one day, 2020/1/25, in the period 2020/1/20..2/3, for a base 1970/5/3.
-TEST_F(AnnotationCodesTest, AllCodesInOrder) {
+TEST(AnnotationCodes, AllCodesInOrder) {
   const std::string text =
       "%n|%a|%y|%h|%m|%d|%b|%c|%z|%q|%v|%x|%k|%e|%w|%t|%g|%p|%o|%i|%s|%l|%f|%r|%u";
   const std::string expected =
@@ -484,7 +477,7 @@ TEST_F(AnnotationCodesTest, AllCodesInOrder) {
   EXPECT_EQ(ExpandCodes(text, {2020, 1, 25}, {2020, 1, 20}, {2020, 2, 3}, kBirth), expected);
 }
 
-TEST_F(AnnotationCodesTest, TextAroundCodes) {
+TEST(AnnotationCodes, TextAroundCodes) {
   const TCodeCase cases[] = {
       {"", kDay2000, kDay2000, kDay2000, kBirth, ""},
       {"会議", kDay2000, kDay2000, kDay2000, kBirth, "会議"},
@@ -499,7 +492,7 @@ TEST_F(AnnotationCodesTest, TextAroundCodes) {
 }
 
 // Whatever the dates, an expansion adds no "%" of its own.
-TEST_F(AnnotationCodesTest, NoPercentInExpansions) {
+TEST(AnnotationCodes, NoPercentInExpansions) {
   const std::string all = "%n%a%y%h%m%d%b%c%z%q%v%x%k%e%w%t%g%p%o%i%s%l%f%r%u";
   const TDateRec bases[] = {kBirth, {1850, 2, 28}, {2000, 2, 29}, kNullDate, {kCodeEarliest, 1, 1}};
   for (const TDateRec& z : bases) {
@@ -515,7 +508,7 @@ TEST_F(AnnotationCodesTest, NoPercentInExpansions) {
 }
 
 // Counts far outside the calendar are written saturated, never overflowed.
-TEST_F(AnnotationCodesTest, ExtremeYears) {
+TEST(AnnotationCodes, ExtremeYears) {
   constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
   constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
   const TDateRec top{kMax, 1, 1};
@@ -536,7 +529,7 @@ struct TCombineCase {
   const char* expected;
 };
 
-TEST_F(AnnotationCodesTest, CombineAnnotation) {
+TEST(AnnotationCodes, CombineAnnotation) {
   const TCombineCase cases[] = {
       // The %b text brings its own blank, the joining adds one more.
       {"太郎", "%b", kDay2000, "太郎  30歳の誕生日"},
@@ -587,7 +580,7 @@ TEST(ProgressText, BeforeInsideAfter) {
   }
 }
 
-TEST_F(AnnotationCodesTest, PlainLine) {
+TEST(AnnotationCodes, PlainLine) {
   const struct {
     const char* text;
     const char* annotation;
@@ -607,7 +600,7 @@ TEST_F(AnnotationCodesTest, PlainLine) {
 }
 
 // A derived day reads its codes on the occurrence it belongs to and adds the distance.
-TEST_F(AnnotationCodesTest, DerivedLine) {
+TEST(AnnotationCodes, DerivedLine) {
   const TDateRec r1{2024, 5, 10};
   const TDateRec r2{2024, 5, 12};
   const TDateRec z{2000, 5, 10};

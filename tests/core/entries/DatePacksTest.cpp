@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "OccurrenceTestSupport.h"
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 #include "entries/Occurrences.h"
 
 namespace pelo {
@@ -15,25 +15,20 @@ namespace {
 using testing_support::DateLabel;
 using testing_support::ParsedEntry;
 
-class DatePacksTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    DateInfo().SetToday({2025, 6, 15});
-    DateInfo().FillYears(2020);
-  }
-};
-
-// The line of every pack an entry line gives, the packs linked to the entry as the day table
-// links them. Conditions get the move step 0 of the loader's life-event entries.
-std::vector<std::string> Lines(std::string_view line, TPatternContext range) {
-  const auto entry = ParsedEntry(line);
+// The line of every pack an entry line gives on today, the packs linked to the entry as the
+// day table links them. Conditions get the move step 0 of the loader's life-event entries.
+std::vector<std::string> Lines(std::string_view line, TPatternContext range,
+                               TDateRec today = testing_support::kOccurrenceToday) {
+  const auto entry = ParsedEntry(line, today);
   if (entry->Conditions) {
     for (std::size_t i = 0; i < entry->Conditions->Count(); ++i) {
       entry->Conditions->Item(i)->MoveStep = 0;
     }
   }
   std::vector<std::string> lines;
-  for (TDatePack& pack : Occurrences(*entry, range)) {
+  TCalendar calendar(today);
+  calendar.SetFirstYear(2020);
+  for (TDatePack& pack : Occurrences(*entry, calendar, range)) {
     pack.Entry = entry.get();
     lines.push_back(DateLabel(pack.Date()) + " " + LineText(pack));
   }
@@ -46,7 +41,7 @@ struct TLineCase {
   std::vector<std::string> expected;
 };
 
-TEST_F(DatePacksTest, LineTexts) {
+TEST(DatePacks, LineTexts) {
   const TLineCase cases[] = {
       {"2025/12/25 会議", {2025, 2025, 0}, {"2025/12/25 会議"}},
       {"2025/12/25 \"a & b\"", {2025, 2025, 0}, {"2025/12/25 a & b"}},
@@ -95,7 +90,7 @@ TEST_F(DatePacksTest, LineTexts) {
 }
 
 // Years count from the start as it was resolved: every carry into another year moves the base.
-TEST_F(DatePacksTest, BaseYearFollowsTheCarries) {
+TEST(DatePacks, BaseYearFollowsTheCarries) {
   const struct {
     const char* line;
     TDateRec today;
@@ -117,12 +112,11 @@ TEST_F(DatePacksTest, BaseYearFollowsTheCarries) {
        {"2024/11/5 m平成36年", "2024/12/5 m平成36年", "2025/1/5 m平成37年", "2025/2/5 m平成37年"}},
   };
   for (const auto& c : cases) {
-    DateInfo().SetToday(c.today);
-    EXPECT_EQ(Lines(c.line, {2023, 2026, 0}), c.expected) << c.line;
+    EXPECT_EQ(Lines(c.line, {2023, 2026, 0}, c.today), c.expected) << c.line;
   }
 }
 
-TEST_F(DatePacksTest, DerivedDayInsideItsRangeHasNoSuffix) {
+TEST(DatePacks, DerivedDayInsideItsRangeHasNoSuffix) {
   const auto entry = ParsedEntry("2025/3/10 10:00 旅行%s");
   TDatePack pack({2025, 3, 11});
   pack.Entry = entry.get();
@@ -136,7 +130,7 @@ TEST_F(DatePacksTest, DerivedDayInsideItsRangeHasNoSuffix) {
   EXPECT_EQ(LineText(pack), "10:00 旅行2日目");
 }
 
-TEST_F(DatePacksTest, NoEntryNoText) {
+TEST(DatePacks, NoEntryNoText) {
   TDatePack pack({2025, 3, 11});
   EXPECT_EQ(LineText(pack), "");
 }
@@ -153,7 +147,7 @@ TDatePack FilledPack() {
   return pack;
 }
 
-TEST_F(DatePacksTest, AssignCopiesAllButTheEntryLink) {
+TEST(DatePacks, AssignCopiesAllButTheEntryLink) {
   const auto entry = ParsedEntry("2025/3/10 a");
   TDatePack source = FilledPack();
   source.Entry = entry.get();
@@ -179,7 +173,7 @@ TEST_F(DatePacksTest, AssignCopiesAllButTheEntryLink) {
   EXPECT_EQ(linked.Entry, other.get());
 }
 
-TEST_F(DatePacksTest, AssignFromAPlainDateCopiesTheDateOnly) {
+TEST(DatePacks, AssignFromAPlainDateCopiesTheDateOnly) {
   TDatePack pack = FilledPack();
   const TDateClass plain({2030, 12, 24});
   pack.Assign(&plain);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "DescribeDates.h"
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 
 namespace pelo {
 namespace {
@@ -14,18 +14,16 @@ using test::DescribeList;
 using test::DescribeParts;
 using test::DescribeSet;
 
-class DateSetsTest : public ::testing::Test {
- protected:
-  void SetUp() override { DateInfo().SetToday({2024, 5, 15}); }
-};
+// Two-digit years are read in the century of this day.
+constexpr TDateRec kToday{2024, 5, 15};
 
-std::string Parsed(const char* text) {
+std::string Parsed(const char* text, TDateRec today = kToday) {
   TDateSetList list;
-  const std::string error = list.ParseDateSetList(text);
+  const std::string error = list.ParseDateSetList(text, today);
   return error.empty() ? DescribeList(&list) : "error " + error;
 }
 
-TEST_F(DateSetsTest, ParseListShapes) {
+TEST(DateSets, ParseListShapes) {
   const struct {
     const char* text;
     const char* expected;
@@ -116,7 +114,7 @@ TEST_F(DateSetsTest, ParseListShapes) {
   for (const auto& c : cases) EXPECT_EQ(Parsed(c.text), c.expected) << c.text;
 }
 
-TEST_F(DateSetsTest, ParseListErrors) {
+TEST(DateSets, ParseListErrors) {
   const struct {
     const char* text;
     const char* expected;
@@ -171,7 +169,7 @@ TEST_F(DateSetsTest, ParseListErrors) {
     EXPECT_EQ(Parsed(c.text), std::string("error ") + c.expected) << c.text;
 }
 
-TEST_F(DateSetsTest, FailedListAddsNothingAndGoodListAppends) {
+TEST(DateSets, FailedListAddsNothingAndGoodListAppends) {
   TDateSetList list;
   ASSERT_EQ(list.ParseDateSetList("1/1"), "");
   EXPECT_EQ(list.ParseDateSetList("2/1,3/1,13/1"), "3番目の開始月が間違っています。");
@@ -183,15 +181,15 @@ TEST_F(DateSetsTest, FailedListAddsNothingAndGoodListAppends) {
   EXPECT_EQ(DescribeSet(*list.Item(1)), "2000/2/1");
 }
 
-TEST_F(DateSetsTest, CurrentCenturyFollowsToday) {
-  DateInfo().SetToday({1999, 12, 31});
-  EXPECT_EQ(Parsed("05/1/1"), "1905/1/1");
-  DateInfo().SetToday({2100, 1, 1});
-  EXPECT_EQ(Parsed("05/1/1"), "2105/1/1");
-  EXPECT_EQ(Parsed("0/1/1"), "0/1/1^(1/0/0)");
+TEST(DateSets, CurrentCenturyFollowsToday) {
+  EXPECT_EQ(Parsed("05/1/1", {1999, 12, 31}), "1905/1/1");
+  EXPECT_EQ(Parsed("05/1/1", {2100, 1, 1}), "2105/1/1");
+  EXPECT_EQ(Parsed("05/1/1~06/1/1", {2100, 1, 1}), "2105/1/1^(0/0/1) ~ 2106/1/1");
+  EXPECT_EQ(Parsed("0/1/1", {2100, 1, 1}), "0/1/1^(1/0/0)");
+  EXPECT_EQ(Parsed("05/1/1", {}), "5/1/1");  // no today: as written
 }
 
-TEST_F(DateSetsTest, FailedSideLeavesItsObjectAlone) {
+TEST(DateSets, FailedSideLeavesItsObjectAlone) {
   TDateParts parts;
   ASSERT_EQ(parts.ParseDateParts("+2000/1/1^2"), "");
   EXPECT_EQ(parts.ParseDateParts("2000/13/1"), "月が間違っています。");
@@ -210,7 +208,7 @@ TEST_F(DateSetsTest, FailedSideLeavesItsObjectAlone) {
   EXPECT_EQ(DescribeSet(set), "2000/1/1");
 }
 
-TEST_F(DateSetsTest, DateClassOperations) {
+TEST(DateSets, DateClassOperations) {
   TDateClass date(TDateRec{2000, 1, 1});
   EXPECT_EQ(date.DayNumber(), 51544);
   EXPECT_EQ(TDateClass().DayNumber(), 0);
@@ -246,7 +244,7 @@ TEST_F(DateSetsTest, DateClassOperations) {
   EXPECT_EQ(copy.PeriodEnd.Date(), (TDateRec{2024, 1, 3}));
 }
 
-TEST_F(DateSetsTest, PartsByIndex) {
+TEST(DateSets, PartsByIndex) {
   TDateParts parts;
   for (int32_t i = 0; i < 3; ++i) {
     EXPECT_FALSE(parts.Has(i));
@@ -268,20 +266,23 @@ TEST_F(DateSetsTest, PartsByIndex) {
   EXPECT_EQ(DescribeParts(&parts), "2000/1/1");
 }
 
-TEST_F(DateSetsTest, PartsResolveWithAdjustment) {
+TEST(DateSets, PartsResolveWithAdjustment) {
+  const TCalendar calendar(kToday);
   const TPatternContext context{1583, 2150, 0};
   TDateParts parts;
-  EXPECT_EQ(parts.ResolveParts(context, {2024, 1, 1}), kNullDate);  // no value
+  EXPECT_EQ(parts.ResolveParts(calendar, context, {2024, 1, 1}), kNullDate);  // no value
   ASSERT_EQ(parts.ParseDateParts("1/31+1"), "");
-  EXPECT_EQ(parts.ResolveParts(context, {2024, 1, 1}), (TDateRec{2024, 2, 1}));
+  EXPECT_EQ(parts.ResolveParts(calendar, context, {2024, 1, 1}), (TDateRec{2024, 2, 1}));
   ASSERT_EQ(parts.ParseDateParts("1/31+(0)"), "加減日が間違っています。");
   ASSERT_EQ(parts.ParseDateParts("2/30+1"), "");
-  EXPECT_EQ(parts.ResolveParts(context, {2024, 1, 1}), kNullDate);  // no such day
+  EXPECT_EQ(parts.ResolveParts(calendar, context, {2024, 1, 1}), kNullDate);  // no such day
   ASSERT_EQ(parts.ParseDateParts("1/31"), "");
-  EXPECT_EQ(parts.ResolveParts(context, {2023, 6, 1}), (TDateRec{2023, 1, 31}));
+  EXPECT_EQ(parts.ResolveParts(calendar, context, {2023, 6, 1}), (TDateRec{2023, 1, 31}));
+  ASSERT_EQ(parts.ParseDateParts("*/*/*-1"), "");
+  EXPECT_EQ(parts.ResolveParts(calendar, context, {2023, 6, 1}), (TDateRec{2024, 5, 14}));
 }
 
-TEST_F(DateSetsTest, PartsMerge) {
+TEST(DateSets, PartsMerge) {
   const struct {
     const char* entry;
     const char* defaults;
@@ -306,7 +307,7 @@ TEST_F(DateSetsTest, PartsMerge) {
   }
 }
 
-TEST_F(DateSetsTest, SetMergeAndRemoveEnd) {
+TEST(DateSets, SetMergeAndRemoveEnd) {
   const struct {
     const char* entry;
     const char* defaults;
@@ -352,7 +353,7 @@ TEST_F(DateSetsTest, SetMergeAndRemoveEnd) {
   EXPECT_EQ(DescribeSet(set), "none ~ 2024/1/1");
 }
 
-TEST_F(DateSetsTest, ListMergeAndAssign) {
+TEST(DateSets, ListMergeAndAssign) {
   TDateSetList entry;
   ASSERT_EQ(entry.ParseDateSetList("2000/1/5"), "");
   TDateSetList defaults;

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "DescribeDates.h"
-#include "calendar/DateInfos.h"
 
 namespace pelo {
 namespace {
@@ -14,11 +13,8 @@ namespace {
 using test::DescribeList;
 
 constexpr TDateRec kToday{2024, 5, 15};
-
-class EntriesTest : public ::testing::Test {
- protected:
-  void SetUp() override { DateInfo().SetToday(kToday); }
-};
+// Lines are read on kToday.
+const TLineContext kContext{.Today = kToday};
 
 std::string TimesText(const TTimeSetList& list) {
   std::string text;
@@ -68,14 +64,14 @@ std::string Summary(const TEntry& entry) {
 
 std::string ParsedSummary(const std::string& line) {
   TEntry entry;
-  if (!entry.ParseLine(line)) return "error " + entry.ErrorText;
+  if (!entry.ParseLine(line, kContext)) return "error " + entry.ErrorText;
   EXPECT_EQ(entry.ErrorText, "") << line;
   return Summary(entry);
 }
 
 std::string ParsedError(const std::string& line) {
   TEntry entry;
-  const bool ok = entry.ParseLine(line);
+  const bool ok = entry.ParseLine(line, kContext);
   EXPECT_EQ(ok, entry.ErrorText.empty()) << line;
   if (!ok) {
     EXPECT_EQ(entry.Text, line) << "a failed line keeps the line as read";
@@ -83,7 +79,7 @@ std::string ParsedError(const std::string& line) {
   return entry.ErrorText;
 }
 
-TEST_F(EntriesTest, NewEntry) {
+TEST(Entries, NewEntry) {
   TEntry entry;
   EXPECT_EQ(Summary(entry), "dates=- text=データ");
   EXPECT_EQ(entry.Dates->Count(), 1u);
@@ -94,7 +90,7 @@ TEST_F(EntriesTest, NewEntry) {
   EXPECT_EQ(entry.Parent, nullptr);
 }
 
-TEST_F(EntriesTest, LinesThatParse) {
+TEST(Entries, LinesThatParse) {
   const struct {
     const char* line;
     const char* expected;
@@ -184,7 +180,7 @@ TEST_F(EntriesTest, LinesThatParse) {
 
 // Commands taken one after the other: what the removal of one leaves decides the next, as if
 // the line were read again from its start after every command.
-TEST_F(EntriesTest, CommandsOneAfterAnother) {
+TEST(Entries, CommandsOneAfterAnother) {
   const struct {
     const char* line;
     const char* expected;
@@ -211,13 +207,13 @@ TEST_F(EntriesTest, CommandsOneAfterAnother) {
   std::string many = "10 a";
   for (int i = 0; i < 2000; ++i) many += " &!(SU)";
   TEntry entry;
-  ASSERT_TRUE(entry.ParseLine(many));
+  ASSERT_TRUE(entry.ParseLine(many, kContext));
   EXPECT_EQ(entry.Conditions->Count(), 2000u);
   EXPECT_EQ(entry.Text, "a");
 }
 
 // Every combination of the four prefixes in their order, with the line going on or not.
-TEST_F(EntriesTest, PrefixCombinations) {
+TEST(Entries, PrefixCombinations) {
   const struct {
     const char* text;
     const char* shown;
@@ -243,7 +239,7 @@ TEST_F(EntriesTest, PrefixCombinations) {
   }
 }
 
-TEST_F(EntriesTest, LinesThatFail) {
+TEST(Entries, LinesThatFail) {
   const struct {
     const char* line;
     const char* expected;
@@ -292,7 +288,7 @@ TEST_F(EntriesTest, LinesThatFail) {
 }
 
 // Every field message, on both sides and in the first and a later item, under every prefix.
-TEST_F(EntriesTest, ComposedDateMessages) {
+TEST(Entries, ComposedDateMessages) {
   const struct {
     const char* side;
     const char* message;
@@ -340,7 +336,7 @@ TEST_F(EntriesTest, ComposedDateMessages) {
   }
 }
 
-TEST_F(EntriesTest, ComposedTimeMessages) {
+TEST(Entries, ComposedTimeMessages) {
   const struct {
     const char* word;
     const char* expected;
@@ -356,7 +352,7 @@ TEST_F(EntriesTest, ComposedTimeMessages) {
   }
 }
 
-TEST_F(EntriesTest, IsTimeWord) {
+TEST(Entries, IsTimeWord) {
   const struct {
     const char* word;
     bool expected;
@@ -372,9 +368,9 @@ TEST_F(EntriesTest, IsTimeWord) {
   for (const auto& c : cases) EXPECT_EQ(TEntry::IsTimeWord(c.word), c.expected) << c.word;
 }
 
-TEST_F(EntriesTest, FailedLineKeepsWhatWasRead) {
+TEST(Entries, FailedLineKeepsWhatWasRead) {
   TEntry entry;
-  EXPECT_FALSE(entry.ParseLine("ﾚ#1/1 x &o(z) &&^3(HD)"));
+  EXPECT_FALSE(entry.ParseLine("ﾚ#1/1 x &o(z) &&^3(HD)", kContext));
   EXPECT_EQ(entry.ErrorText, "&ｺﾏﾝﾄﾞの移動日数が間違っています。");
   EXPECT_EQ(entry.Text, "ﾚ#1/1 x &o(z) &&^3(HD)");
   EXPECT_EQ(entry.Annotation, "z");
@@ -382,7 +378,7 @@ TEST_F(EntriesTest, FailedLineKeepsWhatWasRead) {
   EXPECT_TRUE(entry.IsChecked());
   EXPECT_EQ(entry.Dates, nullptr);
 
-  EXPECT_FALSE(entry.ParseLine("@1/1 10:00 \"\""));
+  EXPECT_FALSE(entry.ParseLine("@1/1 10:00 \"\"", kContext));
   EXPECT_EQ(entry.ErrorText, "データがない");
   EXPECT_EQ(entry.Text, "@1/1 10:00 \"\"");
   EXPECT_EQ(DescribeList(entry.Dates.get()), "0/1/1^(1/0/0)");
@@ -393,78 +389,85 @@ TEST_F(EntriesTest, FailedLineKeepsWhatWasRead) {
   EXPECT_FALSE(entry.IsChecked());
 
   // A good line after a failed one clears the error.
-  EXPECT_TRUE(entry.ParseLine("2/1 b"));
+  EXPECT_TRUE(entry.ParseLine("2/1 b", kContext));
   EXPECT_EQ(Summary(entry), "dates=0/2/1^(1/0/0) text=b");
   EXPECT_EQ(entry.ErrorText, "");
 }
 
-TEST_F(EntriesTest, ParseLineStartsAfresh) {
+TEST(Entries, ParseLineStartsAfresh) {
   TEntry entry;
-  ASSERT_TRUE(entry.ParseLine("ﾚ#@A:1/1 10:00 a &&(HD) &d(+1) &f(F) &o(n) &x(e)"));
+  ASSERT_TRUE(entry.ParseLine("ﾚ#@A:1/1 10:00 a &&(HD) &d(+1) &f(F) &o(n) &x(e)", kContext));
   entry.Icon = TIconFile{"p.bmp", 16, 16};
-  ASSERT_TRUE(entry.ParseLine("2/1 b"));
+  ASSERT_TRUE(entry.ParseLine("2/1 b", kContext));
   EXPECT_EQ(Summary(entry), "dates=0/2/1^(1/0/0) text=b");
   EXPECT_FALSE(entry.Icon.has_value());
 
   // The line may be the entry's own text.
   entry.Text = "3/1 c";
-  ASSERT_TRUE(entry.ParseLine(entry.Text));
+  ASSERT_TRUE(entry.ParseLine(entry.Text, kContext));
   EXPECT_EQ(Summary(entry), "dates=0/3/1^(1/0/0) text=c");
 }
 
-TEST_F(EntriesTest, CurrentCenturyAndMarksUseToday) {
-  DateInfo().SetToday({1999, 1, 2});
+TEST(Entries, CurrentCenturyAndMarksUseToday) {
   TEntry entry;
-  ASSERT_TRUE(entry.ParseLine("x05/1/1 a"));
+  ASSERT_TRUE(entry.ParseLine("x05/1/1 a", {.Today = {1999, 1, 2}}));
   EXPECT_EQ(entry.FirstDate(), (TDateRec{1905, 1, 1}));
   EXPECT_EQ(*entry.Marks->End()->Value(), (TDateRec{1999, 1, 2}));
   EXPECT_FALSE(entry.Marks->HasStart());
+  // The check mark, and the dates of the commands, the same.
+  ASSERT_TRUE(entry.ParseLine("ﾚ1/1 a &!(05/1/1) &d(05/1/2)", {.Today = {2100, 1, 1}}));
+  EXPECT_EQ(*entry.Marks->Start()->Value(), (TDateRec{2100, 1, 1}));
+  EXPECT_EQ(DescribeList(entry.Conditions->Item(0)), "2105/1/1");
+  EXPECT_EQ(DescribeList(entry.DerivedDates.get()), "2105/1/2");
+  // Without a today a mark holds no day.
+  ASSERT_TRUE(entry.ParseLine("x1/1 a", {}));
+  EXPECT_FALSE(entry.IsDeleted());
 }
 
-TEST_F(EntriesTest, Marks) {
+TEST(Entries, Marks) {
   TEntry entry;
   EXPECT_FALSE(entry.IsChecked());
   EXPECT_FALSE(entry.IsDeleted());
-  entry.SetCheckedMark(false);  // nothing to remove
+  entry.SetCheckedMark(false, kToday);  // nothing to remove
   EXPECT_EQ(entry.Marks, nullptr);
 
-  entry.SetCheckedMark(true);
+  entry.SetCheckedMark(true, kToday);
   EXPECT_TRUE(entry.IsChecked());
   EXPECT_FALSE(entry.IsDeleted());
   EXPECT_EQ(*entry.Marks->Start()->Value(), kToday);
 
-  entry.SetDeletedMark(true);
+  entry.SetDeletedMark(true, kToday);
   EXPECT_TRUE(entry.IsChecked());
   EXPECT_TRUE(entry.IsDeleted());
   EXPECT_EQ(*entry.Marks->End()->Value(), kToday);
 
-  entry.SetCheckedMark(false);
+  entry.SetCheckedMark(false, kToday);
   EXPECT_FALSE(entry.IsChecked());
   EXPECT_TRUE(entry.IsDeleted());
   ASSERT_NE(entry.Marks, nullptr);
   EXPECT_FALSE(entry.Marks->HasStart());
 
-  entry.SetDeletedMark(false);
+  entry.SetDeletedMark(false, kToday);
   EXPECT_EQ(entry.Marks, nullptr);
 
-  entry.SetDeletedMark(true);
+  entry.SetDeletedMark(true, kToday);
   EXPECT_FALSE(entry.Marks->HasStart());  // deleting alone gives no start
-  entry.SetCheckedMark(true);
-  entry.SetDeletedMark(false);
+  entry.SetCheckedMark(true, kToday);
+  entry.SetDeletedMark(false, kToday);
   EXPECT_TRUE(entry.IsChecked());
   EXPECT_FALSE(entry.IsDeleted());
 
   // Marks written by command c keep their own days.
   TEntry read;
-  ASSERT_TRUE(read.ParseLine("1/1 a &c(2024/1/5~2024/2/1)"));
+  ASSERT_TRUE(read.ParseLine("1/1 a &c(2024/1/5~2024/2/1)", kContext));
   EXPECT_EQ(*read.Marks->Start()->Value(), (TDateRec{2024, 1, 5}));
   EXPECT_EQ(*read.Marks->End()->Value(), (TDateRec{2024, 2, 1}));
-  read.SetDeletedMark(false);
+  read.SetDeletedMark(false, kToday);
   EXPECT_TRUE(read.IsChecked());
   EXPECT_FALSE(read.IsDeleted());
 }
 
-TEST_F(EntriesTest, FirstDate) {
+TEST(Entries, FirstDate) {
   const struct {
     const char* line;
     TDateRec expected;
@@ -474,12 +477,12 @@ TEST_F(EntriesTest, FirstDate) {
   };
   for (const auto& c : cases) {
     TEntry entry;
-    entry.ParseLine(c.line);
+    entry.ParseLine(c.line, kContext);
     EXPECT_EQ(entry.FirstDate(), c.expected) << c.line;
   }
 }
 
-TEST_F(EntriesTest, SetFirstDate) {
+TEST(Entries, SetFirstDate) {
   const struct {
     const char* line;
     const char* expected;
@@ -501,7 +504,7 @@ TEST_F(EntriesTest, SetFirstDate) {
   };
   for (const auto& c : cases) {
     TEntry entry;
-    entry.ParseLine(c.line);
+    entry.ParseLine(c.line, kContext);
     entry.SetFirstDate({2024, 3, 1});
     EXPECT_EQ(DescribeList(entry.Dates.get()), c.expected) << c.line;
   }
@@ -511,10 +514,10 @@ TEST_F(EntriesTest, SetFirstDate) {
   EXPECT_EQ(DescribeList(fresh.Dates.get()), "2024/3/1");
 }
 
-TEST_F(EntriesTest, AssignIsADeepCopy) {
+TEST(Entries, AssignIsADeepCopy) {
   TEntry original;
   ASSERT_TRUE(original.ParseLine(
-      "ﾚ#@A:12/25 10:00 a &&2^3(HD) &d(+1) &o(n) &x(e,f) &f(F,9) &c(2024/1/5~2024/2/1)"));
+      "ﾚ#@A:12/25 10:00 a &&2^3(HD) &d(+1) &o(n) &x(e,f) &f(F,9) &c(2024/1/5~2024/2/1)", kContext));
   original.NoteLines =
       std::make_unique<std::vector<std::string>>(std::vector<std::string>{"note 1", "note 2"});
   original.Icon = TIconFile{"pic.bmp", 16, 15};
@@ -529,7 +532,7 @@ TEST_F(EntriesTest, AssignIsADeepCopy) {
   const std::string before = Summary(original);
 
   TEntry copy;
-  ASSERT_TRUE(copy.ParseLine("1/1 other 9:00"));
+  ASSERT_TRUE(copy.ParseLine("1/1 other 9:00", kContext));
   copy.Assign(&original);
   EXPECT_EQ(Summary(copy), before);
   EXPECT_EQ(*copy.NoteLines, *original.NoteLines);
@@ -558,7 +561,7 @@ TEST_F(EntriesTest, AssignIsADeepCopy) {
 
   // What the source lacks is dropped from the target.
   TEntry plain;
-  ASSERT_TRUE(plain.ParseLine("1/1 b"));
+  ASSERT_TRUE(plain.ParseLine("1/1 b", kContext));
   copy.Assign(&plain);
   EXPECT_EQ(Summary(copy), "dates=0/1/1^(1/0/0) text=b");
   EXPECT_EQ(copy.NoteLines, nullptr);
@@ -569,7 +572,7 @@ TEST_F(EntriesTest, AssignIsADeepCopy) {
   EXPECT_EQ(Summary(copy), "dates=0/1/1^(1/0/0) text=b");
 }
 
-TEST_F(EntriesTest, MergeDefaults) {
+TEST(Entries, MergeDefaults) {
   const struct {
     const char* entry;
     const char* defaults;
@@ -602,19 +605,19 @@ TEST_F(EntriesTest, MergeDefaults) {
   };
   for (const auto& c : cases) {
     TEntry defaults;
-    defaults.ParseLine(c.defaults);
+    defaults.ParseLine(c.defaults, kContext);
     ASSERT_EQ(defaults.ErrorText, "") << c.defaults;
     TEntry entry;
-    entry.ParseLine(c.entry);
+    entry.ParseLine(c.entry, kContext);
     ASSERT_EQ(entry.ErrorText, "") << c.entry;
     entry.MergeDefaults(defaults);
     EXPECT_EQ(Summary(entry), c.expected) << c.entry << " + " << c.defaults;
   }
 }
 
-TEST_F(EntriesTest, MergeDefaultsIconNotesAndListSettings) {
+TEST(Entries, MergeDefaultsIconNotesAndListSettings) {
   TEntry defaults;
-  ASSERT_TRUE(defaults.ParseLine("=?/?/? d"));
+  ASSERT_TRUE(defaults.ParseLine("=?/?/? d", kContext));
   defaults.Icon = TIconFile{"default.bmp", 16, 16};
   defaults.NoteLines =
       std::make_unique<std::vector<std::string>>(std::vector<std::string>{"default note"});
@@ -623,7 +626,7 @@ TEST_F(EntriesTest, MergeDefaultsIconNotesAndListSettings) {
   defaults.Dates->MoveStep = 2;
 
   TEntry entry;
-  ASSERT_TRUE(entry.ParseLine("1/5 a"));
+  ASSERT_TRUE(entry.ParseLine("1/5 a", kContext));
   entry.MergeDefaults(defaults);
   ASSERT_TRUE(entry.Icon.has_value());
   EXPECT_EQ(entry.Icon->Path, "default.bmp");
@@ -633,16 +636,16 @@ TEST_F(EntriesTest, MergeDefaultsIconNotesAndListSettings) {
   EXPECT_EQ(entry.Dates->MoveStep, 1);
 
   TEntry own;
-  ASSERT_TRUE(own.ParseLine("1/5 a"));
+  ASSERT_TRUE(own.ParseLine("1/5 a", kContext));
   own.Icon = TIconFile{"own.bmp", 8, 8};
   own.MergeDefaults(defaults);
   EXPECT_EQ(own.Icon->Path, "own.bmp");
 
   // The default's copies are the entry's own.
   TEntry with_times;
-  ASSERT_TRUE(with_times.ParseLine("1/5 a"));
+  ASSERT_TRUE(with_times.ParseLine("1/5 a", kContext));
   TEntry time_default;
-  ASSERT_TRUE(time_default.ParseLine("=?/?/? 9:00 d &&(HD)"));
+  ASSERT_TRUE(time_default.ParseLine("=?/?/? 9:00 d &&(HD)", kContext));
   with_times.MergeDefaults(time_default);
   with_times.Times->Clear();
   with_times.Conditions->Clear();

@@ -15,9 +15,13 @@
 
 namespace pelo::testing_support {
 
-inline std::unique_ptr<TEntry> ParsedEntry(std::string_view line) {
+// The day the occurrence tests take as today.
+inline constexpr TDateRec kOccurrenceToday{2025, 6, 15};
+
+inline std::unique_ptr<TEntry> ParsedEntry(std::string_view line,
+                                           TDateRec today = kOccurrenceToday) {
   auto entry = std::make_unique<TEntry>();
-  EXPECT_TRUE(entry->ParseLine(line)) << line << ": " << entry->ErrorText;
+  EXPECT_TRUE(entry->ParseLine(line, {.Today = today})) << line << ": " << entry->ErrorText;
   return entry;
 }
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "OccurrenceTestSupport.h"
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 #include "entries/Occurrences.h"
 
 namespace pelo {
@@ -25,16 +25,15 @@ constexpr const char* kWeekdayCodes[7] = {"SU", "MO", "TU", "WE", "TH", "FR", "S
 
 class OccurrencesPropertyTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    DateInfo().SetToday({2025, 6, 15});
-    DateInfo().FillYears(2020);
-  }
+  void SetUp() override { calendar_.SetFirstYear(2020); }
 
   int32_t Uniform(int32_t low, int32_t high) {
     return std::uniform_int_distribution<int32_t>(low, high)(random_);
   }
 
   std::string YearlyExpression();
+
+  TCalendar calendar_{testing_support::kOccurrenceToday};
 
   std::mt19937 random_{20250615};
 };
@@ -63,7 +62,8 @@ TEST_F(OccurrencesPropertyTest, EveryWeekWeekdayGivesExactlyThatWeekday) {
     const std::string line =
         std::string(kWeekdayCodes[weekday]) + (Uniform(0, 1) ? "0" : "") + " a";
     const auto entry = ParsedEntry(line);
-    const std::vector<TDatePack> packs = Occurrences(*entry, {first, last, Uniform(0, 6)});
+    const std::vector<TDatePack> packs =
+        Occurrences(*entry, calendar_, {first, last, Uniform(0, 6)});
     const std::vector<TDateRec> expected = WeekdaysOf(first, last, weekday);
     ASSERT_EQ(DatesOf(packs), expected) << line << " over " << first << ".." << last;
     for (const TDatePack& pack : packs) {
@@ -80,7 +80,7 @@ TEST_F(OccurrencesPropertyTest, NthWeekdayGivesOneDayAMonthInItsWeek) {
     const int32_t last = first + Uniform(0, 2);
     const std::string line = std::string(kWeekdayCodes[weekday]) + std::to_string(n) + " a";
     const auto entry = ParsedEntry(line);
-    const std::vector<TDatePack> packs = Occurrences(*entry, {first, last, 0});
+    const std::vector<TDatePack> packs = Occurrences(*entry, calendar_, {first, last, 0});
 
     std::vector<int32_t> per_month((last - first + 1) * 12, 0);
     int32_t previous = INT32_MIN;
@@ -144,13 +144,13 @@ TEST_F(OccurrencesPropertyTest, YearlyDatesAgreeInSharedYears) {
   for (int32_t i = 0; i < 1000; ++i) {
     const std::string line = YearlyExpression();
     const auto entry = ParsedEntry(line);
-    // Two overlapping ranges inside the years the day information holds.
+    // Two overlapping ranges inside the years the calendar holds.
     const int32_t a1 = Uniform(2021, 2027);
     const int32_t a2 = Uniform(a1, 2029);
     const int32_t b1 = Uniform(a1, a2);
     const int32_t b2 = Uniform(b1, 2029);
-    const std::vector<TDatePack> in_a = Occurrences(*entry, {a1, a2, 0});
-    const std::vector<TDatePack> in_b = Occurrences(*entry, {b1, b2, 0});
+    const std::vector<TDatePack> in_a = Occurrences(*entry, calendar_, {a1, a2, 0});
+    const std::vector<TDatePack> in_b = Occurrences(*entry, calendar_, {b1, b2, 0});
     for (int32_t year = b1; year <= std::min(a2, b2); ++year) {
       const auto of_year = [year](const std::vector<TDatePack>& packs) {
         std::vector<TDatePack> kept;
@@ -202,7 +202,7 @@ TEST_F(OccurrencesPropertyTest, WalksRunInStepOrderWithTheirKindsOnTheirEnds) {
     const auto entry = ParsedEntry(line);
     const int32_t first = Uniform(2020, start.Year);
     const int32_t last = Uniform(std::max(first, from.Year), 2029);
-    const std::vector<TDatePack> packs = Occurrences(*entry, {first, last, 0});
+    const std::vector<TDatePack> packs = Occurrences(*entry, calendar_, {first, last, 0});
 
     const int32_t stride = step == kEndsOnlyStep ? DayNumber(end) - DayNumber(start) : step;
     for (std::size_t k = 0; k < packs.size(); ++k) {

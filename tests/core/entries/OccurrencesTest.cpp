@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "OccurrenceTestSupport.h"
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 
 namespace pelo {
 namespace {
@@ -18,15 +18,18 @@ using testing_support::Listed;
 using testing_support::ParsedEntry;
 using testing_support::PeriodLabel;
 
-// Today is Sunday 2025/6/15; the day information holds 2020..2030. Holidays used below:
+// Today is Sunday 2025/6/15; the calendar's holidays cover 2020..2030. Holidays used below:
 // 2023/1/1 (Sunday) with its substitute 1/2, 2024/12/23, 2025/1/1, 3/20, 5/3, 5/5, 9/23,
 // 12/23. 2025/5/4 is a Sunday and no holiday.
+TCalendar TestCalendar(TDateRec today = testing_support::kOccurrenceToday) {
+  TCalendar calendar(today);
+  calendar.SetFirstYear(2020);
+  return calendar;
+}
+
 class OccurrencesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    DateInfo().SetToday({2025, 6, 15});
-    DateInfo().FillYears(2020);
-  }
+  const TCalendar calendar_ = TestCalendar();
 };
 
 // One entry line over a range of years (weeks start on Sunday unless given).
@@ -38,16 +41,16 @@ struct TDaysCase {
   int32_t week_start = 0;
 };
 
-void CheckDays(const TDaysCase* begin, const TDaysCase* end) {
+void CheckDays(const TCalendar& calendar, const TDaysCase* begin, const TDaysCase* end) {
   for (const TDaysCase* c = begin; c != end; ++c) {
     const auto entry = ParsedEntry(c->line);
     const TPatternContext range{c->first_year, c->last_year, c->week_start};
-    EXPECT_EQ(Listed(Occurrences(*entry, range)), c->expected)
+    EXPECT_EQ(Listed(Occurrences(*entry, calendar, range)), c->expected)
         << c->line << " over " << c->first_year << ".." << c->last_year;
   }
 }
 
-#define CHECK_DAYS(cases) CheckDays(std::begin(cases), std::end(cases))
+#define CHECK_DAYS(cases) CheckDays(calendar_, std::begin(cases), std::end(cases))
 
 TEST_F(OccurrencesTest, SingleDatesAndRepetitions) {
   const TDaysCase cases[] = {
@@ -76,7 +79,7 @@ TEST_F(OccurrencesTest, SingleDatesAndRepetitions) {
 
 TEST_F(OccurrencesTest, EveryDayOfTheRange) {
   const auto entry = ParsedEntry("0 a");
-  const std::vector<TDatePack> packs = Occurrences(*entry, {2025, 2025, 0});
+  const std::vector<TDatePack> packs = Occurrences(*entry, calendar_, {2025, 2025, 0});
   ASSERT_EQ(packs.size(), 365u);
   EXPECT_EQ(DateLabel(packs.front().Date()), "2025/1/1");
   EXPECT_EQ(DateLabel(packs[58].Date()), "2025/2/28");
@@ -134,7 +137,7 @@ TEST_F(OccurrencesTest, PeriodsAndKinds) {
 
 TEST_F(OccurrencesTest, PeriodsOfThePacks) {
   const auto year_start = ParsedEntry("12/30~1/2 a");
-  const std::vector<TDatePack> packs = Occurrences(*year_start, {2025, 2026, 0});
+  const std::vector<TDatePack> packs = Occurrences(*year_start, calendar_, {2025, 2026, 0});
   ASSERT_EQ(packs.size(), 6u);
   for (std::size_t i = 0; i < 4; ++i) {
     EXPECT_EQ(PeriodLabel(packs[i].Period), "2025/12/30..2026/1/2") << i;
@@ -146,7 +149,7 @@ TEST_F(OccurrencesTest, PeriodsOfThePacks) {
   EXPECT_EQ(PeriodLabel(packs[5].Base), "2025/12/30..2026/12/31");
 
   const auto open = ParsedEntry("2000/1/1~>/>/> a");
-  const std::vector<TDatePack> days = Occurrences(*open, {2025, 2026, 0});
+  const std::vector<TDatePack> days = Occurrences(*open, calendar_, {2025, 2026, 0});
   ASSERT_EQ(days.size(), 730u);
   EXPECT_EQ(Listed({days.front()}), "2025/1/1:2");
   EXPECT_EQ(Listed({days[729]}), "2026/12/31:3");
@@ -156,7 +159,7 @@ TEST_F(OccurrencesTest, PeriodsOfThePacks) {
 
   // A year step counts from the start's own year: the base of a birthday.
   const auto birthday = ParsedEntry("1970^1/5/3 a");
-  const std::vector<TDatePack> birthdays = Occurrences(*birthday, {2025, 2026, 0});
+  const std::vector<TDatePack> birthdays = Occurrences(*birthday, calendar_, {2025, 2026, 0});
   EXPECT_EQ(Listed(birthdays), "2025/5/3:0 2026/5/3:0");
   ASSERT_EQ(birthdays.size(), 2u);
   EXPECT_EQ(PeriodLabel(birthdays[1].Base), "1970/5/3..2026/5/3");
@@ -190,7 +193,7 @@ TEST_F(OccurrencesTest, Steps) {
 TEST_F(OccurrencesTest, LongStepWalkEntersTheRangeOnItsGrid) {
   // 2000/1/1 to 2025/1/1 is 9132 days, an even number: 2025/1/1 lies on the grid.
   const auto entry = ParsedEntry("2000/1/1^2~>/>/> a");
-  const std::vector<TDatePack> packs = Occurrences(*entry, {2025, 2025, 0});
+  const std::vector<TDatePack> packs = Occurrences(*entry, calendar_, {2025, 2025, 0});
   ASSERT_EQ(packs.size(), 183u);
   EXPECT_EQ(Listed({packs[0], packs[1], packs[2]}), "2025/1/1:0 2025/1/3:0 2025/1/5:0");
   EXPECT_EQ(Listed({packs.back()}), "2025/12/31:0");
@@ -198,7 +201,7 @@ TEST_F(OccurrencesTest, LongStepWalkEntersTheRangeOnItsGrid) {
   // From year 1 (2001 - 2000): 739251 days to 2025/1/1 as dates are moved (every year by
   // the Gregorian rule), an odd number.
   const auto ancient = ParsedEntry("1-2000/1/1^2~>/>/> a");
-  const std::vector<TDatePack> days = Occurrences(*ancient, {2025, 2025, 0});
+  const std::vector<TDatePack> days = Occurrences(*ancient, calendar_, {2025, 2025, 0});
   ASSERT_EQ(days.size(), 182u);
   EXPECT_EQ(Listed({days[0], days[1], days[2]}), "2025/1/2:0 2025/1/4:0 2025/1/6:0");
   EXPECT_EQ(Listed({days.back()}), "2025/12/30:0");
@@ -244,7 +247,7 @@ TEST_F(OccurrencesTest, Shifts) {
 
   // The base is the day before the shift.
   const auto entry = ParsedEntry("2025/12/25 a &a(1)");
-  const std::vector<TDatePack> packs = Occurrences(*entry, {2025, 2025, 0});
+  const std::vector<TDatePack> packs = Occurrences(*entry, calendar_, {2025, 2025, 0});
   ASSERT_EQ(packs.size(), 1u);
   EXPECT_EQ(PeriodLabel(packs[0].Base), "2025/12/25..2025/12/26");
   EXPECT_EQ(PeriodLabel(packs[0].Period), "2025/12/26..2025/12/26");
@@ -304,9 +307,8 @@ TEST_F(OccurrencesTest, StartDaysTheMonthDoesNotHave) {
        "2024/3/1:0 2024/2/27:4 2024/2/28:4 2024/2/29:4"},
   };
   for (const TCase& c : cases) {
-    DateInfo().SetToday(c.today);
-    const auto entry = ParsedEntry(c.line);
-    EXPECT_EQ(Listed(Occurrences(*entry, {2024, 2024, 0})), c.expected)
+    const auto entry = ParsedEntry(c.line, c.today);
+    EXPECT_EQ(Listed(Occurrences(*entry, TestCalendar(c.today), {2024, 2024, 0})), c.expected)
         << c.line << " today " << DateLabel(c.today);
   }
 }
@@ -325,7 +327,7 @@ TEST_F(OccurrencesTest, PeriodEndsBeyondTheRange) {
   CHECK_DAYS(cases);
 
   const auto entry = ParsedEntry("2026/12/1~2028/1-1/5 e");
-  const std::vector<TDatePack> packs = Occurrences(*entry, {2023, 2026, 0});
+  const std::vector<TDatePack> packs = Occurrences(*entry, calendar_, {2023, 2026, 0});
   ASSERT_EQ(packs.size(), 31u);
   EXPECT_EQ(Listed({packs.front()}), "2026/12/1:1");
   EXPECT_EQ(Listed({packs.back()}), "2026/12/31:2");
@@ -334,20 +336,20 @@ TEST_F(OccurrencesTest, PeriodEndsBeyondTheRange) {
 
 TEST_F(OccurrencesTest, DerivedDaysCarryTheirBaseOccurrence) {
   const auto entry = ParsedEntry("2025/3/10~2025/3/12 a &d(]/]/]+2)");
-  const std::vector<TDatePack> packs = Occurrences(*entry, {2025, 2025, 0});
+  const std::vector<TDatePack> packs = Occurrences(*entry, calendar_, {2025, 2025, 0});
   ASSERT_EQ(packs.size(), 4u);
   EXPECT_EQ(PeriodLabel(packs[3].ProgressRange), "2025/3/10..2025/3/12");
   EXPECT_EQ(PeriodLabel(packs[3].Base), PeriodLabel(packs[0].Base));
   EXPECT_EQ(PeriodLabel(packs[3].Period), "2025/3/14..2025/3/14");
 
   const auto outward = ParsedEntry("2010/5/1 a &d([+15/[/[)");
-  const std::vector<TDatePack> found = Occurrences(*outward, {2025, 2025, 0});
+  const std::vector<TDatePack> found = Occurrences(*outward, calendar_, {2025, 2025, 0});
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(PeriodLabel(found[0].ProgressRange), "2010/5/1..2010/5/1");
   EXPECT_EQ(PeriodLabel(found[0].Base), "2010/5/1..2010/5/1");
 
   const auto nearest = ParsedEntry("3/10 a &d(6/1)");
-  const std::vector<TDatePack> days = Occurrences(*nearest, {2025, 2026, 0});
+  const std::vector<TDatePack> days = Occurrences(*nearest, calendar_, {2025, 2026, 0});
   EXPECT_EQ(Listed(days), "2025/3/10:0 2026/3/10:0 2025/6/1:4 2026/6/1:4");
   ASSERT_EQ(days.size(), 4u);
   EXPECT_EQ(PeriodLabel(days[2].ProgressRange), "2025/3/10..2025/3/10");
@@ -373,12 +375,14 @@ TEST_F(OccurrencesTest, RelativeDateSetWithABase) {
   for (const TCase& c : cases) {
     TDateSetList list;
     ASSERT_EQ(list.ParseDateSetList(c.text), "") << c.text;
-    EXPECT_EQ(Listed(Enumerate(*list.Item(0), {2025, 2025, 0}, &base, nullptr)), c.expected)
+    EXPECT_EQ(Listed(Enumerate(*list.Item(0), calendar_, {2025, 2025, 0}, &base, nullptr)),
+              c.expected)
         << c.text;
   }
   TDateSetList list;
   ASSERT_EQ(list.ParseDateSetList("+3"), "");
-  const std::vector<TDatePack> packs = Enumerate(*list.Item(0), {2025, 2025, 0}, &base, nullptr);
+  const std::vector<TDatePack> packs =
+      Enumerate(*list.Item(0), calendar_, {2025, 2025, 0}, &base, nullptr);
   ASSERT_EQ(packs.size(), 1u);
   EXPECT_EQ(PeriodLabel(packs[0].ProgressRange), "2025/3/10..2025/3/12");
 }
@@ -386,7 +390,7 @@ TEST_F(OccurrencesTest, RelativeDateSetWithABase) {
 TEST_F(OccurrencesTest, EvaluateListConcatenatesItsDateSets) {
   TDateSetList list;
   ASSERT_EQ(list.ParseDateSetList("12/25,2025/1/MO2,1/1~1/2"), "");
-  EXPECT_EQ(Listed(EvaluateList(list, {2025, 2025, 0}, nullptr, nullptr)),
+  EXPECT_EQ(Listed(EvaluateList(list, calendar_, {2025, 2025, 0}, nullptr, nullptr)),
             "2025/12/25:0 2025/1/13:0 2025/1/1:1 2025/1/2:3");
 }
 
@@ -427,7 +431,7 @@ TEST_F(OccurrencesTest, InList) {
   for (const TCase& c : cases) {
     TDateSetList list;
     ASSERT_EQ(list.ParseDateSetList(c.list), "") << c.list;
-    EXPECT_EQ(InList(list, {2025, 2025, 0}, c.day), c.expected)
+    EXPECT_EQ(InList(list, calendar_, {2025, 2025, 0}, c.day), c.expected)
         << c.list << " on " << DateLabel(c.day);
   }
 }
@@ -458,7 +462,8 @@ TEST_F(OccurrencesTest, ApplyCondition) {
     const auto entry = ParsedEntry(c.line);
     ASSERT_TRUE(entry->Conditions) << c.line;
     TDateRec day = c.day;
-    EXPECT_EQ(ApplyCondition(*entry->Conditions->Item(0), {2025, 2025, 0}, day), c.expected)
+    EXPECT_EQ(ApplyCondition(*entry->Conditions->Item(0), calendar_, {2025, 2025, 0}, day),
+              c.expected)
         << c.line << " on " << DateLabel(c.day);
     EXPECT_EQ(DateLabel(day), DateLabel(c.after)) << c.line << " on " << DateLabel(c.day);
   }
@@ -532,7 +537,8 @@ TEST_F(OccurrencesTest, LifeEventShapes) {
         entry->Conditions->Item(i)->MoveStep = 0;
       }
     }
-    const std::vector<TDatePack> packs = Occurrences(*entry, {c.first_year, c.last_year, 0});
+    const std::vector<TDatePack> packs =
+        Occurrences(*entry, calendar_, {c.first_year, c.last_year, 0});
     EXPECT_EQ(Listed(packs), c.expected) << c.line;
     if (!packs.empty()) {
       EXPECT_EQ(DateLabel(packs[0].Base.PeriodStart.Date()), c.base) << c.line;
@@ -555,7 +561,7 @@ TEST_F(OccurrencesTest, RunawayInputsStopPromptly) {
       {"2025/1/1 a &&>(HD)", 2025, 2025, 0, ""},
       {"2025/1/2 a &&>(HD)", 2025, 2025, 0, "2025/1/2:0"},
       {"2025/1/1 a &&3(HD)", 2025, 2025, 0, ""},
-      // A day that never comes: no holidays past the years the day information holds. The
+      // A day that never comes: no holidays past the years the calendar holds. The
       // year after the range has no stop above it.
       {"1/1 a &!>(HD)", 2040, 2040, 1, ""},
       {"1/1 a &!<(HD)", 2040, 2040, 1, ""},
@@ -595,7 +601,8 @@ TEST_F(OccurrencesTest, RunawayInputsStopPromptly) {
         entry->Conditions->Item(i)->MoveStep = c.move_step;
       }
     }
-    EXPECT_EQ(Listed(Occurrences(*entry, {c.first_year, c.last_year, 0})), c.expected) << c.line;
+    EXPECT_EQ(Listed(Occurrences(*entry, calendar_, {c.first_year, c.last_year, 0})), c.expected)
+        << c.line;
   }
 }
 
@@ -603,29 +610,30 @@ TEST_F(OccurrencesTest, RunawayConditionsOnTheirOwn) {
   const auto every_day = ParsedEntry("1/1 a &&>(1/1~12/31)");
   // A day far after the range has no stop above it: the move count ends it.
   TDateRec day{2100, 1, 1};
-  EXPECT_FALSE(ApplyCondition(*every_day->Conditions->Item(0), {2025, 2025, 0}, day));
+  EXPECT_FALSE(ApplyCondition(*every_day->Conditions->Item(0), calendar_, {2025, 2025, 0}, day));
   day = {2025, 6, 1};
-  EXPECT_FALSE(ApplyCondition(*every_day->Conditions->Item(0), {2025, 2025, 0}, day));
+  EXPECT_FALSE(ApplyCondition(*every_day->Conditions->Item(0), calendar_, {2025, 2025, 0}, day));
   EXPECT_EQ(day.Year, 2026);
 
   const auto holiday = ParsedEntry("1/1 a &&>(HD)");
   TDateSetList still = *holiday->Conditions->Item(0);
   still.MoveStep = 0;
   day = {2025, 1, 1};
-  EXPECT_FALSE(ApplyCondition(still, {2025, 2025, 0}, day));
+  EXPECT_FALSE(ApplyCondition(still, calendar_, {2025, 2025, 0}, day));
   day = {2025, 1, 2};
-  EXPECT_TRUE(ApplyCondition(still, {2025, 2025, 0}, day));
+  EXPECT_TRUE(ApplyCondition(still, calendar_, {2025, 2025, 0}, day));
 }
 
 TEST_F(OccurrencesTest, RangesThatAreNoRange) {
   const auto entry = ParsedEntry("12/25 a &d([/[/[-1)");
   const TPatternContext ranges[] = {{2025, 2024, 0}, {0, 3, 0}, {2025, 10000, 0}, {-5, 2025, 0}};
   for (const TPatternContext& range : ranges) {
-    EXPECT_TRUE(Occurrences(*entry, range).empty()) << range.FirstYear << ".." << range.LastYear;
+    EXPECT_TRUE(Occurrences(*entry, calendar_, range).empty())
+        << range.FirstYear << ".." << range.LastYear;
   }
   TEntry no_dates;
   no_dates.Dates.reset();
-  EXPECT_TRUE(Occurrences(no_dates, {2025, 2025, 0}).empty());
+  EXPECT_TRUE(Occurrences(no_dates, calendar_, {2025, 2025, 0}).empty());
 }
 
 }  // namespace

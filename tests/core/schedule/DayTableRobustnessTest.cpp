@@ -10,7 +10,7 @@
 
 #include "DataFileTesting.h"
 #include "RecordingNotices.h"
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 #include "datafiles/EntryLists.h"
 #include "entries/AnnotationCodes.h"
 #include "entries/Entries.h"
@@ -27,18 +27,12 @@ constexpr std::size_t kFiveMegabytes = 5u * 1024u * 1024u;
 
 class DayTableRobustness : public testing::Test {
  protected:
-  void SetUp() override {
-    DateInfo().SetToday({2024, 5, 10});
-    DateInfo().FillYears(2023);
-  }
-
   // Loads the bytes as a data file, builds the packs and fills every cell; returns the number
   // of lines filed.
   int64_t LoadAndFill(std::string_view bytes) {
     const std::vector<std::string> names{folder_.WriteBytes("data.nrk", bytes)};
     list_.LoadFiles(&names);
-    list_.SetTable(2023, TDayTable::kYearCount);
-    table_.SetFirstYear(2023);
+    list_.SetTable(calendar_, 2023, TDayTable::kYearCount);
     TFilterSet everything;  // no restriction: every pack is filed
     table_.SetFilter(everything);
     table_.Fill(&list_.DatePacks());
@@ -60,8 +54,9 @@ class DayTableRobustness : public testing::Test {
 
   TempFolder folder_;
   RecordingNotices notices_;
-  TEntryList list_{notices_};
-  TDayTable table_;
+  TCalendar calendar_{{2024, 5, 10}};
+  TEntryList list_{notices_, calendar_.Today()};
+  TDayTable table_{2023};
 };
 
 // Bytes of every value from a fixed generator.

@@ -10,7 +10,7 @@
 
 #include "DataFileTesting.h"
 #include "RecordingNotices.h"
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 #include "datafiles/EntryLists.h"
 #include "entries/Entries.h"
 
@@ -30,11 +30,6 @@ std::string DateText(TDateRec date) {
 
 class DayTableTest : public testing::Test {
  protected:
-  void SetUp() override {
-    DateInfo().SetToday(kToday);
-    DateInfo().FillYears(kFirstYear);
-  }
-
   // Loads the lines (UTF-8, written as CP932), rebuilds the packs and fills the table.
   void Load(std::string_view text) {
     const std::vector<std::string> names{folder_.WriteCp932("a.nrk", text)};
@@ -42,7 +37,7 @@ class DayTableTest : public testing::Test {
     Rebuild();
   }
   void Rebuild() {
-    list_.SetTable(kFirstYear, TDayTable::kYearCount);
+    list_.SetTable(calendar_, kFirstYear, TDayTable::kYearCount);
     table_.Fill(&list_.DatePacks());
   }
 
@@ -64,20 +59,17 @@ class DayTableTest : public testing::Test {
     return -1;
   }
 
-  // Today is set before the table is made: it starts with the year before today's.
-  struct TodayIsSet {
-    TodayIsSet() { DateInfo().SetToday(kToday); }
-  } today_;
+  TCalendar calendar_{kToday};
   TempFolder folder_;
   RecordingNotices notices_;
-  TEntryList list_{notices_};
-  TDayTable table_;
+  TEntryList list_{notices_, kToday};
+  TDayTable table_{kFirstYear};
 };
 
 using Texts = std::vector<std::string>;
 
 TEST_F(DayTableTest, WindowAndCells) {
-  EXPECT_EQ(table_.FirstYear(), kFirstYear);  // the year before today's
+  EXPECT_EQ(table_.FirstYear(), kFirstYear);
   const struct {
     TDateRec date;
     bool has_cell;
@@ -396,16 +388,19 @@ TEST_F(DayTableTest, SettingsReachEveryCellAndStay) {
 TEST_F(DayTableTest, MovingTheWindow) {
   Load("7/7 七夕\r\n");
   EXPECT_EQ(Lines({2023, 7, 7}), (Texts{"七夕"}));
-  // The packs of the new years, then the cells of the new window.
-  DateInfo().FillYears(2029);
-  list_.SetTable(2030, TDayTable::kYearCount);
+  // The packs of the new years, then the cells of the new window. The build moves the
+  // calendar's holidays along: 2040 is known now.
+  EXPECT_FALSE(calendar_.IsHoliday({2040, 1, 1}));
+  list_.SetTable(calendar_, 2030, TDayTable::kYearCount);
+  EXPECT_EQ(calendar_.FirstYear(), 2030);
+  EXPECT_TRUE(calendar_.IsHoliday({2040, 1, 1}));
   table_.SetFirstYear(2030);
   table_.Fill(&list_.DatePacks());
   EXPECT_EQ(Lines({2023, 7, 7}), (Texts{"(none)"}));
   EXPECT_EQ(Lines({2030, 7, 7}), (Texts{"七夕"}));
   EXPECT_EQ(Lines({2033, 7, 7}), (Texts{"七夕"}));
   // Packs of years outside the window are not filed.
-  list_.SetTable(2029, 6);
+  list_.SetTable(calendar_, 2029, 6);
   table_.Fill(&list_.DatePacks());
   EXPECT_EQ(Lines({2030, 7, 7}), (Texts{"七夕"}));
   EXPECT_EQ(Lines({2029, 7, 7}), (Texts{"(none)"}));
@@ -430,7 +425,7 @@ TEST_F(DayTableTest, SetTableStoresPositionsAndReportsProgress) {
     EXPECT_EQ(&sender, &list_);
     calls.emplace_back(index, rate);
   };
-  list_.SetTable(kFirstYear, TDayTable::kYearCount);
+  list_.SetTable(calendar_, kFirstYear, TDayTable::kYearCount);
   for (int32_t i = 0; i < list_.Count(); ++i) EXPECT_EQ(list_.Entry(i)->ListIndex, i);
   // Not for the deleted entry (1) nor the one that did not parse (3); (i + 1) / 8 in percent,
   // halves to even: 12.5 -> 12, 37.5 -> 38, 62.5 -> 62, 87.5 -> 88.
@@ -459,21 +454,21 @@ TEST_F(DayTableTest, PrivateHolidaysAreMarkedAsTheyCome) {
   ASSERT_TRUE(marked->ParseLine("@2024/5/7 休み"));
   ASSERT_EQ(list_.AddEntry(-1, std::move(marked)), 1);
 
-  DateInfo().FillYears(kFirstYear);  // no marks
+  calendar_ = TCalendar(kToday);  // no marks
   Rebuild();
   EXPECT_EQ(Lines({2024, 5, 7}), (Texts{"休み"}));  // the first entry saw no mark yet
-  EXPECT_TRUE(DateInfo().IsPrivateHoliday({2024, 5, 7}));
-  EXPECT_FALSE(DateInfo().IsPrivateHoliday({2024, 5, 6}));
-  EXPECT_FALSE(DateInfo().IsPrivateHoliday({2024, 5, 8}));
+  EXPECT_TRUE(calendar_.IsPrivateHoliday({2024, 5, 7}));
+  EXPECT_FALSE(calendar_.IsPrivateHoliday({2024, 5, 6}));
+  EXPECT_FALSE(calendar_.IsPrivateHoliday({2024, 5, 8}));
 
-  // The marks stay until the day information is filled again; now the first entry sees it.
+  // The marks stay while the calendar's window stays; now the first entry sees it.
   Rebuild();
   EXPECT_EQ(Lines({2024, 5, 6}), (Texts{}));
   EXPECT_EQ(Lines({2024, 5, 7}), (Texts{"私休の日だけ", "休み"}));
   EXPECT_EQ(Lines({2024, 5, 8}), (Texts{}));
 
   // Loaded from a file, a day-marked entry stands first and every later entry sees its days.
-  DateInfo().FillYears(kFirstYear);
+  calendar_ = TCalendar(kToday);
   Load(
       "2024/5/6~2024/5/8 私休の日だけ &&(PH)\r\n"
       "@2024/5/7 休み\r\n");

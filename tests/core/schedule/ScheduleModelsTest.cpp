@@ -6,7 +6,7 @@
 #include <ostream>
 #include <tuple>
 
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 
 namespace pelo {
 
@@ -19,14 +19,16 @@ namespace {
 
 constexpr TDateRec kEmpty{};
 
-// A model whose cursor starts on the given today.
-TScheduleModel ModelOn(TDateRec today) {
-  DateInfo().SetToday(today);
-  return TScheduleModel();
-}
+// A model whose cursor starts on the given today, with the calendar it reads.
+struct TModelOn {
+  explicit TModelOn(TDateRec today) : calendar(today), model(calendar) {}
+  TCalendar calendar;
+  TScheduleModel model;
+};
 
 TEST(ScheduleModel, ConstructorValues) {
-  TScheduleModel m = ModelOn({2024, 5, 15});
+  TModelOn on({2024, 5, 15});
+  TScheduleModel& m = on.model;
   EXPECT_EQ(m.Layout(), (TScheduleLayout{false, 7, 2, 0, 0, 1, false}));
   EXPECT_EQ(m.CellColumns(), 2);
   EXPECT_EQ(m.CellRows(), 7);
@@ -39,7 +41,8 @@ TEST(ScheduleModel, ConstructorValues) {
 // Weeks in four columns, Monday on top: moves inside the 28 days keep the layout, leaving
 // them keeps the cursor's column.
 TEST(ScheduleModel, FourWeeksKeepTheColumn) {
-  TScheduleModel m = ModelOn({2024, 5, 15});
+  TModelOn on({2024, 5, 15});
+  TScheduleModel& m = on.model;
   ASSERT_TRUE(m.SetTerm(4).grid_resized);
   EXPECT_EQ(m.Col(), 1);
   EXPECT_EQ(m.Row(), 3);  // a Wednesday
@@ -70,7 +73,8 @@ TEST(ScheduleModel, FourWeeksKeepTheColumn) {
 
 // A fiscal year of months from April.
 TEST(ScheduleModel, FiscalYearOfMonths) {
-  TScheduleModel m = ModelOn({2024, 2, 10});
+  TModelOn on({2024, 2, 10});
+  TScheduleModel& m = on.model;
   m.SetTerm(12);
   m.SetCycle(31);
   m.SetFixTopMonth(4);
@@ -99,7 +103,8 @@ TEST(ScheduleModel, FiscalYearOfMonths) {
 }
 
 TEST(ScheduleModel, MonthsFromThe20th) {
-  TScheduleModel m = ModelOn({2024, 1, 25});
+  TModelOn on({2024, 1, 25});
+  TScheduleModel& m = on.model;
   m.SetTerm(3);
   m.SetCycle(31);
   m.SetFixTopDay(20);
@@ -129,7 +134,8 @@ TEST(ScheduleModel, MonthsFromThe20th) {
 // A month sheet of six week rows from Sunday; entering another month relays out even when
 // the day is already shown.
 TEST(ScheduleModel, MonthSheetFollowsTheMonth) {
-  TScheduleModel m = ModelOn({2024, 5, 15});
+  TModelOn on({2024, 5, 15});
+  TScheduleModel& m = on.model;
   m.SetVertical(true);
   m.SetTerm(6);
   m.SetFixTopDay(1);
@@ -179,7 +185,8 @@ TEST(ScheduleModel, PropertySettersAndProductTests) {
       {{false, 31, 1, 0, 1, 0, false}, false, 12, {false, 31, 12, 0, 1, 0, false}},
   };
   for (const auto& c : cases) {
-    TScheduleModel m = ModelOn({2024, 5, 15});
+    TModelOn on({2024, 5, 15});
+    TScheduleModel& m = on.model;
     m.AssignLayout(c.before);
     const TRebuildResult r = c.cycle ? m.SetCycle(c.value) : m.SetTerm(c.value);
     EXPECT_TRUE(r.rebuilt);
@@ -210,7 +217,8 @@ TEST(ScheduleModel, GridSize) {
       {false, 2, 9, true, 2, 9, 9, 2, 0, 0, false},
   };
   for (const auto& c : cases) {
-    TScheduleModel m = ModelOn({2024, 5, 15});
+    TModelOn on({2024, 5, 15});
+    TScheduleModel& m = on.model;
     m.AssignLayout({c.vertical, 7, 2, 4, 5, 1, true});
     EXPECT_EQ(m.SetGridSize(c.across, c.down), c.taken) << c.across << "x" << c.down;
     EXPECT_EQ(std::make_tuple(m.CellColumns(), m.CellRows()), std::make_tuple(c.columns, c.rows));
@@ -237,7 +245,8 @@ TEST(ScheduleModel, FitCells) {
       {false, 7, 2, 10, 10, 20, 1, true, {20, 0, 0, 4}},
   };
   for (const auto& c : cases) {
-    TScheduleModel m = ModelOn({2024, 5, 15});
+    TModelOn on({2024, 5, 15});
+    TScheduleModel& m = on.model;
     m.AssignLayout({c.vertical, c.cycle, c.term, 0, c.cycle == 31 ? 1 : 0, -1, false});
     m.RebuildLayout(true);
     const TCellSizes s = m.FitCells(c.width, c.height, c.title, c.line, c.disp_title);
@@ -289,7 +298,8 @@ TEST(ScheduleModel, Navigation) {
       {{2024, 4, 10}, kToday, {}, true, TCursorNotice::kNone, {2024, 5, 15}},
   };
   for (const auto& c : cases) {
-    TScheduleModel m = ModelOn({2024, 5, 15});
+    TModelOn on({2024, 5, 15});
+    TScheduleModel& m = on.model;
     ASSERT_TRUE(m.JumpDate(c.start).moved);
     TCursorPlacement p;
     switch (c.op) {
@@ -329,7 +339,8 @@ TEST(ScheduleModel, NoticeTexts) {
 
 // 32 cells of 8 days from the Monday before the 1st cannot reach the 31st.
 TEST(ScheduleModel, InconsistentGridFallsBackToTopDate) {
-  TScheduleModel m = ModelOn({2024, 3, 15});
+  TModelOn on({2024, 3, 15});
+  TScheduleModel& m = on.model;
   m.SetCycle(8);
   m.SetTerm(4);
   m.SetFixTopDay(1);
@@ -347,7 +358,8 @@ TEST(ScheduleModel, InconsistentGridFallsBackToTopDate) {
 // between TopDate and EndDate but belongs to February's cycle, left of the grid. TopDate is
 // not shown either, so the cursor goes to the first cell's date.
 TEST(ScheduleModel, WeekdayShiftedMonthsCannotShowEarlyDays) {
-  TScheduleModel m = ModelOn({2024, 3, 25});
+  TModelOn on({2024, 3, 25});
+  TScheduleModel& m = on.model;
   m.AssignLayout({false, 31, 3, 0, 20, 0, false});
   m.RebuildLayout(true);
   EXPECT_EQ(m.TopDate(), (TDateRec{2024, 3, 17}));
@@ -389,7 +401,8 @@ TEST(ScheduleModel, FallbackStaysInTheCalendar) {
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.label);
-    TScheduleModel m = ModelOn(c.today);
+    TModelOn on(c.today);
+    TScheduleModel& m = on.model;
     m.AssignLayout({false, 1, 4, 0, 0, c.week_start, false});
     m.RebuildLayout(true);
     const TCursorPlacement p = m.SetCursorDate(c.date);
@@ -409,7 +422,8 @@ TEST(ScheduleModel, ScrollCycle) {
     int32_t col, row;
   };
   {  // weeks: the cursor keeps its cell
-    TScheduleModel m = ModelOn({2024, 5, 15});
+    TModelOn on({2024, 5, 15});
+    TScheduleModel& m = on.model;
     m.SetTerm(4);
     m.SetCursorDate({2024, 5, 30});
     for (const Step& s : {Step{1, true, {2024, 6, 6}, {2024, 5, 20}, 3, 4},
@@ -422,7 +436,8 @@ TEST(ScheduleModel, ScrollCycle) {
     }
   }
   {  // months: a short month pulls the cursor up to its last day
-    TScheduleModel m = ModelOn({2024, 1, 31});
+    TModelOn on({2024, 1, 31});
+    TScheduleModel& m = on.model;
     m.SetTerm(3);
     m.SetCycle(31);
     EXPECT_TRUE(m.ScrollCycle(1));
@@ -436,14 +451,16 @@ TEST(ScheduleModel, ScrollCycle) {
     EXPECT_EQ(m.CursorDate(), (TDateRec{2024, 2, 29}));
   }
   {  // a fixed first day holds week layouts too
-    TScheduleModel m = ModelOn({2024, 5, 15});
+    TModelOn on({2024, 5, 15});
+    TScheduleModel& m = on.model;
     m.AssignLayout({true, 7, 6, 0, 1, 0, true});
     m.RebuildLayout(false);
     EXPECT_FALSE(m.ScrollCycle(-1));
     EXPECT_EQ(m.TopDate(), (TDateRec{2024, 4, 28}));
   }
   {  // the calendar's ends
-    TScheduleModel m = ModelOn({2150, 12, 20});
+    TModelOn on({2150, 12, 20});
+    TScheduleModel& m = on.model;
     EXPECT_EQ(m.EndDate(), (TDateRec{2150, 12, 27}));
     EXPECT_FALSE(m.ScrollCycle(1));  // would show 2151/1/3
     EXPECT_EQ(m.CursorDate(), (TDateRec{2150, 12, 20}));
@@ -457,7 +474,8 @@ TEST(ScheduleModel, ScrollCycle) {
 }
 
 TEST(ScheduleModel, CurrentCellNeedsADate) {
-  TScheduleModel m = ModelOn({2023, 2, 10});
+  TModelOn on({2023, 2, 10});
+  TScheduleModel& m = on.model;
   m.SetTerm(3);
   m.SetCycle(31);
   EXPECT_FALSE(m.SetCurrentCell(1, 29));  // 2023/2/29
@@ -511,7 +529,8 @@ TEST(ScheduleModel, LateFixTopDayAroundShortMonths) {
         {{4, 31}, {2024, 5, 30}}}},
   };
   for (const auto& c : cases) {
-    TScheduleModel m = ModelOn(c.cursor);
+    TModelOn on(c.cursor);
+    TScheduleModel& m = on.model;
     m.AssignLayout({false, 31, 12, 1, c.fix_top_day, -1, false});
     m.RebuildLayout(true);
     EXPECT_EQ(m.TopDate(), c.top);
@@ -532,7 +551,8 @@ TEST(ScheduleModel, LateFixTopDayAroundShortMonths) {
               {{2023, 4, 29}, {2023, 3, 31}},
               {{2023, 3, 1}, {2023, 2, 28}}};
   for (const auto& t : tops) {
-    TScheduleModel m = ModelOn(t.cursor);
+    TModelOn on(t.cursor);
+    TScheduleModel& m = on.model;
     m.AssignLayout({false, 31, 3, 0, 31, -1, false});
     m.RebuildLayout(true);
     EXPECT_EQ(m.TopDate(), t.top) << t.cursor.Month << "/" << t.cursor.Day;
@@ -555,7 +575,8 @@ TEST(ScheduleModelProperty, CellsAndDatesAreInverse) {
       for (const int32_t term : terms) {
         for (const int32_t fix_top_day : fix_top_days) {
           for (const int32_t fix_top_week : fix_top_weeks) {
-            TScheduleModel m = ModelOn({2024, 5, 15});
+            TModelOn on({2024, 5, 15});
+            TScheduleModel& m = on.model;
             m.AssignLayout(
                 {vertical, cycle, term, term == 12 ? 4 : 0, fix_top_day, fix_top_week, false});
             m.RebuildLayout(true);
@@ -597,7 +618,8 @@ TEST(ScheduleModelProperty, YearViewCoversEveryDayOnce) {
   for (const int32_t year : {2023, 2024}) {
     for (int32_t fix_top_day = 1; fix_top_day <= 31; ++fix_top_day) {
       for (const bool vertical : {false, true}) {
-        TScheduleModel m = ModelOn({year, 7, 1});
+        TModelOn on({year, 7, 1});
+        TScheduleModel& m = on.model;
         m.AssignLayout({vertical, 31, 12, 1, fix_top_day, -1, false});
         m.RebuildLayout(true);
         ASSERT_EQ(m.TopDate(), (TDateRec{year, 1, fix_top_day}));

@@ -18,7 +18,6 @@
 
 #include "RecordingNotices.h"
 #include "app/DateJumpDialogs.h"
-#include "calendar/DateInfos.h"
 
 namespace pelo {
 namespace {
@@ -68,8 +67,6 @@ std::vector<RecordingNotices::Kind> Kinds(const RecordingNotices& notices) {
 
 class DateJumpFormTest : public ::testing::Test {
  protected:
-  void SetUp() override { DateInfo().SetToday(kToday); }
-
   // The form as it opens on a cursor date (the show runs the form's show handler).
   void Open(TDateRec cursor) {
     dialog.SetWorkingDate(cursor);
@@ -78,7 +75,7 @@ class DateJumpFormTest : public ::testing::Test {
   }
 
   RecordingNotices notices;
-  TDateJumpForm dialog{notices};
+  TDateJumpForm dialog{notices, kToday};
   QCheckBox* check = Child<QCheckBox>(dialog, "CheckBoxPlusMinus");
   QComboBox* gengo = Child<QComboBox>(dialog, "ComboBoxGengo");
   QComboBox* year = Child<QComboBox>(dialog, "ComboBoxYear");
@@ -391,9 +388,8 @@ void RunWithForm(TDateJumpDialog& wrapper, std::function<void(TDateJumpForm&)> s
 
 class DateJumpDialogTest : public ::testing::Test {
  protected:
-  void SetUp() override { DateInfo().SetToday(kToday); }
   RecordingNotices notices;
-  TDateJumpDialog wrapper{notices};
+  TDateJumpDialog wrapper{notices, kToday};
 };
 
 TEST_F(DateJumpDialogTest, AbsoluteRunTakesTheDateOverOnOk) {

@@ -32,7 +32,6 @@
 #include "app/MainWindows.h"
 #include "app/PlacementStores.h"
 #include "app/QtSetup.h"
-#include "calendar/DateInfos.h"
 #include "text/Cp932.h"
 #include "text/Paths.h"
 #include "widgets/Schedules.h"
@@ -61,13 +60,11 @@ class MainWindowTest : public ::testing::Test {
     ASSERT_TRUE(settings_folder_.isValid());
     ASSERT_TRUE(data_folder_.isValid());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_folder_.path());
-    DateInfo().SetToday(kToday);
-    DateInfo().FillYears(kToday.Year - 1);
   }
 
   // The window as the program starts it: shown, and its start-up sequence run to the end.
   std::unique_ptr<TMainWindow> Start(const QStringList& arguments = {}) {
-    auto window = std::make_unique<TMainWindow>(arguments, notices);
+    auto window = std::make_unique<TMainWindow>(arguments, kToday, notices);
     window->show();
     for (int i = 0; i < 200 && !window->StartedUp(); ++i) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -116,7 +113,7 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, WindowAndToolbarAsDesigned) {
-  TMainWindow window({}, notices);
+  TMainWindow window({}, kToday, notices);
   EXPECT_EQ(window.objectName(), "FormMain");
   EXPECT_EQ(window.windowTitle(), Q("ぺろん"));
   EXPECT_EQ(window.pos(), QPoint(287, 121));
@@ -596,7 +593,7 @@ TEST_F(MainWindowTest, PlacementIsRestoredAtStartAndSavedOnClose) {
 
 TEST_F(MainWindowTest, ClosedBeforeTheEventLoopRunsTheStartUpLoadsNothing) {
   const QString bad = Write("bad.nrk", "1/1\n");
-  TMainWindow window({bad}, notices);
+  TMainWindow window({bad}, kToday, notices);
   window.show();
   EXPECT_TRUE(window.close());
   for (int i = 0; i < 20; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
@@ -608,7 +605,7 @@ TEST_F(MainWindowTest, ClosedBeforeTheEventLoopRunsTheStartUpLoadsNothing) {
 }
 
 TEST_F(MainWindowTest, AWindowNeverShownSavesNothing) {
-  TMainWindow window({}, notices);
+  TMainWindow window({}, kToday, notices);
   EXPECT_TRUE(window.close());
   EXPECT_TRUE(StoredPlacement().empty());
 }

@@ -212,7 +212,7 @@ TEST_F(SchedulePaint, InANarrowTitleTheLeftTextCoversTheRightOne) {
     page.FixTopDay = c.cycle == 31 ? 1 : 0;
     std::vector<QImage> shown;
     for (const int32_t year : {2024, 2030}) {
-      DateInfo().SetToday(TDateRec{year, 5, 1});
+      today_ = TDateRec{year, 5, 1};
       auto schedule = Make(page, c.size);
       const QRect title = schedule->CellRect(c.col, c.row);
       ASSERT_FALSE(title.isEmpty());

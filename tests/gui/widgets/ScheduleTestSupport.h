@@ -17,7 +17,6 @@
 
 #include "DataFileTesting.h"
 #include "RecordingNotices.h"
-#include "calendar/DateInfos.h"
 #include "schedule/CellLineLists.h"
 #include "schedule/ScheduleSettings.h"
 #include "widgets/Colors.h"
@@ -94,15 +93,10 @@ inline void DoubleClick(QWidget& w, QPoint p) {
 // A grid cell made public for tests: the base class's geometry.
 class ScheduleFixture : public ::testing::Test {
  protected:
-  void SetUp() override {
-    DateInfo().SetToday(kToday);
-    DateInfo().FillYears(2023);
-  }
-
-  // A shown schedule of the given page and size.
+  // A shown schedule of the given page and size, made on today_.
   std::unique_ptr<TSchedule> Make(const TScheduleSettings& page, QSize size = {841, 560},
                                   std::size_t pack_budget = kDayPackBudget) {
-    auto schedule = std::make_unique<TSchedule>(notices_, nullptr, pack_budget);
+    auto schedule = std::make_unique<TSchedule>(notices_, today_, nullptr, pack_budget);
     schedule->resize(size);
     schedule->ApplySettings(page);
     schedule->show();
@@ -131,6 +125,7 @@ class ScheduleFixture : public ::testing::Test {
     return out;
   }
 
+  TDateRec today_ = kToday;
   RecordingNotices notices_;
   TempFolder folder_;
 };

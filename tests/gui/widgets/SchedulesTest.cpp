@@ -26,7 +26,7 @@ QRect DayCell(const TSchedule& schedule, int col, int row) { return schedule.Cel
 // ---- construction and settings ---------------------------------------------------------
 
 TEST_F(ScheduleFixture, ConstructorValues) {
-  TSchedule schedule(notices_);
+  TSchedule schedule(notices_, kToday);
   EXPECT_EQ(schedule.objectName(), QStringLiteral("Schedule"));
   EXPECT_EQ(schedule.size(), QSize(169, 177));
   EXPECT_FALSE(schedule.Vertical());
@@ -84,7 +84,7 @@ TEST_F(ScheduleFixture, ConstructorValues) {
 }
 
 TEST_F(ScheduleFixture, ApplySettingsAndGetSettingsRoundTrip) {
-  TSchedule schedule(notices_);
+  TSchedule schedule(notices_, kToday);
   schedule.resize(600, 400);
   TScheduleSettings page = WeekRowsPage();
   page.DayUpper = true;
@@ -389,7 +389,7 @@ TEST_F(ScheduleFixture, AltArrowsRefillTheTableInANewYearAndStopAtTheEnd) {
   EXPECT_EQ(schedule->TopDate(), (TDateRec{2025, 1, 6}));
   EXPECT_EQ(refreshes.count(), 1);
   EXPECT_EQ(schedule->DayTable().FirstYear(), 2024);
-  EXPECT_EQ(DateInfo().FirstYear(), 2024);
+  EXPECT_EQ(schedule->Calendar().FirstYear(), 2024);
   EXPECT_EQ(Lines(*schedule, TDateRec{2025, 1, 6}), std::vector<std::string>{"new year"});
 
   // At the calendar's end the scroll is refused quietly.
@@ -776,18 +776,18 @@ TEST_F(ScheduleFixture, CursorMovesRebuildOnlyForANewFirstYear) {
   QTest::keyClick(schedule.get(), Qt::Key_Down);
   schedule->SetCursorDate(TDateRec{2024, 9, 1});
   EXPECT_EQ(pre.count(), 0);
-  // The first shown day in 2025: one rebuild, the day information refilled.
+  // The first shown day in 2025: one rebuild, the calendar's window moved along.
   schedule->SetCursorDate(TDateRec{2025, 1, 15});
   EXPECT_EQ(pre.count(), 1);
   EXPECT_EQ(post.count(), 1);
   EXPECT_EQ(schedule->DayTable().FirstYear(), 2024);
-  EXPECT_EQ(DateInfo().FirstYear(), 2024);
+  EXPECT_EQ(schedule->Calendar().FirstYear(), 2024);
   EXPECT_EQ(Lines(*schedule, TDateRec{2025, 1, 15}), std::vector<std::string>{"next year"});
   // Ten years on: the holidays of that year are known.
   schedule->SetCursorDate(TDateRec{2035, 5, 3});
   EXPECT_EQ(pre.count(), 2);
-  EXPECT_EQ(DateInfo().FirstYear(), 2034);
-  EXPECT_TRUE(DateInfo().IsHoliday(TDateRec{2035, 5, 3}));
+  EXPECT_EQ(schedule->Calendar().FirstYear(), 2034);
+  EXPECT_TRUE(schedule->Calendar().IsHoliday(TDateRec{2035, 5, 3}));
   EXPECT_TRUE(Lines(*schedule, TDateRec{2035, 5, 3}).empty());
 }
 

@@ -1,4 +1,4 @@
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 
 #include <ctime>
 
@@ -98,33 +98,34 @@ const char* HolidayCodeName(int32_t code) noexcept {
   return "";
 }
 
-TDateInfo::TDateInfo() {
-  RefreshToday();
-  FillYears(today_.Year - 1);
-}
-
-void TDateInfo::RefreshToday() {
+TDateRec SystemToday() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  today_ = TDateRec{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+  return TDateRec{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
 }
 
-int32_t TDateInfo::CellIndex(TDateRec date) const noexcept {
+TCalendar::TCalendar(TDateRec today) : today_(today) { FillYears(today.Year - 1); }
+
+int32_t TCalendar::CellIndex(TDateRec date) const noexcept {
   if (!InWindow(date.Year) || date.Month < 1 || date.Month > 12 || date.Day < 1 || date.Day > 31) {
     return -1;
   }
   return ((date.Year - first_year_) * 12 + (date.Month - 1)) * 31 + (date.Day - 1);
 }
 
-void TDateInfo::FillYears(int32_t first_year) {
+void TCalendar::SetFirstYear(int32_t first_year) {
+  if (first_year != first_year_) FillYears(first_year);
+}
+
+void TCalendar::FillYears(int32_t first_year) {
   cells_.fill(Cell{});
   first_year_ = first_year;
   bool stop = false;
   for (int32_t i = 0; i < kYearCount && !stop; ++i) FillYear(first_year + i, stop);
 }
 
-void TDateInfo::FillYear(int32_t year, bool& stop) {
+void TCalendar::FillYear(int32_t year, bool& stop) {
   for (int32_t r = 0; r < static_cast<int32_t>(std::size(kRules)); ++r) {
     const HolidayRule& rule = kRules[r];
     int32_t day = rule.day;
@@ -163,30 +164,25 @@ void TDateInfo::FillYear(int32_t year, bool& stop) {
   }
 }
 
-int32_t TDateInfo::HolidayCode(TDateRec date) const noexcept {
+int32_t TCalendar::HolidayCode(TDateRec date) const noexcept {
   if (!InWindow(date.Year)) return -1;
   const int32_t index = CellIndex(date);
   return index < 0 ? 0 : cells_[index].holiday;
 }
 
-bool TDateInfo::IsPrivateHoliday(TDateRec date) const noexcept {
+bool TCalendar::IsPrivateHoliday(TDateRec date) const noexcept {
   const int32_t index = CellIndex(date);
   return index >= 0 && cells_[index].private_mark != 0;
 }
 
-void TDateInfo::MarkPrivateHoliday(TDateRec date) noexcept {
+void TCalendar::MarkPrivateHoliday(TDateRec date) noexcept {
   const int32_t index = CellIndex(date);
   if (index >= 0) cells_[index].private_mark = 1;
 }
 
-std::string TDateInfo::HolidayName(TDateRec date) const {
+std::string TCalendar::HolidayName(TDateRec date) const {
   if (!InWindow(date.Year)) return "Error Holiday " + std::to_string(date.Year);
   return HolidayCodeName(HolidayCode(date));
-}
-
-TDateInfo& DateInfo() {
-  static TDateInfo info;
-  return info;
 }
 
 }  // namespace pelo

@@ -1,18 +1,17 @@
-#include "calendar/Dates.h"
-
-#include "calendar/DateInfos.h"
+#include "calendar/DatePatterns.h"
 
 namespace pelo {
 
 namespace {
 
-int32_t ResolveYear(TPatternContext context, int32_t code, TDateRec reference) noexcept {
+int32_t ResolveYear(TDateRec today, TPatternContext context, int32_t code,
+                    TDateRec reference) noexcept {
   switch (code) {
     case kCodeEvery:
       return reference.Year;
     case kCodeToday:
     case kCodeKeep:
-      return DateInfo().TodayYear();
+      return today.Year;
     case kCodeEarliest:
       return context.FirstYear;
     case kCodeLatest:
@@ -22,13 +21,13 @@ int32_t ResolveYear(TPatternContext context, int32_t code, TDateRec reference) n
   }
 }
 
-int32_t ResolveMonth(int32_t code, TDateRec reference) noexcept {
+int32_t ResolveMonth(TDateRec today, int32_t code, TDateRec reference) noexcept {
   switch (code) {
     case kCodeEvery:
       return reference.Month;
     case kCodeToday:
     case kCodeKeep:
-      return DateInfo().TodayMonth();
+      return today.Month;
     case kCodeEarliest:
       return 1;
     case kCodeLatest:
@@ -40,9 +39,8 @@ int32_t ResolveMonth(int32_t code, TDateRec reference) noexcept {
 
 // Resolves the day field on the already resolved year and month of out; weekday codes may
 // carry out into a neighbouring month.
-// The day-information object is reached only by the codes that need it: its own fill
-// resolves second Mondays through here while it is being made.
-void ResolveDay(TPatternContext context, int32_t code, TDateRec reference, TDateRec& out) noexcept {
+void ResolveDay(const TCalendar& calendar, TPatternContext context, int32_t code,
+                TDateRec reference, TDateRec& out) noexcept {
   const int32_t length = DaysInMonth(out.Year, out.Month);
   if (code >= 1 && code <= 31) {
     out.Day = code <= length ? code : 0;
@@ -53,7 +51,7 @@ void ResolveDay(TPatternContext context, int32_t code, TDateRec reference, TDate
     return;
   }
   if (code >= kCodeThisWeek && code < kCodeEveryWeek) {
-    out.Day = DateInfo().TodayDay();
+    out.Day = calendar.Today().Day;
     MoveToWeekday(context.WeekStart, code - kCodeThisWeek, out);
     return;
   }
@@ -82,7 +80,7 @@ void ResolveDay(TPatternContext context, int32_t code, TDateRec reference, TDate
       return;
     case kCodeToday:
     case kCodeKeep:
-      out.Day = DateInfo().TodayDay();
+      out.Day = calendar.Today().Day;
       return;
     case kCodeEarliest:
       out.Day = 1;
@@ -92,15 +90,15 @@ void ResolveDay(TPatternContext context, int32_t code, TDateRec reference, TDate
       return;
     case kCodeHoliday:
       out.Day =
-          DateInfo().IsHoliday(TDateRec{out.Year, out.Month, reference.Day}) ? reference.Day : 0;
+          calendar.IsHoliday(TDateRec{out.Year, out.Month, reference.Day}) ? reference.Day : 0;
       return;
     case kCodePrivateHoliday:
-      out.Day = DateInfo().IsPrivateHoliday(TDateRec{out.Year, out.Month, reference.Day})
+      out.Day = calendar.IsPrivateHoliday(TDateRec{out.Year, out.Month, reference.Day})
                     ? reference.Day
                     : 0;
       return;
     case kCodeVernalEquinox:
-      out.Day = out.Month != 3 ? 0 : (DateInfo().IsHoliday(TDateRec{out.Year, 3, 20}) ? 20 : 21);
+      out.Day = out.Month != 3 ? 0 : (calendar.IsHoliday(TDateRec{out.Year, 3, 20}) ? 20 : 21);
       return;
     case kCodeAutumnalEquinox:
       // Outside the years the equinox formulas cover there is no such day.
@@ -116,12 +114,12 @@ void ResolveDay(TPatternContext context, int32_t code, TDateRec reference, TDate
 
 }  // namespace
 
-TDateRec ResolveDatePattern(TPatternContext context, TDateRec pattern,
+TDateRec ResolveDatePattern(const TCalendar& calendar, TPatternContext context, TDateRec pattern,
                             TDateRec reference) noexcept {
   TDateRec out;
-  out.Year = ResolveYear(context, pattern.Year, reference);
-  out.Month = ResolveMonth(pattern.Month, reference);
-  ResolveDay(context, pattern.Day, reference, out);
+  out.Year = ResolveYear(calendar.Today(), context, pattern.Year, reference);
+  out.Month = ResolveMonth(calendar.Today(), pattern.Month, reference);
+  ResolveDay(calendar, context, pattern.Day, reference, out);
   if (out.Day == 0) return kNullDate;
   return out;
 }

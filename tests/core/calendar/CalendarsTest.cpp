@@ -1,4 +1,4 @@
-#include "calendar/DateInfos.h"
+#include "calendar/Calendars.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +12,7 @@ using HolidayMap = std::map<std::pair<int32_t, int32_t>, std::string>;  // (mont
 
 // Every holiday of a year, read back from a window that holds it.
 HolidayMap HolidaysOf(int32_t year) {
-  TDateInfo info;
-  info.FillYears(year - 1);
+  const TCalendar info({year, 6, 1});
   HolidayMap found;
   for (int32_t m = 1; m <= 12; ++m) {
     for (int32_t d = 1; d <= DaysInMonth(year, m); ++d) {
@@ -70,8 +69,7 @@ TEST(Holidays, SingleDays) {
       {{1979, 9, 24}, 13}, {{2092, 3, 19}, 7},   {{1927, 11, 3}, 38},  {{1926, 12, 25}, 37},
   };
   for (const auto& c : cases) {
-    TDateInfo info;
-    info.FillYears(c.date.Year - 1);
+    const TCalendar info(c.date);
     EXPECT_EQ(info.HolidayCode(c.date), c.code)
         << c.date.Year << "/" << c.date.Month << "/" << c.date.Day;
   }
@@ -91,8 +89,7 @@ TEST(Holidays, EquinoxFormulas) {
 }
 
 TEST(Holidays, WindowEdges) {
-  TDateInfo info;
-  info.FillYears(2020);
+  const TCalendar info({2021, 1, 1});
   EXPECT_EQ(info.HolidayCode({2032, 1, 1}), -1);
   EXPECT_FALSE(info.IsHoliday({2032, 1, 1}));
   EXPECT_EQ(info.HolidayName({2032, 1, 1}), "Error Holiday 2032");
@@ -106,8 +103,7 @@ TEST(Holidays, WindowEdges) {
 // Past the years of the equinox formulas the fill stops at the first equinox row; the rows
 // before it in that year are still written.
 TEST(Holidays, FillStopsWhereTheEquinoxIsUnknown) {
-  TDateInfo info;
-  info.FillYears(2145);
+  const TCalendar info({2146, 1, 1});
   EXPECT_EQ(info.HolidayCode({2150, 9, 23}), 13);
   EXPECT_EQ(info.HolidayCode({2151, 1, 1}), 3);
   EXPECT_EQ(info.HolidayCode({2151, 2, 11}), 6);
@@ -117,35 +113,51 @@ TEST(Holidays, FillStopsWhereTheEquinoxIsUnknown) {
 
 // Every window the schedule can ask for fills without touching a cell outside it.
 TEST(Holidays, EveryWindowFills) {
-  TDateInfo info;
+  TCalendar info({2024, 5, 1});
   for (int32_t first = 1570; first <= 2150; ++first) {
-    info.FillYears(first);
+    info.SetFirstYear(first);
     ASSERT_EQ(info.FirstYear(), first);
   }
 }
 
-TEST(PrivateHolidays, MarksLiveUntilTheNextFill) {
-  TDateInfo info;
-  info.FillYears(2023);
+// Marks stay while the window stays where it is (every rebuild of the same table marks the
+// same days again) and go when it moves.
+TEST(PrivateHolidays, MarksLiveUntilTheWindowMoves) {
+  TCalendar info({2024, 5, 1});
+  ASSERT_EQ(info.FirstYear(), 2023);
   EXPECT_FALSE(info.IsPrivateHoliday({2024, 8, 13}));
   info.MarkPrivateHoliday({2024, 8, 13});
   info.MarkPrivateHoliday({2040, 1, 1});  // outside: ignored
   info.MarkPrivateHoliday({2024, 0, 1});  // no such cell: ignored
   EXPECT_TRUE(info.IsPrivateHoliday({2024, 8, 13}));
   EXPECT_FALSE(info.IsPrivateHoliday({2040, 1, 1}));
-  info.FillYears(2023);
+  info.SetFirstYear(2023);
+  EXPECT_TRUE(info.IsPrivateHoliday({2024, 8, 13}));
+  info.SetFirstYear(2022);
   EXPECT_FALSE(info.IsPrivateHoliday({2024, 8, 13}));
+  EXPECT_TRUE(info.IsHoliday({2024, 5, 3}));
 }
 
-TEST(Today, SetAndCompare) {
-  TDateInfo info;
-  info.SetToday({2024, 5, 1});
-  EXPECT_TRUE(info.IsToday({2024, 5, 1}));
-  EXPECT_FALSE(info.IsToday({2024, 5, 2}));
-  EXPECT_EQ(info.TodayYear(), 2024);
-  EXPECT_EQ(info.TodayMonth(), 5);
-  EXPECT_EQ(info.TodayDay(), 1);
+// A calendar is a value: a copy keeps today, the window and the marks, and marking one leaves
+// the other alone.
+TEST(Calendar, CopiesAreIndependent) {
+  TCalendar first({2024, 5, 1});
+  first.MarkPrivateHoliday({2024, 8, 13});
+  TCalendar second = first;
+  second.MarkPrivateHoliday({2024, 8, 14});
+  second.SetFirstYear(2030);
+  EXPECT_TRUE(first.IsToday({2024, 5, 1}));
+  EXPECT_FALSE(first.IsToday({2024, 5, 2}));
+  EXPECT_EQ(second.Today(), (TDateRec{2024, 5, 1}));
+  EXPECT_EQ(first.FirstYear(), 2023);
+  EXPECT_TRUE(first.IsPrivateHoliday({2024, 8, 13}));
+  EXPECT_FALSE(first.IsPrivateHoliday({2024, 8, 14}));
+  EXPECT_EQ(second.HolidayCode({2024, 5, 3}), -1);
+  EXPECT_EQ(second.HolidayName({2035, 5, 3}), "憲法記念日");
 }
+
+// The clock's date is a real day of the calendar.
+TEST(Calendar, SystemTodayIsADay) { EXPECT_EQ(CheckCalendarRange(SystemToday()), kDateUsable); }
 
 }  // namespace
 }  // namespace pelo

@@ -1,8 +1,9 @@
 #pragma once
 
-// The day-information object: today's date, the national holidays of an eleven-year window
-// and the private-holiday marks that day-marked entries set. There is one instance for the
-// whole program (DateInfo()); it is the only place that reads the system clock.
+// The calendar the program works with: today's date, the national holidays of an eleven-year
+// window and the private-holiday marks that day-marked entries set. It is a plain value:
+// whoever resolves patterns, finds an entry's days or paints a day is handed one. Today is
+// given when it is made; SystemToday is the one place that reads the clock.
 
 #include <array>
 #include <cstdint>
@@ -25,27 +26,25 @@ int32_t AutumnalEquinoxDay(int32_t year) noexcept;
 // Name of a holiday code (empty for 0 and unknown codes).
 const char* HolidayCodeName(int32_t code) noexcept;
 
-class TDateInfo {
+// The system clock's local date: what the viewer and pelo-agenda take as today when they
+// start (pelo-agenda --today overrides it).
+TDateRec SystemToday();
+
+class TCalendar {
  public:
   static constexpr int32_t kYearCount = 11;
 
-  // Reads today from the system clock and fills the window from the year before it.
-  TDateInfo();
+  // Today as given, the holidays of the eleven years from the year before it.
+  explicit TCalendar(TDateRec today);
 
-  // today := the system clock's local date.
-  void RefreshToday();
-  // Sets today explicitly (tests, pelo-agenda --today). The window is not refilled.
-  void SetToday(TDateRec today) noexcept { today_ = today; }
-
-  // Clears the table (private marks included) and fills the holidays of first..first+10.
-  void FillYears(int32_t first_year);
-
-  int32_t FirstYear() const noexcept { return first_year_; }
   TDateRec Today() const noexcept { return today_; }
-  int32_t TodayYear() const noexcept { return today_.Year; }
-  int32_t TodayMonth() const noexcept { return today_.Month; }
-  int32_t TodayDay() const noexcept { return today_.Day; }
   bool IsToday(TDateRec date) const noexcept { return date == today_; }
+
+  // The window's first year. Moving the window fills the holidays of first_year ..
+  // first_year + 10 and drops every private mark; setting the year it already has changes
+  // nothing (the marks stay). The day table's builds set it to their own first year.
+  int32_t FirstYear() const noexcept { return first_year_; }
+  void SetFirstYear(int32_t first_year);
 
   // -1 when the year lies outside the window; 0 for a month or day outside 1..12 / 1..31.
   int32_t HolidayCode(TDateRec date) const noexcept;
@@ -67,14 +66,12 @@ class TDateInfo {
   }
   // Index of a cell, or -1 when the date has no cell.
   int32_t CellIndex(TDateRec date) const noexcept;
+  void FillYears(int32_t first_year);
   void FillYear(int32_t year, bool& stop);
 
   std::array<Cell, kYearCount * 12 * 31> cells_{};
   int32_t first_year_ = 0;
   TDateRec today_;
 };
-
-// The one program-wide instance, made on first use.
-TDateInfo& DateInfo();
 
 }  // namespace pelo

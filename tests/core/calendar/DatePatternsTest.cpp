@@ -1,0 +1,110 @@
+#include "calendar/DatePatterns.h"
+
+#include <gtest/gtest.h>
+
+namespace pelo {
+namespace {
+
+class ResolveDatePatternTest : public ::testing::Test {
+ protected:
+  TCalendar calendar_{TDateRec{2024, 5, 15}};  // a Wednesday; holidays from 2023
+};
+
+TEST_F(ResolveDatePatternTest, Codes) {
+  const TPatternContext span{2023, 2026, 0};
+  const struct {
+    TPatternContext context;
+    TDateRec pattern, reference, expected;
+  } cases[] = {
+      {span, {0, 0, 55}, {2024, 1, 1}, {2024, 1, 8}},   // second Monday
+      {span, {0, 0, 82}, {2024, 2, 1}, {2024, 2, 25}},  // last Sunday
+      {span, {0, 2, 30}, {2024, 1, 1}, kNullDate},      // 2/30
+      {span, {0, 0, 75}, {2024, 2, 1}, kNullDate},      // fifth Sunday of February 2024
+      {span, {0, 0, 75}, {2024, 3, 1}, {2024, 3, 31}},  // fifth Sunday of March 2024
+      {{1583, 2150, 0}, {-4, 1, 1}, {2024, 1, 1}, {1583, 1, 1}},
+      {{1583, 2150, 0}, {-5, -5, -5}, {2024, 1, 1}, {2150, 12, 31}},
+      {span, {-4, -4, -4}, {2024, 7, 7}, {2023, 1, 1}},
+      {span, {-1, -1, -1}, {2000, 1, 1}, {2024, 5, 15}},  // today
+      {span, {-10, -10, -10}, {2000, 1, 1}, {2024, 5, 15}},
+      {span, {0, 0, 0}, {2001, 2, 3}, {2001, 2, 3}},
+      {span, {0, 0, 32}, {2024, 2, 1}, {2024, 2, 29}},  // month end
+      {span, {0, 0, -6}, {2024, 5, 3}, {2024, 5, 3}},   // 憲法記念日
+      {span, {0, 0, -6}, {2024, 5, 7}, kNullDate},
+      {span, {0, 3, -8}, {2024, 1, 1}, {2024, 3, 20}},
+      {span, {0, 3, -8}, {2023, 1, 1}, {2023, 3, 21}},
+      {span, {0, 4, -8}, {2024, 1, 1}, kNullDate},
+      {span, {0, 9, -9}, {2024, 1, 1}, {2024, 9, 22}},
+      {span, {1700, 9, -9}, {2024, 1, 1}, kNullDate},         // no equinox formula for 1700
+      {span, {0, 0, 36}, {2000, 1, 1}, {2000, 1, 12}},        // Wednesday of today's week (15th)
+      {{0, 0, 1}, {0, 0, 40}, {2024, 5, 15}, {2024, 5, 19}},  // Sunday, Monday-start week
+      {span, {0, 0, 40}, {2024, 6, 1}, {2024, 5, 26}},        // Sunday of the week holding 6/1
+      {span, {0, 0, -2}, {2024, 1, 1}, {2024, 1, -1}},        // passed through as code + 1
+      {span, {0, 0, 95}, {2024, 1, 1}, {2024, 1, 96}},
+      {span, {0, 0, 89}, {2024, 1, 1}, {2024, 1, 90}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ResolveDatePattern(calendar_, c.context, c.pattern, c.reference), c.expected)
+        << c.pattern.Year << "/" << c.pattern.Month << "/" << c.pattern.Day;
+  }
+}
+
+TEST_F(ResolveDatePatternTest, PrivateHolidayCode) {
+  EXPECT_EQ(ResolveDatePattern(calendar_, {}, {0, 0, -7}, {2024, 6, 10}), kNullDate);
+  calendar_.MarkPrivateHoliday({2024, 6, 10});
+  EXPECT_EQ(ResolveDatePattern(calendar_, {}, {0, 0, -7}, {2024, 6, 10}), (TDateRec{2024, 6, 10}));
+}
+
+// Today, the holidays and the marks are those of the calendar handed in: another calendar
+// resolves the same pattern to another day, and a holiday outside a calendar's window is none.
+TEST(ResolveDatePattern, ReadsTheCalendarHandedIn) {
+  const TCalendar may({2024, 5, 15});
+  TCalendar march({2024, 3, 1});
+  march.MarkPrivateHoliday({2024, 6, 10});
+  const struct {
+    const TCalendar& calendar;
+    TDateRec pattern, reference, expected;
+  } cases[] = {
+      {may, {kCodeToday, kCodeToday, kCodeToday}, {2000, 1, 1}, {2024, 5, 15}},
+      {march, {kCodeToday, kCodeToday, kCodeToday}, {2000, 1, 1}, {2024, 3, 1}},
+      // The Monday of the week that holds today's day of the month, 2000/1/15 or 2000/1/1.
+      {may, {0, 0, kCodeThisWeek + 1}, {2000, 1, 1}, {2000, 1, 10}},
+      {march, {0, 0, kCodeThisWeek + 1}, {2000, 1, 1}, {1999, 12, 27}},
+      {may, {0, 0, kCodePrivateHoliday}, {2024, 6, 10}, kNullDate},
+      {march, {0, 0, kCodePrivateHoliday}, {2024, 6, 10}, {2024, 6, 10}},
+      {may, {0, 0, kCodeHoliday}, {2033, 5, 3}, {2033, 5, 3}},  // the window's last year
+      {may, {0, 0, kCodeHoliday}, {2034, 5, 3}, kNullDate},     // past it
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ResolveDatePattern(c.calendar, {}, c.pattern, c.reference), c.expected)
+        << c.pattern.Year << "/" << c.pattern.Month << "/" << c.pattern.Day;
+  }
+}
+
+// Every n-th weekday code lands on that weekday within days 7n-6..7n of its month.
+TEST_F(ResolveDatePatternTest, NthAndLastWeekdayOverManyMonths) {
+  for (int32_t year = 1583; year <= 2150; year += 7) {
+    for (int32_t month = 1; month <= 12; ++month) {
+      for (int32_t w = 0; w < 7; ++w) {
+        for (int32_t n = 1; n <= 5; ++n) {
+          const TDateRec got =
+              ResolveDatePattern(calendar_, {}, {year, month, 40 + w + 7 * n}, {year, month, 1});
+          if (got == kNullDate) {
+            ASSERT_EQ(n, 5);
+            continue;
+          }
+          ASSERT_EQ(WeekdayOf(got), w);
+          ASSERT_EQ(got.Month, month);
+          ASSERT_GE(got.Day, 7 * n - 6);
+          ASSERT_LE(got.Day, 7 * n);
+        }
+        const TDateRec last =
+            ResolveDatePattern(calendar_, {}, {year, month, 82 + w}, {year, 1, 1});
+        ASSERT_EQ(WeekdayOf(last), w);
+        ASSERT_GT(last.Day + 7, DaysInMonth(year, month));
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace pelo
