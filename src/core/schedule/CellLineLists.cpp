@@ -61,11 +61,6 @@ std::string_view VisiblePrefix(std::string_view text, TTextMeasurer& measurer,
 
 }  // namespace
 
-TDisplayInfo& DisplayInfo() {
-  static TDisplayInfo info;
-  return info;
-}
-
 int32_t ScaledFontSize(const TFontSpec& font, int32_t percent) noexcept {
   const int64_t size = int64_t{font.Size} * percent / 100;
   return static_cast<int32_t>(std::clamp<int64_t>(size, INT32_MIN, INT32_MAX));
@@ -77,10 +72,10 @@ int32_t TTextMeasurer::CharWidth(char32_t c, const TFontSpec& font, int32_t perc
   return TextWidth(text, font, percent);
 }
 
-TCellLineList::TCellLineList(TTextMeasurer* measurer)
+TCellLineList::TCellLineList(TTextMeasurer* measurer, uint32_t select_color)
     : measurer_(measurer),
       font_(measurer != nullptr ? measurer->SurfaceFont() : TFontSpec{}),
-      select_color_(DisplayInfo().BitsPerPixel() > 8 ? kSelectColorDeep : kSelectColorAqua) {}
+      select_color_(select_color) {}
 
 TCellLineList::TLine& TCellLineList::NextLine() {
   // A cleared list keeps its lines (and their texts' storage) for the next fill.

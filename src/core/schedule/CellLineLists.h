@@ -56,19 +56,11 @@ inline constexpr uint32_t kSelectColorDeep = RgbColor(255, 238, 204);
 // Highlight on a palette screen, where the soft orange would be dithered.
 inline constexpr uint32_t kSelectColorAqua = RgbColor(0, 255, 255);
 
-// Screen facts the core needs. One instance for the program; the viewer sets the colour depth
-// from its screen at start-up, everything else keeps the default of a true-colour screen.
-class TDisplayInfo {
- public:
-  int32_t BitsPerPixel() const noexcept { return bits_per_pixel_; }
-  void SetBitsPerPixel(int32_t bits) noexcept { bits_per_pixel_ = bits; }
-
- private:
-  int32_t bits_per_pixel_ = 32;
-};
-
-// The one program-wide instance, made on first use.
-TDisplayInfo& DisplayInfo();
+// The highlight a list starts with on a screen of this colour depth (the schedule then hands
+// its cells the colour of its page).
+constexpr uint32_t SelectColorForDepth(int32_t bits_per_pixel) noexcept {
+  return bits_per_pixel > 8 ? kSelectColorDeep : kSelectColorAqua;
+}
 
 // Icon slots of a line, in drawing order. Slots 0..5 are the program's own 16 x 16 icons
 // (named for the resource loader below); slot 6 is the entry's picture.
@@ -187,8 +179,10 @@ class TCellLineList {
   static constexpr int32_t kMaxLineHeight = 1 << 24;
 
   // measurer may be null: such a list measures everything as 0, paints nothing and cannot
-  // move its selection (the day table's tests fill lists without a window).
-  explicit TCellLineList(TTextMeasurer* measurer = nullptr);
+  // move its selection (the day table's tests fill lists without a window). select_color:
+  // the selected line's highlight (SelectColorForDepth of the screen).
+  explicit TCellLineList(TTextMeasurer* measurer = nullptr,
+                         uint32_t select_color = kSelectColorDeep);
 
   // Lines, in the order added; never sorted.
   void Add(std::string text, const TLineInfo& info);

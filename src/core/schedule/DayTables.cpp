@@ -24,9 +24,9 @@ TLineInfo LineInfoOf(const TEntry& entry) {
 
 }  // namespace
 
-TDayTable::TDayTable(int32_t first_year, TTextMeasurer* measurer)
+TDayTable::TDayTable(int32_t first_year, TTextMeasurer* measurer, uint32_t select_color)
     : filter_(InitialFilterSet()), first_year_(first_year) {
-  for (auto& cell : cells_) cell = std::make_unique<TCellLineList>(measurer);
+  for (auto& cell : cells_) cell = std::make_unique<TCellLineList>(measurer, select_color);
 }
 
 int32_t TDayTable::CellIndex(TDateRec date) const noexcept {

@@ -21,9 +21,11 @@ class TDayTable {
   static constexpr int32_t kYearCount = 4;
   static constexpr int32_t kCellCount = kYearCount * 12 * 31;  // 1488
 
-  // All cells are made here, on the schedule's drawing surface, and live as long as the
-  // table. The window starts at first_year (the schedule's: the year before today's).
-  explicit TDayTable(int32_t first_year, TTextMeasurer* measurer = nullptr);
+  // All cells are made here, on the schedule's drawing surface and with the highlight of its
+  // screen (see TCellLineList), and live as long as the table. The window starts at
+  // first_year (the schedule's: the year before today's).
+  explicit TDayTable(int32_t first_year, TTextMeasurer* measurer = nullptr,
+                     uint32_t select_color = kSelectColorDeep);
 
   int32_t FirstYear() const noexcept { return first_year_; }
   // Moves the window; the cells keep their lines until the next Fill.

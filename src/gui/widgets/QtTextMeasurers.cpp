@@ -54,9 +54,7 @@ TQtTextMeasurer::TFontEntry::TFontEntry(const TFontSpec& desc, int32_t percent)
   Ascii.fill(-1);
 }
 
-TQtTextMeasurer::TQtTextMeasurer(QWidget* widget) : widget_(widget) {
-  DisplayInfo().SetBitsPerPixel(ScreenBitsPerPixel());
-}
+TQtTextMeasurer::TQtTextMeasurer(QWidget* widget) : widget_(widget) {}
 
 TQtTextMeasurer::~TQtTextMeasurer() = default;
 

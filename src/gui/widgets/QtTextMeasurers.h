@@ -44,7 +44,6 @@ TRect ToTRect(const QRect& rect);
 class TQtTextMeasurer : public TTextMeasurer {
  public:
   // widget receives the update requests; it may be null (nothing is invalidated then).
-  // Sets the bit depth of DisplayInfo() from the screen.
   explicit TQtTextMeasurer(QWidget* widget);
   ~TQtTextMeasurer() override;
 

@@ -106,7 +106,8 @@ TSchedule::TSchedule(TUserNotices& notices, TDateRec today, QWidget* parent,
       model_(calendar_),
       measurer_(std::make_unique<TQtTextMeasurer>(this)),
       entry_list_(std::make_unique<TEntryList>(notices, today, pack_budget)),
-      day_table_(std::make_unique<TDayTable>(calendar_.FirstYear(), measurer_.get())),
+      day_table_(std::make_unique<TDayTable>(calendar_.FirstYear(), measurer_.get(),
+                                             SelectColorForDepth(ScreenBitsPerPixel()))),
       filter_(InitialFilterSet()) {
   setObjectName(QStringLiteral("Schedule"));
   SetBorderStyle(TBorderStyle::kNone);

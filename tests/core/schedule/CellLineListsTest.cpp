@@ -166,17 +166,15 @@ TEST(TRect, SizeEmptinessAndIntersection) {
 }
 
 TEST(TCellLineList, SelectColorFollowsScreenDepth) {
-  EXPECT_EQ(DisplayInfo().BitsPerPixel(), 32);
   const struct {
     int32_t bits;
     uint32_t expected;
   } cases[] = {{1, kAqua},        {4, kAqua},        {8, kAqua},       {15, kSoftOrange},
                {16, kSoftOrange}, {24, kSoftOrange}, {32, kSoftOrange}};
   for (const auto& c : cases) {
-    DisplayInfo().SetBitsPerPixel(c.bits);
-    EXPECT_EQ(TCellLineList().SelectColor(), c.expected) << c.bits;
+    EXPECT_EQ(TCellLineList(nullptr, SelectColorForDepth(c.bits)).SelectColor(), c.expected)
+        << c.bits;
   }
-  DisplayInfo().SetBitsPerPixel(32);
 }
 
 TEST(TCellLineList, Defaults) {
