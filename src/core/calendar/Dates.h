@@ -120,13 +120,13 @@ constexpr bool IsLeapYear(int32_t year) noexcept {
   return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
 }
 
+// The Gregorian cycle: 400 years hold exactly this many days, so whole cycles can be skipped
+// when a move spans centuries.
+inline constexpr int64_t kDaysPer400Years = 146097;
+
 namespace date_detail {
 
 inline constexpr int32_t kMonthLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-
-// Gregorian cycle: 400 years hold exactly this many days, so whole cycles can be skipped
-// when a move spans centuries.
-inline constexpr int64_t kDaysPer400Years = 146097;
 
 // Year and month with the month carried into 1..12. Months are carried by division instead
 // of one-year-at-a-time loops, so absurd amounts cost nothing.
@@ -197,9 +197,9 @@ constexpr TDateRec AddToDate(TDateRec date, TDateAmount amount) noexcept {
 
   // Roll over month ends. Whole 400-year cycles first, so that a move of millions of days
   // does not walk month by month.
-  if (e > date_detail::kDaysPer400Years || e < -date_detail::kDaysPer400Years) {
-    const int64_t cycles = e / date_detail::kDaysPer400Years;
-    e -= cycles * date_detail::kDaysPer400Years;
+  if (e > kDaysPer400Years || e < -kDaysPer400Years) {
+    const int64_t cycles = e / kDaysPer400Years;
+    e -= cycles * kDaysPer400Years;
     y = ClampToInt32(static_cast<int64_t>(y) + cycles * 400);
   }
   while (e > DaysInMonth(y, m)) {
@@ -278,5 +278,6 @@ static_assert(DayNumber(kFirstCalendarDate) == kFirstCalendarDay);
 static_assert(DayNumber(kLastCalendarDate) == kLastCalendarDay);
 static_assert(DayNumber(1582, 10, 4) + 1 == DayNumber(1582, 10, 15));  // the Gregorian switch
 static_assert(WeekdayOf(TDateRec{2000, 1, 1}) == 6);                   // a Saturday
+static_assert(DayNumber(2400, 1, 1) - DayNumber(2000, 1, 1) == kDaysPer400Years);
 
 }  // namespace pelo

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 #include "calendar/DatePatterns.h"
 #include "calendar/IntegerMath.h"
@@ -26,15 +27,12 @@ constexpr void CarryMonth(int64_t& year, int64_t& month) noexcept {
 constexpr int64_t kFirstWalkYear = 1;
 constexpr int64_t kLastWalkYear = 9999;
 
-// Day number of 1582/10/15, the first day of the Gregorian calendar.
-constexpr int64_t kFirstGregorianDay = -100840;
+// The first day of the Gregorian calendar.
+constexpr int64_t kFirstGregorianDay = DayNumber(1582, 10, 15);
 
 // Day numbers beyond everything a year of 1..10000 gives.
 constexpr int64_t kBeforeAllDays = -(int64_t{1} << 40);
 constexpr int64_t kAfterAllDays = int64_t{1} << 40;
-
-// Days in 400 Gregorian years.
-constexpr int64_t kDaysIn400Years = 146097;
 
 // The day number of a date whose fields may run over: a month 13 is the next January, a day
 // 32 or 0 the day after or before the month. End dates are built field by field without a
@@ -50,7 +48,7 @@ int64_t SerialDay(int64_t year, int64_t month, int64_t day) noexcept {
     year -= cycles * 400;
   }
   const int64_t serial = DayNumber(static_cast<int32_t>(year), static_cast<int32_t>(month), 1) +
-                         cycles * kDaysIn400Years + (day - 1);
+                         cycles * kDaysPer400Years + (day - 1);
   return std::min(serial, kAfterAllDays);
 }
 
@@ -234,6 +232,48 @@ constexpr int32_t kNoBaseLast = 12;
 // otherwise walk from any year of the file to the range.
 constexpr int64_t kMaxReachYears = 50;
 
+// What the symbolic codes of a year or month field stand for in one walk.
+struct TFieldSymbols {
+  int64_t every;       // the empty field
+  int64_t earliest;    // <
+  int64_t latest;      // >
+  int64_t today;       // *
+  int64_t base_start;  // [
+  int64_t base_end;    // ]
+};
+
+// A year or month code's value: what a symbol stands for, else the number as written ("?"
+// too: the steps that give it a meaning look for it first).
+constexpr int64_t FieldValue(int32_t code, const TFieldSymbols& symbols) noexcept {
+  switch (code) {
+    case kCodeEvery:
+      return symbols.every;
+    case kCodeEarliest:
+      return symbols.earliest;
+    case kCodeLatest:
+      return symbols.latest;
+    case kCodeToday:
+      return symbols.today;
+    case kCodeBaseStart:
+      return symbols.base_start;
+    case kCodeBaseEnd:
+      return symbols.base_end;
+    default:
+      return code;
+  }
+}
+
+// One walk of days from a start day: where it runs and where it stands.
+struct TWalkState {
+  TDateRec start;
+  int64_t start_day = 0;
+  int64_t end_day = 0;
+  int64_t step = 0;  // days between candidates; negative backwards, 0 for one day only
+  TDateRec cur;
+  int64_t cur_day = 0;
+  bool first_candidate = true;
+};
+
 class TWalker {
  public:
   TWalker(const TDateSet& set, const TWalkRange& r, const TDateStartEnd* base,
@@ -270,6 +310,26 @@ class TWalker {
   void Run();
 
  private:
+  // The year loop's steps, in the order Run takes them.
+  // The start year before its alignment, or none: "?" is a default's placeholder, and such a
+  // year has no day.
+  std::optional<int64_t> StartYear() const noexcept;
+  // The first year of the step grid not before Y1 (not after Y2 backwards).
+  int64_t AlignedYear(int64_t year) const noexcept;
+  // The end year, against the aligned start year.
+  int64_t EndYear(int64_t year) const noexcept;
+  // The start month of each year of the loop, before its adjustment; none for "?".
+  std::optional<int64_t> StartMonth() const noexcept;
+  // end_year_ and end_month_ against this year's start month, carried from first_end_year.
+  void SetEndMonth(int64_t first_end_year, int64_t month) noexcept;
+  // Moves year on by the year step; false when the loop is done.
+  bool NextYear(int64_t& year) const noexcept;
+  // What the year and month symbols stand for in this walk. every: the empty field's value;
+  // "[" and "]" read the base period, or stand for the values given when there is none.
+  TFieldSymbols YearSymbols(int64_t every, int64_t no_base_first,
+                            int64_t no_base_last) const noexcept;
+  TFieldSymbols MonthSymbols(int64_t every) const noexcept;
+
   void Month(int64_t year, int64_t month);
   // Whether the month loop has passed the end month.
   bool PassedEnd(int64_t year, int64_t month) const noexcept;
@@ -277,6 +337,22 @@ class TWalker {
   void Walk(TDateRec start, TDateRec base_day, bool ran_first_pass);
   int64_t EndDay(TDateRec start, int64_t start_day) const;
   int32_t KindOf(int64_t cur_day, int64_t start_day, int64_t end_day, int64_t step) const;
+
+  // The walk's steps, in the order Walk takes them.
+  // A walk that starts before the range (after it, backwards) begins there: a daily walk at
+  // its first (last) day, any other on the first day of its step grid there. False when the
+  // walk ends before it reaches the range.
+  bool EnterRange(TWalkState& w) const noexcept;
+  // The second condition pass over a candidate day: the filters, and with moving_too the
+  // moving lists. Every list runs, so a later move still places the day the period ends on.
+  bool PassesConditions(TDateRec& day, bool moving_too) const;
+  // Whether a candidate that passed the conditions is shown: in the range's years, and a
+  // derived day outside its base period (or near a base occurrence, whose index goes to
+  // nearest), any other within its own period.
+  bool InItsPeriod(TDateRec day, const TWalkState& w, int32_t& nearest) const;
+  void AddPack(TDateRec day, int32_t kind, TDateRec start, TDateRec base_day, int32_t nearest);
+  // One step on; false when the walk has passed its end or the range.
+  bool StepOn(TWalkState& w) const noexcept;
 
   // The reference of a relative start: the base period's first day, or today.
   TDateRec Reference() const noexcept { return base_ != nullptr ? base_first_ : today_; }
@@ -310,159 +386,98 @@ class TWalker {
 };
 
 void TWalker::Run() {
-  const int64_t y1 = r_.y1;
-  const int64_t y2 = r_.y2;
-
-  // Start year.
-  int64_t year = 0;
-  if (relative_) {
-    year = int64_t{Reference().Year} + value_.Year;
-  } else {
-    switch (value_.Year) {
-      case kCodeEvery:
-      case kCodeEarliest:
-        year = y1;
-        break;
-      case kCodeLatest:
-        year = y2;
-        break;
-      case kCodeToday:
-        year = today_.Year;
-        break;
-      case kCodeBaseStart:
-        year = base_ != nullptr ? base_first_.Year : kNoBaseFirst;
-        break;
-      case kCodeBaseEnd:
-        year = base_ != nullptr ? base_last_.Year : kNoBaseLast;
-        break;
-      case kCodeKeep:
-        return;  // "?" is a default's placeholder: such a year has no day
-      default:
-        year = value_.Year;
-        break;
-    }
-  }
-  year += adjust_.Years;
-  base_year_ = year;
-
-  // Align to the step grid: the first year of the grid not before Y1 (after Y2 backwards).
-  const int64_t year_step = step_.Years;
-  if (year_step > 0 && year < y1) {
-    year = y1 - (y1 - year) % year_step;
-  } else if (year_step < 0 && year > y2) {
-    year = y2 + (year - y2) % -year_step;
-  }
-
-  if (has_end_) {
-    switch (end_value_.Year) {
-      case kCodeEvery:
-        end_year_ = value_.Year != kCodeEvery ? year : y2;
-        break;
-      case kCodeLatest:
-        end_year_ = y2;
-        break;
-      case kCodeEarliest:
-        end_year_ = y1;
-        break;
-      case kCodeBaseEnd:
-        end_year_ = base_ != nullptr ? base_last_.Year : y2;
-        break;
-      case kCodeBaseStart:
-        end_year_ = base_ != nullptr ? base_first_.Year : y1;
-        break;
-      case kCodeToday:
-        end_year_ = today_.Year;
-        break;
-      default:
-        end_year_ = end_value_.Year;
-        break;
-    }
-    end_year_ += end_adjust_.Years;
-  }
+  const std::optional<int64_t> start_year = StartYear();
+  if (!start_year) return;
+  base_year_ = *start_year;
+  int64_t year = AlignedYear(base_year_);
+  if (has_end_) end_year_ = EndYear(year);
 
   // The year loop: from the grid's first year up to one past Y2 (or down to Y1).
   const int64_t first_end_year = end_year_;
-  for (;;) {
+  do {
     loop_year_ = year;
-    // Start month.
-    int64_t y = year;
-    int64_t m = 0;
-    bool has_month = true;
-    if (relative_) {
-      m = int64_t{Reference().Month} + value_.Month;
-    } else {
-      switch (value_.Month) {
-        case kCodeEvery:
-        case kCodeEarliest:
-          m = 1;
-          break;
-        case kCodeLatest:
-          m = 12;
-          break;
-        case kCodeToday:
-          m = today_.Month;
-          break;
-        case kCodeKeep:
-          has_month = false;
-          break;
-        case kCodeBaseStart:
-          m = base_ != nullptr ? base_first_.Month : kNoBaseFirst;
-          break;
-        case kCodeBaseEnd:
-          m = base_ != nullptr ? base_last_.Month : kNoBaseLast;
-          break;
-        default:
-          m = value_.Month;
-          break;
-      }
-    }
-    if (has_month) {
-      m += adjust_.Months;
+    if (const std::optional<int64_t> start_month = StartMonth()) {
+      int64_t y = year;
+      int64_t m = *start_month + adjust_.Months;
       CarryMonth(y, m);
-
-      // End month, against this year's start month.
-      if (has_end_) {
-        end_year_ = first_end_year;
-        const int64_t month_step = step_.Months;
-        switch (end_value_.Month) {
-          case kCodeEvery:
-            if (value_.Month != kCodeEvery) {
-              end_month_ = month_step >= 1 ? 12 - (12 - m) % month_step : m;
-            } else {
-              end_month_ = 12;
-            }
-            break;
-          case kCodeLatest:
-            end_month_ = 12;
-            break;
-          case kCodeEarliest:
-            end_month_ = 1;
-            break;
-          case kCodeBaseEnd:
-            end_month_ = base_ != nullptr ? base_last_.Month : kNoBaseLast;
-            break;
-          case kCodeBaseStart:
-            end_month_ = base_ != nullptr ? base_first_.Month : kNoBaseFirst;
-            break;
-          case kCodeToday:
-            end_month_ = today_.Month;
-            break;
-          default:
-            end_month_ = end_value_.Month;
-            break;
-        }
-        end_month_ += end_adjust_.Months;
-        CarryMonth(end_year_, end_month_);
-      }
+      if (has_end_) SetEndMonth(first_end_year, m);
       Month(y, m);
     }
+  } while (NextYear(year));
+}
 
-    if (year_step == 0) break;
-    year += year_step;
-    if (year_step > 0 && year > y2 + 1) break;
-    if (year_step < 0 && year < y1) break;
-    if (has_end_ && (year_step > 0 ? year > end_year_ : year < end_year_)) break;
+TFieldSymbols TWalker::YearSymbols(int64_t every, int64_t no_base_first,
+                                   int64_t no_base_last) const noexcept {
+  return {every,
+          r_.y1,
+          r_.y2,
+          today_.Year,
+          base_ != nullptr ? base_first_.Year : no_base_first,
+          base_ != nullptr ? base_last_.Year : no_base_last};
+}
+
+TFieldSymbols TWalker::MonthSymbols(int64_t every) const noexcept {
+  return {every,
+          1,
+          12,
+          today_.Month,
+          base_ != nullptr ? base_first_.Month : kNoBaseFirst,
+          base_ != nullptr ? base_last_.Month : kNoBaseLast};
+}
+
+std::optional<int64_t> TWalker::StartYear() const noexcept {
+  int64_t year = 0;
+  if (relative_) {
+    year = int64_t{Reference().Year} + value_.Year;
+  } else if (value_.Year == kCodeKeep) {
+    return std::nullopt;
+  } else {
+    year = FieldValue(value_.Year, YearSymbols(r_.y1, kNoBaseFirst, kNoBaseLast));
   }
+  return year + adjust_.Years;
+}
+
+int64_t TWalker::AlignedYear(int64_t year) const noexcept {
+  const int64_t y1 = r_.y1;
+  const int64_t y2 = r_.y2;
+  const int64_t year_step = step_.Years;
+  if (year_step > 0 && year < y1) return y1 - (y1 - year) % year_step;
+  if (year_step < 0 && year > y2) return y2 + (year - y2) % -year_step;
+  return year;
+}
+
+int64_t TWalker::EndYear(int64_t year) const noexcept {
+  // An empty end year is the start's own; with an every-year start the range's last.
+  const int64_t every = value_.Year != kCodeEvery ? year : r_.y2;
+  return FieldValue(end_value_.Year, YearSymbols(every, r_.y1, r_.y2)) + end_adjust_.Years;
+}
+
+std::optional<int64_t> TWalker::StartMonth() const noexcept {
+  if (relative_) return int64_t{Reference().Month} + value_.Month;
+  if (value_.Month == kCodeKeep) return std::nullopt;
+  return FieldValue(value_.Month, MonthSymbols(1));
+}
+
+void TWalker::SetEndMonth(int64_t first_end_year, int64_t month) noexcept {
+  // An empty end month is the last month of the start's month grid in the year, or December
+  // with an every-month start.
+  int64_t every = 12;
+  if (value_.Month != kCodeEvery) {
+    const int64_t month_step = step_.Months;
+    every = month_step >= 1 ? 12 - (12 - month) % month_step : month;
+  }
+  end_year_ = first_end_year;
+  end_month_ = FieldValue(end_value_.Month, MonthSymbols(every)) + end_adjust_.Months;
+  CarryMonth(end_year_, end_month_);
+}
+
+bool TWalker::NextYear(int64_t& year) const noexcept {
+  const int64_t year_step = step_.Years;
+  if (year_step == 0) return false;
+  year += year_step;
+  if (year_step > 0 && year > int64_t{r_.y2} + 1) return false;
+  if (year_step < 0 && year < r_.y1) return false;
+  return !has_end_ || (year_step > 0 ? year <= end_year_ : year >= end_year_);
 }
 
 bool TWalker::PassedEnd(int64_t year, int64_t month) const noexcept {
@@ -656,102 +671,31 @@ int32_t TWalker::KindOf(int64_t cur_day, int64_t start_day, int64_t end_day, int
 }
 
 void TWalker::Walk(TDateRec start, TDateRec base_day, bool ran_first_pass) {
-  const int64_t start_day = SerialDay(start);
-  const int64_t end_day = EndDay(start, start_day);
-
-  int64_t step = step_.Days;
-  if (step == kEndsOnlyStep) step = CutStep(end_day - start_day);  // the first and last day
-
-  // The walk begins at the range: a daily walk at its first (or, backwards, last) day, any
-  // other on the first day of its step grid there. What lies before can never be kept.
-  TDateRec cur = start;
-  int64_t cur_day = start_day;
-  bool first_candidate = true;
-  if ((step > 0 && cur_day < r_.first_day) || (step < 0 && cur_day > r_.last_day)) {
-    const int64_t size = step > 0 ? step : -step;
-    // Days to move over, counted as AddToDate counts them: every year by the Gregorian rule,
-    // where day numbers before 1582/10/15 follow the Julian calendar. offset is the difference
-    // at the start, found by a first landing.
-    const auto land = [&](int64_t offset) {
-      const int64_t gap =
-          step > 0 ? r_.first_day - (start_day + offset) : (start_day + offset) - r_.last_day;
-      const int64_t skip = gap <= 0 ? 0 : (gap + size - 1) / size * step;
-      cur = AddDays(start, static_cast<int32_t>(CutStep(skip)));
-      cur_day = SerialDay(cur);
-      return cur_day - (start_day + skip);
-    };
-    if (const int64_t offset = land(0); offset != 0) land(offset);
-    // A walk that would end before reaching the range has nothing to show.
-    if (step > 0 ? (cur_day > end_day || cur_day > r_.last_day)
-                 : (cur_day < end_day || cur_day < r_.first_day)) {
-      return;
-    }
-    // The start of a daily walk is clamped, not skipped: its first candidate stays the first.
-    first_candidate = size == 1;
-  }
+  TWalkState w;
+  w.start = start;
+  w.start_day = SerialDay(start);
+  w.end_day = EndDay(start, w.start_day);
+  w.step = step_.Days;
+  if (w.step == kEndsOnlyStep) w.step = CutStep(w.end_day - w.start_day);  // first and last day
+  w.cur = start;
+  w.cur_day = w.start_day;
+  if (!EnterRange(w)) return;
 
   const std::size_t first_record = out_.size();
-  TDateRec last = cur;
+  TDateRec last = w.cur;
   for (;;) {
-    const int32_t kind = KindOf(cur_day, start_day, end_day, step);
-
-    // Second condition pass: the filters, and the moving lists for a single day that the first
-    // pass has not moved already.
-    TDateRec candidate = cur;
-    bool keep = true;
-    if (conditions_ != nullptr) {
-      const bool moving_too = kind == kPackSingle && (!first_candidate || !ran_first_pass);
-      for (const TDateSetList& list : conditions_->Items()) {
-        if (list.IsShift || (list.MoveDays != 0 && !moving_too)) continue;
-        if (!ApplyConditionIn(list, r_, candidate)) keep = false;
-      }
-    }
+    const int32_t kind = KindOf(w.cur_day, w.start_day, w.end_day, w.step);
+    // The moving lists act on a single day that the first pass has not moved already.
+    const bool moving_too = kind == kPackSingle && (!w.first_candidate || !ran_first_pass);
+    TDateRec candidate = w.cur;
+    bool keep = PassesConditions(candidate, moving_too);
     last = candidate;
-
-    if (keep) keep = candidate.Year >= r_.y1 && candidate.Year <= r_.y2 && UsableDay(candidate);
-    // A derived day is tested against the occurrence it comes from (so a derived period that
-    // ends before it starts keeps its first day), any other against its own period.
     int32_t nearest = -1;
-    if (keep) {
-      const int64_t candidate_day = candidate == cur ? cur_day : SerialDay(candidate);
-      if (base_ != nullptr) {
-        keep = candidate_day < base_first_day_ || candidate_day > base_last_day_;
-      } else if (!base_list_.empty()) {
-        nearest = NearestBase(candidate, base_list_);
-        keep = nearest >= 0;
-      } else {
-        keep = step < 0 ? end_day <= candidate_day && candidate_day <= start_day
-                        : start_day <= candidate_day && candidate_day <= end_day;
-      }
-    }
+    if (keep) keep = InItsPeriod(candidate, w, nearest);
     // The window's packs are spent: the walk ends as if its period ended here.
     if (keep && !budget_.Take()) break;
-    if (keep) {
-      TDatePack& pack = out_.emplace_back(candidate);
-      pack.Kind = kind;
-      pack.Period.PeriodStart.SetDate(start);
-      pack.Base.PeriodStart.SetDate(base_day);
-      if (base_ != nullptr) {
-        pack.ProgressRange.Assign(*base_);
-      } else if (nearest >= 0) {
-        pack.ProgressRange.Assign(base_list_[static_cast<std::size_t>(nearest)].Period);
-      }
-    }
-
-    if (step == 0) break;
-    cur = AddDays(cur, static_cast<int32_t>(step));
-    // Day numbers and AddToDate count alike from 1582/10/15 on; before it the day number is
-    // read afresh.
-    if (cur_day >= kFirstGregorianDay && cur_day + step >= kFirstGregorianDay) {
-      cur_day += step;
-    } else {
-      cur_day = SerialDay(cur);
-    }
-    first_candidate = false;
-    if (step > 0 ? (cur_day > end_day || cur.Year > r_.y2)
-                 : (cur_day < end_day || cur.Year < r_.y1)) {
-      break;
-    }
+    if (keep) AddPack(candidate, kind, start, base_day, nearest);
+    if (!StepOn(w)) break;
   }
 
   // Every day of the walk belongs to the period that ends on its last candidate.
@@ -759,6 +703,86 @@ void TWalker::Walk(TDateRec start, TDateRec base_day, bool ran_first_pass) {
     out_[i].Period.PeriodEnd.SetDate(last);
     out_[i].Base.PeriodEnd.SetDate(last);
   }
+}
+
+bool TWalker::EnterRange(TWalkState& w) const noexcept {
+  const int64_t step = w.step;
+  if (!((step > 0 && w.cur_day < r_.first_day) || (step < 0 && w.cur_day > r_.last_day))) {
+    return true;
+  }
+  const int64_t size = step > 0 ? step : -step;
+  // Days to move over, counted as AddToDate counts them: every year by the Gregorian rule,
+  // where day numbers before 1582/10/15 follow the Julian calendar. offset is the difference
+  // at the start, found by a first landing.
+  const auto land = [&](int64_t offset) {
+    const int64_t gap =
+        step > 0 ? r_.first_day - (w.start_day + offset) : (w.start_day + offset) - r_.last_day;
+    const int64_t skip = gap <= 0 ? 0 : (gap + size - 1) / size * step;
+    w.cur = AddDays(w.start, static_cast<int32_t>(CutStep(skip)));
+    w.cur_day = SerialDay(w.cur);
+    return w.cur_day - (w.start_day + skip);
+  };
+  if (const int64_t offset = land(0); offset != 0) land(offset);
+  // A walk that would end before reaching the range has nothing to show.
+  if (step > 0 ? (w.cur_day > w.end_day || w.cur_day > r_.last_day)
+               : (w.cur_day < w.end_day || w.cur_day < r_.first_day)) {
+    return false;
+  }
+  // The start of a daily walk is clamped, not skipped: its first candidate stays the first.
+  w.first_candidate = size == 1;
+  return true;
+}
+
+bool TWalker::PassesConditions(TDateRec& day, bool moving_too) const {
+  bool keep = true;
+  if (conditions_ == nullptr) return keep;
+  for (const TDateSetList& list : conditions_->Items()) {
+    if (list.IsShift || (list.MoveDays != 0 && !moving_too)) continue;
+    if (!ApplyConditionIn(list, r_, day)) keep = false;
+  }
+  return keep;
+}
+
+bool TWalker::InItsPeriod(TDateRec day, const TWalkState& w, int32_t& nearest) const {
+  if (day.Year < r_.y1 || day.Year > r_.y2 || !UsableDay(day)) return false;
+  const int64_t serial = day == w.cur ? w.cur_day : SerialDay(day);
+  // A derived day is tested against the occurrence it comes from (so a derived period that
+  // ends before it starts keeps its first day), any other against its own period.
+  if (base_ != nullptr) return serial < base_first_day_ || serial > base_last_day_;
+  if (!base_list_.empty()) {
+    nearest = NearestBase(day, base_list_);
+    return nearest >= 0;
+  }
+  return w.step < 0 ? w.end_day <= serial && serial <= w.start_day
+                    : w.start_day <= serial && serial <= w.end_day;
+}
+
+void TWalker::AddPack(TDateRec day, int32_t kind, TDateRec start, TDateRec base_day,
+                      int32_t nearest) {
+  TDatePack& pack = out_.emplace_back(day);
+  pack.Kind = kind;
+  pack.Period.PeriodStart.SetDate(start);
+  pack.Base.PeriodStart.SetDate(base_day);
+  if (base_ != nullptr) {
+    pack.ProgressRange.Assign(*base_);
+  } else if (nearest >= 0) {
+    pack.ProgressRange.Assign(base_list_[static_cast<std::size_t>(nearest)].Period);
+  }
+}
+
+bool TWalker::StepOn(TWalkState& w) const noexcept {
+  if (w.step == 0) return false;
+  w.cur = AddDays(w.cur, static_cast<int32_t>(w.step));
+  // Day numbers and AddToDate count alike from 1582/10/15 on; before it the day number is
+  // read afresh.
+  if (w.cur_day >= kFirstGregorianDay && w.cur_day + w.step >= kFirstGregorianDay) {
+    w.cur_day += w.step;
+  } else {
+    w.cur_day = SerialDay(w.cur);
+  }
+  w.first_candidate = false;
+  return w.step > 0 ? w.cur_day <= w.end_day && w.cur.Year <= r_.y2
+                    : w.cur_day >= w.end_day && w.cur.Year >= r_.y1;
 }
 
 // The decades searched for a base occurrence of derived days when the range holds none.
