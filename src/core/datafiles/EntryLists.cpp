@@ -179,6 +179,74 @@ std::unique_ptr<TEntry> CopyOfParent(TEntry& parent) {
 // The first date set of an entry copied from the parent, which has one.
 TDateSet& FirstSet(TEntry& entry) { return *entry.Dates->Item(0); }
 
+// The entries a birthday entry with a death date stands for, one function each.
+
+// The birthdays from the death day on.
+std::unique_ptr<TEntry> BirthdaysFromDeath(TEntry& parent, TDateRec death, TDateRec today) {
+  auto entry = CopyOfParent(parent);
+  FirstSet(*entry).EndOrCreate().GetOrCreate(kValuePart) = kLatestDate;
+  TDateSet from_death;
+  if (!from_death.ParseDateSet(Concat({TDateClass(death).ToText(), "~>/>/>"}), today).empty()) {
+    // Codes that have no text of their own: the same date set made directly.
+    from_death = SetStartingOn(death);
+    from_death.EndOrCreate().GetOrCreate(kValuePart) = kLatestDate;
+  }
+  AddCondition(*entry).Add(std::move(from_death));
+  entry->Annotation = "%c";
+  return entry;
+}
+
+// The death day: counted from the birth when its year is known, else on its own.
+std::unique_ptr<TEntry> DeathDay(TEntry& parent, TDateRec death, bool birth_year_known) {
+  auto entry = CopyOfParent(parent);
+  if (birth_year_known) {
+    TDateRec& step = FirstSet(*entry).StartOrCreate().GetOrCreate(kStepPart);
+    step.Year = 0;
+    step.Day = 1;
+    AddCondition(*entry).Add(SetStartingOn(death));
+    entry->Annotation = "*%q";
+  } else {
+    entry->SetFirstDate(death);
+    TDateSet& set = FirstSet(*entry);
+    set.StartOrCreate().Remove(kStepPart);
+    set.RemoveEnd();
+    entry->Annotation = "*死去";
+  }
+  return entry;
+}
+
+// A memorial day (the seventh, the forty-ninth) days after the death.
+std::unique_ptr<TEntry> MemorialDay(TEntry& parent, TDateRec death, int32_t days,
+                                    std::string_view name, bool second_kind) {
+  auto entry = CopyOfParent(parent);
+  TDateSet& set = FirstSet(*entry);
+  TDateParts& start = set.StartOrCreate();
+  start.GetOrCreate(kValuePart) = death;
+  start.GetOrCreate(kAdjustPart).Day = days;
+  set.RemoveEnd();
+  if (second_kind) {
+    entry->Annotation = Concat({ReplaceAll(parent.Annotation, kBirthCode2, ""), name});
+  }
+  return entry;
+}
+
+// Every anniversary of the death from the next year on.
+std::unique_ptr<TEntry> DeathAnniversaries(TEntry& parent, TDateRec death, bool second_kind) {
+  auto entry = CopyOfParent(parent);
+  TDateSet& set = FirstSet(*entry);
+  TDateParts& start = set.StartOrCreate();
+  start.GetOrCreate(kValuePart) = death;
+  set.EndOrCreate().GetOrCreate(kValuePart).Year = kCodeLatest;
+  start.GetOrCreate(kStepPart) = TDateRec{1, 0, 0};
+  const int32_t next_year = death.Year < INT32_MAX ? death.Year + 1 : death.Year;
+  TDateSet from_next_year = SetStartingOn({next_year, death.Month, death.Day});
+  from_next_year.StartOrCreate().GetOrCreate(kStepPart) = TDateRec{0, 0, 1};
+  from_next_year.EndOrCreate().GetOrCreate(kValuePart) = kLatestDate;
+  AddCondition(*entry).Add(std::move(from_next_year));
+  entry->Annotation = second_kind ? "%v%x" : "%v";
+  return entry;
+}
+
 }  // namespace
 
 bool HasLifeEventCode(std::string_view annotation) noexcept {
@@ -204,74 +272,11 @@ std::vector<std::unique_ptr<TEntry>> MakeLifeEventEntries(TEntry& parent, TDateR
   }
   const bool second_kind = parent.Annotation.find(kBirthCode2) != std::string::npos;
 
-  // 1. Birthdays from the death day on.
-  if (birth_year_known) {
-    auto entry = CopyOfParent(parent);
-    FirstSet(*entry).EndOrCreate().GetOrCreate(kValuePart) = kLatestDate;
-    TDateSet from_death;
-    if (!from_death.ParseDateSet(Concat({TDateClass(death).ToText(), "~>/>/>"}), today).empty()) {
-      // Codes that have no text of their own: the same date set made directly.
-      from_death = SetStartingOn(death);
-      from_death.EndOrCreate().GetOrCreate(kValuePart) = kLatestDate;
-    }
-    AddCondition(*entry).Add(std::move(from_death));
-    entry->Annotation = "%c";
-    made.push_back(std::move(entry));
-  }
-
-  // 2. The death day.
-  {
-    auto entry = CopyOfParent(parent);
-    if (birth_year_known) {
-      TDateRec& step = FirstSet(*entry).StartOrCreate().GetOrCreate(kStepPart);
-      step.Year = 0;
-      step.Day = 1;
-      AddCondition(*entry).Add(SetStartingOn(death));
-      entry->Annotation = "*%q";
-    } else {
-      entry->SetFirstDate(death);
-      TDateSet& set = FirstSet(*entry);
-      set.StartOrCreate().Remove(kStepPart);
-      set.RemoveEnd();
-      entry->Annotation = "*死去";
-    }
-    made.push_back(std::move(entry));
-  }
-
-  // 3. and 4. The seventh and the forty-ninth day.
-  struct TMemorial {
-    int32_t days;
-    std::string_view name;
-  };
-  for (const TMemorial memorial : {TMemorial{6, " 【初七日】"}, TMemorial{48, " 【四十九日】"}}) {
-    auto entry = CopyOfParent(parent);
-    TDateSet& set = FirstSet(*entry);
-    TDateParts& start = set.StartOrCreate();
-    start.GetOrCreate(kValuePart) = death;
-    start.GetOrCreate(kAdjustPart).Day = memorial.days;
-    set.RemoveEnd();
-    if (second_kind) {
-      entry->Annotation = Concat({ReplaceAll(parent.Annotation, kBirthCode2, ""), memorial.name});
-    }
-    made.push_back(std::move(entry));
-  }
-
-  // 5. Every anniversary of the death from the next year on.
-  {
-    auto entry = CopyOfParent(parent);
-    TDateSet& set = FirstSet(*entry);
-    TDateParts& start = set.StartOrCreate();
-    start.GetOrCreate(kValuePart) = death;
-    set.EndOrCreate().GetOrCreate(kValuePart).Year = kCodeLatest;
-    start.GetOrCreate(kStepPart) = TDateRec{1, 0, 0};
-    const int32_t next_year = death.Year < INT32_MAX ? death.Year + 1 : death.Year;
-    TDateSet from_next_year = SetStartingOn({next_year, death.Month, death.Day});
-    from_next_year.StartOrCreate().GetOrCreate(kStepPart) = TDateRec{0, 0, 1};
-    from_next_year.EndOrCreate().GetOrCreate(kValuePart) = kLatestDate;
-    AddCondition(*entry).Add(std::move(from_next_year));
-    entry->Annotation = second_kind ? "%v%x" : "%v";
-    made.push_back(std::move(entry));
-  }
+  if (birth_year_known) made.push_back(BirthdaysFromDeath(parent, death, today));
+  made.push_back(DeathDay(parent, death, birth_year_known));
+  made.push_back(MemorialDay(parent, death, 6, " 【初七日】", second_kind));
+  made.push_back(MemorialDay(parent, death, 48, " 【四十九日】", second_kind));
+  made.push_back(DeathAnniversaries(parent, death, second_kind));
   return made;
 }
 
