@@ -1,6 +1,6 @@
 #pragma once
 
-// Dates, day numbers and date arithmetic. Everything here is a plain function on values:
+// Dates, day numbers and date arithmetic. Everything here is a constexpr function on values:
 // no allocation, no clock, no exceptions. Invalid input gets a reserved answer (day number
 // 0, the null date, a result code).
 
@@ -88,9 +88,8 @@ constexpr TDateRec MakeDate(int32_t year, int32_t month, int32_t day) noexcept {
 constexpr bool SameDate(TDateRec a, TDateRec b) noexcept { return a == b; }
 
 // Days since 1858/11/17 (the Modified Julian Day). 0 for a record with a field below 1 or
-// above 10000. The day is not checked against its month: 2023/2/30 is 2023/3/2.
-// The same from the three fields is what the walks of the day table call, many times over,
-// without packing a record first.
+// above 10000. The day is not checked against its month: 2023/2/30 is 2023/3/2. The walks of
+// the day table call it from the three fields, many times over, without packing a record.
 constexpr int32_t DayNumber(int32_t y, int32_t m, int32_t d) noexcept {
   if (y < 1 || y > 10000 || m < 1 || m > 10000 || d < 1 || d > 10000) return 0;
   if (m <= 2) {  // January and February count as months 13 and 14 of the year before
