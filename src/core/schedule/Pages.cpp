@@ -198,7 +198,7 @@ void ApplyPreset(TPage& page, int32_t code, bool small_screen) {
       s.Vertical = true;
       s.Cycle = 1;
       s.Term = 1;
-      s.Return = true;
+      s.Wrap = true;
       break;
     default:
       break;
@@ -300,7 +300,7 @@ bool TPage::Read(const TIniFile& ini, std::string_view section) {
   s.DayInfo = number("ScheduleDayInfo", defaults.DayInfo, kDayInfoRange);
   s.DispHoliday = flag("ScheduleDispHoliday", defaults.DispHoliday);
   s.MonthReset = flag("ScheduleMonthReset", defaults.MonthReset);
-  s.Return = flag("ScheduleReturn", defaults.Return);
+  s.Wrap = flag("ScheduleReturn", defaults.Wrap);
 
   // A set holding more than one member is written in quotes, so a value whose first and last
   // sets both do looks wrapped in quotes, and taking them off would spoil it: the value is
@@ -318,8 +318,8 @@ bool TPage::Read(const TIniFile& ini, std::string_view section) {
   s.Today3D = number("ScheduleToday3D", defaults.Today3D, kFrameRange);
   s.Normal3D = number("ScheduleNormal3D", defaults.Normal3D, kFrameRange);
   s.LineWidth = number("ScheduleLineWidth", defaults.LineWidth, kLineWidthRange);
-  s.Space = number("ScheduleSpace", defaults.Space, kSpaceRange);
-  s.Persent = number("SchedulePersent", defaults.Persent, kPercentRange);
+  s.Spacing = number("ScheduleSpace", defaults.Spacing, kSpaceRange);
+  s.Percent = number("SchedulePersent", defaults.Percent, kPercentRange);
   s.CheckedIconVisible = flag("ScheduleCheckedIconVisible", defaults.CheckedIconVisible);
   s.RankIconVisible = flag("ScheduleRankIconVisible", defaults.RankIconVisible);
   s.MemoIconVisible = flag("ScheduleMemoIconVisible", defaults.MemoIconVisible);

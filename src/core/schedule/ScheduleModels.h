@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "calendar/Dates.h"
+#include "schedule/ScheduleSettings.h"
 
 namespace pelo {
 
@@ -71,33 +72,20 @@ struct TCellSizes {
   int32_t day_column_width = 0;
 };
 
-// The layout fields of the settings record, copied as they are (no product tests).
-struct TScheduleLayout {
-  bool Vertical = false;
-  int32_t Cycle = 7;
-  int32_t Term = 2;
-  int32_t FixTopMonth = 0;
-  int32_t FixTopDay = 0;
-  int32_t FixTopWeek = 1;
-  bool MonthReset = false;
-
-  friend bool operator==(const TScheduleLayout&, const TScheduleLayout&) = default;
-};
-
 class TScheduleModel {
  public:
   // Grid of 2 x 7 day cells (weeks running down two columns), cursor on today.
   TScheduleModel();
 
   // --- state ---
-  bool Vertical() const noexcept { return vertical_; }
-  int32_t Cycle() const noexcept { return cycle_; }
-  int32_t Term() const noexcept { return term_; }
-  int32_t FixTopMonth() const noexcept { return fix_top_month_; }
-  int32_t FixTopDay() const noexcept { return fix_top_day_; }
-  int32_t FixTopWeek() const noexcept { return fix_top_week_; }
-  bool MonthReset() const noexcept { return month_reset_; }
-  TScheduleLayout Layout() const noexcept;
+  bool Vertical() const noexcept { return layout_.Vertical; }
+  int32_t Cycle() const noexcept { return layout_.Cycle; }
+  int32_t Term() const noexcept { return layout_.Term; }
+  int32_t FixTopMonth() const noexcept { return layout_.FixTopMonth; }
+  int32_t FixTopDay() const noexcept { return layout_.FixTopDay; }
+  int32_t FixTopWeek() const noexcept { return layout_.FixTopWeek; }
+  bool MonthReset() const noexcept { return layout_.MonthReset; }
+  const TScheduleLayout& Layout() const noexcept { return layout_; }
 
   int32_t CellColumns() const noexcept { return cell_columns_; }
   int32_t CellRows() const noexcept { return cell_rows_; }
@@ -142,8 +130,8 @@ class TScheduleModel {
   TRebuildResult SetFixTopWeek(int32_t value);
   TRebuildResult SetMonthReset(bool value);
 
-  // Copies the layout fields as they come from a settings record; the caller rebuilds.
-  void AssignLayout(const TScheduleLayout& layout) noexcept;
+  // Takes the layout as it comes from a settings record; the caller rebuilds.
+  void AssignLayout(const TScheduleLayout& layout) noexcept { layout_ = layout; }
 
   // Title and day cell sizes for a control of the given size.
   TCellSizes FitCells(int32_t control_width, int32_t control_height, int32_t title_height,
@@ -203,13 +191,7 @@ class TScheduleModel {
   bool RecomputeDue(TDateRec date) const noexcept;
   void ProductTests() noexcept;
 
-  bool vertical_ = false;
-  int32_t cycle_ = 7;
-  int32_t term_ = 2;
-  int32_t fix_top_month_ = 0;
-  int32_t fix_top_day_ = 0;
-  int32_t fix_top_week_ = 1;
-  bool month_reset_ = false;
+  TScheduleLayout layout_ = InitialScheduleSettings();
 
   int32_t cell_columns_ = 2;
   int32_t cell_rows_ = 7;

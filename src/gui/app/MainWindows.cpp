@@ -268,25 +268,11 @@ void TMainWindow::TOpenDialogDeleter::operator()(QFileDialog* dialog) const {
 }
 
 void TMainWindow::ApplyInitialSettings() {
-  // What the schedule shows before the pages are applied; ReadOnly is no page setting and
+  // Four weeks with their titles until the pages are applied. ReadOnly is no page setting and
   // stays as set here.
   TScheduleSettings settings = schedule_->GetSettings();
-  settings.Vertical = false;
-  settings.Cycle = 7;
   settings.Term = 4;
-  settings.FixTopMonth = 0;
-  settings.FixTopDay = 0;
-  settings.FixTopWeek = 1;
-  settings.DayUpper = false;
   settings.DispTitle = true;
-  settings.DispDay = true;
-  settings.DayInfo = 1;
-  settings.DispHoliday = true;
-  settings.MonthReset = false;
-  settings.Return = false;
-  settings.MarkIconVisible = false;
-  settings.DataIconVisible = false;
-  settings.Normal3D = 0;
   schedule_->ApplySettings(settings);
   schedule_->SetReadOnly(true);
 }

@@ -105,27 +105,18 @@ TSchedule::TSchedule(TUserNotices& notices, QWidget* parent, std::size_t pack_bu
       notices_(notices),
       measurer_(std::make_unique<TQtTextMeasurer>(this)),
       entry_list_(std::make_unique<TEntryList>(notices, pack_budget)),
-      day_table_(std::make_unique<TDayTable>(measurer_.get())),
-      filter_(InitialFilterSet()) {
+      day_table_(std::make_unique<TDayTable>(measurer_.get())) {
   setObjectName(QStringLiteral("Schedule"));
   SetBorderStyle(TBorderStyle::kNone);
   SetScrollBars(TScrollStyle::kNone);
   SetOptions(TGridOptions(TGridOption::kVertLine) | TGridOption::kHorzLine);
   SetDefaultDrawing(false);
-  SetGridLineWidth(line_width_);
+  SetGridLineWidth(settings_.LineWidth);
 
   const QScreen* screen = QGuiApplication::primaryScreen();
   label_margin_ = screen != nullptr && screen->geometry().height() < 600 ? 2 : 4;
 
-  const TScheduleSettings defaults;
-  for (int32_t i = 0; i < kScheduleFontCount; ++i) {
-    fonts_[i] = TFontSpec{};
-    TextToFont(defaults.Fonts[i], fonts_[i]);
-  }
-  colors_ = defaults.Colors;
-  ResolveColors();
-  fonts_[kFontEntryText].Color = paint_colors_[kColorEntryText];
-  MeasureLabels();
+  TakeFontsAndColors();
 
   drop_menu_ = new QMenu(this);
   drop_menu_->setObjectName(QStringLiteral("dropMenu"));
@@ -144,7 +135,6 @@ TSchedule::TSchedule(TUserNotices& notices, QWidget* parent, std::size_t pack_bu
   entry_list_->PictureCheck = [this](const TIconFile& picture) {
     return measurer_->CheckPicture(picture);
   };
-  day_table_->SetFilter(filter_);
   PushDisplaySettings();
 
   resize(169, 177);
@@ -160,89 +150,38 @@ TSchedule::~TSchedule() {
 void TSchedule::ApplySettings(const TScheduleSettings& settings) {
   const int64_t old_cells = int64_t{model_.Cycle()} * model_.Term();
   const int64_t new_cells = int64_t{settings.Cycle} * settings.Term;
-  const bool reload = !(settings.Filter == filter_) || new_cells - old_cells > kMaxCellCount;
-
-  model_.AssignLayout(TScheduleLayout{settings.Vertical, settings.Cycle, settings.Term,
-                                      settings.FixTopMonth, settings.FixTopDay, settings.FixTopWeek,
-                                      settings.MonthReset});
-  day_upper_ = settings.DayUpper;
-  disp_title_ = settings.DispTitle;
-  disp_day_ = settings.DispDay;
-  day_info_ = settings.DayInfo;
-  disp_holiday_ = settings.DispHoliday;
-  filter_ = settings.Filter;
-  day_table_->SetFilter(filter_);
-  title_3d_ = settings.Title3D;
-  cursor_3d_ = settings.Cursor3D;
-  today_3d_ = settings.Today3D;
-  normal_3d_ = settings.Normal3D;
-  line_width_ = settings.LineWidth;
-  return_ = settings.Return;
-  space_ = settings.Space;
-  persent_ = settings.Persent;
-  icons_ = {settings.CheckedIconVisible,  settings.RankIconVisible, settings.MemoIconVisible,
-            settings.RelFilesIconVisible, settings.MarkIconVisible, settings.DataIconVisible};
-
-  for (int32_t i = 0; i < kScheduleFontCount; ++i) {
-    fonts_[i] = TFontSpec{};
-    TextToFont(settings.Fonts[i], fonts_[i]);
-  }
-  colors_ = settings.Colors;
-  ResolveColors();
-  fonts_[kFontEntryText].Color = paint_colors_[kColorEntryText];
-  MeasureLabels();
-
+  const bool reload =
+      !(settings.Filter == settings_.Filter) || new_cells - old_cells > kMaxCellCount;
+  settings_ = settings;
+  model_.AssignLayout(settings);
+  day_table_->SetFilter(settings_.Filter);
+  TakeFontsAndColors();
   PushDisplaySettings();
   kept_settings_ = settings;
   RebuildLayout(reload);
 }
 
 TScheduleSettings TSchedule::GetSettings() const {
-  TScheduleSettings out;
+  TScheduleSettings out = settings_;
+  static_cast<TScheduleLayout&>(out) = model_.Layout();
   out.Visible = false;
-  out.Vertical = model_.Vertical();
-  out.Cycle = model_.Cycle();
-  out.Term = model_.Term();
-  out.FixTopMonth = model_.FixTopMonth();
-  out.FixTopDay = model_.FixTopDay();
-  out.FixTopWeek = model_.FixTopWeek();
-  out.DayUpper = day_upper_;
-  out.DispTitle = disp_title_;
-  out.DispDay = disp_day_;
-  out.DayInfo = day_info_;
-  out.DispHoliday = disp_holiday_;
-  out.MonthReset = model_.MonthReset();
-  out.Return = return_;
-  out.Filter = filter_;
-  out.Title3D = title_3d_;
-  out.Cursor3D = cursor_3d_;
-  out.Today3D = today_3d_;
-  out.Normal3D = normal_3d_;
-  out.LineWidth = line_width_;
-  out.Space = space_;
-  out.Persent = persent_;
-  out.CheckedIconVisible = icons_[0];
-  out.RankIconVisible = icons_[1];
-  out.MemoIconVisible = icons_[2];
-  out.RelFilesIconVisible = icons_[3];
-  out.MarkIconVisible = icons_[4];
-  out.DataIconVisible = icons_[5];
   for (int32_t i = 0; i < kScheduleFontCount; ++i) out.Fonts[i] = FontToText(fonts_[i]);
-  out.Colors = colors_;
   return out;
 }
 
-uint32_t TSchedule::ScheduleColor(int32_t index) const {
-  return colors_.at(static_cast<std::size_t>(index));
-}
-
-const TFontSpec& TSchedule::ScheduleFont(int32_t index) const {
-  return fonts_.at(static_cast<std::size_t>(index));
+void TSchedule::TakeFontsAndColors() {
+  for (int32_t i = 0; i < kScheduleFontCount; ++i) {
+    fonts_[i] = TFontSpec{};
+    TextToFont(settings_.Fonts[i], fonts_[i]);
+  }
+  ResolveColors();
+  fonts_[kFontEntryText].Color = paint_colors_[kColorEntryText];
+  MeasureLabels();
 }
 
 void TSchedule::ResolveColors() {
-  for (std::size_t i = 0; i < colors_.size(); ++i) {
-    const uint32_t color = colors_[i];
+  for (std::size_t i = 0; i < paint_colors_.size(); ++i) {
+    const uint32_t color = settings_.Colors[i];
     paint_colors_[i] = (color >> 24) != 0 ? FromQColor(SystemColor(color, palette())) : color;
   }
   SetColor(ToQColor(paint_colors_[kColorControlBack]));
@@ -261,131 +200,12 @@ void TSchedule::MeasureLabels() {
 }
 
 void TSchedule::PushDisplaySettings() {
-  TDayTable& table = *day_table_;
-  table.SetSpace(space_);
-  table.SetPersent(persent_);
-  table.SetReturn(return_);
-  table.SetCheckedIconVisible(icons_[0]);
-  table.SetRankIconVisible(icons_[1]);
-  table.SetMemoIconVisible(icons_[2]);
-  table.SetRelFilesIconVisible(icons_[3]);
-  table.SetMarkIconVisible(icons_[4]);
-  table.SetDataIconVisible(icons_[5]);
-  table.SetEntryFont(fonts_[kFontEntryText]);
-  table.SetSelectColor(paint_colors_[kColorSelectedLine]);
+  day_table_->SetDisplay(
+      CellDisplayOf(settings_, fonts_[kFontEntryText], paint_colors_[kColorSelectedLine]));
 }
 
-// ---------------------------------------------------------------------------------------------
-// Properties
-
-bool TSchedule::Vertical() const noexcept { return model_.Vertical(); }
-int32_t TSchedule::Cycle() const noexcept { return model_.Cycle(); }
-int32_t TSchedule::Term() const noexcept { return model_.Term(); }
-int32_t TSchedule::FixTopMonth() const noexcept { return model_.FixTopMonth(); }
-int32_t TSchedule::FixTopDay() const noexcept { return model_.FixTopDay(); }
-int32_t TSchedule::FixTopWeek() const noexcept { return model_.FixTopWeek(); }
-bool TSchedule::MonthReset() const noexcept { return model_.MonthReset(); }
-
-void TSchedule::SetVertical(bool value) { FinishRebuild(model_.SetVertical(value)); }
 void TSchedule::SetCycle(int32_t value) { FinishRebuild(model_.SetCycle(value)); }
 void TSchedule::SetTerm(int32_t value) { FinishRebuild(model_.SetTerm(value)); }
-void TSchedule::SetFixTopMonth(int32_t value) { FinishRebuild(model_.SetFixTopMonth(value)); }
-void TSchedule::SetFixTopDay(int32_t value) { FinishRebuild(model_.SetFixTopDay(value)); }
-void TSchedule::SetFixTopWeek(int32_t value) { FinishRebuild(model_.SetFixTopWeek(value)); }
-void TSchedule::SetMonthReset(bool value) { FinishRebuild(model_.SetMonthReset(value)); }
-
-namespace {
-
-// Stores a different value and tells the caller to rebuild.
-template <typename T>
-bool Store(T& field, T value) {
-  if (field == value) return false;
-  field = value;
-  return true;
-}
-
-}  // namespace
-
-void TSchedule::SetDayUpper(bool value) {
-  if (Store(day_upper_, value)) RebuildLayout(false);
-}
-void TSchedule::SetDispTitle(bool value) {
-  if (Store(disp_title_, value)) RebuildLayout(false);
-}
-void TSchedule::SetDispDay(bool value) {
-  if (Store(disp_day_, value)) RebuildLayout(false);
-}
-void TSchedule::SetDayInfo(int32_t value) {
-  if (Store(day_info_, value)) RebuildLayout(false);
-}
-void TSchedule::SetDispHoliday(bool value) {
-  if (Store(disp_holiday_, value)) RebuildLayout(false);
-}
-void TSchedule::SetTitle3D(int32_t value) {
-  if (Store(title_3d_, value)) RebuildLayout(false);
-}
-void TSchedule::SetToday3D(int32_t value) {
-  if (Store(today_3d_, value)) RebuildLayout(false);
-}
-void TSchedule::SetCursor3D(int32_t value) {
-  if (Store(cursor_3d_, value)) RebuildLayout(false);
-}
-void TSchedule::SetNormal3D(int32_t value) {
-  if (Store(normal_3d_, value)) RebuildLayout(false);
-}
-void TSchedule::SetLineWidth(int32_t value) {
-  if (Store(line_width_, value)) RebuildLayout(false);
-}
-void TSchedule::SetReturn(bool value) {
-  if (!Store(return_, value)) return;
-  day_table_->SetReturn(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetSpace(int32_t value) {
-  if (!Store(space_, value)) return;
-  day_table_->SetSpace(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetPersent(int32_t value) {
-  if (!Store(persent_, value)) return;
-  day_table_->SetPersent(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetCheckedIconVisible(bool value) {
-  if (!Store(icons_[0], value)) return;
-  day_table_->SetCheckedIconVisible(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetRankIconVisible(bool value) {
-  if (!Store(icons_[1], value)) return;
-  day_table_->SetRankIconVisible(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetMemoIconVisible(bool value) {
-  if (!Store(icons_[2], value)) return;
-  day_table_->SetMemoIconVisible(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetRelFilesIconVisible(bool value) {
-  if (!Store(icons_[3], value)) return;
-  day_table_->SetRelFilesIconVisible(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetMarkIconVisible(bool value) {
-  if (!Store(icons_[4], value)) return;
-  day_table_->SetMarkIconVisible(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetDataIconVisible(bool value) {
-  if (!Store(icons_[5], value)) return;
-  day_table_->SetDataIconVisible(value);
-  RebuildLayout(false);
-}
-
-void TSchedule::SetFilterSet(const TFilterSet& filter) {
-  filter_ = filter;
-  day_table_->SetFilter(filter_);
-}
 
 // ---------------------------------------------------------------------------------------------
 // Layout
@@ -393,7 +213,7 @@ void TSchedule::SetFilterSet(const TFilterSet& filter) {
 void TSchedule::RebuildLayout(bool reload) { FinishRebuild(model_.RebuildLayout(reload)); }
 
 void TSchedule::SyncGrid(bool reset_scroll) {
-  SetGridLineWidth(line_width_);
+  SetGridLineWidth(settings_.LineWidth);
   SetColCount(model_.GridColumns());
   SetRowCount(model_.GridRows());
   if (FixedCols() != 1) SetFixedCols(1);
@@ -415,7 +235,7 @@ void TSchedule::FinishRebuild(const TRebuildResult& result) {
 
 void TSchedule::FitCells() {
   const TCellSizes sizes =
-      model_.FitCells(width(), height(), title_height_, line_width_, disp_title_);
+      model_.FitCells(width(), height(), title_height_, settings_.LineWidth, settings_.DispTitle);
   SetDefaultColWidth(sizes.day_column_width);
   SetDefaultRowHeight(sizes.day_row_height);
   SetColWidth(0, sizes.title_column_width);
@@ -490,7 +310,7 @@ TDayTable& TSchedule::DayTable() noexcept { return *day_table_; }
 void TSchedule::ReloadTable(int32_t /*entry_index*/) {
   emit OnPreRefresh(this);
   entry_list_->SetTable(day_table_->FirstYear(), TDayTable::kYearCount);
-  day_table_->SetFilter(filter_);
+  day_table_->SetFilter(settings_.Filter);
   day_table_->Fill(&entry_list_->DatePacks());
   emit OnRefresh(this);
   update();
@@ -672,7 +492,7 @@ void TSchedule::DrawTitleCell(int col, int row, const QRect& rect) {
   }
 
   painter.fillRect(rect, back);
-  DrawFrame(rect, title_3d_);
+  DrawFrame(rect, settings_.Title3D);
   painter.setFont(measurer_->Font(fonts_[kFontTitle], 100));
   painter.setPen(text_color);
   if (!right_text.empty()) {
@@ -685,7 +505,7 @@ void TSchedule::DrawTitleCell(int col, int row, const QRect& rect) {
                          rect.height());
     // Where the two texts meet in a narrow title, the left one covers the right one (up to the
     // cell's left edge) instead of mixing with it; the frame stays.
-    const int frame = FrameWidth(title_3d_);
+    const int frame = FrameWidth(settings_.Title3D);
     const QRect inner = rect.adjusted(frame, frame, -frame, -frame);
     painter.fillRect(QRect(inner.topLeft(), QPoint(left_box.right(), inner.bottom())) & inner,
                      back);
@@ -707,21 +527,24 @@ TSchedule::TDayLayout TSchedule::LayoutDay(int col, int row, TDateRec date,
   const bool is_holiday = DateInfo().IsHoliday(date);
   const bool other_month = model_.MonthReset() && date.Month != model_.CursorMonth();
   const int weekday = WeekdayOf(date);
-  out.FrameStyle = is_current ? cursor_3d_ : is_today ? today_3d_ : normal_3d_;
+  out.FrameStyle = is_current ? settings_.Cursor3D
+                   : is_today ? settings_.Today3D
+                              : settings_.Normal3D;
   const int frame = FrameWidth(out.FrameStyle);
   out.Inner = rect.adjusted(frame, frame, -frame, -frame);
   if (out.Inner.width() <= 0 || out.Inner.height() <= 0) out.Inner = QRect();
 
   QRect area = out.Inner;
-  if (disp_day_ && !out.Inner.isEmpty()) {
+  if (settings_.DispDay && !out.Inner.isEmpty()) {
     out.HasLabel = true;
     const QRect& inner = out.Inner;
-    QRect label = day_upper_ ? QRect(inner.left(), inner.top(), inner.width(),
-                                     std::min(date_label_height_, inner.height()))
-                             : QRect(inner.left(), inner.top(),
-                                     std::min(date_label_width_, inner.width()), inner.height());
+    QRect label = settings_.DayUpper
+                      ? QRect(inner.left(), inner.top(), inner.width(),
+                              std::min(date_label_height_, inner.height()))
+                      : QRect(inner.left(), inner.top(), std::min(date_label_width_, inner.width()),
+                              inner.height());
     // The label's texts.
-    switch (day_info_) {
+    switch (settings_.DayInfo) {
       case 1:
         out.InfoText = WeekdayText(0, weekday);
         break;
@@ -753,7 +576,7 @@ TSchedule::TDayLayout TSchedule::LayoutDay(int col, int row, TDateRec date,
     int bottom = label.top() + label.height();
     TRect number_box;
     TRect info_box;
-    if (!day_upper_) {
+    if (!settings_.DayUpper) {
       right = left + p + std::max(number_width, info_width);
       number_box = {left, top, right, std::min(top + number_height + p, bottom)};
       info_box = {left, bottom - number_height - p - 2, right, bottom - 2};
@@ -776,9 +599,9 @@ TSchedule::TDayLayout TSchedule::LayoutDay(int col, int row, TDateRec date,
       out.LabelBack = paint_colors_[kColorWeekdayBack + weekday];
     }
     if (other_month) out.LabelBack = paint_colors_[kColorOtherMonthLabelBack];
-    if (day_info_ == 2) {
+    if (settings_.DayInfo == 2) {
       out.InfoColor = paint_colors_[kColorRokuyoText + std::clamp(RokuyoIndex(date), 0, 5)];
-    } else if (day_info_ == 3) {
+    } else if (settings_.DayInfo == 3) {
       out.InfoColor = paint_colors_[kColorLunarDateText];
     } else {
       out.InfoColor = out.LabelText;
@@ -786,8 +609,8 @@ TSchedule::TDayLayout TSchedule::LayoutDay(int col, int row, TDateRec date,
     // The entry area: below the label or right of it.
     const int label_right = std::max(right, inner.left());
     const int label_bottom = std::max(bottom, inner.top());
-    area = day_upper_ ? QRect(QPoint(inner.left(), label_bottom), inner.bottomRight())
-                      : QRect(QPoint(label_right, inner.top()), inner.bottomRight());
+    area = settings_.DayUpper ? QRect(QPoint(inner.left(), label_bottom), inner.bottomRight())
+                              : QRect(QPoint(label_right, inner.top()), inner.bottomRight());
   }
   if (area.width() <= 0 || area.height() <= 0) area = QRect();
   out.Area = area;
@@ -806,10 +629,10 @@ TSchedule::TDayLayout TSchedule::LayoutDay(int col, int row, TDateRec date,
   }
 
   QRect lines = area;
-  if (is_holiday && disp_holiday_) {
+  if (is_holiday && settings_.DispHoliday) {
     // A negative or huge Space from a page must not move the lines out of the area.
     const int64_t font_height =
-        std::abs(int64_t{measurer_->FontHeight(fonts_[kFontHolidayName], 100)}) + space_;
+        std::abs(int64_t{measurer_->FontHeight(fonts_[kFontHolidayName], 100)}) + settings_.Spacing;
     const int line_height = area.height() < font_height
                                 ? area.height() + 1
                                 : static_cast<int>(std::max<int64_t>(font_height, 0));
@@ -1229,7 +1052,7 @@ void TSchedule::focusOutEvent(QFocusEvent* event) { TGrid::focusOutEvent(event);
 
 bool TSchedule::ShowLineHint(const QPoint& pos, const QPoint& global_pos) {
   const THitInfo hit = HitTest(pos.x(), pos.y());
-  if (hit.Kind != kHitLine || return_ || !hit.Wrapped) return false;
+  if (hit.Kind != kHitLine || settings_.Wrap || !hit.Wrapped) return false;
   QToolTip::showText(global_pos, ToQString(hit.Text), this, hit.Rect);
   return true;
 }

@@ -61,67 +61,19 @@ class TSchedule : public TGrid {
   void JumpDate(TDateRec date);
 
   // ---- settings ----
+  // Takes every setting of the record; the record is kept for the double-click zoom.
   void ApplySettings(const TScheduleSettings& settings);
+  // The settings in effect, the layout as the model has corrected it; Visible is false.
   TScheduleSettings GetSettings() const;
-
-  bool Vertical() const noexcept;
-  void SetVertical(bool value);
-  int32_t Cycle() const noexcept;
+  // Layout setters with the model's corrections (TScheduleModel::SetCycle, SetTerm).
   void SetCycle(int32_t value);
-  int32_t Term() const noexcept;
   void SetTerm(int32_t value);
-  int32_t FixTopMonth() const noexcept;
-  void SetFixTopMonth(int32_t value);
-  int32_t FixTopDay() const noexcept;
-  void SetFixTopDay(int32_t value);
-  int32_t FixTopWeek() const noexcept;
-  void SetFixTopWeek(int32_t value);
-  bool DayUpper() const noexcept { return day_upper_; }
-  void SetDayUpper(bool value);
-  bool DispTitle() const noexcept { return disp_title_; }
-  void SetDispTitle(bool value);
-  bool DispDay() const noexcept { return disp_day_; }
-  void SetDispDay(bool value);
-  int32_t DayInfo() const noexcept { return day_info_; }
-  void SetDayInfo(int32_t value);
-  bool DispHoliday() const noexcept { return disp_holiday_; }
-  void SetDispHoliday(bool value);
-  bool MonthReset() const noexcept;
-  void SetMonthReset(bool value);
-  bool Return() const noexcept { return return_; }
-  void SetReturn(bool value);
-  int32_t Space() const noexcept { return space_; }
-  void SetSpace(int32_t value);
-  int32_t Persent() const noexcept { return persent_; }
-  void SetPersent(int32_t value);
-  bool CheckedIconVisible() const noexcept { return icons_[0]; }
-  void SetCheckedIconVisible(bool value);
-  bool RankIconVisible() const noexcept { return icons_[1]; }
-  void SetRankIconVisible(bool value);
-  bool MemoIconVisible() const noexcept { return icons_[2]; }
-  void SetMemoIconVisible(bool value);
-  bool RelFilesIconVisible() const noexcept { return icons_[3]; }
-  void SetRelFilesIconVisible(bool value);
-  bool MarkIconVisible() const noexcept { return icons_[4]; }
-  void SetMarkIconVisible(bool value);
-  bool DataIconVisible() const noexcept { return icons_[5]; }
-  void SetDataIconVisible(bool value);
-  int32_t Title3D() const noexcept { return title_3d_; }
-  void SetTitle3D(int32_t value);
-  int32_t Today3D() const noexcept { return today_3d_; }
-  void SetToday3D(int32_t value);
-  int32_t Cursor3D() const noexcept { return cursor_3d_; }
-  void SetCursor3D(int32_t value);
-  int32_t Normal3D() const noexcept { return normal_3d_; }
-  void SetNormal3D(int32_t value);
-  int32_t LineWidth() const noexcept { return line_width_; }
-  void SetLineWidth(int32_t value);
+  // No dragging of entries.
   bool ReadOnly() const noexcept { return read_only_; }
   void SetReadOnly(bool value) noexcept { read_only_ = value; }
+  // Ask before a dropped entry is moved or copied.
   bool DragCheck() const noexcept { return drag_check_; }
   void SetDragCheck(bool value) noexcept { drag_check_ = value; }
-  const TFilterSet& FilterSet() const noexcept { return filter_; }
-  void SetFilterSet(const TFilterSet& filter);
 
   // ---- data ----
   TEntryList& EntryList() noexcept;
@@ -143,13 +95,11 @@ class TSchedule : public TGrid {
   THitInfo HitTest(int x, int y) const;
 
   // ---- additions beyond the shared interface ----
-  // The layout model (read-only), the measured label sizes and the colours in effect.
+  // The layout model (read-only) and the measured label sizes.
   const TScheduleModel& Model() const noexcept { return model_; }
   int32_t TitleHeight() const noexcept { return title_height_; }
   int32_t DateLabelWidth() const noexcept { return date_label_width_; }
   int32_t DateLabelHeight() const noexcept { return date_label_height_; }
-  uint32_t ScheduleColor(int32_t index) const;
-  const TFontSpec& ScheduleFont(int32_t index) const;
   // Whether a drag of an entry runs (between its start and the release).
   bool Dragging() const noexcept { return dragging_; }
 
@@ -216,6 +166,8 @@ class TSchedule : public TGrid {
   void FitCells();
   void CheckYearWindow();
   void FullReload();
+  // Parses the fonts, resolves the colours and measures the labels of settings_.
+  void TakeFontsAndColors();
   void PushDisplaySettings();
   void MeasureLabels();
   // The colours as painted: system colour codes mapped to the palette.
@@ -257,27 +209,12 @@ class TSchedule : public TGrid {
   QAction* move_action_ = nullptr;
   QAction* copy_action_ = nullptr;
 
-  bool day_upper_ = false;
-  bool disp_title_ = false;
-  bool disp_day_ = true;
-  int32_t day_info_ = 1;
-  bool disp_holiday_ = true;
-  bool return_ = false;
-  int32_t space_ = 2;
-  int32_t persent_ = 100;
-  // Checked, Rank, Memo, RelFiles, Mark, Data.
-  std::array<bool, 6> icons_{true, true, true, true, false, false};
-  int32_t title_3d_ = 1;
-  int32_t today_3d_ = -2;
-  int32_t cursor_3d_ = 2;
-  int32_t normal_3d_ = 0;
-  int32_t line_width_ = 1;
+  // Every setting in effect but the layout, which the model keeps.
+  TScheduleSettings settings_ = InitialScheduleSettings();
   bool read_only_ = false;
   bool drag_check_ = true;
-  TFilterSet filter_;
 
-  std::array<TFontSpec, kScheduleFontCount> fonts_;
-  std::array<uint32_t, kScheduleColorCount> colors_{};
+  std::array<TFontSpec, kScheduleFontCount> fonts_;  // settings_.Fonts parsed
   std::array<uint32_t, kScheduleColorCount> paint_colors_{};
   int32_t title_height_ = 0;
   int32_t date_label_width_ = 0;

@@ -372,7 +372,7 @@ TEST_F(MainWindowTest, CommandLineLoadsDataFilesInOrderAfterThePages) {
   auto window = Start({first, page, odd, Q("notes.txt"), upper});
   EXPECT_EQ(LoadedFiles(*window), (std::vector<std::string>{first.toStdString(), odd.toStdString(),
                                                             upper.toStdString()}));
-  EXPECT_EQ(window->Schedule().Term(), 6);
+  EXPECT_EQ(window->Schedule().Model().Term(), 6);
   EXPECT_EQ(window->Schedule().CursorDate(), kToday);
   EXPECT_TRUE(notices.events.empty());
 }
@@ -404,8 +404,8 @@ TEST_F(MainWindowTest, TheLastPageWithAPageDecidesEverySetting) {
   };
   for (const Case& c : cases) {
     auto window = Start(c.arguments);
-    EXPECT_EQ(window->Schedule().Cycle(), c.cycle) << c.arguments.join(' ').toStdString();
-    EXPECT_EQ(window->Schedule().Term(), c.term) << c.arguments.join(' ').toStdString();
+    EXPECT_EQ(window->Schedule().Model().Cycle(), c.cycle) << c.arguments.join(' ').toStdString();
+    EXPECT_EQ(window->Schedule().Model().Term(), c.term) << c.arguments.join(' ').toStdString();
     EXPECT_EQ(window->Schedule().GetSettings().DayInfo, c.day_info)
         << c.arguments.join(' ').toStdString();
   }
@@ -433,20 +433,20 @@ TEST_F(MainWindowTest, ThePageBesideTheProgramComesBeforeTheCommandLine) {
       "[NerikaPage1]\nPageName=beside\nScheduleTerm=3\nScheduleDayInfo=4\n");
   {
     auto window = Start();
-    EXPECT_EQ(window->Schedule().Term(), 3);
+    EXPECT_EQ(window->Schedule().Model().Term(), 3);
     EXPECT_EQ(window->Schedule().GetSettings().DayInfo, 4);
   }
   {
     const QString page = Write("p.npg", "[NerikaPage1]\nPageName=p\nScheduleDayInfo=2\n");
     auto window = Start({page});
-    EXPECT_EQ(window->Schedule().Term(), 4);
+    EXPECT_EQ(window->Schedule().Model().Term(), 4);
     EXPECT_EQ(window->Schedule().GetSettings().DayInfo, 2);
   }
   {
     // A section without a page leaves the program's page in force.
     const QString page = Write("q.npg", "[NerikaPage1]\nScheduleDayInfo=2\n");
     auto window = Start({page});
-    EXPECT_EQ(window->Schedule().Term(), 3);
+    EXPECT_EQ(window->Schedule().Model().Term(), 3);
   }
 }
 

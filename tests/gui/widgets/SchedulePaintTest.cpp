@@ -245,15 +245,15 @@ TEST_F(SchedulePaint, NothingIsPaintedOutsideACell) {
     const char* name;
     bool day_upper;
     bool wrap;
-    int32_t persent;
+    int32_t percent;
   };
   for (const Case& c : {Case{"label left", false, false, 100}, Case{"wrapped", false, true, 100},
                         Case{"label on top, large", true, true, 250}}) {
     SCOPED_TRACE(c.name);
     TScheduleSettings page = FramedPage();
     page.DayUpper = c.day_upper;
-    page.Return = c.wrap;
-    page.Persent = c.persent;
+    page.Wrap = c.wrap;
+    page.Percent = c.percent;
     auto schedule = Make(page);
     Load(*schedule, data);
     ASSERT_EQ(Lines(*schedule, TDateRec{2024, 5, 9}).size(), 13u);
@@ -284,8 +284,8 @@ TEST_F(SchedulePaint, NothingIsPaintedOutsideACell) {
 TEST_F(SchedulePaint, AbsurdPageValuesStillPaint) {
   // Values no sensible page holds: the widget must still paint, quickly, inside its cells.
   TScheduleSettings page = FramedPage();
-  page.Space = -50;
-  page.Persent = 100000;
+  page.Spacing = -50;
+  page.Percent = 100000;
   page.Title3D = 100000;
   page.Cursor3D = -100000;
   page.Normal3D = 7;
@@ -301,7 +301,7 @@ TEST_F(SchedulePaint, AbsurdPageValuesStillPaint) {
   EXPECT_EQ(Pixel(image, QPoint(first.right() + 20, first.center().y())),
             Expected(kColorControlBack));
   TScheduleSettings small = FramedPage();
-  small.Persent = 0;
+  small.Percent = 0;
   schedule->ApplySettings(small);
   EXPECT_FALSE(Grab(*schedule).isNull());
 }

@@ -25,62 +25,28 @@ QRect DayCell(const TSchedule& schedule, int col, int row) { return schedule.Cel
 
 // ---- construction and settings ---------------------------------------------------------
 
-TEST_F(ScheduleFixture, ConstructorValues) {
+TEST_F(ScheduleFixture, BeforeAnyPageTwoWeeksOfCategoriesAToDWithoutMarkIcons) {
   TSchedule schedule(notices_);
-  EXPECT_EQ(schedule.objectName(), QStringLiteral("Schedule"));
-  EXPECT_EQ(schedule.size(), QSize(169, 177));
-  EXPECT_FALSE(schedule.Vertical());
-  EXPECT_EQ(schedule.Cycle(), 7);
-  EXPECT_EQ(schedule.Term(), 2);
+  Load(schedule, "D:2024/5/8 category D\nE:2024/5/8 category E\n#2024/5/8 hash marked\n");
+  EXPECT_EQ(Lines(schedule, TDateRec{2024, 5, 8}), std::vector<std::string>{"category D"});
+  // Weeks from Monday down two columns, the cursor on today; the day table from the year
+  // before.
   EXPECT_EQ(schedule.ColCount(), 3);
   EXPECT_EQ(schedule.RowCount(), 8);
-  EXPECT_EQ(schedule.FixedCols(), 1);
-  EXPECT_EQ(schedule.FixedRows(), 1);
-  EXPECT_EQ(schedule.FixTopMonth(), 0);
-  EXPECT_EQ(schedule.FixTopWeek(), 1);
-  EXPECT_EQ(schedule.FixTopDay(), 0);
-  EXPECT_FALSE(schedule.DayUpper());
-  EXPECT_FALSE(schedule.DispTitle());
-  EXPECT_TRUE(schedule.DispDay());
-  EXPECT_EQ(schedule.DayInfo(), 1);
-  EXPECT_TRUE(schedule.DispHoliday());
-  EXPECT_FALSE(schedule.MonthReset());
-  EXPECT_EQ(schedule.Title3D(), 1);
-  EXPECT_EQ(schedule.Cursor3D(), 2);
-  EXPECT_EQ(schedule.Today3D(), -2);
-  EXPECT_EQ(schedule.Normal3D(), 0);
-  EXPECT_EQ(schedule.LineWidth(), 1);
-  EXPECT_EQ(schedule.Space(), 2);
-  EXPECT_EQ(schedule.Persent(), 100);
-  EXPECT_TRUE(schedule.CheckedIconVisible());
-  EXPECT_TRUE(schedule.RankIconVisible());
-  EXPECT_TRUE(schedule.MemoIconVisible());
-  EXPECT_TRUE(schedule.RelFilesIconVisible());
-  EXPECT_FALSE(schedule.MarkIconVisible());
-  EXPECT_FALSE(schedule.DataIconVisible());
-  EXPECT_TRUE(schedule.DragCheck());
-  EXPECT_FALSE(schedule.ReadOnly());
-  EXPECT_FALSE(schedule.Return());
-  TFilterSet filter;
-  filter[0] = {0};
-  filter[4] = {0};
-  filter[5] = {0, 1, 2, 3};
-  filter[6] = {0, 1, 2, 3};
-  EXPECT_EQ(schedule.FilterSet(), filter);
-  EXPECT_EQ(schedule.DayTable().Filter(), filter);
   EXPECT_EQ(schedule.CursorDate(), kToday);
-  // Weeks from Monday: 2024/4/29 .. 5/12; the day table starts the year before.
   EXPECT_EQ(schedule.TopDate(), (TDateRec{2024, 4, 29}));
   EXPECT_EQ(schedule.EndDate(), (TDateRec{2024, 5, 12}));
   EXPECT_EQ(schedule.DayTable().FirstYear(), 2023);
-  // The default page's fonts and colours.
-  const TScheduleSettings defaults;
-  for (int32_t i = 0; i < kScheduleColorCount; ++i)
-    EXPECT_EQ(schedule.ScheduleColor(i), defaults.Colors[i]);
-  EXPECT_EQ(schedule.ScheduleFont(kFontTitle).Name, "ＭＳ Ｐゴシック");
-  EXPECT_TRUE(schedule.ScheduleFont(kFontTitle).Italic);
-  EXPECT_EQ(schedule.ScheduleFont(kFontEntryText).Size, 10);
-  EXPECT_EQ(schedule.ScheduleFont(kFontEntryText).Color, defaults.Colors[kColorEntryText]);
+  const TCellLineList* cell = schedule.DayTable().Cell(TDateRec{2024, 5, 8});
+  ASSERT_NE(cell, nullptr);
+  EXPECT_FALSE(cell->IconVisible(kIconMark));
+  EXPECT_FALSE(cell->IconVisible(kIconPicture));
+  EXPECT_TRUE(cell->IconVisible(kIconRankA));
+  // The default page's entry font, in the entry colour.
+  EXPECT_EQ(cell->Font().Name, "ＭＳ Ｐゴシック");
+  EXPECT_EQ(cell->Font().Color, TScheduleSettings{}.Colors[kColorEntryText]);
+  EXPECT_TRUE(schedule.DragCheck());
+  EXPECT_FALSE(schedule.ReadOnly());
 }
 
 TEST_F(ScheduleFixture, ApplySettingsAndGetSettingsRoundTrip) {
@@ -91,9 +57,9 @@ TEST_F(ScheduleFixture, ApplySettingsAndGetSettingsRoundTrip) {
   page.DispDay = true;
   page.DayInfo = 3;
   page.DispHoliday = false;
-  page.Return = true;
-  page.Space = 5;
-  page.Persent = 120;
+  page.Wrap = true;
+  page.Spacing = 5;
+  page.Percent = 120;
   page.Title3D = 3;
   page.Cursor3D = -1;
   page.Today3D = 4;
@@ -140,8 +106,8 @@ TEST_F(ScheduleFixture, LayoutPropertiesRebuildTheGrid) {
   EXPECT_EQ(schedule->DefaultRowHeight(), (560 - 4 - schedule->TitleHeight()) / 4);
 
   schedule->SetCycle(31);  // a month sheet: FixTopDay becomes 1, FixTopWeek -1
-  EXPECT_EQ(schedule->FixTopDay(), 1);
-  EXPECT_EQ(schedule->FixTopWeek(), -1);
+  EXPECT_EQ(schedule->Model().FixTopDay(), 1);
+  EXPECT_EQ(schedule->Model().FixTopWeek(), -1);
   EXPECT_EQ(schedule->ColCount(), 32);
   EXPECT_EQ(schedule->RowCount(), 5);
   EXPECT_EQ(schedule->TopDate(), (TDateRec{2024, 5, 1}));
@@ -150,7 +116,9 @@ TEST_F(ScheduleFixture, LayoutPropertiesRebuildTheGrid) {
   schedule->SetTerm(400);  // 31 x 400 cells: refused, the grid stays
   EXPECT_EQ(schedule->RowCount(), 5);
 
-  schedule->SetDispTitle(false);
+  TScheduleSettings untitled = schedule->GetSettings();
+  untitled.DispTitle = false;
+  schedule->ApplySettings(untitled);
   EXPECT_EQ(schedule->ColWidth(0), 0);
   EXPECT_EQ(schedule->RowHeight(0), 0);
 }
@@ -554,14 +522,14 @@ TEST_F(ScheduleFixture, DoubleClickZoomsToOneDayAndBack) {
   TScheduleSettings page = WeekRowsPage();
   page.MonthReset = false;
   page.DayInfo = 2;
-  page.Return = true;
+  page.Wrap = true;
   auto schedule = Make(page);
   Load(*schedule, kThreeEntries);
   const TScheduleSettings before = schedule->GetSettings();
   DoubleClick(*schedule, EmptyPoint(*schedule, 5, 2));
   EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 10}));
-  EXPECT_EQ(schedule->Cycle(), 1);
-  EXPECT_EQ(schedule->Term(), 1);
+  EXPECT_EQ(schedule->Model().Cycle(), 1);
+  EXPECT_EQ(schedule->Model().Term(), 1);
   EXPECT_EQ(schedule->ColCount(), 2);
   EXPECT_EQ(schedule->RowCount(), 2);
   EXPECT_EQ(schedule->TopDate(), (TDateRec{2024, 5, 10}));
@@ -572,8 +540,8 @@ TEST_F(ScheduleFixture, DoubleClickZoomsToOneDayAndBack) {
   // A double click on an entry line does not zoom (5/8 is now in the first row).
   ASSERT_EQ(schedule->TopDate(), (TDateRec{2024, 5, 6}));
   DoubleClick(*schedule, LinePoint(*schedule, 3, 1, 0));
-  EXPECT_EQ(schedule->Cycle(), 7);
-  EXPECT_EQ(schedule->Term(), 4);
+  EXPECT_EQ(schedule->Model().Cycle(), 7);
+  EXPECT_EQ(schedule->Model().Term(), 4);
 }
 
 struct DragCase {
@@ -909,7 +877,9 @@ TEST_F(ScheduleFixture, HintShowsTheWholeTextOfATruncatedLine) {
 
   // Nothing over an empty part, nothing with wrapping on.
   EXPECT_EQ(schedule->HitTest(cell.right() - 4, cell.bottom() - 4).Kind, 0);
-  schedule->SetReturn(true);
+  TScheduleSettings wrapped = schedule->GetSettings();
+  wrapped.Wrap = true;
+  schedule->ApplySettings(wrapped);
   QHelpEvent wrapped_help(QEvent::ToolTip, on_long, schedule->mapToGlobal(on_long));
   QApplication::sendEvent(schedule.get(), &wrapped_help);
   EXPECT_TRUE(TipHidden());
