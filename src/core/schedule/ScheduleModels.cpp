@@ -75,13 +75,6 @@ bool TScheduleModel::CellHasDate(int32_t col, int32_t row) const noexcept {
   return InGrid(TCell{col, row}) && CellToDate(col, row).Day != 0;
 }
 
-bool TScheduleModel::SetCurrentCell(int32_t col, int32_t row) noexcept {
-  if (!CellHasDate(col, row)) return false;
-  col_ = col;
-  row_ = row;
-  return true;
-}
-
 // --- layout ---------------------------------------------------------------------------
 
 bool TScheduleModel::SetGridSize(int32_t across, int32_t down) noexcept {
@@ -140,12 +133,6 @@ void TScheduleModel::ProductTests() noexcept {
   if (product < kYearCells) layout_.FixTopMonth = 0;
 }
 
-TRebuildResult TScheduleModel::SetVertical(bool value) {
-  if (value == layout_.Vertical) return {};
-  layout_.Vertical = value;
-  return RebuildLayout(false);
-}
-
 TRebuildResult TScheduleModel::SetCycle(int32_t value) {
   if (value == layout_.Cycle) return {};
   layout_.Cycle = value;
@@ -162,30 +149,6 @@ TRebuildResult TScheduleModel::SetTerm(int32_t value) {
   if (value == layout_.Term) return {};
   layout_.Term = value;
   ProductTests();
-  return RebuildLayout(false);
-}
-
-TRebuildResult TScheduleModel::SetFixTopMonth(int32_t value) {
-  if (value == layout_.FixTopMonth) return {};
-  layout_.FixTopMonth = value;
-  return RebuildLayout(false);
-}
-
-TRebuildResult TScheduleModel::SetFixTopDay(int32_t value) {
-  if (value == layout_.FixTopDay) return {};
-  layout_.FixTopDay = value;
-  return RebuildLayout(false);
-}
-
-TRebuildResult TScheduleModel::SetFixTopWeek(int32_t value) {
-  if (value == layout_.FixTopWeek) return {};
-  layout_.FixTopWeek = value;
-  return RebuildLayout(false);
-}
-
-TRebuildResult TScheduleModel::SetMonthReset(bool value) {
-  if (value == layout_.MonthReset) return {};
-  layout_.MonthReset = value;
   return RebuildLayout(false);
 }
 

@@ -105,9 +105,7 @@ class TScheduleModel {
   // The grid's current cell.
   int32_t Col() const noexcept { return col_; }
   int32_t Row() const noexcept { return row_; }
-  // Moves the current cell without touching the dates (the grid moved it). Refused, like
-  // the grid's own veto, for a cell outside the day cells or one that shows no date.
-  bool SetCurrentCell(int32_t col, int32_t row) noexcept;
+  // A day cell that shows a date: the only kind the grid's current cell may move to.
   bool CellHasDate(int32_t col, int32_t row) const noexcept;
 
   // --- layout ---
@@ -122,13 +120,8 @@ class TScheduleModel {
 
   // Layout property setters: a different value is stored (with the product tests of the
   // property) and the layout rebuilt without reload; the same value does nothing.
-  TRebuildResult SetVertical(bool value);
   TRebuildResult SetCycle(int32_t value);
   TRebuildResult SetTerm(int32_t value);
-  TRebuildResult SetFixTopMonth(int32_t value);
-  TRebuildResult SetFixTopDay(int32_t value);
-  TRebuildResult SetFixTopWeek(int32_t value);
-  TRebuildResult SetMonthReset(bool value);
 
   // Takes the layout as it comes from a settings record; the caller rebuilds.
   void AssignLayout(const TScheduleLayout& layout) noexcept { layout_ = layout; }

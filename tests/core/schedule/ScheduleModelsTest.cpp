@@ -71,10 +71,8 @@ TEST(ScheduleModel, FourWeeksKeepTheColumn) {
 // A fiscal year of months from April.
 TEST(ScheduleModel, FiscalYearOfMonths) {
   TScheduleModel m = ModelOn({2024, 2, 10});
-  m.SetTerm(12);
-  m.SetCycle(31);
-  m.SetFixTopMonth(4);
-  ASSERT_EQ(m.Layout(), (TScheduleLayout{false, 31, 12, 4, 1, -1, false}));
+  m.AssignLayout({false, 31, 12, 4, 1, -1, false});
+  m.RebuildLayout(false);
   EXPECT_EQ(m.TopDate(), (TDateRec{2023, 4, 1}));
   EXPECT_EQ(m.EndDate(), (TDateRec{2024, 3, 31}));
   EXPECT_EQ(std::make_tuple(m.Col(), m.Row()), std::make_tuple(11, 10));
@@ -100,9 +98,8 @@ TEST(ScheduleModel, FiscalYearOfMonths) {
 
 TEST(ScheduleModel, MonthsFromThe20th) {
   TScheduleModel m = ModelOn({2024, 1, 25});
-  m.SetTerm(3);
-  m.SetCycle(31);
-  m.SetFixTopDay(20);
+  m.AssignLayout({false, 31, 3, 0, 20, -1, false});
+  m.RebuildLayout(false);
   EXPECT_EQ(m.TopDate(), (TDateRec{2024, 1, 20}));
   EXPECT_EQ(m.EndDate(), (TDateRec{2024, 4, 19}));  // the last shown day
   TCursorPlacement p = m.SetCursorDate({2024, 2, 10});
@@ -130,12 +127,8 @@ TEST(ScheduleModel, MonthsFromThe20th) {
 // the day is already shown.
 TEST(ScheduleModel, MonthSheetFollowsTheMonth) {
   TScheduleModel m = ModelOn({2024, 5, 15});
-  m.SetVertical(true);
-  m.SetTerm(6);
-  m.SetFixTopDay(1);
-  m.SetFixTopWeek(0);
-  m.SetMonthReset(true);
-  ASSERT_EQ(m.Layout(), (TScheduleLayout{true, 7, 6, 0, 1, 0, true}));
+  m.AssignLayout({true, 7, 6, 0, 1, 0, true});
+  m.RebuildLayout(false);
   ASSERT_EQ(std::make_tuple(m.CellColumns(), m.CellRows()), std::make_tuple(7, 6));
   EXPECT_EQ(m.TopDate(), (TDateRec{2024, 4, 28}));
   EXPECT_EQ(m.EndDate(), (TDateRec{2024, 6, 8}));
@@ -330,10 +323,8 @@ TEST(ScheduleModel, NoticeTexts) {
 // 32 cells of 8 days from the Monday before the 1st cannot reach the 31st.
 TEST(ScheduleModel, InconsistentGridFallsBackToTopDate) {
   TScheduleModel m = ModelOn({2024, 3, 15});
-  m.SetCycle(8);
-  m.SetTerm(4);
-  m.SetFixTopDay(1);
-  ASSERT_EQ(m.Layout(), (TScheduleLayout{false, 8, 4, 0, 1, 1, false}));
+  m.AssignLayout({false, 8, 4, 0, 1, 1, false});
+  m.RebuildLayout(false);
   EXPECT_EQ(m.TopDate(), (TDateRec{2024, 2, 26}));
   EXPECT_EQ(std::make_tuple(m.Col(), m.Row()), std::make_tuple(3, 3));
   const TCursorPlacement p = m.SetCursorDate({2024, 3, 31});
@@ -456,15 +447,14 @@ TEST(ScheduleModel, ScrollCycle) {
   }
 }
 
-TEST(ScheduleModel, CurrentCellNeedsADate) {
+TEST(ScheduleModel, CellsWithADate) {
   TScheduleModel m = ModelOn({2023, 2, 10});
   m.SetTerm(3);
   m.SetCycle(31);
-  EXPECT_FALSE(m.SetCurrentCell(1, 29));  // 2023/2/29
-  EXPECT_FALSE(m.SetCurrentCell(0, 1));
-  EXPECT_FALSE(m.SetCurrentCell(4, 1));
-  EXPECT_TRUE(m.SetCurrentCell(2, 31));
-  EXPECT_EQ(std::make_tuple(m.Col(), m.Row()), std::make_tuple(2, 31));
+  EXPECT_FALSE(m.CellHasDate(1, 29));  // 2023/2/29
+  EXPECT_FALSE(m.CellHasDate(0, 1));
+  EXPECT_FALSE(m.CellHasDate(4, 1));
+  EXPECT_TRUE(m.CellHasDate(2, 31));
 }
 
 // Cycles from the 29th..31st start on a short month's last day, so no day is missing, none
