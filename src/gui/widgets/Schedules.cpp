@@ -844,171 +844,145 @@ void TSchedule::CopyEntryTo(int32_t entry, TDateRec date) {
 // ---------------------------------------------------------------------------------------------
 // Keys
 
+std::span<const TSchedule::TKeyBinding> TSchedule::KeyTable() {
+  constexpr Qt::KeyboardModifiers kPlain = Qt::NoModifier;
+  constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
+  constexpr Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
+  constexpr Qt::KeyboardModifiers kAlt = Qt::AltModifier;
+  static const TKeyBinding kTable[] = {
+      {kPlain, Qt::Key_Left, [](TSchedule& s) { s.StepAcross(-1); }},
+      {kPlain, Qt::Key_Right, [](TSchedule& s) { s.StepAcross(1); }},
+      {kPlain, Qt::Key_Up, [](TSchedule& s) { s.StepDown(-1); }},
+      {kPlain, Qt::Key_Down, [](TSchedule& s) { s.StepDown(1); }},
+      {kPlain, Qt::Key_Home, [](TSchedule& s) { s.JumpToday(); }},
+      {kPlain, Qt::Key_PageUp, [](TSchedule& s) { s.ScrollCursorDay(-1); }},
+      {kPlain, Qt::Key_PageDown, [](TSchedule& s) { s.ScrollCursorDay(1); }},
+      {kPlain, Qt::Key_Delete, [](TSchedule& s) { s.ToggleChecked(); }},
+      {kShift, Qt::Key_Left, [](TSchedule& s) { s.MoveDate(0, -1, 0); }},
+      {kShift, Qt::Key_Right, [](TSchedule& s) { s.MoveDate(0, 1, 0); }},
+      {kShift, Qt::Key_Up, [](TSchedule& s) { s.MoveDate(-1, 0, 0); }},
+      {kShift, Qt::Key_Down, [](TSchedule& s) { s.MoveDate(1, 0, 0); }},
+      {kShift, Qt::Key_Insert, [](TSchedule& s) { s.Paste(); }},
+      {kShift, Qt::Key_Delete, [](TSchedule& s) { s.CutFocused(); }},
+      {kCtrl, Qt::Key_Left, [](TSchedule& s) { s.MoveDate(0, -4, 0); }},
+      {kCtrl, Qt::Key_Right, [](TSchedule& s) { s.MoveDate(0, 4, 0); }},
+      {kCtrl, Qt::Key_Up, [](TSchedule& s) { s.MoveDate(-10, 0, 0); }},
+      {kCtrl, Qt::Key_Down, [](TSchedule& s) { s.MoveDate(10, 0, 0); }},
+      {kCtrl, Qt::Key_Home, [](TSchedule& s) { s.SelectCursorDayEnd(false); }},
+      {kCtrl, Qt::Key_End, [](TSchedule& s) { s.SelectCursorDayEnd(true); }},
+      {kCtrl, Qt::Key_Insert, [](TSchedule& s) { s.CopyFocused(); }},
+      {kCtrl, Qt::Key_C, [](TSchedule& s) { s.CopyFocused(); }},
+      {kCtrl, Qt::Key_Delete, [](TSchedule& s) { s.CutFocused(); }},
+      {kCtrl, Qt::Key_X, [](TSchedule& s) { s.CutFocused(); }},
+      {kCtrl, Qt::Key_V, [](TSchedule& s) { s.Paste(); }},
+      {kCtrl, Qt::Key_Z, [](TSchedule& s) { s.UndoStep(); }},
+      {kCtrl, Qt::Key_Q, [](TSchedule& s) { s.RedoStep(); }},
+      {kAlt, Qt::Key_Left, [](TSchedule& s) { s.ScrollAcross(-1); }},
+      {kAlt, Qt::Key_Right, [](TSchedule& s) { s.ScrollAcross(1); }},
+      {kAlt, Qt::Key_Up, [](TSchedule& s) { s.ScrollDown(-1); }},
+      {kAlt, Qt::Key_Down, [](TSchedule& s) { s.ScrollDown(1); }},
+      {kAlt, Qt::Key_Delete, [](TSchedule& s) { s.DeleteWithQuestion(); }},
+  };
+  return kTable;
+}
+
+// None, Shift, Alt or Ctrl alone: the key table, where a key it does not hold does nothing;
+// any other combination is the listeners' (OnKeyDown).
 void TSchedule::keyPressEvent(QKeyEvent* event) {
   const Qt::KeyboardModifiers mods =
       event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
-  if (mods == Qt::NoModifier || mods == Qt::ShiftModifier || mods == Qt::AltModifier ||
-      mods == Qt::ControlModifier) {
-    HandleKey(event, mods);
-    event->accept();
+  if (mods != Qt::NoModifier && mods != Qt::ShiftModifier && mods != Qt::AltModifier &&
+      mods != Qt::ControlModifier) {
+    emit OnKeyDown(this, event);
     return;
   }
-  emit OnKeyDown(this, event);
+  for (const TKeyBinding& binding : KeyTable()) {
+    if (binding.modifiers == mods && binding.key == event->key()) {
+      binding.action(*this);
+      break;
+    }
+  }
+  event->accept();
 }
 
-void TSchedule::HandleKey(QKeyEvent* event, Qt::KeyboardModifiers mods) {
-  const bool vertical = model_.Vertical();
-  const int32_t cycle = model_.Cycle();
-  // One cycle back (-1) or forward (+1).
-  const auto move_cycle = [&](int32_t sign) {
-    if (cycle == 31) {
-      MoveDate(0, sign, 0);
-    } else {
-      MoveDate(0, 0, sign * cycle);
-    }
-  };
-  const int key = event->key();
-  if (mods == Qt::NoModifier) {
-    switch (key) {
-      case Qt::Key_Left:
-      case Qt::Key_Right: {
-        const int32_t sign = key == Qt::Key_Left ? -1 : 1;
-        if (vertical) {
-          MoveDate(0, 0, sign);
-        } else {
-          move_cycle(sign);
-        }
-        break;
-      }
-      case Qt::Key_Up:
-      case Qt::Key_Down: {
-        const int32_t sign = key == Qt::Key_Up ? -1 : 1;
-        if (vertical) {
-          move_cycle(sign);
-        } else {
-          MoveDate(0, 0, sign);
-        }
-        break;
-      }
-      case Qt::Key_Home:
-        JumpToday();
-        break;
-      case Qt::Key_PageUp:
-      case Qt::Key_PageDown:
-        if (TCellLineList* list = CursorList()) {
-          if (key == Qt::Key_PageUp && list->CanScrollUp()) list->ScrollUp();
-          if (key == Qt::Key_PageDown && list->CanScrollDown()) list->ScrollDown();
-        }
-        emit OnFocusEntryChange(this);
-        break;
-      case Qt::Key_Delete:
-        if (const int32_t entry = FocusedEntry(); entry >= 0) {
-          entry_list_->ToggleChecked(entry);
-          RefreshData(entry);
-        }
-        break;
-      default:
-        break;
-    }
-    return;
+void TSchedule::StepAcross(int32_t sign) {
+  if (model_.Vertical()) {
+    MoveDate(0, 0, sign);
+  } else {
+    MoveCycle(sign);
   }
-  if (mods == Qt::ShiftModifier) {
-    switch (key) {
-      case Qt::Key_Left:
-        MoveDate(0, -1, 0);
-        break;
-      case Qt::Key_Right:
-        MoveDate(0, 1, 0);
-        break;
-      case Qt::Key_Up:
-        MoveDate(-1, 0, 0);
-        break;
-      case Qt::Key_Down:
-        MoveDate(1, 0, 0);
-        break;
-      case Qt::Key_Insert:
-        Paste();
-        break;
-      case Qt::Key_Delete:
-        if (const int32_t entry = FocusedEntry(); entry >= 0) {
-          entry_list_->CutEntry(entry);
-          RefreshData(entry);
-        }
-        break;
-      default:
-        break;
-    }
-    return;
+}
+
+void TSchedule::StepDown(int32_t sign) {
+  if (model_.Vertical()) {
+    MoveCycle(sign);
+  } else {
+    MoveDate(0, 0, sign);
   }
-  if (mods == Qt::ControlModifier) {
-    switch (key) {
-      case Qt::Key_Left:
-        MoveDate(0, -4, 0);
-        break;
-      case Qt::Key_Right:
-        MoveDate(0, 4, 0);
-        break;
-      case Qt::Key_Up:
-        MoveDate(-10, 0, 0);
-        break;
-      case Qt::Key_Down:
-        MoveDate(10, 0, 0);
-        break;
-      case Qt::Key_Home:
-      case Qt::Key_End:
-        if (TCellLineList* list = CursorList(); list != nullptr && list->Count() > 0) {
-          if (key == Qt::Key_Home) {
-            list->MoveFirst();
-          } else {
-            list->MoveLast();
-          }
-          // Decision: the selected line, and with it the focused entry, may have changed.
-          emit OnFocusEntryChange(this);
-        }
-        break;
-      case Qt::Key_Insert:
-      case Qt::Key_C:
-        if (const int32_t entry = FocusedEntry(); entry >= 0) entry_list_->CopyEntry(entry);
-        break;
-      case Qt::Key_Delete:
-      case Qt::Key_X:
-        if (const int32_t entry = FocusedEntry(); entry >= 0) {
-          entry_list_->CutEntry(entry);
-          RefreshData(entry);
-        }
-        break;
-      case Qt::Key_V:
-        Paste();
-        break;
-      case Qt::Key_Z:
-        entry_list_->UndoHistory().UndoSteps(1);
-        RefreshData(-1);
-        break;
-      case Qt::Key_Q:
-        entry_list_->UndoHistory().RedoSteps(1);
-        RefreshData(-1);
-        break;
-      default:
-        break;
-    }
-    return;
+}
+
+void TSchedule::MoveCycle(int32_t sign) {
+  if (model_.Cycle() == 31) {
+    MoveDate(0, sign, 0);
+  } else {
+    MoveDate(0, 0, sign * model_.Cycle());
   }
-  // Alt.
-  switch (key) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-      if (!vertical) ScrollView(key == Qt::Key_Left ? -1 : 1);
-      break;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-      if (vertical) ScrollView(key == Qt::Key_Up ? -1 : 1);
-      break;
-    case Qt::Key_Delete:
-      DeleteWithQuestion();
-      break;
-    default:
-      break;
+}
+
+void TSchedule::ScrollAcross(int32_t sign) {
+  if (!model_.Vertical()) ScrollView(sign);
+}
+
+void TSchedule::ScrollDown(int32_t sign) {
+  if (model_.Vertical()) ScrollView(sign);
+}
+
+void TSchedule::ScrollCursorDay(int32_t direction) {
+  if (TCellLineList* list = CursorList()) {
+    if (direction < 0 && list->CanScrollUp()) list->ScrollUp();
+    if (direction > 0 && list->CanScrollDown()) list->ScrollDown();
   }
+  emit OnFocusEntryChange(this);
+}
+
+void TSchedule::SelectCursorDayEnd(bool last) {
+  TCellLineList* list = CursorList();
+  if (list == nullptr || list->Count() == 0) return;
+  if (last) {
+    list->MoveLast();
+  } else {
+    list->MoveFirst();
+  }
+  // The selected line, and with it the focused entry, may have changed.
+  emit OnFocusEntryChange(this);
+}
+
+void TSchedule::ToggleChecked() {
+  if (const int32_t entry = FocusedEntry(); entry >= 0) {
+    entry_list_->ToggleChecked(entry);
+    RefreshData(entry);
+  }
+}
+
+void TSchedule::CopyFocused() {
+  if (const int32_t entry = FocusedEntry(); entry >= 0) entry_list_->CopyEntry(entry);
+}
+
+void TSchedule::CutFocused() {
+  if (const int32_t entry = FocusedEntry(); entry >= 0) {
+    entry_list_->CutEntry(entry);
+    RefreshData(entry);
+  }
+}
+
+void TSchedule::UndoStep() {
+  entry_list_->UndoHistory().UndoSteps(1);
+  RefreshData(-1);
+}
+
+void TSchedule::RedoStep() {
+  entry_list_->UndoHistory().RedoSteps(1);
+  RefreshData(-1);
 }
 
 void TSchedule::Paste() {

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 
 #include "calendar/Dates.h"
@@ -193,10 +194,35 @@ class TSchedule : public TGrid {
   void MoveEntryTo(int32_t entry, TDateRec date);
   void CopyEntryTo(int32_t entry, TDateRec date);
   void ToggleZoom();
-  void HandleKey(QKeyEvent* event, Qt::KeyboardModifiers mods);
+
+  // The keys: a key with exactly these modifiers and what it does.
+  struct TKeyBinding {
+    Qt::KeyboardModifiers modifiers;
+    Qt::Key key;
+    void (*action)(TSchedule&);
+  };
+  static std::span<const TKeyBinding> KeyTable();
+  // Left/Right and Up/Down without modifiers: a day along the way the days run, a cycle
+  // across it (a month when the cycle is 31).
+  void StepAcross(int32_t sign);
+  void StepDown(int32_t sign);
+  void MoveCycle(int32_t sign);
+  // Alt with an arrow across the cycles: the view scrolls a cycle.
+  void ScrollAcross(int32_t sign);
+  void ScrollDown(int32_t sign);
   void ScrollView(int32_t direction);
-  void Paste();
+  // The cursor day's line list: a line up or down, or to its first or last line.
+  void ScrollCursorDay(int32_t direction);
+  void SelectCursorDayEnd(bool last);
+  // The focused entry.
+  void ToggleChecked();
+  void CopyFocused();
+  void CutFocused();
   void DeleteWithQuestion();
+  // The newest entry of the clipboard, on the cursor date.
+  void Paste();
+  void UndoStep();
+  void RedoStep();
   bool ShowLineHint(const QPoint& pos, const QPoint& global_pos);
   std::string EntryText(int32_t entry) const;
 
