@@ -137,12 +137,26 @@ namespace {
 
 // The presets only lay the schedule out differently (and, for Calendar, hide it behind the
 // calendars area); everything else stays as the default page has it.
+// The two largest layouts do not fit a small screen: there the codes of Monthly and Yearly
+// name Calendar and Diary, and the codes of Calendar and Diary name nothing.
+int32_t PresetOnScreen(int32_t code, bool small_screen) noexcept {
+  if (!small_screen) return code;
+  switch (code) {
+    case kPresetMonthly:
+      return kPresetCalendar;
+    case kPresetYearly:
+      return kPresetDiary;
+    case kPresetCalendar:
+    case kPresetDiary:
+      return kPresetDefaultPage;
+    default:
+      return code;
+  }
+}
+
 void ApplyPreset(TPage& page, int32_t code, bool small_screen) {
   TScheduleSettings& s = page.Schedule;
-  // The two largest layouts do not fit a small screen; its codes 7 and 8 are the pages that
-  // take codes 9 and 10 on a screen of normal height.
-  if (small_screen && code >= 7 && code <= 10) code = code <= 8 ? code + 2 : 0;
-  switch (code) {
+  switch (PresetOnScreen(code, small_screen)) {
     case kPresetDaily:
       page.PageName = "Daily";
       s.Vertical = true;
@@ -174,14 +188,14 @@ void ApplyPreset(TPage& page, int32_t code, bool small_screen) {
       s.FixTopWeek = 0;
       s.MonthReset = true;
       break;
-    case 7:  // Monthly: one month per column
+    case kPresetMonthly:  // one month per column
       page.PageName = "Monthly";
       s.Cycle = 31;
       s.Term = 1;
       s.FixTopDay = 1;
       s.DispTitle = true;
       break;
-    case 8:  // Yearly: twelve month columns from January
+    case kPresetYearly:  // twelve month columns from January
       page.PageName = "Yearly";
       s.Cycle = 31;
       s.Term = 12;
@@ -189,11 +203,11 @@ void ApplyPreset(TPage& page, int32_t code, bool small_screen) {
       s.FixTopMonth = 1;
       s.DispTitle = true;
       break;
-    case 9:  // Calendar: the month calendars alone
+    case kPresetCalendar:  // the month calendars alone
       page.PageName = "Calendar";
       s.Visible = false;
       break;
-    case 10:  // Diary: one day with its lines wrapped
+    case kPresetDiary:  // one day with its lines wrapped
       page.PageName = "Diary";
       s.Vertical = true;
       s.Cycle = 1;
@@ -220,8 +234,8 @@ constexpr TNumberRange kFixMonthRange{0, 12, 0};
 constexpr TNumberRange kFixDayRange{0, 31, 0};
 // FixTopWeek: the weekday a cycle starts on; -1 aligns to none.
 constexpr TNumberRange kFixWeekRange{-1, 6, -1};
-// DayInfo: what the day-number label shows besides the number; 0 nothing.
-constexpr TNumberRange kDayInfoRange{0, 4, 0};
+// DayInfo: what the day-number label shows besides the number.
+constexpr TNumberRange kDayInfoRange{kDayInfoNone, kDayInfoEntryCount, kDayInfoNone};
 // Raised (positive) or sunken (negative) frames.
 constexpr TNumberRange kFrameRange{-kMaxFrameWidth, kMaxFrameWidth};
 // Grid lines wider than this leave the small layouts no room for their cells.

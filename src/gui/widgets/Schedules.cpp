@@ -518,119 +518,140 @@ void TSchedule::DrawTitleCell(int col, int row, const QRect& rect) {
   }
 }
 
+namespace {
+
+// Null for a rectangle without room, so that isEmpty() tells.
+QRect WithRoom(const QRect& rect) { return rect.width() > 0 && rect.height() > 0 ? rect : QRect(); }
+
+}  // namespace
+
+TSchedule::TDayFacts TSchedule::DayFactsOf(int col, int row, TDateRec date) const {
+  TDayFacts facts;
+  facts.Current = col == Col() && row == Row();
+  facts.Today = DateInfo().IsToday(date);
+  facts.Holiday = DateInfo().IsHoliday(date);
+  facts.OtherMonth = model_.MonthReset() && date.Month != model_.CursorMonth();
+  facts.Weekday = WeekdayOf(date);
+  return facts;
+}
+
 TSchedule::TDayLayout TSchedule::LayoutDay(int col, int row, TDateRec date,
                                            const QRect& rect) const {
+  const TDayFacts facts = DayFactsOf(col, row, date);
   TDayLayout out;
   out.Date = date;
-  const bool is_current = col == Col() && row == Row();
-  const bool is_today = DateInfo().IsToday(date);
-  const bool is_holiday = DateInfo().IsHoliday(date);
-  const bool other_month = model_.MonthReset() && date.Month != model_.CursorMonth();
-  const int weekday = WeekdayOf(date);
-  out.FrameStyle = is_current ? settings_.Cursor3D
-                   : is_today ? settings_.Today3D
-                              : settings_.Normal3D;
+  out.FrameStyle = facts.Current ? settings_.Cursor3D
+                   : facts.Today ? settings_.Today3D
+                                 : settings_.Normal3D;
   const int frame = FrameWidth(out.FrameStyle);
-  out.Inner = rect.adjusted(frame, frame, -frame, -frame);
-  if (out.Inner.width() <= 0 || out.Inner.height() <= 0) out.Inner = QRect();
+  out.Inner = WithRoom(rect.adjusted(frame, frame, -frame, -frame));
+  out.Area = out.Inner;
+  if (settings_.DispDay && !out.Inner.isEmpty()) out.Area = WithRoom(LayoutLabel(facts, out));
+  if (out.Area.isEmpty()) return out;
+  out.AreaBack = AreaBackground(facts);
+  LayoutHolidayLine(facts, out);
+  return out;
+}
 
-  QRect area = out.Inner;
-  if (settings_.DispDay && !out.Inner.isEmpty()) {
-    out.HasLabel = true;
-    const QRect& inner = out.Inner;
-    QRect label = settings_.DayUpper
-                      ? QRect(inner.left(), inner.top(), inner.width(),
-                              std::min(date_label_height_, inner.height()))
-                      : QRect(inner.left(), inner.top(), std::min(date_label_width_, inner.width()),
-                              inner.height());
-    // The label's texts.
-    switch (settings_.DayInfo) {
-      case 1:
-        out.InfoText = WeekdayText(0, weekday);
-        break;
-      case 2:
-        out.InfoText = RokuyoName(date);
-        break;
-      case 3:
-        out.InfoText = LunarDateText(date);
-        break;
-      case 4: {
-        const TCellLineList* list = day_table_->Cell(date);
-        out.InfoText = std::to_string(list != nullptr ? list->Count() : 0) + "件";
-        break;
-      }
-      default:
-        break;
+QRect TSchedule::LayoutLabel(const TDayFacts& facts, TDayLayout& out) const {
+  out.HasLabel = true;
+  out.InfoText = DayInfoText(out.Date, facts.Weekday);
+  const TRect label = PlaceLabelBoxes(out);
+  ColorLabel(facts, out);
+  // The entry area: below the label or right of it.
+  const QRect& inner = out.Inner;
+  return settings_.DayUpper
+             ? QRect(QPoint(inner.left(), std::max(label.Bottom, inner.top())), inner.bottomRight())
+             : QRect(QPoint(std::max(label.Right, inner.left()), inner.top()), inner.bottomRight());
+}
+
+std::string TSchedule::DayInfoText(TDateRec date, int weekday) const {
+  switch (settings_.DayInfo) {
+    case kDayInfoWeekday:
+      return WeekdayText(0, weekday);
+    case kDayInfoRokuyo:
+      return RokuyoName(date);
+    case kDayInfoLunarDate:
+      return LunarDateText(date);
+    case kDayInfoEntryCount: {
+      const TCellLineList* list = day_table_->Cell(date);
+      return std::to_string(list != nullptr ? list->Count() : 0) + "件";
     }
-    const QFontMetrics& number_metrics = measurer_->Metrics(fonts_[kFontDayNumber], 100);
-    const int number_width = number_metrics.horizontalAdvance(QString::number(date.Day));
-    const int number_height = number_metrics.height();
-    const int info_width = number_metrics.horizontalAdvance(ToQString(out.InfoText));
-    const int p = label_margin_;
-    out.NumberHeight = number_height;
-    // Label boxes as (left, top, right, bottom) with right and bottom outside, like the
-    // lists' rectangles.
-    int left = label.left();
-    int top = label.top();
-    int right = label.left() + label.width();
-    int bottom = label.top() + label.height();
-    TRect number_box;
-    TRect info_box;
-    if (!settings_.DayUpper) {
-      right = left + p + std::max(number_width, info_width);
-      number_box = {left, top, right, std::min(top + number_height + p, bottom)};
-      info_box = {left, bottom - number_height - p - 2, right, bottom - 2};
-      out.InfoShown = info_box.Top >= number_box.Bottom - 2;
-    } else {
-      bottom = top + p + number_height;
-      number_box = {left, top, std::min(left + number_width + p, right), bottom};
-      info_box = {right - info_width - p - 2, top, right - 2, bottom};
-      out.InfoShown = info_box.Left >= number_box.Right - 2;
-    }
-    out.Label = ToQRect(TRect{left, top, right, bottom}).intersected(inner);
-    out.NumberBox = ToQRect(number_box);
-    out.InfoBox = ToQRect(info_box);
-    if (out.InfoText.empty()) out.InfoShown = false;
-    if (is_holiday) {
-      out.LabelBack = paint_colors_[kColorHolidayLabelBack];
-      out.LabelText = paint_colors_[kColorHolidayText];
-    } else {
-      out.LabelText = paint_colors_[kColorWeekdayText + weekday];
-      out.LabelBack = paint_colors_[kColorWeekdayBack + weekday];
-    }
-    if (other_month) out.LabelBack = paint_colors_[kColorOtherMonthLabelBack];
-    if (settings_.DayInfo == 2) {
-      out.InfoColor = paint_colors_[kColorRokuyoText + std::clamp(RokuyoIndex(date), 0, 5)];
-    } else if (settings_.DayInfo == 3) {
-      out.InfoColor = paint_colors_[kColorLunarDateText];
-    } else {
-      out.InfoColor = out.LabelText;
-    }
-    // The entry area: below the label or right of it.
-    const int label_right = std::max(right, inner.left());
-    const int label_bottom = std::max(bottom, inner.top());
-    area = settings_.DayUpper ? QRect(QPoint(inner.left(), label_bottom), inner.bottomRight())
-                              : QRect(QPoint(label_right, inner.top()), inner.bottomRight());
+    default:
+      return {};
   }
-  if (area.width() <= 0 || area.height() <= 0) area = QRect();
-  out.Area = area;
-  if (area.isEmpty()) return out;
+}
 
-  if (other_month) {
-    out.AreaBack = paint_colors_[kColorOtherMonthCellBack];
-  } else if (is_today) {
-    out.AreaBack = paint_colors_[kColorTodayCellBack];
-  } else if (is_current) {
-    out.AreaBack = paint_colors_[kColorCursorCellBack];
-  } else if (is_holiday) {
-    out.AreaBack = paint_colors_[kColorHolidayCellBack];
+TRect TSchedule::PlaceLabelBoxes(TDayLayout& out) const {
+  const QFontMetrics& metrics = measurer_->Metrics(fonts_[kFontDayNumber], 100);
+  const int number_width = metrics.horizontalAdvance(QString::number(out.Date.Day));
+  const int number_height = metrics.height();
+  const int info_width = metrics.horizontalAdvance(ToQString(out.InfoText));
+  const int p = label_margin_;
+  out.NumberHeight = number_height;
+  // Boxes as (left, top, right, bottom) with right and bottom outside, like the lists'
+  // rectangles. The label spans the inner rectangle's width on top, its height at the left;
+  // the texts decide its other extent.
+  const QRect& inner = out.Inner;
+  TRect label{inner.left(), inner.top(), inner.left() + inner.width(),
+              inner.top() + inner.height()};
+  TRect number_box;
+  TRect info_box;
+  if (!settings_.DayUpper) {
+    label.Right = label.Left + p + std::max(number_width, info_width);
+    number_box = {label.Left, label.Top, label.Right,
+                  std::min(label.Top + number_height + p, label.Bottom)};
+    info_box = {label.Left, label.Bottom - number_height - p - 2, label.Right, label.Bottom - 2};
+    out.InfoShown = info_box.Top >= number_box.Bottom - 2;
   } else {
-    out.AreaBack = paint_colors_[kColorCellBack + weekday];
+    label.Bottom = label.Top + p + number_height;
+    number_box = {label.Left, label.Top, std::min(label.Left + number_width + p, label.Right),
+                  label.Bottom};
+    info_box = {label.Right - info_width - p - 2, label.Top, label.Right - 2, label.Bottom};
+    out.InfoShown = info_box.Left >= number_box.Right - 2;
   }
+  out.Label = ToQRect(label).intersected(inner);
+  out.NumberBox = ToQRect(number_box);
+  out.InfoBox = ToQRect(info_box);
+  if (out.InfoText.empty()) out.InfoShown = false;
+  return label;
+}
 
+void TSchedule::ColorLabel(const TDayFacts& facts, TDayLayout& out) const {
+  if (facts.Holiday) {
+    out.LabelBack = paint_colors_[kColorHolidayLabelBack];
+    out.LabelText = paint_colors_[kColorHolidayText];
+  } else {
+    out.LabelText = paint_colors_[kColorWeekdayText + facts.Weekday];
+    out.LabelBack = paint_colors_[kColorWeekdayBack + facts.Weekday];
+  }
+  if (facts.OtherMonth) out.LabelBack = paint_colors_[kColorOtherMonthLabelBack];
+  switch (settings_.DayInfo) {
+    case kDayInfoRokuyo:
+      out.InfoColor = paint_colors_[kColorRokuyoText + std::clamp(RokuyoIndex(out.Date), 0, 5)];
+      break;
+    case kDayInfoLunarDate:
+      out.InfoColor = paint_colors_[kColorLunarDateText];
+      break;
+    default:
+      out.InfoColor = out.LabelText;
+      break;
+  }
+}
+
+uint32_t TSchedule::AreaBackground(const TDayFacts& facts) const {
+  if (facts.OtherMonth) return paint_colors_[kColorOtherMonthCellBack];
+  if (facts.Today) return paint_colors_[kColorTodayCellBack];
+  if (facts.Current) return paint_colors_[kColorCursorCellBack];
+  if (facts.Holiday) return paint_colors_[kColorHolidayCellBack];
+  return paint_colors_[kColorCellBack + facts.Weekday];
+}
+
+void TSchedule::LayoutHolidayLine(const TDayFacts& facts, TDayLayout& out) const {
+  const QRect& area = out.Area;
   QRect lines = area;
-  if (is_holiday && settings_.DispHoliday) {
-    // A negative or huge Space from a page must not move the lines out of the area.
+  if (facts.Holiday && settings_.DispHoliday) {
+    // A negative or huge spacing from a page must not move the lines out of the area.
     const int64_t font_height =
         std::abs(int64_t{measurer_->FontHeight(fonts_[kFontHolidayName], 100)}) + settings_.Spacing;
     const int line_height = area.height() < font_height
@@ -640,8 +661,7 @@ TSchedule::TDayLayout TSchedule::LayoutDay(int col, int row, TDateRec date,
     out.HolidayLine = QRect(area.left(), area.top(), area.width(), std::max(line_height, 0));
     lines.setTop(area.top() + line_height + 1);
   }
-  out.Lines = lines.width() > 0 && lines.height() > 0 ? lines : QRect();
-  return out;
+  out.Lines = WithRoom(lines);
 }
 
 void TSchedule::DrawDayCell(int col, int row, const QRect& rect) {

@@ -175,7 +175,26 @@ class TSchedule : public TGrid {
   void ResolveColors();
   QColor PaintColor(int32_t index) const;
 
+  // What, besides its date, decides how a day cell looks.
+  struct TDayFacts {
+    bool Current = false;  // the grid's current cell
+    bool Today = false;
+    bool Holiday = false;
+    bool OtherMonth = false;  // MonthReset on and the day outside the cursor's month
+    int Weekday = 0;
+  };
+  TDayFacts DayFactsOf(int col, int row, TDateRec date) const;
+  // The steps of a day cell's layout: frame, day-number label, entry area with its
+  // background, holiday line and the room left for the lines.
   TDayLayout LayoutDay(int col, int row, TDateRec date, const QRect& rect) const;
+  // Lays out the label inside out.Inner; returns the entry area beside it.
+  QRect LayoutLabel(const TDayFacts& facts, TDayLayout& out) const;
+  std::string DayInfoText(TDateRec date, int weekday) const;
+  // The label's number and information boxes; returns the label as the texts size it.
+  TRect PlaceLabelBoxes(TDayLayout& out) const;
+  void ColorLabel(const TDayFacts& facts, TDayLayout& out) const;
+  uint32_t AreaBackground(const TDayFacts& facts) const;
+  void LayoutHolidayLine(const TDayFacts& facts, TDayLayout& out) const;
   void DrawTitleCell(int col, int row, const QRect& rect);
   void DrawDayCell(int col, int row, const QRect& rect);
   void DrawFrame(QRect rect, int32_t style);

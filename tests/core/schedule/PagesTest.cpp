@@ -353,9 +353,9 @@ TEST(PageResetTest, PresetLayouts) {
   EXPECT_EQ(page.Schedule.FixTopDay, 1);
   EXPECT_EQ(page.Schedule.FixTopWeek, 0);
   EXPECT_TRUE(page.Schedule.MonthReset);
-  page.Reset(8, kNormalScreen);
+  page.Reset(kPresetYearly, kNormalScreen);
   EXPECT_EQ(page.Schedule.FixTopDay, 1);
-  page.Reset(9, kNormalScreen);
+  page.Reset(kPresetCalendar, kNormalScreen);
   EXPECT_FALSE(page.Schedule.Visible);
 }
 
