@@ -349,6 +349,11 @@ bool TPage::Read(const TIniFile& ini, std::string_view section) {
         integer(NumberedKey("ScheduleColor", i), static_cast<int32_t>(defaults.Colors[i])));
   }
 
+  ReadAreaValues(ini, section);
+  return true;
+}
+
+void TPage::ReadAreaValues(const TIniFile& ini, std::string_view section) {
   const std::vector<TPageKey>& keys = PageAreaKeys();
   area_values_.resize(keys.size());
   for (std::size_t i = 0; i < keys.size(); ++i) {
@@ -356,11 +361,11 @@ bool TPage::Read(const TIniFile& ini, std::string_view section) {
     TAreaValue& value = area_values_[i];
     switch (key.Kind) {
       case TPageValueKind::kFlag:
-        value.Number = flag(key.Name, key.Number != 0) ? 1 : 0;
+        value.Number = ini.ReadBool(section, key.Name, key.Number != 0) ? 1 : 0;
         break;
       case TPageValueKind::kInteger:
       case TPageValueKind::kColor:
-        value.Number = integer(key.Name, key.Number);
+        value.Number = ini.ReadInteger(section, key.Name, key.Number);
         break;
       case TPageValueKind::kText:
       case TPageValueKind::kFont:
@@ -368,7 +373,6 @@ bool TPage::Read(const TIniFile& ini, std::string_view section) {
         break;
     }
   }
-  return true;
 }
 
 std::size_t TPage::AreaIndex(std::string_view key, bool text) const {

@@ -91,6 +91,8 @@ class TPage {
   };
 
   std::size_t AreaIndex(std::string_view key, bool text) const;
+  // The other areas' keys of section; a missing key takes the default page's value.
+  void ReadAreaValues(const TIniFile& ini, std::string_view section);
 
   std::vector<TAreaValue> area_values_;  // parallel to PageAreaKeys()
 };
