@@ -275,13 +275,13 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
     auto* dialog = qobject_cast<TDateJumpForm*>(&modal);
     ASSERT_NE(dialog, nullptr);
     // It opens on the cursor date.
-    EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxYear")->currentText(), "2024");
-    EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxMonth")->currentText(), "3");
-    EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxDay")->currentText(), "15");
-    Child<QComboBox>(modal, "ComboBoxYear")->setEditText("2030");
-    Child<QComboBox>(modal, "ComboBoxMonth")->setEditText("2");
-    Child<QComboBox>(modal, "ComboBoxDay")->setEditText("3");
-    QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
+    EXPECT_EQ(Child<QComboBox>(modal, "YearBox")->currentText(), "2024");
+    EXPECT_EQ(Child<QComboBox>(modal, "MonthBox")->currentText(), "3");
+    EXPECT_EQ(Child<QComboBox>(modal, "DayBox")->currentText(), "15");
+    Child<QComboBox>(modal, "YearBox")->setEditText("2030");
+    Child<QComboBox>(modal, "MonthBox")->setEditText("2");
+    Child<QComboBox>(modal, "DayBox")->setEditText("3");
+    QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
   });
   Click(*window, "DateJumpButton");
   EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
@@ -291,8 +291,8 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
 
   // Cancelled: nothing moves, and the wrapper is the same one.
   WhenModal([](QWidget& modal) {
-    Child<QComboBox>(modal, "ComboBoxYear")->setEditText("1999");
-    QTest::mouseClick(Child<QPushButton>(modal, "CancelBtn"), Qt::LeftButton);
+    Child<QComboBox>(modal, "YearBox")->setEditText("1999");
+    QTest::mouseClick(Child<QPushButton>(modal, "CancelButton"), Qt::LeftButton);
   });
   Click(*window, "DateJumpButton");
   EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
@@ -300,9 +300,9 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
 
   // A date that does not exist is refused by the schedule.
   WhenModal([](QWidget& modal) {
-    Child<QComboBox>(modal, "ComboBoxMonth")->setEditText("2");
-    Child<QComboBox>(modal, "ComboBoxDay")->setEditText("30");
-    QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
+    Child<QComboBox>(modal, "MonthBox")->setEditText("2");
+    Child<QComboBox>(modal, "DayBox")->setEditText("30");
+    QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
   });
   notices.Clear();
   Click(*window, "DateJumpButton");
@@ -314,12 +314,12 @@ TEST_F(MainWindowTest, DateDialogMovesRelatively) {
   auto window = Start();
   window->Schedule().JumpDate({2024, 1, 31});
   WhenModal([](QWidget& modal) {
-    QTest::mouseClick(Child<QCheckBox>(modal, "CheckBoxPlusMinus"), Qt::LeftButton);
-    auto* up_down = Child<TUpDown>(modal, "UpDownYear");
-    QTest::mouseClick(up_down->findChild<QToolButton*>("Up"), Qt::LeftButton);
-    Child<QLineEdit>(modal, "EditMonth")->setText("1");
-    Child<QLineEdit>(modal, "EditDay")->setText("-3");
-    QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
+    QTest::mouseClick(Child<QCheckBox>(modal, "RelativeBox"), Qt::LeftButton);
+    auto* steps = Child<TStepButtons>(modal, "YearSteps");
+    QTest::mouseClick(steps->findChild<QToolButton*>("Up"), Qt::LeftButton);
+    Child<QLineEdit>(modal, "MonthOffset")->setText("1");
+    Child<QLineEdit>(modal, "DayOffset")->setText("-3");
+    QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
   });
   Click(*window, "DateJumpButton");
   // With a day part nothing clamps: 2025/2/(31 - 3).
@@ -330,10 +330,10 @@ TEST_F(MainWindowTest, DateDialogMovesRelatively) {
 
   // The next run opens on today in absolute mode; OK there jumps to today.
   WhenModal([](QWidget& modal) {
-    EXPECT_FALSE(Child<QCheckBox>(modal, "CheckBoxPlusMinus")->isChecked());
-    EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxYear")->currentText(), "2024");
-    EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxMonth")->currentText(), "5");
-    QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
+    EXPECT_FALSE(Child<QCheckBox>(modal, "RelativeBox")->isChecked());
+    EXPECT_EQ(Child<QComboBox>(modal, "YearBox")->currentText(), "2024");
+    EXPECT_EQ(Child<QComboBox>(modal, "MonthBox")->currentText(), "5");
+    QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
   });
   Click(*window, "DateJumpButton");
   EXPECT_EQ(window->Schedule().CursorDate(), kToday);
