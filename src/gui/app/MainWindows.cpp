@@ -134,14 +134,14 @@ void TMainWindow::CreateWidgets() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
 
-  strip_ = new QWidget(central);
-  strip_->setObjectName("Strip");
-  strip_->setFixedHeight(kStripHeight);
-  auto* strip_layout = new QHBoxLayout(strip_);
+  auto* strip = new QWidget(central);
+  strip->setObjectName("Strip");
+  strip->setFixedHeight(kStripHeight);
+  auto* strip_layout = new QHBoxLayout(strip);
   strip_layout->setContentsMargins(0, 0, 0, 0);
   strip_layout->setSpacing(0);
 
-  tool_bar_ = new QToolBar(strip_);
+  tool_bar_ = new QToolBar(strip);
   tool_bar_->setObjectName("ToolBar");
   tool_bar_->setMovable(false);
   tool_bar_->setFloatable(false);
@@ -150,7 +150,7 @@ void TMainWindow::CreateWidgets() {
   tool_bar_->setContentsMargins(2, 2, 2, 2);
   strip_layout->addWidget(tool_bar_, 1, Qt::AlignLeft | Qt::AlignTop);
 
-  date_panel_ = new QLabel(strip_);
+  date_panel_ = new QLabel(strip);
   date_panel_->setObjectName("DatePanel");
   date_panel_->setFixedWidth(kDatePanelWidth);
   date_panel_->setAlignment(Qt::AlignCenter);
@@ -166,13 +166,12 @@ void TMainWindow::CreateWidgets() {
   date_font.setBold(true);
   date_panel_->setFont(date_font);
   strip_layout->addWidget(date_panel_);
-  layout->addWidget(strip_);
+  layout->addWidget(strip);
 
   auto* frame = new QFrame(central);
   frame->setObjectName("ScheduleFrame");
   frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   frame->setLineWidth(1);
-  schedule_frame_ = frame;
   auto* inner = new QVBoxLayout(frame);
   inner->setContentsMargins(0, 0, 0, 0);
   inner->setSpacing(0);
@@ -382,7 +381,7 @@ void TMainWindow::UpdateTodayButton() {
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
-  // Closed before it was ever shown, the window still stands at its design placement, which
+  // Closed before it was ever shown, the window still stands at its initial placement, which
   // must not overwrite the stored one.
   if (placement_restored_) placement_store_->Save(this);
   closed_ = true;

@@ -732,8 +732,8 @@ int32_t TSchedule::SelectUnderMouse(const QPoint& pos) {
   }
   month_changed_ = date.Month != model_.CursorMonth();
   if (date == model_.CursorDate()) {
-    // Decision: the focused entry may have changed with the click (another line) or not;
-    // listeners hear of it either way.
+    // The focused entry may have changed with the click (another line) or not; listeners
+    // hear of it either way.
     emit OnFocusEntryChange(this);
   } else {
     SetCursorDate(date);

@@ -92,7 +92,7 @@ class DateJumpFormTest : public ::testing::Test {
   TStepButtons* day_steps = Child<TStepButtons>(dialog, "DaySteps");
 };
 
-TEST_F(DateJumpFormTest, DesignOfTheForm) {
+TEST_F(DateJumpFormTest, TextsAndControlsOfTheForm) {
   EXPECT_EQ(dialog.windowTitle(), Q("年月日指定"));
   EXPECT_EQ(dialog.size(), QSize(394, 119));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());

@@ -1,4 +1,4 @@
-// The load-error report window: its design, the lines in order, the heading, the close
+// The load-error report window: its texts and controls, the lines in order, the heading, the close
 // button that keeps to the right edge, and the modal run with its beep.
 
 #include <gtest/gtest.h>
@@ -35,7 +35,7 @@ const std::vector<std::string> kLines = {
     "&x 9:00 … 不明なコマンドです",
 };
 
-TEST(LoadReportDialogTest, Design) {
+TEST(LoadReportDialogTest, TextsAndControls) {
   TLoadReportDialog dialog;
   EXPECT_EQ(dialog.objectName(), "LoadReportDialog");
   EXPECT_EQ(dialog.windowTitle(), Q("ねりかｴﾗｰ情報"));

@@ -115,7 +115,7 @@ class MainWindowTest : public ::testing::Test {
   QTemporaryDir data_folder_;
 };
 
-TEST_F(MainWindowTest, WindowAndToolbarAsDesigned) {
+TEST_F(MainWindowTest, WindowAndToolbar) {
   TMainWindow window({}, notices);
   EXPECT_EQ(window.objectName(), "FormMain");
   EXPECT_EQ(window.windowTitle(), Q("ぺろん"));
@@ -124,6 +124,11 @@ TEST_F(MainWindowTest, WindowAndToolbarAsDesigned) {
   EXPECT_EQ(window.font().pixelSize(), 12);
   EXPECT_EQ(window.Schedule().objectName(), "Schedule");
   EXPECT_TRUE(window.Schedule().ReadOnly());
+  // Until the pages come: four weeks with their titles, no mark or picture icons.
+  const TScheduleSettings shown = window.Schedule().GetSettings();
+  EXPECT_EQ(std::make_pair(shown.Cycle, shown.Term), std::make_pair(7, 4));
+  EXPECT_TRUE(shown.DispTitle);
+  EXPECT_FALSE(shown.MarkIconVisible || shown.DataIconVisible);
   EXPECT_EQ(Child<QWidget>(window, "Strip")->height(), 34);
   QLabel* date_panel = Child<QLabel>(window, "DatePanel");
   EXPECT_EQ(date_panel->width(), 140);
@@ -465,7 +470,7 @@ TEST_F(MainWindowTest, BadLinesAreReportedOncePerFileWithExactlyItsLines) {
   EXPECT_EQ(window->Schedule().CursorDate(), kToday);
 }
 
-TEST_F(MainWindowTest, OpenDialogAsDesigned) {
+TEST_F(MainWindowTest, TheOpenDialog) {
   auto window = Start();
   WhenModal([](QWidget& modal) {
     auto* dialog = qobject_cast<QFileDialog*>(&modal);

@@ -376,14 +376,6 @@ TEST(GridTest, InvalidRequestsRaiseErrors) {
   }
 }
 
-TEST(GridTest, RowSelectClearsAlwaysShowEditor) {
-  TestGrid grid;
-  grid.SetOptions(TGridOptions(Opt::kAlwaysShowEditor) | Opt::kEditing);
-  EXPECT_TRUE(grid.Options().testFlag(Opt::kAlwaysShowEditor));
-  grid.SetOptions(TGridOptions(Opt::kAlwaysShowEditor) | Opt::kRowSelect);
-  EXPECT_EQ(grid.Options(), TGridOptions(Opt::kRowSelect));
-}
-
 // ---------------------------------------------------------------------------------------------
 // Current cell
 
