@@ -1,7 +1,6 @@
 #include "widgets/Schedules.h"
 
 #include <QAction>
-#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -1038,11 +1037,7 @@ void TSchedule::ScrollView(int32_t direction) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Focus and hints
-
-void TSchedule::focusInEvent(QFocusEvent* event) { TGrid::focusInEvent(event); }
-
-void TSchedule::focusOutEvent(QFocusEvent* event) { TGrid::focusOutEvent(event); }
+// Hints
 
 bool TSchedule::ShowLineHint(const QPoint& pos, const QPoint& global_pos) {
   const THitInfo hit = HitTest(pos.x(), pos.y());

@@ -13,7 +13,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 
@@ -24,7 +23,6 @@
 #include "schedule/ScheduleModels.h"
 #include "schedule/ScheduleSettings.h"
 #include "text/Fonts.h"
-#include "text/SmallSets.h"
 #include "widgets/Grids.h"
 
 class QKeyEvent;
@@ -124,8 +122,6 @@ class TSchedule : public TGrid {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
   bool event(QEvent* event) override;
 
  private:
