@@ -242,7 +242,7 @@ constexpr TNumberRange kFrameRange{-kMaxFrameWidth, kMaxFrameWidth};
 constexpr TNumberRange kLineWidthRange{0, 16};
 // Extra pixels per entry row. A negative spacing would let rows overlap and, past the font's
 // height, leave lines no height at all; they would never show.
-constexpr TNumberRange kSpaceRange{0, 64};
+constexpr TNumberRange kSpacingRange{0, 64};
 // The entry text's size in percent: a tenth to ten times the font.
 constexpr TNumberRange kPercentRange{10, 1000};
 
@@ -332,7 +332,7 @@ bool TPage::Read(const TIniFile& ini, std::string_view section) {
   s.Today3D = number("ScheduleToday3D", defaults.Today3D, kFrameRange);
   s.Normal3D = number("ScheduleNormal3D", defaults.Normal3D, kFrameRange);
   s.LineWidth = number("ScheduleLineWidth", defaults.LineWidth, kLineWidthRange);
-  s.Spacing = number("ScheduleSpace", defaults.Spacing, kSpaceRange);
+  s.Spacing = number("ScheduleSpace", defaults.Spacing, kSpacingRange);
   s.Percent = number("SchedulePersent", defaults.Percent, kPercentRange);
   s.CheckedIconVisible = flag("ScheduleCheckedIconVisible", defaults.CheckedIconVisible);
   s.RankIconVisible = flag("ScheduleRankIconVisible", defaults.RankIconVisible);
