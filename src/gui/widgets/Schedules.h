@@ -84,8 +84,11 @@ class TSchedule : public TGrid {
 
   // ---- hit testing ----
   TDateRec PointToDate(int x, int y) const;  // day 0: no day cell there
+  // What a point hits: nothing or an entry line.
+  static constexpr int32_t kHitNothing = 0;
+  static constexpr int32_t kHitLine = 3;
   struct THitInfo {
-    int32_t Kind = 0;      // 0 nothing, 3 an entry line
+    int32_t Kind = kHitNothing;
     std::string Text;      // the line's text
     bool Wrapped = false;  // the text needs more than one line at the cell's width
     int32_t Entry = -1;    // the entry's position in the entry list
@@ -125,10 +128,6 @@ class TSchedule : public TGrid {
   bool event(QEvent* event) override;
 
  private:
-  // What a mouse press hit: nothing or an entry line.
-  static constexpr int32_t kHitNothing = 0;
-  static constexpr int32_t kHitLine = 3;
-
   // Where the parts of a day cell lie, worked out the same way for painting, clicks and
   // hints.
   struct TDayLayout {

@@ -800,7 +800,7 @@ TEST_F(ScheduleFixture, HintShowsTheWholeTextOfATruncatedLine) {
   const QRect cell = DayCell(*schedule, 4, 2);
   const QPoint on_long = LinePoint(*schedule, 4, 2, 0);
   const TSchedule::THitInfo hit = schedule->HitTest(on_long.x(), on_long.y());
-  EXPECT_EQ(hit.Kind, 3);
+  EXPECT_EQ(hit.Kind, TSchedule::kHitLine);
   EXPECT_EQ(hit.Text, long_text);
   EXPECT_TRUE(hit.Wrapped);
   EXPECT_EQ(hit.Entry, 0);
@@ -823,7 +823,7 @@ TEST_F(ScheduleFixture, HintShowsTheWholeTextOfATruncatedLine) {
   EXPECT_TRUE(TipHidden());
 
   // Nothing over an empty part, nothing with wrapping on.
-  EXPECT_EQ(schedule->HitTest(cell.right() - 4, cell.bottom() - 4).Kind, 0);
+  EXPECT_EQ(schedule->HitTest(cell.right() - 4, cell.bottom() - 4).Kind, TSchedule::kHitNothing);
   TScheduleSettings wrapped = schedule->GetSettings();
   wrapped.Wrap = true;
   schedule->ApplySettings(wrapped);
