@@ -96,7 +96,7 @@ class TSchedule : public TGrid {
   };
   THitInfo HitTest(int x, int y) const;
 
-  // ---- additions beyond the shared interface ----
+  // ---- state to look at ----
   // The layout model (read-only) and the measured label sizes.
   const TScheduleModel& Model() const noexcept { return model_; }
   int32_t TitleHeight() const noexcept { return title_height_; }
