@@ -98,7 +98,7 @@ struct TScheduleSettings : TScheduleLayout {
   bool DispDay = true;
   int32_t DayInfo = kDayInfoWeekday;
   bool DispHoliday = true;
-  bool Wrap = false;
+  bool Wrap = false;  // long entry lines wrap (page key ScheduleReturn)
   // Sets 0 and 4 = {0}, set 5 = {0, 1, 2}, set 6 = {0, 1, 2, 3}, the others empty.
   TFilterSet Filter{{TSmallSet{0}, TSmallSet{}, TSmallSet{}, TSmallSet{}, TSmallSet{0},
                      TSmallSet{0, 1, 2}, TSmallSet{0, 1, 2, 3}, TSmallSet{}}};
@@ -107,8 +107,8 @@ struct TScheduleSettings : TScheduleLayout {
   int32_t Today3D = -2;
   int32_t Normal3D = 0;
   int32_t LineWidth = 1;
-  int32_t Spacing = 2;
-  int32_t Percent = 100;
+  int32_t Spacing = 2;    // extra pixels per entry row (ScheduleSpace)
+  int32_t Percent = 100;  // entry text size in percent (SchedulePersent)
   bool CheckedIconVisible = true;
   bool RankIconVisible = true;
   bool MemoIconVisible = true;
