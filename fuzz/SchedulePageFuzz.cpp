@@ -33,7 +33,7 @@ void CheckDrawable(const TScheduleSettings& s) {
   for (const int32_t frame : {s.Title3D, s.Cursor3D, s.Today3D, s.Normal3D}) {
     Check(Within(frame, -kMaxFrameWidth, kMaxFrameWidth));
   }
-  Check(Within(s.LineWidth, 0, 16) && Within(s.Space, 0, 64) && Within(s.Persent, 10, 1000));
+  Check(Within(s.LineWidth, 0, 16) && Within(s.Spacing, 0, 64) && Within(s.Percent, 10, 1000));
 }
 
 // A small bitmap for the line with a picture, written once for the whole run.
@@ -99,7 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Paint(schedule);
   }
   schedule.JumpToday();
-  schedule.MoveDate(0, 0, schedule.Cycle());
+  schedule.MoveDate(0, 0, schedule.Model().Cycle());
   Paint(schedule);
   return 0;
 }

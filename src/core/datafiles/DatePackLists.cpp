@@ -24,15 +24,6 @@ bool PassesFilter(const TDatePack& pack, const TFilterSet& filter) noexcept {
   return TPackFilter(filter).Passes(pack);
 }
 
-TFilterSet InitialFilterSet() {
-  TFilterSet filter;
-  filter[0] = {0};
-  filter[4] = {0};
-  filter[5] = {0, 1, 2, 3};
-  filter[6] = {0, 1, 2, 3};
-  return filter;
-}
-
 int32_t TDatePackList::EntryAt(TDateRec date, const TFilterSet& filter, int32_t k) const noexcept {
   if (k < 0) return -1;
   const TPackFilter passes(filter);

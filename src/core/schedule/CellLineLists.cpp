@@ -72,10 +72,10 @@ int32_t TTextMeasurer::CharWidth(char32_t c, const TFontSpec& font, int32_t perc
   return TextWidth(text, font, percent);
 }
 
-TCellLineList::TCellLineList(TTextMeasurer* measurer, uint32_t select_color)
-    : measurer_(measurer),
-      font_(measurer != nullptr ? measurer->SurfaceFont() : TFontSpec{}),
-      select_color_(select_color) {}
+TCellLineList::TCellLineList(TTextMeasurer* measurer, uint32_t select_color) : measurer_(measurer) {
+  display_.Font = measurer != nullptr ? measurer->SurfaceFont() : TFontSpec{};
+  display_.SelectColor = select_color;
+}
 
 TCellLineList::TLine& TCellLineList::NextLine() {
   // A cleared list keeps its lines (and their texts' storage) for the next fill.
@@ -118,23 +118,27 @@ void TCellLineList::SetMeasurer(TTextMeasurer* measurer) {
   ++generation_;
 }
 
+void TCellLineList::SetDisplay(const TCellDisplay& display) {
+  // Icons take room from the text; wrapping, spacing and the highlight leave row counts alone.
+  const bool measures_differ = display.Percent != display_.Percent ||
+                               display.Font != display_.Font ||
+                               display.IconVisible != display_.IconVisible;
+  display_ = display;
+  if (measures_differ) ++generation_;
+}
+
 bool TCellLineList::IconVisible(int32_t slot) const noexcept {
-  return slot >= 0 && slot < kIconSlotCount && icon_visible_[static_cast<std::size_t>(slot)];
+  return slot >= 0 && slot < kIconSlotCount && display_.IconVisible[static_cast<std::size_t>(slot)];
 }
 
 void TCellLineList::SetIconVisible(int32_t slot, bool visible) noexcept {
   if (slot < 0 || slot >= kIconSlotCount) return;
-  icon_visible_[static_cast<std::size_t>(slot)] = visible;
-  ++generation_;  // icons take room from the text
-}
-
-void TCellLineList::SetRankIconVisible(bool visible) noexcept {
-  SetIconVisible(kIconRankA, visible);
-  SetIconVisible(kIconRankB, visible);
+  display_.IconVisible[static_cast<std::size_t>(slot)] = visible;
+  ++generation_;
 }
 
 void TCellLineList::SetPercent(int32_t percent) noexcept {
-  percent_ = percent;
+  display_.Percent = percent;
   ++generation_;
 }
 
@@ -144,7 +148,7 @@ void TCellLineList::SetMargin(int32_t margin) noexcept {
 }
 
 void TCellLineList::SetFont(const TFontSpec& font) {
-  font_ = font;
+  display_.Font = font;
   ++generation_;
 }
 
@@ -158,13 +162,13 @@ const TFontSpec& TCellLineList::FontOf(int32_t i) const noexcept {
     const TFontSpec* own = lines_[static_cast<std::size_t>(i)].Info.Font;
     if (own != nullptr) return *own;
   }
-  return font_;
+  return display_.Font;
 }
 
 int32_t TCellLineList::RowHeight(int32_t i) const {
   if (Count() == 0) return 0;
   const int64_t font_height = std::llabs(int64_t{Surface().FontHeight(FontOf(i), 100)});
-  return ClampHeight(font_height * percent_ / 100 + spacing_);
+  return ClampHeight(font_height * display_.Percent / 100 + display_.Spacing);
 }
 
 TLineIcons TCellLineList::LineIcons(int32_t i) const {
@@ -182,7 +186,7 @@ TLineIcons TCellLineList::LineIcons(int32_t i) const {
   int64_t width = 0;
   for (int32_t slot = 0; slot < kIconSlotCount; ++slot) {
     const auto s = static_cast<std::size_t>(slot);
-    if (!facts[s] || !icon_visible_[s]) continue;
+    if (!facts[s] || !display_.IconVisible[s]) continue;
     icons.Shown[s] = true;
     ++icons.Count;
     width += slot == kIconPicture ? std::max(info.Picture->Width, 0) : kSmallIconSize;
@@ -221,9 +225,9 @@ TCellLineList::TRowBreaker TCellLineList::BreakerOf(int32_t i) const {
   TRowBreaker breaker;
   breaker.Measurer = &Surface();
   breaker.Font = &FontOf(i);
-  breaker.Percent = percent_;
+  breaker.Percent = display_.Percent;
   int64_t avail = int64_t{cell_rect_.Width()} - margin_;
-  if (avail < breaker.Measurer->TextWidth("お", *breaker.Font, percent_)) {
+  if (avail < breaker.Measurer->TextWidth("お", *breaker.Font, display_.Percent)) {
     breaker.Narrow = true;
   } else {
     const TLineIcons icons = LineIcons(i);
@@ -294,10 +298,10 @@ int32_t TCellLineList::LineHeight(int32_t i) const {
   if (Count() == 0) return 0;
   int64_t height = RowHeight(i);
   if (!IsLine(i)) return ClampHeight(height);
-  if (wrap_) height *= LineRows(i).Rows;
+  if (display_.Wrap) height *= LineRows(i).Rows;
   const TLineIcons icons = LineIcons(i);
   if (icons.Count > 0) {
-    height = std::max<int64_t>(height, int64_t{spacing_} + kSmallIconSize);
+    height = std::max<int64_t>(height, int64_t{display_.Spacing} + kSmallIconSize);
     if (icons.Shown[kIconPicture]) {
       height = std::max<int64_t>(height, lines_[static_cast<std::size_t>(i)].Info.Picture->Height);
     }
@@ -480,21 +484,21 @@ void TCellLineList::PaintLine(int32_t i, const TRect& line_rect, const TRect& ro
       int64_t{line_rect.Left} + icons.Width + int64_t{margin_} * (icons.Count > 0 ? 2 : 1);
   if (x < row.Right) {
     const bool highlighted = i == selected_ && active_;
-    sink.FillRect(row, highlighted ? select_color_ : color_);
+    sink.FillRect(row, highlighted ? display_.SelectColor : color_);
     const TFontSpec& font = FontOf(i);
     // The marks stand in for hidden icons.
-    const bool strike_out = line.Info.Checked && !icon_visible_[kIconChecked];
-    const bool underline = line.Info.HasMemo && !icon_visible_[kIconMemo];
+    const bool strike_out = line.Info.Checked && !display_.IconVisible[kIconChecked];
+    const bool underline = line.Info.HasMemo && !display_.IconVisible[kIconMemo];
     const std::string_view text = line.Text;
     const auto draw_single = [&](std::string_view piece) {
       if (piece.empty()) return;
-      const int64_t font_height = std::llabs(int64_t{Surface().FontHeight(font, percent_)});
+      const int64_t font_height = std::llabs(int64_t{Surface().FontHeight(font, display_.Percent)});
       const int64_t top = line_rect.Top + (height - font_height + 1) / 2;
-      sink.DrawText(row, ClampCoord(x), ClampCoord(top), piece, font, percent_, strike_out,
+      sink.DrawText(row, ClampCoord(x), ClampCoord(top), piece, font, display_.Percent, strike_out,
                     underline);
     };
-    if (!wrap_) {
-      draw_single(VisiblePrefix(text, Surface(), font, percent_, row.Right - x));
+    if (!display_.Wrap) {
+      draw_single(VisiblePrefix(text, Surface(), font, display_.Percent, row.Right - x));
     } else {
       const int32_t rows = LineRows(i).Rows;
       const TRowBreaker breaker = BreakerOf(i);
@@ -512,8 +516,9 @@ void TCellLineList::PaintLine(int32_t i, const TRect& line_rect, const TRect& ro
           const TRect row_rect =
               MakeRect(line_rect.Left, top, line_rect.Right, top + share).Intersect(clip);
           if (!row_rect.Empty()) {
-            sink.DrawText(row_rect, ClampCoord(x), ClampCoord(top + spacing_ / 2),
-                          text.substr(pos, end - pos), font, percent_, strike_out, underline);
+            sink.DrawText(row_rect, ClampCoord(x), ClampCoord(top + display_.Spacing / 2),
+                          text.substr(pos, end - pos), font, display_.Percent, strike_out,
+                          underline);
           }
           pos = end;
         }

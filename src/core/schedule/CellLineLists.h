@@ -92,6 +92,19 @@ struct TLineInfo {
   const TEntry* Entry = nullptr;
 };
 
+// How the line lists of a schedule measure and paint their lines. The schedule makes one
+// record from its settings and the day table hands it to every cell.
+struct TCellDisplay {
+  bool Wrap = false;      // long lines wrap into several rows
+  int32_t Spacing = 2;    // extra pixels per row
+  int32_t Percent = 100;  // the fonts' scale
+  std::array<bool, kIconSlotCount> IconVisible{true, true, true, true, true, true, true};
+  TFontSpec Font;  // for lines without a font of their own
+  uint32_t SelectColor = kSelectColorDeep;
+
+  friend bool operator==(const TCellDisplay&, const TCellDisplay&) = default;
+};
+
 // The point size a font is drawn at when scaled by percent (integer division, as the list
 // measures it).
 int32_t ScaledFontSize(const TFontSpec& font, int32_t percent) noexcept;
@@ -202,37 +215,33 @@ class TCellLineList {
   void InvalidateMeasures() noexcept { ++generation_; }
 
   // Settings. The schedule sets CellRect, Color and Active before every paint; the day table
-  // sets the rest on all lists at once.
+  // sets the display on all lists at once. A new list takes its surface's font and the
+  // highlight that suits the screen's colour depth.
   const TRect& CellRect() const noexcept { return cell_rect_; }
   void SetCellRect(const TRect& rect) noexcept { cell_rect_ = rect; }
   int32_t Selected() const noexcept { return selected_; }
   void SetSelected(int32_t index) noexcept { selected_ = index; }
   int32_t TopLine() const noexcept { return top_line_; }
+  const TCellDisplay& Display() const noexcept { return display_; }
+  void SetDisplay(const TCellDisplay& display);
   bool IconVisible(int32_t slot) const noexcept;
   void SetIconVisible(int32_t slot, bool visible) noexcept;
-  void SetCheckedIconVisible(bool visible) noexcept { SetIconVisible(kIconChecked, visible); }
-  // One flag governs both rank icons.
-  void SetRankIconVisible(bool visible) noexcept;
-  void SetMemoIconVisible(bool visible) noexcept { SetIconVisible(kIconMemo, visible); }
-  void SetRelFilesIconVisible(bool visible) noexcept { SetIconVisible(kIconRelFiles, visible); }
-  void SetMarkIconVisible(bool visible) noexcept { SetIconVisible(kIconMark, visible); }
-  void SetDataIconVisible(bool visible) noexcept { SetIconVisible(kIconPicture, visible); }
-  bool Wrap() const noexcept { return wrap_; }
-  void SetWrap(bool wrap) noexcept { wrap_ = wrap; }
-  int32_t Spacing() const noexcept { return spacing_; }
-  void SetSpacing(int32_t spacing) noexcept { spacing_ = spacing; }
+  bool Wrap() const noexcept { return display_.Wrap; }
+  void SetWrap(bool wrap) noexcept { display_.Wrap = wrap; }
+  int32_t Spacing() const noexcept { return display_.Spacing; }
+  void SetSpacing(int32_t spacing) noexcept { display_.Spacing = spacing; }
+  int32_t Percent() const noexcept { return display_.Percent; }
+  void SetPercent(int32_t percent) noexcept;
+  const TFontSpec& Font() const noexcept { return display_.Font; }
+  void SetFont(const TFontSpec& font);
+  uint32_t SelectColor() const noexcept { return display_.SelectColor; }
+  void SetSelectColor(uint32_t color) noexcept { display_.SelectColor = color; }
   bool Active() const noexcept { return active_; }
   void SetActive(bool active) noexcept { active_ = active; }
-  int32_t Percent() const noexcept { return percent_; }
-  void SetPercent(int32_t percent) noexcept;
   int32_t Margin() const noexcept { return margin_; }
   void SetMargin(int32_t margin) noexcept;
-  const TFontSpec& Font() const noexcept { return font_; }
-  void SetFont(const TFontSpec& font);
   uint32_t Color() const noexcept { return color_; }
   void SetColor(uint32_t color) noexcept { color_ = color; }
-  uint32_t SelectColor() const noexcept { return select_color_; }
-  void SetSelectColor(uint32_t color) noexcept { select_color_ = color; }
 
   // Measuring. An index out of range measures an unwrapped line in the cell font.
   // |font height| x Percent / 100 + Spacing; 0 for an empty list.
@@ -347,15 +356,10 @@ class TCellLineList {
   TRect cell_rect_;
   int32_t selected_ = 0;
   int32_t top_line_ = 0;
-  std::array<bool, kIconSlotCount> icon_visible_{true, true, true, true, true, true, true};
-  bool wrap_ = false;
-  int32_t spacing_ = 2;
+  TCellDisplay display_;
   bool active_ = false;
-  int32_t percent_ = 100;
   int32_t margin_ = 1;
-  TFontSpec font_;
   uint32_t color_ = kLineListColor;
-  uint32_t select_color_ = kSelectColorDeep;
 };
 
 }  // namespace pelo

@@ -24,8 +24,26 @@ TLineInfo LineInfoOf(const TEntry& entry) {
 
 }  // namespace
 
+TCellDisplay CellDisplayOf(const TScheduleSettings& settings, const TFontSpec& entry_font,
+                           uint32_t select_color) {
+  TCellDisplay display;
+  display.Wrap = settings.Wrap;
+  display.Spacing = settings.Spacing;
+  display.Percent = settings.Percent;
+  display.IconVisible[kIconChecked] = settings.CheckedIconVisible;
+  display.IconVisible[kIconRankA] = settings.RankIconVisible;
+  display.IconVisible[kIconRankB] = settings.RankIconVisible;
+  display.IconVisible[kIconMemo] = settings.MemoIconVisible;
+  display.IconVisible[kIconRelFiles] = settings.RelFilesIconVisible;
+  display.IconVisible[kIconMark] = settings.MarkIconVisible;
+  display.IconVisible[kIconPicture] = settings.DataIconVisible;
+  display.Font = entry_font;
+  display.SelectColor = select_color;
+  return display;
+}
+
 TDayTable::TDayTable(int32_t first_year, TTextMeasurer* measurer, uint32_t select_color)
-    : filter_(InitialFilterSet()), first_year_(first_year) {
+    : first_year_(first_year) {
   for (auto& cell : cells_) cell = std::make_unique<TCellLineList>(measurer, select_color);
 }
 
@@ -146,38 +164,8 @@ void TDayTable::FocusDate(TDateRec date) {
   focus_entry_ = packs_ == nullptr ? -1 : packs_->EntryAt(date, filter_, 0);
 }
 
-void TDayTable::SetReturn(bool wrap) {
-  ForEachCell([wrap](TCellLineList& cell) { cell.SetWrap(wrap); });
-}
-void TDayTable::SetSpace(int32_t spacing) {
-  ForEachCell([spacing](TCellLineList& cell) { cell.SetSpacing(spacing); });
-}
-void TDayTable::SetPersent(int32_t percent) {
-  ForEachCell([percent](TCellLineList& cell) { cell.SetPercent(percent); });
-}
-void TDayTable::SetCheckedIconVisible(bool visible) {
-  ForEachCell([visible](TCellLineList& cell) { cell.SetCheckedIconVisible(visible); });
-}
-void TDayTable::SetRankIconVisible(bool visible) {
-  ForEachCell([visible](TCellLineList& cell) { cell.SetRankIconVisible(visible); });
-}
-void TDayTable::SetMemoIconVisible(bool visible) {
-  ForEachCell([visible](TCellLineList& cell) { cell.SetMemoIconVisible(visible); });
-}
-void TDayTable::SetRelFilesIconVisible(bool visible) {
-  ForEachCell([visible](TCellLineList& cell) { cell.SetRelFilesIconVisible(visible); });
-}
-void TDayTable::SetMarkIconVisible(bool visible) {
-  ForEachCell([visible](TCellLineList& cell) { cell.SetMarkIconVisible(visible); });
-}
-void TDayTable::SetDataIconVisible(bool visible) {
-  ForEachCell([visible](TCellLineList& cell) { cell.SetDataIconVisible(visible); });
-}
-void TDayTable::SetSelectColor(uint32_t color) {
-  ForEachCell([color](TCellLineList& cell) { cell.SetSelectColor(color); });
-}
-void TDayTable::SetEntryFont(const TFontSpec& font) {
-  ForEachCell([&font](TCellLineList& cell) { cell.SetFont(font); });
+void TDayTable::SetDisplay(const TCellDisplay& display) {
+  ForEachCell([&display](TCellLineList& cell) { cell.SetDisplay(display); });
 }
 void TDayTable::SetMeasurer(TTextMeasurer* measurer) {
   ForEachCell([measurer](TCellLineList& cell) { cell.SetMeasurer(measurer); });

@@ -11,10 +11,17 @@
 #include "calendar/Dates.h"
 #include "datafiles/DatePackLists.h"
 #include "schedule/CellLineLists.h"
+#include "schedule/ScheduleSettings.h"
 #include "text/Fonts.h"
 #include "text/SmallSets.h"
 
 namespace pelo {
+
+// The cells' part of a schedule's settings. entry_font is the entry font as the schedule
+// draws it (in the entry colour), select_color the selected line's background as painted.
+// One setting governs both rank icons.
+TCellDisplay CellDisplayOf(const TScheduleSettings& settings, const TFontSpec& entry_font,
+                           uint32_t select_color);
 
 class TDayTable {
  public:
@@ -23,7 +30,7 @@ class TDayTable {
 
   // All cells are made here, on the schedule's drawing surface and with the highlight of its
   // screen (see TCellLineList), and live as long as the table. The window starts at
-  // first_year (the schedule's: the year before today's).
+  // first_year (the schedule's: the year before today's), the filter as a new schedule's.
   explicit TDayTable(int32_t first_year, TTextMeasurer* measurer = nullptr,
                      uint32_t select_color = kSelectColorDeep);
 
@@ -56,18 +63,8 @@ class TDayTable {
   TDateRec FocusedDate() const noexcept { return focus_date_; }
   int32_t FocusedEntry() const noexcept { return focus_entry_; }
 
-  // Display settings handed to every cell (and kept across refills).
-  void SetReturn(bool wrap);
-  void SetSpace(int32_t spacing);
-  void SetPersent(int32_t percent);
-  void SetCheckedIconVisible(bool visible);
-  void SetRankIconVisible(bool visible);
-  void SetMemoIconVisible(bool visible);
-  void SetRelFilesIconVisible(bool visible);
-  void SetMarkIconVisible(bool visible);
-  void SetDataIconVisible(bool visible);
-  void SetSelectColor(uint32_t color);
-  void SetEntryFont(const TFontSpec& font);
+  // Hands the display to every cell (the cells keep it across refills).
+  void SetDisplay(const TCellDisplay& display);
   // The schedule's surface, for cells made before it existed.
   void SetMeasurer(TTextMeasurer* measurer);
 
@@ -78,7 +75,7 @@ class TDayTable {
 
   std::array<std::unique_ptr<TCellLineList>, kCellCount> cells_;
   const TDatePackList* packs_ = nullptr;
-  TFilterSet filter_;
+  TFilterSet filter_ = InitialScheduleSettings().Filter;
   TDateRec focus_date_;
   int32_t focus_entry_ = -1;
   int32_t first_year_ = 0;

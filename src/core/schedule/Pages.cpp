@@ -137,12 +137,26 @@ namespace {
 
 // The presets only lay the schedule out differently (and, for Calendar, hide it behind the
 // calendars area); everything else stays as the default page has it.
+// The two largest layouts do not fit a small screen: there the codes of Monthly and Yearly
+// name Calendar and Diary, and the codes of Calendar and Diary name nothing.
+int32_t PresetOnScreen(int32_t code, bool small_screen) noexcept {
+  if (!small_screen) return code;
+  switch (code) {
+    case kPresetMonthly:
+      return kPresetCalendar;
+    case kPresetYearly:
+      return kPresetDiary;
+    case kPresetCalendar:
+    case kPresetDiary:
+      return kPresetDefaultPage;
+    default:
+      return code;
+  }
+}
+
 void ApplyPreset(TPage& page, int32_t code, bool small_screen) {
   TScheduleSettings& s = page.Schedule;
-  // The two largest layouts do not fit a small screen; its codes 7 and 8 are the pages that
-  // take codes 9 and 10 on a screen of normal height.
-  if (small_screen && code >= 7 && code <= 10) code = code <= 8 ? code + 2 : 0;
-  switch (code) {
+  switch (PresetOnScreen(code, small_screen)) {
     case kPresetDaily:
       page.PageName = "Daily";
       s.Vertical = true;
@@ -174,14 +188,14 @@ void ApplyPreset(TPage& page, int32_t code, bool small_screen) {
       s.FixTopWeek = 0;
       s.MonthReset = true;
       break;
-    case 7:  // Monthly: one month per column
+    case kPresetMonthly:  // one month per column
       page.PageName = "Monthly";
       s.Cycle = 31;
       s.Term = 1;
       s.FixTopDay = 1;
       s.DispTitle = true;
       break;
-    case 8:  // Yearly: twelve month columns from January
+    case kPresetYearly:  // twelve month columns from January
       page.PageName = "Yearly";
       s.Cycle = 31;
       s.Term = 12;
@@ -189,16 +203,16 @@ void ApplyPreset(TPage& page, int32_t code, bool small_screen) {
       s.FixTopMonth = 1;
       s.DispTitle = true;
       break;
-    case 9:  // Calendar: the month calendars alone
+    case kPresetCalendar:  // the month calendars alone
       page.PageName = "Calendar";
       s.Visible = false;
       break;
-    case 10:  // Diary: one day with its lines wrapped
+    case kPresetDiary:  // one day with its lines wrapped
       page.PageName = "Diary";
       s.Vertical = true;
       s.Cycle = 1;
       s.Term = 1;
-      s.Return = true;
+      s.Wrap = true;
       break;
     default:
       break;
@@ -220,15 +234,15 @@ constexpr TNumberRange kFixMonthRange{0, 12, 0};
 constexpr TNumberRange kFixDayRange{0, 31, 0};
 // FixTopWeek: the weekday a cycle starts on; -1 aligns to none.
 constexpr TNumberRange kFixWeekRange{-1, 6, -1};
-// DayInfo: what the day-number label shows besides the number; 0 nothing.
-constexpr TNumberRange kDayInfoRange{0, 4, 0};
+// DayInfo: what the day-number label shows besides the number.
+constexpr TNumberRange kDayInfoRange{kDayInfoNone, kDayInfoEntryCount, kDayInfoNone};
 // Raised (positive) or sunken (negative) frames.
 constexpr TNumberRange kFrameRange{-kMaxFrameWidth, kMaxFrameWidth};
 // Grid lines wider than this leave the small layouts no room for their cells.
 constexpr TNumberRange kLineWidthRange{0, 16};
 // Extra pixels per entry row. A negative spacing would let rows overlap and, past the font's
 // height, leave lines no height at all; they would never show.
-constexpr TNumberRange kSpaceRange{0, 64};
+constexpr TNumberRange kSpacingRange{0, 64};
 // The entry text's size in percent: a tenth to ten times the font.
 constexpr TNumberRange kPercentRange{10, 1000};
 
@@ -300,7 +314,7 @@ bool TPage::Read(const TIniFile& ini, std::string_view section) {
   s.DayInfo = number("ScheduleDayInfo", defaults.DayInfo, kDayInfoRange);
   s.DispHoliday = flag("ScheduleDispHoliday", defaults.DispHoliday);
   s.MonthReset = flag("ScheduleMonthReset", defaults.MonthReset);
-  s.Return = flag("ScheduleReturn", defaults.Return);
+  s.Wrap = flag("ScheduleReturn", defaults.Wrap);
 
   // A set holding more than one member is written in quotes, so a value whose first and last
   // sets both do looks wrapped in quotes, and taking them off would spoil it: the value is
@@ -318,8 +332,8 @@ bool TPage::Read(const TIniFile& ini, std::string_view section) {
   s.Today3D = number("ScheduleToday3D", defaults.Today3D, kFrameRange);
   s.Normal3D = number("ScheduleNormal3D", defaults.Normal3D, kFrameRange);
   s.LineWidth = number("ScheduleLineWidth", defaults.LineWidth, kLineWidthRange);
-  s.Space = number("ScheduleSpace", defaults.Space, kSpaceRange);
-  s.Persent = number("SchedulePersent", defaults.Persent, kPercentRange);
+  s.Spacing = number("ScheduleSpace", defaults.Spacing, kSpacingRange);
+  s.Percent = number("SchedulePersent", defaults.Percent, kPercentRange);
   s.CheckedIconVisible = flag("ScheduleCheckedIconVisible", defaults.CheckedIconVisible);
   s.RankIconVisible = flag("ScheduleRankIconVisible", defaults.RankIconVisible);
   s.MemoIconVisible = flag("ScheduleMemoIconVisible", defaults.MemoIconVisible);
@@ -335,6 +349,11 @@ bool TPage::Read(const TIniFile& ini, std::string_view section) {
         integer(NumberedKey("ScheduleColor", i), static_cast<int32_t>(defaults.Colors[i])));
   }
 
+  ReadAreaValues(ini, section);
+  return true;
+}
+
+void TPage::ReadAreaValues(const TIniFile& ini, std::string_view section) {
   const std::vector<TPageKey>& keys = PageAreaKeys();
   area_values_.resize(keys.size());
   for (std::size_t i = 0; i < keys.size(); ++i) {
@@ -342,11 +361,11 @@ bool TPage::Read(const TIniFile& ini, std::string_view section) {
     TAreaValue& value = area_values_[i];
     switch (key.Kind) {
       case TPageValueKind::kFlag:
-        value.Number = flag(key.Name, key.Number != 0) ? 1 : 0;
+        value.Number = ini.ReadBool(section, key.Name, key.Number != 0) ? 1 : 0;
         break;
       case TPageValueKind::kInteger:
       case TPageValueKind::kColor:
-        value.Number = integer(key.Name, key.Number);
+        value.Number = ini.ReadInteger(section, key.Name, key.Number);
         break;
       case TPageValueKind::kText:
       case TPageValueKind::kFont:
@@ -354,7 +373,6 @@ bool TPage::Read(const TIniFile& ini, std::string_view section) {
         break;
     }
   }
-  return true;
 }
 
 std::size_t TPage::AreaIndex(std::string_view key, bool text) const {

@@ -15,13 +15,19 @@
 
 namespace pelo {
 
-// Preset codes of TPage::Reset. 7..10 depend on the screen height (see Reset).
+// Preset codes of TPage::Reset. The last four are those of a screen of normal height; a
+// small screen has no room for Monthly and Yearly, and its codes 7 and 8 name Calendar and
+// Diary (see Reset).
 inline constexpr int32_t kPresetDaily = 1;
 inline constexpr int32_t kPresetLevelWeekly = 2;
 inline constexpr int32_t kPresetWeekly = 3;
 inline constexpr int32_t kPreset2Weekly = 4;
 inline constexpr int32_t kPresetDefaultPage = 5;  // the built-in default page, "4Weekly"
 inline constexpr int32_t kPresetBlockMonthly = 6;
+inline constexpr int32_t kPresetMonthly = 7;
+inline constexpr int32_t kPresetYearly = 8;
+inline constexpr int32_t kPresetCalendar = 9;
+inline constexpr int32_t kPresetDiary = 10;
 
 // The section this program reads its page from.
 inline constexpr std::string_view kPageSection = "NerikaPage1";
@@ -85,6 +91,8 @@ class TPage {
   };
 
   std::size_t AreaIndex(std::string_view key, bool text) const;
+  // The other areas' keys of section; a missing key takes the default page's value.
+  void ReadAreaValues(const TIniFile& ini, std::string_view section);
 
   std::vector<TAreaValue> area_values_;  // parallel to PageAreaKeys()
 };

@@ -48,22 +48,7 @@ const char* CursorNoticeText(TCursorNotice notice) noexcept {
 
 TScheduleModel::TScheduleModel(const TCalendar& calendar)
     : calendar_(&calendar), cursor_(calendar.Today()) {
-  SetGridSize(term_, cycle_);  // not Vertical: Term columns of Cycle days
-}
-
-TScheduleLayout TScheduleModel::Layout() const noexcept {
-  return TScheduleLayout{vertical_,    cycle_,        term_,       fix_top_month_,
-                         fix_top_day_, fix_top_week_, month_reset_};
-}
-
-void TScheduleModel::AssignLayout(const TScheduleLayout& layout) noexcept {
-  vertical_ = layout.Vertical;
-  cycle_ = layout.Cycle;
-  term_ = layout.Term;
-  fix_top_month_ = layout.FixTopMonth;
-  fix_top_day_ = layout.FixTopDay;
-  fix_top_week_ = layout.FixTopWeek;
-  month_reset_ = layout.MonthReset;
+  SetGridSize(layout_.Term, layout_.Cycle);  // not Vertical: Term columns of Cycle days
 }
 
 // --- current cell ---------------------------------------------------------------------
@@ -74,13 +59,6 @@ bool TScheduleModel::InGrid(TCell cell) const noexcept {
 
 bool TScheduleModel::CellHasDate(int32_t col, int32_t row) const noexcept {
   return InGrid(TCell{col, row}) && CellToDate(col, row).Day != 0;
-}
-
-bool TScheduleModel::SetCurrentCell(int32_t col, int32_t row) noexcept {
-  if (!CellHasDate(col, row)) return false;
-  col_ = col;
-  row_ = row;
-  return true;
 }
 
 // --- layout ---------------------------------------------------------------------------
@@ -94,20 +72,20 @@ bool TScheduleModel::SetGridSize(int32_t across, int32_t down) noexcept {
   // The grid keeps its current cell inside itself when it shrinks.
   col_ = std::clamp(col_, 1, cell_columns_);
   row_ = std::clamp(row_, 1, cell_rows_);
-  if (vertical_) {
-    cycle_ = cell_columns_;
-    term_ = cell_rows_;
+  if (layout_.Vertical) {
+    layout_.Cycle = cell_columns_;
+    layout_.Term = cell_rows_;
   } else {
-    cycle_ = cell_rows_;
-    term_ = cell_columns_;
+    layout_.Cycle = cell_rows_;
+    layout_.Term = cell_columns_;
   }
   // These tests count the title column and row too. They run before CalcTopDate so that
   // the first shown date is worked out from the settings that stay.
   const int64_t grid_product = static_cast<int64_t>(across + 1) * (down + 1);
-  if (grid_product < kYearCells) fix_top_month_ = 0;
+  if (grid_product < kYearCells) layout_.FixTopMonth = 0;
   if (grid_product < kMonthCells) {
-    fix_top_day_ = 0;
-    month_reset_ = false;
+    layout_.FixTopDay = 0;
+    layout_.MonthReset = false;
   }
   CalcTopDate();
   return true;
@@ -120,13 +98,14 @@ TRebuildResult TScheduleModel::RebuildLayout(bool reload) {
   const int32_t old_top_year = top_.Year;
   col_ = 1;
   row_ = 1;
-  const int64_t product = static_cast<int64_t>(cycle_) * term_;
-  if (product < kYearCells) fix_top_month_ = 0;
+  const int64_t product = static_cast<int64_t>(layout_.Cycle) * layout_.Term;
+  if (product < kYearCells) layout_.FixTopMonth = 0;
   if (product < kMonthCells) {
-    fix_top_day_ = 0;
-    month_reset_ = false;
+    layout_.FixTopDay = 0;
+    layout_.MonthReset = false;
   }
-  out.grid_resized = vertical_ ? SetGridSize(cycle_, term_) : SetGridSize(term_, cycle_);
+  out.grid_resized = layout_.Vertical ? SetGridSize(layout_.Cycle, layout_.Term)
+                                      : SetGridSize(layout_.Term, layout_.Cycle);
   if (reload) CalcTopDate();
   out.placement = SetCursorDate(cursor_);
   out.first_year_changed = top_.Year != old_top_year;
@@ -134,58 +113,28 @@ TRebuildResult TScheduleModel::RebuildLayout(bool reload) {
 }
 
 void TScheduleModel::ProductTests() noexcept {
-  const int64_t product = static_cast<int64_t>(cycle_) * term_;
-  if (product < kWeekCells) fix_top_week_ = -1;
-  if (product < kMonthCells) fix_top_day_ = 0;
-  if (product < kYearCells) fix_top_month_ = 0;
-}
-
-TRebuildResult TScheduleModel::SetVertical(bool value) {
-  if (value == vertical_) return {};
-  vertical_ = value;
-  return RebuildLayout(false);
+  const int64_t product = static_cast<int64_t>(layout_.Cycle) * layout_.Term;
+  if (product < kWeekCells) layout_.FixTopWeek = -1;
+  if (product < kMonthCells) layout_.FixTopDay = 0;
+  if (product < kYearCells) layout_.FixTopMonth = 0;
 }
 
 TRebuildResult TScheduleModel::SetCycle(int32_t value) {
-  if (value == cycle_) return {};
-  cycle_ = value;
+  if (value == layout_.Cycle) return {};
+  layout_.Cycle = value;
   ProductTests();
-  if (cycle_ == 31) {
+  if (layout_.Cycle == 31) {
     // Months never start on a fixed weekday, and a month layout needs a first day.
-    fix_top_week_ = -1;
-    if (fix_top_day_ == 0) fix_top_day_ = 1;
+    layout_.FixTopWeek = -1;
+    if (layout_.FixTopDay == 0) layout_.FixTopDay = 1;
   }
   return RebuildLayout(false);
 }
 
 TRebuildResult TScheduleModel::SetTerm(int32_t value) {
-  if (value == term_) return {};
-  term_ = value;
+  if (value == layout_.Term) return {};
+  layout_.Term = value;
   ProductTests();
-  return RebuildLayout(false);
-}
-
-TRebuildResult TScheduleModel::SetFixTopMonth(int32_t value) {
-  if (value == fix_top_month_) return {};
-  fix_top_month_ = value;
-  return RebuildLayout(false);
-}
-
-TRebuildResult TScheduleModel::SetFixTopDay(int32_t value) {
-  if (value == fix_top_day_) return {};
-  fix_top_day_ = value;
-  return RebuildLayout(false);
-}
-
-TRebuildResult TScheduleModel::SetFixTopWeek(int32_t value) {
-  if (value == fix_top_week_) return {};
-  fix_top_week_ = value;
-  return RebuildLayout(false);
-}
-
-TRebuildResult TScheduleModel::SetMonthReset(bool value) {
-  if (value == month_reset_) return {};
-  month_reset_ = value;
   return RebuildLayout(false);
 }
 
@@ -195,8 +144,9 @@ TCellSizes TScheduleModel::FitCells(int32_t control_width, int32_t control_heigh
   TCellSizes out;
   if (disp_title) {
     // Weeks get weekday titles, months get day numbers; free cycles have nothing to title.
-    if (cycle_ == 7 || (cycle_ == 31 && !vertical_)) out.title_row_height = title_height;
-    if (cycle_ == 31 && vertical_) out.title_column_width = title_height;
+    if (layout_.Cycle == 7 || (layout_.Cycle == 31 && !layout_.Vertical))
+      out.title_row_height = title_height;
+    if (layout_.Cycle == 31 && layout_.Vertical) out.title_column_width = title_height;
   }
   const int64_t lines_down = static_cast<int64_t>(GridRows() - 1) * line_width;
   const int64_t lines_across = static_cast<int64_t>(GridColumns() - 1) * line_width;
@@ -214,11 +164,11 @@ TCellSizes TScheduleModel::FitCells(int32_t control_width, int32_t control_heigh
 
 int32_t TScheduleModel::EffectiveFixTopDay() const noexcept {
   // Anything but 1..31 lets the cycles follow the cursor, like 0.
-  return fix_top_day_ >= 1 && fix_top_day_ <= 31 ? fix_top_day_ : 0;
+  return layout_.FixTopDay >= 1 && layout_.FixTopDay <= 31 ? layout_.FixTopDay : 0;
 }
 
 bool TScheduleModel::IsMonthLayout() const noexcept {
-  return cycle_ == 31 && EffectiveFixTopDay() > 0;
+  return layout_.Cycle == 31 && EffectiveFixTopDay() > 0;
 }
 
 // A cycle starts on FixTopDay, or on the month's last day when the month is shorter. With a
@@ -229,11 +179,11 @@ int32_t TScheduleModel::CycleStartDay(int32_t year, int32_t month) const noexcep
 }
 
 void TScheduleModel::CalcTopDate() noexcept {
-  const int32_t k = vertical_ ? row_ : col_;  // the cycle the cursor stays in
+  const int32_t k = layout_.Vertical ? row_ : col_;  // the cycle the cursor stays in
   const int32_t fix_top_day = EffectiveFixTopDay();
   TDateRec top;
   if (fix_top_day == 0) {
-    top = ShiftDays(cursor_, -static_cast<int64_t>(k - 1) * cycle_);
+    top = ShiftDays(cursor_, -static_cast<int64_t>(k - 1) * layout_.Cycle);
   } else {
     top = TDateRec{cursor_.Year, cursor_.Month, CycleStartDay(cursor_.Year, cursor_.Month)};
     if (cursor_.Day < top.Day) {  // the cursor still belongs to last month's cycle
@@ -241,14 +191,15 @@ void TScheduleModel::CalcTopDate() noexcept {
       top.Day = CycleStartDay(top.Year, top.Month);
     }
   }
-  if (fix_top_week_ >= 0 && fix_top_week_ <= 6) MoveToWeekday(-1, fix_top_week_, top);
+  if (layout_.FixTopWeek >= 0 && layout_.FixTopWeek <= 6)
+    MoveToWeekday(-1, layout_.FixTopWeek, top);
 
-  if (cycle_ == 31) {
+  if (layout_.Cycle == 31) {
     const bool on_cycle_start = fix_top_day > 0 && top.Day == CycleStartDay(top.Year, top.Month);
     // A FixTopMonth outside 1..12 names no month: the year follows the cursor, as with 0.
-    if (fix_top_month_ >= 1 && fix_top_month_ <= 12 && term_ == 12) {
-      if (fix_top_month_ > top.Month) --top.Year;  // the shown year began last year
-      top.Month = fix_top_month_;
+    if (layout_.FixTopMonth >= 1 && layout_.FixTopMonth <= 12 && layout_.Term == 12) {
+      if (layout_.FixTopMonth > top.Month) --top.Year;  // the shown year began last year
+      top.Month = layout_.FixTopMonth;
     } else {
       AddYearsMonths(top.Year, top.Month, 0, -(k - 1));
     }
@@ -257,7 +208,8 @@ void TScheduleModel::CalcTopDate() noexcept {
     top_ = top;
     int32_t end_year = top.Year;
     int32_t end_month = top.Month;
-    AddYearsMonths(end_year, end_month, 0, ClampToInt32(int64_t{term_} - 1, INT32_MIN, INT32_MAX));
+    AddYearsMonths(end_year, end_month, 0,
+                   ClampToInt32(int64_t{layout_.Term} - 1, INT32_MIN, INT32_MAX));
     if (fix_top_day > 1) {
       // The last cycle runs into the next month, up to the day before that month's cycle
       // start: those days are shown, so they belong to the shown span too (a click on them
@@ -279,8 +231,8 @@ void TScheduleModel::CalcTopDate() noexcept {
 TDateRec TScheduleModel::CellToDate(int32_t col, int32_t row) const noexcept {
   if (col <= 0 || row <= 0) return kNullDate;
   if (IsMonthLayout()) {
-    const int32_t cycle_index = (vertical_ ? row : col) - 1;
-    const int32_t day_index = (vertical_ ? col : row) - 1;
+    const int32_t cycle_index = (layout_.Vertical ? row : col) - 1;
+    const int32_t day_index = (layout_.Vertical ? col : row) - 1;
     int32_t year = top_.Year;
     int32_t month = top_.Month;
     AddYearsMonths(year, month, 0, cycle_index);
@@ -295,8 +247,9 @@ TDateRec TScheduleModel::CellToDate(int32_t col, int32_t row) const noexcept {
     return TDateRec{year, month, static_cast<int32_t>(day)};
   }
   const int64_t offset =
-      vertical_ ? static_cast<int64_t>(col - 1) + static_cast<int64_t>(row - 1) * cell_columns_
-                : static_cast<int64_t>(row - 1) + static_cast<int64_t>(col - 1) * cell_rows_;
+      layout_.Vertical
+          ? static_cast<int64_t>(col - 1) + static_cast<int64_t>(row - 1) * cell_columns_
+          : static_cast<int64_t>(row - 1) + static_cast<int64_t>(col - 1) * cell_rows_;
   return ShiftDays(top_, offset);
 }
 
@@ -317,13 +270,14 @@ TScheduleModel::TCell TScheduleModel::DateToCell(TDateRec date) const noexcept {
     cycle_index = MonthsBetween(top_.Year, top_.Month, year, month);
   } else {
     const int32_t d = DayNumber(date) - DayNumber(top_);
-    const int32_t per_cycle = vertical_ ? cell_columns_ : cell_rows_;
+    const int32_t per_cycle = layout_.Vertical ? cell_columns_ : cell_rows_;
     // Rounded towards minus infinity, so that every date before TopDate gets a column (row)
     // below 1 instead of sharing column 1 with the first cycle.
     cycle_index = static_cast<int32_t>(FloorDiv(d, per_cycle));
     day_index = static_cast<int32_t>(FloorMod(d, per_cycle));
   }
-  return vertical_ ? TCell{day_index + 1, cycle_index + 1} : TCell{cycle_index + 1, day_index + 1};
+  return layout_.Vertical ? TCell{day_index + 1, cycle_index + 1}
+                          : TCell{cycle_index + 1, day_index + 1};
 }
 
 int32_t TScheduleModel::DateToCol(TDateRec date) const noexcept { return DateToCell(date).col; }
@@ -351,11 +305,11 @@ std::optional<TScheduleModel::TCell> TScheduleModel::FallbackCell() const noexce
   TCell cell = DateToCell(top_);
   if (!InGrid(cell)) cell = TCell{1, 1};
   if (CheckCalendarRange(CellToDate(cell.col, cell.row)) == kDateUsable) return cell;
-  const int32_t cycles = vertical_ ? cell_rows_ : cell_columns_;
-  const int32_t days = vertical_ ? cell_columns_ : cell_rows_;
+  const int32_t cycles = layout_.Vertical ? cell_rows_ : cell_columns_;
+  const int32_t days = layout_.Vertical ? cell_columns_ : cell_rows_;
   for (int32_t c = 1; c <= cycles; ++c) {
     for (int32_t d = 1; d <= days; ++d) {
-      cell = vertical_ ? TCell{d, c} : TCell{c, d};
+      cell = layout_.Vertical ? TCell{d, c} : TCell{c, d};
       if (CheckCalendarRange(CellToDate(cell.col, cell.row)) == kDateUsable) return cell;
     }
   }
@@ -365,13 +319,13 @@ std::optional<TScheduleModel::TCell> TScheduleModel::FallbackCell() const noexce
 bool TScheduleModel::RecomputeDue(TDateRec date) const noexcept {
   const int32_t n = DayNumber(date);
   bool due;
-  if (cycle_ == 31) {
+  if (layout_.Cycle == 31) {
     due = n < DayNumber(top_) || n > DayNumber(end_);
   } else {
     const int32_t d = n - DayNumber(top_);
     due = d < 0 || d > CellCount() - 1;
   }
-  if (month_reset_ && (date.Year != cursor_.Year || date.Month != cursor_month_)) due = true;
+  if (layout_.MonthReset && (date.Year != cursor_.Year || date.Month != cursor_month_)) due = true;
   return due;
 }
 
@@ -459,12 +413,12 @@ bool TScheduleModel::ScrollCycle(int32_t direction) noexcept {
   if (direction == 0) return false;
   const int32_t sign = direction < 0 ? -1 : 1;
   TDateRec next;
-  if (cycle_ == 31) {
-    if (fix_top_month_ != 0) return false;
+  if (layout_.Cycle == 31) {
+    if (layout_.FixTopMonth != 0) return false;
     next = AddToDate(cursor_, TDateAmount{0, sign, 0});
   } else {
-    if (fix_top_day_ != 0) return false;
-    next = ShiftDays(cursor_, static_cast<int64_t>(sign) * cycle_);
+    if (layout_.FixTopDay != 0) return false;
+    next = ShiftDays(cursor_, static_cast<int64_t>(sign) * layout_.Cycle);
   }
 
   const TShown before = Shown();

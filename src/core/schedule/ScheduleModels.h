@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "calendar/Dates.h"
+#include "schedule/ScheduleSettings.h"
 
 namespace pelo {
 
@@ -71,19 +72,6 @@ struct TCellSizes {
   int32_t day_column_width = 0;
 };
 
-// The layout fields of the settings record, copied as they are (no product tests).
-struct TScheduleLayout {
-  bool Vertical = false;
-  int32_t Cycle = 7;
-  int32_t Term = 2;
-  int32_t FixTopMonth = 0;
-  int32_t FixTopDay = 0;
-  int32_t FixTopWeek = 1;
-  bool MonthReset = false;
-
-  friend bool operator==(const TScheduleLayout&, const TScheduleLayout&) = default;
-};
-
 class TCalendar;
 
 class TScheduleModel {
@@ -93,14 +81,14 @@ class TScheduleModel {
   explicit TScheduleModel(const TCalendar& calendar);
 
   // --- state ---
-  bool Vertical() const noexcept { return vertical_; }
-  int32_t Cycle() const noexcept { return cycle_; }
-  int32_t Term() const noexcept { return term_; }
-  int32_t FixTopMonth() const noexcept { return fix_top_month_; }
-  int32_t FixTopDay() const noexcept { return fix_top_day_; }
-  int32_t FixTopWeek() const noexcept { return fix_top_week_; }
-  bool MonthReset() const noexcept { return month_reset_; }
-  TScheduleLayout Layout() const noexcept;
+  bool Vertical() const noexcept { return layout_.Vertical; }
+  int32_t Cycle() const noexcept { return layout_.Cycle; }
+  int32_t Term() const noexcept { return layout_.Term; }
+  int32_t FixTopMonth() const noexcept { return layout_.FixTopMonth; }
+  int32_t FixTopDay() const noexcept { return layout_.FixTopDay; }
+  int32_t FixTopWeek() const noexcept { return layout_.FixTopWeek; }
+  bool MonthReset() const noexcept { return layout_.MonthReset; }
+  const TScheduleLayout& Layout() const noexcept { return layout_; }
 
   int32_t CellColumns() const noexcept { return cell_columns_; }
   int32_t CellRows() const noexcept { return cell_rows_; }
@@ -120,9 +108,7 @@ class TScheduleModel {
   // The grid's current cell.
   int32_t Col() const noexcept { return col_; }
   int32_t Row() const noexcept { return row_; }
-  // Moves the current cell without touching the dates (the grid moved it). Refused, like
-  // the grid's own veto, for a cell outside the day cells or one that shows no date.
-  bool SetCurrentCell(int32_t col, int32_t row) noexcept;
+  // A day cell that shows a date: the only kind the grid's current cell may move to.
   bool CellHasDate(int32_t col, int32_t row) const noexcept;
 
   // --- layout ---
@@ -137,16 +123,11 @@ class TScheduleModel {
 
   // Layout property setters: a different value is stored (with the product tests of the
   // property) and the layout rebuilt without reload; the same value does nothing.
-  TRebuildResult SetVertical(bool value);
   TRebuildResult SetCycle(int32_t value);
   TRebuildResult SetTerm(int32_t value);
-  TRebuildResult SetFixTopMonth(int32_t value);
-  TRebuildResult SetFixTopDay(int32_t value);
-  TRebuildResult SetFixTopWeek(int32_t value);
-  TRebuildResult SetMonthReset(bool value);
 
-  // Copies the layout fields as they come from a settings record; the caller rebuilds.
-  void AssignLayout(const TScheduleLayout& layout) noexcept;
+  // Takes the layout as it comes from a settings record; the caller rebuilds.
+  void AssignLayout(const TScheduleLayout& layout) noexcept { layout_ = layout; }
 
   // Title and day cell sizes for a control of the given size.
   TCellSizes FitCells(int32_t control_width, int32_t control_height, int32_t title_height,
@@ -206,13 +187,7 @@ class TScheduleModel {
   bool RecomputeDue(TDateRec date) const noexcept;
   void ProductTests() noexcept;
 
-  bool vertical_ = false;
-  int32_t cycle_ = 7;
-  int32_t term_ = 2;
-  int32_t fix_top_month_ = 0;
-  int32_t fix_top_day_ = 0;
-  int32_t fix_top_week_ = 1;
-  bool month_reset_ = false;
+  TScheduleLayout layout_ = InitialScheduleSettings();
 
   int32_t cell_columns_ = 2;
   int32_t cell_rows_ = 7;

@@ -3,7 +3,7 @@
 // The record of every schedule setting a page carries and the schedule applies: layout,
 // what a cell shows, frames, the line lists' options, five fonts and 43 colours. A
 // default-made record is the schedule of the built-in default page (on a screen of normal
-// height).
+// height); a new schedule starts from InitialScheduleSettings.
 
 #include <array>
 #include <cstdint>
@@ -67,21 +67,38 @@ inline constexpr std::array<uint32_t, kScheduleColorCount> kDefaultScheduleColor
 // of the small layouts whole.
 inline constexpr int32_t kMaxFrameWidth = 16;
 
-struct TScheduleSettings {
-  bool Visible = true;  // carried for the page; the schedule itself does not look at it
+// What the day-number label shows besides the number (DayInfo); any other value nothing.
+enum TDayInfoKind : int32_t {
+  kDayInfoNone = 0,
+  kDayInfoWeekday = 1,
+  kDayInfoRokuyo = 2,
+  kDayInfoLunarDate = 3,
+  kDayInfoEntryCount = 4,
+};
+
+// How the days lie on the grid: the part of the settings that the layout model keeps (and
+// corrects where the grid cannot show it).
+struct TScheduleLayout {
   bool Vertical = false;
   int32_t Cycle = 7;
   int32_t Term = 4;
   int32_t FixTopMonth = 0;
   int32_t FixTopDay = 0;
   int32_t FixTopWeek = 1;
+  bool MonthReset = false;
+
+  friend bool operator==(const TScheduleLayout&, const TScheduleLayout&) = default;
+};
+
+// The layout and what the cells show.
+struct TScheduleSettings : TScheduleLayout {
+  bool Visible = true;  // carried for the page; the schedule itself does not look at it
   bool DayUpper = false;
   bool DispTitle = false;
   bool DispDay = true;
-  int32_t DayInfo = 1;
+  int32_t DayInfo = kDayInfoWeekday;
   bool DispHoliday = true;
-  bool MonthReset = false;
-  bool Return = false;
+  bool Wrap = false;  // long entry lines wrap (page key ScheduleReturn)
   // Sets 0 and 4 = {0}, set 5 = {0, 1, 2}, set 6 = {0, 1, 2, 3}, the others empty.
   TFilterSet Filter{{TSmallSet{0}, TSmallSet{}, TSmallSet{}, TSmallSet{}, TSmallSet{0},
                      TSmallSet{0, 1, 2}, TSmallSet{0, 1, 2, 3}, TSmallSet{}}};
@@ -90,8 +107,8 @@ struct TScheduleSettings {
   int32_t Today3D = -2;
   int32_t Normal3D = 0;
   int32_t LineWidth = 1;
-  int32_t Space = 2;
-  int32_t Persent = 100;
+  int32_t Spacing = 2;    // extra pixels per entry row (ScheduleSpace)
+  int32_t Percent = 100;  // entry text size in percent (SchedulePersent)
   bool CheckedIconVisible = true;
   bool RankIconVisible = true;
   bool MemoIconVisible = true;
@@ -108,5 +125,16 @@ struct TScheduleSettings {
 
   friend bool operator==(const TScheduleSettings&, const TScheduleSettings&) = default;
 };
+
+// What a schedule shows until a page gives it settings: the default page on two weeks, with
+// the entries of category D too and without the mark and picture icons.
+inline TScheduleSettings InitialScheduleSettings() {
+  TScheduleSettings settings;
+  settings.Term = 2;
+  settings.Filter[5] = {0, 1, 2, 3};
+  settings.MarkIconVisible = false;
+  settings.DataIconVisible = false;
+  return settings;
+}
 
 }  // namespace pelo

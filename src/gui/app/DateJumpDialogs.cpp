@@ -19,7 +19,7 @@
 
 namespace pelo {
 
-const std::array<TEraRule, kGengoCount> kEraRules = {{
+const std::array<TEraRule, kEraChoiceCount> kEraRules = {{
     {"西暦", 0, INT32_MIN, INT32_MAX, 0},
     {"明治", 1867, 1867, 1911, 45},
     {"大正", 1911, 1911, 1925, 15},
@@ -31,7 +31,7 @@ namespace {
 
 constexpr int kClientWidth = 394;
 constexpr int kClientHeight = 119;
-constexpr int kUpDownWidth = 17;
+constexpr int kStepButtonsWidth = 17;
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
@@ -43,9 +43,9 @@ bool ReadInteger(const QString& text, int32_t& value) {
 }  // namespace
 
 // ---------------------------------------------------------------------------------------
-// TUpDown
+// TStepButtons
 
-TUpDown::TUpDown(QWidget* parent)
+TStepButtons::TStepButtons(QWidget* parent)
     : QWidget(parent), up_button_(new QToolButton(this)), down_button_(new QToolButton(this)) {
   up_button_->setObjectName("Up");
   down_button_->setObjectName("Down");
@@ -57,21 +57,21 @@ TUpDown::TUpDown(QWidget* parent)
   }
   connect(up_button_, &QToolButton::clicked, this, [this] { Step(1); });
   connect(down_button_, &QToolButton::clicked, this, [this] { Step(-1); });
-  setFixedWidth(kUpDownWidth);
+  setFixedWidth(kStepButtonsWidth);
 }
 
-void TUpDown::Associate(QLineEdit* edit) {
+void TStepButtons::Associate(QLineEdit* edit) {
   if (edit_ != nullptr) edit_->removeEventFilter(this);
   edit_ = edit;
   if (edit_ != nullptr) edit_->installEventFilter(this);
 }
 
-void TUpDown::SetPosition(int position) {
+void TStepButtons::SetPosition(int position) {
   position_ = std::clamp(position, kMin, kMax);
   if (edit_ != nullptr) edit_->setText(QString::number(position_));
 }
 
-void TUpDown::Step(int delta) {
+void TStepButtons::Step(int delta) {
   // A number typed into the edit counts as the position, so the step starts from what the
   // user sees; text that is no number leaves the last position.
   int32_t typed = 0;
@@ -82,7 +82,7 @@ void TUpDown::Step(int delta) {
   emit Clicked(delta);
 }
 
-bool TUpDown::eventFilter(QObject* watched, QEvent* event) {
+bool TStepButtons::eventFilter(QObject* watched, QEvent* event) {
   if (watched == edit_ && event->type() == QEvent::KeyPress && isVisible()) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down) {
@@ -93,7 +93,7 @@ bool TUpDown::eventFilter(QObject* watched, QEvent* event) {
   return QWidget::eventFilter(watched, event);
 }
 
-void TUpDown::resizeEvent(QResizeEvent* event) {
+void TStepButtons::resizeEvent(QResizeEvent* event) {
   const int half = height() / 2;
   up_button_->setGeometry(0, 0, width(), half);
   down_button_->setGeometry(0, half, width(), height() - half);
@@ -114,144 +114,149 @@ TDateJumpForm::TDateJumpForm(TUserNotices& notices, TDateRec today, QWidget* par
   form_font.setPixelSize(12);
   setFont(form_font);
   setFixedSize(kClientWidth, kClientHeight);
-  CreateControls();
+  CreateModeBox();
+  CreateDateFields(CreateDateFrame());
+  CreateButtons();
+  ChainTabOrder();
+  // Absolute mode at first: the offset boxes and their step buttons are hidden.
+  for (int part = 0; part < 3; ++part) {
+    offset_edits_[part]->setVisible(false);
+    offset_steps_[part]->setVisible(false);
+  }
+  ConnectControls();
 }
 
-void TDateJumpForm::CreateControls() {
-  check_plus_minus_ = new QCheckBox(Utf8("日付ｶｰｿﾙのある年月日から±で指定する(&P)"), this);
-  check_plus_minus_->setObjectName("CheckBoxPlusMinus");
-  check_plus_minus_->setGeometry(8, 6, 378, 20);
+void TDateJumpForm::CreateModeBox() {
+  relative_box_ = new QCheckBox(Utf8("日付ｶｰｿﾙのある年月日から±で指定する(&P)"), this);
+  relative_box_->setObjectName("RelativeBox");
+  relative_box_->setGeometry(8, 6, 378, 20);
+}
 
+QWidget* TDateJumpForm::CreateDateFrame() {
   auto* frame = new QFrame(this);
-  frame->setObjectName("Bevel1");
+  frame->setObjectName("DateFrame");
   frame->setFrameShape(QFrame::Box);
   frame->setFrameShadow(QFrame::Sunken);
   frame->setGeometry(8, 30, 378, 46);
 
-  combo_gengo_ = new QComboBox(frame);
-  combo_gengo_->setObjectName("ComboBoxGengo");
-  for (const TEraRule& era : kEraRules) combo_gengo_->addItem(Utf8(era.name));
-  combo_gengo_->setGeometry(8, 12, 68, 22);
+  era_box_ = new QComboBox(frame);
+  era_box_->setObjectName("EraBox");
+  for (const TEraRule& era : kEraRules) era_box_->addItem(Utf8(era.name));
+  era_box_->setGeometry(8, 12, 68, 22);
+  return frame;
+}
 
+void TDateJumpForm::CreateDateFields(QWidget* frame) {
   // x and width of the year, month and day fields inside the frame.
   constexpr std::array<std::pair<int, int>, 3> kFields = {{{84, 76}, {188, 56}, {272, 56}}};
-  static const std::array<const char*, 3> kComboNames = {"ComboBoxYear", "ComboBoxMonth",
-                                                         "ComboBoxDay"};
-  static const std::array<const char*, 3> kEditNames = {"EditYear", "EditMonth", "EditDay"};
-  static const std::array<const char*, 3> kUpDownNames = {"UpDownYear", "UpDownMonth", "UpDownDay"};
-  static const std::array<const char*, 3> kLabelNames = {"LabelYear", "LabelMonth", "LabelDay"};
-  static const std::array<const char*, 3> kLabelTexts = {"年", "月", "日"};
-  QFont label_font = font();
-  label_font.setPixelSize(16);
-  label_font.setBold(true);
+  static const std::array<const char*, 3> kPartNames = {"Year", "Month", "Day"};
+  static const std::array<const char*, 3> kUnits = {"年", "月", "日"};
+  QFont unit_font = font();
+  unit_font.setPixelSize(16);
+  unit_font.setBold(true);
 
-  for (int tag = 0; tag < 3; ++tag) {
-    const auto [x, width] = kFields[tag];
+  for (int part = 0; part < 3; ++part) {
+    const auto [x, width] = kFields[part];
+    const QString name = QLatin1String(kPartNames[part]);
 
-    // The edit and its up-down lie where the combo box is; one pair shows at a time.
+    // The offset edit and its step buttons lie where the date box is; one shows at a time.
     auto* edit = new QLineEdit(QStringLiteral("0"), frame);
-    edit->setObjectName(kEditNames[tag]);
+    edit->setObjectName(name + "Offset");
     edit->setAttribute(Qt::WA_InputMethodEnabled, false);
-    edit->setGeometry(x, 12, width - kUpDownWidth, 22);
-    edits_[tag] = edit;
+    edit->setGeometry(x, 12, width - kStepButtonsWidth, 22);
+    offset_edits_[part] = edit;
 
-    auto* up_down = new TUpDown(frame);
-    up_down->setObjectName(kUpDownNames[tag]);
-    up_down->setGeometry(x + width - kUpDownWidth, 12, kUpDownWidth, 22);
-    up_down->Associate(edit);
-    up_downs_[tag] = up_down;
+    auto* steps = new TStepButtons(frame);
+    steps->setObjectName(name + "Steps");
+    steps->setGeometry(x + width - kStepButtonsWidth, 12, kStepButtonsWidth, 22);
+    steps->Associate(edit);
+    offset_steps_[part] = steps;
 
-    auto* combo = new QComboBox(frame);
-    combo->setObjectName(kComboNames[tag]);
-    combo->setEditable(true);
+    auto* box = new QComboBox(frame);
+    box->setObjectName(name + "Box");
+    box->setEditable(true);
     // What the user types stays what he typed: no completion, no items added on Enter.
-    combo->setCompleter(nullptr);
-    combo->setInsertPolicy(QComboBox::NoInsert);
-    combo->setGeometry(x, 12, width, 22);
-    combos_[tag] = combo;
+    box->setCompleter(nullptr);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setGeometry(x, 12, width, 22);
+    date_boxes_[part] = box;
 
-    auto* label = new QLabel(Utf8(kLabelTexts[tag]), frame);
-    label->setObjectName(kLabelNames[tag]);
-    label->setFont(label_font);
-    label->setGeometry(x + width + 2, 12, 22, 22);
-    labels_[tag] = label;
+    auto* unit = new QLabel(Utf8(kUnits[part]), frame);
+    unit->setObjectName(name + "Unit");
+    unit->setFont(unit_font);
+    unit->setGeometry(x + width + 2, 12, 22, 22);
+  }
+  const QSignalBlocker month_blocker(date_boxes_[kMonthPart]);
+  for (int month = 1; month <= 12; ++month)
+    date_boxes_[kMonthPart]->addItem(QString::number(month));
+  const QSignalBlocker day_blocker(date_boxes_[kDayPart]);
+  for (int day = 1; day <= 31; ++day) date_boxes_[kDayPart]->addItem(QString::number(day));
+}
 
-    connect(edit, &QLineEdit::textChanged, this, [this, tag] { EditChange(tag); });
-    connect(up_down, &TUpDown::Clicked, this, [this, tag] { UpDownClick(tag); });
-    connect(combo, &QComboBox::editTextChanged, this, [this, tag] {
-      if (!writing_) ComboBoxChange(tag);
-    });
-  }
-  {
-    const QSignalBlocker blocker(combos_[kTagMonth]);
-    for (int month = 1; month <= 12; ++month) combos_[kTagMonth]->addItem(QString::number(month));
-  }
-  {
-    const QSignalBlocker blocker(combos_[kTagDay]);
-    for (int day = 1; day <= 31; ++day) combos_[kTagDay]->addItem(QString::number(day));
-  }
-
+void TDateJumpForm::CreateButtons() {
   ok_button_ = new QPushButton(QStringLiteral("OK"), this);
-  ok_button_->setObjectName("OKBtn");
+  ok_button_->setObjectName("OkButton");
   ok_button_->setGeometry(228, 86, 75, 25);
   ok_button_->setDefault(true);
   cancel_button_ = new QPushButton(Utf8("ｷｬﾝｾﾙ"), this);
-  cancel_button_->setObjectName("CancelBtn");
+  cancel_button_->setObjectName("CancelButton");
   cancel_button_->setGeometry(311, 86, 75, 25);
+}
 
-  setTabOrder(check_plus_minus_, combo_gengo_);
-  setTabOrder(combo_gengo_, combos_[0]);
-  setTabOrder(combos_[0], combos_[1]);
-  setTabOrder(combos_[1], combos_[2]);
-  setTabOrder(combos_[2], edits_[0]);
-  setTabOrder(edits_[0], edits_[1]);
-  setTabOrder(edits_[1], edits_[2]);
-  setTabOrder(edits_[2], ok_button_);
-  setTabOrder(ok_button_, cancel_button_);
+void TDateJumpForm::ChainTabOrder() {
+  const std::array<QWidget*, 10> chain = {
+      relative_box_,    era_box_,         date_boxes_[0],   date_boxes_[1], date_boxes_[2],
+      offset_edits_[0], offset_edits_[1], offset_edits_[2], ok_button_,     cancel_button_};
+  for (std::size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
+}
 
-  // Absolute mode at first: the offset boxes and their up-downs are hidden.
-  for (int tag = 0; tag < 3; ++tag) {
-    edits_[tag]->setVisible(false);
-    up_downs_[tag]->setVisible(false);
+void TDateJumpForm::ConnectControls() {
+  for (int part = 0; part < 3; ++part) {
+    connect(offset_edits_[part], &QLineEdit::textChanged, this,
+            [this, part] { OffsetEdited(part); });
+    connect(offset_steps_[part], &TStepButtons::Clicked, this,
+            [this, part] { OffsetStepped(part); });
+    connect(date_boxes_[part], &QComboBox::editTextChanged, this, [this, part] {
+      if (!writing_) DateBoxEdited(part);
+    });
   }
-
-  connect(check_plus_minus_, &QCheckBox::toggled, this, [this] { CheckBoxPlusMinusClick(); });
-  connect(combo_gengo_, &QComboBox::currentIndexChanged, this, [this] { ComboBoxGengoChange(); });
+  connect(relative_box_, &QCheckBox::toggled, this, [this] { SwitchMode(); });
+  connect(era_box_, &QComboBox::currentIndexChanged, this, [this] { EraChosen(); });
   connect(ok_button_, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-bool TDateJumpForm::PlusMinus() const { return check_plus_minus_->isChecked(); }
+bool TDateJumpForm::Relative() const { return relative_box_->isChecked(); }
 
-void TDateJumpForm::SetPlusMinus(bool checked) { check_plus_minus_->setChecked(checked); }
+void TDateJumpForm::SetRelative(bool relative) { relative_box_->setChecked(relative); }
 
-void TDateJumpForm::SetPart(int tag, int32_t value) noexcept {
-  if (tag == kTagYear) {
+void TDateJumpForm::SetPart(int part, int32_t value) noexcept {
+  if (part == kYearPart) {
     working_.Year = value;
-  } else if (tag == kTagMonth) {
+  } else if (part == kMonthPart) {
     working_.Month = value;
   } else {
     working_.Day = value;
   }
 }
 
-int32_t TDateJumpForm::Part(int tag) const noexcept {
-  return tag == kTagYear ? working_.Year : tag == kTagMonth ? working_.Month : working_.Day;
+int32_t TDateJumpForm::Part(int part) const noexcept {
+  return part == kYearPart ? working_.Year : part == kMonthPart ? working_.Month : working_.Day;
 }
 
-void TDateJumpForm::WriteCombo(QComboBox* combo, const QString& text) {
+void TDateJumpForm::WriteDateBox(QComboBox* box, const QString& text) {
   writing_ = true;
-  combo->setEditText(text);
+  box->setEditText(text);
   writing_ = false;
 }
 
 void TDateJumpForm::WriteWorkingDate() {
-  for (int tag = 0; tag < 3; ++tag) WriteCombo(combos_[tag], QString::number(Part(tag)));
+  for (int part = 0; part < 3; ++part) WriteDateBox(date_boxes_[part], QString::number(Part(part)));
 }
 
 void TDateJumpForm::FillYearList() {
-  QComboBox* year_box = combos_[kTagYear];
-  const TEraRule& era = kEraRules[std::clamp(combo_gengo_->currentIndex(), 0, kGengoCount - 1)];
+  QComboBox* year_box = date_boxes_[kYearPart];
+  const TEraRule& era = kEraRules[std::clamp(era_box_->currentIndex(), 0, kEraChoiceCount - 1)];
   // Refilling an editable combo box clears its text; the text shown stays as it was.
   writing_ = true;
   const QString shown = year_box->currentText();
@@ -271,16 +276,16 @@ void TDateJumpForm::FillYearList() {
   writing_ = false;
 }
 
-void TDateJumpForm::FormShow() {
-  check_plus_minus_->setChecked(false);  // a change runs the handler: today, absolute mode
+void TDateJumpForm::PrepareToShow() {
+  relative_box_->setChecked(false);  // a change runs the handler: today, absolute mode
   {
     // Selecting the era here only sets the box; the year list is filled below.
-    const QSignalBlocker blocker(combo_gengo_);
-    combo_gengo_->setCurrentIndex(kGengoSeireki);
+    const QSignalBlocker blocker(era_box_);
+    era_box_->setCurrentIndex(kEraChoiceWestern);
   }
   WriteWorkingDate();
   FillYearList();
-  combos_[kTagYear]->setFocus();
+  date_boxes_[kYearPart]->setFocus();
 }
 
 void TDateJumpForm::showEvent(QShowEvent* event) {
@@ -293,33 +298,33 @@ void TDateJumpForm::showEvent(QShowEvent* event) {
       frame.moveCenter(screen->availableGeometry().center());
       move(frame.topLeft());
     }
-    FormShow();
+    PrepareToShow();
   }
   QDialog::showEvent(event);
 }
 
-void TDateJumpForm::CheckBoxPlusMinusClick() {
-  const bool relative = check_plus_minus_->isChecked();
-  combo_gengo_->setVisible(!relative);
-  for (int tag = 0; tag < 3; ++tag) {
-    combos_[tag]->setVisible(!relative);
-    edits_[tag]->setVisible(relative);
-    up_downs_[tag]->setVisible(relative);
+void TDateJumpForm::SwitchMode() {
+  const bool relative = relative_box_->isChecked();
+  era_box_->setVisible(!relative);
+  for (int part = 0; part < 3; ++part) {
+    date_boxes_[part]->setVisible(!relative);
+    offset_edits_[part]->setVisible(relative);
+    offset_steps_[part]->setVisible(relative);
   }
   if (relative) {
     working_ = TDateRec{0, 0, 0};
-    for (TUpDown* up_down : up_downs_) up_down->SetPosition(0);
-    edits_[kTagYear]->setFocus();
+    for (TStepButtons* steps : offset_steps_) steps->SetPosition(0);
+    offset_edits_[kYearPart]->setFocus();
   } else {
     working_ = today_;
     WriteWorkingDate();
-    combos_[kTagYear]->setFocus();
+    date_boxes_[kYearPart]->setFocus();
   }
 }
 
-void TDateJumpForm::UpDownClick(int tag) {
-  QLineEdit* edit = edits_[tag];
-  if (up_downs_[tag]->Position() > 0 && !edit->text().startsWith(QLatin1Char('+'))) {
+void TDateJumpForm::OffsetStepped(int part) {
+  QLineEdit* edit = offset_edits_[part];
+  if (offset_steps_[part]->Position() > 0 && !edit->text().startsWith(QLatin1Char('+'))) {
     edit->setText(QLatin1Char('+') + edit->text());
   }
 }
@@ -335,27 +340,27 @@ void TDateJumpForm::ReportNotANumber(const QString& text, const std::function<vo
   emptying_ = false;
 }
 
-void TDateJumpForm::EditChange(int tag) {
-  QLineEdit* edit = edits_[tag];
+void TDateJumpForm::OffsetEdited(int part) {
+  QLineEdit* edit = offset_edits_[part];
   const QString text = edit->text();
   int32_t value = 0;
   if (ReadInteger(text, value)) {
-    SetPart(tag, value);
+    SetPart(part, value);
     return;
   }
   ReportNotANumber(text, [edit] { edit->clear(); });
 }
 
-void TDateJumpForm::ComboBoxChange(int tag) {
-  QComboBox* combo = combos_[tag];
-  const QString text = combo->currentText();
+void TDateJumpForm::DateBoxEdited(int part) {
+  QComboBox* box = date_boxes_[part];
+  const QString text = box->currentText();
   int32_t value = 0;
   if (ReadInteger(text, value)) {
-    if (tag != kTagYear) {
-      SetPart(tag, value);
+    if (part != kYearPart) {
+      SetPart(part, value);
       return;
     }
-    const int32_t era = std::clamp(combo_gengo_->currentIndex(), 0, kGengoCount - 1);
+    const int32_t era = std::clamp(era_box_->currentIndex(), 0, kEraChoiceCount - 1);
     // An era year so large that the Western year leaves 32 bits is no usable number either.
     const int64_t year = int64_t{value} + kEraRules[era].base;
     if (year <= INT32_MAX) {
@@ -363,20 +368,20 @@ void TDateJumpForm::ComboBoxChange(int tag) {
       return;
     }
   }
-  ReportNotANumber(text, [this, combo] { combo->setEditText(QString()); });
+  ReportNotANumber(text, [box] { box->setEditText(QString()); });
 }
 
-void TDateJumpForm::ComboBoxGengoChange() {
-  const int index = combo_gengo_->currentIndex();
-  if (index < 0 || index >= kGengoCount) return;
+void TDateJumpForm::EraChosen() {
+  const int index = era_box_->currentIndex();
+  if (index < 0 || index >= kEraChoiceCount) return;
   const TEraRule& era = kEraRules[index];
-  if (index == kGengoSeireki) {
-    WriteCombo(combos_[kTagYear], QString::number(working_.Year));
+  if (index == kEraChoiceWestern) {
+    WriteDateBox(date_boxes_[kYearPart], QString::number(working_.Year));
   } else if (working_.Year >= era.first_accepted && working_.Year <= era.last_accepted) {
-    WriteCombo(combos_[kTagYear], QString::number(working_.Year - era.base));
+    WriteDateBox(date_boxes_[kYearPart], QString::number(working_.Year - era.base));
   } else {
     working_.Year = era.base + 1;
-    WriteCombo(combos_[kTagYear], QStringLiteral("1"));
+    WriteDateBox(date_boxes_[kYearPart], QStringLiteral("1"));
   }
   FillYearList();
 }
@@ -386,13 +391,13 @@ void TDateJumpForm::ComboBoxGengoChange() {
 
 bool TDateJumpDialog::Execute(QWidget* parent) {
   form_ = std::make_unique<TDateJumpForm>(notices_, today_, parent);
-  form_->SetPlusMinus(relative_);
+  form_->SetRelative(relative_);
   form_->SetWorkingDate(date_);
   if (!caption_.empty()) form_->setWindowTitle(QString::fromStdString(caption_));
   const bool ok = form_->exec() == QDialog::Accepted;
   if (ok) {
     date_ = form_->WorkingDate();
-    relative_ = form_->PlusMinus();
+    relative_ = form_->Relative();
   }
   form_.reset();
   return ok;

@@ -18,7 +18,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class QToolButton;
@@ -28,16 +27,16 @@ namespace pelo {
 inline constexpr const char* kDateJumpCaption = "年月日指定";
 inline constexpr const char* kNotANumberWarning = "数字を入力してください！";
 
-// The eras of the era box (ComboBoxGengo), in its order; named apart from the calendar's era
-// table, whose numbers are positions in the full list of eras.
-enum TGengoIndex : int {
-  kGengoSeireki = 0,  // 西暦
-  kGengoMeiji = 1,
-  kGengoTaisho = 2,
-  kGengoShowa = 3,
-  kGengoHeisei = 4,
+// The choices of the era box, in its order; named apart from the calendar's era table, whose
+// numbers are positions in the full list of eras.
+enum TEraChoice : int {
+  kEraChoiceWestern = 0,  // 西暦
+  kEraChoiceMeiji = 1,
+  kEraChoiceTaisho = 2,
+  kEraChoiceShowa = 3,
+  kEraChoiceHeisei = 4,
 };
-inline constexpr int kGengoCount = 5;
+inline constexpr int kEraChoiceCount = 5;
 
 struct TEraRule {
   const char* name;
@@ -47,23 +46,23 @@ struct TEraRule {
   int32_t list_length;  // years 1..list_length in the year list (0: the Western list)
 };
 
-// Index by TGengoIndex.
-extern const std::array<TEraRule, kGengoCount> kEraRules;
+// Index by TEraChoice.
+extern const std::array<TEraRule, kEraChoiceCount> kEraRules;
 
 // Half the length of the Western year list: working year - 25 .. working year + 25.
 inline constexpr int32_t kWesternListReach = 25;
 
-// An up-down stepper attached to an edit box: two arrow buttons (and the arrow keys inside the
+// Step buttons attached to an edit box: two arrow buttons (and the arrow keys inside the
 // edit) step a position in -32768..32767 without wrapping and write it into the edit as
 // decimal text.
-class TUpDown : public QWidget {
+class TStepButtons : public QWidget {
   Q_OBJECT
 
  public:
   static constexpr int kMin = -32768;
   static constexpr int kMax = 32767;
 
-  explicit TUpDown(QWidget* parent = nullptr);
+  explicit TStepButtons(QWidget* parent = nullptr);
 
   void Associate(QLineEdit* edit);
   int Position() const noexcept { return position_; }
@@ -90,10 +89,10 @@ class TDateJumpForm : public QDialog {
   Q_OBJECT
 
  public:
-  // Tags of the year, month and day controls, shared by the change handlers.
-  static constexpr int kTagYear = 0;
-  static constexpr int kTagMonth = 1;
-  static constexpr int kTagDay = 2;
+  // The parts of the date, indexing the year, month and day controls.
+  static constexpr int kYearPart = 0;
+  static constexpr int kMonthPart = 1;
+  static constexpr int kDayPart = 2;
 
   // Non-numeric input is answered through notices (beep and warning box). today is where
   // leaving the relative mode puts the working date.
@@ -101,29 +100,38 @@ class TDateJumpForm : public QDialog {
 
   TDateRec WorkingDate() const noexcept { return working_; }
   void SetWorkingDate(TDateRec date) noexcept { working_ = date; }
-  bool PlusMinus() const;
-  // Ticks or unticks the "±" box; a change runs the check-box handler.
-  void SetPlusMinus(bool checked);
-
-  // The form's handlers. They run from the controls' signals; they are public so that the
-  // steps can also be driven one by one.
-  void FormShow();
-  void CheckBoxPlusMinusClick();
-  void UpDownClick(int tag);
-  void EditChange(int tag);
-  void ComboBoxChange(int tag);
-  void ComboBoxGengoChange();
+  // Offsets from the cursor date ("±" ticked) rather than a date.
+  bool Relative() const;
+  // Ticks or unticks the "±" box; a change switches the mode.
+  void SetRelative(bool relative);
 
  protected:
   void showEvent(QShowEvent* event) override;
 
  private:
-  void CreateControls();
-  void SetPart(int tag, int32_t value) noexcept;
-  int32_t Part(int tag) const noexcept;
-  // Writes a number into a combo box without running its change handler: the dialog's own
+  void CreateModeBox();
+  QWidget* CreateDateFrame();
+  void CreateDateFields(QWidget* frame);
+  void CreateButtons();
+  void ChainTabOrder();
+  void ConnectControls();
+
+  // Each showing starts in absolute mode on today's date, in Western years.
+  void PrepareToShow();
+  // Shows the date boxes or the offset boxes as the "±" box says, on today's date or on no
+  // offset.
+  void SwitchMode();
+  // A positive offset gets its "+".
+  void OffsetStepped(int part);
+  void OffsetEdited(int part);
+  void DateBoxEdited(int part);
+  void EraChosen();
+
+  void SetPart(int part, int32_t value) noexcept;
+  int32_t Part(int part) const noexcept;
+  // Writes a number into a date box without running its change handler: the dialog's own
   // writes restate the working date and must not be read back (an era base would be added).
-  void WriteCombo(QComboBox* combo, const QString& text);
+  void WriteDateBox(QComboBox* box, const QString& text);
   void WriteWorkingDate();
   void FillYearList();
   void ReportNotANumber(const QString& text, const std::function<void()>& empty_box);
@@ -131,15 +139,14 @@ class TDateJumpForm : public QDialog {
   TUserNotices& notices_;
   TDateRec today_;
   TDateRec working_;
-  bool writing_ = false;   // the dialog itself is writing into a combo box
+  bool writing_ = false;   // the dialog itself is writing into a date box
   bool emptying_ = false;  // a box is being emptied after a warning
 
-  QCheckBox* check_plus_minus_ = nullptr;
-  QComboBox* combo_gengo_ = nullptr;
-  std::array<QComboBox*, 3> combos_{};
-  std::array<QLineEdit*, 3> edits_{};
-  std::array<TUpDown*, 3> up_downs_{};
-  std::array<QLabel*, 3> labels_{};
+  QCheckBox* relative_box_ = nullptr;
+  QComboBox* era_box_ = nullptr;
+  std::array<QComboBox*, 3> date_boxes_{};
+  std::array<QLineEdit*, 3> offset_edits_{};
+  std::array<TStepButtons*, 3> offset_steps_{};
   QPushButton* ok_button_ = nullptr;
   QPushButton* cancel_button_ = nullptr;
 };

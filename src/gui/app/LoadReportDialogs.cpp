@@ -29,80 +29,82 @@ TLoadReportDialog::TLoadReportDialog(QWidget* parent)
   setFont(FormFont(12));
   setFixedSize(kClientWidth, kClientHeight);
 
-  auto* form_layout = new QVBoxLayout(this);
-  form_layout->setContentsMargins(0, 0, 0, 0);
-  form_layout->setSpacing(0);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  layout->addWidget(CreateBody(), 1);
+  CreateButtonBar();
+  layout->addWidget(button_bar_);
+}
 
-  // Panel1 fills the window above the bottom panel, with an 8-pixel border.
-  auto* panel1 = new QWidget(this);
-  panel1->setObjectName("Panel1");
-  auto* panel1_layout = new QVBoxLayout(panel1);
-  panel1_layout->setContentsMargins(8, 8, 8, 8);
-  panel1_layout->setSpacing(0);
+// The warning icon and the message above the list of lines, inside an 8-pixel border.
+QWidget* TLoadReportDialog::CreateBody() {
+  auto* body = new QWidget(this);
+  body->setObjectName("Body");
+  auto* body_layout = new QVBoxLayout(body);
+  body_layout->setContentsMargins(8, 8, 8, 8);
+  body_layout->setSpacing(0);
 
-  auto* panel2 = new QWidget(panel1);
-  panel2->setObjectName("Panel2");
-  panel2->setFixedHeight(57);
-  auto* image = new QLabel(panel2);
-  image->setObjectName("Image1");
-  image->setGeometry(16, 8, 32, 32);
-  image->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));
-  label_msg_ = new QLabel(QString::fromUtf8(kLoadReportMessage), panel2);
-  label_msg_->setObjectName("LabelMsg");
-  label_msg_->setFont(FormFont(15));
-  label_msg_->move(72, 16);
-  label_msg_->adjustSize();
+  auto* heading = new QWidget(body);
+  heading->setObjectName("Heading");
+  heading->setFixedHeight(57);
+  auto* icon = new QLabel(heading);
+  icon->setObjectName("Icon");
+  icon->setGeometry(16, 8, 32, 32);
+  icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning).pixmap(32, 32));
+  message_ = new QLabel(QString::fromUtf8(kLoadReportMessage), heading);
+  message_->setObjectName("Message");
+  message_->setFont(FormFont(15));
+  message_->move(72, 16);
+  message_->adjustSize();
 
-  memo_ = new QPlainTextEdit(panel1);
-  memo_->setObjectName("Memo");
-  memo_->setReadOnly(true);
-  memo_->setFont(FormFont(15));
-  memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  QPalette memo_palette = memo_->palette();
-  memo_palette.setColor(QPalette::Text, Qt::black);
-  memo_->setPalette(memo_palette);
+  lines_ = new QPlainTextEdit(body);
+  lines_->setObjectName("Lines");
+  lines_->setReadOnly(true);
+  lines_->setFont(FormFont(15));
+  lines_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  QPalette lines_palette = lines_->palette();
+  lines_palette.setColor(QPalette::Text, Qt::black);
+  lines_->setPalette(lines_palette);
 
-  panel1_layout->addWidget(panel2);
-  panel1_layout->addWidget(memo_, 1);
+  body_layout->addWidget(heading);
+  body_layout->addWidget(lines_, 1);
+  return body;
+}
 
-  panel_bottom_ = new QWidget(this);
-  panel_bottom_->setObjectName("PanelBottom");
-  panel_bottom_->setFixedHeight(kBottomHeight);
-  close_button_ = new QPushButton(QString::fromUtf8("閉じる"), panel_bottom_);
-  close_button_->setObjectName("CloseBtn");
+void TLoadReportDialog::CreateButtonBar() {
+  button_bar_ = new QWidget(this);
+  button_bar_->setObjectName("ButtonBar");
+  button_bar_->setFixedHeight(kBottomHeight);
+  close_button_ = new QPushButton(QString::fromUtf8("閉じる"), button_bar_);
+  close_button_->setObjectName("CloseButton");
   close_button_->setGeometry(kClientWidth - 75 - kCloseRightGap, 4, 75, 25);
   close_button_->setDefault(true);
   close_button_->setFocus();
-  panel_bottom_->installEventFilter(this);
-
-  form_layout->addWidget(panel1, 1);
-  form_layout->addWidget(panel_bottom_);
-
-  connect(close_button_, &QPushButton::clicked, this, [this] { CloseBtnClick(); });
+  button_bar_->installEventFilter(this);
+  connect(close_button_, &QPushButton::clicked, this, &QWidget::close);
 }
 
 void TLoadReportDialog::SetLines(const std::vector<std::string>& lines) {
   QStringList texts;
   texts.reserve(static_cast<qsizetype>(lines.size()));
   for (const std::string& line : lines) texts.append(QString::fromStdString(line));
-  memo_->setPlainText(texts.join(QLatin1Char('\n')));
+  lines_->setPlainText(texts.join(QLatin1Char('\n')));
 }
 
 void TLoadReportDialog::SetHeading(const std::string& heading) {
   if (heading.empty()) return;
-  label_msg_->setText(QString::fromStdString(heading));
-  label_msg_->adjustSize();
+  message_->setText(QString::fromStdString(heading));
+  message_->adjustSize();
 }
 
-void TLoadReportDialog::CloseBtnClick() { close(); }
-
-void TLoadReportDialog::PanelBottomResize() {
-  close_button_->move(panel_bottom_->width() - close_button_->width() - kCloseRightGap,
+void TLoadReportDialog::PlaceCloseButton() {
+  close_button_->move(button_bar_->width() - close_button_->width() - kCloseRightGap,
                       close_button_->y());
 }
 
 bool TLoadReportDialog::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == panel_bottom_ && event->type() == QEvent::Resize) PanelBottomResize();
+  if (watched == button_bar_ && event->type() == QEvent::Resize) PlaceCloseButton();
   return QDialog::eventFilter(watched, event);
 }
 

@@ -30,22 +30,23 @@ class TLoadReportDialog : public QDialog {
 
   explicit TLoadReportDialog(QWidget* parent = nullptr);
 
-  // One memo line per report line, in order.
+  // One line of the list per report line, in order.
   void SetLines(const std::vector<std::string>& lines);
-  // A heading that is not empty replaces the message label's own text.
+  // A heading that is not empty replaces the message's own text.
   void SetHeading(const std::string& heading);
-
-  void CloseBtnClick();
-  // Keeps the close button right-aligned in the bottom panel.
-  void PanelBottomResize();
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  QWidget* panel_bottom_ = nullptr;
-  QLabel* label_msg_ = nullptr;
-  QPlainTextEdit* memo_ = nullptr;
+  QWidget* CreateBody();
+  void CreateButtonBar();
+  // Keeps the close button right-aligned in the button bar.
+  void PlaceCloseButton();
+
+  QWidget* button_bar_ = nullptr;
+  QLabel* message_ = nullptr;
+  QPlainTextEdit* lines_ = nullptr;
   QPushButton* close_button_ = nullptr;
 };
 

@@ -135,14 +135,14 @@ void TMainWindow::CreateWidgets(TDateRec today) {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
 
-  strip_ = new QWidget(central);
-  strip_->setObjectName("Strip");
-  strip_->setFixedHeight(kStripHeight);
-  auto* strip_layout = new QHBoxLayout(strip_);
+  auto* strip = new QWidget(central);
+  strip->setObjectName("Strip");
+  strip->setFixedHeight(kStripHeight);
+  auto* strip_layout = new QHBoxLayout(strip);
   strip_layout->setContentsMargins(0, 0, 0, 0);
   strip_layout->setSpacing(0);
 
-  tool_bar_ = new QToolBar(strip_);
+  tool_bar_ = new QToolBar(strip);
   tool_bar_->setObjectName("ToolBar");
   tool_bar_->setMovable(false);
   tool_bar_->setFloatable(false);
@@ -151,7 +151,7 @@ void TMainWindow::CreateWidgets(TDateRec today) {
   tool_bar_->setContentsMargins(2, 2, 2, 2);
   strip_layout->addWidget(tool_bar_, 1, Qt::AlignLeft | Qt::AlignTop);
 
-  date_panel_ = new QLabel(strip_);
+  date_panel_ = new QLabel(strip);
   date_panel_->setObjectName("DatePanel");
   date_panel_->setFixedWidth(kDatePanelWidth);
   date_panel_->setAlignment(Qt::AlignCenter);
@@ -167,13 +167,12 @@ void TMainWindow::CreateWidgets(TDateRec today) {
   date_font.setBold(true);
   date_panel_->setFont(date_font);
   strip_layout->addWidget(date_panel_);
-  layout->addWidget(strip_);
+  layout->addWidget(strip);
 
   auto* frame = new QFrame(central);
   frame->setObjectName("ScheduleFrame");
   frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   frame->setLineWidth(1);
-  schedule_frame_ = frame;
   auto* inner = new QVBoxLayout(frame);
   inner->setContentsMargins(0, 0, 0, 0);
   inner->setSpacing(0);
@@ -269,25 +268,11 @@ void TMainWindow::TOpenDialogDeleter::operator()(QFileDialog* dialog) const {
 }
 
 void TMainWindow::ApplyInitialSettings() {
-  // What the schedule shows before the pages are applied; ReadOnly is no page setting and
+  // Four weeks with their titles until the pages are applied. ReadOnly is no page setting and
   // stays as set here.
   TScheduleSettings settings = schedule_->GetSettings();
-  settings.Vertical = false;
-  settings.Cycle = 7;
   settings.Term = 4;
-  settings.FixTopMonth = 0;
-  settings.FixTopDay = 0;
-  settings.FixTopWeek = 1;
-  settings.DayUpper = false;
   settings.DispTitle = true;
-  settings.DispDay = true;
-  settings.DayInfo = 1;
-  settings.DispHoliday = true;
-  settings.MonthReset = false;
-  settings.Return = false;
-  settings.MarkIconVisible = false;
-  settings.DataIconVisible = false;
-  settings.Normal3D = 0;
   schedule_->ApplySettings(settings);
   schedule_->SetReadOnly(true);
 }
@@ -398,7 +383,7 @@ void TMainWindow::UpdateTodayButton() {
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
-  // Closed before it was ever shown, the window still stands at its design placement, which
+  // Closed before it was ever shown, the window still stands at its initial placement, which
   // must not overwrite the stored one.
   if (placement_restored_) placement_store_->Save(this);
   closed_ = true;

@@ -135,9 +135,7 @@ class TMainWindow : public QMainWindow {
 
   // Owned by their Qt parents.
   TSchedule* schedule_ = nullptr;
-  QWidget* schedule_frame_ = nullptr;  // the sunken frame around the schedule
-  QWidget* strip_ = nullptr;           // the toolbar and the date panel, on top
-  QLabel* date_panel_ = nullptr;       // the cursor's date, right of the toolbar
+  QLabel* date_panel_ = nullptr;  // the cursor's date, right of the toolbar
   QToolBar* tool_bar_ = nullptr;
   std::vector<QAction*> actions_;  // in toolbar order
   QAction* jump_today_ = nullptr;

@@ -23,7 +23,7 @@ TScreenRect ToScreenRect(const QRect& rect) {
   return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
-// A window whose size the user cannot change (a dialog border) keeps its design size.
+// A window whose size the user cannot change (a dialog border) keeps the size it was made with.
 bool HasFixedSize(const QWidget* window) {
   return window->minimumSize() == window->maximumSize() ||
          window->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);

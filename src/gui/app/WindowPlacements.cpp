@@ -93,7 +93,7 @@ TWindowPlacement PlaceWindow(const TStoredPlacement& stored, const TScreenRect& 
   if (StoredOr(stored.Maximized, 0) != 0) return {true, own};
   if (areas.empty() || primary.Width <= 0 || primary.Height <= 0) return {false, own};
   if (NothingStored(stored)) {
-    // The design size is too small to read a week on today's screens.
+    // The window's initial size is too small to read a week on today's screens.
     const auto share = [](int32_t length) { return static_cast<int32_t>(int64_t{length} * 2 / 3); };
     return {false, CentredOn(std::max(own.Width, share(primary.Width)),
                              std::max(own.Height, share(primary.Height)), primary)};

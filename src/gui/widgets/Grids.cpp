@@ -102,9 +102,6 @@ void TGrid::SetGridLineWidth(int width) {
 }
 
 void TGrid::SetOptions(TGridOptions options) {
-  // A whole highlighted row leaves no cell for a permanent editor.
-  if (options.testFlag(TGridOption::kRowSelect))
-    options &= ~TGridOptions(TGridOption::kAlwaysShowEditor);
   options_ = options;
   GridChanged();  // the lines decide the effective line widths
 }
@@ -387,8 +384,8 @@ void TGrid::GridChanged() {
   update();
 }
 
-// Decision: a scroll bar the style asks for shows only while there is something to scroll
-// along its axis, so a grid that fits keeps its whole client area.
+// A scroll bar the style asks for shows only while there is something to scroll along its
+// axis, so a grid that fits keeps its whole client area.
 void TGrid::UpdateScrollBars() {
   QRect inner = rect();
   if (border_style_ == TBorderStyle::kSingle) {
@@ -447,8 +444,6 @@ void TGrid::InvalidateCell(int col, int row) {
   const QRect cell = CellRect(col, row);
   if (!cell.isEmpty()) update(cell);
 }
-
-void TGrid::InvalidateGrid() { update(); }
 
 void TGrid::InvalidateSelection(const TGridRect& sel) {
   const QRect client = ClientRect();
@@ -543,9 +538,7 @@ void TGrid::PaintCells(QPainter& painter, const QRegion& dirty, const std::vecto
   const TGridRect sel = Selection();
   const bool focus_selected = options_.testFlag(TGridOption::kDrawFocusSelected) ||
                               options_.testFlag(TGridOption::kRowSelect);
-  const bool focus_frame = !options_.testFlag(TGridOption::kRowSelect) &&
-                           !(options_.testFlag(TGridOption::kEditing) &&
-                             options_.testFlag(TGridOption::kAlwaysShowEditor));
+  const bool focus_frame = !options_.testFlag(TGridOption::kRowSelect);
   for (const Span& y : rows) {
     for (const Span& x : cols) {
       const QRect cell(origin.x() + x.pos, origin.y() + y.pos, x.extent, y.extent);
@@ -644,9 +637,9 @@ void TGrid::mouseDoubleClickEvent(QMouseEvent* event) {
   DblClick(event);
 }
 
-// Decision: the keys move within the scrollable cells; Home/End go to the first/last column
-// (with Ctrl also the first/last row), the page keys by the rows shown whole. With range
-// selection, Shift keeps the anchor so the selection grows.
+// The keys move within the scrollable cells; Home/End go to the first/last column (with Ctrl
+// also the first/last row), the page keys by the rows shown whole. With range selection,
+// Shift keeps the anchor so the selection grows.
 void TGrid::keyPressEvent(QKeyEvent* event) {
   const Qt::KeyboardModifiers mods = event->modifiers();
   const bool ctrl = mods.testFlag(Qt::ControlModifier);

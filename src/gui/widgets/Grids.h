@@ -37,15 +37,9 @@ enum class TGridOption : unsigned {
   kHorzLine = 1u << 3,
   kRangeSelect = 1u << 4,
   kDrawFocusSelected = 1u << 5,
-  kRowSizing = 1u << 6,
-  kColSizing = 1u << 7,
-  kRowMoving = 1u << 8,
-  kColMoving = 1u << 9,
-  kEditing = 1u << 10,
-  kTabs = 1u << 11,
-  kRowSelect = 1u << 12,
-  kAlwaysShowEditor = 1u << 13,
-  kThumbTracking = 1u << 14,
+  kTabs = 1u << 6,
+  kRowSelect = 1u << 7,
+  kThumbTracking = 1u << 8,
 };
 Q_DECLARE_FLAGS(TGridOptions, TGridOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TGridOptions)
@@ -179,7 +173,6 @@ class TGrid : public QWidget {
   bool IsSelecting() const noexcept { return selecting_; }
 
   void InvalidateCell(int col, int row);
-  void InvalidateGrid();
 
   // Derived grids do their own work first and then hand the event on to these.
   void paintEvent(QPaintEvent* event) override;

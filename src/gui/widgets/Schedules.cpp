@@ -1,7 +1,6 @@
 #include "widgets/Schedules.h"
 
 #include <QAction>
-#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -107,27 +106,18 @@ TSchedule::TSchedule(TUserNotices& notices, TDateRec today, QWidget* parent,
       measurer_(std::make_unique<TQtTextMeasurer>(this)),
       entry_list_(std::make_unique<TEntryList>(notices, today, pack_budget)),
       day_table_(std::make_unique<TDayTable>(calendar_.FirstYear(), measurer_.get(),
-                                             SelectColorForDepth(ScreenBitsPerPixel()))),
-      filter_(InitialFilterSet()) {
+                                             SelectColorForDepth(ScreenBitsPerPixel()))) {
   setObjectName(QStringLiteral("Schedule"));
   SetBorderStyle(TBorderStyle::kNone);
   SetScrollBars(TScrollStyle::kNone);
   SetOptions(TGridOptions(TGridOption::kVertLine) | TGridOption::kHorzLine);
   SetDefaultDrawing(false);
-  SetGridLineWidth(line_width_);
+  SetGridLineWidth(settings_.LineWidth);
 
   const QScreen* screen = QGuiApplication::primaryScreen();
   label_margin_ = screen != nullptr && screen->geometry().height() < 600 ? 2 : 4;
 
-  const TScheduleSettings defaults;
-  for (int32_t i = 0; i < kScheduleFontCount; ++i) {
-    fonts_[i] = TFontSpec{};
-    TextToFont(defaults.Fonts[i], fonts_[i]);
-  }
-  colors_ = defaults.Colors;
-  ResolveColors();
-  fonts_[kFontEntryText].Color = paint_colors_[kColorEntryText];
-  MeasureLabels();
+  TakeFontsAndColors();
 
   drop_menu_ = new QMenu(this);
   drop_menu_->setObjectName(QStringLiteral("dropMenu"));
@@ -146,7 +136,6 @@ TSchedule::TSchedule(TUserNotices& notices, TDateRec today, QWidget* parent,
   entry_list_->PictureCheck = [this](const TIconFile& picture) {
     return measurer_->CheckPicture(picture);
   };
-  day_table_->SetFilter(filter_);
   PushDisplaySettings();
 
   resize(169, 177);
@@ -162,89 +151,38 @@ TSchedule::~TSchedule() {
 void TSchedule::ApplySettings(const TScheduleSettings& settings) {
   const int64_t old_cells = int64_t{model_.Cycle()} * model_.Term();
   const int64_t new_cells = int64_t{settings.Cycle} * settings.Term;
-  const bool reload = !(settings.Filter == filter_) || new_cells - old_cells > kMaxCellCount;
-
-  model_.AssignLayout(TScheduleLayout{settings.Vertical, settings.Cycle, settings.Term,
-                                      settings.FixTopMonth, settings.FixTopDay, settings.FixTopWeek,
-                                      settings.MonthReset});
-  day_upper_ = settings.DayUpper;
-  disp_title_ = settings.DispTitle;
-  disp_day_ = settings.DispDay;
-  day_info_ = settings.DayInfo;
-  disp_holiday_ = settings.DispHoliday;
-  filter_ = settings.Filter;
-  day_table_->SetFilter(filter_);
-  title_3d_ = settings.Title3D;
-  cursor_3d_ = settings.Cursor3D;
-  today_3d_ = settings.Today3D;
-  normal_3d_ = settings.Normal3D;
-  line_width_ = settings.LineWidth;
-  return_ = settings.Return;
-  space_ = settings.Space;
-  persent_ = settings.Persent;
-  icons_ = {settings.CheckedIconVisible,  settings.RankIconVisible, settings.MemoIconVisible,
-            settings.RelFilesIconVisible, settings.MarkIconVisible, settings.DataIconVisible};
-
-  for (int32_t i = 0; i < kScheduleFontCount; ++i) {
-    fonts_[i] = TFontSpec{};
-    TextToFont(settings.Fonts[i], fonts_[i]);
-  }
-  colors_ = settings.Colors;
-  ResolveColors();
-  fonts_[kFontEntryText].Color = paint_colors_[kColorEntryText];
-  MeasureLabels();
-
+  const bool reload =
+      !(settings.Filter == settings_.Filter) || new_cells - old_cells > kMaxCellCount;
+  settings_ = settings;
+  model_.AssignLayout(settings);
+  day_table_->SetFilter(settings_.Filter);
+  TakeFontsAndColors();
   PushDisplaySettings();
   kept_settings_ = settings;
   RebuildLayout(reload);
 }
 
 TScheduleSettings TSchedule::GetSettings() const {
-  TScheduleSettings out;
+  TScheduleSettings out = settings_;
+  static_cast<TScheduleLayout&>(out) = model_.Layout();
   out.Visible = false;
-  out.Vertical = model_.Vertical();
-  out.Cycle = model_.Cycle();
-  out.Term = model_.Term();
-  out.FixTopMonth = model_.FixTopMonth();
-  out.FixTopDay = model_.FixTopDay();
-  out.FixTopWeek = model_.FixTopWeek();
-  out.DayUpper = day_upper_;
-  out.DispTitle = disp_title_;
-  out.DispDay = disp_day_;
-  out.DayInfo = day_info_;
-  out.DispHoliday = disp_holiday_;
-  out.MonthReset = model_.MonthReset();
-  out.Return = return_;
-  out.Filter = filter_;
-  out.Title3D = title_3d_;
-  out.Cursor3D = cursor_3d_;
-  out.Today3D = today_3d_;
-  out.Normal3D = normal_3d_;
-  out.LineWidth = line_width_;
-  out.Space = space_;
-  out.Persent = persent_;
-  out.CheckedIconVisible = icons_[0];
-  out.RankIconVisible = icons_[1];
-  out.MemoIconVisible = icons_[2];
-  out.RelFilesIconVisible = icons_[3];
-  out.MarkIconVisible = icons_[4];
-  out.DataIconVisible = icons_[5];
   for (int32_t i = 0; i < kScheduleFontCount; ++i) out.Fonts[i] = FontToText(fonts_[i]);
-  out.Colors = colors_;
   return out;
 }
 
-uint32_t TSchedule::ScheduleColor(int32_t index) const {
-  return colors_.at(static_cast<std::size_t>(index));
-}
-
-const TFontSpec& TSchedule::ScheduleFont(int32_t index) const {
-  return fonts_.at(static_cast<std::size_t>(index));
+void TSchedule::TakeFontsAndColors() {
+  for (int32_t i = 0; i < kScheduleFontCount; ++i) {
+    fonts_[i] = TFontSpec{};
+    TextToFont(settings_.Fonts[i], fonts_[i]);
+  }
+  ResolveColors();
+  fonts_[kFontEntryText].Color = paint_colors_[kColorEntryText];
+  MeasureLabels();
 }
 
 void TSchedule::ResolveColors() {
-  for (std::size_t i = 0; i < colors_.size(); ++i) {
-    const uint32_t color = colors_[i];
+  for (std::size_t i = 0; i < paint_colors_.size(); ++i) {
+    const uint32_t color = settings_.Colors[i];
     paint_colors_[i] = (color >> 24) != 0 ? FromQColor(SystemColor(color, palette())) : color;
   }
   SetColor(ToQColor(paint_colors_[kColorControlBack]));
@@ -263,131 +201,12 @@ void TSchedule::MeasureLabels() {
 }
 
 void TSchedule::PushDisplaySettings() {
-  TDayTable& table = *day_table_;
-  table.SetSpace(space_);
-  table.SetPersent(persent_);
-  table.SetReturn(return_);
-  table.SetCheckedIconVisible(icons_[0]);
-  table.SetRankIconVisible(icons_[1]);
-  table.SetMemoIconVisible(icons_[2]);
-  table.SetRelFilesIconVisible(icons_[3]);
-  table.SetMarkIconVisible(icons_[4]);
-  table.SetDataIconVisible(icons_[5]);
-  table.SetEntryFont(fonts_[kFontEntryText]);
-  table.SetSelectColor(paint_colors_[kColorSelectedLine]);
+  day_table_->SetDisplay(
+      CellDisplayOf(settings_, fonts_[kFontEntryText], paint_colors_[kColorSelectedLine]));
 }
 
-// ---------------------------------------------------------------------------------------------
-// Properties
-
-bool TSchedule::Vertical() const noexcept { return model_.Vertical(); }
-int32_t TSchedule::Cycle() const noexcept { return model_.Cycle(); }
-int32_t TSchedule::Term() const noexcept { return model_.Term(); }
-int32_t TSchedule::FixTopMonth() const noexcept { return model_.FixTopMonth(); }
-int32_t TSchedule::FixTopDay() const noexcept { return model_.FixTopDay(); }
-int32_t TSchedule::FixTopWeek() const noexcept { return model_.FixTopWeek(); }
-bool TSchedule::MonthReset() const noexcept { return model_.MonthReset(); }
-
-void TSchedule::SetVertical(bool value) { FinishRebuild(model_.SetVertical(value)); }
 void TSchedule::SetCycle(int32_t value) { FinishRebuild(model_.SetCycle(value)); }
 void TSchedule::SetTerm(int32_t value) { FinishRebuild(model_.SetTerm(value)); }
-void TSchedule::SetFixTopMonth(int32_t value) { FinishRebuild(model_.SetFixTopMonth(value)); }
-void TSchedule::SetFixTopDay(int32_t value) { FinishRebuild(model_.SetFixTopDay(value)); }
-void TSchedule::SetFixTopWeek(int32_t value) { FinishRebuild(model_.SetFixTopWeek(value)); }
-void TSchedule::SetMonthReset(bool value) { FinishRebuild(model_.SetMonthReset(value)); }
-
-namespace {
-
-// Stores a different value and tells the caller to rebuild.
-template <typename T>
-bool Store(T& field, T value) {
-  if (field == value) return false;
-  field = value;
-  return true;
-}
-
-}  // namespace
-
-void TSchedule::SetDayUpper(bool value) {
-  if (Store(day_upper_, value)) RebuildLayout(false);
-}
-void TSchedule::SetDispTitle(bool value) {
-  if (Store(disp_title_, value)) RebuildLayout(false);
-}
-void TSchedule::SetDispDay(bool value) {
-  if (Store(disp_day_, value)) RebuildLayout(false);
-}
-void TSchedule::SetDayInfo(int32_t value) {
-  if (Store(day_info_, value)) RebuildLayout(false);
-}
-void TSchedule::SetDispHoliday(bool value) {
-  if (Store(disp_holiday_, value)) RebuildLayout(false);
-}
-void TSchedule::SetTitle3D(int32_t value) {
-  if (Store(title_3d_, value)) RebuildLayout(false);
-}
-void TSchedule::SetToday3D(int32_t value) {
-  if (Store(today_3d_, value)) RebuildLayout(false);
-}
-void TSchedule::SetCursor3D(int32_t value) {
-  if (Store(cursor_3d_, value)) RebuildLayout(false);
-}
-void TSchedule::SetNormal3D(int32_t value) {
-  if (Store(normal_3d_, value)) RebuildLayout(false);
-}
-void TSchedule::SetLineWidth(int32_t value) {
-  if (Store(line_width_, value)) RebuildLayout(false);
-}
-void TSchedule::SetReturn(bool value) {
-  if (!Store(return_, value)) return;
-  day_table_->SetReturn(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetSpace(int32_t value) {
-  if (!Store(space_, value)) return;
-  day_table_->SetSpace(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetPersent(int32_t value) {
-  if (!Store(persent_, value)) return;
-  day_table_->SetPersent(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetCheckedIconVisible(bool value) {
-  if (!Store(icons_[0], value)) return;
-  day_table_->SetCheckedIconVisible(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetRankIconVisible(bool value) {
-  if (!Store(icons_[1], value)) return;
-  day_table_->SetRankIconVisible(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetMemoIconVisible(bool value) {
-  if (!Store(icons_[2], value)) return;
-  day_table_->SetMemoIconVisible(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetRelFilesIconVisible(bool value) {
-  if (!Store(icons_[3], value)) return;
-  day_table_->SetRelFilesIconVisible(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetMarkIconVisible(bool value) {
-  if (!Store(icons_[4], value)) return;
-  day_table_->SetMarkIconVisible(value);
-  RebuildLayout(false);
-}
-void TSchedule::SetDataIconVisible(bool value) {
-  if (!Store(icons_[5], value)) return;
-  day_table_->SetDataIconVisible(value);
-  RebuildLayout(false);
-}
-
-void TSchedule::SetFilterSet(const TFilterSet& filter) {
-  filter_ = filter;
-  day_table_->SetFilter(filter_);
-}
 
 // ---------------------------------------------------------------------------------------------
 // Layout
@@ -395,7 +214,7 @@ void TSchedule::SetFilterSet(const TFilterSet& filter) {
 void TSchedule::RebuildLayout(bool reload) { FinishRebuild(model_.RebuildLayout(reload)); }
 
 void TSchedule::SyncGrid(bool reset_scroll) {
-  SetGridLineWidth(line_width_);
+  SetGridLineWidth(settings_.LineWidth);
   SetColCount(model_.GridColumns());
   SetRowCount(model_.GridRows());
   if (FixedCols() != 1) SetFixedCols(1);
@@ -417,7 +236,7 @@ void TSchedule::FinishRebuild(const TRebuildResult& result) {
 
 void TSchedule::FitCells() {
   const TCellSizes sizes =
-      model_.FitCells(width(), height(), title_height_, line_width_, disp_title_);
+      model_.FitCells(width(), height(), title_height_, settings_.LineWidth, settings_.DispTitle);
   SetDefaultColWidth(sizes.day_column_width);
   SetDefaultRowHeight(sizes.day_row_height);
   SetColWidth(0, sizes.title_column_width);
@@ -492,7 +311,7 @@ TDayTable& TSchedule::DayTable() noexcept { return *day_table_; }
 void TSchedule::ReloadTable(int32_t /*entry_index*/) {
   emit OnPreRefresh(this);
   entry_list_->SetTable(calendar_, day_table_->FirstYear(), TDayTable::kYearCount);
-  day_table_->SetFilter(filter_);
+  day_table_->SetFilter(settings_.Filter);
   day_table_->Fill(&entry_list_->DatePacks());
   emit OnRefresh(this);
   update();
@@ -670,7 +489,7 @@ void TSchedule::DrawTitleCell(int col, int row, const QRect& rect) {
   }
 
   painter.fillRect(rect, back);
-  DrawFrame(rect, title_3d_);
+  DrawFrame(rect, settings_.Title3D);
   painter.setFont(measurer_->Font(fonts_[kFontTitle], 100));
   painter.setPen(text_color);
   if (!right_text.empty()) {
@@ -683,7 +502,7 @@ void TSchedule::DrawTitleCell(int col, int row, const QRect& rect) {
                          rect.height());
     // Where the two texts meet in a narrow title, the left one covers the right one (up to the
     // cell's left edge) instead of mixing with it; the frame stays.
-    const int frame = FrameWidth(title_3d_);
+    const int frame = FrameWidth(settings_.Title3D);
     const QRect inner = rect.adjusted(frame, frame, -frame, -frame);
     painter.fillRect(QRect(inner.topLeft(), QPoint(left_box.right(), inner.bottom())) & inner,
                      back);
@@ -696,118 +515,142 @@ void TSchedule::DrawTitleCell(int col, int row, const QRect& rect) {
   }
 }
 
+namespace {
+
+// Null for a rectangle without room, so that isEmpty() tells.
+QRect WithRoom(const QRect& rect) { return rect.width() > 0 && rect.height() > 0 ? rect : QRect(); }
+
+}  // namespace
+
+TSchedule::TDayFacts TSchedule::DayFactsOf(int col, int row, TDateRec date) const {
+  TDayFacts facts;
+  facts.Current = col == Col() && row == Row();
+  facts.Today = calendar_.IsToday(date);
+  facts.Holiday = calendar_.IsHoliday(date);
+  facts.OtherMonth = model_.MonthReset() && date.Month != model_.CursorMonth();
+  facts.Weekday = WeekdayOf(date);
+  return facts;
+}
+
 TSchedule::TDayLayout TSchedule::LayoutDay(int col, int row, TDateRec date,
                                            const QRect& rect) const {
+  const TDayFacts facts = DayFactsOf(col, row, date);
   TDayLayout out;
   out.Date = date;
-  const bool is_current = col == Col() && row == Row();
-  const bool is_today = calendar_.IsToday(date);
-  const bool is_holiday = calendar_.IsHoliday(date);
-  const bool other_month = model_.MonthReset() && date.Month != model_.CursorMonth();
-  const int weekday = WeekdayOf(date);
-  out.FrameStyle = is_current ? cursor_3d_ : is_today ? today_3d_ : normal_3d_;
+  out.FrameStyle = facts.Current ? settings_.Cursor3D
+                   : facts.Today ? settings_.Today3D
+                                 : settings_.Normal3D;
   const int frame = FrameWidth(out.FrameStyle);
-  out.Inner = rect.adjusted(frame, frame, -frame, -frame);
-  if (out.Inner.width() <= 0 || out.Inner.height() <= 0) out.Inner = QRect();
+  out.Inner = WithRoom(rect.adjusted(frame, frame, -frame, -frame));
+  out.Area = out.Inner;
+  if (settings_.DispDay && !out.Inner.isEmpty()) out.Area = WithRoom(LayoutLabel(facts, out));
+  if (out.Area.isEmpty()) return out;
+  out.AreaBack = AreaBackground(facts);
+  LayoutHolidayLine(facts, out);
+  return out;
+}
 
-  QRect area = out.Inner;
-  if (disp_day_ && !out.Inner.isEmpty()) {
-    out.HasLabel = true;
-    const QRect& inner = out.Inner;
-    QRect label = day_upper_ ? QRect(inner.left(), inner.top(), inner.width(),
-                                     std::min(date_label_height_, inner.height()))
-                             : QRect(inner.left(), inner.top(),
-                                     std::min(date_label_width_, inner.width()), inner.height());
-    // The label's texts.
-    switch (day_info_) {
-      case 1:
-        out.InfoText = WeekdayText(0, weekday);
-        break;
-      case 2:
-        out.InfoText = RokuyoName(date);
-        break;
-      case 3:
-        out.InfoText = LunarDateText(date);
-        break;
-      case 4: {
-        const TCellLineList* list = day_table_->Cell(date);
-        out.InfoText = std::to_string(list != nullptr ? list->Count() : 0) + "件";
-        break;
-      }
-      default:
-        break;
+QRect TSchedule::LayoutLabel(const TDayFacts& facts, TDayLayout& out) const {
+  out.HasLabel = true;
+  out.InfoText = DayInfoText(out.Date, facts.Weekday);
+  const TRect label = PlaceLabelBoxes(out);
+  ColorLabel(facts, out);
+  // The entry area: below the label or right of it.
+  const QRect& inner = out.Inner;
+  return settings_.DayUpper
+             ? QRect(QPoint(inner.left(), std::max(label.Bottom, inner.top())), inner.bottomRight())
+             : QRect(QPoint(std::max(label.Right, inner.left()), inner.top()), inner.bottomRight());
+}
+
+std::string TSchedule::DayInfoText(TDateRec date, int weekday) const {
+  switch (settings_.DayInfo) {
+    case kDayInfoWeekday:
+      return WeekdayText(0, weekday);
+    case kDayInfoRokuyo:
+      return RokuyoName(date);
+    case kDayInfoLunarDate:
+      return LunarDateText(date);
+    case kDayInfoEntryCount: {
+      const TCellLineList* list = day_table_->Cell(date);
+      return std::to_string(list != nullptr ? list->Count() : 0) + "件";
     }
-    const QFontMetrics& number_metrics = measurer_->Metrics(fonts_[kFontDayNumber], 100);
-    const int number_width = number_metrics.horizontalAdvance(QString::number(date.Day));
-    const int number_height = number_metrics.height();
-    const int info_width = number_metrics.horizontalAdvance(ToQString(out.InfoText));
-    const int p = label_margin_;
-    out.NumberHeight = number_height;
-    // Label boxes as (left, top, right, bottom) with right and bottom outside, like the
-    // lists' rectangles.
-    int left = label.left();
-    int top = label.top();
-    int right = label.left() + label.width();
-    int bottom = label.top() + label.height();
-    TRect number_box;
-    TRect info_box;
-    if (!day_upper_) {
-      right = left + p + std::max(number_width, info_width);
-      number_box = {left, top, right, std::min(top + number_height + p, bottom)};
-      info_box = {left, bottom - number_height - p - 2, right, bottom - 2};
-      out.InfoShown = info_box.Top >= number_box.Bottom - 2;
-    } else {
-      bottom = top + p + number_height;
-      number_box = {left, top, std::min(left + number_width + p, right), bottom};
-      info_box = {right - info_width - p - 2, top, right - 2, bottom};
-      out.InfoShown = info_box.Left >= number_box.Right - 2;
-    }
-    out.Label = ToQRect(TRect{left, top, right, bottom}).intersected(inner);
-    out.NumberBox = ToQRect(number_box);
-    out.InfoBox = ToQRect(info_box);
-    if (out.InfoText.empty()) out.InfoShown = false;
-    if (is_holiday) {
-      out.LabelBack = paint_colors_[kColorHolidayLabelBack];
-      out.LabelText = paint_colors_[kColorHolidayText];
-    } else {
-      out.LabelText = paint_colors_[kColorWeekdayText + weekday];
-      out.LabelBack = paint_colors_[kColorWeekdayBack + weekday];
-    }
-    if (other_month) out.LabelBack = paint_colors_[kColorOtherMonthLabelBack];
-    if (day_info_ == 2) {
-      out.InfoColor = paint_colors_[kColorRokuyoText + std::clamp(RokuyoIndex(date), 0, 5)];
-    } else if (day_info_ == 3) {
-      out.InfoColor = paint_colors_[kColorLunarDateText];
-    } else {
-      out.InfoColor = out.LabelText;
-    }
-    // The entry area: below the label or right of it.
-    const int label_right = std::max(right, inner.left());
-    const int label_bottom = std::max(bottom, inner.top());
-    area = day_upper_ ? QRect(QPoint(inner.left(), label_bottom), inner.bottomRight())
-                      : QRect(QPoint(label_right, inner.top()), inner.bottomRight());
+    default:
+      return {};
   }
-  if (area.width() <= 0 || area.height() <= 0) area = QRect();
-  out.Area = area;
-  if (area.isEmpty()) return out;
+}
 
-  if (other_month) {
-    out.AreaBack = paint_colors_[kColorOtherMonthCellBack];
-  } else if (is_today) {
-    out.AreaBack = paint_colors_[kColorTodayCellBack];
-  } else if (is_current) {
-    out.AreaBack = paint_colors_[kColorCursorCellBack];
-  } else if (is_holiday) {
-    out.AreaBack = paint_colors_[kColorHolidayCellBack];
+TRect TSchedule::PlaceLabelBoxes(TDayLayout& out) const {
+  const QFontMetrics& metrics = measurer_->Metrics(fonts_[kFontDayNumber], 100);
+  const int number_width = metrics.horizontalAdvance(QString::number(out.Date.Day));
+  const int number_height = metrics.height();
+  const int info_width = metrics.horizontalAdvance(ToQString(out.InfoText));
+  const int p = label_margin_;
+  out.NumberHeight = number_height;
+  // Boxes as (left, top, right, bottom) with right and bottom outside, like the lists'
+  // rectangles. The label spans the inner rectangle's width on top, its height at the left;
+  // the texts decide its other extent.
+  const QRect& inner = out.Inner;
+  TRect label{inner.left(), inner.top(), inner.left() + inner.width(),
+              inner.top() + inner.height()};
+  TRect number_box;
+  TRect info_box;
+  if (!settings_.DayUpper) {
+    label.Right = label.Left + p + std::max(number_width, info_width);
+    number_box = {label.Left, label.Top, label.Right,
+                  std::min(label.Top + number_height + p, label.Bottom)};
+    info_box = {label.Left, label.Bottom - number_height - p - 2, label.Right, label.Bottom - 2};
+    out.InfoShown = info_box.Top >= number_box.Bottom - 2;
   } else {
-    out.AreaBack = paint_colors_[kColorCellBack + weekday];
+    label.Bottom = label.Top + p + number_height;
+    number_box = {label.Left, label.Top, std::min(label.Left + number_width + p, label.Right),
+                  label.Bottom};
+    info_box = {label.Right - info_width - p - 2, label.Top, label.Right - 2, label.Bottom};
+    out.InfoShown = info_box.Left >= number_box.Right - 2;
   }
+  out.Label = ToQRect(label).intersected(inner);
+  out.NumberBox = ToQRect(number_box);
+  out.InfoBox = ToQRect(info_box);
+  if (out.InfoText.empty()) out.InfoShown = false;
+  return label;
+}
 
+void TSchedule::ColorLabel(const TDayFacts& facts, TDayLayout& out) const {
+  if (facts.Holiday) {
+    out.LabelBack = paint_colors_[kColorHolidayLabelBack];
+    out.LabelText = paint_colors_[kColorHolidayText];
+  } else {
+    out.LabelText = paint_colors_[kColorWeekdayText + facts.Weekday];
+    out.LabelBack = paint_colors_[kColorWeekdayBack + facts.Weekday];
+  }
+  if (facts.OtherMonth) out.LabelBack = paint_colors_[kColorOtherMonthLabelBack];
+  switch (settings_.DayInfo) {
+    case kDayInfoRokuyo:
+      out.InfoColor = paint_colors_[kColorRokuyoText + std::clamp(RokuyoIndex(out.Date), 0, 5)];
+      break;
+    case kDayInfoLunarDate:
+      out.InfoColor = paint_colors_[kColorLunarDateText];
+      break;
+    default:
+      out.InfoColor = out.LabelText;
+      break;
+  }
+}
+
+uint32_t TSchedule::AreaBackground(const TDayFacts& facts) const {
+  if (facts.OtherMonth) return paint_colors_[kColorOtherMonthCellBack];
+  if (facts.Today) return paint_colors_[kColorTodayCellBack];
+  if (facts.Current) return paint_colors_[kColorCursorCellBack];
+  if (facts.Holiday) return paint_colors_[kColorHolidayCellBack];
+  return paint_colors_[kColorCellBack + facts.Weekday];
+}
+
+void TSchedule::LayoutHolidayLine(const TDayFacts& facts, TDayLayout& out) const {
+  const QRect& area = out.Area;
   QRect lines = area;
-  if (is_holiday && disp_holiday_) {
-    // A negative or huge Space from a page must not move the lines out of the area.
+  if (facts.Holiday && settings_.DispHoliday) {
+    // A negative or huge spacing from a page must not move the lines out of the area.
     const int64_t font_height =
-        std::abs(int64_t{measurer_->FontHeight(fonts_[kFontHolidayName], 100)}) + space_;
+        std::abs(int64_t{measurer_->FontHeight(fonts_[kFontHolidayName], 100)}) + settings_.Spacing;
     const int line_height = area.height() < font_height
                                 ? area.height() + 1
                                 : static_cast<int>(std::max<int64_t>(font_height, 0));
@@ -815,8 +658,7 @@ TSchedule::TDayLayout TSchedule::LayoutDay(int col, int row, TDateRec date,
     out.HolidayLine = QRect(area.left(), area.top(), area.width(), std::max(line_height, 0));
     lines.setTop(area.top() + line_height + 1);
   }
-  out.Lines = lines.width() > 0 && lines.height() > 0 ? lines : QRect();
-  return out;
+  out.Lines = WithRoom(lines);
 }
 
 void TSchedule::DrawDayCell(int col, int row, const QRect& rect) {
@@ -887,8 +729,8 @@ int32_t TSchedule::SelectUnderMouse(const QPoint& pos) {
   }
   month_changed_ = date.Month != model_.CursorMonth();
   if (date == model_.CursorDate()) {
-    // Decision: the focused entry may have changed with the click (another line) or not;
-    // listeners hear of it either way.
+    // The focused entry may have changed with the click (another line) or not; listeners
+    // hear of it either way.
     emit OnFocusEntryChange(this);
   } else {
     SetCursorDate(date);
@@ -1019,171 +861,145 @@ void TSchedule::CopyEntryTo(int32_t entry, TDateRec date) {
 // ---------------------------------------------------------------------------------------------
 // Keys
 
+std::span<const TSchedule::TKeyBinding> TSchedule::KeyTable() {
+  constexpr Qt::KeyboardModifiers kPlain = Qt::NoModifier;
+  constexpr Qt::KeyboardModifiers kShift = Qt::ShiftModifier;
+  constexpr Qt::KeyboardModifiers kCtrl = Qt::ControlModifier;
+  constexpr Qt::KeyboardModifiers kAlt = Qt::AltModifier;
+  static const TKeyBinding kTable[] = {
+      {kPlain, Qt::Key_Left, [](TSchedule& s) { s.StepAcross(-1); }},
+      {kPlain, Qt::Key_Right, [](TSchedule& s) { s.StepAcross(1); }},
+      {kPlain, Qt::Key_Up, [](TSchedule& s) { s.StepDown(-1); }},
+      {kPlain, Qt::Key_Down, [](TSchedule& s) { s.StepDown(1); }},
+      {kPlain, Qt::Key_Home, [](TSchedule& s) { s.JumpToday(); }},
+      {kPlain, Qt::Key_PageUp, [](TSchedule& s) { s.ScrollCursorDay(-1); }},
+      {kPlain, Qt::Key_PageDown, [](TSchedule& s) { s.ScrollCursorDay(1); }},
+      {kPlain, Qt::Key_Delete, [](TSchedule& s) { s.ToggleChecked(); }},
+      {kShift, Qt::Key_Left, [](TSchedule& s) { s.MoveDate(0, -1, 0); }},
+      {kShift, Qt::Key_Right, [](TSchedule& s) { s.MoveDate(0, 1, 0); }},
+      {kShift, Qt::Key_Up, [](TSchedule& s) { s.MoveDate(-1, 0, 0); }},
+      {kShift, Qt::Key_Down, [](TSchedule& s) { s.MoveDate(1, 0, 0); }},
+      {kShift, Qt::Key_Insert, [](TSchedule& s) { s.Paste(); }},
+      {kShift, Qt::Key_Delete, [](TSchedule& s) { s.CutFocused(); }},
+      {kCtrl, Qt::Key_Left, [](TSchedule& s) { s.MoveDate(0, -4, 0); }},
+      {kCtrl, Qt::Key_Right, [](TSchedule& s) { s.MoveDate(0, 4, 0); }},
+      {kCtrl, Qt::Key_Up, [](TSchedule& s) { s.MoveDate(-10, 0, 0); }},
+      {kCtrl, Qt::Key_Down, [](TSchedule& s) { s.MoveDate(10, 0, 0); }},
+      {kCtrl, Qt::Key_Home, [](TSchedule& s) { s.SelectCursorDayEnd(false); }},
+      {kCtrl, Qt::Key_End, [](TSchedule& s) { s.SelectCursorDayEnd(true); }},
+      {kCtrl, Qt::Key_Insert, [](TSchedule& s) { s.CopyFocused(); }},
+      {kCtrl, Qt::Key_C, [](TSchedule& s) { s.CopyFocused(); }},
+      {kCtrl, Qt::Key_Delete, [](TSchedule& s) { s.CutFocused(); }},
+      {kCtrl, Qt::Key_X, [](TSchedule& s) { s.CutFocused(); }},
+      {kCtrl, Qt::Key_V, [](TSchedule& s) { s.Paste(); }},
+      {kCtrl, Qt::Key_Z, [](TSchedule& s) { s.UndoStep(); }},
+      {kCtrl, Qt::Key_Q, [](TSchedule& s) { s.RedoStep(); }},
+      {kAlt, Qt::Key_Left, [](TSchedule& s) { s.ScrollAcross(-1); }},
+      {kAlt, Qt::Key_Right, [](TSchedule& s) { s.ScrollAcross(1); }},
+      {kAlt, Qt::Key_Up, [](TSchedule& s) { s.ScrollDown(-1); }},
+      {kAlt, Qt::Key_Down, [](TSchedule& s) { s.ScrollDown(1); }},
+      {kAlt, Qt::Key_Delete, [](TSchedule& s) { s.DeleteWithQuestion(); }},
+  };
+  return kTable;
+}
+
+// None, Shift, Alt or Ctrl alone: the key table, where a key it does not hold does nothing;
+// any other combination is the listeners' (OnKeyDown).
 void TSchedule::keyPressEvent(QKeyEvent* event) {
   const Qt::KeyboardModifiers mods =
       event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
-  if (mods == Qt::NoModifier || mods == Qt::ShiftModifier || mods == Qt::AltModifier ||
-      mods == Qt::ControlModifier) {
-    HandleKey(event, mods);
-    event->accept();
+  if (mods != Qt::NoModifier && mods != Qt::ShiftModifier && mods != Qt::AltModifier &&
+      mods != Qt::ControlModifier) {
+    emit OnKeyDown(this, event);
     return;
   }
-  emit OnKeyDown(this, event);
+  for (const TKeyBinding& binding : KeyTable()) {
+    if (binding.modifiers == mods && binding.key == event->key()) {
+      binding.action(*this);
+      break;
+    }
+  }
+  event->accept();
 }
 
-void TSchedule::HandleKey(QKeyEvent* event, Qt::KeyboardModifiers mods) {
-  const bool vertical = model_.Vertical();
-  const int32_t cycle = model_.Cycle();
-  // One cycle back (-1) or forward (+1).
-  const auto move_cycle = [&](int32_t sign) {
-    if (cycle == 31) {
-      MoveDate(0, sign, 0);
-    } else {
-      MoveDate(0, 0, sign * cycle);
-    }
-  };
-  const int key = event->key();
-  if (mods == Qt::NoModifier) {
-    switch (key) {
-      case Qt::Key_Left:
-      case Qt::Key_Right: {
-        const int32_t sign = key == Qt::Key_Left ? -1 : 1;
-        if (vertical) {
-          MoveDate(0, 0, sign);
-        } else {
-          move_cycle(sign);
-        }
-        break;
-      }
-      case Qt::Key_Up:
-      case Qt::Key_Down: {
-        const int32_t sign = key == Qt::Key_Up ? -1 : 1;
-        if (vertical) {
-          move_cycle(sign);
-        } else {
-          MoveDate(0, 0, sign);
-        }
-        break;
-      }
-      case Qt::Key_Home:
-        JumpToday();
-        break;
-      case Qt::Key_PageUp:
-      case Qt::Key_PageDown:
-        if (TCellLineList* list = CursorList()) {
-          if (key == Qt::Key_PageUp && list->CanScrollUp()) list->ScrollUp();
-          if (key == Qt::Key_PageDown && list->CanScrollDown()) list->ScrollDown();
-        }
-        emit OnFocusEntryChange(this);
-        break;
-      case Qt::Key_Delete:
-        if (const int32_t entry = FocusedEntry(); entry >= 0) {
-          entry_list_->ToggleChecked(entry);
-          RefreshData(entry);
-        }
-        break;
-      default:
-        break;
-    }
-    return;
+void TSchedule::StepAcross(int32_t sign) {
+  if (model_.Vertical()) {
+    MoveDate(0, 0, sign);
+  } else {
+    MoveCycle(sign);
   }
-  if (mods == Qt::ShiftModifier) {
-    switch (key) {
-      case Qt::Key_Left:
-        MoveDate(0, -1, 0);
-        break;
-      case Qt::Key_Right:
-        MoveDate(0, 1, 0);
-        break;
-      case Qt::Key_Up:
-        MoveDate(-1, 0, 0);
-        break;
-      case Qt::Key_Down:
-        MoveDate(1, 0, 0);
-        break;
-      case Qt::Key_Insert:
-        Paste();
-        break;
-      case Qt::Key_Delete:
-        if (const int32_t entry = FocusedEntry(); entry >= 0) {
-          entry_list_->CutEntry(entry);
-          RefreshData(entry);
-        }
-        break;
-      default:
-        break;
-    }
-    return;
+}
+
+void TSchedule::StepDown(int32_t sign) {
+  if (model_.Vertical()) {
+    MoveCycle(sign);
+  } else {
+    MoveDate(0, 0, sign);
   }
-  if (mods == Qt::ControlModifier) {
-    switch (key) {
-      case Qt::Key_Left:
-        MoveDate(0, -4, 0);
-        break;
-      case Qt::Key_Right:
-        MoveDate(0, 4, 0);
-        break;
-      case Qt::Key_Up:
-        MoveDate(-10, 0, 0);
-        break;
-      case Qt::Key_Down:
-        MoveDate(10, 0, 0);
-        break;
-      case Qt::Key_Home:
-      case Qt::Key_End:
-        if (TCellLineList* list = CursorList(); list != nullptr && list->Count() > 0) {
-          if (key == Qt::Key_Home) {
-            list->MoveFirst();
-          } else {
-            list->MoveLast();
-          }
-          // Decision: the selected line, and with it the focused entry, may have changed.
-          emit OnFocusEntryChange(this);
-        }
-        break;
-      case Qt::Key_Insert:
-      case Qt::Key_C:
-        if (const int32_t entry = FocusedEntry(); entry >= 0) entry_list_->CopyEntry(entry);
-        break;
-      case Qt::Key_Delete:
-      case Qt::Key_X:
-        if (const int32_t entry = FocusedEntry(); entry >= 0) {
-          entry_list_->CutEntry(entry);
-          RefreshData(entry);
-        }
-        break;
-      case Qt::Key_V:
-        Paste();
-        break;
-      case Qt::Key_Z:
-        entry_list_->UndoHistory().UndoSteps(1);
-        RefreshData(-1);
-        break;
-      case Qt::Key_Q:
-        entry_list_->UndoHistory().RedoSteps(1);
-        RefreshData(-1);
-        break;
-      default:
-        break;
-    }
-    return;
+}
+
+void TSchedule::MoveCycle(int32_t sign) {
+  if (model_.Cycle() == 31) {
+    MoveDate(0, sign, 0);
+  } else {
+    MoveDate(0, 0, sign * model_.Cycle());
   }
-  // Alt.
-  switch (key) {
-    case Qt::Key_Left:
-    case Qt::Key_Right:
-      if (!vertical) ScrollView(key == Qt::Key_Left ? -1 : 1);
-      break;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-      if (vertical) ScrollView(key == Qt::Key_Up ? -1 : 1);
-      break;
-    case Qt::Key_Delete:
-      DeleteWithQuestion();
-      break;
-    default:
-      break;
+}
+
+void TSchedule::ScrollAcross(int32_t sign) {
+  if (!model_.Vertical()) ScrollView(sign);
+}
+
+void TSchedule::ScrollDown(int32_t sign) {
+  if (model_.Vertical()) ScrollView(sign);
+}
+
+void TSchedule::ScrollCursorDay(int32_t direction) {
+  if (TCellLineList* list = CursorList()) {
+    if (direction < 0 && list->CanScrollUp()) list->ScrollUp();
+    if (direction > 0 && list->CanScrollDown()) list->ScrollDown();
   }
+  emit OnFocusEntryChange(this);
+}
+
+void TSchedule::SelectCursorDayEnd(bool last) {
+  TCellLineList* list = CursorList();
+  if (list == nullptr || list->Count() == 0) return;
+  if (last) {
+    list->MoveLast();
+  } else {
+    list->MoveFirst();
+  }
+  // The selected line, and with it the focused entry, may have changed.
+  emit OnFocusEntryChange(this);
+}
+
+void TSchedule::ToggleChecked() {
+  if (const int32_t entry = FocusedEntry(); entry >= 0) {
+    entry_list_->ToggleChecked(entry);
+    RefreshData(entry);
+  }
+}
+
+void TSchedule::CopyFocused() {
+  if (const int32_t entry = FocusedEntry(); entry >= 0) entry_list_->CopyEntry(entry);
+}
+
+void TSchedule::CutFocused() {
+  if (const int32_t entry = FocusedEntry(); entry >= 0) {
+    entry_list_->CutEntry(entry);
+    RefreshData(entry);
+  }
+}
+
+void TSchedule::UndoStep() {
+  entry_list_->UndoHistory().UndoSteps(1);
+  RefreshData(-1);
+}
+
+void TSchedule::RedoStep() {
+  entry_list_->UndoHistory().RedoSteps(1);
+  RefreshData(-1);
 }
 
 void TSchedule::Paste() {
@@ -1219,15 +1035,11 @@ void TSchedule::ScrollView(int32_t direction) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Focus and hints
-
-void TSchedule::focusInEvent(QFocusEvent* event) { TGrid::focusInEvent(event); }
-
-void TSchedule::focusOutEvent(QFocusEvent* event) { TGrid::focusOutEvent(event); }
+// Hints
 
 bool TSchedule::ShowLineHint(const QPoint& pos, const QPoint& global_pos) {
   const THitInfo hit = HitTest(pos.x(), pos.y());
-  if (hit.Kind != kHitLine || return_ || !hit.Wrapped) return false;
+  if (hit.Kind != kHitLine || settings_.Wrap || !hit.Wrapped) return false;
   QToolTip::showText(global_pos, ToQString(hit.Text), this, hit.Rect);
   return true;
 }

@@ -16,7 +16,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <optional>
+#include <span>
 #include <string>
 
 #include "calendar/Calendars.h"
@@ -27,7 +27,6 @@
 #include "schedule/ScheduleModels.h"
 #include "schedule/ScheduleSettings.h"
 #include "text/Fonts.h"
-#include "text/SmallSets.h"
 #include "widgets/Grids.h"
 
 class QKeyEvent;
@@ -66,67 +65,19 @@ class TSchedule : public TGrid {
   void JumpDate(TDateRec date);
 
   // ---- settings ----
+  // Takes every setting of the record; the record is kept for the double-click zoom.
   void ApplySettings(const TScheduleSettings& settings);
+  // The settings in effect, the layout as the model has corrected it; Visible is false.
   TScheduleSettings GetSettings() const;
-
-  bool Vertical() const noexcept;
-  void SetVertical(bool value);
-  int32_t Cycle() const noexcept;
+  // Layout setters with the model's corrections (TScheduleModel::SetCycle, SetTerm).
   void SetCycle(int32_t value);
-  int32_t Term() const noexcept;
   void SetTerm(int32_t value);
-  int32_t FixTopMonth() const noexcept;
-  void SetFixTopMonth(int32_t value);
-  int32_t FixTopDay() const noexcept;
-  void SetFixTopDay(int32_t value);
-  int32_t FixTopWeek() const noexcept;
-  void SetFixTopWeek(int32_t value);
-  bool DayUpper() const noexcept { return day_upper_; }
-  void SetDayUpper(bool value);
-  bool DispTitle() const noexcept { return disp_title_; }
-  void SetDispTitle(bool value);
-  bool DispDay() const noexcept { return disp_day_; }
-  void SetDispDay(bool value);
-  int32_t DayInfo() const noexcept { return day_info_; }
-  void SetDayInfo(int32_t value);
-  bool DispHoliday() const noexcept { return disp_holiday_; }
-  void SetDispHoliday(bool value);
-  bool MonthReset() const noexcept;
-  void SetMonthReset(bool value);
-  bool Return() const noexcept { return return_; }
-  void SetReturn(bool value);
-  int32_t Space() const noexcept { return space_; }
-  void SetSpace(int32_t value);
-  int32_t Persent() const noexcept { return persent_; }
-  void SetPersent(int32_t value);
-  bool CheckedIconVisible() const noexcept { return icons_[0]; }
-  void SetCheckedIconVisible(bool value);
-  bool RankIconVisible() const noexcept { return icons_[1]; }
-  void SetRankIconVisible(bool value);
-  bool MemoIconVisible() const noexcept { return icons_[2]; }
-  void SetMemoIconVisible(bool value);
-  bool RelFilesIconVisible() const noexcept { return icons_[3]; }
-  void SetRelFilesIconVisible(bool value);
-  bool MarkIconVisible() const noexcept { return icons_[4]; }
-  void SetMarkIconVisible(bool value);
-  bool DataIconVisible() const noexcept { return icons_[5]; }
-  void SetDataIconVisible(bool value);
-  int32_t Title3D() const noexcept { return title_3d_; }
-  void SetTitle3D(int32_t value);
-  int32_t Today3D() const noexcept { return today_3d_; }
-  void SetToday3D(int32_t value);
-  int32_t Cursor3D() const noexcept { return cursor_3d_; }
-  void SetCursor3D(int32_t value);
-  int32_t Normal3D() const noexcept { return normal_3d_; }
-  void SetNormal3D(int32_t value);
-  int32_t LineWidth() const noexcept { return line_width_; }
-  void SetLineWidth(int32_t value);
+  // No dragging of entries.
   bool ReadOnly() const noexcept { return read_only_; }
   void SetReadOnly(bool value) noexcept { read_only_ = value; }
+  // Ask before a dropped entry is moved or copied.
   bool DragCheck() const noexcept { return drag_check_; }
   void SetDragCheck(bool value) noexcept { drag_check_ = value; }
-  const TFilterSet& FilterSet() const noexcept { return filter_; }
-  void SetFilterSet(const TFilterSet& filter);
 
   // ---- data ----
   TEntryList& EntryList() noexcept;
@@ -138,8 +89,11 @@ class TSchedule : public TGrid {
 
   // ---- hit testing ----
   TDateRec PointToDate(int x, int y) const;  // day 0: no day cell there
+  // What a point hits: nothing or an entry line.
+  static constexpr int32_t kHitNothing = 0;
+  static constexpr int32_t kHitLine = 3;
   struct THitInfo {
-    int32_t Kind = 0;      // 0 nothing, 3 an entry line
+    int32_t Kind = kHitNothing;
     std::string Text;      // the line's text
     bool Wrapped = false;  // the text needs more than one line at the cell's width
     int32_t Entry = -1;    // the entry's position in the entry list
@@ -147,16 +101,14 @@ class TSchedule : public TGrid {
   };
   THitInfo HitTest(int x, int y) const;
 
-  // ---- additions beyond the shared interface ----
-  // The calendar (today, holidays, private marks), the layout model (read-only), the measured
-  // label sizes and the colours in effect.
+  // ---- state to look at ----
+  // The calendar (today, holidays, private marks), the layout model (read-only) and the
+  // measured label sizes.
   const TCalendar& Calendar() const noexcept { return calendar_; }
   const TScheduleModel& Model() const noexcept { return model_; }
   int32_t TitleHeight() const noexcept { return title_height_; }
   int32_t DateLabelWidth() const noexcept { return date_label_width_; }
   int32_t DateLabelHeight() const noexcept { return date_label_height_; }
-  uint32_t ScheduleColor(int32_t index) const;
-  const TFontSpec& ScheduleFont(int32_t index) const;
   // Whether a drag of an entry runs (between its start and the release).
   bool Dragging() const noexcept { return dragging_; }
 
@@ -180,15 +132,9 @@ class TSchedule : public TGrid {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-  void focusOutEvent(QFocusEvent* event) override;
   bool event(QEvent* event) override;
 
  private:
-  // What a mouse press hit: nothing or an entry line.
-  static constexpr int32_t kHitNothing = 0;
-  static constexpr int32_t kHitLine = 3;
-
   // Where the parts of a day cell lie, worked out the same way for painting, clicks and
   // hints.
   struct TDayLayout {
@@ -223,13 +169,34 @@ class TSchedule : public TGrid {
   void FitCells();
   void CheckYearWindow();
   void FullReload();
+  // Parses the fonts, resolves the colours and measures the labels of settings_.
+  void TakeFontsAndColors();
   void PushDisplaySettings();
   void MeasureLabels();
   // The colours as painted: system colour codes mapped to the palette.
   void ResolveColors();
   QColor PaintColor(int32_t index) const;
 
+  // What, besides its date, decides how a day cell looks.
+  struct TDayFacts {
+    bool Current = false;  // the grid's current cell
+    bool Today = false;
+    bool Holiday = false;
+    bool OtherMonth = false;  // MonthReset on and the day outside the cursor's month
+    int Weekday = 0;
+  };
+  TDayFacts DayFactsOf(int col, int row, TDateRec date) const;
+  // The steps of a day cell's layout: frame, day-number label, entry area with its
+  // background, holiday line and the room left for the lines.
   TDayLayout LayoutDay(int col, int row, TDateRec date, const QRect& rect) const;
+  // Lays out the label inside out.Inner; returns the entry area beside it.
+  QRect LayoutLabel(const TDayFacts& facts, TDayLayout& out) const;
+  std::string DayInfoText(TDateRec date, int weekday) const;
+  // The label's number and information boxes; returns the label as the texts size it.
+  TRect PlaceLabelBoxes(TDayLayout& out) const;
+  void ColorLabel(const TDayFacts& facts, TDayLayout& out) const;
+  uint32_t AreaBackground(const TDayFacts& facts) const;
+  void LayoutHolidayLine(const TDayFacts& facts, TDayLayout& out) const;
   void DrawTitleCell(int col, int row, const QRect& rect);
   void DrawDayCell(int col, int row, const QRect& rect);
   void DrawFrame(QRect rect, int32_t style);
@@ -248,10 +215,35 @@ class TSchedule : public TGrid {
   void MoveEntryTo(int32_t entry, TDateRec date);
   void CopyEntryTo(int32_t entry, TDateRec date);
   void ToggleZoom();
-  void HandleKey(QKeyEvent* event, Qt::KeyboardModifiers mods);
+
+  // The keys: a key with exactly these modifiers and what it does.
+  struct TKeyBinding {
+    Qt::KeyboardModifiers modifiers;
+    Qt::Key key;
+    void (*action)(TSchedule&);
+  };
+  static std::span<const TKeyBinding> KeyTable();
+  // Left/Right and Up/Down without modifiers: a day along the way the days run, a cycle
+  // across it (a month when the cycle is 31).
+  void StepAcross(int32_t sign);
+  void StepDown(int32_t sign);
+  void MoveCycle(int32_t sign);
+  // Alt with an arrow across the cycles: the view scrolls a cycle.
+  void ScrollAcross(int32_t sign);
+  void ScrollDown(int32_t sign);
   void ScrollView(int32_t direction);
-  void Paste();
+  // The cursor day's line list: a line up or down, or to its first or last line.
+  void ScrollCursorDay(int32_t direction);
+  void SelectCursorDayEnd(bool last);
+  // The focused entry.
+  void ToggleChecked();
+  void CopyFocused();
+  void CutFocused();
   void DeleteWithQuestion();
+  // The newest entry of the clipboard, on the cursor date.
+  void Paste();
+  void UndoStep();
+  void RedoStep();
   bool ShowLineHint(const QPoint& pos, const QPoint& global_pos);
   std::string EntryText(int32_t entry) const;
 
@@ -265,27 +257,12 @@ class TSchedule : public TGrid {
   QAction* move_action_ = nullptr;
   QAction* copy_action_ = nullptr;
 
-  bool day_upper_ = false;
-  bool disp_title_ = false;
-  bool disp_day_ = true;
-  int32_t day_info_ = 1;
-  bool disp_holiday_ = true;
-  bool return_ = false;
-  int32_t space_ = 2;
-  int32_t persent_ = 100;
-  // Checked, Rank, Memo, RelFiles, Mark, Data.
-  std::array<bool, 6> icons_{true, true, true, true, false, false};
-  int32_t title_3d_ = 1;
-  int32_t today_3d_ = -2;
-  int32_t cursor_3d_ = 2;
-  int32_t normal_3d_ = 0;
-  int32_t line_width_ = 1;
+  // Every setting in effect but the layout, which the model keeps.
+  TScheduleSettings settings_ = InitialScheduleSettings();
   bool read_only_ = false;
   bool drag_check_ = true;
-  TFilterSet filter_;
 
-  std::array<TFontSpec, kScheduleFontCount> fonts_;
-  std::array<uint32_t, kScheduleColorCount> colors_{};
+  std::array<TFontSpec, kScheduleFontCount> fonts_;  // settings_.Fonts parsed
   std::array<uint32_t, kScheduleColorCount> paint_colors_{};
   int32_t title_height_ = 0;
   int32_t date_label_width_ = 0;

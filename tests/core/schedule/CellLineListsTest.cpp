@@ -195,22 +195,43 @@ TEST(TCellLineList, Defaults) {
   EXPECT_EQ(TCellLineList().Font(), TFontSpec{});
 }
 
-TEST(TCellLineList, IconFlagSetters) {
+// A new display counts the rows again when it changes how text measures, and only then.
+TEST(TCellLineList, ANewDisplayCountsTheRowsAgainWhenItMeasuresDifferently) {
+  const TRect cell{10, 100, 51, 160};
+  const std::string text(80, 'x');
   const struct {
-    void (TCellLineList::*setter)(bool) noexcept;
-    std::vector<int32_t> hidden;
+    const char* change;
+    void (*apply)(TCellDisplay&);
+    bool measures_again;
   } cases[] = {
-      {&TCellLineList::SetCheckedIconVisible, {0}}, {&TCellLineList::SetRankIconVisible, {1, 2}},
-      {&TCellLineList::SetMemoIconVisible, {3}},    {&TCellLineList::SetRelFilesIconVisible, {4}},
-      {&TCellLineList::SetMarkIconVisible, {5}},    {&TCellLineList::SetDataIconVisible, {6}},
+      {"the icon hidden", [](TCellDisplay& d) { d.IconVisible[kIconChecked] = false; }, true},
+      {"twice the size", [](TCellDisplay& d) { d.Percent = 200; }, true},
+      {"a larger font", [](TCellDisplay& d) { d.Font.Size = 30; }, true},
+      {"more spacing", [](TCellDisplay& d) { d.Spacing = 9; }, false},
+      {"another highlight", [](TCellDisplay& d) { d.SelectColor = 0x123456; }, false},
   };
   for (const auto& c : cases) {
-    TCellLineList list;
-    (list.*c.setter)(false);
-    for (int32_t slot = 0; slot < kIconSlotCount; ++slot) {
-      const bool hidden = std::find(c.hidden.begin(), c.hidden.end(), slot) != c.hidden.end();
-      EXPECT_EQ(list.IconVisible(slot), !hidden) << "slot " << slot;
-    }
+    SCOPED_TRACE(c.change);
+    TFixedMeasurer measurer;
+    TCellLineList list(&measurer);
+    list.SetCellRect(cell);
+    list.SetWrap(true);
+    list.Add(text, Facts("c"));
+    const int32_t rows_before = list.LineRows(0).Rows;
+    TCellDisplay display = list.Display();
+    c.apply(display);
+    list.SetDisplay(display);
+    EXPECT_EQ(list.Display(), display);
+    // The rows of a list that only ever had the new display.
+    TCellLineList fresh(&measurer);
+    fresh.SetCellRect(cell);
+    fresh.SetDisplay(display);
+    fresh.Add(text, Facts("c"));
+    const int32_t rows_fresh = fresh.LineRows(0).Rows;
+    const int64_t calls_after = measurer.char_calls + measurer.text_calls;
+    EXPECT_EQ(list.LineRows(0).Rows, rows_fresh);
+    EXPECT_EQ(rows_fresh != rows_before, c.measures_again);
+    EXPECT_EQ(measurer.char_calls + measurer.text_calls > calls_after, c.measures_again);
   }
 }
 
@@ -443,7 +464,7 @@ TEST(TCellLineList, LineHeight) {
     list.SetCellRect(TRect{10, 100, 51, 160});
     list.SetWrap(c.wrap);
     list.SetSpacing(c.spacing);
-    list.SetDataIconVisible(!c.hide_picture);
+    list.SetIconVisible(kIconPicture, !c.hide_picture);
     list.Add(std::string(c.bytes, 'x'), Facts(c.facts, c.picture));
     EXPECT_EQ(list.LineHeight(0), c.expected) << c.bytes << " " << c.facts << " " << c.wrap;
     EXPECT_EQ(list.LineHeight(3), 12 + c.spacing);  // out of range: an empty line
@@ -801,8 +822,8 @@ TEST_F(TPaintTest, MarksStandInForHiddenIcons) {
   for (const auto& c : cases) {
     TCellLineList list(&measurer_);
     list.SetCellRect(kCell);
-    list.SetCheckedIconVisible(c.checked_visible);
-    list.SetMemoIconVisible(c.memo_visible);
+    list.SetIconVisible(kIconChecked, c.checked_visible);
+    list.SetIconVisible(kIconMemo, c.memo_visible);
     list.Add("x", Facts(c.facts));
     TRecorder recorder;
     list.Paint(kCell, recorder);
@@ -983,7 +1004,7 @@ TEST(TCellLineList, RowCountsAreMeasuredOnce) {
   EXPECT_EQ(measurer.char_calls + measurer.text_calls, calls);
 
   // Every change of what the row count depends on measures again.
-  list.SetCheckedIconVisible(false);
+  list.SetIconVisible(kIconChecked, false);
   EXPECT_EQ(list.LineRows(0).Rows, 1);
   list.SetCellRect(TRect{0, 0, 11, 100});
   EXPECT_EQ(list.LineRows(0).Rows, 2);
@@ -993,7 +1014,7 @@ TEST(TCellLineList, RowCountsAreMeasuredOnce) {
   EXPECT_EQ(list.LineRows(0).Rows, 10);
   list.SetPercent(50);
   EXPECT_EQ(list.LineRows(0).Rows, 4);
-  list.SetCheckedIconVisible(true);  // 5 + 6 - 16 < 0: a row per character
+  list.SetIconVisible(kIconChecked, true);  // 5 + 6 - 16 < 0: a row per character
   EXPECT_EQ(list.LineRows(0).Rows, 20);
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -335,22 +336,17 @@ TEST_F(DayTableTest, LineRecords) {
   EXPECT_TRUE(cell.Info(2).Font->Bold);
 }
 
-TEST_F(DayTableTest, SettingsReachEveryCellAndStay) {
+TEST_F(DayTableTest, TheDisplayReachesEveryCellAndStays) {
   Load("1 毎月一日\r\n");
-  TFontSpec font;
-  font.Name = "IPAGothic";
-  font.Size = 13;
-  table_.SetReturn(true);
-  table_.SetSpace(7);
-  table_.SetPersent(150);
-  table_.SetCheckedIconVisible(false);
-  table_.SetRankIconVisible(false);
-  table_.SetMemoIconVisible(false);
-  table_.SetRelFilesIconVisible(false);
-  table_.SetMarkIconVisible(false);
-  table_.SetDataIconVisible(false);
-  table_.SetSelectColor(0x00FFFF);
-  table_.SetEntryFont(font);
+  TCellDisplay display;
+  display.Wrap = true;
+  display.Spacing = 7;
+  display.Percent = 150;
+  display.IconVisible.fill(false);
+  display.Font.Name = "IPAGothic";
+  display.Font.Size = 13;
+  display.SelectColor = 0x00FFFF;
+  table_.SetDisplay(display);
   table_.Cell({2024, 1, 1})->SetSelected(3);
   table_.Fill(nullptr);
 
@@ -362,12 +358,7 @@ TEST_F(DayTableTest, SettingsReachEveryCellAndStay) {
         ASSERT_NE(cell, nullptr);
         ++cells;
         SCOPED_TRACE(DateText({year, month, day}));
-        EXPECT_TRUE(cell->Wrap());
-        EXPECT_EQ(cell->Spacing(), 7);
-        EXPECT_EQ(cell->Percent(), 150);
-        for (int32_t slot = 0; slot < kIconSlotCount; ++slot) EXPECT_FALSE(cell->IconVisible(slot));
-        EXPECT_EQ(cell->SelectColor(), 0x00FFFFu);
-        EXPECT_EQ(cell->Font(), font);
+        EXPECT_EQ(cell->Display(), display);
         EXPECT_EQ(cell->Selected(), 0);
         EXPECT_EQ(cell->TopLine(), 0);
         EXPECT_EQ(cell->Count(), day == 1 ? 1 : 0);
@@ -375,14 +366,45 @@ TEST_F(DayTableTest, SettingsReachEveryCellAndStay) {
     }
   }
   EXPECT_EQ(cells, TDayTable::kCellCount);
-  // Each icon flag on its own; the rank flag governs both rank icons.
-  table_.SetRankIconVisible(true);
-  EXPECT_TRUE(table_.Cell({2025, 6, 6})->IconVisible(kIconRankA));
-  EXPECT_TRUE(table_.Cell({2025, 6, 6})->IconVisible(kIconRankB));
-  EXPECT_FALSE(table_.Cell({2025, 6, 6})->IconVisible(kIconChecked));
-  table_.SetMarkIconVisible(true);
-  EXPECT_TRUE(table_.Cell({2026, 2, 30})->IconVisible(kIconMark));
-  EXPECT_FALSE(table_.Cell({2026, 2, 30})->IconVisible(kIconPicture));
+}
+
+TEST(CellDisplayOf, EachIconSettingGovernsItsSlots) {
+  const struct {
+    bool TScheduleSettings::*setting;
+    std::vector<int32_t> slots;
+  } cases[] = {
+      {&TScheduleSettings::CheckedIconVisible, {kIconChecked}},
+      {&TScheduleSettings::RankIconVisible, {kIconRankA, kIconRankB}},
+      {&TScheduleSettings::MemoIconVisible, {kIconMemo}},
+      {&TScheduleSettings::RelFilesIconVisible, {kIconRelFiles}},
+      {&TScheduleSettings::MarkIconVisible, {kIconMark}},
+      {&TScheduleSettings::DataIconVisible, {kIconPicture}},
+  };
+  for (const auto& c : cases) {
+    TScheduleSettings settings;
+    settings.*c.setting = false;
+    const TCellDisplay display = CellDisplayOf(settings, TFontSpec{}, 0);
+    for (int32_t slot = 0; slot < kIconSlotCount; ++slot) {
+      const bool hidden = std::find(c.slots.begin(), c.slots.end(), slot) != c.slots.end();
+      EXPECT_EQ(display.IconVisible[slot], !hidden) << "slot " << slot;
+    }
+  }
+}
+
+TEST(CellDisplayOf, TheLineSettingsTheFontAndTheHighlight) {
+  TScheduleSettings settings;
+  settings.Wrap = true;
+  settings.Spacing = 5;
+  settings.Percent = 120;
+  TFontSpec font;
+  font.Name = "IPAGothic";
+  font.Color = 0x123456;
+  const TCellDisplay display = CellDisplayOf(settings, font, 0xABCDEF);
+  EXPECT_TRUE(display.Wrap);
+  EXPECT_EQ(display.Spacing, 5);
+  EXPECT_EQ(display.Percent, 120);
+  EXPECT_EQ(display.Font, font);
+  EXPECT_EQ(display.SelectColor, 0xABCDEFu);
 }
 
 TEST_F(DayTableTest, MovingTheWindow) {

@@ -62,14 +62,14 @@ TEST(PageDefaultsTest, ScheduleRecord) {
       {"DayInfo", s.DayInfo, 1},
       {"DispHoliday", s.DispHoliday, 1},
       {"MonthReset", s.MonthReset, 0},
-      {"Return", s.Return, 0},
+      {"Wrap", s.Wrap, 0},
       {"Title3D", s.Title3D, 1},
       {"Cursor3D", s.Cursor3D, 2},
       {"Today3D", s.Today3D, -2},
       {"Normal3D", s.Normal3D, 0},
       {"LineWidth", s.LineWidth, 1},
-      {"Space", s.Space, 2},
-      {"Persent", s.Persent, 100},
+      {"Spacing", s.Spacing, 2},
+      {"Percent", s.Percent, 100},
       {"CheckedIconVisible", s.CheckedIconVisible, 1},
       {"RankIconVisible", s.RankIconVisible, 1},
       {"MemoIconVisible", s.MemoIconVisible, 1},
@@ -353,9 +353,9 @@ TEST(PageResetTest, PresetLayouts) {
   EXPECT_EQ(page.Schedule.FixTopDay, 1);
   EXPECT_EQ(page.Schedule.FixTopWeek, 0);
   EXPECT_TRUE(page.Schedule.MonthReset);
-  page.Reset(8, kNormalScreen);
+  page.Reset(kPresetYearly, kNormalScreen);
   EXPECT_EQ(page.Schedule.FixTopDay, 1);
-  page.Reset(9, kNormalScreen);
+  page.Reset(kPresetCalendar, kNormalScreen);
   EXPECT_FALSE(page.Schedule.Visible);
 }
 
@@ -470,7 +470,7 @@ TEST(PageReadTest, EveryScheduleKey) {
   expected.DayInfo = 3;
   expected.DispHoliday = false;
   expected.MonthReset = true;
-  expected.Return = true;
+  expected.Wrap = true;
   expected.Filter = TFilterSet{{TSmallSet{1}, TSmallSet{2}, TSmallSet{3}, TSmallSet{4},
                                 TSmallSet{5}, TSmallSet{6}, TSmallSet{7}, TSmallSet{8, 9}}};
   expected.Title3D = -1;
@@ -478,8 +478,8 @@ TEST(PageReadTest, EveryScheduleKey) {
   expected.Today3D = 4;
   expected.Normal3D = -5;
   expected.LineWidth = 2;
-  expected.Space = 6;
-  expected.Persent = 80;
+  expected.Spacing = 6;
+  expected.Percent = 80;
   expected.CheckedIconVisible = false;
   expected.RankIconVisible = false;
   expected.MemoIconVisible = false;
@@ -609,10 +609,10 @@ TEST(PageReadTest, NumbersAreKeptToWhatTheScheduleCanDraw) {
       {"ScheduleNormal3D", &S::Normal3D, "17", 16},
       {"ScheduleLineWidth", &S::LineWidth, "-1", 0},
       {"ScheduleLineWidth", &S::LineWidth, "2147483647", 16},
-      {"ScheduleSpace", &S::Space, "-2147483648", 0},
-      {"ScheduleSpace", &S::Space, "65", 64},
-      {"SchedulePersent", &S::Persent, "-2147483648", 10},
-      {"SchedulePersent", &S::Persent, "2147483647", 1000},
+      {"ScheduleSpace", &S::Spacing, "-2147483648", 0},
+      {"ScheduleSpace", &S::Spacing, "65", 64},
+      {"SchedulePersent", &S::Percent, "-2147483648", 10},
+      {"SchedulePersent", &S::Percent, "2147483647", 1000},
   };
   for (const TCase& c : cases) {
     const std::string line = std::string(c.key) + "=" + c.value;

@@ -75,10 +75,8 @@ TEST(ScheduleModel, FourWeeksKeepTheColumn) {
 TEST(ScheduleModel, FiscalYearOfMonths) {
   TModelOn on({2024, 2, 10});
   TScheduleModel& m = on.model;
-  m.SetTerm(12);
-  m.SetCycle(31);
-  m.SetFixTopMonth(4);
-  ASSERT_EQ(m.Layout(), (TScheduleLayout{false, 31, 12, 4, 1, -1, false}));
+  m.AssignLayout({false, 31, 12, 4, 1, -1, false});
+  m.RebuildLayout(false);
   EXPECT_EQ(m.TopDate(), (TDateRec{2023, 4, 1}));
   EXPECT_EQ(m.EndDate(), (TDateRec{2024, 3, 31}));
   EXPECT_EQ(std::make_tuple(m.Col(), m.Row()), std::make_tuple(11, 10));
@@ -105,9 +103,8 @@ TEST(ScheduleModel, FiscalYearOfMonths) {
 TEST(ScheduleModel, MonthsFromThe20th) {
   TModelOn on({2024, 1, 25});
   TScheduleModel& m = on.model;
-  m.SetTerm(3);
-  m.SetCycle(31);
-  m.SetFixTopDay(20);
+  m.AssignLayout({false, 31, 3, 0, 20, -1, false});
+  m.RebuildLayout(false);
   EXPECT_EQ(m.TopDate(), (TDateRec{2024, 1, 20}));
   EXPECT_EQ(m.EndDate(), (TDateRec{2024, 4, 19}));  // the last shown day
   TCursorPlacement p = m.SetCursorDate({2024, 2, 10});
@@ -136,12 +133,8 @@ TEST(ScheduleModel, MonthsFromThe20th) {
 TEST(ScheduleModel, MonthSheetFollowsTheMonth) {
   TModelOn on({2024, 5, 15});
   TScheduleModel& m = on.model;
-  m.SetVertical(true);
-  m.SetTerm(6);
-  m.SetFixTopDay(1);
-  m.SetFixTopWeek(0);
-  m.SetMonthReset(true);
-  ASSERT_EQ(m.Layout(), (TScheduleLayout{true, 7, 6, 0, 1, 0, true}));
+  m.AssignLayout({true, 7, 6, 0, 1, 0, true});
+  m.RebuildLayout(false);
   ASSERT_EQ(std::make_tuple(m.CellColumns(), m.CellRows()), std::make_tuple(7, 6));
   EXPECT_EQ(m.TopDate(), (TDateRec{2024, 4, 28}));
   EXPECT_EQ(m.EndDate(), (TDateRec{2024, 6, 8}));
@@ -341,10 +334,8 @@ TEST(ScheduleModel, NoticeTexts) {
 TEST(ScheduleModel, InconsistentGridFallsBackToTopDate) {
   TModelOn on({2024, 3, 15});
   TScheduleModel& m = on.model;
-  m.SetCycle(8);
-  m.SetTerm(4);
-  m.SetFixTopDay(1);
-  ASSERT_EQ(m.Layout(), (TScheduleLayout{false, 8, 4, 0, 1, 1, false}));
+  m.AssignLayout({false, 8, 4, 0, 1, 1, false});
+  m.RebuildLayout(false);
   EXPECT_EQ(m.TopDate(), (TDateRec{2024, 2, 26}));
   EXPECT_EQ(std::make_tuple(m.Col(), m.Row()), std::make_tuple(3, 3));
   const TCursorPlacement p = m.SetCursorDate({2024, 3, 31});
@@ -473,16 +464,15 @@ TEST(ScheduleModel, ScrollCycle) {
   }
 }
 
-TEST(ScheduleModel, CurrentCellNeedsADate) {
+TEST(ScheduleModel, CellsWithADate) {
   TModelOn on({2023, 2, 10});
   TScheduleModel& m = on.model;
   m.SetTerm(3);
   m.SetCycle(31);
-  EXPECT_FALSE(m.SetCurrentCell(1, 29));  // 2023/2/29
-  EXPECT_FALSE(m.SetCurrentCell(0, 1));
-  EXPECT_FALSE(m.SetCurrentCell(4, 1));
-  EXPECT_TRUE(m.SetCurrentCell(2, 31));
-  EXPECT_EQ(std::make_tuple(m.Col(), m.Row()), std::make_tuple(2, 31));
+  EXPECT_FALSE(m.CellHasDate(1, 29));  // 2023/2/29
+  EXPECT_FALSE(m.CellHasDate(0, 1));
+  EXPECT_FALSE(m.CellHasDate(4, 1));
+  EXPECT_TRUE(m.CellHasDate(2, 31));
 }
 
 // Cycles from the 29th..31st start on a short month's last day, so no day is missing, none

@@ -76,49 +76,49 @@ class DateJumpFormTest : public ::testing::Test {
 
   RecordingNotices notices;
   TDateJumpForm dialog{notices, kToday};
-  QCheckBox* check = Child<QCheckBox>(dialog, "CheckBoxPlusMinus");
-  QComboBox* gengo = Child<QComboBox>(dialog, "ComboBoxGengo");
-  QComboBox* year = Child<QComboBox>(dialog, "ComboBoxYear");
-  QComboBox* month = Child<QComboBox>(dialog, "ComboBoxMonth");
-  QComboBox* day = Child<QComboBox>(dialog, "ComboBoxDay");
-  QLineEdit* edit_year = Child<QLineEdit>(dialog, "EditYear");
-  QLineEdit* edit_month = Child<QLineEdit>(dialog, "EditMonth");
-  QLineEdit* edit_day = Child<QLineEdit>(dialog, "EditDay");
-  TUpDown* up_down_year = Child<TUpDown>(dialog, "UpDownYear");
-  TUpDown* up_down_month = Child<TUpDown>(dialog, "UpDownMonth");
-  TUpDown* up_down_day = Child<TUpDown>(dialog, "UpDownDay");
+  QCheckBox* relative = Child<QCheckBox>(dialog, "RelativeBox");
+  QComboBox* era = Child<QComboBox>(dialog, "EraBox");
+  QComboBox* year = Child<QComboBox>(dialog, "YearBox");
+  QComboBox* month = Child<QComboBox>(dialog, "MonthBox");
+  QComboBox* day = Child<QComboBox>(dialog, "DayBox");
+  QLineEdit* edit_year = Child<QLineEdit>(dialog, "YearOffset");
+  QLineEdit* edit_month = Child<QLineEdit>(dialog, "MonthOffset");
+  QLineEdit* edit_day = Child<QLineEdit>(dialog, "DayOffset");
+  TStepButtons* year_steps = Child<TStepButtons>(dialog, "YearSteps");
+  TStepButtons* month_steps = Child<TStepButtons>(dialog, "MonthSteps");
+  TStepButtons* day_steps = Child<TStepButtons>(dialog, "DaySteps");
 };
 
-TEST_F(DateJumpFormTest, DesignOfTheForm) {
+TEST_F(DateJumpFormTest, TextsAndControlsOfTheForm) {
   EXPECT_EQ(dialog.windowTitle(), Q("年月日指定"));
   EXPECT_EQ(dialog.size(), QSize(394, 119));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
-  EXPECT_EQ(check->text(), Q("日付ｶｰｿﾙのある年月日から±で指定する(&P)"));
-  EXPECT_EQ(Items(gengo), QStringList({Q("西暦"), Q("明治"), Q("大正"), Q("昭和"), Q("平成")}));
+  EXPECT_EQ(relative->text(), Q("日付ｶｰｿﾙのある年月日から±で指定する(&P)"));
+  EXPECT_EQ(Items(era), QStringList({Q("西暦"), Q("明治"), Q("大正"), Q("昭和"), Q("平成")}));
   EXPECT_EQ(Items(month).size(), 12);
   EXPECT_EQ(Items(month).front(), "1");
   EXPECT_EQ(Items(month).back(), "12");
   EXPECT_EQ(Items(day).size(), 31);
   EXPECT_EQ(Items(day).back(), "31");
   for (QComboBox* combo : {year, month, day}) EXPECT_TRUE(combo->isEditable());
-  EXPECT_FALSE(gengo->isEditable());
+  EXPECT_FALSE(era->isEditable());
   for (QLineEdit* edit : {edit_year, edit_month, edit_day}) {
     EXPECT_EQ(edit->text(), "0");
     EXPECT_FALSE(edit->testAttribute(Qt::WA_InputMethodEnabled));
   }
-  for (TUpDown* up_down : {up_down_year, up_down_month, up_down_day}) {
-    EXPECT_TRUE(up_down->isHidden());
+  for (TStepButtons* steps : {year_steps, month_steps, day_steps}) {
+    EXPECT_TRUE(steps->isHidden());
   }
   const std::vector<std::pair<const char*, const char*>> labels = {
-      {"LabelYear", "年"}, {"LabelMonth", "月"}, {"LabelDay", "日"}};
+      {"YearUnit", "年"}, {"MonthUnit", "月"}, {"DayUnit", "日"}};
   for (const auto& [name, text] : labels) {
     const QLabel* label = Child<QLabel>(dialog, name);
     EXPECT_EQ(label->text(), Q(text));
     EXPECT_TRUE(label->font().bold());
     EXPECT_EQ(label->font().pixelSize(), 16);
   }
-  const auto* ok = Child<QPushButton>(dialog, "OKBtn");
-  const auto* cancel = Child<QPushButton>(dialog, "CancelBtn");
+  const auto* ok = Child<QPushButton>(dialog, "OkButton");
+  const auto* cancel = Child<QPushButton>(dialog, "CancelButton");
   EXPECT_EQ(ok->text(), "OK");
   EXPECT_TRUE(ok->isDefault());
   EXPECT_EQ(cancel->text(), Q("ｷｬﾝｾﾙ"));
@@ -126,8 +126,8 @@ TEST_F(DateJumpFormTest, DesignOfTheForm) {
 
 TEST_F(DateJumpFormTest, ShowingWritesTheCursorDateAndTheWesternYearList) {
   Open({2024, 3, 15});
-  EXPECT_FALSE(check->isChecked());
-  EXPECT_EQ(gengo->currentIndex(), 0);
+  EXPECT_FALSE(relative->isChecked());
+  EXPECT_EQ(era->currentIndex(), 0);
   EXPECT_EQ(year->currentText(), "2024");
   EXPECT_EQ(month->currentText(), "3");
   EXPECT_EQ(day->currentText(), "15");
@@ -151,20 +151,24 @@ struct EraCase {
 
 TEST_F(DateJumpFormTest, EraSwitching) {
   const std::vector<EraCase> cases = {
-      {2024, kGengoMeiji, 1868, "1", 45, "45"},    // outside 1867..1911: the era's first year
-      {2024, kGengoHeisei, 2024, "36", 50, "50"},  // 2024 - 1988
-      {2024, kGengoTaisho, 1912, "1", 15, "15"},    {2024, kGengoShowa, 1926, "1", 65, "65"},
-      {1920, kGengoTaisho, 1920, "9", 15, "15"},    {1911, kGengoMeiji, 1911, "44", 45, "45"},
-      {1911, kGengoTaisho, 1911, "0", 15, "15"},  // 1911 is accepted by 大正 as year 0
-      {1867, kGengoMeiji, 1867, "0", 45, "45"},     {1988, kGengoShowa, 1988, "63", 65, "65"},
-      {1989, kGengoShowa, 1926, "1", 65, "65"},     {1987, kGengoHeisei, 1989, "1", 50, "50"},
-      {3000, kGengoHeisei, 3000, "1012", 50, "50"},  // 平成 accepts any later year
+      {2024, kEraChoiceMeiji, 1868, "1", 45, "45"},    // outside 1867..1911: the era's first year
+      {2024, kEraChoiceHeisei, 2024, "36", 50, "50"},  // 2024 - 1988
+      {2024, kEraChoiceTaisho, 1912, "1", 15, "15"},
+      {2024, kEraChoiceShowa, 1926, "1", 65, "65"},
+      {1920, kEraChoiceTaisho, 1920, "9", 15, "15"},
+      {1911, kEraChoiceMeiji, 1911, "44", 45, "45"},
+      {1911, kEraChoiceTaisho, 1911, "0", 15, "15"},  // 1911 is accepted by 大正 as year 0
+      {1867, kEraChoiceMeiji, 1867, "0", 45, "45"},
+      {1988, kEraChoiceShowa, 1988, "63", 65, "65"},
+      {1989, kEraChoiceShowa, 1926, "1", 65, "65"},
+      {1987, kEraChoiceHeisei, 1989, "1", 50, "50"},
+      {3000, kEraChoiceHeisei, 3000, "1012", 50, "50"},  // 平成 accepts any later year
   };
   for (const EraCase& c : cases) {
     SCOPED_TRACE(testing::Message() << c.start_year << " era " << c.era);
     dialog.hide();
     Open({c.start_year, 6, 10});
-    gengo->setCurrentIndex(c.era);
+    era->setCurrentIndex(c.era);
     EXPECT_EQ(dialog.WorkingDate(), (TDateRec{c.working_year, 6, 10}));
     EXPECT_EQ(year->currentText(), Q(c.shown));
     const QStringList years = Items(year);
@@ -177,8 +181,8 @@ TEST_F(DateJumpFormTest, EraSwitching) {
 
 TEST_F(DateJumpFormTest, BackToTheWesternEraShowsTheWorkingYearAndItsList) {
   Open({2024, 1, 1});
-  gengo->setCurrentIndex(kGengoMeiji);  // the working year becomes 1868
-  gengo->setCurrentIndex(kGengoSeireki);
+  era->setCurrentIndex(kEraChoiceMeiji);  // the working year becomes 1868
+  era->setCurrentIndex(kEraChoiceWestern);
   EXPECT_EQ(year->currentText(), "1868");
   const QStringList years = Items(year);
   ASSERT_EQ(years.size(), 51);
@@ -188,18 +192,18 @@ TEST_F(DateJumpFormTest, BackToTheWesternEraShowsTheWorkingYearAndItsList) {
 
 TEST_F(DateJumpFormTest, EraYearTypedAddsTheBase) {
   Open({1960, 4, 29});
-  gengo->setCurrentIndex(kGengoShowa);
+  era->setCurrentIndex(kEraChoiceShowa);
   EXPECT_EQ(year->currentText(), "35");
   year->setEditText("64");
   EXPECT_EQ(dialog.WorkingDate(), (TDateRec{1989, 4, 29}));
   EXPECT_EQ(Items(year).back(), "65");
 
-  gengo->setCurrentIndex(kGengoHeisei);  // 1989 is 平成 1
+  era->setCurrentIndex(kEraChoiceHeisei);  // 1989 is 平成 1
   EXPECT_EQ(year->currentText(), "1");
   year->setCurrentIndex(30);  // picked from the list: 平成 31
   EXPECT_EQ(dialog.WorkingDate().Year, 2019);
 
-  gengo->setCurrentIndex(kGengoSeireki);
+  era->setCurrentIndex(kEraChoiceWestern);
   QTest::keyClick(year->lineEdit(), Qt::Key_A, Qt::ControlModifier);
   QTest::keyClicks(year->lineEdit(), "1995");
   EXPECT_EQ(dialog.WorkingDate().Year, 1995);
@@ -219,27 +223,27 @@ TEST_F(DateJumpFormTest, MonthAndDayTypedOrPicked) {
 
 TEST_F(DateJumpFormTest, TickingSwitchesToOffsetsAndUntickingToToday) {
   Open({2024, 3, 15});
-  check->setChecked(true);
+  relative->setChecked(true);
   EXPECT_EQ(dialog.WorkingDate(), (TDateRec{0, 0, 0}));
-  for (QComboBox* combo : {gengo, year, month, day}) EXPECT_TRUE(combo->isHidden());
+  for (QComboBox* combo : {era, year, month, day}) EXPECT_TRUE(combo->isHidden());
   for (QLineEdit* edit : {edit_year, edit_month, edit_day}) {
     EXPECT_TRUE(edit->isVisible());
     EXPECT_EQ(edit->text(), "0");
   }
-  for (TUpDown* up_down : {up_down_year, up_down_month, up_down_day}) {
-    EXPECT_TRUE(up_down->isVisible());
-    EXPECT_EQ(up_down->Position(), 0);
+  for (TStepButtons* steps : {year_steps, month_steps, day_steps}) {
+    EXPECT_TRUE(steps->isVisible());
+    EXPECT_EQ(steps->Position(), 0);
   }
   EXPECT_EQ(dialog.focusWidget(), edit_year);
 
-  check->setChecked(false);
+  relative->setChecked(false);
   EXPECT_EQ(dialog.WorkingDate(), kToday);
   EXPECT_EQ(year->currentText(), "2024");
   EXPECT_EQ(month->currentText(), "5");
   EXPECT_EQ(day->currentText(), "1");
-  for (QComboBox* combo : {gengo, year, month, day}) EXPECT_TRUE(combo->isVisible());
-  for (TUpDown* up_down : {up_down_year, up_down_month, up_down_day}) {
-    EXPECT_TRUE(up_down->isHidden());
+  for (QComboBox* combo : {era, year, month, day}) EXPECT_TRUE(combo->isVisible());
+  for (TStepButtons* steps : {year_steps, month_steps, day_steps}) {
+    EXPECT_TRUE(steps->isHidden());
   }
   EXPECT_EQ(dialog.focusWidget(), year);
   EXPECT_TRUE(notices.events.empty());
@@ -247,9 +251,9 @@ TEST_F(DateJumpFormTest, TickingSwitchesToOffsetsAndUntickingToToday) {
 
 TEST_F(DateJumpFormTest, UpDownStepsShowASignedOffset) {
   Open({2024, 3, 15});
-  check->setChecked(true);
-  auto* up = up_down_year->findChild<QToolButton*>("Up");
-  auto* down = up_down_year->findChild<QToolButton*>("Down");
+  relative->setChecked(true);
+  auto* up = year_steps->findChild<QToolButton*>("Up");
+  auto* down = year_steps->findChild<QToolButton*>("Down");
   ASSERT_NE(up, nullptr);
   ASSERT_NE(down, nullptr);
 
@@ -277,27 +281,27 @@ TEST_F(DateJumpFormTest, UpDownStepsShowASignedOffset) {
 
   // A number typed into the edit is where the next step starts.
   edit_year->setText("7");
-  up_down_year->Step(1);
+  year_steps->Step(1);
   EXPECT_EQ(edit_year->text(), "+8");
   EXPECT_TRUE(notices.events.empty());
 }
 
 TEST_F(DateJumpFormTest, UpDownStopsAtItsEnds) {
   Open({2024, 3, 15});
-  check->setChecked(true);
+  relative->setChecked(true);
   edit_year->setText("32767");
-  up_down_year->Step(1);
+  year_steps->Step(1);
   EXPECT_EQ(edit_year->text(), "+32767");
   EXPECT_EQ(dialog.WorkingDate().Year, 32767);
   edit_year->setText("-32768");
-  up_down_year->Step(-1);
+  year_steps->Step(-1);
   EXPECT_EQ(edit_year->text(), "-32768");
   EXPECT_EQ(dialog.WorkingDate().Year, -32768);
 }
 
 TEST_F(DateJumpFormTest, SignedNumbersTypedIntoTheOffsets) {
   Open({2024, 3, 15});
-  check->setChecked(true);
+  relative->setChecked(true);
   const std::vector<std::pair<const char*, int32_t>> cases = {
       {"+3", 3}, {"-12", -12}, {"40000", 40000}, {"007", 7}, {"-2147483648", INT32_MIN}};
   for (const auto& [text, value] : cases) {
@@ -316,7 +320,7 @@ TEST_F(DateJumpFormTest, NonNumbersAreWarnedAndTheBoxEmptied) {
       {"-", 2}, {"abc", 2}, {"+", 2}, {"12a", 2}, {"1 2", 2}, {"2147483648", 2}, {"", 1},
   };
   Open({2024, 3, 15});
-  check->setChecked(true);
+  relative->setChecked(true);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
     edit_day->setText("5");
@@ -331,7 +335,7 @@ TEST_F(DateJumpFormTest, NonNumbersAreWarnedAndTheBoxEmptied) {
 
 TEST_F(DateJumpFormTest, MinusTypedAloneIsWarned) {
   Open({2024, 3, 15});
-  check->setChecked(true);
+  relative->setChecked(true);
   edit_year->selectAll();
   QTest::keyClick(edit_year, Qt::Key_Minus);
   EXPECT_EQ(edit_year->text(), "");
@@ -353,17 +357,17 @@ TEST_F(DateJumpFormTest, NonNumbersInTheComboBoxes) {
 
 TEST_F(DateJumpFormTest, EraYearBeyondThirtyTwoBitsIsNoNumber) {
   Open({2024, 3, 15});
-  gengo->setCurrentIndex(kGengoHeisei);
+  era->setCurrentIndex(kEraChoiceHeisei);
   year->setEditText("2147483000");  // + 1988 leaves 32 bits
   EXPECT_EQ(Kinds(notices), Warnings(2));
   EXPECT_EQ(dialog.WorkingDate().Year, 2024);
   notices.Clear();
-  gengo->setCurrentIndex(kGengoSeireki);
+  era->setCurrentIndex(kEraChoiceWestern);
   year->setEditText("2147483000");  // a Western year that fits
   EXPECT_TRUE(notices.events.empty());
   EXPECT_EQ(dialog.WorkingDate().Year, 2147483000);
-  gengo->setCurrentIndex(kGengoHeisei);
-  gengo->setCurrentIndex(kGengoSeireki);  // the list around it stays within reach
+  era->setCurrentIndex(kEraChoiceHeisei);
+  era->setCurrentIndex(kEraChoiceWestern);  // the list around it stays within reach
   EXPECT_EQ(Items(year).back(), "2147483025");
 }
 
@@ -396,11 +400,11 @@ TEST_F(DateJumpDialogTest, AbsoluteRunTakesTheDateOverOnOk) {
   wrapper.SetDate({2024, 3, 15});
   RunWithForm(wrapper, [](TDateJumpForm& form) {
     EXPECT_EQ(form.windowTitle(), Q("年月日指定"));
-    EXPECT_EQ(Child<QComboBox>(form, "ComboBoxYear")->currentText(), "2024");
-    Child<QComboBox>(form, "ComboBoxGengo")->setCurrentIndex(kGengoHeisei);
-    Child<QComboBox>(form, "ComboBoxYear")->setEditText("30");
-    Child<QComboBox>(form, "ComboBoxMonth")->setEditText("7");
-    QTest::mouseClick(Child<QPushButton>(form, "OKBtn"), Qt::LeftButton);
+    EXPECT_EQ(Child<QComboBox>(form, "YearBox")->currentText(), "2024");
+    Child<QComboBox>(form, "EraBox")->setCurrentIndex(kEraChoiceHeisei);
+    Child<QComboBox>(form, "YearBox")->setEditText("30");
+    Child<QComboBox>(form, "MonthBox")->setEditText("7");
+    QTest::mouseClick(Child<QPushButton>(form, "OkButton"), Qt::LeftButton);
   });
   EXPECT_TRUE(wrapper.Execute());
   EXPECT_EQ(wrapper.Date(), (TDateRec{2018, 7, 15}));
@@ -411,11 +415,11 @@ TEST_F(DateJumpDialogTest, AbsoluteRunTakesTheDateOverOnOk) {
 TEST_F(DateJumpDialogTest, RelativeRunGivesOffsetsAndTheNextRunOpensOnToday) {
   wrapper.SetDate({2024, 3, 15});
   RunWithForm(wrapper, [](TDateJumpForm& form) {
-    QTest::mouseClick(Child<QCheckBox>(form, "CheckBoxPlusMinus"), Qt::LeftButton);
-    auto* up_down = Child<TUpDown>(form, "UpDownYear");
-    QTest::mouseClick(up_down->findChild<QToolButton*>("Up"), Qt::LeftButton);
-    EXPECT_EQ(Child<QLineEdit>(form, "EditYear")->text(), "+1");
-    QTest::mouseClick(Child<QPushButton>(form, "OKBtn"), Qt::LeftButton);
+    QTest::mouseClick(Child<QCheckBox>(form, "RelativeBox"), Qt::LeftButton);
+    auto* steps = Child<TStepButtons>(form, "YearSteps");
+    QTest::mouseClick(steps->findChild<QToolButton*>("Up"), Qt::LeftButton);
+    EXPECT_EQ(Child<QLineEdit>(form, "YearOffset")->text(), "+1");
+    QTest::mouseClick(Child<QPushButton>(form, "OkButton"), Qt::LeftButton);
   });
   EXPECT_TRUE(wrapper.Execute());
   EXPECT_TRUE(wrapper.Relative());
@@ -425,13 +429,13 @@ TEST_F(DateJumpDialogTest, RelativeRunGivesOffsetsAndTheNextRunOpensOnToday) {
   // unticked on today.
   wrapper.SetDate({2024, 3, 15});
   RunWithForm(wrapper, [](TDateJumpForm& form) {
-    EXPECT_FALSE(Child<QCheckBox>(form, "CheckBoxPlusMinus")->isChecked());
-    EXPECT_EQ(Child<QComboBox>(form, "ComboBoxGengo")->currentIndex(), 0);
-    EXPECT_EQ(Child<QComboBox>(form, "ComboBoxYear")->currentText(), "2024");
-    EXPECT_EQ(Child<QComboBox>(form, "ComboBoxMonth")->currentText(), "5");
-    EXPECT_EQ(Child<QComboBox>(form, "ComboBoxDay")->currentText(), "1");
+    EXPECT_FALSE(Child<QCheckBox>(form, "RelativeBox")->isChecked());
+    EXPECT_EQ(Child<QComboBox>(form, "EraBox")->currentIndex(), 0);
+    EXPECT_EQ(Child<QComboBox>(form, "YearBox")->currentText(), "2024");
+    EXPECT_EQ(Child<QComboBox>(form, "MonthBox")->currentText(), "5");
+    EXPECT_EQ(Child<QComboBox>(form, "DayBox")->currentText(), "1");
     EXPECT_EQ(form.WorkingDate(), kToday);
-    QTest::mouseClick(Child<QPushButton>(form, "OKBtn"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(form, "OkButton"), Qt::LeftButton);
   });
   EXPECT_TRUE(wrapper.Execute());
   EXPECT_FALSE(wrapper.Relative());
@@ -448,12 +452,12 @@ TEST_F(DateJumpDialogTest, CancelLeavesTheWrapperUnchanged) {
     wrapper.SetDate({2000, 1, 2});
     wrapper.SetRelative(c.relative);
     RunWithForm(wrapper, [c](TDateJumpForm& form) {
-      QTest::mouseClick(Child<QCheckBox>(form, "CheckBoxPlusMinus"), Qt::LeftButton);
-      Child<QLineEdit>(form, "EditDay")->setText("9");
+      QTest::mouseClick(Child<QCheckBox>(form, "RelativeBox"), Qt::LeftButton);
+      Child<QLineEdit>(form, "DayOffset")->setText("9");
       if (c.escape) {
         QTest::keyClick(&form, Qt::Key_Escape);
       } else {
-        QTest::mouseClick(Child<QPushButton>(form, "CancelBtn"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(form, "CancelButton"), Qt::LeftButton);
       }
     });
     EXPECT_FALSE(wrapper.Execute());
@@ -477,7 +481,7 @@ TEST_F(DateJumpDialogTest, CaptionReplacesTheFormsOwn) {
 TEST_F(DateJumpDialogTest, EnterInTheYearBoxPressesOk) {
   wrapper.SetDate({2024, 3, 15});
   RunWithForm(wrapper, [](TDateJumpForm& form) {
-    QComboBox* year = Child<QComboBox>(form, "ComboBoxYear");
+    QComboBox* year = Child<QComboBox>(form, "YearBox");
     year->setEditText("1999");
     QTest::keyClick(year->lineEdit(), Qt::Key_Return);
   });

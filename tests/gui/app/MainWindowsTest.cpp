@@ -112,7 +112,7 @@ class MainWindowTest : public ::testing::Test {
   QTemporaryDir data_folder_;
 };
 
-TEST_F(MainWindowTest, WindowAndToolbarAsDesigned) {
+TEST_F(MainWindowTest, WindowAndToolbar) {
   TMainWindow window({}, kToday, notices);
   EXPECT_EQ(window.objectName(), "FormMain");
   EXPECT_EQ(window.windowTitle(), Q("ぺろん"));
@@ -121,6 +121,11 @@ TEST_F(MainWindowTest, WindowAndToolbarAsDesigned) {
   EXPECT_EQ(window.font().pixelSize(), 12);
   EXPECT_EQ(window.Schedule().objectName(), "Schedule");
   EXPECT_TRUE(window.Schedule().ReadOnly());
+  // Until the pages come: four weeks with their titles, no mark or picture icons.
+  const TScheduleSettings shown = window.Schedule().GetSettings();
+  EXPECT_EQ(std::make_pair(shown.Cycle, shown.Term), std::make_pair(7, 4));
+  EXPECT_TRUE(shown.DispTitle);
+  EXPECT_FALSE(shown.MarkIconVisible || shown.DataIconVisible);
   EXPECT_EQ(Child<QWidget>(window, "Strip")->height(), 34);
   QLabel* date_panel = Child<QLabel>(window, "DatePanel");
   EXPECT_EQ(date_panel->width(), 140);
@@ -272,13 +277,13 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
     auto* dialog = qobject_cast<TDateJumpForm*>(&modal);
     ASSERT_NE(dialog, nullptr);
     // It opens on the cursor date.
-    EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxYear")->currentText(), "2024");
-    EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxMonth")->currentText(), "3");
-    EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxDay")->currentText(), "15");
-    Child<QComboBox>(modal, "ComboBoxYear")->setEditText("2030");
-    Child<QComboBox>(modal, "ComboBoxMonth")->setEditText("2");
-    Child<QComboBox>(modal, "ComboBoxDay")->setEditText("3");
-    QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
+    EXPECT_EQ(Child<QComboBox>(modal, "YearBox")->currentText(), "2024");
+    EXPECT_EQ(Child<QComboBox>(modal, "MonthBox")->currentText(), "3");
+    EXPECT_EQ(Child<QComboBox>(modal, "DayBox")->currentText(), "15");
+    Child<QComboBox>(modal, "YearBox")->setEditText("2030");
+    Child<QComboBox>(modal, "MonthBox")->setEditText("2");
+    Child<QComboBox>(modal, "DayBox")->setEditText("3");
+    QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
   });
   Click(*window, "DateJumpButton");
   EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
@@ -288,8 +293,8 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
 
   // Cancelled: nothing moves, and the wrapper is the same one.
   WhenModal([](QWidget& modal) {
-    Child<QComboBox>(modal, "ComboBoxYear")->setEditText("1999");
-    QTest::mouseClick(Child<QPushButton>(modal, "CancelBtn"), Qt::LeftButton);
+    Child<QComboBox>(modal, "YearBox")->setEditText("1999");
+    QTest::mouseClick(Child<QPushButton>(modal, "CancelButton"), Qt::LeftButton);
   });
   Click(*window, "DateJumpButton");
   EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
@@ -297,9 +302,9 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
 
   // A date that does not exist is refused by the schedule.
   WhenModal([](QWidget& modal) {
-    Child<QComboBox>(modal, "ComboBoxMonth")->setEditText("2");
-    Child<QComboBox>(modal, "ComboBoxDay")->setEditText("30");
-    QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
+    Child<QComboBox>(modal, "MonthBox")->setEditText("2");
+    Child<QComboBox>(modal, "DayBox")->setEditText("30");
+    QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
   });
   notices.Clear();
   Click(*window, "DateJumpButton");
@@ -311,12 +316,12 @@ TEST_F(MainWindowTest, DateDialogMovesRelatively) {
   auto window = Start();
   window->Schedule().JumpDate({2024, 1, 31});
   WhenModal([](QWidget& modal) {
-    QTest::mouseClick(Child<QCheckBox>(modal, "CheckBoxPlusMinus"), Qt::LeftButton);
-    auto* up_down = Child<TUpDown>(modal, "UpDownYear");
-    QTest::mouseClick(up_down->findChild<QToolButton*>("Up"), Qt::LeftButton);
-    Child<QLineEdit>(modal, "EditMonth")->setText("1");
-    Child<QLineEdit>(modal, "EditDay")->setText("-3");
-    QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
+    QTest::mouseClick(Child<QCheckBox>(modal, "RelativeBox"), Qt::LeftButton);
+    auto* steps = Child<TStepButtons>(modal, "YearSteps");
+    QTest::mouseClick(steps->findChild<QToolButton*>("Up"), Qt::LeftButton);
+    Child<QLineEdit>(modal, "MonthOffset")->setText("1");
+    Child<QLineEdit>(modal, "DayOffset")->setText("-3");
+    QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
   });
   Click(*window, "DateJumpButton");
   // With a day part nothing clamps: 2025/2/(31 - 3).
@@ -327,10 +332,10 @@ TEST_F(MainWindowTest, DateDialogMovesRelatively) {
 
   // The next run opens on today in absolute mode; OK there jumps to today.
   WhenModal([](QWidget& modal) {
-    EXPECT_FALSE(Child<QCheckBox>(modal, "CheckBoxPlusMinus")->isChecked());
-    EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxYear")->currentText(), "2024");
-    EXPECT_EQ(Child<QComboBox>(modal, "ComboBoxMonth")->currentText(), "5");
-    QTest::mouseClick(Child<QPushButton>(modal, "OKBtn"), Qt::LeftButton);
+    EXPECT_FALSE(Child<QCheckBox>(modal, "RelativeBox")->isChecked());
+    EXPECT_EQ(Child<QComboBox>(modal, "YearBox")->currentText(), "2024");
+    EXPECT_EQ(Child<QComboBox>(modal, "MonthBox")->currentText(), "5");
+    QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
   });
   Click(*window, "DateJumpButton");
   EXPECT_EQ(window->Schedule().CursorDate(), kToday);
@@ -369,7 +374,7 @@ TEST_F(MainWindowTest, CommandLineLoadsDataFilesInOrderAfterThePages) {
   auto window = Start({first, page, odd, Q("notes.txt"), upper});
   EXPECT_EQ(LoadedFiles(*window), (std::vector<std::string>{first.toStdString(), odd.toStdString(),
                                                             upper.toStdString()}));
-  EXPECT_EQ(window->Schedule().Term(), 6);
+  EXPECT_EQ(window->Schedule().Model().Term(), 6);
   EXPECT_EQ(window->Schedule().CursorDate(), kToday);
   EXPECT_TRUE(notices.events.empty());
 }
@@ -401,8 +406,8 @@ TEST_F(MainWindowTest, TheLastPageWithAPageDecidesEverySetting) {
   };
   for (const Case& c : cases) {
     auto window = Start(c.arguments);
-    EXPECT_EQ(window->Schedule().Cycle(), c.cycle) << c.arguments.join(' ').toStdString();
-    EXPECT_EQ(window->Schedule().Term(), c.term) << c.arguments.join(' ').toStdString();
+    EXPECT_EQ(window->Schedule().Model().Cycle(), c.cycle) << c.arguments.join(' ').toStdString();
+    EXPECT_EQ(window->Schedule().Model().Term(), c.term) << c.arguments.join(' ').toStdString();
     EXPECT_EQ(window->Schedule().GetSettings().DayInfo, c.day_info)
         << c.arguments.join(' ').toStdString();
   }
@@ -430,20 +435,20 @@ TEST_F(MainWindowTest, ThePageBesideTheProgramComesBeforeTheCommandLine) {
       "[NerikaPage1]\nPageName=beside\nScheduleTerm=3\nScheduleDayInfo=4\n");
   {
     auto window = Start();
-    EXPECT_EQ(window->Schedule().Term(), 3);
+    EXPECT_EQ(window->Schedule().Model().Term(), 3);
     EXPECT_EQ(window->Schedule().GetSettings().DayInfo, 4);
   }
   {
     const QString page = Write("p.npg", "[NerikaPage1]\nPageName=p\nScheduleDayInfo=2\n");
     auto window = Start({page});
-    EXPECT_EQ(window->Schedule().Term(), 4);
+    EXPECT_EQ(window->Schedule().Model().Term(), 4);
     EXPECT_EQ(window->Schedule().GetSettings().DayInfo, 2);
   }
   {
     // A section without a page leaves the program's page in force.
     const QString page = Write("q.npg", "[NerikaPage1]\nScheduleDayInfo=2\n");
     auto window = Start({page});
-    EXPECT_EQ(window->Schedule().Term(), 3);
+    EXPECT_EQ(window->Schedule().Model().Term(), 3);
   }
 }
 
@@ -462,7 +467,7 @@ TEST_F(MainWindowTest, BadLinesAreReportedOncePerFileWithExactlyItsLines) {
   EXPECT_EQ(window->Schedule().CursorDate(), kToday);
 }
 
-TEST_F(MainWindowTest, OpenDialogAsDesigned) {
+TEST_F(MainWindowTest, TheOpenDialog) {
   auto window = Start();
   WhenModal([](QWidget& modal) {
     auto* dialog = qobject_cast<QFileDialog*>(&modal);

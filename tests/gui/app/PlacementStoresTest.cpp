@@ -30,7 +30,7 @@ class PlacementStoreTest : public ::testing::Test {
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_.path());
     window.setObjectName("FormMain");
-    // The main window's design placement.
+    // The main window's initial placement.
     window.move(287, 121);
     window.resize(484, 308);
   }

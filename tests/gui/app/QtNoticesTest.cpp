@@ -103,9 +103,9 @@ TEST(QtNoticesTest, LoadErrorsShowTheReportWindow) {
   test::WhenModal([&](QWidget& window) {
     auto* dialog = qobject_cast<TLoadReportDialog*>(&window);
     ASSERT_NE(dialog, nullptr);
-    label = dialog->findChild<QLabel*>("LabelMsg")->text();
-    memo = dialog->findChild<QPlainTextEdit*>("Memo")->toPlainText();
-    dialog->findChild<QPushButton*>("CloseBtn")->click();
+    label = dialog->findChild<QLabel*>("Message")->text();
+    memo = dialog->findChild<QPlainTextEdit*>("Lines")->toPlainText();
+    dialog->findChild<QPushButton*>("CloseButton")->click();
   });
   notices.ShowLoadErrors({"b.nrk を読込み中にエラーが発生しました。", {"1 … e1", "2 … e2"}});
   EXPECT_EQ(label, Q("b.nrk を読込み中にエラーが発生しました。"));

@@ -15,7 +15,7 @@ namespace {
 
 using Text = std::optional<std::string>;
 
-constexpr TScreenRect kDesign{287, 121, 484, 308};
+constexpr TScreenRect kInitial{287, 121, 484, 308};
 constexpr TScreenRect kScreen{0, 0, 800, 600};
 constexpr TScreenRect kRightScreen{800, 0, 1024, 768};
 
@@ -40,7 +40,7 @@ struct Case {
 
 void Check(const std::vector<Case>& cases) {
   for (const Case& c : cases) {
-    const TWindowPlacement placed = PlaceWindow(c.stored, kDesign, c.areas, c.primary);
+    const TWindowPlacement placed = PlaceWindow(c.stored, kInitial, c.areas, c.primary);
     EXPECT_EQ(placed, c.expected) << c.name << ": " << Describe(placed);
   }
 }
@@ -53,7 +53,7 @@ TEST(WindowPlacementsTest, TheFirstRunTakesTwoThirdsOfTheScreen) {
        {kRightScreen, kScreen},
        kRightScreen,
        {false, {971, 128, 682, 512}}},
-      {"never below the design size",
+      {"never below the initial size",
        {},
        {{0, 0, 600, 400}},
        {0, 0, 600, 400},
@@ -63,18 +63,18 @@ TEST(WindowPlacementsTest, TheFirstRunTakesTwoThirdsOfTheScreen) {
        {{0, 0, 400, 300}},
        {0, 0, 400, 300},
        {false, {0, 0, 400, 300}}},
-      {"no screen", {}, {}, {}, {false, kDesign}},
+      {"no screen", {}, {}, {}, {false, kInitial}},
       // Anything stored makes it a later run: the missing values are the window's own.
-      {"Maximized=0 alone", {"0"}, {kScreen}, kScreen, {false, kDesign}},
+      {"Maximized=0 alone", {"0"}, {kScreen}, kScreen, {false, kInitial}},
   });
 }
 
 TEST(WindowPlacementsTest, MaximisedReadsNothingElse) {
   const TStoredPlacement stored{"1", "10", "20", "300", "200"};
   Check({
-      {"1", stored, {kScreen}, kScreen, {true, kDesign}},
-      {"-1", {"-1", "10"}, {kScreen}, kScreen, {true, kDesign}},
-      {"no screen", stored, {}, {}, {true, kDesign}},
+      {"1", stored, {kScreen}, kScreen, {true, kInitial}},
+      {"-1", {"-1", "10"}, {kScreen}, kScreen, {true, kInitial}},
+      {"no screen", stored, {}, {}, {true, kInitial}},
       {"abc is not maximised", {"abc", "5"}, {kScreen}, kScreen, {false, {5, 121, 484, 308}}},
   });
 }
@@ -96,12 +96,12 @@ TEST(WindowPlacementsTest, ValuesThatAreNoDecimalIntegerAreTheWindowsOwn) {
        Bounds("-", "99999999999", "", "12.5"),
        {kScreen},
        kScreen,
-       {false, kDesign}},
+       {false, kInitial}},
       {"no size at all",
        Bounds(std::nullopt, std::nullopt, "0", "-40"),
        {kScreen},
        kScreen,
-       {false, kDesign}},
+       {false, kInitial}},
   });
 }
 
@@ -209,7 +209,7 @@ TEST(WindowPlacementsTest, TheTitleStripMustBeReachable) {
        {kScreen},
        kScreen,
        {false, {10, 10, 30, 12}}},
-      {"no screen known", Bounds("-5000", "0", "400", "300"), {}, {}, {false, kDesign}},
+      {"no screen known", Bounds("-5000", "0", "400", "300"), {}, {}, {false, kInitial}},
   });
 }
 

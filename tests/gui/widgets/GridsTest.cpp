@@ -113,28 +113,6 @@ TEST(ColorsTest, ConvertsBothWays) {
   EXPECT_EQ(FromQColor(QColor(1, 2, 3, 0)), 0x00030201u);
 }
 
-TEST(GridTest, Defaults) {
-  TestGrid grid;
-  EXPECT_EQ(grid.ColCount(), 5);
-  EXPECT_EQ(grid.RowCount(), 5);
-  EXPECT_EQ(grid.FixedCols(), 1);
-  EXPECT_EQ(grid.FixedRows(), 1);
-  EXPECT_EQ(grid.DefaultColWidth(), 64);
-  EXPECT_EQ(grid.DefaultRowHeight(), 24);
-  EXPECT_FALSE(grid.HasColWidths());
-  EXPECT_EQ(grid.GridLineWidth(), 1);
-  EXPECT_EQ(grid.Options(), TGridOptions(Opt::kFixedVertLine) | Opt::kFixedHorzLine |
-                                Opt::kVertLine | Opt::kHorzLine | Opt::kRangeSelect);
-  EXPECT_EQ(grid.Color(), QColor(0xC0, 0xC0, 0xC0));
-  EXPECT_EQ(grid.FixedColor(), grid.palette().color(QPalette::Button));
-  EXPECT_EQ(grid.ScrollBars(), TScrollStyle::kBoth);
-  EXPECT_EQ(grid.BorderStyle(), TBorderStyle::kSingle);
-  EXPECT_TRUE(grid.DefaultDrawing());
-  EXPECT_EQ(Current(grid), (TGridCoord{1, 1}));
-  EXPECT_EQ(grid.LeftCol(), 1);
-  EXPECT_EQ(grid.TopRow(), 1);
-}
-
 // ---------------------------------------------------------------------------------------------
 // Geometry
 
@@ -374,14 +352,6 @@ TEST(GridTest, InvalidRequestsRaiseErrors) {
     EXPECT_EQ(grid.FixedRows(), 1);
     EXPECT_EQ(Current(grid), (TGridCoord{1, 1}));
   }
-}
-
-TEST(GridTest, RowSelectClearsAlwaysShowEditor) {
-  TestGrid grid;
-  grid.SetOptions(TGridOptions(Opt::kAlwaysShowEditor) | Opt::kEditing);
-  EXPECT_TRUE(grid.Options().testFlag(Opt::kAlwaysShowEditor));
-  grid.SetOptions(TGridOptions(Opt::kAlwaysShowEditor) | Opt::kRowSelect);
-  EXPECT_EQ(grid.Options(), TGridOptions(Opt::kRowSelect));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -767,6 +737,39 @@ TEST(GridPaintTest, DefaultDrawingFillsTheCells) {
   EXPECT_EQ(Pixel(image, 64, 12), 0x000000u);    // fixed lines are black
   EXPECT_EQ(Pixel(image, 129, 40), 0x0000FFu);   // a line of a blue grid is blue
   EXPECT_EQ(Pixel(image, 350, 150), 0x0000FFu);  // beyond the grid
+}
+
+// A grid as made: five by five cells of 64 x 24 inside a sunken border, the title column and
+// row in the button colour with black lines, the rest silver with grey lines, the current
+// cell (1, 1) selected; no scroll bar while everything fits.
+TEST(GridPaintTest, ANewGridAsMade) {
+  auto grid = ShownGrid([](TestGrid& g) { g.paint_white = false; }, {400, 200});
+  grid->clearFocus();
+  const QImage image = grid->grab().toImage();
+  const QRgb button = grid->palette().color(QPalette::Button).rgb() & 0xFFFFFF;
+  const QRgb highlight = grid->palette().color(QPalette::Highlight).rgb() & 0xFFFFFF;
+  // The middle of cell (col, row) and the line after a column, in widget coordinates.
+  const auto middle = [](int col, int row) {
+    return QPoint(TGrid::kBorderWidth + col * 65 + 32, TGrid::kBorderWidth + row * 25 + 12);
+  };
+  const auto line_after = [](int col) { return TGrid::kBorderWidth + col * 65 + 64; };
+  const struct {
+    const char* what;
+    QPoint at;
+    QRgb color;
+  } probes[] = {
+      {"title cell", middle(2, 0), button},
+      {"current cell", middle(1, 1), highlight},
+      {"plain cell", middle(4, 4), 0xC0C0C0},
+      {"line in the titles", {line_after(2), middle(2, 0).y()}, 0x000000},
+      {"line between cells", {line_after(2), middle(2, 3).y()}, 0x808080},
+      {"beyond the last column", {line_after(4) + 5, middle(4, 2).y()}, 0xC0C0C0},
+      {"below the last row", {middle(3, 0).x(), TGrid::kBorderWidth + 5 * 25 + 5}, 0xC0C0C0},
+  };
+  for (const auto& p : probes) EXPECT_EQ(Pixel(image, p.at.x(), p.at.y()), p.color) << p.what;
+  EXPECT_NE(Pixel(image, 0, 100), 0xC0C0C0u);  // the border
+  EXPECT_FALSE(grid->findChild<QScrollBar*>(QStringLiteral("horzScrollBar"))->isVisible());
+  EXPECT_FALSE(grid->findChild<QScrollBar*>(QStringLiteral("vertScrollBar"))->isVisible());
 }
 
 TEST(GridPaintTest, MovingRepaintsOnlyTheOldAndNewCell) {

@@ -8,6 +8,7 @@
 
 #include "BitmapTesting.h"
 #include "ScheduleTestSupport.h"
+#include "calendar/Kyurekis.h"
 #include "schedule/IniFiles.h"
 #include "schedule/Pages.h"
 #include "widgets/QtTextMeasurers.h"
@@ -156,6 +157,54 @@ TEST_F(SchedulePaint, CellBackgroundsFramesLabelsAndTitles) {
             Expected(kColorControlBack));
 }
 
+TEST_F(SchedulePaint, TheLabelShowsTheDayInformationOfItsKind) {
+  // A day the old calendar's table knows, beside the cursor's, without entries.
+  const TDateRec wednesday{2020, 5, 13};
+  const int32_t weekday_text = kColorWeekdayText + 3;
+  struct Case {
+    const char* name;
+    int32_t kind;
+    int32_t color;  // of the information; -1: none shown
+  };
+  const Case cases[] = {
+      {"nothing", kDayInfoNone, -1},
+      {"weekday", kDayInfoWeekday, weekday_text},
+      {"rokuyo", kDayInfoRokuyo, kColorRokuyoText + RokuyoIndex(wednesday)},
+      {"lunar date", kDayInfoLunarDate, kColorLunarDateText},
+      {"entry count", kDayInfoEntryCount, weekday_text},
+  };
+  std::vector<QImage> shown;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TScheduleSettings page = WeekRowsPage();
+    page.DayInfo = c.kind;
+    // Strokes wide enough to show their colour unblended.
+    page.Fonts[kFontDayNumber] = "DejaVu Sans,22,Bold";
+    page.Fonts[kFontDayInfo] = "DejaVu Sans,22,Bold";
+    auto schedule = Make(page);
+    schedule->JumpDate(TDateRec{2020, 5, 12});
+    const QRect cell = schedule->CellRect(schedule->Model().DateToCol(wednesday),
+                                          schedule->Model().DateToRow(wednesday));
+    ASSERT_EQ(schedule->PointToDate(cell.center().x(), cell.center().y()), wednesday);
+    // The lower half of the label, where the information stands, and the area beside it.
+    const QRect lower(cell.left(), cell.center().y(), 100, cell.bottom() - cell.center().y());
+    shown.push_back(Grab(*schedule).copy(lower));
+    const QImage& image = shown.back();
+    const int pixels = image.width() * image.height();
+    if (c.color < 0) {
+      EXPECT_EQ(Foreign(image, image.rect(), {kColorWeekdayBack + 3, kColorCellBack + 3}), 0);
+    } else {
+      EXPECT_GT(pixels - Foreign(image, image.rect(), {c.color}), 3);
+    }
+  }
+  // Each kind shows a text of its own.
+  for (std::size_t a = 0; a < shown.size(); ++a) {
+    for (std::size_t b = a + 1; b < shown.size(); ++b) {
+      EXPECT_NE(shown[a], shown[b]) << cases[a].name << " / " << cases[b].name;
+    }
+  }
+}
+
 TEST_F(SchedulePaint, EmptyCellsAndMonthTitles) {
   TScheduleSettings page = FramedPage();
   page.Vertical = false;
@@ -245,15 +294,15 @@ TEST_F(SchedulePaint, NothingIsPaintedOutsideACell) {
     const char* name;
     bool day_upper;
     bool wrap;
-    int32_t persent;
+    int32_t percent;
   };
   for (const Case& c : {Case{"label left", false, false, 100}, Case{"wrapped", false, true, 100},
                         Case{"label on top, large", true, true, 250}}) {
     SCOPED_TRACE(c.name);
     TScheduleSettings page = FramedPage();
     page.DayUpper = c.day_upper;
-    page.Return = c.wrap;
-    page.Persent = c.persent;
+    page.Wrap = c.wrap;
+    page.Percent = c.percent;
     auto schedule = Make(page);
     Load(*schedule, data);
     ASSERT_EQ(Lines(*schedule, TDateRec{2024, 5, 9}).size(), 13u);
@@ -284,8 +333,8 @@ TEST_F(SchedulePaint, NothingIsPaintedOutsideACell) {
 TEST_F(SchedulePaint, AbsurdPageValuesStillPaint) {
   // Values no sensible page holds: the widget must still paint, quickly, inside its cells.
   TScheduleSettings page = FramedPage();
-  page.Space = -50;
-  page.Persent = 100000;
+  page.Spacing = -50;
+  page.Percent = 100000;
   page.Title3D = 100000;
   page.Cursor3D = -100000;
   page.Normal3D = 7;
@@ -301,7 +350,7 @@ TEST_F(SchedulePaint, AbsurdPageValuesStillPaint) {
   EXPECT_EQ(Pixel(image, QPoint(first.right() + 20, first.center().y())),
             Expected(kColorControlBack));
   TScheduleSettings small = FramedPage();
-  small.Persent = 0;
+  small.Percent = 0;
   schedule->ApplySettings(small);
   EXPECT_FALSE(Grab(*schedule).isNull());
 }

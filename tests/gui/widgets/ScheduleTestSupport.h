@@ -54,8 +54,8 @@ inline TScheduleSettings WeekRowsPage() {
 }
 
 inline QFont TestQFont() { return QFont(QStringLiteral("DejaVu Sans"), 9); }
-// Height of one unwrapped entry line without icons: font height + Space.
-inline int LineHeight(int space = 2) { return QFontMetrics(TestQFont()).height() + space; }
+// Height of one unwrapped entry line without icons: font height + spacing.
+inline int LineHeight(int spacing = 2) { return QFontMetrics(TestQFont()).height() + spacing; }
 
 inline QColor Pixel(const QImage& image, QPoint p) { return image.pixelColor(p); }
 inline QColor Expected(int32_t index) { return ToQColor(TestColor(index)); }
