@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "calendar/Dates.h"
+#include "text/ParseErrors.h"
 
 namespace pelo {
 
@@ -119,9 +120,10 @@ class TDateParts {
   // null date when there is no value or no such day.
   TDateRec ResolveParts(TDateRec context, TDateRec reference) const noexcept;
 
-  // Reads one side ("2000/1/1", "12/MO2^2", "+1", "H12/4/1"). Returns the error text, empty
-  // on success; on an error this side is left as it was.
-  std::string ParseDateParts(std::string_view text);
+  // Reads one side ("2000/1/1", "12/MO2^2", "+1", "H12/4/1"). On an error ("年が間違って
+  // います。", placed at the field, the step or the adjustment that does not read) this side
+  // is left as it was.
+  TParseError ParseDateParts(std::string_view text);
 
   friend bool operator==(const TDateParts&, const TDateParts&) = default;
 
@@ -167,9 +169,9 @@ class TDateSet {
   // The start by TDateParts::Merge; other's end, when it has one, replaces this end.
   void Merge(const TDateSet& other);
 
-  // Reads "start~end" or a single side. Returns the error text ("開始..." or "終了...", or
-  // "空"), empty on success; on an error the set is left as it was.
-  std::string ParseDateSet(std::string_view text);
+  // Reads "start~end" or a single side. On an error ("開始..." or "終了...", or "空") the set
+  // is left as it was.
+  TParseError ParseDateSet(std::string_view text);
   // Gives a period a daily step and every "every" field of a fixed start a step of 1.
   void Normalize();
 
@@ -209,11 +211,11 @@ class TDateSetList {
   // MustMatch and MoveDays taken from it.
   void Merge(const TDateSetList& default_list);
 
-  // Reads a comma list of date sets and appends them. Returns the error text
-  // ("2番目の開始年が間違っています。", "空"), empty on success; on an error nothing is added.
-  // Each set takes its share of budget (when given) as it is read; when the budget refuses,
-  // the list ends with the sets read so far, and that is no error.
-  std::string ParseDateSetList(std::string_view text, TPackBudget* budget = nullptr);
+  // Reads a comma list of date sets and appends them. On an error
+  // ("2番目の開始年が間違っています。", "空") nothing is added. Each set takes its share of
+  // budget (when given) as it is read; when the budget refuses, the list ends with the sets
+  // read so far, and that is no error.
+  TParseError ParseDateSetList(std::string_view text, TPackBudget* budget = nullptr);
 
   friend bool operator==(const TDateSetList&, const TDateSetList&) = default;
 

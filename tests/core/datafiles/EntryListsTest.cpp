@@ -720,7 +720,7 @@ TEST_F(EntryListTest, DerivedEntriesStayWithTheirParent) {
 TEST_F(EntryListTest, ADerivedEntryMakesNoneOfItsOwn) {
   ASSERT_TRUE(LoadText("b.nrk", "1950/3/10~2020/5/5 x &o(%b2)\n"));
   TEntry edited;
-  ASSERT_TRUE(edited.ParseLine("1960/1/1~2010/1/1 y &o(%b2)"));
+  ASSERT_FALSE(edited.ParseLine("1960/1/1~2010/1/1 y &o(%b2)").Failed());
   list_.EditEntry(0, &edited);
   EXPECT_EQ(list_.Count(), 6);
   EXPECT_EQ(list_.Entry(0)->Text, "y");
@@ -749,7 +749,7 @@ class EditingTest : public EntryListTest {
 
   std::unique_ptr<TEntry> MakeEntry(const char* line, int32_t file_index = 0) {
     auto entry = std::make_unique<TEntry>();
-    EXPECT_TRUE(entry->ParseLine(line)) << line;
+    EXPECT_FALSE(entry->ParseLine(line).Failed()) << line;
     entry->FileIndex = file_index;
     return entry;
   }
@@ -1070,7 +1070,7 @@ TEST_F(EntryListTest, TasksKeepTheirEntriesWhileDerivedEntriesComeAndGo) {
     TUndoHistory& undo = list_.UndoHistory();
     list_.ToggleChecked(6);  // Y, after the birthday entry
     TEntry edited;
-    ASSERT_TRUE(edited.ParseLine(c.edited));
+    ASSERT_FALSE(edited.ParseLine(c.edited).Failed());
     list_.EditEntry(5, &edited);
     const int32_t parent = c.derived;
     ASSERT_EQ(list_.Count(), c.derived + 3) << c.what;
@@ -1113,7 +1113,7 @@ TEST_F(EntryListTest, ATaskOfARemovedDerivedEntryDoesNothing) {
   changed.Text = "changed";
   list_.EditEntry(2, &changed);  // a derived entry edited by itself
   TEntry edited;
-  ASSERT_TRUE(edited.ParseLine("1950/3/10~2020/5/5 太郎"));
+  ASSERT_FALSE(edited.ParseLine("1950/3/10~2020/5/5 太郎").Failed());
   list_.EditEntry(5, &edited);  // the derived entries go
   ASSERT_EQ(list_.Count(), 2);
   EXPECT_EQ(undo.Task(0)->Position(), kNoPosition);
@@ -1145,7 +1145,7 @@ TEST_F(EntryListTest, DataFilesAreNeverTouched) {
 
   const int32_t last = list_.Count() - 1;  // an entry of the read-only file
   TEntry edited;
-  ASSERT_TRUE(edited.ParseLine("2/2 edited"));
+  ASSERT_FALSE(edited.ParseLine("2/2 edited").Failed());
   for (const int32_t p : {0, 2, 8, 9, last}) {
     list_.EditEntry(p, &edited);
     list_.ToggleChecked(p);

@@ -197,8 +197,8 @@ TEST_F(UndoHistoryTest, NothingIsRecordedWhileATaskRuns) {
 TEST_F(UndoHistoryTest, TaskNames) {
   DateInfo().SetToday({2024, 5, 10});
   TEntry old_entry, new_entry;
-  ASSERT_TRUE(old_entry.ParseLine("1/1 古い"));
-  ASSERT_TRUE(new_entry.ParseLine("1/2 新しい"));
+  ASSERT_FALSE(old_entry.ParseLine("1/1 古い").Failed());
+  ASSERT_FALSE(new_entry.ParseLine("1/2 新しい").Failed());
   TEditEntryTask edit(list_, 0, old_entry, new_entry);
   EXPECT_EQ(edit.GetName(), " - データ修正[新しい]");
   EXPECT_EQ(edit.OldEntry().Text, "古い");
@@ -208,7 +208,7 @@ TEST_F(UndoHistoryTest, TaskNames) {
   EXPECT_EQ(TAddEntryTask(list_, 0).GetName(), " - データ追加[]");
   EXPECT_EQ(TDeleteEntryTask(list_, 3).GetName(), " - データ削除[]");
   auto entry = std::make_unique<TEntry>();
-  ASSERT_TRUE(entry->ParseLine("1/3 会議"));
+  ASSERT_FALSE(entry->ParseLine("1/3 会議").Failed());
   ASSERT_EQ(list_.AddEntry(-1, std::move(entry)), 0);
   EXPECT_EQ(TAddEntryTask(list_, 0).GetName(), " - データ追加[会議]");
   EXPECT_EQ(TDeleteEntryTask(list_, 0).GetName(), " - データ削除[会議]");
