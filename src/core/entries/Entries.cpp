@@ -381,8 +381,6 @@ void TEntry::Assign(const TEntry* other) {
   HashMarked = other->HashMarked;
   FileIndex = other->FileIndex;
   LineNo = other->LineNo;
-  FilterFlag = other->FilterFlag;
-  MarkFlag = other->MarkFlag;
   Text = other->Text;
   Annotation = other->Annotation;
   NoteLines = CopyOf(other->NoteLines);

@@ -61,11 +61,6 @@ class TEntry {
   bool HashMarked = false;              // "#" or "ﾛ"
   int32_t FileIndex = 0;                // set by the loader
   int32_t LineNo = 0;                   // set by the loader, from 1
-  // Two flags the display reads: FilterFlag by the display filter alone, MarkFlag by the
-  // filter and the mark icon of a line. Nothing sets them; they are false in every entry
-  // and only travel along with Assign.
-  bool FilterFlag = false;
-  bool MarkFlag = false;
   std::string Text;        // the text shown; the whole line as read after a failed parse
   std::string Annotation;  // command o
   std::unique_ptr<std::vector<std::string>> NoteLines;  // the "%" block, set by the loader

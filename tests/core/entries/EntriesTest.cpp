@@ -92,8 +92,6 @@ TEST_F(EntriesTest, NewEntry) {
   EXPECT_EQ(entry.Dates->Count(), 1u);
   EXPECT_EQ(entry.FirstDate(), kNullDate);
   EXPECT_EQ(entry.Category, 2);
-  EXPECT_FALSE(entry.FilterFlag);
-  EXPECT_FALSE(entry.MarkFlag);
   EXPECT_EQ(entry.Parent, nullptr);
 }
 
@@ -558,8 +556,6 @@ TEST_F(EntriesTest, AssignIsADeepCopy) {
   original.FileIndex = 3;
   original.LineNo = 17;
   original.ListIndex = 42;
-  original.FilterFlag = true;
-  original.MarkFlag = true;
   original.ErrorText = "kept";
   TEntry parent;
   original.Parent = &parent;
@@ -574,8 +570,6 @@ TEST_F(EntriesTest, AssignIsADeepCopy) {
   EXPECT_EQ(copy.FileIndex, 3);
   EXPECT_EQ(copy.LineNo, 17);
   EXPECT_EQ(copy.ListIndex, 42);
-  EXPECT_TRUE(copy.FilterFlag);
-  EXPECT_TRUE(copy.MarkFlag);
   EXPECT_EQ(copy.ErrorText, "kept");
   EXPECT_EQ(copy.Parent, nullptr);  // the parent link stays with the original
 

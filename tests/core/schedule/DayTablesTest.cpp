@@ -334,7 +334,6 @@ TEST_F(DayTableTest, LineRecords) {
     EXPECT_EQ(info.HasMemo, c.memo) << i;
     EXPECT_EQ(info.HasRelFiles, c.rel_files) << i;
     EXPECT_EQ(info.Font != nullptr, c.font) << i;
-    EXPECT_FALSE(info.Mark);
     EXPECT_FALSE(info.HasPicture);
     EXPECT_EQ(info.Entry, list_.Entry(i)) << i;
   }
