@@ -194,24 +194,11 @@ void TDateClass::Assign(const TDateClass* source) {
   if (source != nullptr) date_ = source->date_;
 }
 
-int32_t TDateClass::DayNumber() const noexcept {
-  if (date_ == kNullDate) return 0;
-  return pelo::DayNumber(date_);
-}
-
-TDateRec TDateClass::Resolve(TDateRec context, TDateRec reference) const noexcept {
-  return ResolveDatePattern(context, date_, reference);
-}
-
-void TDateClass::AddOffset(TDateRec offset) noexcept { date_ = AddToDate(date_, offset); }
-
 void MergeDateCodes(TDateRec& target, TDateRec source) noexcept {
   if (source.Year != kCodeKeep) target.Year = source.Year;
   if (source.Month != kCodeKeep) target.Month = source.Month;
   if (source.Day != kCodeKeep) target.Day = source.Day;
 }
-
-void TDateClass::Merge(const TDateClass& source) noexcept { MergeDateCodes(date_, source.date_); }
 
 std::string TDateClass::ToText() const {
   // Weekday style -1: no weekday after the date.

@@ -52,15 +52,6 @@ class TDateClass {
   const TDateRec& Date() const noexcept { return date_; }
   void SetDate(TDateRec date) noexcept { date_ = date; }
 
-  // 0 when all three codes are 0, else the day number of the triple read as a date.
-  int32_t DayNumber() const noexcept;
-  // The triple resolved as a date pattern against reference; the triple itself stays.
-  TDateRec Resolve(TDateRec context, TDateRec reference) const noexcept;
-  bool Equals(TDateRec date) const noexcept { return date_ == date; }
-  // triple := AddToDate(triple, offset).
-  void AddOffset(TDateRec offset) noexcept;
-  // Takes every code of source except "?" (-10), which keeps this triple's own code.
-  void Merge(const TDateClass& source) noexcept;
   // "2000/1/1"; codes as their words ("毎/12/25").
   std::string ToText() const;
 
@@ -68,7 +59,7 @@ class TDateClass {
   TDateRec date_;
 };
 
-// The code-by-code merge of TDateClass::Merge on plain triples.
+// Takes every code of source except "?" (-10), which keeps target's own code.
 void MergeDateCodes(TDateRec& target, TDateRec source) noexcept;
 
 // ---- TDateParts --------------------------------------------------------------------------
@@ -82,7 +73,6 @@ inline constexpr int32_t kStepPart = 2;
 // after resolving it, and the repetition steps. Each triple may be absent.
 class TDateParts {
  public:
-  bool Has(int32_t index) const noexcept { return parts_[Slot(index)].has_value(); }
   // Null when absent.
   const TDateRec* Get(int32_t index) const noexcept {
     const auto& part = parts_[Slot(index)];
@@ -105,7 +95,6 @@ class TDateParts {
   }
 
   const std::optional<TDateRec>& Value() const noexcept { return parts_[kValuePart]; }
-  const std::optional<TDateRec>& Adjust() const noexcept { return parts_[kAdjustPart]; }
   const std::optional<TDateRec>& Step() const noexcept { return parts_[kStepPart]; }
 
   // The side's text began with "+" or "-": the triple is an offset from a base date.
@@ -113,8 +102,8 @@ class TDateParts {
   void SetRelative(bool relative) noexcept { relative_ = relative; }
 
   void Assign(const TDateParts& other) { *this = other; }
-  // The value code by code (TDateClass::Merge), adjustment and step when other has them,
-  // and the relative flag.
+  // The value code by code (MergeDateCodes), adjustment and step when other has them, and
+  // the relative flag.
   void Merge(const TDateParts& other) noexcept;
   // The value resolved against reference, plus the adjustment when the day exists. The
   // null date when there is no value or no such day.

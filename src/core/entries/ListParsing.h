@@ -4,7 +4,6 @@
 // reading of a list (items split by the comma-list rule, each parsed in turn, the first error
 // prefixed with its item number).
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>

@@ -85,7 +85,7 @@ TEST_F(OccurrencesTest, EveryDayOfTheRange) {
   for (std::size_t i = 0; i < packs.size(); ++i) {
     EXPECT_EQ(packs[i].Kind, kPackSingle);
     if (i > 0) {
-      EXPECT_EQ(packs[i].DayNumber(), packs[i - 1].DayNumber() + 1);
+      EXPECT_EQ(DayNumber(packs[i].Date()), DayNumber(packs[i - 1].Date()) + 1);
     }
   }
 }
