@@ -21,8 +21,8 @@ constexpr std::string_view kMonthError = "月が間違っています。";
 constexpr std::string_view kDayError = "日が間違っています。";
 constexpr std::string_view kWeekError = "週が間違っています。";
 
-// What is read of a field after its first "/" and after its second: older files were
-// written with fixed-width fields, and the cut is what their program did.
+// What is read of a side after its first "/" and after its second: the file format gives the
+// fields there at most 12 characters, and a longer side's rest is ignored.
 constexpr int32_t kFieldTextWidth = 12;
 // The end of a "start~end" date set is read up to this width.
 constexpr int32_t kEndTextWidth = 255;
