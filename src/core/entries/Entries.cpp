@@ -102,12 +102,16 @@ class TEntry::TRemainingText {
 
   void Append(std::string_view piece, std::size_t body_offset) {
     if (piece.empty()) return;
-    pieces_.push_back({text_.size(), body_offset});
+    // Until a piece moves, a text offset is its body offset: most lines need no piece.
+    if (!pieces_.empty() || body_offset != text_.size()) {
+      pieces_.push_back({text_.size(), body_offset});
+    }
     text_.append(piece);
   }
   // Drops the blanks (bytes up to 32) in front, and with at_end those at the end too.
   void Trim(bool at_end) {
     if (const std::size_t count = LeadingControls(text_); count > 0) {
+      if (pieces_.empty()) pieces_.push_back({0, 0});
       text_.erase(0, count);
       // Pieces that lay wholly in the dropped part go; the one it ends in begins later.
       std::vector<TPiece> kept;
