@@ -85,11 +85,11 @@ std::size_t OffsetIn(std::string_view text, std::string_view view) noexcept {
 // One command as written, "&" letter, the move, "(", the argument, ")", with where the move
 // and the argument begin in the body.
 struct TEntry::TCommand {
-  char letter;
-  std::string_view move;      // between the letter and "("
-  std::string_view argument;  // between the parentheses, trimmed
-  std::size_t move_at;
-  std::size_t argument_at;
+  char Letter;
+  std::string_view Move;      // between the letter and "("
+  std::string_view Argument;  // between the parentheses, trimmed
+  std::size_t MoveAt;
+  std::size_t ArgumentAt;
 };
 
 // What stays of a body once its commands are taken, and where it came from: each piece of the
@@ -117,10 +117,10 @@ class TEntry::TRemainingText {
       std::vector<TPiece> kept;
       for (std::size_t i = 0; i < pieces_.size(); ++i) {
         const TPiece piece = pieces_[i];
-        const std::size_t end = i + 1 < pieces_.size() ? pieces_[i + 1].text : SIZE_MAX;
+        const std::size_t end = i + 1 < pieces_.size() ? pieces_[i + 1].Text : SIZE_MAX;
         if (end <= count) continue;
-        const std::size_t cut = piece.text < count ? count - piece.text : 0;
-        kept.push_back({piece.text + cut - count, piece.body + cut});
+        const std::size_t cut = piece.Text < count ? count - piece.Text : 0;
+        kept.push_back({piece.Text + cut - count, piece.Body + cut});
       }
       pieces_ = std::move(kept);
     }
@@ -130,16 +130,16 @@ class TEntry::TRemainingText {
   std::size_t BodyOffset(std::size_t offset) const noexcept {
     const auto after =
         std::upper_bound(pieces_.begin(), pieces_.end(), offset,
-                         [](std::size_t value, const TPiece& piece) { return value < piece.text; });
+                         [](std::size_t value, const TPiece& piece) { return value < piece.Text; });
     if (after == pieces_.begin()) return offset;
     const TPiece& piece = *std::prev(after);
-    return piece.body + (offset - piece.text);
+    return piece.Body + (offset - piece.Text);
   }
 
  private:
   struct TPiece {
-    std::size_t text;  // where the piece begins in text_
-    std::size_t body;  // and in the body
+    std::size_t Text;  // where the piece begins in text_
+    std::size_t Body;  // and in the body
   };
   std::string text_;
   std::vector<TPiece> pieces_;
@@ -306,22 +306,22 @@ TParseError TEntry::TakeCommands(std::string_view body, const TLineContext& cont
 }
 
 TParseError TEntry::ApplyCommand(const TCommand& command, const TLineContext& context) {
-  switch (command.letter) {
+  switch (command.Letter) {
     case '&':
     case '!':
     case 'a': {
       TDateSetList list;
-      if (command.letter == 'a') {
+      if (command.Letter == 'a') {
         list.IsShift = true;
       } else {
-        list.MustMatch = command.letter == '&';
-        if (!ReadMove(command.move, list.MoveDays, list.MoveStep)) {
-          return {kMoveDaysError, command.move_at};
+        list.MustMatch = command.Letter == '&';
+        if (!ReadMove(command.Move, list.MoveDays, list.MoveStep)) {
+          return {kMoveDaysError, command.MoveAt};
         }
       }
-      if (TParseError error = list.ParseDateSetList(command.argument, context.Budget);
+      if (TParseError error = list.ParseDateSetList(command.Argument, context.Budget);
           error.Failed()) {
-        return std::move(error).InContext(kConditionPrefix, command.argument_at);
+        return std::move(error).InContext(kConditionPrefix, command.ArgumentAt);
       }
       if (!Conditions) Conditions = std::make_unique<TDateSetListList>();
       Conditions->Add(std::move(list));
@@ -329,17 +329,17 @@ TParseError TEntry::ApplyCommand(const TCommand& command, const TLineContext& co
     }
     case 'd': {
       auto list = std::make_unique<TDateSetList>();
-      if (TParseError error = list->ParseDateSetList(command.argument, context.Budget);
+      if (TParseError error = list->ParseDateSetList(command.Argument, context.Budget);
           error.Failed()) {
-        return std::move(error).InContext(kConditionPrefix, command.argument_at);
+        return std::move(error).InContext(kConditionPrefix, command.ArgumentAt);
       }
       DerivedDates = std::move(list);
       break;
     }
     case 'c': {
       TDateSet set;
-      if (TParseError error = set.ParseDateSet(command.argument); error.Failed()) {
-        return std::move(error).InContext(kInputPrefix, command.argument_at);
+      if (TParseError error = set.ParseDateSet(command.Argument); error.Failed()) {
+        return std::move(error).InContext(kInputPrefix, command.ArgumentAt);
       }
       if (!Marks) Marks = std::make_unique<TDateSet>();
       Marks->Assign(set);
@@ -347,18 +347,18 @@ TParseError TEntry::ApplyCommand(const TCommand& command, const TLineContext& co
     }
     case 'f':
       Font.emplace();
-      TextToFont(command.argument, *Font);
+      TextToFont(command.Argument, *Font);
       break;
     case 'o':
-      Annotation = command.argument;
+      Annotation = command.Argument;
       break;
     case 'x':
       // A second x replaces the items of the first.
-      Extras = std::make_unique<std::vector<std::string>>(SplitCommaList(command.argument));
+      Extras = std::make_unique<std::vector<std::string>>(SplitCommaList(command.Argument));
       break;
     case 'i':
-      Icon = FindIconFile(command.argument, context.DataFolder, context.PictureCheck);
-      if (!Icon) return {kIconError, command.argument_at};
+      Icon = FindIconFile(command.Argument, context.DataFolder, context.PictureCheck);
+      if (!Icon) return {kIconError, command.ArgumentAt};
       break;
     default:
       break;
