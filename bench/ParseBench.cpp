@@ -81,7 +81,7 @@ void BM_ParseLines(benchmark::State& state) {
   for (auto _ : state) {
     for (const std::string& line : lines) {
       pelo::TEntry entry;
-      if (!entry.ParseLine(line)) ++failures;
+      if (entry.ParseLine(line).Failed()) ++failures;
       benchmark::DoNotOptimize(entry.Dates);
     }
   }
@@ -96,7 +96,9 @@ void BM_AssignEntries(benchmark::State& state) {
   pelo::DateInfo().SetToday({2024, 5, 15});
   const std::vector<std::string> lines = GeneratedLines();
   std::vector<pelo::TEntry> entries(1000);
-  for (std::size_t i = 0; i < entries.size(); ++i) entries[i].ParseLine(lines[i]);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    static_cast<void>(entries[i].ParseLine(lines[i]));
+  }
   for (auto _ : state) {
     for (const pelo::TEntry& entry : entries) {
       pelo::TEntry copy;
@@ -116,7 +118,7 @@ void BM_ParseManyCommands(benchmark::State& state) {
   for (int64_t i = 0; i < state.range(0); ++i) line += " &!(SU)";
   for (auto _ : state) {
     pelo::TEntry entry;
-    entry.ParseLine(line);
+    static_cast<void>(entry.ParseLine(line));
     benchmark::DoNotOptimize(entry.Conditions);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * line.size()));

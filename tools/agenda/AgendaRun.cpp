@@ -21,8 +21,8 @@ int Usage(std::ostream& err, const std::string& error) {
 int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               std::size_t pack_budget) {
   TAgendaOptions options;
-  if (const std::string error = ParseAgendaArguments(args, options); !error.empty()) {
-    return Usage(err, error);
+  if (const TParseError error = ParseAgendaArguments(args, options); error.Failed()) {
+    return Usage(err, error.Message());
   }
   if (options.help) {
     out << kAgendaUsage;
@@ -33,9 +33,9 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (options.today) info.SetToday(*options.today);
   TDateRec from;
   TDateRec to;
-  if (const std::string error = ResolveAgendaSpan(options, info.Today(), from, to);
-      !error.empty()) {
-    return Usage(err, error);
+  if (const TParseError error = ResolveAgendaSpan(options, info.Today(), from, to);
+      error.Failed()) {
+    return Usage(err, error.Message());
   }
   info.FillYears(AgendaFirstYear(from));
 

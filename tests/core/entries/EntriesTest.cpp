@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "DescribeDates.h"
+#include "MarkedTexts.h"
 #include "calendar/DateInfos.h"
 
 namespace pelo {
@@ -68,19 +69,21 @@ std::string Summary(const TEntry& entry) {
 
 std::string ParsedSummary(const std::string& line) {
   TEntry entry;
-  if (!entry.ParseLine(line)) return "error " + entry.ErrorText;
+  if (const TParseError error = entry.ParseLine(line); error.Failed()) {
+    return "error " + error.Message();
+  }
   EXPECT_EQ(entry.ErrorText, "") << line;
   return Summary(entry);
 }
 
 std::string ParsedError(const std::string& line) {
   TEntry entry;
-  const bool ok = entry.ParseLine(line);
-  EXPECT_EQ(ok, entry.ErrorText.empty()) << line;
-  if (!ok) {
+  const TParseError error = entry.ParseLine(line);
+  EXPECT_EQ(error.Message(), entry.ErrorText) << line;
+  if (error.Failed()) {
     EXPECT_EQ(entry.Text, line) << "a failed line keeps the line as read";
   }
-  return entry.ErrorText;
+  return error.Message();
 }
 
 TEST_F(EntriesTest, NewEntry) {
@@ -89,8 +92,6 @@ TEST_F(EntriesTest, NewEntry) {
   EXPECT_EQ(entry.Dates->Count(), 1u);
   EXPECT_EQ(entry.FirstDate(), kNullDate);
   EXPECT_EQ(entry.Category, 2);
-  EXPECT_FALSE(entry.FilterFlag);
-  EXPECT_FALSE(entry.MarkFlag);
   EXPECT_EQ(entry.Parent, nullptr);
 }
 
@@ -211,7 +212,7 @@ TEST_F(EntriesTest, CommandsOneAfterAnother) {
   std::string many = "10 a";
   for (int i = 0; i < 2000; ++i) many += " &!(SU)";
   TEntry entry;
-  ASSERT_TRUE(entry.ParseLine(many));
+  ASSERT_FALSE(entry.ParseLine(many).Failed());
   EXPECT_EQ(entry.Conditions->Count(), 2000u);
   EXPECT_EQ(entry.Text, "a");
 }
@@ -289,6 +290,37 @@ TEST_F(EntriesTest, LinesThatFail) {
       {"1/1 a &i(no-such-picture.bmp)", "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。"},
   };
   for (const auto& c : cases) EXPECT_EQ(ParsedError(c.line), c.expected) << c.line;
+}
+
+// Where in the line an error is placed: at the part that failed, through the prefixes, the
+// list items (quoted ones too), the sides and the commands taken before the word.
+TEST_F(EntriesTest, ErrorPositions) {
+  const struct {
+    const char* line;  // "|" marks the position
+    const char* message;
+  } cases[] = {
+      {"1/1,1/1~|13/1 a", "日付の2番目の終了月が間違っています。"},
+      {"#@B:|y/1/1 a", "日付の1番目の開始年が間違っています。"},
+      {"1/1^|x a", "日付の1番目の開始隔日が間違っています。"},
+      {"1/31|+x a", "日付の1番目の開始加減日が間違っています。"},
+      {"\"1/1\",\"1/1\"\"|+y\" a", "日付の2番目の開始加減日が間違っています。"},
+      {"1/1 &o(a) 9:00~9:|60 b", "時間の1番目の終了分"},
+      {"#  &o(a) 1/1~1/|x x", "日付の1番目の終了週が間違っています。"},
+      {"ﾚ#1/1 x &o(z) &&|^3(HD)", "&ｺﾏﾝﾄﾞの移動日数が間違っています。"},
+      {"1/1 a &o(b) |&z(c)", "&ｺﾏﾝﾄﾞが間違っています。"},
+      {"1/1 a &c( 1/1~1/|32)", "入力の終了日が間違っています。"},
+      {"1/1 a &!(1/1,|,2/1)", "条件の2番目の空"},
+      {"1/1 a &i(|no-such-picture.bmp)", "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。"},
+      {"10:00 |1/1", "日付とデータの区切りがない"},
+      {"1/1 &o(a) |\"\"", "データがない"},
+  };
+  for (const auto& c : cases) {
+    const test::TMarkedText marked = test::Marked(c.line);
+    TEntry entry;
+    const TParseError error = entry.ParseLine(marked.text);
+    EXPECT_EQ(error.Message(), c.message) << c.line;
+    EXPECT_EQ(error.Position(), marked.position) << c.line;
+  }
 }
 
 // Every field message, on both sides and in the first and a later item, under every prefix.
@@ -374,7 +406,7 @@ TEST_F(EntriesTest, IsTimeWord) {
 
 TEST_F(EntriesTest, FailedLineKeepsWhatWasRead) {
   TEntry entry;
-  EXPECT_FALSE(entry.ParseLine("ﾚ#1/1 x &o(z) &&^3(HD)"));
+  EXPECT_TRUE(entry.ParseLine("ﾚ#1/1 x &o(z) &&^3(HD)").Failed());
   EXPECT_EQ(entry.ErrorText, "&ｺﾏﾝﾄﾞの移動日数が間違っています。");
   EXPECT_EQ(entry.Text, "ﾚ#1/1 x &o(z) &&^3(HD)");
   EXPECT_EQ(entry.Annotation, "z");
@@ -382,7 +414,7 @@ TEST_F(EntriesTest, FailedLineKeepsWhatWasRead) {
   EXPECT_TRUE(entry.IsChecked());
   EXPECT_EQ(entry.Dates, nullptr);
 
-  EXPECT_FALSE(entry.ParseLine("@1/1 10:00 \"\""));
+  EXPECT_TRUE(entry.ParseLine("@1/1 10:00 \"\"").Failed());
   EXPECT_EQ(entry.ErrorText, "データがない");
   EXPECT_EQ(entry.Text, "@1/1 10:00 \"\"");
   EXPECT_EQ(DescribeList(entry.Dates.get()), "0/1/1^(1/0/0)");
@@ -393,29 +425,29 @@ TEST_F(EntriesTest, FailedLineKeepsWhatWasRead) {
   EXPECT_FALSE(entry.IsChecked());
 
   // A good line after a failed one clears the error.
-  EXPECT_TRUE(entry.ParseLine("2/1 b"));
+  EXPECT_FALSE(entry.ParseLine("2/1 b").Failed());
   EXPECT_EQ(Summary(entry), "dates=0/2/1^(1/0/0) text=b");
   EXPECT_EQ(entry.ErrorText, "");
 }
 
 TEST_F(EntriesTest, ParseLineStartsAfresh) {
   TEntry entry;
-  ASSERT_TRUE(entry.ParseLine("ﾚ#@A:1/1 10:00 a &&(HD) &d(+1) &f(F) &o(n) &x(e)"));
+  ASSERT_FALSE(entry.ParseLine("ﾚ#@A:1/1 10:00 a &&(HD) &d(+1) &f(F) &o(n) &x(e)").Failed());
   entry.Icon = TIconFile{"p.bmp", 16, 16};
-  ASSERT_TRUE(entry.ParseLine("2/1 b"));
+  ASSERT_FALSE(entry.ParseLine("2/1 b").Failed());
   EXPECT_EQ(Summary(entry), "dates=0/2/1^(1/0/0) text=b");
   EXPECT_FALSE(entry.Icon.has_value());
 
   // The line may be the entry's own text.
   entry.Text = "3/1 c";
-  ASSERT_TRUE(entry.ParseLine(entry.Text));
+  ASSERT_FALSE(entry.ParseLine(entry.Text).Failed());
   EXPECT_EQ(Summary(entry), "dates=0/3/1^(1/0/0) text=c");
 }
 
 TEST_F(EntriesTest, CurrentCenturyAndMarksUseToday) {
   DateInfo().SetToday({1999, 1, 2});
   TEntry entry;
-  ASSERT_TRUE(entry.ParseLine("x05/1/1 a"));
+  ASSERT_FALSE(entry.ParseLine("x05/1/1 a").Failed());
   EXPECT_EQ(entry.FirstDate(), (TDateRec{1905, 1, 1}));
   EXPECT_EQ(*entry.Marks->End()->Value(), (TDateRec{1999, 1, 2}));
   EXPECT_FALSE(entry.Marks->HasStart());
@@ -456,7 +488,7 @@ TEST_F(EntriesTest, Marks) {
 
   // Marks written by command c keep their own days.
   TEntry read;
-  ASSERT_TRUE(read.ParseLine("1/1 a &c(2024/1/5~2024/2/1)"));
+  ASSERT_FALSE(read.ParseLine("1/1 a &c(2024/1/5~2024/2/1)").Failed());
   EXPECT_EQ(*read.Marks->Start()->Value(), (TDateRec{2024, 1, 5}));
   EXPECT_EQ(*read.Marks->End()->Value(), (TDateRec{2024, 2, 1}));
   read.SetDeletedMark(false);
@@ -474,7 +506,7 @@ TEST_F(EntriesTest, FirstDate) {
   };
   for (const auto& c : cases) {
     TEntry entry;
-    entry.ParseLine(c.line);
+    ASSERT_FALSE(entry.ParseLine(c.line).Failed()) << c.line;
     EXPECT_EQ(entry.FirstDate(), c.expected) << c.line;
   }
 }
@@ -501,7 +533,7 @@ TEST_F(EntriesTest, SetFirstDate) {
   };
   for (const auto& c : cases) {
     TEntry entry;
-    entry.ParseLine(c.line);
+    ASSERT_FALSE(entry.ParseLine(c.line).Failed()) << c.line;
     entry.SetFirstDate({2024, 3, 1});
     EXPECT_EQ(DescribeList(entry.Dates.get()), c.expected) << c.line;
   }
@@ -513,23 +545,24 @@ TEST_F(EntriesTest, SetFirstDate) {
 
 TEST_F(EntriesTest, AssignIsADeepCopy) {
   TEntry original;
-  ASSERT_TRUE(original.ParseLine(
-      "ﾚ#@A:12/25 10:00 a &&2^3(HD) &d(+1) &o(n) &x(e,f) &f(F,9) &c(2024/1/5~2024/2/1)"));
+  ASSERT_FALSE(
+      original
+          .ParseLine(
+              "ﾚ#@A:12/25 10:00 a &&2^3(HD) &d(+1) &o(n) &x(e,f) &f(F,9) &c(2024/1/5~2024/2/1)")
+          .Failed());
   original.NoteLines =
       std::make_unique<std::vector<std::string>>(std::vector<std::string>{"note 1", "note 2"});
   original.Icon = TIconFile{"pic.bmp", 16, 15};
   original.FileIndex = 3;
   original.LineNo = 17;
   original.ListIndex = 42;
-  original.FilterFlag = true;
-  original.MarkFlag = true;
   original.ErrorText = "kept";
   TEntry parent;
   original.Parent = &parent;
   const std::string before = Summary(original);
 
   TEntry copy;
-  ASSERT_TRUE(copy.ParseLine("1/1 other 9:00"));
+  ASSERT_FALSE(copy.ParseLine("1/1 other 9:00").Failed());
   copy.Assign(&original);
   EXPECT_EQ(Summary(copy), before);
   EXPECT_EQ(*copy.NoteLines, *original.NoteLines);
@@ -537,8 +570,6 @@ TEST_F(EntriesTest, AssignIsADeepCopy) {
   EXPECT_EQ(copy.FileIndex, 3);
   EXPECT_EQ(copy.LineNo, 17);
   EXPECT_EQ(copy.ListIndex, 42);
-  EXPECT_TRUE(copy.FilterFlag);
-  EXPECT_TRUE(copy.MarkFlag);
   EXPECT_EQ(copy.ErrorText, "kept");
   EXPECT_EQ(copy.Parent, nullptr);  // the parent link stays with the original
 
@@ -558,7 +589,7 @@ TEST_F(EntriesTest, AssignIsADeepCopy) {
 
   // What the source lacks is dropped from the target.
   TEntry plain;
-  ASSERT_TRUE(plain.ParseLine("1/1 b"));
+  ASSERT_FALSE(plain.ParseLine("1/1 b").Failed());
   copy.Assign(&plain);
   EXPECT_EQ(Summary(copy), "dates=0/1/1^(1/0/0) text=b");
   EXPECT_EQ(copy.NoteLines, nullptr);
@@ -602,11 +633,9 @@ TEST_F(EntriesTest, MergeDefaults) {
   };
   for (const auto& c : cases) {
     TEntry defaults;
-    defaults.ParseLine(c.defaults);
-    ASSERT_EQ(defaults.ErrorText, "") << c.defaults;
+    ASSERT_FALSE(defaults.ParseLine(c.defaults).Failed()) << c.defaults;
     TEntry entry;
-    entry.ParseLine(c.entry);
-    ASSERT_EQ(entry.ErrorText, "") << c.entry;
+    ASSERT_FALSE(entry.ParseLine(c.entry).Failed()) << c.entry;
     entry.MergeDefaults(defaults);
     EXPECT_EQ(Summary(entry), c.expected) << c.entry << " + " << c.defaults;
   }
@@ -614,7 +643,7 @@ TEST_F(EntriesTest, MergeDefaults) {
 
 TEST_F(EntriesTest, MergeDefaultsIconNotesAndListSettings) {
   TEntry defaults;
-  ASSERT_TRUE(defaults.ParseLine("=?/?/? d"));
+  ASSERT_FALSE(defaults.ParseLine("=?/?/? d").Failed());
   defaults.Icon = TIconFile{"default.bmp", 16, 16};
   defaults.NoteLines =
       std::make_unique<std::vector<std::string>>(std::vector<std::string>{"default note"});
@@ -623,7 +652,7 @@ TEST_F(EntriesTest, MergeDefaultsIconNotesAndListSettings) {
   defaults.Dates->MoveStep = 2;
 
   TEntry entry;
-  ASSERT_TRUE(entry.ParseLine("1/5 a"));
+  ASSERT_FALSE(entry.ParseLine("1/5 a").Failed());
   entry.MergeDefaults(defaults);
   ASSERT_TRUE(entry.Icon.has_value());
   EXPECT_EQ(entry.Icon->Path, "default.bmp");
@@ -633,16 +662,16 @@ TEST_F(EntriesTest, MergeDefaultsIconNotesAndListSettings) {
   EXPECT_EQ(entry.Dates->MoveStep, 1);
 
   TEntry own;
-  ASSERT_TRUE(own.ParseLine("1/5 a"));
+  ASSERT_FALSE(own.ParseLine("1/5 a").Failed());
   own.Icon = TIconFile{"own.bmp", 8, 8};
   own.MergeDefaults(defaults);
   EXPECT_EQ(own.Icon->Path, "own.bmp");
 
   // The default's copies are the entry's own.
   TEntry with_times;
-  ASSERT_TRUE(with_times.ParseLine("1/5 a"));
+  ASSERT_FALSE(with_times.ParseLine("1/5 a").Failed());
   TEntry time_default;
-  ASSERT_TRUE(time_default.ParseLine("=?/?/? 9:00 d &&(HD)"));
+  ASSERT_FALSE(time_default.ParseLine("=?/?/? 9:00 d &&(HD)").Failed());
   with_times.MergeDefaults(time_default);
   with_times.Times->Clear();
   with_times.Conditions->Clear();

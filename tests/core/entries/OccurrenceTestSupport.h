@@ -17,7 +17,7 @@ namespace pelo::testing_support {
 
 inline std::unique_ptr<TEntry> ParsedEntry(std::string_view line) {
   auto entry = std::make_unique<TEntry>();
-  EXPECT_TRUE(entry->ParseLine(line)) << line << ": " << entry->ErrorText;
+  EXPECT_FALSE(entry->ParseLine(line).Failed()) << line << ": " << entry->ErrorText;
   return entry;
 }
 
