@@ -102,7 +102,7 @@ const TEntries& Entries() {
     for (int32_t i = 0; i < kEntryCount; ++i) {
       const TEntryKind kind = kMix[i % 20];
       auto entry = std::make_unique<TEntry>();
-      entry->ParseLine(EntryLine(kind, random), {.Today = kToday});
+      static_cast<void>(entry->ParseLine(EntryLine(kind, random), {.Today = kToday}));
       made.by_kind[kind].push_back(entry.get());
       made.all.push_back(std::move(entry));
     }

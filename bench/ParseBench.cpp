@@ -81,7 +81,7 @@ void BM_ParseLines(benchmark::State& state) {
   for (auto _ : state) {
     for (const std::string& line : lines) {
       pelo::TEntry entry;
-      if (!entry.ParseLine(line, kContext)) ++failures;
+      if (entry.ParseLine(line, kContext).Failed()) ++failures;
       benchmark::DoNotOptimize(entry.Dates);
     }
   }
@@ -95,7 +95,9 @@ BENCHMARK(BM_ParseLines)->Unit(benchmark::kMillisecond);
 void BM_AssignEntries(benchmark::State& state) {
   const std::vector<std::string> lines = GeneratedLines();
   std::vector<pelo::TEntry> entries(1000);
-  for (std::size_t i = 0; i < entries.size(); ++i) entries[i].ParseLine(lines[i], kContext);
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    static_cast<void>(entries[i].ParseLine(lines[i], kContext));
+  }
   for (auto _ : state) {
     for (const pelo::TEntry& entry : entries) {
       pelo::TEntry copy;
@@ -114,7 +116,7 @@ void BM_ParseManyCommands(benchmark::State& state) {
   for (int64_t i = 0; i < state.range(0); ++i) line += " &!(SU)";
   for (auto _ : state) {
     pelo::TEntry entry;
-    entry.ParseLine(line, kContext);
+    static_cast<void>(entry.ParseLine(line, kContext));
     benchmark::DoNotOptimize(entry.Conditions);
   }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * line.size()));

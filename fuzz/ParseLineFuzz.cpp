@@ -1,10 +1,12 @@
 // Arbitrary bytes as one line of a data file: decoded from CP932 as the loader does, parsed,
-// copied, merged as a default and pinned, and every text form of the result built.
+// copied, merged as a default and pinned, and every text form of the result built. Beyond not
+// crashing: an error is the one the entry keeps, and it is placed inside the line.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "FuzzSupport.h"
 #include "entries/Entries.h"
 #include "text/Cp932.h"
 #include "text/Texts.h"
@@ -35,9 +37,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const pelo::TLineContext context{.Today = {2024, 5, 10}};
   pelo::TEntry entry;
-  entry.ParseLine(line, context);
+  const pelo::TParseError error = entry.ParseLine(line, context);
+  pelo::fuzz::Check(error.Message() == entry.ErrorText && error.Position() <= line.size());
   pelo::TEntry trimmed;
-  trimmed.ParseLine(pelo::TrimControl(line), context);
+  static_cast<void>(trimmed.ParseLine(pelo::TrimControl(line), context));
 
   pelo::TEntry copy;
   copy.Assign(&entry);

@@ -11,32 +11,34 @@ namespace {
 TEST(AgendaDate, Forms) {
   const struct {
     const char* text;
-    TDateRec expected;  // kNullDate: an error is expected
+    TDateRec expected;     // kNullDate: an error is expected
+    std::size_t position;  // of the error: the field that does not read
   } cases[] = {
-      {"2024/5/1", {2024, 5, 1}},
-      {"2024-05-01", {2024, 5, 1}},
-      {"1582/11/1", {1582, 11, 1}},
-      {"2150/12/31", {2150, 12, 31}},
-      {"1582/10/31", kNullDate},
-      {"2151/1/1", kNullDate},
-      {"2023/2/29", kNullDate},
-      {"2024/13/1", kNullDate},
-      {"2024/5", kNullDate},
-      {"2024/5/1/2", kNullDate},
-      {"", kNullDate},
-      {"abc", kNullDate},
-      {"2024/+5/1", kNullDate},
-      {"2024-5/1", kNullDate},
-      {"99999999999/1/1", kNullDate},
-      {"2024/05/01x", kNullDate},
+      {"2024/5/1", {2024, 5, 1}, 0},
+      {"2024-05-01", {2024, 5, 1}, 0},
+      {"1582/11/1", {1582, 11, 1}, 0},
+      {"2150/12/31", {2150, 12, 31}, 0},
+      {"1582/10/31", kNullDate, 0},
+      {"2151/1/1", kNullDate, 0},
+      {"2023/2/29", kNullDate, 0},
+      {"2024/13/1", kNullDate, 0},
+      {"2024/5", kNullDate, 5},
+      {"2024/5/1/2", kNullDate, 7},
+      {"", kNullDate, 0},
+      {"abc", kNullDate, 0},
+      {"2024/+5/1", kNullDate, 5},
+      {"2024-5/1", kNullDate, 5},
+      {"99999999999/1/1", kNullDate, 0},
+      {"2024/05/01x", kNullDate, 8},
   };
   for (const auto& c : cases) {
     TDateRec date;
-    const std::string error = ParseAgendaDate(c.text, date);
+    const TParseError error = ParseAgendaDate(c.text, date);
     if (c.expected == kNullDate) {
-      EXPECT_FALSE(error.empty()) << c.text;
+      EXPECT_TRUE(error.Failed()) << c.text;
+      EXPECT_EQ(error.Position(), c.position) << c.text;
     } else {
-      EXPECT_EQ(error, "") << c.text;
+      EXPECT_EQ(error.Message(), "") << c.text;
       EXPECT_EQ(date, c.expected) << c.text;
     }
   }
@@ -44,7 +46,9 @@ TEST(AgendaDate, Forms) {
 
 TEST(AgendaArguments, FilesAreSortedLikeTheViewersCommandLine) {
   TAgendaOptions options;
-  ASSERT_EQ(ParseAgendaArguments({"a.nrk", "x.nrk.npg", "p.NPG", "old.DAT", "q.npg"}, options), "");
+  ASSERT_EQ(
+      ParseAgendaArguments({"a.nrk", "x.nrk.npg", "p.NPG", "old.DAT", "q.npg"}, options).Message(),
+      "");
   EXPECT_EQ(options.data_files, (std::vector<std::string>{"a.nrk", "x.nrk.npg", "old.DAT"}));
   EXPECT_EQ(options.page_files, (std::vector<std::string>{"p.NPG", "q.npg"}));
 }
@@ -53,7 +57,8 @@ TEST(AgendaArguments, Options) {
   TAgendaOptions options;
   ASSERT_EQ(ParseAgendaArguments({"--from", "2024/5/1", "--to=2024-05-31", "--today", "2024/5/3",
                                   "--format", "ics", "--filter", "@,@,@,@,@,@,@", "--days"},
-                                 options),
+                                 options)
+                .Message(),
             "");
   EXPECT_EQ(options.from, (TDateRec{2024, 5, 1}));
   EXPECT_EQ(options.to, (TDateRec{2024, 5, 31}));
@@ -65,22 +70,29 @@ TEST(AgendaArguments, Options) {
 }
 
 TEST(AgendaArguments, BadUsage) {
-  const std::vector<std::vector<std::string>> cases = {
-      {},                                 // no data file without --days
-      {"--days", "--frm", "2024/1/1"},    // unknown option
-      {"--days", "--from"},               // missing value
-      {"--days", "--from", "2024/2/30"},  // no such date
-      {"--days", "--today", "1500/1/1"},  // outside the calendar
-      {"--format", "xml", "a.nrk"},
-      {"--filter", "0,@,@", "a.nrk"},          // fewer than seven sets
-      {"--filter", "x,@,@,@,@,@,@", "a.nrk"},  // not a number
-      {"notes.txt"},                           // neither data nor page file
-      {"-x", "a.nrk"},                         // unknown file kind
+  // The error is placed at the argument it concerns.
+  const struct {
+    std::vector<std::string> args;
+    std::size_t position;
+  } cases[] = {
+      {{}, 0},                                      // no data file without --days
+      {{"--days", "--frm", "2024/1/1"}, 1},         // unknown option
+      {{"--days", "--from"}, 1},                    // missing value
+      {{"--days", "--from", "2024/2/30"}, 2},       // no such date
+      {{"--days", "--today=1500/1/1"}, 1},          // outside the calendar
+      {{"--format", "xml", "a.nrk"}, 1},            //
+      {{"--filter", "0,@,@", "a.nrk"}, 1},          // fewer than seven sets
+      {{"--filter", "x,@,@,@,@,@,@", "a.nrk"}, 1},  // not a number
+      {{"a.nrk", "notes.txt"}, 1},                  // neither data nor page file
+      {{"-x", "a.nrk"}, 0},                         // unknown file kind
+      {{"--from", "2024/1/1", "p.npg"}, 3},         // the data file missing at the end
   };
-  for (const auto& args : cases) {
+  for (const auto& c : cases) {
     TAgendaOptions options;
-    EXPECT_NE(ParseAgendaArguments(args, options), "")
-        << (args.empty() ? std::string("(none)") : args.front());
+    const TParseError error = ParseAgendaArguments(c.args, options);
+    const std::string first = c.args.empty() ? std::string("(none)") : c.args.front();
+    EXPECT_TRUE(error.Failed()) << first;
+    EXPECT_EQ(error.Position(), c.position) << first;
   }
 }
 
@@ -103,8 +115,8 @@ TEST(AgendaSpan, DefaultsAndLimits) {
     options.from = c.from;
     options.to = c.to;
     TDateRec from, to;
-    const std::string error = ResolveAgendaSpan(options, today, from, to);
-    EXPECT_EQ(error.empty(), c.ok) << error;
+    const TParseError error = ResolveAgendaSpan(options, today, from, to);
+    EXPECT_EQ(error.Failed(), !c.ok) << error.Message();
     if (c.ok) {
       EXPECT_EQ(from, c.expected_from);
       EXPECT_EQ(to, c.expected_to);

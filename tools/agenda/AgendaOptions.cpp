@@ -33,7 +33,7 @@ bool SplitInlineValue(const std::string& arg, std::string& name, std::string& va
 
 }  // namespace
 
-std::string ParseAgendaDate(const std::string& text, TDateRec& date) {
+TParseError ParseAgendaDate(const std::string& text, TDateRec& date) {
   const char separator = text.find('-') != std::string::npos ? '-' : '/';
   int32_t fields[3];
   std::size_t start = 0;
@@ -42,7 +42,7 @@ std::string ParseAgendaDate(const std::string& text, TDateRec& date) {
     if (end == std::string::npos ||
         !ParseInt32(std::string_view(text).substr(start, end - start), fields[i]) ||
         text[start] == '+' || text[start] == '-') {
-      return Concat({"'", text, "' is not a date (YYYY/M/D or YYYY-MM-DD)"});
+      return {Concat({"'", text, "' is not a date (YYYY/M/D or YYYY-MM-DD)"}), start};
     }
     start = end + 1;
   }
@@ -53,14 +53,14 @@ std::string ParseAgendaDate(const std::string& text, TDateRec& date) {
       return {};
     case kDateBeforeRange:
     case kDateAfterRange:
-      return Concat({"'", text, "' lies outside the calendar (1582/11/1..2150/12/31)"});
+      return {Concat({"'", text, "' lies outside the calendar (1582/11/1..2150/12/31)"}), 0};
     case kDateNonexistent:
       break;
   }
-  return Concat({"'", text, "' does not exist"});
+  return {Concat({"'", text, "' does not exist"}), 0};
 }
 
-std::string ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOptions& options) {
+TParseError ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOptions& options) {
   bool options_ended = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i];
@@ -82,15 +82,16 @@ std::string ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOp
       if (!SplitInlineValue(arg, name, value)) {
         if (name != "--from" && name != "--to" && name != "--today" && name != "--format" &&
             name != "--filter") {
-          return Concat({"unknown option '", arg, "'"});
+          return {Concat({"unknown option '", arg, "'"}), i};
         }
-        if (i + 1 >= args.size()) return Concat({"option '", name, "' needs a value"});
+        if (i + 1 >= args.size()) return {Concat({"option '", name, "' needs a value"}), i};
         value = args[++i];
       }
       if (name == "--from" || name == "--to" || name == "--today") {
         TDateRec date;
-        const std::string error = ParseAgendaDate(value, date);
-        if (!error.empty()) return Concat({name, ": ", error});
+        if (const TParseError error = ParseAgendaDate(value, date); error.Failed()) {
+          return {Concat({name, ": ", error.Message()}), i};
+        }
         (name == "--from" ? options.from : name == "--to" ? options.to : options.today) = date;
       } else if (name == "--format") {
         if (value == "text") {
@@ -100,17 +101,18 @@ std::string ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOp
         } else if (value == "ics") {
           options.format = TFormat::kIcs;
         } else {
-          return Concat({"--format: '", value, "' is not one of text, tsv, ics"});
+          return {Concat({"--format: '", value, "' is not one of text, tsv, ics"}), i};
         }
       } else if (name == "--filter") {
         TFilterSet filter;
         if (!TextToFilterSet(value, filter)) {
-          return Concat(
-              {"--filter: '", value, "' is not a filter set (eight set texts, @ = empty)"});
+          return {
+              Concat({"--filter: '", value, "' is not a filter set (eight set texts, @ = empty)"}),
+              i};
         }
         options.filter = filter;
       } else {
-        return Concat({"unknown option '", arg, "'"});
+        return {Concat({"unknown option '", arg, "'"}), i};
       }
       continue;
     }
@@ -124,16 +126,17 @@ std::string ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOp
     } else if (Contains(upper, ".DAT")) {
       options.data_files.push_back(arg);
     } else {
-      return Concat({"'", arg, "' is neither a data file (.nrk, .dat) nor a page file (.npg)"});
+      return {Concat({"'", arg, "' is neither a data file (.nrk, .dat) nor a page file (.npg)"}),
+              i};
     }
   }
   if (!options.help && !options.days && options.data_files.empty()) {
-    return "no data file given";
+    return {"no data file given", args.size()};
   }
   return {};
 }
 
-std::string ResolveAgendaSpan(const TAgendaOptions& options, TDateRec today, TDateRec& from,
+TParseError ResolveAgendaSpan(const TAgendaOptions& options, TDateRec today, TDateRec& from,
                               TDateRec& to) {
   from = options.from.value_or(today);
   if (options.to) {
@@ -142,12 +145,13 @@ std::string ResolveAgendaSpan(const TAgendaOptions& options, TDateRec today, TDa
     to = AddDays(from, 6);
     if (DayNumber(to) > kLastCalendarDay) to = kLastCalendarDate;
   }
-  if (DayNumber(to) < DayNumber(from)) return "--to lies before --from";
+  if (DayNumber(to) < DayNumber(from)) return {"--to lies before --from", 0};
   // The evaluated years are the viewer's day-table window for a grid starting on from.
   const int32_t last_year = from.Year + 2;
   if (to.Year > last_year) {
-    return Concat({"--to lies past ", std::to_string(last_year),
-                   "/12/31, the end of the years evaluated for --from"});
+    return {Concat({"--to lies past ", std::to_string(last_year),
+                    "/12/31, the end of the years evaluated for --from"}),
+            0};
   }
   return {};
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "calendar/Dates.h"
+#include "text/ParseErrors.h"
 #include "text/SmallSets.h"
 
 namespace pelo::agenda {
@@ -27,17 +28,18 @@ struct TAgendaOptions {
   std::vector<std::string> page_files;  // in command-line order
 };
 
-// Reads the arguments (without the program name). Returns the error text of bad usage, or
-// an empty text on success.
-std::string ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOptions& options);
+// Reads the arguments (without the program name). The error of bad usage is placed at the
+// index of the argument it concerns (args.size() when a data file is missing).
+TParseError ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOptions& options);
 
-// Reads YYYY/M/D or YYYY-MM-DD; the date must lie in the calendar. Error text or empty.
-std::string ParseAgendaDate(const std::string& text, TDateRec& date);
+// Reads YYYY/M/D or YYYY-MM-DD; the date must lie in the calendar. An error is placed at the
+// field that does not read, or at 0 for a date that does not exist or lies outside.
+TParseError ParseAgendaDate(const std::string& text, TDateRec& date);
 
 // The shown span once today is known: from defaults to today, to to from + 6 days (not past
 // the calendar's end). to may not lie before from nor past the last year of the evaluated
-// window (from's year + 2). Error text or empty.
-std::string ResolveAgendaSpan(const TAgendaOptions& options, TDateRec today, TDateRec& from,
+// window (from's year + 2); the error concerns the span as a whole (position 0).
+TParseError ResolveAgendaSpan(const TAgendaOptions& options, TDateRec today, TDateRec& from,
                               TDateRec& to);
 
 extern const char* const kAgendaUsage;

@@ -21,8 +21,8 @@ int Usage(std::ostream& err, const std::string& error) {
 int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               std::size_t pack_budget) {
   TAgendaOptions options;
-  if (const std::string error = ParseAgendaArguments(args, options); !error.empty()) {
-    return Usage(err, error);
+  if (const TParseError error = ParseAgendaArguments(args, options); error.Failed()) {
+    return Usage(err, error.Message());
   }
   if (options.help) {
     out << kAgendaUsage;
@@ -32,8 +32,8 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
   const TDateRec today = options.today ? *options.today : SystemToday();
   TDateRec from;
   TDateRec to;
-  if (const std::string error = ResolveAgendaSpan(options, today, from, to); !error.empty()) {
-    return Usage(err, error);
+  if (const TParseError error = ResolveAgendaSpan(options, today, from, to); error.Failed()) {
+    return Usage(err, error.Message());
   }
   TCalendar calendar(today);
 

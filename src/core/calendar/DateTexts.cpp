@@ -150,10 +150,6 @@ std::string_view WeekdayKanji(int32_t weekday) noexcept {
   return weekday >= 0 && weekday < 7 ? kWeekdayKanji[weekday] : std::string_view();
 }
 
-std::string_view WeekdayEnglish(int32_t weekday) noexcept {
-  return weekday >= 0 && weekday < 7 ? kWeekdayEnglish[weekday] : std::string_view();
-}
-
 std::string WeekdayText(int32_t style, int32_t weekday) {
   if (weekday < 0 || weekday > 6) return {};
   const std::string kanji(kWeekdayKanji[weekday]);
@@ -198,10 +194,6 @@ std::string_view EraName(int32_t era) noexcept {
 
 char EraLetter(int32_t era) noexcept {
   return era >= 0 && era < kEraCount ? kEras[era].Letter : '\0';
-}
-
-int32_t EraFirstDay(int32_t era) noexcept {
-  return era >= 0 && era < kEraCount ? kEras[era].FirstDay : 0;
 }
 
 TEraYear EraOf(TDateRec date) {
@@ -350,19 +342,6 @@ std::string DayText(int32_t side, int32_t style, int32_t day) {
       return TwoDigits(day, kPadSpace);
     default:
       return text;
-  }
-}
-
-std::string WeekNumberText(int32_t style, int32_t week_start, TDateRec date) {
-  if (style < 0 || style > 5) return "@w";
-  const int32_t week = style < 3 ? WeekOfMonth(week_start, date) : WeekOfYear(week_start, date);
-  switch (style % 3) {
-    case 0:
-      return std::to_string(week) + "w";
-    case 1:
-      return std::to_string(week) + "週";
-    default:
-      return Concat({"第", std::to_string(week), "週"});
   }
 }
 

@@ -14,9 +14,8 @@ namespace pelo {
 
 // ---- Weekdays and months -------------------------------------------------------------
 
-// "日" .. "土" and "Sunday" .. "Saturday"; empty outside 0..6.
+// "日" .. "土"; empty outside 0..6.
 std::string_view WeekdayKanji(int32_t weekday) noexcept;
-std::string_view WeekdayEnglish(int32_t weekday) noexcept;
 
 // Styles: 0 日, 1 日曜, 2 日曜日, 3 Sunday, 4 Sun., 5 Sun, 6 Su, 7 S. Empty for any other style
 // or weekday.
@@ -42,7 +41,6 @@ inline constexpr int32_t kFirstCountedEraDay = 5159;  // 1873/1/1
 // day number of an era; empty, '\0' and 0 outside 0..41.
 std::string_view EraName(int32_t era) noexcept;
 char EraLetter(int32_t era) noexcept;
-int32_t EraFirstDay(int32_t era) noexcept;
 
 struct TEraYear {
   int32_t Era = -1;  // index into the era table, -1 for none
@@ -83,10 +81,6 @@ std::string MonthText(int32_t side, int32_t style, int32_t month);
 // Day styles: 0 1, 1 01, 2 " 1". Also the day codes: 祝, 私休, 春分の, 秋分の, 末 and the
 // weekday codes (今週月曜, 毎週月曜, 第２月曜, 最終月曜).
 std::string DayText(int32_t side, int32_t style, int32_t day);
-
-// The week of the month (styles 0..2) or of the year (styles 3..5) that holds date, weeks
-// starting on week_start: "2w", "2週" or "第2週".
-std::string WeekNumberText(int32_t style, int32_t week_start, TDateRec date);
 
 // Year, month and day texts joined by separator (by "年", "月" and a final "日" when the
 // separator is empty), then the weekday: style 0 as "(水)", 1..7 as a space and

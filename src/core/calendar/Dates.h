@@ -81,12 +81,6 @@ enum TRangeCheck : int32_t {
   kDateNonexistent = 3,
 };
 
-constexpr TDateRec MakeDate(int32_t year, int32_t month, int32_t day) noexcept {
-  return TDateRec{year, month, day};
-}
-
-constexpr bool SameDate(TDateRec a, TDateRec b) noexcept { return a == b; }
-
 // Days since 1858/11/17 (the Modified Julian Day). 0 for a record with a field below 1 or
 // above 10000. The day is not checked against its month: 2023/2/30 is 2023/3/2. The walks of
 // the day table call it from the three fields, many times over, without packing a record.

@@ -14,14 +14,11 @@ bool TPackFilter::Passes(const TDatePack& pack) const noexcept {
   const auto allows = [this](std::size_t set, int32_t value) {
     return open_[set] || filter_[set].Contains(value);
   };
+  // Sets 2 and 3 test two marks that no line of a data file can give an entry: 0 for every
+  // entry. They stay in the filter, whose text form has eight sets.
   return allows(0, entry->IsDeleted() ? 1 : 0) && allows(1, entry->IsChecked() ? 1 : 0) &&
-         allows(2, entry->MarkFlag ? 1 : 0) && allows(3, entry->FilterFlag ? 1 : 0) &&
-         allows(4, entry->HashMarked ? 1 : 0) && allows(5, entry->Category) &&
-         allows(6, pack.Kind) && allows(7, entry->FileIndex);
-}
-
-bool PassesFilter(const TDatePack& pack, const TFilterSet& filter) noexcept {
-  return TPackFilter(filter).Passes(pack);
+         allows(2, 0) && allows(3, 0) && allows(4, entry->HashMarked ? 1 : 0) &&
+         allows(5, entry->Category) && allows(6, pack.Kind) && allows(7, entry->FileIndex);
 }
 
 int32_t TDatePackList::EntryAt(TDateRec date, const TFilterSet& filter, int32_t k) const noexcept {

@@ -14,12 +14,10 @@
 
 namespace pelo {
 
-// The eight filter tests of a pack: deleted, checked, the two extra flags, hash mark,
-// category, kind, file index. An empty set lets everything through.
-bool PassesFilter(const TDatePack& pack, const TFilterSet& filter) noexcept;
-
-// The same tests with the empty sets found once: for running a filter over many packs (a
-// four-year table holds hundreds of thousands). Refers to the filter, which must outlive it.
+// The eight filter tests of a pack: deleted, checked, two marks that are 0 in every entry,
+// hash mark, category, kind, file index. An empty set lets everything through. The empty sets
+// are found once, for running a filter over many packs (a four-year table holds hundreds of
+// thousands). Refers to the filter, which must outlive it.
 class TPackFilter {
  public:
   explicit TPackFilter(const TFilterSet& filter) noexcept;

@@ -186,7 +186,7 @@ std::unique_ptr<TEntry> BirthdaysFromDeath(TEntry& parent, TDateRec death, TDate
   auto entry = CopyOfParent(parent);
   FirstSet(*entry).EndOrCreate().GetOrCreate(kValuePart) = kLatestDate;
   TDateSet from_death;
-  if (!from_death.ParseDateSet(Concat({TDateClass(death).ToText(), "~>/>/>"}), today).empty()) {
+  if (from_death.ParseDateSet(Concat({TDateClass(death).ToText(), "~>/>/>"}), today).Failed()) {
     // Codes that have no text of their own: the same date set made directly.
     from_death = SetStartingOn(death);
     from_death.EndOrCreate().GetOrCreate(kValuePart) = kLatestDate;
@@ -414,7 +414,7 @@ bool TEntryList::ParseLines(std::string_view text, int32_t file_index, std::stri
     if (line.front() == '=') {
       // Errors in a default line are not reported.
       option.DefaultEntry = std::make_unique<TEntry>();
-      option.DefaultEntry->ParseLine(line, context);
+      static_cast<void>(option.DefaultEntry->ParseLine(line, context));
       if (load_budget_.Spent()) {
         stop_here();
         break;
@@ -446,15 +446,15 @@ bool TEntryList::ParseLines(std::string_view text, int32_t file_index, std::stri
       break;
     }
     auto entry = std::make_unique<TEntry>();
-    entry->ParseLine(line, context);
+    const TParseError error = entry->ParseLine(line, context);
     entry->LineNo = line_no;
     entry->FileIndex = file_index;
     // Before the day-mark test: a default can make the entry day-marked.
     if (option.DefaultEntry) entry->MergeDefaults(*option.DefaultEntry);
     current = entry.get();
-    if (!entry->ErrorText.empty()) {
+    if (error.Failed()) {
       if (!errors) errors = std::make_unique<TLoadErrorCollector>();
-      errors->Add(ErrorReportLine(entry->Text, entry->ErrorText));
+      errors->Add(ErrorReportLine(entry->Text, error.Message()));
     }
     // The entries a birthday entry makes copy its lists: they are counted before they are made.
     std::vector<std::unique_ptr<TEntry>> derived;

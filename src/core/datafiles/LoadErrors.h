@@ -24,10 +24,6 @@ class TLoadErrorCollector {
   // Empty: the window keeps its own message.
   void SetHeading(std::string heading) { heading_ = std::move(heading); }
 
-  const std::string& Heading() const noexcept { return heading_; }
-  const std::vector<std::string>& Lines() const noexcept { return lines_; }
-  bool Empty() const noexcept { return lines_.empty(); }
-
   TLoadErrorReport Report() const { return {heading_, lines_}; }
   // Shows the report; the window sounds its own beep. Nobody cares how it was closed.
   void Execute(TUserNotices& notices) const { notices.ShowLoadErrors(Report()); }

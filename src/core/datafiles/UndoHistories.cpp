@@ -4,18 +4,10 @@
 
 #include "datafiles/EntryLists.h"
 #include "entries/Entries.h"
-#include "text/Texts.h"
 
 namespace pelo {
 
 namespace {
-
-// The entry's text for a caption; a task whose entry has gone shows an empty one.
-std::string TextOf(const TEntry* entry) { return entry != nullptr ? entry->Text : std::string(); }
-
-std::string Caption(std::string_view kind, std::string_view text) {
-  return Concat({" - ", kind, "[", text, "]"});
-}
 
 // Clears the busy flag however the task ends.
 class TBusyGuard {
@@ -43,8 +35,6 @@ void TTask::EntriesRemoved(int32_t at, int32_t count) noexcept {
   position_ = position_ < at + count ? kNoPosition : position_ - count;
 }
 
-TEntry* TTask::Entry() const { return entry_list_.Entry(position_); }
-
 // ---- TEditEntryTask ----------------------------------------------------------------------
 
 TEditEntryTask::TEditEntryTask(TEntryList& entry_list, int32_t position, const TEntry& old_entry,
@@ -58,23 +48,17 @@ TEditEntryTask::TEditEntryTask(TEntryList& entry_list, int32_t position, const T
 
 TEditEntryTask::~TEditEntryTask() = default;
 
-std::string TEditEntryTask::GetName() const { return Caption("データ修正", new_entry_->Text); }
-
 void TEditEntryTask::Undo() { EntryList().EditEntry(Position(), old_entry_.get()); }
 
 void TEditEntryTask::Redo() { EntryList().EditEntry(Position(), new_entry_.get()); }
 
 // ---- TAddEntryTask, TDeleteEntryTask -----------------------------------------------------
 
-std::string TAddEntryTask::GetName() const { return Caption("データ追加", TextOf(Entry())); }
-
 // A birthday entry's derived entries go and come back with the mark: undoing an addition
 // must not leave them shown, and undoing a deletion must bring them back.
 void TAddEntryTask::Undo() { EntryList().MarkDeleted(Position(), true); }
 
 void TAddEntryTask::Redo() { EntryList().MarkDeleted(Position(), false); }
-
-std::string TDeleteEntryTask::GetName() const { return Caption("データ削除", TextOf(Entry())); }
 
 void TDeleteEntryTask::Undo() { EntryList().MarkDeleted(Position(), false); }
 

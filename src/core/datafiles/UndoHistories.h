@@ -11,7 +11,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace pelo {
@@ -30,8 +29,6 @@ class TTask {
   TTask(const TTask&) = delete;
   TTask& operator=(const TTask&) = delete;
 
-  // A caption for the task; nothing in this program shows it.
-  virtual std::string GetName() const { return {}; }
   virtual void Undo() {}
   virtual void Redo() {}
 
@@ -42,10 +39,6 @@ class TTask {
   // count entries were inserted at position at, or removed from there.
   void EntriesInserted(int32_t at, int32_t count) noexcept;
   void EntriesRemoved(int32_t at, int32_t count) noexcept;
-
- protected:
-  // The entry the task is about, or null when it has gone.
-  TEntry* Entry() const;
 
  private:
   TEntryList& entry_list_;
@@ -60,12 +53,8 @@ class TEditEntryTask : public TTask {
                  const TEntry& new_entry);
   ~TEditEntryTask() override;
 
-  std::string GetName() const override;
   void Undo() override;
   void Redo() override;
-
-  const TEntry& OldEntry() const noexcept { return *old_entry_; }
-  const TEntry& NewEntry() const noexcept { return *new_entry_; }
 
  private:
   std::unique_ptr<TEntry> old_entry_;
@@ -76,7 +65,6 @@ class TEditEntryTask : public TTask {
 class TAddEntryTask : public TTask {
  public:
   using TTask::TTask;
-  std::string GetName() const override;
   void Undo() override;
   void Redo() override;
 };
@@ -85,7 +73,6 @@ class TAddEntryTask : public TTask {
 class TDeleteEntryTask : public TTask {
  public:
   using TTask::TTask;
-  std::string GetName() const override;
   void Undo() override;
   void Redo() override;
 };

@@ -21,8 +21,8 @@ constexpr std::string_view kMonthError = "月が間違っています。";
 constexpr std::string_view kDayError = "日が間違っています。";
 constexpr std::string_view kWeekError = "週が間違っています。";
 
-// What is read of a field after its first "/" and after its second: older files were
-// written with fixed-width fields, and the cut is what their program did.
+// What is read of a side after its first "/" and after its second: the file format gives the
+// fields there at most 12 characters, and a longer side's rest is ignored.
 constexpr int32_t kFieldTextWidth = 12;
 // The end of a "start~end" date set is read up to this width.
 constexpr int32_t kEndTextWidth = 255;
@@ -84,18 +84,15 @@ bool ReadStep(std::string_view text, int32_t& step) noexcept {
   return true;
 }
 
-// Cuts the adjustment off field: from its first "+", or failing that its first "-", when
-// that sign is not the field's first character.
-bool TakeAdjust(std::string_view& field, int32_t& adjust) noexcept {
+// Where the adjustment of field begins: its first "+", or failing that its first "-", when
+// that sign is not the field's first character; npos when there is none.
+std::size_t AdjustSign(std::string_view field) noexcept {
   std::size_t sign = field.find('+');
   if (sign == std::string_view::npos || sign == 0) {
     sign = field.find('-');
     if (sign == 0) sign = std::string_view::npos;
   }
-  if (sign == std::string_view::npos) return true;
-  if (!ParseInt32(field.substr(sign), adjust)) return false;
-  field = field.substr(0, sign);
-  return true;
+  return sign;
 }
 
 bool ReadYear(std::string_view text, int32_t this_year, int32_t& year) {
@@ -144,10 +141,10 @@ bool ReadMonth(std::string_view text, bool relative, int32_t& month) noexcept {
   return true;
 }
 
-// The day value; error is the message when it does not read.
-bool ReadDay(std::string_view field, bool relative, int32_t& day, std::string_view& error) {
+// The day value; the error is placed at the field's start.
+TParseError ReadDay(std::string_view field, bool relative, int32_t& day) {
   const std::string text = AsciiUpper(field);
-  if (CommonSymbol(text, day)) return true;
+  if (CommonSymbol(text, day)) return {};
   if (text == "HD") {
     day = kCodeHoliday;
   } else if (text == "PH") {
@@ -161,8 +158,7 @@ bool ReadDay(std::string_view field, bool relative, int32_t& day, std::string_vi
   } else if (text[0] == '+' || text[0] == '-' || (text[0] >= '0' && text[0] <= '9')) {
     int32_t number = 0;
     if (!ParseInt32(text, number) || (!relative && (number < 0 || number > 31))) {
-      error = kDayError;
-      return false;
+      return {kDayError, 0};
     }
     day = number;
   } else {
@@ -172,10 +168,7 @@ bool ReadDay(std::string_view field, bool relative, int32_t& day, std::string_vi
       if (text.compare(0, 2, kWeekdays[w]) == 0) weekday = w;
     }
     int32_t n = 0;
-    if (weekday < 0) {
-      error = kWeekError;
-      return false;
-    }
+    if (weekday < 0) return {kWeekError, 0};
     if (text.size() > 2) {
       const char c = text[2];
       if (c == '*') {
@@ -185,13 +178,12 @@ bool ReadDay(std::string_view field, bool relative, int32_t& day, std::string_vi
       } else if (c >= '0' && c <= '6') {
         n = c - '0';
       } else {
-        error = kWeekError;
-        return false;
+        return {kWeekError, 0};
       }
     }
     day = kCodeEveryWeek + weekday + 7 * n;
   }
-  return true;
+  return {};
 }
 
 }  // namespace
@@ -202,18 +194,11 @@ void TDateClass::Assign(const TDateClass* source) {
   if (source != nullptr) date_ = source->date_;
 }
 
-int32_t TDateClass::DayNumber() const noexcept {
-  if (date_ == kNullDate) return 0;
-  return pelo::DayNumber(date_);
-}
-
 void MergeDateCodes(TDateRec& target, TDateRec source) noexcept {
   if (source.Year != kCodeKeep) target.Year = source.Year;
   if (source.Month != kCodeKeep) target.Month = source.Month;
   if (source.Day != kCodeKeep) target.Day = source.Day;
 }
-
-void TDateClass::Merge(const TDateClass& source) noexcept { MergeDateCodes(date_, source.date_); }
 
 std::string TDateClass::ToText() const {
   // Weekday style -1: no weekday after the date.
@@ -238,12 +223,14 @@ TDateRec TDateParts::ResolveParts(const TCalendar& calendar, TPatternContext con
   return AddToDate(date, AmountOf(*parts_[kAdjustPart]));
 }
 
-std::string TDateParts::ParseDateParts(std::string_view text, TDateRec today) {
-  if (text.empty()) return std::string(kEmptyError);
+TParseError TDateParts::ParseDateParts(std::string_view text, TDateRec today) {
+  if (text.empty()) return {kEmptyError, 0};
   const bool relative = text[0] == '+' || text[0] == '-';
 
-  // fields[0..2]: year, month, day; a side without "/" is a day, with one a month and day.
+  // fields[0..2]: year, month, day, each beginning at starts[i] in text; a side without "/" is
+  // a day, with one a month and day.
   std::array<std::string_view, 3> fields{};
+  std::array<std::size_t, 3> starts{};
   const std::size_t first_slash = text.find('/');
   if (first_slash == std::string_view::npos) {
     fields[2] = text;
@@ -254,10 +241,13 @@ std::string TDateParts::ParseDateParts(std::string_view text, TDateRec today) {
     if (second_slash == std::string_view::npos) {
       fields[1] = before;
       fields[2] = after;
+      starts[2] = first_slash + 1;
     } else {
       fields[0] = before;
       fields[1] = after.substr(0, second_slash);
       fields[2] = CutToSjisWidth(after.substr(second_slash + 1), kFieldTextWidth);
+      starts[1] = first_slash + 1;
+      starts[2] = first_slash + 1 + second_slash + 1;
     }
   }
 
@@ -265,18 +255,25 @@ std::string TDateParts::ParseDateParts(std::string_view text, TDateRec today) {
   for (std::size_t i = 0; i < 3; ++i) {
     const std::size_t caret = fields[i].find('^');
     if (caret == std::string_view::npos) continue;
-    if (!ReadStep(fields[i].substr(caret + 1), steps[i])) return std::string(kStepErrors[i]);
+    if (!ReadStep(fields[i].substr(caret + 1), steps[i])) {
+      return {kStepErrors[i], starts[i] + caret + 1};
+    }
     fields[i] = fields[i].substr(0, caret);
   }
   std::array<int32_t, 3> adjusts{};
   for (std::size_t i = 0; i < 3; ++i) {
-    if (!TakeAdjust(fields[i], adjusts[i])) return std::string(kAdjustErrors[i]);
+    const std::size_t sign = AdjustSign(fields[i]);
+    if (sign == std::string_view::npos) continue;
+    if (!ParseInt32(fields[i].substr(sign), adjusts[i]))
+      return {kAdjustErrors[i], starts[i] + sign};
+    fields[i] = fields[i].substr(0, sign);
   }
   TDateRec value;
-  if (!ReadYear(fields[0], today.Year, value.Year)) return std::string(kYearError);
-  if (!ReadMonth(fields[1], relative, value.Month)) return std::string(kMonthError);
-  std::string_view day_error;
-  if (!ReadDay(fields[2], relative, value.Day, day_error)) return std::string(day_error);
+  if (!ReadYear(fields[0], today.Year, value.Year)) return {kYearError, starts[0]};
+  if (!ReadMonth(fields[1], relative, value.Month)) return {kMonthError, starts[1]};
+  if (TParseError error = ReadDay(fields[2], relative, value.Day); error.Failed()) {
+    return std::move(error).InContext({}, starts[2]);
+  }
 
   parts_[kValuePart] = value;
   if (adjusts[0] != 0 || adjusts[1] != 0 || adjusts[2] != 0) {
@@ -309,8 +306,8 @@ void TDateSet::Merge(const TDateSet& other) {
   if (other.end_) end_ = other.end_;
 }
 
-std::string TDateSet::ParseDateSet(std::string_view text, TDateRec today) {
-  if (text.empty()) return std::string(kEmptyError);
+TParseError TDateSet::ParseDateSet(std::string_view text, TDateRec today) {
+  if (text.empty()) return {kEmptyError, 0};
   std::string_view start_text = text;
   std::optional<std::string_view> end_text;
   const std::size_t tilde = text.find('~');
@@ -322,12 +319,14 @@ std::string TDateSet::ParseDateSet(std::string_view text, TDateRec today) {
     if (end_text->empty()) end_text = "0";
   }
   TDateParts start;
-  std::string error = start.ParseDateParts(start_text, today);
-  if (!error.empty()) return Concat({kStartPrefix, error});
+  if (TParseError error = start.ParseDateParts(start_text, today); error.Failed()) {
+    return std::move(error).InContext(kStartPrefix, 0);
+  }
   std::optional<TDateParts> end;
   if (end_text) {
-    error = end.emplace().ParseDateParts(*end_text, today);
-    if (!error.empty()) return Concat({kEndPrefix, error});
+    if (TParseError error = end.emplace().ParseDateParts(*end_text, today); error.Failed()) {
+      return std::move(error).InContext(kEndPrefix, tilde + 1);
+    }
   }
   start_ = std::move(start);
   end_ = std::move(end);
@@ -364,14 +363,14 @@ void TDateSetList::Merge(const TDateSetList& default_list) {
   MoveDays = default_list.MoveDays;
 }
 
-std::string TDateSetList::ParseDateSetList(std::string_view text, TDateRec today,
+TParseError TDateSetList::ParseDateSetList(std::string_view text, TDateRec today,
                                            TPackBudget* budget) {
   std::vector<TDateSet> sets;
-  std::string error = ParseListItems(
+  TParseError error = ParseListItems(
       text, sets,
       [today](TDateSet& set, std::string_view item) { return set.ParseDateSet(item, today); },
       [budget] { return budget == nullptr || budget->Take(PackShare(sizeof(TDateSet))); });
-  if (error.empty()) {
+  if (!error.Failed()) {
     items_.insert(items_.end(), std::make_move_iterator(sets.begin()),
                   std::make_move_iterator(sets.end()));
   }

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "calendar/Dates.h"
+#include "text/ParseErrors.h"
 
 namespace pelo {
 
@@ -52,11 +53,6 @@ class TDateClass {
   const TDateRec& Date() const noexcept { return date_; }
   void SetDate(TDateRec date) noexcept { date_ = date; }
 
-  // 0 when all three codes are 0, else the day number of the triple read as a date.
-  int32_t DayNumber() const noexcept;
-  bool Equals(TDateRec date) const noexcept { return date_ == date; }
-  // Takes every code of source except "?" (-10), which keeps this triple's own code.
-  void Merge(const TDateClass& source) noexcept;
   // "2000/1/1"; codes as their words ("毎/12/25").
   std::string ToText() const;
 
@@ -64,7 +60,7 @@ class TDateClass {
   TDateRec date_;
 };
 
-// The code-by-code merge of TDateClass::Merge on plain triples.
+// Takes every code of source except "?" (-10), which keeps target's own code.
 void MergeDateCodes(TDateRec& target, TDateRec source) noexcept;
 
 // ---- TDateParts --------------------------------------------------------------------------
@@ -78,7 +74,6 @@ inline constexpr int32_t kStepPart = 2;
 // after resolving it, and the repetition steps. Each triple may be absent.
 class TDateParts {
  public:
-  bool Has(int32_t index) const noexcept { return parts_[Slot(index)].has_value(); }
   // Null when absent.
   const TDateRec* Get(int32_t index) const noexcept {
     const auto& part = parts_[Slot(index)];
@@ -101,7 +96,6 @@ class TDateParts {
   }
 
   const std::optional<TDateRec>& Value() const noexcept { return parts_[kValuePart]; }
-  const std::optional<TDateRec>& Adjust() const noexcept { return parts_[kAdjustPart]; }
   const std::optional<TDateRec>& Step() const noexcept { return parts_[kStepPart]; }
 
   // The side's text began with "+" or "-": the triple is an offset from a base date.
@@ -109,18 +103,19 @@ class TDateParts {
   void SetRelative(bool relative) noexcept { relative_ = relative; }
 
   void Assign(const TDateParts& other) { *this = other; }
-  // The value code by code (TDateClass::Merge), adjustment and step when other has them,
-  // and the relative flag.
+  // The value code by code (MergeDateCodes), adjustment and step when other has them, and
+  // the relative flag.
   void Merge(const TDateParts& other) noexcept;
   // The value resolved against reference, plus the adjustment when the day exists. The
   // null date when there is no value or no such day.
   TDateRec ResolveParts(const TCalendar& calendar, TPatternContext context,
                         TDateRec reference) const noexcept;
 
-  // Reads one side ("2000/1/1", "12/MO2^2", "+1", "H12/4/1"). Returns the error text, empty
-  // on success; on an error this side is left as it was. Two-digit years are taken in
-  // today's century (as written without a today).
-  std::string ParseDateParts(std::string_view text, TDateRec today = {});
+  // Reads one side ("2000/1/1", "12/MO2^2", "+1", "H12/4/1"). On an error ("年が間違って
+  // います。", placed at the field, the step or the adjustment that does not read) this side
+  // is left as it was. Two-digit years are taken in today's century (as written without a
+  // today).
+  TParseError ParseDateParts(std::string_view text, TDateRec today = {});
 
   friend bool operator==(const TDateParts&, const TDateParts&) = default;
 
@@ -166,10 +161,9 @@ class TDateSet {
   // The start by TDateParts::Merge; other's end, when it has one, replaces this end.
   void Merge(const TDateSet& other);
 
-  // Reads "start~end" or a single side. Returns the error text ("開始..." or "終了...", or
-  // "空"), empty on success; on an error the set is left as it was. today as for
-  // ParseDateParts.
-  std::string ParseDateSet(std::string_view text, TDateRec today = {});
+  // Reads "start~end" or a single side. On an error ("開始..." or "終了...", or "空") the set
+  // is left as it was. today as for ParseDateParts.
+  TParseError ParseDateSet(std::string_view text, TDateRec today = {});
   // Gives a period a daily step and every "every" field of a fixed start a step of 1.
   void Normalize();
 
@@ -209,12 +203,11 @@ class TDateSetList {
   // MustMatch and MoveDays taken from it.
   void Merge(const TDateSetList& default_list);
 
-  // Reads a comma list of date sets and appends them. Returns the error text
-  // ("2番目の開始年が間違っています。", "空"), empty on success; on an error nothing is added.
-  // Each set takes its share of budget (when given) as it is read; when the budget refuses,
-  // the list ends with the sets read so far, and that is no error. today as for
-  // ParseDateParts.
-  std::string ParseDateSetList(std::string_view text, TDateRec today = {},
+  // Reads a comma list of date sets and appends them. On an error
+  // ("2番目の開始年が間違っています。", "空") nothing is added. Each set takes its share of
+  // budget (when given) as it is read; when the budget refuses, the list ends with the sets
+  // read so far, and that is no error. today as for ParseDateParts.
+  TParseError ParseDateSetList(std::string_view text, TDateRec today = {},
                                TPackBudget* budget = nullptr);
 
   friend bool operator==(const TDateSetList&, const TDateSetList&) = default;

@@ -1,5 +1,8 @@
 #include "entries/Entries.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
 #include <utility>
 
 #include "text/Texts.h"
@@ -27,10 +30,6 @@ constexpr std::string_view kCommandLetters = "&!dcfoxai";
 constexpr std::string_view kCheckedMark = "ﾚ";
 constexpr std::string_view kHashMark = "ﾛ";
 
-std::string Prefixed(std::string_view prefix, std::string_view error) {
-  return Concat({prefix, error});
-}
-
 // The text between the command letter and "(" of & and !: "" no move, "2", "-1", "<", ">",
 // each optionally followed by "^step".
 bool ReadMove(std::string_view text, int32_t& move_days, int32_t& move_step) noexcept {
@@ -56,10 +55,17 @@ bool ReadMove(std::string_view text, int32_t& move_days, int32_t& move_step) noe
   return true;
 }
 
-// How many bytes TrimControl drops in front of text.
+// How many bytes TrimControl drops in front of text, and behind what is left.
 std::size_t LeadingControls(std::string_view text) noexcept {
   std::size_t count = 0;
   while (count < text.size() && static_cast<unsigned char>(text[count]) <= 32) ++count;
+  return count;
+}
+std::size_t TrailingControls(std::string_view text) noexcept {
+  std::size_t count = 0;
+  while (count < text.size() && static_cast<unsigned char>(text[text.size() - 1 - count]) <= 32) {
+    ++count;
+  }
   return count;
 }
 
@@ -68,13 +74,81 @@ std::unique_ptr<T> CopyOf(const std::unique_ptr<T>& source) {
   return source ? std::make_unique<T>(*source) : nullptr;
 }
 
+// Where view, a part of text, begins in it.
+std::size_t OffsetIn(std::string_view text, std::string_view view) noexcept {
+  return static_cast<std::size_t>(view.data() - text.data());
+}
+
 }  // namespace
+
+// One command as written, "&" letter, the move, "(", the argument, ")", with where the move
+// and the argument begin in the body.
+struct TEntry::TCommand {
+  char Letter;
+  std::string_view Move;      // between the letter and "("
+  std::string_view Argument;  // between the parentheses, trimmed
+  std::size_t MoveAt;
+  std::size_t ArgumentAt;
+};
+
+// What stays of a body once its commands are taken, and where it came from: each piece of the
+// text, from its text offset up to the next piece's, was copied from its body offset on. No
+// word runs across two pieces, since every piece but the last ends with the blank before a
+// command.
+class TEntry::TRemainingText {
+ public:
+  const std::string& Text() const noexcept { return text_; }
+
+  void Append(std::string_view piece, std::size_t body_offset) {
+    if (piece.empty()) return;
+    // Until a piece moves, a text offset is its body offset: most lines need no piece.
+    if (!pieces_.empty() || body_offset != text_.size()) {
+      pieces_.push_back({text_.size(), body_offset});
+    }
+    text_.append(piece);
+  }
+  // Drops the blanks (bytes up to 32) in front, and with at_end those at the end too.
+  void Trim(bool at_end) {
+    if (const std::size_t count = LeadingControls(text_); count > 0) {
+      if (pieces_.empty()) pieces_.push_back({0, 0});
+      text_.erase(0, count);
+      // Pieces that lay wholly in the dropped part go; the one it ends in begins later.
+      std::vector<TPiece> kept;
+      for (std::size_t i = 0; i < pieces_.size(); ++i) {
+        const TPiece piece = pieces_[i];
+        const std::size_t end = i + 1 < pieces_.size() ? pieces_[i + 1].Text : SIZE_MAX;
+        if (end <= count) continue;
+        const std::size_t cut = piece.Text < count ? count - piece.Text : 0;
+        kept.push_back({piece.Text + cut - count, piece.Body + cut});
+      }
+      pieces_ = std::move(kept);
+    }
+    if (at_end) text_.resize(text_.size() - TrailingControls(text_));
+  }
+  // Where the byte at offset of the text (or the end of the text) stands in the body.
+  std::size_t BodyOffset(std::size_t offset) const noexcept {
+    const auto after =
+        std::upper_bound(pieces_.begin(), pieces_.end(), offset,
+                         [](std::size_t value, const TPiece& piece) { return value < piece.Text; });
+    if (after == pieces_.begin()) return offset;
+    const TPiece& piece = *std::prev(after);
+    return piece.Body + (offset - piece.Text);
+  }
+
+ private:
+  struct TPiece {
+    std::size_t Text;  // where the piece begins in text_
+    std::size_t Body;  // and in the body
+  };
+  std::string text_;
+  std::vector<TPiece> pieces_;
+};
 
 TEntry::TEntry() : Dates(std::make_unique<TDateSetList>()), Text(kNewEntryText) { Dates->Add(); }
 
 TEntry::~TEntry() = default;
 
-bool TEntry::ParseLine(std::string_view line, const TLineContext& context) {
+TParseError TEntry::ParseLine(std::string_view line, const TLineContext& context) {
   // The line may be this entry's own Text, which is emptied below.
   const std::string as_read(line);
   ErrorText.clear();
@@ -95,44 +169,46 @@ bool TEntry::ParseLine(std::string_view line, const TLineContext& context) {
 
   std::string_view rest = as_read;
   if (!rest.empty() && rest.front() == '=') rest.remove_prefix(1);
-  if (rest.empty()) return true;
+  if (rest.empty()) return {};
 
   // The prefixes, each at most once and in this order.
   if (rest.front() == ';' || rest.front() == 'x') {
     SetDeletedMark(true, context.Today);
     rest = TrimControl(rest.substr(1));
-    if (rest.empty()) return true;
+    if (rest.empty()) return {};
   } else if (rest.starts_with(kCheckedMark)) {
     SetCheckedMark(true, context.Today);
     rest = TrimControl(rest.substr(kCheckedMark.size()));
-    if (rest.empty()) return true;
+    if (rest.empty()) return {};
   }
   if (rest.front() == '#' || rest.starts_with(kHashMark)) {
     HashMarked = true;
     rest.remove_prefix(rest.front() == '#' ? 1 : kHashMark.size());
-    if (rest.empty()) return true;
+    if (rest.empty()) return {};
   }
   if (rest.front() == '@') {
     DayMark = true;
     rest.remove_prefix(1);
-    if (rest.empty()) return true;
+    if (rest.empty()) return {};
   }
   if (rest.size() >= 2 && rest[0] >= 'A' && rest[0] <= 'Z' && rest[1] == ':') {
     Category = rest[0] - 'A';
     rest.remove_prefix(2);
-    if (rest.empty()) return true;
+    if (rest.empty()) return {};
   }
 
-  std::string error = ParseBody(rest, context);
-  if (error.empty()) return true;
-  ErrorText = std::move(error);
-  Text = as_read;
-  return false;
+  TParseError error = ParseBody(rest, context).InContext({}, OffsetIn(as_read, rest));
+  if (error.Failed()) {
+    ErrorText = error.Message();
+    Text = as_read;
+  }
+  return error;
 }
 
-std::string TEntry::ParseBody(std::string_view rest, const TLineContext& context) {
-  std::string text;
-  if (std::string error = TakeCommands(rest, context, text); !error.empty()) return error;
+TParseError TEntry::ParseBody(std::string_view rest, const TLineContext& context) {
+  TRemainingText remaining;
+  if (TParseError error = TakeCommands(rest, context, remaining); error.Failed()) return error;
+  const std::string& text = remaining.Text();
 
   // A time word inside the quoted text is text, not a time.
   const std::size_t quote = text.find('"');
@@ -142,22 +218,25 @@ std::string TEntry::ParseBody(std::string_view rest, const TLineContext& context
     words = TrimControl(words);
     const std::size_t space = words.find(' ');
     if (space == std::string_view::npos) {
-      if (!have_date) return std::string(kNoSeparatorError);
+      if (!have_date) return {kNoSeparatorError, remaining.BodyOffset(OffsetIn(text, words))};
       break;
     }
     const std::string_view word = words.substr(0, space);
-    const auto word_pos = static_cast<std::size_t>(word.data() - text.data());
+    const std::size_t word_pos = OffsetIn(text, word);
     if ((quote == std::string::npos || word_pos < quote) && IsTimeWord(word)) {
       auto times = std::make_unique<TTimeSetList>();
-      const std::string error = times->ParseTimeSetList(word);
-      if (!error.empty()) return Prefixed(kTimePrefix, error);
+      if (TParseError error = times->ParseTimeSetList(word); error.Failed()) {
+        return std::move(error).InContext(kTimePrefix, remaining.BodyOffset(word_pos));
+      }
       Times = std::move(times);
     } else if (have_date) {
       break;  // the word begins the data text
     } else {
       auto dates = std::make_unique<TDateSetList>();
-      const std::string error = dates->ParseDateSetList(word, context.Today, context.Budget);
-      if (!error.empty()) return Prefixed(kDatePrefix, error);
+      if (TParseError error = dates->ParseDateSetList(word, context.Today, context.Budget);
+          error.Failed()) {
+        return std::move(error).InContext(kDatePrefix, remaining.BodyOffset(word_pos));
+      }
       Dates = std::move(dates);
       have_date = true;
     }
@@ -165,23 +244,23 @@ std::string TEntry::ParseBody(std::string_view rest, const TLineContext& context
   }
 
   std::string_view data = TrimControl(words);
+  const std::size_t data_pos = OffsetIn(text, data);
   if (!data.empty() && data.front() == '"' && data.back() == '"') {
     data = data.size() >= 2 ? data.substr(1, data.size() - 2) : std::string_view();
   }
-  if (data.empty()) return std::string(kNoDataError);
+  if (data.empty()) return {kNoDataError, remaining.BodyOffset(data_pos)};
   Text.assign(data);
   return {};
 }
 
-std::string TEntry::TakeCommands(std::string_view body, const TLineContext& context,
-                                 std::string& text) {
-  // What stays is text followed by rest, the part of body not looked at yet. Taking a command
-  // keeps what came before it and moves rest past it, so every byte is looked at a bounded
-  // number of times however many commands the line holds.
-  text.clear();
+TParseError TEntry::TakeCommands(std::string_view body, const TLineContext& context,
+                                 TRemainingText& remaining) {
+  // What stays is the text of remaining followed by rest, the part of body not looked at yet.
+  // Taking a command keeps what came before it and moves rest past it, so every byte is looked
+  // at a bounded number of times however many commands the line holds.
   // A body that begins with " &" has no command.
   if (body.starts_with(" &")) {
-    text.assign(body);
+    remaining.Append(body, 0);
     return {};
   }
   std::string_view rest = body;
@@ -189,6 +268,7 @@ std::string TEntry::TakeCommands(std::string_view body, const TLineContext& cont
   bool taken = false;
   for (;;) {
     const std::size_t base = body.size() - rest.size();  // where rest begins in body
+    const std::string& text = remaining.Text();
     // The next " &"; its blank may be the last byte kept before the command just taken.
     std::size_t amp = 0;
     if (text.empty() || text.back() != ' ' || !rest.starts_with('&')) {
@@ -201,79 +281,86 @@ std::string TEntry::TakeCommands(std::string_view body, const TLineContext& cont
     if (quote != std::string_view::npos && base + amp > quote) break;
     const char letter = amp + 1 < rest.size() ? rest[amp + 1] : '\0';
     if (letter == '\0' || kCommandLetters.find(letter) == std::string_view::npos) {
-      return std::string(kCommandError);
+      return {kCommandError, base + amp};
     }
     // Without its parentheses "&" is plain text ("Tom &dad").
     const std::size_t open = rest.find('(', amp);
     if (open == std::string_view::npos) break;
     const std::size_t close = rest.find(')', open);
     if (close == std::string_view::npos) break;
-    std::string error = ApplyCommand(letter, rest.substr(amp + 2, open - amp - 2),
-                                     TrimControl(rest.substr(open + 1, close - open - 1)), context);
-    if (!error.empty()) return error;
+    const std::string_view move = rest.substr(amp + 2, open - amp - 2);
+    const std::string_view argument = TrimControl(rest.substr(open + 1, close - open - 1));
+    const TCommand command{letter, move, argument, OffsetIn(body, move), OffsetIn(body, argument)};
+    if (TParseError error = ApplyCommand(command, context); error.Failed()) return error;
 
-    text.append(rest.substr(0, amp));
+    remaining.Append(rest.substr(0, amp), base);
     rest.remove_prefix(close + 1);
     taken = true;
     // What stays loses its leading blanks after every command.
-    text.erase(0, LeadingControls(text));
-    if (text.empty()) rest.remove_prefix(LeadingControls(rest));
+    remaining.Trim(false);
+    if (remaining.Text().empty()) rest.remove_prefix(LeadingControls(rest));
   }
-  text.append(rest);
-  if (taken) text = std::string(TrimControl(text));
+  remaining.Append(rest, body.size() - rest.size());
+  if (taken) remaining.Trim(true);
   return {};
 }
 
-std::string TEntry::ApplyCommand(char letter, std::string_view move_text, std::string_view argument,
-                                 const TLineContext& context) {
-  switch (letter) {
+TParseError TEntry::ApplyCommand(const TCommand& command, const TLineContext& context) {
+  switch (command.Letter) {
     case '&':
     case '!':
     case 'a': {
       TDateSetList list;
-      if (letter == 'a') {
+      if (command.Letter == 'a') {
         list.IsShift = true;
       } else {
-        list.MustMatch = letter == '&';
-        if (!ReadMove(move_text, list.MoveDays, list.MoveStep)) {
-          return std::string(kMoveDaysError);
+        list.MustMatch = command.Letter == '&';
+        if (!ReadMove(command.Move, list.MoveDays, list.MoveStep)) {
+          return {kMoveDaysError, command.MoveAt};
         }
       }
-      const std::string error = list.ParseDateSetList(argument, context.Today, context.Budget);
-      if (!error.empty()) return Prefixed(kConditionPrefix, error);
+      if (TParseError error =
+              list.ParseDateSetList(command.Argument, context.Today, context.Budget);
+          error.Failed()) {
+        return std::move(error).InContext(kConditionPrefix, command.ArgumentAt);
+      }
       if (!Conditions) Conditions = std::make_unique<TDateSetListList>();
       Conditions->Add(std::move(list));
       break;
     }
     case 'd': {
       auto list = std::make_unique<TDateSetList>();
-      const std::string error = list->ParseDateSetList(argument, context.Today, context.Budget);
-      if (!error.empty()) return Prefixed(kConditionPrefix, error);
+      if (TParseError error =
+              list->ParseDateSetList(command.Argument, context.Today, context.Budget);
+          error.Failed()) {
+        return std::move(error).InContext(kConditionPrefix, command.ArgumentAt);
+      }
       DerivedDates = std::move(list);
       break;
     }
     case 'c': {
       TDateSet set;
-      const std::string error = set.ParseDateSet(argument, context.Today);
-      if (!error.empty()) return Prefixed(kInputPrefix, error);
+      if (TParseError error = set.ParseDateSet(command.Argument, context.Today); error.Failed()) {
+        return std::move(error).InContext(kInputPrefix, command.ArgumentAt);
+      }
       if (!Marks) Marks = std::make_unique<TDateSet>();
       Marks->Assign(set);
       break;
     }
     case 'f':
       Font.emplace();
-      TextToFont(argument, *Font);
+      TextToFont(command.Argument, *Font);
       break;
     case 'o':
-      Annotation = argument;
+      Annotation = command.Argument;
       break;
     case 'x':
       // A second x replaces the items of the first.
-      Extras = std::make_unique<std::vector<std::string>>(SplitCommaList(argument));
+      Extras = std::make_unique<std::vector<std::string>>(SplitCommaList(command.Argument));
       break;
     case 'i':
-      Icon = FindIconFile(argument, context.DataFolder, context.PictureCheck);
-      if (!Icon) return std::string(kIconError);
+      Icon = FindIconFile(command.Argument, context.DataFolder, context.PictureCheck);
+      if (!Icon) return {kIconError, command.ArgumentAt};
       break;
     default:
       break;
@@ -300,8 +387,6 @@ void TEntry::Assign(const TEntry* other) {
   HashMarked = other->HashMarked;
   FileIndex = other->FileIndex;
   LineNo = other->LineNo;
-  FilterFlag = other->FilterFlag;
-  MarkFlag = other->MarkFlag;
   Text = other->Text;
   Annotation = other->Annotation;
   NoteLines = CopyOf(other->NoteLines);

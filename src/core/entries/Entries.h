@@ -20,6 +20,7 @@
 #include "entries/IconFiles.h"
 #include "entries/Times.h"
 #include "text/Fonts.h"
+#include "text/ParseErrors.h"
 
 namespace pelo {
 
@@ -63,31 +64,23 @@ class TEntry {
   bool HashMarked = false;              // "#" or "ﾛ"
   int32_t FileIndex = 0;                // set by the loader
   int32_t LineNo = 0;                   // set by the loader, from 1
-  // Two flags the display reads: FilterFlag by the display filter alone, MarkFlag by the
-  // filter and the mark icon of a line. Nothing sets them; they are false in every entry
-  // and only travel along with Assign.
-  bool FilterFlag = false;
-  bool MarkFlag = false;
   std::string Text;        // the text shown; the whole line as read after a failed parse
   std::string Annotation;  // command o
   std::unique_ptr<std::vector<std::string>> NoteLines;  // the "%" block, set by the loader
   std::unique_ptr<std::vector<std::string>> Extras;     // command x
   std::optional<TIconFile> Icon;                        // command i
-  std::string ErrorText;                                // empty after a good parse
-  int32_t ListIndex = 0;                                // set by the entry list
+  std::string ErrorText;  // the message of the last parse's error, empty after a good parse
+  int32_t ListIndex = 0;  // set by the entry list
   // For an entry made from a birthday entry, that entry. Not owned, not copied by Assign.
   TEntry* Parent = nullptr;
 
-  // Reads one trimmed line. False on an error, whose text is then in ErrorText; what was
-  // read before the error stays.
-  bool ParseLine(std::string_view line, const TLineContext& context = {});
+  // Reads one trimmed line. On an error, placed in line ("日付の2番目の終了年が間違って
+  // います。" at that year), its message is also kept in ErrorText; what was read before the
+  // error stays.
+  TParseError ParseLine(std::string_view line, const TLineContext& context = {});
   // The line after its prefix marks: commands, then the time and date words, then the text.
-  // Returns the error text, empty on success.
-  std::string ParseBody(std::string_view rest, const TLineContext& context = {});
-  // Takes the commands off body, the first " &" first, and applies them in order; text gets
-  // what stays (trimmed once a command was taken). The result is the error text, empty on
-  // success.
-  std::string TakeCommands(std::string_view body, const TLineContext& context, std::string& text);
+  // The error is placed in rest.
+  TParseError ParseBody(std::string_view rest, const TLineContext& context = {});
   // "10:00", "9:00~17:00,19:00", "9:00pm": only digits, ":", "~", ",", a/p/m, with a ":"
   // that is not the first character.
   static bool IsTimeWord(std::string_view word) noexcept;
@@ -110,10 +103,14 @@ class TEntry {
   void SetFirstDate(TDateRec date);
 
  private:
-  // Applies the command letter with the text between the letter and "(" and the argument
-  // between the parentheses. Returns the error text, empty on success.
-  std::string ApplyCommand(char letter, std::string_view move_text, std::string_view argument,
-                           const TLineContext& context);
+  struct TCommand;
+  class TRemainingText;
+
+  // Takes the commands off body, the first " &" first, and applies them in order; remaining
+  // gets what stays (trimmed once a command was taken). The error is placed in body.
+  TParseError TakeCommands(std::string_view body, const TLineContext& context,
+                           TRemainingText& remaining);
+  TParseError ApplyCommand(const TCommand& command, const TLineContext& context);
 };
 
 }  // namespace pelo

@@ -18,8 +18,8 @@ int32_t ShownHour(const TTime& time) noexcept {
 
 }  // namespace
 
-std::string TTime::ParseTime(std::string_view text) {
-  if (text.empty()) return std::string(kEmptyError);
+TParseError TTime::ParseTime(std::string_view text) {
+  if (text.empty()) return {kEmptyError, 0};
   std::string upper = AsciiUpper(text);
   TTime time;
   bool pm = false;
@@ -37,14 +37,15 @@ std::string TTime::ParseTime(std::string_view text) {
     int32_t hour = 0;
     if (!ParseInt32(std::string_view(upper).substr(0, colon), hour) || hour < 0 ||
         hour > kMaxHour) {
-      return std::string(kHourError);
+      return {kHourError, 0};
     }
     // Seconds after a second ":" are not kept.
     std::string_view minute_text = std::string_view(upper).substr(colon + 1);
     minute_text = minute_text.substr(0, minute_text.find(':'));
     int32_t minute = 0;
     if (!ParseInt32(minute_text, minute) || minute < 0 || minute > 59) {
-      return std::string(kMinuteError);
+      // Only letters were taken out of upper: its first ":" is the text's first.
+      return {kMinuteError, text.find(':') + 1};
     }
     time.Hour = pm ? hour + 12 : hour;
     time.Minute = minute;
@@ -53,28 +54,31 @@ std::string TTime::ParseTime(std::string_view text) {
   return {};
 }
 
-std::string TTimeSet::ParseTimeSet(std::string_view text) {
-  if (text.empty()) return std::string(kEmptyError);
+TParseError TTimeSet::ParseTimeSet(std::string_view text) {
+  if (text.empty()) return {kEmptyError, 0};
   std::string_view start_text = text;
   std::string_view end_text;
-  if (const std::size_t tilde = text.find('~'); tilde != std::string_view::npos) {
+  const std::size_t tilde = text.find('~');
+  if (tilde != std::string_view::npos) {
     start_text = text.substr(0, tilde);
     end_text = CutToSjisWidth(text.substr(tilde + 1), kEndTextWidth);
   }
   TTimeSet set;
   if (!start_text.empty()) {
-    const std::string error = set.Start.ParseTime(start_text);
-    if (!error.empty()) return Concat({kStartPrefix, error});
+    if (TParseError error = set.Start.ParseTime(start_text); error.Failed()) {
+      return std::move(error).InContext(kStartPrefix, 0);
+    }
   }
   if (!end_text.empty()) {
-    const std::string error = set.End.emplace().ParseTime(end_text);
-    if (!error.empty()) return Concat({kEndPrefix, error});
+    if (TParseError error = set.End.emplace().ParseTime(end_text); error.Failed()) {
+      return std::move(error).InContext(kEndPrefix, tilde + 1);
+    }
   }
   *this = std::move(set);
   return {};
 }
 
-std::string TTimeSetList::ParseTimeSetList(std::string_view text) {
+TParseError TTimeSetList::ParseTimeSetList(std::string_view text) {
   return ParseListItems(
       text, items_, [](TTimeSet& set, std::string_view item) { return set.ParseTimeSet(item); });
 }

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "text/ParseErrors.h"
+
 namespace pelo {
 
 // One time of day as read: the hour may reach 30, or 42 with PM.
@@ -21,9 +23,9 @@ struct TTime {
 
   void Assign(const TTime& other) noexcept { *this = other; }
   // Reads "9:05", "9:05PM", "9:05:30". A text without its ":" in second or third place
-  // reads as 0:00 without an error. Returns "時", "分" or "空", empty on success; on an error
-  // the time is left as it was.
-  std::string ParseTime(std::string_view text);
+  // reads as 0:00 without an error. On an error ("時" at the start, "分" after the ":", or
+  // "空") the time is left as it was.
+  TParseError ParseTime(std::string_view text);
 
   friend bool operator==(const TTime&, const TTime&) = default;
 };
@@ -34,9 +36,9 @@ struct TTimeSet {
   std::optional<TTime> End;
 
   void Assign(const TTimeSet& other) { *this = other; }
-  // Reads "9:00" or "9:00~17:00"; an empty side is no error. Returns "開始..." / "終了..."
-  // or "空", empty on success; on an error the set is left as it was.
-  std::string ParseTimeSet(std::string_view text);
+  // Reads "9:00" or "9:00~17:00"; an empty side is no error. On an error ("開始..." /
+  // "終了..." or "空") the set is left as it was.
+  TParseError ParseTimeSet(std::string_view text);
 
   friend bool operator==(const TTimeSet&, const TTimeSet&) = default;
 };
@@ -52,9 +54,9 @@ class TTimeSetList {
   void Clear() noexcept { items_.clear(); }
   void Assign(const TTimeSetList& other) { *this = other; }
 
-  // Reads a comma list of times; on success the items are replaced by what was read.
-  // Returns "2番目の終了分" and the like, or "空"; on an error the list is unchanged.
-  std::string ParseTimeSetList(std::string_view text);
+  // Reads a comma list of times; on success the items are replaced by what was read. On an
+  // error ("2番目の終了分" and the like, or "空") the list is unchanged.
+  TParseError ParseTimeSetList(std::string_view text);
 
   friend bool operator==(const TTimeSetList&, const TTimeSetList&) = default;
 

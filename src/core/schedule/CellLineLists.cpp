@@ -175,13 +175,14 @@ TLineIcons TCellLineList::LineIcons(int32_t i) const {
   TLineIcons icons;
   if (!IsLine(i)) return icons;
   const TLineInfo& info = lines_[static_cast<std::size_t>(i)].Info;
-  // A picture that could not be found takes no room.
+  // No entry carries the mark of its slot; the slot stays for its setting in the page
+  // files. A picture that could not be found takes no room.
   const std::array<bool, kIconSlotCount> facts = {info.Checked,
                                                   info.RankA,
                                                   info.RankB,
                                                   info.HasMemo,
                                                   info.HasRelFiles,
-                                                  info.Mark,
+                                                  false,
                                                   info.HasPicture && info.Picture != nullptr};
   int64_t width = 0;
   for (int32_t slot = 0; slot < kIconSlotCount; ++slot) {

@@ -86,7 +86,6 @@ struct TLineInfo {
   bool RankB = false;
   bool HasMemo = false;
   bool HasRelFiles = false;
-  bool Mark = false;
   bool HasPicture = false;
   const TIconFile* Picture = nullptr;
   const TEntry* Entry = nullptr;

@@ -15,7 +15,6 @@ TLineInfo LineInfoOf(const TEntry& entry) {
   info.RankB = entry.Category == 1;
   info.HasMemo = entry.NoteLines != nullptr;
   info.HasRelFiles = entry.Extras != nullptr;
-  info.Mark = entry.MarkFlag;
   info.HasPicture = entry.Icon.has_value();
   info.Picture = entry.Icon ? &*entry.Icon : nullptr;
   info.Entry = &entry;

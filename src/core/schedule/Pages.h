@@ -1,9 +1,9 @@
 #pragma once
 
 // A page: a named view layout read from a section of a page-settings file (".npg"). It
-// holds the schedule's settings record, which the schedule applies, and the settings of
-// the calendars, clock, notice board and almanac areas of the sibling program, which are
-// read and kept as they are (this program shows none of those areas).
+// holds the schedule's settings record, which the schedule applies, and the settings of the
+// other areas a page file describes (calendars, clock, notice board, almanac), which are read
+// and kept as they are: this program shows none of those areas.
 
 #include <cstdint>
 #include <string>

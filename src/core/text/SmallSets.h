@@ -30,11 +30,6 @@ class TSmallSet {
   void Include(int32_t value) noexcept {
     if (value >= 0 && value < kSize) bits_[value >> 3] |= static_cast<uint8_t>(1u << (value & 7));
   }
-  void Exclude(int32_t value) noexcept {
-    if (value >= 0 && value < kSize) {
-      bits_[value >> 3] &= static_cast<uint8_t>(~(1u << (value & 7)));
-    }
-  }
   void Clear() noexcept { bits_.fill(0); }
   bool Empty() const noexcept;
 

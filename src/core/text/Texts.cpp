@@ -113,7 +113,9 @@ bool TCommaListReader::Next(std::string& item) {
   if (pos_ >= size) return false;
   auto at = [this](std::size_t i) { return static_cast<unsigned char>(text_[i]); };
   item.clear();
-  if (text_[pos_] == '"') {
+  item_quoted_ = text_[pos_] == '"';
+  item_begin_ = item_quoted_ ? pos_ + 1 : pos_;
+  if (item_quoted_) {
     // An unclosed quote takes the rest of the text as its item: nothing is lost.
     ++pos_;
     while (pos_ < size) {
@@ -139,6 +141,13 @@ bool TCommaListReader::Next(std::string& item) {
     while (pos_ < size && IsBlank(at(pos_))) ++pos_;
   }
   return true;
+}
+
+std::size_t TCommaListReader::TextOffset(std::size_t offset) const noexcept {
+  if (!item_quoted_) return item_begin_ + offset;
+  std::size_t at = item_begin_;
+  for (; offset > 0 && at < text_.size(); --offset) at += text_[at] == '"' ? 2 : 1;
+  return at;
 }
 
 std::vector<std::string> SplitCommaList(std::string_view text) {

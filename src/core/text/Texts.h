@@ -55,10 +55,15 @@ class TCommaListReader {
   explicit TCommaListReader(std::string_view text) noexcept;
   // The next item into item; false when there is none left.
   bool Next(std::string& item);
+  // Where the byte at offset in the last item stands in the text (a doubled quote of a quoted
+  // item is two bytes of the text); an offset at the item's end gives the byte after it.
+  std::size_t TextOffset(std::size_t offset) const noexcept;
 
  private:
   std::string_view text_;
   std::size_t pos_ = 0;
+  std::size_t item_begin_ = 0;  // the last item's first byte, after its opening quote
+  bool item_quoted_ = false;
 };
 
 // A strict signed decimal: optional "+" or "-", then digits only, and the value must fit in

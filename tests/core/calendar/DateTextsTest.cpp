@@ -61,7 +61,6 @@ TEST(DateTexts, EraTable) {
     const auto& era = eras[i];
     EXPECT_EQ(EraName(i), era.name) << i;
     EXPECT_EQ(EraLetter(i), era.letter) << i;
-    EXPECT_EQ(EraFirstDay(i), DayNumber(era.first)) << i;
     EXPECT_EQ(EraOf(era.first).Era, i) << i;
     EXPECT_EQ(EraOf(AddDays(era.first, -1)).Era, i - 1) << i;
   }
@@ -303,24 +302,6 @@ TEST(DayText, CodeWords) {
     for (const int32_t style : {0, 2, 7}) {
       EXPECT_EQ(DayText(c.side, style, c.code), c.expected) << c.code << " style " << style;
     }
-  }
-}
-
-TEST(WeekNumberText, Styles) {
-  const struct {
-    int32_t style, week_start;
-    TDateRec date;
-    const char* expected;
-  } cases[] = {
-      {0, 0, {2024, 5, 15}, "3w"},  {1, 0, {2024, 5, 15}, "3週"},  {2, 0, {2024, 5, 15}, "第3週"},
-      {3, 0, {2024, 5, 15}, "20w"}, {4, 0, {2024, 5, 15}, "20週"}, {5, 0, {2024, 5, 15}, "第20週"},
-      {6, 0, {2024, 5, 15}, "@w"},  {-1, 0, {2024, 5, 15}, "@w"},  {1, 0, {2024, 5, 12}, "3週"},
-      {1, 1, {2024, 5, 12}, "2週"},  // a Sunday
-      {0, 0, {2024, 5, 1}, "1w"},   {3, 0, {2024, 1, 1}, "1w"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(WeekNumberText(c.style, c.week_start, c.date), c.expected)
-        << c.style << " " << c.week_start << " " << c.date.Day;
   }
 }
 

@@ -21,7 +21,7 @@ inline std::string DescribeParts(const TDateParts* parts) {
   if (parts == nullptr) return "none";
   std::string text = parts->Relative() ? "R" : "";
   text += parts->Value() ? Triple(*parts->Value()) : "-";
-  if (parts->Adjust()) text += "+(" + Triple(*parts->Adjust()) + ")";
+  if (const TDateRec* adjust = parts->Get(kAdjustPart)) text += "+(" + Triple(*adjust) + ")";
   if (parts->Step()) text += "^(" + Triple(*parts->Step()) + ")";
   return text;
 }

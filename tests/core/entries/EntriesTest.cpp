@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "DescribeDates.h"
+#include "MarkedTexts.h"
 
 namespace pelo {
 namespace {
@@ -64,19 +65,21 @@ std::string Summary(const TEntry& entry) {
 
 std::string ParsedSummary(const std::string& line) {
   TEntry entry;
-  if (!entry.ParseLine(line, kContext)) return "error " + entry.ErrorText;
+  if (const TParseError error = entry.ParseLine(line, kContext); error.Failed()) {
+    return "error " + error.Message();
+  }
   EXPECT_EQ(entry.ErrorText, "") << line;
   return Summary(entry);
 }
 
 std::string ParsedError(const std::string& line) {
   TEntry entry;
-  const bool ok = entry.ParseLine(line, kContext);
-  EXPECT_EQ(ok, entry.ErrorText.empty()) << line;
-  if (!ok) {
+  const TParseError error = entry.ParseLine(line, kContext);
+  EXPECT_EQ(error.Message(), entry.ErrorText) << line;
+  if (error.Failed()) {
     EXPECT_EQ(entry.Text, line) << "a failed line keeps the line as read";
   }
-  return entry.ErrorText;
+  return error.Message();
 }
 
 TEST(Entries, NewEntry) {
@@ -85,8 +88,6 @@ TEST(Entries, NewEntry) {
   EXPECT_EQ(entry.Dates->Count(), 1u);
   EXPECT_EQ(entry.FirstDate(), kNullDate);
   EXPECT_EQ(entry.Category, 2);
-  EXPECT_FALSE(entry.FilterFlag);
-  EXPECT_FALSE(entry.MarkFlag);
   EXPECT_EQ(entry.Parent, nullptr);
 }
 
@@ -207,7 +208,7 @@ TEST(Entries, CommandsOneAfterAnother) {
   std::string many = "10 a";
   for (int i = 0; i < 2000; ++i) many += " &!(SU)";
   TEntry entry;
-  ASSERT_TRUE(entry.ParseLine(many, kContext));
+  ASSERT_FALSE(entry.ParseLine(many, kContext).Failed());
   EXPECT_EQ(entry.Conditions->Count(), 2000u);
   EXPECT_EQ(entry.Text, "a");
 }
@@ -285,6 +286,37 @@ TEST(Entries, LinesThatFail) {
       {"1/1 a &i(no-such-picture.bmp)", "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。"},
   };
   for (const auto& c : cases) EXPECT_EQ(ParsedError(c.line), c.expected) << c.line;
+}
+
+// Where in the line an error is placed: at the part that failed, through the prefixes, the
+// list items (quoted ones too), the sides and the commands taken before the word.
+TEST(Entries, ErrorPositions) {
+  const struct {
+    const char* line;  // "|" marks the position
+    const char* message;
+  } cases[] = {
+      {"1/1,1/1~|13/1 a", "日付の2番目の終了月が間違っています。"},
+      {"#@B:|y/1/1 a", "日付の1番目の開始年が間違っています。"},
+      {"1/1^|x a", "日付の1番目の開始隔日が間違っています。"},
+      {"1/31|+x a", "日付の1番目の開始加減日が間違っています。"},
+      {"\"1/1\",\"1/1\"\"|+y\" a", "日付の2番目の開始加減日が間違っています。"},
+      {"1/1 &o(a) 9:00~9:|60 b", "時間の1番目の終了分"},
+      {"#  &o(a) 1/1~1/|x x", "日付の1番目の終了週が間違っています。"},
+      {"ﾚ#1/1 x &o(z) &&|^3(HD)", "&ｺﾏﾝﾄﾞの移動日数が間違っています。"},
+      {"1/1 a &o(b) |&z(c)", "&ｺﾏﾝﾄﾞが間違っています。"},
+      {"1/1 a &c( 1/1~1/|32)", "入力の終了日が間違っています。"},
+      {"1/1 a &!(1/1,|,2/1)", "条件の2番目の空"},
+      {"1/1 a &i(|no-such-picture.bmp)", "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。"},
+      {"10:00 |1/1", "日付とデータの区切りがない"},
+      {"1/1 &o(a) |\"\"", "データがない"},
+  };
+  for (const auto& c : cases) {
+    const test::TMarkedText marked = test::Marked(c.line);
+    TEntry entry;
+    const TParseError error = entry.ParseLine(marked.text, kContext);
+    EXPECT_EQ(error.Message(), c.message) << c.line;
+    EXPECT_EQ(error.Position(), marked.position) << c.line;
+  }
 }
 
 // Every field message, on both sides and in the first and a later item, under every prefix.
@@ -370,7 +402,7 @@ TEST(Entries, IsTimeWord) {
 
 TEST(Entries, FailedLineKeepsWhatWasRead) {
   TEntry entry;
-  EXPECT_FALSE(entry.ParseLine("ﾚ#1/1 x &o(z) &&^3(HD)", kContext));
+  EXPECT_TRUE(entry.ParseLine("ﾚ#1/1 x &o(z) &&^3(HD)", kContext).Failed());
   EXPECT_EQ(entry.ErrorText, "&ｺﾏﾝﾄﾞの移動日数が間違っています。");
   EXPECT_EQ(entry.Text, "ﾚ#1/1 x &o(z) &&^3(HD)");
   EXPECT_EQ(entry.Annotation, "z");
@@ -378,7 +410,7 @@ TEST(Entries, FailedLineKeepsWhatWasRead) {
   EXPECT_TRUE(entry.IsChecked());
   EXPECT_EQ(entry.Dates, nullptr);
 
-  EXPECT_FALSE(entry.ParseLine("@1/1 10:00 \"\"", kContext));
+  EXPECT_TRUE(entry.ParseLine("@1/1 10:00 \"\"", kContext).Failed());
   EXPECT_EQ(entry.ErrorText, "データがない");
   EXPECT_EQ(entry.Text, "@1/1 10:00 \"\"");
   EXPECT_EQ(DescribeList(entry.Dates.get()), "0/1/1^(1/0/0)");
@@ -389,38 +421,39 @@ TEST(Entries, FailedLineKeepsWhatWasRead) {
   EXPECT_FALSE(entry.IsChecked());
 
   // A good line after a failed one clears the error.
-  EXPECT_TRUE(entry.ParseLine("2/1 b", kContext));
+  EXPECT_FALSE(entry.ParseLine("2/1 b", kContext).Failed());
   EXPECT_EQ(Summary(entry), "dates=0/2/1^(1/0/0) text=b");
   EXPECT_EQ(entry.ErrorText, "");
 }
 
 TEST(Entries, ParseLineStartsAfresh) {
   TEntry entry;
-  ASSERT_TRUE(entry.ParseLine("ﾚ#@A:1/1 10:00 a &&(HD) &d(+1) &f(F) &o(n) &x(e)", kContext));
+  ASSERT_FALSE(
+      entry.ParseLine("ﾚ#@A:1/1 10:00 a &&(HD) &d(+1) &f(F) &o(n) &x(e)", kContext).Failed());
   entry.Icon = TIconFile{"p.bmp", 16, 16};
-  ASSERT_TRUE(entry.ParseLine("2/1 b", kContext));
+  ASSERT_FALSE(entry.ParseLine("2/1 b", kContext).Failed());
   EXPECT_EQ(Summary(entry), "dates=0/2/1^(1/0/0) text=b");
   EXPECT_FALSE(entry.Icon.has_value());
 
   // The line may be the entry's own text.
   entry.Text = "3/1 c";
-  ASSERT_TRUE(entry.ParseLine(entry.Text, kContext));
+  ASSERT_FALSE(entry.ParseLine(entry.Text, kContext).Failed());
   EXPECT_EQ(Summary(entry), "dates=0/3/1^(1/0/0) text=c");
 }
 
 TEST(Entries, CurrentCenturyAndMarksUseToday) {
   TEntry entry;
-  ASSERT_TRUE(entry.ParseLine("x05/1/1 a", {.Today = {1999, 1, 2}}));
+  ASSERT_FALSE(entry.ParseLine("x05/1/1 a", {.Today = {1999, 1, 2}}).Failed());
   EXPECT_EQ(entry.FirstDate(), (TDateRec{1905, 1, 1}));
   EXPECT_EQ(*entry.Marks->End()->Value(), (TDateRec{1999, 1, 2}));
   EXPECT_FALSE(entry.Marks->HasStart());
   // The check mark, and the dates of the commands, the same.
-  ASSERT_TRUE(entry.ParseLine("ﾚ1/1 a &!(05/1/1) &d(05/1/2)", {.Today = {2100, 1, 1}}));
+  ASSERT_FALSE(entry.ParseLine("ﾚ1/1 a &!(05/1/1) &d(05/1/2)", {.Today = {2100, 1, 1}}).Failed());
   EXPECT_EQ(*entry.Marks->Start()->Value(), (TDateRec{2100, 1, 1}));
   EXPECT_EQ(DescribeList(entry.Conditions->Item(0)), "2105/1/1");
   EXPECT_EQ(DescribeList(entry.DerivedDates.get()), "2105/1/2");
   // Without a today a mark holds no day.
-  ASSERT_TRUE(entry.ParseLine("x1/1 a", {}));
+  ASSERT_FALSE(entry.ParseLine("x1/1 a", {}).Failed());
   EXPECT_FALSE(entry.IsDeleted());
 }
 
@@ -459,7 +492,7 @@ TEST(Entries, Marks) {
 
   // Marks written by command c keep their own days.
   TEntry read;
-  ASSERT_TRUE(read.ParseLine("1/1 a &c(2024/1/5~2024/2/1)", kContext));
+  ASSERT_FALSE(read.ParseLine("1/1 a &c(2024/1/5~2024/2/1)", kContext).Failed());
   EXPECT_EQ(*read.Marks->Start()->Value(), (TDateRec{2024, 1, 5}));
   EXPECT_EQ(*read.Marks->End()->Value(), (TDateRec{2024, 2, 1}));
   read.SetDeletedMark(false, kToday);
@@ -477,7 +510,7 @@ TEST(Entries, FirstDate) {
   };
   for (const auto& c : cases) {
     TEntry entry;
-    entry.ParseLine(c.line, kContext);
+    ASSERT_FALSE(entry.ParseLine(c.line, kContext).Failed()) << c.line;
     EXPECT_EQ(entry.FirstDate(), c.expected) << c.line;
   }
 }
@@ -504,7 +537,7 @@ TEST(Entries, SetFirstDate) {
   };
   for (const auto& c : cases) {
     TEntry entry;
-    entry.ParseLine(c.line, kContext);
+    ASSERT_FALSE(entry.ParseLine(c.line, kContext).Failed()) << c.line;
     entry.SetFirstDate({2024, 3, 1});
     EXPECT_EQ(DescribeList(entry.Dates.get()), c.expected) << c.line;
   }
@@ -516,23 +549,25 @@ TEST(Entries, SetFirstDate) {
 
 TEST(Entries, AssignIsADeepCopy) {
   TEntry original;
-  ASSERT_TRUE(original.ParseLine(
-      "ﾚ#@A:12/25 10:00 a &&2^3(HD) &d(+1) &o(n) &x(e,f) &f(F,9) &c(2024/1/5~2024/2/1)", kContext));
+  ASSERT_FALSE(
+      original
+          .ParseLine(
+              "ﾚ#@A:12/25 10:00 a &&2^3(HD) &d(+1) &o(n) &x(e,f) &f(F,9) &c(2024/1/5~2024/2/1)",
+              kContext)
+          .Failed());
   original.NoteLines =
       std::make_unique<std::vector<std::string>>(std::vector<std::string>{"note 1", "note 2"});
   original.Icon = TIconFile{"pic.bmp", 16, 15};
   original.FileIndex = 3;
   original.LineNo = 17;
   original.ListIndex = 42;
-  original.FilterFlag = true;
-  original.MarkFlag = true;
   original.ErrorText = "kept";
   TEntry parent;
   original.Parent = &parent;
   const std::string before = Summary(original);
 
   TEntry copy;
-  ASSERT_TRUE(copy.ParseLine("1/1 other 9:00", kContext));
+  ASSERT_FALSE(copy.ParseLine("1/1 other 9:00", kContext).Failed());
   copy.Assign(&original);
   EXPECT_EQ(Summary(copy), before);
   EXPECT_EQ(*copy.NoteLines, *original.NoteLines);
@@ -540,8 +575,6 @@ TEST(Entries, AssignIsADeepCopy) {
   EXPECT_EQ(copy.FileIndex, 3);
   EXPECT_EQ(copy.LineNo, 17);
   EXPECT_EQ(copy.ListIndex, 42);
-  EXPECT_TRUE(copy.FilterFlag);
-  EXPECT_TRUE(copy.MarkFlag);
   EXPECT_EQ(copy.ErrorText, "kept");
   EXPECT_EQ(copy.Parent, nullptr);  // the parent link stays with the original
 
@@ -561,7 +594,7 @@ TEST(Entries, AssignIsADeepCopy) {
 
   // What the source lacks is dropped from the target.
   TEntry plain;
-  ASSERT_TRUE(plain.ParseLine("1/1 b", kContext));
+  ASSERT_FALSE(plain.ParseLine("1/1 b", kContext).Failed());
   copy.Assign(&plain);
   EXPECT_EQ(Summary(copy), "dates=0/1/1^(1/0/0) text=b");
   EXPECT_EQ(copy.NoteLines, nullptr);
@@ -605,11 +638,9 @@ TEST(Entries, MergeDefaults) {
   };
   for (const auto& c : cases) {
     TEntry defaults;
-    defaults.ParseLine(c.defaults, kContext);
-    ASSERT_EQ(defaults.ErrorText, "") << c.defaults;
+    ASSERT_FALSE(defaults.ParseLine(c.defaults, kContext).Failed()) << c.defaults;
     TEntry entry;
-    entry.ParseLine(c.entry, kContext);
-    ASSERT_EQ(entry.ErrorText, "") << c.entry;
+    ASSERT_FALSE(entry.ParseLine(c.entry, kContext).Failed()) << c.entry;
     entry.MergeDefaults(defaults);
     EXPECT_EQ(Summary(entry), c.expected) << c.entry << " + " << c.defaults;
   }
@@ -617,7 +648,7 @@ TEST(Entries, MergeDefaults) {
 
 TEST(Entries, MergeDefaultsIconNotesAndListSettings) {
   TEntry defaults;
-  ASSERT_TRUE(defaults.ParseLine("=?/?/? d", kContext));
+  ASSERT_FALSE(defaults.ParseLine("=?/?/? d", kContext).Failed());
   defaults.Icon = TIconFile{"default.bmp", 16, 16};
   defaults.NoteLines =
       std::make_unique<std::vector<std::string>>(std::vector<std::string>{"default note"});
@@ -626,7 +657,7 @@ TEST(Entries, MergeDefaultsIconNotesAndListSettings) {
   defaults.Dates->MoveStep = 2;
 
   TEntry entry;
-  ASSERT_TRUE(entry.ParseLine("1/5 a", kContext));
+  ASSERT_FALSE(entry.ParseLine("1/5 a", kContext).Failed());
   entry.MergeDefaults(defaults);
   ASSERT_TRUE(entry.Icon.has_value());
   EXPECT_EQ(entry.Icon->Path, "default.bmp");
@@ -636,16 +667,16 @@ TEST(Entries, MergeDefaultsIconNotesAndListSettings) {
   EXPECT_EQ(entry.Dates->MoveStep, 1);
 
   TEntry own;
-  ASSERT_TRUE(own.ParseLine("1/5 a", kContext));
+  ASSERT_FALSE(own.ParseLine("1/5 a", kContext).Failed());
   own.Icon = TIconFile{"own.bmp", 8, 8};
   own.MergeDefaults(defaults);
   EXPECT_EQ(own.Icon->Path, "own.bmp");
 
   // The default's copies are the entry's own.
   TEntry with_times;
-  ASSERT_TRUE(with_times.ParseLine("1/5 a", kContext));
+  ASSERT_FALSE(with_times.ParseLine("1/5 a", kContext).Failed());
   TEntry time_default;
-  ASSERT_TRUE(time_default.ParseLine("=?/?/? 9:00 d &&(HD)", kContext));
+  ASSERT_FALSE(time_default.ParseLine("=?/?/? 9:00 d &&(HD)", kContext).Failed());
   with_times.MergeDefaults(time_default);
   with_times.Times->Clear();
   with_times.Conditions->Clear();

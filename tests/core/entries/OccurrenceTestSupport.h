@@ -21,7 +21,8 @@ inline constexpr TDateRec kOccurrenceToday{2025, 6, 15};
 inline std::unique_ptr<TEntry> ParsedEntry(std::string_view line,
                                            TDateRec today = kOccurrenceToday) {
   auto entry = std::make_unique<TEntry>();
-  EXPECT_TRUE(entry->ParseLine(line, {.Today = today})) << line << ": " << entry->ErrorText;
+  EXPECT_FALSE(entry->ParseLine(line, {.Today = today}).Failed())
+      << line << ": " << entry->ErrorText;
   return entry;
 }
 

@@ -88,7 +88,7 @@ TEST_F(OccurrencesTest, EveryDayOfTheRange) {
   for (std::size_t i = 0; i < packs.size(); ++i) {
     EXPECT_EQ(packs[i].Kind, kPackSingle);
     if (i > 0) {
-      EXPECT_EQ(packs[i].DayNumber(), packs[i - 1].DayNumber() + 1);
+      EXPECT_EQ(DayNumber(packs[i].Date()), DayNumber(packs[i - 1].Date()) + 1);
     }
   }
 }
@@ -374,13 +374,13 @@ TEST_F(OccurrencesTest, RelativeDateSetWithABase) {
   };
   for (const TCase& c : cases) {
     TDateSetList list;
-    ASSERT_EQ(list.ParseDateSetList(c.text), "") << c.text;
+    ASSERT_EQ(list.ParseDateSetList(c.text).Message(), "") << c.text;
     EXPECT_EQ(Listed(Enumerate(*list.Item(0), calendar_, {2025, 2025, 0}, &base, nullptr)),
               c.expected)
         << c.text;
   }
   TDateSetList list;
-  ASSERT_EQ(list.ParseDateSetList("+3"), "");
+  ASSERT_EQ(list.ParseDateSetList("+3").Message(), "");
   const std::vector<TDatePack> packs =
       Enumerate(*list.Item(0), calendar_, {2025, 2025, 0}, &base, nullptr);
   ASSERT_EQ(packs.size(), 1u);
@@ -389,7 +389,7 @@ TEST_F(OccurrencesTest, RelativeDateSetWithABase) {
 
 TEST_F(OccurrencesTest, EvaluateListConcatenatesItsDateSets) {
   TDateSetList list;
-  ASSERT_EQ(list.ParseDateSetList("12/25,2025/1/MO2,1/1~1/2"), "");
+  ASSERT_EQ(list.ParseDateSetList("12/25,2025/1/MO2,1/1~1/2").Message(), "");
   EXPECT_EQ(Listed(EvaluateList(list, calendar_, {2025, 2025, 0}, nullptr, nullptr)),
             "2025/12/25:0 2025/1/13:0 2025/1/1:1 2025/1/2:3");
 }
@@ -430,7 +430,7 @@ TEST_F(OccurrencesTest, InList) {
   };
   for (const TCase& c : cases) {
     TDateSetList list;
-    ASSERT_EQ(list.ParseDateSetList(c.list), "") << c.list;
+    ASSERT_EQ(list.ParseDateSetList(c.list).Message(), "") << c.list;
     EXPECT_EQ(InList(list, calendar_, {2025, 2025, 0}, c.day), c.expected)
         << c.list << " on " << DateLabel(c.day);
   }

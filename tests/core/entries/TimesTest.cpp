@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "MarkedTexts.h"
+
 namespace pelo {
 namespace {
 
@@ -55,7 +57,7 @@ TEST(ParseTimeSetList, Shapes) {
   };
   for (const auto& c : cases) {
     TTimeSetList list;
-    EXPECT_EQ(list.ParseTimeSetList(c.text), "") << c.text;
+    EXPECT_EQ(list.ParseTimeSetList(c.text).Message(), "") << c.text;
     EXPECT_EQ(Describe(list), c.expected) << c.text;
   }
 }
@@ -85,31 +87,49 @@ TEST(ParseTimeSetList, Errors) {
   };
   for (const auto& c : cases) {
     TTimeSetList list;
-    EXPECT_EQ(list.ParseTimeSetList(c.text), c.expected) << c.text;
+    EXPECT_EQ(list.ParseTimeSetList(c.text).Message(), c.expected) << c.text;
   }
 }
 
 TEST(ParseTimeSetList, ReplacesOnSuccessOnly) {
   TTimeSetList list;
-  ASSERT_EQ(list.ParseTimeSetList("9:00,10:00"), "");
-  EXPECT_EQ(list.ParseTimeSetList("11:00,12:61"), "2番目の開始分");
+  ASSERT_EQ(list.ParseTimeSetList("9:00,10:00").Message(), "");
+  EXPECT_EQ(list.ParseTimeSetList("11:00,12:61").Message(), "2番目の開始分");
   EXPECT_EQ(Describe(list), "9:0,10:0");
-  ASSERT_EQ(list.ParseTimeSetList("11:00"), "");
+  ASSERT_EQ(list.ParseTimeSetList("11:00").Message(), "");
   EXPECT_EQ(Describe(list), "11:0");
   EXPECT_EQ(list.Item(1), nullptr);
 }
 
 TEST(ParseTime, SingleTimes) {
   TTime time;
-  EXPECT_EQ(time.ParseTime(""), "空");
-  ASSERT_EQ(time.ParseTime("7:45pm"), "");
+  EXPECT_EQ(time.ParseTime("").Message(), "空");
+  ASSERT_EQ(time.ParseTime("7:45pm").Message(), "");
   EXPECT_EQ(time, (TTime{19, 45, true}));
-  EXPECT_EQ(time.ParseTime("7:75"), "分");
+  EXPECT_EQ(time.ParseTime("7:75").Message(), "分");
   EXPECT_EQ(time, (TTime{19, 45, true}));  // unchanged by the failure
   TTimeSet set;
-  EXPECT_EQ(set.ParseTimeSet("7:00~7:75"), "終了分");
-  EXPECT_EQ(set.ParseTimeSet("99:00~7:00"), "開始時");
-  EXPECT_EQ(set.ParseTimeSet(""), "空");
+  EXPECT_EQ(set.ParseTimeSet("7:00~7:75").Message(), "終了分");
+  EXPECT_EQ(set.ParseTimeSet("99:00~7:00").Message(), "開始時");
+  EXPECT_EQ(set.ParseTimeSet("").Message(), "空");
+}
+
+TEST(ParseTimeSetList, ErrorPositions) {
+  const struct {
+    const char* text;  // "|" marks the position
+    const char* message;
+  } cases[] = {
+      {"|31:00", "1番目の開始時"},          {"9:|60", "1番目の開始分"},
+      {"am9:|75", "1番目の開始分"},  // "AM" is taken out before the time is read
+      {"8:00,9:00~9:|60", "2番目の終了分"}, {"8:00,|,9:00", "2番目の空"},
+  };
+  for (const auto& c : cases) {
+    const test::TMarkedText marked = test::Marked(c.text);
+    TTimeSetList list;
+    const TParseError error = list.ParseTimeSetList(marked.text);
+    EXPECT_EQ(error.Message(), c.message) << c.text;
+    EXPECT_EQ(error.Position(), marked.position) << c.text;
+  }
 }
 
 TEST(TimeTexts, Forms) {
@@ -131,7 +151,7 @@ TEST(TimeTexts, Forms) {
   }
 
   TTimeSetList list;
-  ASSERT_EQ(list.ParseTimeSetList("9:00~17:00,19:30,10:00PM~11:00PM"), "");
+  ASSERT_EQ(list.ParseTimeSetList("9:00~17:00,19:30,10:00PM~11:00PM").Message(), "");
   EXPECT_EQ(TimeSetText(*list.Item(0)), " 9:00～17:00");
   EXPECT_EQ(TimeSetText(*list.Item(1)), "19:30");
   EXPECT_EQ(TimeListText(list), " 9:00～17:00,19:30,10:00pm～11:00pm");
@@ -140,12 +160,12 @@ TEST(TimeTexts, Forms) {
 
 TEST(TimeSets, AssignCopies) {
   TTimeSetList list;
-  ASSERT_EQ(list.ParseTimeSetList("9:00~10:00"), "");
+  ASSERT_EQ(list.ParseTimeSetList("9:00~10:00").Message(), "");
   TTimeSetList copy;
   copy.Assign(list);
   EXPECT_EQ(copy, list);
   TTimeSet single;
-  ASSERT_EQ(single.ParseTimeSet("8:00"), "");
+  ASSERT_EQ(single.ParseTimeSet("8:00").Message(), "");
   TTimeSet range = *list.Item(0);
   range.Assign(single);  // the end the other lacks goes
   EXPECT_FALSE(range.End.has_value());

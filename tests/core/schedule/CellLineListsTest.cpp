@@ -88,7 +88,7 @@ class TRecorder : public TLinePaintSink {
 };
 
 // Icon facts of a test line, one letter each: c checked, a rank A, b rank B, m memo,
-// r related files, k mark, p picture (with the picture given).
+// r related files, p picture (with the picture given).
 TLineInfo Facts(std::string_view letters, const TIconFile* picture = nullptr,
                 const TFontSpec* font = nullptr) {
   TLineInfo info;
@@ -108,9 +108,6 @@ TLineInfo Facts(std::string_view letters, const TIconFile* picture = nullptr,
         break;
       case 'r':
         info.HasRelFiles = true;
-        break;
-      case 'k':
-        info.Mark = true;
         break;
       case 'p':
         info.HasPicture = true;
@@ -339,12 +336,12 @@ TEST(TCellLineList, LineIcons) {
       {"", nullptr, {}, {}, 0},
       {"c", nullptr, {}, {0}, 16},
       {"ab", nullptr, {}, {1, 2}, 32},
-      {"cabmrkp", &picture, {}, {0, 1, 2, 3, 4, 5, 6}, 116},
-      {"cabmrkp", &picture, {1, 2}, {0, 3, 4, 5, 6}, 84},
+      {"cabmrp", &picture, {}, {0, 1, 2, 3, 4, 6}, 100},
+      {"cabmrp", &picture, {1, 2}, {0, 3, 4, 6}, 68},
       {"c", nullptr, {0}, {}, 0},
       {"p", nullptr, {}, {}, 0},  // no picture found: no room taken
       {"p", &picture, {6}, {}, 0},
-      {"mk", nullptr, {4}, {3, 5}, 32},
+      {"mr", nullptr, {4}, {3}, 16},
   };
   for (const auto& c : cases) {
     TCellLineList list;
@@ -872,7 +869,7 @@ TEST_F(TPaintTest, Pictures) {
 
 TEST_F(TPaintTest, IconsFillingTheRowHideTheText) {
   list_.SetCellRect(TRect{10, 100, 30, 118});
-  list_.Add("abc", Facts("cabmrk"));
+  list_.Add("abc", Facts("cabmr"));
   const std::vector<std::string> expected = {
       "fill 10,100,30,118 FFFFFF", "icon0 10,100,30,118 @11,101",
       "icon1 10,100,30,118 @27,101",  // the next one would start right of the row

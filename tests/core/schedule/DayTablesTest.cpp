@@ -327,7 +327,6 @@ TEST_F(DayTableTest, LineRecords) {
     EXPECT_EQ(info.HasMemo, c.memo) << i;
     EXPECT_EQ(info.HasRelFiles, c.rel_files) << i;
     EXPECT_EQ(info.Font != nullptr, c.font) << i;
-    EXPECT_FALSE(info.Mark);
     EXPECT_FALSE(info.HasPicture);
     EXPECT_EQ(info.Entry, list_.Entry(i)) << i;
   }
@@ -473,7 +472,7 @@ TEST_F(DayTableTest, PrivateHolidaysAreMarkedAsTheyCome) {
   Load("2024/5/6~2024/5/8 私休の日だけ &&(PH)\r\n");
   // A day-marked entry added behind it: read after it on the next rebuild.
   auto marked = std::make_unique<TEntry>();
-  ASSERT_TRUE(marked->ParseLine("@2024/5/7 休み"));
+  ASSERT_FALSE(marked->ParseLine("@2024/5/7 休み").Failed());
   ASSERT_EQ(list_.AddEntry(-1, std::move(marked)), 1);
 
   calendar_ = TCalendar(kToday);  // no marks

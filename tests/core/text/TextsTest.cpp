@@ -137,6 +137,26 @@ TEST(SplitCommaList, CommasBlanksAndQuotes) {
   }
 }
 
+// Where a byte of an item stands in the list's text: the list's errors are placed with it.
+TEST(TCommaListReader, TextOffsets) {
+  const struct {
+    const char* text;
+    int item;  // from 0
+    std::size_t offset;
+    std::size_t expected;
+  } cases[] = {
+      {"ab, cd", 1, 1, 5},       {"  ab", 0, 0, 2}, {"\"ab\",cd", 0, 1, 2},
+      {"x,\"a\"\"b\"", 1, 2, 6},  // the doubled quote is two bytes
+      {"x,\"a\"\"b\"", 1, 3, 7}, {"a,,b", 1, 0, 2}, {"ab", 0, 2, 2},  // the end of the item
+  };
+  for (const auto& c : cases) {
+    TCommaListReader reader(c.text);
+    std::string item;
+    for (int i = 0; i <= c.item; ++i) ASSERT_TRUE(reader.Next(item)) << c.text;
+    EXPECT_EQ(reader.TextOffset(c.offset), c.expected) << c.text << " item " << c.item;
+  }
+}
+
 TEST(ParseInt32, StrictDecimal) {
   const struct {
     const char* text;
