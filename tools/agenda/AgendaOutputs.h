@@ -17,9 +17,6 @@ class TEntryList;
 
 namespace pelo::agenda {
 
-// YYYY/MM/DD, zero-padded.
-std::string AgendaDateText(TDateRec date);
-
 // One TSV row per day from from to to: date, weekday, holiday code, holiday, rokuyo, old
 // date, era with its year, zodiac animal, western sign. The holidays are the calendar's, its
 // window set to start at WindowFirstYear(from) as for the rows.
