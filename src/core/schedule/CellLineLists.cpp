@@ -78,7 +78,7 @@ TCellLineList::TCellLineList(TTextMeasurer* measurer, uint32_t select_color) : m
 }
 
 TCellLineList::TLine& TCellLineList::NextLine() {
-  // A cleared list keeps its lines (and their texts' storage) for the next fill.
+  // A cleared list keeps its line records for the next fill.
   if (count_ == lines_.size()) lines_.emplace_back();
   TLine& line = lines_[count_++];
   line.SjisLength = -1;
@@ -87,20 +87,20 @@ TCellLineList::TLine& TCellLineList::NextLine() {
 }
 
 void TCellLineList::Add(std::string text, const TLineInfo& info) {
+  AddShared(std::make_shared<const std::string>(std::move(text)), info);
+}
+
+void TCellLineList::AddShared(std::shared_ptr<const std::string> text, const TLineInfo& info) {
   TLine& line = NextLine();
   line.Text = std::move(text);
   line.Info = info;
 }
 
-void TCellLineList::AddCopy(std::string_view text, const TLineInfo& info) {
-  TLine& line = NextLine();
-  line.Text.assign(text);
-  line.Info = info;
-}
-
 void TCellLineList::Clear() {
-  // The day table refills every cell on every refresh, mostly with the same lines: the
-  // lines stay, only the count goes. Lines past the count are never read.
+  // The day table refills every cell on every refresh: the line records stay, their texts
+  // go (a text shared with other days lives as long as one of them shows it). Lines past
+  // the count are never read.
+  for (std::size_t i = 0; i < count_; ++i) lines_[i].Text.reset();
   count_ = 0;
 }
 
@@ -109,7 +109,7 @@ const TCellLineList::TLine& TCellLineList::StoredLine(int32_t i) const {
   return lines_[static_cast<std::size_t>(i)];
 }
 
-const std::string& TCellLineList::Text(int32_t i) const { return StoredLine(i).Text; }
+const std::string& TCellLineList::Text(int32_t i) const { return *StoredLine(i).Text; }
 
 const TLineInfo& TCellLineList::Info(int32_t i) const { return StoredLine(i).Info; }
 
@@ -234,7 +234,7 @@ TCellLineList::TRowBreaker TCellLineList::BreakerOf(int32_t i) const {
 }
 
 int64_t TCellLineList::SjisLengthOf(const TLine& line) const noexcept {
-  if (line.SjisLength < 0) line.SjisLength = SjisWidth(line.Text);
+  if (line.SjisLength < 0) line.SjisLength = SjisWidth(*line.Text);
   return line.SjisLength;
 }
 
@@ -248,7 +248,7 @@ TLineRows TCellLineList::MeasureRows(const TLine& line, const TRowBreaker& break
     result.FirstLength = 2;
     return result;
   }
-  const std::string_view text = line.Text;
+  const std::string_view text = *line.Text;
   std::size_t pos = 0;
   int64_t rows = 0;
   int64_t first_length = 0;
@@ -469,7 +469,7 @@ void TCellLineList::PaintLine(int32_t i, const TRect& line_rect, const TRect& ro
     // The marks stand in for hidden icons.
     const bool strike_out = line.Info.Checked && !display_.IconVisible[kIconChecked];
     const bool underline = line.Info.HasMemo && !display_.IconVisible[kIconMemo];
-    const std::string_view text = line.Text;
+    const std::string_view text = *line.Text;
     const auto draw_single = [&](std::string_view piece) {
       if (piece.empty()) return;
       const int64_t font_height = std::llabs(int64_t{Surface().FontHeight(font, display_.Percent)});

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -198,10 +199,9 @@ class TCellLineList {
 
   // Lines, in the order added; never sorted.
   void Add(std::string text, const TLineInfo& info);
-  // Adds a copy of text, kept in the storage of a line that Clear took away when there is
-  // one: a refill of the cell with lines no longer than before allocates nothing. (Add
-  // takes the storage of the text it is given instead.)
-  void AddCopy(std::string_view text, const TLineInfo& info);
+  // Adds a line that shares its text with other lines (of this or other lists): a line that
+  // reads the same on many days is held once.
+  void AddShared(std::shared_ptr<const std::string> text, const TLineInfo& info);
   void Clear();
   int32_t Count() const noexcept { return static_cast<int32_t>(count_); }
   // std::out_of_range when there is no line i.
@@ -309,7 +309,7 @@ class TCellLineList {
     TLineRows Result;
   };
   struct TLine {
-    std::string Text;
+    std::shared_ptr<const std::string> Text;  // never null
     TLineInfo Info;
     mutable int64_t SjisLength = -1;  // -1 until first needed
     mutable TRowCache Rows;

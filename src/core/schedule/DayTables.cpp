@@ -76,12 +76,12 @@ void TDayTable::Fill(const TDatePackList* packs) {
   if (packs_ != nullptr) {
     const TPackFilter passes(filter_);
     // The packs of one entry stand together, and most entries read the same on every day:
-    // their line and line record are made once per entry, not once per day.
+    // their line record is made once per entry and their text is held once, shared by the
+    // cells of all their days.
     const TEntry* entry = nullptr;
     TLineInfo info;
     bool fixed = false;
-    std::string fixed_line;
-    bool have_fixed_line = false;
+    std::shared_ptr<const std::string> fixed_line;  // the entry's, made on its first day
     for (const TDatePack& pack : packs_->Packs()) {
       TCellLineList* cell = Cell(pack.Date());
       if (cell == nullptr || !passes.Passes(pack)) continue;
@@ -89,14 +89,11 @@ void TDayTable::Fill(const TDatePackList* packs) {
         entry = pack.Entry;
         info = LineInfoOf(*entry);
         fixed = HasFixedLineText(*entry);
-        have_fixed_line = false;
+        fixed_line.reset();
       }
       if (fixed && pack.Kind != kPackDerived) {
-        if (!have_fixed_line) {
-          fixed_line = LineText(pack);
-          have_fixed_line = true;
-        }
-        cell->AddCopy(fixed_line, info);
+        if (!fixed_line) fixed_line = std::make_shared<const std::string>(LineText(pack));
+        cell->AddShared(fixed_line, info);
       } else {
         cell->Add(LineText(pack), info);
       }
