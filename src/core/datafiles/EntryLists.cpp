@@ -413,7 +413,7 @@ bool TEntryList::ParseLines(std::string_view text, int32_t file_index, std::stri
 
     if (line.front() == '=') {
       // Errors in a default line are not reported.
-      option.DefaultEntry = std::make_unique<TEntry>();
+      option.DefaultEntry = std::make_unique<TEntry>(TEntry::TForParsing{});
       static_cast<void>(option.DefaultEntry->ParseLine(line, context));
       if (load_budget_.Spent()) {
         stop_here();
@@ -445,7 +445,7 @@ bool TEntryList::ParseLines(std::string_view text, int32_t file_index, std::stri
       stop_here();
       break;
     }
-    auto entry = std::make_unique<TEntry>();
+    auto entry = std::make_unique<TEntry>(TEntry::TForParsing{});
     const TParseError error = entry->ParseLine(line, context);
     entry->LineNo = line_no;
     entry->FileIndex = file_index;

@@ -46,6 +46,10 @@ class TEntry {
  public:
   // A new entry: one empty date set and the text "データ".
   TEntry();
+  // An entry about to be given its line by ParseLine, which sets every field: nothing is
+  // made that the parse would throw away.
+  struct TForParsing {};
+  explicit TEntry(TForParsing) noexcept;
   ~TEntry();
   // Copies are made with Assign, which leaves the parent link alone.
   TEntry(const TEntry&) = delete;

@@ -435,10 +435,30 @@ TEST(Entries, ParseLineStartsAfresh) {
   EXPECT_EQ(Summary(entry), "dates=0/2/1^(1/0/0) text=b");
   EXPECT_FALSE(entry.Icon.has_value());
 
-  // The line may be the entry's own text.
-  entry.Text = "3/1 c";
-  ASSERT_FALSE(entry.ParseLine(entry.Text, kContext).Failed());
-  EXPECT_EQ(Summary(entry), "dates=0/3/1^(1/0/0) text=c");
+  // The line may be the entry's own text, or a part of it; a failed parse keeps it whole.
+  const struct {
+    const char* text;
+    std::size_t skip;
+    const char* summary;
+    const char* text_after;
+  } own[] = {
+      {"3/1 c", 0, "dates=0/3/1^(1/0/0) text=c", "c"},
+      {"xx 4/1 long enough to live outside the string", 3,
+       "dates=0/4/1^(1/0/0) text=long enough to live outside the string",
+       "long enough to live outside the string"},
+      {"a line that does not parse at all, long", 0, nullptr,
+       "a line that does not parse at all, long"},
+  };
+  for (const auto& c : own) {
+    entry.Text = c.text;
+    const bool failed =
+        entry.ParseLine(std::string_view(entry.Text).substr(c.skip), kContext).Failed();
+    EXPECT_EQ(failed, c.summary == nullptr) << c.text;
+    if (c.summary != nullptr) {
+      EXPECT_EQ(Summary(entry), c.summary);
+    }
+    EXPECT_EQ(entry.Text, c.text_after) << c.text;
+  }
 }
 
 TEST(Entries, CurrentCenturyAndMarksUseToday) {
