@@ -8,29 +8,19 @@
 #include <cstdint>
 #include <string>
 
+#include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
+#include "calendar/HolidayRules.h"
 
 namespace pelo {
-
-// Holiday codes besides the rows of the rule table (3..39).
-inline constexpr int32_t kHolidayNone = 0;
-inline constexpr int32_t kHolidaySubstitute = 1;  // 振替休日
-inline constexpr int32_t kHolidayCitizens = 2;    // 国民の休日
-inline constexpr int32_t kHolidayCodeCount = 40;
-
-// Equinox day of March / September of a year, or 0 outside 1851..2150.
-int32_t VernalEquinoxDay(int32_t year) noexcept;
-int32_t AutumnalEquinoxDay(int32_t year) noexcept;
-
-// Name of a holiday code (empty for 0 and unknown codes).
-const char* HolidayCodeName(int32_t code) noexcept;
 
 class TDateInfo {
  public:
   static constexpr int32_t kYearCount = 11;
 
-  // Reads today from the system clock and fills the window from the year before it.
-  TDateInfo();
+  // Reads today from the system clock and fills the window from the year before it, with the
+  // holiday rules of kind.
+  explicit TDateInfo(TCalendarKind kind = TCalendarKind::kClassic);
 
   // today := the system clock's local date.
   void RefreshToday();
@@ -40,6 +30,7 @@ class TDateInfo {
   // Clears the table (private marks included) and fills the holidays of first..first+10.
   void FillYears(int32_t first_year);
 
+  TCalendarKind Kind() const noexcept { return kind_; }
   int32_t FirstYear() const noexcept { return first_year_; }
   TDateRec Today() const noexcept { return today_; }
   int32_t TodayYear() const noexcept { return today_.Year; }
@@ -67,11 +58,11 @@ class TDateInfo {
   }
   // Index of a cell, or -1 when the date has no cell.
   int32_t CellIndex(TDateRec date) const noexcept;
-  void FillYear(int32_t year, bool& stop);
 
   std::array<Cell, kYearCount * 12 * 31> cells_{};
   int32_t first_year_ = 0;
   TDateRec today_;
+  TCalendarKind kind_ = TCalendarKind::kClassic;
 };
 
 // The one program-wide instance, made on first use.

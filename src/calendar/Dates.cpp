@@ -41,24 +41,6 @@ constexpr int64_t kDaysPer400Years = 146097;
 
 }  // namespace
 
-int32_t DayNumber(TDateRec date) noexcept { return DayNumber(date.Year, date.Month, date.Day); }
-
-int32_t DayNumber(int32_t y, int32_t m, int32_t d) noexcept {
-  if (y < 1 || y > 10000 || m < 1 || m > 10000 || d < 1 || d > 10000) return 0;
-  if (m <= 2) {  // January and February count as months 13 and 14 of the year before
-    m += 12;
-    y -= 1;
-  }
-  // trunc(y * 365.25) + trunc((m - 2) * 30.59) in integers: y >= 0 and m - 2 >= 1 here, so
-  // truncation is division, and no (m - 2) * 30.59 of the domain lies near enough to a whole
-  // number for the rounding of 30.59 to matter (the test of this module compares both).
-  const int32_t n = y * 1461 / 4 + (m - 2) * 3059 / 100 + d;
-  if (static_cast<int64_t>(y) * 10000 + m * 100 + d > 15821004) {
-    return n + y / 400 - y / 100 - 678912;  // Gregorian, after 1582/10/4
-  }
-  return n - 678914;  // Julian, up to 1582/10/4
-}
-
 static_assert(sizeof(TDateRec) == 12);
 
 int32_t WeekdayOf(TDateRec date) noexcept {
