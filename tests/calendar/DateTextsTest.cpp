@@ -115,6 +115,50 @@ TEST_F(DateTextsTest, EraOfBoundaries) {
   }
 }
 
+// The current calendar has 令和 from 2019/5/1; the classic one counts 平成 on.
+TEST_F(DateTextsTest, ErasOfBothCalendars) {
+  const struct {
+    TDateRec date;
+    int32_t style;
+    const char* classic;
+    const char* current;
+  } cases[] = {
+      {{1989, 1, 8}, 8, "平成1", "平成1"},
+      {{2019, 4, 30}, 8, "平成31", "平成31"},
+      {{2019, 5, 1}, 8, "平成31", "令和1"},
+      {{2024, 1, 1}, 9, "平成36年", "令和6年"},
+      {{2024, 1, 1}, 6, "H36", "R6"},
+      {{2150, 12, 31}, 11, "平成１６２年", "令和１３２年"},
+      {{2019, kCodeLatest, kCodeLatest}, 8, "平成31", "令和1"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.date.Year) + "/" + std::to_string(c.date.Month) + "/" +
+                 std::to_string(c.date.Day) + " style " + std::to_string(c.style));
+    EXPECT_EQ(YearText(0, c.style, c.date), c.classic);
+    EXPECT_EQ(YearText(0, c.style, c.date, TCalendarKind::kClassic), c.classic);
+    EXPECT_EQ(YearText(0, c.style, c.date, TCalendarKind::kCurrent), c.current);
+  }
+  EXPECT_EQ(EraOf({2019, 5, 1}, TCalendarKind::kCurrent), (TEraYear{kEraReiwa, 1}));
+  EXPECT_EQ(EraOf({2019, 4, 30}, TCalendarKind::kCurrent), (TEraYear{kEraHeisei, 31}));
+  EXPECT_EQ(EraOf({kCodeToday, kCodeToday, kCodeToday}, TCalendarKind::kCurrent),
+            (TEraYear{kEraReiwa, 6}));
+  EXPECT_EQ(DateText(0, "", 8, 0, 0, 0, {2024, 5, 1}, TCalendarKind::kCurrent),
+            "令和6年5月1日(水)");
+  EXPECT_EQ(DateText(0, "", 8, 0, 0, 0, {2024, 5, 1}), "平成36年5月1日(水)");
+}
+
+TEST(EraTable, OnlyTheCurrentCalendarHasReiwa) {
+  EXPECT_EQ(EraCount(TCalendarKind::kClassic), kEraCount);
+  EXPECT_EQ(EraName(kEraReiwa), "");
+  EXPECT_EQ(EraLetter(kEraReiwa), '\0');
+  EXPECT_EQ(EraFirstDay(kEraReiwa), 0);
+  EXPECT_EQ(EraName(kEraReiwa, TCalendarKind::kCurrent), "令和");
+  EXPECT_EQ(EraLetter(kEraReiwa, TCalendarKind::kCurrent), 'R');
+  EXPECT_EQ(EraFirstDay(kEraReiwa, TCalendarKind::kCurrent), DayNumber(TDateRec{2019, 5, 1}));
+  EXPECT_EQ(EraName(kEraReiwa + 1, TCalendarKind::kCurrent), "");
+  EXPECT_EQ(EraName(kEraHeisei, TCalendarKind::kCurrent), "平成");
+}
+
 TEST(ZodiacAnimal, FromYear1873) {
   const struct {
     int32_t year;
