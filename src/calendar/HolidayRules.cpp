@@ -186,25 +186,27 @@ constexpr TMovedHoliday kCurrentMoved[] = {
 };
 
 constexpr THolidayRuleSet kClassicSet = {
-    kClassicRules,
-    {},
-    std::numeric_limits<int32_t>::min(),
-    std::numeric_limits<int32_t>::max(),
-    DayNumber(1973, 4, 12),
-    DayNumber(kNeverDate),
-    TCitizensRule::kMayFourth,
-    DayNumber(1985, 12, 17),
+    .rules = kClassicRules,
+    .moved = {},
+    .first_year = std::numeric_limits<int32_t>::min(),
+    .last_year = std::numeric_limits<int32_t>::max(),
+    .substitute_from = DayNumber(1973, 4, 12),
+    .substitute_skips_from = DayNumber(kNeverDate),
+    .citizens = TCitizensRule::kMayFourth,
+    .citizens_from = DayNumber(1985, 12, 17),
 };
 
+// The substitute day skips the holidays that follow since the amendment of 2007; any day
+// between two holidays is a citizens' holiday since the amendment of 1985/12/27.
 constexpr THolidayRuleSet kCurrentSet = {
-    kCurrentRules,
-    kCurrentMoved,
-    1873,
-    2150,
-    DayNumber(1973, 4, 12),
-    DayNumber(2007, 1, 1),
-    TCitizensRule::kBetweenHolidays,
-    DayNumber(1985, 12, 27),
+    .rules = kCurrentRules,
+    .moved = kCurrentMoved,
+    .first_year = 1873,
+    .last_year = 2150,
+    .substitute_from = DayNumber(1973, 4, 12),
+    .substitute_skips_from = DayNumber(2007, 1, 1),
+    .citizens = TCitizensRule::kBetweenHolidays,
+    .citizens_from = DayNumber(1985, 12, 27),
 };
 
 const THolidayRuleSet& RuleSet(TCalendarKind kind) noexcept {
