@@ -74,11 +74,16 @@ std::string AgendaDateText(TDateRec date) {
 
 std::string DaysTable(TCalendar& calendar, TDateRec from, TDateRec to) {
   calendar.SetFirstYear(AgendaFirstYear(from));
+  const TCalendarKind kind = calendar.Kind();
   std::string out;
   const int32_t last = DayNumber(to);
   for (TDateRec day = from; DayNumber(day) <= last; day = AddDays(day, 1)) {
+    // A long span takes the holiday window along, as the grid does when it is scrolled.
+    if (day.Year >= calendar.FirstYear() + TCalendar::kYearCount) {
+      calendar.SetFirstYear(AgendaFirstYear(day));
+    }
     const int32_t code = calendar.HolidayCode(day);
-    const TEraYear era = EraOf(day);
+    const TEraYear era = EraOf(day, kind);
     out += AgendaDateText(day);
     out += '\t';
     out += WeekdayKanji(WeekdayOf(day));
@@ -87,12 +92,12 @@ std::string DaysTable(TCalendar& calendar, TDateRec from, TDateRec to) {
     out += '\t';
     if (code >= 0) out += calendar.HolidayName(day);
     out += '\t';
-    out += RokuyoName(day);
+    out += RokuyoName(day, kind);
     out += '\t';
-    out += LunarDateText(day);
+    out += LunarDateText(day, kind);
     out += '\t';
     if (era.Era >= 0) {
-      out += EraName(era.Era);
+      out += EraName(era.Era, kind);
       out += std::to_string(era.Year);
     }
     out += '\t';
@@ -135,7 +140,7 @@ std::vector<TAgendaRow> AgendaRows(TEntryList& list, TCalendar& calendar, const 
   for (std::size_t i = 0; i < shown.size(); ++i) {
     place = i > 0 && shown[i - 1].day == shown[i].day ? place + 1 : 0;
     const TDatePack& pack = shown[i].pack;
-    rows.push_back({pack.Date(), pack.Kind, pack.Entry, LineText(pack), place});
+    rows.push_back({pack.Date(), pack.Kind, pack.Entry, LineText(pack, calendar.Kind()), place});
   }
   return rows;
 }

@@ -24,8 +24,9 @@ namespace pelo::agenda {
 std::string AgendaDateText(TDateRec date);
 
 // One TSV row per day from from to to: date, weekday, holiday code, holiday, rokuyo, old
-// date, era with its year, zodiac animal, western sign. The holidays are the calendar's, its
-// window set to start at AgendaFirstYear(from) as for the rows.
+// date, era with its year, zodiac animal, western sign, all in the calendar's kind. The
+// holidays are the calendar's, its window set to start at AgendaFirstYear(from) as for the
+// rows and moved on the same way (from the year before) when the span leaves it.
 std::string DaysTable(TCalendar& calendar, TDateRec from, TDateRec to);
 
 // One line of a day cell.

@@ -372,7 +372,8 @@ void TMainWindow::AskJumpDate() {
 }
 
 void TMainWindow::ShowCursorDate(TSchedule* sender) {
-  date_panel_->setText(QString::fromStdString(DateText(0, "/", 0, 0, 0, 0, sender->CursorDate())));
+  date_panel_->setText(QString::fromStdString(
+      DateText(0, "/", 0, 0, 0, 0, sender->CursorDate(), sender->Calendar().Kind())));
   // Qt has no idle callback. Only a cursor move can change what the "today" button shows
   // (today itself is read once at start), so its state follows every jump at once.
   UpdateTodayButton();

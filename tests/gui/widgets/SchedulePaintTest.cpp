@@ -169,7 +169,8 @@ TEST_F(SchedulePaint, TheLabelShowsTheDayInformationOfItsKind) {
   const Case cases[] = {
       {"nothing", kDayInfoNone, -1},
       {"weekday", kDayInfoWeekday, weekday_text},
-      {"rokuyo", kDayInfoRokuyo, kColorRokuyoText + RokuyoIndex(wednesday)},
+      {"rokuyo", kDayInfoRokuyo,
+       kColorRokuyoText + RokuyoIndex(wednesday, TCalendarKind::kClassic)},
       {"lunar date", kDayInfoLunarDate, kColorLunarDateText},
       {"entry count", kDayInfoEntryCount, weekday_text},
   };
