@@ -405,8 +405,6 @@ void TMainWindow::SetCalendarKind(TCalendarKind kind) {
   calendar_current_->setChecked(kind == TCalendarKind::kCurrent);
   if (kind == schedule_->Calendar().Kind()) return;
   schedule_->SetCalendarKind(kind);
-  // The date panel names the era of the cursor's year.
-  ShowCursorDate(schedule_);
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
