@@ -626,6 +626,8 @@ TEST_F(MainWindowTest, CtrlKSwitchesTheCalendarAndKeepsTheCursor) {
   constexpr TDateRec kBirthday{2026, 2, 23};
   window->Schedule().JumpDate(kBirthday);
   auto* toggle = Child<QToolButton>(*window, "CalendarCurrentButton");
+  // The first run's window has room for the whole toolbar beside the date panel.
+  EXPECT_TRUE(toggle->isVisible());
   const auto lines = [&window] {
     const TCellLineList* cell = window->Schedule().DayTable().Cell(kBirthday);
     return cell != nullptr ? cell->Count() : -1;
