@@ -24,14 +24,15 @@ bool HasFixedLineText(const TEntry& entry) noexcept {
   return entry.Annotation.empty() && entry.Text.find('%') == std::string::npos;
 }
 
-std::string LineText(const TDatePack& pack) {
+std::string LineText(const TDatePack& pack, TCalendarKind kind) {
   if (pack.Entry == nullptr) return {};
   const TEntry& entry = *pack.Entry;
   const TDateRec base = pack.Base.PeriodStart;
 
   if (pack.Kind == kPackDerived) {
     return DerivedLineText(entry.Text, entry.Annotation, pack.Date(),
-                           pack.ProgressRange.PeriodStart, pack.ProgressRange.PeriodEnd, base);
+                           pack.ProgressRange.PeriodStart, pack.ProgressRange.PeriodEnd, base,
+                           kind);
   }
 
   // Most lines are plain text: no code to expand, nothing to combine.
@@ -47,7 +48,7 @@ std::string LineText(const TDatePack& pack) {
     line += CutLineText(entry.Text);
   } else {
     line += PlainLineText(entry.Text, entry.Annotation, pack.Date(), pack.Period.PeriodStart,
-                          pack.Period.PeriodEnd, base);
+                          pack.Period.PeriodEnd, base, kind);
   }
   // A time word of megabytes makes a line as long as any text.
   line.resize(CutLineText(line).size());

@@ -47,12 +47,12 @@ std::vector<TDayRow> DayRows(TEntryList& list, TCalendar& calendar, const TFilte
   const int32_t last = DayNumber(to);
   std::vector<TDayRow> found;
   const TPackFilter passes(filter);
-  list.VisitTable(calendar, WindowFirstYear(from), TDayTable::kYearCount,
-                  [&](const TDatePack& pack) {
-                    const int32_t day = DayNumber(pack.Date());
-                    if (day < first || day > last || !passes.Passes(pack)) return;
-                    found.push_back({pack.Date(), pack.Kind, pack.Entry, LineText(pack), 0});
-                  });
+  list.VisitTable(
+      calendar, WindowFirstYear(from), TDayTable::kYearCount, [&](const TDatePack& pack) {
+        const int32_t day = DayNumber(pack.Date());
+        if (day < first || day > last || !passes.Passes(pack)) return;
+        found.push_back({pack.Date(), pack.Kind, pack.Entry, LineText(pack, calendar.Kind()), 0});
+      });
   return InDayOrder(found, first, last);
 }
 

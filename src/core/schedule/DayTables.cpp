@@ -92,10 +92,12 @@ void TDayTable::Fill(const TDatePackList* packs) {
         fixed_line.reset();
       }
       if (fixed && pack.Kind != kPackDerived) {
-        if (!fixed_line) fixed_line = std::make_shared<const std::string>(LineText(pack));
+        if (!fixed_line) {
+          fixed_line = std::make_shared<const std::string>(LineText(pack, calendar_kind_));
+        }
         cell->AddShared(fixed_line, info);
       } else {
-        cell->Add(LineText(pack), info);
+        cell->Add(LineText(pack, calendar_kind_), info);
       }
     }
   }
