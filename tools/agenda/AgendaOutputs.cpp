@@ -1,6 +1,7 @@
 #include "AgendaOutputs.h"
 
 #include <algorithm>
+#include <ostream>
 
 #include "calendar/Calendars.h"
 #include "calendar/DateTexts.h"
@@ -17,6 +18,34 @@
 namespace pelo::agenda {
 
 namespace {
+
+// An output handed to its stream in pieces: a long one never stands whole in memory.
+class TChunkedStream {
+ public:
+  explicit TChunkedStream(std::ostream& stream) : stream_(stream) {
+    text_.reserve(kChunkBytes + kChunkBytes / 4);
+  }
+  ~TChunkedStream() { Flush(); }
+  TChunkedStream(const TChunkedStream&) = delete;
+  TChunkedStream& operator=(const TChunkedStream&) = delete;
+
+  // What is still to be written; appended to by the writer.
+  std::string& Text() noexcept { return text_; }
+  // After each row: a text grown to a chunk goes to the stream.
+  void EndRow() {
+    if (text_.size() >= kChunkBytes) Flush();
+  }
+
+ private:
+  static constexpr std::size_t kChunkBytes = 64 * 1024;
+  void Flush() {
+    stream_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
+    text_.clear();
+  }
+
+  std::ostream& stream_;
+  std::string text_;
+};
 
 // YYYY/MM/DD, zero-padded.
 void AppendAgendaDate(std::string& out, TDateRec date) {
@@ -110,21 +139,24 @@ std::string DaysTable(TCalendar& calendar, TDateRec from, TDateRec to) {
   return out;
 }
 
-std::string TextOutput(const TCalendar& calendar, const std::vector<TDayRow>& rows) {
-  std::string out;
+void WriteTextOutput(std::ostream& stream, const TCalendar& calendar,
+                     const std::vector<TDayRow>& rows) {
+  TChunkedStream chunks(stream);
+  std::string& out = chunks.Text();
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const TDayRow& row = rows[i];
     if (i == 0 || rows[i - 1].Date != row.Date) AppendTextHeading(out, calendar, row.Date);
     out += "  ";
     AppendOneLine(out, row.Text);
     out += '\n';
+    chunks.EndRow();
   }
-  return out;
 }
 
-std::string TsvOutput(const TCalendar& calendar, const TEntryList& list,
-                      const std::vector<TDayRow>& rows) {
-  std::string out;
+void WriteTsvOutput(std::ostream& stream, const TCalendar& calendar, const TEntryList& list,
+                    const std::vector<TDayRow>& rows) {
+  TChunkedStream chunks(stream);
+  std::string& out = chunks.Text();
   TRowSources sources(list);
   std::string day_columns;  // of the day of the row before
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -137,8 +169,8 @@ std::string TsvOutput(const TCalendar& calendar, const TEntryList& list,
     out += '\t';
     AppendOneLine(out, row.Text);
     out += '\n';
+    chunks.EndRow();
   }
-  return out;
 }
 
 }  // namespace pelo::agenda

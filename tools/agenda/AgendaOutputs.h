@@ -4,6 +4,7 @@
 // grid shows, as text for people and as TSV (the iCalendar form is the core's, ICalendars.h).
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -25,10 +26,13 @@ std::string DaysTable(TCalendar& calendar, TDateRec from, TDateRec to);
 
 // A heading per day with lines ("2024/5/1(水)", two blanks and the holiday name when the day
 // is one in the calendar), then the lines indented by two blanks.
-std::string TextOutput(const TCalendar& calendar, const std::vector<TDayRow>& rows);
+// Written to stream as it is made.
+void WriteTextOutput(std::ostream& stream, const TCalendar& calendar,
+                     const std::vector<TDayRow>& rows);
 
-// DATE WEEKDAY HOLIDAY KIND SOURCE TEXT, tab-separated, one row per line.
-std::string TsvOutput(const TCalendar& calendar, const TEntryList& list,
-                      const std::vector<TDayRow>& rows);
+// DATE WEEKDAY HOLIDAY KIND SOURCE TEXT, tab-separated, one row per line; written to stream
+// as it is made.
+void WriteTsvOutput(std::ostream& stream, const TCalendar& calendar, const TEntryList& list,
+                    const std::vector<TDayRow>& rows);
 
 }  // namespace pelo::agenda
