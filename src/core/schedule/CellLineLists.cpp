@@ -80,10 +80,7 @@ TCellLineList::TCellLineList(TTextMeasurer* measurer, uint32_t select_color) : m
 TCellLineList::TLine& TCellLineList::NextLine() {
   // A cleared list keeps its line records for the next fill.
   if (count_ == lines_.size()) lines_.emplace_back();
-  TLine& line = lines_[count_++];
-  line.SjisLength = -1;
-  line.Rows = TRowCache{};
-  return line;
+  return lines_[count_++];
 }
 
 void TCellLineList::Add(std::string text, const TLineInfo& info) {
@@ -102,6 +99,7 @@ void TCellLineList::Clear() {
   // the count are never read.
   for (std::size_t i = 0; i < count_; ++i) lines_[i].Text.reset();
   count_ = 0;
+  row_caches_.clear();
 }
 
 const TCellLineList::TLine& TCellLineList::StoredLine(int32_t i) const {
@@ -233,18 +231,13 @@ TCellLineList::TRowBreaker TCellLineList::BreakerOf(int32_t i) const {
   return breaker;
 }
 
-int64_t TCellLineList::SjisLengthOf(const TLine& line) const noexcept {
-  if (line.SjisLength < 0) line.SjisLength = SjisWidth(*line.Text);
-  return line.SjisLength;
-}
-
 TLineRows TCellLineList::MeasureRows(const TLine& line, const TRowBreaker& breaker, int32_t cap,
                                      bool* estimated) const {
   *estimated = false;
   TLineRows result;
   if (breaker.Narrow) {
     // Two bytes a row. Even a one-byte or empty line keeps one row, or it would vanish.
-    result.Rows = ClampHeight(std::max<int64_t>(SjisLengthOf(line) / 2, 1));
+    result.Rows = ClampHeight(std::max<int64_t>(SjisWidth(*line.Text) / 2, 1));
     result.FirstLength = 2;
     return result;
   }
@@ -279,7 +272,8 @@ TLineRows TCellLineList::LineRows(int32_t i) const {
   if (!IsLine(i)) return TLineRows{};
   const TLine& line = lines_[static_cast<std::size_t>(i)];
   const int32_t cap = ClampHeight(std::max<int64_t>(int64_t{cell_rect_.Height()} + 2, 2));
-  TRowCache& cache = line.Rows;
+  if (row_caches_.size() < count_) row_caches_.resize(count_);
+  TRowCache& cache = row_caches_[static_cast<std::size_t>(i)];
   if (cache.Generation == generation_ && cache.CellWidth == cell_rect_.Width() &&
       (!cache.Estimated || cache.Cap == cap)) {
     return cache.Result;

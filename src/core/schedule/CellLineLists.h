@@ -308,11 +308,11 @@ class TCellLineList {
     bool Estimated = false;
     TLineRows Result;
   };
+  // A day table holds hundreds of thousands of lines and refills them all on every refresh:
+  // a line is its text and facts alone; what painting measures is kept apart.
   struct TLine {
     std::shared_ptr<const std::string> Text;  // never null
     TLineInfo Info;
-    mutable int64_t SjisLength = -1;  // -1 until first needed
-    mutable TRowCache Rows;
   };
   // The next line to fill, taken from the cleared ones when there are some.
   TLine& NextLine();
@@ -334,7 +334,6 @@ class TCellLineList {
   TTextMeasurer& Surface() const noexcept;
   const TFontSpec& FontOf(int32_t i) const noexcept;
   TRowBreaker BreakerOf(int32_t i) const;
-  int64_t SjisLengthOf(const TLine& line) const noexcept;
   TLineRows MeasureRows(const TLine& line, const TRowBreaker& breaker, int32_t cap,
                         bool* estimated) const;
   void PaintLine(int32_t i, const TRect& line_rect, const TRect& row, const TRect& clip,
@@ -345,6 +344,8 @@ class TCellLineList {
   // The first count_ are the list's lines; the rest were cleared and wait to be filled again.
   std::vector<TLine> lines_;
   std::size_t count_ = 0;
+  // The measured rows of the lines by index, made as far as painting asks; emptied by Clear.
+  mutable std::vector<TRowCache> row_caches_;
   // Bumped by every change that alters how text measures; starts at 1 so 0 means "never".
   uint64_t generation_ = 1;
   TRect cell_rect_;
