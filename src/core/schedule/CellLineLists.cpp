@@ -84,20 +84,18 @@ TCellLineList::TLine& TCellLineList::NextLine() {
 }
 
 void TCellLineList::Add(std::string text, const TLineInfo& info) {
-  AddShared(std::make_shared<const std::string>(std::move(text)), info);
+  AddShared(std::make_shared<const TCellLine>(TCellLine{std::move(text), info}));
 }
 
-void TCellLineList::AddShared(std::shared_ptr<const std::string> text, const TLineInfo& info) {
-  TLine& line = NextLine();
-  line.Text = std::move(text);
-  line.Info = info;
+void TCellLineList::AddShared(std::shared_ptr<const TCellLine> line) {
+  NextLine() = std::move(line);
 }
 
 void TCellLineList::Clear() {
   // The day table refills every cell on every refresh: the line records stay, their texts
   // go (a text shared with other days lives as long as one of them shows it). Lines past
   // the count are never read.
-  for (std::size_t i = 0; i < count_; ++i) lines_[i].Text.reset();
+  for (std::size_t i = 0; i < count_; ++i) lines_[i].reset();
   count_ = 0;
   row_caches_.clear();
 }
@@ -107,9 +105,9 @@ const TCellLineList::TLine& TCellLineList::StoredLine(int32_t i) const {
   return lines_[static_cast<std::size_t>(i)];
 }
 
-const std::string& TCellLineList::Text(int32_t i) const { return *StoredLine(i).Text; }
+const std::string& TCellLineList::Text(int32_t i) const { return StoredLine(i)->Text; }
 
-const TLineInfo& TCellLineList::Info(int32_t i) const { return StoredLine(i).Info; }
+const TLineInfo& TCellLineList::Info(int32_t i) const { return StoredLine(i)->Info; }
 
 void TCellLineList::SetDisplay(const TCellDisplay& display) {
   // Icons take room from the text; wrapping, spacing and the highlight leave row counts alone.
@@ -152,7 +150,7 @@ TTextMeasurer& TCellLineList::Surface() const noexcept {
 
 const TFontSpec& TCellLineList::FontOf(int32_t i) const noexcept {
   if (IsLine(i)) {
-    const TFontSpec* own = lines_[static_cast<std::size_t>(i)].Info.Font;
+    const TFontSpec* own = lines_[static_cast<std::size_t>(i)]->Info.Font;
     if (own != nullptr) return *own;
   }
   return display_.Font;
@@ -167,7 +165,7 @@ int32_t TCellLineList::RowHeight(int32_t i) const {
 TLineIcons TCellLineList::LineIcons(int32_t i) const {
   TLineIcons icons;
   if (!IsLine(i)) return icons;
-  const TLineInfo& info = lines_[static_cast<std::size_t>(i)].Info;
+  const TLineInfo& info = lines_[static_cast<std::size_t>(i)]->Info;
   // No entry carries the mark of its slot; the slot stays for its setting in the page
   // files. A picture that could not be found takes no room.
   const std::array<bool, kIconSlotCount> facts = {info.Checked,
@@ -237,11 +235,11 @@ TLineRows TCellLineList::MeasureRows(const TLine& line, const TRowBreaker& break
   TLineRows result;
   if (breaker.Narrow) {
     // Two bytes a row. Even a one-byte or empty line keeps one row, or it would vanish.
-    result.Rows = ClampHeight(std::max<int64_t>(SjisWidth(*line.Text) / 2, 1));
+    result.Rows = ClampHeight(std::max<int64_t>(SjisWidth(line->Text) / 2, 1));
     result.FirstLength = 2;
     return result;
   }
-  const std::string_view text = *line.Text;
+  const std::string_view text = line->Text;
   std::size_t pos = 0;
   int64_t rows = 0;
   int64_t first_length = 0;
@@ -293,7 +291,7 @@ int32_t TCellLineList::LineHeight(int32_t i) const {
   if (icons.Count > 0) {
     height = std::max<int64_t>(height, int64_t{display_.Spacing} + kSmallIconSize);
     if (icons.Shown[kIconPicture]) {
-      height = std::max<int64_t>(height, lines_[static_cast<std::size_t>(i)].Info.Picture->Height);
+      height = std::max<int64_t>(height, lines_[static_cast<std::size_t>(i)]->Info.Picture->Height);
     }
   }
   return ClampHeight(height);
@@ -461,9 +459,9 @@ void TCellLineList::PaintLine(int32_t i, const TRect& line_rect, const TRect& ro
     sink.FillRect(row, highlighted ? display_.SelectColor : color_);
     const TFontSpec& font = FontOf(i);
     // The marks stand in for hidden icons.
-    const bool strike_out = line.Info.Checked && !display_.IconVisible[kIconChecked];
-    const bool underline = line.Info.HasMemo && !display_.IconVisible[kIconMemo];
-    const std::string_view text = *line.Text;
+    const bool strike_out = line->Info.Checked && !display_.IconVisible[kIconChecked];
+    const bool underline = line->Info.HasMemo && !display_.IconVisible[kIconMemo];
+    const std::string_view text = line->Text;
     const auto draw_single = [&](std::string_view piece) {
       if (piece.empty()) return;
       const int64_t font_height = std::llabs(int64_t{Surface().FontHeight(font, display_.Percent)});
@@ -513,7 +511,7 @@ void TCellLineList::PaintLine(int32_t i, const TRect& line_rect, const TRect& ro
       sink.DrawIcon(row, slot, ClampCoord(icon_x), ClampCoord(top));
       icon_x += kSmallIconSize;
     } else {
-      const TIconFile& picture = *line.Info.Picture;
+      const TIconFile& picture = *line->Info.Picture;
       if (height >= picture.Height) {
         sink.DrawPicture(row, picture, ClampCoord(icon_x),
                          ClampCoord(line_rect.Top + (height - picture.Height) / 2));

@@ -177,6 +177,13 @@ struct TLineClick {
 };
 
 // A list is made once per day cell and refilled on every refresh.
+// What a cell line shows: its text and the facts of its entry. The lines of an entry that
+// reads the same every day share one.
+struct TCellLine {
+  std::string Text;
+  TLineInfo Info;
+};
+
 class TCellLineList {
  public:
   // Measuring the text of one row stops after this many bytes of a line: no row of a cell
@@ -199,9 +206,9 @@ class TCellLineList {
 
   // Lines, in the order added; never sorted.
   void Add(std::string text, const TLineInfo& info);
-  // Adds a line that shares its text with other lines (of this or other lists): a line that
-  // reads the same on many days is held once.
-  void AddShared(std::shared_ptr<const std::string> text, const TLineInfo& info);
+  // Adds a line shared with other lines (of this or other lists): a line that reads the same
+  // on many days is held once. line must not be null.
+  void AddShared(std::shared_ptr<const TCellLine> line);
   void Clear();
   int32_t Count() const noexcept { return static_cast<int32_t>(count_); }
   // std::out_of_range when there is no line i.
@@ -309,11 +316,8 @@ class TCellLineList {
     TLineRows Result;
   };
   // A day table holds hundreds of thousands of lines and refills them all on every refresh:
-  // a line is its text and facts alone; what painting measures is kept apart.
-  struct TLine {
-    std::shared_ptr<const std::string> Text;  // never null
-    TLineInfo Info;
-  };
+  // a line is a reference to its text and facts; what painting measures is kept apart.
+  using TLine = std::shared_ptr<const TCellLine>;  // never null
   // The next line to fill, taken from the cleared ones when there are some.
   TLine& NextLine();
   // Line i; std::out_of_range when there is none.

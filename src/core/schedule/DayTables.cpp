@@ -81,7 +81,7 @@ void TDayTable::Fill(const TDatePackList* packs) {
     const TEntry* entry = nullptr;
     TLineInfo info;
     bool fixed = false;
-    std::shared_ptr<const std::string> fixed_line;  // the entry's, made on its first day
+    std::shared_ptr<const TCellLine> fixed_line;  // the entry's, made on its first day
     for (const TDatePack& pack : packs_->Packs()) {
       TCellLineList* cell = Cell(pack.Date());
       if (cell == nullptr || !passes.Passes(pack)) continue;
@@ -93,9 +93,10 @@ void TDayTable::Fill(const TDatePackList* packs) {
       }
       if (fixed && pack.Kind != kPackDerived) {
         if (!fixed_line) {
-          fixed_line = std::make_shared<const std::string>(LineText(pack, calendar_kind_));
+          fixed_line =
+              std::make_shared<const TCellLine>(TCellLine{LineText(pack, calendar_kind_), info});
         }
-        cell->AddShared(fixed_line, info);
+        cell->AddShared(fixed_line);
       } else {
         cell->Add(LineText(pack, calendar_kind_), info);
       }

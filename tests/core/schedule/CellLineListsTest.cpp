@@ -257,8 +257,8 @@ TEST(TCellLineList, ARefillForgetsTheClearedLines) {
   list.SetFont(FontOfSize("Cell", 10));
   const TIconFile picture{"pic.bmp", 20, 10};
   list.Add("abcdefghijklmnopqrstu", Facts(""));  // three rows of 10
-  list.AddShared(std::make_shared<const std::string>("second line, also long"),
-                 Facts("acp", &picture));
+  list.AddShared(std::make_shared<const TCellLine>(
+      TCellLine{"second line, also long", Facts("acp", &picture)}));
   list.Add("third", Facts("m"));
   ASSERT_EQ(list.LineRows(0).Rows, 3);
   ASSERT_EQ(list.Text(1), "second line, also long");
@@ -275,7 +275,7 @@ TEST(TCellLineList, ARefillForgetsTheClearedLines) {
   } refill[] = {{true, "abc", ""}, {false, "defghijklmnop", "b"}};
   for (const auto& line : refill) {
     if (line.shared) {
-      list.AddShared(std::make_shared<const std::string>(line.text), Facts(line.facts));
+      list.AddShared(std::make_shared<const TCellLine>(TCellLine{line.text, Facts(line.facts)}));
     } else {
       list.Add(line.text, Facts(line.facts));
     }
