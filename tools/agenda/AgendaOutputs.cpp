@@ -12,40 +12,13 @@
 #include "entries/Entries.h"
 #include "entries/Times.h"
 #include "schedule/DayTables.h"
+#include "text/ChunkedStreams.h"
 #include "text/Paths.h"
 #include "text/Texts.h"
 
 namespace pelo::agenda {
 
 namespace {
-
-// An output handed to its stream in pieces: a long one never stands whole in memory.
-class TChunkedStream {
- public:
-  explicit TChunkedStream(std::ostream& stream) : stream_(stream) {
-    text_.reserve(kChunkBytes + kChunkBytes / 4);
-  }
-  ~TChunkedStream() { Flush(); }
-  TChunkedStream(const TChunkedStream&) = delete;
-  TChunkedStream& operator=(const TChunkedStream&) = delete;
-
-  // What is still to be written; appended to by the writer.
-  std::string& Text() noexcept { return text_; }
-  // After each row: a text grown to a chunk goes to the stream.
-  void EndRow() {
-    if (text_.size() >= kChunkBytes) Flush();
-  }
-
- private:
-  static constexpr std::size_t kChunkBytes = 64 * 1024;
-  void Flush() {
-    stream_.write(text_.data(), static_cast<std::streamsize>(text_.size()));
-    text_.clear();
-  }
-
-  std::ostream& stream_;
-  std::string text_;
-};
 
 // YYYY/MM/DD, zero-padded.
 void AppendAgendaDate(std::string& out, TDateRec date) {
@@ -149,7 +122,7 @@ void WriteTextOutput(std::ostream& stream, const TCalendar& calendar,
     out += "  ";
     AppendOneLine(out, row.Text);
     out += '\n';
-    chunks.EndRow();
+    chunks.EndPart();
   }
 }
 
@@ -169,7 +142,7 @@ void WriteTsvOutput(std::ostream& stream, const TCalendar& calendar, const TEntr
     out += '\t';
     AppendOneLine(out, row.Text);
     out += '\n';
-    chunks.EndRow();
+    chunks.EndPart();
   }
 }
 

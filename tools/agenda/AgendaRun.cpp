@@ -66,7 +66,7 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
       WriteTsvOutput(out, calendar, list, rows);
       break;
     case TFormat::kIcs:
-      out << ICalendarText(list, rows, today);
+      WriteICalendar(out, list, rows, today);
       break;
   }
   return status;

@@ -7,6 +7,7 @@
 #include "entries/DatePacks.h"
 #include "entries/Entries.h"
 #include "entries/Times.h"
+#include "text/ChunkedStreams.h"
 #include "text/Texts.h"
 
 namespace pelo {
@@ -227,17 +228,20 @@ class TIcsEventWriter {
 
 }  // namespace
 
-std::string ICalendarText(const TEntryList& list, const std::vector<TDayRow>& rows,
-                          TDateRec today) {
-  std::string out;
+void WriteICalendar(std::ostream& stream, const TEntryList& list, const std::vector<TDayRow>& rows,
+                    TDateRec today) {
+  TChunkedStream chunks(stream);
+  std::string& out = chunks.Text();
   AppendFoldedIcsLine(out, "BEGIN:VCALENDAR");
   AppendFoldedIcsLine(out, "VERSION:2.0");
   AppendFoldedIcsLine(out, "PRODID:-//Pelo//pelo-agenda//JA");
   AppendFoldedIcsLine(out, "CALSCALE:GREGORIAN");
   TIcsEventWriter events(list, out, today);
-  for (const TDayRow& row : rows) events.Write(row);
+  for (const TDayRow& row : rows) {
+    events.Write(row);
+    chunks.EndPart();
+  }
   AppendFoldedIcsLine(out, "END:VCALENDAR");
-  return out;
 }
 
 }  // namespace pelo
