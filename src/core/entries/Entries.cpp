@@ -373,7 +373,7 @@ TParseError TEntry::ApplyCommand(const TCommand& command, const TLineContext& co
       break;
     }
     case 'f':
-      Font.emplace();
+      Font = std::make_unique<TFontSpec>();
       TextToFont(command.Argument, *Font);
       break;
     case 'o':
@@ -384,8 +384,12 @@ TParseError TEntry::ApplyCommand(const TCommand& command, const TLineContext& co
       Extras = std::make_unique<std::vector<std::string>>(SplitCommaList(command.Argument));
       break;
     case 'i':
-      Icon = FindIconFile(command.Argument, context.DataFolder, context.PictureCheck);
-      if (!Icon) return {kIconError, command.ArgumentAt};
+      if (std::optional<TIconFile> icon =
+              FindIconFile(command.Argument, context.DataFolder, context.PictureCheck)) {
+        Icon = std::make_unique<TIconFile>(std::move(*icon));
+      } else {
+        return {kIconError, command.ArgumentAt};
+      }
       break;
     default:
       break;
@@ -406,7 +410,7 @@ void TEntry::Assign(const TEntry* other) {
   Conditions = CopyOf(other->Conditions);
   DerivedDates = CopyOf(other->DerivedDates);
   Marks = CopyOf(other->Marks);
-  Font = other->Font;
+  Font = CopyOf(other->Font);
   Category = other->Category;
   DayMark = other->DayMark;
   HashMarked = other->HashMarked;
@@ -416,7 +420,7 @@ void TEntry::Assign(const TEntry* other) {
   Annotation = other->Annotation;
   NoteLines = CopyOf(other->NoteLines);
   Extras = CopyOf(other->Extras);
-  Icon = other->Icon;
+  Icon = CopyOf(other->Icon);
   ErrorText = other->ErrorText;
   ListIndex = other->ListIndex;
 }
@@ -430,7 +434,7 @@ void TEntry::MergeDefaults(const TEntry& default_entry) {
   if (!Times) Times = CopyOf(default_entry.Times);
   if (!Conditions) Conditions = CopyOf(default_entry.Conditions);
   if (!DerivedDates) DerivedDates = CopyOf(default_entry.DerivedDates);
-  if (!Font) Font = default_entry.Font;
+  if (!Font) Font = CopyOf(default_entry.Font);
   if (default_entry.HashMarked) HashMarked = true;
   if (default_entry.DayMark) DayMark = true;
   if (Category == kDefaultCategory && default_entry.Category != kDefaultCategory) {
@@ -438,7 +442,7 @@ void TEntry::MergeDefaults(const TEntry& default_entry) {
   }
   if (Annotation.empty()) Annotation = default_entry.Annotation;
   if (!Extras) Extras = CopyOf(default_entry.Extras);
-  if (!Icon) Icon = default_entry.Icon;
+  if (!Icon) Icon = CopyOf(default_entry.Icon);
 }
 
 void TEntry::SetCheckedMark(bool on, TDateRec today) {

@@ -9,14 +9,14 @@ namespace {
 // What a line shows of its entry besides the text.
 TLineInfo LineInfoOf(const TEntry& entry) {
   TLineInfo info;
-  info.Font = entry.Font ? &*entry.Font : nullptr;
+  info.Font = entry.Font.get();
   info.Checked = entry.IsChecked();
   info.RankA = entry.Category == 0;
   info.RankB = entry.Category == 1;
   info.HasMemo = entry.NoteLines != nullptr;
   info.HasRelFiles = entry.Extras != nullptr;
-  info.HasPicture = entry.Icon.has_value();
-  info.Picture = entry.Icon ? &*entry.Icon : nullptr;
+  info.HasPicture = entry.Icon != nullptr;
+  info.Picture = entry.Icon.get();
   info.Entry = &entry;
   return info;
 }

@@ -430,10 +430,10 @@ TEST(Entries, ParseLineStartsAfresh) {
   TEntry entry;
   ASSERT_FALSE(
       entry.ParseLine("ﾚ#@A:1/1 10:00 a &&(HD) &d(+1) &f(F) &o(n) &x(e)", kContext).Failed());
-  entry.Icon = TIconFile{"p.bmp", 16, 16};
+  entry.Icon = std::make_unique<TIconFile>(TIconFile{"p.bmp", 16, 16});
   ASSERT_FALSE(entry.ParseLine("2/1 b", kContext).Failed());
   EXPECT_EQ(Summary(entry), "dates=0/2/1^(1/0/0) text=b");
-  EXPECT_FALSE(entry.Icon.has_value());
+  EXPECT_EQ(entry.Icon, nullptr);
 
   // The line may be the entry's own text, or a part of it; a failed parse keeps it whole.
   const struct {
@@ -577,7 +577,7 @@ TEST(Entries, AssignIsADeepCopy) {
           .Failed());
   original.NoteLines =
       std::make_unique<std::vector<std::string>>(std::vector<std::string>{"note 1", "note 2"});
-  original.Icon = TIconFile{"pic.bmp", 16, 15};
+  original.Icon = std::make_unique<TIconFile>(TIconFile{"pic.bmp", 16, 15});
   original.FileIndex = 3;
   original.LineNo = 17;
   original.ListIndex = 42;
@@ -591,7 +591,8 @@ TEST(Entries, AssignIsADeepCopy) {
   copy.Assign(&original);
   EXPECT_EQ(Summary(copy), before);
   EXPECT_EQ(*copy.NoteLines, *original.NoteLines);
-  EXPECT_EQ(copy.Icon, original.Icon);
+  ASSERT_NE(copy.Icon, nullptr);
+  EXPECT_EQ(*copy.Icon, *original.Icon);
   EXPECT_EQ(copy.FileIndex, 3);
   EXPECT_EQ(copy.LineNo, 17);
   EXPECT_EQ(copy.ListIndex, 42);
@@ -618,7 +619,7 @@ TEST(Entries, AssignIsADeepCopy) {
   copy.Assign(&plain);
   EXPECT_EQ(Summary(copy), "dates=0/1/1^(1/0/0) text=b");
   EXPECT_EQ(copy.NoteLines, nullptr);
-  EXPECT_FALSE(copy.Icon.has_value());
+  EXPECT_EQ(copy.Icon, nullptr);
 
   copy.Assign(nullptr);
   copy.Assign(&copy);
@@ -669,7 +670,7 @@ TEST(Entries, MergeDefaults) {
 TEST(Entries, MergeDefaultsIconNotesAndListSettings) {
   TEntry defaults;
   ASSERT_FALSE(defaults.ParseLine("=?/?/? d", kContext).Failed());
-  defaults.Icon = TIconFile{"default.bmp", 16, 16};
+  defaults.Icon = std::make_unique<TIconFile>(TIconFile{"default.bmp", 16, 16});
   defaults.NoteLines =
       std::make_unique<std::vector<std::string>>(std::vector<std::string>{"default note"});
   defaults.Dates->MustMatch = true;
@@ -679,7 +680,7 @@ TEST(Entries, MergeDefaultsIconNotesAndListSettings) {
   TEntry entry;
   ASSERT_FALSE(entry.ParseLine("1/5 a", kContext).Failed());
   entry.MergeDefaults(defaults);
-  ASSERT_TRUE(entry.Icon.has_value());
+  ASSERT_NE(entry.Icon, nullptr);
   EXPECT_EQ(entry.Icon->Path, "default.bmp");
   EXPECT_EQ(entry.NoteLines, nullptr);
   EXPECT_TRUE(entry.Dates->MustMatch);
@@ -688,7 +689,7 @@ TEST(Entries, MergeDefaultsIconNotesAndListSettings) {
 
   TEntry own;
   ASSERT_FALSE(own.ParseLine("1/5 a", kContext).Failed());
-  own.Icon = TIconFile{"own.bmp", 8, 8};
+  own.Icon = std::make_unique<TIconFile>(TIconFile{"own.bmp", 8, 8});
   own.MergeDefaults(defaults);
   EXPECT_EQ(own.Icon->Path, "own.bmp");
 
