@@ -60,6 +60,7 @@ chmod 700 "$work/runtime"
 figures=()
 for run in $(seq 1 "$runs"); do
   log="$work/pelo-$run.log"
+  : >"$log"  # there before the first look at it, however late the program starts
   start=$(date +%s%3N)
   env -i PATH=/usr/bin:/bin DISPLAY="$display" HOME="$work" XDG_CONFIG_HOME="$work/config" \
     XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb LANG=C.UTF-8 PELO_STARTUP_TIMING=1 \
