@@ -2,13 +2,14 @@
 
 // The name tables of the calendar (weekdays, months, eras, the twelve animals, the western
 // zodiac signs) and the texts built from them: one field of a date or of a date code, and a
-// whole date with its weekday.
+// whole date with its weekday; and the date form of the programs' command lines.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "calendar/Dates.h"
+#include "text/ParseErrors.h"
 
 namespace pelo {
 
@@ -87,5 +88,10 @@ std::string DayText(int32_t side, int32_t style, int32_t day);
 // WeekdayText(style), anything else nothing. 2024/5/1(水), 2024年5月1日(水).
 std::string DateText(int32_t side, std::string_view separator, int32_t year_style,
                      int32_t month_style, int32_t day_style, int32_t weekday_style, TDateRec date);
+
+// A date given on a command line: YYYY/M/D or YYYY-MM-DD, lying in the calendar. An error is
+// placed at the field that does not read, or at 0 for a date that does not exist or lies
+// outside.
+TParseError ParseCommandLineDate(std::string_view text, TDateRec& date);
 
 }  // namespace pelo

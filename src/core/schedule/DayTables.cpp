@@ -1,6 +1,11 @@
 #include "schedule/DayTables.h"
 
+#include <algorithm>
+#include <limits>
+#include <vector>
+
 #include "entries/Entries.h"
+#include "entries/Times.h"
 
 namespace pelo {
 
@@ -19,6 +24,16 @@ TLineInfo LineInfoOf(const TEntry& entry) {
   info.Picture = entry.Icon ? &*entry.Icon : nullptr;
   info.Entry = &entry;
   return info;
+}
+
+// Where a line stands among the lines of its day by time: its first start time in minutes
+// from midnight; a line that shows no time goes after every timed one.
+int32_t TimeOrderKey(const TDatePack& pack) noexcept {
+  const TEntry& entry = *pack.Entry;
+  if (pack.Kind == kPackDerived || !entry.Times || entry.Times->Count() == 0) {
+    return std::numeric_limits<int32_t>::max();
+  }
+  return ClockMinutes(entry.Times->Item(0)->Start);
 }
 
 }  // namespace
@@ -70,51 +85,66 @@ void TDayTable::ForEachCell(F&& f) {
   for (auto& cell : cells_) f(*cell);
 }
 
+template <typename F>
+void TDayTable::ForEachShownPack(F&& f) const {
+  if (packs_ == nullptr) return;
+  const TPackFilter passes(filter_);
+  if (!sort_by_time_) {
+    for (const TDatePack& pack : packs_->Packs()) {
+      const int32_t cell = CellIndex(pack.Date());
+      if (cell >= 0 && passes.Passes(pack)) f(cell, pack);
+    }
+    return;
+  }
+  struct TShown {
+    int32_t cell;
+    int32_t key;
+    const TDatePack* pack;
+  };
+  std::vector<TShown> shown;
+  for (const TDatePack& pack : packs_->Packs()) {
+    const int32_t cell = CellIndex(pack.Date());
+    if (cell >= 0 && passes.Passes(pack)) shown.push_back({cell, TimeOrderKey(pack), &pack});
+  }
+  std::stable_sort(shown.begin(), shown.end(), [](const TShown& a, const TShown& b) {
+    return a.cell != b.cell ? a.cell < b.cell : a.key < b.key;
+  });
+  for (const TShown& item : shown) f(item.cell, *item.pack);
+}
+
 void TDayTable::Fill(const TDatePackList* packs) {
   if (packs != nullptr) packs_ = packs;
   ForEachCell([](TCellLineList& cell) { cell.Clear(); });
-  if (packs_ != nullptr) {
-    const TPackFilter passes(filter_);
-    // The packs of one entry stand together, and most entries read the same on every day:
-    // their line and line record are made once per entry, not once per day.
-    const TEntry* entry = nullptr;
-    TLineInfo info;
-    bool fixed = false;
-    std::string fixed_line;
-    bool have_fixed_line = false;
-    for (const TDatePack& pack : packs_->Packs()) {
-      TCellLineList* cell = Cell(pack.Date());
-      if (cell == nullptr || !passes.Passes(pack)) continue;
-      if (pack.Entry != entry) {
-        entry = pack.Entry;
-        info = LineInfoOf(*entry);
-        fixed = HasFixedLineText(*entry);
-        have_fixed_line = false;
-      }
-      if (fixed && pack.Kind != kPackDerived) {
-        if (!have_fixed_line) {
-          fixed_line = LineText(pack);
-          have_fixed_line = true;
-        }
-        cell->AddCopy(fixed_line, info);
-      } else {
-        cell->Add(LineText(pack), info);
-      }
+  // The packs of one entry stand together (in list order), and most entries read the same on
+  // every day: their line and line record are made once per entry, not once per day.
+  const TEntry* entry = nullptr;
+  TLineInfo info;
+  bool fixed = false;
+  std::string fixed_line;
+  bool have_fixed_line = false;
+  ForEachShownPack([&](int32_t index, const TDatePack& pack) {
+    TCellLineList& cell = *cells_[index];
+    if (pack.Entry != entry) {
+      entry = pack.Entry;
+      info = LineInfoOf(*entry);
+      fixed = HasFixedLineText(*entry);
+      have_fixed_line = false;
     }
-  }
+    if (fixed && pack.Kind != kPackDerived) {
+      if (!have_fixed_line) {
+        fixed_line = LineText(pack);
+        have_fixed_line = true;
+      }
+      cell.AddCopy(fixed_line, info);
+    } else {
+      cell.Add(LineText(pack), info);
+    }
+  });
   ForEachCell([](TCellLineList& cell) { cell.ResetPosition(); });
 }
 
 bool TDayTable::FindEntryDate(int32_t position, TDateRec& date) const {
-  const auto shows = [&](TDateRec day) {
-    const TCellLineList* cell = Cell(day);
-    if (cell == nullptr) return false;
-    for (int32_t i = 0; i < cell->Count(); ++i) {
-      const TEntry* entry = cell->Info(i).Entry;
-      if (entry != nullptr && entry->ListIndex == position) return true;
-    }
-    return false;
-  };
+  const auto shows = [&](TDateRec day) { return LineOfEntry(day, position) >= 0; };
   // Only a real day can be walked from: the days around a null date are null too.
   if (CheckCalendarRange(date) != kDateUsable) return false;
   const int32_t last_year = first_year_ + kYearCount - 1;
@@ -146,21 +176,30 @@ bool TDayTable::FindEntryDate(int32_t position, TDateRec& date) const {
   }
 }
 
+int32_t TDayTable::LineOfEntry(TDateRec date, int32_t position) const noexcept {
+  const TCellLineList* cell = Cell(date);
+  if (cell == nullptr) return -1;
+  for (int32_t i = 0; i < cell->Count(); ++i) {
+    const TEntry* entry = cell->Info(i).Entry;
+    if (entry != nullptr && entry->ListIndex == position) return i;
+  }
+  return -1;
+}
+
 void TDayTable::FocusEntry(int32_t position) {
   TDateRec day = focus_date_;
   if (!FindEntryDate(position, day)) return;
   focus_date_ = day;
   focus_entry_ = position;
-  if (packs_ != nullptr) {
-    if (TCellLineList* cell = Cell(day))
-      cell->SetSelected(packs_->IndexOnDate(day, filter_, position));
-  }
+  if (TCellLineList* cell = Cell(day)) cell->SetSelected(LineOfEntry(day, position));
 }
 
 void TDayTable::FocusDate(TDateRec date) {
   if (date.Year < first_year_ || date.Year >= first_year_ + kYearCount) return;
   focus_date_ = date;
-  focus_entry_ = packs_ == nullptr ? -1 : packs_->EntryAt(date, filter_, 0);
+  const TCellLineList* cell = Cell(date);
+  const TEntry* first = cell != nullptr && cell->Count() > 0 ? cell->Info(0).Entry : nullptr;
+  focus_entry_ = first != nullptr ? first->ListIndex : -1;
 }
 
 void TDayTable::SetDisplay(const TCellDisplay& display) {
