@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandLines.h"
+#include "app/QuietFileDialogs.h"
 #include "calendar/Dates.h"
 #include "datafiles/Notices.h"
 
@@ -27,24 +29,18 @@ class QWidget;
 namespace pelo {
 
 class TDateJumpDialog;
-class TPage;
 class TQtNotices;
 class TPlacementStore;
 class TSchedule;
+class TViewCommands;
 
 inline constexpr const char* kMainCaption = "ぺろん";
 inline constexpr const char* kMainFontFace = "ＭＳ Ｐゴシック";
-inline constexpr const char* kProgramPageFile = "Pelo.npg";
 
 // The open dialog's filters, in Qt's "caption (patterns)" form.
 inline constexpr std::array<const char*, 3> kOpenFilters = {"ねりかファイル(..nrk) (*.nrk)",
                                                             "旧ねりかファイル（.dat） (*.dat)",
                                                             "すべてのファイル(*.*) (*)"};
-
-// How a command-line argument is taken: a data file when its upper-cased text holds ".NRK"
-// anywhere (tested first), else a page file when it holds ".NPG", else it is ignored.
-enum class TArgumentKind { kIgnored, kDataFile, kPageFile };
-TArgumentKind ArgumentKind(const QString& argument);
 
 class TMainWindow : public QMainWindow {
   Q_OBJECT
@@ -99,10 +95,6 @@ class TMainWindow : public QMainWindow {
 
  private:
   struct TButton;
-  // Destroys the open dialog without letting Qt store its state.
-  struct TOpenDialogDeleter {
-    void operator()(QFileDialog* dialog) const;
-  };
 
   TMainWindow(QStringList arguments, TDateRec today, TUserNotices* notices, QWidget* parent);
   static std::span<const TButton> ButtonTable();
@@ -116,8 +108,6 @@ class TMainWindow : public QMainWindow {
 
   // Steps 2 to 7 of the start-up sequence.
   void StartUp();
-  // Reads section "NerikaPage1" of a page file into the page and applies its schedule part.
-  void ApplyPageFile(TPage& page, const std::string& path);
   // Replaces the loaded files, rebuilds the day table and goes to today.
   void LoadDataFiles(const std::vector<std::string>& names);
 
@@ -127,7 +117,9 @@ class TMainWindow : public QMainWindow {
   std::unique_ptr<TPlacementStore> placement_store_;
   std::unique_ptr<TDateJumpDialog> date_jump_dialog_;
   // Made on first use; a child of the window, for the modality, that goes before the window.
-  std::unique_ptr<QFileDialog, TOpenDialogDeleter> open_dialog_;
+  std::unique_ptr<QFileDialog, TQuietDialogDeleter> open_dialog_;
+  // Print, export and the order of lines.
+  std::unique_ptr<TViewCommands> view_commands_;
   bool show_handled_ = false;
   bool placement_restored_ = false;
   bool started_up_ = false;
