@@ -1,7 +1,7 @@
 #include "schedule/DayTables.h"
 
-#include <algorithm>
 #include <limits>
+#include <span>
 #include <vector>
 
 #include "entries/Entries.h"
@@ -85,62 +85,58 @@ void TDayTable::ForEachCell(F&& f) {
   for (auto& cell : cells_) f(*cell);
 }
 
-template <typename F>
-void TDayTable::ForEachShownPack(F&& f) const {
-  if (packs_ == nullptr) return;
-  const TPackFilter passes(filter_);
-  if (!sort_by_time_) {
-    for (const TDatePack& pack : packs_->Packs()) {
-      const int32_t cell = CellIndex(pack.Date());
-      if (cell >= 0 && passes.Passes(pack)) f(cell, pack);
-    }
-    return;
-  }
-  struct TShown {
-    int32_t cell;
-    int32_t key;
-    const TDatePack* pack;
-  };
-  std::vector<TShown> shown;
-  for (const TDatePack& pack : packs_->Packs()) {
-    const int32_t cell = CellIndex(pack.Date());
-    if (cell >= 0 && passes.Passes(pack)) shown.push_back({cell, TimeOrderKey(pack), &pack});
-  }
-  std::stable_sort(shown.begin(), shown.end(), [](const TShown& a, const TShown& b) {
-    return a.cell != b.cell ? a.cell < b.cell : a.key < b.key;
-  });
-  for (const TShown& item : shown) f(item.cell, *item.pack);
-}
-
 void TDayTable::Fill(const TDatePackList* packs) {
   if (packs != nullptr) packs_ = packs;
   ForEachCell([](TCellLineList& cell) { cell.Clear(); });
-  // The packs of one entry stand together (in list order), and most entries read the same on
-  // every day: their line and line record are made once per entry, not once per day.
-  const TEntry* entry = nullptr;
-  TLineInfo info;
-  bool fixed = false;
-  std::string fixed_line;
-  bool have_fixed_line = false;
-  ForEachShownPack([&](int32_t index, const TDatePack& pack) {
-    TCellLineList& cell = *cells_[index];
-    if (pack.Entry != entry) {
-      entry = pack.Entry;
-      info = LineInfoOf(*entry);
-      fixed = HasFixedLineText(*entry);
-      have_fixed_line = false;
-    }
-    if (fixed && pack.Kind != kPackDerived) {
-      if (!have_fixed_line) {
-        fixed_line = LineText(pack);
-        have_fixed_line = true;
+  std::vector<TLineKey> keys;  // only to order the lines by time
+  if (packs_ != nullptr) {
+    const TPackFilter passes(filter_);
+    // The packs of one entry stand together, and most entries read the same on every day:
+    // their line and line record are made once per entry, not once per day.
+    const TEntry* entry = nullptr;
+    TLineInfo info;
+    bool fixed = false;
+    std::string fixed_line;
+    bool have_fixed_line = false;
+    for (const TDatePack& pack : packs_->Packs()) {
+      const int32_t index = CellIndex(pack.Date());
+      if (index < 0 || !passes.Passes(pack)) continue;
+      TCellLineList& cell = *cells_[index];
+      if (pack.Entry != entry) {
+        entry = pack.Entry;
+        info = LineInfoOf(*entry);
+        fixed = HasFixedLineText(*entry);
+        have_fixed_line = false;
       }
-      cell.AddCopy(fixed_line, info);
-    } else {
-      cell.Add(LineText(pack), info);
+      if (fixed && pack.Kind != kPackDerived) {
+        if (!have_fixed_line) {
+          fixed_line = LineText(pack);
+          have_fixed_line = true;
+        }
+        cell.AddCopy(fixed_line, info);
+      } else {
+        cell.Add(LineText(pack), info);
+      }
+      if (sort_by_time_) keys.push_back({index, TimeOrderKey(pack)});
     }
-  });
+  }
+  if (sort_by_time_) OrderByTime(keys);
   ForEachCell([](TCellLineList& cell) { cell.ResetPosition(); });
+}
+
+void TDayTable::OrderByTime(const std::vector<TLineKey>& lines) {
+  // The keys gathered cell by cell, each cell's in the order of its lines (a counting sort by
+  // cell, which keeps the order within one): first[c] .. first[c + 1] are cell c's.
+  std::vector<int32_t> first(kCellCount + 1, 0);
+  for (const TLineKey& line : lines) ++first[static_cast<std::size_t>(line.Cell) + 1];
+  for (std::size_t c = 1; c < first.size(); ++c) first[c] += first[c - 1];
+  std::vector<int32_t> next(first.begin(), first.end() - 1);
+  std::vector<int32_t> keys(lines.size());
+  for (const TLineKey& line : lines) keys[next[line.Cell]++] = line.Key;
+  for (std::size_t c = 0; c < cells_.size(); ++c) {
+    const auto count = static_cast<std::size_t>(first[c + 1] - first[c]);
+    if (count > 1) cells_[c]->OrderLines(std::span(keys).subspan(first[c], count));
+  }
 }
 
 bool TDayTable::FindEntryDate(int32_t position, TDateRec& date) const {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "calendar/Dates.h"
 #include "datafiles/DatePackLists.h"
@@ -79,9 +80,13 @@ class TDayTable {
   int32_t CellIndex(TDateRec date) const noexcept;
   template <typename F>
   void ForEachCell(F&& f);
-  // The filtered packs of the window, in pack-list order or, by SortByTime, by day and time.
-  template <typename F>
-  void ForEachShownPack(F&& f) const;
+  // The line's cell and its place by time, for every line in the order Fill added it.
+  struct TLineKey {
+    int32_t Cell;
+    int32_t Key;
+  };
+  // Each cell's lines by their keys.
+  void OrderByTime(const std::vector<TLineKey>& lines);
 
   std::array<std::unique_ptr<TCellLineList>, kCellCount> cells_;
   const TDatePackList* packs_ = nullptr;
