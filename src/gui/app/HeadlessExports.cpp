@@ -6,6 +6,7 @@
 #include <QStringList>
 #include <algorithm>
 #include <cstdio>
+#include <iostream>
 
 #include "app/CommandLines.h"
 #include "app/PlacementStores.h"
@@ -13,7 +14,7 @@
 #include "app/ViewCommands.h"
 #include "calendar/Calendars.h"
 #include "calendar/DateTexts.h"
-#include "datafiles/Notices.h"
+#include "datafiles/ConsoleNotices.h"
 #include "text/Texts.h"
 #include "widgets/Schedules.h"
 
@@ -39,26 +40,6 @@ bool ParseSize(const std::string& text, QSize& size) {
   size = QSize(width, height);
   return true;
 }
-
-// Without a window there is nobody to answer a box: every notice is a line on standard
-// error, and a question is answered "no".
-class TStandardErrorNotices : public TUserNotices {
- public:
-  void Beep(TBeepKind) override {}
-  void Information(const std::string& text) override { Print(text); }
-  void Warning(const std::string& text) override { Print(text); }
-  bool Confirm(const std::string& text) override {
-    Print(text);
-    return false;
-  }
-  void ShowLoadErrors(const TLoadErrorReport& report) override {
-    if (!report.heading.empty()) Print(report.heading);
-    for (const std::string& line : report.lines) Print(line);
-  }
-
- private:
-  static void Print(const std::string& text) { std::fprintf(stderr, "pelo: %s\n", text.c_str()); }
-};
 
 }  // namespace
 
@@ -117,7 +98,8 @@ int RunHeadlessExport(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
   QApplication app(argc, argv);
   PrepareApplication(app);
-  TStandardErrorNotices notices;
+  // Nobody answers a box: every notice is a line on standard error.
+  TConsoleNotices notices(std::cerr);
   const TDateRec today = SystemToday();
   TSchedule schedule(notices, today);
   schedule.SetReadOnly(true);
