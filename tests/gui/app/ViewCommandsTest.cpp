@@ -108,9 +108,7 @@ TEST_F(ViewCommandsTest, OrderOfLines) {
   } cases[] = {
       {"file order by default", nullptr, nullptr, 0, false, false, "none"},
       {"the page asks for time order", "1", nullptr, 0, true, true, "none"},
-      {"the page's 0", "0", nullptr, 0, false, false, "none"},
       {"the user's choice wins over the page", "1", "0", 0, false, false, "0"},
-      {"the user's choice without a page key", nullptr, "1", 0, true, true, "1"},
       {"Ctrl+T turns it on and it is kept", nullptr, nullptr, 1, false, true, "1"},
       {"twice: back, and still the user's", "1", nullptr, 2, true, true, "1"},
       {"off against the page", "1", nullptr, 1, true, false, "0"},
