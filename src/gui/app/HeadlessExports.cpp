@@ -9,7 +9,6 @@
 #include <iostream>
 
 #include "app/CommandLines.h"
-#include "app/PlacementStores.h"
 #include "app/QtSetup.h"
 #include "app/ViewCommands.h"
 #include "calendar/Calendars.h"
@@ -110,9 +109,7 @@ int RunHeadlessExport(int argc, char** argv) {
   QStringList files;
   for (const std::string& file : options.files) files << QFile::decodeName(file.c_str());
   ApplyCommandLine(schedule, files);
-  // The order the user chose in the window, which the window would show too.
-  const TPlacementStore store(kSettingsApplication);
-  schedule.SetSortByTime(store.ReadBool(kOrderGroup, kOrderKey, schedule.SortByTime()));
+  ApplyChosenOrder(schedule);
   schedule.RefreshData(-1);
   schedule.JumpDate(options.date == kNullDate ? today : options.date);
 

@@ -60,9 +60,13 @@ void TViewCommands::CreateActions(QWidget& window) {
   connect(sort_action_, &QAction::triggered, this, &TViewCommands::SetSortByTime);
 }
 
-void TViewCommands::RestoreChoices() {
+void ApplyChosenOrder(TSchedule& schedule) {
   const TPlacementStore store(kSettingsApplication);
-  schedule_.SetSortByTime(store.ReadBool(kOrderGroup, kOrderKey, schedule_.SortByTime()));
+  schedule.SetSortByTime(store.ReadBool(kOrderGroup, kOrderKey, schedule.SortByTime()));
+}
+
+void TViewCommands::RestoreChoices() {
+  ApplyChosenOrder(schedule_);
   sort_action_->setChecked(schedule_.SortByTime());
 }
 

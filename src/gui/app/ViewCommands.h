@@ -29,6 +29,10 @@ inline constexpr const char* kOrderKey = "SortByTime";
 inline constexpr const char* kExportFilters[] = {"PNG 画像 (*.png)", "PDF 文書 (*.pdf)",
                                                  "iCalendar (*.ics)"};
 
+// The order of lines the user chose in the window, if ever, over the pages' (the window at
+// start-up, and pelo --export, which draws what the window would show).
+void ApplyChosenOrder(TSchedule& schedule);
+
 class TViewCommands : public QObject {
   Q_OBJECT
 
