@@ -45,7 +45,10 @@ void PaintFitted(QWidget& widget, QPainter& painter) {
 
 bool SavePicture(QWidget& widget, const QString& path, TPictureFormat format) {
   if (format == TPictureFormat::kPng) {
-    QImage image(widget.size(), QImage::Format_RGB32);
+    // As many pixels as the screen shows the grid with.
+    const qreal ratio = widget.devicePixelRatioF();
+    QImage image(widget.size() * ratio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
     image.fill(Qt::white);
     QPainter painter(&image);
     widget.render(&painter);

@@ -26,8 +26,9 @@ QPageLayout::Orientation OrientationFor(const QSize& picture);
 // Paints widget on the painter's device, fitted into its page and centred.
 void PaintFitted(QWidget& widget, QPainter& painter);
 
-// Writes the picture of widget at the size it has: a PNG image of its pixels, or a one-page
-// PDF of the same size (a pixel a 96th of an inch). False when the file cannot be written.
+// Writes the picture of widget at the size it has: a PNG image of its pixels (of the screen's
+// pixels on a high-density screen), or a one-page PDF of the same size (a pixel a 96th of an
+// inch). False when the file cannot be written.
 bool SavePicture(QWidget& widget, const QString& path, TPictureFormat format);
 
 // Prints widget on the device's first page, fitted into its margins (the device's own
