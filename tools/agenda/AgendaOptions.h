@@ -2,12 +2,13 @@
 
 // The command line of pelo-agenda:
 //   pelo-agenda [--from DATE] [--to DATE] [--today DATE] [--format text|tsv|ics]
-//               [--filter FILTERTEXT] [--days] FILE...
+//               [--filter FILTERTEXT] [--calendar classic|current] [--days] FILE...
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
 #include "text/ParseErrors.h"
 #include "text/SmallSets.h"
@@ -22,6 +23,7 @@ struct TAgendaOptions {
   std::optional<TDateRec> today;
   TFormat format = TFormat::kText;
   std::optional<TFilterSet> filter;
+  TCalendarKind calendar = TCalendarKind::kClassic;
   bool days = false;
   bool help = false;
   std::vector<std::string> data_files;  // in command-line order
@@ -33,8 +35,9 @@ struct TAgendaOptions {
 TParseError ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOptions& options);
 
 // The shown span once today is known: from defaults to today, to to from + 6 days (not past
-// the calendar's end). to may not lie before from nor past the last year of the evaluated
-// window (from's year + 2); the error concerns the span as a whole (position 0).
+// the calendar's end). to may not lie before from nor, unless only the days are listed
+// (--days), past the last year of the evaluated window (from's year + 2); the error concerns
+// the span as a whole (position 0).
 TParseError ResolveAgendaSpan(const TAgendaOptions& options, TDateRec today, TDateRec& from,
                               TDateRec& to);
 

@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
 #include "datafiles/DatePackLists.h"
 #include "schedule/CellLineLists.h"
@@ -47,6 +48,11 @@ class TDayTable {
   // lines of equal time keep their pack-list order. Takes effect with the next Fill.
   bool SortByTime() const noexcept { return sort_by_time_; }
   void SetSortByTime(bool sort) noexcept { sort_by_time_ = sort; }
+
+  // The calendar the lines' codes read their eras and old-calendar dates from (the schedule's);
+  // the lines change with the next Fill.
+  TCalendarKind CalendarKind() const noexcept { return calendar_kind_; }
+  void SetCalendarKind(TCalendarKind kind) noexcept { calendar_kind_ = kind; }
 
   // Remembers the packs (ignored when null) and refills every cell: one line per filtered
   // pack of the window, in pack-list order or by time (SortByTime); then every cell's
@@ -91,6 +97,7 @@ class TDayTable {
   std::array<std::unique_ptr<TCellLineList>, kCellCount> cells_;
   const TDatePackList* packs_ = nullptr;
   TFilterSet filter_ = InitialScheduleSettings().Filter;
+  TCalendarKind calendar_kind_ = TCalendarKind::kClassic;
   TDateRec focus_date_;
   int32_t focus_entry_ = -1;
   int32_t first_year_ = 0;

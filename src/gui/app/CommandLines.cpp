@@ -30,6 +30,7 @@ void ApplyPageFile(TSchedule& schedule, TPage& page, const std::string& path) {
   // were and are applied once more.
   page.Read(ini, kPageSection);
   schedule.ApplySettings(page.Schedule);
+  if (page.Calendar.has_value()) schedule.SetCalendarKind(*page.Calendar);
 }
 
 }  // namespace

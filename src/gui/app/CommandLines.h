@@ -24,7 +24,8 @@ std::string LocalPath(const QString& path);
 
 // Steps 2 to 5 of the start-up: the built-in default page (in its small-screen form on a low
 // screen), the program's page file beside the executable, the page files of arguments in
-// order, then the data files of arguments, loaded but not yet shown (RefreshData follows).
+// order (a page that names a calendar sets it), then the data files of arguments, loaded but
+// not yet shown (RefreshData follows).
 void ApplyCommandLine(TSchedule& schedule, const QStringList& arguments);
 
 }  // namespace pelo

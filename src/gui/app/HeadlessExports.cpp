@@ -9,6 +9,8 @@
 #include <iostream>
 
 #include "app/CommandLines.h"
+#include "app/MainWindows.h"
+#include "app/PlacementStores.h"
 #include "app/QtSetup.h"
 #include "app/ViewCommands.h"
 #include "calendar/Calendars.h"
@@ -106,6 +108,8 @@ int RunHeadlessExport(int argc, char** argv) {
   schedule.setAttribute(Qt::WA_DontShowOnScreen);
   schedule.resize(options.size);
   schedule.show();
+  // The calendar the window would start with, before the pages, which may choose another.
+  schedule.SetCalendarKind(StoredCalendarKind(TPlacementStore(kSettingsApplication)));
   QStringList files;
   for (const std::string& file : options.files) files << QFile::decodeName(file.c_str());
   ApplyCommandLine(schedule, files);

@@ -1,9 +1,10 @@
 #pragma once
 
 // The main window: the strip with the navigation toolbar and the date panel on top, the
-// schedule below. It runs the start-up sequence when it is first shown (placement, pages,
-// command line, data files, today), opens data files from its open dialog and keeps the
-// window placement between runs.
+// schedule below. It runs the start-up sequence when it is first shown (placement, calendar,
+// pages, command line, data files, today), opens data files from its open dialog, switches
+// between the classic calendar and the calendar of today, and keeps the window placement and
+// that choice between runs.
 
 #include <QMainWindow>
 #include <QStringList>
@@ -16,6 +17,7 @@
 
 #include "app/CommandLines.h"
 #include "app/QuietFileDialogs.h"
+#include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
 #include "datafiles/Notices.h"
 
@@ -36,11 +38,17 @@ class TViewCommands;
 
 inline constexpr const char* kMainCaption = "ぺろん";
 inline constexpr const char* kMainFontFace = "ＭＳ Ｐゴシック";
+// Where the calendar choice is kept, beside the window placement: 1 for the calendar of today.
+inline constexpr const char* kCalendarSettingsGroup = "Calendar";
+inline constexpr const char* kCalendarSettingsKey = "Current";
 
 // The open dialog's filters, in Qt's "caption (patterns)" form.
 inline constexpr std::array<const char*, 3> kOpenFilters = {"ねりかファイル(..nrk) (*.nrk)",
                                                             "旧ねりかファイル（.dat） (*.dat)",
                                                             "すべてのファイル(*.*) (*)"};
+
+// The calendar chosen in the last run: the classic one until the calendar of today was.
+TCalendarKind StoredCalendarKind(const TPlacementStore& store);
 
 class TMainWindow : public QMainWindow {
   Q_OBJECT
@@ -82,6 +90,9 @@ class TMainWindow : public QMainWindow {
   void ShowCursorDate(TSchedule* sender);
   // Enables the "today" button exactly when the cursor is not on today.
   void UpdateTodayButton();
+  // Shows the schedule in the calendar of kind (the table is rebuilt, the cursor stays) and
+  // sets the toolbar's toggle to match.
+  void SetCalendarKind(TCalendarKind kind);
 
   // Runs StartOnFirstShow before the window is first shown.
   void setVisible(bool visible) override;
@@ -131,6 +142,7 @@ class TMainWindow : public QMainWindow {
   QToolBar* tool_bar_ = nullptr;
   std::vector<QAction*> actions_;  // in toolbar order
   QAction* jump_today_ = nullptr;
+  QAction* calendar_current_ = nullptr;  // checked while the calendar of today is shown
 };
 
 }  // namespace pelo
