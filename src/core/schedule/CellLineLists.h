@@ -14,6 +14,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -196,13 +197,16 @@ class TCellLineList {
   explicit TCellLineList(TTextMeasurer* measurer = nullptr,
                          uint32_t select_color = kSelectColorDeep);
 
-  // Lines, in the order added; never sorted.
+  // Lines, in the order added unless OrderLines reorders them.
   void Add(std::string text, const TLineInfo& info);
   // Adds a copy of text, kept in the storage of a line that Clear took away when there is
   // one: a refill of the cell with lines no longer than before allocates nothing. (Add
   // takes the storage of the text it is given instead.)
   void AddCopy(std::string_view text, const TLineInfo& info);
   void Clear();
+  // Reorders the lines by keys, one per line in line order: smallest first, lines of equal
+  // key in the order they had. std::invalid_argument when the counts differ.
+  void OrderLines(std::span<const int32_t> keys);
   int32_t Count() const noexcept { return static_cast<int32_t>(count_); }
   // std::out_of_range when there is no line i.
   const std::string& Text(int32_t i) const;
