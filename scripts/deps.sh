@@ -41,16 +41,17 @@ PELO_BUILD_PACKAGES=(
 )
 
 # What the test suite needs on top: test and benchmark libraries, clang with its
-# fuzzer runtime, a real iCalendar parser, an X server with a window manager and a way to
-# type and click for the end-to-end test, the checkers of the desktop entry and the
-# file-type description, what building and checking the Debian package takes, and Python and
-# clang-format for the checks of the source tree (its layers and format, the generated
-# old-calendar tables).
+# fuzzer runtime, a real iCalendar parser, a PDF reader for the exported grid (its text, its
+# fonts and its page drawn), an X server with a window manager and a way to type and click
+# for the end-to-end test, the checkers of the desktop entry and the file-type description,
+# what building and checking the Debian package takes, and Python and clang-format for the
+# checks of the source tree (its layers and format, the generated old-calendar tables).
 PELO_TEST_PACKAGES=(
   "${PELO_BUILD_PACKAGES[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   libical-dev
+  poppler-utils
   xvfb x11-utils xauth imagemagick openbox xdotool
   desktop-file-utils shared-mime-info libxml2-utils
   dpkg-dev file groff-base

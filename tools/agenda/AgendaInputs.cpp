@@ -17,18 +17,6 @@ constexpr int32_t kScreenHeight = 768;
 
 }  // namespace
 
-void TConsoleNotices::WriteLine(const std::string& text) { out_ << text << '\n'; }
-
-bool TConsoleNotices::Confirm(const std::string& text) {
-  WriteLine(text);
-  return false;
-}
-
-void TConsoleNotices::ShowLoadErrors(const TLoadErrorReport& report) {
-  if (!report.heading.empty()) WriteLine(report.heading);
-  for (const std::string& line : report.lines) WriteLine(line);
-}
-
 bool LoadDataFiles(TEntryList& list, const std::vector<std::string>& paths) {
   // LoadFiles without losing which file failed.
   list.Clear();

@@ -1,13 +1,11 @@
 #pragma once
 
 // What pelo-agenda reads: the data files, loaded as the viewer loads them with their problems
-// told on standard error, and the filter of the page files.
+// told on standard error (TConsoleNotices), and the filter of the page files.
 
-#include <ostream>
 #include <string>
 #include <vector>
 
-#include "datafiles/Notices.h"
 #include "text/SmallSets.h"
 
 namespace pelo {
@@ -15,25 +13,6 @@ class TEntryList;
 }
 
 namespace pelo::agenda {
-
-// The user notices of a console: every message and every report line is a line on out (the
-// program's standard error). There is nobody to ask, so a question is answered Cancel; the
-// agenda changes no entry and never asks one.
-class TConsoleNotices : public TUserNotices {
- public:
-  explicit TConsoleNotices(std::ostream& out) noexcept : out_(out) {}
-
-  void Beep(TBeepKind) override {}
-  void Information(const std::string& text) override { WriteLine(text); }
-  void Warning(const std::string& text) override { WriteLine(text); }
-  bool Confirm(const std::string& text) override;
-  void ShowLoadErrors(const TLoadErrorReport& report) override;
-
- private:
-  void WriteLine(const std::string& text);
-
-  std::ostream& out_;
-};
 
 // Loads the data files in order into one entry list (emptied first). False when one of them
 // was missing or could not be read; what did load stays.

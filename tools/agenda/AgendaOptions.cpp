@@ -1,5 +1,6 @@
 #include "AgendaOptions.h"
 
+#include "calendar/DateTexts.h"
 #include "text/Texts.h"
 
 namespace pelo::agenda {
@@ -37,33 +38,6 @@ bool SplitInlineValue(const std::string& arg, std::string& name, std::string& va
 
 }  // namespace
 
-TParseError ParseAgendaDate(const std::string& text, TDateRec& date) {
-  const char separator = text.find('-') != std::string::npos ? '-' : '/';
-  int32_t fields[3];
-  std::size_t start = 0;
-  for (int32_t i = 0; i < 3; ++i) {
-    const std::size_t end = i < 2 ? text.find(separator, start) : text.size();
-    if (end == std::string::npos ||
-        !ParseInt32(std::string_view(text).substr(start, end - start), fields[i]) ||
-        text[start] == '+' || text[start] == '-') {
-      return {Concat({"'", text, "' is not a date (YYYY/M/D or YYYY-MM-DD)"}), start};
-    }
-    start = end + 1;
-  }
-  const TDateRec parsed{fields[0], fields[1], fields[2]};
-  switch (CheckCalendarRange(parsed)) {
-    case kDateUsable:
-      date = parsed;
-      return {};
-    case kDateBeforeRange:
-    case kDateAfterRange:
-      return {Concat({"'", text, "' lies outside the calendar (1582/11/1..2150/12/31)"}), 0};
-    case kDateNonexistent:
-      break;
-  }
-  return {Concat({"'", text, "' does not exist"}), 0};
-}
-
 TParseError ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOptions& options) {
   bool options_ended = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -93,7 +67,7 @@ TParseError ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOp
       }
       if (name == "--from" || name == "--to" || name == "--today") {
         TDateRec date;
-        if (const TParseError error = ParseAgendaDate(value, date); error.Failed()) {
+        if (const TParseError error = ParseCommandLineDate(value, date); error.Failed()) {
           return {Concat({name, ": ", error.Message()}), i};
         }
         (name == "--from" ? options.from : name == "--to" ? options.to : options.today) = date;

@@ -34,10 +34,6 @@ struct TAgendaOptions {
 // index of the argument it concerns (args.size() when a data file is missing).
 TParseError ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOptions& options);
 
-// Reads YYYY/M/D or YYYY-MM-DD; the date must lie in the calendar. An error is placed at the
-// field that does not read, or at 0 for a date that does not exist or lies outside.
-TParseError ParseAgendaDate(const std::string& text, TDateRec& date);
-
 // The shown span once today is known: from defaults to today, to to from + 6 days (not past
 // the calendar's end). to may not lie before from nor, unless only the days are listed
 // (--days), past the last year of the evaluated window (from's year + 2); the error concerns

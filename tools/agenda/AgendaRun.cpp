@@ -4,6 +4,7 @@
 #include "AgendaOptions.h"
 #include "AgendaOutputs.h"
 #include "calendar/Calendars.h"
+#include "datafiles/ConsoleNotices.h"
 #include "datafiles/EntryLists.h"
 #include "schedule/ICalendars.h"
 #include "schedule/ScheduleSettings.h"

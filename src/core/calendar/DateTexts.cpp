@@ -371,4 +371,30 @@ std::string DateText(int32_t side, std::string_view separator, int32_t year_styl
   return text;
 }
 
+TParseError ParseCommandLineDate(std::string_view text, TDateRec& date) {
+  const char separator = text.find('-') != std::string_view::npos ? '-' : '/';
+  int32_t fields[3];
+  std::size_t start = 0;
+  for (int32_t i = 0; i < 3; ++i) {
+    const std::size_t end = i < 2 ? text.find(separator, start) : text.size();
+    if (end == std::string_view::npos || !ParseInt32(text.substr(start, end - start), fields[i]) ||
+        text[start] == '+' || text[start] == '-') {
+      return {Concat({"'", text, "' is not a date (YYYY/M/D or YYYY-MM-DD)"}), start};
+    }
+    start = end + 1;
+  }
+  const TDateRec parsed{fields[0], fields[1], fields[2]};
+  switch (CheckCalendarRange(parsed)) {
+    case kDateUsable:
+      date = parsed;
+      return {};
+    case kDateBeforeRange:
+    case kDateAfterRange:
+      return {Concat({"'", text, "' lies outside the calendar (1582/11/1..2150/12/31)"}), 0};
+    case kDateNonexistent:
+      break;
+  }
+  return {Concat({"'", text, "' does not exist"}), 0};
+}
+
 }  // namespace pelo

@@ -2,7 +2,7 @@
 
 // The name tables of the calendar (weekdays, months, eras, the twelve animals, the western
 // zodiac signs) and the texts built from them: one field of a date or of a date code, and a
-// whole date with its weekday.
+// whole date with its weekday; and the date form of the programs' command lines.
 
 #include <cstdint>
 #include <string>
@@ -10,6 +10,7 @@
 
 #include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
+#include "text/ParseErrors.h"
 
 namespace pelo {
 
@@ -98,5 +99,10 @@ std::string DayText(int32_t side, int32_t style, int32_t day);
 std::string DateText(int32_t side, std::string_view separator, int32_t year_style,
                      int32_t month_style, int32_t day_style, int32_t weekday_style, TDateRec date,
                      TCalendarKind kind);
+
+// A date given on a command line: YYYY/M/D or YYYY-MM-DD, lying in the calendar. An error is
+// placed at the field that does not read, or at 0 for a date that does not exist or lies
+// outside.
+TParseError ParseCommandLineDate(std::string_view text, TDateRec& date);
 
 }  // namespace pelo

@@ -21,26 +21,4 @@ bool TPackFilter::Passes(const TDatePack& pack) const noexcept {
          allows(5, entry->Category) && allows(6, pack.Kind) && allows(7, entry->FileIndex);
 }
 
-int32_t TDatePackList::EntryAt(TDateRec date, const TFilterSet& filter, int32_t k) const noexcept {
-  if (k < 0) return -1;
-  const TPackFilter passes(filter);
-  for (const TDatePack& pack : packs_) {
-    if (pack.Date() != date || !passes.Passes(pack)) continue;
-    if (k-- == 0) return pack.Entry->ListIndex;
-  }
-  return -1;
-}
-
-int32_t TDatePackList::IndexOnDate(TDateRec date, const TFilterSet& filter,
-                                   int32_t position) const noexcept {
-  int32_t k = 0;
-  const TPackFilter passes(filter);
-  for (const TDatePack& pack : packs_) {
-    if (pack.Date() != date || !passes.Passes(pack)) continue;
-    if (pack.Entry->ListIndex == position) return k;
-    ++k;
-  }
-  return -1;
-}
-
 }  // namespace pelo

@@ -35,13 +35,6 @@ class TDatePackList {
   const std::vector<TDatePack>& Packs() const noexcept { return packs_; }
   std::vector<TDatePack>& Packs() noexcept { return packs_; }
 
-  // The entry position (ListIndex) of the k-th pack (from 0) that passes the filter and lies
-  // on date, counting in list order; -1 when there is none.
-  int32_t EntryAt(TDateRec date, const TFilterSet& filter, int32_t k) const noexcept;
-  // How many filtered packs on date come before the first one of the entry at position;
-  // -1 when the entry has none there.
-  int32_t IndexOnDate(TDateRec date, const TFilterSet& filter, int32_t position) const noexcept;
-
  private:
   std::vector<TDatePack> packs_;
 };

@@ -83,6 +83,13 @@ TParseError TTimeSetList::ParseTimeSetList(std::string_view text) {
       text, items_, [](TTimeSet& set, std::string_view item) { return set.ParseTimeSet(item); });
 }
 
+int32_t ClockMinutes(const TTime& time) noexcept {
+  int32_t hour = time.Hour < 0 ? 0 : time.Hour;
+  if (time.TwelveHour) hour = hour % 12 + (hour >= 12 ? 12 : 0);
+  const int32_t minute = time.Minute < 0 ? 0 : time.Minute;
+  return hour * 60 + minute;
+}
+
 std::string TimeText(const TTime& time) {
   std::string text = NumberText(ShownHour(time));
   text += ':';

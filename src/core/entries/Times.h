@@ -64,6 +64,11 @@ class TTimeSetList {
   std::vector<TTimeSet> items_;
 };
 
+// A clock time on a day: minutes from the day's midnight, 24:00 and later on the next day.
+// A twelve-hour time is read as the cell shows it (hour mod 12, pm from 12 on): "12:00pm"
+// shows as "0:00pm" and is noon.
+int32_t ClockMinutes(const TTime& time) noexcept;
+
 // "9:05", "14:30", "25:00"; with the twelve-hour flag "9:05am", "2:30pm".
 std::string TimeText(const TTime& time);
 // TimeText with a blank in front of a one-digit hour.

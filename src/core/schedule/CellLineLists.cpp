@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <utility>
+#include <vector>
 
 #include "text/Texts.h"
 
@@ -98,6 +99,20 @@ void TCellLineList::Clear() {
   for (std::size_t i = 0; i < count_; ++i) lines_[i].reset();
   count_ = 0;
   row_caches_.clear();
+}
+
+void TCellLineList::OrderLines(std::span<const int32_t> keys) {
+  if (keys.size() != count_) throw std::invalid_argument("TCellLineList: one key per line");
+  if (std::is_sorted(keys.begin(), keys.end())) return;
+  std::vector<std::size_t> order(count_);
+  for (std::size_t i = 0; i < count_; ++i) order[i] = i;
+  std::stable_sort(order.begin(), order.end(),
+                   [keys](std::size_t a, std::size_t b) { return keys[a] < keys[b]; });
+  std::vector<TLine> ordered;
+  ordered.reserve(count_);
+  for (const std::size_t i : order) ordered.push_back(std::move(lines_[i]));
+  std::move(ordered.begin(), ordered.end(), lines_.begin());
+  row_caches_.clear();  // they go by place
 }
 
 const TCellLineList::TLine& TCellLineList::StoredLine(int32_t i) const {

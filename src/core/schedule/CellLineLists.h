@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -204,12 +205,15 @@ class TCellLineList {
   explicit TCellLineList(TTextMeasurer* measurer = nullptr,
                          uint32_t select_color = kSelectColorDeep);
 
-  // Lines, in the order added; never sorted.
+  // Lines, in the order added unless OrderLines reorders them.
   void Add(std::string text, const TLineInfo& info);
   // Adds a line shared with other lines (of this or other lists): a line that reads the same
   // on many days is held once. line must not be null.
   void AddShared(std::shared_ptr<const TCellLine> line);
   void Clear();
+  // Reorders the lines by keys, one per line in line order: smallest first, lines of equal
+  // key in the order they had. std::invalid_argument when the counts differ.
+  void OrderLines(std::span<const int32_t> keys);
   int32_t Count() const noexcept { return static_cast<int32_t>(count_); }
   // std::out_of_range when there is no line i.
   const std::string& Text(int32_t i) const;

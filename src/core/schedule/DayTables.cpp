@@ -1,6 +1,11 @@
 #include "schedule/DayTables.h"
 
+#include <limits>
+#include <span>
+#include <vector>
+
 #include "entries/Entries.h"
+#include "entries/Times.h"
 
 namespace pelo {
 
@@ -19,6 +24,16 @@ TLineInfo LineInfoOf(const TEntry& entry) {
   info.Picture = entry.Icon.get();
   info.Entry = &entry;
   return info;
+}
+
+// Where a line stands among the lines of its day by time: its first start time in minutes
+// from midnight; a line that shows no time goes after every timed one.
+int32_t TimeOrderKey(const TDatePack& pack) noexcept {
+  const TEntry& entry = *pack.Entry;
+  if (pack.Kind == kPackDerived || !entry.Times || entry.Times->Count() == 0) {
+    return std::numeric_limits<int32_t>::max();
+  }
+  return ClockMinutes(entry.Times->Item(0)->Start);
 }
 
 }  // namespace
@@ -73,6 +88,7 @@ void TDayTable::ForEachCell(F&& f) {
 void TDayTable::Fill(const TDatePackList* packs) {
   if (packs != nullptr) packs_ = packs;
   ForEachCell([](TCellLineList& cell) { cell.Clear(); });
+  std::vector<TLineKey> keys;  // only to order the lines by time
   if (packs_ != nullptr) {
     const TPackFilter passes(filter_);
     // The packs of one entry stand together, and most entries read the same on every day:
@@ -83,8 +99,9 @@ void TDayTable::Fill(const TDatePackList* packs) {
     bool fixed = false;
     std::shared_ptr<const TCellLine> fixed_line;  // the entry's, made on its first day
     for (const TDatePack& pack : packs_->Packs()) {
-      TCellLineList* cell = Cell(pack.Date());
-      if (cell == nullptr || !passes.Passes(pack)) continue;
+      const int32_t index = CellIndex(pack.Date());
+      if (index < 0 || !passes.Passes(pack)) continue;
+      TCellLineList& cell = *cells_[index];
       if (pack.Entry != entry) {
         entry = pack.Entry;
         info = LineInfoOf(*entry);
@@ -96,25 +113,34 @@ void TDayTable::Fill(const TDatePackList* packs) {
           fixed_line =
               std::make_shared<const TCellLine>(TCellLine{LineText(pack, calendar_kind_), info});
         }
-        cell->AddShared(fixed_line);
+        cell.AddShared(fixed_line);
       } else {
-        cell->Add(LineText(pack, calendar_kind_), info);
+        cell.Add(LineText(pack, calendar_kind_), info);
       }
+      if (sort_by_time_) keys.push_back({index, TimeOrderKey(pack)});
     }
   }
+  if (sort_by_time_) OrderByTime(keys);
   ForEachCell([](TCellLineList& cell) { cell.ResetPosition(); });
 }
 
+void TDayTable::OrderByTime(const std::vector<TLineKey>& lines) {
+  // The keys gathered cell by cell, each cell's in the order of its lines (a counting sort by
+  // cell, which keeps the order within one): first[c] .. first[c + 1] are cell c's.
+  std::vector<int32_t> first(kCellCount + 1, 0);
+  for (const TLineKey& line : lines) ++first[static_cast<std::size_t>(line.Cell) + 1];
+  for (std::size_t c = 1; c < first.size(); ++c) first[c] += first[c - 1];
+  std::vector<int32_t> next(first.begin(), first.end() - 1);
+  std::vector<int32_t> keys(lines.size());
+  for (const TLineKey& line : lines) keys[next[line.Cell]++] = line.Key;
+  for (std::size_t c = 0; c < cells_.size(); ++c) {
+    const auto count = static_cast<std::size_t>(first[c + 1] - first[c]);
+    if (count > 1) cells_[c]->OrderLines(std::span(keys).subspan(first[c], count));
+  }
+}
+
 bool TDayTable::FindEntryDate(int32_t position, TDateRec& date) const {
-  const auto shows = [&](TDateRec day) {
-    const TCellLineList* cell = Cell(day);
-    if (cell == nullptr) return false;
-    for (int32_t i = 0; i < cell->Count(); ++i) {
-      const TEntry* entry = cell->Info(i).Entry;
-      if (entry != nullptr && entry->ListIndex == position) return true;
-    }
-    return false;
-  };
+  const auto shows = [&](TDateRec day) { return LineOfEntry(day, position) >= 0; };
   // Only a real day can be walked from: the days around a null date are null too.
   if (CheckCalendarRange(date) != kDateUsable) return false;
   const int32_t last_year = first_year_ + kYearCount - 1;
@@ -146,21 +172,30 @@ bool TDayTable::FindEntryDate(int32_t position, TDateRec& date) const {
   }
 }
 
+int32_t TDayTable::LineOfEntry(TDateRec date, int32_t position) const noexcept {
+  const TCellLineList* cell = Cell(date);
+  if (cell == nullptr) return -1;
+  for (int32_t i = 0; i < cell->Count(); ++i) {
+    const TEntry* entry = cell->Info(i).Entry;
+    if (entry != nullptr && entry->ListIndex == position) return i;
+  }
+  return -1;
+}
+
 void TDayTable::FocusEntry(int32_t position) {
   TDateRec day = focus_date_;
   if (!FindEntryDate(position, day)) return;
   focus_date_ = day;
   focus_entry_ = position;
-  if (packs_ != nullptr) {
-    if (TCellLineList* cell = Cell(day))
-      cell->SetSelected(packs_->IndexOnDate(day, filter_, position));
-  }
+  if (TCellLineList* cell = Cell(day)) cell->SetSelected(LineOfEntry(day, position));
 }
 
 void TDayTable::FocusDate(TDateRec date) {
   if (date.Year < first_year_ || date.Year >= first_year_ + kYearCount) return;
   focus_date_ = date;
-  focus_entry_ = packs_ == nullptr ? -1 : packs_->EntryAt(date, filter_, 0);
+  const TCellLineList* cell = Cell(date);
+  const TEntry* first = cell != nullptr && cell->Count() > 0 ? cell->Info(0).Entry : nullptr;
+  focus_entry_ = first != nullptr ? first->ListIndex : -1;
 }
 
 void TDayTable::SetDisplay(const TCellDisplay& display) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
@@ -42,13 +43,20 @@ class TDayTable {
   const TFilterSet& Filter() const noexcept { return filter_; }
   void SetFilter(const TFilterSet& filter) noexcept { filter_ = filter; }
 
+  // Each day's lines by their first time instead of in pack-list order: timed lines first,
+  // earliest on top, then the untimed ones (derived days among them, which show no time);
+  // lines of equal time keep their pack-list order. Takes effect with the next Fill.
+  bool SortByTime() const noexcept { return sort_by_time_; }
+  void SetSortByTime(bool sort) noexcept { sort_by_time_ = sort; }
+
   // The calendar the lines' codes read their eras and old-calendar dates from (the schedule's);
   // the lines change with the next Fill.
   TCalendarKind CalendarKind() const noexcept { return calendar_kind_; }
   void SetCalendarKind(TCalendarKind kind) noexcept { calendar_kind_ = kind; }
 
   // Remembers the packs (ignored when null) and refills every cell: one line per filtered
-  // pack of the window, in pack-list order; then every cell's selection and first line to 0.
+  // pack of the window, in pack-list order or by time (SortByTime); then every cell's
+  // selection and first line to 0.
   void Fill(const TDatePackList* packs);
   const TDatePackList* Packs() const noexcept { return packs_; }
 
@@ -62,6 +70,8 @@ class TDayTable {
   // no real day. Near an end of the window (or outside it) the search goes on in the other
   // direction until that one has left the window too.
   bool FindEntryDate(int32_t position, TDateRec& date) const;
+  // The first line of date's cell that shows the entry at position; -1 when none does.
+  int32_t LineOfEntry(TDateRec date, int32_t position) const noexcept;
   // Moves the focus to the nearest day showing the entry and selects its line there.
   void FocusEntry(int32_t position);
   // In the window: the focus date becomes date and the focus entry its first line's entry.
@@ -76,6 +86,13 @@ class TDayTable {
   int32_t CellIndex(TDateRec date) const noexcept;
   template <typename F>
   void ForEachCell(F&& f);
+  // The line's cell and its place by time, for every line in the order Fill added it.
+  struct TLineKey {
+    int32_t Cell;
+    int32_t Key;
+  };
+  // Each cell's lines by their keys.
+  void OrderByTime(const std::vector<TLineKey>& lines);
 
   std::array<std::unique_ptr<TCellLineList>, kCellCount> cells_;
   const TDatePackList* packs_ = nullptr;
@@ -84,6 +101,7 @@ class TDayTable {
   TDateRec focus_date_;
   int32_t focus_entry_ = -1;
   int32_t first_year_ = 0;
+  bool sort_by_time_ = false;
 };
 
 }  // namespace pelo

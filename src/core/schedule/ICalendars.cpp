@@ -122,13 +122,6 @@ void AppendEventUid(std::string& out, uint64_t file_hash, int32_t line_no,
 
 }  // namespace
 
-int32_t ClockMinutes(const TTime& time) noexcept {
-  int32_t hour = time.Hour < 0 ? 0 : time.Hour;
-  if (time.TwelveHour) hour = hour % 12 + (hour >= 12 ? 12 : 0);
-  const int32_t minute = time.Minute < 0 ? 0 : time.Minute;
-  return hour * 60 + minute;
-}
-
 TEventTimes EventTimes(TDateRec date, const TTime& start, const TTime* end) noexcept {
   TEventTimes times;
   const int32_t start_total = ClockMinutes(start);

@@ -25,11 +25,6 @@ void WriteICalendar(std::ostream& stream, const TEntryList& list, const std::vec
 
 // ---- Pieces of the iCalendar form ----
 
-// A clock time on a day: minutes from the day's midnight, 24:00 and later on the next day.
-// A twelve-hour time is read as the cell shows it (hour mod 12, pm from 12 on): "12:00pm"
-// shows as "0:00pm" and is noon.
-int32_t ClockMinutes(const TTime& time) noexcept;
-
 // The start and end of a timed event, from the row's date and its entry's first time set:
 // the end, when there is one, lies after the start (an end not after it is on the next day).
 struct TEventTimes {

@@ -316,6 +316,7 @@ bool TPage::Read(const TIniFile& ini, std::string_view section) {
   s.DispHoliday = flag("ScheduleDispHoliday", defaults.DispHoliday);
   s.MonthReset = flag("ScheduleMonthReset", defaults.MonthReset);
   s.Wrap = flag("ScheduleReturn", defaults.Wrap);
+  s.SortByTime = flag("ScheduleSortByTime", defaults.SortByTime);
 
   // A set holding more than one member is written in quotes, so a value whose first and last
   // sets both do looks wrapped in quotes, and taking them off would spoil it: the value is

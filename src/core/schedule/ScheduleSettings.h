@@ -99,6 +99,8 @@ struct TScheduleSettings : TScheduleLayout {
   int32_t DayInfo = kDayInfoWeekday;
   bool DispHoliday = true;
   bool Wrap = false;  // long entry lines wrap (page key ScheduleReturn)
+  // Each day's lines by their first time rather than in file order (TDayTable::SortByTime).
+  bool SortByTime = false;
   // Sets 0 and 4 = {0}, set 5 = {0, 1, 2}, set 6 = {0, 1, 2, 3}, the others empty.
   TFilterSet Filter{{TSmallSet{0}, TSmallSet{}, TSmallSet{}, TSmallSet{}, TSmallSet{0},
                      TSmallSet{0, 1, 2}, TSmallSet{0, 1, 2, 3}, TSmallSet{}}};

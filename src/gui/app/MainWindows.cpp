@@ -4,32 +4,23 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCompleter>
-#include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFrame>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
 #include <QPalette>
-#include <QScreen>
-#include <QSettings>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <filesystem>
 #include <span>
-#include <system_error>
 
 #include "app/DateJumpDialogs.h"
 #include "app/PlacementStores.h"
 #include "app/QtNotices.h"
+#include "app/ViewCommands.h"
 #include "calendar/DateTexts.h"
-#include "schedule/IniFiles.h"
-#include "schedule/Pages.h"
-#include "text/Paths.h"
 #include "widgets/Pictures.h"
 #include "widgets/Schedules.h"
 
@@ -38,15 +29,6 @@ namespace pelo {
 namespace {
 
 QString Q(const char* text) { return QString::fromUtf8(text); }
-
-// Paths go to the core as the bytes the file system knows them by.
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-int32_t ScreenHeight() {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  // Without a screen nothing is shown anyway; the normal-height page is the sensible one.
-  return screen != nullptr ? screen->geometry().height() : TPage::kSmallScreenHeight;
-}
 
 QIcon ToolbarIcon(int picture) {
   QIcon icon;
@@ -57,11 +39,10 @@ QIcon ToolbarIcon(int picture) {
 
 }  // namespace
 
-TArgumentKind ArgumentKind(const QString& argument) {
-  const QString upper = argument.toUpper();
-  if (upper.contains(QLatin1String(".NRK"))) return TArgumentKind::kDataFile;
-  if (upper.contains(QLatin1String(".NPG"))) return TArgumentKind::kPageFile;
-  return TArgumentKind::kIgnored;
+TCalendarKind StoredCalendarKind(const TPlacementStore& store) {
+  return store.ReadBool(kCalendarSettingsGroup, kCalendarSettingsKey, false)
+             ? TCalendarKind::kCurrent
+             : TCalendarKind::kClassic;
 }
 
 // The toolbar, left to right. Each navigation button calls exactly one schedule operation.
@@ -115,6 +96,7 @@ TMainWindow::TMainWindow(QStringList arguments, TDateRec today, TUserNotices* no
   CreateActions();
   CreateToolBar();
   ApplyInitialSettings();
+  view_commands_ = std::make_unique<TViewCommands>(*this, *schedule_, notices_);
 }
 
 TMainWindow::~TMainWindow() {
@@ -264,20 +246,6 @@ void TMainWindow::CreateOpenDialog() {
   });
 }
 
-// Qt's file dialog writes its folder history and view to the user's Qt settings
-// (QtProject.conf) when it is destroyed, and nothing switches that off. The window placement
-// is the only thing the viewer may write: while the dialog goes, Qt's per-user settings
-// folder is /dev/null, below which no file can be made, and then it is set back.
-void TMainWindow::TOpenDialogDeleter::operator()(QFileDialog* dialog) const {
-  const QString user_folder =
-      QFileInfo(QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("probe"))
-                    .fileName())
-          .absolutePath();
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("/dev/null"));
-  delete dialog;
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, user_folder);
-}
-
 void TMainWindow::ApplyInitialSettings() {
   // Four weeks with their titles until the pages are applied. ReadOnly is no page setting and
   // stays as set here.
@@ -305,9 +273,7 @@ void TMainWindow::StartOnFirstShow() {
   placement_restored_ = true;
   // The calendar of the last run, unless a page asks for another; chosen before any file is
   // loaded, so the table with the entries is built once.
-  SetCalendarKind(placement_store_->ReadBool(kCalendarSettingsGroup, kCalendarSettingsKey, false)
-                      ? TCalendarKind::kCurrent
-                      : TCalendarKind::kClassic);
+  SetCalendarKind(StoredCalendarKind(*placement_store_));
   QMetaObject::invokeMethod(this, &TMainWindow::StartUp, Qt::QueuedConnection);
 }
 
@@ -315,50 +281,15 @@ void TMainWindow::StartUp() {
   // Closed (a quit signal, say) before the event loop got here: loading now would only open
   // boxes over a window that is gone.
   if (closed_) return;
-  {
-    const int32_t screen_height = ScreenHeight();
-    TPage page(screen_height);
-    page.Reset(kPresetDefaultPage, screen_height);
-    schedule_->ApplySettings(page.Schedule);
-
-    const std::string folder = ProgramFolder();
-    if (!folder.empty()) {
-      const std::string program_page = JoinPath(folder, kProgramPageFile);
-      std::error_code error;
-      if (std::filesystem::exists(program_page, error)) ApplyPageFile(page, program_page);
-    }
-
-    if (!arguments_.isEmpty()) {
-      std::vector<std::string> names;
-      for (const QString& argument : arguments_) {
-        switch (ArgumentKind(argument)) {
-          case TArgumentKind::kDataFile:
-            names.push_back(LocalPath(argument));
-            break;
-          case TArgumentKind::kPageFile:
-            ApplyPageFile(page, LocalPath(argument));
-            break;
-          case TArgumentKind::kIgnored:
-            break;
-        }
-      }
-      schedule_->EntryList().LoadFiles(&names);
-    }
-  }
+  ApplyCommandLine(*schedule_, arguments_);
+  // A page may have chosen the calendar: the toggle follows.
+  SetCalendarKind(schedule_->Calendar().Kind());
+  view_commands_->RestoreChoices();
   schedule_->RefreshData(-1);
   schedule_->JumpToday();
   started_up_ = true;
   UpdateTodayButton();
   emit StartUpFinished();
-}
-
-void TMainWindow::ApplyPageFile(TPage& page, const std::string& path) {
-  const TIniFile ini{std::filesystem::path(path)};
-  // Whether the section held a page does not matter: without one the settings are as they
-  // were and are applied once more.
-  page.Read(ini, kPageSection);
-  schedule_->ApplySettings(page.Schedule);
-  if (page.Calendar.has_value()) SetCalendarKind(*page.Calendar);
 }
 
 void TMainWindow::LoadDataFiles(const std::vector<std::string>& names) {
@@ -414,6 +345,7 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
     placement_store_->WriteBool(kCalendarSettingsGroup, kCalendarSettingsKey,
                                 schedule_->Calendar().Kind() == TCalendarKind::kCurrent);
     placement_store_->Save(this);
+    view_commands_->SaveChoices();
   }
   closed_ = true;
   event->accept();

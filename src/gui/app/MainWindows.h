@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "app/CommandLines.h"
+#include "app/QuietFileDialogs.h"
 #include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
 #include "datafiles/Notices.h"
@@ -29,14 +31,13 @@ class QWidget;
 namespace pelo {
 
 class TDateJumpDialog;
-class TPage;
 class TQtNotices;
 class TPlacementStore;
 class TSchedule;
+class TViewCommands;
 
 inline constexpr const char* kMainCaption = "ぺろん";
 inline constexpr const char* kMainFontFace = "ＭＳ Ｐゴシック";
-inline constexpr const char* kProgramPageFile = "Pelo.npg";
 // Where the calendar choice is kept, beside the window placement: 1 for the calendar of today.
 inline constexpr const char* kCalendarSettingsGroup = "Calendar";
 inline constexpr const char* kCalendarSettingsKey = "Current";
@@ -46,10 +47,8 @@ inline constexpr std::array<const char*, 3> kOpenFilters = {"ねりかファイ�
                                                             "旧ねりかファイル（.dat） (*.dat)",
                                                             "すべてのファイル(*.*) (*)"};
 
-// How a command-line argument is taken: a data file when its upper-cased text holds ".NRK"
-// anywhere (tested first), else a page file when it holds ".NPG", else it is ignored.
-enum class TArgumentKind { kIgnored, kDataFile, kPageFile };
-TArgumentKind ArgumentKind(const QString& argument);
+// The calendar chosen in the last run: the classic one until the calendar of today was.
+TCalendarKind StoredCalendarKind(const TPlacementStore& store);
 
 class TMainWindow : public QMainWindow {
   Q_OBJECT
@@ -107,10 +106,6 @@ class TMainWindow : public QMainWindow {
 
  private:
   struct TButton;
-  // Destroys the open dialog without letting Qt store its state.
-  struct TOpenDialogDeleter {
-    void operator()(QFileDialog* dialog) const;
-  };
 
   TMainWindow(QStringList arguments, TDateRec today, TUserNotices* notices, QWidget* parent);
   static std::span<const TButton> ButtonTable();
@@ -124,8 +119,6 @@ class TMainWindow : public QMainWindow {
 
   // Steps 2 to 7 of the start-up sequence.
   void StartUp();
-  // Reads section "NerikaPage1" of a page file into the page and applies its schedule part.
-  void ApplyPageFile(TPage& page, const std::string& path);
   // Replaces the loaded files, rebuilds the day table and goes to today.
   void LoadDataFiles(const std::vector<std::string>& names);
 
@@ -135,7 +128,9 @@ class TMainWindow : public QMainWindow {
   std::unique_ptr<TPlacementStore> placement_store_;
   std::unique_ptr<TDateJumpDialog> date_jump_dialog_;
   // Made on first use; a child of the window, for the modality, that goes before the window.
-  std::unique_ptr<QFileDialog, TOpenDialogDeleter> open_dialog_;
+  std::unique_ptr<QFileDialog, TQuietDialogDeleter> open_dialog_;
+  // Print, export and the order of lines.
+  std::unique_ptr<TViewCommands> view_commands_;
   bool show_handled_ = false;
   bool placement_restored_ = false;
   bool started_up_ = false;

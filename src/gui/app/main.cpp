@@ -1,6 +1,7 @@
 // pelo: the viewer. Data files (.nrk, .dat) and page files (.npg) are named on the command
 // line; the window shows the schedule until it is closed, or until SIGTERM or SIGINT closes
-// it the same way (the placement is saved either way).
+// it the same way (the placement is saved either way). With --export it writes the grid's
+// picture instead, without a window.
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -10,7 +11,10 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
+#include "app/HeadlessExports.h"
 #include "app/MainWindows.h"
 #include "app/QtSetup.h"
 #include "app/QuitSignals.h"
@@ -68,6 +72,10 @@ class TFirstPaintWatch : public QObject {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A picture for a script, without a window: decided before Qt picks its platform.
+  if (pelo::AsksForExport(std::vector<std::string>(argv + 1, argv + argc))) {
+    return pelo::RunHeadlessExport(argc, argv);
+  }
   QElapsedTimer since_main;
   since_main.start();
   QApplication app(argc, argv);

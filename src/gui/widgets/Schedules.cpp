@@ -153,13 +153,24 @@ void TSchedule::ApplySettings(const TScheduleSettings& settings) {
   const int64_t new_cells = int64_t{settings.Cycle} * settings.Term;
   const bool reload =
       !(settings.Filter == settings_.Filter) || new_cells - old_cells > kMaxCellCount;
+  const bool reorder = settings.SortByTime != settings_.SortByTime;
   settings_ = settings;
   model_.AssignLayout(settings);
   day_table_->SetFilter(settings_.Filter);
+  day_table_->SetSortByTime(settings_.SortByTime);
   TakeFontsAndColors();
   PushDisplaySettings();
   kept_settings_ = settings;
+  if (reorder && !reload) RefillLines();
   RebuildLayout(reload);
+}
+
+void TSchedule::SetSortByTime(bool sort) {
+  if (sort == settings_.SortByTime) return;
+  settings_.SortByTime = sort;
+  kept_settings_.SortByTime = sort;
+  day_table_->SetSortByTime(sort);
+  RefillLines();
 }
 
 TScheduleSettings TSchedule::GetSettings() const {
@@ -341,8 +352,7 @@ void TSchedule::RefreshData(int32_t entry_index) {
       // The placement may have refilled the table; select the entry's line again and
       // scroll it into view.
       if (model_.CursorDate() == day) {
-        const int32_t line =
-            entry_list_->DatePacks().IndexOnDate(day, day_table_->Filter(), entry_index);
+        const int32_t line = day_table_->LineOfEntry(day, entry_index);
         if (TCellLineList* list = CursorList(); list != nullptr && line >= 0)
           list->SelectLine(line);
       }
@@ -355,6 +365,12 @@ void TSchedule::FullReload() {
   // The table's build moves the calendar's window along with it.
   day_table_->SetFirstYear(model_.TopDate().Year - 1);
   ReloadTable(-1);
+}
+
+void TSchedule::RefillLines() {
+  day_table_->Fill(nullptr);
+  day_table_->FocusDate(model_.CursorDate());
+  update();
 }
 
 void TSchedule::CheckYearWindow() {

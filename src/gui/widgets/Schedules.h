@@ -69,6 +69,9 @@ class TSchedule : public TGrid {
   void ApplySettings(const TScheduleSettings& settings);
   // The settings in effect, the layout as the model has corrected it; Visible is false.
   TScheduleSettings GetSettings() const;
+  // Each day's lines by their first time (TDayTable::SortByTime); the zoom keeps it.
+  bool SortByTime() const noexcept { return settings_.SortByTime; }
+  void SetSortByTime(bool sort);
   // Layout setters with the model's corrections (TScheduleModel::SetCycle, SetTerm).
   void SetCycle(int32_t value);
   void SetTerm(int32_t value);
@@ -174,6 +177,8 @@ class TSchedule : public TGrid {
   void FitCells();
   void CheckYearWindow();
   void FullReload();
+  // Fills the cells again from the packs as they are, when only the order of lines changed.
+  void RefillLines();
   // Parses the fonts, resolves the colours and measures the labels of settings_.
   void TakeFontsAndColors();
   void PushDisplaySettings();

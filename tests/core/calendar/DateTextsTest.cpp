@@ -391,5 +391,41 @@ TEST(DateTexts, DateTextJoinsTheParts) {
   }
 }
 
+TEST(CommandLineDate, Forms) {
+  const struct {
+    const char* text;
+    TDateRec expected;     // kNullDate: an error is expected
+    std::size_t position;  // of the error: the field that does not read
+  } cases[] = {
+      {"2024/5/1", {2024, 5, 1}, 0},
+      {"2024-05-01", {2024, 5, 1}, 0},
+      {"1582/11/1", {1582, 11, 1}, 0},
+      {"2150/12/31", {2150, 12, 31}, 0},
+      {"1582/10/31", kNullDate, 0},
+      {"2151/1/1", kNullDate, 0},
+      {"2023/2/29", kNullDate, 0},
+      {"2024/13/1", kNullDate, 0},
+      {"2024/5", kNullDate, 5},
+      {"2024/5/1/2", kNullDate, 7},
+      {"", kNullDate, 0},
+      {"abc", kNullDate, 0},
+      {"2024/+5/1", kNullDate, 5},
+      {"2024-5/1", kNullDate, 5},
+      {"99999999999/1/1", kNullDate, 0},
+      {"2024/05/01x", kNullDate, 8},
+  };
+  for (const auto& c : cases) {
+    TDateRec date;
+    const TParseError error = ParseCommandLineDate(c.text, date);
+    if (c.expected == kNullDate) {
+      EXPECT_TRUE(error.Failed()) << c.text;
+      EXPECT_EQ(error.Position(), c.position) << c.text;
+    } else {
+      EXPECT_EQ(error.Message(), "") << c.text;
+      EXPECT_EQ(date, c.expected) << c.text;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pelo

@@ -248,6 +248,31 @@ TEST(TCellLineList, LinesKeepTheirOrderAndFacts) {
   EXPECT_EQ(list.Count(), 0);
 }
 
+TEST(TCellLineList, OrderLines) {
+  const struct {
+    std::vector<int32_t> keys;
+    std::string order;  // the lines a, b, c, d afterwards
+  } cases[] = {
+      {{3, 1, 2, 0}, "dbca"},
+      {{1, 0, 1, 0}, "bdac"},  // equal keys keep their order
+      {{0, 0, 0, 0}, "abcd"},
+      {{0, 1, 2, 3}, "abcd"},
+  };
+  for (const auto& c : cases) {
+    TCellLineList list;
+    for (const char* text : {"a", "b", "c", "d"}) list.Add(text, Facts(text[0] == 'b' ? "c" : ""));
+    list.OrderLines(c.keys);
+    std::string order;
+    for (int32_t i = 0; i < list.Count(); ++i) order += list.Text(i);
+    EXPECT_EQ(order, c.order);
+    // The facts go with their lines.
+    for (int32_t i = 0; i < list.Count(); ++i) EXPECT_EQ(list.Info(i).Checked, list.Text(i) == "b");
+  }
+  TCellLineList list;
+  list.Add("a", Facts(""));
+  EXPECT_THROW(list.OrderLines(std::vector<int32_t>{1, 2}), std::invalid_argument);
+}
+
 // A refill takes the cleared lines' storage: nothing of the old lines may show through.
 TEST(TCellLineList, ARefillForgetsTheClearedLines) {
   TFixedMeasurer measurer;

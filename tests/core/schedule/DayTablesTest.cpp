@@ -51,6 +51,16 @@ class DayTableTest : public testing::Test {
     return texts;
   }
 
+  // The texts of the entries of a cell's lines.
+  std::vector<std::string> EntryTexts(TDateRec date) const {
+    std::vector<std::string> texts;
+    const TCellLineList* cell = table_.Cell(date);
+    for (int32_t i = 0; cell != nullptr && i < cell->Count(); ++i) {
+      texts.push_back(cell->Info(i).Entry->Text);
+    }
+    return texts;
+  }
+
   // The position of the entry whose text is text.
   int32_t PositionOf(std::string_view text) const {
     for (int32_t i = 0; i < list_.Count(); ++i) {
@@ -158,14 +168,13 @@ TEST_F(DayTableTest, TheFilter) {
     table_.SetFilter(c.filter);
     table_.Fill(nullptr);  // the packs it was given before
     EXPECT_EQ(Lines({2024, 5, 1}), c.lines) << c.name;
-    // The lookups count with the same filter.
+    // Every line knows its entry, and the lookup finds the entry at its line.
     for (std::size_t k = 0; k < c.lines.size(); ++k) {
-      const int32_t position = list_.DatePacks().EntryAt({2024, 5, 1}, c.filter, int32_t(k));
-      ASSERT_GE(position, 0) << c.name;
-      EXPECT_EQ(c.lines[k].rfind(list_.Entry(position)->Text, 0), 0u) << c.name;
+      const TEntry* entry = table_.Cell({2024, 5, 1})->Info(int32_t(k)).Entry;
+      ASSERT_NE(entry, nullptr) << c.name;
+      EXPECT_EQ(c.lines[k].rfind(entry->Text, 0), 0u) << c.name;
+      EXPECT_EQ(table_.LineOfEntry({2024, 5, 1}, entry->ListIndex), int32_t(k)) << c.name;
     }
-    EXPECT_EQ(list_.DatePacks().EntryAt({2024, 5, 1}, c.filter, int32_t(c.lines.size())), -1)
-        << c.name;
   }
 }
 
@@ -196,25 +205,12 @@ TEST_F(DayTableTest, LinesOfADayInEntryListOrder) {
       "SA 三\r\n"         // 2024/6/1 is a Saturday
       "2024/6/2 翌日\r\n");
   EXPECT_EQ(Lines({2024, 6, 1}), (Texts{"私", "一", "二", "三"}));
-  const TDatePackList& packs = list_.DatePacks();
-  const TFilterSet& filter = table_.Filter();
-  const struct {
-    int32_t k;
-    int32_t position;
-  } cases[] = {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, -1}, {-1, -1}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(packs.EntryAt({2024, 6, 1}, filter, c.k), c.position) << c.k;
-  }
-  EXPECT_EQ(list_.Entry(packs.EntryAt({2024, 6, 1}, filter, 2))->Text, "二");
-  EXPECT_EQ(packs.EntryAt({2024, 6, 3}, filter, 0), -1);
-  // The k-th line is the k-th pack's entry.
+  // The k-th line is the k-th entry of the list.
   const TCellLineList& cell = *table_.Cell({2024, 6, 1});
-  for (int32_t k = 0; k < cell.Count(); ++k) {
-    EXPECT_EQ(cell.Info(k).Entry, list_.Entry(packs.EntryAt({2024, 6, 1}, filter, k))) << k;
-  }
+  for (int32_t k = 0; k < cell.Count(); ++k) EXPECT_EQ(cell.Info(k).Entry, list_.Entry(k)) << k;
 }
 
-TEST_F(DayTableTest, IndexOnDateIsTheInverseOfEntryAt) {
+TEST_F(DayTableTest, LineOfEntry) {
   Load(
       "2024/6/1 一\r\n"
       "E:2024/6/1 隠れ\r\n"
@@ -222,22 +218,68 @@ TEST_F(DayTableTest, IndexOnDateIsTheInverseOfEntryAt) {
       "2024/6/1 三\r\n"
       "2024/6/2 翌日\r\n");
   EXPECT_EQ(Lines({2024, 6, 1}), (Texts{"一", "二度", "二度", "三"}));
-  const TDatePackList& packs = list_.DatePacks();
-  const TFilterSet& filter = table_.Filter();
   const struct {
+    TDateRec date;
     const char* text;
-    int32_t index;  // of its first line on 6/1
-  } cases[] = {{"一", 0}, {"隠れ", -1}, {"二度", 1}, {"三", 3}, {"翌日", -1}};
+    int32_t line;  // of its first line on the day
+  } cases[] = {
+      {{2024, 6, 1}, "一", 0},    {{2024, 6, 1}, "隠れ", -1},  // filtered out
+      {{2024, 6, 1}, "二度", 1},  {{2024, 6, 1}, "三", 3},     // after both lines of 二度
+      {{2024, 6, 1}, "翌日", -1}, {{2024, 6, 2}, "翌日", 0},   //
+      {{2024, 6, 3}, "一", -1},   {{2030, 6, 1}, "一", -1},    // outside the window
+  };
   for (const auto& c : cases) {
-    EXPECT_EQ(packs.IndexOnDate({2024, 6, 1}, filter, PositionOf(c.text)), c.index) << c.text;
+    EXPECT_EQ(table_.LineOfEntry(c.date, PositionOf(c.text)), c.line)
+        << DateText(c.date) << " " << c.text;
   }
-  for (int32_t k = 0; k < 4; ++k) {
-    const int32_t position = packs.EntryAt({2024, 6, 1}, filter, k);
-    // The second line of the entry with two lines leads back to its first.
-    EXPECT_EQ(packs.IndexOnDate({2024, 6, 1}, filter, position), k == 2 ? 1 : k) << k;
-  }
-  EXPECT_EQ(packs.IndexOnDate({2024, 6, 1}, filter, 99), -1);
-  EXPECT_EQ(packs.IndexOnDate({2024, 6, 2}, filter, PositionOf("翌日")), 0);
+  EXPECT_EQ(table_.LineOfEntry({2024, 6, 1}, 99), -1);
+  // Focusing a day takes its first line's entry; focusing an entry selects its first line.
+  table_.FocusDate({2024, 6, 1});
+  EXPECT_EQ(table_.FocusedEntry(), PositionOf("一"));
+  table_.FocusEntry(PositionOf("三"));
+  EXPECT_EQ(table_.Cell({2024, 6, 1})->Selected(), 3);
+}
+
+TEST_F(DayTableTest, LinesByTime) {
+  // Derived days too (kind 4), which show no time.
+  TFilterSet filter = table_.Filter();
+  filter[6] = {};
+  table_.SetFilter(filter);
+  // 2024/6/3 is a Monday.
+  Load(
+      "2024/6/3 終日\r\n"
+      "2024/6/3 14:00 午後\r\n"
+      "2024/6/3 9:30~10:00,7:00 朝\r\n"  // its first time counts
+      "2024/6/3 14:00 午後二\r\n"        // the same time: file order
+      "2024/6/3 メモ\r\n"
+      "2024/6/3 2:00PM 十二時間\r\n"  // 14:00 too
+      "2024/6/3 25:00 深夜\r\n"       // after midnight: after 23:59
+      "2024/6/3 0:00 零時\r\n"
+      "MO 8:00 毎週\r\n"
+      "2024/6/10 8:00 派生 &d([/[/[-7)\r\n");  // its derived day 6/3 shows no time
+  const Texts file_order{"終日",     "午後", "朝",   "午後二", "メモ",
+                         "十二時間", "深夜", "零時", "毎週",   "派生"};
+  const Texts by_time{"零時",     "毎週", "朝",   "午後", "午後二",
+                      "十二時間", "深夜", "終日", "メモ", "派生"};
+  EXPECT_FALSE(table_.SortByTime());
+  EXPECT_EQ(EntryTexts({2024, 6, 3}), file_order);
+  const Texts lines = Lines({2024, 6, 3});
+
+  table_.SetSortByTime(true);
+  table_.Fill(nullptr);
+  EXPECT_EQ(EntryTexts({2024, 6, 3}), by_time);
+  // The lines move with their entries.
+  EXPECT_EQ(Lines({2024, 6, 3})[0], lines[7]);
+  // The lookups follow the order shown.
+  EXPECT_EQ(table_.LineOfEntry({2024, 6, 3}, PositionOf("零時")), 0);
+  EXPECT_EQ(table_.LineOfEntry({2024, 6, 3}, PositionOf("終日")), 7);
+  table_.FocusDate({2024, 6, 3});
+  EXPECT_EQ(table_.FocusedEntry(), PositionOf("零時"));
+  EXPECT_EQ(EntryTexts({2024, 6, 10}), (Texts{"毎週", "派生"}));
+
+  table_.SetSortByTime(false);
+  table_.Fill(nullptr);
+  EXPECT_EQ(Lines({2024, 6, 3}), lines);
 }
 
 TEST_F(DayTableTest, FindEntryDate) {

@@ -1,5 +1,5 @@
-// The pieces of the iCalendar form: clock times and event times, the text rules, folding and
-// event identifiers.
+// The pieces of the iCalendar form: event times, the text rules, folding and event
+// identifiers.
 #include "schedule/ICalendars.h"
 
 #include <gtest/gtest.h>
@@ -10,24 +10,6 @@
 
 namespace pelo {
 namespace {
-
-TEST(ICalendarPieces, ClockMinutes) {
-  const struct {
-    TTime time;
-    int32_t minutes;
-  } cases[] = {
-      {{9, 0, false}, 540},    {{0, 0, false}, 0},  {{26, 0, false}, 1560},
-      {{30, 59, false}, 1859}, {{9, 5, true}, 545},  // 9:05am
-      {{21, 0, true}, 1260},                         // 9:00pm
-      {{24, 0, true}, 720},                          // 12:00pm, shown 0:00pm: noon
-      {{12, 30, true}, 750},                         // 12:30am, also shown 0:30pm
-      {{25, 0, true}, 780},                          // 13:00pm, shown 1:00pm
-      {{42, 0, true}, 1080},                         // 30:00pm, shown 6:00pm
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(ClockMinutes(c.time), c.minutes) << c.time.Hour << ":" << c.time.Minute;
-  }
-}
 
 TEST(ICalendarPieces, EventTimes) {
   const TDateRec day{2026, 5, 11};

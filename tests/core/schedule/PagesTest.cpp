@@ -64,6 +64,7 @@ TEST(PageDefaultsTest, ScheduleRecord) {
       {"DispHoliday", s.DispHoliday, 1},
       {"MonthReset", s.MonthReset, 0},
       {"Wrap", s.Wrap, 0},
+      {"SortByTime", s.SortByTime, 0},
       {"Title3D", s.Title3D, 1},
       {"Cursor3D", s.Cursor3D, 2},
       {"Today3D", s.Today3D, -2},
@@ -431,6 +432,7 @@ TEST(PageReadTest, EveryScheduleKey) {
       "ScheduleDispHoliday=0\n"
       "ScheduleMonthReset=1\n"
       "ScheduleReturn=1\n"
+      "ScheduleSortByTime=1\n"
       "ScheduleFilterSet=1,2,3,4,5,6,7,\"8,9\"\n"
       "ScheduleTitle3D=-1\n"
       "ScheduleCursor3D=3\n"
@@ -471,6 +473,7 @@ TEST(PageReadTest, EveryScheduleKey) {
   expected.DispHoliday = false;
   expected.MonthReset = true;
   expected.Wrap = true;
+  expected.SortByTime = true;
   expected.Filter = TFilterSet{{TSmallSet{1}, TSmallSet{2}, TSmallSet{3}, TSmallSet{4},
                                 TSmallSet{5}, TSmallSet{6}, TSmallSet{7}, TSmallSet{8, 9}}};
   expected.Title3D = -1;

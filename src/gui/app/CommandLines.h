@@ -1,0 +1,31 @@
+#pragma once
+
+// The viewer's command line: which arguments are data files and which page files, and what
+// the start-up makes of them. The window and the headless export read it the same way.
+
+#include <QString>
+#include <QStringList>
+#include <string>
+
+namespace pelo {
+
+class TSchedule;
+
+// The page file beside the executable, applied before those of the command line.
+inline constexpr const char* kProgramPageFile = "Pelo.npg";
+
+// How a command-line argument is taken: a data file when its upper-cased text holds ".NRK"
+// anywhere (tested first), else a page file when it holds ".NPG", else it is ignored.
+enum class TArgumentKind { kIgnored, kDataFile, kPageFile };
+TArgumentKind ArgumentKind(const QString& argument);
+
+// A path as the bytes the file system knows it by, as the core takes paths.
+std::string LocalPath(const QString& path);
+
+// Steps 2 to 5 of the start-up: the built-in default page (in its small-screen form on a low
+// screen), the program's page file beside the executable, the page files of arguments in
+// order (a page that names a calendar sets it), then the data files of arguments, loaded but
+// not yet shown (RefreshData follows).
+void ApplyCommandLine(TSchedule& schedule, const QStringList& arguments);
+
+}  // namespace pelo

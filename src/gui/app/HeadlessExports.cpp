@@ -1,0 +1,128 @@
+#include "app/HeadlessExports.h"
+
+#include <QApplication>
+#include <QByteArray>
+#include <QFile>
+#include <QStringList>
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+
+#include "app/CommandLines.h"
+#include "app/MainWindows.h"
+#include "app/PlacementStores.h"
+#include "app/QtSetup.h"
+#include "app/ViewCommands.h"
+#include "calendar/Calendars.h"
+#include "calendar/DateTexts.h"
+#include "datafiles/ConsoleNotices.h"
+#include "text/Texts.h"
+#include "widgets/Schedules.h"
+
+namespace pelo {
+
+namespace {
+
+constexpr const char* kExportUsage =
+    "usage: pelo --export OUT.png|OUT.pdf [--date YYYY/M/D] [--size WxH] FILE...";
+
+// "960x640": two sides within the limits.
+bool ParseSize(const std::string& text, QSize& size) {
+  const std::size_t x = text.find('x');
+  if (x == std::string::npos) return false;
+  int32_t width = 0;
+  int32_t height = 0;
+  if (!ParseInt32(std::string_view(text).substr(0, x), width) ||
+      !ParseInt32(std::string_view(text).substr(x + 1), height)) {
+    return false;
+  }
+  const auto fits = [](int32_t side) { return side >= kMinExportSide && side <= kMaxExportSide; };
+  if (!fits(width) || !fits(height)) return false;
+  size = QSize(width, height);
+  return true;
+}
+
+}  // namespace
+
+bool AsksForExport(const std::vector<std::string>& args) {
+  // "--export=OUT" asks too, and is refused as bad usage rather than taken for a file.
+  return std::any_of(args.begin(), args.end(), [](const std::string& arg) {
+    return arg == kExportOption || arg.rfind(Concat({kExportOption, "="}), 0) == 0;
+  });
+}
+
+TParseError ParseExportArguments(const std::vector<std::string>& args, TExportOptions& options) {
+  const auto bad = [](std::size_t at, std::initializer_list<std::string_view> parts) {
+    return TParseError{Concat(parts), at};
+  };
+  bool have_output = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg.rfind("--", 0) != 0) {
+      options.files.push_back(arg);
+      continue;
+    }
+    if (arg != kExportOption && arg != "--date" && arg != "--size") {
+      return bad(i, {"unknown option '", arg, "' (", kExportUsage, ")"});
+    }
+    if (i + 1 >= args.size()) return bad(i, {"option '", arg, "' needs a value"});
+    const std::string& value = args[++i];
+    if (arg == kExportOption) {
+      const auto format = PictureFormatOf(QFile::decodeName(value.c_str()));
+      if (have_output) return bad(i, {"--export is given twice"});
+      if (!format) return bad(i, {"--export: '", value, "' is neither .png nor .pdf"});
+      options.output = value;
+      options.format = *format;
+      have_output = true;
+    } else if (arg == "--date") {
+      if (const TParseError error = ParseCommandLineDate(value, options.date); error.Failed()) {
+        return bad(i, {"--date: ", error.Message()});
+      }
+    } else if (!ParseSize(value, options.size)) {
+      return bad(i, {"--size: '", value, "' is not WIDTHxHEIGHT (16..8192 pixels each)"});
+    }
+  }
+  if (!have_output) return bad(0, {kExportUsage});
+  if (options.files.empty()) return bad(args.size(), {"no file given (", kExportUsage, ")"});
+  return {};
+}
+
+int RunHeadlessExport(int argc, char** argv) {
+  TExportOptions options;
+  const TParseError error =
+      ParseExportArguments(std::vector<std::string>(argv + 1, argv + argc), options);
+  if (error.Failed()) {
+    std::fprintf(stderr, "pelo: %s\n", error.Message().c_str());
+    return kExportUsageStatus;
+  }
+  // No display is needed, whatever the environment names.
+  qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
+  QApplication app(argc, argv);
+  PrepareApplication(app);
+  // Nobody answers a box: every notice is a line on standard error.
+  TConsoleNotices notices(std::cerr);
+  const TDateRec today = SystemToday();
+  TSchedule schedule(notices, today);
+  schedule.SetReadOnly(true);
+  // Shown on no screen, but shown: it takes its size before the layout is worked out.
+  schedule.setAttribute(Qt::WA_DontShowOnScreen);
+  schedule.resize(options.size);
+  schedule.show();
+  // The calendar the window would start with, before the pages, which may choose another.
+  schedule.SetCalendarKind(StoredCalendarKind(TPlacementStore(kSettingsApplication)));
+  QStringList files;
+  for (const std::string& file : options.files) files << QFile::decodeName(file.c_str());
+  ApplyCommandLine(schedule, files);
+  ApplyChosenOrder(schedule);
+  schedule.RefreshData(-1);
+  schedule.JumpDate(options.date == kNullDate ? today : options.date);
+
+  const QString output = QFile::decodeName(options.output.c_str());
+  if (!SavePicture(schedule, output, options.format)) {
+    std::fprintf(stderr, "pelo: cannot write %s\n", options.output.c_str());
+    return kExportWriteStatus;
+  }
+  return 0;
+}
+
+}  // namespace pelo

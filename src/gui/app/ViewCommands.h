@@ -1,0 +1,75 @@
+#pragma once
+
+// The commands of the main window that work on what it shows: print the grid (Ctrl+P),
+// export it as a PNG image or a PDF, or the entries of the shown days as iCalendar (Ctrl+E),
+// and show each day's lines in time order (Ctrl+T, a toggle). The user's choice of order is
+// kept beside the window placement and wins over the pages' from the next start on.
+
+#include <QObject>
+#include <QString>
+#include <memory>
+#include <string>
+
+#include "app/QuietFileDialogs.h"
+
+class QAction;
+class QFileDialog;
+class QWidget;
+
+namespace pelo {
+
+class TSchedule;
+class TUserNotices;
+
+// Where the choice of order is stored: group and key beside the window placement.
+inline constexpr const char* kOrderGroup = "Schedule";
+inline constexpr const char* kOrderKey = "SortByTime";
+
+// The export dialog's filters, in Qt's "caption (patterns)" form: PNG, PDF, iCalendar.
+inline constexpr const char* kExportFilters[] = {"PNG 画像 (*.png)", "PDF 文書 (*.pdf)",
+                                                 "iCalendar (*.ics)"};
+
+// The order of lines the user chose in the window, if ever, over the pages' (the window at
+// start-up, and pelo --export, which draws what the window would show).
+void ApplyChosenOrder(TSchedule& schedule);
+
+class TViewCommands : public QObject {
+  Q_OBJECT
+
+ public:
+  // The actions are the window's (objects named PrintAction, ExportAction, SortByTimeAction),
+  // so that their keys work wherever its focus is. schedule and notices must outlive the
+  // commands, which go before the window.
+  TViewCommands(QWidget& window, TSchedule& schedule, TUserNotices& notices);
+  ~TViewCommands() override;
+
+  // After the pages: the stored choice of order, if the user ever made one.
+  void RestoreChoices();
+  // At close: a choice of order made in this run is stored.
+  void SaveChoices();
+
+  // The print dialog, then the grid on the chosen printer (landscape for a wide grid).
+  void Print();
+  // The save dialog, then ExportTo.
+  void Export();
+  // By the name's suffix: the grid as PNG (.png) or PDF (.pdf), else the entries of the shown
+  // days as iCalendar. A file that cannot be written is a warning; false then.
+  bool ExportTo(const QString& path);
+  // The toggle, as the user would use it.
+  void SetSortByTime(bool sort);
+
+ private:
+  void CreateActions(QWidget& window);
+  void CreateExportDialog();
+  // The iCalendar form of the shown days' lines, made by the writer pelo-agenda uses.
+  std::string ShownDaysICalendar() const;
+
+  QWidget& window_;
+  TSchedule& schedule_;
+  TUserNotices& notices_;
+  QAction* sort_action_ = nullptr;  // owned by the window as a Qt child
+  bool order_chosen_ = false;
+  std::unique_ptr<QFileDialog, TQuietDialogDeleter> export_dialog_;
+};
+
+}  // namespace pelo

@@ -1,0 +1,262 @@
+// The main window's commands on what it shows: the order of lines (page key, Ctrl+T, the
+// choice kept beside the placement), the export of the grid and of the shown days' entries
+// (read back by libical), printing and the dialogs behind Ctrl+P and Ctrl+E.
+
+#include "app/ViewCommands.h"
+
+#include <gtest/gtest.h>
+#include <libical/ical.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QImage>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+#include <fstream>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ModalSteps.h"
+#include "RecordingNotices.h"
+#include "app/GridPictures.h"
+#include "app/MainWindows.h"
+#include "app/QtSetup.h"
+#include "text/Cp932.h"
+#include "widgets/Schedules.h"
+
+namespace pelo {
+namespace {
+
+using test::RecordingNotices;
+using test::WhenModal;
+
+constexpr TDateRec kToday{2024, 6, 3};  // a Monday
+
+// Two lines on 6/3 that file order shows the wrong way round, and one without a time.
+constexpr const char* kData =
+    "2024/6/3 14:00 午後の会議\r\n"
+    "2024/6/3 終日の予定\r\n"
+    "2024/6/3 9:00 朝礼\r\n"
+    "2024/6/5 水曜の予定\r\n";
+
+class ViewCommandsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(settings_folder_.isValid() && data_folder_.isValid());
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_folder_.path());
+    data_ = Write("a.nrk", kData);
+  }
+
+  QString Write(const char* name, const std::string& text) {
+    const QString path = data_folder_.filePath(QString::fromLatin1(name));
+    std::ofstream out(path.toStdString(), std::ios::binary | std::ios::trunc);
+    out << EncodeCp932(text);
+    return path;
+  }
+  QString Path(const char* name) const { return data_folder_.filePath(QString::fromLatin1(name)); }
+
+  // The window as the program starts it, with the data file and maybe a page.
+  std::unique_ptr<TMainWindow> Start(QStringList arguments) {
+    arguments.prepend(data_);
+    auto window = std::make_unique<TMainWindow>(arguments, kToday, notices_);
+    window->show();
+    for (int i = 0; i < 200 && !window->StartedUp(); ++i) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    EXPECT_TRUE(window->StartedUp());
+    return window;
+  }
+
+  static QAction* Action(QWidget& window, const char* name) {
+    auto* action = window.findChild<QAction*>(QString::fromLatin1(name));
+    if (action == nullptr) ADD_FAILURE() << "no action " << name;
+    return action;
+  }
+  // The first line of today's cell.
+  static std::string FirstLine(TMainWindow& window) {
+    const TCellLineList* cell = window.Schedule().DayTable().Cell(kToday);
+    return cell != nullptr && cell->Count() > 0 ? cell->Text(0) : std::string();
+  }
+  static QString Stored() {
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, "ZUKARA SOFT", "Pelo");
+    return settings.value(QStringLiteral("Schedule/SortByTime"), QStringLiteral("none")).toString();
+  }
+
+  RecordingNotices notices_;
+  QTemporaryDir settings_folder_;
+  QTemporaryDir data_folder_;
+  QString data_;
+};
+
+TEST_F(ViewCommandsTest, OrderOfLines) {
+  const struct {
+    const char* name;
+    const char* page_key;  // ScheduleSortByTime in the page, or none
+    const char* stored;    // Schedule/SortByTime before the start, or none
+    int toggles;           // Ctrl+T presses
+    bool at_start;
+    bool at_end;
+    const char* stored_after;
+  } cases[] = {
+      {"file order by default", nullptr, nullptr, 0, false, false, "none"},
+      {"the page asks for time order", "1", nullptr, 0, true, true, "none"},
+      {"the user's choice wins over the page", "1", "0", 0, false, false, "0"},
+      {"Ctrl+T turns it on and it is kept", nullptr, nullptr, 1, false, true, "1"},
+      {"twice: back, and still the user's", "1", nullptr, 2, true, true, "1"},
+      {"off against the page", "1", nullptr, 1, true, false, "0"},
+  };
+  for (const auto& c : cases) {
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZUKARA SOFT", "Pelo").clear();
+    if (c.stored != nullptr) {
+      QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZUKARA SOFT", "Pelo")
+          .setValue(QStringLiteral("Schedule/SortByTime"), QString::fromLatin1(c.stored));
+    }
+    QStringList arguments;
+    if (c.page_key != nullptr) {
+      arguments << Write(
+          "p.npg",
+          std::string("[NerikaPage1]\r\nPageName=P\r\nScheduleSortByTime=") + c.page_key + "\r\n");
+    }
+    auto window = Start(arguments);
+    QAction* toggle = Action(*window, "SortByTimeAction");
+    ASSERT_NE(toggle, nullptr);
+    EXPECT_EQ(window->Schedule().SortByTime(), c.at_start) << c.name;
+    EXPECT_EQ(toggle->isChecked(), c.at_start) << c.name;
+    EXPECT_EQ(FirstLine(*window), c.at_start ? " 9:00 朝礼" : "14:00 午後の会議") << c.name;
+    for (int i = 0; i < c.toggles; ++i)
+      QTest::keyClick(&window->Schedule(), Qt::Key_T, Qt::ControlModifier);
+    EXPECT_EQ(window->Schedule().SortByTime(), c.at_end) << c.name;
+    EXPECT_EQ(toggle->isChecked(), c.at_end) << c.name;
+    EXPECT_EQ(FirstLine(*window), c.at_end ? " 9:00 朝礼" : "14:00 午後の会議") << c.name;
+    // The double-click zoom and its way back keep the order.
+    window->Schedule().SetCycle(1);
+    window->Schedule().ApplySettings(window->Schedule().GetSettings());
+    EXPECT_EQ(window->Schedule().SortByTime(), c.at_end) << c.name;
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(Stored(), QString::fromLatin1(c.stored_after)) << c.name;
+  }
+}
+
+TEST_F(ViewCommandsTest, ExportsTheGridAndTheShownDays) {
+  // The commands of a bare schedule, on a window of its own.
+  QWidget window;
+  auto* schedule = new TSchedule(notices_, kToday, &window);
+  schedule->resize(700, 400);
+  const std::vector<std::string> names{data_.toStdString()};
+  schedule->EntryList().LoadFiles(&names);
+  schedule->RefreshData(-1);
+  schedule->JumpToday();
+  TViewCommands commands(window, *schedule, notices_);
+
+  ASSERT_TRUE(commands.ExportTo(Path("grid.png")));
+  EXPECT_EQ(QImage(Path("grid.png")).size(), QSize(700, 400));
+  ASSERT_TRUE(commands.ExportTo(Path("grid.PDF")));
+  QFile pdf(Path("grid.PDF"));
+  ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(pdf.read(5) == "%PDF-");
+
+  // The shown days' lines as iCalendar, read back by libical: one event per line.
+  ASSERT_TRUE(commands.ExportTo(Path("days.ics")));
+  QFile ics(Path("days.ics"));
+  ASSERT_TRUE(ics.open(QIODevice::ReadOnly));
+  const QByteArray text = ics.readAll();
+  icalcomponent* calendar = icalparser_parse_string(text.constData());
+  ASSERT_NE(calendar, nullptr);
+  EXPECT_EQ(icalcomponent_count_errors(calendar), 0);
+  std::multiset<std::string> events;
+  for (icalcomponent* event = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
+       event != nullptr;
+       event = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+    const icaltimetype start = icalcomponent_get_dtstart(event);
+    events.insert(std::string(icaltime_as_ical_string(start)) + " " +
+                  icalcomponent_get_summary(event));
+  }
+  icalcomponent_free(calendar);
+  EXPECT_EQ(events, (std::multiset<std::string>{"20240603T140000 午後の会議", "20240603 終日の予定",
+                                                "20240603T090000 朝礼", "20240605 水曜の予定"}));
+
+  // A file that cannot be written is a warning, and nothing else.
+  notices_.Clear();
+  EXPECT_FALSE(commands.ExportTo(QStringLiteral("/nonexistent-folder/x.ics")));
+  EXPECT_FALSE(commands.ExportTo(QStringLiteral("/nonexistent-folder/x.png")));
+  EXPECT_EQ(notices_.Messages(),
+            (std::vector<std::string>{"/nonexistent-folder/x.ics に書き込めませんでした。",
+                                      "/nonexistent-folder/x.png に書き込めませんでした。"}));
+}
+
+TEST_F(ViewCommandsTest, PrintsLandscapeForAWideGrid) {
+  const struct {
+    QSize size;
+    QPageLayout::Orientation orientation;
+  } cases[] = {
+      {{900, 600}, QPageLayout::Landscape},
+      {{600, 900}, QPageLayout::Portrait},
+      {{600, 600}, QPageLayout::Portrait},
+  };
+  for (const auto& c : cases) EXPECT_EQ(OrientationFor(c.size), c.orientation) << c.size.width();
+
+  auto window = Start({});
+  window->resize(900, 500);
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(Path("printed.pdf"));
+  printer.setPageOrientation(OrientationFor(window->Schedule().size()));
+  ASSERT_TRUE(PrintPicture(window->Schedule(), printer));
+  EXPECT_GT(QFile(Path("printed.pdf")).size(), 1000);
+  EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+  QPrinter nowhere;
+  nowhere.setOutputFormat(QPrinter::PdfFormat);
+  nowhere.setOutputFileName(QStringLiteral("/nonexistent-folder/printed.pdf"));
+  EXPECT_FALSE(PrintPicture(window->Schedule(), nowhere));
+}
+
+TEST_F(ViewCommandsTest, CtrlPAndCtrlEOpenTheirDialogs) {
+  auto window = Start({});
+  window->resize(900, 500);
+  QApplication::setActiveWindow(window.get());
+  WhenModal([](QWidget& modal) {
+    auto* dialog = qobject_cast<QPrintDialog*>(&modal);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->printer()->pageLayout().orientation(), QPageLayout::Landscape);
+    dialog->reject();
+  });
+  QTest::keyClick(&window->Schedule(), Qt::Key_P, Qt::ControlModifier);
+
+  // A name without a suffix takes the chosen filter's.
+  const QString folder = data_folder_.path();
+  WhenModal([folder](QWidget& modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(&modal);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->objectName(), "ExportDialog");
+    dialog->setDirectory(folder);
+    dialog->selectNameFilter(QString::fromUtf8(kExportFilters[1]));
+    emit dialog->filterSelected(QString::fromUtf8(kExportFilters[1]));
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText(QStringLiteral("month"));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  // The print dialog took the focus with it.
+  QApplication::setActiveWindow(window.get());
+  QTest::keyClick(&window->Schedule(), Qt::Key_E, Qt::ControlModifier);
+  EXPECT_TRUE(QFile::exists(Path("month.pdf")));
+  EXPECT_TRUE(notices_.Messages().empty());
+}
+
+}  // namespace
+}  // namespace pelo
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  pelo::PrepareApplication(app);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
