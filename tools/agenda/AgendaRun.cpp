@@ -5,6 +5,7 @@
 #include "AgendaOutputs.h"
 #include "calendar/Calendars.h"
 #include "datafiles/EntryLists.h"
+#include "schedule/ICalendars.h"
 #include "schedule/ScheduleSettings.h"
 
 namespace pelo::agenda {
@@ -48,8 +49,8 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
   TEntryList list(notices, today, pack_budget);
   const bool all_read = LoadDataFiles(list, options.data_files);
   const int status = all_read ? 0 : kExitFileProblem;
-  std::vector<TAgendaRow> rows;
-  if (!options.days) rows = AgendaRows(list, calendar, filter, from, to);
+  std::vector<TDayRow> rows;
+  if (!options.days) rows = DayRows(list, calendar, filter, from, to);
   list.TellBudgetStop();
   err.flush();
 
@@ -65,7 +66,7 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
       out << TsvOutput(calendar, list, rows);
       break;
     case TFormat::kIcs:
-      out << IcsOutput(list, rows, today);
+      out << ICalendarText(list, rows, today);
       break;
   }
   return status;

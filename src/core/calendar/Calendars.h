@@ -14,7 +14,6 @@
 namespace pelo {
 
 // Holiday codes besides the rows of the rule table (3..39).
-inline constexpr int32_t kHolidayNone = 0;
 inline constexpr int32_t kHolidaySubstitute = 1;  // 振替休日
 inline constexpr int32_t kHolidayCitizens = 2;    // 国民の休日
 inline constexpr int32_t kHolidayCodeCount = 40;

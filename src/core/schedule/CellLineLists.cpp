@@ -113,11 +113,6 @@ const std::string& TCellLineList::Text(int32_t i) const { return StoredLine(i).T
 
 const TLineInfo& TCellLineList::Info(int32_t i) const { return StoredLine(i).Info; }
 
-void TCellLineList::SetMeasurer(TTextMeasurer* measurer) {
-  measurer_ = measurer;
-  ++generation_;
-}
-
 void TCellLineList::SetDisplay(const TCellDisplay& display) {
   // Icons take room from the text; wrapping, spacing and the highlight leave row counts alone.
   const bool measures_differ = display.Percent != display_.Percent ||
@@ -384,22 +379,6 @@ void TCellLineList::SelectLine(int32_t k) {
   } else {
     PaintAll();
   }
-}
-
-bool TCellLineList::CanMoveUp() const noexcept {
-  return measurer_ != nullptr && Count() > 0 && selected_ > 0;
-}
-
-bool TCellLineList::CanMoveDown() const noexcept {
-  return measurer_ != nullptr && Count() > 0 && selected_ < Count() - 1;
-}
-
-void TCellLineList::MoveUp() {
-  if (CanMoveUp()) SelectLine(selected_ - 1);
-}
-
-void TCellLineList::MoveDown() {
-  if (CanMoveDown()) SelectLine(selected_ + 1);
 }
 
 void TCellLineList::ScrollDown() {

@@ -209,7 +209,6 @@ class TCellLineList {
   const TLineInfo& Info(int32_t i) const;
 
   TTextMeasurer* Measurer() const noexcept { return measurer_; }
-  void SetMeasurer(TTextMeasurer* measurer);
   // Forgets every measured row count (the surface's fonts changed).
   void InvalidateMeasures() noexcept { ++generation_; }
 
@@ -275,10 +274,6 @@ class TCellLineList {
   // Selects line k and scrolls until it is fully shown (or first shown, when taller than
   // the cell).
   void SelectLine(int32_t k);
-  bool CanMoveUp() const noexcept;
-  bool CanMoveDown() const noexcept;
-  void MoveUp();
-  void MoveDown();
   void MoveFirst() { SelectLine(0); }
   void MoveLast() { SelectLine(Count() - 1); }
   bool CanScrollDown() const noexcept { return top_line_ < Count() - 1; }

@@ -166,8 +166,4 @@ void TDayTable::FocusDate(TDateRec date) {
 void TDayTable::SetDisplay(const TCellDisplay& display) {
   ForEachCell([&display](TCellLineList& cell) { cell.SetDisplay(display); });
 }
-void TDayTable::SetMeasurer(TTextMeasurer* measurer) {
-  ForEachCell([measurer](TCellLineList& cell) { cell.SetMeasurer(measurer); });
-}
-
 }  // namespace pelo

@@ -65,8 +65,6 @@ class TDayTable {
 
   // Hands the display to every cell (the cells keep it across refills).
   void SetDisplay(const TCellDisplay& display);
-  // The schedule's surface, for cells made before it existed.
-  void SetMeasurer(TTextMeasurer* measurer);
 
  private:
   int32_t CellIndex(TDateRec date) const noexcept;

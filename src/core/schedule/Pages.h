@@ -72,8 +72,7 @@ class TPage {
 
   // Values of the other areas by key name (as in PageAreaKeys). Asking for a key that is
   // not there, or of the wrong kind, is a programming error (std::invalid_argument).
-  int32_t AreaInteger(std::string_view key) const;  // flags (0 or 1), integers, colours
-  bool AreaFlag(std::string_view key) const { return AreaInteger(key) != 0; }
+  int32_t AreaInteger(std::string_view key) const;          // flags (0 or 1), integers, colours
   const std::string& AreaText(std::string_view key) const;  // texts and fonts
   void SetAreaInteger(std::string_view key, int32_t value);
   void SetAreaText(std::string_view key, std::string_view value);

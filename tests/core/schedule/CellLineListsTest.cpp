@@ -669,49 +669,6 @@ TEST_F(TSelectionTest, PaintLinesInEitherOrder) {
   EXPECT_EQ(Repaints(), std::vector<TRect>{kCell});
 }
 
-TEST_F(TSelectionTest, MovesStopAtTheEnds) {
-  EXPECT_FALSE(list_.CanMoveUp());
-  list_.MoveUp();  // on the first line
-  EXPECT_EQ(list_.Selected(), 0);
-  EXPECT_TRUE(Repaints().empty());
-
-  list_.MoveDown();
-  EXPECT_EQ(list_.Selected(), 1);
-  EXPECT_EQ(Repaints(), std::vector<TRect>{(TRect{10, 100, 61, 128})});
-
-  list_.MoveLast();
-  EXPECT_EQ(list_.Selected(), 5);
-  EXPECT_EQ(list_.TopLine(), 2);
-  EXPECT_FALSE(list_.CanMoveDown());
-  Repaints().clear();
-  list_.MoveDown();  // on the last line
-  EXPECT_EQ(list_.Selected(), 5);
-  EXPECT_EQ(list_.TopLine(), 2);
-  EXPECT_TRUE(Repaints().empty());
-
-  list_.MoveUp();
-  EXPECT_EQ(list_.Selected(), 4);
-  list_.MoveFirst();
-  EXPECT_EQ(list_.Selected(), 0);
-  EXPECT_EQ(list_.TopLine(), 0);
-}
-
-TEST(TCellLineList, MovesNeedLinesAndASurface) {
-  TCellLineList no_surface;
-  no_surface.Add("a", Facts(""));
-  no_surface.Add("b", Facts(""));
-  no_surface.SetSelected(1);
-  EXPECT_FALSE(no_surface.CanMoveUp());
-  no_surface.SetSelected(0);
-  EXPECT_FALSE(no_surface.CanMoveDown());
-
-  TFixedMeasurer measurer;
-  TCellLineList empty(&measurer);
-  empty.SetSelected(1);
-  EXPECT_FALSE(empty.CanMoveUp());
-  EXPECT_FALSE(empty.CanMoveDown());
-}
-
 TEST_F(TSelectionTest, Scrolling) {
   const struct {
     bool down;

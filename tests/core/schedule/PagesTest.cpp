@@ -281,7 +281,6 @@ TEST(PageDefaultsTest, AreaValueOfAnUnknownKeyOrWrongKindIsAProgrammingError) {
   EXPECT_THROW(page.SetAreaText("boardmemocaption", "x"), std::invalid_argument);
   page.SetAreaInteger("ClockSmooth", 5);
   EXPECT_EQ(page.AreaInteger("ClockSmooth"), 1);  // flags hold 0 or 1
-  EXPECT_TRUE(page.AreaFlag("ClockSmooth"));
 }
 
 TEST(PageDefaultsTest, SmallScreenDiffersOnlyInItsListedValues) {

@@ -1,0 +1,53 @@
+#pragma once
+
+// The iCalendar form (RFC 5545) of day rows: one event per line of a day cell, all-day or
+// timed by the entry's first time, the way pelo-agenda prints it and the viewer exports it.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calendar/Dates.h"
+#include "schedule/DayRows.h"
+
+namespace pelo {
+
+class TEntryList;
+struct TTime;
+
+// An RFC 5545 calendar with one event per row, CRLF line ends, folded at 75 octets. Nothing
+// in it depends on the clock: the stamp is today's date, the UIDs come from the rows.
+std::string ICalendarText(const TEntryList& list, const std::vector<TDayRow>& rows, TDateRec today);
+
+// ---- Pieces of the iCalendar form ----
+
+// A clock time on a day: minutes from the day's midnight, 24:00 and later on the next day.
+// A twelve-hour time is read as the cell shows it (hour mod 12, pm from 12 on): "12:00pm"
+// shows as "0:00pm" and is noon.
+int32_t ClockMinutes(const TTime& time) noexcept;
+
+// The start and end of a timed event, from the row's date and its entry's first time set:
+// the end, when there is one, lies after the start (an end not after it is on the next day).
+struct TEventTimes {
+  TDateRec StartDate;
+  int32_t StartMinutes = 0;  // 0..1439
+  bool HasEnd = false;
+  TDateRec EndDate;
+  int32_t EndMinutes = 0;
+};
+TEventTimes EventTimes(TDateRec date, const TTime& start, const TTime* end) noexcept;
+
+// A TEXT value: backslash, semicolon, comma and line breaks escaped, other control
+// characters as blanks.
+std::string EscapeIcsText(std::string_view text);
+
+// One content line with its CRLF, folded so that no line passes 75 octets and no UTF-8
+// character is cut.
+std::string FoldIcsLine(std::string_view line);
+
+// The event's UID: the hash of the file's path and the line, the date and the place within
+// the day. Stable for the same files and unique within one output.
+std::string EventUid(std::string_view path, int32_t line_no, TDateRec date, int32_t place);
+
+}  // namespace pelo
