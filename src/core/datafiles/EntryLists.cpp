@@ -400,6 +400,7 @@ void TEntryList::Clear() {
   entries_.clear();
   load_budget_ = TPackBudget(pack_budget_);
   budget_stop_ = {};
+  if (OnEntriesFreed) OnEntriesFreed(*this);
 }
 
 // ---- TEntryList: reading a loaded file again ---------------------------------------------
@@ -474,6 +475,7 @@ TEntryList::TReloadResult TEntryList::ReloadFile(int32_t file_index, bool even_u
   packs_.Clear();  // the packs point at the entries
   ReplaceFileEntries(file_index, batch);
   undo_.DropDetached();
+  if (OnEntriesFreed) OnEntriesFreed(*this);
   result.NewBadLines = {ErrorReportHeading(path), LinesNotIn(bad_lines, option->BadLines)};
   fresh.BadLines = std::move(bad_lines);
   *option = std::move(fresh);

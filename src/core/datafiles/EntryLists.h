@@ -166,6 +166,11 @@ class TEntryList {
   bool Loading() const noexcept { return loading_; }
 
   TLoadFromFileEvent OnLoadFromFile;
+  // Called as soon as entries were freed by a clear (every load starts with one) or a file
+  // read again, before anything is shown to the user: whatever holds pointers to entries or
+  // day packs (the day table's cells) lets go of them there, since a message box or a load
+  // report runs an event loop that may paint. The day packs are empty at that moment.
+  std::function<void(TEntryList& sender)> OnEntriesFreed;
   // Asked while a file is read whether a picture of command i decodes; a picture that does
   // not is reported as not found. Empty: the header check alone decides.
   TPictureCheck PictureCheck;

@@ -133,6 +133,9 @@ TSchedule::TSchedule(TUserNotices& notices, TDateRec today, QWidget* parent,
   entry_list_->OnLoadFromFile = [this](TEntryList&, const std::string& path) {
     emit OnLoadFromFile(this, ToQString(path));
   };
+  // The cells point at entries: they are emptied as soon as the entries go, so that nothing
+  // painted while a load report or a message box is up reads a freed entry.
+  entry_list_->OnEntriesFreed = [this](TEntryList& list) { day_table_->Fill(&list.DatePacks()); };
   entry_list_->PictureCheck = [this](const TIconFile& picture) {
     return measurer_->CheckPicture(picture);
   };
