@@ -6,7 +6,7 @@ namespace pelo::agenda {
 
 const char* const kAgendaUsage =
     "usage: pelo-agenda [--from DATE] [--to DATE] [--today DATE] [--format text|tsv|ics]\n"
-    "                   [--filter FILTERTEXT] [--days] FILE...\n"
+    "                   [--filter FILTERTEXT] [--grep TEXT] [--days] FILE...\n"
     "  FILE       data files (.nrk, .dat) and page files (.npg)\n"
     "  DATE       YYYY/M/D or YYYY-MM-DD, within 1582/11/1..2150/12/31\n"
     "  --from     first shown day (default: today)\n"
@@ -14,6 +14,8 @@ const char* const kAgendaUsage =
     "  --today    the date taken as today (default: the system clock)\n"
     "  --format   text (default), tsv or ics\n"
     "  --filter   the filter set as in a page file, e.g. 0,@,@,@,0,\"0,1,2\",\"0,1,2,3\",@\n"
+    "  --grep     only the lines holding TEXT, as shown or in the data file; case and\n"
+    "             full-/half-width forms do not matter\n"
     "  --days     print calendar information for each day instead of entries\n";
 
 namespace {
@@ -81,7 +83,7 @@ TParseError ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOp
       std::string value;
       if (!SplitInlineValue(arg, name, value)) {
         if (name != "--from" && name != "--to" && name != "--today" && name != "--format" &&
-            name != "--filter") {
+            name != "--filter" && name != "--grep") {
           return {Concat({"unknown option '", arg, "'"}), i};
         }
         if (i + 1 >= args.size()) return {Concat({"option '", name, "' needs a value"}), i};
@@ -111,6 +113,8 @@ TParseError ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOp
               i};
         }
         options.filter = filter;
+      } else if (name == "--grep") {
+        options.grep = value;
       } else {
         return {Concat({"unknown option '", arg, "'"}), i};
       }

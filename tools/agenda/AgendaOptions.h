@@ -2,7 +2,7 @@
 
 // The command line of pelo-agenda:
 //   pelo-agenda [--from DATE] [--to DATE] [--today DATE] [--format text|tsv|ics]
-//               [--filter FILTERTEXT] [--days] FILE...
+//               [--filter FILTERTEXT] [--grep TEXT] [--days] FILE...
 
 #include <optional>
 #include <string>
@@ -22,6 +22,7 @@ struct TAgendaOptions {
   std::optional<TDateRec> today;
   TFormat format = TFormat::kText;
   std::optional<TFilterSet> filter;
+  std::optional<std::string> grep;  // only the lines that hold it (see schedule/RowSearches.h)
   bool days = false;
   bool help = false;
   std::vector<std::string> data_files;  // in command-line order

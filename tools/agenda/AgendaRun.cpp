@@ -6,6 +6,7 @@
 #include "calendar/Calendars.h"
 #include "datafiles/EntryLists.h"
 #include "schedule/ICalendars.h"
+#include "schedule/RowSearches.h"
 #include "schedule/ScheduleSettings.h"
 
 namespace pelo::agenda {
@@ -51,6 +52,7 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
   const int status = all_read ? 0 : kExitFileProblem;
   std::vector<TDayRow> rows;
   if (!options.days) rows = DayRows(list, calendar, filter, from, to);
+  if (options.grep) rows = MatchingRows(list, std::move(rows), *options.grep);
   list.TellBudgetStop();
   err.flush();
 
