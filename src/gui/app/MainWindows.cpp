@@ -17,12 +17,14 @@
 #include <QSettings>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <filesystem>
 #include <span>
 #include <system_error>
 
 #include "app/DateJumpDialogs.h"
+#include "app/LiveFiles.h"
 #include "app/PlacementStores.h"
 #include "app/QtNotices.h"
 #include "calendar/DateTexts.h"
@@ -111,6 +113,7 @@ TMainWindow::TMainWindow(QStringList arguments, TDateRec today, TUserNotices* no
   CreateWidgets(today);
   CreateActions();
   CreateToolBar();
+  CreateLiveFiles();
   ApplyInitialSettings();
 }
 
@@ -299,41 +302,42 @@ void TMainWindow::StartUp() {
   // Closed (a quit signal, say) before the event loop got here: loading now would only open
   // boxes over a window that is gone.
   if (closed_) return;
-  {
-    const int32_t screen_height = ScreenHeight();
-    TPage page(screen_height);
-    page.Reset(kPresetDefaultPage, screen_height);
-    schedule_->ApplySettings(page.Schedule);
-
-    const std::string folder = ProgramFolder();
-    if (!folder.empty()) {
-      const std::string program_page = JoinPath(folder, kProgramPageFile);
-      std::error_code error;
-      if (std::filesystem::exists(program_page, error)) ApplyPageFile(page, program_page);
-    }
-
-    if (!arguments_.isEmpty()) {
-      std::vector<std::string> names;
-      for (const QString& argument : arguments_) {
-        switch (ArgumentKind(argument)) {
-          case TArgumentKind::kDataFile:
-            names.push_back(LocalPath(argument));
-            break;
-          case TArgumentKind::kPageFile:
-            ApplyPageFile(page, LocalPath(argument));
-            break;
-          case TArgumentKind::kIgnored:
-            break;
-        }
-      }
-      schedule_->EntryList().LoadFiles(&names);
-    }
+  ApplyPages();
+  if (!arguments_.isEmpty()) {
+    std::vector<std::string> names = ArgumentFiles(TArgumentKind::kDataFile);
+    schedule_->EntryList().LoadFiles(&names);
   }
   schedule_->RefreshData(-1);
   schedule_->JumpToday();
+  live_files_->WatchLoadedFiles(ArgumentFiles(TArgumentKind::kPageFile));
   started_up_ = true;
   UpdateTodayButton();
   emit StartUpFinished();
+}
+
+void TMainWindow::ApplyPages() {
+  const int32_t screen_height = ScreenHeight();
+  TPage page(screen_height);
+  page.Reset(kPresetDefaultPage, screen_height);
+  schedule_->ApplySettings(page.Schedule);
+
+  const std::string folder = ProgramFolder();
+  if (!folder.empty()) {
+    const std::string program_page = JoinPath(folder, kProgramPageFile);
+    std::error_code error;
+    if (std::filesystem::exists(program_page, error)) ApplyPageFile(page, program_page);
+  }
+  for (const std::string& path : ArgumentFiles(TArgumentKind::kPageFile)) {
+    ApplyPageFile(page, path);
+  }
+}
+
+std::vector<std::string> TMainWindow::ArgumentFiles(TArgumentKind kind) const {
+  std::vector<std::string> paths;
+  for (const QString& argument : arguments_) {
+    if (ArgumentKind(argument) == kind) paths.push_back(LocalPath(argument));
+  }
+  return paths;
 }
 
 void TMainWindow::ApplyPageFile(TPage& page, const std::string& path) {
@@ -348,6 +352,7 @@ void TMainWindow::LoadDataFiles(const std::vector<std::string>& names) {
   schedule_->EntryList().LoadFiles(&names);
   schedule_->RefreshData(-1);
   schedule_->JumpToday();
+  live_files_->WatchLoadedFiles(ArgumentFiles(TArgumentKind::kPageFile));
 }
 
 void TMainWindow::OpenDataFiles() {
@@ -388,6 +393,28 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
   if (placement_restored_) placement_store_->Save(this);
   closed_ = true;
   event->accept();
+}
+
+void TMainWindow::CreateLiveFiles() {
+  live_files_ = new TLiveFiles(
+      *schedule_, notices_, [this] { ApplyPages(); }, this);
+  live_files_->setObjectName("LiveFiles");
+  connect(live_files_, &TLiveFiles::Note, this, &TMainWindow::ShowNote);
+  auto* reload = new QAction(Q("すべてのファイルを読み直す"), this);
+  reload->setObjectName("ReloadAction");
+  reload->setShortcut(QKeySequence(Qt::Key_F5));
+  connect(reload, &QAction::triggered, live_files_, &TLiveFiles::ReloadAll);
+  addAction(reload);
+}
+
+void TMainWindow::ShowNote(const QString& text) {
+  // The date panel keeps the note as its tip; it shows for a while where the user looks,
+  // without a box to close.
+  date_panel_->setToolTip(text);
+  if (isActiveWindow()) {
+    QToolTip::showText(date_panel_->mapToGlobal(date_panel_->rect().bottomLeft()), text,
+                       date_panel_);
+  }
 }
 
 }  // namespace pelo

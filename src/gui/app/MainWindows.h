@@ -27,6 +27,7 @@ class QWidget;
 namespace pelo {
 
 class TDateJumpDialog;
+class TLiveFiles;
 class TPage;
 class TQtNotices;
 class TPlacementStore;
@@ -86,6 +87,10 @@ class TMainWindow : public QMainWindow {
   void ShowCursorDate(TSchedule* sender);
   // Enables the "today" button exactly when the cursor is not on today.
   void UpdateTodayButton();
+  // A note about the files, which needs no answer: the date panel's tip.
+  void ShowNote(const QString& text);
+  // Watches the files and reads them again when they change (F5: all at once).
+  TLiveFiles& LiveFiles() const noexcept { return *live_files_; }
 
   // Runs StartOnFirstShow before the window is first shown.
   void setVisible(bool visible) override;
@@ -111,11 +116,16 @@ class TMainWindow : public QMainWindow {
   void CreateActions();
   void CreateToolBar();
   void CreateOpenDialog();
+  void CreateLiveFiles();
   // What the schedule shows before any page is applied.
   void ApplyInitialSettings();
 
   // Steps 2 to 7 of the start-up sequence.
   void StartUp();
+  // The built-in page, the program's page file and the command line's, in this order.
+  void ApplyPages();
+  // The command line's arguments of one kind, in their order, as local paths.
+  std::vector<std::string> ArgumentFiles(TArgumentKind kind) const;
   // Reads section "NerikaPage1" of a page file into the page and applies its schedule part.
   void ApplyPageFile(TPage& page, const std::string& path);
   // Replaces the loaded files, rebuilds the day table and goes to today.
@@ -139,6 +149,7 @@ class TMainWindow : public QMainWindow {
   QToolBar* tool_bar_ = nullptr;
   std::vector<QAction*> actions_;  // in toolbar order
   QAction* jump_today_ = nullptr;
+  TLiveFiles* live_files_ = nullptr;
 };
 
 }  // namespace pelo
