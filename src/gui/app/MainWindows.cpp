@@ -33,6 +33,7 @@
 #include "text/Paths.h"
 #include "widgets/Pictures.h"
 #include "widgets/Schedules.h"
+#include "widgets/SearchBars.h"
 
 namespace pelo {
 
@@ -114,6 +115,7 @@ TMainWindow::TMainWindow(QStringList arguments, TDateRec today, TUserNotices* no
   CreateActions();
   CreateToolBar();
   CreateLiveFiles();
+  CreateSearchBar();
   ApplyInitialSettings();
 }
 
@@ -415,6 +417,32 @@ void TMainWindow::ShowNote(const QString& text) {
     QToolTip::showText(date_panel_->mapToGlobal(date_panel_->rect().bottomLeft()), text,
                        date_panel_);
   }
+}
+
+void TMainWindow::CreateSearchBar() {
+  search_bar_ = new TSearchBar(*schedule_, centralWidget());
+  // Between the strip and the grid.
+  static_cast<QVBoxLayout*>(centralWidget()->layout())->insertWidget(1, search_bar_);
+  struct TFindKey {
+    const char* name;
+    QKeySequence keys;
+    int32_t direction;
+  };
+  const TFindKey keys[] = {{"FindNextAction", QKeySequence(Qt::Key_F3), 1},
+                           {"FindPreviousAction", QKeySequence(Qt::SHIFT | Qt::Key_F3), -1}};
+  for (const TFindKey& key : keys) {
+    auto* action = new QAction(this);
+    action->setObjectName(key.name);
+    action->setShortcut(key.keys);
+    connect(action, &QAction::triggered, search_bar_,
+            [this, direction = key.direction] { search_bar_->FindNext(direction); });
+    addAction(action);
+  }
+  auto* find = new QAction(Q("検索"), this);
+  find->setObjectName("FindAction");
+  find->setShortcut(QKeySequence::Find);
+  connect(find, &QAction::triggered, search_bar_, &TSearchBar::Open);
+  addAction(find);
 }
 
 }  // namespace pelo

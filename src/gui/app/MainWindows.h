@@ -28,6 +28,7 @@ namespace pelo {
 
 class TDateJumpDialog;
 class TLiveFiles;
+class TSearchBar;
 class TPage;
 class TQtNotices;
 class TPlacementStore;
@@ -91,6 +92,8 @@ class TMainWindow : public QMainWindow {
   void ShowNote(const QString& text);
   // Watches the files and reads them again when they change (F5: all at once).
   TLiveFiles& LiveFiles() const noexcept { return *live_files_; }
+  // Ctrl+F opens it, F3 and Shift+F3 walk the days with a match.
+  TSearchBar& SearchBar() const noexcept { return *search_bar_; }
 
   // Runs StartOnFirstShow before the window is first shown.
   void setVisible(bool visible) override;
@@ -117,6 +120,7 @@ class TMainWindow : public QMainWindow {
   void CreateToolBar();
   void CreateOpenDialog();
   void CreateLiveFiles();
+  void CreateSearchBar();
   // What the schedule shows before any page is applied.
   void ApplyInitialSettings();
 
@@ -150,6 +154,7 @@ class TMainWindow : public QMainWindow {
   std::vector<QAction*> actions_;  // in toolbar order
   QAction* jump_today_ = nullptr;
   TLiveFiles* live_files_ = nullptr;
+  TSearchBar* search_bar_ = nullptr;
 };
 
 }  // namespace pelo

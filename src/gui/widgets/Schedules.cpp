@@ -977,6 +977,14 @@ void TSchedule::SelectCursorDayEnd(bool last) {
   emit OnFocusEntryChange(this);
 }
 
+void TSchedule::SelectCursorLine(int32_t line) {
+  TCellLineList* list = CursorList();
+  if (list == nullptr || line < 0 || line >= list->Count()) return;
+  list->SelectLine(line);
+  update();
+  emit OnFocusEntryChange(this);
+}
+
 void TSchedule::ToggleChecked() {
   if (const int32_t entry = FocusedEntry(); entry >= 0) {
     entry_list_->ToggleChecked(entry);
