@@ -103,6 +103,8 @@ void TLiveFiles::ReadChanged() {
 }
 
 void TLiveFiles::ReloadAll() {
+  // A drag holds the position of its entry until the drop.
+  if (schedule_.Dragging()) return;
   quiet_.stop();
   changed_.clear();
   const std::vector<std::string> all = Paths();

@@ -18,7 +18,6 @@
 #include "schedule/DayRows.h"
 #include "schedule/DayTables.h"
 #include "schedule/RowSearches.h"
-#include "text/SearchTexts.h"
 #include "widgets/Schedules.h"
 
 namespace pelo {
@@ -120,26 +119,27 @@ void TSearchBar::Search() {
   list_->clear();
   matches_.clear();
   searched_years_ = SpanYears();
-  TTextSearch search(text_->text().toStdString());
-  if (search.Empty()) {
+  TLineMatcher matcher(schedule_.EntryList(), text_->text().toStdString());
+  if (matcher.Empty()) {
     status_->clear();
     return;
   }
   const TDateRec last{searched_years_.second, 12, 31};
-  for (TDateRec day{searched_years_.first, 1, 1}; DayNumber(day) <= DayNumber(last);
-       day = AddDays(day, 1)) {
-    SearchDay(day, search);
+  for (TDateRec day{searched_years_.first, 1, 1};
+       DayNumber(day) <= DayNumber(last) && matches_.size() < kMaxListed; day = AddDays(day, 1)) {
+    SearchDay(day, matcher);
   }
-  status_->setText(QString::number(matches_.size()) + Q(" 件"));
+  status_->setText(QString::number(matches_.size()) +
+                   Q(matches_.size() < kMaxListed ? " 件" : " 件まで表示"));
 }
 
-void TSearchBar::SearchDay(TDateRec date, TTextSearch& search) {
+void TSearchBar::SearchDay(TDateRec date, TLineMatcher& matcher) {
   const TCellLineList* cell = schedule_.DayTable().Cell(date);
   if (cell == nullptr) return;
   const TEntryList& entries = schedule_.EntryList();
-  for (int32_t line = 0; line < cell->Count(); ++line) {
+  for (int32_t line = 0; line < cell->Count() && matches_.size() < kMaxListed; ++line) {
     const TEntry* entry = cell->Info(line).Entry;
-    if (entry == nullptr || !LineMatches(entries, *entry, cell->Text(line), search)) continue;
+    if (entry == nullptr || !matcher.Matches(*entry, cell->Text(line))) continue;
     auto* item = new QTreeWidgetItem(list_);
     item->setText(kDateColumn, Q(DateText(0, "/", 0, 0, 0, 0, date)));
     if (entry->Times) item->setText(kTimeColumn, Q(TimeListText(*entry->Times)));
@@ -163,8 +163,8 @@ void TSearchBar::JumpTo(const TMatch& match) {
 }
 
 void TSearchBar::FindNext(int32_t direction) {
-  TTextSearch search(text_->text().toStdString());
-  if (search.Empty()) {
+  TLineMatcher matcher(schedule_.EntryList(), text_->text().toStdString());
+  if (matcher.Empty()) {
     Open();
     return;
   }
@@ -172,14 +172,13 @@ void TSearchBar::FindNext(int32_t direction) {
   const int32_t first_year = schedule_.DayTable().FirstYear();
   const int32_t first = DayNumber(TDateRec{first_year, 1, 1});
   const int32_t last = DayNumber(TDateRec{first_year + TDayTable::kYearCount - 1, 12, 31});
-  const TEntryList& entries = schedule_.EntryList();
   TDateRec day = schedule_.CursorDate();
   for (day = AddDays(day, direction); DayNumber(day) >= first && DayNumber(day) <= last;
        day = AddDays(day, direction)) {
     const TCellLineList* cell = schedule_.DayTable().Cell(day);
     for (int32_t line = 0; cell != nullptr && line < cell->Count(); ++line) {
       const TEntry* entry = cell->Info(line).Entry;
-      if (entry != nullptr && LineMatches(entries, *entry, cell->Text(line), search)) {
+      if (entry != nullptr && matcher.Matches(*entry, cell->Text(line))) {
         ShowStatus(QString());
         JumpTo({day, line});
         return;

@@ -12,6 +12,7 @@
 // read again, an edit) finds them again from what the cells show then.
 
 #include <QWidget>
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 #include <vector>
@@ -27,7 +28,7 @@ class QTreeWidgetItem;
 namespace pelo {
 
 class TSchedule;
-class TTextSearch;
+class TLineMatcher;
 
 class TSearchBar : public QWidget {
   Q_OBJECT
@@ -38,6 +39,10 @@ class TSearchBar : public QWidget {
   static constexpr const char* kAllYears = "4年間すべて";
   static constexpr const char* kNoMoreAfter = "これより後に見つかりません";
   static constexpr const char* kNoMoreBefore = "これより前に見つかりません";
+
+  // The list stops here: a text found on nearly every day lists nothing worth reading, and
+  // the list would take long to fill. FindNext is not bounded by it.
+  static constexpr std::size_t kMaxListed = 2000;
 
   explicit TSearchBar(TSchedule& schedule, QWidget* parent = nullptr);
 
@@ -66,7 +71,7 @@ class TSearchBar : public QWidget {
   // The first and last year searched.
   std::pair<int32_t, int32_t> SpanYears() const;
   // Adds the matches of one day to the list.
-  void SearchDay(TDateRec date, TTextSearch& search);
+  void SearchDay(TDateRec date, TLineMatcher& matcher);
   void JumpTo(const TMatch& match);
   void JumpToItem(QTreeWidgetItem* item);
   void ShowStatus(const QString& text);

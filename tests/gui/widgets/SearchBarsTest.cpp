@@ -164,6 +164,17 @@ TEST_F(SearchBarTest, FindNextWalksTheDaysInDateOrder) {
   EXPECT_EQ(status->text(), QString::fromUtf8(TSearchBar::kNoMoreBefore));
 }
 
+TEST_F(SearchBarTest, TheListStopsAtItsLimit) {
+  // Two lines on every day of the four years.
+  Load(*schedule_, "SU,MO,TU,WE,TH,FR,SA daily one\nSU,MO,TU,WE,TH,FR,SA daily two\n");
+  Type("daily", 1);
+  EXPECT_EQ(Listed().size(), TSearchBar::kMaxListed);
+  EXPECT_EQ(bar_->findChild<QLabel*>("SearchStatus")->text(),
+            QString::number(TSearchBar::kMaxListed) + QString::fromUtf8(" 件まで表示"));
+  Type("one", 0);  // the shown year alone: fewer
+  EXPECT_EQ(Listed().size(), 366u);
+}
+
 TEST_F(SearchBarTest, TheListFollowsARebuild) {
   Type("カレー", 1);
   ASSERT_EQ(Listed().size(), 3u);
