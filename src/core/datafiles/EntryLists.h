@@ -107,9 +107,9 @@ class TEntryList {
   // Reads the file at file_index again and puts what it holds now in place of its entries,
   // where they stood in the list (see the order above); every other file keeps its entries
   // and their in-memory changes. The file keeps its index and path. Unless even_unchanged,
-  // the same bytes as last read change nothing. Nothing is shown here: the caller tells the
-  // user, once the entries shown (the day packs and whatever was filled from them, which
-  // this leaves empty or pointing at freed entries) are built again.
+  // the same bytes as last read change nothing. The day packs are left empty (OnEntriesFreed
+  // is called). Nothing is shown here: the caller tells the user once it has built what it
+  // shows again.
   TReloadResult ReloadFile(int32_t file_index, bool even_unchanged);
   // The line of its data file an entry was read from (its parent's for a derived entry);
   // empty when that file is no longer loaded.
