@@ -1,5 +1,7 @@
 #include "app/LiveFiles.h"
 
+#include <sys/stat.h>
+
 #include <QApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -28,6 +30,17 @@ QString FolderPath(const std::string& path) { return QFileInfo(ToQPath(path)).ab
 
 }  // namespace
 
+TLiveFiles::TStamp TLiveFiles::StampOf(const std::string& path) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return {};
+  return {true,
+          static_cast<uint64_t>(info.st_dev),
+          static_cast<uint64_t>(info.st_ino),
+          static_cast<uint64_t>(info.st_mode),
+          static_cast<int64_t>(info.st_size),
+          static_cast<int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
+}
+
 TLiveFiles::TLiveFiles(TSchedule& schedule, TUserNotices& notices,
                        std::function<void()> apply_pages, QObject* parent)
     : QObject(parent),
@@ -46,6 +59,8 @@ void TLiveFiles::WatchLoadedFiles(std::vector<std::string> page_files) {
   changed_.clear();
   told_unreadable_.clear();
   page_files_ = std::move(page_files);
+  stamps_.clear();
+  for (const std::string& path : Paths()) stamps_[path] = StampOf(path);
   if (const QStringList watched = WatchedPaths(); !watched.isEmpty()) {
     watcher_.removePaths(watched);
   }
@@ -78,14 +93,22 @@ void TLiveFiles::Rewatch() {
 }
 
 void TLiveFiles::PathChanged(const QString& path) {
-  changed_.insert(ToLocalPath(path));
+  const std::string local = ToLocalPath(path);
+  stamps_[local] = StampOf(local);
+  changed_.insert(local);
   quiet_.start();
 }
 
+// Anything in the folder changed: only our files whose stamp moved count, so that a busy
+// folder (another program's log beside a data file) never keeps the quiet time from ending.
 void TLiveFiles::FolderChanged(const QString& folder) {
   bool any = false;
   for (const std::string& path : Paths()) {
     if (FolderPath(path) != folder) continue;
+    TStamp& known = stamps_[path];
+    const TStamp now = StampOf(path);
+    if (now == known) continue;
+    known = now;
     changed_.insert(path);
     any = true;
   }

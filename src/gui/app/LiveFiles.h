@@ -14,7 +14,9 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <cstdint>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -68,6 +70,18 @@ class TLiveFiles : public QObject {
   // Adds the paths and folders the watcher lost (a file renamed over or gone and back).
   void Rewatch();
 
+  // What the file system says of a path: a file renamed over, written or gone differs.
+  struct TStamp {
+    bool exists = false;
+    uint64_t device = 0;
+    uint64_t inode = 0;
+    uint64_t mode = 0;
+    int64_t size = 0;
+    int64_t modified_ns = 0;
+    friend bool operator==(const TStamp&, const TStamp&) = default;
+  };
+  static TStamp StampOf(const std::string& path);
+
   TSchedule& schedule_;
   TUserNotices& notices_;
   std::function<void()> apply_pages_;
@@ -75,6 +89,7 @@ class TLiveFiles : public QObject {
   QTimer quiet_;
   std::vector<std::string> page_files_;
   std::set<std::string> changed_;
+  std::map<std::string, TStamp> stamps_;  // of every watched path, as last seen
   // The file indexes whose unreadable state was told; told again only after a good read.
   std::set<int32_t> told_unreadable_;
 };

@@ -143,6 +143,19 @@ TEST_F(LiveFilesTest, ChangesShowWithoutAKeyKeepingTheCursorAndTheOtherFile) {
   }
 }
 
+TEST_F(LiveFilesTest, ABusyFolderDoesNotHoldAChangeBack) {
+  Start();
+  QSignalSpy reloaded(&window_->LiveFiles(), &TLiveFiles::Reloaded);
+  Write("a.nrk", "2024/5/1 a1\n2024/5/1 a2\n");
+  // Another program makes files beside the data file more often than the quiet time.
+  for (int i = 0; i < 12 && reloaded.count() == 0; ++i) {
+    Write(("noise-" + std::to_string(i)).c_str(), "x");
+    QTest::qWait(TLiveFiles::kQuietMs / 3);
+  }
+  EXPECT_EQ(reloaded.count(), 1);
+  EXPECT_EQ(Shown(kToday), (Lines{"a1", "a2", "b1"}));
+}
+
 TEST_F(LiveFilesTest, EditsOfTheChangedFileGoWithANoteOnly) {
   Start();
   TEntryList& list = Schedule().EntryList();
