@@ -82,43 +82,53 @@ void BM_ResolveDatePattern(benchmark::State& state) {
 }
 BENCHMARK(BM_ResolveDatePattern)->Arg(0)->Arg(1)->Arg(2);
 
-// One refill of the eleven-year holiday window, alternating between two windows.
+constexpr const char* kKindLabels[] = {"classic", "current"};
+
+// One refill of the eleven-year holiday window, alternating between two windows, under the
+// rules of either calendar.
 void BM_MoveHolidayWindow(benchmark::State& state) {
-  TCalendar calendar(TDateRec{2024, 5, 15});
+  TCalendar calendar(TDateRec{2024, 5, 15}, static_cast<TCalendarKind>(state.range(0)));
   int32_t year = 2019;
   for (auto _ : state) {
     calendar.SetFirstYear(year);
     benchmark::DoNotOptimize(calendar.HolidayCode(TDateRec{year + 5, 5, 3}));
     year = year == 2019 ? 1990 : 2019;
   }
+  state.SetLabel(kKindLabels[state.range(0)]);
 }
-BENCHMARK(BM_MoveHolidayWindow);
+BENCHMARK(BM_MoveHolidayWindow)->Arg(0)->Arg(1);
 
 void BM_LunarDate(benchmark::State& state) {
   std::vector<int32_t> days;
   for (const TDateRec& date : LunarDates()) days.push_back(DayNumber(date));
   size_t i = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(LunarDate(days[i++ & (kSampleCount - 1)]));
+    benchmark::DoNotOptimize(LunarDate(days[i++ & (kSampleCount - 1)], TCalendarKind::kClassic));
   }
 }
 BENCHMARK(BM_LunarDate);
 
+// Each calendar over its own range; the current table is twice as long.
 void BM_RokuyoIndex(benchmark::State& state) {
-  const auto& dates = LunarDates();
+  static const std::vector<TDateRec> current_dates =
+      SpreadDates(TDateRec{1870, 11, 23}, kLastCalendarDate, kSampleCount);
+  const auto kind = static_cast<TCalendarKind>(state.range(0));
+  const auto& dates = kind == TCalendarKind::kCurrent ? current_dates : LunarDates();
   size_t i = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(RokuyoIndex(dates[i++ & (kSampleCount - 1)]));
+    benchmark::DoNotOptimize(RokuyoIndex(dates[i++ & (kSampleCount - 1)], kind));
   }
+  state.SetLabel(kKindLabels[state.range(0)]);
 }
-BENCHMARK(BM_RokuyoIndex);
+BENCHMARK(BM_RokuyoIndex)->Arg(0)->Arg(1);
 
 // The text a day cell shows; short enough to stay in the string's own buffer.
 void BM_LunarDateText(benchmark::State& state) {
   const auto& dates = LunarDates();
   size_t i = 0;
   for (auto _ : state) {
-    benchmark::DoNotOptimize(LunarDateText(dates[i++ & (kSampleCount - 1)]));
+    benchmark::DoNotOptimize(
+        LunarDateText(dates[i++ & (kSampleCount - 1)], TCalendarKind::kClassic));
   }
 }
 BENCHMARK(BM_LunarDateText);

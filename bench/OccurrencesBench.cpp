@@ -157,7 +157,7 @@ void BM_LineTextOfAllPacks(benchmark::State& state) {
   std::size_t bytes = 0;
   for (auto _ : state) {
     bytes = 0;
-    for (const TDatePack& pack : packs) bytes += LineText(pack).size();
+    for (const TDatePack& pack : packs) bytes += LineText(pack, TCalendarKind::kClassic).size();
     benchmark::DoNotOptimize(bytes);
   }
   state.counters["packs"] = static_cast<double>(packs.size());

@@ -67,6 +67,23 @@ TEST(AgendaArguments, Options) {
   ASSERT_TRUE(options.filter.has_value());
   EXPECT_EQ(*options.filter, TFilterSet{});
   EXPECT_TRUE(options.days);
+  EXPECT_EQ(options.calendar, TCalendarKind::kClassic);  // unless asked for
+}
+
+TEST(AgendaArguments, CalendarKinds) {
+  const struct {
+    std::vector<std::string> args;
+    TCalendarKind expected;
+  } cases[] = {
+      {{"--days", "--calendar", "current"}, TCalendarKind::kCurrent},
+      {{"--days", "--calendar=current", "--calendar", "classic"}, TCalendarKind::kClassic},
+      {{"--calendar=current", "a.nrk"}, TCalendarKind::kCurrent},
+  };
+  for (const auto& c : cases) {
+    TAgendaOptions options;
+    EXPECT_EQ(ParseAgendaArguments(c.args, options).Message(), "") << c.args[1];
+    EXPECT_EQ(options.calendar, c.expected) << c.args[1];
+  }
 }
 
 TEST(AgendaArguments, BadUsage) {
@@ -83,6 +100,8 @@ TEST(AgendaArguments, BadUsage) {
       {{"--format", "xml", "a.nrk"}, 1},            //
       {{"--filter", "0,@,@", "a.nrk"}, 1},          // fewer than seven sets
       {{"--filter", "x,@,@,@,@,@,@", "a.nrk"}, 1},  // not a number
+      {{"--calendar", "Current", "a.nrk"}, 1},      // the kinds are lower case
+      {{"a.nrk", "--calendar"}, 1},                 // missing value
       {{"a.nrk", "notes.txt"}, 1},                  // neither data nor page file
       {{"-x", "a.nrk"}, 0},                         // unknown file kind
       {{"--from", "2024/1/1", "p.npg"}, 3},         // the data file missing at the end
@@ -102,11 +121,15 @@ TEST(AgendaSpan, DefaultsAndLimits) {
     std::optional<TDateRec> from, to;
     TDateRec expected_from, expected_to;
     bool ok;
+    bool days = false;
   } cases[] = {
       {std::nullopt, std::nullopt, today, {2024, 5, 7}, true},
       {TDateRec{2150, 12, 28}, std::nullopt, {2150, 12, 28}, {2150, 12, 31}, true},
       {TDateRec{2024, 1, 1}, TDateRec{2026, 12, 31}, {2024, 1, 1}, {2026, 12, 31}, true},
       {TDateRec{2024, 1, 1}, TDateRec{2027, 1, 1}, {}, {}, false},  // past the window
+      // The list of days evaluates no entries: any span of the calendar.
+      {TDateRec{1582, 11, 1}, TDateRec{2150, 12, 31}, {1582, 11, 1}, {2150, 12, 31}, true, true},
+      {TDateRec{2024, 1, 2}, TDateRec{2024, 1, 1}, {}, {}, false, true},
       {TDateRec{2024, 1, 2}, TDateRec{2024, 1, 1}, {}, {}, false},  // before --from
       {std::nullopt, TDateRec{2024, 5, 1}, today, today, true},
   };
@@ -114,6 +137,7 @@ TEST(AgendaSpan, DefaultsAndLimits) {
     TAgendaOptions options;
     options.from = c.from;
     options.to = c.to;
+    options.days = c.days;
     TDateRec from, to;
     const TParseError error = ResolveAgendaSpan(options, today, from, to);
     EXPECT_EQ(error.Failed(), !c.ok) << error.Message();
@@ -139,11 +163,14 @@ TEST(AgendaDays, Rows) {
             "2024/05/04\t土\t2\t国民の休日\t\t\t平成36\t辰ﾀﾂ\t牡牛座\n");
   EXPECT_EQ(DaysTable(calendar, {2150, 12, 31}, {2150, 12, 31}),
             "2150/12/31\t木\t0\t\t\t\t平成162\t戌ｲﾇ\t山羊座\n");
-  // Past the window's eleven years a day's holiday is unknown (-1), not "no holiday".
-  const std::string years = DaysTable(calendar, {2023, 5, 3}, {2033, 5, 3});
+  // A span longer than the window's eleven years takes the window along: every day is read
+  // from a window that holds it.
+  const std::string years = DaysTable(calendar, {2023, 5, 3}, {2045, 5, 3});
   EXPECT_TRUE(years.starts_with("2023/05/03\t水\t9\t憲法記念日\t"));
   EXPECT_NE(years.find("\n2032/05/03\t月\t9\t憲法記念日\t"), std::string::npos);
-  EXPECT_NE(years.find("\n2033/05/03\t火\t-1\t\t"), std::string::npos);
+  EXPECT_NE(years.find("\n2033/05/03\t火\t9\t憲法記念日\t"), std::string::npos);
+  EXPECT_NE(years.find("\n2045/05/03\t水\t9\t憲法記念日\t"), std::string::npos);
+  EXPECT_EQ(years.find("\t-1\t"), std::string::npos);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "DataFileTesting.h"
 #include "RunProcess.h"
 #include "TestPaths.h"
+#include "calendar/Dates.h"
 #include "text/Cp932.h"
 #include "text/SearchTexts.h"
 
@@ -26,7 +27,9 @@ TEST(AgendaRun, BadUsageExitsWithTwoAndOneLine) {
       {"--days", "--from", "1582/10/31"},
       {"--days", "--from", "2151/1/1"},
       {"--days", "--from", "2024/5/2", "--to", "2024/5/1"},
-      {"--days", "--from", "2024/5/1", "--to", "2027/1/1"},
+      {"--from", "2024/5/1", "--to", "2027/1/1", "a.nrk"},
+      {"--days", "--calendar", "new"},
+      {"--days", "--calendar"},
       {"--days", "--today", "garbage"},
       {"--format", "csv", "a.nrk"},
       {"a.nrk", "--grep"},
@@ -50,6 +53,34 @@ TEST(AgendaRun, DaysOfALeapYear) {
   EXPECT_NE(r.out.find("2024/02/12\t月\t1\t振替休日\t\t\t平成36\t辰ﾀﾂ\t水瓶座\n"),
             std::string::npos);
   EXPECT_NE(r.out.find("2024/12/23\t月\t18\t天皇誕生日\t"), std::string::npos);
+}
+
+// The calendar of today over the whole postwar law in one run: every day read from a window
+// that holds it, the law's changes at their edges, 令和 from 2019/5/1, rokuyo after 2021.
+TEST(AgendaRun, DaysOfTheCurrentCalendar) {
+  const ProcessResult r =
+      RunProcess(kAgenda, {"--days", "--calendar", "current", "--from", "1948/1/1", "--to",
+                           "2150/12/31", "--today", "2026/1/1"});
+  ASSERT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'),
+            DayNumber(2150, 12, 31) - DayNumber(1948, 1, 1) + 1);
+  EXPECT_EQ(r.out.find("\t-1\t"), std::string::npos);
+  const char* const rows[] = {
+      "1948/07/20\t火\t0\t\t",  // the law is dated that day; its first holiday is 9/23
+      "1948/09/23\t木\t13\t秋分の日\t",
+      "1959/04/10\t金\t47\t結婚の儀\t",
+      "2009/05/06\t水\t1\t振替休日\t",
+      "2008/05/06\t火\t1\t振替休日\t",
+      "2015/09/22\t火\t2\t国民の休日\t",
+      "2019/04/30\t火\t2\t国民の休日\t仏滅\t旧3/26\t平成31\t",
+      "2019/05/01\t水\t50\t天皇の即位の日\t大安\t旧3/27\t令和1\t",
+      "2021/08/09\t月\t1\t振替休日\t",
+      "2026/02/23\t月\t45\t天皇誕生日\t先勝\t旧1/7\t令和8\t",
+      "2026/12/07\t月\t0\t\t友引\t旧10/29\t令和8\t",
+      "2092/03/19\t水\t7\t春分の日\t",
+      "2150/12/31\t木\t0\t\t大安\t旧11/13\t令和132\t",
+  };
+  for (const char* row : rows) EXPECT_NE(r.out.find(row), std::string::npos) << row;
 }
 
 TEST(AgendaRun, DefaultSpanIsAWeekFromToday) {
@@ -157,6 +188,34 @@ TEST_F(AgendaFiles, TextIsTheDefaultFormat) {
   const ProcessResult r = RunProcess(kAgenda, {"--today", "2024/5/1", a});
   ASSERT_EQ(r.exit_code, 0) << r.err;
   EXPECT_EQ(r.out, "2024/5/3(金)  憲法記念日\n  講演\n  10:00 会議\n");
+}
+
+// Every format reads the calendar asked for: its holidays in the conditions and the headings,
+// its old calendar in the codes.
+TEST_F(AgendaFiles, TheCalendarOptionReachesTheLines) {
+  const std::string a =
+      folder_.WriteCp932("a.nrk", "2026/2/9~2026/2/28 祝日 &&(HD)\r\n2026/12/7 六曜%o %i\r\n");
+  const struct {
+    std::vector<std::string> args;
+    std::string out;
+  } cases[] = {
+      {{"--from", "2026/2/9", "--to", "2026/2/28"}, "2026/2/11(水)  建国記念の日\n  祝日\n"},
+      {{"--from", "2026/2/9", "--to", "2026/2/28", "--calendar", "current"},
+       "2026/2/11(水)  建国記念の日\n  祝日\n2026/2/23(月)  天皇誕生日\n  祝日\n"},
+      {{"--from", "2026/12/7", "--format", "tsv"}, "2026/12/07\t月\t\t0\ta.nrk:2\t六曜 \n"},
+      {{"--from", "2026/12/7", "--format", "tsv", "--calendar", "current"},
+       "2026/12/07\t月\t\t0\ta.nrk:2\t六曜友引 旧10/29\n"},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--today", "2026/1/1", a});
+    const ProcessResult r = RunProcess(kAgenda, args);
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    EXPECT_EQ(r.out, c.out) << c.args.back();
+  }
+  const ProcessResult ics =
+      RunProcess(kAgenda, {"--from", "2026/12/7", "--format", "ics", "--calendar", "current", a});
+  EXPECT_NE(ics.out.find("SUMMARY:六曜友引 旧10/29\r\n"), std::string::npos) << ics.out;
 }
 
 TEST_F(AgendaFiles, LoadProblemsGoToStandardErrorInTheViewersWords) {

@@ -6,7 +6,8 @@ namespace pelo::agenda {
 
 const char* const kAgendaUsage =
     "usage: pelo-agenda [--from DATE] [--to DATE] [--today DATE] [--format text|tsv|ics]\n"
-    "                   [--filter FILTERTEXT] [--grep TEXT] [--days] FILE...\n"
+    "                   [--filter FILTERTEXT] [--grep TEXT] [--calendar classic|current]\n"
+    "                   [--days] FILE...\n"
     "  FILE       data files (.nrk, .dat) and page files (.npg)\n"
     "  DATE       YYYY/M/D or YYYY-MM-DD, within 1582/11/1..2150/12/31\n"
     "  --from     first shown day (default: today)\n"
@@ -16,7 +17,11 @@ const char* const kAgendaUsage =
     "  --filter   the filter set as in a page file, e.g. 0,@,@,@,0,\"0,1,2\",\"0,1,2,3\",@\n"
     "  --grep     only the lines holding TEXT, as shown or in the data file; case and\n"
     "             full-/half-width forms do not matter\n"
-    "  --days     print calendar information for each day instead of entries\n";
+    "  --calendar classic (default): the holiday table up to the law of 2000, the old calendar\n"
+    "             to 2021/1/13 and eras to 平成, as the viewer shows them by default;\n"
+    "             current: holidays as the law stands, the old calendar and rokuyo to\n"
+    "             2150/12/31, 令和 from 2019/5/1\n"
+    "  --days     print calendar information for each day instead of entries (any span)\n";
 
 namespace {
 
@@ -83,7 +88,7 @@ TParseError ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOp
       std::string value;
       if (!SplitInlineValue(arg, name, value)) {
         if (name != "--from" && name != "--to" && name != "--today" && name != "--format" &&
-            name != "--filter" && name != "--grep") {
+            name != "--filter" && name != "--grep" && name != "--calendar") {
           return {Concat({"unknown option '", arg, "'"}), i};
         }
         if (i + 1 >= args.size()) return {Concat({"option '", name, "' needs a value"}), i};
@@ -104,6 +109,14 @@ TParseError ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOp
           options.format = TFormat::kIcs;
         } else {
           return {Concat({"--format: '", value, "' is not one of text, tsv, ics"}), i};
+        }
+      } else if (name == "--calendar") {
+        if (value == "classic") {
+          options.calendar = TCalendarKind::kClassic;
+        } else if (value == "current") {
+          options.calendar = TCalendarKind::kCurrent;
+        } else {
+          return {Concat({"--calendar: '", value, "' is not one of classic, current"}), i};
         }
       } else if (name == "--filter") {
         TFilterSet filter;
@@ -150,9 +163,10 @@ TParseError ResolveAgendaSpan(const TAgendaOptions& options, TDateRec today, TDa
     if (DayNumber(to) > kLastCalendarDay) to = kLastCalendarDate;
   }
   if (DayNumber(to) < DayNumber(from)) return {"--to lies before --from", 0};
-  // The evaluated years are the viewer's day-table window for a grid starting on from.
+  // The evaluated years are the viewer's day-table window for a grid starting on from; the
+  // list of days evaluates no entries.
   const int32_t last_year = from.Year + 2;
-  if (to.Year > last_year) {
+  if (!options.days && to.Year > last_year) {
     return {Concat({"--to lies past ", std::to_string(last_year),
                     "/12/31, the end of the years evaluated for --from"}),
             0};

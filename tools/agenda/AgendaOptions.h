@@ -2,12 +2,14 @@
 
 // The command line of pelo-agenda:
 //   pelo-agenda [--from DATE] [--to DATE] [--today DATE] [--format text|tsv|ics]
-//               [--filter FILTERTEXT] [--grep TEXT] [--days] FILE...
+//               [--filter FILTERTEXT] [--grep TEXT] [--calendar classic|current]
+//               [--days] FILE...
 
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
 #include "text/ParseErrors.h"
 #include "text/SmallSets.h"
@@ -22,6 +24,7 @@ struct TAgendaOptions {
   std::optional<TDateRec> today;
   TFormat format = TFormat::kText;
   std::optional<TFilterSet> filter;
+  TCalendarKind calendar = TCalendarKind::kClassic;
   std::optional<std::string> grep;  // only the lines that hold it (see schedule/RowSearches.h)
   bool days = false;
   bool help = false;
@@ -38,8 +41,9 @@ TParseError ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOp
 TParseError ParseAgendaDate(const std::string& text, TDateRec& date);
 
 // The shown span once today is known: from defaults to today, to to from + 6 days (not past
-// the calendar's end). to may not lie before from nor past the last year of the evaluated
-// window (from's year + 2); the error concerns the span as a whole (position 0).
+// the calendar's end). to may not lie before from nor, unless only the days are listed
+// (--days), past the last year of the evaluated window (from's year + 2); the error concerns
+// the span as a whole (position 0).
 TParseError ResolveAgendaSpan(const TAgendaOptions& options, TDateRec today, TDateRec& from,
                               TDateRec& to);
 

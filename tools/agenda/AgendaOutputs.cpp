@@ -43,11 +43,16 @@ std::string AgendaDateText(TDateRec date) {
 
 std::string DaysTable(TCalendar& calendar, TDateRec from, TDateRec to) {
   calendar.SetFirstYear(WindowFirstYear(from));
+  const TCalendarKind kind = calendar.Kind();
   std::string out;
   const int32_t last = DayNumber(to);
   for (TDateRec day = from; DayNumber(day) <= last; day = AddDays(day, 1)) {
+    // A long span takes the holiday window along, as the grid does when it is scrolled.
+    if (day.Year >= calendar.FirstYear() + TCalendar::kYearCount) {
+      calendar.SetFirstYear(WindowFirstYear(day));
+    }
     const int32_t code = calendar.HolidayCode(day);
-    const TEraYear era = EraOf(day);
+    const TEraYear era = EraOf(day, kind);
     out += AgendaDateText(day);
     out += '\t';
     out += WeekdayKanji(WeekdayOf(day));
@@ -56,12 +61,12 @@ std::string DaysTable(TCalendar& calendar, TDateRec from, TDateRec to) {
     out += '\t';
     if (code >= 0) out += calendar.HolidayName(day);
     out += '\t';
-    out += RokuyoName(day);
+    out += RokuyoName(day, kind);
     out += '\t';
-    out += LunarDateText(day);
+    out += LunarDateText(day, kind);
     out += '\t';
     if (era.Era >= 0) {
-      out += EraName(era.Era);
+      out += EraName(era.Era, kind);
       out += std::to_string(era.Year);
     }
     out += '\t';

@@ -21,8 +21,9 @@ namespace pelo::agenda {
 std::string AgendaDateText(TDateRec date);
 
 // One TSV row per day from from to to: date, weekday, holiday code, holiday, rokuyo, old
-// date, era with its year, zodiac animal, western sign. The holidays are the calendar's, its
-// window set to start at WindowFirstYear(from) as for the rows.
+// date, era with its year, zodiac animal, western sign, all in the calendar's kind. The
+// holidays are the calendar's, its window set to start at WindowFirstYear(from) as for the
+// rows and moved on the same way (from the year before) when the span leaves it.
 std::string DaysTable(TCalendar& calendar, TDateRec from, TDateRec to);
 
 // A heading per day with lines ("2024/5/1(水)", two blanks and the holiday name when the day

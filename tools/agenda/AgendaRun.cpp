@@ -37,7 +37,7 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
   if (const TParseError error = ResolveAgendaSpan(options, today, from, to); error.Failed()) {
     return Usage(err, error.Message());
   }
-  TCalendar calendar(today);
+  TCalendar calendar(today, options.calendar);
 
   // The default page's filter, then the page files', then --filter.
   TFilterSet filter = TScheduleSettings{}.Filter;

@@ -1,29 +1,20 @@
 #pragma once
 
-// The calendar the program works with: today's date, the national holidays of an eleven-year
-// window and the private-holiday marks that day-marked entries set. It is a plain value:
-// whoever resolves patterns, finds an entry's days or paints a day is handed one. Today is
-// given when it is made; SystemToday is the one place that reads the clock.
+// The calendar the program works with: its kind (the classic tables or the calendar of today),
+// today's date, the national holidays of an eleven-year window and the private-holiday marks
+// that day-marked entries set. It is a plain value: whoever resolves patterns, finds an
+// entry's days or paints a day is handed one. Today is given when it is made; SystemToday is
+// the one place that reads the clock.
 
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
+#include "calendar/HolidayRules.h"
 
 namespace pelo {
-
-// Holiday codes besides the rows of the rule table (3..39).
-inline constexpr int32_t kHolidaySubstitute = 1;  // 振替休日
-inline constexpr int32_t kHolidayCitizens = 2;    // 国民の休日
-inline constexpr int32_t kHolidayCodeCount = 40;
-
-// Equinox day of March / September of a year, or 0 outside 1851..2150.
-int32_t VernalEquinoxDay(int32_t year) noexcept;
-int32_t AutumnalEquinoxDay(int32_t year) noexcept;
-
-// Name of a holiday code (empty for 0 and unknown codes).
-const char* HolidayCodeName(int32_t code) noexcept;
 
 // The system clock's local date: what the viewer and pelo-agenda take as today when they
 // start (pelo-agenda --today overrides it).
@@ -33,8 +24,14 @@ class TCalendar {
  public:
   static constexpr int32_t kYearCount = 11;
 
-  // Today as given, the holidays of the eleven years from the year before it.
-  explicit TCalendar(TDateRec today);
+  // Today as given, the holidays of kind for the eleven years from the year before it.
+  explicit TCalendar(TDateRec today, TCalendarKind kind = TCalendarKind::kClassic);
+
+  // Which holiday rules, old-calendar table and eras the calendar follows. Changing the kind
+  // fills the window's holidays again and drops every private mark, as a move of the window
+  // does: whoever built the marks builds them again.
+  TCalendarKind Kind() const noexcept { return kind_; }
+  void SetKind(TCalendarKind kind);
 
   TDateRec Today() const noexcept { return today_; }
   bool IsToday(TDateRec date) const noexcept { return date == today_; }
@@ -66,11 +63,11 @@ class TCalendar {
   // Index of a cell, or -1 when the date has no cell.
   int32_t CellIndex(TDateRec date) const noexcept;
   void FillYears(int32_t first_year);
-  void FillYear(int32_t year, bool& stop);
 
   std::array<Cell, kYearCount * 12 * 31> cells_{};
   int32_t first_year_ = 0;
   TDateRec today_;
+  TCalendarKind kind_;
 };
 
 }  // namespace pelo

@@ -98,7 +98,15 @@ void ResolveDay(const TCalendar& calendar, TPatternContext context, int32_t code
                     : 0;
       return;
     case kCodeVernalEquinox:
-      out.Day = out.Month != 3 ? 0 : (calendar.IsHoliday(TDateRec{out.Year, 3, 20}) ? 20 : 21);
+      // The classic calendar reads the day off its holidays, which never gives the 19th; the
+      // current one takes the formula its holidays are made with.
+      if (out.Month != 3) {
+        out.Day = 0;
+      } else if (calendar.Kind() == TCalendarKind::kCurrent) {
+        out.Day = VernalEquinoxDay(out.Year);
+      } else {
+        out.Day = calendar.IsHoliday(TDateRec{out.Year, 3, 20}) ? 20 : 21;
+      }
       return;
     case kCodeAutumnalEquinox:
       // Outside the years the equinox formulas cover there is no such day.

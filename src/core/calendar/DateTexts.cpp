@@ -30,7 +30,8 @@ struct TEraEntry {
 };
 
 // The old character forms of the names are kept as the era table has always had them.
-constexpr std::array<TEraEntry, kEraCount> kEras = {{
+// The last entry belongs to the current calendar alone.
+constexpr std::array<TEraEntry, kEraReiwa + 1> kEras = {{
     {"天正", -100823, 'G'},  // 1582/11/1
     {"文祿", -97133, 'G'},   // 1592/12/8
     {"慶長", -95714, 'G'},   // 1596/10/27
@@ -73,10 +74,13 @@ constexpr std::array<TEraEntry, kEraCount> kEras = {{
     {"大正", 19613, 'T'},    // 1912/7/30
     {"昭和", 24874, 'S'},    // 1926/12/25
     {"平成", 47534, 'H'},    // 1989/1/8
+    {"令和", DayNumber(2019, 5, 1), 'R'},
 }};
 
 static_assert(kEras[0].FirstDay == kFirstCalendarDay);
-static_assert(kEras[kEraMeiji].Name == "明治" && kEras[kEraHeisei].Name == "平成");
+static_assert(kEras[kEraMeiji].Name == "明治" && kEras[kEraHeisei].Name == "平成" &&
+              kEras[kEraReiwa].Name == "令和");
+static_assert(kEras.size() == EraCount(TCalendarKind::kCurrent));
 
 // The twelve animals, index (year - 1863) mod 12, each with its reading in half-width kana.
 constexpr std::array<std::string_view, 12> kZodiacAnimals = {
@@ -188,15 +192,15 @@ std::string_view EnglishMonthName(int32_t month) noexcept {
   return month >= 1 && month <= 12 ? kEnglishMonthNames[month - 1] : std::string_view();
 }
 
-std::string_view EraName(int32_t era) noexcept {
-  return era >= 0 && era < kEraCount ? kEras[era].Name : std::string_view();
+std::string_view EraName(int32_t era, TCalendarKind kind) noexcept {
+  return era >= 0 && era < EraCount(kind) ? kEras[era].Name : std::string_view();
 }
 
-char EraLetter(int32_t era) noexcept {
-  return era >= 0 && era < kEraCount ? kEras[era].Letter : '\0';
+char EraLetter(int32_t era, TCalendarKind kind) noexcept {
+  return era >= 0 && era < EraCount(kind) ? kEras[era].Letter : '\0';
 }
 
-TEraYear EraOf(TDateRec date) {
+TEraYear EraOf(TDateRec date, TCalendarKind kind) {
   constexpr TDateRec kDayZero{1858, 11, 17};
   const bool real_day = date.Year >= 1 && date.Month >= 1 && date.Month <= 12 && date.Day >= 1 &&
                         date.Day <= DaysInMonth(date.Year, date.Month);
@@ -213,6 +217,9 @@ TEraYear EraOf(TDateRec date) {
   if (n < kEras[kEraTaisho].FirstDay) return {kEraMeiji, date.Year - 1867};
   if (n < kEras[kEraShowa].FirstDay) return {kEraTaisho, date.Year - 1911};
   if (n < kEras[kEraHeisei].FirstDay) return {kEraShowa, date.Year - 1925};
+  if (kind == TCalendarKind::kCurrent && n >= kEras[kEraReiwa].FirstDay) {
+    return {kEraReiwa, date.Year - 2018};
+  }
   return {kEraHeisei, date.Year - 1988};
 }
 
@@ -228,7 +235,7 @@ std::string ZodiacSign(int32_t month, int32_t day) {
   return std::string(kZodiacSigns[index]) + "座";
 }
 
-std::string YearText(int32_t side, int32_t style, TDateRec date) {
+std::string YearText(int32_t side, int32_t style, TDateRec date, TCalendarKind kind) {
   std::string text = "@";
   const int32_t year = date.Year;
   if (CommonCodeWord(side, year, text)) return text;
@@ -258,14 +265,14 @@ std::string YearText(int32_t side, int32_t style, TDateRec date) {
   }
   // Era styles. A pattern that names no day (2024/2/30) has no era; it is shown with its
   // western year like the years before 1873.
-  const TEraYear era = year > 1872 ? EraOf(date) : TEraYear{};
+  const TEraYear era = year > 1872 ? EraOf(date, kind) : TEraYear{};
   const bool with_year_mark = style == 9 || style == 11;
   if (era.Era < 0) return std::to_string(year) + (with_year_mark ? "年" : "");
-  const std::string name(EraName(era.Era));
+  const std::string name(EraName(era.Era, kind));
   switch (style) {
     case 6:
     case 7:
-      return Concat({std::string(1, EraLetter(era.Era)), std::to_string(era.Year)});
+      return Concat({std::string(1, EraLetter(era.Era, kind)), std::to_string(era.Year)});
     case 8:
       return name + std::to_string(era.Year);
     case 9:
@@ -346,9 +353,10 @@ std::string DayText(int32_t side, int32_t style, int32_t day) {
 }
 
 std::string DateText(int32_t side, std::string_view separator, int32_t year_style,
-                     int32_t month_style, int32_t day_style, int32_t weekday_style, TDateRec date) {
+                     int32_t month_style, int32_t day_style, int32_t weekday_style, TDateRec date,
+                     TCalendarKind kind) {
   const bool marks = separator.empty();
-  std::string text = YearText(side, year_style, date);
+  std::string text = YearText(side, year_style, date, kind);
   text += marks ? std::string_view("年") : separator;
   text += MonthText(side, month_style, date.Month);
   text += marks ? std::string_view("月") : separator;

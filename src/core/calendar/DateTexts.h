@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
 
 namespace pelo {
@@ -28,19 +29,25 @@ std::string_view EnglishMonthName(int32_t month) noexcept;
 
 // ---- Eras ------------------------------------------------------------------------------
 
-inline constexpr int32_t kEraCount = 42;
+inline constexpr int32_t kEraCount = 42;  // the classic calendar's eras, 天正 .. 平成
 inline constexpr int32_t kEraMeiji = 38;
 inline constexpr int32_t kEraTaisho = 39;
 inline constexpr int32_t kEraShowa = 40;
 inline constexpr int32_t kEraHeisei = 41;
+inline constexpr int32_t kEraReiwa = 42;  // the current calendar's one more
+
+// Number of eras a calendar knows, indexes 0 .. EraCount - 1.
+constexpr int32_t EraCount(TCalendarKind kind) noexcept {
+  return kind == TCalendarKind::kCurrent ? kEraReiwa + 1 : kEraCount;
+}
 
 // From 1873 on era years are counted; before, an era only names the western year.
 inline constexpr int32_t kFirstCountedEraDay = 5159;  // 1873/1/1
 
-// Name ("天正" .. "平成"), letter ('G' for the eras before 明治, then M, T, S, H) and first
-// day number of an era; empty, '\0' and 0 outside 0..41.
-std::string_view EraName(int32_t era) noexcept;
-char EraLetter(int32_t era) noexcept;
+// Name ("天正" .. "平成", "令和") and letter ('G' for the eras before 明治, then M, T, S, H,
+// R) of an era; empty and '\0' for an index the calendar does not have.
+std::string_view EraName(int32_t era, TCalendarKind kind) noexcept;
+char EraLetter(int32_t era, TCalendarKind kind) noexcept;
 
 struct TEraYear {
   int32_t Era = -1;  // index into the era table, -1 for none
@@ -51,8 +58,9 @@ struct TEraYear {
 
 // The era of a date as written. No era before 1582/11/1, nor for a day that does not exist
 // or a field that holds a pattern code: what a pattern means depends on the calendar it is
-// resolved with (ResolveDatePattern), its era on the day it resolves to.
-TEraYear EraOf(TDateRec date);
+// resolved with (ResolveDatePattern), its era on the day it resolves to. The classic calendar
+// counts 平成 on to 2150; the current one has 令和 from 2019/5/1.
+TEraYear EraOf(TDateRec date, TCalendarKind kind);
 
 // ---- Zodiac ------------------------------------------------------------------------------
 
@@ -71,8 +79,9 @@ std::string ZodiacSign(int32_t month, int32_t day);
 
 // Year styles: 0 2000, 1 00, 2 '00, 3 ２０００, 4 ０ (year mod 100), 5 ’０, 6 and 7 H12, 8 平成12,
 // 9 平成12年, 10 平成１２, 11 平成１２年; the era styles write the western year before 1873 (9 and
-// 11 with "年"). The whole date is needed because the era changes in the middle of a year.
-std::string YearText(int32_t side, int32_t style, TDateRec date);
+// 11 with "年"). The whole date is needed because the era changes in the middle of a year; the
+// calendar's kind says which eras there are.
+std::string YearText(int32_t side, int32_t style, TDateRec date, TCalendarKind kind);
 
 // Month styles: 0 1, 1 01, 2 1月, 3 " 1月", 4 睦月, 5 むつき, 6 睦月（むつき）, 7 January,
 // 8 Jan., 9 Jan.
@@ -84,8 +93,10 @@ std::string DayText(int32_t side, int32_t style, int32_t day);
 
 // Year, month and day texts joined by separator (by "年", "月" and a final "日" when the
 // separator is empty), then the weekday: style 0 as "(水)", 1..7 as a space and
-// WeekdayText(style), anything else nothing. 2024/5/1(水), 2024年5月1日(水).
+// WeekdayText(style), anything else nothing. 2024/5/1(水), 2024年5月1日(水). The kind reaches
+// the era styles of the year.
 std::string DateText(int32_t side, std::string_view separator, int32_t year_style,
-                     int32_t month_style, int32_t day_style, int32_t weekday_style, TDateRec date);
+                     int32_t month_style, int32_t day_style, int32_t weekday_style, TDateRec date,
+                     TCalendarKind kind);
 
 }  // namespace pelo

@@ -1,21 +1,27 @@
 #pragma once
 
-// The old lunisolar calendar (旧暦) and the six-day rokuyo cycle. Both are looked up in two
-// constant tables of month starts (KyurekiTables.inc, generated from data/lunar-months.tsv);
-// nothing is computed astronomically. Lookups allocate nothing; only the texts are strings.
+// The old lunisolar calendar (旧暦) and the six-day rokuyo cycle. Both are looked up in
+// constant tables of month starts, one per calendar kind (KyurekiTables.inc and
+// KyurekiTables2150.inc, generated from data/lunar-months*.tsv); nothing is computed
+// astronomically. Lookups allocate nothing; only the texts are strings.
 
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
 
 namespace pelo {
 
 // The days that have an old-calendar date: 1870/11/23 (the first leap month of the tables)
-// to 2021/1/13, both inclusive.
+// to 2021/1/13 in the classic calendar, to 2150/12/31 in the current one, both inclusive.
 inline constexpr int32_t kFirstLunarDay = 4389;
 inline constexpr int32_t kLastLunarDay = 59227;
+
+constexpr int32_t LastLunarDay(TCalendarKind kind) noexcept {
+  return kind == TCalendarKind::kCurrent ? kLastCalendarDay : kLastLunarDay;
+}
 
 inline constexpr std::array<const char*, 6> kRokuyoNames = {"先勝", "友引", "先負",
                                                             "仏滅", "大安", "赤口"};
@@ -30,8 +36,8 @@ struct TLunarMonth {
   friend constexpr bool operator==(const TLunarMonth&, const TLunarMonth&) = default;
 };
 
-// An old-calendar date. Day 0 when the day lies outside kFirstLunarDay..kLastLunarDay; the
-// other fields are then meaningless.
+// An old-calendar date. Day 0 when the day lies outside kFirstLunarDay..LastLunarDay(kind);
+// the other fields are then meaningless.
 struct TLunarDate {
   bool Leap = false;
   int32_t Month = 0;
@@ -42,18 +48,19 @@ struct TLunarDate {
 
 // The lunar month that holds day n. The tables know the months from month 1 of 1870
 // (1870/2/1) on, a little more than the supported range; before that and after
-// kLastLunarDay, where the last month's length is unknown, the answer is month 0.
-TLunarMonth FindLunarMonth(int32_t n) noexcept;
+// LastLunarDay(kind) (for the classic table: where the last month's length is unknown), the
+// answer is month 0.
+TLunarMonth FindLunarMonth(int32_t n, TCalendarKind kind) noexcept;
 
-TLunarDate LunarDate(int32_t n) noexcept;
+TLunarDate LunarDate(int32_t n, TCalendarKind kind) noexcept;
 
 // 0..5 (an index of kRokuyoNames), -1 outside the supported range.
-int32_t RokuyoIndex(TDateRec date) noexcept;
+int32_t RokuyoIndex(TDateRec date, TCalendarKind kind) noexcept;
 
 // The rokuyo name, empty outside the supported range.
-std::string RokuyoName(TDateRec date);
+std::string RokuyoName(TDateRec date, TCalendarKind kind);
 
 // "旧11/23" for a regular month, "閏5/1" for a leap month; empty outside the supported range.
-std::string LunarDateText(TDateRec date);
+std::string LunarDateText(TDateRec date, TCalendarKind kind);
 
 }  // namespace pelo

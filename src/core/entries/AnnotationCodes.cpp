@@ -156,7 +156,7 @@ std::string EndDateText(TDateRec period_start, TDateRec period_end) {
 }
 
 std::string ExpandCodes(std::string_view text, TDateRec shown, TDateRec period_start,
-                        TDateRec period_end, TDateRec base) {
+                        TDateRec period_end, TDateRec base, TCalendarKind kind) {
   std::string out(text);
   // Most entry texts have no code at all.
   if (out.find('%') == std::string::npos) return out;
@@ -181,7 +181,7 @@ std::string ExpandCodes(std::string_view text, TDateRec shown, TDateRec period_s
   replace("%n", [&] { return Number(n); });
   replace("%a", [&] { return Number(n + 1); });
   replace("%y", [&] { return Number(d.S.Year); });
-  replace("%h", [&] { return YearText(0, 9, d.Z); });
+  replace("%h", [&] { return YearText(0, 9, d.Z, kind); });
   replace("%m", [&] { return Number(d.Z.Month); });
   replace("%d", [&] { return Number(d.Z.Day); });
   // A life-event code string names its %b with a digit; only that one is the birthday.
@@ -204,8 +204,8 @@ std::string ExpandCodes(std::string_view text, TDateRec shown, TDateRec period_s
     return SchoolGradeText(static_cast<int32_t>(std::clamp<int64_t>(n - 1, -1, 15)));
   });
   replace("%p", [&] { return ZodiacSign(d.T.Month, d.T.Day); });
-  replace("%o", [&] { return RokuyoName(d.T); });
-  replace("%i", [&] { return LunarDateText(d.T); });
+  replace("%o", [&] { return RokuyoName(d.T, kind); });
+  replace("%i", [&] { return LunarDateText(d.T, kind); });
   replace("%s", [&] { return DayOfPeriodText(d); });
   replace("%l", [&] { return Concat({"残り ", Number(d.e - d.t + 1), "日"}); });
   replace("%f", [&] { return d.t == d.e ? std::string("最終日") : EndDateText(d.S, d.E); });
@@ -227,8 +227,9 @@ void CutLine(std::string& line) { line.resize(CutLineText(line).size()); }
 }  // namespace
 
 std::string CombineAnnotation(std::string_view shown_text, std::string_view code, TDateRec shown,
-                              TDateRec period_start, TDateRec period_end, TDateRec base) {
-  const std::string annotation = ExpandCodes(code, shown, period_start, period_end, base);
+                              TDateRec period_start, TDateRec period_end, TDateRec base,
+                              TCalendarKind kind) {
+  const std::string annotation = ExpandCodes(code, shown, period_start, period_end, base, kind);
   std::string line;
   if (annotation.find('*') == std::string::npos) {
     line = Concat({shown_text, " ", annotation});
@@ -256,18 +257,21 @@ std::string ProgressText(TDateRec range_start, TDateRec range_end, TDateRec show
 }
 
 std::string PlainLineText(std::string_view text, std::string_view annotation, TDateRec shown,
-                          TDateRec period_start, TDateRec period_end, TDateRec base) {
-  std::string line = ExpandCodes(CutLineText(text), shown, period_start, period_end, base);
+                          TDateRec period_start, TDateRec period_end, TDateRec base,
+                          TCalendarKind kind) {
+  std::string line = ExpandCodes(CutLineText(text), shown, period_start, period_end, base, kind);
   CutLine(line);
   if (annotation.empty()) return line;
-  return CombineAnnotation(line, CutLineText(annotation), shown, period_start, period_end, base);
+  return CombineAnnotation(line, CutLineText(annotation), shown, period_start, period_end, base,
+                           kind);
 }
 
 std::string DerivedLineText(std::string_view text, std::string_view annotation, TDateRec shown,
-                            TDateRec range_start, TDateRec range_end, TDateRec base) {
+                            TDateRec range_start, TDateRec range_end, TDateRec base,
+                            TCalendarKind kind) {
   // The codes describe the occurrence the day was derived from, not the day itself.
   const TDateRec day = DayNumber(shown) > DayNumber(range_end) ? range_end : range_start;
-  std::string line = PlainLineText(text, annotation, day, range_start, range_end, base);
+  std::string line = PlainLineText(text, annotation, day, range_start, range_end, base, kind);
   line += ProgressText(range_start, range_end, shown);
   CutLine(line);
   return line;

@@ -3,7 +3,8 @@
 // The %-codes of entry texts and annotation code strings (ages, birthdays, anniversaries,
 // memorial services, school grades, the zodiac, the old calendar, the place of a day inside
 // its period) and the texts of the lines built from them. Everything here works on plain
-// dates, so the day packs only pick their dates and call in.
+// dates, so the day packs only pick their dates and call in; the calendar's kind decides the
+// era of %h and the old calendar of %o and %i.
 //
 // The dates every code may read:
 //   shown        T, the day the line is shown on;
@@ -16,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
 
 namespace pelo {
@@ -25,7 +27,7 @@ namespace pelo {
 // "%b1", "%b2" and "%b" only the first that occurs is replaced. The inserted texts never
 // hold "%"; anything that is no code stays as written.
 std::string ExpandCodes(std::string_view text, TDateRec shown, TDateRec period_start,
-                        TDateRec period_end, TDateRec base);
+                        TDateRec period_end, TDateRec base, TCalendarKind kind);
 
 // The longest line a day cell holds, in Shift-JIS bytes: far more than a cell or a hint can
 // ever show. A day cell holds a copy of its line for every day an entry falls on, so one huge
@@ -42,7 +44,8 @@ std::string_view CutLineText(std::string_view text) noexcept;
 // one blank. A result wider than kMaxLineTextWidth is cut (a code string of many "*" never
 // makes a line of gigabytes).
 std::string CombineAnnotation(std::string_view shown_text, std::string_view code, TDateRec shown,
-                              TDateRec period_start, TDateRec period_end, TDateRec base);
+                              TDateRec period_start, TDateRec period_end, TDateRec base,
+                              TCalendarKind kind);
 
 // How far a derived day lies from the occurrence it was derived from (range_start R1 to
 // range_end R2): "まであと 3日" before it, "から 1ヶ月と2日経過" after it, empty inside.
@@ -75,12 +78,14 @@ std::string MemorialName(int32_t years);
 // expanded, combined with the annotation code string when there is one. The time prefix is
 // the caller's. Text, code string and line are cut to kMaxLineTextWidth.
 std::string PlainLineText(std::string_view text, std::string_view annotation, TDateRec shown,
-                          TDateRec period_start, TDateRec period_end, TDateRec base);
+                          TDateRec period_start, TDateRec period_end, TDateRec base,
+                          TCalendarKind kind);
 
 // The line of a derived day. Its codes are read on the occurrence it was derived from (R2
 // once the day lies after it, else R1) with that occurrence's period, and the distance to
 // it follows. Cut like PlainLineText.
 std::string DerivedLineText(std::string_view text, std::string_view annotation, TDateRec shown,
-                            TDateRec range_start, TDateRec range_end, TDateRec base);
+                            TDateRec range_start, TDateRec range_end, TDateRec base,
+                            TCalendarKind kind);
 
 }  // namespace pelo

@@ -24,7 +24,7 @@ bool HasFixedLineText(const TEntry& entry) noexcept {
   return entry.Annotation.empty() && entry.Text.find('%') == std::string::npos;
 }
 
-std::string LineText(const TDatePack& pack) {
+std::string LineText(const TDatePack& pack, TCalendarKind kind) {
   if (pack.Entry == nullptr) return {};
   const TEntry& entry = *pack.Entry;
   const TDateRec base = pack.Base.PeriodStart.Date();
@@ -32,7 +32,7 @@ std::string LineText(const TDatePack& pack) {
   if (pack.Kind == kPackDerived) {
     return DerivedLineText(entry.Text, entry.Annotation, pack.Date(),
                            pack.ProgressRange.PeriodStart.Date(),
-                           pack.ProgressRange.PeriodEnd.Date(), base);
+                           pack.ProgressRange.PeriodEnd.Date(), base, kind);
   }
 
   // Most lines are plain text: no code to expand, nothing to combine.
@@ -48,7 +48,7 @@ std::string LineText(const TDatePack& pack) {
     line += CutLineText(entry.Text);
   } else {
     line += PlainLineText(entry.Text, entry.Annotation, pack.Date(), pack.Period.PeriodStart.Date(),
-                          pack.Period.PeriodEnd.Date(), base);
+                          pack.Period.PeriodEnd.Date(), base, kind);
   }
   // A time word of megabytes makes a line as long as any text.
   line.resize(CutLineText(line).size());

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
 #include "entries/DateSets.h"
 
@@ -57,6 +58,7 @@ bool HasFixedLineText(const TEntry& entry) noexcept;
 // The text of the pack's line in a day cell: the entry's text with its codes expanded and its
 // annotation combined, the times in front; for a derived day the codes read on the occurrence
 // it was derived from and the distance to it behind, without times. Empty without an entry.
-std::string LineText(const TDatePack& pack);
+// The kind is the calendar's the codes read (eras, the old calendar).
+std::string LineText(const TDatePack& pack, TCalendarKind kind);
 
 }  // namespace pelo

@@ -201,8 +201,9 @@ void MergeDateCodes(TDateRec& target, TDateRec source) noexcept {
 }
 
 std::string TDateClass::ToText() const {
-  // Weekday style -1: no weekday after the date.
-  return DateText(0, "/", 0, 0, 0, -1, date_);
+  // Weekday style -1: no weekday after the date. Western years name no era, so the text is the
+  // same in either calendar.
+  return DateText(0, "/", 0, 0, 0, -1, date_, TCalendarKind::kClassic);
 }
 
 // ---- TDateParts --------------------------------------------------------------------------

@@ -43,7 +43,7 @@ std::vector<TDayRow> DayRows(TEntryList& list, TCalendar& calendar, const TFilte
   for (std::size_t i = 0; i < shown.size(); ++i) {
     place = i > 0 && shown[i - 1].day == shown[i].day ? place + 1 : 0;
     const TDatePack& pack = shown[i].pack;
-    rows.push_back({pack.Date(), pack.Kind, pack.Entry, LineText(pack), place});
+    rows.push_back({pack.Date(), pack.Kind, pack.Entry, LineText(pack, calendar.Kind()), place});
   }
   return rows;
 }

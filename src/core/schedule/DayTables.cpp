@@ -93,12 +93,12 @@ void TDayTable::Fill(const TDatePackList* packs) {
       }
       if (fixed && pack.Kind != kPackDerived) {
         if (!have_fixed_line) {
-          fixed_line = LineText(pack);
+          fixed_line = LineText(pack, calendar_kind_);
           have_fixed_line = true;
         }
         cell->AddCopy(fixed_line, info);
       } else {
-        cell->Add(LineText(pack), info);
+        cell->Add(LineText(pack, calendar_kind_), info);
       }
     }
   }

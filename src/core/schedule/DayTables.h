@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
 #include "datafiles/DatePackLists.h"
 #include "schedule/CellLineLists.h"
@@ -40,6 +41,11 @@ class TDayTable {
 
   const TFilterSet& Filter() const noexcept { return filter_; }
   void SetFilter(const TFilterSet& filter) noexcept { filter_ = filter; }
+
+  // The calendar the lines' codes read their eras and old-calendar dates from (the schedule's);
+  // the lines change with the next Fill.
+  TCalendarKind CalendarKind() const noexcept { return calendar_kind_; }
+  void SetCalendarKind(TCalendarKind kind) noexcept { calendar_kind_ = kind; }
 
   // Remembers the packs (ignored when null) and refills every cell: one line per filtered
   // pack of the window, in pack-list order; then every cell's selection and first line to 0.
@@ -74,6 +80,7 @@ class TDayTable {
   std::array<std::unique_ptr<TCellLineList>, kCellCount> cells_;
   const TDatePackList* packs_ = nullptr;
   TFilterSet filter_ = InitialScheduleSettings().Filter;
+  TCalendarKind calendar_kind_ = TCalendarKind::kClassic;
   TDateRec focus_date_;
   int32_t focus_entry_ = -1;
   int32_t first_year_ = 0;

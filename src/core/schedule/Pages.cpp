@@ -258,6 +258,7 @@ TPage::TPage(int32_t screen_height) { Reset(kPreset2Weekly, screen_height); }
 void TPage::Reset(int32_t code, int32_t screen_height) {
   PageName = std::string(kDefaultPageName);
   Schedule = TScheduleSettings{};
+  Calendar.reset();
   const std::vector<TPageKey>& keys = PageAreaKeys();
   area_values_.clear();
   area_values_.reserve(keys.size());
@@ -347,6 +348,11 @@ bool TPage::Read(const TIniFile& ini, std::string_view section) {
   for (std::size_t i = 0; i < s.Colors.size(); ++i) {
     s.Colors[i] = static_cast<uint32_t>(
         integer(NumberedKey("ScheduleColor", i), static_cast<int32_t>(defaults.Colors[i])));
+  }
+
+  Calendar.reset();
+  if (ini.KeyExists(section, "CalendarCurrent")) {
+    Calendar = flag("CalendarCurrent", false) ? TCalendarKind::kCurrent : TCalendarKind::kClassic;
   }
 
   ReadAreaValues(ini, section);

@@ -6,10 +6,12 @@
 // and kept as they are: this program shows none of those areas.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "calendar/CalendarKinds.h"
 #include "schedule/IniFiles.h"
 #include "schedule/ScheduleSettings.h"
 
@@ -79,6 +81,10 @@ class TPage {
 
   std::string PageName;  // at most kMaxNameWidth Shift-JIS bytes
   TScheduleSettings Schedule;
+  // The calendar the page asks for (key CalendarCurrent, 1 for the calendar of today, 0 for
+  // the classic one); nothing when the page does not say, as no page written before the key
+  // existed does: the viewer then keeps the calendar it has.
+  std::optional<TCalendarKind> Calendar;
 
   friend bool operator==(const TPage&, const TPage&) = default;
 

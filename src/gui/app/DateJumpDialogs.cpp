@@ -19,15 +19,19 @@
 
 namespace pelo {
 
-const std::array<TEraRule, kEraChoiceCount> kEraRules = {{
-    {"西暦", 0, INT32_MIN, INT32_MAX, 0},
-    {"明治", 1867, 1867, 1911, 45},
-    {"大正", 1911, 1911, 1925, 15},
-    {"昭和", 1925, 1925, 1988, 65},
-    {"平成", 1988, 1988, INT32_MAX, 50},
-}};
-
 namespace {
+
+constexpr TEraRule kClassicEraRules[] = {
+    {"西暦", 0, INT32_MIN, INT32_MAX, 0}, {"明治", 1867, 1867, 1911, 45},
+    {"大正", 1911, 1911, 1925, 15},       {"昭和", 1925, 1925, 1988, 65},
+    {"平成", 1988, 1988, INT32_MAX, 50},
+};
+
+constexpr TEraRule kCurrentEraRules[] = {
+    kClassicEraRules[kEraChoiceWestern], kClassicEraRules[kEraChoiceMeiji],
+    kClassicEraRules[kEraChoiceTaisho],  kClassicEraRules[kEraChoiceShowa],
+    {"平成", 1988, 1988, 2018, 31},      {"令和", 2018, 2018, INT32_MAX, 50},
+};
 
 constexpr int kClientWidth = 394;
 constexpr int kClientHeight = 119;
@@ -41,6 +45,11 @@ bool ReadInteger(const QString& text, int32_t& value) {
 }
 
 }  // namespace
+
+std::span<const TEraRule> EraRules(TCalendarKind kind) noexcept {
+  if (kind == TCalendarKind::kCurrent) return kCurrentEraRules;
+  return kClassicEraRules;
+}
 
 // ---------------------------------------------------------------------------------------
 // TStepButtons
@@ -103,11 +112,13 @@ void TStepButtons::resizeEvent(QResizeEvent* event) {
 // ---------------------------------------------------------------------------------------
 // TDateJumpForm
 
-TDateJumpForm::TDateJumpForm(TUserNotices& notices, TDateRec today, QWidget* parent)
+TDateJumpForm::TDateJumpForm(TUserNotices& notices, TDateRec today, QWidget* parent,
+                             TCalendarKind kind)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       notices_(notices),
-      today_(today) {
+      today_(today),
+      era_rules_(EraRules(kind)) {
   setObjectName("DateJumpForm");
   setWindowTitle(Utf8(kDateJumpCaption));
   QFont form_font(Utf8("ＭＳ Ｐゴシック"));
@@ -141,7 +152,7 @@ QWidget* TDateJumpForm::CreateDateFrame() {
 
   era_box_ = new QComboBox(frame);
   era_box_->setObjectName("EraBox");
-  for (const TEraRule& era : kEraRules) era_box_->addItem(Utf8(era.name));
+  for (const TEraRule& era : era_rules_) era_box_->addItem(Utf8(era.name));
   era_box_->setGeometry(8, 12, 68, 22);
   return frame;
 }
@@ -256,7 +267,7 @@ void TDateJumpForm::WriteWorkingDate() {
 
 void TDateJumpForm::FillYearList() {
   QComboBox* year_box = date_boxes_[kYearPart];
-  const TEraRule& era = kEraRules[std::clamp(era_box_->currentIndex(), 0, kEraChoiceCount - 1)];
+  const TEraRule& era = ChosenEra();
   // Refilling an editable combo box clears its text; the text shown stays as it was.
   writing_ = true;
   const QString shown = year_box->currentText();
@@ -360,9 +371,8 @@ void TDateJumpForm::DateBoxEdited(int part) {
       SetPart(part, value);
       return;
     }
-    const int32_t era = std::clamp(era_box_->currentIndex(), 0, kEraChoiceCount - 1);
     // An era year so large that the Western year leaves 32 bits is no usable number either.
-    const int64_t year = int64_t{value} + kEraRules[era].base;
+    const int64_t year = int64_t{value} + ChosenEra().base;
     if (year <= INT32_MAX) {
       working_.Year = static_cast<int32_t>(year);
       return;
@@ -371,10 +381,16 @@ void TDateJumpForm::DateBoxEdited(int part) {
   ReportNotANumber(text, [box] { box->setEditText(QString()); });
 }
 
+const TEraRule& TDateJumpForm::ChosenEra() const noexcept {
+  const int index = era_box_->currentIndex();
+  const bool listed = index >= 0 && static_cast<std::size_t>(index) < era_rules_.size();
+  return era_rules_[listed ? static_cast<std::size_t>(index) : std::size_t{kEraChoiceWestern}];
+}
+
 void TDateJumpForm::EraChosen() {
   const int index = era_box_->currentIndex();
-  if (index < 0 || index >= kEraChoiceCount) return;
-  const TEraRule& era = kEraRules[index];
+  if (index < 0 || static_cast<std::size_t>(index) >= era_rules_.size()) return;
+  const TEraRule& era = era_rules_[static_cast<std::size_t>(index)];
   if (index == kEraChoiceWestern) {
     WriteDateBox(date_boxes_[kYearPart], QString::number(working_.Year));
   } else if (working_.Year >= era.first_accepted && working_.Year <= era.last_accepted) {
@@ -390,7 +406,7 @@ void TDateJumpForm::EraChosen() {
 // TDateJumpDialog
 
 bool TDateJumpDialog::Execute(QWidget* parent) {
-  form_ = std::make_unique<TDateJumpForm>(notices_, today_, parent);
+  form_ = std::make_unique<TDateJumpForm>(notices_, today_, parent, kind_);
   form_->SetRelative(relative_);
   form_->SetWorkingDate(date_);
   if (!caption_.empty()) form_->setWindowTitle(QString::fromStdString(caption_));

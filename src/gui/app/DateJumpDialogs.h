@@ -1,9 +1,9 @@
 #pragma once
 
 // The date dialog: the modal form TDateJumpForm, where the user names a date either absolutely
-// (Western year or a year of one of four eras) or as signed offsets from the cursor date, and
-// the wrapper TDateJumpDialog that carries the date and the mode between the main window and one
-// run of the form.
+// (Western year or a year of one of the eras since 明治) or as signed offsets from the cursor date,
+// and the wrapper TDateJumpDialog that carries the date and the mode between the main window and
+// one run of the form.
 
 #include <QDialog>
 #include <QWidget>
@@ -11,8 +11,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
+#include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
 #include "datafiles/Notices.h"
 
@@ -35,8 +37,8 @@ enum TEraChoice : int {
   kEraChoiceTaisho = 2,
   kEraChoiceShowa = 3,
   kEraChoiceHeisei = 4,
+  kEraChoiceReiwa = 5,  // the calendar of today's only
 };
-inline constexpr int kEraChoiceCount = 5;
 
 struct TEraRule {
   const char* name;
@@ -46,8 +48,9 @@ struct TEraRule {
   int32_t list_length;  // years 1..list_length in the year list (0: the Western list)
 };
 
-// Index by TEraChoice.
-extern const std::array<TEraRule, kEraChoiceCount> kEraRules;
+// The era box's choices of a calendar, indexed by TEraChoice: the classic one ends with 平成,
+// which takes any later year; the calendar of today ends 平成 with 2019 and adds 令和.
+std::span<const TEraRule> EraRules(TCalendarKind kind) noexcept;
 
 // Half the length of the Western year list: working year - 25 .. working year + 25.
 inline constexpr int32_t kWesternListReach = 25;
@@ -95,8 +98,9 @@ class TDateJumpForm : public QDialog {
   static constexpr int kDayPart = 2;
 
   // Non-numeric input is answered through notices (beep and warning box). today is where
-  // leaving the relative mode puts the working date.
-  TDateJumpForm(TUserNotices& notices, TDateRec today, QWidget* parent = nullptr);
+  // leaving the relative mode puts the working date; the calendar's kind chooses the eras.
+  TDateJumpForm(TUserNotices& notices, TDateRec today, QWidget* parent = nullptr,
+                TCalendarKind kind = TCalendarKind::kClassic);
 
   TDateRec WorkingDate() const noexcept { return working_; }
   void SetWorkingDate(TDateRec date) noexcept { working_ = date; }
@@ -135,9 +139,12 @@ class TDateJumpForm : public QDialog {
   void WriteWorkingDate();
   void FillYearList();
   void ReportNotANumber(const QString& text, const std::function<void()>& empty_box);
+  // The rule of the era chosen in the box (西暦 while none is).
+  const TEraRule& ChosenEra() const noexcept;
 
   TUserNotices& notices_;
   TDateRec today_;
+  std::span<const TEraRule> era_rules_;
   TDateRec working_;
   bool writing_ = false;   // the dialog itself is writing into a date box
   bool emptying_ = false;  // a box is being emptied after a warning
@@ -167,6 +174,8 @@ class TDateJumpDialog {
   void SetRelative(bool relative) noexcept { relative_ = relative; }
   const std::string& Caption() const noexcept { return caption_; }
   void SetCaption(std::string caption) { caption_ = std::move(caption); }
+  // The calendar whose eras the next run offers.
+  void SetCalendarKind(TCalendarKind kind) noexcept { kind_ = kind; }
 
   // Runs the form modally; true when it was closed with OK (the date and the mode are then
   // taken over). Cancel leaves the wrapper as it was.
@@ -179,6 +188,7 @@ class TDateJumpDialog {
   TUserNotices& notices_;
   TDateRec today_;
   TDateRec date_;
+  TCalendarKind kind_ = TCalendarKind::kClassic;
   bool relative_ = false;
   std::string caption_;
   std::unique_ptr<TDateJumpForm> form_;

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QPalette>
 #include <QScreen>
@@ -68,7 +69,7 @@ TArgumentKind ArgumentKind(const QString& argument) {
 
 // The toolbar, left to right. Each navigation button calls exactly one schedule operation.
 struct TMainWindow::TButton {
-  enum TKind { kOpen, kMove, kToday, kDateJump };
+  enum TKind { kOpen, kMove, kToday, kDateJump, kCalendar };
   const char* name;
   const char* hint;
   const char* caption;
@@ -93,6 +94,8 @@ std::span<const TMainWindow::TButton> TMainWindow::ButtonTable() {
       {"NextYear", "次年にジャンプ", "次年", 9, TButton::kMove, 1, 0, 0},
       // Its caption is never shown.
       {"DateJump", "指定年月日にジャンプ", "", 10, TButton::kDateJump},
+      // A toggle: checked, holidays, old dates and eras are those of today's calendar.
+      {"CalendarCurrent", "現在の暦（祝日と旧暦）", "現在の暦", 12, TButton::kCalendar},
   };
   return kButtons;
 }
@@ -212,6 +215,14 @@ void TMainWindow::CreateActions() {
         connect(action, &QAction::triggered, this,
                 [this, &button] { schedule_->MoveDate(button.years, button.months, button.days); });
         break;
+      case TButton::kCalendar:
+        action->setCheckable(true);
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
+        connect(action, &QAction::triggered, this, [this](bool checked) {
+          SetCalendarKind(checked ? TCalendarKind::kCurrent : TCalendarKind::kClassic);
+        });
+        calendar_current_ = action;
+        break;
     }
     actions_.push_back(action);
   }
@@ -220,7 +231,7 @@ void TMainWindow::CreateActions() {
 void TMainWindow::CreateToolBar() {
   const std::span<const TButton> buttons = ButtonTable();
   for (std::size_t i = 0; i < buttons.size(); ++i) {
-    if (buttons[i].kind == TButton::kDateJump) {
+    if (buttons[i].kind == TButton::kDateJump || buttons[i].kind == TButton::kCalendar) {
       // A blank gap, where the divider after "開く" is a line.
       auto* gap = new QWidget(tool_bar_);
       gap->setObjectName("Separator");
@@ -297,6 +308,11 @@ void TMainWindow::StartOnFirstShow() {
   // waits for the event loop, so that the boxes of loading open over a window the user sees.
   placement_store_->Restore(this);
   placement_restored_ = true;
+  // The calendar of the last run, unless a page asks for another; chosen before any file is
+  // loaded, so the table with the entries is built once.
+  SetCalendarKind(placement_store_->ReadBool(kCalendarSettingsGroup, kCalendarSettingsKey, false)
+                      ? TCalendarKind::kCurrent
+                      : TCalendarKind::kClassic);
   QMetaObject::invokeMethod(this, &TMainWindow::StartUp, Qt::QueuedConnection);
 }
 
@@ -348,6 +364,7 @@ void TMainWindow::ApplyPageFile(TPage& page, const std::string& path) {
   // were and are applied once more.
   page.Read(ini, kPageSection);
   schedule_->ApplySettings(page.Schedule);
+  if (page.Calendar.has_value()) SetCalendarKind(*page.Calendar);
 }
 
 void TMainWindow::LoadDataFiles(const std::vector<std::string>& names) {
@@ -369,6 +386,7 @@ void TMainWindow::AskJumpDate() {
   if (!date_jump_dialog_)
     date_jump_dialog_ = std::make_unique<TDateJumpDialog>(notices_, schedule_->Calendar().Today());
   date_jump_dialog_->SetDate(schedule_->CursorDate());
+  date_jump_dialog_->SetCalendarKind(schedule_->Calendar().Kind());
   if (!date_jump_dialog_->Execute(this)) return;
   const TDateRec date = date_jump_dialog_->Date();
   if (date_jump_dialog_->Relative()) {
@@ -379,7 +397,8 @@ void TMainWindow::AskJumpDate() {
 }
 
 void TMainWindow::ShowCursorDate(TSchedule* sender) {
-  date_panel_->setText(QString::fromStdString(DateText(0, "/", 0, 0, 0, 0, sender->CursorDate())));
+  date_panel_->setText(QString::fromStdString(
+      DateText(0, "/", 0, 0, 0, 0, sender->CursorDate(), sender->Calendar().Kind())));
   // Qt has no idle callback. Only a cursor move can change what the "today" button shows
   // (today itself is read once at start), so its state follows every jump at once.
   UpdateTodayButton();
@@ -389,10 +408,20 @@ void TMainWindow::UpdateTodayButton() {
   jump_today_->setEnabled(!schedule_->Calendar().IsToday(schedule_->CursorDate()));
 }
 
+void TMainWindow::SetCalendarKind(TCalendarKind kind) {
+  calendar_current_->setChecked(kind == TCalendarKind::kCurrent);
+  if (kind == schedule_->Calendar().Kind()) return;
+  schedule_->SetCalendarKind(kind);
+}
+
 void TMainWindow::closeEvent(QCloseEvent* event) {
   // Closed before it was ever shown, the window still stands at its initial placement, which
-  // must not overwrite the stored one.
-  if (placement_restored_) placement_store_->Save(this);
+  // must not overwrite the stored one (nor the calendar choice, read with it).
+  if (placement_restored_) {
+    placement_store_->WriteBool(kCalendarSettingsGroup, kCalendarSettingsKey,
+                                schedule_->Calendar().Kind() == TCalendarKind::kCurrent);
+    placement_store_->Save(this);
+  }
   closed_ = true;
   event->accept();
 }

@@ -1,9 +1,10 @@
 #pragma once
 
 // The main window: the strip with the navigation toolbar and the date panel on top, the
-// schedule below. It runs the start-up sequence when it is first shown (placement, pages,
-// command line, data files, today), opens data files from its open dialog and keeps the
-// window placement between runs.
+// schedule below. It runs the start-up sequence when it is first shown (placement, calendar,
+// pages, command line, data files, today), opens data files from its open dialog, switches
+// between the classic calendar and the calendar of today, and keeps the window placement and
+// that choice between runs.
 
 #include <QMainWindow>
 #include <QStringList>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
 #include "datafiles/Notices.h"
 
@@ -37,6 +39,9 @@ class TSchedule;
 inline constexpr const char* kMainCaption = "ぺろん";
 inline constexpr const char* kMainFontFace = "ＭＳ Ｐゴシック";
 inline constexpr const char* kProgramPageFile = "Pelo.npg";
+// Where the calendar choice is kept, beside the window placement: 1 for the calendar of today.
+inline constexpr const char* kCalendarSettingsGroup = "Calendar";
+inline constexpr const char* kCalendarSettingsKey = "Current";
 
 // The open dialog's filters, in Qt's "caption (patterns)" form.
 inline constexpr std::array<const char*, 3> kOpenFilters = {"ねりかファイル(..nrk) (*.nrk)",
@@ -88,6 +93,9 @@ class TMainWindow : public QMainWindow {
   void ShowCursorDate(TSchedule* sender);
   // Enables the "today" button exactly when the cursor is not on today.
   void UpdateTodayButton();
+  // Shows the schedule in the calendar of kind (the table is rebuilt, the cursor stays) and
+  // sets the toolbar's toggle to match.
+  void SetCalendarKind(TCalendarKind kind);
   // A note about the files, which needs no answer: the date panel's tip.
   void ShowNote(const QString& text);
   // Watches the files and reads them again when they change (F5: all at once).
@@ -153,6 +161,7 @@ class TMainWindow : public QMainWindow {
   QToolBar* tool_bar_ = nullptr;
   std::vector<QAction*> actions_;  // in toolbar order
   QAction* jump_today_ = nullptr;
+  QAction* calendar_current_ = nullptr;  // checked while the calendar of today is shown
   TLiveFiles* live_files_ = nullptr;
   TSearchBar* search_bar_ = nullptr;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-// The program's own artwork, kept as SVG in the Qt resource system: the twelve toolbar
+// The program's own artwork, kept as SVG in the Qt resource system: the thirteen toolbar
 // pictures (19 x 19), the six line icons of the schedule cells (16 x 16) and the application
 // icon. Pictures are rendered here directly, so no image plugin is needed to show them.
 // Also the decoding of the bitmaps that entries name for their lines.
@@ -18,7 +18,7 @@ class QIODevice;
 
 namespace pelo {
 
-inline constexpr int kToolbarPictureCount = 12;
+inline constexpr int kToolbarPictureCount = 13;
 inline constexpr int kToolbarPictureSize = 19;
 // The line icons are the cell lists' small icon slots, in their order and with their names.
 inline constexpr int kLineIconCount = kSmallIconCount;

@@ -321,6 +321,17 @@ void TSchedule::ReloadTable(int32_t /*entry_index*/) {
   entry_list_->TellBudgetStop();
 }
 
+void TSchedule::SetCalendarKind(TCalendarKind kind) {
+  if (kind == calendar_.Kind()) return;
+  calendar_.SetKind(kind);
+  day_table_->SetCalendarKind(kind);
+  // Every entry is evaluated again: conditions and moves may test holidays. The cursor stays
+  // where it is; its day's first line is the focused one, as after any rebuild.
+  ReloadTable(-1);
+  day_table_->FocusDate(model_.CursorDate());
+  emit OnFocusEntryChange(this);
+}
+
 void TSchedule::RefreshData(int32_t entry_index) {
   ReloadTable(entry_index);
   if (entry_index >= 0 && entry_index < entry_list_->Count()) {
@@ -570,9 +581,9 @@ std::string TSchedule::DayInfoText(TDateRec date, int weekday) const {
     case kDayInfoWeekday:
       return WeekdayText(0, weekday);
     case kDayInfoRokuyo:
-      return RokuyoName(date);
+      return RokuyoName(date, calendar_.Kind());
     case kDayInfoLunarDate:
-      return LunarDateText(date);
+      return LunarDateText(date, calendar_.Kind());
     case kDayInfoEntryCount: {
       const TCellLineList* list = day_table_->Cell(date);
       return std::to_string(list != nullptr ? list->Count() : 0) + "件";
@@ -628,7 +639,8 @@ void TSchedule::ColorLabel(const TDayFacts& facts, TDayLayout& out) const {
   if (facts.OtherMonth) out.LabelBack = paint_colors_[kColorOtherMonthLabelBack];
   switch (settings_.DayInfo) {
     case kDayInfoRokuyo:
-      out.InfoColor = paint_colors_[kColorRokuyoText + std::clamp(RokuyoIndex(out.Date), 0, 5)];
+      out.InfoColor = paint_colors_[kColorRokuyoText +
+                                    std::clamp(RokuyoIndex(out.Date, calendar_.Kind()), 0, 5)];
       break;
     case kDayInfoLunarDate:
       out.InfoColor = paint_colors_[kColorLunarDateText];
@@ -836,9 +848,10 @@ void TSchedule::DropEntry(int32_t entry, bool copy) {
   if (entry_list_->Entry(entry) == nullptr) return;
   if (drag_check_) {
     notices_.Beep(TBeepKind::kQuestion);
-    const std::string question = Concat({kMoveQuestionHead, EntryText(entry), kMoveQuestionMiddle,
-                                         DateText(0, "/", 0, 0, 0, 0, model_.CursorDate()),
-                                         copy ? kCopyQuestionTail : kMoveQuestionTail});
+    const std::string question =
+        Concat({kMoveQuestionHead, EntryText(entry), kMoveQuestionMiddle,
+                DateText(0, "/", 0, 0, 0, 0, model_.CursorDate(), calendar_.Kind()),
+                copy ? kCopyQuestionTail : kMoveQuestionTail});
     if (!notices_.Confirm(question)) return;
   }
   if (copy) {

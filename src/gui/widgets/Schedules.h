@@ -79,6 +79,11 @@ class TSchedule : public TGrid {
   bool DragCheck() const noexcept { return drag_check_; }
   void SetDragCheck(bool value) noexcept { drag_check_ = value; }
 
+  // ---- calendar ----
+  // The classic tables or the calendar of today: the holidays, the entries' days and lines and
+  // the day labels follow at once (the day table is rebuilt); the cursor keeps its date.
+  void SetCalendarKind(TCalendarKind kind);
+
   // ---- data ----
   TEntryList& EntryList() noexcept;
   TDayTable& DayTable() noexcept;

@@ -141,7 +141,7 @@ void TSearchBar::SearchDay(TDateRec date, TLineMatcher& matcher) {
     const TEntry* entry = cell->Info(line).Entry;
     if (entry == nullptr || !matcher.Matches(*entry, cell->Text(line))) continue;
     auto* item = new QTreeWidgetItem(list_);
-    item->setText(kDateColumn, Q(DateText(0, "/", 0, 0, 0, 0, date)));
+    item->setText(kDateColumn, Q(DateText(0, "/", 0, 0, 0, 0, date, schedule_.Calendar().Kind())));
     if (entry->Times) item->setText(kTimeColumn, Q(TimeListText(*entry->Times)));
     item->setText(kTextColumn, Q(cell->Text(line)));
     item->setText(kSourceColumn, Q(RowSource(entries, *entry)));

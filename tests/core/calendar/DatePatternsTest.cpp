@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace pelo {
 namespace {
 
@@ -77,6 +79,32 @@ TEST(ResolveDatePattern, ReadsTheCalendarHandedIn) {
   for (const auto& c : cases) {
     EXPECT_EQ(ResolveDatePattern(c.calendar, {}, c.pattern, c.reference), c.expected)
         << c.pattern.Year << "/" << c.pattern.Month << "/" << c.pattern.Day;
+  }
+}
+
+// The holiday and equinox codes ask the calendar's own rules: the current calendar knows the
+// later holidays and takes the vernal equinox from the formula (March 19 in 2092 and 2096),
+// where the classic one reads it off its holidays and cannot give the 19th.
+TEST(ResolveDatePattern, HolidayCodesFollowTheKind) {
+  const struct {
+    TDateRec today, pattern, reference, classic, current;
+  } cases[] = {
+      {{2026, 6, 1}, {0, 0, kCodeHoliday}, {2026, 2, 23}, kNullDate, {2026, 2, 23}},
+      {{2026, 6, 1}, {0, 0, kCodeHoliday}, {2026, 12, 23}, {2026, 12, 23}, kNullDate},
+      {{2026, 6, 1}, {0, 0, kCodeHoliday}, {2026, 9, 22}, kNullDate, {2026, 9, 22}},
+      {{2026, 6, 1}, {0, 3, kCodeVernalEquinox}, {2026, 1, 1}, {2026, 3, 20}, {2026, 3, 20}},
+      {{2093, 1, 1}, {0, 3, kCodeVernalEquinox}, {2092, 1, 1}, {2092, 3, 21}, {2092, 3, 19}},
+      {{2093, 1, 1}, {0, 3, kCodeVernalEquinox}, {2096, 1, 1}, {2096, 3, 21}, {2096, 3, 19}},
+      {{2093, 1, 1}, {1850, 3, kCodeVernalEquinox}, {2096, 1, 1}, {1850, 3, 21}, kNullDate},
+      {{2026, 6, 1}, {0, 9, kCodeAutumnalEquinox}, {2026, 1, 1}, {2026, 9, 23}, {2026, 9, 23}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.reference.Year) + "/" + std::to_string(c.reference.Month) + "/" +
+                 std::to_string(c.reference.Day) + " code " + std::to_string(c.pattern.Day));
+    const TCalendar classic(c.today, TCalendarKind::kClassic);
+    const TCalendar current(c.today, TCalendarKind::kCurrent);
+    EXPECT_EQ(ResolveDatePattern(classic, {}, c.pattern, c.reference), c.classic);
+    EXPECT_EQ(ResolveDatePattern(current, {}, c.pattern, c.reference), c.current);
   }
 }
 

@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace pelo {
 namespace {
+
+constexpr TCalendarKind kClassic = TCalendarKind::kClassic;
+constexpr TCalendarKind kCurrent = TCalendarKind::kCurrent;
 
 TEST(WeekdayText, Styles) {
   const struct {
@@ -35,7 +40,8 @@ TEST(MonthNames, Tables) {
 }
 
 // Every era with the date of its first day: the day number stored for it must denote that
-// date, the day is in the era and the day before in the previous one.
+// date, the day is in the era and the day before in the previous one. Both calendars have
+// these eras alike.
 TEST(DateTexts, EraTable) {
   const struct {
     const char* name;
@@ -57,16 +63,55 @@ TEST(DateTexts, EraTable) {
       {"元治", {1864, 2, 20}, 'G'},  {"慶應", {1865, 4, 7}, 'G'},   {"明治", {1868, 9, 8}, 'M'},
       {"大正", {1912, 7, 30}, 'T'},  {"昭和", {1926, 12, 25}, 'S'}, {"平成", {1989, 1, 8}, 'H'},
   };
-  for (int32_t i = 0; i < kEraCount; ++i) {
-    const auto& era = eras[i];
-    EXPECT_EQ(EraName(i), era.name) << i;
-    EXPECT_EQ(EraLetter(i), era.letter) << i;
-    EXPECT_EQ(EraOf(era.first).Era, i) << i;
-    EXPECT_EQ(EraOf(AddDays(era.first, -1)).Era, i - 1) << i;
+  for (const TCalendarKind kind : {kClassic, kCurrent}) {
+    for (int32_t i = 0; i < kEraCount; ++i) {
+      const auto& era = eras[i];
+      SCOPED_TRACE(std::to_string(i) + (kind == kCurrent ? " current" : " classic"));
+      EXPECT_EQ(EraName(i, kind), era.name);
+      EXPECT_EQ(EraLetter(i, kind), era.letter);
+      EXPECT_EQ(EraOf(era.first, kind).Era, i);
+      EXPECT_EQ(EraOf(AddDays(era.first, -1), kind).Era, i - 1);
+    }
+    EXPECT_EQ(EraName(-1, kind), "");
+    EXPECT_EQ(EraName(EraCount(kind), kind), "");
+    EXPECT_EQ(EraLetter(EraCount(kind), kind), '\0');
   }
-  EXPECT_EQ(EraName(-1), "");
-  EXPECT_EQ(EraName(kEraCount), "");
-  EXPECT_EQ(EraLetter(kEraCount), '\0');
+  // The current calendar's one more era, which the classic one does not know.
+  EXPECT_EQ(EraCount(kClassic), kEraCount);
+  EXPECT_EQ(EraName(kEraReiwa, kClassic), "");
+  EXPECT_EQ(EraLetter(kEraReiwa, kClassic), '\0');
+  EXPECT_EQ(EraName(kEraReiwa, kCurrent), "令和");
+  EXPECT_EQ(EraLetter(kEraReiwa, kCurrent), 'R');
+}
+
+// The current calendar has 令和 from 2019/5/1; the classic one counts 平成 on.
+TEST(DateTexts, ErasOfBothCalendars) {
+  const struct {
+    TDateRec date;
+    int32_t style;
+    const char* classic;
+    const char* current;
+  } cases[] = {
+      {{1989, 1, 8}, 8, "平成1", "平成1"},
+      {{2019, 4, 30}, 8, "平成31", "平成31"},
+      {{2019, 5, 1}, 8, "平成31", "令和1"},
+      {{2019, 12, 31}, 7, "H31", "R1"},
+      {{2024, 1, 1}, 9, "平成36年", "令和6年"},
+      {{2024, 1, 1}, 6, "H36", "R6"},
+      {{2150, 12, 31}, 11, "平成１６２年", "令和１３２年"},
+      {{2024, 1, 1}, 0, "2024", "2024"},
+      {{2023, 2, 30}, 8, "2023", "2023"},  // no such day, no era
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.date.Year) + "/" + std::to_string(c.date.Month) + "/" +
+                 std::to_string(c.date.Day) + " style " + std::to_string(c.style));
+    EXPECT_EQ(YearText(0, c.style, c.date, kClassic), c.classic);
+    EXPECT_EQ(YearText(0, c.style, c.date, kCurrent), c.current);
+  }
+  EXPECT_EQ(EraOf({2019, 5, 1}, kCurrent), (TEraYear{kEraReiwa, 1}));
+  EXPECT_EQ(EraOf({2019, 4, 30}, kCurrent), (TEraYear{kEraHeisei, 31}));
+  EXPECT_EQ(DateText(0, "", 8, 0, 0, 0, {2024, 5, 1}, kCurrent), "令和6年5月1日(水)");
+  EXPECT_EQ(DateText(0, "", 8, 0, 0, 0, {2024, 5, 1}, kClassic), "平成36年5月1日(水)");
 }
 
 TEST(DateTexts, EraOfBoundaries) {
@@ -102,7 +147,7 @@ TEST(DateTexts, EraOfBoundaries) {
       {{1989, 1, kCodeHoliday}, {-1, 0}},
   };
   for (const auto& c : cases) {
-    const TEraYear era = EraOf(c.date);
+    const TEraYear era = EraOf(c.date, kClassic);
     EXPECT_EQ(era.Era, c.expected.Era) << c.date.Year << "/" << c.date.Month << "/" << c.date.Day;
     EXPECT_EQ(era.Year, c.expected.Year) << c.date.Year << "/" << c.date.Month << "/" << c.date.Day;
   }
@@ -176,7 +221,7 @@ TEST(DateTexts, YearTextStyles) {
       {11, {2023, 2, 30}, "2023年"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(YearText(0, c.style, c.date), c.expected)
+    EXPECT_EQ(YearText(0, c.style, c.date, kClassic), c.expected)
         << c.style << " " << c.date.Year << "/" << c.date.Month << "/" << c.date.Day;
   }
 }
@@ -200,7 +245,8 @@ TEST(DateTexts, YearTextCodes) {
   };
   for (const auto& c : cases) {
     for (const int32_t style : {0, 8, 99}) {
-      EXPECT_EQ(YearText(c.side, style, {c.code, 1, 1}), c.expected) << c.code << " " << style;
+      EXPECT_EQ(YearText(c.side, style, {c.code, 1, 1}, kClassic), c.expected)
+          << c.code << " " << style;
     }
   }
 }
@@ -339,7 +385,7 @@ TEST(DateTexts, DateTextJoinsTheParts) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(DateText(c.side, c.separator, c.year_style, c.month_style, c.day_style,
-                       c.weekday_style, c.date),
+                       c.weekday_style, c.date, kClassic),
               c.expected)
         << c.expected;
   }

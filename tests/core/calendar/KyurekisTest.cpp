@@ -65,9 +65,30 @@ TEST(Kyurekis, KnownDays) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(DateText(c.date));
-    EXPECT_EQ(LunarDateText(c.date), c.text);
-    EXPECT_EQ(RokuyoIndex(c.date), c.rokuyo);
-    EXPECT_EQ(RokuyoName(c.date), c.name);
+    EXPECT_EQ(LunarDateText(c.date, TCalendarKind::kClassic), c.text);
+    EXPECT_EQ(RokuyoIndex(c.date, TCalendarKind::kClassic), c.rokuyo);
+    EXPECT_EQ(RokuyoName(c.date, TCalendarKind::kClassic), c.name);
+  }
+}
+
+// Days past the classic table, as the current one dates them; the range ends with 2150.
+TEST(Kyurekis, KnownDaysOfTheCurrentTable) {
+  const struct {
+    TDateRec date;
+    const char* text;
+    int32_t rokuyo;
+  } cases[] = {
+      {{2021, 1, 13}, "旧12/1", 5},  {{2021, 1, 14}, "旧12/2", 0},   {{2026, 12, 7}, "旧10/29", 1},
+      {{2033, 10, 23}, "旧10/1", 3}, {{2033, 12, 21}, "旧11/30", 3}, {{2033, 12, 22}, "閏11/1", 4},
+      {{2038, 5, 3}, "旧3/29", 0},   {{2038, 5, 4}, "旧4/1", 3},     {{2150, 12, 31}, "旧11/13", 4},
+      {{2151, 1, 1}, "", -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(DateText(c.date));
+    EXPECT_EQ(LunarDateText(c.date, TCalendarKind::kCurrent), c.text);
+    EXPECT_EQ(RokuyoIndex(c.date, TCalendarKind::kCurrent), c.rokuyo);
+    EXPECT_EQ(RokuyoName(c.date, TCalendarKind::kCurrent),
+              c.rokuyo < 0 ? "" : kRokuyoNames[c.rokuyo]);
   }
 }
 
@@ -83,7 +104,7 @@ TEST(Kyurekis, LunarDateBounds) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.n);
-    const TLunarDate got = LunarDate(c.n);
+    const TLunarDate got = LunarDate(c.n, TCalendarKind::kClassic);
     EXPECT_EQ(got.Day, c.expected.Day);
     if (c.expected.Day != 0) {
       EXPECT_EQ(got, c.expected);
@@ -95,6 +116,7 @@ TEST(Kyurekis, FindLunarMonthAtTheEdgesOfTheTables) {
   const struct {
     int32_t n;
     TLunarMonth expected;
+    TCalendarKind kind = TCalendarKind::kClassic;
   } cases[] = {
       {4093, {0, 0, false}},        // before month 1 of 1870
       {4094, {4094, 1, false}},     // month 1 of 1870
@@ -111,36 +133,53 @@ TEST(Kyurekis, FindLunarMonthAtTheEdgesOfTheTables) {
       {59198, {59198, 11, false}},  // entry 1811
       {59227, {59227, 12, false}},  // entry 1812
       {59228, {0, 0, false}},       // the end of month 12 of 2020 is not known
-      {INT_MIN, {0, 0, false}},    {INT_MAX, {0, 0, false}},
+      {INT_MIN, {0, 0, false}},
+      {INT_MAX, {0, 0, false}},
+      // The current table: the same start, the end of 2150.
+      {4093, {0, 0, false}, TCalendarKind::kCurrent},
+      {4389, {4389, 10, true}, TCalendarKind::kCurrent},
+      {59228, {59227, 12, false}, TCalendarKind::kCurrent},
+      {106695, {106683, 11, false}, TCalendarKind::kCurrent},  // 2150/12/31
+      {106696, {0, 0, false}, TCalendarKind::kCurrent},
+      {INT_MIN, {0, 0, false}, TCalendarKind::kCurrent},
+      {INT_MAX, {0, 0, false}, TCalendarKind::kCurrent},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.n);
-    EXPECT_EQ(FindLunarMonth(c.n), c.expected);
+    EXPECT_EQ(FindLunarMonth(c.n, c.kind), c.expected);
   }
 }
+
+// What a walk over the whole range of a table saw.
+struct TWalk {
+  TDateRec end;     // the first day without an old-calendar date
+  TLunarDate last;  // the date of the day before it
+  int32_t days = 0;
+  int32_t leap_months = 0;
+  int32_t new_years = 0;
+};
 
 // Walks every day of the range: days count up inside a month, months are 29 or 30 days,
 // they follow each other in the calendar's order, and the rokuyo moves one step a day from
 // the step its month starts on.
-TEST(Kyurekis, ContinuousOverTheWholeRange) {
+void WalkWholeRange(TCalendarKind kind, TWalk& walk) {
   TDateRec date{1870, 11, 23};
-  TLunarDate prev = LunarDate(DayNumber(date));
+  TLunarDate prev = LunarDate(DayNumber(date), kind);
   ASSERT_EQ(prev, (TLunarDate{true, 10, 1}));
-  int32_t prev_rokuyo = RokuyoIndex(date);
-  int32_t days = 1;
-  int32_t leap_months = 1;
-  int32_t new_years = 0;
+  int32_t prev_rokuyo = RokuyoIndex(date, kind);
+  walk.days = 1;
+  walk.leap_months = 1;
   for (date = AddDays(date, 1);; date = AddDays(date, 1)) {
     const int32_t n = DayNumber(date);
-    const TLunarDate cur = LunarDate(n);
+    const TLunarDate cur = LunarDate(n, kind);
     if (cur.Day == 0) break;
     SCOPED_TRACE(DateText(date));
-    ++days;
-    const TLunarMonth month = FindLunarMonth(n);
+    ++walk.days;
+    const TLunarMonth month = FindLunarMonth(n, kind);
     ASSERT_EQ(month.FirstDay, n - cur.Day + 1);
     ASSERT_EQ(month.Month, cur.Month);
     ASSERT_EQ(month.Leap, cur.Leap);
-    const int32_t rokuyo = RokuyoIndex(date);
+    const int32_t rokuyo = RokuyoIndex(date, kind);
     if (cur.Day == 1) {
       ASSERT_TRUE(prev.Day == 29 || prev.Day == 30) << prev.Day;
       const int32_t next_month = prev.Month % 12 + 1;
@@ -149,14 +188,14 @@ TEST(Kyurekis, ContinuousOverTheWholeRange) {
         ASSERT_EQ(cur.Month, next_month);
       } else if (cur.Leap) {
         ASSERT_EQ(cur.Month, prev.Month);
-        ++leap_months;
+        ++walk.leap_months;
       } else {
         ASSERT_EQ(cur.Month, next_month);
       }
       ASSERT_EQ(rokuyo, (cur.Month - 1) % 6);
       if (cur.Month == 1 && !cur.Leap) {
-        ASSERT_EQ(RokuyoName(date), "先勝");
-        ++new_years;
+        ASSERT_EQ(RokuyoName(date, kind), "先勝");
+        ++walk.new_years;
       }
     } else {
       ASSERT_EQ(cur.Leap, prev.Leap);
@@ -167,50 +206,88 @@ TEST(Kyurekis, ContinuousOverTheWholeRange) {
     prev = cur;
     prev_rokuyo = rokuyo;
   }
-  EXPECT_EQ(date, (TDateRec{2021, 1, 14}));
-  EXPECT_EQ(prev, (TLunarDate{false, 12, 1}));
-  EXPECT_EQ(days, 59227 - 4389 + 1);
-  EXPECT_EQ(leap_months, 56);  // 1870 to 2020
-  EXPECT_EQ(new_years, 150);   // 1871 to 2020
+  walk.end = date;
+  walk.last = prev;
 }
 
-// Every month the data file lists must be found again, starting on its first day.
-TEST(Kyurekis, AgreesWithTheMonthTable) {
-  const std::string path = std::string(PELO_DATA_DIR) + "/lunar-months.tsv";
+TEST(Kyurekis, ContinuousOverTheWholeRange) {
+  const struct {
+    TCalendarKind kind;
+    TWalk expected;
+  } cases[] = {
+      // 56 leap months (1870 to 2020), 150 new years (1871 to 2020).
+      {TCalendarKind::kClassic, {{2021, 1, 14}, {false, 12, 1}, 59227 - 4389 + 1, 56, 150}},
+      // 104 leap months (1870 to 2150), 280 new years (1871 to 2150).
+      {TCalendarKind::kCurrent, {{2151, 1, 1}, {false, 11, 13}, 106695 - 4389 + 1, 104, 280}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.kind));
+    TWalk walk;
+    WalkWholeRange(c.kind, walk);
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(walk.end, c.expected.end);
+    EXPECT_EQ(walk.last, c.expected.last);
+    EXPECT_EQ(walk.days, c.expected.days);
+    EXPECT_EQ(walk.leap_months, c.expected.leap_months);
+    EXPECT_EQ(walk.new_years, c.expected.new_years);
+  }
+}
+
+// Every month a data file lists must be found again, starting on its first day.
+void CheckAgainstMonthTable(const std::string& file, TCalendarKind kind, int32_t& regular,
+                            int32_t& leap) {
+  const std::string path = std::string(PELO_DATA_DIR) + "/" + file;
   std::ifstream in(path);
   ASSERT_TRUE(in) << path;
   std::string line;
-  int32_t regular = 0;
-  int32_t leap = 0;
   while (std::getline(in, line)) {
     if (line.empty() || line[0] == '#' || line.rfind("kind\t", 0) == 0) continue;
     std::istringstream fields(line);
-    std::string kind, first_day;
+    std::string kind_text, first_day;
     int32_t lunar_year = 0, month = 0, n = 0;
     char slash1 = 0, slash2 = 0;
     TDateRec date;
-    ASSERT_TRUE(fields >> kind >> lunar_year >> month >> first_day >> n) << line;
+    ASSERT_TRUE(fields >> kind_text >> lunar_year >> month >> first_day >> n) << line;
     std::istringstream date_fields(first_day);
     ASSERT_TRUE(date_fields >> date.Year >> slash1 >> date.Month >> slash2 >> date.Day) << line;
-    ASSERT_TRUE(kind == "regular" || kind == "leap") << line;
-    const bool is_leap = kind == "leap";
+    ASSERT_TRUE(kind_text == "regular" || kind_text == "leap") << line;
+    const bool is_leap = kind_text == "leap";
     (is_leap ? leap : regular) += 1;
     SCOPED_TRACE(line);
     EXPECT_EQ(DayNumber(date), n);
-    EXPECT_EQ(FindLunarMonth(n), (TLunarMonth{n, month, is_leap}));
+    // The current table's last month starts after the range; it only closes the one before.
+    if (n > LastLunarDay(kind)) continue;
+    EXPECT_EQ(FindLunarMonth(n, kind), (TLunarMonth{n, month, is_leap}));
     if (n >= kFirstLunarDay) {
-      EXPECT_EQ(LunarDate(n), (TLunarDate{is_leap, month, 1}));
-      EXPECT_EQ(LunarDateText(date),
+      EXPECT_EQ(LunarDate(n, kind), (TLunarDate{is_leap, month, 1}));
+      EXPECT_EQ(LunarDateText(date, kind),
                 std::string(is_leap ? "閏" : "旧") + std::to_string(month) + "/1");
-      EXPECT_EQ(RokuyoIndex(date), (month - 1) % 6);
+      EXPECT_EQ(RokuyoIndex(date, kind), (month - 1) % 6);
     }
     if (n - 1 >= kFirstLunarDay) {
-      const TLunarDate before = LunarDate(n - 1);
+      const TLunarDate before = LunarDate(n - 1, kind);
       EXPECT_TRUE(before.Day == 29 || before.Day == 30) << before.Day;
     }
   }
-  EXPECT_EQ(regular, 1812);
-  EXPECT_EQ(leap, 56);
+}
+
+TEST(Kyurekis, AgreesWithTheMonthTables) {
+  const struct {
+    const char* file;
+    TCalendarKind kind;
+    int32_t regular, leap;
+  } cases[] = {
+      {"lunar-months.tsv", TCalendarKind::kClassic, 1812, 56},
+      {"lunar-months-2150.tsv", TCalendarKind::kCurrent, 3372, 104},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    int32_t regular = 0;
+    int32_t leap = 0;
+    CheckAgainstMonthTable(c.file, c.kind, regular, leap);
+    EXPECT_EQ(regular, c.regular);
+    EXPECT_EQ(leap, c.leap);
+  }
 }
 
 }  // namespace

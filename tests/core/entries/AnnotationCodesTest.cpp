@@ -22,7 +22,7 @@ struct TCodeCase {
 
 void CheckCases(const TCodeCase* begin, const TCodeCase* end) {
   for (const TCodeCase* c = begin; c != end; ++c) {
-    EXPECT_EQ(ExpandCodes(c->text, c->T, c->S, c->E, c->Z), c->expected)
+    EXPECT_EQ(ExpandCodes(c->text, c->T, c->S, c->E, c->Z, TCalendarKind::kClassic), c->expected)
         << c->text << " T=" << DateLabel(c->T) << " S=" << DateLabel(c->S)
         << " E=" << DateLabel(c->E) << " Z=" << DateLabel(c->Z);
   }
@@ -120,7 +120,7 @@ TEST(AnnotationCodes, Longevity) {
   };
   for (const auto& c : cases) {
     const TDateRec t{1970 + c.age, 6, 1};
-    EXPECT_EQ(ExpandCodes("%z", t, t, t, kBirth), c.expected) << c.age;
+    EXPECT_EQ(ExpandCodes("%z", t, t, t, kBirth, TCalendarKind::kClassic), c.expected) << c.age;
   }
 }
 
@@ -176,7 +176,7 @@ TEST(AnnotationCodes, MemorialYears) {
   const TDateRec death{1900, 3, 10};
   for (const auto& c : cases) {
     const TDateRec t{1900 + c.years, 3, 10};
-    EXPECT_EQ(ExpandCodes("%x", t, t, t, death), c.expected) << c.years;
+    EXPECT_EQ(ExpandCodes("%x", t, t, t, death, TCalendarKind::kClassic), c.expected) << c.years;
   }
   EXPECT_EQ(MemorialName(1), "一周忌");
   EXPECT_EQ(MemorialName(36), "37回忌");
@@ -212,7 +212,7 @@ TEST(AnnotationCodes, Wedding) {
   const TDateRec wedding{1990, 6, 1};
   for (const auto& c : cases) {
     const TDateRec t{1990 + c.years, 6, 1};
-    EXPECT_EQ(ExpandCodes("%w", t, t, t, wedding), c.expected) << c.years;
+    EXPECT_EQ(ExpandCodes("%w", t, t, t, wedding, TCalendarKind::kClassic), c.expected) << c.years;
   }
 }
 
@@ -265,11 +265,11 @@ TEST(AnnotationCodes, SchoolGrade) {
   const TDateRec born{2000, 4, 2};
   for (const auto& c : cases) {
     const TDateRec t{2000 + c.n, 12, 31};
-    EXPECT_EQ(ExpandCodes("%g", t, t, t, born), c.expected) << c.n;
+    EXPECT_EQ(ExpandCodes("%g", t, t, t, born, TCalendarKind::kClassic), c.expected) << c.n;
   }
   // A child born in 2000 is in the first year of school on every day of 2007.
   for (const TDateRec t : {TDateRec{2007, 1, 1}, TDateRec{2007, 12, 31}}) {
-    EXPECT_EQ(ExpandCodes("%g", t, t, t, born), "小学1年生");
+    EXPECT_EQ(ExpandCodes("%g", t, t, t, born, TCalendarKind::kClassic), "小学1年生");
   }
 }
 
@@ -323,35 +323,59 @@ TEST(AnnotationCodes, WesternZodiacSignWholeYear) {
         if (t.Day > 22) a = 1;
         break;
     }
-    EXPECT_EQ(ExpandCodes("%p", t, t, t, kBirth), std::string(kNames[a]) + "座") << DateLabel(t);
+    EXPECT_EQ(ExpandCodes("%p", t, t, t, kBirth, TCalendarKind::kClassic),
+              std::string(kNames[a]) + "座")
+        << DateLabel(t);
   }
   EXPECT_EQ(days, 366);
 }
 
-// 2020/1/25 is the old new year (旧1/1, 先勝); 2020 has a leap 4th month.
+// 2020/1/25 is the old new year (旧1/1, 先勝); 2020 has a leap 4th month. The classic table
+// ends with 2021/1/13, the current one with 2150; within the classic range both agree.
 TEST(AnnotationCodes, OldCalendar) {
   const struct {
     TDateRec t;
-    const char* rokuyo;
-    const char* lunar;
+    const char* classic;  // "%i %o"
+    const char* current;
   } cases[] = {
-      {{2020, 1, 25}, "先勝", "旧1/1"},
-      {{2020, 1, 26}, "友引", "旧1/2"},
-      {{2020, 5, 23}, "仏滅", "閏4/1"},
-      {{2020, 6, 21}, "大安", "旧5/1"},
-      {{1870, 11, 23}, "仏滅", "閏10/1"},
-      {{2021, 1, 13}, "赤口", "旧12/1"},
-      {{1870, 11, 22}, "", ""},
-      {{2021, 1, 14}, "", ""},
-      {{1700, 1, 1}, "", ""},
-      {{2100, 1, 1}, "", ""},
+      {{2020, 1, 25}, "旧1/1 先勝", "旧1/1 先勝"},
+      {{2020, 1, 26}, "旧1/2 友引", "旧1/2 友引"},
+      {{2020, 5, 23}, "閏4/1 仏滅", "閏4/1 仏滅"},
+      {{2020, 6, 21}, "旧5/1 大安", "旧5/1 大安"},
+      {{1870, 11, 23}, "閏10/1 仏滅", "閏10/1 仏滅"},
+      {{2021, 1, 13}, "旧12/1 赤口", "旧12/1 赤口"},
+      {{1870, 11, 22}, " ", " "},
+      {{2021, 1, 14}, " ", "旧12/2 先勝"},
+      {{2026, 12, 7}, " ", "旧10/29 友引"},
+      {{2033, 10, 23}, " ", "旧10/1 仏滅"},
+      {{2033, 12, 22}, " ", "閏11/1 大安"},
+      {{1700, 1, 1}, " ", " "},
+      {{2151, 1, 1}, " ", " "},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ExpandCodes("%o", c.t, c.t, c.t, kBirth), c.rokuyo) << DateLabel(c.t);
-    EXPECT_EQ(ExpandCodes("%i", c.t, c.t, c.t, kBirth), c.lunar) << DateLabel(c.t);
-    EXPECT_EQ(ExpandCodes("[%i %o]", c.t, c.t, c.t, kBirth),
-              std::string("[") + c.lunar + " " + c.rokuyo + "]")
-        << DateLabel(c.t);
+    SCOPED_TRACE(DateLabel(c.t));
+    EXPECT_EQ(ExpandCodes("%i %o", c.t, c.t, c.t, kBirth, TCalendarKind::kClassic), c.classic);
+    EXPECT_EQ(ExpandCodes("%i %o", c.t, c.t, c.t, kBirth, TCalendarKind::kCurrent), c.current);
+  }
+}
+
+// %h names the era of the base date: 令和 only in the current calendar.
+TEST(AnnotationCodes, EraOfTheBaseDate) {
+  const struct {
+    TDateRec z;
+    const char* classic;
+    const char* current;
+  } cases[] = {
+      {{2019, 4, 30}, "平成31年", "平成31年"},
+      {{2019, 5, 1}, "平成31年", "令和1年"},
+      {{2026, 2, 23}, "平成38年", "令和8年"},
+      {{1926, 12, 25}, "昭和1年", "昭和1年"},
+  };
+  const TDateRec t{2030, 1, 1};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(DateLabel(c.z));
+    EXPECT_EQ(ExpandCodes("%h", t, t, t, c.z, TCalendarKind::kClassic), c.classic);
+    EXPECT_EQ(ExpandCodes("%h", t, t, t, c.z, TCalendarKind::kCurrent), c.current);
   }
 }
 
@@ -474,7 +498,9 @@ TEST(AnnotationCodes, AllCodesInOrder) {
       "50|51|2020|昭和45年|5|3| 50歳の誕生日|生誕 50年||死去（享年 50歳）|没後49年8ヶ月と22日|"
       "|（戌ｲﾇ）|（50周年記念）|の結婚50周年記念【金婚式】|第51回||水瓶座|先勝|旧1/1|6日目|"
       "残り 10日|2月3日まで|15日間|15日間";
-  EXPECT_EQ(ExpandCodes(text, {2020, 1, 25}, {2020, 1, 20}, {2020, 2, 3}, kBirth), expected);
+  EXPECT_EQ(ExpandCodes(text, {2020, 1, 25}, {2020, 1, 20}, {2020, 2, 3}, kBirth,
+                        TCalendarKind::kClassic),
+            expected);
 }
 
 TEST(AnnotationCodes, TextAroundCodes) {
@@ -499,10 +525,11 @@ TEST(AnnotationCodes, NoPercentInExpansions) {
     for (TDateRec t{1860, 1, 1}; t.Year <= 2030; t = AddDays(t, 97)) {
       const TDateRec s = AddDays(t, -40);
       const TDateRec e = AddDays(t, 3);
-      EXPECT_EQ(ExpandCodes(all, t, s, e, z).find('%'), std::string::npos)
+      EXPECT_EQ(ExpandCodes(all, t, s, e, z, TCalendarKind::kClassic).find('%'), std::string::npos)
           << DateLabel(t) << " " << DateLabel(z);
       // A period given the wrong way round must not upset anything either.
-      EXPECT_EQ(ExpandCodes(all, t, e, s, z).find('%'), std::string::npos) << DateLabel(t);
+      EXPECT_EQ(ExpandCodes(all, t, e, s, z, TCalendarKind::kClassic).find('%'), std::string::npos)
+          << DateLabel(t);
     }
   }
 }
@@ -513,13 +540,16 @@ TEST(AnnotationCodes, ExtremeYears) {
   constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
   const TDateRec top{kMax, 1, 1};
   const TDateRec bottom{kMin, 1, 1};
-  EXPECT_EQ(ExpandCodes("%n", top, top, top, bottom), "2147483647");
-  EXPECT_EQ(ExpandCodes("%a", top, top, top, bottom), "2147483647");
-  EXPECT_EQ(ExpandCodes("%n", bottom, bottom, bottom, top), "-2147483648");
-  EXPECT_EQ(ExpandCodes("%t", bottom, bottom, bottom, top), "第-2147483648回");
+  EXPECT_EQ(ExpandCodes("%n", top, top, top, bottom, TCalendarKind::kClassic), "2147483647");
+  EXPECT_EQ(ExpandCodes("%a", top, top, top, bottom, TCalendarKind::kClassic), "2147483647");
+  EXPECT_EQ(ExpandCodes("%n", bottom, bottom, bottom, top, TCalendarKind::kClassic), "-2147483648");
+  EXPECT_EQ(ExpandCodes("%t", bottom, bottom, bottom, top, TCalendarKind::kClassic),
+            "第-2147483648回");
   const std::string all = "%n%a%y%h%m%d%b%c%z%q%v%x%k%e%w%t%g%p%o%i%s%l%f%r%u";
-  EXPECT_EQ(ExpandCodes(all, top, top, top, bottom).find('%'), std::string::npos);
-  EXPECT_EQ(ExpandCodes(all, bottom, bottom, bottom, top).find('%'), std::string::npos);
+  EXPECT_EQ(ExpandCodes(all, top, top, top, bottom, TCalendarKind::kClassic).find('%'),
+            std::string::npos);
+  EXPECT_EQ(ExpandCodes(all, bottom, bottom, bottom, top, TCalendarKind::kClassic).find('%'),
+            std::string::npos);
 }
 
 struct TCombineCase {
@@ -552,7 +582,8 @@ TEST(AnnotationCodes, CombineAnnotation) {
       {"100%n", "*%n", kDay2000, "100%n30"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(CombineAnnotation(c.shown, c.code, c.T, c.T, c.T, kBirth), c.expected)
+    EXPECT_EQ(CombineAnnotation(c.shown, c.code, c.T, c.T, c.T, kBirth, TCalendarKind::kClassic),
+              c.expected)
         << c.shown << " / " << c.code;
   }
 }
@@ -594,7 +625,8 @@ TEST(AnnotationCodes, PlainLine) {
       {"旅行%r", "%f", {2024, 8, 1}, {2024, 8, 1}, {2024, 8, 3}, "旅行3日間 3日まで"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(PlainLineText(c.text, c.annotation, c.T, c.S, c.E, kBirth), c.expected)
+    EXPECT_EQ(PlainLineText(c.text, c.annotation, c.T, c.S, c.E, kBirth, TCalendarKind::kClassic),
+              c.expected)
         << c.text << " / " << c.annotation;
   }
 }
@@ -622,7 +654,8 @@ TEST(AnnotationCodes, DerivedLine) {
       {"%n", "", {2023, 12, 30}, {2024, 1, 2}, {2024, 1, 2}, "24まであと 3日"},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(DerivedLineText(c.text, c.annotation, c.t, c.r1, c.r2, z), c.expected)
+    EXPECT_EQ(DerivedLineText(c.text, c.annotation, c.t, c.r1, c.r2, z, TCalendarKind::kClassic),
+              c.expected)
         << c.text << " / " << c.annotation << " " << DateLabel(c.t);
   }
 }

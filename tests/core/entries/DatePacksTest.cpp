@@ -30,7 +30,7 @@ std::vector<std::string> Lines(std::string_view line, TPatternContext range,
   calendar.SetFirstYear(2020);
   for (TDatePack& pack : Occurrences(*entry, calendar, range)) {
     pack.Entry = entry.get();
-    lines.push_back(DateLabel(pack.Date()) + " " + LineText(pack));
+    lines.push_back(DateLabel(pack.Date()) + " " + LineText(pack, TCalendarKind::kClassic));
   }
   return lines;
 }
@@ -123,16 +123,16 @@ TEST(DatePacks, DerivedDayInsideItsRangeHasNoSuffix) {
   pack.Kind = kPackDerived;
   pack.ProgressRange.PeriodStart.SetDate({2025, 3, 10});
   pack.ProgressRange.PeriodEnd.SetDate({2025, 3, 12});
-  EXPECT_EQ(LineText(pack), "旅行初日");
+  EXPECT_EQ(LineText(pack, TCalendarKind::kClassic), "旅行初日");
   // The same day as a middle day of its own period.
   pack.Kind = kPackMiddle;
   pack.Period.Assign(pack.ProgressRange);
-  EXPECT_EQ(LineText(pack), "10:00 旅行2日目");
+  EXPECT_EQ(LineText(pack, TCalendarKind::kClassic), "10:00 旅行2日目");
 }
 
 TEST(DatePacks, NoEntryNoText) {
   TDatePack pack({2025, 3, 11});
-  EXPECT_EQ(LineText(pack), "");
+  EXPECT_EQ(LineText(pack, TCalendarKind::kClassic), "");
 }
 
 TDatePack FilledPack() {

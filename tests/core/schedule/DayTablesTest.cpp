@@ -427,6 +427,38 @@ TEST_F(DayTableTest, MovingTheWindow) {
   EXPECT_EQ(Lines({2029, 7, 7}), (Texts{"(none)"}));
 }
 
+// Switching the calendar: the holidays the conditions and moves test, the codes' eras and old
+// dates, and the private marks, which the switch drops and the next build sets again.
+TEST_F(DayTableTest, TheCalendarKindReachesConditionsCodesAndMarks) {
+  Load(
+      "2026/2/1~2026/2/28 祝日 &&(HD)\r\n"
+      "2026/12/7 %o %i %h\r\n"
+      "@2026/3/3 休み\r\n"
+      "2026/3/1~2026/3/5 私休 &&(PH)\r\n"
+      "2026/9/21 敬 &&>(HD)\r\n");
+  const struct {
+    TDateRec date;
+    Texts classic, current;
+  } cases[] = {
+      {{2026, 2, 11}, {"祝日"}, {"祝日"}},
+      {{2026, 2, 23}, {}, {"祝日"}},
+      {{2026, 12, 7}, {"  平成38年"}, {"友引 旧10/29 令和8年"}},
+      {{2026, 3, 3}, {"休み", "私休"}, {"休み", "私休"}},
+      // 敬老の日, 国民の休日 and 秋分の日 in a row today; a plain Monday in the classic table.
+      {{2026, 9, 21}, {"敬"}, {}},
+      {{2026, 9, 24}, {}, {"敬"}},
+  };
+  for (const TCalendarKind kind : {TCalendarKind::kClassic, TCalendarKind::kCurrent}) {
+    calendar_.SetKind(kind);
+    table_.SetCalendarKind(kind);
+    Rebuild();
+    for (const auto& c : cases) {
+      EXPECT_EQ(Lines(c.date), kind == TCalendarKind::kCurrent ? c.current : c.classic)
+          << DateText(c.date) << (kind == TCalendarKind::kCurrent ? " current" : " classic");
+    }
+  }
+}
+
 // ---- The entry list's rebuild of the packs ---------------------------------------------------
 
 TEST_F(DayTableTest, SetTableStoresPositionsAndReportsProgress) {

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -674,6 +675,36 @@ TEST(PageReadTest, ASecondFileDoesNotKeepTheFirstFilesValues) {
   EXPECT_FALSE(ReadPage(page, "[NerikaPage1]\nScheduleTerm=9\n"));
   expected.PageName = "@@@";
   EXPECT_EQ(page, expected);
+}
+
+// The calendar a page asks for: only a page that has the key says anything, and a page read
+// after it without the key does not keep its choice.
+TEST(PageReadTest, CalendarCurrentKey) {
+  const struct {
+    const char* text;
+    std::optional<TCalendarKind> calendar;
+  } cases[] = {
+      {"[NerikaPage1]\nPageName=P\nCalendarCurrent=1\n", TCalendarKind::kCurrent},
+      {"[NerikaPage1]\nPageName=P\nCalendarCurrent=0\n", TCalendarKind::kClassic},
+      {"[NerikaPage1]\nPageName=P\ncalendarcurrent=7\n", TCalendarKind::kCurrent},
+      {"[NerikaPage1]\nPageName=P\n", std::nullopt},
+      {"[NerikaPage2]\nPageName=P\nCalendarCurrent=1\n[NerikaPage1]\nPageName=Q\n", std::nullopt},
+  };
+  for (const auto& c : cases) {
+    TPage page(kNormalScreen);
+    page.Calendar = TCalendarKind::kCurrent;  // what a page read before asked for
+    ASSERT_TRUE(ReadPage(page, c.text)) << c.text;
+    EXPECT_EQ(page.Calendar, c.calendar) << c.text;
+    // The key changes nothing else of the page.
+    TPage without_key = DefaultPage();
+    without_key.PageName = page.PageName;
+    without_key.Calendar = page.Calendar;
+    EXPECT_EQ(page, without_key) << c.text;
+  }
+  TPage page(kNormalScreen);
+  page.Calendar = TCalendarKind::kCurrent;
+  page.Reset(kPresetDefaultPage, kNormalScreen);
+  EXPECT_EQ(page.Calendar, std::nullopt);
 }
 
 TEST(PageReadTest, FirstSectionOfTheNameWins) {

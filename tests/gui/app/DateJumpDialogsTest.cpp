@@ -179,6 +179,45 @@ TEST_F(DateJumpFormTest, EraSwitching) {
   }
 }
 
+// The calendar of today offers 令和 and ends 平成 with its last full year, as 昭和 ends
+// with 63 and 大正 with 14; the classic eras are as they were.
+TEST(DateJumpFormCurrentTest, EraSwitchingWithReiwa) {
+  RecordingNotices notices;
+  TDateJumpForm dialog{notices, kToday, nullptr, TCalendarKind::kCurrent};
+  QComboBox* era = Child<QComboBox>(dialog, "EraBox");
+  QComboBox* year = Child<QComboBox>(dialog, "YearBox");
+  EXPECT_EQ(Items(era),
+            QStringList({Q("西暦"), Q("明治"), Q("大正"), Q("昭和"), Q("平成"), Q("令和")}));
+  const std::vector<EraCase> cases = {
+      {2024, kEraChoiceReiwa, 2024, "6", 50, "50"},
+      {2019, kEraChoiceReiwa, 2019, "1", 50, "50"},
+      {2018, kEraChoiceReiwa, 2018, "0", 50, "50"},  // the year before, as year 0
+      {2017, kEraChoiceReiwa, 2019, "1", 50, "50"},  // before it: the era's first year
+      {3000, kEraChoiceReiwa, 3000, "982", 50, "50"},
+      {2018, kEraChoiceHeisei, 2018, "30", 31, "31"},
+      {2024, kEraChoiceHeisei, 1989, "1", 31, "31"},  // 平成 takes no year after 2018
+      {2024, kEraChoiceShowa, 1926, "1", 65, "65"},
+  };
+  for (const EraCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.start_year << " era " << c.era);
+    dialog.hide();
+    dialog.SetWorkingDate({c.start_year, 6, 10});
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    era->setCurrentIndex(c.era);
+    EXPECT_EQ(dialog.WorkingDate(), (TDateRec{c.working_year, 6, 10}));
+    EXPECT_EQ(year->currentText(), Q(c.shown));
+    const QStringList years = Items(year);
+    ASSERT_EQ(years.size(), c.list_size);
+    EXPECT_EQ(years.back(), Q(c.list_last));
+  }
+  // A 令和 year typed adds its base.
+  era->setCurrentIndex(kEraChoiceReiwa);
+  year->setEditText("8");
+  EXPECT_EQ(dialog.WorkingDate().Year, 2026);
+  EXPECT_TRUE(notices.events.empty());
+}
+
 TEST_F(DateJumpFormTest, BackToTheWesternEraShowsTheWorkingYearAndItsList) {
   Open({2024, 1, 1});
   era->setCurrentIndex(kEraChoiceMeiji);  // the working year becomes 1868

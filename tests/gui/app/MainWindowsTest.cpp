@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -32,6 +33,8 @@
 #include "app/MainWindows.h"
 #include "app/PlacementStores.h"
 #include "app/QtSetup.h"
+#include "schedule/CellLineLists.h"
+#include "schedule/DayTables.h"
 #include "text/Cp932.h"
 #include "text/Paths.h"
 #include "widgets/Schedules.h"
@@ -153,6 +156,8 @@ TEST_F(MainWindowTest, WindowAndToolbar) {
       {"NextYearButton", "次年にジャンプ", "次年"},
       {nullptr, nullptr, nullptr},  // the separator
       {"DateJumpButton", "指定年月日にジャンプ", ""},
+      {nullptr, nullptr, nullptr},  // the separator
+      {"CalendarCurrentButton", "現在の暦（祝日と旧暦）", "現在の暦"},
   };
   QToolBar* tool_bar = Child<QToolBar>(window, "ToolBar");
   const QList<QAction*> actions = tool_bar->actions();
@@ -174,6 +179,10 @@ TEST_F(MainWindowTest, WindowAndToolbar) {
     EXPECT_FALSE(button->icon().isNull()) << buttons[i].name;
   }
   EXPECT_EQ(tool_bar->iconSize(), QSize(19, 19));
+  const QAction* calendar = actions.back();
+  EXPECT_TRUE(calendar->isCheckable());
+  EXPECT_FALSE(calendar->isChecked());
+  EXPECT_EQ(calendar->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));
 }
 
 TEST_F(MainWindowTest, StartUpShowsTodayAndDisablesTheTodayButton) {
@@ -607,6 +616,91 @@ TEST_F(MainWindowTest, ClosedBeforeTheEventLoopRunsTheStartUpLoadsNothing) {
   EXPECT_TRUE(notices.events.empty());
   // The placement was restored when the window was shown, so it is saved.
   EXPECT_EQ(StoredPlacement().size(), 5u);
+}
+
+// Ctrl+K and the toggle switch the calendar: the table is rebuilt with the holidays its
+// conditions test, the cursor stays, and the date dialog offers the eras of the calendar.
+TEST_F(MainWindowTest, CtrlKSwitchesTheCalendarAndKeepsTheCursor) {
+  const QString data = Write("h.nrk", "2026/2/1~2026/2/28 祝日 &&(HD)\n");
+  auto window = Start({data});
+  constexpr TDateRec kBirthday{2026, 2, 23};
+  window->Schedule().JumpDate(kBirthday);
+  auto* toggle = Child<QToolButton>(*window, "CalendarCurrentButton");
+  // The first run's window has room for the whole toolbar beside the date panel.
+  EXPECT_TRUE(toggle->isVisible());
+  const auto lines = [&window] {
+    const TCellLineList* cell = window->Schedule().DayTable().Cell(kBirthday);
+    return cell != nullptr ? cell->Count() : -1;
+  };
+  const auto era_choices = [this, &window] {
+    int count = 0;
+    WhenModal([&count](QWidget& modal) {
+      count = Child<QComboBox>(modal, "EraBox")->count();
+      QTest::mouseClick(Child<QPushButton>(modal, "CancelButton"), Qt::LeftButton);
+    });
+    Click(*window, "DateJumpButton");
+    return count;
+  };
+  EXPECT_EQ(lines(), 0);
+  EXPECT_EQ(era_choices(), 5);
+
+  // A shortcut reaches the active window only; the dialog has just left it.
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QTest::keyClick(&window->Schedule(), Qt::Key_K, Qt::ControlModifier);
+  EXPECT_EQ(window->Schedule().Calendar().Kind(), TCalendarKind::kCurrent);
+  EXPECT_TRUE(toggle->isChecked());
+  EXPECT_EQ(window->Schedule().CursorDate(), kBirthday);
+  EXPECT_EQ(window->Schedule().Calendar().HolidayName(kBirthday), "天皇誕生日");
+  EXPECT_EQ(lines(), 1);
+  EXPECT_EQ(DatePanel(*window), Q("2026/2/23(月)"));
+  EXPECT_EQ(era_choices(), 6);
+
+  Click(*window, "CalendarCurrentButton");
+  EXPECT_EQ(window->Schedule().Calendar().Kind(), TCalendarKind::kClassic);
+  EXPECT_FALSE(toggle->isChecked());
+  EXPECT_EQ(window->Schedule().CursorDate(), kBirthday);
+  EXPECT_EQ(lines(), 0);
+  EXPECT_TRUE(notices.events.empty());
+}
+
+// The choice is kept in the settings beside the placement; a page that says which calendar it
+// wants wins over it, a page that does not leaves it.
+TEST_F(MainWindowTest, TheCalendarChoiceIsKeptBetweenRunsAndPagesMayChooseIt) {
+  const QString current = Write("current.npg", "[NerikaPage1]\nPageName=c\nCalendarCurrent=1\n");
+  const QString classic = Write("classic.npg", "[NerikaPage1]\nPageName=k\nCalendarCurrent=0\n");
+  const QString silent = Write("silent.npg", "[NerikaPage1]\nPageName=s\n");
+  const auto stored = [] {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, "ZUKARA SOFT", "Pelo")
+        .value("Calendar/Current");
+  };
+  const struct {
+    QStringList pages;
+    bool toggle;  // clicked once the window runs
+    bool current;
+  } runs[] = {
+      {{}, false, false},
+      {{}, true, true},
+      {{}, false, true},
+      {{silent}, false, true},
+      {{classic}, false, false},
+      {{current}, false, true},
+      {{current, silent}, true, false},
+      {{current}, false, true},
+      {{current, classic}, false, false},
+  };
+  EXPECT_FALSE(stored().isValid());
+  for (const auto& run : runs) {
+    const std::string trace = run.pages.join(' ').toStdString() + (run.toggle ? " toggled" : "");
+    auto window = Start(run.pages);
+    if (run.toggle) Click(*window, "CalendarCurrentButton");
+    const TCalendarKind expected = run.current ? TCalendarKind::kCurrent : TCalendarKind::kClassic;
+    EXPECT_EQ(window->Schedule().Calendar().Kind(), expected) << trace;
+    EXPECT_EQ(Child<QToolButton>(*window, "CalendarCurrentButton")->isChecked(), run.current)
+        << trace;
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(stored().toString(), run.current ? "1" : "0") << trace;
+  }
 }
 
 TEST_F(MainWindowTest, AWindowNeverShownSavesNothing) {

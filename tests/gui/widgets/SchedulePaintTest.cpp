@@ -169,7 +169,8 @@ TEST_F(SchedulePaint, TheLabelShowsTheDayInformationOfItsKind) {
   const Case cases[] = {
       {"nothing", kDayInfoNone, -1},
       {"weekday", kDayInfoWeekday, weekday_text},
-      {"rokuyo", kDayInfoRokuyo, kColorRokuyoText + RokuyoIndex(wednesday)},
+      {"rokuyo", kDayInfoRokuyo,
+       kColorRokuyoText + RokuyoIndex(wednesday, TCalendarKind::kClassic)},
       {"lunar date", kDayInfoLunarDate, kColorLunarDateText},
       {"entry count", kDayInfoEntryCount, weekday_text},
   };
@@ -203,6 +204,39 @@ TEST_F(SchedulePaint, TheLabelShowsTheDayInformationOfItsKind) {
       EXPECT_NE(shown[a], shown[b]) << cases[a].name << " / " << cases[b].name;
     }
   }
+}
+
+// In the calendar of today 2026/2/23 is a holiday and the days of 2026 have their rokuyo;
+// back in the classic calendar the picture is what it was, pixel for pixel.
+TEST_F(SchedulePaint, TheCalendarOfTodayAndBack) {
+  TScheduleSettings page = WeekRowsPage();
+  page.DayInfo = kDayInfoRokuyo;
+  page.Fonts[kFontDayInfo] = "DejaVu Sans,22,Bold";
+  auto schedule = Make(page);
+  const TDateRec birthday{2026, 2, 23};
+  const TDateRec wednesday{2026, 2, 25};
+  schedule->JumpDate(wednesday);
+  const auto cell_of = [&schedule](TDateRec date) {
+    return schedule->CellRect(schedule->Model().DateToCol(date), schedule->Model().DateToRow(date));
+  };
+  const QPoint birthday_area = cell_of(birthday).bottomRight() - QPoint(4, 4);
+  const QRect cell = cell_of(wednesday);
+  const QRect label_lower(cell.left(), cell.center().y(), 100, cell.bottom() - cell.center().y());
+  const int32_t rokuyo = kColorRokuyoText + RokuyoIndex(wednesday, TCalendarKind::kCurrent);
+
+  const QImage classic = Grab(*schedule);
+  EXPECT_EQ(Pixel(classic, birthday_area), Expected(kColorCellBack + 1));
+  EXPECT_EQ(Foreign(classic, label_lower, {kColorWeekdayBack + 3, kColorCursorCellBack}), 0);
+
+  schedule->SetCalendarKind(TCalendarKind::kCurrent);
+  const QImage current = Grab(*schedule);
+  EXPECT_EQ(schedule->CursorDate(), wednesday);
+  EXPECT_EQ(Pixel(current, birthday_area), Expected(kColorHolidayCellBack));
+  const QImage info = current.copy(label_lower);
+  EXPECT_GT(info.width() * info.height() - Foreign(info, info.rect(), {rokuyo}), 3);
+
+  schedule->SetCalendarKind(TCalendarKind::kClassic);
+  EXPECT_EQ(Grab(*schedule), classic);
 }
 
 TEST_F(SchedulePaint, EmptyCellsAndMonthTitles) {
