@@ -149,7 +149,7 @@ void TLiveFiles::Reload(const std::set<std::string>& paths, bool even_unchanged)
   if (pages) apply_pages_();
   if (rebuild) schedule_.RefreshData(-1);
   Rewatch();
-  for (auto& [index, result] : results) Tell(index, result);
+  for (const auto& [index, result] : results) Tell(index, result);
   if (rebuild || pages) emit Reloaded();
 }
 
