@@ -129,8 +129,23 @@ void TSearchBar::Search() {
        DayNumber(day) <= DayNumber(last) && matches_.size() < kMaxListed; day = AddDays(day, 1)) {
     SearchDay(day, matcher);
   }
-  status_->setText(QString::number(matches_.size()) +
-                   Q(matches_.size() < kMaxListed ? " 件" : " 件まで表示"));
+  status_->setText(CountText());
+  MarkMatchNearCursor();
+}
+
+QString TSearchBar::CountText() const {
+  return QString::number(matches_.size()) + Q(matches_.size() < kMaxListed ? " 件" : " 件まで表示");
+}
+
+void TSearchBar::MarkMatchNearCursor() {
+  if (matches_.empty()) return;
+  // The first match from the cursor on, else the last before it: Enter in the text goes there.
+  const int32_t cursor = DayNumber(schedule_.CursorDate());
+  std::size_t index = 0;
+  while (index + 1 < matches_.size() && DayNumber(matches_[index].Date) < cursor) ++index;
+  QTreeWidgetItem* item = list_->topLevelItem(static_cast<int>(index));
+  list_->setCurrentItem(item);
+  list_->scrollToItem(item, QAbstractItemView::PositionAtTop);
 }
 
 void TSearchBar::SearchDay(TDateRec date, TLineMatcher& matcher) {
@@ -179,8 +194,8 @@ void TSearchBar::FindNext(int32_t direction) {
     for (int32_t line = 0; cell != nullptr && line < cell->Count(); ++line) {
       const TEntry* entry = cell->Info(line).Entry;
       if (entry != nullptr && matcher.Matches(*entry, cell->Text(line))) {
-        ShowStatus(QString());
         JumpTo({day, line});
+        ShowStatus(CountText());
         return;
       }
     }

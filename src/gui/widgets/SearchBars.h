@@ -75,6 +75,10 @@ class TSearchBar : public QWidget {
   void JumpTo(const TMatch& match);
   void JumpToItem(QTreeWidgetItem* item);
   void ShowStatus(const QString& text);
+  // How many matches the list holds, for the status beside the text.
+  QString CountText() const;
+  // Makes the match nearest the cursor the list's current one.
+  void MarkMatchNearCursor();
 
   TSchedule& schedule_;
   QLineEdit* text_ = nullptr;

@@ -136,6 +136,24 @@ TEST_F(SearchBarTest, EnterAndDoubleClickJumpAndSelectTheLine) {
   EXPECT_EQ(SelectedText(), "ｶﾚｰ屋");
 }
 
+TEST_F(SearchBarTest, EnterInTheTextGoesToTheMatchNearestTheCursor) {
+  const struct {
+    TDateRec cursor;
+    TDateRec reached;
+  } cases[] = {
+      {{2024, 5, 1}, {2024, 5, 1}},  // on the cursor's day
+      {{2024, 5, 2}, {2024, 5, 3}},  // the next one after it
+      {{2025, 3, 1}, {2025, 2, 1}},  // none after it: the last one
+      {{2023, 1, 1}, {2024, 5, 1}},  // before them all: the first
+  };
+  for (const auto& c : cases) {
+    schedule_->JumpDate(c.cursor);
+    Type("カレー", 1);
+    QTest::keyClick(bar_->findChild<QLineEdit*>("SearchText"), Qt::Key_Return);
+    EXPECT_EQ(schedule_->CursorDate(), c.reached) << DayNumber(c.cursor);
+  }
+}
+
 TEST_F(SearchBarTest, FindNextWalksTheDaysInDateOrder) {
   Type("ｶﾚｰ");  // the span of the list does not bound the walk
   schedule_->JumpDate({2023, 6, 1});
@@ -148,7 +166,8 @@ TEST_F(SearchBarTest, FindNextWalksTheDaysInDateOrder) {
   // 2023/12/31 holds hiragana, which is no katakana.
   EXPECT_EQ(days, (std::vector<TDateRec>{{2024, 5, 1}, {2024, 5, 3}, {2025, 2, 1}}));
   QLabel* status = bar_->findChild<QLabel*>("SearchStatus");
-  EXPECT_NE(status->text(), QString::fromUtf8(TSearchBar::kNoMoreAfter));
+  // A step that found its day shows the count of the list again (2025 shows one).
+  EXPECT_EQ(status->text(), QString::fromUtf8("1 件"));
   bar_->FindNext(1);
   EXPECT_EQ(schedule_->CursorDate(), (TDateRec{2025, 2, 1}));
   EXPECT_EQ(status->text(), QString::fromUtf8(TSearchBar::kNoMoreAfter));
