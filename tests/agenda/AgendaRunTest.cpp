@@ -5,12 +5,15 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "DataFileTesting.h"
 #include "RunProcess.h"
 #include "TestPaths.h"
 #include "calendar/Dates.h"
+#include "text/Cp932.h"
+#include "text/SearchTexts.h"
 
 namespace pelo::test {
 namespace {
@@ -29,6 +32,7 @@ TEST(AgendaRun, BadUsageExitsWithTwoAndOneLine) {
       {"--days", "--calendar"},
       {"--days", "--today", "garbage"},
       {"--format", "csv", "a.nrk"},
+      {"a.nrk", "--grep"},
       {"plain.txt"},
       {},
   };
@@ -117,6 +121,60 @@ TEST(AgendaRun, SampleAsWorkedOutByHand) {
     ASSERT_EQ(i < actual.size() ? actual[i] : "(none)",
               i < expected.size() ? expected[i] : "(none)")
         << "row " << i + 1;
+  }
+}
+
+// The lines of a data file, decoded, by number from 1.
+std::vector<std::string> DataFileLines(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<std::string> lines{""};
+  for (const std::string& line : Lines(DecodeCp932(bytes))) {
+    lines.push_back(!line.empty() && line.back() == '\r' ? line.substr(0, line.size() - 1) : line);
+  }
+  return lines;
+}
+
+// --grep keeps exactly the rows of the full output whose text, or whose line in the data
+// file, holds the text (both folded).
+TEST(AgendaRun, GrepPrintsTheMatchingRowsOfTheFullOutput) {
+  const std::string examples = PELO_EXAMPLES_DIR;
+  const std::vector<std::string> span{"--format",  "tsv",       "--today",
+                                      "2026/12/7", "--from",    "2026/12/1",
+                                      "--to",      "2027/4/30", examples + "/sample.nrk"};
+  const ProcessResult all = RunProcess(kAgenda, span);
+  ASSERT_EQ(all.exit_code, 0) << all.err;
+  const std::vector<std::string> source = DataFileLines(examples + "/sample.nrk");
+  const struct {
+    const char* text;
+    std::size_t at_least;  // rows the sample surely has
+  } cases[] = {
+      {"給料日", 5},       {"ｸﾘｽﾏｽ", 1},  // half-width, the file has it full-width
+      {"ﾊﾞﾚﾝﾀｲﾝ", 1},                     // a voiced mark joins its kana
+      {"ＳＡ", 10},                       // only in the data file's lines: SA_ and &&<(SA,SU,HD)
+      {"&o(*%b2)", 1},                    // the code as written, never shown
+      {"no such text", 0},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> args = span;
+    args.insert(args.begin(), {"--grep", c.text});
+    const ProcessResult r = RunProcess(kAgenda, args);
+    ASSERT_EQ(r.exit_code, 0) << r.err;
+    const std::string needle = SearchFold(c.text);
+    std::vector<std::string> expected;
+    for (const std::string& row : Lines(all.out)) {
+      // date, weekday, holiday, kind, file:line, text
+      const std::size_t source_at = row.find(".nrk:") + 5;
+      const std::size_t text_at = row.find('\t', source_at) + 1;
+      const int line_no = std::stoi(row.substr(source_at, text_at - 1 - source_at));
+      if (SearchFold(row.substr(text_at)).find(needle) != std::string::npos ||
+          SearchFold(source.at(static_cast<std::size_t>(line_no))).find(needle) !=
+              std::string::npos) {
+        expected.push_back(row);
+      }
+    }
+    EXPECT_EQ(Lines(r.out), expected) << c.text;
+    EXPECT_GE(expected.size(), c.at_least) << c.text;
   }
 }
 

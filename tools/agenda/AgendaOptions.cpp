@@ -7,7 +7,8 @@ namespace pelo::agenda {
 
 const char* const kAgendaUsage =
     "usage: pelo-agenda [--from DATE] [--to DATE] [--today DATE] [--format text|tsv|ics]\n"
-    "                   [--filter FILTERTEXT] [--calendar classic|current] [--days] FILE...\n"
+    "                   [--filter FILTERTEXT] [--grep TEXT] [--calendar classic|current]\n"
+    "                   [--days] FILE...\n"
     "  FILE       data files (.nrk, .dat) and page files (.npg)\n"
     "  DATE       YYYY/M/D or YYYY-MM-DD, within 1582/11/1..2150/12/31\n"
     "  --from     first shown day (default: today)\n"
@@ -15,6 +16,8 @@ const char* const kAgendaUsage =
     "  --today    the date taken as today (default: the system clock)\n"
     "  --format   text (default), tsv or ics\n"
     "  --filter   the filter set as in a page file, e.g. 0,@,@,@,0,\"0,1,2\",\"0,1,2,3\",@\n"
+    "  --grep     only the lines holding TEXT, as shown or in the data file; case and\n"
+    "             full-/half-width forms do not matter\n"
     "  --calendar classic (default): the holiday table up to the law of 2000, the old calendar\n"
     "             to 2021/1/13 and eras to 平成, as the viewer shows them by default;\n"
     "             current: holidays as the law stands, the old calendar and rokuyo to\n"
@@ -59,7 +62,7 @@ TParseError ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOp
       std::string value;
       if (!SplitInlineValue(arg, name, value)) {
         if (name != "--from" && name != "--to" && name != "--today" && name != "--format" &&
-            name != "--filter" && name != "--calendar") {
+            name != "--filter" && name != "--grep" && name != "--calendar") {
           return {Concat({"unknown option '", arg, "'"}), i};
         }
         if (i + 1 >= args.size()) return {Concat({"option '", name, "' needs a value"}), i};
@@ -97,6 +100,8 @@ TParseError ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOp
               i};
         }
         options.filter = filter;
+      } else if (name == "--grep") {
+        options.grep = value;
       } else {
         return {Concat({"unknown option '", arg, "'"}), i};
       }

@@ -2,7 +2,8 @@
 
 // The command line of pelo-agenda:
 //   pelo-agenda [--from DATE] [--to DATE] [--today DATE] [--format text|tsv|ics]
-//               [--filter FILTERTEXT] [--calendar classic|current] [--days] FILE...
+//               [--filter FILTERTEXT] [--grep TEXT] [--calendar classic|current]
+//               [--days] FILE...
 
 #include <optional>
 #include <string>
@@ -24,6 +25,7 @@ struct TAgendaOptions {
   TFormat format = TFormat::kText;
   std::optional<TFilterSet> filter;
   TCalendarKind calendar = TCalendarKind::kClassic;
+  std::optional<std::string> grep;  // only the lines that hold it (see schedule/RowSearches.h)
   bool days = false;
   bool help = false;
   std::vector<std::string> data_files;  // in command-line order

@@ -7,6 +7,7 @@
 #include "datafiles/ConsoleNotices.h"
 #include "datafiles/EntryLists.h"
 #include "schedule/ICalendars.h"
+#include "schedule/RowSearches.h"
 #include "schedule/ScheduleSettings.h"
 
 namespace pelo::agenda {
@@ -52,6 +53,7 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
   const int status = all_read ? 0 : kExitFileProblem;
   std::vector<TDayRow> rows;
   if (!options.days) rows = DayRows(list, calendar, filter, from, to);
+  if (options.grep) rows = MatchingRows(list, std::move(rows), *options.grep);
   list.TellBudgetStop();
   err.flush();
 

@@ -1,20 +1,15 @@
 #include "datafiles/EntryLists.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <iterator>
+#include <unordered_map>
 #include <utility>
 
 #include "calendar/Calendars.h"
+#include "datafiles/DataFileReads.h"
 #include "datafiles/LoadErrors.h"
 #include "entries/Occurrences.h"
-#include "text/Cp932.h"
 #include "text/Paths.h"
 #include "text/Texts.h"
 
@@ -23,17 +18,11 @@ namespace pelo {
 namespace {
 
 constexpr std::string_view kNotFoundTail = " というファイルが見つかりません！";
-constexpr std::string_view kCannotOpenTail = " を開くことができません！";
 constexpr std::string_view kReadOnlyHead = "ﾃﾞｰﾀﾌｧｲﾙ ";
 constexpr std::string_view kReadOnlyTail = " のﾃﾞｰﾀは変更することができません。";
 constexpr std::string_view kBudgetStopHead = "ﾃﾞｰﾀが多すぎます！ ";
 constexpr std::string_view kBudgetStopMiddle = " の ";
 constexpr std::string_view kBudgetStopTail = " 行目で打ち切り、それまでの予定だけを表示します。";
-
-// The largest file taken as a data file. A real one holds some ten thousand lines (well
-// under a megabyte); anything near this size is no data file, and reading it whole (and
-// its decoded copy) could take all the memory there is.
-constexpr off_t kMaxDataFileSize = off_t{64} * 1024 * 1024;
 
 // Birthday entries and what their derived entries carry.
 constexpr std::string_view kBirthCode1 = "%b1";
@@ -56,100 +45,6 @@ std::size_t PackShareOf(const TEntry& entry) noexcept {
   }
   return kEntryShare + sets * kDateSetShare;
 }
-
-// ---- Reading a file ----------------------------------------------------------------------
-
-// Closes a descriptor (and so drops its lock) on every path.
-class TFileHandle {
- public:
-  explicit TFileHandle(int fd) noexcept : fd_(fd) {}
-  ~TFileHandle() {
-    if (fd_ >= 0) close(fd_);
-  }
-  TFileHandle(const TFileHandle&) = delete;
-  TFileHandle& operator=(const TFileHandle&) = delete;
-  int get() const noexcept { return fd_; }
-
- private:
-  int fd_;
-};
-
-// Is anything at path? Only "no such file" counts as missing; a file we may not even look
-// at exists, and fails later as one that cannot be opened.
-bool FileExists(const std::string& path, struct stat& info) {
-  if (path.empty()) return false;
-  if (stat(path.c_str(), &info) == 0) return true;
-  info = {};
-  return errno != ENOENT && errno != ENOTDIR;
-}
-
-// The owner's write bit decides, not whether we could write: root may write anything.
-bool IsReadOnly(const struct stat& info) noexcept { return (info.st_mode & S_IWUSR) == 0; }
-
-// Reads a regular file whole. Folders, pipes, sockets and devices are refused before they
-// are opened and again after (the path may change in between); the descriptor never blocks
-// and is only ever read. Other programs are kept from writing while we read when the
-// system lets us take a shared lock; when it does not, we read all the same.
-bool ReadDataFile(const std::string& path, std::string& bytes, bool& read_only) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  const TFileHandle file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (file.get() < 0) return false;
-  if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
-  read_only = IsReadOnly(info);
-  if (info.st_size > kMaxDataFileSize) return false;
-  flock(file.get(), LOCK_SH | LOCK_NB);
-
-  bytes.clear();
-  bytes.reserve(static_cast<std::size_t>(info.st_size) + 1);
-  char buffer[65536];
-  for (;;) {
-    const ssize_t n = read(file.get(), buffer, sizeof buffer);
-    if (n == 0) break;
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    // The file may grow while we read it.
-    if (bytes.size() + static_cast<std::size_t>(n) > static_cast<std::size_t>(kMaxDataFileSize)) {
-      return false;
-    }
-    bytes.append(buffer, static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
-// The text of a file: everything before the first NUL, decoded. CP932 never uses a byte
-// below 0x40 as the second byte of a character, so the NUL, CR and LF found in the bytes
-// are the characters themselves.
-std::string FileText(std::string_view bytes) {
-  const std::size_t nul = bytes.find('\0');
-  if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
-  return DecodeCp932(bytes);
-}
-
-// Physical lines: CR LF, a lone LF and a lone CR each end one; a last line without an end
-// is a line too.
-class TLineSplitter {
- public:
-  explicit TLineSplitter(std::string_view text) noexcept : text_(text) {}
-
-  bool Next(std::string_view& line) noexcept {
-    if (pos_ >= text_.size()) return false;
-    std::size_t end = pos_;
-    while (end < text_.size() && text_[end] != '\n' && text_[end] != '\r') ++end;
-    line = text_.substr(pos_, end - pos_);
-    pos_ = end + 1;
-    if (end < text_.size() && text_[end] == '\r' && pos_ < text_.size() && text_[pos_] == '\n') {
-      ++pos_;
-    }
-    return true;
-  }
-
- private:
-  std::string_view text_;
-  std::size_t pos_ = 0;
-};
 
 // ---- Derived entries ---------------------------------------------------------------------
 
@@ -311,6 +206,20 @@ struct TEntryList::TLoadBatch {
   std::vector<std::unique_ptr<TEntry>> marked;
   std::vector<std::size_t> marked_groups;
   std::vector<std::unique_ptr<TEntry>> others;
+
+  // The day-marked entries in the order they stand in the list.
+  std::vector<std::unique_ptr<TEntry>> TakeMarked() {
+    std::vector<std::unique_ptr<TEntry>> in_list_order;
+    in_list_order.reserve(marked.size());
+    std::size_t group_end = marked.size();
+    for (auto group = marked_groups.rbegin(); group != marked_groups.rend(); ++group) {
+      for (std::size_t i = *group; i < group_end; ++i)
+        in_list_order.push_back(std::move(marked[i]));
+      group_end = *group;
+    }
+    marked.clear();
+    return in_list_order;
+  }
 };
 
 namespace {
@@ -341,15 +250,14 @@ void TEntryList::LoadFiles(const std::vector<std::string>* names) {
 }
 
 bool TEntryList::LoadFromFile(const std::string& path) {
-  struct stat info {};
-  if (!FileExists(path, info)) {
+  bool read_only = false;
+  if (!DataFileExists(path, read_only)) {
     notices_.Beep(TBeepKind::kExclamation);
     notices_.Warning(Concat({path, kNotFoundTail}));
     return false;
   }
   if (OnLoadFromFile) OnLoadFromFile(*this, path);
   const int32_t file_index = file_list_.AddFile(path);
-  bool read_only = IsReadOnly(info);
   std::string bytes;
   const bool read = ReadDataFile(path, bytes, read_only);
   file_list_.Option(file_index)->FileReadOnly = read_only;
@@ -365,17 +273,19 @@ bool TEntryList::LoadFromBytes(const std::string& path, std::string bytes) {
 bool TEntryList::LoadRead(int32_t file_index, const std::string& path, bool read,
                           std::string bytes) {
   bool ok = read;
-  std::unique_ptr<TLoadErrorCollector> errors;
+  std::vector<std::string> bad_lines;
   if (ok) {
-    const std::string text = FileText(bytes);
+    TFileOption& option = *file_list_.Option(file_index);
+    option.BytesHash = DataFileHash(bytes);
+    option.Source = TSourceText(DataFileText(bytes));
     bytes = std::string();
-    const std::string folder = FolderOf(path);
     TLoadBatch batch;
     {
       const TLoadingGuard guard(loading_);
-      ok = ParseLines(text, file_index, folder, batch, errors);
+      ok = ParseLines(option, file_index, FolderOf(path), batch, bad_lines);
       JoinBatch(batch);
     }
+    option.BadLines = bad_lines;
   }
   // Loading is never undone. The history goes before anything is shown, so that nothing
   // can undo a task of the old list while a message box is up.
@@ -383,32 +293,33 @@ bool TEntryList::LoadRead(int32_t file_index, const std::string& path, bool read
 
   // The bad lines read before a failure stand in the list like any others, so they are
   // reported as well, before the failure itself.
-  if (errors) {
-    errors->SetHeading(ErrorReportHeading(path));
-    errors->Execute(notices_);
-    errors.reset();
-  }
+  if (!bad_lines.empty()) ReportBadLines(path, std::move(bad_lines));
   if (!ok) {
     notices_.Beep(TBeepKind::kExclamation);
-    notices_.Warning(Concat({path, kCannotOpenTail}));
+    notices_.Warning(CannotOpenMessage(path));
     return false;
   }
   return true;
 }
 
-bool TEntryList::ParseLines(std::string_view text, int32_t file_index, std::string_view folder,
-                            TLoadBatch& batch, std::unique_ptr<TLoadErrorCollector>& errors) {
+void TEntryList::ReportBadLines(const std::string& path, std::vector<std::string> lines) {
+  TLoadErrorCollector errors;
+  for (std::string& line : lines) errors.Add(std::move(line));
+  errors.SetHeading(ErrorReportHeading(path));
+  errors.Execute(notices_);
+}
+
+bool TEntryList::ParseLines(TFileOption& option, int32_t file_index, std::string_view folder,
+                            TLoadBatch& batch, std::vector<std::string>& bad_lines) {
   const TLineContext context{std::string(folder), &load_budget_, PictureCheck, today_};
-  TFileOption& option = *file_list_.Option(file_index);
+  const TSourceText& source = option.Source;
   TEntry* current = nullptr;  // the entry of the last entry line: attached texts go there
-  TLineSplitter lines(text);
-  std::string_view raw;
   int32_t line_no = 0;
   // The pack budget ran out at this line: the file ends here.
   const auto stop_here = [&] { RecordBudgetStop(file_list_.Path(file_index), line_no); };
-  while (lines.Next(raw)) {
+  while (line_no < source.LineCount()) {
     ++line_no;
-    const std::string_view line = TrimControl(raw);
+    const std::string_view line = TrimControl(source.Line(line_no));
     if (line.empty()) continue;
 
     if (line.front() == '=') {
@@ -426,8 +337,8 @@ bool TEntryList::ParseLines(std::string_view text, int32_t file_index, std::stri
       // Only a line that is "%" and nothing else closes the block.
       std::vector<std::string> block;
       bool closed = false;
-      while (lines.Next(raw)) {
-        ++line_no;
+      while (line_no < source.LineCount()) {
+        const std::string_view raw = source.Line(++line_no);
         if (raw == "%") {
           closed = true;
           break;
@@ -452,10 +363,7 @@ bool TEntryList::ParseLines(std::string_view text, int32_t file_index, std::stri
     // Before the day-mark test: a default can make the entry day-marked.
     if (option.DefaultEntry) entry->MergeDefaults(*option.DefaultEntry);
     current = entry.get();
-    if (error.Failed()) {
-      if (!errors) errors = std::make_unique<TLoadErrorCollector>();
-      errors->Add(ErrorReportLine(entry->Text, error.Message()));
-    }
+    if (error.Failed()) bad_lines.push_back(ErrorReportLine(entry->Text, error.Message()));
     // The entries a birthday entry makes copy its lists: they are counted before they are made.
     std::vector<std::unique_ptr<TEntry>> derived;
     if (!load_budget_.Spent() && (!HasLifeEventCode(entry->Annotation) ||
@@ -476,21 +384,11 @@ bool TEntryList::ParseLines(std::string_view text, int32_t file_index, std::stri
 }
 
 void TEntryList::JoinBatch(TLoadBatch& batch) {
-  if (batch.marked.empty()) {
-    entries_.insert(entries_.end(), std::make_move_iterator(batch.others.begin()),
-                    std::make_move_iterator(batch.others.end()));
-  } else {
-    std::vector<std::unique_ptr<TEntry>> joined;
-    joined.reserve(batch.marked.size() + entries_.size() + batch.others.size());
-    std::size_t group_end = batch.marked.size();
-    for (auto group = batch.marked_groups.rbegin(); group != batch.marked_groups.rend(); ++group) {
-      for (std::size_t i = *group; i < group_end; ++i) joined.push_back(std::move(batch.marked[i]));
-      group_end = *group;
-    }
-    for (auto& entry : entries_) joined.push_back(std::move(entry));
-    for (auto& entry : batch.others) joined.push_back(std::move(entry));
-    entries_ = std::move(joined);
-  }
+  std::vector<std::unique_ptr<TEntry>> marked = batch.TakeMarked();
+  entries_.insert(entries_.end(), std::make_move_iterator(batch.others.begin()),
+                  std::make_move_iterator(batch.others.end()));
+  entries_.insert(entries_.begin(), std::make_move_iterator(marked.begin()),
+                  std::make_move_iterator(marked.end()));
   batch = TLoadBatch();
 }
 
@@ -502,6 +400,155 @@ void TEntryList::Clear() {
   entries_.clear();
   load_budget_ = TPackBudget(pack_budget_);
   budget_stop_ = {};
+  if (OnEntriesFreed) OnEntriesFreed(*this);
+}
+
+// ---- TEntryList: reading a loaded file again ---------------------------------------------
+
+namespace {
+
+// The lines not among before, in their order (a line there twice is new the second time).
+std::vector<std::string> LinesNotIn(const std::vector<std::string>& lines,
+                                    const std::vector<std::string>& before) {
+  std::unordered_map<std::string_view, int32_t> counts;
+  for (const std::string& line : before) ++counts[line];
+  std::vector<std::string> added;
+  for (const std::string& line : lines) {
+    int32_t& count = counts[line];
+    if (count > 0) {
+      --count;
+    } else {
+      added.push_back(line);
+    }
+  }
+  return added;
+}
+
+}  // namespace
+
+TEntryList::TReloadResult TEntryList::ReloadFile(int32_t file_index, bool even_unchanged) {
+  TReloadResult result;
+  TFileOption* option = file_list_.Option(file_index);
+  if (option == nullptr) return result;
+  const std::string path = file_list_.Path(file_index);
+  TFileOption fresh;
+  std::string bytes;
+  if (!DataFileExists(path, fresh.FileReadOnly)) {
+    result.Outcome = TReloadOutcome::kMissing;
+    return result;
+  }
+  if (!ReadDataFile(path, bytes, fresh.FileReadOnly)) {
+    result.Outcome = TReloadOutcome::kUnreadable;
+    return result;
+  }
+  fresh.BytesHash = DataFileHash(bytes);
+  if (fresh.BytesHash == option->BytesHash && !even_unchanged) {
+    option->FileReadOnly = fresh.FileReadOnly;
+    return result;
+  }
+  if (OnLoadFromFile) OnLoadFromFile(*this, path);
+  fresh.Source = TSourceText(DataFileText(bytes));
+  bytes = std::string();
+
+  // Read against the budget as it stands without the file's entries; a failure leaves the
+  // budget and its stop as they were.
+  const TPackBudget budget_before = load_budget_;
+  const TBudgetStop stop_before = budget_stop_;
+  RecountLoadBudget(file_index);
+  if (budget_stop_.path == path) budget_stop_ = {};
+  TLoadBatch batch;
+  std::vector<std::string> bad_lines;
+  bool read = false;
+  {
+    const TLoadingGuard guard(loading_);
+    read = ParseLines(fresh, file_index, FolderOf(path), batch, bad_lines);
+  }
+  if (!read) {
+    load_budget_ = budget_before;
+    budget_stop_ = stop_before;
+    result.Outcome = TReloadOutcome::kUnreadable;
+    return result;
+  }
+
+  result.Outcome = TReloadOutcome::kReloaded;
+  result.EditsDropped = CountTasksOfFile(file_index) > 0;
+  packs_.Clear();  // the packs point at the entries
+  ReplaceFileEntries(file_index, batch);
+  undo_.DropDetached();
+  if (OnEntriesFreed) OnEntriesFreed(*this);
+  result.NewBadLines = {ErrorReportHeading(path), LinesNotIn(bad_lines, option->BadLines)};
+  fresh.BadLines = std::move(bad_lines);
+  *option = std::move(fresh);
+  return result;
+}
+
+void TEntryList::RecountLoadBudget(int32_t file_index) {
+  load_budget_ = TPackBudget(pack_budget_);
+  for (const auto& entry : entries_) {
+    if (entry->FileIndex != file_index) load_budget_.Take(PackShareOf(*entry));
+  }
+}
+
+int32_t TEntryList::CountTasksOfFile(int32_t file_index) const {
+  int32_t count = 0;
+  for (int32_t i = 0; i < undo_.Count(); ++i) {
+    const TEntry* entry = Entry(undo_.Task(i)->Position());
+    if (entry != nullptr && entry->FileIndex == file_index) ++count;
+  }
+  return count;
+}
+
+// The file's loaded entries stand in two blocks: its day-marked ones among the others at the
+// front of the list, the rest among the other files' in file order; entries added in memory
+// follow at the end. The new entries take the places of the two blocks; a block the file did
+// not have goes where the order of the list puts it. Every removal and insertion is told to
+// the undo history, whose tasks of the file's entries are left without an entry.
+void TEntryList::ReplaceFileEntries(int32_t file_index, TLoadBatch& batch) {
+  int32_t front_end = 0;
+  while (front_end < Count() && entries_[static_cast<std::size_t>(front_end)]->DayMark) {
+    ++front_end;
+  }
+  std::vector<std::unique_ptr<TEntry>> kept;
+  kept.reserve(entries_.size());
+  int32_t kept_front_end = 0;
+  int32_t marked_at = -1;
+  int32_t others_at = -1;
+  for (int32_t i = 0; i < Count(); ++i) {
+    std::unique_ptr<TEntry>& entry = entries_[static_cast<std::size_t>(i)];
+    const auto here = static_cast<int32_t>(kept.size());
+    if (entry->FileIndex != file_index) {
+      if (i < front_end) kept_front_end = here + 1;
+      kept.push_back(std::move(entry));
+      continue;
+    }
+    if (i < front_end && marked_at < 0) marked_at = here;
+    if (i >= front_end && others_at < 0) others_at = here;
+    undo_.EntriesRemoved(here, 1);
+  }
+  const auto first_where = [&kept](int32_t from, int32_t to, auto&& test) {
+    while (from < to && !test(*kept[static_cast<std::size_t>(from)])) ++from;
+    return from;
+  };
+  // Day-marked entries of later files stand before those of earlier ones.
+  if (marked_at < 0) {
+    marked_at =
+        first_where(0, kept_front_end, [&](const TEntry& e) { return e.FileIndex < file_index; });
+  }
+  if (others_at < 0) {
+    others_at = first_where(kept_front_end, static_cast<int32_t>(kept.size()),
+                            [&](const TEntry& e) { return e.FileIndex > file_index; });
+  }
+  std::vector<std::unique_ptr<TEntry>> marked = batch.TakeMarked();
+  entries_ = std::move(kept);
+  InsertEntries(others_at, std::move(batch.others));
+  InsertEntries(marked_at, std::move(marked));
+  batch = TLoadBatch();
+}
+
+std::string_view TEntryList::SourceLine(const TEntry& entry) const noexcept {
+  const TEntry& read = entry.Parent != nullptr ? *entry.Parent : entry;
+  const TFileOption* option = file_list_.Option(read.FileIndex);
+  return option != nullptr ? option->Source.Line(read.LineNo) : std::string_view();
 }
 
 // ---- TEntryList: the day packs -----------------------------------------------------------

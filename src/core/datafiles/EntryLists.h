@@ -20,6 +20,7 @@
 #include "calendar/Dates.h"
 #include "datafiles/DatePackLists.h"
 #include "datafiles/Notices.h"
+#include "datafiles/SourceTexts.h"
 #include "datafiles/UndoHistories.h"
 #include "entries/Entries.h"
 #include "entries/PackBudgets.h"
@@ -27,7 +28,6 @@
 namespace pelo {
 
 class TCalendar;
-class TLoadErrorCollector;
 
 // What the list keeps about one loaded file.
 struct TFileOption {
@@ -35,6 +35,12 @@ struct TFileOption {
   bool FileReadOnly = false;
   // Built from the file's last default line ("=...") read so far; null without one.
   std::unique_ptr<TEntry> DefaultEntry;
+  // The file's text as last read, with the lines its entries came from.
+  TSourceText Source;
+  // The report lines of its bad lines as last read, and a hash of the bytes read: what a
+  // reload compares with.
+  std::vector<std::string> BadLines;
+  std::size_t BytesHash = 0;
 };
 
 // The loaded files in load order; a file's position is the FileIndex of its entries.
@@ -83,6 +89,31 @@ class TEntryList {
   bool LoadFromBytes(const std::string& path, std::string bytes);
   // Frees every entry and forgets the files. The clipboard stays.
   void Clear();
+
+  // ---- Reading a loaded file again ----
+  enum class TReloadOutcome {
+    kReloaded,    // the file's entries were replaced by what it holds now
+    kUnchanged,   // the same bytes as last read (or no such file index): nothing changed
+    kMissing,     // nothing is at the path any more: the entries stay
+    kUnreadable,  // it could not be read whole: the entries stay
+  };
+  struct TReloadResult {
+    TReloadOutcome Outcome = TReloadOutcome::kUnchanged;
+    // In-memory changes to the file's entries went with them (their undo steps too).
+    bool EditsDropped = false;
+    // The bad lines that were not bad when the file was last read; no lines: nothing new.
+    TLoadErrorReport NewBadLines;
+  };
+  // Reads the file at file_index again and puts what it holds now in place of its entries,
+  // where they stood in the list (see the order above); every other file keeps its entries
+  // and their in-memory changes. The file keeps its index and path. Unless even_unchanged,
+  // the same bytes as last read change nothing. The day packs are left empty (OnEntriesFreed
+  // is called). Nothing is shown here: the caller tells the user once it has built what it
+  // shows again.
+  TReloadResult ReloadFile(int32_t file_index, bool even_unchanged);
+  // The line of its data file an entry was read from (its parent's for a derived entry);
+  // empty when that file is no longer loaded.
+  std::string_view SourceLine(const TEntry& entry) const noexcept;
 
   // ---- Entries ----
   int32_t Count() const noexcept { return static_cast<int32_t>(entries_.size()); }
@@ -135,6 +166,11 @@ class TEntryList {
   bool Loading() const noexcept { return loading_; }
 
   TLoadFromFileEvent OnLoadFromFile;
+  // Called as soon as entries were freed by a clear (every load starts with one) or a file
+  // read again, before anything is shown to the user: whatever holds pointers to entries or
+  // day packs (the day table's cells) lets go of them there, since a message box or a load
+  // report runs an event loop that may paint. The day packs are empty at that moment.
+  std::function<void(TEntryList& sender)> OnEntriesFreed;
   // Asked while a file is read whether a picture of command i decodes; a picture that does
   // not is reported as not found. Empty: the header check alone decides.
   TPictureCheck PictureCheck;
@@ -179,11 +215,18 @@ class TEntryList {
 
   // Everything after a file was read (read false: it could not be) or given as bytes.
   bool LoadRead(int32_t file_index, const std::string& path, bool read, std::string bytes);
-  // Reads the lines of one file into batch; false when an attached-text block is not
-  // closed.
-  bool ParseLines(std::string_view text, int32_t file_index, std::string_view folder,
-                  TLoadBatch& batch, std::unique_ptr<TLoadErrorCollector>& errors);
+  // Shows the load-error report of a file.
+  void ReportBadLines(const std::string& path, std::vector<std::string> lines);
+  // Reads the lines of option.Source, the text of the file at file_index, into batch, with
+  // the report line of each bad line; false when an attached-text block is not closed.
+  bool ParseLines(TFileOption& option, int32_t file_index, std::string_view folder,
+                  TLoadBatch& batch, std::vector<std::string>& bad_lines);
   void JoinBatch(TLoadBatch& batch);
+  // The parts of ReloadFile: what every entry but those of the file holds, taken afresh from
+  // the pack budget; the undo steps of the file's entries; the file's entries replaced.
+  void RecountLoadBudget(int32_t file_index);
+  int32_t CountTasksOfFile(int32_t file_index) const;
+  void ReplaceFileEntries(int32_t file_index, TLoadBatch& batch);
   // Inserts entries before position and tells the undo history.
   void InsertEntries(int32_t position, std::vector<std::unique_ptr<TEntry>> entries);
   // The default entry of the entry's file, or null.

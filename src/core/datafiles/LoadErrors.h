@@ -17,6 +17,9 @@ namespace pelo {
 std::string ErrorReportLine(std::string_view line_text, std::string_view message);
 // "a.nrk を読込み中にエラーが発生しました。" for the path "/some/folder/a.nrk".
 std::string ErrorReportHeading(std::string_view path);
+// "/some/folder/a.nrk を開くことができません！": a data file that could not be read whole (the
+// path as given).
+std::string CannotOpenMessage(std::string_view path);
 
 class TLoadErrorCollector {
  public:

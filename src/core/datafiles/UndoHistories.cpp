@@ -122,6 +122,29 @@ void TUndoHistory::Clear() noexcept {
   undone_ = false;
 }
 
+int32_t TUndoHistory::DropDetached() {
+  // The tasks done: those before position_, and the one there unless it is undone.
+  const int32_t done_before = tasks_.empty() ? 0 : position_ + (undone_ ? 0 : 1);
+  int32_t done = done_before;
+  std::vector<std::unique_ptr<TTask>> kept;
+  kept.reserve(tasks_.size());
+  for (int32_t i = 0; i < Count(); ++i) {
+    std::unique_ptr<TTask>& task = tasks_[static_cast<std::size_t>(i)];
+    if (task->Position() != kNoPosition) {
+      kept.push_back(std::move(task));
+    } else if (i < done_before) {
+      --done;
+    }
+  }
+  const auto dropped = static_cast<int32_t>(tasks_.size() - kept.size());
+  tasks_ = std::move(kept);
+  // The same state told the way Undo and Redo read it: the last task done, or, with none
+  // done, the first one undone.
+  position_ = done > 0 ? done - 1 : 0;
+  undone_ = done == 0 && !tasks_.empty();
+  return dropped;
+}
+
 void TUndoHistory::RecordEdit(TEntryList& entry_list, int32_t position, const TEntry& old_entry,
                               const TEntry& new_entry) {
   if (busy_) return;

@@ -101,6 +101,10 @@ class TUndoHistory {
   void RecordAdd(TEntryList& entry_list, int32_t position);
   void RecordDelete(TEntryList& entry_list, int32_t position);
 
+  // Takes out the tasks whose entry was removed, keeping which of the others are done and
+  // which undone; returns how many went.
+  int32_t DropDetached();
+
   // Told by the entry list whenever entries are inserted or removed.
   void EntriesInserted(int32_t at, int32_t count) noexcept;
   void EntriesRemoved(int32_t at, int32_t count) noexcept;

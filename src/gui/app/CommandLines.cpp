@@ -44,7 +44,15 @@ TArgumentKind ArgumentKind(const QString& argument) {
 
 std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
-void ApplyCommandLine(TSchedule& schedule, const QStringList& arguments) {
+std::vector<std::string> ArgumentFiles(const QStringList& arguments, TArgumentKind kind) {
+  std::vector<std::string> paths;
+  for (const QString& argument : arguments) {
+    if (ArgumentKind(argument) == kind) paths.push_back(LocalPath(argument));
+  }
+  return paths;
+}
+
+void ApplyPages(TSchedule& schedule, const QStringList& arguments) {
   const int32_t screen_height = ScreenHeight();
   TPage page(screen_height);
   page.Reset(kPresetDefaultPage, screen_height);
@@ -58,21 +66,16 @@ void ApplyCommandLine(TSchedule& schedule, const QStringList& arguments) {
       ApplyPageFile(schedule, page, program_page);
     }
   }
-
-  if (arguments.isEmpty()) return;
-  std::vector<std::string> names;
-  for (const QString& argument : arguments) {
-    switch (ArgumentKind(argument)) {
-      case TArgumentKind::kDataFile:
-        names.push_back(LocalPath(argument));
-        break;
-      case TArgumentKind::kPageFile:
-        ApplyPageFile(schedule, page, LocalPath(argument));
-        break;
-      case TArgumentKind::kIgnored:
-        break;
-    }
+  for (const std::string& path : ArgumentFiles(arguments, TArgumentKind::kPageFile)) {
+    ApplyPageFile(schedule, page, path);
   }
+}
+
+void ApplyCommandLine(TSchedule& schedule, const QStringList& arguments) {
+  ApplyPages(schedule, arguments);
+  // Without arguments nothing is loaded at all, not even an empty list.
+  if (arguments.isEmpty()) return;
+  std::vector<std::string> names = ArgumentFiles(arguments, TArgumentKind::kDataFile);
   schedule.EntryList().LoadFiles(&names);
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <string>
+#include <vector>
 
 namespace pelo {
 
@@ -22,10 +23,17 @@ TArgumentKind ArgumentKind(const QString& argument);
 // A path as the bytes the file system knows it by, as the core takes paths.
 std::string LocalPath(const QString& path);
 
-// Steps 2 to 5 of the start-up: the built-in default page (in its small-screen form on a low
-// screen), the program's page file beside the executable, the page files of arguments in
-// order (a page that names a calendar sets it), then the data files of arguments, loaded but
-// not yet shown (RefreshData follows).
+// The command line's arguments of one kind, in their order, as local paths.
+std::vector<std::string> ArgumentFiles(const QStringList& arguments, TArgumentKind kind);
+
+// Steps 2 to 4 of the start-up, also when a page file changes on disk: the built-in default
+// page (in its small-screen form on a low screen), the program's page file beside the
+// executable, then the page files of arguments in order (a page that names a calendar sets
+// it).
+void ApplyPages(TSchedule& schedule, const QStringList& arguments);
+
+// Steps 2 to 5 of the start-up: the pages as ApplyPages applies them, then the data files of
+// arguments, loaded but not yet shown (RefreshData follows).
 void ApplyCommandLine(TSchedule& schedule, const QStringList& arguments);
 
 }  // namespace pelo

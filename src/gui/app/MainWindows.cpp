@@ -13,16 +13,19 @@
 #include <QPalette>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 #include <span>
 
 #include "app/DateJumpDialogs.h"
+#include "app/LiveFiles.h"
 #include "app/PlacementStores.h"
 #include "app/QtNotices.h"
 #include "app/ViewCommands.h"
 #include "calendar/DateTexts.h"
 #include "widgets/Pictures.h"
 #include "widgets/Schedules.h"
+#include "widgets/SearchBars.h"
 
 namespace pelo {
 
@@ -95,6 +98,8 @@ TMainWindow::TMainWindow(QStringList arguments, TDateRec today, TUserNotices* no
   CreateWidgets(today);
   CreateActions();
   CreateToolBar();
+  CreateLiveFiles();
+  CreateSearchBar();
   ApplyInitialSettings();
   view_commands_ = std::make_unique<TViewCommands>(*this, *schedule_, notices_);
 }
@@ -287,15 +292,23 @@ void TMainWindow::StartUp() {
   view_commands_->RestoreChoices();
   schedule_->RefreshData(-1);
   schedule_->JumpToday();
+  live_files_->WatchLoadedFiles(ArgumentFiles(arguments_, TArgumentKind::kPageFile));
   started_up_ = true;
   UpdateTodayButton();
   emit StartUpFinished();
+}
+
+void TMainWindow::ApplyPagesAgain() {
+  ApplyPages(*schedule_, arguments_);
+  SetCalendarKind(schedule_->Calendar().Kind());
+  view_commands_->RestoreChoices();
 }
 
 void TMainWindow::LoadDataFiles(const std::vector<std::string>& names) {
   schedule_->EntryList().LoadFiles(&names);
   schedule_->RefreshData(-1);
   schedule_->JumpToday();
+  live_files_->WatchLoadedFiles(ArgumentFiles(arguments_, TArgumentKind::kPageFile));
 }
 
 void TMainWindow::OpenDataFiles() {
@@ -349,6 +362,54 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
   }
   closed_ = true;
   event->accept();
+}
+
+void TMainWindow::CreateLiveFiles() {
+  live_files_ = new TLiveFiles(
+      *schedule_, notices_, [this] { ApplyPagesAgain(); }, this);
+  live_files_->setObjectName("LiveFiles");
+  connect(live_files_, &TLiveFiles::Note, this, &TMainWindow::ShowNote);
+  auto* reload = new QAction(Q("すべてのファイルを読み直す"), this);
+  reload->setObjectName("ReloadAction");
+  reload->setShortcut(QKeySequence(Qt::Key_F5));
+  connect(reload, &QAction::triggered, live_files_, &TLiveFiles::ReloadAll);
+  addAction(reload);
+}
+
+void TMainWindow::ShowNote(const QString& text) {
+  // The date panel keeps the note as its tip; it shows for a while where the user looks,
+  // without a box to close.
+  date_panel_->setToolTip(text);
+  if (isActiveWindow()) {
+    QToolTip::showText(date_panel_->mapToGlobal(date_panel_->rect().bottomLeft()), text,
+                       date_panel_);
+  }
+}
+
+void TMainWindow::CreateSearchBar() {
+  search_bar_ = new TSearchBar(*schedule_, centralWidget());
+  // Between the strip and the grid.
+  static_cast<QVBoxLayout*>(centralWidget()->layout())->insertWidget(1, search_bar_);
+  struct TFindKey {
+    const char* name;
+    QKeySequence keys;
+    int32_t direction;
+  };
+  const TFindKey keys[] = {{"FindNextAction", QKeySequence(Qt::Key_F3), 1},
+                           {"FindPreviousAction", QKeySequence(Qt::SHIFT | Qt::Key_F3), -1}};
+  for (const TFindKey& key : keys) {
+    auto* action = new QAction(this);
+    action->setObjectName(key.name);
+    action->setShortcut(key.keys);
+    connect(action, &QAction::triggered, search_bar_,
+            [this, direction = key.direction] { search_bar_->FindNext(direction); });
+    addAction(action);
+  }
+  auto* find = new QAction(Q("検索"), this);
+  find->setObjectName("FindAction");
+  find->setShortcut(QKeySequence::Find);
+  connect(find, &QAction::triggered, search_bar_, &TSearchBar::Open);
+  addAction(find);
 }
 
 }  // namespace pelo

@@ -31,6 +31,8 @@ class QWidget;
 namespace pelo {
 
 class TDateJumpDialog;
+class TLiveFiles;
+class TSearchBar;
 class TQtNotices;
 class TPlacementStore;
 class TSchedule;
@@ -93,6 +95,12 @@ class TMainWindow : public QMainWindow {
   // Shows the schedule in the calendar of kind (the table is rebuilt, the cursor stays) and
   // sets the toolbar's toggle to match.
   void SetCalendarKind(TCalendarKind kind);
+  // A note about the files, which needs no answer: the date panel's tip.
+  void ShowNote(const QString& text);
+  // Watches the files and reads them again when they change (F5: all at once).
+  TLiveFiles& LiveFiles() const noexcept { return *live_files_; }
+  // Ctrl+F opens it, F3 and Shift+F3 walk the days with a match.
+  TSearchBar& SearchBar() const noexcept { return *search_bar_; }
 
   // Runs StartOnFirstShow before the window is first shown.
   void setVisible(bool visible) override;
@@ -114,11 +122,16 @@ class TMainWindow : public QMainWindow {
   void CreateActions();
   void CreateToolBar();
   void CreateOpenDialog();
+  void CreateLiveFiles();
+  void CreateSearchBar();
   // What the schedule shows before any page is applied.
   void ApplyInitialSettings();
 
   // Steps 2 to 7 of the start-up sequence.
   void StartUp();
+  // The pages once more after a page file changed on disk; the calendar's toggle and the
+  // user's order of lines follow as at the start-up.
+  void ApplyPagesAgain();
   // Replaces the loaded files, rebuilds the day table and goes to today.
   void LoadDataFiles(const std::vector<std::string>& names);
 
@@ -143,6 +156,8 @@ class TMainWindow : public QMainWindow {
   std::vector<QAction*> actions_;  // in toolbar order
   QAction* jump_today_ = nullptr;
   QAction* calendar_current_ = nullptr;  // checked while the calendar of today is shown
+  TLiveFiles* live_files_ = nullptr;
+  TSearchBar* search_bar_ = nullptr;
 };
 
 }  // namespace pelo

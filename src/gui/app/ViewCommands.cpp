@@ -68,7 +68,13 @@ void ApplyChosenOrder(TSchedule& schedule) {
 }
 
 void TViewCommands::RestoreChoices() {
-  ApplyChosenOrder(schedule_);
+  // A choice made in this run (the pages may be applied again while it runs) beats the
+  // stored one.
+  if (order_chosen_) {
+    schedule_.SetSortByTime(sort_action_->isChecked());
+  } else {
+    ApplyChosenOrder(schedule_);
+  }
   sort_action_->setChecked(schedule_.SortByTime());
 }
 

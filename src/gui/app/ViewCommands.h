@@ -43,7 +43,8 @@ class TViewCommands : public QObject {
   TViewCommands(QWidget& window, TSchedule& schedule, TUserNotices& notices);
   ~TViewCommands() override;
 
-  // After the pages: the stored choice of order, if the user ever made one.
+  // After the pages: the choice of order made in this run, else the stored one, if the user
+  // ever made one.
   void RestoreChoices();
   // At close: a choice of order made in this run is stored.
   void SaveChoices();

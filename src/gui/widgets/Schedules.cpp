@@ -133,6 +133,9 @@ TSchedule::TSchedule(TUserNotices& notices, TDateRec today, QWidget* parent,
   entry_list_->OnLoadFromFile = [this](TEntryList&, const std::string& path) {
     emit OnLoadFromFile(this, ToQString(path));
   };
+  // The cells point at entries: they are emptied as soon as the entries go, so that nothing
+  // painted while a load report or a message box is up reads a freed entry.
+  entry_list_->OnEntriesFreed = [this](TEntryList& list) { day_table_->Fill(&list.DatePacks()); };
   entry_list_->PictureCheck = [this](const TIconFile& picture) {
     return measurer_->CheckPicture(picture);
   };
@@ -1000,6 +1003,14 @@ void TSchedule::SelectCursorDayEnd(bool last) {
     list->MoveFirst();
   }
   // The selected line, and with it the focused entry, may have changed.
+  emit OnFocusEntryChange(this);
+}
+
+void TSchedule::SelectCursorLine(int32_t line) {
+  TCellLineList* list = CursorList();
+  if (list == nullptr || line < 0 || line >= list->Count()) return;
+  list->SelectLine(line);
+  update();
   emit OnFocusEntryChange(this);
 }
 

@@ -92,6 +92,8 @@ class TSchedule : public TGrid {
   TDayTable& DayTable() noexcept;
   void RefreshData(int32_t entry_index);  // -1: no entry to focus
   void ReloadTable(int32_t entry_index);
+  // Selects line of the cursor day (scrolled into view); nothing when there is no such line.
+  void SelectCursorLine(int32_t line);
   // The entry of the selected line of the cursor day (EntryAt), -1 for none.
   int32_t FocusedEntry() const;
 

@@ -15,8 +15,8 @@ namespace {
 // A task that only writes down what is done with it.
 class LogTask : public TTask {
  public:
-  LogTask(TEntryList& list, std::string name, std::vector<std::string>& log)
-      : TTask(list, 0), name_(std::move(name)), log_(log) {}
+  LogTask(TEntryList& list, std::string name, std::vector<std::string>& log, int32_t position = 0)
+      : TTask(list, position), name_(std::move(name)), log_(log) {}
   const std::string& Name() const noexcept { return name_; }
   void Undo() override { log_.push_back("undo " + name_); }
   void Redo() override { log_.push_back("redo " + name_); }
@@ -228,6 +228,49 @@ TEST_F(UndoHistoryTest, TaskPositionsFollowInsertionsAndRemovals) {
   task.EntriesInserted(0, 3);
   task.EntriesRemoved(0, 1);
   EXPECT_EQ(task.Position(), kNoPosition);
+}
+
+// Tasks A, B and C of the entries at 1, 2 and 3, some undone; then one entry goes and its
+// task with it. The others keep whether they are done, and the next step finds the right one.
+TEST_F(UndoHistoryTest, DroppingDetachedTasksKeepsTheRestInStep) {
+  struct Case {
+    const char* what;
+    int32_t undos;
+    int32_t removed;  // the position of the entry that goes
+    std::vector<std::string> tasks;
+    bool can_undo;
+    bool can_redo;
+    const char* next;  // "u" or "r"
+    std::vector<std::string> log;
+  } const cases[] = {
+      {"all done, the middle one goes", 0, 2, {"A", "C"}, true, false, "u", {"undo C"}},
+      {"the last undone, the middle one goes", 1, 2, {"A", "C"}, true, true, "r", {"redo C"}},
+      {"two undone, the middle one goes", 2, 2, {"A", "C"}, true, true, "r", {"redo C"}},
+      {"all undone, the middle one goes", 3, 2, {"A", "C"}, false, true, "r", {"redo A"}},
+      {"the only one done goes", 2, 1, {"B", "C"}, false, true, "r", {"redo B"}},
+      {"the last undone goes", 1, 3, {"A", "B"}, true, false, "u", {"undo B"}},
+      {"an entry without a task goes", 1, 7, {"A", "B", "C"}, true, true, "r", {"redo C"}},
+  };
+  for (const Case& c : cases) {
+    TUndoHistory undo;
+    int32_t position = 1;
+    for (const char* name : {"A", "B", "C"}) {
+      undo.Record(std::make_unique<LogTask>(list_, name, log_, position++));
+    }
+    for (int32_t i = 0; i < c.undos; ++i) undo.Undo();
+    undo.EntriesRemoved(c.removed, 1);
+    EXPECT_EQ(undo.DropDetached(), c.tasks.size() == 3 ? 0 : 1) << c.what;
+    EXPECT_EQ(Names(undo), c.tasks) << c.what;
+    EXPECT_EQ(undo.CanUndo(), c.can_undo) << c.what;
+    EXPECT_EQ(undo.CanRedo(), c.can_redo) << c.what;
+    log_.clear();
+    if (std::string(c.next) == "u") {
+      undo.Undo();
+    } else {
+      undo.Redo();
+    }
+    EXPECT_EQ(log_, c.log) << c.what;
+  }
 }
 
 TEST_F(UndoHistoryTest, HistoryMovesEveryTask) {

@@ -4,7 +4,8 @@
 // saved on the way out. Then a first run under a window manager, driven with typed keys and
 // clicks: the window's size, the dialogs' titles, the open dialog's name completion, the
 // files left in the configuration folder, and a second run opening where the first closed.
-// Skipped only when there is no Xvfb (and the second test without openbox or xdotool).
+// Last, a data file changed under the running program shows without a key.
+// Skipped only when there is no Xvfb (and the tests under openbox without it or xdotool).
 
 #include <fcntl.h>
 #include <poll.h>
@@ -22,8 +23,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -416,6 +419,49 @@ class EndToEndTest : public ::testing::Test {
     X(argv);
   }
 
+  // The server with openbox on it, ready for xdotool; skips the test without openbox or xdotool.
+  void StartUnderWindowManager() {
+    const std::string openbox = FindProgram("openbox");
+    xdotool_ = FindProgram("xdotool");
+    xprop_ = FindProgram("xprop");
+    if (openbox.empty() || xdotool_.empty()) GTEST_SKIP() << "openbox or xdotool is not installed";
+    ASSERT_FALSE(xprop_.empty()) << "xprop (x11-utils) is missing";
+    const auto display = StartServer();
+    ASSERT_TRUE(display.has_value()) << "Xvfb did not start";
+    display_ = *display;
+    ASSERT_TRUE(window_manager_.Start({openbox, "--sm-disable"}, Environment(),
+                                      (home_ / "openbox.log").string()));
+    const auto wm_deadline = Clock::now() + milliseconds(15000);
+    while (X({xprop_, "-root", "_NET_SUPPORTING_WM_CHECK"}).value_or("").find("window id") ==
+           std::string::npos) {
+      ASSERT_LT(Clock::now(), wm_deadline) << "openbox did not start";
+      std::this_thread::sleep_for(milliseconds(100));
+    }
+  }
+
+  // A picture of a window as it is on the screen; a null image when none could be taken.
+  QImage Shot(const std::string& id) const {
+    const std::string shot = (home_ / "shot.png").string();
+    if (!X({import_, "-window", id, shot})) return QImage();
+    return QImage(QString::fromStdString(shot));
+  }
+
+  // Takes pictures of the window until seen holds for one; how long after since the first
+  // picture that showed it was done, nothing when none did within the time.
+  std::optional<milliseconds> AwaitPicture(const std::string& id, Clock::time_point since,
+                                           const std::function<bool(const QImage&)>& seen) const {
+    const auto deadline = since + milliseconds(10000);
+    while (Clock::now() < deadline) {
+      const QImage picture = Shot(id);
+      // When the picture is done: the window showed it by then at the latest.
+      const auto taken = Clock::now();
+      if (!picture.isNull() && seen(picture)) {
+        return std::chrono::duration_cast<milliseconds>(taken - since);
+      }
+    }
+    return std::nullopt;
+  }
+
   void EndPelo() {
     pelo_.Signal(SIGTERM);
     const auto status = pelo_.Wait(milliseconds(15000));
@@ -497,22 +543,8 @@ TEST_F(EndToEndTest, SampleDataUnderAVirtualServer) {
 }
 
 TEST_F(EndToEndTest, FirstRunUnderAWindowManager) {
-  const std::string openbox = FindProgram("openbox");
-  xdotool_ = FindProgram("xdotool");
-  xprop_ = FindProgram("xprop");
-  if (openbox.empty() || xdotool_.empty()) GTEST_SKIP() << "openbox or xdotool is not installed";
-  ASSERT_FALSE(xprop_.empty()) << "xprop (x11-utils) is missing";
-  const auto display = StartServer();
-  ASSERT_TRUE(display.has_value()) << "Xvfb did not start";
-  display_ = *display;
-  ASSERT_TRUE(window_manager_.Start({openbox, "--sm-disable"}, Environment(),
-                                    (home_ / "openbox.log").string()));
-  const auto wm_deadline = Clock::now() + milliseconds(15000);
-  while (X({xprop_, "-root", "_NET_SUPPORTING_WM_CHECK"}).value_or("").find("window id") ==
-         std::string::npos) {
-    ASSERT_LT(Clock::now(), wm_deadline) << "openbox did not start";
-    std::this_thread::sleep_for(milliseconds(100));
-  }
+  StartUnderWindowManager();
+  if (IsSkipped() || HasFatalFailure()) return;
 
   // Nothing stored yet; a data file with a line that does not parse besides the sample.
   const std::string examples = std::string(PELO_SOURCE_DIR) + "/examples/";
@@ -574,6 +606,104 @@ TEST_F(EndToEndTest, FirstRunUnderAWindowManager) {
   ASSERT_TRUE(second.has_value());
   EXPECT_EQ(std::tie(second->left, second->top, second->width, second->height),
             std::tie(first->left, first->top, first->width, first->height));
+  EndPelo();
+}
+
+// Today as the program reads it, in the data files' form.
+std::string TodayText() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  return std::to_string(local.tm_year + 1900) + "/" + std::to_string(local.tm_mon + 1) + "/" +
+         std::to_string(local.tm_mday);
+}
+
+// A data file changed under a running pelo, by the test as an editor would: written in place,
+// renamed over, turned into something unreadable, back again, and read again with F5 after an
+// in-memory deletion. Each entry of today is drawn in a colour of its own, which the window
+// either shows or not; nothing but F5 is typed to make it read a file.
+TEST_F(EndToEndTest, LiveFilesUnderAWindowManager) {
+  StartUnderWindowManager();
+  if (IsSkipped() || HasFatalFailure()) return;
+  fs::create_directories(SettingsFile().parent_path());
+  std::ofstream(SettingsFile()) << "[FormMain]\nLeft=20\nTop=30\nWidth=900\nHeight=640\n";
+  const std::string today = TodayText();
+  const fs::path data = home_ / "live.nrk";
+  // Written as the CP932 bytes of the text (ASCII and the code page's own kana only).
+  std::ofstream(data, std::ios::binary) << today << " plain line\n";
+  ASSERT_TRUE(
+      pelo_.Start({PELO_BINARY, data.string()}, Environment(), (home_ / "pelo.log").string()));
+  const std::string main_window = AwaitWindow("^ぺろん$");
+  ASSERT_FALSE(main_window.empty()) << "no window titled ぺろん";
+
+  const QRgb green = qRgb(0, 255, 0);
+  const QRgb magenta = qRgb(255, 0, 255);
+  const auto shows = [](QRgb color) {
+    return [color](const QImage& picture) { return FindColor(picture, color).count >= 10; };
+  };
+  const auto lacks = [](QRgb color) {
+    return [color](const QImage& picture) { return FindColor(picture, color).count == 0; };
+  };
+  ASSERT_TRUE(AwaitPicture(main_window, Clock::now(), lacks(green)));
+
+  // Written in place: the new line shows within a second.
+  auto since = Clock::now();
+  std::ofstream(data, std::ios::binary | std::ios::app)
+      << today << " NEW &f(Sans,16,Bold,$00FF00)\n";
+  auto seen = AwaitPicture(main_window, since, shows(green));
+  ASSERT_TRUE(seen.has_value()) << "the new line never showed";
+  EXPECT_LT(seen->count(), 1000) << "the new line showed after " << seen->count() << " ms";
+  RecordProperty("written_in_place_ms", static_cast<int>(seen->count()));
+
+  // A new file renamed over the old one, as editors save.
+  since = Clock::now();
+  std::ofstream(home_ / "live.tmp", std::ios::binary)
+      << today << " RENAMED &f(Sans,16,Bold,$FF00FF)\n";
+  fs::rename(home_ / "live.tmp", data);
+  seen = AwaitPicture(main_window, since, [&](const QImage& picture) {
+    return shows(magenta)(picture) && lacks(green)(picture);
+  });
+  ASSERT_TRUE(seen.has_value()) << "the renamed file never showed";
+  EXPECT_LT(seen->count(), 1000) << "the renamed file showed after " << seen->count() << " ms";
+  RecordProperty("renamed_over_ms", static_cast<int>(seen->count()));
+
+  // Something that cannot be read: one box, and the last lines stay.
+  fs::remove(data);
+  fs::create_directory(data);
+  const auto deadline = Clock::now() + milliseconds(10000);
+  std::vector<std::string> windows;
+  while ((windows = ShownWindows("--name", "^ぺろん$")).size() < 2 && Clock::now() < deadline) {
+    std::this_thread::sleep_for(milliseconds(100));
+  }
+  ASSERT_EQ(windows.size(), 2u) << "no message for the unreadable file";
+  const std::string box = windows.front() == main_window ? windows.back() : windows.front();
+  Keys(box, {"key", "Return"});
+  std::ofstream(data / "inside") << "x";  // changes again, still unreadable: no second box
+  std::this_thread::sleep_for(milliseconds(1000));
+  EXPECT_EQ(ShownWindows("--name", "^ぺろん$"), std::vector<std::string>{main_window});
+  EXPECT_TRUE(AwaitPicture(main_window, Clock::now(), shows(magenta)));
+
+  // Back with the bytes last read: nothing changes. The line deleted in memory (Alt+Delete,
+  // answered with Return) comes back with F5.
+  fs::remove_all(data);
+  std::ofstream(data, std::ios::binary) << today << " RENAMED &f(Sans,16,Bold,$FF00FF)\n";
+  std::this_thread::sleep_for(milliseconds(1000));
+  Keys(main_window, {"key", "alt+Delete"});
+  const auto question_deadline = Clock::now() + milliseconds(10000);
+  while ((windows = ShownWindows("--name", "^ぺろん$")).size() < 2 &&
+         Clock::now() < question_deadline) {
+    std::this_thread::sleep_for(milliseconds(100));
+  }
+  ASSERT_EQ(windows.size(), 2u) << "no question for the deletion";
+  Keys(windows.front() == main_window ? windows.back() : windows.front(), {"key", "Return"});
+  ASSERT_TRUE(AwaitPicture(main_window, Clock::now(), lacks(magenta))) << "the line stayed";
+  since = Clock::now();
+  Keys(main_window, {"key", "F5"});
+  seen = AwaitPicture(main_window, since, shows(magenta));
+  ASSERT_TRUE(seen.has_value()) << "F5 did not bring the line back";
+  EXPECT_LT(seen->count(), 1000);
+  RecordProperty("f5_ms", static_cast<int>(seen->count()));
+
   EndPelo();
 }
 

@@ -136,6 +136,12 @@ TEST_F(ViewCommandsTest, OrderOfLines) {
     EXPECT_EQ(window->Schedule().SortByTime(), c.at_end) << c.name;
     EXPECT_EQ(toggle->isChecked(), c.at_end) << c.name;
     EXPECT_EQ(FirstLine(*window), c.at_end ? " 9:00 朝礼" : "14:00 午後の会議") << c.name;
+    // F5 applies the pages again: the choice made in this run still wins over them.
+    QAction* reload = Action(*window, "ReloadAction");
+    ASSERT_NE(reload, nullptr);
+    reload->trigger();
+    EXPECT_EQ(window->Schedule().SortByTime(), c.at_end) << c.name;
+    EXPECT_EQ(toggle->isChecked(), c.at_end) << c.name;
     // The double-click zoom and its way back keep the order.
     window->Schedule().SetCycle(1);
     window->Schedule().ApplySettings(window->Schedule().GetSettings());

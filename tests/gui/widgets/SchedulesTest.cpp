@@ -9,6 +9,8 @@
 #include <QSignalSpy>
 #include <QTimer>
 #include <QToolTip>
+#include <functional>
+#include <set>
 
 #include "ScheduleTestSupport.h"
 #include "calendar/Dates.h"
@@ -830,6 +832,82 @@ TEST_F(ScheduleFixture, HintShowsTheWholeTextOfATruncatedLine) {
   QHelpEvent wrapped_help(QEvent::ToolTip, on_long, schedule->mapToGlobal(on_long));
   QApplication::sendEvent(schedule.get(), &wrapped_help);
   EXPECT_TRUE(TipHidden());
+}
+
+// ---- loading with a report up -------------------------------------------------------------
+
+// Notices that look at the schedule whenever a box would be up (a box runs an event loop, in
+// which the window may paint).
+class LookingNotices : public RecordingNotices {
+ public:
+  std::function<void()> look;
+  void Warning(const std::string& text) override {
+    look();
+    RecordingNotices::Warning(text);
+  }
+  void ShowLoadErrors(const TLoadErrorReport& report) override {
+    look();
+    RecordingNotices::ShowLoadErrors(report);
+  }
+};
+
+std::vector<std::string> TodayLines(TSchedule& schedule) {
+  std::vector<std::string> out;
+  const TCellLineList* list = schedule.DayTable().Cell(kToday);
+  for (int32_t i = 0; i < list->Count(); ++i) out.push_back(list->Text(i));
+  return out;
+}
+
+// Every line of every cell points at an entry the list holds now.
+bool CellsPointIntoTheList(TSchedule& schedule) {
+  std::set<const TEntry*> held;
+  for (int32_t i = 0; i < schedule.EntryList().Count(); ++i) {
+    held.insert(schedule.EntryList().Entry(i));
+  }
+  const int32_t first = schedule.DayTable().FirstYear();
+  for (int32_t year = first; year < first + TDayTable::kYearCount; ++year) {
+    for (int32_t month = 1; month <= 12; ++month) {
+      for (int32_t day = 1; day <= 31; ++day) {
+        const TCellLineList* list = schedule.DayTable().Cell({year, month, day});
+        for (int32_t i = 0; i < list->Count(); ++i) {
+          if (held.count(list->Info(i).Entry) == 0) return false;
+        }
+      }
+    }
+  }
+  return true;
+}
+
+TEST(ScheduleLoadTest, NoCellPointsAtAFreedEntryWhileABoxIsUp) {
+  TempFolder folder;
+  LookingNotices notices;
+  TSchedule schedule(notices, kToday);
+  schedule.resize(841, 560);
+  schedule.ApplySettings(WeekRowsPage());
+  schedule.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&schedule));
+  // Lines with fonts of their own: painting them reads their entries.
+  const std::vector<std::string> first{
+      folder.WriteCp932("first.nrk", "2024/5/1 one &f(DejaVu Sans,12)\n5/2 two\n")};
+  notices.look = [] {};
+  schedule.EntryList().LoadFiles(&first);
+  schedule.RefreshData(-1);
+  ASSERT_EQ(TodayLines(schedule), (std::vector<std::string>{"one"}));
+
+  int32_t looks = 0;
+  notices.look = [&] {
+    ++looks;
+    EXPECT_TRUE(CellsPointIntoTheList(schedule));
+    // Under the address sanitizer a freed entry read here fails the test.
+    schedule.grab();
+  };
+  const std::vector<std::string> next{
+      folder.File("missing.nrk"),
+      folder.WriteCp932("bad.nrk", "2024/5/1 three &f(DejaVu Sans,12)\n1/1\n")};
+  schedule.EntryList().LoadFiles(&next);
+  EXPECT_EQ(looks, 2);
+  schedule.RefreshData(-1);
+  EXPECT_EQ(TodayLines(schedule), (std::vector<std::string>{"three"}));
 }
 
 }  // namespace

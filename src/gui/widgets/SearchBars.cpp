@@ -1,0 +1,212 @@
+#include "widgets/SearchBars.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "calendar/DateTexts.h"
+#include "datafiles/EntryLists.h"
+#include "entries/Entries.h"
+#include "entries/Times.h"
+#include "schedule/DayRows.h"
+#include "schedule/DayTables.h"
+#include "schedule/RowSearches.h"
+#include "widgets/Schedules.h"
+
+namespace pelo {
+
+namespace {
+
+QString Q(const char* text) { return QString::fromUtf8(text); }
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+enum TColumn { kDateColumn, kTimeColumn, kTextColumn, kSourceColumn, kColumnCount };
+constexpr int kListHeight = 140;
+
+}  // namespace
+
+TSearchBar::TSearchBar(TSchedule& schedule, QWidget* parent)
+    : QWidget(parent), schedule_(schedule) {
+  setObjectName("SearchBar");
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(2, 2, 2, 2);
+  layout->setSpacing(2);
+  auto* row = new QHBoxLayout();
+  text_ = new QLineEdit(this);
+  text_->setObjectName("SearchText");
+  text_->setPlaceholderText(Q("検索"));
+  text_->setClearButtonEnabled(true);
+  span_ = new QComboBox(this);
+  span_->setObjectName("SearchSpan");
+  span_->addItems({Q(kShownYears), Q(kAllYears)});
+  status_ = new QLabel(this);
+  status_->setObjectName("SearchStatus");
+  auto* close = new QToolButton(this);
+  close->setObjectName("SearchClose");
+  close->setText(Q("×"));
+  close->setAutoRaise(true);
+  row->addWidget(text_, 1);
+  row->addWidget(span_);
+  row->addWidget(status_);
+  row->addWidget(close);
+  layout->addLayout(row);
+
+  list_ = new QTreeWidget(this);
+  list_->setObjectName("SearchResults");
+  list_->setColumnCount(kColumnCount);
+  list_->setHeaderLabels({Q("日付"), Q("時刻"), Q("予定"), Q("ファイル:行")});
+  list_->setRootIsDecorated(false);
+  list_->setUniformRowHeights(true);
+  list_->setFixedHeight(kListHeight);
+  list_->header()->setSectionResizeMode(kTextColumn, QHeaderView::Stretch);
+  list_->header()->setStretchLastSection(false);
+  layout->addWidget(list_);
+
+  connect(text_, &QLineEdit::textChanged, this, &TSearchBar::Search);
+  connect(text_, &QLineEdit::returnPressed, this, [this] {
+    JumpToItem(list_->currentItem() != nullptr ? list_->currentItem() : list_->topLevelItem(0));
+  });
+  connect(span_, &QComboBox::currentIndexChanged, this, &TSearchBar::Search);
+  connect(list_, &QTreeWidget::itemActivated, this, &TSearchBar::JumpToItem);
+  connect(close, &QToolButton::clicked, this, &TSearchBar::Close);
+  // What the cells show changed: the lines are found again. A cursor move may show other
+  // years.
+  connect(&schedule_, &TSchedule::OnRefresh, this, [this] {
+    if (isVisible()) Search();
+  });
+  connect(&schedule_, &TSchedule::OnJump, this, [this] {
+    if (isVisible() && SpanYears() != searched_years_) Search();
+  });
+  hide();
+}
+
+void TSearchBar::Open() {
+  show();
+  Search();
+  text_->setFocus();
+  text_->selectAll();
+}
+
+void TSearchBar::Close() {
+  hide();
+  schedule_.setFocus();
+}
+
+void TSearchBar::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+    Close();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+std::pair<int32_t, int32_t> TSearchBar::SpanYears() const {
+  if (span_->currentIndex() == 1) {
+    const int32_t first = schedule_.DayTable().FirstYear();
+    return {first, first + TDayTable::kYearCount - 1};
+  }
+  return {schedule_.TopDate().Year, schedule_.EndDate().Year};
+}
+
+void TSearchBar::Search() {
+  list_->clear();
+  matches_.clear();
+  searched_years_ = SpanYears();
+  TLineMatcher matcher(schedule_.EntryList(), text_->text().toStdString());
+  if (matcher.Empty()) {
+    status_->clear();
+    return;
+  }
+  const TDateRec last{searched_years_.second, 12, 31};
+  for (TDateRec day{searched_years_.first, 1, 1};
+       DayNumber(day) <= DayNumber(last) && matches_.size() < kMaxListed; day = AddDays(day, 1)) {
+    SearchDay(day, matcher);
+  }
+  status_->setText(CountText());
+  MarkMatchNearCursor();
+}
+
+QString TSearchBar::CountText() const {
+  return QString::number(matches_.size()) + Q(matches_.size() < kMaxListed ? " 件" : " 件まで表示");
+}
+
+void TSearchBar::MarkMatchNearCursor() {
+  if (matches_.empty()) return;
+  // The first match from the cursor on, else the last before it: Enter in the text goes there.
+  const int32_t cursor = DayNumber(schedule_.CursorDate());
+  std::size_t index = 0;
+  while (index + 1 < matches_.size() && DayNumber(matches_[index].Date) < cursor) ++index;
+  QTreeWidgetItem* item = list_->topLevelItem(static_cast<int>(index));
+  list_->setCurrentItem(item);
+  list_->scrollToItem(item, QAbstractItemView::PositionAtTop);
+}
+
+void TSearchBar::SearchDay(TDateRec date, TLineMatcher& matcher) {
+  const TCellLineList* cell = schedule_.DayTable().Cell(date);
+  if (cell == nullptr) return;
+  const TEntryList& entries = schedule_.EntryList();
+  for (int32_t line = 0; line < cell->Count() && matches_.size() < kMaxListed; ++line) {
+    const TEntry* entry = cell->Info(line).Entry;
+    if (entry == nullptr || !matcher.Matches(*entry, cell->Text(line))) continue;
+    auto* item = new QTreeWidgetItem(list_);
+    item->setText(kDateColumn, Q(DateText(0, "/", 0, 0, 0, 0, date, schedule_.Calendar().Kind())));
+    if (entry->Times) item->setText(kTimeColumn, Q(TimeListText(*entry->Times)));
+    item->setText(kTextColumn, Q(cell->Text(line)));
+    item->setText(kSourceColumn, Q(RowSource(entries, *entry)));
+    item->setData(kDateColumn, Qt::UserRole, static_cast<int>(matches_.size()));
+    matches_.push_back({date, line});
+  }
+}
+
+void TSearchBar::JumpToItem(QTreeWidgetItem* item) {
+  if (item == nullptr) return;
+  const int index = item->data(kDateColumn, Qt::UserRole).toInt();
+  if (index < 0 || index >= static_cast<int>(matches_.size())) return;
+  JumpTo(matches_[static_cast<std::size_t>(index)]);
+}
+
+void TSearchBar::JumpTo(const TMatch& match) {
+  schedule_.JumpDate(match.Date);
+  schedule_.SelectCursorLine(match.Line);
+}
+
+void TSearchBar::FindNext(int32_t direction) {
+  TLineMatcher matcher(schedule_.EntryList(), text_->text().toStdString());
+  if (matcher.Empty()) {
+    Open();
+    return;
+  }
+  // Across the whole window of the day table, whatever span the list shows.
+  const int32_t first_year = schedule_.DayTable().FirstYear();
+  const int32_t first = DayNumber(TDateRec{first_year, 1, 1});
+  const int32_t last = DayNumber(TDateRec{first_year + TDayTable::kYearCount - 1, 12, 31});
+  TDateRec day = schedule_.CursorDate();
+  for (day = AddDays(day, direction); DayNumber(day) >= first && DayNumber(day) <= last;
+       day = AddDays(day, direction)) {
+    const TCellLineList* cell = schedule_.DayTable().Cell(day);
+    for (int32_t line = 0; cell != nullptr && line < cell->Count(); ++line) {
+      const TEntry* entry = cell->Info(line).Entry;
+      if (entry != nullptr && matcher.Matches(*entry, cell->Text(line))) {
+        JumpTo({day, line});
+        ShowStatus(CountText());
+        return;
+      }
+    }
+  }
+  QApplication::beep();
+  ShowStatus(Q(direction > 0 ? kNoMoreAfter : kNoMoreBefore));
+}
+
+void TSearchBar::ShowStatus(const QString& text) {
+  if (!isVisible()) show();
+  status_->setText(text);
+}
+
+}  // namespace pelo

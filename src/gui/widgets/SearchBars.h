@@ -1,0 +1,92 @@
+#pragma once
+
+// The search bar over a schedule: a text box searched as the user types, a choice of span
+// (the years the grid shows, or all four years of the day table) and the list of the lines
+// that match, with their date, time, text and file:line. A line matches when the text is in
+// the line as its cell shows it or in the line of its data file, with ASCII case and
+// full-/half-width forms folded (schedule/RowSearches.h). Enter or a double click on a match
+// moves the cursor to its day and selects the line; FindNext walks the days with a match.
+// The bar is no dialog: the grid stays usable while it is open.
+//
+// The matches are days and line numbers, never entries: a rebuild of the schedule (a file
+// read again, an edit) finds them again from what the cells show then.
+
+#include <QWidget>
+#include <cstddef>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+#include "calendar/Dates.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace pelo {
+
+class TSchedule;
+class TLineMatcher;
+
+class TSearchBar : public QWidget {
+  Q_OBJECT
+
+ public:
+  // The texts of the span choice and the message at either end of FindNext.
+  static constexpr const char* kShownYears = "表示中の年";
+  static constexpr const char* kAllYears = "4年間すべて";
+  static constexpr const char* kNoMoreAfter = "これより後に見つかりません";
+  static constexpr const char* kNoMoreBefore = "これより前に見つかりません";
+
+  // The list stops here: a text found on nearly every day lists nothing worth reading, and
+  // the list would take long to fill. FindNext is not bounded by it.
+  static constexpr std::size_t kMaxListed = 2000;
+
+  explicit TSearchBar(TSchedule& schedule, QWidget* parent = nullptr);
+
+  // Shows the bar with its text selected for typing over.
+  void Open();
+  // Hides it; the keys go back to the grid.
+  void Close();
+  // The next (direction 1) or previous (-1) day after or before the cursor's on which a match
+  // falls: the cursor goes there and the day's first matching line is selected. At the end of
+  // the span the cursor stays and the bar says so. Without a text to look for, the bar opens.
+  void FindNext(int32_t direction);
+
+  // One match: a day and the line of its cell.
+  struct TMatch {
+    TDateRec Date;
+    int32_t Line = 0;
+  };
+  const std::vector<TMatch>& Matches() const noexcept { return matches_; }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  // Fills the list from the cells of the span.
+  void Search();
+  // The first and last year searched.
+  std::pair<int32_t, int32_t> SpanYears() const;
+  // Adds the matches of one day to the list.
+  void SearchDay(TDateRec date, TLineMatcher& matcher);
+  void JumpTo(const TMatch& match);
+  void JumpToItem(QTreeWidgetItem* item);
+  void ShowStatus(const QString& text);
+  // How many matches the list holds, for the status beside the text.
+  QString CountText() const;
+  // Makes the match nearest the cursor the list's current one.
+  void MarkMatchNearCursor();
+
+  TSchedule& schedule_;
+  QLineEdit* text_ = nullptr;
+  QComboBox* span_ = nullptr;
+  QLabel* status_ = nullptr;
+  QTreeWidget* list_ = nullptr;
+  std::vector<TMatch> matches_;  // in date order, as listed
+  std::pair<int32_t, int32_t> searched_years_{0, 0};
+};
+
+}  // namespace pelo
