@@ -52,4 +52,50 @@ inline std::string LongKeptFileText(int lines) {
   return text;
 }
 
+// The 100,000 lines of bench/startup-time.sh's file, in the same turn of kinds: mostly
+// repeating entries, every one of which parses.
+inline std::string StartupFileText(int lines = 100000) {
+  std::string text;
+  char line[256];
+  for (int i = 0; i < lines; ++i) {
+    const int m = i % 12 + 1;
+    const int d = i % 28 + 1;
+    const int y = 1990 + i % 50;
+    switch (i % 10) {
+      case 0:
+        std::snprintf(line, sizeof line, "%d/%d/%d 10:00 打ち合わせ 第%d回", y, m, d, i);
+        break;
+      case 1:
+        std::snprintf(line, sizeof line, "%d/%d 記念日 %d &o(%%s)", m, d, i);
+        break;
+      case 2:
+        std::snprintf(line, sizeof line, "%d 月例の点検 %d", d, i);
+        break;
+      case 3:
+        std::snprintf(line, sizeof line, "B:%d/MO%d 定例会議 %d", m, i % 4 + 1, i);
+        break;
+      case 4:
+        std::snprintf(line, sizeof line, "%d/%d/%d~%d/%d/20 出張 %d", y, m, d % 19 + 1, y, m, i);
+        break;
+      case 5:
+        std::snprintf(line, sizeof line, "9:00~17:00 %d/%d/%d 研修 %d &&>(HD)", y, m, d, i);
+        break;
+      case 6:
+        std::snprintf(line, sizeof line, "%d/%d/%d 予定 %d", 2020 + i % 10, m, d, i);
+        break;
+      case 7:
+        std::snprintf(line, sizeof line, "%d^/%d/%d 誕生日 %d &o(%%g)", 1950 + i % 60, m, d, i);
+        break;
+      case 8:
+        std::snprintf(line, sizeof line, "%d/_ 月末の締め %d", m, i);
+        break;
+      default:
+        std::snprintf(line, sizeof line, "%d/%d 年中行事 %d", m, d, i);
+    }
+    text += line;
+    text += "\r\n";
+  }
+  return text;
+}
+
 }  // namespace pelo::bench

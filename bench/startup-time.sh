@@ -60,6 +60,7 @@ chmod 700 "$work/runtime"
 figures=()
 for run in $(seq 1 "$runs"); do
   log="$work/pelo-$run.log"
+  : >"$log"  # there before the first look at it, however late the program starts
   start=$(date +%s%3N)
   env -i PATH=/usr/bin:/bin DISPLAY="$display" HOME="$work" XDG_CONFIG_HOME="$work/config" \
     XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb LANG=C.UTF-8 PELO_STARTUP_TIMING=1 \
@@ -74,6 +75,8 @@ for run in $(seq 1 "$runs"); do
   done
   # The window really is there, titled as it should be.
   DISPLAY="$display" xwininfo -name "ぺろん" >/dev/null 2>&1 || { echo "no window" >&2; exit 1; }
+  # Resident memory with the grid filled.
+  resident=$(sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pelo_pid/status")
   kill -TERM "$pelo_pid"
   wait "$pelo_pid" || { echo "pelo did not end cleanly" >&2; exit 1; }
   pelo_pid=""
@@ -81,7 +84,7 @@ for run in $(seq 1 "$runs"); do
   # of a line that did not parse.
   [ -n "$painted" ] || { echo "no paint reported; log:" >&2; cat "$log" >&2; exit 1; }
   figures+=($((painted - start)))
-  echo "run $run: $((painted - start)) ms to the filled grid ($(sed -n 's/.*painted \([0-9]*\) ms after main.*/\1/p' "$log") ms after main)"
+  echo "run $run: $((painted - start)) ms to the filled grid ($(sed -n 's/.*painted \([0-9]*\) ms after main.*/\1/p' "$log") ms after main), $((resident / 1024)) MiB resident"
 done
 
 sorted=$(printf '%s\n' "${figures[@]}" | sort -n)

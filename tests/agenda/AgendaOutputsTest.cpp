@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <sstream>
+
 #include "AgendaInputs.h"
 #include "DataFileTesting.h"
 #include "RecordingNotices.h"
@@ -29,6 +32,17 @@ class AgendaFile : public testing::Test {
     list_.SetTable(calendar_, from.Year - 1, TDayTable::kYearCount);
   }
 
+  std::string TextOf(const std::vector<TDayRow>& rows) const {
+    std::ostringstream out;
+    WriteTextOutput(out, calendar_, rows);
+    return out.str();
+  }
+  std::string TsvOf(const std::vector<TDayRow>& rows) const {
+    std::ostringstream out;
+    WriteTsvOutput(out, calendar_, list_, rows);
+    return out.str();
+  }
+
   static constexpr TDateRec kToday{2024, 5, 1};
   TCalendar calendar_{kToday};
   TempFolder folder_;
@@ -47,7 +61,7 @@ TEST_F(AgendaFile, TextAndTsv) {
       {2024, 5, 1});
   const TFilterSet filter = TScheduleSettings{}.Filter;
   const std::vector<TDayRow> rows = DayRows(list_, calendar_, filter, {2024, 5, 1}, {2024, 5, 7});
-  EXPECT_EQ(TextOutput(calendar_, rows),
+  EXPECT_EQ(TextOf(rows),
             "2024/5/3(金)  憲法記念日\n"
             "  憲法の講演\n"
             "   9:00 タブ のある 行\n"
@@ -55,7 +69,7 @@ TEST_F(AgendaFile, TextAndTsv) {
             "  連休\n"
             "2024/5/5(日)  こどもの日\n"
             "  連休\n");
-  EXPECT_EQ(TsvOutput(calendar_, list_, rows),
+  EXPECT_EQ(TsvOf(rows),
             "2024/05/03\t金\t憲法記念日\t0\ta.nrk:1\t憲法の講演\n"
             "2024/05/03\t金\t憲法記念日\t0\ta.nrk:2\t 9:00 タブ のある 行\n"
             "2024/05/04\t土\t国民の休日\t1\ta.nrk:4\t連休\n"
@@ -71,6 +85,25 @@ TEST_F(AgendaFile, TextAndTsv) {
   EXPECT_EQ(all[5].Kind, 4);
   EXPECT_EQ(all[5].Date, (TDateRec{2024, 5, 7}));
   EXPECT_EQ(all[5].Place, 0);
+}
+
+// An output far longer than the pieces it is written in: every row once, in order, whatever
+// piece it falls into.
+TEST_F(AgendaFile, LongOutputsArriveWhole) {
+  Load("2024/1/1~2026/12/31 " + std::string(200, 'x') + "\r\n", {2024, 1, 1});
+  const std::vector<TDayRow> rows =
+      DayRows(list_, calendar_, TFilterSet{}, {2024, 1, 1}, {2026, 12, 31});
+  ASSERT_EQ(rows.size(), 1096u);
+  for (const std::size_t split : {std::size_t{1}, std::size_t{333}, std::size_t{1095}}) {
+    const std::vector<TDayRow> head(rows.begin(), rows.begin() + split);
+    const std::vector<TDayRow> tail(rows.begin() + split, rows.end());
+    const std::string tsv = TsvOf(rows);
+    EXPECT_GT(tsv.size(), 150'000u);  // more than two pieces
+    EXPECT_EQ(tsv, TsvOf(head) + TsvOf(tail)) << split;
+    EXPECT_EQ(std::count(tsv.begin(), tsv.end(), '\n'), 1096);
+    // The text form starts a heading per day: each half starts with one.
+    EXPECT_EQ(TextOf(rows), TextOf(head) + TextOf(tail)) << split;
+  }
 }
 
 }  // namespace

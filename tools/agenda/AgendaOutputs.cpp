@@ -1,6 +1,7 @@
 #include "AgendaOutputs.h"
 
 #include <algorithm>
+#include <ostream>
 
 #include "calendar/Calendars.h"
 #include "calendar/DateTexts.h"
@@ -11,6 +12,7 @@
 #include "entries/Entries.h"
 #include "entries/Times.h"
 #include "schedule/DayTables.h"
+#include "text/ChunkedStreams.h"
 #include "text/Paths.h"
 #include "text/Texts.h"
 
@@ -18,28 +20,59 @@ namespace pelo::agenda {
 
 namespace {
 
-std::string HolidayOf(const TCalendar& calendar, TDateRec date) {
-  return calendar.HolidayCode(date) > 0 ? calendar.HolidayName(date) : std::string();
+// YYYY/MM/DD, zero-padded.
+void AppendAgendaDate(std::string& out, TDateRec date) {
+  AppendNumber(out, date.Year, 4);
+  out += '/';
+  AppendNumber(out, date.Month, 2);
+  out += '/';
+  AppendNumber(out, date.Day, 2);
 }
 
 // A cell line on one output line: tabs and line breaks (a CR LF pair as one) become blanks.
-std::string OneLine(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
+void AppendOneLine(std::string& out, std::string_view text) {
+  std::size_t run = 0;  // the start of the bytes not yet appended
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
+    if (c != '\t' && c != '\r' && c != '\n') continue;
+    out.append(text.substr(run, i - run));
+    out += ' ';
     if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    out += (c == '\t' || c == '\r' || c == '\n') ? ' ' : c;
+    run = i + 1;
   }
-  return out;
+  out.append(text.substr(run));
+}
+
+// The date, weekday and holiday columns of a TSV row, each with its tab.
+std::string TsvDayColumns(const TCalendar& calendar, TDateRec date) {
+  std::string columns;
+  AppendAgendaDate(columns, date);
+  columns += '\t';
+  columns += WeekdayKanji(WeekdayOf(date));
+  columns += '\t';
+  if (calendar.HolidayCode(date) > 0) columns += calendar.HolidayName(date);
+  columns += '\t';
+  return columns;
+}
+
+// "2024/5/1(水)", two blanks and the holiday name when the day is one, and the line end.
+void AppendTextHeading(std::string& out, const TCalendar& calendar, TDateRec date) {
+  AppendNumber(out, date.Year);
+  out += '/';
+  AppendNumber(out, date.Month);
+  out += '/';
+  AppendNumber(out, date.Day);
+  out += '(';
+  out += WeekdayKanji(WeekdayOf(date));
+  out += ')';
+  if (calendar.HolidayCode(date) > 0) {
+    out += "  ";
+    out += calendar.HolidayName(date);
+  }
+  out += '\n';
 }
 
 }  // namespace
-
-std::string AgendaDateText(TDateRec date) {
-  return Concat({NumberText(date.Year, 4, kPadZero), "/", NumberText(date.Month, 2, kPadZero), "/",
-                 NumberText(date.Day, 2, kPadZero)});
-}
 
 std::string DaysTable(TCalendar& calendar, TDateRec from, TDateRec to) {
   calendar.SetFirstYear(WindowFirstYear(from));
@@ -53,11 +86,11 @@ std::string DaysTable(TCalendar& calendar, TDateRec from, TDateRec to) {
     }
     const int32_t code = calendar.HolidayCode(day);
     const TEraYear era = EraOf(day, kind);
-    out += AgendaDateText(day);
+    AppendAgendaDate(out, day);
     out += '\t';
     out += WeekdayKanji(WeekdayOf(day));
     out += '\t';
-    out += std::to_string(code);
+    AppendNumber(out, code);
     out += '\t';
     if (code >= 0) out += calendar.HolidayName(day);
     out += '\t';
@@ -67,7 +100,7 @@ std::string DaysTable(TCalendar& calendar, TDateRec from, TDateRec to) {
     out += '\t';
     if (era.Era >= 0) {
       out += EraName(era.Era, kind);
-      out += std::to_string(era.Year);
+      AppendNumber(out, era.Year);
     }
     out += '\t';
     out += ZodiacAnimal(day.Year);
@@ -79,44 +112,38 @@ std::string DaysTable(TCalendar& calendar, TDateRec from, TDateRec to) {
   return out;
 }
 
-std::string TextOutput(const TCalendar& calendar, const std::vector<TDayRow>& rows) {
-  std::string out;
+void WriteTextOutput(std::ostream& stream, const TCalendar& calendar,
+                     const std::vector<TDayRow>& rows) {
+  TChunkedStream chunks(stream);
+  std::string& out = chunks.Text();
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const TDayRow& row = rows[i];
-    if (i == 0 || rows[i - 1].Date != row.Date) {
-      out += Concat({std::to_string(row.Date.Year), "/", std::to_string(row.Date.Month), "/",
-                     std::to_string(row.Date.Day), "(", WeekdayKanji(WeekdayOf(row.Date)), ")"});
-      if (const std::string holiday = HolidayOf(calendar, row.Date); !holiday.empty()) {
-        out += "  ";
-        out += holiday;
-      }
-      out += '\n';
-    }
+    if (i == 0 || rows[i - 1].Date != row.Date) AppendTextHeading(out, calendar, row.Date);
     out += "  ";
-    out += OneLine(row.Text);
+    AppendOneLine(out, row.Text);
     out += '\n';
+    chunks.EndPart();
   }
-  return out;
 }
 
-std::string TsvOutput(const TCalendar& calendar, const TEntryList& list,
-                      const std::vector<TDayRow>& rows) {
-  std::string out;
-  for (const TDayRow& row : rows) {
-    out += AgendaDateText(row.Date);
+void WriteTsvOutput(std::ostream& stream, const TCalendar& calendar, const TEntryList& list,
+                    const std::vector<TDayRow>& rows) {
+  TChunkedStream chunks(stream);
+  std::string& out = chunks.Text();
+  TRowSources sources(list);
+  std::string day_columns;  // of the day of the row before
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const TDayRow& row = rows[i];
+    if (i == 0 || rows[i - 1].Date != row.Date) day_columns = TsvDayColumns(calendar, row.Date);
+    out += day_columns;
+    AppendNumber(out, row.Kind);
     out += '\t';
-    out += WeekdayKanji(WeekdayOf(row.Date));
+    sources.Append(out, *row.Entry);
     out += '\t';
-    out += HolidayOf(calendar, row.Date);
-    out += '\t';
-    out += std::to_string(row.Kind);
-    out += '\t';
-    out += RowSource(list, *row.Entry);
-    out += '\t';
-    out += OneLine(row.Text);
+    AppendOneLine(out, row.Text);
     out += '\n';
+    chunks.EndPart();
   }
-  return out;
 }
 
 }  // namespace pelo::agenda

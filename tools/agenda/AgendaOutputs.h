@@ -4,6 +4,7 @@
 // grid shows, as text for people and as TSV (the iCalendar form is the core's, ICalendars.h).
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,9 +18,6 @@ class TEntryList;
 
 namespace pelo::agenda {
 
-// YYYY/MM/DD, zero-padded.
-std::string AgendaDateText(TDateRec date);
-
 // One TSV row per day from from to to: date, weekday, holiday code, holiday, rokuyo, old
 // date, era with its year, zodiac animal, western sign, all in the calendar's kind. The
 // holidays are the calendar's, its window set to start at WindowFirstYear(from) as for the
@@ -28,10 +26,13 @@ std::string DaysTable(TCalendar& calendar, TDateRec from, TDateRec to);
 
 // A heading per day with lines ("2024/5/1(水)", two blanks and the holiday name when the day
 // is one in the calendar), then the lines indented by two blanks.
-std::string TextOutput(const TCalendar& calendar, const std::vector<TDayRow>& rows);
+// Written to stream as it is made.
+void WriteTextOutput(std::ostream& stream, const TCalendar& calendar,
+                     const std::vector<TDayRow>& rows);
 
-// DATE WEEKDAY HOLIDAY KIND SOURCE TEXT, tab-separated, one row per line.
-std::string TsvOutput(const TCalendar& calendar, const TEntryList& list,
-                      const std::vector<TDayRow>& rows);
+// DATE WEEKDAY HOLIDAY KIND SOURCE TEXT, tab-separated, one row per line; written to stream
+// as it is made.
+void WriteTsvOutput(std::ostream& stream, const TCalendar& calendar, const TEntryList& list,
+                    const std::vector<TDayRow>& rows);
 
 }  // namespace pelo::agenda

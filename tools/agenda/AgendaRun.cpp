@@ -63,13 +63,13 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
   }
   switch (options.format) {
     case TFormat::kText:
-      out << TextOutput(calendar, rows);
+      WriteTextOutput(out, calendar, rows);
       break;
     case TFormat::kTsv:
-      out << TsvOutput(calendar, list, rows);
+      WriteTsvOutput(out, calendar, list, rows);
       break;
     case TFormat::kIcs:
-      out << ICalendarText(list, rows, today);
+      WriteICalendar(out, list, rows, today);
       break;
   }
   return status;

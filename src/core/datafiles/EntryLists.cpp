@@ -324,7 +324,7 @@ bool TEntryList::ParseLines(TFileOption& option, int32_t file_index, std::string
 
     if (line.front() == '=') {
       // Errors in a default line are not reported.
-      option.DefaultEntry = std::make_unique<TEntry>();
+      option.DefaultEntry = std::make_unique<TEntry>(TEntry::TForParsing{});
       static_cast<void>(option.DefaultEntry->ParseLine(line, context));
       if (load_budget_.Spent()) {
         stop_here();
@@ -356,7 +356,7 @@ bool TEntryList::ParseLines(TFileOption& option, int32_t file_index, std::string
       stop_here();
       break;
     }
-    auto entry = std::make_unique<TEntry>();
+    auto entry = std::make_unique<TEntry>(TEntry::TForParsing{});
     const TParseError error = entry->ParseLine(line, context);
     entry->LineNo = line_no;
     entry->FileIndex = file_index;

@@ -7,16 +7,16 @@
 namespace pelo {
 
 // The day table holds hundreds of thousands of packs: the kind shares the date's last word,
-// and nothing is added behind the programmer's back.
-static_assert(sizeof(void*) != 8 || sizeof(TDatePack) <= 176);
+// the periods are plain records, and nothing is added behind the programmer's back.
+static_assert(sizeof(void*) != 8 || sizeof(TDatePack) <= 104);
 
 void TDatePack::Assign(const TDateClass* source) {
   TDateClass::Assign(source);
   if (const auto* pack = dynamic_cast<const TDatePack*>(source)) {
     Kind = pack->Kind;
-    Period.Assign(pack->Period);
-    Base.Assign(pack->Base);
-    ProgressRange.Assign(pack->ProgressRange);
+    Period = pack->Period;
+    Base = pack->Base;
+    ProgressRange = pack->ProgressRange;
   }
 }
 
@@ -27,12 +27,12 @@ bool HasFixedLineText(const TEntry& entry) noexcept {
 std::string LineText(const TDatePack& pack, TCalendarKind kind) {
   if (pack.Entry == nullptr) return {};
   const TEntry& entry = *pack.Entry;
-  const TDateRec base = pack.Base.PeriodStart.Date();
+  const TDateRec base = pack.Base.PeriodStart;
 
   if (pack.Kind == kPackDerived) {
     return DerivedLineText(entry.Text, entry.Annotation, pack.Date(),
-                           pack.ProgressRange.PeriodStart.Date(),
-                           pack.ProgressRange.PeriodEnd.Date(), base, kind);
+                           pack.ProgressRange.PeriodStart, pack.ProgressRange.PeriodEnd, base,
+                           kind);
   }
 
   // Most lines are plain text: no code to expand, nothing to combine.
@@ -47,8 +47,8 @@ std::string LineText(const TDatePack& pack, TCalendarKind kind) {
   if (plain) {
     line += CutLineText(entry.Text);
   } else {
-    line += PlainLineText(entry.Text, entry.Annotation, pack.Date(), pack.Period.PeriodStart.Date(),
-                          pack.Period.PeriodEnd.Date(), base, kind);
+    line += PlainLineText(entry.Text, entry.Annotation, pack.Date(), pack.Period.PeriodStart,
+                          pack.Period.PeriodEnd, base, kind);
   }
   // A time word of megabytes makes a line as long as any text.
   line.resize(CutLineText(line).size());

@@ -241,15 +241,11 @@ class TDateSetListList {
 
 // ---- TDateStartEnd -----------------------------------------------------------------------
 
-// A period: of an occurrence, of its base, or the base of relative expressions.
+// A period: of an occurrence, of its base, or the base of relative expressions. Plain
+// records: a day pack holds three periods and the day table hundreds of thousands of packs.
 struct TDateStartEnd {
-  TDateClass PeriodStart;
-  TDateClass PeriodEnd;
-
-  void Assign(const TDateStartEnd& other) {
-    PeriodStart.Assign(&other.PeriodStart);
-    PeriodEnd.Assign(&other.PeriodEnd);
-  }
+  TDateRec PeriodStart;
+  TDateRec PeriodEnd;
 };
 
 }  // namespace pelo

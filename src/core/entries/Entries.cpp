@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <iterator>
 #include <utility>
 
@@ -97,10 +98,16 @@ struct TEntry::TCommand {
 // command.
 class TEntry::TRemainingText {
  public:
-  const std::string& Text() const noexcept { return text_; }
+  // Most lines have no command: their text is the body itself, looked at, not copied.
+  std::string_view Text() const noexcept { return owned_ ? std::string_view(text_) : view_; }
 
   void Append(std::string_view piece, std::size_t body_offset) {
     if (piece.empty()) return;
+    if (!owned_ && view_.empty() && body_offset == 0) {
+      view_ = piece;
+      return;
+    }
+    Own();
     // Until a piece moves, a text offset is its body offset: most lines need no piece.
     if (!pieces_.empty() || body_offset != text_.size()) {
       pieces_.push_back({text_.size(), body_offset});
@@ -109,6 +116,7 @@ class TEntry::TRemainingText {
   }
   // Drops the blanks (bytes up to 32) in front, and with at_end those at the end too.
   void Trim(bool at_end) {
+    Own();
     if (const std::size_t count = LeadingControls(text_); count > 0) {
       if (pieces_.empty()) pieces_.push_back({0, 0});
       text_.erase(0, count);
@@ -140,17 +148,34 @@ class TEntry::TRemainingText {
     std::size_t Text;  // where the piece begins in text_
     std::size_t Body;  // and in the body
   };
+  // From here on the text is text_: a copy of what was only looked at so far.
+  void Own() {
+    if (owned_) return;
+    text_.assign(view_);
+    owned_ = true;
+  }
+  std::string_view view_;  // the text while not owned_: a part of the body, at its start
+  bool owned_ = false;
   std::string text_;
   std::vector<TPiece> pieces_;
 };
 
 TEntry::TEntry() : Dates(std::make_unique<TDateSetList>()), Text(kNewEntryText) { Dates->Add(); }
 
+TEntry::TEntry(TForParsing) noexcept {}
+
 TEntry::~TEntry() = default;
 
 TParseError TEntry::ParseLine(std::string_view line, const TLineContext& context) {
-  // The line may be this entry's own Text, which is emptied below.
-  const std::string as_read(line);
+  // The line may be this entry's own Text, which is emptied below: then it is copied first.
+  std::string own_copy;
+  const std::less<const char*> before;
+  if (!Text.empty() && !before(line.data(), Text.data()) &&
+      before(line.data(), Text.data() + Text.size())) {
+    own_copy.assign(line);
+    line = own_copy;
+  }
+  const std::string_view as_read = line;
   ErrorText.clear();
   Dates.reset();
   Times.reset();
@@ -208,7 +233,7 @@ TParseError TEntry::ParseLine(std::string_view line, const TLineContext& context
 TParseError TEntry::ParseBody(std::string_view rest, const TLineContext& context) {
   TRemainingText remaining;
   if (TParseError error = TakeCommands(rest, context, remaining); error.Failed()) return error;
-  const std::string& text = remaining.Text();
+  const std::string_view text = remaining.Text();
 
   // A time word inside the quoted text is text, not a time.
   const std::size_t quote = text.find('"');
@@ -268,7 +293,7 @@ TParseError TEntry::TakeCommands(std::string_view body, const TLineContext& cont
   bool taken = false;
   for (;;) {
     const std::size_t base = body.size() - rest.size();  // where rest begins in body
-    const std::string& text = remaining.Text();
+    const std::string_view text = remaining.Text();
     // The next " &"; its blank may be the last byte kept before the command just taken.
     std::size_t amp = 0;
     if (text.empty() || text.back() != ' ' || !rest.starts_with('&')) {
@@ -348,7 +373,7 @@ TParseError TEntry::ApplyCommand(const TCommand& command, const TLineContext& co
       break;
     }
     case 'f':
-      Font.emplace();
+      Font = std::make_unique<TFontSpec>();
       TextToFont(command.Argument, *Font);
       break;
     case 'o':
@@ -359,8 +384,12 @@ TParseError TEntry::ApplyCommand(const TCommand& command, const TLineContext& co
       Extras = std::make_unique<std::vector<std::string>>(SplitCommaList(command.Argument));
       break;
     case 'i':
-      Icon = FindIconFile(command.Argument, context.DataFolder, context.PictureCheck);
-      if (!Icon) return {kIconError, command.ArgumentAt};
+      if (std::optional<TIconFile> icon =
+              FindIconFile(command.Argument, context.DataFolder, context.PictureCheck)) {
+        Icon = std::make_unique<TIconFile>(std::move(*icon));
+      } else {
+        return {kIconError, command.ArgumentAt};
+      }
       break;
     default:
       break;
@@ -381,7 +410,7 @@ void TEntry::Assign(const TEntry* other) {
   Conditions = CopyOf(other->Conditions);
   DerivedDates = CopyOf(other->DerivedDates);
   Marks = CopyOf(other->Marks);
-  Font = other->Font;
+  Font = CopyOf(other->Font);
   Category = other->Category;
   DayMark = other->DayMark;
   HashMarked = other->HashMarked;
@@ -391,7 +420,7 @@ void TEntry::Assign(const TEntry* other) {
   Annotation = other->Annotation;
   NoteLines = CopyOf(other->NoteLines);
   Extras = CopyOf(other->Extras);
-  Icon = other->Icon;
+  Icon = CopyOf(other->Icon);
   ErrorText = other->ErrorText;
   ListIndex = other->ListIndex;
 }
@@ -405,7 +434,7 @@ void TEntry::MergeDefaults(const TEntry& default_entry) {
   if (!Times) Times = CopyOf(default_entry.Times);
   if (!Conditions) Conditions = CopyOf(default_entry.Conditions);
   if (!DerivedDates) DerivedDates = CopyOf(default_entry.DerivedDates);
-  if (!Font) Font = default_entry.Font;
+  if (!Font) Font = CopyOf(default_entry.Font);
   if (default_entry.HashMarked) HashMarked = true;
   if (default_entry.DayMark) DayMark = true;
   if (Category == kDefaultCategory && default_entry.Category != kDefaultCategory) {
@@ -413,7 +442,7 @@ void TEntry::MergeDefaults(const TEntry& default_entry) {
   }
   if (Annotation.empty()) Annotation = default_entry.Annotation;
   if (!Extras) Extras = CopyOf(default_entry.Extras);
-  if (!Icon) Icon = default_entry.Icon;
+  if (!Icon) Icon = CopyOf(default_entry.Icon);
 }
 
 void TEntry::SetCheckedMark(bool on, TDateRec today) {

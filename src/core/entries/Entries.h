@@ -46,6 +46,10 @@ class TEntry {
  public:
   // A new entry: one empty date set and the text "データ".
   TEntry();
+  // An entry about to be given its line by ParseLine, which sets every field: nothing is
+  // made that the parse would throw away.
+  struct TForParsing {};
+  explicit TEntry(TForParsing) noexcept;
   ~TEntry();
   // Copies are made with Assign, which leaves the parent link alone.
   TEntry(const TEntry&) = delete;
@@ -57,8 +61,9 @@ class TEntry {
   std::unique_ptr<TDateSetList> DerivedDates;    // command d
   // Start value: the day the entry was checked; end value: the day it was deleted.
   std::unique_ptr<TDateSet> Marks;
-  // Command f; an empty face means the cell's own face.
-  std::optional<TFontSpec> Font;
+  // Command f; an empty face means the cell's own face. (The rare parts are held apart: a
+  // file holds a hundred thousand entries.)
+  std::unique_ptr<TFontSpec> Font;
   int32_t Category = kDefaultCategory;  // A: .. Z: as 0..25
   bool DayMark = false;                 // "@": the entry's days are private holidays
   bool HashMarked = false;              // "#" or "ﾛ"
@@ -68,7 +73,7 @@ class TEntry {
   std::string Annotation;  // command o
   std::unique_ptr<std::vector<std::string>> NoteLines;  // the "%" block, set by the loader
   std::unique_ptr<std::vector<std::string>> Extras;     // command x
-  std::optional<TIconFile> Icon;                        // command i
+  std::unique_ptr<TIconFile> Icon;                      // command i
   std::string ErrorText;  // the message of the last parse's error, empty after a good parse
   int32_t ListIndex = 0;  // set by the entry list
   // For an entry made from a birthday entry, that entry. Not owned, not copied by Assign.

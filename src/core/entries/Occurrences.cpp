@@ -299,8 +299,8 @@ class TWalker {
     }
     if (conditions != nullptr && conditions->Count() > 0) conditions_ = conditions;
     if (base_ != nullptr) {
-      base_first_ = base_->PeriodStart.Date();
-      base_last_ = base_->PeriodEnd.Date();
+      base_first_ = base_->PeriodStart;
+      base_last_ = base_->PeriodEnd;
       base_first_day_ = SerialDay(base_first_);
       base_last_day_ = SerialDay(base_last_);
     }
@@ -700,8 +700,8 @@ void TWalker::Walk(TDateRec start, TDateRec base_day, bool ran_first_pass) {
 
   // Every day of the walk belongs to the period that ends on its last candidate.
   for (std::size_t i = first_record; i < out_.size(); ++i) {
-    out_[i].Period.PeriodEnd.SetDate(last);
-    out_[i].Base.PeriodEnd.SetDate(last);
+    out_[i].Period.PeriodEnd = last;
+    out_[i].Base.PeriodEnd = last;
   }
 }
 
@@ -761,12 +761,12 @@ void TWalker::AddPack(TDateRec day, int32_t kind, TDateRec start, TDateRec base_
                       int32_t nearest) {
   TDatePack& pack = out_.emplace_back(day);
   pack.Kind = kind;
-  pack.Period.PeriodStart.SetDate(start);
-  pack.Base.PeriodStart.SetDate(base_day);
+  pack.Period.PeriodStart = start;
+  pack.Base.PeriodStart = base_day;
   if (base_ != nullptr) {
-    pack.ProgressRange.Assign(*base_);
+    pack.ProgressRange = *base_;
   } else if (nearest >= 0) {
-    pack.ProgressRange.Assign(base_list_[static_cast<std::size_t>(nearest)].Period);
+    pack.ProgressRange = base_list_[static_cast<std::size_t>(nearest)].Period;
   }
 }
 
@@ -878,7 +878,7 @@ void Occurrences(const TEntry& entry, const TCalendar& calendar, TPatternContext
         if (base.Kind != kPackSingle && base.Kind != kPackFirst) continue;
         const std::size_t made = derived.size();
         Enumerate(set, calendar, range, &base.Period, nullptr, {}, derived, budget);
-        for (std::size_t i = made; i < derived.size(); ++i) derived[i].Base.Assign(base.Base);
+        for (std::size_t i = made; i < derived.size(); ++i) derived[i].Base = base.Base;
       }
     } else {
       Enumerate(set, calendar, range, nullptr, nullptr, bases, derived, budget);
@@ -912,8 +912,8 @@ int32_t NearestBase(TDateRec day, std::span<const TDatePack> base_list) {
   for (std::size_t i = 0; i < base_list.size(); ++i) {
     const TDatePack& base = base_list[i];
     if (base.Kind != kPackSingle && base.Kind != kPackFirst && base.Kind != kPackLast) continue;
-    if (SerialDay(base.Period.PeriodStart.Date()) <= target &&
-        target <= SerialDay(base.Period.PeriodEnd.Date())) {
+    if (SerialDay(base.Period.PeriodStart) <= target &&
+        target <= SerialDay(base.Period.PeriodEnd)) {
       continue;
     }
     const int64_t distance = Magnitude(SerialDay(base.Date()) - target);

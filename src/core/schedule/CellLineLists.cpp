@@ -79,30 +79,26 @@ TCellLineList::TCellLineList(TTextMeasurer* measurer, uint32_t select_color) : m
 }
 
 TCellLineList::TLine& TCellLineList::NextLine() {
-  // A cleared list keeps its lines (and their texts' storage) for the next fill.
+  // A cleared list keeps its line records for the next fill.
   if (count_ == lines_.size()) lines_.emplace_back();
-  TLine& line = lines_[count_++];
-  line.SjisLength = -1;
-  line.Rows = TRowCache{};
-  return line;
+  return lines_[count_++];
 }
 
 void TCellLineList::Add(std::string text, const TLineInfo& info) {
-  TLine& line = NextLine();
-  line.Text = std::move(text);
-  line.Info = info;
+  AddShared(std::make_shared<const TCellLine>(TCellLine{std::move(text), info}));
 }
 
-void TCellLineList::AddCopy(std::string_view text, const TLineInfo& info) {
-  TLine& line = NextLine();
-  line.Text.assign(text);
-  line.Info = info;
+void TCellLineList::AddShared(std::shared_ptr<const TCellLine> line) {
+  NextLine() = std::move(line);
 }
 
 void TCellLineList::Clear() {
-  // The day table refills every cell on every refresh, mostly with the same lines: the
-  // lines stay, only the count goes. Lines past the count are never read.
+  // The day table refills every cell on every refresh: the line records stay, their texts
+  // go (a text shared with other days lives as long as one of them shows it). Lines past
+  // the count are never read.
+  for (std::size_t i = 0; i < count_; ++i) lines_[i].reset();
   count_ = 0;
+  row_caches_.clear();
 }
 
 void TCellLineList::OrderLines(std::span<const int32_t> keys) {
@@ -116,6 +112,7 @@ void TCellLineList::OrderLines(std::span<const int32_t> keys) {
   ordered.reserve(count_);
   for (const std::size_t i : order) ordered.push_back(std::move(lines_[i]));
   std::move(ordered.begin(), ordered.end(), lines_.begin());
+  row_caches_.clear();  // they go by place
 }
 
 const TCellLineList::TLine& TCellLineList::StoredLine(int32_t i) const {
@@ -123,9 +120,9 @@ const TCellLineList::TLine& TCellLineList::StoredLine(int32_t i) const {
   return lines_[static_cast<std::size_t>(i)];
 }
 
-const std::string& TCellLineList::Text(int32_t i) const { return StoredLine(i).Text; }
+const std::string& TCellLineList::Text(int32_t i) const { return StoredLine(i)->Text; }
 
-const TLineInfo& TCellLineList::Info(int32_t i) const { return StoredLine(i).Info; }
+const TLineInfo& TCellLineList::Info(int32_t i) const { return StoredLine(i)->Info; }
 
 void TCellLineList::SetDisplay(const TCellDisplay& display) {
   // Icons take room from the text; wrapping, spacing and the highlight leave row counts alone.
@@ -168,7 +165,7 @@ TTextMeasurer& TCellLineList::Surface() const noexcept {
 
 const TFontSpec& TCellLineList::FontOf(int32_t i) const noexcept {
   if (IsLine(i)) {
-    const TFontSpec* own = lines_[static_cast<std::size_t>(i)].Info.Font;
+    const TFontSpec* own = lines_[static_cast<std::size_t>(i)]->Info.Font;
     if (own != nullptr) return *own;
   }
   return display_.Font;
@@ -183,7 +180,7 @@ int32_t TCellLineList::RowHeight(int32_t i) const {
 TLineIcons TCellLineList::LineIcons(int32_t i) const {
   TLineIcons icons;
   if (!IsLine(i)) return icons;
-  const TLineInfo& info = lines_[static_cast<std::size_t>(i)].Info;
+  const TLineInfo& info = lines_[static_cast<std::size_t>(i)]->Info;
   // No entry carries the mark of its slot; the slot stays for its setting in the page
   // files. A picture that could not be found takes no room.
   const std::array<bool, kIconSlotCount> facts = {info.Checked,
@@ -247,22 +244,17 @@ TCellLineList::TRowBreaker TCellLineList::BreakerOf(int32_t i) const {
   return breaker;
 }
 
-int64_t TCellLineList::SjisLengthOf(const TLine& line) const noexcept {
-  if (line.SjisLength < 0) line.SjisLength = SjisWidth(line.Text);
-  return line.SjisLength;
-}
-
 TLineRows TCellLineList::MeasureRows(const TLine& line, const TRowBreaker& breaker, int32_t cap,
                                      bool* estimated) const {
   *estimated = false;
   TLineRows result;
   if (breaker.Narrow) {
     // Two bytes a row. Even a one-byte or empty line keeps one row, or it would vanish.
-    result.Rows = ClampHeight(std::max<int64_t>(SjisLengthOf(line) / 2, 1));
+    result.Rows = ClampHeight(std::max<int64_t>(SjisWidth(line->Text) / 2, 1));
     result.FirstLength = 2;
     return result;
   }
-  const std::string_view text = line.Text;
+  const std::string_view text = line->Text;
   std::size_t pos = 0;
   int64_t rows = 0;
   int64_t first_length = 0;
@@ -293,7 +285,8 @@ TLineRows TCellLineList::LineRows(int32_t i) const {
   if (!IsLine(i)) return TLineRows{};
   const TLine& line = lines_[static_cast<std::size_t>(i)];
   const int32_t cap = ClampHeight(std::max<int64_t>(int64_t{cell_rect_.Height()} + 2, 2));
-  TRowCache& cache = line.Rows;
+  if (row_caches_.size() < count_) row_caches_.resize(count_);
+  TRowCache& cache = row_caches_[static_cast<std::size_t>(i)];
   if (cache.Generation == generation_ && cache.CellWidth == cell_rect_.Width() &&
       (!cache.Estimated || cache.Cap == cap)) {
     return cache.Result;
@@ -313,7 +306,7 @@ int32_t TCellLineList::LineHeight(int32_t i) const {
   if (icons.Count > 0) {
     height = std::max<int64_t>(height, int64_t{display_.Spacing} + kSmallIconSize);
     if (icons.Shown[kIconPicture]) {
-      height = std::max<int64_t>(height, lines_[static_cast<std::size_t>(i)].Info.Picture->Height);
+      height = std::max<int64_t>(height, lines_[static_cast<std::size_t>(i)]->Info.Picture->Height);
     }
   }
   return ClampHeight(height);
@@ -481,9 +474,9 @@ void TCellLineList::PaintLine(int32_t i, const TRect& line_rect, const TRect& ro
     sink.FillRect(row, highlighted ? display_.SelectColor : color_);
     const TFontSpec& font = FontOf(i);
     // The marks stand in for hidden icons.
-    const bool strike_out = line.Info.Checked && !display_.IconVisible[kIconChecked];
-    const bool underline = line.Info.HasMemo && !display_.IconVisible[kIconMemo];
-    const std::string_view text = line.Text;
+    const bool strike_out = line->Info.Checked && !display_.IconVisible[kIconChecked];
+    const bool underline = line->Info.HasMemo && !display_.IconVisible[kIconMemo];
+    const std::string_view text = line->Text;
     const auto draw_single = [&](std::string_view piece) {
       if (piece.empty()) return;
       const int64_t font_height = std::llabs(int64_t{Surface().FontHeight(font, display_.Percent)});
@@ -533,7 +526,7 @@ void TCellLineList::PaintLine(int32_t i, const TRect& line_rect, const TRect& ro
       sink.DrawIcon(row, slot, ClampCoord(icon_x), ClampCoord(top));
       icon_x += kSmallIconSize;
     } else {
-      const TIconFile& picture = *line.Info.Picture;
+      const TIconFile& picture = *line->Info.Picture;
       if (height >= picture.Height) {
         sink.DrawPicture(row, picture, ClampCoord(icon_x),
                          ClampCoord(line_rect.Top + (height - picture.Height) / 2));

@@ -14,6 +14,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -177,6 +178,13 @@ struct TLineClick {
 };
 
 // A list is made once per day cell and refilled on every refresh.
+// What a cell line shows: its text and the facts of its entry. The lines of an entry that
+// reads the same every day share one.
+struct TCellLine {
+  std::string Text;
+  TLineInfo Info;
+};
+
 class TCellLineList {
  public:
   // Measuring the text of one row stops after this many bytes of a line: no row of a cell
@@ -199,10 +207,9 @@ class TCellLineList {
 
   // Lines, in the order added unless OrderLines reorders them.
   void Add(std::string text, const TLineInfo& info);
-  // Adds a copy of text, kept in the storage of a line that Clear took away when there is
-  // one: a refill of the cell with lines no longer than before allocates nothing. (Add
-  // takes the storage of the text it is given instead.)
-  void AddCopy(std::string_view text, const TLineInfo& info);
+  // Adds a line shared with other lines (of this or other lists): a line that reads the same
+  // on many days is held once. line must not be null.
+  void AddShared(std::shared_ptr<const TCellLine> line);
   void Clear();
   // Reorders the lines by keys, one per line in line order: smallest first, lines of equal
   // key in the order they had. std::invalid_argument when the counts differ.
@@ -312,12 +319,9 @@ class TCellLineList {
     bool Estimated = false;
     TLineRows Result;
   };
-  struct TLine {
-    std::string Text;
-    TLineInfo Info;
-    mutable int64_t SjisLength = -1;  // -1 until first needed
-    mutable TRowCache Rows;
-  };
+  // A day table holds hundreds of thousands of lines and refills them all on every refresh:
+  // a line is a reference to its text and facts; what painting measures is kept apart.
+  using TLine = std::shared_ptr<const TCellLine>;  // never null
   // The next line to fill, taken from the cleared ones when there are some.
   TLine& NextLine();
   // Line i; std::out_of_range when there is none.
@@ -338,7 +342,6 @@ class TCellLineList {
   TTextMeasurer& Surface() const noexcept;
   const TFontSpec& FontOf(int32_t i) const noexcept;
   TRowBreaker BreakerOf(int32_t i) const;
-  int64_t SjisLengthOf(const TLine& line) const noexcept;
   TLineRows MeasureRows(const TLine& line, const TRowBreaker& breaker, int32_t cap,
                         bool* estimated) const;
   void PaintLine(int32_t i, const TRect& line_rect, const TRect& row, const TRect& clip,
@@ -349,6 +352,8 @@ class TCellLineList {
   // The first count_ are the list's lines; the rest were cleared and wait to be filled again.
   std::vector<TLine> lines_;
   std::size_t count_ = 0;
+  // The measured rows of the lines by index, made as far as painting asks; emptied by Clear.
+  mutable std::vector<TRowCache> row_caches_;
   // Bumped by every change that alters how text measures; starts at 1 so 0 means "never".
   uint64_t generation_ = 1;
   TRect cell_rect_;

@@ -42,4 +42,16 @@ int32_t SourceLine(const TEntry& entry) noexcept;
 // "a.nrk:12": the file name without folder and the source line of the entry.
 std::string RowSource(const TEntryList& list, const TEntry& entry);
 
+// RowSource for writers of many rows: the "a.nrk:" part made once per file.
+class TRowSources {
+ public:
+  explicit TRowSources(const TEntryList& list) : list_(list) {}
+  // Appends RowSource(list, entry) to out.
+  void Append(std::string& out, const TEntry& entry);
+
+ private:
+  const TEntryList& list_;
+  std::vector<std::string> prefixes_;  // by file index; empty until asked for
+};
+
 }  // namespace pelo

@@ -14,14 +14,14 @@ namespace {
 // What a line shows of its entry besides the text.
 TLineInfo LineInfoOf(const TEntry& entry) {
   TLineInfo info;
-  info.Font = entry.Font ? &*entry.Font : nullptr;
+  info.Font = entry.Font.get();
   info.Checked = entry.IsChecked();
   info.RankA = entry.Category == 0;
   info.RankB = entry.Category == 1;
   info.HasMemo = entry.NoteLines != nullptr;
   info.HasRelFiles = entry.Extras != nullptr;
-  info.HasPicture = entry.Icon.has_value();
-  info.Picture = entry.Icon ? &*entry.Icon : nullptr;
+  info.HasPicture = entry.Icon != nullptr;
+  info.Picture = entry.Icon.get();
   info.Entry = &entry;
   return info;
 }
@@ -92,12 +92,12 @@ void TDayTable::Fill(const TDatePackList* packs) {
   if (packs_ != nullptr) {
     const TPackFilter passes(filter_);
     // The packs of one entry stand together, and most entries read the same on every day:
-    // their line and line record are made once per entry, not once per day.
+    // their line record is made once per entry and their text is held once, shared by the
+    // cells of all their days.
     const TEntry* entry = nullptr;
     TLineInfo info;
     bool fixed = false;
-    std::string fixed_line;
-    bool have_fixed_line = false;
+    std::shared_ptr<const TCellLine> fixed_line;  // the entry's, made on its first day
     for (const TDatePack& pack : packs_->Packs()) {
       const int32_t index = CellIndex(pack.Date());
       if (index < 0 || !passes.Passes(pack)) continue;
@@ -106,14 +106,14 @@ void TDayTable::Fill(const TDatePackList* packs) {
         entry = pack.Entry;
         info = LineInfoOf(*entry);
         fixed = HasFixedLineText(*entry);
-        have_fixed_line = false;
+        fixed_line.reset();
       }
       if (fixed && pack.Kind != kPackDerived) {
-        if (!have_fixed_line) {
-          fixed_line = LineText(pack, calendar_kind_);
-          have_fixed_line = true;
+        if (!fixed_line) {
+          fixed_line =
+              std::make_shared<const TCellLine>(TCellLine{LineText(pack, calendar_kind_), info});
         }
-        cell.AddCopy(fixed_line, info);
+        cell.AddShared(fixed_line);
       } else {
         cell.Add(LineText(pack, calendar_kind_), info);
       }

@@ -1,9 +1,13 @@
 #include "schedule/ICalendars.h"
 
+#include <charconv>
+#include <unordered_map>
+
 #include "datafiles/EntryLists.h"
 #include "entries/DatePacks.h"
 #include "entries/Entries.h"
 #include "entries/Times.h"
+#include "text/ChunkedStreams.h"
 #include "text/Texts.h"
 
 namespace pelo {
@@ -37,27 +41,8 @@ std::string_view WithoutTimes(const TDayRow& row) {
   return text;
 }
 
-}  // namespace
-
-TEventTimes EventTimes(TDateRec date, const TTime& start, const TTime* end) noexcept {
-  TEventTimes times;
-  const int32_t start_total = ClockMinutes(start);
-  times.StartDate = AddDays(date, start_total / kMinutesPerDay);
-  times.StartMinutes = start_total % kMinutesPerDay;
-  if (end != nullptr) {
-    int32_t end_total = ClockMinutes(*end);
-    // 23:30~1:00 ends on the next day; 26:00~1:00 on the day after the start's (02:00).
-    while (end_total <= start_total) end_total += kMinutesPerDay;
-    times.HasEnd = true;
-    times.EndDate = AddDays(date, end_total / kMinutesPerDay);
-    times.EndMinutes = end_total % kMinutesPerDay;
-  }
-  return times;
-}
-
-std::string EscapeIcsText(std::string_view text) {
-  std::string out;
-  out.reserve(text.size() + 8);
+void AppendEscapedIcsText(std::string& out, std::string_view text) {
+  out.reserve(out.size() + text.size() + 8);
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     switch (c) {
@@ -82,11 +67,9 @@ std::string EscapeIcsText(std::string_view text) {
         out += (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F ? ' ' : c;
     }
   }
-  return out;
 }
 
-std::string FoldIcsLine(std::string_view line) {
-  std::string out;
+void AppendFoldedIcsLine(std::string& out, std::string_view line) {
   std::size_t room = kIcsLineOctets;  // the blank that starts a continuation counts
   while (line.size() > room) {
     std::size_t cut = room;
@@ -101,57 +84,157 @@ std::string FoldIcsLine(std::string_view line) {
   }
   out.append(line);
   out += kCrLf;
+}
+
+// 64-bit FNV-1a: small, and the same on every machine and in every run.
+constexpr uint64_t kFnvBasis = 14695981039346656037ull;
+
+uint64_t FnvMix(uint64_t hash, std::string_view bytes) noexcept {
+  for (const char c : bytes) {
+    hash ^= static_cast<unsigned char>(c);
+    hash *= 1099511628211ull;
+  }
+  return hash;
+}
+
+// The part of a UID hash that depends on the file alone: its path and the colon.
+uint64_t UidFileHash(std::string_view path) noexcept {
+  return FnvMix(FnvMix(kFnvBasis, path), ":");
+}
+
+void AppendEventUid(std::string& out, uint64_t file_hash, int32_t line_no,
+                    std::string_view ics_date, int32_t place) {
+  char digits[16];
+  const char* const end = std::to_chars(digits, digits + sizeof digits, line_no).ptr;
+  uint64_t hash =
+      FnvMix(file_hash, std::string_view(digits, static_cast<std::size_t>(end - digits)));
+  static constexpr char kHex[] = "0123456789abcdef";
+  char hex[16];
+  for (int i = 15; i >= 0; --i, hash >>= 4) hex[i] = kHex[hash & 15];
+  out.append(hex, sizeof hex);
+  // The date and the place make it unique within one output whatever the hash does.
+  out += '-';
+  out += ics_date;
+  out += '-';
+  AppendNumber(out, place);
+  out += "@pelo";
+}
+
+}  // namespace
+
+TEventTimes EventTimes(TDateRec date, const TTime& start, const TTime* end) noexcept {
+  TEventTimes times;
+  const int32_t start_total = ClockMinutes(start);
+  times.StartDate = AddDays(date, start_total / kMinutesPerDay);
+  times.StartMinutes = start_total % kMinutesPerDay;
+  if (end != nullptr) {
+    int32_t end_total = ClockMinutes(*end);
+    // 23:30~1:00 ends on the next day; 26:00~1:00 on the day after the start's (02:00).
+    while (end_total <= start_total) end_total += kMinutesPerDay;
+    times.HasEnd = true;
+    times.EndDate = AddDays(date, end_total / kMinutesPerDay);
+    times.EndMinutes = end_total % kMinutesPerDay;
+  }
+  return times;
+}
+
+std::string EscapeIcsText(std::string_view text) {
+  std::string out;
+  AppendEscapedIcsText(out, text);
+  return out;
+}
+
+std::string FoldIcsLine(std::string_view line) {
+  std::string out;
+  AppendFoldedIcsLine(out, line);
   return out;
 }
 
 std::string EventUid(std::string_view path, int32_t line_no, TDateRec date, int32_t place) {
-  // 64-bit FNV-1a: small, and the same on every machine and in every run.
-  uint64_t hash = 14695981039346656037ull;
-  const auto mix = [&hash](std::string_view bytes) {
-    for (const char c : bytes) {
-      hash ^= static_cast<unsigned char>(c);
-      hash *= 1099511628211ull;
-    }
-  };
-  mix(path);
-  mix(":");
-  mix(std::to_string(line_no));
-  static constexpr char kHex[] = "0123456789abcdef";
-  std::string hex(16, '0');
-  for (int i = 15; i >= 0; --i, hash >>= 4) hex[static_cast<std::size_t>(i)] = kHex[hash & 15];
-  // The date and the place make it unique within one output whatever the hash does.
-  return Concat({hex, "-", IcsDate(date), "-", std::to_string(place), "@pelo"});
+  std::string out;
+  AppendEventUid(out, UidFileHash(path), line_no, IcsDate(date), place);
+  return out;
 }
 
-std::string ICalendarText(const TEntryList& list, const std::vector<TDayRow>& rows,
-                          TDateRec today) {
-  std::string out;
-  const auto line = [&out](std::string_view text) { out += FoldIcsLine(text); };
-  line("BEGIN:VCALENDAR");
-  line("VERSION:2.0");
-  line("PRODID:-//Pelo//pelo-agenda//JA");
-  line("CALSCALE:GREGORIAN");
-  const std::string stamp = Concat({"DTSTAMP:", IcsDateTime(today, 0), "Z"});
-  for (const TDayRow& row : rows) {
+namespace {
+
+// Writes the events of rows in day order; what is the same for a whole day or a whole file
+// is made once.
+class TIcsEventWriter {
+ public:
+  TIcsEventWriter(const TEntryList& list, std::string& out, TDateRec today)
+      : list_(list), out_(out) {
+    AppendFoldedIcsLine(stamp_line_, Concat({"DTSTAMP:", IcsDateTime(today, 0), "Z"}));
+  }
+
+  void Write(const TDayRow& row) {
     const TEntry& entry = *row.Entry;
-    line("BEGIN:VEVENT");
-    line(Concat({"UID:", EventUid(list.FileList().Path(entry.FileIndex), SourceLine(entry),
-                                  row.Date, row.Place)}));
-    line(stamp);
+    if (day_text_.empty() || row.Date != day_) StartDay(row.Date);
+    out_ += "BEGIN:VEVENT\r\n";
+    scratch_ = "UID:";
+    AppendEventUid(scratch_, FileHash(entry), SourceLine(entry), day_text_, row.Place);
+    AppendFoldedIcsLine(out_, scratch_);
+    out_ += stamp_line_;
     if (row.Kind != kPackDerived && HasTimes(entry)) {
       const TTimeSet& set = *entry.Times->Item(0);
       const TEventTimes times = EventTimes(row.Date, set.Start, set.End ? &*set.End : nullptr);
-      line(Concat({"DTSTART:", IcsDateTime(times.StartDate, times.StartMinutes)}));
-      if (times.HasEnd) line(Concat({"DTEND:", IcsDateTime(times.EndDate, times.EndMinutes)}));
+      AppendFoldedIcsLine(out_,
+                          Concat({"DTSTART:", IcsDateTime(times.StartDate, times.StartMinutes)}));
+      if (times.HasEnd) {
+        AppendFoldedIcsLine(out_, Concat({"DTEND:", IcsDateTime(times.EndDate, times.EndMinutes)}));
+      }
     } else {
-      line(Concat({"DTSTART;VALUE=DATE:", IcsDate(row.Date)}));
-      line(Concat({"DTEND;VALUE=DATE:", IcsDate(AddDays(row.Date, 1))}));
+      out_ += all_day_lines_;
     }
-    line(Concat({"SUMMARY:", EscapeIcsText(WithoutTimes(row))}));
-    line("END:VEVENT");
+    scratch_ = "SUMMARY:";
+    AppendEscapedIcsText(scratch_, WithoutTimes(row));
+    AppendFoldedIcsLine(out_, scratch_);
+    out_ += "END:VEVENT\r\n";
   }
-  line("END:VCALENDAR");
-  return out;
+
+ private:
+  void StartDay(TDateRec date) {
+    day_ = date;
+    day_text_ = IcsDate(date);
+    all_day_lines_.clear();
+    AppendFoldedIcsLine(all_day_lines_, Concat({"DTSTART;VALUE=DATE:", day_text_}));
+    AppendFoldedIcsLine(all_day_lines_, Concat({"DTEND;VALUE=DATE:", IcsDate(AddDays(date, 1))}));
+  }
+
+  uint64_t FileHash(const TEntry& entry) {
+    // The list hands out one string per file (and one for no file): its address is the key.
+    const std::string& path = list_.FileList().Path(entry.FileIndex);
+    const auto [place, added] = file_hashes_.try_emplace(&path, 0);
+    if (added) place->second = UidFileHash(path);
+    return place->second;
+  }
+
+  const TEntryList& list_;
+  std::string& out_;
+  std::string stamp_line_;
+  TDateRec day_;
+  std::string day_text_;       // "20241231" of day_; empty before the first row
+  std::string all_day_lines_;  // DTSTART and DTEND of an all-day event on day_, folded
+  std::unordered_map<const std::string*, uint64_t> file_hashes_;
+  std::string scratch_;
+};
+
+}  // namespace
+
+void WriteICalendar(std::ostream& stream, const TEntryList& list, const std::vector<TDayRow>& rows,
+                    TDateRec today) {
+  TChunkedStream chunks(stream);
+  std::string& out = chunks.Text();
+  AppendFoldedIcsLine(out, "BEGIN:VCALENDAR");
+  AppendFoldedIcsLine(out, "VERSION:2.0");
+  AppendFoldedIcsLine(out, "PRODID:-//Pelo//pelo-agenda//JA");
+  AppendFoldedIcsLine(out, "CALSCALE:GREGORIAN");
+  TIcsEventWriter events(list, out, today);
+  for (const TDayRow& row : rows) {
+    events.Write(row);
+    chunks.EndPart();
+  }
+  AppendFoldedIcsLine(out, "END:VCALENDAR");
 }
 
 }  // namespace pelo

@@ -4,6 +4,7 @@
 // timed by the entry's first time, the way pelo-agenda prints it and the viewer exports it.
 
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,9 +17,11 @@ namespace pelo {
 class TEntryList;
 struct TTime;
 
-// An RFC 5545 calendar with one event per row, CRLF line ends, folded at 75 octets. Nothing
-// in it depends on the clock: the stamp is today's date, the UIDs come from the rows.
-std::string ICalendarText(const TEntryList& list, const std::vector<TDayRow>& rows, TDateRec today);
+// An RFC 5545 calendar with one event per row, CRLF line ends, folded at 75 octets, written
+// to stream as it is made. Nothing in it depends on the clock: the stamp is today's date, the
+// UIDs come from the rows.
+void WriteICalendar(std::ostream& stream, const TEntryList& list, const std::vector<TDayRow>& rows,
+                    TDateRec today);
 
 // ---- Pieces of the iCalendar form ----
 

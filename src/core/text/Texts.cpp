@@ -1,6 +1,7 @@
 #include "text/Texts.h"
 
 #include <algorithm>
+#include <charconv>
 #include <utility>
 
 namespace pelo {
@@ -47,6 +48,19 @@ std::string NumberText(int32_t number, int32_t width, int32_t pad_kind, bool pad
   }
   if (plus_sign && number > 0) text.insert(0, 1, '+');
   return text;
+}
+
+void AppendNumber(std::string& out, int32_t number, int32_t zero_width) {
+  // The magnitude unsigned, so that INT32_MIN has one too; the sign goes before the zeros.
+  const uint32_t magnitude =
+      number < 0 ? 0u - static_cast<uint32_t>(number) : static_cast<uint32_t>(number);
+  char digits[16];
+  char* const last = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
+  if (number < 0) out += '-';
+  const auto written = static_cast<std::size_t>(last - digits) + (number < 0 ? 1 : 0);
+  const std::size_t wanted = std::min<std::size_t>(zero_width > 0 ? zero_width : 0, kMaxPadWidth);
+  if (written < wanted) out.append(wanted - written, '0');
+  out.append(digits, last);
 }
 
 std::string FullWidthNumber(int32_t number) {

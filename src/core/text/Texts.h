@@ -27,6 +27,11 @@ inline constexpr int32_t kPadZero = 1;
 std::string NumberText(int32_t number, int32_t width = 0, int32_t pad_kind = kPadSpace,
                        bool pad_right = false, bool grouping = false, bool plus_sign = false);
 
+// Appends the decimal text of number, zeros in front of a number of fewer than zero_width
+// digits (after a "-"), as NumberText(number, zero_width, kPadZero) without a temporary: for
+// writers of long outputs.
+void AppendNumber(std::string& out, int32_t number, int32_t zero_width = 0);
+
 // The decimal text in full-width characters: ０..９, "－" and "＋".
 std::string FullWidthNumber(int32_t number);
 

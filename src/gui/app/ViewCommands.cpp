@@ -8,6 +8,8 @@
 #include <QPrinter>
 #include <QWidget>
 #include <iterator>
+#include <sstream>
+#include <utility>
 
 #include "app/GridPictures.h"
 #include "app/PlacementStores.h"
@@ -142,7 +144,9 @@ std::string TViewCommands::ShownDaysICalendar() const {
   const std::vector<TDayRow> rows =
       DayRows(schedule_.EntryList(), calendar, schedule_.GetSettings().Filter, schedule_.TopDate(),
               schedule_.EndDate());
-  return ICalendarText(schedule_.EntryList(), rows, calendar.Today());
+  std::ostringstream text;
+  WriteICalendar(text, schedule_.EntryList(), rows, calendar.Today());
+  return std::move(text).str();
 }
 
 }  // namespace pelo

@@ -42,7 +42,7 @@ std::vector<std::string> Texts(const std::vector<TDatePack>& packs, bool whole) 
                        std::to_string(pack.Entry->LineNo);
     const TDateStartEnd* periods[] = {&pack.Period, &pack.Base, &pack.ProgressRange};
     for (const TDateStartEnd* period : whole ? std::span(periods) : std::span(periods, 0)) {
-      text += " " + DateText(period->PeriodStart.Date()) + "-" + DateText(period->PeriodEnd.Date());
+      text += " " + DateText(period->PeriodStart) + "-" + DateText(period->PeriodEnd);
     }
     texts.push_back(text);
   }

@@ -272,11 +272,11 @@ TEST_F(EntryListTest, PicturesAreLookedForBesideTheDataFile) {
       "sub/p.nrk", "1/1 a &i(pic.bmp)\n1/2 b &i(none.bmp)\n1/3 c &i(odd.bmp)\n")};
   list_.LoadFiles(&names);
   ASSERT_EQ(list_.Count(), 3);
-  ASSERT_TRUE(list_.Entry(0)->Icon.has_value());
+  ASSERT_NE(list_.Entry(0)->Icon, nullptr);
   EXPECT_EQ(list_.Entry(0)->Icon->Path, folder_.File("sub/pic.bmp"));
   EXPECT_EQ(list_.Entry(1)->ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
   EXPECT_EQ(list_.Entry(2)->ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
-  EXPECT_FALSE(list_.Entry(2)->Icon.has_value());
+  EXPECT_EQ(list_.Entry(2)->Icon, nullptr);
   EXPECT_EQ(asked,
             (std::vector<std::string>{folder_.File("sub/pic.bmp"), folder_.File("sub/odd.bmp")}));
 }

@@ -121,12 +121,12 @@ TEST(DatePacks, DerivedDayInsideItsRangeHasNoSuffix) {
   TDatePack pack({2025, 3, 11});
   pack.Entry = entry.get();
   pack.Kind = kPackDerived;
-  pack.ProgressRange.PeriodStart.SetDate({2025, 3, 10});
-  pack.ProgressRange.PeriodEnd.SetDate({2025, 3, 12});
+  pack.ProgressRange.PeriodStart = {2025, 3, 10};
+  pack.ProgressRange.PeriodEnd = {2025, 3, 12};
   EXPECT_EQ(LineText(pack, TCalendarKind::kClassic), "旅行初日");
   // The same day as a middle day of its own period.
   pack.Kind = kPackMiddle;
-  pack.Period.Assign(pack.ProgressRange);
+  pack.Period = pack.ProgressRange;
   EXPECT_EQ(LineText(pack, TCalendarKind::kClassic), "10:00 旅行2日目");
 }
 
@@ -138,12 +138,12 @@ TEST(DatePacks, NoEntryNoText) {
 TDatePack FilledPack() {
   TDatePack pack({2025, 3, 11});
   pack.Kind = kPackMiddle;
-  pack.Period.PeriodStart.SetDate({2025, 3, 10});
-  pack.Period.PeriodEnd.SetDate({2025, 3, 12});
-  pack.Base.PeriodStart.SetDate({2000, 3, 10});
-  pack.Base.PeriodEnd.SetDate({2025, 3, 12});
-  pack.ProgressRange.PeriodStart.SetDate({2025, 1, 1});
-  pack.ProgressRange.PeriodEnd.SetDate({2025, 1, 2});
+  pack.Period.PeriodStart = {2025, 3, 10};
+  pack.Period.PeriodEnd = {2025, 3, 12};
+  pack.Base.PeriodStart = {2000, 3, 10};
+  pack.Base.PeriodEnd = {2025, 3, 12};
+  pack.ProgressRange.PeriodStart = {2025, 1, 1};
+  pack.ProgressRange.PeriodEnd = {2025, 1, 2};
   return pack;
 }
 
@@ -157,12 +157,12 @@ TEST(DatePacks, AssignCopiesAllButTheEntryLink) {
   as_date.Assign(&source);
   EXPECT_EQ(DateLabel(target.Date()), "2025/3/11");
   EXPECT_EQ(target.Kind, kPackMiddle);
-  EXPECT_EQ(DateLabel(target.Period.PeriodStart.Date()), "2025/3/10");
-  EXPECT_EQ(DateLabel(target.Period.PeriodEnd.Date()), "2025/3/12");
-  EXPECT_EQ(DateLabel(target.Base.PeriodStart.Date()), "2000/3/10");
-  EXPECT_EQ(DateLabel(target.Base.PeriodEnd.Date()), "2025/3/12");
-  EXPECT_EQ(DateLabel(target.ProgressRange.PeriodStart.Date()), "2025/1/1");
-  EXPECT_EQ(DateLabel(target.ProgressRange.PeriodEnd.Date()), "2025/1/2");
+  EXPECT_EQ(DateLabel(target.Period.PeriodStart), "2025/3/10");
+  EXPECT_EQ(DateLabel(target.Period.PeriodEnd), "2025/3/12");
+  EXPECT_EQ(DateLabel(target.Base.PeriodStart), "2000/3/10");
+  EXPECT_EQ(DateLabel(target.Base.PeriodEnd), "2025/3/12");
+  EXPECT_EQ(DateLabel(target.ProgressRange.PeriodStart), "2025/1/1");
+  EXPECT_EQ(DateLabel(target.ProgressRange.PeriodEnd), "2025/1/2");
   EXPECT_EQ(target.Entry, nullptr);
 
   // A linked pack keeps its own link.
@@ -179,7 +179,7 @@ TEST(DatePacks, AssignFromAPlainDateCopiesTheDateOnly) {
   pack.Assign(&plain);
   EXPECT_EQ(DateLabel(pack.Date()), "2030/12/24");
   EXPECT_EQ(pack.Kind, kPackMiddle);
-  EXPECT_EQ(DateLabel(pack.Period.PeriodStart.Date()), "2025/3/10");
+  EXPECT_EQ(DateLabel(pack.Period.PeriodStart), "2025/3/10");
 
   pack.Assign(nullptr);
   EXPECT_EQ(DateLabel(pack.Date()), "2030/12/24");

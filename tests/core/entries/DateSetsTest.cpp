@@ -255,14 +255,6 @@ TEST(DateSets, DateClassOperations) {
   assigned.SetMonth(2);
   assigned.SetDay(3);
   EXPECT_EQ(assigned.Year() * 10000 + assigned.Month() * 100 + assigned.Day(), 19990203);
-
-  TDateStartEnd period;
-  period.PeriodStart.SetDate({2024, 1, 1});
-  period.PeriodEnd.SetDate({2024, 1, 3});
-  TDateStartEnd copy;
-  copy.Assign(period);
-  EXPECT_EQ(copy.PeriodStart.Date(), (TDateRec{2024, 1, 1}));
-  EXPECT_EQ(copy.PeriodEnd.Date(), (TDateRec{2024, 1, 3}));
 }
 
 TEST(DateSets, PartsByIndex) {

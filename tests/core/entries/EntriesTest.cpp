@@ -430,15 +430,35 @@ TEST(Entries, ParseLineStartsAfresh) {
   TEntry entry;
   ASSERT_FALSE(
       entry.ParseLine("ﾚ#@A:1/1 10:00 a &&(HD) &d(+1) &f(F) &o(n) &x(e)", kContext).Failed());
-  entry.Icon = TIconFile{"p.bmp", 16, 16};
+  entry.Icon = std::make_unique<TIconFile>(TIconFile{"p.bmp", 16, 16});
   ASSERT_FALSE(entry.ParseLine("2/1 b", kContext).Failed());
   EXPECT_EQ(Summary(entry), "dates=0/2/1^(1/0/0) text=b");
-  EXPECT_FALSE(entry.Icon.has_value());
+  EXPECT_EQ(entry.Icon, nullptr);
 
-  // The line may be the entry's own text.
-  entry.Text = "3/1 c";
-  ASSERT_FALSE(entry.ParseLine(entry.Text, kContext).Failed());
-  EXPECT_EQ(Summary(entry), "dates=0/3/1^(1/0/0) text=c");
+  // The line may be the entry's own text, or a part of it; a failed parse keeps it whole.
+  const struct {
+    const char* text;
+    std::size_t skip;
+    const char* summary;
+    const char* text_after;
+  } own[] = {
+      {"3/1 c", 0, "dates=0/3/1^(1/0/0) text=c", "c"},
+      {"xx 4/1 long enough to live outside the string", 3,
+       "dates=0/4/1^(1/0/0) text=long enough to live outside the string",
+       "long enough to live outside the string"},
+      {"a line that does not parse at all, long", 0, nullptr,
+       "a line that does not parse at all, long"},
+  };
+  for (const auto& c : own) {
+    entry.Text = c.text;
+    const bool failed =
+        entry.ParseLine(std::string_view(entry.Text).substr(c.skip), kContext).Failed();
+    EXPECT_EQ(failed, c.summary == nullptr) << c.text;
+    if (c.summary != nullptr) {
+      EXPECT_EQ(Summary(entry), c.summary);
+    }
+    EXPECT_EQ(entry.Text, c.text_after) << c.text;
+  }
 }
 
 TEST(Entries, CurrentCenturyAndMarksUseToday) {
@@ -557,7 +577,7 @@ TEST(Entries, AssignIsADeepCopy) {
           .Failed());
   original.NoteLines =
       std::make_unique<std::vector<std::string>>(std::vector<std::string>{"note 1", "note 2"});
-  original.Icon = TIconFile{"pic.bmp", 16, 15};
+  original.Icon = std::make_unique<TIconFile>(TIconFile{"pic.bmp", 16, 15});
   original.FileIndex = 3;
   original.LineNo = 17;
   original.ListIndex = 42;
@@ -571,7 +591,8 @@ TEST(Entries, AssignIsADeepCopy) {
   copy.Assign(&original);
   EXPECT_EQ(Summary(copy), before);
   EXPECT_EQ(*copy.NoteLines, *original.NoteLines);
-  EXPECT_EQ(copy.Icon, original.Icon);
+  ASSERT_NE(copy.Icon, nullptr);
+  EXPECT_EQ(*copy.Icon, *original.Icon);
   EXPECT_EQ(copy.FileIndex, 3);
   EXPECT_EQ(copy.LineNo, 17);
   EXPECT_EQ(copy.ListIndex, 42);
@@ -598,7 +619,7 @@ TEST(Entries, AssignIsADeepCopy) {
   copy.Assign(&plain);
   EXPECT_EQ(Summary(copy), "dates=0/1/1^(1/0/0) text=b");
   EXPECT_EQ(copy.NoteLines, nullptr);
-  EXPECT_FALSE(copy.Icon.has_value());
+  EXPECT_EQ(copy.Icon, nullptr);
 
   copy.Assign(nullptr);
   copy.Assign(&copy);
@@ -649,7 +670,7 @@ TEST(Entries, MergeDefaults) {
 TEST(Entries, MergeDefaultsIconNotesAndListSettings) {
   TEntry defaults;
   ASSERT_FALSE(defaults.ParseLine("=?/?/? d", kContext).Failed());
-  defaults.Icon = TIconFile{"default.bmp", 16, 16};
+  defaults.Icon = std::make_unique<TIconFile>(TIconFile{"default.bmp", 16, 16});
   defaults.NoteLines =
       std::make_unique<std::vector<std::string>>(std::vector<std::string>{"default note"});
   defaults.Dates->MustMatch = true;
@@ -659,7 +680,7 @@ TEST(Entries, MergeDefaultsIconNotesAndListSettings) {
   TEntry entry;
   ASSERT_FALSE(entry.ParseLine("1/5 a", kContext).Failed());
   entry.MergeDefaults(defaults);
-  ASSERT_TRUE(entry.Icon.has_value());
+  ASSERT_NE(entry.Icon, nullptr);
   EXPECT_EQ(entry.Icon->Path, "default.bmp");
   EXPECT_EQ(entry.NoteLines, nullptr);
   EXPECT_TRUE(entry.Dates->MustMatch);
@@ -668,7 +689,7 @@ TEST(Entries, MergeDefaultsIconNotesAndListSettings) {
 
   TEntry own;
   ASSERT_FALSE(own.ParseLine("1/5 a", kContext).Failed());
-  own.Icon = TIconFile{"own.bmp", 8, 8};
+  own.Icon = std::make_unique<TIconFile>(TIconFile{"own.bmp", 8, 8});
   own.MergeDefaults(defaults);
   EXPECT_EQ(own.Icon->Path, "own.bmp");
 

@@ -216,20 +216,20 @@ TEST_F(IconFilesTest, CommandI) {
   const TLineContext context{Data(), nullptr, {}};
   TEntry entry;
   ASSERT_FALSE(entry.ParseLine("1/1 a &i(sub\\pic2.bmp)", context).Failed());
-  ASSERT_TRUE(entry.Icon.has_value());
+  ASSERT_NE(entry.Icon, nullptr);
   EXPECT_EQ(*entry.Icon, (TIconFile{Data() + "/sub/pic2.bmp", 32, 8}));
   EXPECT_EQ(entry.Text, "a");
 
   EXPECT_TRUE(entry.ParseLine("1/1 a &i(garbage.bmp)", context).Failed());
   EXPECT_EQ(entry.ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
-  EXPECT_FALSE(entry.Icon.has_value());
+  EXPECT_EQ(entry.Icon, nullptr);
   EXPECT_EQ(entry.Text, "1/1 a &i(garbage.bmp)");
 
   // A picture that does not decode is not found either.
   const TLineContext refusing{Data(), nullptr, [](const TIconFile&) { return false; }};
   EXPECT_TRUE(entry.ParseLine("1/1 a &i(sub\\pic2.bmp)", refusing).Failed());
   EXPECT_EQ(entry.ErrorText, "ｱｲｺﾝﾌｧｲﾙが見つかりませんでした。");
-  EXPECT_FALSE(entry.Icon.has_value());
+  EXPECT_EQ(entry.Icon, nullptr);
 
   // Without a context a relative name is looked for from the current folder.
   EXPECT_TRUE(entry.ParseLine("1/1 a &i(pic.bmp)").Failed());

@@ -42,7 +42,7 @@ inline std::string Listed(const std::vector<TDatePack>& packs) {
 }
 
 inline std::string PeriodLabel(const TDateStartEnd& period) {
-  return DateLabel(period.PeriodStart.Date()) + ".." + DateLabel(period.PeriodEnd.Date());
+  return DateLabel(period.PeriodStart) + ".." + DateLabel(period.PeriodEnd);
 }
 
 }  // namespace pelo::testing_support

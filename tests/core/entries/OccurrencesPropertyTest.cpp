@@ -210,10 +210,10 @@ TEST_F(OccurrencesPropertyTest, WalksRunInStepOrderWithTheirKindsOnTheirEnds) {
       ASSERT_GE(pack.Year(), first) << line;
       ASSERT_LE(pack.Year(), last) << line;
       if (pack.Kind == kPackFirst) {
-        ASSERT_TRUE(pack.Period.PeriodStart.Date() == pack.Date()) << line;
+        ASSERT_TRUE(pack.Period.PeriodStart == pack.Date()) << line;
       }
       if (pack.Kind == kPackLast) {
-        ASSERT_TRUE(pack.Period.PeriodEnd.Date() == pack.Date()) << line;
+        ASSERT_TRUE(pack.Period.PeriodEnd == pack.Date()) << line;
       }
       if (k == 0) continue;
       const int32_t difference = DayNumber(pack.Date()) - DayNumber(packs[k - 1].Date());

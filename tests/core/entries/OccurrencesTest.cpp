@@ -358,8 +358,8 @@ TEST_F(OccurrencesTest, DerivedDaysCarryTheirBaseOccurrence) {
 
 TEST_F(OccurrencesTest, RelativeDateSetWithABase) {
   TDateStartEnd base;
-  base.PeriodStart.SetDate({2025, 3, 10});
-  base.PeriodEnd.SetDate({2025, 3, 12});
+  base.PeriodStart = {2025, 3, 10};
+  base.PeriodEnd = {2025, 3, 12};
   struct TCase {
     const char* text;
     const char* expected;
@@ -472,8 +472,8 @@ TEST_F(OccurrencesTest, ApplyCondition) {
 TDatePack BasePack(TDateRec day, int32_t kind, TDateRec first, TDateRec last) {
   TDatePack pack(day);
   pack.Kind = kind;
-  pack.Period.PeriodStart.SetDate(first);
-  pack.Period.PeriodEnd.SetDate(last);
+  pack.Period.PeriodStart = first;
+  pack.Period.PeriodEnd = last;
   return pack;
 }
 
@@ -541,7 +541,7 @@ TEST_F(OccurrencesTest, LifeEventShapes) {
         Occurrences(*entry, calendar_, {c.first_year, c.last_year, 0});
     EXPECT_EQ(Listed(packs), c.expected) << c.line;
     if (!packs.empty()) {
-      EXPECT_EQ(DateLabel(packs[0].Base.PeriodStart.Date()), c.base) << c.line;
+      EXPECT_EQ(DateLabel(packs[0].Base.PeriodStart), c.base) << c.line;
     }
   }
 }

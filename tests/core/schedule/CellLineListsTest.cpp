@@ -282,7 +282,8 @@ TEST(TCellLineList, ARefillForgetsTheClearedLines) {
   list.SetFont(FontOfSize("Cell", 10));
   const TIconFile picture{"pic.bmp", 20, 10};
   list.Add("abcdefghijklmnopqrstu", Facts(""));  // three rows of 10
-  list.AddCopy("second line, also long", Facts("acp", &picture));
+  list.AddShared(std::make_shared<const TCellLine>(
+      TCellLine{"second line, also long", Facts("acp", &picture)}));
   list.Add("third", Facts("m"));
   ASSERT_EQ(list.LineRows(0).Rows, 3);
   ASSERT_EQ(list.Text(1), "second line, also long");
@@ -293,13 +294,13 @@ TEST(TCellLineList, ARefillForgetsTheClearedLines) {
   EXPECT_EQ(list.LineRows(0).Rows, 1);  // out of range: an unwrapped line
 
   const struct {
-    bool copy;
+    bool shared;
     const char* text;
     const char* facts;
   } refill[] = {{true, "abc", ""}, {false, "defghijklmnop", "b"}};
   for (const auto& line : refill) {
-    if (line.copy) {
-      list.AddCopy(line.text, Facts(line.facts));
+    if (line.shared) {
+      list.AddShared(std::make_shared<const TCellLine>(TCellLine{line.text, Facts(line.facts)}));
     } else {
       list.Add(line.text, Facts(line.facts));
     }
@@ -316,7 +317,7 @@ TEST(TCellLineList, ARefillForgetsTheClearedLines) {
   EXPECT_EQ(list.LineRows(0).Rows, 1);
   EXPECT_EQ(list.LineRows(0).FirstLength, 3);
   // More lines than before.
-  for (int i = 0; i < 5; ++i) list.AddCopy(std::to_string(i), Facts(""));
+  for (int i = 0; i < 5; ++i) list.Add(std::to_string(i), Facts(""));
   ASSERT_EQ(list.Count(), 7);
   EXPECT_EQ(list.Text(6), "4");
 }

@@ -178,6 +178,25 @@ TEST_F(DayTableTest, TheFilter) {
   }
 }
 
+// A line that reads the same every day is held once for all its days, across cells and
+// places within them; a refill makes the texts anew.
+TEST_F(DayTableTest, LinesTheSameEveryDayShareOneText) {
+  Load(
+      "SA 土曜の用事\r\n"
+      "2024/6/1~2024/6/3 旅行\r\n"
+      "2024/6/2 一日だけ\r\n");
+  const auto text_at = [&](TDateRec date, int32_t k) { return &table_.Cell(date)->Text(k); };
+  EXPECT_EQ(Lines({2024, 6, 1}), (Texts{"土曜の用事", "旅行"}));
+  EXPECT_EQ(Lines({2024, 6, 2}), (Texts{"旅行", "一日だけ"}));
+  EXPECT_EQ(text_at({2024, 6, 1}, 0), text_at({2024, 6, 8}, 0));
+  EXPECT_EQ(text_at({2024, 6, 1}, 1), text_at({2024, 6, 2}, 0));
+  EXPECT_EQ(text_at({2024, 6, 1}, 1), text_at({2024, 6, 3}, 0));
+  EXPECT_NE(text_at({2024, 6, 2}, 0), text_at({2024, 6, 2}, 1));
+  Rebuild();
+  EXPECT_EQ(Lines({2024, 6, 8}), (Texts{"土曜の用事"}));
+  EXPECT_EQ(Lines({2024, 6, 3}), (Texts{"旅行"}));
+}
+
 TEST_F(DayTableTest, LinesOfADayInEntryListOrder) {
   Load(
       "2024/6/1 一\r\n"

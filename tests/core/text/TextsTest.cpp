@@ -44,6 +44,18 @@ TEST(NumberText, PaddingGroupingAndSign) {
   }
 }
 
+TEST(AppendNumber, AppendsWhatNumberTextMakesWithZeros) {
+  const struct {
+    int32_t number, zero_width;
+  } cases[] = {{0, 0},    {7, 2},         {2024, 4},       {5, 4},  {123456, 3}, {-5, 4},
+               {-123, 2}, {INT32_MIN, 0}, {INT32_MAX, 12}, {3, -1}, {1, 2000}};
+  for (const auto& c : cases) {
+    std::string out = "x";
+    AppendNumber(out, c.number, c.zero_width);
+    EXPECT_EQ(out, "x" + NumberText(c.number, c.zero_width, kPadZero)) << c.number;
+  }
+}
+
 TEST(FullWidthNumber, DigitsAndSigns) {
   EXPECT_EQ(FullWidthNumber(2024), "２０２４");
   EXPECT_EQ(FullWidthNumber(-3), "－３");
