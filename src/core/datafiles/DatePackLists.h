@@ -30,13 +30,23 @@ class TPackFilter {
 
 class TDatePackList {
  public:
-  void Clear() noexcept { packs_.clear(); }
+  void Clear() noexcept {
+    packs_.clear();
+    ++generation_;
+  }
   std::size_t Count() const noexcept { return packs_.size(); }
   const std::vector<TDatePack>& Packs() const noexcept { return packs_; }
-  std::vector<TDatePack>& Packs() noexcept { return packs_; }
+  std::vector<TDatePack>& Packs() noexcept {
+    ++generation_;
+    return packs_;
+  }
+  // Changes whenever the packs may have: with Clear and with every hand-out for writing. What
+  // refers to packs by their place (the day table) can tell that its places are gone.
+  uint64_t Generation() const noexcept { return generation_; }
 
  private:
   std::vector<TDatePack> packs_;
+  uint64_t generation_ = 0;
 };
 
 }  // namespace pelo
