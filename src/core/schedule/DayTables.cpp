@@ -87,7 +87,6 @@ void TDayTable::Fill(const TDatePackList* packs) {
     if (built_[c]) cells_[c]->Clear();
   }
   built_.fill(false);
-  fixed_lines_.clear();
   filed_by_time_ = sort_by_time_;
   filed_kind_ = calendar_kind_;
   FilePacks();
@@ -98,16 +97,21 @@ void TDayTable::FilePacks() {
   // each cell's packs, a second puts them in place.
   std::fill(cell_first_.begin(), cell_first_.end(), 0);
   cell_packs_.clear();
+  entry_lines_.clear();
   if (packs_ == nullptr) return;
   filed_generation_ = packs_->Generation();
   const std::vector<TDatePack>& packs = packs_->Packs();
   const TPackFilter passes(filter_);
   std::vector<int32_t> cell_of(packs.size());
+  int32_t entries = 0;
   for (std::size_t p = 0; p < packs.size(); ++p) {
     const int32_t index = CellIndex(packs[p].Date());
     cell_of[p] = index >= 0 && passes.Passes(packs[p]) ? index : -1;
-    if (cell_of[p] >= 0) ++cell_first_[static_cast<std::size_t>(cell_of[p]) + 1];
+    if (cell_of[p] < 0) continue;
+    ++cell_first_[static_cast<std::size_t>(cell_of[p]) + 1];
+    entries = std::max(entries, packs[p].Entry->ListIndex + 1);
   }
+  entry_lines_.assign(static_cast<std::size_t>(entries), TEntryLine{});
   for (std::size_t c = 1; c < cell_first_.size(); ++c) cell_first_[c] += cell_first_[c - 1];
   cell_packs_.resize(static_cast<std::size_t>(cell_first_.back()));
   std::vector<int32_t> next(cell_first_.begin(), cell_first_.end() - 1);
@@ -152,16 +156,23 @@ TCellLineList* TDayTable::BuiltCell(int32_t index) const {
 
 std::shared_ptr<const TCellLine> TDayTable::LineOf(const TDatePack& pack) const {
   const TEntry& entry = *pack.Entry;
-  if (pack.Kind == kPackDerived || !HasFixedLineText(entry)) {
+  const auto make = [&] {
     return std::make_shared<const TCellLine>(
         TCellLine{LineText(pack, filed_kind_), LineInfoOf(entry)});
+  };
+  if (pack.Kind == kPackDerived) return make();
+  const auto position = static_cast<std::size_t>(entry.ListIndex);
+  if (position >= entry_lines_.size()) return make();
+  TEntryLine& slot = entry_lines_[position];
+  if (slot.Entry == nullptr) {
+    slot.Entry = &entry;
+    slot.Fixed = HasFixedLineText(entry);
   }
-  auto [slot, made] = fixed_lines_.try_emplace(&entry);
-  if (made) {
-    slot->second = std::make_shared<const TCellLine>(
-        TCellLine{LineText(pack, filed_kind_), LineInfoOf(entry)});
-  }
-  return slot->second;
+  // Another entry at that position (the list was edited since the packs were made) shares
+  // nothing.
+  if (slot.Entry != &entry || !slot.Fixed) return make();
+  if (!slot.Line) slot.Line = make();
+  return slot.Line;
 }
 
 bool TDayTable::FindEntryDate(int32_t position, TDateRec& date) const {

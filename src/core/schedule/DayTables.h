@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <unordered_map>
 #include <vector>
 
 #include "calendar/CalendarKinds.h"
@@ -110,9 +109,14 @@ class TDayTable {
   // The order and calendar of the last Fill: later changes wait for the next one.
   bool filed_by_time_ = false;
   TCalendarKind filed_kind_ = TCalendarKind::kClassic;
-  // Most entries read the same on every day: such an entry's line is made once per Fill and
-  // shared by the cells of all its days.
-  mutable std::unordered_map<const TEntry*, std::shared_ptr<const TCellLine>> fixed_lines_;
+  // By the position of the entry: whether its lines read the same on every day and, once
+  // made, that line, shared by the cells of all its days until the next Fill.
+  struct TEntryLine {
+    const TEntry* Entry = nullptr;  // null: not looked at yet
+    bool Fixed = false;
+    std::shared_ptr<const TCellLine> Line;
+  };
+  mutable std::vector<TEntryLine> entry_lines_;
   const TDatePackList* packs_ = nullptr;
   TFilterSet filter_ = InitialScheduleSettings().Filter;
   TCalendarKind calendar_kind_ = TCalendarKind::kClassic;
