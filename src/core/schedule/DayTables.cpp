@@ -103,15 +103,15 @@ void TDayTable::FilePacks() {
   const std::vector<TDatePack>& packs = packs_->Packs();
   const TPackFilter passes(filter_);
   std::vector<int32_t> cell_of(packs.size());
-  int32_t entries = 0;
   for (std::size_t p = 0; p < packs.size(); ++p) {
     const int32_t index = CellIndex(packs[p].Date());
     cell_of[p] = index >= 0 && passes.Passes(packs[p]) ? index : -1;
-    if (cell_of[p] < 0) continue;
-    ++cell_first_[static_cast<std::size_t>(cell_of[p]) + 1];
-    entries = std::max(entries, packs[p].Entry->ListIndex + 1);
+    if (cell_of[p] >= 0) ++cell_first_[static_cast<std::size_t>(cell_of[p]) + 1];
   }
-  entry_lines_.assign(static_cast<std::size_t>(entries), TEntryLine{});
+  // The packs come in entry-list order: the last one's entry stands furthest down.
+  if (!packs.empty() && packs.back().Entry != nullptr) {
+    entry_lines_.resize(static_cast<std::size_t>(std::max(0, packs.back().Entry->ListIndex + 1)));
+  }
   for (std::size_t c = 1; c < cell_first_.size(); ++c) cell_first_[c] += cell_first_[c - 1];
   cell_packs_.resize(static_cast<std::size_t>(cell_first_.back()));
   std::vector<int32_t> next(cell_first_.begin(), cell_first_.end() - 1);
