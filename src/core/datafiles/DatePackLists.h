@@ -21,9 +21,19 @@ namespace pelo {
 class TPackFilter {
  public:
   explicit TPackFilter(const TFilterSet& filter) noexcept;
-  bool Passes(const TDatePack& pack) const noexcept;
+  bool Passes(const TDatePack& pack) const noexcept {
+    return pack.Entry != nullptr && PassesEntry(*pack.Entry) && PassesKind(pack.Kind);
+  }
+  // The two halves of Passes: the tests of the pack's entry, the same for all its packs, and
+  // the test of its kind.
+  bool PassesEntry(const TEntry& entry) const noexcept;
+  bool PassesKind(int32_t kind) const noexcept { return Allows(6, kind); }
 
  private:
+  bool Allows(std::size_t set, int32_t value) const noexcept {
+    return open_[set] || filter_[set].Contains(value);
+  }
+
   const TFilterSet& filter_;
   std::array<bool, TFilterSet::kCount> open_{};  // the set is empty: no test
 };

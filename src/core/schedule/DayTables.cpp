@@ -103,9 +103,17 @@ void TDayTable::FilePacks() {
   const std::vector<TDatePack>& packs = packs_->Packs();
   const TPackFilter passes(filter_);
   std::vector<int32_t> cell_of(packs.size());
+  // The packs of one entry stand together: its part of the filter is run once.
+  const TEntry* entry = nullptr;
+  bool entry_passes = false;
   for (std::size_t p = 0; p < packs.size(); ++p) {
-    const int32_t index = CellIndex(packs[p].Date());
-    cell_of[p] = index >= 0 && passes.Passes(packs[p]) ? index : -1;
+    const TDatePack& pack = packs[p];
+    if (pack.Entry != entry) {
+      entry = pack.Entry;
+      entry_passes = entry != nullptr && passes.PassesEntry(*entry);
+    }
+    const int32_t index = CellIndex(pack.Date());
+    cell_of[p] = index >= 0 && entry_passes && passes.PassesKind(pack.Kind) ? index : -1;
     if (cell_of[p] >= 0) ++cell_first_[static_cast<std::size_t>(cell_of[p]) + 1];
   }
   // The packs come in entry-list order: the last one's entry stands furthest down.
