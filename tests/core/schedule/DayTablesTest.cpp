@@ -1,6 +1,6 @@
 // The day table: which lines each day cell gets (filter, order, days that do not exist), the
-// lookups between lines and entries, the focus, the settings shared by all cells, and the
-// rebuild of the day packs by the entry list.
+// lookups between lines and entries, the focus, the settings shared by all cells, cells made
+// on first use against cells made at once, and the rebuild of the day packs by the entry list.
 #include "schedule/DayTables.h"
 
 #include <gtest/gtest.h>
