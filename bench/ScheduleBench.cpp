@@ -151,6 +151,22 @@ void BM_MoveIntoAnotherYearStartupFile(benchmark::State& state) {
 }
 BENCHMARK(BM_MoveIntoAnotherYearStartupFile)->Unit(benchmark::kMillisecond);
 
+// The same move followed by the paint that shows it: what the user waits for.
+void BM_MoveAndPaintStartupFile(benchmark::State& state) {
+  const TempFile file(pelo::bench::StartupFileText());
+  QuietNotices notices;
+  auto schedule = MakeSchedule(notices, file.path());
+  QImage image(schedule->size(), QImage::Format_ARGB32_Premultiplied);
+  bool forward = true;
+  for (auto _ : state) {
+    schedule->JumpDate(forward ? TDateRec{2025, 6, 18} : TDateRec{2024, 6, 19});
+    schedule->render(&image);
+    benchmark::DoNotOptimize(image.constBits());
+    forward = !forward;
+  }
+}
+BENCHMARK(BM_MoveAndPaintStartupFile)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {

@@ -21,22 +21,42 @@ namespace pelo {
 class TPackFilter {
  public:
   explicit TPackFilter(const TFilterSet& filter) noexcept;
-  bool Passes(const TDatePack& pack) const noexcept;
+  bool Passes(const TDatePack& pack) const noexcept {
+    return pack.Entry != nullptr && PassesEntry(*pack.Entry) && PassesKind(pack.Kind);
+  }
+  // The two halves of Passes: the tests of the pack's entry, the same for all its packs, and
+  // the test of its kind.
+  bool PassesEntry(const TEntry& entry) const noexcept;
+  bool PassesKind(int32_t kind) const noexcept { return Allows(6, kind); }
 
  private:
+  bool Allows(std::size_t set, int32_t value) const noexcept {
+    return open_[set] || filter_[set].Contains(value);
+  }
+
   const TFilterSet& filter_;
   std::array<bool, TFilterSet::kCount> open_{};  // the set is empty: no test
 };
 
 class TDatePackList {
  public:
-  void Clear() noexcept { packs_.clear(); }
+  void Clear() noexcept {
+    packs_.clear();
+    ++generation_;
+  }
   std::size_t Count() const noexcept { return packs_.size(); }
   const std::vector<TDatePack>& Packs() const noexcept { return packs_; }
-  std::vector<TDatePack>& Packs() noexcept { return packs_; }
+  std::vector<TDatePack>& Packs() noexcept {
+    ++generation_;
+    return packs_;
+  }
+  // Changes whenever the packs may have: with Clear and with every hand-out for writing. What
+  // refers to packs by their place (the day table) can tell that its places are gone.
+  uint64_t Generation() const noexcept { return generation_; }
 
  private:
   std::vector<TDatePack> packs_;
+  uint64_t generation_ = 0;
 };
 
 }  // namespace pelo

@@ -1,5 +1,6 @@
 #include "schedule/DayTables.h"
 
+#include <algorithm>
 #include <limits>
 #include <span>
 #include <vector>
@@ -57,7 +58,7 @@ TCellDisplay CellDisplayOf(const TScheduleSettings& settings, const TFontSpec& e
 }
 
 TDayTable::TDayTable(int32_t first_year, TTextMeasurer* measurer, uint32_t select_color)
-    : first_year_(first_year) {
+    : cell_first_(kCellCount + 1, 0), first_year_(first_year) {
   for (auto& cell : cells_) cell = std::make_unique<TCellLineList>(measurer, select_color);
 }
 
@@ -70,77 +71,123 @@ int32_t TDayTable::CellIndex(TDateRec date) const noexcept {
   return (year * 12 + date.Month - 1) * 31 + date.Day - 1;
 }
 
-TCellLineList* TDayTable::Cell(TDateRec date) noexcept {
+TCellLineList* TDayTable::Cell(TDateRec date) {
   const int32_t index = CellIndex(date);
-  return index < 0 ? nullptr : cells_[index].get();
+  return index < 0 ? nullptr : BuiltCell(index);
 }
 
-const TCellLineList* TDayTable::Cell(TDateRec date) const noexcept {
+const TCellLineList* TDayTable::Cell(TDateRec date) const {
   const int32_t index = CellIndex(date);
-  return index < 0 ? nullptr : cells_[index].get();
-}
-
-template <typename F>
-void TDayTable::ForEachCell(F&& f) {
-  for (auto& cell : cells_) f(*cell);
+  return index < 0 ? nullptr : BuiltCell(index);
 }
 
 void TDayTable::Fill(const TDatePackList* packs) {
   if (packs != nullptr) packs_ = packs;
-  ForEachCell([](TCellLineList& cell) { cell.Clear(); });
-  std::vector<TLineKey> keys;  // only to order the lines by time
-  if (packs_ != nullptr) {
-    const TPackFilter passes(filter_);
-    // The packs of one entry stand together, and most entries read the same on every day:
-    // their line record is made once per entry and their text is held once, shared by the
-    // cells of all their days.
-    const TEntry* entry = nullptr;
-    TLineInfo info;
-    bool fixed = false;
-    std::shared_ptr<const TCellLine> fixed_line;  // the entry's, made on its first day
-    for (const TDatePack& pack : packs_->Packs()) {
-      const int32_t index = CellIndex(pack.Date());
-      if (index < 0 || !passes.Passes(pack)) continue;
-      TCellLineList& cell = *cells_[index];
-      if (pack.Entry != entry) {
-        entry = pack.Entry;
-        info = LineInfoOf(*entry);
-        fixed = HasFixedLineText(*entry);
-        fixed_line.reset();
-      }
-      if (fixed && pack.Kind != kPackDerived) {
-        if (!fixed_line) {
-          fixed_line =
-              std::make_shared<const TCellLine>(TCellLine{LineText(pack, calendar_kind_), info});
-        }
-        cell.AddShared(fixed_line);
-      } else {
-        cell.Add(LineText(pack, calendar_kind_), info);
-      }
-      if (sort_by_time_) keys.push_back({index, TimeOrderKey(pack)});
-    }
+  for (std::size_t c = 0; c < cells_.size(); ++c) {
+    if (built_[c]) cells_[c]->Clear();
   }
-  if (sort_by_time_) OrderByTime(keys);
-  ForEachCell([](TCellLineList& cell) { cell.ResetPosition(); });
+  built_.fill(false);
+  filed_by_time_ = sort_by_time_;
+  filed_kind_ = calendar_kind_;
+  FilePacks();
 }
 
-void TDayTable::OrderByTime(const std::vector<TLineKey>& lines) {
-  // The keys gathered cell by cell, each cell's in the order of its lines (a counting sort by
-  // cell, which keeps the order within one): first[c] .. first[c + 1] are cell c's.
-  std::vector<int32_t> first(kCellCount + 1, 0);
-  for (const TLineKey& line : lines) ++first[static_cast<std::size_t>(line.Cell) + 1];
-  for (std::size_t c = 1; c < first.size(); ++c) first[c] += first[c - 1];
-  std::vector<int32_t> next(first.begin(), first.end() - 1);
-  std::vector<int32_t> keys(lines.size());
-  for (const TLineKey& line : lines) keys[next[line.Cell]++] = line.Key;
-  for (std::size_t c = 0; c < cells_.size(); ++c) {
-    const auto count = static_cast<std::size_t>(first[c + 1] - first[c]);
-    if (count > 1) cells_[c]->OrderLines(std::span(keys).subspan(first[c], count));
+void TDayTable::FilePacks() {
+  // A counting sort by cell, which keeps the pack-list order within one: a first pass counts
+  // each cell's packs, a second puts them in place.
+  std::fill(cell_first_.begin(), cell_first_.end(), 0);
+  cell_packs_.clear();
+  entry_lines_.clear();
+  if (packs_ == nullptr) return;
+  filed_generation_ = packs_->Generation();
+  const std::vector<TDatePack>& packs = packs_->Packs();
+  const TPackFilter passes(filter_);
+  std::vector<int32_t> cell_of(packs.size());
+  // The packs of one entry stand together: its part of the filter is run once.
+  const TEntry* entry = nullptr;
+  bool entry_passes = false;
+  for (std::size_t p = 0; p < packs.size(); ++p) {
+    const TDatePack& pack = packs[p];
+    if (pack.Entry != entry) {
+      entry = pack.Entry;
+      entry_passes = entry != nullptr && passes.PassesEntry(*entry);
+    }
+    const int32_t index = CellIndex(pack.Date());
+    cell_of[p] = index >= 0 && entry_passes && passes.PassesKind(pack.Kind) ? index : -1;
+    if (cell_of[p] >= 0) ++cell_first_[static_cast<std::size_t>(cell_of[p]) + 1];
   }
+  // The packs come in entry-list order: the last one's entry stands furthest down.
+  if (!packs.empty() && packs.back().Entry != nullptr) {
+    entry_lines_.resize(static_cast<std::size_t>(std::max(0, packs.back().Entry->ListIndex + 1)));
+  }
+  for (std::size_t c = 1; c < cell_first_.size(); ++c) cell_first_[c] += cell_first_[c - 1];
+  cell_packs_.resize(static_cast<std::size_t>(cell_first_.back()));
+  std::vector<int32_t> next(cell_first_.begin(), cell_first_.end() - 1);
+  for (std::size_t p = 0; p < packs.size(); ++p) {
+    if (cell_of[p] >= 0)
+      cell_packs_[static_cast<std::size_t>(next[cell_of[p]]++)] = static_cast<int32_t>(p);
+  }
+}
+
+std::span<const int32_t> TDayTable::PacksOfCell(int32_t index) const noexcept {
+  // A pack list rebuilt since the Fill (as it is while the entry list builds it) no longer
+  // holds the filed packs where they were.
+  if (packs_ == nullptr || packs_->Generation() != filed_generation_) return {};
+  const auto first = static_cast<std::size_t>(cell_first_[static_cast<std::size_t>(index)]);
+  const auto end = static_cast<std::size_t>(cell_first_[static_cast<std::size_t>(index) + 1]);
+  return std::span(cell_packs_).subspan(first, end - first);
+}
+
+bool TDayTable::CellShowsEntry(int32_t index, int32_t position) const noexcept {
+  // The cell's lines are its filed packs in some order: no need to make them.
+  for (const int32_t p : PacksOfCell(index)) {
+    const TEntry* entry = packs_->Packs()[static_cast<std::size_t>(p)].Entry;
+    if (entry != nullptr && entry->ListIndex == position) return true;
+  }
+  return false;
+}
+
+TCellLineList* TDayTable::BuiltCell(int32_t index) const {
+  TCellLineList& cell = *cells_[static_cast<std::size_t>(index)];
+  if (built_[static_cast<std::size_t>(index)]) return &cell;
+  built_[static_cast<std::size_t>(index)] = true;
+  std::vector<int32_t> keys;  // only to order the lines by time
+  for (const int32_t p : PacksOfCell(index)) {
+    const TDatePack& pack = packs_->Packs()[static_cast<std::size_t>(p)];
+    cell.AddShared(LineOf(pack));
+    if (filed_by_time_) keys.push_back(TimeOrderKey(pack));
+  }
+  if (filed_by_time_) cell.OrderLines(keys);
+  cell.ResetPosition();
+  return &cell;
+}
+
+std::shared_ptr<const TCellLine> TDayTable::LineOf(const TDatePack& pack) const {
+  const TEntry& entry = *pack.Entry;
+  const auto make = [&] {
+    return std::make_shared<const TCellLine>(
+        TCellLine{LineText(pack, filed_kind_), LineInfoOf(entry)});
+  };
+  if (pack.Kind == kPackDerived) return make();
+  const auto position = static_cast<std::size_t>(entry.ListIndex);
+  if (position >= entry_lines_.size()) return make();
+  TEntryLine& slot = entry_lines_[position];
+  if (slot.Entry == nullptr) {
+    slot.Entry = &entry;
+    slot.Fixed = HasFixedLineText(entry);
+  }
+  // Another entry at that position (the list was edited since the packs were made) shares
+  // nothing.
+  if (slot.Entry != &entry || !slot.Fixed) return make();
+  if (!slot.Line) slot.Line = make();
+  return slot.Line;
 }
 
 bool TDayTable::FindEntryDate(int32_t position, TDateRec& date) const {
-  const auto shows = [&](TDateRec day) { return LineOfEntry(day, position) >= 0; };
+  const auto shows = [&](TDateRec day) {
+    const int32_t index = CellIndex(day);
+    return index >= 0 && CellShowsEntry(index, position);
+  };
   // Only a real day can be walked from: the days around a null date are null too.
   if (CheckCalendarRange(date) != kDateUsable) return false;
   const int32_t last_year = first_year_ + kYearCount - 1;
@@ -172,7 +219,7 @@ bool TDayTable::FindEntryDate(int32_t position, TDateRec& date) const {
   }
 }
 
-int32_t TDayTable::LineOfEntry(TDateRec date, int32_t position) const noexcept {
+int32_t TDayTable::LineOfEntry(TDateRec date, int32_t position) const {
   const TCellLineList* cell = Cell(date);
   if (cell == nullptr) return -1;
   for (int32_t i = 0; i < cell->Count(); ++i) {
@@ -199,6 +246,7 @@ void TDayTable::FocusDate(TDateRec date) {
 }
 
 void TDayTable::SetDisplay(const TCellDisplay& display) {
-  ForEachCell([&display](TCellLineList& cell) { cell.SetDisplay(display); });
+  // Made or not, every cell keeps its display across refills.
+  for (auto& cell : cells_) cell->SetDisplay(display);
 }
 }  // namespace pelo

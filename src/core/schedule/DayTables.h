@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "calendar/CalendarKinds.h"
@@ -56,14 +57,19 @@ class TDayTable {
 
   // Remembers the packs (ignored when null) and refills every cell: one line per filtered
   // pack of the window, in pack-list order or by time (SortByTime); then every cell's
-  // selection and first line to 0.
+  // selection and first line to 0. A cell first asked for after the pack list changed (and
+  // before the next Fill) shows no lines: its packs are gone.
+  //
+  // A cell's lines are made when the cell is first asked for after a Fill (a screen shows a
+  // few dozen of the 1488); Fill only files the packs by cell. So even the const lookups
+  // change the cells: a table is used by one thread only.
   void Fill(const TDatePackList* packs);
   const TDatePackList* Packs() const noexcept { return packs_; }
 
   // The line list of a day; null outside the window or for a month or day out of 1..12 /
   // 1..31 (cells of days that do not exist, such as 2/30, exist and stay empty).
-  TCellLineList* Cell(TDateRec date) noexcept;
-  const TCellLineList* Cell(TDateRec date) const noexcept;
+  TCellLineList* Cell(TDateRec date);
+  const TCellLineList* Cell(TDateRec date) const;
 
   // The day nearest to date (date, date - 1, date + 1, date - 2, ...) whose cell shows a line
   // of the entry at position; false (date unchanged) when none in the window or when date is
@@ -71,7 +77,7 @@ class TDayTable {
   // direction until that one has left the window too.
   bool FindEntryDate(int32_t position, TDateRec& date) const;
   // The first line of date's cell that shows the entry at position; -1 when none does.
-  int32_t LineOfEntry(TDateRec date, int32_t position) const noexcept;
+  int32_t LineOfEntry(TDateRec date, int32_t position) const;
   // Moves the focus to the nearest day showing the entry and selects its line there.
   void FocusEntry(int32_t position);
   // In the window: the focus date becomes date and the focus entry its first line's entry.
@@ -84,17 +90,33 @@ class TDayTable {
 
  private:
   int32_t CellIndex(TDateRec date) const noexcept;
-  template <typename F>
-  void ForEachCell(F&& f);
-  // The line's cell and its place by time, for every line in the order Fill added it.
-  struct TLineKey {
-    int32_t Cell;
-    int32_t Key;
-  };
-  // Each cell's lines by their keys.
-  void OrderByTime(const std::vector<TLineKey>& lines);
+  // Files the packs that pass the filter by cell.
+  void FilePacks();
+  // The positions in the pack list of the packs filed in cell index, in pack-list order.
+  std::span<const int32_t> PacksOfCell(int32_t index) const noexcept;
+  bool CellShowsEntry(int32_t index, int32_t position) const noexcept;
+  // Cell index, its lines made first when they are not yet.
+  TCellLineList* BuiltCell(int32_t index) const;
+  std::shared_ptr<const TCellLine> LineOf(const TDatePack& pack) const;
 
   std::array<std::unique_ptr<TCellLineList>, kCellCount> cells_;
+  // Whether a cell's lines were made since the last Fill; an unmade cell holds no lines.
+  mutable std::array<bool, kCellCount> built_{};
+  // The filed packs of cell c are cell_packs_[cell_first_[c] .. cell_first_[c + 1]).
+  std::vector<int32_t> cell_first_;
+  std::vector<int32_t> cell_packs_;
+  uint64_t filed_generation_ = 0;  // the pack list's when they were filed
+  // The order and calendar of the last Fill: later changes wait for the next one.
+  bool filed_by_time_ = false;
+  TCalendarKind filed_kind_ = TCalendarKind::kClassic;
+  // By the position of the entry: whether its lines read the same on every day and, once
+  // made, that line, shared by the cells of all its days until the next Fill.
+  struct TEntryLine {
+    const TEntry* Entry = nullptr;  // null: not looked at yet
+    bool Fixed = false;
+    std::shared_ptr<const TCellLine> Line;
+  };
+  mutable std::vector<TEntryLine> entry_lines_;
   const TDatePackList* packs_ = nullptr;
   TFilterSet filter_ = InitialScheduleSettings().Filter;
   TCalendarKind calendar_kind_ = TCalendarKind::kClassic;

@@ -1,6 +1,6 @@
 // The day table: which lines each day cell gets (filter, order, days that do not exist), the
-// lookups between lines and entries, the focus, the settings shared by all cells, and the
-// rebuild of the day packs by the entry list.
+// lookups between lines and entries, the focus, the settings shared by all cells, cells made
+// on first use against cells made at once, and the rebuild of the day packs by the entry list.
 #include "schedule/DayTables.h"
 
 #include <gtest/gtest.h>
@@ -587,6 +587,164 @@ TEST_F(DayTableTest, PrivateHolidaysAreMarkedAsTheyCome) {
       "2024/5/6~2024/5/8 私休の日だけ &&(PH)\r\n"
       "@2024/5/7 休み\r\n");
   EXPECT_EQ(Lines({2024, 5, 7}), (Texts{"休み", "私休の日だけ"}));
+}
+
+// ---- Cells made on first use ---------------------------------------------------------------
+
+// What a table shows in every cell of its window, cell by cell; the cells are read in the
+// order given (which is the order they are made in after a Fill).
+struct TCellShown {
+  std::vector<std::string> Texts;
+  std::vector<const TEntry*> Entries;
+  int32_t Selected = 0;
+  int32_t TopLine = 0;
+  friend bool operator==(const TCellShown&, const TCellShown&) = default;
+};
+
+std::vector<TCellShown> ShownCells(const TDayTable& table, bool backwards) {
+  std::vector<TCellShown> cells(TDayTable::kCellCount);
+  for (int32_t i = 0; i < TDayTable::kCellCount; ++i) {
+    const int32_t k = backwards ? TDayTable::kCellCount - 1 - i : i;
+    const TDateRec date{table.FirstYear() + k / (12 * 31), k / 31 % 12 + 1, k % 31 + 1};
+    const TCellLineList* cell = table.Cell(date);
+    TCellShown& shown = cells[static_cast<std::size_t>(k)];
+    for (int32_t line = 0; line < cell->Count(); ++line) {
+      shown.Texts.push_back(cell->Text(line));
+      shown.Entries.push_back(cell->Info(line).Entry);
+    }
+    shown.Selected = cell->Selected();
+    shown.TopLine = cell->TopLine();
+  }
+  return cells;
+}
+
+// Entries of every kind a cell can show: fixed texts on many days, codes read on each day and
+// in the calendar's eras, periods, times, a derived day, categories, checked and hash marks.
+constexpr std::string_view kVariedFile =
+    "2024/6/3 終日\r\n"
+    "2024/6/3 14:00 午後\r\n"
+    "MO 8:00 毎週\r\n"
+    "2024/6/10 8:00 派生 &d([/[/[-7)\r\n"
+    "2024/6/1~2024/6/20 9:00 旅行\r\n"
+    "E:6/5 カテゴリE\r\n"
+    "ﾚ2024/6/4 7:00 済み\r\n"
+    "#6/6 ハッシュ\r\n"
+    "6/7 %h 記念\r\n"
+    "TU,TH 10:00 会議\r\n"
+    "2025/6/3 0:30 来年\r\n";
+
+struct TFillSettings {
+  const char* name;
+  TFilterSet filter;
+  bool by_time;
+  TCalendarKind kind;
+};
+
+std::vector<TFillSettings> VariedSettings() {
+  const TFilterSet initial = InitialScheduleSettings().Filter;
+  TFilterSet open = initial;
+  open[5] = {};  // every category
+  open[6] = {};  // derived days too
+  TFilterSet hash_only = initial;
+  hash_only[4] = {1};
+  return {{"initial", initial, false, TCalendarKind::kClassic},
+          {"open, by time", open, true, TCalendarKind::kClassic},
+          {"open, current calendar", open, false, TCalendarKind::kCurrent},
+          {"hash marks only, by time", hash_only, true, TCalendarKind::kCurrent}};
+}
+
+void Apply(TDayTable& table, const TFillSettings& settings) {
+  table.SetFilter(settings.filter);
+  table.SetSortByTime(settings.by_time);
+  table.SetCalendarKind(settings.kind);
+}
+
+// A table made lazily shows what one that made all its cells right after its Fill shows,
+// whatever the settings changed after the Fill, whichever cells were made before a refill and
+// in whatever order its cells are read.
+TEST_F(DayTableTest, CellsMadeOnFirstUseShowWhatTheFillFiled) {
+  Load(kVariedFile);
+  const std::vector<TFillSettings> settings = VariedSettings();
+  std::vector<std::vector<TCellShown>> at_once;
+  for (const TFillSettings& s : settings) {
+    TDayTable eager(kFirstYear);
+    Apply(eager, s);
+    eager.Fill(&list_.DatePacks());
+    at_once.push_back(ShownCells(eager, false));
+  }
+  // Each setting changes what some cell shows, so a table that ignored one would fail.
+  for (std::size_t a = 0; a < settings.size(); ++a) {
+    for (std::size_t b = a + 1; b < settings.size(); ++b) {
+      EXPECT_NE(at_once[a], at_once[b]) << settings[a].name << " / " << settings[b].name;
+    }
+  }
+  for (std::size_t a = 0; a < settings.size(); ++a) {
+    for (std::size_t b = 0; b < settings.size(); ++b) {
+      SCOPED_TRACE(std::string(settings[a].name) + " then " + settings[b].name);
+      TDayTable table(kFirstYear);
+      Apply(table, settings[a]);
+      table.Fill(&list_.DatePacks());
+      // Some cells made and selected before the settings change; they wait for the Fill.
+      for (int32_t day = 1; day <= 10; ++day) table.Cell({2024, 6, day})->SetSelected(day);
+      Apply(table, settings[b]);
+      std::vector<TCellShown> expected = at_once[a];
+      for (int32_t day = 1; day <= 10; ++day) {
+        expected[static_cast<std::size_t>((1 * 12 + 5) * 31 + day - 1)].Selected = day;
+      }
+      EXPECT_EQ(ShownCells(table, true), expected);
+      table.Fill(nullptr);
+      EXPECT_EQ(ShownCells(table, (a + b) % 2 == 0), at_once[b]);
+    }
+  }
+}
+
+// Looking for an entry's day does not need the cells' lines, but finds what they show: the
+// nearest day with a line of the entry, the earlier one of two as near.
+TEST_F(DayTableTest, FindEntryDateAgreesWithTheLinesShown) {
+  Load(kVariedFile);
+  for (const TFillSettings& s : VariedSettings()) {
+    TDayTable lookup(kFirstYear);
+    Apply(lookup, s);
+    lookup.Fill(&list_.DatePacks());
+    TDayTable shown(kFirstYear);
+    Apply(shown, s);
+    shown.Fill(&list_.DatePacks());
+    for (int32_t position = 0; position < list_.Count(); ++position) {
+      for (const TDateRec from : {TDateRec{2024, 6, 12}, TDateRec{2023, 1, 1}}) {
+        SCOPED_TRACE(std::string(s.name) + " entry " + std::to_string(position) + " from " +
+                     DateText(from));
+        TDateRec nearest = from;
+        bool found = false;
+        for (int32_t distance = 0; !found && distance < 4 * 366; ++distance) {
+          for (const int32_t step : {-distance, distance}) {
+            const TDateRec day = AddDays(from, step);
+            if (!found && shown.LineOfEntry(day, position) >= 0) {
+              nearest = day;
+              found = true;
+            }
+          }
+        }
+        TDateRec day = from;
+        EXPECT_EQ(lookup.FindEntryDate(position, day), found);
+        EXPECT_EQ(day, nearest);
+      }
+    }
+  }
+}
+
+// A cell asked for while the entry list builds its packs anew (before the Fill that follows)
+// does not read the packs being built: it shows nothing until then.
+TEST_F(DayTableTest, ACellAskedForBetweenBuildAndFillShowsNothing) {
+  Load("MO 毎週\r\n");
+  list_.SetTable(calendar_, 2030, TDayTable::kYearCount);
+  EXPECT_EQ(Lines({2024, 6, 3}), Texts{});
+  TDateRec day{2024, 6, 5};
+  EXPECT_FALSE(table_.FindEntryDate(0, day));
+  table_.Fill(&list_.DatePacks());
+  EXPECT_EQ(Lines({2024, 6, 3}), Texts{});
+  table_.SetFirstYear(2030);
+  table_.Fill(nullptr);
+  EXPECT_EQ(Lines({2030, 6, 3}), (Texts{"毎週"}));
 }
 
 }  // namespace
