@@ -9,7 +9,7 @@
 
 namespace pelo::test {
 
-struct TBitmapSpec {
+struct TBitmapLayout {
   uint32_t info_size = 40;  // 12: the old core header with 16-bit sizes
   int32_t width = 16;
   int32_t height = 16;  // negative: top-down
@@ -32,51 +32,51 @@ inline void Put32(std::string& bytes, uint32_t value) {
   Put16(bytes, value >> 16);
 }
 
-inline std::string Bitmap(const TBitmapSpec& spec) {
-  const bool core = spec.info_size == 12;
+inline std::string Bitmap(const TBitmapLayout& layout) {
+  const bool core = layout.info_size == 12;
   std::string info;
-  Put32(info, spec.info_size);
+  Put32(info, layout.info_size);
   if (core) {
-    Put16(info, static_cast<uint32_t>(spec.width));
-    Put16(info, static_cast<uint32_t>(spec.height));
+    Put16(info, static_cast<uint32_t>(layout.width));
+    Put16(info, static_cast<uint32_t>(layout.height));
   } else {
-    Put32(info, static_cast<uint32_t>(spec.width));
-    Put32(info, static_cast<uint32_t>(spec.height));
+    Put32(info, static_cast<uint32_t>(layout.width));
+    Put32(info, static_cast<uint32_t>(layout.height));
   }
-  Put16(info, spec.planes);
-  Put16(info, spec.bits);
+  Put16(info, layout.planes);
+  Put16(info, layout.bits);
   if (!core) {
-    Put32(info, spec.compression);
+    Put32(info, layout.compression);
     for (int i = 0; i < 3; ++i) Put32(info, 0);  // image size, resolution
-    Put32(info, spec.colors_used);
+    Put32(info, layout.colors_used);
     Put32(info, 0);
   }
-  info.resize(spec.info_size, '\0');
-  if (spec.info_size == 40 && spec.compression == 3) {  // colour masks: 5-6-5 or 8-8-8
-    const bool wide = spec.bits == 32;
+  info.resize(layout.info_size, '\0');
+  if (layout.info_size == 40 && layout.compression == 3) {  // colour masks: 5-6-5 or 8-8-8
+    const bool wide = layout.bits == 32;
     Put32(info, wide ? 0xFF0000 : 0xF800);
     Put32(info, wide ? 0x00FF00 : 0x07E0);
     Put32(info, wide ? 0x0000FF : 0x001F);
   }
-  if (spec.bits <= 8 && spec.bits > 0) {  // a palette of grey levels
-    const uint32_t colors = spec.colors_used != 0 ? spec.colors_used : 1u << spec.bits;
+  if (layout.bits <= 8 && layout.bits > 0) {  // a palette of grey levels
+    const uint32_t colors = layout.colors_used != 0 ? layout.colors_used : 1u << layout.bits;
     for (uint32_t i = 0; i < colors; ++i) info.append(core ? 3 : 4, static_cast<char>(i));
   }
-  const bool compressed = spec.compression == 1 || spec.compression == 2;
+  const bool compressed = layout.compression == 1 || layout.compression == 2;
   uint32_t pixel_bytes = compressed ? 2 : 0;
-  if (spec.pixel_bytes) {
-    pixel_bytes = *spec.pixel_bytes;
+  if (layout.pixel_bytes) {
+    pixel_bytes = *layout.pixel_bytes;
   } else if (!compressed) {
-    const int64_t rows = spec.height < 0 ? -int64_t{spec.height} : spec.height;
-    const int64_t width = spec.width < 0 ? 0 : spec.width;
-    pixel_bytes = static_cast<uint32_t>((width * spec.bits + 31) / 32 * 4 * rows);
+    const int64_t rows = layout.height < 0 ? -int64_t{layout.height} : layout.height;
+    const int64_t width = layout.width < 0 ? 0 : layout.width;
+    pixel_bytes = static_cast<uint32_t>((width * layout.bits + 31) / 32 * 4 * rows);
   }
 
   std::string bytes = "BM";
   const uint32_t offset = 14 + static_cast<uint32_t>(info.size());
   Put32(bytes, offset + pixel_bytes);
   Put32(bytes, 0);
-  Put32(bytes, offset + static_cast<uint32_t>(spec.offset_shift));
+  Put32(bytes, offset + static_cast<uint32_t>(layout.offset_shift));
   bytes += info;
   std::string pixels(pixel_bytes, '\x55');
   if (compressed && pixel_bytes >= 2) pixels.replace(pixel_bytes - 2, 2, std::string("\0\1", 2));

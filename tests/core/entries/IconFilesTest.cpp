@@ -75,10 +75,10 @@ TEST_F(IconFilesTest, FoundAsWritten) {
 }
 
 TEST(CheckBitmapHeaderTest, OnlyPlausibleBitmapsCount) {
-  using test::TBitmapSpec;
+  using test::TBitmapLayout;
   const struct {
     const char* label;
-    TBitmapSpec spec;
+    TBitmapLayout layout;
     int32_t width, height;  // 0 x 0: not found
   } cases[] = {
       {"plain", {}, 16, 16},
@@ -116,7 +116,7 @@ TEST(CheckBitmapHeaderTest, OnlyPlausibleBitmapsCount) {
       {"header size 20", {.info_size = 20}, 0, 0},
   };
   for (const auto& c : cases) {
-    const std::string bytes = test::Bitmap(c.spec);
+    const std::string bytes = test::Bitmap(c.layout);
     const std::optional<TIconFile> icon = CheckBitmapHeader(bytes, bytes.size());
     const TIconFile found = icon.value_or(TIconFile{});
     EXPECT_EQ(found, (TIconFile{"", c.width, c.height})) << c.label;

@@ -133,8 +133,8 @@ QImage Decode(const QByteArray& bytes) {
   return DecodeEntryPicture(buffer);
 }
 
-QByteArray Bytes(const test::TBitmapSpec& spec) {
-  const std::string bytes = test::Bitmap(spec);
+QByteArray Bytes(const test::TBitmapLayout& layout) {
+  const std::string bytes = test::Bitmap(layout);
   return QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 

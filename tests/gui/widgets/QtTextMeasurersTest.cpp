@@ -144,7 +144,7 @@ TEST(QtTextMeasurerTest, TheLoaderCheckSeesTheFileAsItIsNow) {
   // Each step rewrites the file (each version has its own length) and asks again.
   const struct {
     const char* label;
-    test::TBitmapSpec spec;
+    test::TBitmapLayout layout;
     bool decodes;
   } steps[] = {
       {"a header the decoder cannot read",
@@ -155,7 +155,7 @@ TEST(QtTextMeasurerTest, TheLoaderCheckSeesTheFileAsItIsNow) {
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.label);
-    folder.WriteBytes("pic.bmp", test::Bitmap(step.spec));
+    folder.WriteBytes("pic.bmp", test::Bitmap(step.layout));
     EXPECT_EQ(measurer.CheckPicture(file), step.decodes);
     EXPECT_EQ(measurer.Picture(file) != nullptr, step.decodes);
   }
