@@ -46,17 +46,25 @@ class TwoFiles {
   std::string folder_;
 };
 
-// Argument 1: the file read again (0 the large one, 1 the small one).
-void BM_ReloadOneFile(benchmark::State& state) {
-  TwoFiles files(static_cast<int>(state.range(0)));
+// Loads the two files into list; false, with the benchmark told why, when they could not be
+// made.
+bool LoadTwoFiles(benchmark::State& state, const TwoFiles& files, pelo::TEntryList& list) {
   if (!files.Made()) {
     state.SkipWithError("no temporary folder");
-    return;
+    return false;
   }
   const std::vector<std::string> names = files.Names();
+  list.LoadFiles(&names);
+  return true;
+}
+
+// Argument 0: the lines of the large file; argument 1: the file read again (0 the large one,
+// 1 the small one).
+void BM_ReloadOneFile(benchmark::State& state) {
+  const TwoFiles files(static_cast<int>(state.range(0)));
   QuietNotices notices;
   pelo::TEntryList list(notices, kToday);
-  list.LoadFiles(&names);
+  if (!LoadTwoFiles(state, files, list)) return;
   const auto index = static_cast<int32_t>(state.range(1));
   for (auto _ : state) {
     benchmark::DoNotOptimize(list.ReloadFile(index, true).Outcome);
@@ -72,15 +80,10 @@ BENCHMARK(BM_ReloadOneFile)
 // The rows of the four years of the day table, searched for a text: Argument: 0 a text
 // found often, 1 one found nowhere.
 void BM_SearchRows(benchmark::State& state) {
-  TwoFiles files(20000);
-  if (!files.Made()) {
-    state.SkipWithError("no temporary folder");
-    return;
-  }
-  const std::vector<std::string> names = files.Names();
+  const TwoFiles files(20000);
   QuietNotices notices;
   pelo::TEntryList list(notices, kToday);
-  list.LoadFiles(&names);
+  if (!LoadTwoFiles(state, files, list)) return;
   pelo::TCalendar calendar(kToday);
   const std::vector<pelo::TDayRow> rows =
       pelo::DayRows(list, calendar, pelo::TScheduleSettings{}.Filter, {2023, 1, 1}, {2026, 12, 31});
