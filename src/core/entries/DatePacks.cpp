@@ -7,18 +7,15 @@
 namespace pelo {
 
 // The day table holds hundreds of thousands of packs: the kind shares the date's last word,
-// the periods are plain records, and nothing is added behind the programmer's back.
-static_assert(sizeof(void*) != 8 || sizeof(TDatePack) <= 104);
+// the dates of the occurrence are compact, and nothing is owned apart.
+static_assert(sizeof(TPackDate) == 8);
+static_assert(sizeof(void*) != 8 || sizeof(TDatePack) == 64);
 
-void TDatePack::Assign(const TDateClass* source) {
-  TDateClass::Assign(source);
-  if (const auto* pack = dynamic_cast<const TDatePack*>(source)) {
-    Kind = pack->Kind;
-    Period = pack->Period;
-    Base = pack->Base;
-    ProgressRange = pack->ProgressRange;
-  }
-}
+// What the walk may hand over survives the compact form.
+static_assert(TDateRec(TPackDate(TDateRec{-2147483647 - 1, 12, 31})) ==
+              TDateRec{-2147483647 - 1, 12, 31});
+static_assert(TDateRec(TPackDate(TDateRec{2147483647, 1, 1})) == TDateRec{2147483647, 1, 1});
+static_assert(TDateRec(TPackDate(TDateRec{})) == TDateRec{});
 
 bool HasFixedLineText(const TEntry& entry) noexcept {
   return entry.Annotation.empty() && entry.Text.find('%') == std::string::npos;
@@ -27,7 +24,7 @@ bool HasFixedLineText(const TEntry& entry) noexcept {
 std::string LineText(const TDatePack& pack, TCalendarKind kind) {
   if (pack.Entry == nullptr) return {};
   const TEntry& entry = *pack.Entry;
-  const TDateRec base = pack.Base.PeriodStart;
+  const TDateRec base = pack.BaseDate;
 
   if (pack.Kind == kPackDerived) {
     return DerivedLineText(entry.Text, entry.Annotation, pack.Date(),

@@ -27,28 +27,61 @@ enum TPackKind : int32_t {
   kPackDerived = 4,  // a day derived from another occurrence (command d)
 };
 
-// The inherited triple is the shown day T.
+// A date a pack keeps of its occurrence, in 8 bytes. The walk hands over only real months and
+// days (1..12, 1..31; 0 for "none"), while a base year is any year a line counts from, so the
+// year keeps its full width.
+class TPackDate {
+ public:
+  constexpr TPackDate() noexcept = default;
+  // Implicit both ways: the walk and the line texts work on date records.
+  constexpr TPackDate(TDateRec date) noexcept
+      : year_(date.Year),
+        month_(static_cast<int16_t>(date.Month)),
+        day_(static_cast<int16_t>(date.Day)) {}
+  constexpr operator TDateRec() const noexcept { return TDateRec{year_, month_, day_}; }
+  friend constexpr bool operator==(const TPackDate&, const TPackDate&) = default;
+  friend constexpr bool operator==(const TPackDate& a, const TDateRec& b) noexcept {
+    return TDateRec(a) == b;
+  }
+
+ private:
+  int32_t year_ = 0;
+  int16_t month_ = 0;
+  int16_t day_ = 0;
+};
+
+// The first and last day of an occurrence, as a pack keeps them.
+struct TPackPeriod {
+  TPackDate PeriodStart;
+  TPackDate PeriodEnd;
+
+  constexpr TPackPeriod() noexcept = default;
+  constexpr TPackPeriod(const TDateStartEnd& period) noexcept
+      : PeriodStart(period.PeriodStart), PeriodEnd(period.PeriodEnd) {}
+  constexpr operator TDateStartEnd() const noexcept {
+    return TDateStartEnd{PeriodStart, PeriodEnd};
+  }
+};
+
+// The inherited triple is the shown day T. Packs are copied as values.
 class TDatePack : public TDateClass {
  public:
   TDatePack() = default;
   explicit TDatePack(TDateRec date) noexcept : TDateClass(date) {}
 
-  // Copies the date and, from another pack, the kind and the three periods. The entry link
-  // stays: it belongs to the list the pack is filed in.
-  void Assign(const TDateClass* source) override;
-
-  // Declared first: it fits into the tail of the inherited triple.
+  // Declared first: it fits behind the inherited triple.
   int32_t Kind = kPackSingle;
   // Not owned; set by the day table when it files the pack.
   const TEntry* Entry = nullptr;
-  // First day S and last day E of the occurrence the day belongs to.
-  TDateStartEnd Period;
-  // PeriodStart is the base date Z: the resolved start of the date set before any
-  // condition moved it. PeriodEnd is the last day walked.
-  TDateStartEnd Base;
+  // First day S and last day E of the occurrence the day belongs to (E: the last day
+  // walked).
+  TPackPeriod Period;
+  // The base date Z years are counted from: the resolved start of the date set before any
+  // condition moved it.
+  TPackDate BaseDate;
   // For a derived day, the period R1..R2 of the occurrence it was derived from; all zero
   // otherwise.
-  TDateStartEnd ProgressRange;
+  TPackPeriod ProgressRange;
 };
 
 // Whether the lines of the entry read the same on every day that is not a derived day: a

@@ -190,10 +190,6 @@ TParseError ReadDay(std::string_view field, bool relative, int32_t& day) {
 
 // ---- TDateClass --------------------------------------------------------------------------
 
-void TDateClass::Assign(const TDateClass* source) {
-  if (source != nullptr) date_ = source->date_;
-}
-
 void MergeDateCodes(TDateRec& target, TDateRec source) noexcept {
   if (source.Year != kCodeKeep) target.Year = source.Year;
   if (source.Month != kCodeKeep) target.Month = source.Month;

@@ -31,27 +31,17 @@ inline constexpr int32_t kUnboundedMove = 2147483647;
 
 // ---- TDateClass --------------------------------------------------------------------------
 
-// One code triple (year, month, day). The day pack derives from it and copies its own fields
-// in its Assign.
+// One code triple (year, month, day); the day pack's shown day. A plain value: the day table
+// holds hundreds of thousands of packs.
 class TDateClass {
  public:
   TDateClass() = default;
   explicit TDateClass(TDateRec date) noexcept : date_(date) {}
-  TDateClass(const TDateClass&) = default;
-  TDateClass& operator=(const TDateClass&) = default;
-  virtual ~TDateClass() = default;
-
-  // Copies the triple of source; nothing when source is null.
-  virtual void Assign(const TDateClass* source);
 
   int32_t Year() const noexcept { return date_.Year; }
   int32_t Month() const noexcept { return date_.Month; }
   int32_t Day() const noexcept { return date_.Day; }
-  void SetYear(int32_t year) noexcept { date_.Year = year; }
-  void SetMonth(int32_t month) noexcept { date_.Month = month; }
-  void SetDay(int32_t day) noexcept { date_.Day = day; }
   const TDateRec& Date() const noexcept { return date_; }
-  void SetDate(TDateRec date) noexcept { date_ = date; }
 
   // "2000/1/1"; codes as their words ("毎/12/25").
   std::string ToText() const;

@@ -701,7 +701,6 @@ void TWalker::Walk(TDateRec start, TDateRec base_day, bool ran_first_pass) {
   // Every day of the walk belongs to the period that ends on its last candidate.
   for (std::size_t i = first_record; i < out_.size(); ++i) {
     out_[i].Period.PeriodEnd = last;
-    out_[i].Base.PeriodEnd = last;
   }
 }
 
@@ -762,7 +761,7 @@ void TWalker::AddPack(TDateRec day, int32_t kind, TDateRec start, TDateRec base_
   TDatePack& pack = out_.emplace_back(day);
   pack.Kind = kind;
   pack.Period.PeriodStart = start;
-  pack.Base.PeriodStart = base_day;
+  pack.BaseDate = base_day;
   if (base_ != nullptr) {
     pack.ProgressRange = *base_;
   } else if (nearest >= 0) {
@@ -877,8 +876,9 @@ void Occurrences(const TEntry& entry, const TCalendar& calendar, TPatternContext
       for (const TDatePack& base : bases) {
         if (base.Kind != kPackSingle && base.Kind != kPackFirst) continue;
         const std::size_t made = derived.size();
-        Enumerate(set, calendar, range, &base.Period, nullptr, {}, derived, budget);
-        for (std::size_t i = made; i < derived.size(); ++i) derived[i].Base = base.Base;
+        const TDateStartEnd base_period = base.Period;
+        Enumerate(set, calendar, range, &base_period, nullptr, {}, derived, budget);
+        for (std::size_t i = made; i < derived.size(); ++i) derived[i].BaseDate = base.BaseDate;
       }
     } else {
       Enumerate(set, calendar, range, nullptr, nullptr, bases, derived, budget);

@@ -40,9 +40,11 @@ std::vector<std::string> Texts(const std::vector<TDatePack>& packs, bool whole) 
   for (const TDatePack& pack : packs) {
     std::string text = DateText(pack.Date()) + " k" + std::to_string(pack.Kind) + " :" +
                        std::to_string(pack.Entry->LineNo);
-    const TDateStartEnd* periods[] = {&pack.Period, &pack.Base, &pack.ProgressRange};
-    for (const TDateStartEnd* period : whole ? std::span(periods) : std::span(periods, 0)) {
-      text += " " + DateText(period->PeriodStart) + "-" + DateText(period->PeriodEnd);
+    if (whole) {
+      for (const TPackPeriod& period : {pack.Period, pack.ProgressRange}) {
+        text += " " + DateText(period.PeriodStart) + "-" + DateText(period.PeriodEnd);
+      }
+      text += " " + DateText(pack.BaseDate);
     }
     texts.push_back(text);
   }

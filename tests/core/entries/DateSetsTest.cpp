@@ -245,16 +245,6 @@ TEST(DateSets, DateClassOperations) {
   EXPECT_EQ(merged, (TDateRec{2000, 12, 5}));
   MergeDateCodes(merged, {0, kCodeKeep, -1});
   EXPECT_EQ(merged, (TDateRec{0, 12, -1}));
-
-  TDateClass assigned(merged);
-  assigned.Assign(nullptr);
-  EXPECT_EQ(assigned.Date(), (TDateRec{0, 12, -1}));
-  assigned.Assign(&date);
-  EXPECT_EQ(assigned.Date(), (TDateRec{2000, 1, 1}));
-  assigned.SetYear(1999);
-  assigned.SetMonth(2);
-  assigned.SetDay(3);
-  EXPECT_EQ(assigned.Year() * 10000 + assigned.Month() * 100 + assigned.Day(), 19990203);
 }
 
 TEST(DateSets, PartsByIndex) {

@@ -146,7 +146,7 @@ TEST_F(OccurrencesTest, PeriodsOfThePacks) {
   EXPECT_EQ(PeriodLabel(packs[4].Period), "2026/12/30..2026/12/31");
   EXPECT_EQ(PeriodLabel(packs[5].Period), "2026/12/30..2026/12/31");
   // Every-year dates count from the range's first year.
-  EXPECT_EQ(PeriodLabel(packs[5].Base), "2025/12/30..2026/12/31");
+  EXPECT_EQ(DateLabel(packs[5].BaseDate), "2025/12/30");
 
   const auto open = ParsedEntry("2000/1/1~>/>/> a");
   const std::vector<TDatePack> days = Occurrences(*open, calendar_, {2025, 2026, 0});
@@ -155,14 +155,14 @@ TEST_F(OccurrencesTest, PeriodsOfThePacks) {
   EXPECT_EQ(Listed({days[729]}), "2026/12/31:3");
   for (std::size_t i = 0; i + 1 < days.size(); ++i) EXPECT_EQ(days[i].Kind, kPackMiddle) << i;
   EXPECT_EQ(PeriodLabel(days[100].Period), "2000/1/1..2026/12/31");
-  EXPECT_EQ(PeriodLabel(days[100].Base), "2000/1/1..2026/12/31");
+  EXPECT_EQ(DateLabel(days[100].BaseDate), "2000/1/1");
 
   // A year step counts from the start's own year: the base of a birthday.
   const auto birthday = ParsedEntry("1970^1/5/3 a");
   const std::vector<TDatePack> birthdays = Occurrences(*birthday, calendar_, {2025, 2026, 0});
   EXPECT_EQ(Listed(birthdays), "2025/5/3:0 2026/5/3:0");
   ASSERT_EQ(birthdays.size(), 2u);
-  EXPECT_EQ(PeriodLabel(birthdays[1].Base), "1970/5/3..2026/5/3");
+  EXPECT_EQ(DateLabel(birthdays[1].BaseDate), "1970/5/3");
   EXPECT_EQ(PeriodLabel(birthdays[1].Period), "2026/5/3..2026/5/3");
   EXPECT_EQ(PeriodLabel(birthdays[1].ProgressRange), "0/0/0..0/0/0");
 }
@@ -205,7 +205,7 @@ TEST_F(OccurrencesTest, LongStepWalkEntersTheRangeOnItsGrid) {
   ASSERT_EQ(days.size(), 182u);
   EXPECT_EQ(Listed({days[0], days[1], days[2]}), "2025/1/2:0 2025/1/4:0 2025/1/6:0");
   EXPECT_EQ(Listed({days.back()}), "2025/12/30:0");
-  EXPECT_EQ(PeriodLabel(days[0].Base), "1/1/1..2025/12/30");
+  EXPECT_EQ(DateLabel(days[0].BaseDate), "1/1/1");
 }
 
 TEST_F(OccurrencesTest, ConditionsAndMoves) {
@@ -249,7 +249,7 @@ TEST_F(OccurrencesTest, Shifts) {
   const auto entry = ParsedEntry("2025/12/25 a &a(1)");
   const std::vector<TDatePack> packs = Occurrences(*entry, calendar_, {2025, 2025, 0});
   ASSERT_EQ(packs.size(), 1u);
-  EXPECT_EQ(PeriodLabel(packs[0].Base), "2025/12/25..2025/12/26");
+  EXPECT_EQ(DateLabel(packs[0].BaseDate), "2025/12/25");
   EXPECT_EQ(PeriodLabel(packs[0].Period), "2025/12/26..2025/12/26");
 }
 
@@ -339,14 +339,14 @@ TEST_F(OccurrencesTest, DerivedDaysCarryTheirBaseOccurrence) {
   const std::vector<TDatePack> packs = Occurrences(*entry, calendar_, {2025, 2025, 0});
   ASSERT_EQ(packs.size(), 4u);
   EXPECT_EQ(PeriodLabel(packs[3].ProgressRange), "2025/3/10..2025/3/12");
-  EXPECT_EQ(PeriodLabel(packs[3].Base), PeriodLabel(packs[0].Base));
+  EXPECT_EQ(packs[3].BaseDate, packs[0].BaseDate);
   EXPECT_EQ(PeriodLabel(packs[3].Period), "2025/3/14..2025/3/14");
 
   const auto outward = ParsedEntry("2010/5/1 a &d([+15/[/[)");
   const std::vector<TDatePack> found = Occurrences(*outward, calendar_, {2025, 2025, 0});
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(PeriodLabel(found[0].ProgressRange), "2010/5/1..2010/5/1");
-  EXPECT_EQ(PeriodLabel(found[0].Base), "2010/5/1..2010/5/1");
+  EXPECT_EQ(DateLabel(found[0].BaseDate), "2010/5/1");
 
   const auto nearest = ParsedEntry("3/10 a &d(6/1)");
   const std::vector<TDatePack> days = Occurrences(*nearest, calendar_, {2025, 2026, 0});
@@ -541,7 +541,7 @@ TEST_F(OccurrencesTest, LifeEventShapes) {
         Occurrences(*entry, calendar_, {c.first_year, c.last_year, 0});
     EXPECT_EQ(Listed(packs), c.expected) << c.line;
     if (!packs.empty()) {
-      EXPECT_EQ(DateLabel(packs[0].Base.PeriodStart), c.base) << c.line;
+      EXPECT_EQ(DateLabel(packs[0].BaseDate), c.base) << c.line;
     }
   }
 }
