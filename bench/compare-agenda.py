@@ -5,7 +5,8 @@ output alone. The inputs are the sample, the fuzz corpora of data files, entry l
 agenda runs, and the files of bench/agenda-files.py; each data file in text, tsv and ics, over
 a span around the sample's dates and over the years of the generated files.
 
-Usage: bench/compare-agenda.py BEFORE AFTER
+Usage: bench/compare-agenda.py BEFORE AFTER [ARGUMENT...]
+Any ARGUMENT goes in front of the arguments of every run (e.g. --calendar current).
 """
 import pathlib
 import subprocess
@@ -54,6 +55,7 @@ def agenda_run_cases(folder):
 
 def main():
     before, after = (str(pathlib.Path(p).resolve()) for p in sys.argv[1:3])
+    extra = sys.argv[3:]
     differences = 0
     count = 0
     with tempfile.TemporaryDirectory() as temp:
@@ -62,6 +64,7 @@ def main():
         cases += list(agenda_run_cases(folder))
         for name, args, cwd in cases:
             count += 1
+            args = [*extra, *args]
             first, second = run(before, args, cwd), run(after, args, cwd)
             for label, a, b in zip(("status", "stdout", "stderr"), first, second):
                 if a != b:

@@ -305,6 +305,7 @@ class TWalker {
       base_last_day_ = SerialDay(base_last_);
     }
     derived_ = base_ != nullptr || !base_list_.empty();
+    lone_day_ = step_.Days == 0 && !has_end_ && !derived_;
   }
 
   void Run();
@@ -334,6 +335,13 @@ class TWalker {
   // Whether the month loop has passed the end month.
   bool PassedEnd(int64_t year, int64_t month) const noexcept;
   void Day(int64_t year, int64_t month, int32_t day_code);
+  // Whether a walk from start that no condition moves shows no day for certain: it starts
+  // after the range and never walks back, or it is one day before the range. Most walks of
+  // the years around the range are of this kind, and need not be made.
+  bool MissesRange(TDateRec start) const noexcept;
+  // The pack of a lone day (see lone_day_) that MissesRange let through: the walk would make
+  // just this one.
+  void AddLoneDay(TDateRec start, TDateRec base_day);
   void Walk(TDateRec start, TDateRec base_day, bool ran_first_pass);
   int64_t EndDay(TDateRec start, int64_t start_day) const;
   int32_t KindOf(int64_t cur_day, int64_t start_day, int64_t end_day, int64_t step) const;
@@ -378,6 +386,9 @@ class TWalker {
   int64_t base_first_day_ = 0;
   int64_t base_last_day_ = 0;
   bool derived_ = false;
+  // A date set of single days: no step, no end, not derived. Without conditions each such
+  // start is a day of its own, the most common walk by far.
+  bool lone_day_ = false;
 
   int64_t base_year_ = 0;  // the start year before its alignment
   int64_t loop_year_ = 0;  // the year of the year loop the months walked belong to
@@ -567,8 +578,10 @@ void TWalker::Day(int64_t year, int64_t month, int32_t day_code) {
         day = 1;
         break;
       default: {
-        start = ResolveDatePattern(*r_.calendar, r_.context, TDateRec{y, m, day_code},
-                                   TDateRec{0, 1, 1});
+        start = IsPlainDayCode(day_code)
+                    ? ResolvePlainDay(y, m, day_code)
+                    : ResolveDatePattern(*r_.calendar, r_.context, TDateRec{y, m, day_code},
+                                         TDateRec{0, 1, 1});
         if (start == kNullDate) return;  // the month has no such day
         break;
       }
@@ -590,6 +603,13 @@ void TWalker::Day(int64_t year, int64_t month, int32_t day_code) {
   // start out of its loop year.
   const TDateRec base_day{ClampToInt32(base_year_ + (start.Year - loop_year_)), start.Month,
                           start.Day};
+  if (conditions_ == nullptr) {
+    if (MissesRange(start)) return;
+    if (lone_day_) {
+      AddLoneDay(start, base_day);
+      return;
+    }
+  }
 
   // First condition pass: the moving lists, or all of them for a walk that is not daily.
   bool ran_first_pass = false;
@@ -603,6 +623,18 @@ void TWalker::Day(int64_t year, int64_t month, int32_t day_code) {
     if (!UsableDay(start)) return;
   }
   Walk(start, base_day, ran_first_pass);
+}
+
+bool TWalker::MissesRange(TDateRec start) const noexcept {
+  // A walk of its first and last day only steps back when its end lies before its start.
+  const bool forward_only = step_.Days >= 0 && step_.Days != kEndsOnlyStep;
+  return (start.Year > r_.y2 && forward_only) || (start.Year < r_.y1 && step_.Days == 0);
+}
+
+void TWalker::AddLoneDay(TDateRec start, TDateRec base_day) {
+  if (!budget_.Take()) return;
+  AddPack(start, kPackSingle, start, base_day, -1);
+  out_.back().Period.PeriodEnd = start;
 }
 
 int64_t TWalker::EndDay(TDateRec start, int64_t start_day) const {

@@ -50,6 +50,38 @@ TEST_F(ResolveDatePatternTest, Codes) {
   }
 }
 
+// The plain day codes resolved without the calendar: the same day the full resolution gives in
+// every month of the years that differ in their month lengths (leap years, the centuries, the
+// year of the calendar reform, the ends of the domain).
+TEST_F(ResolveDatePatternTest, PlainDaysAsTheFullResolution) {
+  for (const int32_t year : {1, 4, 100, 1582, 1600, 1700, 1900, 2000, 2023, 2024, 2100, 9999}) {
+    for (int32_t month = 1; month <= 12; ++month) {
+      for (int32_t code = 1; code <= kCodeMonthEnd; ++code) {
+        ASSERT_TRUE(IsPlainDayCode(code));
+        EXPECT_EQ(ResolvePlainDay(year, month, code),
+                  ResolveDatePattern(calendar_, {2023, 2026, 0}, {year, month, code}, {1, 1, 1}))
+            << year << "/" << month << "/" << code;
+      }
+    }
+  }
+  const struct {
+    TDateRec pattern, expected;
+  } cases[] = {
+      {{2024, 2, 29}, {2024, 2, 29}},   {{2023, 2, 29}, kNullDate},
+      {{1900, 2, 29}, kNullDate},       {{2000, 2, 29}, {2000, 2, 29}},
+      {{2025, 4, 31}, kNullDate},       {{2025, 4, 32}, {2025, 4, 30}},
+      {{2024, 2, 32}, {2024, 2, 29}},   {{2100, 2, 32}, {2100, 2, 28}},
+      {{9999, 12, 31}, {9999, 12, 31}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ResolvePlainDay(c.pattern.Year, c.pattern.Month, c.pattern.Day), c.expected)
+        << c.pattern.Year << "/" << c.pattern.Month << "/" << c.pattern.Day;
+  }
+  for (const int32_t code : {kCodeEvery, kCodeToday, kCodeHoliday, kCodeKeep, kCodeThisWeek}) {
+    EXPECT_FALSE(IsPlainDayCode(code)) << code;
+  }
+}
+
 TEST_F(ResolveDatePatternTest, PrivateHolidayCode) {
   EXPECT_EQ(ResolveDatePattern(calendar_, {}, {0, 0, -7}, {2024, 6, 10}), kNullDate);
   calendar_.MarkPrivateHoliday({2024, 6, 10});

@@ -167,6 +167,81 @@ TEST_F(OccurrencesTest, PeriodsOfThePacks) {
   EXPECT_EQ(PeriodLabel(birthdays[1].ProgressRange), "0/0/0..0/0/0");
 }
 
+// Everything a pack holds, for comparing whole pack lists.
+std::string PackFields(const std::vector<TDatePack>& packs) {
+  std::string text;
+  for (const TDatePack& pack : packs) {
+    text += Listed({pack}) + " " + PeriodLabel(pack.Period) + " z" + DateLabel(pack.BaseDate) +
+            " r" + PeriodLabel(pack.ProgressRange) + "\n";
+  }
+  return text;
+}
+
+// A condition that drops no day of the ranges below (it names a day of the year 1) makes the
+// walk go its whole way for every start; without it the walk takes its short ways for single
+// days and for starts that cannot reach the range. Both must give the same packs, field by
+// field and in the same order.
+TEST_F(OccurrencesTest, ShortWaysGiveThePacksOfTheWholeWalk) {
+  const char* const lines[] = {
+      "2025/3/4 a",
+      "2020/3/4 a",
+      "2031/3/4 a",
+      "3/4 a",
+      "2/29 a",
+      "4/31 a",
+      "15 a",
+      "31 a",
+      "2/_ a",
+      "_ a",
+      "1950^/3/4 a",
+      "1950^/2/29 a",
+      "2001^3/5/5 a",
+      "2030^-2/1/1 a",
+      "2025/1^3/15 a",
+      "1/31+1 a",
+      "1/1-1 a",
+      "1-1/1 a",
+      "2026+1/12/31 a",
+      "1+1/31 a",
+      "12/31+1 a",
+      "+3 a",
+      "+1/0 a",
+      "-400 a",
+      "*/*/* a",
+      "HD a",
+      "3/SD a",
+      "MO a",
+      "MO2 a",
+      "FR5 a",
+      "3/4~3/6 a",
+      "12/30~1/2 a",
+      "2025/1/1^2~2025/1/7 a",
+      "2025/1/10^-1~2025/1/7 a",
+      "2025/1/5^-1 a",
+      "2000/1/1^_~2000/1/31 a",
+      "2026/1/3^-1~2025/12/28 a",
+      "2026/1/3^_~2025/12/30 a",
+      "2029/1/2^-3~2027/12/1 a",
+      "2024/12/30~2025/1/2 a",
+      "2025/1^1/1~2025/3/1 a",
+      "25 a &d([/[/[+3)",
+      "2025/3/10 a &d(+3)",
+      "2010/5/1 a &d([+15/[/[)",
+      "3/10 a &d([/[/[-1)",
+  };
+  const TPatternContext ranges[] = {
+      {2024, 2027, 0}, {2025, 2025, 0}, {2028, 2028, 1}, {1900, 1903, 0}, {9994, 9997, 0}};
+  for (const char* line : lines) {
+    const auto entry = ParsedEntry(line);
+    const auto whole = ParsedEntry(std::string(line) + " &!(1/1/1)");
+    for (const TPatternContext range : ranges) {
+      EXPECT_EQ(PackFields(Occurrences(*entry, calendar_, range)),
+                PackFields(Occurrences(*whole, calendar_, range)))
+          << line << " over " << range.FirstYear << ".." << range.LastYear;
+    }
+  }
+}
+
 TEST_F(OccurrencesTest, Steps) {
   const TDaysCase cases[] = {
       {"2025/1/1^2~2025/1/7 a", 2025, 2025, "2025/1/1:0 2025/1/3:0 2025/1/5:0 2025/1/7:0"},
