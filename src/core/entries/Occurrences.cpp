@@ -306,6 +306,15 @@ class TWalker {
     }
     derived_ = base_ != nullptr || !base_list_.empty();
     lone_day_ = step_.Days == 0 && !has_end_ && !derived_;
+    // A walk of its first and last day only steps back when its end lies before its start.
+    walks_back_ = step_.Days < 0 || step_.Days == kEndsOnlyStep;
+    // A day of the month by number or by weekday (not "this week", which may begin in the
+    // month before), moved on by the adjustment if at all, starts in its month or later.
+    const bool starts_in_its_month =
+        !relative_ && adjust_.Days >= 0 &&
+        (IsPlainDayCode(value_.Day) || value_.Day == kCodeEvery ||
+         (value_.Day >= kCodeEveryWeek && value_.Day <= kCodeLastWeekEnd));
+    months_past_range_empty_ = starts_in_its_month && !walks_back_ && conditions_ == nullptr;
   }
 
   void Run();
@@ -389,6 +398,10 @@ class TWalker {
   // A date set of single days: no step, no end, not derived. Without conditions each such
   // start is a day of its own, the most common walk by far.
   bool lone_day_ = false;
+  bool walks_back_ = false;
+  // The months after the range give no day: each start lies in its month or later, and
+  // neither the walk nor a condition goes back from there.
+  bool months_past_range_empty_ = false;
 
   int64_t base_year_ = 0;  // the start year before its alignment
   int64_t loop_year_ = 0;  // the year of the year loop the months walked belong to
@@ -529,6 +542,7 @@ void TWalker::Month(int64_t year, int64_t month) {
       if (month_step > 0 ? now > high_index : now < low_index) break;
     }
 
+    if (year > r_.y2 && month_step >= 0 && months_past_range_empty_) break;
     if (year >= kFirstWalkYear && year <= kLastWalkYear) {
       if (!relative_ && value_.Day >= kCodeEveryWeek && value_.Day < kCodeNthWeekFirst) {
         // Every week: the first to the fifth such weekday of the month, in that order.
@@ -626,9 +640,7 @@ void TWalker::Day(int64_t year, int64_t month, int32_t day_code) {
 }
 
 bool TWalker::MissesRange(TDateRec start) const noexcept {
-  // A walk of its first and last day only steps back when its end lies before its start.
-  const bool forward_only = step_.Days >= 0 && step_.Days != kEndsOnlyStep;
-  return (start.Year > r_.y2 && forward_only) || (start.Year < r_.y1 && step_.Days == 0);
+  return (start.Year > r_.y2 && !walks_back_) || (start.Year < r_.y1 && step_.Days == 0);
 }
 
 void TWalker::AddLoneDay(TDateRec start, TDateRec base_day) {
