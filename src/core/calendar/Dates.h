@@ -129,8 +129,6 @@ struct YearMonth {
 };
 
 constexpr YearMonth Carry(int64_t year, int64_t month) noexcept {
-  // Nearly every month handed in is a real one already: no division for those.
-  if (month >= 1 && month <= 12) return {ClampToInt32(year), static_cast<int32_t>(month)};
   const int64_t m0 = month - 1;
   const int64_t years = FloorDiv(m0, 12);
   return {ClampToInt32(year + years), static_cast<int32_t>(m0 - years * 12 + 1)};

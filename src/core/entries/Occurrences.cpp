@@ -609,8 +609,11 @@ void TWalker::Day(int64_t year, int64_t month, int32_t day_code) {
   }
   // Codes the resolution passes through (no day of any month) give no day.
   if (!UsableDay(start)) return;
-  start = AddDays(start, adjust_.Days);
-  if (!UsableDay(start)) return;
+  // Moving by no days only brings a day past its month's end into the next month.
+  if (adjust_.Days != 0 || start.Day > DaysInMonth(start.Year, start.Month)) {
+    start = AddDays(start, adjust_.Days);
+    if (!UsableDay(start)) return;
+  }
 
   // The base date: the start year before its alignment, moved by every carry (of the month
   // adjustment, a relative start, a month step, the day adjustment) that took the resolved

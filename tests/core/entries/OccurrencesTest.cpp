@@ -231,10 +231,12 @@ TEST_F(OccurrencesTest, ShortWaysGiveThePacksOfTheWholeWalk) {
       "2010/5/1 a &d([+15/[/[)",
       "3/10 a &d([/[/[-1)",
   };
-  const TPatternContext ranges[] = {
-      {2024, 2027, 0}, {2025, 2025, 0}, {2028, 2028, 1}, {1900, 1903, 0}, {9994, 9997, 0}};
-  // On the first of a month "this week" may begin in the month before.
-  for (const TDateRec today : {testing_support::kOccurrenceToday, TDateRec{2025, 6, 1}}) {
+  const TPatternContext ranges[] = {{2024, 2027, 0}, {2025, 2025, 0}, {2028, 2028, 1},
+                                    {1900, 1903, 0}, {9994, 9997, 0}, {2025, 2026, 9}};
+  // On the first of a month "this week" may begin in the month before. A week start that is
+  // none leaves today's 31st in a shorter month, for the walk to carry into the next.
+  for (const TDateRec today :
+       {testing_support::kOccurrenceToday, TDateRec{2025, 6, 1}, TDateRec{2025, 5, 31}}) {
     const TCalendar calendar = TestCalendar(today);
     for (const char* line : lines) {
       const auto entry = ParsedEntry(line, today);
@@ -247,6 +249,16 @@ TEST_F(OccurrencesTest, ShortWaysGiveThePacksOfTheWholeWalk) {
       }
     }
   }
+}
+
+// Today's 31st in a shorter month, left there by a week start that is none, is carried into
+// the next month as a day adjustment carries it.
+TEST_F(OccurrencesTest, ThisWeekOnADayTheMonthDoesNotHave) {
+  const TDateRec today{2025, 5, 31};
+  const auto entry = ParsedEntry("SA* a", today);
+  EXPECT_EQ(Listed(Occurrences(*entry, TestCalendar(today), {2025, 2025, 9})),
+            "2025/1/31:0 2025/3/3:0 2025/3/31:0 2025/5/1:0 2025/5/31:0 2025/7/1:0 2025/7/31:0 "
+            "2025/8/31:0 2025/10/1:0 2025/10/31:0 2025/12/1:0 2025/12/31:0");
 }
 
 TEST_F(OccurrencesTest, Steps) {
