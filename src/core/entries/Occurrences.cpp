@@ -756,6 +756,13 @@ bool TWalker::EnterRange(TWalkState& w) const noexcept {
   if (!((step > 0 && w.cur_day < r_.first_day) || (step < 0 && w.cur_day > r_.last_day))) {
     return true;
   }
+  // A walk that ends before the range (after it, backwards) never reaches it. From the
+  // Gregorian calendar on the landing below lands exactly and would find that out at length:
+  // a move of decades rolls over every month.
+  if (w.start_day >= kFirstGregorianDay &&
+      (step > 0 ? w.end_day < r_.first_day : w.end_day > r_.last_day)) {
+    return false;
+  }
   const int64_t size = step > 0 ? step : -step;
   // Days to move over, counted as AddToDate counts them: every year by the Gregorian rule,
   // where day numbers before 1582/10/15 follow the Julian calendar. offset is the difference

@@ -428,6 +428,27 @@ TEST_F(OccurrencesTest, PeriodEndsBeyondTheRange) {
   EXPECT_EQ(PeriodLabel(packs.back().Period), "2026/12/1..2026/12/31");
 }
 
+// A walk that ends the day before the range (the day after it, backwards) shows nothing, one
+// that ends on its first (last) day shows that day, however long before (after) it began.
+TEST_F(OccurrencesTest, WalksThatEndJustOutsideTheRange) {
+  const TDaysCase cases[] = {
+      {"2023/12/1~2023/12/31 e", 2024, 2027, ""},
+      {"2023/12/1~2024/1/1 e", 2024, 2027, "2024/1/1:3"},
+      {"1990/3/5~2023/12/31 e", 2024, 2027, ""},
+      {"1990/3/5~2024/1/1 e", 2024, 2027, "2024/1/1:3"},
+      {"1990/3/5^7~2024/1/1 e", 2024, 2027, "2024/1/1:0"},  // both Mondays
+      {"1990/3/4^7~2024/1/1 e", 2024, 2027, ""},
+      {"2023/12/25~2023/12/31 e &&>(HD)", 2024, 2027, ""},
+      {"2028/1/31^-1~2028/1/1 e", 2024, 2027, ""},
+      {"2028/1/31^-1~2027/12/31 e", 2024, 2027, "2027/12/31:3"},
+      {"2090/1/31^-1~2027/12/31 e", 2024, 2027, "2027/12/31:3"},
+      {"1500/1/1~1582/12/31 e", 1583, 1586, ""},
+      {"1500/1/1~1583/1/1 e", 1583, 1586, "1583/1/1:3"},
+      {"1582/10/1~1583/1/2 e", 1583, 1583, "1583/1/1:2 1583/1/2:3"},
+  };
+  CHECK_DAYS(cases);
+}
+
 TEST_F(OccurrencesTest, DerivedDaysCarryTheirBaseOccurrence) {
   const auto entry = ParsedEntry("2025/3/10~2025/3/12 a &d(]/]/]+2)");
   const std::vector<TDatePack> packs = Occurrences(*entry, calendar_, {2025, 2025, 0});
