@@ -29,7 +29,8 @@ TCellDisplay CellDisplayOf(const TScheduleSettings& settings, const TFontSpec& e
 class TDayTable {
  public:
   static constexpr int32_t kYearCount = 4;
-  static constexpr int32_t kCellCount = kYearCount * 12 * 31;  // 1488
+  static constexpr int32_t kMonthCount = kYearCount * 12;
+  static constexpr int32_t kCellCount = kMonthCount * 31;  // 1488
 
   // All cells are made here, on the schedule's drawing surface and with the highlight of its
   // screen (see TCellLineList), and live as long as the table. The window starts at
@@ -90,8 +91,10 @@ class TDayTable {
 
  private:
   int32_t CellIndex(TDateRec date) const noexcept;
-  // Files the packs that pass the filter by cell.
+  // Files the packs that pass the filter by cell: by month at once, by cell within a month
+  // when a cell of that month is first asked for (SortMonth).
   void FilePacks();
+  void SortMonth(int32_t month) const noexcept;
   // The positions in the pack list of the packs filed in cell index, in pack-list order.
   std::span<const int32_t> PacksOfCell(int32_t index) const noexcept;
   bool CellShowsEntry(int32_t index, int32_t position) const noexcept;
@@ -102,9 +105,15 @@ class TDayTable {
   std::array<std::unique_ptr<TCellLineList>, kCellCount> cells_;
   // Whether a cell's lines were made since the last Fill; an unmade cell holds no lines.
   mutable std::array<bool, kCellCount> built_{};
-  // The filed packs of cell c are cell_packs_[cell_first_[c] .. cell_first_[c + 1]).
+  // The filed packs of cell c are cell_packs_[cell_first_[c] .. cell_first_[c + 1]) once
+  // its month is sorted; until then the month's packs stand in its range in pack-list order.
   std::vector<int32_t> cell_first_;
-  std::vector<int32_t> cell_packs_;
+  mutable std::vector<int32_t> cell_packs_;
+  mutable std::array<bool, kMonthCount> month_sorted_{};
+  // The cell of each pack (-1: not filed), and room for the packs of the largest month.
+  std::vector<int16_t> pack_cells_;
+  static_assert(kCellCount <= INT16_MAX);
+  mutable std::vector<int32_t> month_buffer_;
   uint64_t filed_generation_ = 0;  // the pack list's when they were filed
   // The order and calendar of the last Fill: later changes wait for the next one.
   bool filed_by_time_ = false;
