@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   copy.SetCheckedMark(!copy.IsChecked(), context.Today);
   copy.SetDeletedMark(!copy.IsDeleted(), context.Today);
 
-  std::size_t total = copy.Text.size() + copy.ErrorText.size() + TextsOf(entry.Dates.get()) +
+  std::size_t total = copy.Text.size() + copy.ErrorText.view().size() + TextsOf(entry.Dates.get()) +
                       TextsOf(copy.Dates.get()) + TextsOf(entry.DerivedDates.get());
   if (entry.Conditions) {
     for (const pelo::TDateSetList& list : entry.Conditions->Items()) total += TextsOf(&list);

@@ -165,7 +165,7 @@ std::vector<std::unique_ptr<TEntry>> MakeLifeEventEntries(TEntry& parent, TDateR
     if (death.Month == kCodeEvery) death.Month = birth.Month;
     if (death.Day == kCodeEvery) death.Day = birth.Day;
   }
-  const bool second_kind = parent.Annotation.find(kBirthCode2) != std::string::npos;
+  const bool second_kind = parent.Annotation.view().find(kBirthCode2) != std::string::npos;
 
   if (birth_year_known) made.push_back(BirthdaysFromDeath(parent, death, today));
   made.push_back(DeathDay(parent, death, birth_year_known));

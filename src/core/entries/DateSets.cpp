@@ -289,6 +289,20 @@ TParseError TDateParts::ParseDateParts(std::string_view text, TDateRec today) {
 
 // ---- TDateSet ----------------------------------------------------------------------------
 
+TDateSet::TDateSet(const TDateSet& other)
+    : start_(other.start_),
+      end_(other.end_ ? std::make_unique<TDateParts>(*other.end_) : nullptr) {}
+
+TDateSet& TDateSet::operator=(const TDateSet& other) {
+  if (this != &other) *this = TDateSet(other);
+  return *this;
+}
+
+bool operator==(const TDateSet& a, const TDateSet& b) noexcept {
+  if (a.start_ != b.start_ || a.HasEnd() != b.HasEnd()) return false;
+  return !a.HasEnd() || *a.end_ == *b.end_;
+}
+
 void TDateSet::RemoveEnd() noexcept {
   if (!end_) return;
   end_.reset();
@@ -300,7 +314,7 @@ void TDateSet::RemoveEnd() noexcept {
 
 void TDateSet::Merge(const TDateSet& other) {
   if (other.start_) StartOrCreate().Merge(*other.start_);
-  if (other.end_) end_ = other.end_;
+  if (other.end_) end_ = std::make_unique<TDateParts>(*other.end_);
 }
 
 TParseError TDateSet::ParseDateSet(std::string_view text, TDateRec today) {
@@ -319,9 +333,10 @@ TParseError TDateSet::ParseDateSet(std::string_view text, TDateRec today) {
   if (TParseError error = start.ParseDateParts(start_text, today); error.Failed()) {
     return std::move(error).InContext(kStartPrefix, 0);
   }
-  std::optional<TDateParts> end;
+  std::unique_ptr<TDateParts> end;
   if (end_text) {
-    if (TParseError error = end.emplace().ParseDateParts(*end_text, today); error.Failed()) {
+    end = std::make_unique<TDateParts>();
+    if (TParseError error = end->ParseDateParts(*end_text, today); error.Failed()) {
       return std::move(error).InContext(kEndPrefix, tilde + 1);
     }
   }

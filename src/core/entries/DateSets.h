@@ -10,6 +10,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -121,11 +122,17 @@ class TDateParts {
 
 // ---- TDateSet ----------------------------------------------------------------------------
 
-// One date set: a start and, for a period, an end.
+// One date set: a start and, for a period, an end. Most sets are single days, so the end is
+// held apart and costs a pointer when there is none.
 class TDateSet {
  public:
   // A new set has a start without any triple and no end.
   TDateSet() : start_(std::in_place) {}
+  // Copies are deep.
+  TDateSet(const TDateSet& other);
+  TDateSet& operator=(const TDateSet& other);
+  TDateSet(TDateSet&&) noexcept = default;
+  TDateSet& operator=(TDateSet&&) noexcept = default;
 
   bool HasStart() const noexcept { return start_.has_value(); }
   const TDateParts* Start() const noexcept { return start_ ? &*start_ : nullptr; }
@@ -136,11 +143,11 @@ class TDateSet {
   }
   void RemoveStart() noexcept { start_.reset(); }
 
-  bool HasEnd() const noexcept { return end_.has_value(); }
-  const TDateParts* End() const noexcept { return end_ ? &*end_ : nullptr; }
-  TDateParts* End() noexcept { return end_ ? &*end_ : nullptr; }
+  bool HasEnd() const noexcept { return end_ != nullptr; }
+  const TDateParts* End() const noexcept { return end_.get(); }
+  TDateParts* End() noexcept { return end_.get(); }
   TDateParts& EndOrCreate() {
-    if (!end_) end_.emplace();
+    if (!end_) end_ = std::make_unique<TDateParts>();
     return *end_;
   }
   // A fixed date (all three start codes non-zero) has nothing to repeat without its end,
@@ -157,11 +164,11 @@ class TDateSet {
   // Gives a period a daily step and every "every" field of a fixed start a step of 1.
   void Normalize();
 
-  friend bool operator==(const TDateSet&, const TDateSet&) = default;
+  friend bool operator==(const TDateSet& a, const TDateSet& b) noexcept;
 
  private:
   std::optional<TDateParts> start_;
-  std::optional<TDateParts> end_;
+  std::unique_ptr<TDateParts> end_;
 };
 
 // ---- TDateSetList ------------------------------------------------------------------------

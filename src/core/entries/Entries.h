@@ -21,6 +21,7 @@
 #include "entries/Times.h"
 #include "text/Fonts.h"
 #include "text/ParseErrors.h"
+#include "text/RareTexts.h"
 
 namespace pelo {
 
@@ -69,12 +70,12 @@ class TEntry {
   bool HashMarked = false;              // "#" or "ﾛ"
   int32_t FileIndex = 0;                // set by the loader
   int32_t LineNo = 0;                   // set by the loader, from 1
-  std::string Text;        // the text shown; the whole line as read after a failed parse
-  std::string Annotation;  // command o
+  std::string Text;      // the text shown; the whole line as read after a failed parse
+  TRareText Annotation;  // command o
   std::unique_ptr<std::vector<std::string>> NoteLines;  // the "%" block, set by the loader
   std::unique_ptr<std::vector<std::string>> Extras;     // command x
   std::unique_ptr<TIconFile> Icon;                      // command i
-  std::string ErrorText;  // the message of the last parse's error, empty after a good parse
+  TRareText ErrorText;    // the message of the last parse's error, empty after a good parse
   int32_t ListIndex = 0;  // set by the entry list
   // For an entry made from a birthday entry, that entry. Not owned, not copied by Assign.
   TEntry* Parent = nullptr;

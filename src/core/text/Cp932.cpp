@@ -112,6 +112,9 @@ std::string DecodeCp932(std::string_view bytes) {
     converter.Reset();
   }
   out.resize(used);
+  // The room for the worst case is about three times the text: a file's text is kept while
+  // its entries are read, so it gives back what it did not use.
+  out.shrink_to_fit();
   return out;
 }
 

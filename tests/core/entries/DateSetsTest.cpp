@@ -354,6 +354,42 @@ TEST(DateSets, SetMergeAndRemoveEnd) {
   EXPECT_EQ(DescribeSet(set), "none ~ 2024/1/1");
 }
 
+// A set's end is held apart: copies own theirs, and equality reads the ends themselves.
+TEST(DateSets, SetCopiesAndEqualityReadTheEnds) {
+  const struct {
+    const char* a;
+    const char* b;
+    bool equal;
+  } cases[] = {
+      {"2000/1/5", "2000/1/5", true},
+      {"2000/1/5~2000/1/9", "2000/1/5~2000/1/9", true},
+      {"2000/1/5~2000/1/9", "2000/1/5", false},
+      {"2000/1/5", "2000/1/5~2000/1/5", false},
+      {"2000/1/5~2000/1/9", "2000/1/5~2000/1/8", false},
+  };
+  for (const auto& c : cases) {
+    TDateSet a;
+    TDateSet b;
+    ASSERT_EQ(a.ParseDateSet(c.a).Message(), "");
+    ASSERT_EQ(b.ParseDateSet(c.b).Message(), "");
+    EXPECT_EQ(a == b, c.equal) << c.a << " == " << c.b;
+  }
+
+  TDateSet period;
+  ASSERT_EQ(period.ParseDateSet("2000/1/5~2000/1/9").Message(), "");
+  TDateSet copy = period;
+  TDateSet assigned;
+  assigned = period;
+  copy.End()->GetOrCreate(kValuePart).Day = 20;
+  assigned.RemoveEnd();
+  EXPECT_EQ(DescribeSet(period), "2000/1/5^(0/0/1) ~ 2000/1/9");
+  EXPECT_EQ(DescribeSet(copy), "2000/1/5^(0/0/1) ~ 2000/1/20");
+  assigned = copy;
+  const TDateSet& same = assigned;
+  assigned = same;  // a set assigned to itself keeps its end
+  EXPECT_EQ(DescribeSet(assigned), "2000/1/5^(0/0/1) ~ 2000/1/20");
+}
+
 TEST(DateSets, ListMergeAndAssign) {
   TDateSetList entry;
   ASSERT_EQ(entry.ParseDateSetList("2000/1/5").Message(), "");

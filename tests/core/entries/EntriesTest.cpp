@@ -53,7 +53,7 @@ std::string Summary(const TEntry& entry) {
   if (entry.DayMark) text += " @";
   if (entry.Category != 2) text += " cat=" + std::to_string(entry.Category);
   if (entry.Font) text += " font=" + FontToText(*entry.Font);
-  if (!entry.Annotation.empty()) text += " note=" + entry.Annotation;
+  if (!entry.Annotation.empty()) text += " note=" + std::string(entry.Annotation.view());
   if (entry.Extras) {
     text += " extras=";
     for (std::size_t i = 0; i < entry.Extras->size(); ++i) {

@@ -22,7 +22,7 @@ inline std::unique_ptr<TEntry> ParsedEntry(std::string_view line,
                                            TDateRec today = kOccurrenceToday) {
   auto entry = std::make_unique<TEntry>();
   EXPECT_FALSE(entry->ParseLine(line, {.Today = today}).Failed())
-      << line << ": " << entry->ErrorText;
+      << line << ": " << entry->ErrorText.view();
   return entry;
 }
 
