@@ -37,6 +37,9 @@ int32_t TimeOrderKey(const TDatePack& pack) noexcept {
   return ClockMinutes(entry.Times->Item(0)->Start);
 }
 
+// How far ahead of the filing the entries are fetched: some dozens of entries of a few packs.
+constexpr std::size_t kEntryLookahead = 256;
+
 }  // namespace
 
 TCellDisplay CellDisplayOf(const TScheduleSettings& settings, const TFontSpec& entry_font,
@@ -113,6 +116,11 @@ void TDayTable::FilePacks() {
   bool entry_passes = false;
   for (std::size_t p = 0; p < packs.size(); ++p) {
     const TDatePack& pack = packs[p];
+    // The entries lie apart in memory, and the walk that made the packs has pushed them out of
+    // the caches: the entry of a pack further on is asked for before its test needs it.
+    if (p + kEntryLookahead < packs.size()) {
+      if (const TEntry* ahead = packs[p + kEntryLookahead].Entry) __builtin_prefetch(&ahead->Marks);
+    }
     if (pack.Entry != entry) {
       entry = pack.Entry;
       entry_passes = entry != nullptr && passes.PassesEntry(*entry);
