@@ -39,6 +39,8 @@ int32_t TimeOrderKey(const TDatePack& pack) noexcept {
 
 // How far ahead of the filing the entries are fetched: some dozens of entries of a few packs.
 constexpr std::size_t kEntryLookahead = 256;
+// The same for the lines of a cell, which take longer each.
+constexpr std::size_t kCellLookahead = 8;
 
 }  // namespace
 
@@ -192,9 +194,21 @@ TCellLineList* TDayTable::BuiltCell(int32_t index) const {
   TCellLineList& cell = *cells_[static_cast<std::size_t>(index)];
   if (built_[static_cast<std::size_t>(index)]) return &cell;
   built_[static_cast<std::size_t>(index)] = true;
-  std::vector<int32_t> keys;  // only to order the lines by time
-  for (const int32_t p : PacksOfCell(index)) {
-    const TDatePack& pack = packs_->Packs()[static_cast<std::size_t>(p)];
+  std::vector<int32_t> keys;                                  // only to order the lines by time
+  const std::span<const int32_t> filed = PacksOfCell(index);  // empty without a pack list
+  const auto pack_at = [&](std::size_t i) -> const TDatePack& {
+    return packs_->Packs()[static_cast<std::size_t>(filed[i])];
+  };
+  for (std::size_t i = 0; i < filed.size(); ++i) {
+    // A cell's packs lie far apart in the pack list, and so do their entries: both are asked
+    // for some lines ahead.
+    if (i + kCellLookahead < filed.size()) __builtin_prefetch(&pack_at(i + kCellLookahead));
+    if (i + kCellLookahead / 2 < filed.size()) {
+      if (const TEntry* ahead = pack_at(i + kCellLookahead / 2).Entry) {
+        __builtin_prefetch(&ahead->ListIndex);
+      }
+    }
+    const TDatePack& pack = pack_at(i);
     cell.AddShared(LineOf(pack));
     if (filed_by_time_) keys.push_back(TimeOrderKey(pack));
   }
