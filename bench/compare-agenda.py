@@ -31,7 +31,7 @@ def data_file_cases(folder):
     for corpus in ("fuzz_data_file", "fuzz_parse_line"):
         files += sorted((ROOT / "fuzz" / "corpus" / corpus).iterdir())
     subprocess.run([sys.executable, ROOT / "bench" / "agenda-files.py", folder], check=True)
-    files += [folder / "rules.nrk", folder / "oneoff.nrk"]
+    files += [folder / "rules.nrk", folder / "oneoff.nrk", folder / "mixed.nrk"]
     for path in files:
         for form in FORMATS:
             for span in SPANS:
