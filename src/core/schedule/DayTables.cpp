@@ -70,10 +70,10 @@ TDayTable::TDayTable(int32_t first_year, TTextMeasurer* measurer, uint32_t selec
 int32_t TDayTable::CellIndex(TDateRec date) const noexcept {
   const int32_t year = date.Year - first_year_;
   if (year < 0 || year >= kYearCount || date.Month < 1 || date.Month > 12 || date.Day < 1 ||
-      date.Day > 31) {
+      date.Day > kCellsPerMonth) {
     return -1;
   }
-  return (year * 12 + date.Month - 1) * 31 + date.Day - 1;
+  return (year * 12 + date.Month - 1) * kCellsPerMonth + date.Day - 1;
 }
 
 TCellLineList* TDayTable::Cell(TDateRec date) {
@@ -141,15 +141,16 @@ void TDayTable::FilePacks() {
   std::array<int32_t, kMonthCount> next{};
   std::size_t largest_month = 0;
   for (std::size_t m = 0; m < next.size(); ++m) {
-    next[m] = cell_first_[m * 31];
-    largest_month = std::max(
-        largest_month, static_cast<std::size_t>(cell_first_[m * 31 + 31] - cell_first_[m * 31]));
+    next[m] = cell_first_[m * kCellsPerMonth];
+    largest_month =
+        std::max(largest_month, static_cast<std::size_t>(cell_first_[(m + 1) * kCellsPerMonth] -
+                                                         cell_first_[m * kCellsPerMonth]));
   }
   month_buffer_.resize(largest_month);
   for (std::size_t p = 0; p < packs.size(); ++p) {
     if (cell_of[p] >= 0) {
-      cell_packs_[static_cast<std::size_t>(next[static_cast<std::size_t>(cell_of[p] / 31)]++)] =
-          static_cast<int32_t>(p);
+      cell_packs_[static_cast<std::size_t>(
+          next[static_cast<std::size_t>(cell_of[p] / kCellsPerMonth)]++)] = static_cast<int32_t>(p);
     }
   }
 }
@@ -159,12 +160,13 @@ void TDayTable::SortMonth(int32_t month) const noexcept {
   if (month_sorted_[m]) return;
   month_sorted_[m] = true;
   // The month's packs, in pack-list order, go to their cells in that order.
-  const auto first = cell_packs_.begin() + cell_first_[m * 31];
-  const auto end = cell_packs_.begin() + cell_first_[m * 31 + 31];
+  const auto first = cell_packs_.begin() + cell_first_[m * kCellsPerMonth];
+  const auto end = cell_packs_.begin() + cell_first_[(m + 1) * kCellsPerMonth];
   std::copy(first, end, month_buffer_.begin());
-  std::array<int32_t, 31> next{};
-  std::copy_n(cell_first_.begin() + static_cast<std::ptrdiff_t>(m * 31), 31, next.begin());
-  const int32_t first_cell = month * 31;
+  std::array<int32_t, kCellsPerMonth> next{};
+  std::copy_n(cell_first_.begin() + static_cast<std::ptrdiff_t>(m * kCellsPerMonth), kCellsPerMonth,
+              next.begin());
+  const int32_t first_cell = month * kCellsPerMonth;
   for (auto p = month_buffer_.begin(); p != month_buffer_.begin() + (end - first); ++p) {
     const int32_t day = pack_cells_[static_cast<std::size_t>(*p)] - first_cell;
     cell_packs_[static_cast<std::size_t>(next[static_cast<std::size_t>(day)]++)] = *p;
@@ -175,7 +177,7 @@ std::span<const int32_t> TDayTable::PacksOfCell(int32_t index) const noexcept {
   // A pack list rebuilt since the Fill (as it is while the entry list builds it) no longer
   // holds the filed packs where they were.
   if (packs_ == nullptr || packs_->Generation() != filed_generation_) return {};
-  SortMonth(index / 31);
+  SortMonth(index / kCellsPerMonth);
   const auto first = static_cast<std::size_t>(cell_first_[static_cast<std::size_t>(index)]);
   const auto end = static_cast<std::size_t>(cell_first_[static_cast<std::size_t>(index) + 1]);
   return std::span(cell_packs_).subspan(first, end - first);

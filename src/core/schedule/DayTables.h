@@ -30,7 +30,8 @@ class TDayTable {
  public:
   static constexpr int32_t kYearCount = 4;
   static constexpr int32_t kMonthCount = kYearCount * 12;
-  static constexpr int32_t kCellCount = kMonthCount * 31;  // 1488
+  static constexpr int32_t kCellsPerMonth = 31;  // a cell for every day a month may have
+  static constexpr int32_t kCellCount = kMonthCount * kCellsPerMonth;  // 1488
 
   // All cells are made here, on the schedule's drawing surface and with the highlight of its
   // screen (see TCellLineList), and live as long as the table. The window starts at
