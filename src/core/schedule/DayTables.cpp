@@ -183,6 +183,16 @@ std::span<const int32_t> TDayTable::PacksOfCell(int32_t index) const noexcept {
   return std::span(cell_packs_).subspan(first, end - first);
 }
 
+std::vector<const TDatePack*> TDayTable::PacksOf(TDateRec date) const {
+  std::vector<const TDatePack*> packs;
+  const int32_t index = CellIndex(date);
+  if (index < 0) return packs;
+  for (const int32_t p : PacksOfCell(index)) {
+    packs.push_back(&packs_->Packs()[static_cast<std::size_t>(p)]);
+  }
+  return packs;
+}
+
 bool TDayTable::CellShowsEntry(int32_t index, int32_t position) const noexcept {
   // The cell's lines are its filed packs in some order: no need to make them.
   for (const int32_t p : PacksOfCell(index)) {

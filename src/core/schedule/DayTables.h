@@ -72,6 +72,9 @@ class TDayTable {
   // 1..31 (cells of days that do not exist, such as 2/30, exist and stay empty).
   TCellLineList* Cell(TDateRec date);
   const TCellLineList* Cell(TDateRec date) const;
+  // The packs behind date's lines, in pack-list order (the lines' order unless sorted by
+  // time); empty outside the window.
+  std::vector<const TDatePack*> PacksOf(TDateRec date) const;
 
   // The day nearest to date (date, date - 1, date + 1, date - 2, ...) whose cell shows a line
   // of the entry at position; false (date unchanged) when none in the window or when date is
