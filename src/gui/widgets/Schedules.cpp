@@ -1,6 +1,7 @@
 #include "widgets/Schedules.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
@@ -13,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "calendar/DateTexts.h"
 #include "calendar/IntegerMath.h"
@@ -21,6 +23,7 @@
 #include "text/Texts.h"
 #include "widgets/Colors.h"
 #include "widgets/QtTextMeasurers.h"
+#include "widgets/ScheduleMenus.h"
 
 namespace pelo {
 
@@ -854,6 +857,9 @@ void TSchedule::mouseReleaseEvent(QMouseEvent* event) {
   }
   EndDrag();
   drag_entry_ = -1;
+  if (std::exchange(menu_on_release_, false) && event->button() == Qt::RightButton) {
+    ShowMenuAt(pos);
+  }
   if (model_.MonthReset() && month_changed_) {
     month_changed_ = false;
     SetCursorDate(model_.CursorDate());
@@ -931,6 +937,8 @@ std::span<const TSchedule::TKeyBinding> TSchedule::KeyTable() {
       {kAlt, Qt::Key_Up, [](TSchedule& s) { s.ScrollDown(-1); }},
       {kAlt, Qt::Key_Down, [](TSchedule& s) { s.ScrollDown(1); }},
       {kAlt, Qt::Key_Delete, [](TSchedule& s) { s.DeleteWithQuestion(); }},
+      {kPlain, Qt::Key_Menu, [](TSchedule& s) { s.ShowMenuForSelection(); }},
+      {kShift, Qt::Key_F10, [](TSchedule& s) { s.ShowMenuForSelection(); }},
   };
   return kTable;
 }
@@ -1072,6 +1080,37 @@ void TSchedule::ScrollView(int32_t direction) {
     emit OnFocusEntryChange(this);
   }
   update();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Context menu
+
+void TSchedule::contextMenuEvent(QContextMenuEvent* event) {
+  if (event->reason() != QContextMenuEvent::Mouse) {
+    ShowMenuForSelection();
+    return;
+  }
+  // While entries can be dragged a right press may start a drag that ends in the drop menu:
+  // the context menu waits for a release without a drag.
+  if (!read_only_ && button_down_) {
+    menu_on_release_ = true;
+    return;
+  }
+  ShowMenuAt(event->pos());
+}
+
+void TSchedule::ShowMenuAt(const QPoint& pos) {
+  // A right click selects what it falls on first, as a left one does.
+  SelectUnderMouse(pos);
+  ExecScheduleMenu(*this, HitTest(pos.x(), pos.y()).Kind == kHitLine, mapToGlobal(pos));
+}
+
+void TSchedule::ShowMenuForSelection() {
+  const TCellLineList* list = CursorList();
+  const bool on_line = list != nullptr && FocusedEntry() >= 0;
+  QPoint at = CellRect(model_.Col(), model_.Row()).center();
+  if (on_line) at = ToQRect(list->LineRect(list->Selected())).bottomLeft();
+  ExecScheduleMenu(*this, on_line, mapToGlobal(at));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -97,6 +97,19 @@ class TSchedule : public TGrid {
   // The entry of the selected line of the cursor day (EntryAt), -1 for none.
   int32_t FocusedEntry() const;
 
+  // ---- actions of the keys and the context menu ----
+  // On the focused entry.
+  void ToggleChecked();
+  void CopyFocused();
+  void CutFocused();
+  void DeleteWithQuestion();
+  // The newest entry of the clipboard, on the cursor date.
+  void Paste();
+  // One day fills the control, or the layout before it comes back.
+  void ToggleZoom();
+  // The context menu of the selected line (or of the cursor day without one), at the line.
+  void ShowMenuForSelection();
+
   // ---- hit testing ----
   TDateRec PointToDate(int x, int y) const;  // day 0: no day cell there
   // What a point hits: nothing or an entry line.
@@ -130,6 +143,7 @@ class TSchedule : public TGrid {
   void OnSetTable(pelo::TSchedule* sender, int index, int rate);
   void OnLoadFromFile(pelo::TSchedule* sender, const QString& path);
   void OnKeyDown(pelo::TSchedule* sender, QKeyEvent* event);  // keys the schedule does not handle
+  void OnDetailsRequest(pelo::TSchedule* sender);  // the menu's 詳細: show the day's details
 
  protected:
   void DrawCell(int col, int row, const QRect& rect, TGridDrawState state) override;
@@ -142,6 +156,7 @@ class TSchedule : public TGrid {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
   bool event(QEvent* event) override;
 
  private:
@@ -221,12 +236,12 @@ class TSchedule : public TGrid {
   bool PlaceList(TDateRec date, TCellLineList& list) const;
 
   int32_t SelectUnderMouse(const QPoint& pos);
+  void ShowMenuAt(const QPoint& pos);
   void EndDrag();
   bool DropAllowedAt(const QPoint& pos) const;
   void DropEntry(int32_t entry, bool copy);
   void MoveEntryTo(int32_t entry, TDateRec date);
   void CopyEntryTo(int32_t entry, TDateRec date);
-  void ToggleZoom();
 
   // The keys: a key with exactly these modifiers and what it does.
   struct TKeyBinding {
@@ -247,13 +262,6 @@ class TSchedule : public TGrid {
   // The cursor day's line list: a line up or down, or to its first or last line.
   void ScrollCursorDay(int32_t direction);
   void SelectCursorDayEnd(bool last);
-  // The focused entry.
-  void ToggleChecked();
-  void CopyFocused();
-  void CutFocused();
-  void DeleteWithQuestion();
-  // The newest entry of the clipboard, on the cursor date.
-  void Paste();
   void UndoStep();
   void RedoStep();
   bool ShowLineHint(const QPoint& pos, const QPoint& global_pos);
@@ -292,6 +300,7 @@ class TSchedule : public TGrid {
   QPoint down_pos_;
   int32_t drag_entry_ = -1;
   bool month_changed_ = false;
+  bool menu_on_release_ = false;  // a right press asked for the context menu
   // Set while the schedule itself moves the grid's current cell (see SelectCell).
   bool placing_cursor_ = false;
   // Set while RefreshData places the cursor on a changed entry.
