@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
+#include <QListWidget>
 #include <QPalette>
 #include <QToolBar>
 #include <QToolButton>
@@ -18,6 +19,7 @@
 #include <span>
 
 #include "app/DateJumpDialogs.h"
+#include "app/DayPanes.h"
 #include "app/LiveFiles.h"
 #include "app/PlacementStores.h"
 #include "app/QtNotices.h"
@@ -100,6 +102,7 @@ TMainWindow::TMainWindow(QStringList arguments, TDateRec today, TUserNotices* no
   CreateToolBar();
   CreateLiveFiles();
   CreateSearchBar();
+  CreateDayPane();
   ApplyInitialSettings();
   view_commands_ = std::make_unique<TViewCommands>(*this, *schedule_, notices_);
 }
@@ -224,6 +227,7 @@ void TMainWindow::CreateToolBar() {
     QWidget* widget = tool_bar_->widgetForAction(actions_[i]);
     widget->setObjectName(QLatin1String(buttons[i].name) + QLatin1String("Button"));
     widget->setFixedSize(kButtonSize, kButtonSize);
+    widget->setAccessibleName(Q(buttons[i].hint));
     if (buttons[i].kind == TButton::kOpen) {
       tool_bar_->addSeparator()->setObjectName("Divider");
     }
@@ -275,6 +279,7 @@ void TMainWindow::StartOnFirstShow() {
   // The placement goes on before the window is mapped, so the window never jumps; the rest
   // waits for the event loop, so that the boxes of loading open over a window the user sees.
   placement_store_->Restore(this);
+  RestoreDayPane();
   placement_restored_ = true;
   // The calendar of the last run, unless a page asks for another; chosen before any file is
   // loaded, so the table with the entries is built once.
@@ -359,6 +364,10 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
                                 schedule_->Calendar().Kind() == TCalendarKind::kCurrent);
     placement_store_->Save(this);
     view_commands_->SaveChoices();
+    placement_store_->WriteBool(kDayPaneSettingsGroup, kDayPaneVisibleKey, day_pane_->isVisible());
+    if (day_pane_->isVisible()) {
+      placement_store_->WriteInteger(kDayPaneSettingsGroup, kDayPaneWidthKey, day_pane_->width());
+    }
   }
   closed_ = true;
   event->accept();
@@ -410,6 +419,38 @@ void TMainWindow::CreateSearchBar() {
   find->setShortcut(QKeySequence::Find);
   connect(find, &QAction::triggered, search_bar_, &TSearchBar::Open);
   addAction(find);
+}
+
+void TMainWindow::CreateDayPane() {
+  day_pane_ = new TDayPane(*schedule_, notices_, this);
+  addDockWidget(Qt::RightDockWidgetArea, day_pane_);
+  // Off until the user asks for it: the first screen stays the grid alone.
+  day_pane_->hide();
+  QAction* toggle = day_pane_->toggleViewAction();
+  toggle->setObjectName("DayPaneAction");
+  toggle->setIcon(QIcon(RenderPicture(QStringLiteral(":/toolbar/daypane.svg"),
+                                      QSize(kToolbarPictureSize, kToolbarPictureSize), 2.0)));
+  toggle->setToolTip(Q("日の詳細を表示"));
+  toggle->setShortcut(QKeySequence(Qt::Key_F9));
+  tool_bar_->addAction(toggle);
+  QWidget* button = tool_bar_->widgetForAction(toggle);
+  button->setObjectName("DayPaneButton");
+  button->setFixedSize(kButtonSize, kButtonSize);
+  button->setAccessibleName(Q("日の詳細"));
+  addAction(toggle);
+  connect(schedule_, &TSchedule::OnDetailsRequest, day_pane_, [this] {
+    day_pane_->show();
+    day_pane_->ShowCursorDay();
+  });
+  // Tab goes from the grid into the pane's lines and on through the pane.
+  QWidget::setTabOrder(schedule_, &day_pane_->Lines());
+}
+
+void TMainWindow::RestoreDayPane() {
+  if (!placement_store_->ReadBool(kDayPaneSettingsGroup, kDayPaneVisibleKey, false)) return;
+  day_pane_->show();
+  const int width = placement_store_->ReadInteger(kDayPaneSettingsGroup, kDayPaneWidthKey, 0);
+  if (width > 0) resizeDocks({day_pane_}, {width}, Qt::Horizontal);
 }
 
 }  // namespace pelo

@@ -31,6 +31,7 @@ class QWidget;
 namespace pelo {
 
 class TDateJumpDialog;
+class TDayPane;
 class TLiveFiles;
 class TSearchBar;
 class TQtNotices;
@@ -43,6 +44,10 @@ inline constexpr const char* kMainFontFace = "ＭＳ Ｐゴシック";
 // Where the calendar choice is kept, beside the window placement: 1 for the calendar of today.
 inline constexpr const char* kCalendarSettingsGroup = "Calendar";
 inline constexpr const char* kCalendarSettingsKey = "Current";
+// Where the day pane's state is kept: Visible (off on the first run) and Width in pixels.
+inline constexpr const char* kDayPaneSettingsGroup = "DayPane";
+inline constexpr const char* kDayPaneVisibleKey = "Visible";
+inline constexpr const char* kDayPaneWidthKey = "Width";
 
 // The open dialog's filters, in Qt's "caption (patterns)" form.
 inline constexpr std::array<const char*, 3> kOpenFilters = {"ねりかファイル(..nrk) (*.nrk)",
@@ -101,6 +106,8 @@ class TMainWindow : public QMainWindow {
   TLiveFiles& LiveFiles() const noexcept { return *live_files_; }
   // Ctrl+F opens it, F3 and Shift+F3 walk the days with a match.
   TSearchBar& SearchBar() const noexcept { return *search_bar_; }
+  // Beside the grid; F9 or the toolbar's toggle shows and hides it.
+  TDayPane& DayPane() const noexcept { return *day_pane_; }
 
   // Runs StartOnFirstShow before the window is first shown.
   void setVisible(bool visible) override;
@@ -124,6 +131,8 @@ class TMainWindow : public QMainWindow {
   void CreateOpenDialog();
   void CreateLiveFiles();
   void CreateSearchBar();
+  void CreateDayPane();
+  void RestoreDayPane();
   // What the schedule shows before any page is applied.
   void ApplyInitialSettings();
 
@@ -158,6 +167,7 @@ class TMainWindow : public QMainWindow {
   QAction* calendar_current_ = nullptr;  // checked while the calendar of today is shown
   TLiveFiles* live_files_ = nullptr;
   TSearchBar* search_bar_ = nullptr;
+  TDayPane* day_pane_ = nullptr;
 };
 
 }  // namespace pelo
