@@ -436,7 +436,7 @@ void TMainWindow::CreateDayPane() {
   QWidget* button = tool_bar_->widgetForAction(toggle);
   button->setObjectName("DayPaneButton");
   button->setFixedSize(kButtonSize, kButtonSize);
-  button->setAccessibleName(Q("日の詳細"));
+  button->setAccessibleName(toggle->toolTip());
   addAction(toggle);
   connect(schedule_, &TSchedule::OnDetailsRequest, day_pane_, [this] {
     day_pane_->show();

@@ -158,6 +158,7 @@ TEST_F(MainWindowTest, WindowAndToolbar) {
       {"DateJumpButton", "指定年月日にジャンプ", ""},
       {nullptr, nullptr, nullptr},  // the separator
       {"CalendarCurrentButton", "現在の暦（祝日と旧暦）", "現在の暦"},
+      {"DayPaneButton", "日の詳細を表示", "日の詳細"},
   };
   QToolBar* tool_bar = Child<QToolBar>(window, "ToolBar");
   const QList<QAction*> actions = tool_bar->actions();
@@ -173,13 +174,15 @@ TEST_F(MainWindowTest, WindowAndToolbar) {
     auto* button = qobject_cast<QToolButton*>(widget);
     ASSERT_NE(button, nullptr) << buttons[i].name;
     EXPECT_EQ(button->toolTip(), Q(buttons[i].hint)) << buttons[i].name;
+    // A screen reader names the button by its hint.
+    EXPECT_EQ(button->accessibleName(), Q(buttons[i].hint)) << buttons[i].name;
     EXPECT_EQ(button->text(), Q(buttons[i].caption)) << buttons[i].name;
     EXPECT_EQ(button->toolButtonStyle(), Qt::ToolButtonIconOnly) << buttons[i].name;
     EXPECT_EQ(button->size(), QSize(26, 26)) << buttons[i].name;
     EXPECT_FALSE(button->icon().isNull()) << buttons[i].name;
   }
   EXPECT_EQ(tool_bar->iconSize(), QSize(19, 19));
-  const QAction* calendar = actions.back();
+  const QAction* calendar = actions[actions.size() - 2];
   EXPECT_TRUE(calendar->isCheckable());
   EXPECT_FALSE(calendar->isChecked());
   EXPECT_EQ(calendar->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));
