@@ -45,7 +45,8 @@ PELO_BUILD_PACKAGES=(
 # fonts and its page drawn), an X server with a window manager and a way to type and click
 # for the end-to-end test, the checkers of the desktop entry and the file-type description,
 # what building and checking the Debian package takes, and Python and clang-format for the
-# checks of the source tree (its layers and format, the generated old-calendar tables).
+# checks of the source tree (its layers and format, the generated old-calendar tables), and
+# the accessibility bus with its Python client for reading the grid as a screen reader does.
 PELO_TEST_PACKAGES=(
   "${PELO_BUILD_PACKAGES[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -56,6 +57,7 @@ PELO_TEST_PACKAGES=(
   desktop-file-utils shared-mime-info libxml2-utils
   dpkg-dev file groff-base
   python3 clang-format-14
+  at-spi2-core python3-pyatspi dbus-x11
 )
 
 # The files of the packages that only the tests install.

@@ -26,6 +26,7 @@
 #include "app/ViewCommands.h"
 #include "calendar/DateTexts.h"
 #include "widgets/Pictures.h"
+#include "widgets/ScheduleAccessibility.h"
 #include "widgets/Schedules.h"
 #include "widgets/SearchBars.h"
 
@@ -171,6 +172,8 @@ void TMainWindow::CreateWidgets(TDateRec today) {
   inner->setSpacing(0);
   schedule_ = new TSchedule(notices_, today, frame);
   schedule_->setObjectName("Schedule");
+  schedule_->setAccessibleName(Q("予定表"));
+  AnnounceCursorMoves(*schedule_);
   inner->addWidget(schedule_);
   layout->addWidget(frame, 1);
   setCentralWidget(central);

@@ -19,6 +19,7 @@
 #include "app/QtSetup.h"
 #include "app/QuitSignals.h"
 #include "calendar/Calendars.h"
+#include "widgets/ScheduleAccessibility.h"
 #include "widgets/Schedules.h"
 
 namespace {
@@ -83,6 +84,7 @@ int main(int argc, char** argv) {
   // while the window is being made still closes it normally.
   pelo::TQuitSignals quit_signals;
   pelo::PrepareApplication(app);
+  pelo::InstallScheduleAccessibility();
   QStringList arguments = QApplication::arguments();
   if (!arguments.isEmpty()) arguments.removeFirst();
   // Today is read from the clock once, here; everything after works with this date.
