@@ -69,6 +69,11 @@ TDayPane::TDayPane(TSchedule& schedule, TUserNotices& notices, QWidget* parent)
   for (auto signal : {&TSchedule::OnJump, &TSchedule::OnFocusEntryChange, &TSchedule::OnRefresh}) {
     connect(&schedule_, signal, this, [this] { ShowCursorDay(); });
   }
+  // A hidden pane follows nothing (its list would announce its moves to a screen reader);
+  // shown, it catches up at once.
+  connect(this, &QDockWidget::visibilityChanged, this, [this](bool visible) {
+    if (visible) ShowCursorDay();
+  });
 }
 
 void TDayPane::CreateWidgets() {
@@ -117,6 +122,7 @@ void TDayPane::CreateWidgets() {
 }
 
 void TDayPane::ShowCursorDay() {
+  if (isHidden()) return;
   const TDateRec date = schedule_.CursorDate();
   TDayDetails day = DayDetailsOf(schedule_.Calendar(), schedule_.DayTable(), date,
                                  schedule_.Model().FixTopWeek());

@@ -164,7 +164,6 @@ void InstallScheduleAccessibility() { QAccessible::installFactory(&ScheduleAcces
 
 void AnnounceCursorMoves(TSchedule& schedule) {
   QObject::connect(&schedule, &TSchedule::OnJump, &schedule, [](TSchedule* sender) {
-    if (!QAccessible::isActive()) return;
     const TScheduleModel& model = sender->Model();
     const int index = (model.Row() - 1) * model.CellColumns() + model.Col() - 1;
     for (const QAccessible::Event type : {QAccessible::Selection, QAccessible::Focus}) {

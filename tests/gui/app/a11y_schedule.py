@@ -76,6 +76,33 @@ def cursor_cell(pyatspi, table):
     return None
 
 
+def press_and_listen(pyatspi, env):
+    """Presses Right in the focused window and collects the bus's focus and selection events
+    for a while: (type, source name, detail1)."""
+    events = []
+
+    def record(event):
+        events.append((event.type, event.source.name if event.source else None, event.detail1))
+
+    def press():
+        subprocess.run(["xdotool", "key", "Right"], env=env, check=True, timeout=30)
+        return False
+
+    def stop():
+        pyatspi.Registry.stop()
+        return False
+
+    from gi.repository import GLib
+    kinds = ("object:state-changed:focused", "object:state-changed:selected",
+             "object:selection-changed")
+    pyatspi.Registry.registerEventListener(record, *kinds)
+    GLib.timeout_add(500, press)
+    GLib.timeout_add(3000, stop)
+    pyatspi.Registry.start()
+    pyatspi.Registry.deregisterEventListener(record, *kinds)
+    return events
+
+
 def expect_cell(cell, day, lines):
     """The cell reads the day's heading and, after the weekday and any holiday, the lines."""
     weekday = WEEKDAYS[day.weekday()]
@@ -110,13 +137,17 @@ def run(pelo):
             expect_cell(cell, today, ["8:00 朝会", "会議"])
             subprocess.run(["xdotool", "search", "--sync", "--name", "ぺろん", "windowfocus",
                             "--sync"], env=env, check=True, timeout=30)
-            subprocess.run(["xdotool", "key", "Right"], env=env, check=True, timeout=30)
+            events = press_and_listen(pyatspi, env)
             # Right moves a week along the rows of the first screen's layout.
             cell = wait_for("moved cursor", lambda: (lambda c: c if c is not None and
                             c.name.startswith(f"{week_on.year}年{week_on.month}月{week_on.day}日")
                             else None)(cursor_cell(pyatspi, table)), seconds=10)
             expect_cell(cell, week_on, ["歯医者"])
             assert cell.getState().contains(pyatspi.STATE_FOCUSED), "the cursor cell has no focus"
+            # The move was announced: the new cell took the focus.
+            focused = [name for kind, name, on in events
+                       if kind == "object:state-changed:focused" and on]
+            assert cell.name in focused, f"no focus event for {cell.name!r} in {events!r}"
         finally:
             viewer.terminate()
             viewer.wait(timeout=30)
