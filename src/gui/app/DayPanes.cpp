@@ -124,11 +124,10 @@ void TDayPane::CreateWidgets() {
 void TDayPane::ShowCursorDay() {
   if (isHidden()) return;
   const TDateRec date = schedule_.CursorDate();
-  TDayDetails day = DayDetailsOf(schedule_.Calendar(), schedule_.DayTable(), date,
-                                 schedule_.Model().FixTopWeek());
+  day_ = DayDetailsOf(schedule_.Calendar(), schedule_.DayTable(), date,
+                      schedule_.Model().FixTopWeek());
   const TCellLineList* cell = schedule_.DayTable().Cell(date);
   const int selected = cell != nullptr && cell->Count() > 0 ? cell->Selected() : -1;
-  day_ = std::move(day);
   ShowDay(day_);
   lines_->blockSignals(true);
   lines_->setCurrentRow(selected);
@@ -171,7 +170,8 @@ void TDayPane::ShowLine(int row) {
 
 void TDayPane::LineChosen(int row) {
   if (row < 0 || row == shown_row_) return;
-  // The grid follows; its focus change brings the line's details here.
+  // The grid follows, and its focus change brings the line's details here; a line the grid
+  // cannot select (its day is not shown) is shown all the same.
   schedule_.SelectCursorLine(row);
   if (row != shown_row_) ShowLine(row);
 }

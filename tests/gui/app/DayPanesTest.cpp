@@ -1,6 +1,5 @@
-// The day pane in the main window: shown and kept like the window's placement, following the
-// cursor and the selected line both ways, the note of a line, related files opened only after
-// the question, and the source handed to the user's editor.
+// The day pane in the main window: kept between runs, following the grid's line both ways, a
+// line's note, related files opened only after the question, the source in the user's editor.
 
 #include "app/DayPanes.h"
 
@@ -48,8 +47,6 @@ class UrlRecorder : public QObject {
 class DayPaneTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(settings_folder_.isValid());
-    ASSERT_TRUE(data_folder_.isValid());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_folder_.path());
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &opened_, "Open");
   }
@@ -72,14 +69,11 @@ class DayPaneTest : public ::testing::Test {
     return path;
   }
 
-  // The related files' data file, with the cursor on its day and the pane open.
-  std::unique_ptr<TMainWindow> StartOnRelatedFiles() {
-    Write("memo.txt", "m");
-    QFile::setPermissions(Write("run.sh", "#!/bin/sh\n"), QFile::ReadOwner | QFile::ExeOwner);
-    auto window =
-        Start(Write("a.nrk", EncodeCp932("2027/2/3 会議 &x(memo.txt,run.sh,none.txt)\n")));
-    window->Schedule().JumpDate({2027, 2, 3});
+  // A data file of text, its day under the cursor and the pane open.
+  std::unique_ptr<TMainWindow> StartOn(const char* text, TDateRec day) {
+    auto window = Start(Write("a.nrk", EncodeCp932(text)));
     window->DayPane().show();
+    window->Schedule().JumpDate(day);
     return window;
   }
 
@@ -114,15 +108,11 @@ TEST_F(DayPaneTest, ValentinesDayShowsItsNoteAndSource) {
   TDayPane& pane = window->DayPane();
   pane.show();
   window->Schedule().JumpDate({2027, 2, 14});
-  EXPECT_TRUE(pane.Heading().text().startsWith(QString::fromUtf8("2027年2月14日(日) 平成39年")))
-      << pane.Heading().text().toStdString();
-  QListWidget& lines = pane.Lines();
-  int valentine = -1;
-  for (int i = 0; i < lines.count(); ++i) {
-    if (lines.item(i)->text() == QString::fromUtf8("バレンタイン [メモ]")) valentine = i;
-  }
-  ASSERT_GE(valentine, 0);
-  lines.setCurrentRow(valentine);
+  EXPECT_EQ(pane.Heading().text(), QString::fromUtf8("2027年2月14日(日) 平成39年\n第7週"));
+  const auto found =
+      pane.Lines().findItems(QString::fromUtf8("バレンタイン [メモ]"), Qt::MatchExactly);
+  ASSERT_EQ(found.size(), 1);
+  pane.Lines().setCurrentItem(found.front());
   EXPECT_EQ(pane.Note().toPlainText(), QString::fromUtf8("チョコレートを買う\nついでに花も"));
   EXPECT_EQ(pane.Source().text(), QString::fromUtf8("sample.nrk:17\n2027/2/14 バレンタイン"));
   // The grid selected the same line.
@@ -134,10 +124,8 @@ TEST_F(DayPaneTest, ValentinesDayShowsItsNoteAndSource) {
 }
 
 TEST_F(DayPaneTest, TheGridsSelectionAndTabReachThePane) {
-  auto window = Start(Write("a.nrk", EncodeCp932("2027/2/3 一\n2027/2/3 二\n2027/2/3 三\n")));
+  auto window = StartOn("2027/2/3 一\n2027/2/3 二\n2027/2/3 三\n", {2027, 2, 3});
   TDayPane& pane = window->DayPane();
-  pane.show();
-  window->Schedule().JumpDate({2027, 2, 3});
   EXPECT_EQ(pane.Lines().count(), 3);
   for (int line : {2, 0, 1}) {
     window->Schedule().SelectCursorLine(line);
@@ -151,54 +139,50 @@ TEST_F(DayPaneTest, TheGridsSelectionAndTabReachThePane) {
 }
 
 TEST_F(DayPaneTest, RelatedFilesOpenOnlyAfterTheQuestion) {
-  auto window = StartOnRelatedFiles();
+  Write("memo.txt", "m");
+  QFile::setPermissions(Write("run.sh", "#!/bin/sh\n"), QFile::ReadOwner | QFile::ExeOwner);
+  auto window = StartOn("2027/2/3 会議 &x(memo.txt,run.sh,none.txt)\n", {2027, 2, 3});
   TDayPane& pane = window->DayPane();
-  ASSERT_EQ(pane.Lines().count(), 1);
   EXPECT_TRUE(pane.Files().text().contains(QString::fromUtf8("none.txt</a> (見つかりません)")));
   const std::string folder = data_folder_.path().toStdString();
+  const std::string memo = folder + "/memo.txt";
   struct Row {
     int index;
     bool answer;
-    std::string question;  // empty: nothing is asked
-    QString opened;        // empty: nothing is opened
+    std::vector<std::string> asked;
+    std::vector<QUrl> opened;
   };
-  const std::vector<Row> rows = {
-      {0, false, "\"" + folder + "/memo.txt\" を開きますか？", {}},
-      {0, true, "\"" + folder + "/memo.txt\" を開きますか？", data_folder_.filePath("memo.txt")},
+  const Row rows[] = {
+      {0, false, {"\"" + memo + "\" を開きますか？"}, {}},
+      {0,
+       true,
+       {"\"" + memo + "\" を開きますか？"},
+       {QUrl::fromLocalFile(QString::fromStdString(memo))}},
       // A program is not run: its folder is shown.
-      {1, true, "\"" + folder + "\" を開きますか？", data_folder_.path()},
-      {2, true, "", {}},
+      {1, true, {"\"" + folder + "\" を開きますか？"}, {QUrl::fromLocalFile(data_folder_.path())}},
+      {2, true, {}, {}},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.index);
     notices_.Clear();
     opened_.urls.clear();
     notices_.answers = {row.answer};
     pane.OpenRelatedFile(row.index);
-    const std::vector<std::string> asked = notices_.Messages();
-    EXPECT_EQ(asked, row.question.empty() ? std::vector<std::string>{}
-                                          : std::vector<std::string>{row.question});
-    EXPECT_EQ(opened_.urls, row.opened.isEmpty()
-                                ? std::vector<QUrl>{}
-                                : std::vector<QUrl>{QUrl::fromLocalFile(row.opened)});
+    EXPECT_EQ(notices_.Messages(), row.asked) << row.index;
+    EXPECT_EQ(opened_.urls, row.opened) << row.index;
   }
   EXPECT_EQ(pane.Status().text().toStdString(), folder + "/none.txt が見つかりません。");
 }
 
 TEST_F(DayPaneTest, TheEditorGetsTheLineAndTheFile) {
   const QString log = data_folder_.filePath("args.txt");
-  const QString editor = Write("editor.sh",
-                               "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"$PELO_LOG.part\" && "
-                               "mv \"$PELO_LOG.part\" \"$PELO_LOG\"\n");
+  const std::string to = " '" + log.toStdString();  // written whole, then moved in place
+  const QString editor = Write("editor.sh", "#!/bin/sh\nprintf '%s\\n' \"$@\" >" + to +
+                                                ".part' && mv" + to + ".part'" + to + "'\n");
   QFile::setPermissions(editor, QFile::ReadOwner | QFile::ExeOwner);
-  qputenv("PELO_LOG", log.toLocal8Bit());
   // A variable holding a command with its own argument is split like a shell's words.
   qputenv("VISUAL", ("\"" + editor + "\" -n").toLocal8Bit());
-  const QString data = Write("a.nrk", EncodeCp932("2027/2/3 一\n2027/2/3 二\n"));
-  auto window = Start(data);
+  auto window = StartOn("2027/2/3 一\n2027/2/3 二\n", {2027, 2, 3});
   TDayPane& pane = window->DayPane();
-  pane.show();
-  window->Schedule().JumpDate({2027, 2, 3});
   window->Schedule().SelectCursorLine(1);
   QTest::mouseClick(pane.findChild<QPushButton*>("dayPaneEditor"), Qt::LeftButton);
   for (int i = 0; i < 300 && !QFile::exists(log); ++i) QTest::qWait(10);
@@ -206,7 +190,8 @@ TEST_F(DayPaneTest, TheEditorGetsTheLineAndTheFile) {
   EXPECT_TRUE(pane.Status().text().isEmpty());
   QFile file(log);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  EXPECT_EQ(QString::fromLocal8Bit(file.readAll()), "-n\n+2\n" + data + "\n");
+  EXPECT_EQ(QString::fromLocal8Bit(file.readAll()),
+            "-n\n+2\n" + data_folder_.filePath("a.nrk") + "\n");
 }
 
 }  // namespace

@@ -1,9 +1,9 @@
 #!/usr/bin/python3
-"""The grid as a screen reader reads it: pelo runs under a virtual X server with its own
-accessibility bus; the cursor cell of the schedule's table is read through AT-SPI (its name
-and the day's lines in its description), Right is pressed, and the new cursor cell is read.
+"""The grid as a screen reader reads it: pelo under a virtual X server with an accessibility
+bus of its own; the schedule table's cursor cell is read through AT-SPI, Right is pressed, the
+move is heard as a focus event and the new cursor cell is read.
 
-Usage: a11y_schedule.py PELO. Exit 77 (skipped) where the bus or the X server cannot start."""
+Usage: a11y_schedule.py PELO. Exits 77 (skipped) where the bus or the X server cannot start."""
 
 import datetime
 import os
@@ -15,7 +15,6 @@ import tempfile
 import time
 
 SKIP = 77
-WEEKDAYS = "月火水木金土日"  # datetime's Monday first
 
 
 def skip(reason):
@@ -24,7 +23,6 @@ def skip(reason):
 
 
 def start_xvfb():
-    """A virtual X server on a free display; its process and the display's name."""
     read_fd, write_fd = os.pipe()
     server = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", "1024x768x24",
                                "-nolisten", "tcp"], pass_fds=[write_fd], stderr=subprocess.DEVNULL)
@@ -37,121 +35,80 @@ def start_xvfb():
     return server, ":" + display
 
 
-def find(accessible, test, depth=0):
-    if accessible is None or depth > 15:
-        return None
-    if test(accessible):
-        return accessible
-    for i in range(accessible.childCount):
-        found = find(accessible.getChildAtIndex(i), test, depth + 1)
-        if found is not None:
-            return found
-    return None
-
-
 def wait_for(what, probe, seconds=30):
     end = time.monotonic() + seconds
     while time.monotonic() < end:
-        found = probe()
-        if found:
+        if found := probe():
             return found
         time.sleep(0.2)
     raise AssertionError(f"no {what} within {seconds} s")
 
 
-def schedule_table(pyatspi):
-    def probe():
-        for app in pyatspi.Registry.getDesktop(0):
-            if app is not None and app.name == "Pelo":
-                return find(app, lambda a: a.getRole() == pyatspi.ROLE_TABLE)
-        return None
-    return wait_for("schedule table on the bus", probe)
+def cursor_cell(pyatspi, table, day):
+    # The selected cell, once it is the one of day.
+    cells = (table.getChildAtIndex(i) for i in range(table.childCount))
+    cell = next((c for c in cells if c.getState().contains(pyatspi.STATE_SELECTED)), None)
+    return cell if cell and cell.name.startswith(f"{day.year}年{day.month}月{day.day}日(") else None
 
 
-def cursor_cell(pyatspi, table):
-    for i in range(table.childCount):
-        cell = table.getChildAtIndex(i)
-        if cell.getState().contains(pyatspi.STATE_SELECTED):
-            return cell
-    return None
+def expect_cell(cell, day, lines):
+    # The name is the day's heading; the description the weekday, any holiday, the lines.
+    weekday = "月火水木金土日"[day.weekday()]
+    assert cell.name.startswith(f"{day.year}年{day.month}月{day.day}日({weekday}) "), cell.name
+    pattern = f"{day.month}月{day.day}日 {weekday}曜日( [^、]+)?" + "".join(
+        "、" + re.escape(line) for line in lines) + "$"
+    assert re.match(pattern, cell.description), f"{cell.description!r} !~ {pattern!r}"
+    print(f"{cell.name} / {cell.description}")
 
 
-def press_and_listen(pyatspi, env):
-    """Presses Right in the focused window and collects the bus's focus and selection events
-    for a while: (type, source name, detail1)."""
+def press_right_and_listen(pyatspi, env):
+    """(type, source name, detail1) of the focus and selection events around a Right key."""
+    from gi.repository import GLib
     events = []
 
     def record(event):
         events.append((event.type, event.source.name if event.source else None, event.detail1))
 
-    def press():
-        subprocess.run(["xdotool", "key", "Right"], env=env, check=True, timeout=30)
-        return False
-
-    def stop():
-        pyatspi.Registry.stop()
-        return False
-
-    from gi.repository import GLib
-    kinds = ("object:state-changed:focused", "object:state-changed:selected",
-             "object:selection-changed")
+    kinds = ("object:state-changed:focused", "object:state-changed:selected")
     pyatspi.Registry.registerEventListener(record, *kinds)
-    GLib.timeout_add(500, press)
-    GLib.timeout_add(3000, stop)
+    GLib.timeout_add(500, lambda: subprocess.run(["xdotool", "key", "Right"], env=env) and False)
+    GLib.timeout_add(3000, lambda: pyatspi.Registry.stop() and False)
     pyatspi.Registry.start()
     pyatspi.Registry.deregisterEventListener(record, *kinds)
     return events
 
 
-def expect_cell(cell, day, lines):
-    """The cell reads the day's heading and, after the weekday and any holiday, the lines."""
-    weekday = WEEKDAYS[day.weekday()]
-    heading = f"{day.year}年{day.month}月{day.day}日({weekday}) "
-    assert cell.name.startswith(heading), f"name {cell.name!r}, expected {heading!r}..."
-    pattern = f"{day.month}月{day.day}日 {weekday}曜日( [^、]+)?" + "".join(
-        "、" + re.escape(line) for line in lines) + "$"
-    assert re.match(pattern, cell.description), f"description {cell.description!r} !~ {pattern!r}"
-    print(f"{cell.name} / {cell.description}")
-
-
-def run(pelo):
+def run(pelo, folder):
     try:
         import pyatspi
     except ImportError:
         skip("python3-pyatspi is not installed")
     today = datetime.date.today()
-    week_on = today + datetime.timedelta(days=7)
-    with tempfile.TemporaryDirectory() as folder:
-        data = os.path.join(folder, "a11y.nrk")
-        with open(data, "w", encoding="cp932") as out:
-            out.write(f"{today:%Y/%m/%d} 8:00 朝会\n{today:%Y/%m/%d} 会議\n"
-                      f"{week_on:%Y/%m/%d} 歯医者\n")
-        server, display = start_xvfb()
-        env = dict(os.environ, DISPLAY=display, XDG_CONFIG_HOME=folder,
-                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
-        os.environ["DISPLAY"] = display
-        viewer = subprocess.Popen([pelo, data], env=env)
-        try:
-            table = schedule_table(pyatspi)
-            cell = wait_for("cursor cell", lambda: cursor_cell(pyatspi, table))
-            expect_cell(cell, today, ["8:00 朝会", "会議"])
-            subprocess.run(["xdotool", "search", "--sync", "--name", "ぺろん", "windowfocus",
-                            "--sync"], env=env, check=True, timeout=30)
-            events = press_and_listen(pyatspi, env)
-            # Right moves a week along the rows of the first screen's layout.
-            cell = wait_for("moved cursor", lambda: (lambda c: c if c is not None and
-                            c.name.startswith(f"{week_on.year}年{week_on.month}月{week_on.day}日")
-                            else None)(cursor_cell(pyatspi, table)), seconds=10)
-            expect_cell(cell, week_on, ["歯医者"])
-            assert cell.getState().contains(pyatspi.STATE_FOCUSED), "the cursor cell has no focus"
-            # The move was announced: the new cell took the focus.
-            focused = [name for kind, name, on in events
-                       if kind == "object:state-changed:focused" and on]
-            assert cell.name in focused, f"no focus event for {cell.name!r} in {events!r}"
-        finally:
-            viewer.terminate()
-            viewer.wait(timeout=30)
-            server.terminate()
+    week_on = today + datetime.timedelta(days=7)  # Right moves a week in the first layout
+    data = os.path.join(folder, "a11y.nrk")
+    with open(data, "w", encoding="cp932") as out:
+        out.write(f"{today:%Y/%m/%d} 8:00 朝会\n{today:%Y/%m/%d} 会議\n{week_on:%Y/%m/%d} 歯医者\n")
+    server, display = start_xvfb()
+    env = dict(os.environ, DISPLAY=display, XDG_CONFIG_HOME=folder,
+               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_QPA_PLATFORM="xcb")
+    viewer = subprocess.Popen([pelo, data], env=env)
+    try:
+        table = wait_for("schedule table on the bus", lambda: next((pyatspi.findDescendant(
+            a, lambda d: d.getRole() == pyatspi.ROLE_TABLE) for a in pyatspi.Registry.getDesktop(0)
+            if a and a.name == "Pelo"), None))
+        expect_cell(wait_for("cursor cell", lambda: cursor_cell(pyatspi, table, today)), today,
+                    ["8:00 朝会", "会議"])
+        subprocess.run(["xdotool", "search", "--sync", "--name", "ぺろん", "windowfocus", "--sync"],
+                       env=env, check=True, timeout=30)
+        events = press_right_and_listen(pyatspi, env)
+        cell = wait_for("moved cursor", lambda: cursor_cell(pyatspi, table, week_on), 10)
+        expect_cell(cell, week_on, ["歯医者"])
+        assert cell.getState().contains(pyatspi.STATE_FOCUSED), "the cursor cell has no focus"
+        assert ("object:state-changed:focused", cell.name, 1) in events, events
+    finally:
+        viewer.terminate()
+        viewer.wait(timeout=30)
+        server.terminate()
 
 
 def main():
@@ -160,15 +117,16 @@ def main():
     for tool in ("Xvfb", "xdotool", "dbus-run-session"):
         if shutil.which(tool) is None:
             skip(f"{tool} is not installed")
-    if os.environ.get("PELO_A11Y_SESSION") != "1":
-        # Again inside a D-Bus session of its own, where the accessibility bus starts on demand.
-        env = dict(os.environ, PELO_A11Y_SESSION="1")
-        result = subprocess.run(["dbus-run-session", "--", sys.executable, __file__, sys.argv[1]],
-                                env=env)
-        if result.returncode not in (0, SKIP) and result.returncode >= 126:
-            skip(f"the D-Bus session could not start ({result.returncode})")
-        sys.exit(result.returncode)
-    run(sys.argv[1])
+    if os.environ.get("PELO_A11Y_SESSION") == "1":
+        with tempfile.TemporaryDirectory() as folder:
+            run(sys.argv[1], folder)
+        return
+    # Again inside a D-Bus session of its own, where the accessibility bus starts on demand.
+    result = subprocess.run(["dbus-run-session", "--", sys.executable, __file__, sys.argv[1]],
+                            env=dict(os.environ, PELO_A11Y_SESSION="1"))
+    if result.returncode >= 126:
+        skip(f"the D-Bus session could not start ({result.returncode})")
+    sys.exit(result.returncode)
 
 
 if __name__ == "__main__":

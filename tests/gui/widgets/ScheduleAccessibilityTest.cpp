@@ -3,7 +3,7 @@
 #include "widgets/ScheduleAccessibility.h"
 
 #include <QAccessible>
-#include <vector>
+#include <utility>
 
 #include "ScheduleTestSupport.h"
 
@@ -48,29 +48,21 @@ TEST_F(ScheduleAccessibilityTest, DaysAreCellsNamedAndDescribedLikeThePane) {
     EXPECT_EQ(table->indexOfChild(cell), row.row * 7 + row.column);
   }
   EXPECT_EQ(cells->cellAt(4, 0), nullptr);
-}
 
-// The events of a move are read through the accessibility bus (a11y_schedule.py): offscreen,
-// Qt passes none on.
-TEST_F(ScheduleAccessibilityTest, TheCursorCellIsTheSelectedOne) {
-  auto schedule = Make(WeekRowsPage());
-  QAccessibleInterface* table = QAccessible::queryAccessibleInterface(schedule.get());
-  ASSERT_NE(table, nullptr);
-  QAccessibleTableInterface* cells = table->tableInterface();
-  ASSERT_NE(cells, nullptr);
+  // The cursor cell is the selected one, focused while the grid has the focus. The events of
+  // a move are read through the accessibility bus (a11y_schedule.py): offscreen, Qt passes
+  // none on.
   schedule->setFocus();
-  struct Row {
-    TDateRec date;
-    int index;  // of the cursor cell
-  };
-  for (const Row& row : {Row{{2024, 5, 9}, 10}, Row{{2024, 5, 20}, 21}, Row{{2024, 4, 29}, 0}}) {
-    schedule->SetCursorDate(row.date);
+  const std::pair<TDateRec, int> moves[] = {
+      {{2024, 5, 9}, 10}, {{2024, 5, 20}, 21}, {{2024, 4, 29}, 0}};
+  for (const auto& [date, index] : moves) {
+    schedule->SetCursorDate(date);
     ASSERT_EQ(cells->selectedCellCount(), 1);
-    EXPECT_EQ(table->indexOfChild(cells->selectedCells().front()), row.index);
-    const QAccessible::State state = table->child(row.index)->state();
+    EXPECT_EQ(table->indexOfChild(cells->selectedCells().front()), index);
+    const QAccessible::State state = table->child(index)->state();
     EXPECT_TRUE(state.selected);
     EXPECT_EQ(static_cast<bool>(state.focused), schedule->hasFocus());
-    EXPECT_FALSE(table->child(row.index == 0 ? 1 : 0)->state().selected);
+    EXPECT_FALSE(table->child(index == 0 ? 1 : 0)->state().selected);
   }
 }
 
