@@ -18,10 +18,10 @@ namespace pelo::agenda {
 // was missing or could not be read; what did load stays.
 bool LoadDataFiles(TEntryList& list, const std::vector<std::string>& paths);
 
-// The filter of the page files: each file that exists is read (its section "NerikaPage1"),
-// and the last one whose section holds a page sets the filter. A file that does not exist
-// changes nothing and adds a line to warnings. filter keeps its value when no file holds a
-// page.
+// The filter of the page files: each file is read (its section "NerikaPage1"), and the last
+// one whose section holds a page sets the filter. A file that cannot be read (missing, a
+// folder, a FIFO, a device, unreadable, too large) changes nothing and adds a line to
+// warnings. filter keeps its value when no file holds a page.
 void ReadPageFilter(const std::vector<std::string>& paths, TFilterSet& filter,
                     std::vector<std::string>& warnings);
 
