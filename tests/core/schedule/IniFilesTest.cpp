@@ -1,6 +1,7 @@
 #include "schedule/IniFiles.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -167,6 +168,19 @@ TEST(IniFileTest, DecodesShiftJisBeforeSplitting) {
   EXPECT_EQ(ini.ReadString("ゾソ", "Broken", ""), "a\uFFFD");
 }
 
+// A page file written by a Linux editor: UTF-8, with or without its byte-order mark.
+TEST(IniFileTest, ReadsUtf8) {
+  const std::string text =
+      "[NerikaPage1]\r\nPageName=全部の予定\r\nScheduleFont0=ＭＳ 明朝,Bold\r\nKana=ﾃｽﾄ\r\n";
+  for (const std::string& bytes : {text, "\xEF\xBB\xBF" + text}) {
+    const TIniFile ini = TIniFile::FromBytes(bytes);
+    EXPECT_TRUE(ini.SectionExists("NerikaPage1")) << bytes.size();
+    EXPECT_EQ(ini.ReadString("NerikaPage1", "PageName", ""), "全部の予定");
+    EXPECT_EQ(ini.ReadString("NerikaPage1", "ScheduleFont0", ""), "ＭＳ 明朝,Bold");
+    EXPECT_EQ(ini.ReadString("NerikaPage1", "Kana", ""), "ﾃｽﾄ");
+  }
+}
+
 class IniFileOnDiskTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -197,13 +211,29 @@ TEST_F(IniFileOnDiskTest, ReadsAShiftJisFile) {
   EXPECT_EQ(ini.ReadInteger("NerikaPage1", "ScheduleCycle", 7), 31);
 }
 
+// Each says why, and none blocks: a FIFO without a writer would wait for ever if opened.
 TEST_F(IniFileOnDiskTest, WhatCannotBeReadIsEmpty) {
-  const std::filesystem::path missing = folder_ / "missing.npg";
-  const std::filesystem::path inputs[] = {missing, folder_, "/dev/zero", ""};
-  for (const std::filesystem::path& path : inputs) {
-    const TIniFile ini(path);
-    EXPECT_FALSE(ini.SectionExists("NerikaPage1")) << path;
-    EXPECT_EQ(ini.ReadInteger("NerikaPage1", "ScheduleCycle", 7), 7) << path;
+  const std::filesystem::path fifo = folder_ / "fifo.npg";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  const std::filesystem::path loop = folder_ / "loop.npg";
+  std::filesystem::create_symlink(loop, loop);
+  const struct {
+    std::filesystem::path path;
+    TFileReadStatus status;
+  } cases[] = {
+      {folder_ / "missing.npg", TFileReadStatus::kMissing},
+      {"", TFileReadStatus::kMissing},
+      {folder_, TFileReadStatus::kNotAFile},
+      {"/dev/zero", TFileReadStatus::kNotAFile},
+      {fifo, TFileReadStatus::kNotAFile},
+      {loop, TFileReadStatus::kUnreadable},
+  };
+  for (const auto& c : cases) {
+    TFileReadStatus status = TFileReadStatus::kRead;
+    const TIniFile ini = TIniFile::Read(c.path, status);
+    EXPECT_EQ(status, c.status) << c.path;
+    EXPECT_FALSE(ini.SectionExists("NerikaPage1")) << c.path;
+    EXPECT_EQ(TIniFile(c.path).ReadInteger("NerikaPage1", "ScheduleCycle", 7), 7) << c.path;
   }
 }
 
@@ -212,7 +242,9 @@ TEST_F(IniFileOnDiskTest, OversizedFileReadsAsEmpty) {
   std::string bytes = head + std::string(TIniFile::kMaxFileSize - head.size(), ';');
   EXPECT_EQ(TIniFile(Write("limit.npg", bytes)).ReadInteger("P", "Key", 0), 1);
   bytes.push_back(';');
-  EXPECT_EQ(TIniFile(Write("over.npg", bytes)).ReadInteger("P", "Key", 0), 0);
+  TFileReadStatus status = TFileReadStatus::kRead;
+  EXPECT_EQ(TIniFile::Read(Write("over.npg", bytes), status).ReadInteger("P", "Key", 0), 0);
+  EXPECT_EQ(status, TFileReadStatus::kTooLarge);
 }
 
 TEST_F(IniFileOnDiskTest, BinaryFileDoesNotStopTheReading) {
