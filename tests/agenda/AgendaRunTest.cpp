@@ -408,26 +408,5 @@ TEST_F(AgendaFiles, BadLinesPastTheFirstThousandAreCounted) {
   EXPECT_EQ(r.out, "2024/05/02\t木\t\t0\tq.nrk:3001\tいつもの\n");
 }
 
-// A data file in UTF-8, with and without its byte-order mark, reads as its CP932 form does.
-TEST_F(AgendaFiles, Utf8DataFilesReadAsTheirCp932Form) {
-  const std::string text = "2024/5/2 会議　ｶﾅ①\r\n2024/5/3 あ &o(%a)\r\n";
-  const std::string cp932 = folder_.WriteCp932("sjis.nrk", text);
-  const std::vector<std::string> args = {"--format", "tsv", "--today", "2024/5/1"};
-  const auto run = [&](const std::string& file) {
-    std::vector<std::string> with_file = args;
-    with_file.push_back(file);
-    return RunProcess(kAgenda, with_file);
-  };
-  const ProcessResult expected = run(cp932);
-  ASSERT_EQ(expected.exit_code, 0);
-  ASSERT_NE(expected.out.find("会議　ｶﾅ①"), std::string::npos) << expected.out;
-  for (const std::string& bytes : {text, "\xEF\xBB\xBF" + text}) {
-    const ProcessResult r = run(folder_.WriteBytes("sjis.nrk", bytes));
-    EXPECT_EQ(r.exit_code, 0);
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.out, expected.out) << bytes.size();
-  }
-}
-
 }  // namespace
 }  // namespace pelo::test

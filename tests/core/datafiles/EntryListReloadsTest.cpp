@@ -114,12 +114,6 @@ TEST_F(EntryListReloadTest, ReloadsOneFileInPlace) {
        TOutcome::kReloaded,
        {"0:1 1/1", "0:2 1/1", "1:1 b1", "1:2 b2"},
        {"1/1 … 日付とデータの区切りがない"}},
-      {"saved again in UTF-8 it reads the same",
-       "1/1 予定\n",
-       [](const auto& f, const auto&) { f.WriteBytes("a.nrk", "1/1 予定\n"); },
-       TOutcome::kReloaded,
-       {"0:1 予定", "1:1 b1", "1:2 b2"},
-       {}},
       {"a NUL that came is noted",
        "1/1 a1\n1/2 a2\n",
        [](const auto& f, const auto&) {

@@ -54,51 +54,6 @@ TEST(LoadErrorsTest, ExecuteHandsTheWholeReportOver) {
   EXPECT_EQ(report.lines, (std::vector<std::string>{"first", "second"}));
 }
 
-TEST(LoadErrorsTest, NotesOnTheTextSayOnWhichLine) {
-  struct Case {
-    std::string note;
-    const char* expected;
-  } const cases[] = {
-      {NulNote("1/2 b", 2), "1/2 b … 2 行目にNUL文字があるため、これより後は読み込みません。"},
-      {NulNote("", 31), " … 31 行目にNUL文字があるため、これより後は読み込みません。"},
-      {BadBytesNote("1/1 \uFFFD", 1, 1),
-       "1/1 \uFFFD … 1 行目に文字として読めないバイトがあり、\uFFFDで表示します。"},
-      {BadBytesNote("x\uFFFD", 12, 40),
-       "x\uFFFD … 12 行目など 40 か所に文字として読めないバイトがあり、\uFFFDで表示します。"},
-      {UnlistedBadLinesLine(4193304), "ほか 4193304 行にも誤りがあります。"},
-  };
-  for (const Case& c : cases) EXPECT_EQ(c.note, c.expected);
-}
-
-// Bad lines past the listed ones are counted into one line at the end of the report.
-TEST(LoadErrorsTest, TheReportListsAThousandLinesAndCountsTheRest) {
-  const struct {
-    std::size_t added;
-    std::size_t lines;
-    const char* last;
-  } cases[] = {
-      {1, 1, "line 1"},
-      {1000, 1000, "line 1000"},
-      {1001, 1001, "ほか 1 行にも誤りがあります。"},
-      {5000, 1001, "ほか 4000 行にも誤りがあります。"},
-  };
-  for (const auto& c : cases) {
-    TLoadErrorCollector collector;
-    for (std::size_t i = 1; i <= c.added; ++i) {
-      EXPECT_EQ(collector.Listing(), i <= TLoadErrorCollector::kListedBadLines) << i;
-      if (i % 2 == 0 && !collector.Listing()) {
-        collector.CountUnlisted();
-      } else {
-        collector.Add("line " + std::to_string(i));
-      }
-    }
-    const TLoadErrorReport report = collector.Report();
-    ASSERT_EQ(report.lines.size(), c.lines) << c.added;
-    EXPECT_EQ(report.lines.front(), "line 1");
-    EXPECT_EQ(report.lines.back(), c.last) << c.added;
-  }
-}
-
 // A file read again reports only what its report did not say before.
 TEST(LoadErrorsTest, WhatIsNewSinceTheLastRead) {
   using Lines = std::vector<std::string>;
