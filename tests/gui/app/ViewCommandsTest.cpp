@@ -26,8 +26,10 @@
 
 #include "ModalSteps.h"
 #include "RecordingNotices.h"
+#include "RunProcess.h"
 #include "app/GridPictures.h"
 #include "app/MainWindows.h"
+#include "app/PlacementStores.h"
 #include "app/QtSetup.h"
 #include "text/Cp932.h"
 #include "widgets/Schedules.h"
@@ -160,10 +162,12 @@ TEST_F(ViewCommandsTest, ExportsTheGridAndTheShownDays) {
   schedule->EntryList().LoadFiles(&names);
   schedule->RefreshData(-1);
   schedule->JumpToday();
-  TViewCommands commands(window, *schedule, notices_);
+  TPlacementStore store;
+  TViewCommands commands(window, *schedule, notices_, store, {});
 
+  // The grid under its heading.
   ASSERT_TRUE(commands.ExportTo(Path("grid.png")));
-  EXPECT_EQ(QImage(Path("grid.png")).size(), QSize(700, 400));
+  EXPECT_EQ(QImage(Path("grid.png")).size(), QSize(700, 400 + kHeadingHeight));
   ASSERT_TRUE(commands.ExportTo(Path("grid.PDF")));
   QFile pdf(Path("grid.PDF"));
   ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
@@ -215,13 +219,71 @@ TEST_F(ViewCommandsTest, PrintsLandscapeForAWideGrid) {
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(Path("printed.pdf"));
   printer.setPageOrientation(OrientationFor(window->Schedule().size()));
-  ASSERT_TRUE(PrintPicture(window->Schedule(), printer));
+  ASSERT_TRUE(PrintPicture(window->Schedule(), {}, printer));
   EXPECT_GT(QFile(Path("printed.pdf")).size(), 1000);
   EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
   QPrinter nowhere;
   nowhere.setOutputFormat(QPrinter::PdfFormat);
   nowhere.setOutputFileName(QStringLiteral("/nonexistent-folder/printed.pdf"));
-  EXPECT_FALSE(PrintPicture(window->Schedule(), nowhere));
+  EXPECT_FALSE(PrintPicture(window->Schedule(), {}, nowhere));
+}
+
+// What a PDF reader finds in a print: the entries and the heading as text, not an image,
+// whether the printer paints the page itself or the print goes to a PDF file.
+TEST_F(ViewCommandsTest, PrintsTextAndTheHeading) {
+  const std::string pdftotext = test::FindProgram("pdftotext");
+  if (pdftotext.empty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  QWidget window;
+  auto* schedule = new TSchedule(notices_, kToday, &window);
+  schedule->resize(900, 500);
+  const std::vector<std::string> names{data_.toStdString()};
+  schedule->EntryList().LoadFiles(&names);
+  schedule->RefreshData(-1);
+  schedule->JumpToday();
+  const QString page = Write("monthly.npg", "[NerikaPage1]\r\n");
+  TPlacementStore store;
+  TViewCommands commands(window, *schedule, notices_, store, {page});
+  const std::string span = ShownSpanText(schedule->TopDate(), schedule->EndDate(), std::nullopt);
+  for (const bool to_file : {true, false}) {
+    const QString pdf = Path(to_file ? "to-file.pdf" : "painted.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    if (to_file) {
+      ASSERT_TRUE(commands.PrintTo(printer));
+    } else {
+      ASSERT_TRUE(
+          PrintPicture(*schedule, ScheduleHeading(*schedule, QStringLiteral("monthly")), printer));
+    }
+    const test::ProcessResult text = test::RunProcess(pdftotext, {pdf.toStdString(), "-"});
+    ASSERT_EQ(text.exit_code, 0) << text.err;
+    // The font draws ～ and 〜 with one glyph, which reads back as the latter.
+    const QString read = QString::fromStdString(text.out).replace(QChar(0x301C), QChar(0xFF5E));
+    for (const std::string& expected :
+         {std::string("午後の会議"), std::string("水曜の予定"), span, std::string("monthly")}) {
+      EXPECT_TRUE(read.contains(QString::fromStdString(expected))) << expected << "\n" << text.out;
+    }
+  }
+  EXPECT_TRUE(notices_.Messages().empty());
+}
+
+TEST_F(ViewCommandsTest, HeadingNamesTheShownSpan) {
+  const struct {
+    TDateRec top;
+    TDateRec end;
+    std::optional<TDateRec> month_of;
+    const char* expected;
+  } cases[] = {
+      {{2026, 12, 7}, {2027, 1, 10}, std::nullopt, "2026年12月7日～2027年1月10日"},
+      {{2026, 12, 1}, {2026, 12, 31}, std::nullopt, "2026年12月"},
+      {{2024, 2, 1}, {2024, 2, 29}, std::nullopt, "2024年2月"},
+      {{2023, 2, 1}, {2023, 2, 28}, std::nullopt, "2023年2月"},
+      {{2024, 2, 1}, {2024, 2, 28}, std::nullopt, "2024年2月1日～2024年2月28日"},
+      {{2026, 11, 30}, {2027, 1, 3}, TDateRec{2026, 12, 24}, "2026年12月"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ShownSpanText(c.top, c.end, c.month_of), c.expected) << c.expected;
+  }
 }
 
 TEST_F(ViewCommandsTest, CtrlPAndCtrlEOpenTheirDialogs) {
