@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <libical/ical.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <set>
@@ -31,6 +33,7 @@
 #include "app/MainWindows.h"
 #include "app/PlacementStores.h"
 #include "app/QtSetup.h"
+#include "datafiles/EntryLists.h"
 #include "text/Cp932.h"
 #include "widgets/Schedules.h"
 
@@ -200,6 +203,84 @@ TEST_F(ViewCommandsTest, ExportsTheGridAndTheShownDays) {
   EXPECT_EQ(notices_.Messages(),
             (std::vector<std::string>{"/nonexistent-folder/x.ics に書き込めませんでした。",
                                       "/nonexistent-folder/x.png に書き込めませんでした。"}));
+}
+
+// Nothing is written onto a file the window reads, by whatever name it is given, and what is
+// no regular file is refused before anything is written.
+TEST_F(ViewCommandsTest, RefusesFilesTheWindowReads) {
+  namespace fs = std::filesystem;
+  const QString page = Write("p.npg", "[NerikaPage1]\r\n");
+  const QString chosen = Write("chosen.nrk", kData);
+  auto window = Start({page});
+  // A file the open dialog chose, loaded besides the command line's.
+  window->Schedule().EntryList().LoadFromFile(chosen.toStdString());
+  TPlacementStore store;
+  TViewCommands commands(*window, window->Schedule(), notices_, store, {data_, page});
+  fs::create_directories(fs::path(store.FilePath()).parent_path());
+  std::ofstream(store.FilePath()) << "[FormMain]\n";
+  fs::create_symlink(data_.toStdString(), Path("link.png").toStdString());
+  fs::create_hard_link(page.toStdString(), Path("hard.pdf").toStdString());
+  fs::create_symlink(store.FilePath(), Path("conf.ics").toStdString());
+  fs::create_symlink(chosen.toStdString(), Path("chosen.ics").toStdString());
+  ASSERT_EQ(::mkfifo(Path("fifo.ics").toLocal8Bit().constData(), 0600), 0);
+  const std::string kInput = "は読み込んでいるファイルなので書き込めません。";
+  const struct {
+    QString path;
+    std::string tail;  // empty: written
+  } cases[] = {
+      {data_, kInput},
+      {Path("link.png"), kInput},
+      {Path("hard.pdf"), kInput},
+      {page, kInput},
+      {Path("conf.ics"), kInput},
+      {Path("chosen.ics"), kInput},
+      {Path("fifo.ics"), "は通常のファイルではないので書き込めません。"},
+      {Path("fresh.ics"), ""},
+  };
+  const auto bytes = [](const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+  const QByteArray data_bytes = bytes(data_);
+  const QByteArray page_bytes = bytes(page);
+  const QByteArray chosen_bytes = bytes(chosen);
+  for (const auto& c : cases) {
+    notices_.Clear();
+    EXPECT_EQ(commands.ExportTo(c.path), c.tail.empty()) << c.path.toStdString();
+    const std::vector<std::string> expected =
+        c.tail.empty() ? std::vector<std::string>{}
+                       : std::vector<std::string>{c.path.toStdString() + c.tail};
+    EXPECT_EQ(notices_.Messages(), expected) << c.path.toStdString();
+  }
+  EXPECT_EQ(bytes(data_), data_bytes);
+  EXPECT_EQ(bytes(page), page_bytes);
+  EXPECT_EQ(bytes(chosen), chosen_bytes);
+  EXPECT_EQ(bytes(QString::fromStdString(store.FilePath())), QByteArray("[FormMain]\n"));
+  EXPECT_EQ(fs::status(Path("fifo.ics").toStdString()).type(), fs::file_type::fifo);
+}
+
+// The export dialog says why it may not take a name and stays open for another one.
+TEST_F(ViewCommandsTest, TheExportDialogStaysOpenOnAFileTheWindowReads) {
+  auto window = Start({});
+  QApplication::setActiveWindow(window.get());
+  const QString folder = data_folder_.path();
+  bool stayed = false;
+  WhenModal([&](QWidget& modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(&modal);
+    ASSERT_NE(dialog, nullptr);
+    dialog->setDirectory(folder);
+    dialog->selectFile(QStringLiteral("a.nrk"));
+    static_cast<QDialog*>(dialog)->accept();
+    stayed = dialog->isVisible() && QApplication::activeModalWidget() == dialog;
+    dialog->selectFile(QStringLiteral("fine.ics"));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  QTest::keyClick(&window->Schedule(), Qt::Key_E, Qt::ControlModifier);
+  EXPECT_TRUE(stayed);
+  EXPECT_EQ(notices_.Messages(),
+            std::vector<std::string>{data_.toStdString() +
+                                     "は読み込んでいるファイルなので書き込めません。"});
+  EXPECT_TRUE(QFile::exists(Path("fine.ics")));
 }
 
 TEST_F(ViewCommandsTest, PrintsLandscapeForAWideGrid) {
