@@ -73,22 +73,5 @@ TEST_F(FileIdentities, RefusesInputsByIdentityAndWhatIsNoRegularFile) {
   EXPECT_EQ(RefusedOutput(At("v.nrk"), "v.nrk", {}), "");
 }
 
-TEST_F(FileIdentities, IdentityFollowsLinksAndTellsFilesApart) {
-  TFileIdentity data;
-  TFileIdentity link;
-  TFileIdentity hard;
-  TFileIdentity other;
-  ASSERT_TRUE(FileIdentityOf(At("v.nrk"), data));
-  ASSERT_TRUE(FileIdentityOf(At("link.png"), link));
-  ASSERT_TRUE(FileIdentityOf(At("hard.pdf"), hard));
-  ASSERT_TRUE(FileIdentityOf(At("other.png"), other));
-  EXPECT_EQ(link, data);
-  EXPECT_EQ(hard, data);
-  EXPECT_NE(other, data);
-  TFileIdentity untouched = other;
-  EXPECT_FALSE(FileIdentityOf(At("dangling.png"), untouched));
-  EXPECT_EQ(untouched, other);
-}
-
 }  // namespace
 }  // namespace pelo

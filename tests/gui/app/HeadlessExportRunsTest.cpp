@@ -131,12 +131,11 @@ TEST_F(HeadlessExportRun, RefusesWhatIsNoRegularFileAtOnce) {
   const std::string fifo = Out("f.png");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   fs::create_directory(Out("folder.pdf"));
-  for (const std::string& out : {fifo, Out("folder.pdf"), std::string("/dev/null.png")}) {
-    if (out == "/dev/null.png") fs::create_symlink("/dev/null", Out("null.png"));
-    const std::string target = out == "/dev/null.png" ? Out("null.png") : out;
-    const ProcessResult r = RunProcess(timeout, {"5", PELO_BINARY, "--export", target, kSample});
-    EXPECT_EQ(r.exit_code, 1) << target << "\n" << r.err;
-    EXPECT_EQ(r.err, "pelo: " + target + "は通常のファイルではないので書き込めません。\n");
+  fs::create_symlink("/dev/null", Out("null.png"));
+  for (const std::string& out : {fifo, Out("folder.pdf"), Out("null.png")}) {
+    const ProcessResult r = RunProcess(timeout, {"5", PELO_BINARY, "--export", out, kSample});
+    EXPECT_EQ(r.exit_code, 1) << out << "\n" << r.err;
+    EXPECT_EQ(r.err, "pelo: " + out + "は通常のファイルではないので書き込めません。\n");
   }
   EXPECT_EQ(fs::status(fifo).type(), fs::file_type::fifo);
 }
