@@ -205,7 +205,7 @@ TEST_F(ViewCommandsTest, ExportsTheGridAndTheShownDays) {
 }
 
 // Nothing is written onto a file the window reads: those of its command line, those the open
-// dialog chose, its settings; the files stay as they were.
+// dialog chose, its settings; the files stay as they were, also when the window closes.
 TEST_F(ViewCommandsTest, RefusesFilesTheWindowReads) {
   namespace fs = std::filesystem;
   const QString page = Write("p.npg", "[NerikaPage1]\r\n");
@@ -240,8 +240,13 @@ TEST_F(ViewCommandsTest, RefusesFilesTheWindowReads) {
                                               "は読み込んでいるファイルなので書き込めません。"};
     EXPECT_EQ(notices_.Messages(), c.written ? std::vector<std::string>{} : refusal);
   }
+  // Nor is the placement saved through settings that lead to a data file.
+  fs::remove(store.FilePath());
+  fs::create_symlink(chosen.toStdString(), store.FilePath());
+  EXPECT_TRUE(window->close());
   std::vector<QByteArray> after;
-  for (const QString& input : {data_, page, chosen, conf}) after.push_back(bytes(input));
+  for (const QString& input : {data_, page, chosen}) after.push_back(bytes(input));
+  before.pop_back();
   EXPECT_EQ(after, before);
 }
 
