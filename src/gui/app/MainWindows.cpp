@@ -15,6 +15,7 @@
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <iostream>
 #include <span>
 
 #include "app/DateJumpDialogs.h"
@@ -23,6 +24,7 @@
 #include "app/QtNotices.h"
 #include "app/ViewCommands.h"
 #include "calendar/DateTexts.h"
+#include "text/FileIdentities.h"
 #include "widgets/Pictures.h"
 #include "widgets/Schedules.h"
 #include "widgets/SearchBars.h"
@@ -101,7 +103,8 @@ TMainWindow::TMainWindow(QStringList arguments, TDateRec today, TUserNotices* no
   CreateLiveFiles();
   CreateSearchBar();
   ApplyInitialSettings();
-  view_commands_ = std::make_unique<TViewCommands>(*this, *schedule_, notices_);
+  view_commands_ =
+      std::make_unique<TViewCommands>(*this, *schedule_, notices_, *placement_store_, arguments_);
 }
 
 TMainWindow::~TMainWindow() {
@@ -286,7 +289,9 @@ void TMainWindow::StartUp() {
   // Closed (a quit signal, say) before the event loop got here: loading now would only open
   // boxes over a window that is gone.
   if (closed_) return;
-  ApplyCommandLine(*schedule_, arguments_);
+  ApplyCommandLine(*schedule_, arguments_, [this] { return !closed_; });
+  // Closed while a load report was up: the rest would only open more boxes.
+  if (closed_) return;
   // A page may have chosen the calendar: the toggle follows.
   SetCalendarKind(schedule_->Calendar().Kind());
   view_commands_->RestoreChoices();
@@ -353,15 +358,25 @@ void TMainWindow::SetCalendarKind(TCalendarKind kind) {
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
   // Closed before it was ever shown, the window still stands at its initial placement, which
-  // must not overwrite the stored one (nor the calendar choice, read with it).
-  if (placement_restored_) {
-    placement_store_->WriteBool(kCalendarSettingsGroup, kCalendarSettingsKey,
-                                schedule_->Calendar().Kind() == TCalendarKind::kCurrent);
-    placement_store_->Save(this);
-    view_commands_->SaveChoices();
-  }
+  // must not overwrite the stored one (nor the calendar choice, read with it). Closed twice
+  // (a quit signal during a box, then the box's end), it is saved once.
+  if (placement_restored_ && !closed_) SaveSettings();
   closed_ = true;
   event->accept();
+}
+
+void TMainWindow::SaveSettings() {
+  // A settings file that is a link to a file the window reads would be written over it.
+  if (SameFileAsAny(placement_store_->FilePath(), view_commands_->ReadFiles())) {
+    std::cerr << "pelo: " << placement_store_->FilePath()
+              << " is a file the window reads; the placement is not saved\n";
+    return;
+  }
+  placement_store_->WriteBool(kCalendarSettingsGroup, kCalendarSettingsKey,
+                              schedule_->Calendar().Kind() == TCalendarKind::kCurrent);
+  view_commands_->SaveChoices();
+  // Last: it writes the file, with the values above.
+  placement_store_->Save(this);
 }
 
 void TMainWindow::CreateLiveFiles() {

@@ -132,6 +132,8 @@ class TMainWindow : public QMainWindow {
   // The pages once more after a page file changed on disk; the calendar's toggle and the
   // user's order of lines follow as at the start-up.
   void ApplyPagesAgain();
+  // The placement and the choices beside it, at close.
+  void SaveSettings();
   // Replaces the loaded files, rebuilds the day table and goes to today.
   void LoadDataFiles(const std::vector<std::string>& names);
 
