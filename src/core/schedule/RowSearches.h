@@ -4,11 +4,18 @@
 // as its cell shows it (annotation codes expanded) or in the line of the data file its entry
 // was read from, both folded as a search folds them (text/SearchTexts.h).
 
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
+#include "calendar/CalendarKinds.h"
+#include "calendar/Calendars.h"
+#include "datafiles/DatePackLists.h"
 #include "schedule/DayRows.h"
 #include "text/SearchTexts.h"
 
@@ -42,5 +49,64 @@ class TLineMatcher {
 // The rows that match text, in their order; none for an empty text.
 std::vector<TDayRow> MatchingRows(const TEntryList& list, std::vector<TDayRow> rows,
                                   std::string_view text);
+
+// The same test, made entry by entry before any day is walked: an entry whose data-file line
+// holds the text, or whose line reads the same on every day and holds it, matches on all its
+// days; an entry whose line changes from day to day (codes, derived days) is looked at day by
+// day; every other entry never matches and need not be walked at all.
+class TEntryMatcher {
+ public:
+  // kind: the calendar the lines' codes read.
+  TEntryMatcher(const TEntryList& list, std::string_view text, TCalendarKind kind);
+
+  bool Empty() const noexcept { return search_.Empty(); }
+  // The entries that may match on some day, in list order.
+  const std::vector<const TEntry*>& Candidates() const noexcept { return candidates_; }
+  // Whether the line of a pack matches; false for a pack of no candidate.
+  bool Matches(const TDatePack& pack);
+
+ private:
+  TTextSearch search_;
+  TCalendarKind kind_;
+  std::vector<const TEntry*> candidates_;
+  std::unordered_map<const TEntry*, bool> every_day_;  // of each candidate
+};
+
+// The days of the whole calendar (kFirstCalendarDate .. kLastCalendarDate) with a line that
+// passes a filter and holds a text, found a span of years at a time. The spans are aligned on
+// the first year of the day table and its span reads the table's packs, so the days it shows
+// are searched as it shows them and no more is walked than the answer needs.
+class TCalendarSearch {
+ public:
+  static constexpr int32_t kSpanYears = 4;
+
+  // The list, filter and table packs must outlive the search, which walks a calendar of its
+  // own made from calendar. table_packs: the day packs of the years from table_first_year on
+  // (the day table's), or null.
+  TCalendarSearch(TEntryList& list, const TCalendar& calendar, const TFilterSet& filter,
+                  std::string_view text, int32_t table_first_year,
+                  const TDatePackList* table_packs);
+
+  bool Empty() const noexcept { return matcher_.Empty(); }
+  // The nearest day after (direction 1) or before (-1) from with a matching line; none up to
+  // the calendar's end.
+  std::optional<TDateRec> NextDay(TDateRec from, int32_t direction);
+  // The matching lines of the days first..last, days in order and, within a day, in
+  // pack-list order; the earliest max of them. Place is left 0.
+  std::vector<TDayRow> Rows(TDateRec first, TDateRec last, std::size_t max);
+
+ private:
+  // Hands visit each matching pack of the span that starts at first_year, in pack-list order.
+  void VisitSpan(int32_t first_year, const std::function<void(const TDatePack&)>& visit);
+  // The first year of the span that holds year.
+  int32_t SpanStart(int32_t year) const noexcept;
+
+  TEntryList& list_;
+  TCalendar calendar_;  // its window moves with the walk
+  TPackFilter filter_;
+  TEntryMatcher matcher_;
+  int32_t table_first_year_;
+  const TDatePackList* table_packs_;
+};
 
 }  // namespace pelo
