@@ -599,6 +599,7 @@ void TEntryList::BuildTable(TCalendar& calendar, int32_t first_year, int32_t yea
 }
 
 void TEntryList::VisitEntries(TCalendar& calendar, int32_t first_year, int32_t year_count,
+                              std::span<const TEntry* const> marking,
                               std::span<const TEntry* const> entries,
                               const TPackVisitor& visit) const {
   calendar.SetFirstYear(first_year);
@@ -615,9 +616,7 @@ void TEntryList::VisitEntries(TCalendar& calendar, int32_t first_year, int32_t y
       if (visit_pack != nullptr) (*visit_pack)(pack);
     }
   };
-  for (const auto& entry : entries_) {
-    if (entry->DayMark) walk(*entry, nullptr);
-  }
+  for (const TEntry* entry : marking) walk(*entry, nullptr);
   for (const TEntry* entry : entries) walk(*entry, &visit);
 }
 

@@ -95,6 +95,8 @@ TSearchBar::TSearchBar(TSchedule& schedule, QWidget* parent)
   hide();
 }
 
+TSearchBar::~TSearchBar() = default;
+
 void TSearchBar::Open() {
   show();
   Search();
@@ -123,9 +125,11 @@ std::pair<int32_t, int32_t> TSearchBar::SpanYears() const {
 }
 
 TCalendarSearch TSearchBar::CalendarSearch() {
+  if (!code_characters_) code_characters_ = std::make_unique<const TCodeCharacters>();
   const TDayTable& table = schedule_.DayTable();
   return TCalendarSearch(schedule_.EntryList(), schedule_.Calendar(), table.Filter(),
-                         text_->text().toStdString(), table.FirstYear(), table.Packs());
+                         text_->text().toStdString(), table.FirstYear(), table.Packs(),
+                         code_characters_.get());
 }
 
 void TSearchBar::Search() {

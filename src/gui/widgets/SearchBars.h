@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -30,6 +31,7 @@ namespace pelo {
 
 class TSchedule;
 class TCalendarSearch;
+class TCodeCharacters;
 struct TDayRow;
 
 class TSearchBar : public QWidget {
@@ -50,6 +52,7 @@ class TSearchBar : public QWidget {
   static constexpr int kTypingPauseMs = 150;
 
   explicit TSearchBar(TSchedule& schedule, QWidget* parent = nullptr);
+  ~TSearchBar() override;
 
   // Shows the bar with its text selected for typing over.
   void Open();
@@ -97,6 +100,8 @@ class TSearchBar : public QWidget {
   QLabel* status_ = nullptr;
   QTreeWidget* list_ = nullptr;
   QTimer* typing_pause_ = nullptr;
+  // Made for the first search: what the codes of the lines may write.
+  std::unique_ptr<const TCodeCharacters> code_characters_;
   std::vector<TMatch> matches_;  // in date order, as listed
   std::pair<int32_t, int32_t> searched_years_{0, 0};
 };

@@ -40,9 +40,10 @@ class CalendarSearchTest : public testing::Test {
     list_.SetTable(calendar_, kTableFirstYear, TDayTable::kYearCount);
   }
 
-  TCalendarSearch Search(const char* text, bool with_table = true) {
+  TCalendarSearch Search(const char* text, bool with_table = true,
+                         const TCodeCharacters* code_characters = nullptr) {
     return TCalendarSearch(list_, calendar_, filter_, text, kTableFirstYear,
-                           with_table ? &list_.DatePacks() : nullptr);
+                           with_table ? &list_.DatePacks() : nullptr, code_characters);
   }
 
   TCalendar calendar_{kToday};
@@ -82,11 +83,15 @@ TEST_F(CalendarSearchTest, NextDayAnywhereInTheCalendar) {
       {"どこにもない", {2024, 5, 1}, 1, std::nullopt},
       {"", {2024, 5, 1}, 1, std::nullopt},
   };
+  const TCodeCharacters code_characters;
+  const TCodeCharacters* const kNoCodeCharacters = nullptr;
   for (const auto& c : cases) {
     for (const bool with_table : {true, false}) {
-      TCalendarSearch search = Search(c.text, with_table);
-      EXPECT_EQ(search.NextDay(c.from, c.direction), c.found)
-          << c.text << " from " << DayNumber(c.from) << " by " << c.direction;
+      for (const TCodeCharacters* characters : {&code_characters, kNoCodeCharacters}) {
+        TCalendarSearch search = Search(c.text, with_table, characters);
+        EXPECT_EQ(search.NextDay(c.from, c.direction), c.found)
+            << c.text << " from " << DayNumber(c.from) << " by " << c.direction;
+      }
     }
   }
 }
@@ -117,6 +122,57 @@ TEST_F(CalendarSearchTest, RowsInDayOrderUpToTheLimit) {
   EXPECT_EQ(dates(planned.Rows({2024, 1, 1}, {2024, 12, 31}, 100)),
             (std::vector<TDateRec>{{2024, 5, 3}}));
   EXPECT_TRUE(Search("").Rows(kFirstCalendarDate, kLastCalendarDate, 100).empty());
+}
+
+TEST(CodeCharactersTest, HoldsWhatTheCodesWrite) {
+  const TCodeCharacters characters;
+  const struct {
+    char32_t c;
+    bool held;
+  } cases[] = {
+      {U'0', true},  {U'9', true},   {U' ', true},   // counts, and the blank before a code string
+      {U'平', true}, {U'令', true},  {U'明', true},  // eras of both calendars
+      {U'閏', true}, {U'旧', true},                  // the old calendar
+      {U'仏', true}, {U'座', true},  {U'辰', true},  // rokuyo, signs, the zodiac's animals
+      {U'還', true}, {U'忌', true},  {U'学', true},  // ages, memorials, school years
+      {U'ダ', true}, {U'さ', true},                  // wedding anniversaries
+      {U'経', true}, {U'あ', true},                  // the distance of a derived day
+      {U'タ', true},                                 // half-width kana come folded
+      {U'ﾀ', false}, {U'ひ', false}, {U'会', false}, {U'x', false}, {U'%', false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(characters.Holds(c.c), c.held) << int(c.c);
+}
+
+TEST(EntryMatcherTest, WalksOnlyTheEntriesThatMayMatch) {
+  TempFolder folder;
+  RecordingNotices notices;
+  TEntryList list(notices, kToday);
+  ASSERT_TRUE(list.LoadFromFile(folder.WriteCp932("a.nrk",
+                                                  "5/5 端午\n"
+                                                  "6/1 記念日 %y\n"
+                                                  "7/1 会議 &o(%t)\n"
+                                                  "8/1 会合 &d([/[/[-7)\n"
+                                                  "10:00 9/1 朝会\n")));
+  const TCodeCharacters characters;
+  const struct {
+    const char* text;
+    std::vector<int32_t> candidates;  // lines
+  } cases[] = {
+      {"端午", {1}},
+      {"会", {3, 4, 5}},      // in the lines
+      {"2024", {2, 3, 4}},    // only through codes
+      {"会議 第2回", {3}},    // partly the entry's own
+      {"ひな祭り", {}},       // no code writes ひ
+      {"10:00 朝", {5}},      // the times as shown
+      {"会合まであと", {4}},  // a derived day's distance
+      {"", {}},
+  };
+  for (const auto& c : cases) {
+    TEntryMatcher matcher(list, c.text, TCalendarKind::kClassic, &characters);
+    std::vector<int32_t> lines;
+    for (const TEntry* entry : matcher.Candidates()) lines.push_back(entry->LineNo);
+    EXPECT_EQ(lines, c.candidates) << c.text;
+  }
 }
 
 }  // namespace
