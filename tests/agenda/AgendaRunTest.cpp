@@ -35,6 +35,9 @@ TEST(AgendaRun, BadUsageExitsWithTwoAndOneLine) {
       {"--days", "--today", "garbage"},
       {"--format", "csv", "a.nrk"},
       {"a.nrk", "--grep"},
+      {"--grep", "\xe4\xba", "a.nrk"},
+      {"--grep", "", "a.nrk"},
+      {"--grep", std::string(257, 'a'), "a.nrk"},
       {"plain.txt"},
       {},
   };

@@ -1,6 +1,7 @@
 #include "AgendaOptions.h"
 
 #include "calendar/DateTexts.h"
+#include "text/SearchTexts.h"
 #include "text/Texts.h"
 
 namespace pelo::agenda {
@@ -16,8 +17,8 @@ const char* const kAgendaUsage =
     "  --today    the date taken as today (default: the system clock)\n"
     "  --format   text (default), tsv or ics\n"
     "  --filter   the filter set as in a page file, e.g. 0,@,@,@,0,\"0,1,2\",\"0,1,2,3\",@\n"
-    "  --grep     only the lines holding TEXT, as shown or in the data file; case and\n"
-    "             full-/half-width forms do not matter\n"
+    "  --grep     only the lines holding TEXT (UTF-8, 1 to 256 characters), as shown or in\n"
+    "             the data file; case and full-/half-width forms do not matter\n"
     "  --calendar classic (default): the holiday table up to the law of 2000, the old calendar\n"
     "             to 2021/1/13 and eras to 平成, as the viewer shows them by default;\n"
     "             current: holidays as the law stands, the old calendar and rokuyo to\n"
@@ -37,6 +38,22 @@ bool SplitInlineValue(const std::string& arg, std::string& name, std::string& va
   name = arg.substr(0, eq);
   value = arg.substr(eq + 1);
   return true;
+}
+
+// Why a --grep text cannot be looked for; empty when it can.
+std::string GrepTextFault(std::string_view text) {
+  switch (CheckSearchText(text)) {
+    case TSearchTextFault::kNone:
+      return {};
+    case TSearchTextFault::kEmpty:
+      return "--grep: the text is empty";
+    case TSearchTextFault::kTooLong:
+      return Concat(
+          {"--grep: the text is longer than ", NumberText(kMaxSearchLength), " characters"});
+    case TSearchTextFault::kNotUtf8:
+      return "--grep: the text is not valid UTF-8";
+  }
+  return {};
 }
 
 }  // namespace
@@ -101,6 +118,7 @@ TParseError ParseAgendaArguments(const std::vector<std::string>& args, TAgendaOp
         }
         options.filter = filter;
       } else if (name == "--grep") {
+        if (std::string fault = GrepTextFault(value); !fault.empty()) return {fault, i};
         options.grep = value;
       } else {
         return {Concat({"unknown option '", arg, "'"}), i};

@@ -598,6 +598,28 @@ void TEntryList::BuildTable(TCalendar& calendar, int32_t first_year, int32_t yea
   }
 }
 
+void TEntryList::VisitEntries(TCalendar& calendar, int32_t first_year, int32_t year_count,
+                              std::span<const TEntry* const> marking,
+                              std::span<const TEntry* const> entries,
+                              const TPackVisitor& visit) const {
+  calendar.SetFirstYear(first_year);
+  const TPatternContext range{first_year, first_year + year_count - 1, 0};
+  TPackBudget budget(pack_budget_);
+  std::vector<TDatePack> packs;
+  const auto walk = [&](const TEntry& entry, const TPackVisitor* visit_pack) {
+    if (entry.IsDeleted() || !entry.ErrorText.empty() || budget.Spent()) return;
+    packs.clear();
+    Occurrences(entry, calendar, range, packs, budget);
+    for (TDatePack& pack : packs) {
+      pack.Entry = &entry;
+      if (entry.DayMark) calendar.MarkPrivateHoliday(pack.Date());
+      if (visit_pack != nullptr) (*visit_pack)(pack);
+    }
+  };
+  for (const TEntry* entry : marking) walk(*entry, nullptr);
+  for (const TEntry* entry : entries) walk(*entry, &visit);
+}
+
 void TEntryList::RecordBudgetStop(const std::string& path, int32_t line_no) {
   if (budget_stop_.line_no == 0) budget_stop_ = {path, line_no, false};
 }

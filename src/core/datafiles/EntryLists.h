@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -196,6 +197,13 @@ class TEntryList {
   using TPackVisitor = std::function<void(const TDatePack& pack)>;
   void VisitTable(TCalendar& calendar, int32_t first_year, int32_t year_count,
                   const TPackVisitor& visit);
+  // The same walk over some entries of the list only, for a search that knows which entries
+  // it looks for: the calendar's window is set as above and the days of the day-marked entries
+  // given in marking are marked first, since the days of the others may depend on them
+  // (deleted and bad entries are skipped in both). The pack budget bounds each call.
+  void VisitEntries(TCalendar& calendar, int32_t first_year, int32_t year_count,
+                    std::span<const TEntry* const> marking, std::span<const TEntry* const> entries,
+                    const TPackVisitor& visit) const;
   // Tells the user at which file and line the pack budget stopped the loading or a build of
   // the packs, once for as long as the list holds its files; nothing when it stopped nowhere.
   // Called once what was built is shown, so that nothing is drawn from what the build
