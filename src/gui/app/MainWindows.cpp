@@ -21,6 +21,7 @@
 #include "app/LiveFiles.h"
 #include "app/PlacementStores.h"
 #include "app/QtNotices.h"
+#include "app/TodayFollowers.h"
 #include "app/ViewCommands.h"
 #include "calendar/DateTexts.h"
 #include "widgets/Pictures.h"
@@ -336,13 +337,26 @@ void TMainWindow::AskJumpDate() {
 void TMainWindow::ShowCursorDate(TSchedule* sender) {
   date_panel_->setText(QString::fromStdString(
       DateText(0, "/", 0, 0, 0, 0, sender->CursorDate(), sender->Calendar().Kind())));
-  // Qt has no idle callback. Only a cursor move can change what the "today" button shows
-  // (today itself is read once at start), so its state follows every jump at once.
+  // Qt has no idle callback. A cursor move or a new day change what the "today" button shows,
+  // so its state follows every jump at once, and MoveToday sets it too.
   UpdateTodayButton();
 }
 
 void TMainWindow::UpdateTodayButton() {
   jump_today_->setEnabled(!schedule_->Calendar().IsToday(schedule_->CursorDate()));
+}
+
+void TMainWindow::FollowClock(const TClock& clock) {
+  delete today_follower_;
+  today_follower_ = new TTodayFollower(
+      clock, schedule_->Calendar().Today(), [this](TDateRec today) { MoveToday(today); }, this);
+}
+
+void TMainWindow::MoveToday(TDateRec today) {
+  // A cursor on the old today moves with it (the date panel follows the jump); any other
+  // stays where the user put it.
+  schedule_->SetToday(today);
+  UpdateTodayButton();
 }
 
 void TMainWindow::SetCalendarKind(TCalendarKind kind) {

@@ -343,6 +343,21 @@ void TSchedule::SetCalendarKind(TCalendarKind kind) {
   emit OnFocusEntryChange(this);
 }
 
+void TSchedule::SetToday(TDateRec today) {
+  const TDateRec old_today = calendar_.Today();
+  if (today == old_today || CheckCalendarRange(today) != kDateUsable) return;
+  const bool cursor_on_today = model_.CursorDate() == old_today;
+  calendar_.SetToday(today);
+  entry_list_->SetToday(today);
+  ReloadTable(-1);
+  if (cursor_on_today) {
+    JumpToday();
+  } else {
+    day_table_->FocusDate(model_.CursorDate());
+    emit OnFocusEntryChange(this);
+  }
+}
+
 void TSchedule::RefreshData(int32_t entry_index) {
   ReloadTable(entry_index);
   if (entry_index >= 0 && entry_index < entry_list_->Count()) {

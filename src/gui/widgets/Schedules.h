@@ -87,6 +87,10 @@ class TSchedule : public TGrid {
   // The classic tables or the calendar of today: the holidays, the entries' days and lines and
   // the day labels follow at once (the day table is rebuilt); the cursor keeps its date.
   void SetCalendarKind(TCalendarKind kind);
+  // The clock moved on to another day (midnight, a wake from suspend, a change of the clock):
+  // the today cell moves, the day table is built again for the patterns and codes counted
+  // from today, and the cursor follows only when it stood on the old today.
+  void SetToday(TDateRec today);
 
   // ---- data ----
   TEntryList& EntryList() noexcept;
