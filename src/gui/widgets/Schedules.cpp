@@ -255,6 +255,21 @@ void TSchedule::FitCells() {
   SetDefaultRowHeight(sizes.day_row_height);
   SetColWidth(0, sizes.title_column_width);
   SetRowHeight(0, sizes.title_row_height);
+  // The division leaves a few pixels over; the last columns and rows take one more each, so
+  // the cells reach the control's right and bottom edges.
+  const int32_t line = settings_.LineWidth;
+  const int64_t columns = model_.GridColumns() - 1;
+  const int64_t rows = model_.GridRows() - 1;
+  const int64_t rest_across =
+      width() - columns * (line + sizes.day_column_width) - sizes.title_column_width;
+  const int64_t rest_down =
+      height() - rows * (line + sizes.day_row_height) - sizes.title_row_height;
+  for (int64_t i = 0; i < std::min(rest_across, columns); ++i) {
+    SetColWidth(static_cast<int>(columns - i), sizes.day_column_width + 1);
+  }
+  for (int64_t i = 0; i < std::min(rest_down, rows); ++i) {
+    SetRowHeight(static_cast<int>(rows - i), sizes.day_row_height + 1);
+  }
 }
 
 void TSchedule::resizeEvent(QResizeEvent* event) {

@@ -407,6 +407,45 @@ TEST_F(SchedulePaint, TitleTextsNeverOverlap) {
   }
 }
 
+TEST_F(SchedulePaint, TheCellsReachTheRightAndBottomEdges) {
+  // Sizes that leave from 0 to 6 pixels over after the division among the cells.
+  struct Case {
+    bool vertical;
+    int32_t cycle;
+    int32_t term;
+    bool titles;
+    QSize size;
+  };
+  const Case cases[] = {
+      {false, 7, 4, true, {531, 497}},  {false, 7, 4, true, {531, 492}},
+      {true, 7, 4, true, {500, 400}},   {true, 7, 5, false, {853, 499}},
+      {false, 31, 2, true, {426, 266}}, {true, 31, 12, true, {841, 560}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.size.width() << " x " << c.size.height() << " cycle "
+                                    << c.cycle << (c.vertical ? " down" : " across"));
+    TScheduleSettings page = WeekRowsPage();
+    page.Vertical = c.vertical;
+    page.Cycle = c.cycle;
+    page.Term = c.term;
+    page.DispTitle = c.titles;
+    page.FixTopDay = c.cycle == 31 ? 1 : 0;
+    auto schedule = Make(page, c.size);
+    const int last_col = schedule->ColCount() - 1;
+    const int last_row = schedule->RowCount() - 1;
+    const QRect corner = schedule->CellRect(last_col, last_row);
+    EXPECT_EQ(corner.right(), c.size.width() - 1);
+    EXPECT_EQ(corner.bottom(), c.size.height() - 1);
+    // The days share the room evenly: no two differ by more than a pixel.
+    const auto [narrowest, widest] =
+        std::minmax({schedule->ColWidth(1), schedule->ColWidth(last_col)});
+    const auto [lowest, highest] =
+        std::minmax({schedule->RowHeight(1), schedule->RowHeight(last_row)});
+    EXPECT_LE(widest - narrowest, 1);
+    EXPECT_LE(highest - lowest, 1);
+  }
+}
+
 TEST_F(SchedulePaint, NothingIsPaintedOutsideACell) {
   // Long lines, many lines, a big font and a holiday line in two cells; everything outside
   // those two cells must look exactly as without any data.
