@@ -79,6 +79,8 @@ class TEntryList {
   ~TEntryList();
   TEntryList(const TEntryList&) = delete;
   TEntryList& operator=(const TEntryList&) = delete;
+  // The clock moved on: marks made and files read from now on are dated on today.
+  void SetToday(TDateRec today) noexcept { today_ = today; }
 
   // ---- Loading ----
   // Starts afresh and loads the files in order; nothing when names is null.

@@ -10,11 +10,13 @@
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLayout>
 #include <QPalette>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <iostream>
 #include <span>
 
@@ -22,6 +24,7 @@
 #include "app/LiveFiles.h"
 #include "app/PlacementStores.h"
 #include "app/QtNotices.h"
+#include "app/TodayFollowers.h"
 #include "app/ViewCommands.h"
 #include "calendar/DateTexts.h"
 #include "text/FileIdentities.h"
@@ -41,6 +44,39 @@ QIcon ToolbarIcon(int picture) {
   icon.addPixmap(ToolbarPicture(picture, 2.0));
   return icon;
 }
+
+// Gives the toolbar all the room it asks for and the date panel the rest, from its full width
+// down to that of the widest date: in a narrow window (a small screen at double scale) every
+// button stays on the toolbar instead of hiding behind its overflow.
+class TStripFitter : public QObject {
+ public:
+  TStripFitter(QWidget& strip, QToolBar& tool_bar, QLabel& date_panel, int panel_width)
+      : QObject(&strip),
+        strip_(strip),
+        tool_bar_(tool_bar),
+        date_panel_(date_panel),
+        panel_width_(panel_width) {
+    strip.installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &strip_ && event->type() == QEvent::Resize) Fit();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  void Fit() {
+    const int widest = date_panel_.fontMetrics().horizontalAdvance(Q("2000/12/28(水)")) +
+                       2 * date_panel_.frameWidth() + 4;
+    const int room = strip_.width() - tool_bar_.sizeHint().width();
+    date_panel_.setFixedWidth(std::clamp(room, std::min(widest, panel_width_), panel_width_));
+  }
+
+  QWidget& strip_;
+  QToolBar& tool_bar_;
+  QLabel& date_panel_;
+  int panel_width_;
+};
 
 }  // namespace
 
@@ -142,6 +178,8 @@ void TMainWindow::CreateWidgets(TDateRec today) {
   tool_bar_->setIconSize(QSize(kToolbarPictureSize, kToolbarPictureSize));
   tool_bar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
   tool_bar_->setContentsMargins(2, 2, 2, 2);
+  // The buttons have room around their pictures already.
+  tool_bar_->layout()->setSpacing(0);
   strip_layout->addWidget(tool_bar_, 1, Qt::AlignLeft | Qt::AlignTop);
 
   date_panel_ = new QLabel(strip);
@@ -160,6 +198,7 @@ void TMainWindow::CreateWidgets(TDateRec today) {
   date_font.setBold(true);
   date_panel_->setFont(date_font);
   strip_layout->addWidget(date_panel_);
+  new TStripFitter(*strip, *tool_bar_, *date_panel_, kDatePanelWidth);
   layout->addWidget(strip);
 
   auto* frame = new QFrame(central);
@@ -341,13 +380,26 @@ void TMainWindow::AskJumpDate() {
 void TMainWindow::ShowCursorDate(TSchedule* sender) {
   date_panel_->setText(QString::fromStdString(
       DateText(0, "/", 0, 0, 0, 0, sender->CursorDate(), sender->Calendar().Kind())));
-  // Qt has no idle callback. Only a cursor move can change what the "today" button shows
-  // (today itself is read once at start), so its state follows every jump at once.
+  // Qt has no idle callback. A cursor move or a new day change what the "today" button shows,
+  // so its state follows every jump at once, and MoveToday sets it too.
   UpdateTodayButton();
 }
 
 void TMainWindow::UpdateTodayButton() {
   jump_today_->setEnabled(!schedule_->Calendar().IsToday(schedule_->CursorDate()));
+}
+
+void TMainWindow::FollowClock(const TClock& clock) {
+  delete today_follower_;
+  today_follower_ = new TTodayFollower(
+      clock, schedule_->Calendar().Today(), [this](TDateRec today) { MoveToday(today); }, this);
+}
+
+void TMainWindow::MoveToday(TDateRec today) {
+  // A cursor on the old today moves with it (the date panel follows the jump); any other
+  // stays where the user put it.
+  schedule_->SetToday(today);
+  UpdateTodayButton();
 }
 
 void TMainWindow::SetCalendarKind(TCalendarKind kind) {

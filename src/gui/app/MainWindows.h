@@ -33,6 +33,8 @@ namespace pelo {
 class TDateJumpDialog;
 class TLiveFiles;
 class TSearchBar;
+class TClock;
+class TTodayFollower;
 class TQtNotices;
 class TPlacementStore;
 class TSchedule;
@@ -92,6 +94,12 @@ class TMainWindow : public QMainWindow {
   void ShowCursorDate(TSchedule* sender);
   // Enables the "today" button exactly when the cursor is not on today.
   void UpdateTodayButton();
+  // Keeps today on clock's from now on (see TTodayFollower): at once when its date is
+  // another, and again at every midnight, wake and change of the clock. The clock must
+  // outlive the window.
+  void FollowClock(const TClock& clock);
+  // The clock's date moved on: the schedule's today, the today button and the date panel.
+  void MoveToday(TDateRec today);
   // Shows the schedule in the calendar of kind (the table is rebuilt, the cursor stays) and
   // sets the toolbar's toggle to match.
   void SetCalendarKind(TCalendarKind kind);
@@ -160,6 +168,7 @@ class TMainWindow : public QMainWindow {
   QAction* calendar_current_ = nullptr;  // checked while the calendar of today is shown
   TLiveFiles* live_files_ = nullptr;
   TSearchBar* search_bar_ = nullptr;
+  TTodayFollower* today_follower_ = nullptr;  // null until FollowClock
 };
 
 }  // namespace pelo
