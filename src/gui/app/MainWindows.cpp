@@ -320,8 +320,11 @@ void TMainWindow::OpenDataFiles() {
 }
 
 void TMainWindow::AskJumpDate() {
-  if (!date_jump_dialog_)
+  if (!date_jump_dialog_) {
     date_jump_dialog_ = std::make_unique<TDateJumpDialog>(notices_, schedule_->Calendar().Today());
+    date_jump_dialog_->SetDateRefusal(
+        [this](TDateRec date) { return schedule_->Model().DateRefusal(date); });
+  }
   date_jump_dialog_->SetDate(schedule_->CursorDate());
   date_jump_dialog_->SetCalendarKind(schedule_->Calendar().Kind());
   if (!date_jump_dialog_->Execute(this)) return;

@@ -309,16 +309,34 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
   EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
   EXPECT_EQ(window->DateJumpDialog(), wrapper);
 
-  // A date that does not exist is refused by the schedule.
-  WhenModal([](QWidget& modal) {
-    Child<QComboBox>(modal, "MonthBox")->setEditText("2");
-    Child<QComboBox>(modal, "DayBox")->setEditText("30");
-    QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
-  });
-  notices.Clear();
-  Click(*window, "DateJumpButton");
-  EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
-  EXPECT_EQ(notices.Messages(), std::vector<std::string>{"日付が存在しません。"});
+  // A date the schedule refuses is refused before the form closes: the form stays with what
+  // was typed, to be mended or cancelled.
+  struct Refused {
+    int era;
+    const char* year;
+    const char* day;
+    const char* message;
+  };
+  const Refused refused[] = {{kEraChoiceHeisei, "38", "30", "日付が存在しません。"},
+                             {kEraChoiceWestern, "1500", "1", kRangeMessage}};
+  for (const Refused& row : refused) {
+    WhenModal([&row](QWidget& modal) {
+      Child<QComboBox>(modal, "EraBox")->setCurrentIndex(row.era);
+      Child<QComboBox>(modal, "YearBox")->setEditText(row.year);
+      Child<QComboBox>(modal, "MonthBox")->setEditText("2");
+      Child<QComboBox>(modal, "DayBox")->setEditText(row.day);
+      QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
+      EXPECT_TRUE(modal.isVisible()) << row.year;
+      EXPECT_EQ(Child<QComboBox>(modal, "EraBox")->currentIndex(), row.era);
+      EXPECT_EQ(Child<QComboBox>(modal, "YearBox")->currentText(), row.year);
+      EXPECT_EQ(Child<QComboBox>(modal, "DayBox")->currentText(), row.day);
+      QTest::mouseClick(Child<QPushButton>(modal, "CancelButton"), Qt::LeftButton);
+    });
+    notices.Clear();
+    Click(*window, "DateJumpButton");
+    EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3})) << row.year;
+    EXPECT_EQ(notices.Messages(), std::vector<std::string>{row.message}) << row.year;
+  }
 }
 
 TEST_F(MainWindowTest, DateDialogMovesRelatively) {
