@@ -404,8 +404,7 @@ void TDateJumpForm::EraChosen() {
 
 void TDateJumpForm::Confirm() {
   // Offsets always land on a day that exists; the schedule says if they leave its range.
-  const TCursorNotice refusal =
-      refusal_ && !Relative() ? refusal_(working_) : TCursorNotice::kNone;
+  const TCursorNotice refusal = refusal_ && !Relative() ? refusal_(working_) : TCursorNotice::kNone;
   if (refusal == TCursorNotice::kNone) {
     accept();
     return;

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <utility>
 
+#include "app/FileListTexts.h"
 #include "app/GridPictures.h"
 #include "app/PlacementStores.h"
 #include "calendar/Calendars.h"
@@ -106,6 +107,7 @@ void TViewCommands::CreateExportDialog() {
   dialog.setWindowTitle(Q("エクスポート"));
   // Qt's own dialog, as the open dialog: it speaks Japanese whatever the user's locale.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  ShowFileListInOurLocale(dialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   QStringList filters;
