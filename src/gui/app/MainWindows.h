@@ -7,6 +7,7 @@
 // that choice between runs.
 
 #include <QMainWindow>
+#include <QString>
 #include <QStringList>
 #include <array>
 #include <cstdint>
@@ -53,6 +54,13 @@ inline constexpr std::array<const char*, 3> kOpenFilters = {"ねりかファイ�
 
 // The calendar chosen in the last run: the classic one until the calendar of today was.
 TCalendarKind StoredCalendarKind(const TPlacementStore& store);
+
+// A toolbar button's hint: what it does, and the key that does the same if there is one,
+// as "次月 (Shift+→)".
+QString ToolbarHint(const char* hint, const char* keys);
+// The window's title for the loaded data files: "ぺろん" alone, with the first file's name,
+// and "+2" for two more: "ぺろん - a.nrk +2".
+QString WindowTitleFor(const std::vector<std::string>& paths);
 
 class TMainWindow : public QMainWindow {
   Q_OBJECT
@@ -144,6 +152,7 @@ class TMainWindow : public QMainWindow {
   void SaveSettings();
   // Replaces the loaded files, rebuilds the day table and goes to today.
   void LoadDataFiles(const std::vector<std::string>& names);
+  void ShowLoadedFilesInTitle();
 
   QStringList arguments_;
   std::unique_ptr<TQtNotices> own_notices_;  // null when the caller gave notices

@@ -953,6 +953,9 @@ std::span<const TSchedule::TKeyBinding> TSchedule::KeyTable() {
       {kCtrl, Qt::Key_V, [](TSchedule& s) { s.Paste(); }},
       {kCtrl, Qt::Key_Z, [](TSchedule& s) { s.UndoStep(); }},
       {kCtrl, Qt::Key_Q, [](TSchedule& s) { s.RedoStep(); }},
+      // The redo keys of other desktop programs.
+      {kCtrl, Qt::Key_Y, [](TSchedule& s) { s.RedoStep(); }},
+      {kCtrl | kShift, Qt::Key_Z, [](TSchedule& s) { s.RedoStep(); }},
       {kAlt, Qt::Key_Left, [](TSchedule& s) { s.ScrollAcross(-1); }},
       {kAlt, Qt::Key_Right, [](TSchedule& s) { s.ScrollAcross(1); }},
       {kAlt, Qt::Key_Up, [](TSchedule& s) { s.ScrollDown(-1); }},
@@ -962,21 +965,22 @@ std::span<const TSchedule::TKeyBinding> TSchedule::KeyTable() {
   return kTable;
 }
 
-// None, Shift, Alt or Ctrl alone: the key table, where a key it does not hold does nothing;
-// any other combination is the listeners' (OnKeyDown).
+// The key table first. Beyond it, None, Shift, Alt or Ctrl alone do nothing; any other
+// combination is the listeners' (OnKeyDown).
 void TSchedule::keyPressEvent(QKeyEvent* event) {
   const Qt::KeyboardModifiers mods =
       event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+  for (const TKeyBinding& binding : KeyTable()) {
+    if (binding.modifiers == mods && binding.key == event->key()) {
+      binding.action(*this);
+      event->accept();
+      return;
+    }
+  }
   if (mods != Qt::NoModifier && mods != Qt::ShiftModifier && mods != Qt::AltModifier &&
       mods != Qt::ControlModifier) {
     emit OnKeyDown(this, event);
     return;
-  }
-  for (const TKeyBinding& binding : KeyTable()) {
-    if (binding.modifiers == mods && binding.key == event->key()) {
-      binding.action(*this);
-      break;
-    }
   }
   event->accept();
 }
