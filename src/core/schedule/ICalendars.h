@@ -44,8 +44,11 @@ std::string EscapeIcsText(std::string_view text);
 // character is cut.
 std::string FoldIcsLine(std::string_view line);
 
-// The event's UID: the hash of the file's path and the line, the date and the place within
-// the day. Stable for the same files and unique within one output.
-std::string EventUid(std::string_view path, int32_t line_no, TDateRec date, int32_t place);
+// The event's UID: the FNV-1a 64 hash of the file's name (without its folder), the pack's
+// kind and the entry's line as written in the file, then the date and repeat, the count of
+// the same line on that day before it. The same line on the same day keeps its UID however
+// the other lines change, and however often the file is read.
+std::string EventUid(std::string_view path, std::string_view source_line, int32_t kind,
+                     TDateRec date, int32_t repeat);
 
 }  // namespace pelo
