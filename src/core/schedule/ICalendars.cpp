@@ -236,13 +236,14 @@ class TIcsEventWriter {
 }  // namespace
 
 void WriteICalendar(std::ostream& stream, const TEntryList& list, const std::vector<TDayRow>& rows,
-                    TDateRec today) {
+                    TDateRec today, const std::vector<std::string>& calendar_properties) {
   TChunkedStream chunks(stream);
   std::string& out = chunks.Text();
   AppendFoldedIcsLine(out, "BEGIN:VCALENDAR");
   AppendFoldedIcsLine(out, "VERSION:2.0");
   AppendFoldedIcsLine(out, "PRODID:-//Pelo//pelo-agenda//JA");
   AppendFoldedIcsLine(out, "CALSCALE:GREGORIAN");
+  for (const std::string& property : calendar_properties) AppendFoldedIcsLine(out, property);
   TIcsEventWriter events(list, out, today);
   for (const TDayRow& row : rows) {
     events.Write(row);

@@ -19,9 +19,10 @@ struct TTime;
 
 // An RFC 5545 calendar with one event per row, CRLF line ends, folded at 75 octets, written
 // to stream as it is made. Nothing in it depends on the clock: the stamp is today's date, the
-// UIDs come from the rows.
+// UIDs come from the rows. calendar_properties ("NAME:VALUE", unfolded) follow the calendar's
+// own lines.
 void WriteICalendar(std::ostream& stream, const TEntryList& list, const std::vector<TDayRow>& rows,
-                    TDateRec today);
+                    TDateRec today, const std::vector<std::string>& calendar_properties = {});
 
 // ---- Pieces of the iCalendar form ----
 
