@@ -8,14 +8,17 @@ namespace pelo::serve {
 
 const char* const kServeUsage =
     "usage: pelo-serve [--listen [ADDR:]PORT] [--token-file FILE]\n"
-    "                  [--tls-cert FILE --tls-key FILE] [--threads N] [--today DATE]\n"
+    "                  [--tls-cert FILE --tls-key FILE] [--threads N] [--timeout SECONDS]\n"
+    "                  [--today DATE]\n"
     "                  [--filter FILTERTEXT] [--grep TEXT] [--calendar classic|current] FILE...\n"
     "  --listen     address and port to listen on (default 127.0.0.1:8737; port 0: a free\n"
     "               one); any address other than loopback needs --token-file\n"
     "  --token-file a file whose first line is the token every request must carry\n"
     "               (Authorization: Bearer TOKEN, or ?token=TOKEN)\n"
     "  --tls-cert, --tls-key  serve HTTPS with this certificate and private key (PEM)\n"
-    "  --threads    requests served at once (default 8)\n";
+    "  --threads    requests served at once (default 8)\n"
+    "  --timeout    seconds a request may take to arrive whole, and a write to go out\n"
+    "               (default 10)\n";
 
 namespace {
 
@@ -31,10 +34,12 @@ TParseError ReadServeOption(std::string_view name, const std::string& value, std
     if (!ParseListenAddress(value, options.host, options.port)) {
       return {Concat({"--listen: '", value, "' is not [ADDR:]PORT with a port of 0..65535"}), i};
     }
-  } else if (name == "--threads") {
-    if (!ReadNumber(value, options.threads) || options.threads < 1 ||
-        options.threads > kMaxThreads) {
-      return {Concat({"--threads: '", value, "' is not a number of 1..256"}), i};
+  } else if (name == "--threads" || name == "--timeout") {
+    const bool threads = name == "--threads";
+    int32_t& number = threads ? options.threads : options.timeout;
+    const int32_t most = threads ? kMaxThreads : kMaxTimeout;
+    if (!ReadNumber(value, number) || number < 1 || number > most) {
+      return {Concat({name, ": '", value, "' is not a number of 1..", NumberText(most)}), i};
     }
   } else if (value.empty()) {
     return {Concat({"option '", name, "' needs a value"}), i};
@@ -76,7 +81,7 @@ bool IsLoopback(std::string_view host) noexcept {
 TParseError ParseServeArguments(const std::vector<std::string>& args, TServeOptions& options) {
   const agenda::TOwnOptions own = {
       {},
-      {"--listen", "--token-file", "--tls-cert", "--tls-key", "--threads"},
+      {"--listen", "--token-file", "--tls-cert", "--tls-key", "--threads", "--timeout"},
       [&](std::string_view name, const std::string& value, std::size_t i) {
         return ReadServeOption(name, value, i, options);
       }};

@@ -3,7 +3,7 @@
 // The command line of pelo-serve: the files and shared options of pelo-agenda, where to
 // listen, the token and the certificate:
 //   pelo-serve [--listen [ADDR:]PORT] [--token-file FILE] [--tls-cert FILE --tls-key FILE]
-//              [--threads N] [--today DATE] [--filter FILTERTEXT] [--grep TEXT]
+//              [--threads N] [--timeout SECONDS] [--today DATE] [--filter FILTERTEXT] [--grep TEXT]
 //              [--calendar classic|current] FILE...
 
 #include <cstdint>
@@ -20,6 +20,8 @@ inline constexpr std::string_view kDefaultHost = "127.0.0.1";
 inline constexpr int32_t kDefaultPort = 8737;
 inline constexpr int32_t kDefaultThreads = 8;
 inline constexpr int32_t kMaxThreads = 256;
+inline constexpr int32_t kDefaultTimeout = 10;  // seconds
+inline constexpr int32_t kMaxTimeout = 600;
 
 struct TServeOptions : agenda::TInputOptions {
   std::string host{kDefaultHost};
@@ -28,6 +30,7 @@ struct TServeOptions : agenda::TInputOptions {
   std::string tls_cert;
   std::string tls_key;
   int32_t threads = kDefaultThreads;
+  int32_t timeout = kDefaultTimeout;  // for a request to arrive whole, and for each write
 };
 
 // Reads the arguments (without the program name), then checks that they go together: a data

@@ -4,6 +4,7 @@
 #include <pthread.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <iostream>
 #include <string>
@@ -87,6 +88,9 @@ int main(int argc, char** argv) {
 
   THttpLimits limits;
   limits.threads = options.threads;
+  limits.request_deadline = std::chrono::seconds(options.timeout);
+  limits.read_timeout = std::min(limits.read_timeout, limits.request_deadline);
+  limits.write_timeout = limits.request_deadline;
   TServeSite site(files, settings, today);
   THttpServer server(site, limits, {options.tls_cert, options.tls_key}, std::cerr);
   std::string error;
