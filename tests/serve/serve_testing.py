@@ -6,6 +6,7 @@ import re
 import signal
 import subprocess
 import sys
+import tempfile
 
 SKIP = 77  # the exit status CTest is told means "skipped"
 
@@ -18,9 +19,11 @@ def skip(reason):
 class Server:
     def __init__(self, binary, args, cwd=None):
         self.log = ""
+        # The log goes to a file: a pipe nobody empties would stop the server once full.
+        self.log_file = tempfile.TemporaryFile("w+", encoding="utf-8")
         self.process = subprocess.Popen(
             [binary, "--listen", "127.0.0.1:0"] + args, cwd=cwd,
-            stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+            stdout=subprocess.PIPE, stderr=self.log_file, text=True)
         line = self.process.stdout.readline()
         found = re.search(r"http://127\.0\.0\.1:(\d+)/", line)
         if not found:
@@ -40,10 +43,12 @@ class Server:
         if self.process.poll() is None:
             self.process.send_signal(signal.SIGTERM)
         try:
-            _, self.log = self.process.communicate(timeout=20)
+            self.process.communicate(timeout=20)
         except subprocess.TimeoutExpired:
             self.process.kill()
-            _, self.log = self.process.communicate()
+            self.process.communicate()
+        self.log_file.seek(0)
+        self.log = self.log_file.read()
         return self.process.returncode
 
     def __enter__(self):

@@ -3,6 +3,7 @@
 #include <arpa/inet.h>
 #include <httplib.h>
 #include <netinet/in.h>
+#include <netinet/tcp.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -112,6 +113,10 @@ class TDeadlineServer : public httplib::Server {
 
  private:
   bool process_and_close_socket(socket_t socket) override {
+    // httplib writes the head and the body apart: without this each answer would wait for the
+    // client's delayed acknowledgement.
+    const int on = 1;
+    setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     TDeadlineStream stream(socket, limits_);
     bool closed = false;
     for (int32_t left = limits_.keep_alive_requests; left > 0 && !closed && is_running(); --left) {
