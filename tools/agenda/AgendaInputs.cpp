@@ -6,6 +6,8 @@
 #include "datafiles/EntryLists.h"
 #include "schedule/IniFiles.h"
 #include "schedule/Pages.h"
+#include "schedule/RowSearches.h"
+#include "schedule/ScheduleSettings.h"
 #include "text/Texts.h"
 
 namespace pelo::agenda {
@@ -61,6 +63,20 @@ void ReadPageFilter(const std::vector<std::string>& paths, TFilterSet& filter,
     TPage page(kScreenHeight);
     if (page.Read(ini, kPageSection)) filter = page.Schedule.Filter;
   }
+}
+
+TFilterSet ShownFilter(const TInputOptions& inputs, std::vector<std::string>& warnings) {
+  TFilterSet filter = TScheduleSettings{}.Filter;
+  ReadPageFilter(inputs.page_files, filter, warnings);
+  if (inputs.filter) filter = *inputs.filter;
+  return filter;
+}
+
+std::vector<TDayRow> ShownRows(TEntryList& list, TCalendar& calendar, const TFilterSet& filter,
+                               const std::optional<std::string>& grep, TDateRec from, TDateRec to) {
+  std::vector<TDayRow> rows = DayRows(list, calendar, filter, from, to);
+  if (grep) rows = MatchingRows(list, std::move(rows), *grep);
+  return rows;
 }
 
 }  // namespace pelo::agenda
