@@ -268,9 +268,9 @@ TEST_F(SchedulePaint, EmptyCellsAndMonthTitles) {
             10);
 }
 
-// A paint device that keeps the texts drawn on it, each with where it lies and the clip it was
-// drawn in, and drops everything else.
-class TTextRecorder : public QPaintDevice, QPaintEngine {
+// An image that keeps the texts drawn on it, each with where it lies and the clip it was drawn
+// in, and paints nothing.
+class TTextRecorder : public QImage, QPaintEngine {
  public:
   struct TDrawnText {
     QString Text;
@@ -278,7 +278,10 @@ class TTextRecorder : public QPaintDevice, QPaintEngine {
     QRectF Clip;
     QRectF Shown() const { return Rect & Clip; }
   };
-  TTextRecorder(QSize size, qreal ratio) : QPaintEngine(AllFeatures), size_(size), ratio_(ratio) {}
+  TTextRecorder(QSize size, qreal ratio)
+      : QImage(size * ratio, Format_ARGB32_Premultiplied), QPaintEngine(AllFeatures) {
+    setDevicePixelRatio(ratio);
+  }
   std::vector<TDrawnText> texts;
 
   QPaintEngine* paintEngine() const override { return const_cast<TTextRecorder*>(this); }
@@ -296,20 +299,6 @@ class TTextRecorder : public QPaintDevice, QPaintEngine {
     texts.push_back(
         {item.text(), painter()->transform().mapRect(rect), painter()->transform().mapRect(clip)});
   }
-
- protected:
-  int metric(PaintDeviceMetric metric) const override {
-    if (metric == PdmWidth) return size_.width();
-    if (metric == PdmHeight) return size_.height();
-    if (metric == PdmDevicePixelRatio) return static_cast<int>(ratio_);
-    if (metric == PdmDevicePixelRatioScaled)
-      return static_cast<int>(ratio_ * devicePixelRatioFScale());
-    return metric == PdmDepth ? 32 : 96;  // the resolutions; nothing reads the rest
-  }
-
- private:
-  QSize size_;
-  qreal ratio_;
 };
 
 TEST_F(SchedulePaint, TitleTextsNeverOverlapAndTheCellsReachTheEdges) {
