@@ -2,7 +2,9 @@
 
 // Finding the lines of the days that hold a text: a line matches when the text is in the line
 // as its cell shows it (annotation codes expanded) or in the line of the data file its entry
-// was read from, both folded as a search folds them (text/SearchTexts.h).
+// was read from, both folded as a search folds them (text/SearchTexts.h). Lines already made
+// are matched one by one (TLineMatcher); the days of the whole calendar are found by matching
+// the entries first and walking only the days of those that may match (TCalendarSearch).
 
 #include <cstddef>
 #include <cstdint>
