@@ -46,13 +46,13 @@ TCodeCharacters::TCodeCharacters() {
     if (PlainLineText(code, {}, kSome, kSome, kSome, kSome, kKinds[0]) != code) codes += code;
   }
   // A day every quarter of the calendar, base date and shown day alike, for the eras, the old
-  // calendar, the rokuyo, the signs and the zodiac's animals, in both calendars.
+  // calendar, the rokuyo, the signs and the zodiac's animals; the two calendars take turns (no
+  // era is shorter than half a year, and they write the same words otherwise).
   constexpr int32_t kDayStep = 91;
+  std::size_t turn = 0;
   for (TDateRec day = kFirstCalendarDate; DayNumber(day) <= kLastCalendarDay;
-       day = AddDays(day, kDayStep)) {
-    for (const TCalendarKind kind : kKinds) {
-      AddFolded(PlainLineText(codes, {}, day, day, day, day, kind));
-    }
+       day = AddDays(day, kDayStep), ++turn) {
+    AddFolded(PlainLineText(codes, {}, day, day, day, day, kKinds[turn % 2]));
   }
   // Counts of 0 to 102 years (ages, anniversaries, memorials), periods of some days, the
   // distance of a derived day either side of its occurrence and the blank before a code string.
@@ -223,9 +223,11 @@ std::vector<TDayRow> TCalendarSearch::Rows(TDateRec first, TDateRec last, std::s
       order.emplace_back(day, found.size());
       found.push_back(pack);
     });
-    // By day, and within a day as they came; only the lines listed are made.
-    std::sort(order.begin(), order.end());
-    order.resize(std::min(order.size(), max - rows.size()));
+    // By day, and within a day as they came; only the lines listed are ordered and made.
+    const std::size_t listed = std::min(order.size(), max - rows.size());
+    std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(listed),
+                      order.end());
+    order.resize(listed);
     for (const auto& [day, index] : order) {
       const TDatePack& pack = found[index];
       rows.push_back({pack.Date(), pack.Kind, pack.Entry, LineText(pack, calendar_.Kind()), 0});
