@@ -95,20 +95,22 @@ TEntryMatcher::TEntryMatcher(const TEntryList& list, std::string_view text, TCal
     if (code_characters == nullptr || code_characters->Holds(c)) continue;
     beyond_codes_.emplace_back(needle.substr(start, pos - start));
   }
-  kinds_.assign(static_cast<std::size_t>(list.Count()), kNever);
   for (int32_t position = 0; position < list.Count(); ++position) {
     const TEntry& entry = *list.Entry(position);
     if (entry.IsDeleted() || !entry.ErrorText.empty()) continue;
     if (entry.DayMark) day_marked_.push_back(&entry);
     const TMatchKind kind = KindOf(entry);
     if (kind == kNever) continue;
-    kinds_[static_cast<std::size_t>(position)] = kind;
+    kinds_.emplace_back(&entry, kind);
     candidates_.push_back(&entry);
   }
+  std::sort(kinds_.begin(), kinds_.end(), std::less<>());
 }
 
 TEntryMatcher::TMatchKind TEntryMatcher::KindOf(const TEntry& entry) {
-  if (search_.Found(list_.SourceLine(entry))) return kEveryDay;
+  literal_.clear();
+  AppendSearchFold(list_.SourceLine(entry), literal_);
+  if (search_.FoundFolded(literal_)) return kEveryDay;
   const bool derived = entry.DerivedDates && !entry.DerivedDates->Empty();
   if (HasFixedLineText(entry)) {
     bool found = false;
@@ -128,9 +130,8 @@ TEntryMatcher::TMatchKind TEntryMatcher::KindOf(const TEntry& entry) {
 
 bool TEntryMatcher::CodesMayShow(const TEntry& entry) {
   if (beyond_codes_.empty()) return true;
-  // What the line shows besides the codes' words: the entry's own characters and its times.
-  literal_.clear();
-  AppendSearchFold(list_.SourceLine(entry), literal_);
+  // What the line shows besides the codes' words: the entry's own characters (its data-file
+  // line, folded already) and its times.
   if (entry.Times) AppendSearchFold(TimeListText(*entry.Times), literal_);
   return std::all_of(beyond_codes_.begin(), beyond_codes_.end(), [this](const std::string& c) {
     return literal_.find(c) != std::string::npos;
@@ -138,13 +139,13 @@ bool TEntryMatcher::CodesMayShow(const TEntry& entry) {
 }
 
 TEntryMatcher::TMatchKind TEntryMatcher::KindOf(const TDatePack& pack) const noexcept {
-  // The packs come from a build of the list, which numbered its entries.
-  const int32_t position = pack.Entry != nullptr ? pack.Entry->ListIndex : -1;
-  if (position < 0 || position >= static_cast<int32_t>(kinds_.size()) ||
-      list_.Entry(position) != pack.Entry) {
-    return kNever;
-  }
-  return kinds_[static_cast<std::size_t>(position)];
+  // Found by the entry's address alone: the packs of a table are many, their entries far apart.
+  const auto known =
+      std::lower_bound(kinds_.begin(), kinds_.end(), pack.Entry,
+                       [](const std::pair<const TEntry*, TMatchKind>& item, const TEntry* entry) {
+                         return std::less<>()(item.first, entry);
+                       });
+  return known != kinds_.end() && known->first == pack.Entry ? known->second : kNever;
 }
 
 bool TEntryMatcher::Matches(const TDatePack& pack) {
@@ -172,11 +173,9 @@ void TCalendarSearch::VisitSpan(int32_t first_year, int32_t first_day, int32_t l
                                 const std::function<void(const TDatePack&, int32_t)>& visit) {
   // The cheap tests first: the table holds every entry's packs.
   const auto visit_match = [&](const TDatePack& pack) {
-    if (!matcher_.MayMatch(pack)) return;
     const int32_t day = DayNumber(pack.Date());
-    if (day >= first_day && day <= last_day && filter_.Passes(pack) && matcher_.Matches(pack)) {
-      visit(pack, day);
-    }
+    if (day < first_day || day > last_day || !matcher_.MayMatch(pack)) return;
+    if (filter_.Passes(pack) && matcher_.Matches(pack)) visit(pack, day);
   };
   if (table_packs_ != nullptr && first_year == table_first_year_) {
     for (const TDatePack& pack : table_packs_->Packs()) visit_match(pack);
