@@ -104,7 +104,9 @@ TEntryMatcher::TEntryMatcher(const TEntryList& list, std::string_view text, TCal
     kinds_.emplace_back(&entry, kind);
     candidates_.push_back(&entry);
   }
-  std::sort(kinds_.begin(), kinds_.end(), std::less<>());
+  std::sort(kinds_.begin(), kinds_.end(), [](const TEntryKind& a, const TEntryKind& b) {
+    return std::less<const TEntry*>()(a.first, b.first);
+  });
 }
 
 TEntryMatcher::TMatchKind TEntryMatcher::KindOf(const TEntry& entry) {
@@ -140,11 +142,10 @@ bool TEntryMatcher::CodesMayShow(const TEntry& entry) {
 
 TEntryMatcher::TMatchKind TEntryMatcher::KindOf(const TDatePack& pack) const noexcept {
   // Found by the entry's address alone: the packs of a table are many, their entries far apart.
-  const auto known =
-      std::lower_bound(kinds_.begin(), kinds_.end(), pack.Entry,
-                       [](const std::pair<const TEntry*, TMatchKind>& item, const TEntry* entry) {
-                         return std::less<>()(item.first, entry);
-                       });
+  const auto known = std::lower_bound(kinds_.begin(), kinds_.end(), pack.Entry,
+                                      [](const TEntryKind& item, const TEntry* entry) {
+                                        return std::less<const TEntry*>()(item.first, entry);
+                                      });
   return known != kinds_.end() && known->first == pack.Entry ? known->second : kNever;
 }
 

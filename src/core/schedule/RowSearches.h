@@ -107,7 +107,8 @@ class TEntryMatcher {
   std::string literal_;  // the folded data-file line of the entry looked at
   std::vector<const TEntry*> candidates_;
   std::vector<const TEntry*> day_marked_;
-  std::vector<std::pair<const TEntry*, TMatchKind>> kinds_;  // of the candidates, by address
+  using TEntryKind = std::pair<const TEntry*, TMatchKind>;
+  std::vector<TEntryKind> kinds_;  // of the candidates, by address
 };
 
 // The days of the whole calendar (kFirstCalendarDate .. kLastCalendarDate) with a line that
