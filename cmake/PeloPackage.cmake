@@ -19,7 +19,12 @@ foreach(_pelo_lang IN ITEMS "" "ja")
 endforeach()
 add_custom_target(pelo_man_pages ALL DEPENDS ${_pelo_man_outputs})
 
-set(PELO_PACKAGE_MAINTAINER "Pelo developers <pelo@example.org>"
+# The licence, where Debian keeps every package's.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/pelo
+        RENAME copyright)
+
+# Whoever builds a package for others names himself here.
+set(PELO_PACKAGE_MAINTAINER "The Pelo developers <pelo@localhost>"
     CACHE STRING "The Maintainer field of the Debian package")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pelo)

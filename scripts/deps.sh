@@ -36,7 +36,7 @@ PELO_BUILD_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-svg-dev libqt6svg6
-  qt6-translations-l10n
+  qt6-translations-l10n qt6-l10n-tools
   fonts-ipafont-gothic fonts-ipafont-mincho
 )
 

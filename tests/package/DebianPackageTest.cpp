@@ -7,6 +7,8 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -85,7 +87,22 @@ TEST_F(DebianPackageTest, HoldsTheProgramsAndTheirDesktopFiles) {
                        {"./usr/share/man/man1/pelo-agenda.1.gz", data},
                        {"./usr/share/man/ja/man1/pelo.1.gz", data},
                        {"./usr/share/man/ja/man1/pelo-agenda.1.gz", data},
+                       {"./usr/share/doc/pelo/copyright", data},
                    }));
+}
+
+TEST_F(DebianPackageTest, CarriesTheLicenceAsItsCopyright) {
+  const std::string tree = (fs::path(folder_) / "tree").string();
+  const test::ProcessResult unpacked = RunProcess(dpkg_deb_, {"-x", deb_, tree});
+  ASSERT_EQ(unpacked.exit_code, 0) << unpacked.err;
+  const auto read = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string{std::istreambuf_iterator<char>(in), {}};
+  };
+  const std::string licence = read(kSource + "/LICENSE");
+  EXPECT_NE(licence.find("MIT License"), std::string::npos);
+  EXPECT_NE(licence.find("The Pelo developers"), std::string::npos);
+  EXPECT_EQ(read(tree + "/usr/share/doc/pelo/copyright"), licence);
 }
 
 TEST_F(DebianPackageTest, ControlFieldsNameWhatItNeeds) {
@@ -95,7 +112,16 @@ TEST_F(DebianPackageTest, ControlFieldsNameWhatItNeeds) {
       {"Priority", "optional"},
   };
   for (const auto& [name, value] : fields) EXPECT_EQ(Field(name), value) << name;
-  EXPECT_NE(Field("Maintainer").find('<'), std::string::npos);
+  // "Name <address>", as configured, and none of the names reserved for examples.
+  const std::string maintainer = Field("Maintainer");
+  EXPECT_EQ(maintainer, PELO_MAINTAINER);
+  const std::size_t open = maintainer.find(" <");
+  ASSERT_NE(open, std::string::npos) << maintainer;
+  EXPECT_GT(open, 0u) << maintainer;
+  EXPECT_EQ(maintainer.back(), '>') << maintainer;
+  for (const char* placeholder : {"example.org", "example.com", "example.net", "nobody"}) {
+    EXPECT_EQ(maintainer.find(placeholder), std::string::npos) << maintainer;
+  }
   EXPECT_EQ(Field("Description").substr(0, Field("Description").find('\n')),
             "read-only viewer for Nerika schedule data files");
   // Found by dpkg-shlibdeps from the programs' links, and what no link shows.

@@ -7,6 +7,7 @@
 // that choice between runs.
 
 #include <QMainWindow>
+#include <QString>
 #include <QStringList>
 #include <array>
 #include <cstdint>
@@ -33,6 +34,8 @@ namespace pelo {
 class TDateJumpDialog;
 class TLiveFiles;
 class TSearchBar;
+class TClock;
+class TTodayFollower;
 class TQtNotices;
 class TPlacementStore;
 class TSchedule;
@@ -51,6 +54,13 @@ inline constexpr std::array<const char*, 3> kOpenFilters = {"ねりかファイ�
 
 // The calendar chosen in the last run: the classic one until the calendar of today was.
 TCalendarKind StoredCalendarKind(const TPlacementStore& store);
+
+// A toolbar button's hint: what it does, and the key that does the same if there is one,
+// as "次月 (Shift+→)".
+QString ToolbarHint(const char* hint, const char* keys);
+// The window's title for the loaded data files: "ぺろん" alone, with the first file's name,
+// and "+2" for two more: "ぺろん - a.nrk +2".
+QString WindowTitleFor(const std::vector<std::string>& paths);
 
 class TMainWindow : public QMainWindow {
   Q_OBJECT
@@ -92,6 +102,12 @@ class TMainWindow : public QMainWindow {
   void ShowCursorDate(TSchedule* sender);
   // Enables the "today" button exactly when the cursor is not on today.
   void UpdateTodayButton();
+  // Keeps today on clock's from now on (see TTodayFollower): at once when its date is
+  // another, and again at every midnight, wake and change of the clock. The clock must
+  // outlive the window.
+  void FollowClock(const TClock& clock);
+  // The clock's date moved on: the schedule's today, the today button and the date panel.
+  void MoveToday(TDateRec today);
   // Shows the schedule in the calendar of kind (the table is rebuilt, the cursor stays) and
   // sets the toolbar's toggle to match.
   void SetCalendarKind(TCalendarKind kind);
@@ -136,6 +152,7 @@ class TMainWindow : public QMainWindow {
   void SaveSettings();
   // Replaces the loaded files, rebuilds the day table and goes to today.
   void LoadDataFiles(const std::vector<std::string>& names);
+  void ShowLoadedFilesInTitle();
 
   QStringList arguments_;
   std::unique_ptr<TQtNotices> own_notices_;  // null when the caller gave notices
@@ -160,6 +177,7 @@ class TMainWindow : public QMainWindow {
   QAction* calendar_current_ = nullptr;  // checked while the calendar of today is shown
   TLiveFiles* live_files_ = nullptr;
   TSearchBar* search_bar_ = nullptr;
+  TTodayFollower* today_follower_ = nullptr;  // null until FollowClock
 };
 
 }  // namespace pelo

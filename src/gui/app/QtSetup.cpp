@@ -15,18 +15,33 @@
 #include "app/PlacementStores.h"
 #include "widgets/Pictures.h"
 
+// The catalogue is a resource of the static library: nothing else refers to it, so it is
+// registered by name; Q_INIT_RESOURCE must stand outside every namespace.
+static void InitTranslationResources() { Q_INIT_RESOURCE(pelo_qt_extra_ja); }
+
 namespace pelo {
 
 namespace {
 
-void InstallQtJapanese(QApplication& app) {
+bool InstallTranslator(QApplication& app, const QString& name, const QString& folder) {
   auto translator = std::make_unique<QTranslator>();
-  if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
-                        QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    return;
+  if (!translator->load(QLocale(QLocale::Japanese, QLocale::Japan), name, QStringLiteral("_"),
+                        folder)) {
+    return false;
   }
   translator->setParent(&app);
   QCoreApplication::installTranslator(translator.release());
+  return true;
+}
+
+void InstallQtJapanese(QApplication& app) {
+  // Dates, sizes and file types in the file dialogs' lists follow the default locale.
+  QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+  InstallTranslator(app, QStringLiteral("qtbase"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+  // Ours, for the texts Qt's catalogue lacks; installed last, so it is asked first.
+  InitTranslationResources();
+  InstallTranslator(app, QStringLiteral("pelo_qt_extra"), QStringLiteral(":/translations"));
 }
 
 }  // namespace

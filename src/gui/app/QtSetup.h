@@ -28,8 +28,9 @@ class TRuntimeFolder {
 
 // The names the window placement is stored under and the desktop knows the program by, the
 // window icon, the font substitutions, and Qt's own texts (the file dialog's labels and
-// buttons, the standard buttons of message boxes) in Japanese whatever the user's locale: the
-// whole interface is Japanese. Without Qt's translations installed those texts stay English.
+// buttons, the standard buttons of message boxes, the dates of the file lists) in Japanese
+// whatever the user's locale: the whole interface is Japanese. Qt's catalogue comes from Qt's
+// translations; the few texts it lacks come from our own, built in.
 void PrepareApplication(QApplication& app);
 
 }  // namespace pelo

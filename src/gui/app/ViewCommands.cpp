@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "app/CommandLines.h"
+#include "app/FileListTexts.h"
 #include "app/GridPictures.h"
 #include "app/OutputFiles.h"
 #include "app/PlacementStores.h"
@@ -128,6 +129,7 @@ void TViewCommands::CreateExportDialog() {
   dialog.setWindowTitle(Q("エクスポート"));
   // Qt's own dialog, as the open dialog: it speaks Japanese whatever the user's locale.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  ShowFileListInOurLocale(dialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   QStringList filters;

@@ -77,6 +77,8 @@ class TViewCommands : public QObject {
   bool MayWrite(const QString& path);
   // The toggle, as the user would use it.
   void SetSortByTime(bool sort);
+  // The toggle's action (Ctrl+T), for the toolbar.
+  QAction& SortAction() const noexcept { return *sort_action_; }
 
  private:
   void CreateActions(QWidget& window);

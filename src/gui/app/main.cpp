@@ -88,8 +88,10 @@ int main(int argc, char** argv) {
   pelo::PrepareApplication(app);
   QStringList arguments = QApplication::arguments();
   if (!arguments.isEmpty()) arguments.removeFirst();
-  // Today is read from the clock once, here; everything after works with this date.
-  pelo::TMainWindow window(arguments, pelo::SystemToday());
+  // Today comes from the clock, and moves on with it while the window is open.
+  const pelo::TSystemClock clock;
+  pelo::TMainWindow window(arguments, clock.Today());
+  window.FollowClock(clock);
   QObject::connect(&quit_signals, &pelo::TQuitSignals::Received, &window,
                    [&window] { CloseForQuit(window); });
 

@@ -517,6 +517,61 @@ TEST_F(DateJumpDialogTest, CaptionReplacesTheFormsOwn) {
   EXPECT_EQ(shown, Q("移動先の年月日"));
 }
 
+TEST_F(DateJumpDialogTest, ARefusedDateKeepsTheFormOpenWithWhatWasTyped) {
+  using Kind = RecordingNotices::Kind;
+  struct Case {
+    bool relative;
+    TCursorNotice refusal;
+    bool closes;
+    std::vector<TDateRec> asked;  // the dates the refusal was asked about
+    std::vector<std::string> messages;
+  };
+  const Case cases[] = {
+      {false, TCursorNotice::kNonexistent, false, {{2026, 2, 30}}, {"日付が存在しません。"}},
+      {false, TCursorNotice::kOutOfRange, false, {{2026, 2, 30}}, {kCalendarRangeMessage}},
+      {false, TCursorNotice::kNone, true, {{2026, 2, 30}}, {}},
+      // Offsets always name a day; the schedule answers for its range itself.
+      {true, TCursorNotice::kNonexistent, true, {}, {}},
+  };
+  for (const Case& c : cases) {
+    const std::string trace = CursorNoticeText(c.refusal);
+    notices.Clear();
+    std::vector<TDateRec> asked;
+    wrapper.SetDate({2024, 3, 15});
+    wrapper.SetDateRefusal([&asked, &c](TDateRec date) {
+      asked.push_back(date);
+      return c.refusal;
+    });
+    bool closed_by_ok = false;
+    RunWithForm(wrapper, [&c, &closed_by_ok](TDateJumpForm& form) {
+      if (c.relative) QTest::mouseClick(Child<QCheckBox>(form, "RelativeBox"), Qt::LeftButton);
+      Child<QComboBox>(form, "EraBox")->setCurrentIndex(kEraChoiceHeisei);
+      Child<QComboBox>(form, "YearBox")->setEditText("38");
+      Child<QComboBox>(form, "MonthBox")->setEditText("2");
+      Child<QComboBox>(form, "DayBox")->setEditText("30");
+      QTest::mouseClick(Child<QPushButton>(form, "OkButton"), Qt::LeftButton);
+      closed_by_ok = !form.isVisible();
+      if (closed_by_ok) return;
+      EXPECT_EQ(Child<QComboBox>(form, "EraBox")->currentIndex(), kEraChoiceHeisei);
+      const QStringList typed = {Child<QComboBox>(form, "YearBox")->currentText(),
+                                 Child<QComboBox>(form, "MonthBox")->currentText(),
+                                 Child<QComboBox>(form, "DayBox")->currentText()};
+      EXPECT_EQ(typed, QStringList({"38", "2", "30"}));
+      form.reject();
+    });
+    EXPECT_EQ(wrapper.Execute(), c.closes) << trace;
+    EXPECT_EQ(closed_by_ok, c.closes) << trace;
+    EXPECT_EQ(asked, c.asked) << trace;
+    EXPECT_EQ(notices.Messages(), c.messages) << trace;
+    if (!c.messages.empty()) {
+      ASSERT_EQ(notices.events.size(), 2u) << trace;
+      EXPECT_EQ(notices.events[0].kind, Kind::kBeep) << trace;
+      EXPECT_EQ(notices.events[0].beep, TBeepKind::kPlain) << trace;
+      EXPECT_EQ(notices.events[1].kind, Kind::kInformation) << trace;
+    }
+  }
+}
+
 TEST_F(DateJumpDialogTest, EnterInTheYearBoxPressesOk) {
   wrapper.SetDate({2024, 3, 15});
   RunWithForm(wrapper, [](TDateJumpForm& form) {

@@ -25,6 +25,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ModalSteps.h"
@@ -145,19 +146,20 @@ TEST_F(MainWindowTest, WindowAndToolbar) {
   const std::vector<Button> buttons = {
       {"OpenButton", "開く", "開く"},
       {nullptr, nullptr, nullptr},  // the divider
-      {"PreviousYearButton", "前年にジャンプ", "前年"},
-      {"PreviousMonthButton", "前月にジャンプ", "前月"},
+      {"PreviousYearButton", "前年 (Shift+↑)", "前年"},
+      {"PreviousMonthButton", "前月 (Shift+←)", "前月"},
       {"PreviousWeekButton", "前週にジャンプ", "前週"},
       {"PreviousDayButton", "前日にジャンプ", "前日"},
-      {"TodayButton", "今日にジャンプ", "今日"},
+      {"TodayButton", "今日 (Home)", "今日"},
       {"NextDayButton", "次日にジャンプ", "次日"},
       {"NextWeekButton", "次週にジャンプ", "次週"},
-      {"NextMonthButton", "次月にジャンプ", "次月"},
-      {"NextYearButton", "次年にジャンプ", "次年"},
+      {"NextMonthButton", "次月 (Shift+→)", "次月"},
+      {"NextYearButton", "次年 (Shift+↓)", "次年"},
       {nullptr, nullptr, nullptr},  // the separator
       {"DateJumpButton", "指定年月日にジャンプ", ""},
       {nullptr, nullptr, nullptr},  // the separator
-      {"CalendarCurrentButton", "現在の暦（祝日と旧暦）", "現在の暦"},
+      {"CalendarCurrentButton", "現在の暦（祝日と旧暦） (Ctrl+K)", "現在の暦"},
+      {"SortByTimeButton", "時刻順に並べる (Ctrl+T)", "時刻順に並べる"},
   };
   QToolBar* tool_bar = Child<QToolBar>(window, "ToolBar");
   const QList<QAction*> actions = tool_bar->actions();
@@ -179,10 +181,97 @@ TEST_F(MainWindowTest, WindowAndToolbar) {
     EXPECT_FALSE(button->icon().isNull()) << buttons[i].name;
   }
   EXPECT_EQ(tool_bar->iconSize(), QSize(19, 19));
-  const QAction* calendar = actions.back();
-  EXPECT_TRUE(calendar->isCheckable());
-  EXPECT_FALSE(calendar->isChecked());
-  EXPECT_EQ(calendar->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));
+  // The two toggles, off until the start-up applies the pages and the stored choices.
+  const std::pair<const QAction*, QKeySequence> toggles[] = {
+      {actions[actions.size() - 2], QKeySequence(Qt::CTRL | Qt::Key_K)},
+      {actions.back(), QKeySequence(Qt::CTRL | Qt::Key_T)}};
+  for (const auto& [toggle, keys] : toggles) {
+    EXPECT_TRUE(toggle->isCheckable()) << toggle->objectName().toStdString();
+    EXPECT_FALSE(toggle->isChecked()) << toggle->objectName().toStdString();
+    EXPECT_EQ(toggle->shortcut(), keys) << toggle->objectName().toStdString();
+  }
+}
+
+// The key a hint names does what the button does, and a toggle's button shows what its key
+// switched.
+TEST_F(MainWindowTest, TheKeysTheHintsNameDoWhatTheButtonsDo) {
+  struct Case {
+    const char* button;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+  };
+  const Case cases[] = {
+      {"PreviousYearButton", Qt::Key_Up, Qt::ShiftModifier},
+      {"PreviousMonthButton", Qt::Key_Left, Qt::ShiftModifier},
+      {"TodayButton", Qt::Key_Home, Qt::NoModifier},
+      {"NextMonthButton", Qt::Key_Right, Qt::ShiftModifier},
+      {"NextYearButton", Qt::Key_Down, Qt::ShiftModifier},
+      {"CalendarCurrentButton", Qt::Key_K, Qt::ControlModifier},
+      {"SortByTimeButton", Qt::Key_T, Qt::ControlModifier},
+  };
+  auto window = Start();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  TSchedule& schedule = window->Schedule();
+  const auto state = [&schedule] {
+    return std::make_tuple(schedule.CursorDate(), schedule.Calendar().Kind(),
+                           schedule.SortByTime());
+  };
+  for (const Case& c : cases) {
+    auto* button = Child<QToolButton>(*window, c.button);
+    // The first run's window has room for every button beside the date panel.
+    EXPECT_TRUE(button->isVisible()) << c.button;
+    const QString keys = QKeySequence(c.key | c.modifiers).toString(QKeySequence::PortableText);
+    schedule.JumpDate({2024, 1, 31});
+    const auto before = state();
+    const bool checked = button->isChecked();
+    Click(*window, c.button);
+    const auto by_button = state();
+    EXPECT_NE(by_button, before) << c.button;
+    EXPECT_EQ(button->isChecked(), button->isCheckable() && !checked) << c.button;
+    if (button->isCheckable()) {
+      Click(*window, c.button);  // back as it was
+    } else {
+      schedule.JumpDate({2024, 1, 31});
+    }
+    ASSERT_EQ(state(), before) << c.button;
+    QTest::keyClick(&schedule, c.key, c.modifiers);
+    EXPECT_EQ(state(), by_button) << c.button << " " << keys.toStdString();
+    EXPECT_EQ(button->isChecked(), button->isCheckable() && !checked) << c.button;
+    if (button->isCheckable()) Click(*window, c.button);
+  }
+}
+
+TEST_F(MainWindowTest, TheTitleNamesTheLoadedFiles) {
+  struct Case {
+    std::vector<const char*> files;
+    const char* title;
+  };
+  const Case cases[] = {
+      {{}, "ぺろん"},
+      {{"sample.nrk"}, "ぺろん - sample.nrk"},
+      {{"a.nrk", "b.nrk", "c.nrk"}, "ぺろん - a.nrk +2"},
+  };
+  for (const Case& c : cases) {
+    QStringList arguments;
+    for (const char* file : c.files) arguments << Write(file, "2024/5/1 x\n");
+    auto window = Start(arguments);
+    EXPECT_EQ(window->windowTitle(), Q(c.title));
+  }
+  // The open dialog's files replace the title's too; the dialogs keep their own titles.
+  auto window = Start({Write("a.nrk", "")});
+  Write("old.dat", "");
+  const QString folder = data_folder_.path();
+  WhenModal([folder](QWidget& modal) {
+    EXPECT_EQ(modal.windowTitle(), Q("開く"));
+    auto* dialog = qobject_cast<QFileDialog*>(&modal);
+    ASSERT_NE(dialog, nullptr);
+    dialog->setDirectory(folder);
+    dialog->selectFile(QStringLiteral("old.dat"));
+    static_cast<QDialog*>(dialog)->accept();  // as the Open button does
+  });
+  Click(*window, "OpenButton");
+  EXPECT_EQ(window->windowTitle(), Q("ぺろん - old.dat"));
 }
 
 TEST_F(MainWindowTest, StartUpShowsTodayAndDisablesTheTodayButton) {
@@ -309,16 +398,34 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
   EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
   EXPECT_EQ(window->DateJumpDialog(), wrapper);
 
-  // A date that does not exist is refused by the schedule.
-  WhenModal([](QWidget& modal) {
-    Child<QComboBox>(modal, "MonthBox")->setEditText("2");
-    Child<QComboBox>(modal, "DayBox")->setEditText("30");
-    QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
-  });
-  notices.Clear();
-  Click(*window, "DateJumpButton");
-  EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
-  EXPECT_EQ(notices.Messages(), std::vector<std::string>{"日付が存在しません。"});
+  // A date the schedule refuses is refused before the form closes: the form stays with what
+  // was typed, to be mended or cancelled.
+  struct Refused {
+    int era;
+    const char* year;
+    const char* day;
+    const char* message;
+  };
+  const Refused refused[] = {{kEraChoiceHeisei, "38", "30", "日付が存在しません。"},
+                             {kEraChoiceWestern, "1500", "1", kRangeMessage}};
+  for (const Refused& row : refused) {
+    WhenModal([&row](QWidget& modal) {
+      Child<QComboBox>(modal, "EraBox")->setCurrentIndex(row.era);
+      Child<QComboBox>(modal, "YearBox")->setEditText(row.year);
+      Child<QComboBox>(modal, "MonthBox")->setEditText("2");
+      Child<QComboBox>(modal, "DayBox")->setEditText(row.day);
+      QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
+      EXPECT_TRUE(modal.isVisible()) << row.year;
+      EXPECT_EQ(Child<QComboBox>(modal, "EraBox")->currentIndex(), row.era);
+      EXPECT_EQ(Child<QComboBox>(modal, "YearBox")->currentText(), row.year);
+      EXPECT_EQ(Child<QComboBox>(modal, "DayBox")->currentText(), row.day);
+      QTest::mouseClick(Child<QPushButton>(modal, "CancelButton"), Qt::LeftButton);
+    });
+    notices.Clear();
+    Click(*window, "DateJumpButton");
+    EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3})) << row.year;
+    EXPECT_EQ(notices.Messages(), std::vector<std::string>{row.message}) << row.year;
+  }
 }
 
 TEST_F(MainWindowTest, DateDialogMovesRelatively) {
@@ -703,6 +810,38 @@ TEST_F(MainWindowTest, TheCalendarChoiceIsKeptBetweenRunsAndPagesMayChooseIt) {
         << trace;
     EXPECT_TRUE(window->close());
     EXPECT_EQ(stored().toString(), run.current ? "1" : "0") << trace;
+  }
+}
+
+TEST_F(MainWindowTest, EveryButtonAndTheWholeDateFitTheFirstWindow) {
+  // The first window on a 1280 x 800 screen: two thirds of it, and at double scale (this test
+  // runs again with QT_SCALE_FACTOR=2) the window's own size, larger than two thirds of the
+  // halved screen. A wide window leaves the date panel its full width.
+  struct Case {
+    QSize size;
+    int panel;  // the date panel's width; 0: whatever is left
+  };
+  const Case cases[] = {{{853, 533}, 140}, {{484, 308}, 0}, {{1200, 800}, 140}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.size.width());
+    auto window = Start();
+    window->resize(c.size);
+    QCoreApplication::processEvents();
+    QToolBar* tool_bar = Child<QToolBar>(*window, "ToolBar");
+    for (QAction* action : tool_bar->actions()) {
+      QWidget* widget = tool_bar->widgetForAction(action);
+      if (widget == nullptr) continue;
+      EXPECT_TRUE(widget->isVisible()) << widget->objectName().toStdString();
+      EXPECT_TRUE(tool_bar->rect().contains(widget->geometry()))
+          << widget->objectName().toStdString();
+    }
+    EXPECT_TRUE(Child<QWidget>(*window, "CalendarCurrentButton")->isVisible());
+    window->Schedule().JumpDate({2024, 12, 28});
+    QLabel* panel = Child<QLabel>(*window, "DatePanel");
+    EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text()));
+    if (c.panel != 0) {
+      EXPECT_EQ(panel->width(), c.panel);
+    }
   }
 }
 
