@@ -55,15 +55,20 @@ void PaintHeading(const TPictureHeading& heading, int width, QPainter& painter) 
   painter.drawText(page_band, Qt::AlignRight | Qt::AlignVCenter, page);
 }
 
-// The widget's painting as drawing commands. A widget rendered straight onto a printer goes
-// through a pixmap of the printer's resolution; a recording keeps its vectors and text.
-QPicture RecordedPicture(QWidget& widget, const TPictureHeading& heading) {
-  QPicture picture;
-  QPainter painter(&picture);
+// The heading, and the widget below it, from the painter's origin on white.
+void PaintWithHeading(QWidget& widget, const TPictureHeading& heading, QPainter& painter) {
   painter.fillRect(QRect(QPoint(0, 0), PictureSize(widget)), Qt::white);
   PaintHeading(heading, widget.width(), painter);
   painter.translate(0, kHeadingHeight);
   widget.render(&painter);
+}
+
+// The picture as drawing commands. A widget rendered straight onto a printer goes through a
+// pixmap of the printer's resolution; a recording keeps its vectors and text.
+QPicture RecordedPicture(QWidget& widget, const TPictureHeading& heading) {
+  QPicture picture;
+  QPainter painter(&picture);
+  PaintWithHeading(widget, heading, painter);
   painter.end();
   return picture;
 }
@@ -120,11 +125,8 @@ bool WritePicture(QWidget& widget, const TPictureHeading& heading, TPictureForma
     const qreal ratio = widget.devicePixelRatioF();
     QImage image(PictureSize(widget) * ratio, QImage::Format_RGB32);
     image.setDevicePixelRatio(ratio);
-    image.fill(Qt::white);
     QPainter painter(&image);
-    PaintHeading(heading, widget.width(), painter);
-    painter.translate(0, kHeadingHeight);
-    widget.render(&painter);
+    PaintWithHeading(widget, heading, painter);
     painter.end();
     return image.save(&device, "PNG");
   }

@@ -16,11 +16,13 @@ bool SaveAtomically(const QString& path, const std::function<bool(QIODevice&)>& 
   return file.commit();
 }
 
+bool WriteBytes(QIODevice& device, const std::string& bytes) {
+  const auto size = static_cast<qint64>(bytes.size());
+  return device.write(bytes.data(), size) == size;
+}
+
 bool SaveBytesAtomically(const QString& path, const std::string& bytes) {
-  return SaveAtomically(path, [&bytes](QIODevice& device) {
-    const auto size = static_cast<qint64>(bytes.size());
-    return device.write(bytes.data(), size) == size;
-  });
+  return SaveAtomically(path, [&bytes](QIODevice& device) { return WriteBytes(device, bytes); });
 }
 
 }  // namespace pelo

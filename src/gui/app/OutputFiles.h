@@ -15,6 +15,9 @@ namespace pelo {
 // write fills the new file; false from it gives the file up. False when anything failed.
 bool SaveAtomically(const QString& path, const std::function<bool(QIODevice&)>& write);
 
+// All of bytes into device; false when not all of them went.
+bool WriteBytes(QIODevice& device, const std::string& bytes);
+
 // The bytes as the whole new content of path.
 bool SaveBytesAtomically(const QString& path, const std::string& bytes);
 

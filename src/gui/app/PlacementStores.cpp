@@ -30,8 +30,8 @@ TScreenRect ToScreenRect(const QRect& rect) {
   return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
-// A window whose size the user cannot change (a dialog border) keeps the size it was made with.
-// Nothing there to read is fine too: the file is made when the placement is saved.
+// A regular file of the size the program writes. Nothing there to read is fine too: the file
+// is made when the placement is saved.
 bool Readable(const std::string& path) {
   switch (FileKindOf(path)) {
     case TFileKind::kMissing:
@@ -46,6 +46,7 @@ bool Readable(const std::string& path) {
   return !error && size <= kMaxSettingsFileSize;
 }
 
+// A window whose size the user cannot change (a dialog border) keeps the size it was made with.
 bool HasFixedSize(const QWidget* window) {
   return window->minimumSize() == window->maximumSize() ||
          window->windowFlags().testFlag(Qt::MSWindowsFixedSizeDialogHint);

@@ -157,10 +157,7 @@ bool TViewCommands::ExportTo(const QString& path) {
   const std::optional<TPictureFormat> format = PictureFormatOf(path);
   if (!format) {
     const std::string text = ShownDaysICalendar();
-    return WriteOutput(path, [&text](QIODevice& device) {
-      return device.write(text.data(), static_cast<qint64>(text.size())) ==
-             static_cast<qint64>(text.size());
-    });
+    return WriteOutput(path, [&text](QIODevice& device) { return WriteBytes(device, text); });
   }
   const TPictureHeading heading = ScheduleHeading(schedule_, PageName(arguments_));
   return WriteOutput(

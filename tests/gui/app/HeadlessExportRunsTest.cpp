@@ -124,6 +124,15 @@ TEST_F(HeadlessExportRun, NeverWritesOverAFileItReads) {
   }
 }
 
+// Without a runtime folder in the environment Qt would warn in English on standard error: the
+// run makes one of its own.
+TEST_F(HeadlessExportRun, NeedsNoRuntimeFolder) {
+  unsetenv("XDG_RUNTIME_DIR");
+  const ProcessResult r = Run({"--export", Out("a.png"), kSample});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+}
+
 // What is not a regular file is refused at once: a FIFO would block the writer for good.
 TEST_F(HeadlessExportRun, RefusesWhatIsNoRegularFileAtOnce) {
   const std::string timeout = FindProgram("timeout");

@@ -80,6 +80,17 @@ class ViewCommandsTest : public testing::Test {
     return window;
   }
 
+  // A schedule with the data file on a window of its own, without the main window's commands.
+  TSchedule* BareSchedule(QWidget& window, QSize size) {
+    auto* schedule = new TSchedule(notices_, kToday, &window);
+    schedule->resize(size);
+    const std::vector<std::string> names{data_.toStdString()};
+    schedule->EntryList().LoadFiles(&names);
+    schedule->RefreshData(-1);
+    schedule->JumpToday();
+    return schedule;
+  }
+
   static QAction* Action(QWidget& window, const char* name) {
     auto* action = window.findChild<QAction*>(QString::fromLatin1(name));
     if (action == nullptr) ADD_FAILURE() << "no action " << name;
@@ -164,12 +175,7 @@ TEST_F(ViewCommandsTest, OrderOfLines) {
 TEST_F(ViewCommandsTest, ExportsTheGridAndTheShownDays) {
   // The commands of a bare schedule, on a window of its own.
   QWidget window;
-  auto* schedule = new TSchedule(notices_, kToday, &window);
-  schedule->resize(700, 400);
-  const std::vector<std::string> names{data_.toStdString()};
-  schedule->EntryList().LoadFiles(&names);
-  schedule->RefreshData(-1);
-  schedule->JumpToday();
+  TSchedule* schedule = BareSchedule(window, {700, 400});
   TPlacementStore store;
   TViewCommands commands(window, *schedule, notices_, store, {});
 
@@ -312,12 +318,7 @@ TEST_F(ViewCommandsTest, PrintsTextAndTheHeading) {
   const std::string pdftotext = test::FindProgram("pdftotext");
   if (pdftotext.empty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
   QWidget window;
-  auto* schedule = new TSchedule(notices_, kToday, &window);
-  schedule->resize(900, 500);
-  const std::vector<std::string> names{data_.toStdString()};
-  schedule->EntryList().LoadFiles(&names);
-  schedule->RefreshData(-1);
-  schedule->JumpToday();
+  TSchedule* schedule = BareSchedule(window, {900, 500});
   const QString page = Write("monthly.npg", "[NerikaPage1]\r\n");
   TPlacementStore store;
   TViewCommands commands(window, *schedule, notices_, store, {page});
