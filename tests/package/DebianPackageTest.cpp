@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -100,8 +101,7 @@ TEST_F(DebianPackageTest, CarriesTheLicenceAsItsCopyright) {
     return std::string{std::istreambuf_iterator<char>(in), {}};
   };
   const std::string licence = read(kSource + "/LICENSE");
-  EXPECT_NE(licence.find("MIT License"), std::string::npos);
-  EXPECT_NE(licence.find("The Pelo developers"), std::string::npos);
+  EXPECT_TRUE(licence.starts_with("MIT License\n\nCopyright (c) 2026 The Pelo developers\n"));
   EXPECT_EQ(read(tree + "/usr/share/doc/pelo/copyright"), licence);
 }
 
@@ -112,16 +112,11 @@ TEST_F(DebianPackageTest, ControlFieldsNameWhatItNeeds) {
       {"Priority", "optional"},
   };
   for (const auto& [name, value] : fields) EXPECT_EQ(Field(name), value) << name;
-  // "Name <address>", as configured, and none of the names reserved for examples.
+  // "Name <address>" as configured, and not a domain reserved for examples.
   const std::string maintainer = Field("Maintainer");
   EXPECT_EQ(maintainer, PELO_MAINTAINER);
-  const std::size_t open = maintainer.find(" <");
-  ASSERT_NE(open, std::string::npos) << maintainer;
-  EXPECT_GT(open, 0u) << maintainer;
-  EXPECT_EQ(maintainer.back(), '>') << maintainer;
-  for (const char* placeholder : {"example.org", "example.com", "example.net", "nobody"}) {
-    EXPECT_EQ(maintainer.find(placeholder), std::string::npos) << maintainer;
-  }
+  EXPECT_TRUE(std::regex_match(maintainer, std::regex(R"([^<>]+ <[^<>@ ]+@[^<>@ ]+>)")));
+  EXPECT_FALSE(std::regex_search(maintainer, std::regex(R"(@example\.(org|com|net)>)")));
   EXPECT_EQ(Field("Description").substr(0, Field("Description").find('\n')),
             "read-only viewer for Nerika schedule data files");
   // Found by dpkg-shlibdeps from the programs' links, and what no link shows.
