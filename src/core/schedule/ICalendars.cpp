@@ -8,6 +8,7 @@
 #include "entries/Entries.h"
 #include "entries/Times.h"
 #include "text/ChunkedStreams.h"
+#include "text/Paths.h"
 #include "text/Texts.h"
 
 namespace pelo {
@@ -97,26 +98,33 @@ uint64_t FnvMix(uint64_t hash, std::string_view bytes) noexcept {
   return hash;
 }
 
-// The part of a UID hash that depends on the file alone: its path and the colon.
+// The part of a UID hash that depends on the file alone: its name without the folder, so
+// that the same file moved or opened through another path keeps its UIDs.
 uint64_t UidFileHash(std::string_view path) noexcept {
-  return FnvMix(FnvMix(kFnvBasis, path), ":");
+  return FnvMix(FnvMix(kFnvBasis, FileNameOf(path)), ":");
 }
 
-void AppendEventUid(std::string& out, uint64_t file_hash, int32_t line_no,
-                    std::string_view ics_date, int32_t place) {
+// What tells an event from the others of its day: the file, the pack's kind and the line
+// as written. Neither the line's number nor its place in the day goes in, so that adding,
+// removing or moving other lines changes nothing.
+uint64_t UidLineHash(uint64_t file_hash, int32_t kind, std::string_view source_line) noexcept {
   char digits[16];
-  const char* const end = std::to_chars(digits, digits + sizeof digits, line_no).ptr;
-  uint64_t hash =
+  const char* const end = std::to_chars(digits, digits + sizeof digits, kind).ptr;
+  const uint64_t hash =
       FnvMix(file_hash, std::string_view(digits, static_cast<std::size_t>(end - digits)));
+  return FnvMix(FnvMix(hash, ":"), source_line);
+}
+
+void AppendEventUid(std::string& out, uint64_t line_hash, std::string_view ics_date,
+                    int32_t repeat) {
   static constexpr char kHex[] = "0123456789abcdef";
   char hex[16];
-  for (int i = 15; i >= 0; --i, hash >>= 4) hex[i] = kHex[hash & 15];
+  for (int i = 15; i >= 0; --i, line_hash >>= 4) hex[i] = kHex[line_hash & 15];
   out.append(hex, sizeof hex);
-  // The date and the place make it unique within one output whatever the hash does.
   out += '-';
   out += ics_date;
   out += '-';
-  AppendNumber(out, place);
+  AppendNumber(out, repeat);
   out += "@pelo";
 }
 
@@ -150,9 +158,10 @@ std::string FoldIcsLine(std::string_view line) {
   return out;
 }
 
-std::string EventUid(std::string_view path, int32_t line_no, TDateRec date, int32_t place) {
+std::string EventUid(std::string_view path, std::string_view source_line, int32_t kind,
+                     TDateRec date, int32_t repeat) {
   std::string out;
-  AppendEventUid(out, UidFileHash(path), line_no, IcsDate(date), place);
+  AppendEventUid(out, UidLineHash(UidFileHash(path), kind, source_line), IcsDate(date), repeat);
   return out;
 }
 
@@ -172,7 +181,10 @@ class TIcsEventWriter {
     if (day_text_.empty() || row.Date != day_) StartDay(row.Date);
     out_ += "BEGIN:VEVENT\r\n";
     scratch_ = "UID:";
-    AppendEventUid(scratch_, FileHash(entry), SourceLine(entry), day_text_, row.Place);
+    const uint64_t line_hash = UidLineHash(FileHash(entry), row.Kind, list_.SourceLine(entry));
+    // Identical lines on one day are told apart by their count; a hash shared by chance
+    // counts the same way, so the UIDs of one output never repeat.
+    AppendEventUid(scratch_, line_hash, day_text_, repeats_[line_hash]++);
     AppendFoldedIcsLine(out_, scratch_);
     out_ += stamp_line_;
     if (row.Kind != kPackDerived && HasTimes(entry)) {
@@ -196,6 +208,7 @@ class TIcsEventWriter {
   void StartDay(TDateRec date) {
     day_ = date;
     day_text_ = IcsDate(date);
+    repeats_.clear();
     all_day_lines_.clear();
     AppendFoldedIcsLine(all_day_lines_, Concat({"DTSTART;VALUE=DATE:", day_text_}));
     AppendFoldedIcsLine(all_day_lines_, Concat({"DTEND;VALUE=DATE:", IcsDate(AddDays(date, 1))}));
@@ -216,19 +229,21 @@ class TIcsEventWriter {
   std::string day_text_;       // "20241231" of day_; empty before the first row
   std::string all_day_lines_;  // DTSTART and DTEND of an all-day event on day_, folded
   std::unordered_map<const std::string*, uint64_t> file_hashes_;
+  std::unordered_map<uint64_t, int32_t> repeats_;  // by line hash, on day_
   std::string scratch_;
 };
 
 }  // namespace
 
 void WriteICalendar(std::ostream& stream, const TEntryList& list, const std::vector<TDayRow>& rows,
-                    TDateRec today) {
+                    TDateRec today, const std::vector<std::string>& calendar_properties) {
   TChunkedStream chunks(stream);
   std::string& out = chunks.Text();
   AppendFoldedIcsLine(out, "BEGIN:VCALENDAR");
   AppendFoldedIcsLine(out, "VERSION:2.0");
   AppendFoldedIcsLine(out, "PRODID:-//Pelo//pelo-agenda//JA");
   AppendFoldedIcsLine(out, "CALSCALE:GREGORIAN");
+  for (const std::string& property : calendar_properties) AppendFoldedIcsLine(out, property);
   TIcsEventWriter events(list, out, today);
   for (const TDayRow& row : rows) {
     events.Write(row);

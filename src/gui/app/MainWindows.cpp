@@ -12,11 +12,14 @@
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLayout>
 #include <QPalette>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <iostream>
 #include <span>
 
 #include "app/DateJumpDialogs.h"
@@ -24,8 +27,10 @@
 #include "app/LiveFiles.h"
 #include "app/PlacementStores.h"
 #include "app/QtNotices.h"
+#include "app/TodayFollowers.h"
 #include "app/ViewCommands.h"
 #include "calendar/DateTexts.h"
+#include "text/FileIdentities.h"
 #include "widgets/Pictures.h"
 #include "widgets/Schedules.h"
 #include "widgets/SearchBars.h"
@@ -42,6 +47,39 @@ QIcon ToolbarIcon(int picture) {
   icon.addPixmap(ToolbarPicture(picture, 2.0));
   return icon;
 }
+
+// Gives the toolbar all the room it asks for and the date panel the rest, from its full width
+// down to that of the widest date: in a narrow window (a small screen at double scale) every
+// button stays on the toolbar instead of hiding behind its overflow.
+class TStripFitter : public QObject {
+ public:
+  TStripFitter(QWidget& strip, QToolBar& tool_bar, QLabel& date_panel, int panel_width)
+      : QObject(&strip),
+        strip_(strip),
+        tool_bar_(tool_bar),
+        date_panel_(date_panel),
+        panel_width_(panel_width) {
+    strip.installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &strip_ && event->type() == QEvent::Resize) Fit();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  void Fit() {
+    const int widest = date_panel_.fontMetrics().horizontalAdvance(Q("2000/12/28(水)")) +
+                       2 * date_panel_.frameWidth() + 4;
+    const int room = strip_.width() - tool_bar_.sizeHint().width();
+    date_panel_.setFixedWidth(std::clamp(room, std::min(widest, panel_width_), panel_width_));
+  }
+
+  QWidget& strip_;
+  QToolBar& tool_bar_;
+  QLabel& date_panel_;
+  int panel_width_;
+};
 
 }  // namespace
 
@@ -119,7 +157,8 @@ TMainWindow::TMainWindow(QStringList arguments, TDateRec today, TUserNotices* no
       placement_store_(std::make_unique<TPlacementStore>(kSettingsApplication)) {
   CreateWidgets(today);
   // Before the toolbar, which shows its order toggle.
-  view_commands_ = std::make_unique<TViewCommands>(*this, *schedule_, notices_);
+  view_commands_ =
+      std::make_unique<TViewCommands>(*this, *schedule_, notices_, *placement_store_, arguments_);
   CreateActions();
   CreateToolBar();
   CreateLiveFiles();
@@ -162,6 +201,8 @@ void TMainWindow::CreateWidgets(TDateRec today) {
   tool_bar_->setIconSize(QSize(kToolbarPictureSize, kToolbarPictureSize));
   tool_bar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
   tool_bar_->setContentsMargins(2, 2, 2, 2);
+  // The buttons have room around their pictures already.
+  tool_bar_->layout()->setSpacing(0);
   strip_layout->addWidget(tool_bar_, 1, Qt::AlignLeft | Qt::AlignTop);
 
   date_panel_ = new QLabel(strip);
@@ -180,6 +221,7 @@ void TMainWindow::CreateWidgets(TDateRec today) {
   date_font.setBold(true);
   date_panel_->setFont(date_font);
   strip_layout->addWidget(date_panel_);
+  new TStripFitter(*strip, *tool_bar_, *date_panel_, kDatePanelWidth);
   layout->addWidget(strip);
 
   auto* frame = new QFrame(central);
@@ -314,7 +356,9 @@ void TMainWindow::StartUp() {
   // Closed (a quit signal, say) before the event loop got here: loading now would only open
   // boxes over a window that is gone.
   if (closed_) return;
-  ApplyCommandLine(*schedule_, arguments_);
+  ApplyCommandLine(*schedule_, arguments_, [this] { return !closed_; });
+  // Closed while a load report was up: the rest would only open more boxes.
+  if (closed_) return;
   // A page may have chosen the calendar: the toggle follows.
   SetCalendarKind(schedule_->Calendar().Kind());
   view_commands_->RestoreChoices();
@@ -376,13 +420,26 @@ void TMainWindow::AskJumpDate() {
 void TMainWindow::ShowCursorDate(TSchedule* sender) {
   date_panel_->setText(QString::fromStdString(
       DateText(0, "/", 0, 0, 0, 0, sender->CursorDate(), sender->Calendar().Kind())));
-  // Qt has no idle callback. Only a cursor move can change what the "today" button shows
-  // (today itself is read once at start), so its state follows every jump at once.
+  // Qt has no idle callback. A cursor move or a new day change what the "today" button shows,
+  // so its state follows every jump at once, and MoveToday sets it too.
   UpdateTodayButton();
 }
 
 void TMainWindow::UpdateTodayButton() {
   jump_today_->setEnabled(!schedule_->Calendar().IsToday(schedule_->CursorDate()));
+}
+
+void TMainWindow::FollowClock(const TClock& clock) {
+  delete today_follower_;
+  today_follower_ = new TTodayFollower(
+      clock, schedule_->Calendar().Today(), [this](TDateRec today) { MoveToday(today); }, this);
+}
+
+void TMainWindow::MoveToday(TDateRec today) {
+  // A cursor on the old today moves with it (the date panel follows the jump); any other
+  // stays where the user put it.
+  schedule_->SetToday(today);
+  UpdateTodayButton();
 }
 
 void TMainWindow::SetCalendarKind(TCalendarKind kind) {
@@ -393,15 +450,25 @@ void TMainWindow::SetCalendarKind(TCalendarKind kind) {
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
   // Closed before it was ever shown, the window still stands at its initial placement, which
-  // must not overwrite the stored one (nor the calendar choice, read with it).
-  if (placement_restored_) {
-    placement_store_->WriteBool(kCalendarSettingsGroup, kCalendarSettingsKey,
-                                schedule_->Calendar().Kind() == TCalendarKind::kCurrent);
-    placement_store_->Save(this);
-    view_commands_->SaveChoices();
-  }
+  // must not overwrite the stored one (nor the calendar choice, read with it). Closed twice
+  // (a quit signal during a box, then the box's end), it is saved once.
+  if (placement_restored_ && !closed_) SaveSettings();
   closed_ = true;
   event->accept();
+}
+
+void TMainWindow::SaveSettings() {
+  // A settings file that is a link to a file the window reads would be written over it.
+  if (SameFileAsAny(placement_store_->FilePath(), view_commands_->ReadFiles())) {
+    std::cerr << "pelo: " << placement_store_->FilePath()
+              << " is a file the window reads; the placement is not saved\n";
+    return;
+  }
+  placement_store_->WriteBool(kCalendarSettingsGroup, kCalendarSettingsKey,
+                              schedule_->Calendar().Kind() == TCalendarKind::kCurrent);
+  view_commands_->SaveChoices();
+  // Last: it writes the file, with the values above.
+  placement_store_->Save(this);
 }
 
 void TMainWindow::CreateLiveFiles() {

@@ -34,6 +34,8 @@ namespace pelo {
 class TDateJumpDialog;
 class TLiveFiles;
 class TSearchBar;
+class TClock;
+class TTodayFollower;
 class TQtNotices;
 class TPlacementStore;
 class TSchedule;
@@ -100,6 +102,12 @@ class TMainWindow : public QMainWindow {
   void ShowCursorDate(TSchedule* sender);
   // Enables the "today" button exactly when the cursor is not on today.
   void UpdateTodayButton();
+  // Keeps today on clock's from now on (see TTodayFollower): at once when its date is
+  // another, and again at every midnight, wake and change of the clock. The clock must
+  // outlive the window.
+  void FollowClock(const TClock& clock);
+  // The clock's date moved on: the schedule's today, the today button and the date panel.
+  void MoveToday(TDateRec today);
   // Shows the schedule in the calendar of kind (the table is rebuilt, the cursor stays) and
   // sets the toolbar's toggle to match.
   void SetCalendarKind(TCalendarKind kind);
@@ -140,6 +148,8 @@ class TMainWindow : public QMainWindow {
   // The pages once more after a page file changed on disk; the calendar's toggle and the
   // user's order of lines follow as at the start-up.
   void ApplyPagesAgain();
+  // The placement and the choices beside it, at close.
+  void SaveSettings();
   // Replaces the loaded files, rebuilds the day table and goes to today.
   void LoadDataFiles(const std::vector<std::string>& names);
   void ShowLoadedFilesInTitle();
@@ -167,6 +177,7 @@ class TMainWindow : public QMainWindow {
   QAction* calendar_current_ = nullptr;  // checked while the calendar of today is shown
   TLiveFiles* live_files_ = nullptr;
   TSearchBar* search_bar_ = nullptr;
+  TTodayFollower* today_follower_ = nullptr;  // null until FollowClock
 };
 
 }  // namespace pelo

@@ -1,10 +1,15 @@
 #include "app/QtSetup.h"
 
+#include <stdlib.h>
+
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "app/FontSubstitutions.h"
 #include "app/PlacementStores.h"
@@ -40,6 +45,22 @@ void InstallQtJapanese(QApplication& app) {
 }
 
 }  // namespace
+
+TRuntimeFolder::TRuntimeFolder() {
+  const char* named = std::getenv("XDG_RUNTIME_DIR");
+  if (named != nullptr && *named != '\0') return;
+  std::string pattern = "/tmp/pelo-runtime-XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr) return;
+  path_ = pattern;
+  ::setenv("XDG_RUNTIME_DIR", path_.c_str(), 1);
+}
+
+TRuntimeFolder::~TRuntimeFolder() {
+  if (path_.empty()) return;
+  ::unsetenv("XDG_RUNTIME_DIR");
+  std::error_code error;
+  std::filesystem::remove_all(path_, error);
+}
 
 void PrepareApplication(QApplication& app) {
   QApplication::setOrganizationName(QString::fromUtf8(kSettingsOrganization));

@@ -255,6 +255,21 @@ void TSchedule::FitCells() {
   SetDefaultRowHeight(sizes.day_row_height);
   SetColWidth(0, sizes.title_column_width);
   SetRowHeight(0, sizes.title_row_height);
+  // The division leaves a few pixels over; the last columns and rows take one more each, so
+  // the cells reach the control's right and bottom edges.
+  const int32_t line = settings_.LineWidth;
+  const int64_t columns = model_.GridColumns() - 1;
+  const int64_t rows = model_.GridRows() - 1;
+  const int64_t rest_across =
+      width() - columns * (line + sizes.day_column_width) - sizes.title_column_width;
+  const int64_t rest_down =
+      height() - rows * (line + sizes.day_row_height) - sizes.title_row_height;
+  for (int64_t i = 0; i < std::min(rest_across, columns); ++i) {
+    SetColWidth(static_cast<int>(columns - i), sizes.day_column_width + 1);
+  }
+  for (int64_t i = 0; i < std::min(rest_down, rows); ++i) {
+    SetRowHeight(static_cast<int>(rows - i), sizes.day_row_height + 1);
+  }
 }
 
 void TSchedule::resizeEvent(QResizeEvent* event) {
@@ -341,6 +356,21 @@ void TSchedule::SetCalendarKind(TCalendarKind kind) {
   ReloadTable(-1);
   day_table_->FocusDate(model_.CursorDate());
   emit OnFocusEntryChange(this);
+}
+
+void TSchedule::SetToday(TDateRec today) {
+  const TDateRec old_today = calendar_.Today();
+  if (today == old_today || CheckCalendarRange(today) != kDateUsable) return;
+  const bool cursor_on_today = model_.CursorDate() == old_today;
+  calendar_.SetToday(today);
+  entry_list_->SetToday(today);
+  ReloadTable(-1);
+  if (cursor_on_today) {
+    JumpToday();
+  } else {
+    day_table_->FocusDate(model_.CursorDate());
+    emit OnFocusEntryChange(this);
+  }
 }
 
 void TSchedule::RefreshData(int32_t entry_index) {
@@ -478,71 +508,68 @@ void TSchedule::DrawFrame(QRect rect, int32_t style) {
   }
 }
 
-void TSchedule::DrawTitleCell(int col, int row, const QRect& rect) {
-  QPainter& painter = *Canvas();
+TSchedule::TTitleLook TSchedule::TitleLookOf(int col, int row) const {
   const bool vertical = model_.Vertical();
   const int32_t cycle = model_.Cycle();
-  QColor back = PaintColor(kColorTitleBack);
-  QColor text_color = PaintColor(kColorTitleText);
-  std::string left_text;
-  std::string right_text;
-
+  TTitleLook look{PaintColor(kColorTitleBack), PaintColor(kColorTitleText), {}, {}};
   const bool weekday_title = vertical ? row == 0 : col == 0;
   if (weekday_title) {
     const int index = vertical ? col : row;
     if (cycle == 7) {
       const auto weekday = static_cast<int>(FloorMod(WeekdayOf(model_.TopDate()) + index - 1, 7));
-      text_color = PaintColor(kColorWeekdayText + weekday);
+      look.Text = PaintColor(kColorWeekdayText + weekday);
       if (!(col == 0 && row == 0)) {
-        back = PaintColor(kColorWeekdayBack + weekday);
-        left_text = WeekdayText(0, weekday);
+        look.Back = PaintColor(kColorWeekdayBack + weekday);
+        look.Left = WeekdayText(0, weekday);
       }
     } else if (cycle == 31 && index > 0) {
-      left_text = std::to_string(index);
+      look.Left = std::to_string(index);
     }
-  } else {
-    const TDateRec date = vertical ? model_.CellToDate(1, row) : model_.CellToDate(col, 1);
-    if (date.Day != 0) {
-      const std::string month = Concat({std::to_string(date.Month), "月"});
-      if (cycle == 7) {
-        const int32_t week_start = model_.FixTopWeek();
-        left_text = Concat({month, " ", std::to_string(WeekOfMonth(week_start, date)), "w"});
-        right_text = Concat(
-            {"'", TwoDigits(date.Year), " ", std::to_string(WeekOfYear(week_start, date)), "週"});
-      } else if (cycle == 31) {
-        left_text = month;
-        right_text = Concat({"'", TwoDigits(date.Year)});
-      } else if (cycle == 1) {
-        left_text = month;
-      }
-    }
+    return look;
   }
+  const TDateRec date = vertical ? model_.CellToDate(1, row) : model_.CellToDate(col, 1);
+  if (date.Day == 0) return look;
+  const std::string month = Concat({std::to_string(date.Month), "月"});
+  if (cycle == 7) {
+    const int32_t week_start = model_.FixTopWeek();
+    look.Left = Concat({month, " ", std::to_string(WeekOfMonth(week_start, date)), "w"});
+    look.Right = Concat(
+        {"'", TwoDigits(date.Year), " ", std::to_string(WeekOfYear(week_start, date)), "週"});
+  } else if (cycle == 31) {
+    look.Left = month;
+    look.Right = Concat({"'", TwoDigits(date.Year)});
+  } else if (cycle == 1) {
+    look.Left = month;
+  }
+  return look;
+}
 
-  painter.fillRect(rect, back);
+void TSchedule::DrawTitleCell(int col, int row, const QRect& rect) {
+  QPainter& painter = *Canvas();
+  const TTitleLook look = TitleLookOf(col, row);
+  painter.fillRect(rect, look.Back);
   DrawFrame(rect, settings_.Title3D);
+  if (look.Left.empty()) return;
   painter.setFont(measurer_->Font(fonts_[kFontTitle], 100));
-  painter.setPen(text_color);
-  if (!right_text.empty()) {
-    const QFontMetrics& metrics = measurer_->Metrics(fonts_[kFontTitle], 100);
-    const QRect right_box(rect.left(), rect.top(), rect.width() - 2, rect.height());
-    painter.drawText(right_box, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
-                     ToQString(right_text));
-    const QString left = ToQString(left_text);
-    const QRect left_box(rect.left() + 2, rect.top(), metrics.horizontalAdvance(left) + 4,
-                         rect.height());
-    // Where the two texts meet in a narrow title, the left one covers the right one (up to the
-    // cell's left edge) instead of mixing with it; the frame stays.
-    const int frame = FrameWidth(settings_.Title3D);
-    const QRect inner = rect.adjusted(frame, frame, -frame, -frame);
-    painter.fillRect(QRect(inner.topLeft(), QPoint(left_box.right(), inner.bottom())) & inner,
-                     back);
-    painter.save();
-    painter.setClipRect(left_box, Qt::IntersectClip);
-    painter.drawText(left_box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, left);
-    painter.restore();
-  } else if (!left_text.empty()) {
-    painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, ToQString(left_text));
+  painter.setPen(look.Text);
+  const QFontMetrics& metrics = measurer_->Metrics(fonts_[kFontTitle], 100);
+  const int frame = FrameWidth(settings_.Title3D);
+  // The texts keep two pixels from the frame.
+  const QRect box = rect.adjusted(frame + 2, frame, -frame - 2, -frame);
+  const QString left = ToQString(look.Left);
+  const QString right = ToQString(look.Right);
+  const int left_width = metrics.horizontalAdvance(left);
+  constexpr int kGap = 4;
+  if (right.isEmpty() || left_width + kGap + metrics.horizontalAdvance(right) > box.width()) {
+    // The left text says what the title is about; the right one only adds to it, so it goes
+    // when both do not fit, and a left text wider than the cell shows its beginning.
+    const Qt::Alignment across =
+        left_width <= box.width() && right.isEmpty() ? Qt::AlignHCenter : Qt::AlignLeft;
+    painter.drawText(box, across | Qt::AlignVCenter | Qt::TextSingleLine, left);
+    return;
   }
+  painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, left);
+  painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, right);
 }
 
 namespace {

@@ -9,6 +9,7 @@
 // The calendar is the schedule's own: its private marks come from the schedule's entries and
 // its holiday window follows the schedule's table, so it lives where both are built.
 
+#include <QColor>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -86,6 +87,10 @@ class TSchedule : public TGrid {
   // The classic tables or the calendar of today: the holidays, the entries' days and lines and
   // the day labels follow at once (the day table is rebuilt); the cursor keeps its date.
   void SetCalendarKind(TCalendarKind kind);
+  // The clock moved on to another day (midnight, a wake from suspend, a change of the clock):
+  // the today cell moves, the day table is built again for the patterns and codes counted
+  // from today, and the cursor follows only when it stood on the old today.
+  void SetToday(TDateRec today);
 
   // ---- data ----
   TEntryList& EntryList() noexcept;
@@ -209,6 +214,15 @@ class TSchedule : public TGrid {
   void ColorLabel(const TDayFacts& facts, TDayLayout& out) const;
   uint32_t AreaBackground(const TDayFacts& facts) const;
   void LayoutHolidayLine(const TDayFacts& facts, TDayLayout& out) const;
+  // A title cell's colours and texts: the left text names the column or row, the right one
+  // (the year, the week of the year) is shown only where both fit.
+  struct TTitleLook {
+    QColor Back;
+    QColor Text;
+    std::string Left;
+    std::string Right;
+  };
+  TTitleLook TitleLookOf(int col, int row) const;
   void DrawTitleCell(int col, int row, const QRect& rect);
   void DrawDayCell(int col, int row, const QRect& rect);
   void DrawFrame(QRect rect, int32_t style);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <map>
 #include <string>
 
@@ -158,6 +160,50 @@ TEST(Calendar, CopiesAreIndependent) {
 
 // The clock's date is a real day of the calendar.
 TEST(Calendar, SystemTodayIsADay) { EXPECT_EQ(CheckCalendarRange(SystemToday()), kDateUsable); }
+
+TEST(Calendar, TodayMovesOnAndTheHolidaysStay) {
+  TCalendar calendar({2024, 5, 2});
+  calendar.MarkPrivateHoliday({2024, 8, 13});
+  calendar.SetToday({2024, 5, 3});
+  EXPECT_TRUE(calendar.IsToday({2024, 5, 3}));
+  EXPECT_FALSE(calendar.IsToday({2024, 5, 2}));
+  EXPECT_EQ(calendar.FirstYear(), 2023);
+  EXPECT_TRUE(calendar.IsHoliday({2024, 5, 3}));
+  EXPECT_TRUE(calendar.IsPrivateHoliday({2024, 8, 13}));
+}
+
+// The system clock's local time in the zone set just before each question: the seconds since
+// 1970 the local date and time give, less those of the clock, are the zone's offset.
+TEST(SystemClock, FollowsTheTimeZoneAtEachQuestion) {
+  struct Case {
+    const char* zone;  // POSIX form: no zone files needed
+    int64_t offset;    // seconds east of UTC
+  };
+  const Case cases[] = {{"UTC0", 0},
+                        {"<+14>-14", 14 * 3600},
+                        {"<-10>10", -10 * 3600},
+                        {"<+0530>-5:30", 5 * 3600 + 1800}};
+  const char* kept = std::getenv("TZ");
+  const std::string old_zone = kept != nullptr ? kept : "";
+  const TSystemClock clock;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.zone);
+    setenv("TZ", c.zone, 1);
+    const TLocalTime now = clock.Now();
+    const int64_t utc = std::time(nullptr);
+    ASSERT_GE(now.Second, 0);
+    ASSERT_LE(now.Second, 86400);
+    const int64_t local =
+        (int64_t{DayNumber(now.Date)} - DayNumber(1970, 1, 1)) * 86400 + now.Second;
+    EXPECT_NEAR(static_cast<double>(local - utc), static_cast<double>(c.offset), 2.0);
+    EXPECT_EQ(clock.Today(), now.Date);
+  }
+  if (kept != nullptr) {
+    setenv("TZ", old_zone.c_str(), 1);
+  } else {
+    unsetenv("TZ");
+  }
+}
 
 }  // namespace
 }  // namespace pelo

@@ -192,5 +192,18 @@ TEST_F(PackBudgetTest, VisitedPacksAreTheStoredPacks) {
   }
 }
 
+// The lines that are only counted take nothing from the pack budget either.
+TEST(EntryListBudgets, BadLinesPastTheListedOnesCostNoBudget) {
+  RecordingNotices notices;
+  const std::size_t budget = 1001 * PackShare(sizeof(TEntry)) + 100;
+  TEntryList list(notices, kToday, budget);
+  std::string text;
+  for (int i = 0; i < 5000; ++i) text += "q\n";
+  text += "2024/5/1 good\n";
+  list.LoadFromBytes("q.nrk", text);
+  ASSERT_EQ(list.Count(), 1001);
+  EXPECT_EQ(list.Entry(1000)->Text, "good");
+}
+
 }  // namespace
 }  // namespace pelo

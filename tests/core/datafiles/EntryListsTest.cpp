@@ -134,16 +134,31 @@ TEST_F(EntryListTest, LinesOfAFile) {
     std::string text;
     std::vector<std::string> entries;
     std::vector<std::string> report;
+    std::vector<std::string> notes = {};
   } const cases[] = {
       {"empty file", "", {}, {}},
       {"only blank lines", "\n \r\n\t\r\r\n   \n\x01\x1f\n", {}, {}},
-      {"NUL ends the text", "1/1 a\n1/2 b\0\n1/3 c\n"s, {"0:1 a", "0:2 b"}, {}},
-      {"NUL inside a line", "1/1 ab\0cd\n1/2 e"s, {"0:1 ab"}, {}},
+      {"NUL ends the text",
+       "1/1 a\n1/2 b\0\n1/3 c\n"s,
+       {"0:1 a", "0:2 b"},
+       {},
+       {"1/2 b … 2 行目にNUL文字があるため、これより後は読み込みません。"}},
+      {"NUL inside a line",
+       "1/1 ab\0cd\n1/2 e"s,
+       {"0:1 ab"},
+       {},
+       {"1/1 ab … 1 行目にNUL文字があるため、これより後は読み込みません。"}},
       {"NUL first",
        "\0"
        "1/1 a\n"s,
        {},
-       {}},
+       {},
+       {" … 1 行目にNUL文字があるため、これより後は読み込みません。"}},
+      {"NUL at the start of a line after bad lines",
+       "1/1\r\n1/2 a\r\n\0"s,
+       {"0:1 1/1 !日付とデータの区切りがない", "0:2 a"},
+       {"1/1 … 日付とデータの区切りがない"},
+       {" … 3 行目にNUL文字があるため、これより後は読み込みません。"}},
       {"mixed line ends", "1/1 a\r\n1/2 b\n1/3 c\r1/4 d", {"0:1 a", "0:2 b", "0:3 c", "0:4 d"}, {}},
       {"CR CR LF is two line ends", "1/1 a\r\r\n1/2 b\n\n1/3 c", {"0:1 a", "0:3 b", "0:5 c"}, {}},
       {"LF CR is two line ends", "1/1 a\n\r1/2 b", {"0:1 a", "0:3 b"}, {}},
@@ -210,16 +225,54 @@ TEST_F(EntryListTest, LinesOfAFile) {
     ASSERT_TRUE(LoadText("f.nrk", c.text)) << c.what;
     EXPECT_EQ(Summaries(list_), c.entries) << c.what;
     const auto reports = notices_.Reports();
-    if (c.report.empty()) {
+    if (c.report.empty() && c.notes.empty()) {
       EXPECT_TRUE(reports.empty()) << c.what;
     } else {
       ASSERT_EQ(reports.size(), 1u) << c.what;
       EXPECT_EQ(reports[0].heading, "f.nrk を読込み中にエラーが発生しました。") << c.what;
       EXPECT_EQ(reports[0].lines, c.report) << c.what;
+      EXPECT_EQ(reports[0].notes, c.notes) << c.what;
     }
     // Only the report, never a message box, for a file that was read.
     EXPECT_TRUE(notices_.Messages().empty()) << c.what;
     EXPECT_FALSE(list_.Loading()) << c.what;
+  }
+}
+
+// The bytes as they are on the disk: UTF-8 as a Linux editor writes it, or CP932.
+TEST_F(EntryListTest, EncodingsOfAFile) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string utf8 = "2024/5/1 あ\r\n=B:\r\n1/2 予定　ｶﾅ①\r\n";  // no CP932 text
+  const std::vector<std::string> utf8_entries{"0:1 あ", "0:3 予定　ｶﾅ①"};
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::vector<std::string> entries;
+    std::vector<std::string> notes;
+  } const cases[] = {
+      {"UTF-8 with a byte-order mark", bom + utf8, utf8_entries, {}},
+      {"UTF-8 without one", utf8, utf8_entries, {}},
+      {"CP932", EncodeCp932(utf8), utf8_entries, {}},
+      {"a byte that is no UTF-8 after a byte-order mark",
+       bom + "1/1 a\n1/2 b\xFF\n",
+       {"0:1 a", "0:2 b\uFFFD"},
+       {"1/2 b\uFFFD … 2 行目に文字として読めないバイトがあり、\uFFFDで表示します。"}},
+      {"bytes that are no CP932 on several lines, told once at the first",
+       "1/1 a\r\n\r\n1/2 \x85\x40\r\n1/3 \xFD\r\n",
+       {"0:1 a", "0:3 \uFFFD", "0:4 \uFFFD"},
+       {"1/2 \uFFFD … 3 行目など 2 か所に文字として読めないバイトがあり、\uFFFDで表示します。"}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::string> names{folder_.WriteBytes("u.nrk", c.bytes)};
+    notices_.Clear();
+    list_.LoadFiles(&names);
+    EXPECT_EQ(Summaries(list_), c.entries) << c.what;
+    const auto reports = notices_.Reports();
+    ASSERT_EQ(reports.size(), c.notes.empty() ? 0u : 1u) << c.what;
+    if (!reports.empty()) {
+      EXPECT_EQ(reports[0].notes, c.notes) << c.what;
+      EXPECT_EQ(reports[0].lines, std::vector<std::string>{}) << c.what;
+    }
   }
 }
 
@@ -607,6 +660,37 @@ TEST_F(EntryListTest, LargeFiles) {
   ASSERT_EQ(list_.Count(), 1);
   ASSERT_NE(list_.Entry(0)->NoteLines, nullptr);
   EXPECT_TRUE(list_.Entry(0)->NoteLines->empty());
+}
+
+// A file of bad lines lists the first thousand and counts the rest, which keep nothing: no
+// entry, no report line, no attached text.
+TEST_F(EntryListTest, BadLinesPastTheListedOnesAreOnlyCounted) {
+  struct Case {
+    int bad_lines;
+    int32_t entries;  // of the bad lines, and the good line
+    std::string last_line;
+  } const cases[] = {
+      {999, 1000, "q … 日付とデータの区切りがない"},
+      {1000, 1001, "q … 日付とデータの区切りがない"},
+      {1001, 1001, "ほか 1 行にも誤りがあります。"},
+      {250000, 1001, "ほか 249000 行にも誤りがあります。"},
+  };
+  for (const Case& c : cases) {
+    std::string text;
+    for (int i = 0; i < c.bad_lines; ++i) text += "q\n";
+    text += "%\nnote\n%\n2024/5/1 good\n";
+    ASSERT_TRUE(LoadText("q.nrk", text)) << c.bad_lines;
+    ASSERT_EQ(list_.Count(), c.entries) << c.bad_lines;
+    const TEntry& good = *list_.Entry(list_.Count() - 1);
+    EXPECT_EQ(good.Text, "good");
+    EXPECT_EQ(good.LineNo, c.bad_lines + 4);
+    const TEntry& last_bad = *list_.Entry(list_.Count() - 2);
+    EXPECT_EQ(last_bad.NoteLines != nullptr, c.bad_lines <= 1000) << c.bad_lines;
+    const auto reports = notices_.Reports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].lines.size(), c.bad_lines <= 1000 ? c.bad_lines : 1001u) << c.bad_lines;
+    EXPECT_EQ(reports[0].lines.back(), c.last_line);
+  }
 }
 
 // ---- Derived entries of birthday entries ---------------------------------------------------

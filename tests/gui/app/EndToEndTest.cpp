@@ -542,6 +542,41 @@ TEST_F(EndToEndTest, SampleDataUnderAVirtualServer) {
   EXPECT_EQ(stored.value("Height").toString(), "640");
 }
 
+// SIGTERM while the first of two load reports is up: the box goes, the start-up goes no
+// further (no second report), the placement is saved and the program is gone within 2 s.
+TEST_F(EndToEndTest, TermDuringAStartUpReportEndsTheProgram) {
+  const auto display = StartServer();
+  ASSERT_TRUE(display.has_value()) << "Xvfb did not start";
+  display_ = *display;
+  std::vector<std::string> command = {PELO_BINARY};
+  for (const char* name : {"bad1.nrk", "bad2.nrk"}) {
+    command.push_back((home_ / name).string());
+    std::ofstream(command.back()) << "1/1\n";
+  }
+  ASSERT_TRUE(pelo_.Start(command, Environment(), (home_ / "pelo.log").string()));
+  bool report_shown = false;
+  const auto deadline = Clock::now() + milliseconds(20000);
+  while (!report_shown && Clock::now() < deadline) {
+    ASSERT_FALSE(pelo_.Wait(milliseconds(0)).has_value()) << "pelo ended early";
+    report_shown = Capture({xwininfo_, "-display", display_, "-name", "ねりかｴﾗｰ情報"},
+                           Environment(), milliseconds(5000))
+                       .has_value();
+    if (!report_shown) std::this_thread::sleep_for(milliseconds(100));
+  }
+  ASSERT_TRUE(report_shown) << "no load report";
+
+  pelo_.Signal(SIGTERM);
+  const auto status = pelo_.Wait(milliseconds(2000));
+  ASSERT_TRUE(status.has_value()) << "pelo still runs 2 s after SIGTERM";
+  ASSERT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status);
+  EXPECT_EQ(WEXITSTATUS(*status), 0);
+  QSettings stored(QString::fromStdString(SettingsFile().string()), QSettings::IniFormat);
+  stored.beginGroup("FormMain");
+  for (const char* key : {"Maximized", "Left", "Top", "Width", "Height"}) {
+    EXPECT_TRUE(stored.contains(key)) << key;
+  }
+}
+
 TEST_F(EndToEndTest, FirstRunUnderAWindowManager) {
   StartUnderWindowManager();
   if (IsSkipped() || HasFatalFailure()) return;

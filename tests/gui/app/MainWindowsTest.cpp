@@ -432,7 +432,10 @@ TEST(ArgumentKindTest, DataFilesFirstThenPageFiles) {
       {"a.npg", TArgumentKind::kPageFile},
       {"a.NPG", TArgumentKind::kPageFile},
       {"c.npg.bak", TArgumentKind::kPageFile},
-      {"old.dat", TArgumentKind::kIgnored},
+      {"old.dat", TArgumentKind::kDataFile},
+      {"OLD.DAT", TArgumentKind::kDataFile},
+      {"x.dat.npg", TArgumentKind::kPageFile},
+      {"data", TArgumentKind::kIgnored},
       {"nrk", TArgumentKind::kIgnored},
       {"a.nr k", TArgumentKind::kIgnored},
       {"", TArgumentKind::kIgnored},
@@ -767,6 +770,38 @@ TEST_F(MainWindowTest, TheCalendarChoiceIsKeptBetweenRunsAndPagesMayChooseIt) {
         << trace;
     EXPECT_TRUE(window->close());
     EXPECT_EQ(stored().toString(), run.current ? "1" : "0") << trace;
+  }
+}
+
+TEST_F(MainWindowTest, EveryButtonAndTheWholeDateFitTheFirstWindow) {
+  // The first window on a 1280 x 800 screen: two thirds of it, and at double scale (this test
+  // runs again with QT_SCALE_FACTOR=2) the window's own size, larger than two thirds of the
+  // halved screen. A wide window leaves the date panel its full width.
+  struct Case {
+    QSize size;
+    int panel;  // the date panel's width; 0: whatever is left
+  };
+  const Case cases[] = {{{853, 533}, 140}, {{484, 308}, 0}, {{1200, 800}, 140}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.size.width());
+    auto window = Start();
+    window->resize(c.size);
+    QCoreApplication::processEvents();
+    QToolBar* tool_bar = Child<QToolBar>(*window, "ToolBar");
+    for (QAction* action : tool_bar->actions()) {
+      QWidget* widget = tool_bar->widgetForAction(action);
+      if (widget == nullptr) continue;
+      EXPECT_TRUE(widget->isVisible()) << widget->objectName().toStdString();
+      EXPECT_TRUE(tool_bar->rect().contains(widget->geometry()))
+          << widget->objectName().toStdString();
+    }
+    EXPECT_TRUE(Child<QWidget>(*window, "CalendarCurrentButton")->isVisible());
+    window->Schedule().JumpDate({2024, 12, 28});
+    QLabel* panel = Child<QLabel>(*window, "DatePanel");
+    EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text()));
+    if (c.panel != 0) {
+      EXPECT_EQ(panel->width(), c.panel);
+    }
   }
 }
 

@@ -54,6 +54,7 @@ TEST(SearchKeysTest, CtrlFOpensF3Walks) {
   QLineEdit* text = bar.findChild<QLineEdit*>("SearchText");
   EXPECT_EQ(QApplication::focusWidget(), text);
   text->setText(QString::fromUtf8("データ"));
+  EXPECT_TRUE(QTest::qWaitFor([&bar] { return !bar.SearchPending(); }));
   EXPECT_EQ(bar.Matches().size(), 2u);
 
   schedule.setFocus();

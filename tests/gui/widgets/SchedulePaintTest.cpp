@@ -4,7 +4,11 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPixmap>
+#include <QTextItem>
+#include <climits>
 
 #include "BitmapTesting.h"
 #include "ScheduleTestSupport.h"
@@ -265,51 +269,180 @@ TEST_F(SchedulePaint, EmptyCellsAndMonthTitles) {
             10);
 }
 
-TEST_F(SchedulePaint, InANarrowTitleTheLeftTextCoversTheRightOne) {
-  // The right text carries the year and the left one does not. From March on 2024 and 2030
-  // fall on the same weekdays, so around 1 May of either year the left texts are the same and
-  // where they are drawn both years must look alike.
+// A paint device that keeps the texts drawn on it: each text, where it lies and the clip it
+// was drawn in; everything else is dropped.
+class TTextRecorder : public QPaintDevice {
+ public:
+  struct TDrawnText {
+    QString Text;
+    QRectF Rect;  // from the pen position over the text's advance, ascent and descent
+    QRectF Clip;  // where the painter let it show
+    QRectF Shown() const { return Rect & Clip; }
+  };
+
+  TTextRecorder(QSize size, qreal ratio) : size_(size), ratio_(ratio), engine_(*this) {}
+  QPaintEngine* paintEngine() const override { return &engine_; }
+  const std::vector<TDrawnText>& Texts() const { return texts_; }
+
+ protected:
+  int metric(PaintDeviceMetric metric) const override {
+    switch (metric) {
+      case PdmWidth:
+        return size_.width();
+      case PdmHeight:
+        return size_.height();
+      case PdmDevicePixelRatio:
+        return static_cast<int>(ratio_);
+      case PdmDevicePixelRatioScaled:
+        return static_cast<int>(ratio_ * devicePixelRatioFScale());
+      case PdmDepth:
+        return 32;
+      case PdmNumColors:
+        return INT_MAX;
+      case PdmWidthMM:
+        return size_.width() * 254 / 960;
+      case PdmHeightMM:
+        return size_.height() * 254 / 960;
+      default:  // the resolutions
+        return 96;
+    }
+  }
+
+ private:
+  class TEngine : public QPaintEngine {
+   public:
+    explicit TEngine(TTextRecorder& device) : QPaintEngine(AllFeatures), device_(device) {}
+    bool begin(QPaintDevice*) override { return true; }
+    bool end() override { return true; }
+    void updateState(const QPaintEngineState&) override {}
+    Type type() const override { return User; }
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawImage(const QRectF&, const QImage&, const QRectF&, Qt::ImageConversionFlags) override {
+    }
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawRects(const QRectF*, int) override {}
+    void drawTextItem(const QPointF& p, const QTextItem& item) override {
+      const QTransform& transform = painter()->transform();
+      const QRectF rect(p.x(), p.y() - item.ascent(), item.width(), item.ascent() + item.descent());
+      const QRectF clip = painter()->hasClipping() ? painter()->clipBoundingRect()
+                                                   : QRectF(QPointF(0, 0), device_.size_);
+      device_.texts_.push_back({item.text(), transform.mapRect(rect), transform.mapRect(clip)});
+    }
+
+   private:
+    TTextRecorder& device_;
+  };
+
+  QSize size_;
+  qreal ratio_;
+  mutable TEngine engine_;
+  std::vector<TDrawnText> texts_;
+};
+
+TEST_F(SchedulePaint, TitleTextsNeverOverlap) {
+  // December 2026 gives the longest week titles ("12月 2w" and "'26 50週"). 500 x 400 is a
+  // small window; 426 x 266 the first window at double scale (two thirds of 1280 x 800, in
+  // pixels of half the size); 1200 x 800 a large one, where both texts fit. The month titles
+  // down the rows have a column as wide as a title row is high: there "12月" is cut.
   struct Case {
     const char* name;
     bool vertical;
     int32_t cycle;
-    int32_t term;
     QSize size;
-    int col;  // the title cell
-    int row;
-    const char* left;
-    const char* right;
+    bool whole;        // every title text shows whole
+    bool right_shown;  // every title shows its right text too
   };
   const Case cases[] = {
-      {"weeks", false, 7, 4, {240, 300}, 1, 0, "4月 5w", "'24 18週"},
-      {"months", false, 31, 2, {60, 560}, 1, 0, "4月", "'24"},
-      {"months, vertical", true, 31, 2, {300, 560}, 0, 1, "4月", "'24"},
+      {"weeks, small", false, 7, {500, 400}, true, false},
+      {"weeks, double scale", false, 7, {426, 266}, true, false},
+      {"weeks, large", false, 7, {1200, 800}, true, true},
+      {"months, small", false, 31, {500, 400}, true, false},
+      {"months, large", false, 31, {1200, 800}, true, true},
+      {"months down the rows, double scale", true, 31, {426, 266}, false, false},
   };
-  const QFontMetrics metrics(TestQFont());
+  today_ = TDateRec{2026, 12, 10};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     TScheduleSettings page = FramedPage();
     page.Vertical = c.vertical;
     page.Cycle = c.cycle;
-    page.Term = c.term;
+    page.Term = c.cycle == 31 ? 12 : 5;
     page.FixTopDay = c.cycle == 31 ? 1 : 0;
-    std::vector<QImage> shown;
-    for (const int32_t year : {2024, 2030}) {
-      today_ = TDateRec{year, 5, 1};
-      auto schedule = Make(page, c.size);
-      const QRect title = schedule->CellRect(c.col, c.row);
-      ASSERT_FALSE(title.isEmpty());
-      // The texts meet: the right one starts left of where the left one ends.
-      const int left_end = 2 + metrics.horizontalAdvance(QString::fromUtf8(c.left));
-      ASSERT_LT(title.width() - 2 - metrics.horizontalAdvance(QString::fromUtf8(c.right)),
-                left_end);
-      // Inside the frame, over the left text's own width.
-      const QRect left_text = QRect(title.left() + 1, title.top() + 1,
-                                    std::min(left_end, title.width() - 2) - 1, title.height() - 2);
-      shown.push_back(Grab(*schedule).copy(left_text));
-      EXPECT_GT(Foreign(shown.back(), shown.back().rect(), {kColorTitleBack}), 5);
+    auto schedule = Make(page, c.size);
+    TTextRecorder recorder(schedule->size(), schedule->devicePixelRatioF());
+    schedule->render(&recorder);
+    int titles = 0;
+    int rights = 0;
+    for (int i = 1; i < std::max(schedule->ColCount(), schedule->RowCount()); ++i) {
+      const QRect title = c.vertical ? schedule->CellRect(0, i) : schedule->CellRect(i, 0);
+      if (title.isEmpty()) continue;
+      // Qt draws a text in runs of one script ("12", "月").
+      std::vector<TTextRecorder::TDrawnText> runs;
+      QString shown;
+      for (const auto& run : recorder.Texts()) {
+        if (!title.contains(run.Clip.toAlignedRect())) continue;
+        runs.push_back(run);
+        shown += run.Text;
+      }
+      if (runs.empty()) continue;
+      SCOPED_TRACE(shown.toStdString());
+      ++titles;
+      rights += shown.contains(u'\'') ? 1 : 0;
+      for (std::size_t a = 0; a < runs.size(); ++a) {
+        const bool cut = runs[a].Shown() != runs[a].Rect;
+        EXPECT_FALSE(cut && c.whole) << runs[a].Text.toStdString();
+        // Nothing follows a text that was cut, nothing is drawn over anything else.
+        EXPECT_FALSE(cut && a + 1 < runs.size() && !runs[a + 1].Shown().isEmpty());
+        for (std::size_t b = a + 1; b < runs.size(); ++b) {
+          EXPECT_FALSE(runs[a].Shown().intersects(runs[b].Shown()))
+              << runs[a].Text.toStdString() << " over " << runs[b].Text.toStdString();
+        }
+      }
     }
-    EXPECT_EQ(shown[0], shown[1]);
+    EXPECT_GT(titles, 3);
+    if (c.right_shown) {
+      EXPECT_EQ(rights, titles);
+    }
+  }
+}
+
+TEST_F(SchedulePaint, TheCellsReachTheRightAndBottomEdges) {
+  // Sizes that leave from 0 to 6 pixels over after the division among the cells.
+  struct Case {
+    bool vertical;
+    int32_t cycle;
+    int32_t term;
+    bool titles;
+    QSize size;
+  };
+  const Case cases[] = {
+      {false, 7, 4, true, {531, 497}},  {false, 7, 4, true, {531, 492}},
+      {true, 7, 4, true, {500, 400}},   {true, 7, 5, false, {853, 499}},
+      {false, 31, 2, true, {426, 266}}, {true, 31, 12, true, {841, 560}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.size.width() << " x " << c.size.height() << " cycle "
+                                    << c.cycle << (c.vertical ? " down" : " across"));
+    TScheduleSettings page = WeekRowsPage();
+    page.Vertical = c.vertical;
+    page.Cycle = c.cycle;
+    page.Term = c.term;
+    page.DispTitle = c.titles;
+    page.FixTopDay = c.cycle == 31 ? 1 : 0;
+    auto schedule = Make(page, c.size);
+    const int last_col = schedule->ColCount() - 1;
+    const int last_row = schedule->RowCount() - 1;
+    const QRect corner = schedule->CellRect(last_col, last_row);
+    EXPECT_EQ(corner.right(), c.size.width() - 1);
+    EXPECT_EQ(corner.bottom(), c.size.height() - 1);
+    // The days share the room evenly: no two differ by more than a pixel.
+    const auto [narrowest, widest] =
+        std::minmax({schedule->ColWidth(1), schedule->ColWidth(last_col)});
+    const auto [lowest, highest] =
+        std::minmax({schedule->RowHeight(1), schedule->RowHeight(last_row)});
+    EXPECT_LE(widest - narrowest, 1);
+    EXPECT_LE(highest - lowest, 1);
   }
 }
 
