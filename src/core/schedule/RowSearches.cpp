@@ -46,13 +46,13 @@ TCodeCharacters::TCodeCharacters() {
     if (PlainLineText(code, {}, kSome, kSome, kSome, kSome, kKinds[0]) != code) codes += code;
   }
   // A day every quarter of the calendar, base date and shown day alike, for the eras, the old
-  // calendar, the rokuyo, the signs and the zodiac's animals, in both calendars.
+  // calendar, the rokuyo, the signs and the zodiac's animals; the two calendars take turns (no
+  // era is shorter than half a year, and they write the same words otherwise).
   constexpr int32_t kDayStep = 91;
+  std::size_t turn = 0;
   for (TDateRec day = kFirstCalendarDate; DayNumber(day) <= kLastCalendarDay;
-       day = AddDays(day, kDayStep)) {
-    for (const TCalendarKind kind : kKinds) {
-      AddFolded(PlainLineText(codes, {}, day, day, day, day, kind));
-    }
+       day = AddDays(day, kDayStep), ++turn) {
+    AddFolded(PlainLineText(codes, {}, day, day, day, day, kKinds[turn % 2]));
   }
   // Counts of 0 to 102 years (ages, anniversaries, memorials), periods of some days, the
   // distance of a derived day either side of its occurrence and the blank before a code string.
@@ -95,20 +95,24 @@ TEntryMatcher::TEntryMatcher(const TEntryList& list, std::string_view text, TCal
     if (code_characters == nullptr || code_characters->Holds(c)) continue;
     beyond_codes_.emplace_back(needle.substr(start, pos - start));
   }
-  kinds_.assign(static_cast<std::size_t>(list.Count()), kNever);
   for (int32_t position = 0; position < list.Count(); ++position) {
     const TEntry& entry = *list.Entry(position);
     if (entry.IsDeleted() || !entry.ErrorText.empty()) continue;
     if (entry.DayMark) day_marked_.push_back(&entry);
     const TMatchKind kind = KindOf(entry);
     if (kind == kNever) continue;
-    kinds_[static_cast<std::size_t>(position)] = kind;
+    kinds_.emplace_back(&entry, kind);
     candidates_.push_back(&entry);
   }
+  std::sort(kinds_.begin(), kinds_.end(), [](const TEntryKind& a, const TEntryKind& b) {
+    return std::less<const TEntry*>()(a.first, b.first);
+  });
 }
 
 TEntryMatcher::TMatchKind TEntryMatcher::KindOf(const TEntry& entry) {
-  if (search_.Found(list_.SourceLine(entry))) return kEveryDay;
+  literal_.clear();
+  AppendSearchFold(list_.SourceLine(entry), literal_);
+  if (search_.FoundFolded(literal_)) return kEveryDay;
   const bool derived = entry.DerivedDates && !entry.DerivedDates->Empty();
   if (HasFixedLineText(entry)) {
     bool found = false;
@@ -128,9 +132,8 @@ TEntryMatcher::TMatchKind TEntryMatcher::KindOf(const TEntry& entry) {
 
 bool TEntryMatcher::CodesMayShow(const TEntry& entry) {
   if (beyond_codes_.empty()) return true;
-  // What the line shows besides the codes' words: the entry's own characters and its times.
-  literal_.clear();
-  AppendSearchFold(list_.SourceLine(entry), literal_);
+  // What the line shows besides the codes' words: the entry's own characters (its data-file
+  // line, folded already) and its times.
   if (entry.Times) AppendSearchFold(TimeListText(*entry.Times), literal_);
   return std::all_of(beyond_codes_.begin(), beyond_codes_.end(), [this](const std::string& c) {
     return literal_.find(c) != std::string::npos;
@@ -138,13 +141,12 @@ bool TEntryMatcher::CodesMayShow(const TEntry& entry) {
 }
 
 TEntryMatcher::TMatchKind TEntryMatcher::KindOf(const TDatePack& pack) const noexcept {
-  // The packs come from a build of the list, which numbered its entries.
-  const int32_t position = pack.Entry != nullptr ? pack.Entry->ListIndex : -1;
-  if (position < 0 || position >= static_cast<int32_t>(kinds_.size()) ||
-      list_.Entry(position) != pack.Entry) {
-    return kNever;
-  }
-  return kinds_[static_cast<std::size_t>(position)];
+  // Found by the entry's address alone: the packs of a table are many, their entries far apart.
+  const auto known = std::lower_bound(kinds_.begin(), kinds_.end(), pack.Entry,
+                                      [](const TEntryKind& item, const TEntry* entry) {
+                                        return std::less<const TEntry*>()(item.first, entry);
+                                      });
+  return known != kinds_.end() && known->first == pack.Entry ? known->second : kNever;
 }
 
 bool TEntryMatcher::Matches(const TDatePack& pack) {
@@ -172,11 +174,9 @@ void TCalendarSearch::VisitSpan(int32_t first_year, int32_t first_day, int32_t l
                                 const std::function<void(const TDatePack&, int32_t)>& visit) {
   // The cheap tests first: the table holds every entry's packs.
   const auto visit_match = [&](const TDatePack& pack) {
-    if (!matcher_.MayMatch(pack)) return;
     const int32_t day = DayNumber(pack.Date());
-    if (day >= first_day && day <= last_day && filter_.Passes(pack) && matcher_.Matches(pack)) {
-      visit(pack, day);
-    }
+    if (day < first_day || day > last_day || !matcher_.MayMatch(pack)) return;
+    if (filter_.Passes(pack) && matcher_.Matches(pack)) visit(pack, day);
   };
   if (table_packs_ != nullptr && first_year == table_first_year_) {
     for (const TDatePack& pack : table_packs_->Packs()) visit_match(pack);
@@ -223,9 +223,11 @@ std::vector<TDayRow> TCalendarSearch::Rows(TDateRec first, TDateRec last, std::s
       order.emplace_back(day, found.size());
       found.push_back(pack);
     });
-    // By day, and within a day as they came; only the lines listed are made.
-    std::sort(order.begin(), order.end());
-    order.resize(std::min(order.size(), max - rows.size()));
+    // By day, and within a day as they came; only the lines listed are ordered and made.
+    const std::size_t listed = std::min(order.size(), max - rows.size());
+    std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(listed),
+                      order.end());
+    order.resize(listed);
     for (const auto& [day, index] : order) {
       const TDatePack& pack = found[index];
       rows.push_back({pack.Date(), pack.Kind, pack.Entry, LineText(pack, calendar_.Kind()), 0});

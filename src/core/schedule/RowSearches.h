@@ -2,7 +2,9 @@
 
 // Finding the lines of the days that hold a text: a line matches when the text is in the line
 // as its cell shows it (annotation codes expanded) or in the line of the data file its entry
-// was read from, both folded as a search folds them (text/SearchTexts.h).
+// was read from, both folded as a search folds them (text/SearchTexts.h). Lines already made
+// are matched one by one (TLineMatcher); the days of the whole calendar are found by matching
+// the entries first and walking only the days of those that may match (TCalendarSearch).
 
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "calendar/CalendarKinds.h"
@@ -83,8 +86,7 @@ class TEntryMatcher {
   const std::vector<const TEntry*>& Candidates() const noexcept { return candidates_; }
   // The day-marked entries, whose days every walk marks first, in list order.
   const std::vector<const TEntry*>& DayMarked() const noexcept { return day_marked_; }
-  // Whether the line of a pack matches; false for a pack of no candidate. The pack's entry
-  // must carry its position (ListIndex) from the build that made the pack.
+  // Whether the line of a pack matches; false for a pack of no candidate.
   bool Matches(const TDatePack& pack);
   // Whether the pack is one of a candidate, before its line is looked at.
   bool MayMatch(const TDatePack& pack) const noexcept { return KindOf(pack) != kNever; }
@@ -93,7 +95,8 @@ class TEntryMatcher {
   enum TMatchKind : uint8_t { kNever, kEveryDay, kByDay };
   TMatchKind KindOf(const TEntry& entry);
   TMatchKind KindOf(const TDatePack& pack) const noexcept;
-  // Whether the line of an entry with codes may hold the text on some day.
+  // Whether the line of an entry with codes may hold the text on some day; literal_ holds
+  // the entry's folded data-file line.
   bool CodesMayShow(const TEntry& entry);
 
   const TEntryList& list_;
@@ -101,10 +104,11 @@ class TEntryMatcher {
   TCalendarKind kind_;
   // The characters of the folded text no code writes, each as UTF-8.
   std::vector<std::string> beyond_codes_;
-  std::string literal_;  // the folded characters of the entry looked at
+  std::string literal_;  // the folded data-file line of the entry looked at
   std::vector<const TEntry*> candidates_;
   std::vector<const TEntry*> day_marked_;
-  std::vector<TMatchKind> kinds_;  // by position
+  using TEntryKind = std::pair<const TEntry*, TMatchKind>;
+  std::vector<TEntryKind> kinds_;  // of the candidates, by address
 };
 
 // The days of the whole calendar (kFirstCalendarDate .. kLastCalendarDate) with a line that

@@ -443,9 +443,8 @@ void TMainWindow::UpdateTodayButton() {
 }
 
 void TMainWindow::FollowClock(const TClock& clock) {
-  delete today_follower_;
-  today_follower_ = new TTodayFollower(
-      clock, schedule_->Calendar().Today(), [this](TDateRec today) { MoveToday(today); }, this);
+  today_follower_ = std::make_unique<TTodayFollower>(clock, schedule_->Calendar().Today(),
+                                                     [this](TDateRec today) { MoveToday(today); });
 }
 
 void TMainWindow::MoveToday(TDateRec today) {

@@ -110,6 +110,8 @@ class TMainWindow : public QMainWindow {
   void FollowClock(const TClock& clock);
   // The clock's date moved on: the schedule's today, the today button and the date panel.
   void MoveToday(TDateRec today);
+  // What keeps today on the clock's; null until FollowClock.
+  TTodayFollower* TodayFollower() const noexcept { return today_follower_.get(); }
   // Shows the schedule in the calendar of kind (the table is rebuilt, the cursor stays) and
   // sets the toolbar's toggle to match.
   void SetCalendarKind(TCalendarKind kind);
@@ -179,7 +181,7 @@ class TMainWindow : public QMainWindow {
   QAction* calendar_current_ = nullptr;  // checked while the calendar of today is shown
   TLiveFiles* live_files_ = nullptr;
   TSearchBar* search_bar_ = nullptr;
-  TTodayFollower* today_follower_ = nullptr;  // null until FollowClock
+  std::unique_ptr<TTodayFollower> today_follower_;  // null until FollowClock
 };
 
 }  // namespace pelo

@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "calendar/DateTexts.h"
 #include "datafiles/EntryLists.h"

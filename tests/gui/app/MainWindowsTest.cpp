@@ -28,12 +28,14 @@
 #include <tuple>
 #include <vector>
 
+#include "ManualClocks.h"
 #include "ModalSteps.h"
 #include "RecordingNotices.h"
 #include "app/DateJumpDialogs.h"
 #include "app/MainWindows.h"
 #include "app/PlacementStores.h"
 #include "app/QtSetup.h"
+#include "app/TodayFollowers.h"
 #include "schedule/CellLineLists.h"
 #include "schedule/DayTables.h"
 #include "text/Cp932.h"
@@ -775,33 +777,54 @@ TEST_F(MainWindowTest, TheCalendarChoiceIsKeptBetweenRunsAndPagesMayChooseIt) {
 
 TEST_F(MainWindowTest, EveryButtonAndTheWholeDateFitTheFirstWindow) {
   // The first window on a 1280 x 800 screen: two thirds of it, and at double scale (this test
-  // runs again with QT_SCALE_FACTOR=2) the window's own size, larger than two thirds of the
-  // halved screen. A wide window leaves the date panel its full width.
-  struct Case {
-    QSize size;
-    int panel;  // the date panel's width; 0: whatever is left
-  };
-  const Case cases[] = {{{853, 533}, 140}, {{484, 308}, 0}, {{1200, 800}, 140}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.size.width());
+  // runs again with QT_SCALE_FACTOR=2) its own size, larger than two thirds of the halved
+  // screen. A wide window leaves the date panel its full width (0: whatever is left).
+  const std::pair<QSize, int> cases[] = {{{853, 533}, 140}, {{484, 308}, 0}, {{1200, 800}, 140}};
+  for (const auto& [size, panel_width] : cases) {
+    SCOPED_TRACE(size.width());
     auto window = Start();
-    window->resize(c.size);
+    window->resize(size);
     QCoreApplication::processEvents();
-    QToolBar* tool_bar = Child<QToolBar>(*window, "ToolBar");
-    for (QAction* action : tool_bar->actions()) {
-      QWidget* widget = tool_bar->widgetForAction(action);
-      if (widget == nullptr) continue;
-      EXPECT_TRUE(widget->isVisible()) << widget->objectName().toStdString();
-      EXPECT_TRUE(tool_bar->rect().contains(widget->geometry()))
-          << widget->objectName().toStdString();
-    }
-    EXPECT_TRUE(Child<QWidget>(*window, "CalendarCurrentButton")->isVisible());
+    // The rightmost button shows, and so every other.
+    QWidget* rightmost = Child<QWidget>(*window, "CalendarCurrentButton");
+    EXPECT_TRUE(rightmost->isVisible());
+    EXPECT_TRUE(Child<QToolBar>(*window, "ToolBar")->rect().contains(rightmost->geometry()));
     window->Schedule().JumpDate({2024, 12, 28});
     QLabel* panel = Child<QLabel>(*window, "DatePanel");
     EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text()));
-    if (c.panel != 0) {
-      EXPECT_EQ(panel->width(), c.panel);
-    }
+    EXPECT_TRUE(panel_width == 0 || panel->width() == panel_width) << panel->width();
+  }
+}
+
+TEST_F(MainWindowTest, PastMidnightTodayMovesOnAndTheCursorStaysWhereTheUserPutIt) {
+  struct Case {
+    TDateRec cursor;  // before midnight
+    TDateRec after;   // after it
+    const char* panel;
+  };
+  const Case cases[] = {{{2024, 5, 1}, {2024, 5, 2}, "2024/5/2(木)"},
+                        {{2024, 5, 20}, {2024, 5, 20}, "2024/5/20(月)"},
+                        {{2024, 5, 2}, {2024, 5, 2}, "2024/5/2(木)"}};
+  // The period ends today: "%l" counts the days left.
+  const QString data = Write("d.nrk", "2024/5/1~2024/5/* 締切 %l\n");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.panel);
+    auto window = Start({data});
+    test::TManualClock clock({kToday, 24 * 3600 - 15});  // 23:59:45
+    window->FollowClock(clock);
+    TSchedule& schedule = window->Schedule();
+    schedule.JumpDate(c.cursor);
+    ASSERT_EQ(schedule.DayTable().Cell(kToday)->Text(0), "締切 残り 1日");
+    clock.now = {{2024, 5, 2}, 2};
+    window->TodayFollower()->Check();
+    EXPECT_TRUE(schedule.Calendar().IsToday({2024, 5, 2}));
+    EXPECT_EQ(schedule.CursorDate(), c.after);
+    EXPECT_EQ(schedule.DayTable().Cell(kToday)->Text(0), "締切 残り 2日");
+    EXPECT_EQ(DatePanel(*window), Q(c.panel));
+    EXPECT_EQ(TodayEnabled(*window), !(c.after == TDateRec{2024, 5, 2}));
+    QTest::keyClick(&schedule, Qt::Key_Home);
+    EXPECT_EQ(schedule.CursorDate(), (TDateRec{2024, 5, 2}));
+    EXPECT_FALSE(TodayEnabled(*window));
   }
 }
 
