@@ -24,11 +24,11 @@ install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOT
         RENAME copyright)
 
 # Whoever builds a package for others names himself here.
-set(PELO_PACKAGE_MAINTAINER "The Pelo developers <pelo@localhost>"
+set(PELO_DEB_MAINTAINER "The Pelo developers <pelo@localhost>"
     CACHE STRING "The Maintainer field of the Debian package")
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME pelo)
-set(CPACK_PACKAGE_CONTACT "${PELO_PACKAGE_MAINTAINER}")
+set(CPACK_PACKAGE_CONTACT "${PELO_DEB_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "read-only viewer for Nerika schedule data files")
 set(CPACK_PACKAGE_DESCRIPTION
     "Pelo shows the entries of Nerika data files (Shift-JIS text, one entry per

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -77,18 +78,21 @@ TEST_F(DebianPackageTest, HoldsTheProgramsAndTheirDesktopFiles) {
   }
   const std::string program = "-rwxr-xr-x";
   const std::string data = "-rw-r--r--";
-  EXPECT_EQ(files, (std::map<std::string, std::string>{
-                       {"./usr/bin/pelo", program},
-                       {"./usr/bin/pelo-agenda", program},
-                       {"./usr/share/applications/pelo.desktop", data},
-                       {"./usr/share/icons/hicolor/scalable/apps/pelo.svg", data},
-                       {"./usr/share/mime/packages/pelo-mime.xml", data},
-                       {"./usr/share/man/man1/pelo.1.gz", data},
-                       {"./usr/share/man/man1/pelo-agenda.1.gz", data},
-                       {"./usr/share/man/ja/man1/pelo.1.gz", data},
-                       {"./usr/share/man/ja/man1/pelo-agenda.1.gz", data},
-                       {"./usr/share/doc/pelo/copyright", data},
-                   }));
+  std::map<std::string, std::string> expected = {
+      {"./usr/bin/pelo", program},
+      {"./usr/bin/pelo-agenda", program},
+      {"./usr/share/applications/pelo.desktop", data},
+      {"./usr/share/icons/hicolor/scalable/apps/pelo.svg", data},
+      {"./usr/share/mime/packages/pelo-mime.xml", data},
+      {"./usr/share/man/man1/pelo.1.gz", data},
+      {"./usr/share/man/man1/pelo-agenda.1.gz", data},
+      {"./usr/share/man/ja/man1/pelo.1.gz", data},
+      {"./usr/share/man/ja/man1/pelo-agenda.1.gz", data},
+      {"./usr/share/doc/pelo/copyright", data},
+  };
+  // pelo-serve where the build has it.
+  if (PELO_SERVE_BUILT) expected.emplace("./usr/bin/pelo-serve", program);
+  EXPECT_EQ(files, expected);
 }
 
 TEST_F(DebianPackageTest, CarriesTheLicenceAsItsCopyright) {
@@ -100,8 +104,7 @@ TEST_F(DebianPackageTest, CarriesTheLicenceAsItsCopyright) {
     return std::string{std::istreambuf_iterator<char>(in), {}};
   };
   const std::string licence = read(kSource + "/LICENSE");
-  EXPECT_NE(licence.find("MIT License"), std::string::npos);
-  EXPECT_NE(licence.find("The Pelo developers"), std::string::npos);
+  EXPECT_TRUE(licence.starts_with("MIT License\n\nCopyright (c) 2026 The Pelo developers\n"));
   EXPECT_EQ(read(tree + "/usr/share/doc/pelo/copyright"), licence);
 }
 
@@ -112,16 +115,11 @@ TEST_F(DebianPackageTest, ControlFieldsNameWhatItNeeds) {
       {"Priority", "optional"},
   };
   for (const auto& [name, value] : fields) EXPECT_EQ(Field(name), value) << name;
-  // "Name <address>", as configured, and none of the names reserved for examples.
+  // "Name <address>" as configured, and not a domain reserved for examples.
   const std::string maintainer = Field("Maintainer");
   EXPECT_EQ(maintainer, PELO_MAINTAINER);
-  const std::size_t open = maintainer.find(" <");
-  ASSERT_NE(open, std::string::npos) << maintainer;
-  EXPECT_GT(open, 0u) << maintainer;
-  EXPECT_EQ(maintainer.back(), '>') << maintainer;
-  for (const char* placeholder : {"example.org", "example.com", "example.net", "nobody"}) {
-    EXPECT_EQ(maintainer.find(placeholder), std::string::npos) << maintainer;
-  }
+  EXPECT_TRUE(std::regex_match(maintainer, std::regex(R"([^<>]+ <[^<>@ ]+@[^<>@ ]+>)")));
+  EXPECT_FALSE(std::regex_search(maintainer, std::regex(R"(@example\.(org|com|net)>)")));
   EXPECT_EQ(Field("Description").substr(0, Field("Description").find('\n')),
             "read-only viewer for Nerika schedule data files");
   // Found by dpkg-shlibdeps from the programs' links, and what no link shows.

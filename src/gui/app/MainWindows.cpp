@@ -71,8 +71,21 @@ class TStripFitter : public QObject {
   void Fit() {
     const int widest = date_panel_.fontMetrics().horizontalAdvance(Q("2000/12/28(水)")) +
                        2 * date_panel_.frameWidth() + 4;
+    const int narrowest = std::min(widest, panel_width_);
+    // Where even that leaves too little room, the buttons draw closer together.
+    SetButtonSize(TMainWindow::kButtonSize);
+    if (strip_.width() - tool_bar_.sizeHint().width() < narrowest) {
+      SetButtonSize(TMainWindow::kCompactButtonSize);
+    }
     const int room = strip_.width() - tool_bar_.sizeHint().width();
-    date_panel_.setFixedWidth(std::clamp(room, std::min(widest, panel_width_), panel_width_));
+    date_panel_.setFixedWidth(std::clamp(room, narrowest, panel_width_));
+  }
+
+  void SetButtonSize(int side) {
+    for (QAction* action : tool_bar_.actions()) {
+      auto* button = qobject_cast<QToolButton*>(tool_bar_.widgetForAction(action));
+      if (button != nullptr) button->setFixedSize(side, side);
+    }
   }
 
   QWidget& strip_;

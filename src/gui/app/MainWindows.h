@@ -74,6 +74,8 @@ class TMainWindow : public QMainWindow {
   static constexpr int kStripHeight = 34;
   static constexpr int kDatePanelWidth = 140;
   static constexpr int kButtonSize = 26;
+  // In a window too narrow for the toolbar beside the whole date.
+  static constexpr int kCompactButtonSize = 24;
 
   // arguments: the command line without the program's name; today: the date the schedule's
   // calendar takes as today. Message boxes and load reports go through the window's own

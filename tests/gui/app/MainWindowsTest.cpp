@@ -183,33 +183,22 @@ TEST_F(MainWindowTest, WindowAndToolbar) {
     EXPECT_FALSE(button->icon().isNull()) << buttons[i].name;
   }
   EXPECT_EQ(tool_bar->iconSize(), QSize(19, 19));
-  // The two toggles, off until the start-up applies the pages and the stored choices.
-  const std::pair<const QAction*, QKeySequence> toggles[] = {
-      {actions[actions.size() - 2], QKeySequence(Qt::CTRL | Qt::Key_K)},
-      {actions.back(), QKeySequence(Qt::CTRL | Qt::Key_T)}};
-  for (const auto& [toggle, keys] : toggles) {
-    EXPECT_TRUE(toggle->isCheckable()) << toggle->objectName().toStdString();
-    EXPECT_FALSE(toggle->isChecked()) << toggle->objectName().toStdString();
-    EXPECT_EQ(toggle->shortcut(), keys) << toggle->objectName().toStdString();
-  }
+  const QAction* calendar = actions[actions.size() - 2];
+  EXPECT_TRUE(calendar->isCheckable());
+  EXPECT_FALSE(calendar->isChecked());
+  EXPECT_EQ(calendar->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));
 }
 
-// The key a hint names does what the button does, and a toggle's button shows what its key
-// switched.
+// The key a hint names does what the button does, and a toggle's button shows it.
 TEST_F(MainWindowTest, TheKeysTheHintsNameDoWhatTheButtonsDo) {
-  struct Case {
-    const char* button;
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-  };
-  const Case cases[] = {
-      {"PreviousYearButton", Qt::Key_Up, Qt::ShiftModifier},
-      {"PreviousMonthButton", Qt::Key_Left, Qt::ShiftModifier},
-      {"TodayButton", Qt::Key_Home, Qt::NoModifier},
-      {"NextMonthButton", Qt::Key_Right, Qt::ShiftModifier},
-      {"NextYearButton", Qt::Key_Down, Qt::ShiftModifier},
-      {"CalendarCurrentButton", Qt::Key_K, Qt::ControlModifier},
-      {"SortByTimeButton", Qt::Key_T, Qt::ControlModifier},
+  const std::pair<const char*, QKeyCombination> cases[] = {
+      {"PreviousYearButton", QKeyCombination(Qt::ShiftModifier, Qt::Key_Up)},
+      {"PreviousMonthButton", QKeyCombination(Qt::ShiftModifier, Qt::Key_Left)},
+      {"TodayButton", QKeyCombination(Qt::Key_Home)},
+      {"NextMonthButton", QKeyCombination(Qt::ShiftModifier, Qt::Key_Right)},
+      {"NextYearButton", QKeyCombination(Qt::ShiftModifier, Qt::Key_Down)},
+      {"CalendarCurrentButton", QKeyCombination(Qt::ControlModifier, Qt::Key_K)},
+      {"SortByTimeButton", QKeyCombination(Qt::ControlModifier, Qt::Key_T)},
   };
   auto window = Start();
   window->activateWindow();
@@ -219,58 +208,42 @@ TEST_F(MainWindowTest, TheKeysTheHintsNameDoWhatTheButtonsDo) {
     return std::make_tuple(schedule.CursorDate(), schedule.Calendar().Kind(),
                            schedule.SortByTime());
   };
-  for (const Case& c : cases) {
-    auto* button = Child<QToolButton>(*window, c.button);
+  for (const auto& [name, keys] : cases) {
+    auto* button = Child<QToolButton>(*window, name);
     // The first run's window has room for every button beside the date panel.
-    EXPECT_TRUE(button->isVisible()) << c.button;
-    const QString keys = QKeySequence(c.key | c.modifiers).toString(QKeySequence::PortableText);
+    EXPECT_TRUE(button->isVisible()) << name;
     schedule.JumpDate({2024, 1, 31});
     const auto before = state();
-    const bool checked = button->isChecked();
-    Click(*window, c.button);
+    Click(*window, name);
     const auto by_button = state();
-    EXPECT_NE(by_button, before) << c.button;
-    EXPECT_EQ(button->isChecked(), button->isCheckable() && !checked) << c.button;
-    if (button->isCheckable()) {
-      Click(*window, c.button);  // back as it was
-    } else {
-      schedule.JumpDate({2024, 1, 31});
-    }
-    ASSERT_EQ(state(), before) << c.button;
-    QTest::keyClick(&schedule, c.key, c.modifiers);
-    EXPECT_EQ(state(), by_button) << c.button << " " << keys.toStdString();
-    EXPECT_EQ(button->isChecked(), button->isCheckable() && !checked) << c.button;
-    if (button->isCheckable()) Click(*window, c.button);
+    EXPECT_NE(by_button, before) << name;
+    if (button->isCheckable()) Click(*window, name);  // off again
+    schedule.JumpDate({2024, 1, 31});
+    ASSERT_EQ(state(), before) << name;
+    QTest::keyClick(&schedule, keys.key(), keys.keyboardModifiers());
+    EXPECT_EQ(state(), by_button) << name;
+    EXPECT_EQ(button->isChecked(), button->isCheckable()) << name;
+    if (button->isCheckable()) Click(*window, name);
   }
 }
 
 TEST_F(MainWindowTest, TheTitleNamesTheLoadedFiles) {
-  struct Case {
-    std::vector<const char*> files;
-    const char* title;
-  };
-  const Case cases[] = {
+  const std::pair<QStringList, const char*> cases[] = {
       {{}, "ぺろん"},
       {{"sample.nrk"}, "ぺろん - sample.nrk"},
       {{"a.nrk", "b.nrk", "c.nrk"}, "ぺろん - a.nrk +2"},
   };
-  for (const Case& c : cases) {
-    QStringList arguments;
-    for (const char* file : c.files) arguments << Write(file, "2024/5/1 x\n");
-    auto window = Start(arguments);
-    EXPECT_EQ(window->windowTitle(), Q(c.title));
+  for (const auto& [names, title] : cases) {
+    QStringList files;
+    for (const QString& name : names) files << Write(name.toLatin1().constData(), "5/1 x\n");
+    EXPECT_EQ(Start(files)->windowTitle(), Q(title));
   }
-  // The open dialog's files replace the title's too; the dialogs keep their own titles.
+  // The open dialog's files replace those of the title.
   auto window = Start({Write("a.nrk", "")});
-  Write("old.dat", "");
-  const QString folder = data_folder_.path();
-  WhenModal([folder](QWidget& modal) {
-    EXPECT_EQ(modal.windowTitle(), Q("開く"));
-    auto* dialog = qobject_cast<QFileDialog*>(&modal);
-    ASSERT_NE(dialog, nullptr);
-    dialog->setDirectory(folder);
-    dialog->selectFile(QStringLiteral("old.dat"));
-    static_cast<QDialog*>(dialog)->accept();  // as the Open button does
+  const QString old = Write("old.dat", "");
+  WhenModal([old](QWidget& modal) {
+    qobject_cast<QFileDialog*>(&modal)->selectFile(old);
+    static_cast<QDialog&>(modal).accept();  // as the Open button does
   });
   Click(*window, "OpenButton");
   EXPECT_EQ(window->windowTitle(), Q("ぺろん - old.dat"));
@@ -400,34 +373,21 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
   EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
   EXPECT_EQ(window->DateJumpDialog(), wrapper);
 
-  // A date the schedule refuses is refused before the form closes: the form stays with what
-  // was typed, to be mended or cancelled.
-  struct Refused {
-    int era;
-    const char* year;
-    const char* day;
-    const char* message;
-  };
-  const Refused refused[] = {{kEraChoiceHeisei, "38", "30", "日付が存在しません。"},
-                             {kEraChoiceWestern, "1500", "1", kRangeMessage}};
-  for (const Refused& row : refused) {
-    WhenModal([&row](QWidget& modal) {
-      Child<QComboBox>(modal, "EraBox")->setCurrentIndex(row.era);
-      Child<QComboBox>(modal, "YearBox")->setEditText(row.year);
-      Child<QComboBox>(modal, "MonthBox")->setEditText("2");
-      Child<QComboBox>(modal, "DayBox")->setEditText(row.day);
-      QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
-      EXPECT_TRUE(modal.isVisible()) << row.year;
-      EXPECT_EQ(Child<QComboBox>(modal, "EraBox")->currentIndex(), row.era);
-      EXPECT_EQ(Child<QComboBox>(modal, "YearBox")->currentText(), row.year);
-      EXPECT_EQ(Child<QComboBox>(modal, "DayBox")->currentText(), row.day);
-      QTest::mouseClick(Child<QPushButton>(modal, "CancelButton"), Qt::LeftButton);
-    });
-    notices.Clear();
-    Click(*window, "DateJumpButton");
-    EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3})) << row.year;
-    EXPECT_EQ(notices.Messages(), std::vector<std::string>{row.message}) << row.year;
-  }
+  // A date the schedule would refuse keeps the form open with what was typed.
+  WhenModal([](QWidget& modal) {
+    Child<QComboBox>(modal, "EraBox")->setCurrentIndex(kEraChoiceHeisei);
+    Child<QComboBox>(modal, "YearBox")->setEditText("38");
+    Child<QComboBox>(modal, "MonthBox")->setEditText("2");
+    Child<QComboBox>(modal, "DayBox")->setEditText("30");
+    QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
+    EXPECT_TRUE(modal.isVisible());
+    EXPECT_EQ(Child<QComboBox>(modal, "YearBox")->currentText(), "38");
+    QTest::mouseClick(Child<QPushButton>(modal, "CancelButton"), Qt::LeftButton);
+  });
+  notices.Clear();
+  Click(*window, "DateJumpButton");
+  EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
+  EXPECT_EQ(notices.Messages(), std::vector<std::string>{"日付が存在しません。"});
 }
 
 TEST_F(MainWindowTest, DateDialogMovesRelatively) {
