@@ -181,7 +181,7 @@ class TIcsEventWriter {
     if (day_text_.empty() || row.Date != day_) StartDay(row.Date);
     out_ += "BEGIN:VEVENT\r\n";
     scratch_ = "UID:";
-    const uint64_t line_hash = UidLineHash(FileHash(entry), row.Kind, list_.SourceLine(entry));
+    const uint64_t line_hash = LineHash(entry, row.Kind);
     // Identical lines on one day are told apart by their count; a hash shared by chance
     // counts the same way, so the UIDs of one output never repeat.
     AppendEventUid(scratch_, line_hash, day_text_, repeats_[line_hash]++);
@@ -214,6 +214,14 @@ class TIcsEventWriter {
     AppendFoldedIcsLine(all_day_lines_, Concat({"DTEND;VALUE=DATE:", IcsDate(AddDays(date, 1))}));
   }
 
+  // A repeating entry shows on many days: its line is hashed once per kind.
+  uint64_t LineHash(const TEntry& entry, int32_t kind) {
+    const uint64_t key = reinterpret_cast<uintptr_t>(&entry) * 8 + static_cast<uint64_t>(kind & 7);
+    const auto [place, added] = line_hashes_.try_emplace(key, 0);
+    if (added) place->second = UidLineHash(FileHash(entry), kind, list_.SourceLine(entry));
+    return place->second;
+  }
+
   uint64_t FileHash(const TEntry& entry) {
     // The list hands out one string per file (and one for no file): its address is the key.
     const std::string& path = list_.FileList().Path(entry.FileIndex);
@@ -229,7 +237,8 @@ class TIcsEventWriter {
   std::string day_text_;       // "20241231" of day_; empty before the first row
   std::string all_day_lines_;  // DTSTART and DTEND of an all-day event on day_, folded
   std::unordered_map<const std::string*, uint64_t> file_hashes_;
-  std::unordered_map<uint64_t, int32_t> repeats_;  // by line hash, on day_
+  std::unordered_map<uint64_t, uint64_t> line_hashes_;  // by entry address * 8 + kind
+  std::unordered_map<uint64_t, int32_t> repeats_;       // by line hash, on day_
   std::string scratch_;
 };
 
