@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """pelo-serve over a real socket: requests httplib itself refuses (a bad method, a request line
 too long), a client that sends one byte a second (cut off after --timeout while others are
-served), a client that sends nothing, and normal requests afterwards; the log line of each
+served), a client that sends nothing, a crowd of connections (no more are held than the
+threads and the waiting line), and normal requests afterwards; the log line of each
 request keeps the token out.
 
     serve_socket_test.py PELO_SERVE DATA_FILE
@@ -114,6 +115,16 @@ def main():
             check("a connection that sends nothing is closed", closed)
             idle.close()
             check("a normal request afterwards", get(port, "/day/2026-12-07", auth)[0] == 200)
+
+            # A crowd of connections that send nothing: the server holds its threads and its
+            # line of waiting ones, no more; once they go it answers again.
+            crowd = [socket.create_connection(("127.0.0.1", port)) for _ in range(150)]
+            time.sleep(0.5)
+            held = len(os.listdir("/proc/%d/fd" % server.process.pid))
+            check("connections held at once are bounded", held < 4 + 64 + 32, held)
+            for s in crowd:
+                s.close()
+            check("a normal request after the crowd", get(port, "/", auth)[0] == 200)
         log = server.log
         check("one log line per request", log.count(" /calendar.ics ") >= 2, log)
         check("the token is not logged", TOKEN not in log, log)

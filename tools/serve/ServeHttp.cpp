@@ -9,8 +9,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <condition_variable>
 #include <ctime>
+#include <deque>
+#include <functional>
 #include <mutex>
+#include <thread>
+#include <vector>
 
 #include "ServeRequests.h"
 #include "ServeTargets.h"
@@ -136,6 +141,59 @@ class TDeadlineServer : public httplib::Server {
   const THttpLimits& limits_;
 };
 
+// The workers, and a short line of accepted connections waiting for one. When the line is
+// full the accepting thread waits: new connections stay in the kernel's backlog, and past it
+// are refused, so the connections the server holds at once stay bounded.
+class TBoundedPool : public httplib::TaskQueue {
+ public:
+  TBoundedPool(std::size_t threads, std::size_t most_waiting) : most_waiting_(most_waiting) {
+    for (std::size_t i = 0; i < threads; ++i) workers_.emplace_back([this] { Work(); });
+  }
+
+  void enqueue(std::function<void()> job) override {
+    std::unique_lock lock(mutex_);
+    room_.wait(lock, [this] { return waiting_.size() < most_waiting_ || stopping_; });
+    // Even when stopping: only the job closes its connection.
+    waiting_.push_back(std::move(job));
+    lock.unlock();
+    work_.notify_one();
+  }
+
+  void shutdown() override {
+    {
+      const std::lock_guard lock(mutex_);
+      stopping_ = true;
+    }
+    work_.notify_all();
+    room_.notify_all();
+    for (std::thread& worker : workers_) worker.join();
+  }
+
+ private:
+  void Work() {
+    for (;;) {
+      std::function<void()> job;
+      {
+        std::unique_lock lock(mutex_);
+        work_.wait(lock, [this] { return !waiting_.empty() || stopping_; });
+        if (waiting_.empty()) return;
+        job = std::move(waiting_.front());
+        waiting_.pop_front();
+      }
+      room_.notify_one();
+      job();
+    }
+  }
+
+  const std::size_t most_waiting_;
+  std::vector<std::thread> workers_;
+  std::deque<std::function<void()>> waiting_;
+  std::mutex mutex_;
+  std::condition_variable work_;
+  std::condition_variable room_;
+  bool stopping_ = false;
+};
+
 std::string LogTime() {
   // The log's own time of day: the one place besides the calendar's clock that asks the
   // system for the time, and it decides nothing.
@@ -164,10 +222,10 @@ class THttpServer::TImpl {
 
  private:
   void Configure() {
-    const int32_t threads = limits_.threads;
-    server_->new_task_queue = [threads] {
-      return new httplib::ThreadPool(static_cast<std::size_t>(threads));
-    };
+    const auto threads = static_cast<std::size_t>(limits_.threads);
+    const auto waiting = static_cast<std::size_t>(limits_.waiting_connections);
+    // httplib owns the queue it is handed and deletes it when it stops listening.
+    server_->new_task_queue = [threads, waiting] { return new TBoundedPool(threads, waiting); };
     server_->set_read_timeout(limits_.read_timeout);
     server_->set_write_timeout(limits_.write_timeout);
     server_->set_keep_alive_timeout(limits_.keep_alive_timeout.count());
