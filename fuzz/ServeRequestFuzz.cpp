@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <string_view>
 
@@ -18,7 +19,7 @@
 #include "ServeFiles.h"
 #include "ServeRequests.h"
 #include "ServeSites.h"
-#include "datafiles/Notices.h"
+#include "datafiles/ConsoleNotices.h"
 
 namespace {
 
@@ -27,15 +28,6 @@ using namespace pelo::serve;
 
 constexpr pelo::TDateRec kToday{2026, 12, 7};
 constexpr std::string_view kToken = "fuzz-token-0123456789";
-
-class TSilentNotices : public pelo::TUserNotices {
- public:
-  void Beep(pelo::TBeepKind) override {}
-  void Information(const std::string&) override {}
-  void Warning(const std::string&) override {}
-  bool Confirm(const std::string&) override { return false; }
-  void ShowLoadErrors(const pelo::TLoadErrorReport&) override {}
-};
 
 // A data file of a few lines in a folder of its own, and the two sites over it.
 struct TFuzzSites {
@@ -60,7 +52,8 @@ struct TFuzzSites {
   }
 
   std::filesystem::path folder;
-  TSilentNotices notices;
+  std::ostream discarded{nullptr};  // loading problems are part of the game
+  pelo::TConsoleNotices notices{discarded};
   std::unique_ptr<TServeFiles> files;
   std::unique_ptr<TServeSite> open;
   std::unique_ptr<TServeSite> guarded;

@@ -90,8 +90,12 @@ TEST_F(DebianPackageTest, HoldsTheProgramsAndTheirDesktopFiles) {
       {"./usr/share/man/ja/man1/pelo-agenda.1.gz", data},
       {"./usr/share/doc/pelo/copyright", data},
   };
-  // pelo-serve where the build has it.
-  if (PELO_SERVE_BUILT) expected.emplace("./usr/bin/pelo-serve", program);
+#ifdef PELO_SERVE_PACKAGED
+  expected.insert({{"./usr/bin/pelo-serve", program},
+                   {"./usr/lib/systemd/user/pelo-serve@.service", data},
+                   {"./usr/share/man/man1/pelo-serve.1.gz", data},
+                   {"./usr/share/man/ja/man1/pelo-serve.1.gz", data}});
+#endif
   EXPECT_EQ(files, expected);
 }
 
@@ -133,12 +137,16 @@ TEST_F(DebianPackageTest, ControlFieldsNameWhatItNeeds) {
         "qt6-translations-l10n", "fonts-ipafont-gothic", "fonts-ipafont-mincho"}) {
     EXPECT_TRUE(depends.contains(package)) << package << " in " << Field("Depends");
   }
+#ifdef PELO_SERVE_PACKAGED
+  EXPECT_TRUE(depends.contains("libcpp-httplib0.11")) << Field("Depends");
+#endif
 }
 
 TEST(ManualPagesTest, RenderWithoutWarnings) {
   const std::string groff = FindProgram("groff");
   if (groff.empty()) GTEST_SKIP() << "groff is not installed";
-  for (const char* page : {"pelo.1", "pelo-agenda.1", "ja/pelo.1", "ja/pelo-agenda.1"}) {
+  for (const char* page : {"pelo.1", "pelo-agenda.1", "pelo-serve.1", "ja/pelo.1",
+                           "ja/pelo-agenda.1", "ja/pelo-serve.1"}) {
     // Every warning, those of lines that cannot be broken or adjusted included: Japanese has
     // no spaces to break at.
     const test::ProcessResult shown =

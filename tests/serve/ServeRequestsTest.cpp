@@ -31,7 +31,8 @@ class ServeSiteTest : public testing::Test {
                                "2026/12/7 10:00 会議 <b>&\"x\"</b>\r\n"
                                "%\r\n議題は<予算>\r\n%\r\n"
                                "2026/12/24 クリスマス会\r\n"
-                               "2027/6/1 遠い予定\r\n");
+                               "2027/6/1 遠い予定\r\n"
+                               "2029/12/31 四年目の終わり\r\n");
     files_ = std::make_unique<TServeFiles>(notices_, kToday, std::vector<std::string>{path_},
                                            std::vector<std::string>{}, TFilterSet{});
     TSiteSettings settings;
@@ -176,6 +177,11 @@ TEST_F(ServeSiteTest, TheFeedAndItsConditions) {
   EXPECT_NE(feed.body.find("SUMMARY:クリスマス会"), std::string::npos);
   EXPECT_NE(feed.body.find("SUMMARY:遠い予定"), std::string::npos);
   EXPECT_EQ(Get("/calendar.ics?from=2027-01-01").body.find("クリスマス会"), std::string::npos);
+  // A span longer than the years one pass evaluates is read in several.
+  const std::string four_years = Get("/calendar.ics?from=2026-01-01&to=2029-12-31").body;
+  EXPECT_NE(four_years.find("SUMMARY:クリスマス会"), std::string::npos);
+  EXPECT_NE(four_years.find("SUMMARY:四年目の終わり"), std::string::npos);
+  EXPECT_EQ(feed.body.find("四年目"), std::string::npos);
 
   const std::string etag = feed.Header("ETag");
   const std::string modified = feed.Header("Last-Modified");

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """pelo-serve over a real socket: requests httplib itself refuses (a bad method, a request line
 too long), a client that sends one byte a second (cut off after --timeout while others are
-served), a client that sends nothing, and normal requests afterwards; the log line of each
+served), a client that sends nothing, a crowd of connections (no more are held than the
+threads and the waiting line), and normal requests afterwards; over TLS, a slow handshake
+and a slow request are cut off the same way; the log line of each
 request keeps the token out.
 
     serve_socket_test.py PELO_SERVE DATA_FILE
@@ -10,6 +12,8 @@ request keeps the token out.
 import http.client
 import os
 import socket
+import ssl
+import subprocess
 import sys
 import tempfile
 import threading
@@ -70,6 +74,54 @@ def slow_client(port, result):
     result.append(time.monotonic() - start)
 
 
+def trickle(connection, data, result):
+    """Sends data a byte a second on connection until the server hangs up; how long it took."""
+    start = time.monotonic()
+    try:
+        for byte in data:
+            connection.send(bytes([byte]))
+            time.sleep(1.0)
+    except (BrokenPipeError, ConnectionResetError, ssl.SSLError, OSError):
+        pass
+    result.append(time.monotonic() - start)
+
+
+def check_tls(binary, data_file, folder):
+    """The same deadline over TLS: for the handshake and for the request after it."""
+    cert, key = os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
+    made = subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout",
+                           key, "-out", cert, "-days", "2", "-subj", "/CN=127.0.0.1"],
+                          capture_output=True, check=False)
+    if made.returncode != 0:
+        print("skip TLS: openssl cannot make a certificate")
+        return
+    context = ssl.create_default_context()
+    context.check_hostname = False
+    context.verify_mode = ssl.CERT_NONE
+    with Server(binary, ["--timeout", "3", "--tls-cert", cert, "--tls-key", key, "--today",
+                         "2026/12/7", data_file]) as server:
+        port = server.port
+        handshake, request = [], []
+        raw_socket = socket.create_connection(("127.0.0.1", port), timeout=30)
+        slow_handshake = threading.Thread(
+            target=trickle, args=(raw_socket, b"\x16\x03\x01\x02\x00" + b"\x01" * 60,
+                                  handshake))
+        slow_handshake.start()
+        secure = context.wrap_socket(socket.create_connection(("127.0.0.1", port), timeout=30))
+        slow_request = threading.Thread(
+            target=trickle, args=(secure, b"GET / HTTP/1.1\r\nX-Slow: " + b"a" * 60, request))
+        slow_request.start()
+        answer = http.client.HTTPSConnection("127.0.0.1", port, timeout=10, context=context)
+        answer.request("GET", "/calendar.ics")
+        check("HTTPS while two slow clients trickle", answer.getresponse().status == 200)
+        slow_handshake.join()
+        slow_request.join()
+        raw_socket.close()
+        secure.close()
+        check("a slow TLS handshake is cut off", handshake and 2 <= handshake[0] <= 8, handshake)
+        check("a slow request over TLS is cut off", request and 2 <= request[0] <= 8, request)
+
+
 def main():
     binary, data_file = sys.argv[1], sys.argv[2]
     with tempfile.TemporaryDirectory() as folder:
@@ -114,11 +166,27 @@ def main():
             check("a connection that sends nothing is closed", closed)
             idle.close()
             check("a normal request afterwards", get(port, "/day/2026-12-07", auth)[0] == 200)
+
+            # A crowd of connections that send nothing: the server holds its threads and its
+            # line of waiting ones, no more; once they go it answers again.
+            crowd = []
+            for _ in range(150):
+                s = socket.socket()
+                s.setblocking(False)  # those past the backlog wait for the server, not us
+                s.connect_ex(("127.0.0.1", port))
+                crowd.append(s)
+            time.sleep(1.0)
+            held = len(os.listdir("/proc/%d/fd" % server.process.pid))
+            check("connections held at once are bounded", held < 4 + 64 + 32, held)
+            for s in crowd:
+                s.close()
+            check("a normal request after the crowd", get(port, "/", auth)[0] == 200)
         log = server.log
         check("one log line per request", log.count(" /calendar.ics ") >= 2, log)
         check("the token is not logged", TOKEN not in log, log)
         check("a stop by SIGTERM is a clean exit", server.process.returncode == 0,
               server.process.returncode)
+        check_tls(binary, data_file, folder)
     print("serve_socket_test: %d failures" % len(failures))
     return 1 if failures else 0
 

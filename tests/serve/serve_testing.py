@@ -25,12 +25,12 @@ class Server:
             [binary, "--listen", "127.0.0.1:0"] + args, cwd=cwd,
             stdout=subprocess.PIPE, stderr=self.log_file, text=True)
         line = self.process.stdout.readline()
-        found = re.search(r"http://127\.0\.0\.1:(\d+)/", line)
+        found = re.search(r"(https?)://127\.0\.0\.1:(\d+)/", line)
         if not found:
             self.stop()
             raise RuntimeError("pelo-serve did not start: %r %r" % (line, self.log))
-        self.port = int(found.group(1))
-        self.url = "http://127.0.0.1:%d" % self.port
+        self.port = int(found.group(2))
+        self.url = "%s://127.0.0.1:%d" % (found.group(1), self.port)
 
     def rss_kib(self):
         with open("/proc/%d/status" % self.process.pid, encoding="ascii") as status:

@@ -87,23 +87,15 @@ bool TServeFiles::Refresh(TClock::time_point now) {
   return changed;
 }
 
-uint64_t TServeFiles::StampHash() const noexcept {
-  uint64_t hash = 14695981039346656037ull;
-  const auto mix = [&hash](uint64_t value) {
-    for (int i = 0; i < 8; ++i, value >>= 8) {
-      hash ^= value & 0xFF;
-      hash *= 1099511628211ull;
-    }
-  };
+std::string TServeFiles::StampText() const {
+  std::string text;
   for (const auto* stamps : {&data_stamps_, &page_stamps_}) {
     for (const TFileStamp& stamp : *stamps) {
-      mix(static_cast<uint64_t>(stamp.ModifiedNs));
-      mix(static_cast<uint64_t>(stamp.Size));
-      mix(stamp.Inode);
+      text += Concat({std::to_string(stamp.ModifiedNs), ",", std::to_string(stamp.Size), ",",
+                      std::to_string(stamp.Inode), ";"});
     }
   }
-  for (const char c : FilterSetToText(filter_)) mix(static_cast<unsigned char>(c));
-  return hash;
+  return text + FilterSetToText(filter_);
 }
 
 int64_t TServeFiles::LastModified() const noexcept {

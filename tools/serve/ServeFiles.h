@@ -46,8 +46,8 @@ class TServeFiles {
   const TFilterSet& Filter() const noexcept { return filter_; }
   // Counts every change seen: what a cache of made answers keys on.
   uint64_t Generation() const noexcept { return generation_; }
-  // A hash of every file's stamp and of the filter: the same for the same files in any run.
-  uint64_t StampHash() const noexcept;
+  // Every file's stamp and the filter, as text: the same for the same files in any run.
+  std::string StampText() const;
   // The latest modification of the files, in seconds since the epoch.
   int64_t LastModified() const noexcept;
   // One line per data file that is missing or unreadable now, in Japanese, for the page.

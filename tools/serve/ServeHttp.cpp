@@ -1,17 +1,14 @@
 #include "ServeHttp.h"
 
-#include <arpa/inet.h>
 #include <httplib.h>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
-#include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <mutex>
+#include <type_traits>
+#include <utility>
 
+#include "ServeConnections.h"
 #include "ServeRequests.h"
 #include "ServeTargets.h"
 
@@ -21,115 +18,24 @@ namespace {
 
 using TSteady = std::chrono::steady_clock;
 
-int MillisecondsUntil(TSteady::time_point end) {
-  const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - TSteady::now());
-  return static_cast<int>(std::max<int64_t>(0, left.count()));
-}
-
-bool WaitFor(int socket, short events, TSteady::time_point end) {
-  pollfd item{socket, events, 0};
-  for (;;) {
-    const int ready = poll(&item, 1, MillisecondsUntil(end));
-    if (ready > 0) return (item.revents & (events | POLLHUP | POLLERR)) != 0;
-    if (ready == 0 || errno != EINTR) return false;
-  }
-}
-
-void AddressOf(int socket, bool peer, std::string& ip, int& port) {
-  sockaddr_storage address{};
-  socklen_t size = sizeof address;
-  const int got = peer ? getpeername(socket, reinterpret_cast<sockaddr*>(&address), &size)
-                       : getsockname(socket, reinterpret_cast<sockaddr*>(&address), &size);
-  if (got != 0) return;
-  char text[INET6_ADDRSTRLEN] = {};
-  if (address.ss_family == AF_INET) {
-    const auto* v4 = reinterpret_cast<const sockaddr_in*>(&address);
-    inet_ntop(AF_INET, &v4->sin_addr, text, sizeof text);
-    port = ntohs(v4->sin_port);
-  } else if (address.ss_family == AF_INET6) {
-    const auto* v6 = reinterpret_cast<const sockaddr_in6*>(&address);
-    inet_ntop(AF_INET6, &v6->sin6_addr, text, sizeof text);
-    port = ntohs(v6->sin6_port);
-  }
-  ip = text;
-}
-
-// A connection's socket as httplib reads it, with a deadline for the request being read:
-// each read waits no longer than the read timeout nor past the deadline, so a client that
-// sends a byte a second is cut off all the same.
-class TDeadlineStream : public httplib::Stream {
+// httplib's server (plain or TLS) with its connection loop replaced by ServeConnection's;
+// the parsing and writing stay httplib's.
+template <class TBase>
+class TDeadlineServer final : public TBase {
  public:
-  TDeadlineStream(int socket, const THttpLimits& limits) : socket_(socket), limits_(limits) {}
-
-  void StartRequest() { deadline_ = TSteady::now() + limits_.request_deadline; }
-  bool HasBuffered() const noexcept { return start_ < end_; }
-
-  bool is_readable() const override {
-    return HasBuffered() ||
-           WaitFor(socket_, POLLIN, std::min(deadline_, TSteady::now() + limits_.read_timeout));
-  }
-  bool is_writable() const override {
-    return WaitFor(socket_, POLLOUT, TSteady::now() + limits_.write_timeout);
-  }
-  ssize_t read(char* ptr, size_t size) override {
-    if (!HasBuffered()) {
-      if (!is_readable()) return -1;
-      const ssize_t got = recv(socket_, buffer_, sizeof buffer_, 0);
-      if (got <= 0) return got;
-      start_ = 0;
-      end_ = static_cast<std::size_t>(got);
-    }
-    const std::size_t n = std::min(size, end_ - start_);
-    std::copy_n(buffer_ + start_, n, ptr);
-    start_ += n;
-    return static_cast<ssize_t>(n);
-  }
-  ssize_t write(const char* ptr, size_t size) override {
-    if (!is_writable()) return -1;
-    return send(socket_, ptr, size, MSG_NOSIGNAL);
-  }
-  void get_remote_ip_and_port(std::string& ip, int& port) const override {
-    AddressOf(socket_, true, ip, port);
-  }
-  void get_local_ip_and_port(std::string& ip, int& port) const override {
-    AddressOf(socket_, false, ip, port);
-  }
-  socket_t socket() const override { return socket_; }
-
- private:
-  int socket_;
-  const THttpLimits& limits_;
-  TSteady::time_point deadline_ = TSteady::now();
-  char buffer_[4096];
-  std::size_t start_ = 0;
-  std::size_t end_ = 0;
-};
-
-// httplib's server with its connection loop replaced by one that keeps a deadline per
-// request (TDeadlineStream); the parsing and writing stay httplib's.
-class TDeadlineServer : public httplib::Server {
- public:
-  explicit TDeadlineServer(const THttpLimits& limits) : limits_(limits) {}
+  template <class... TArgs>
+  explicit TDeadlineServer(const THttpLimits& limits, TArgs&&... args)
+      : TBase(std::forward<TArgs>(args)...), limits_(limits) {}
 
  private:
   bool process_and_close_socket(socket_t socket) override {
-    // httplib writes the head and the body apart: without this each answer would wait for the
-    // client's delayed acknowledgement.
-    const int on = 1;
-    setsockopt(socket, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
-    TDeadlineStream stream(socket, limits_);
-    bool closed = false;
-    for (int32_t left = limits_.keep_alive_requests; left > 0 && !closed && is_running(); --left) {
-      // Between requests a connection may idle for the keep-alive timeout.
-      if (!stream.HasBuffered() &&
-          !WaitFor(socket, POLLIN, TSteady::now() + limits_.keep_alive_timeout)) {
-        break;
-      }
-      stream.StartRequest();
-      if (!process_request(stream, left == 1, closed, nullptr)) break;
-    }
-    shutdown(socket, SHUT_RDWR);
-    close(socket);
+    SSL_CTX* tls = nullptr;
+    if constexpr (std::is_same_v<TBase, httplib::SSLServer>) tls = this->ssl_context();
+    ServeConnection(
+        socket, tls, limits_, [this] { return this->is_running(); },
+        [this](httplib::Stream& stream, bool last, bool& closed) {
+          return this->process_request(stream, last, closed, nullptr);
+        });
     return true;
   }
 
@@ -153,9 +59,10 @@ class THttpServer::TImpl {
   TImpl(TServeSite& site, const THttpLimits& limits, const TTlsFiles& tls, std::ostream& log)
       : site_(site), limits_(limits), log_(log) {
     if (tls.cert.empty()) {
-      server_ = std::make_unique<TDeadlineServer>(limits_);
+      server_ = std::make_unique<TDeadlineServer<httplib::Server>>(limits_);
     } else {
-      server_ = std::make_unique<httplib::SSLServer>(tls.cert.c_str(), tls.key.c_str());
+      server_ = std::make_unique<TDeadlineServer<httplib::SSLServer>>(limits_, tls.cert.c_str(),
+                                                                      tls.key.c_str());
     }
     Configure();
   }
@@ -164,10 +71,10 @@ class THttpServer::TImpl {
 
  private:
   void Configure() {
-    const int32_t threads = limits_.threads;
-    server_->new_task_queue = [threads] {
-      return new httplib::ThreadPool(static_cast<std::size_t>(threads));
-    };
+    const auto threads = static_cast<std::size_t>(limits_.threads);
+    const auto waiting = static_cast<std::size_t>(limits_.waiting_connections);
+    // httplib owns the queue it is handed and deletes it when it stops listening.
+    server_->new_task_queue = [threads, waiting] { return new TBoundedPool(threads, waiting); };
     server_->set_read_timeout(limits_.read_timeout);
     server_->set_write_timeout(limits_.write_timeout);
     server_->set_keep_alive_timeout(limits_.keep_alive_timeout.count());

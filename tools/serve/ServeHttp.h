@@ -16,6 +16,8 @@ class TServeSite;
 
 struct THttpLimits {
   int32_t threads = 8;
+  // Accepted connections that may wait for a thread; past them the kernel's backlog.
+  int32_t waiting_connections = 64;
   std::chrono::seconds read_timeout{5};
   std::chrono::seconds write_timeout{5};
   // A request must arrive whole within this, however slowly its bytes trickle in.

@@ -49,11 +49,11 @@ TMadeAnswer TServeSite::Answer(const std::string& key, TDateRec today,
   // A new day changes the answers too (today's mark, the default span), files or not.
   const int64_t day_start = (DayNumber(today) - kEpochDayNumber) * kSecondsPerDay;
   answer.last_modified = std::max(files_.LastModified(), day_start);
-  answer.etag = Concat(
-      {"\"",
-       HexText(Fnv1a64(Concat({key, "|", settings_tag_, "|", std::to_string(DayNumber(today)), "|",
-                               std::to_string(files_.StampHash())}))),
-       "\""});
+  answer.etag =
+      Concat({"\"",
+              HexText(Fnv1a64(Concat({key, "|", settings_tag_, "|",
+                                      std::to_string(DayNumber(today)), "|", files_.StampText()}))),
+              "\""});
   if (!conditions.if_none_match.empty()) {
     answer.not_modified = EtagListed(conditions.if_none_match, answer.etag);
   } else if (!conditions.if_modified_since.empty()) {

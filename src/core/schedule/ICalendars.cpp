@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <unordered_map>
+#include <utility>
 
 #include "datafiles/EntryLists.h"
 #include "entries/DatePacks.h"
@@ -25,10 +26,23 @@ std::string IcsDate(TDateRec date) {
                  NumberText(date.Day, 2, kPadZero)});
 }
 
-// "20241231T093000", a floating local time.
-std::string IcsDateTime(TDateRec date, int32_t minutes) {
-  return Concat({IcsDate(date), "T", NumberText(minutes / 60, 2, kPadZero),
-                 NumberText(minutes % 60, 2, kPadZero), "00"});
+// "20241231T093000", a floating local time, appended to out.
+void AppendIcsDateTime(std::string& out, TDateRec date, int32_t minutes) {
+  AppendNumber(out, date.Year, 4);
+  AppendNumber(out, date.Month, 2);
+  AppendNumber(out, date.Day, 2);
+  out += 'T';
+  AppendNumber(out, minutes / 60, 2);
+  AppendNumber(out, minutes % 60, 2);
+  out += "00";
+}
+
+// A short property holding a date and time, with its line end: never long enough to fold.
+void AppendIcsDateTimeLine(std::string& out, std::string_view name, TDateRec date,
+                           int32_t minutes) {
+  out += name;
+  AppendIcsDateTime(out, date, minutes);
+  out += kCrLf;
 }
 
 bool HasTimes(const TEntry& entry) noexcept { return entry.Times && entry.Times->Count() > 0; }
@@ -173,7 +187,9 @@ class TIcsEventWriter {
  public:
   TIcsEventWriter(const TEntryList& list, std::string& out, TDateRec today)
       : list_(list), out_(out) {
-    AppendFoldedIcsLine(stamp_line_, Concat({"DTSTAMP:", IcsDateTime(today, 0), "Z"}));
+    stamp_line_ = "DTSTAMP:";
+    AppendIcsDateTime(stamp_line_, today, 0);
+    stamp_line_ += "Z\r\n";
   }
 
   void Write(const TDayRow& row) {
@@ -181,20 +197,17 @@ class TIcsEventWriter {
     if (day_text_.empty() || row.Date != day_) StartDay(row.Date);
     out_ += "BEGIN:VEVENT\r\n";
     scratch_ = "UID:";
-    const uint64_t line_hash = UidLineHash(FileHash(entry), row.Kind, list_.SourceLine(entry));
+    const uint64_t line_hash = LineHash(entry, row.Kind);
     // Identical lines on one day are told apart by their count; a hash shared by chance
     // counts the same way, so the UIDs of one output never repeat.
-    AppendEventUid(scratch_, line_hash, day_text_, repeats_[line_hash]++);
+    AppendEventUid(scratch_, line_hash, day_text_, RepeatOf(line_hash));
     AppendFoldedIcsLine(out_, scratch_);
     out_ += stamp_line_;
     if (row.Kind != kPackDerived && HasTimes(entry)) {
       const TTimeSet& set = *entry.Times->Item(0);
       const TEventTimes times = EventTimes(row.Date, set.Start, set.End ? &*set.End : nullptr);
-      AppendFoldedIcsLine(out_,
-                          Concat({"DTSTART:", IcsDateTime(times.StartDate, times.StartMinutes)}));
-      if (times.HasEnd) {
-        AppendFoldedIcsLine(out_, Concat({"DTEND:", IcsDateTime(times.EndDate, times.EndMinutes)}));
-      }
+      AppendIcsDateTimeLine(out_, "DTSTART:", times.StartDate, times.StartMinutes);
+      if (times.HasEnd) AppendIcsDateTimeLine(out_, "DTEND:", times.EndDate, times.EndMinutes);
     } else {
       out_ += all_day_lines_;
     }
@@ -214,6 +227,24 @@ class TIcsEventWriter {
     AppendFoldedIcsLine(all_day_lines_, Concat({"DTEND;VALUE=DATE:", IcsDate(AddDays(date, 1))}));
   }
 
+  // How many rows of day_ before this one had the same line hash. A day holds a few rows:
+  // a list scanned is quicker than a map.
+  int32_t RepeatOf(uint64_t line_hash) {
+    for (auto& [hash, count] : repeats_) {
+      if (hash == line_hash) return count++;
+    }
+    repeats_.emplace_back(line_hash, 1);
+    return 0;
+  }
+
+  // A repeating entry shows on many days: its line is hashed once per kind.
+  uint64_t LineHash(const TEntry& entry, int32_t kind) {
+    const uint64_t key = reinterpret_cast<uintptr_t>(&entry) * 8 + static_cast<uint64_t>(kind & 7);
+    const auto [place, added] = line_hashes_.try_emplace(key, 0);
+    if (added) place->second = UidLineHash(FileHash(entry), kind, list_.SourceLine(entry));
+    return place->second;
+  }
+
   uint64_t FileHash(const TEntry& entry) {
     // The list hands out one string per file (and one for no file): its address is the key.
     const std::string& path = list_.FileList().Path(entry.FileIndex);
@@ -229,7 +260,8 @@ class TIcsEventWriter {
   std::string day_text_;       // "20241231" of day_; empty before the first row
   std::string all_day_lines_;  // DTSTART and DTEND of an all-day event on day_, folded
   std::unordered_map<const std::string*, uint64_t> file_hashes_;
-  std::unordered_map<uint64_t, int32_t> repeats_;  // by line hash, on day_
+  std::unordered_map<uint64_t, uint64_t> line_hashes_;  // by entry address * 8 + kind
+  std::vector<std::pair<uint64_t, int32_t>> repeats_;   // line hash and count, on day_
   std::string scratch_;
 };
 
