@@ -60,7 +60,7 @@ std::unique_ptr<pelo::TSchedule> MakeSchedule(QuietNotices& notices, const std::
   page.DispTitle = true;
   schedule->ApplySettings(page);
   const std::vector<std::string> names{path};
-  schedule->EntryList().LoadFiles(&names);
+  schedule->EntryList().LoadFiles(names);
   schedule->RefreshData(-1);
   schedule->JumpToday();
   return schedule;

@@ -378,7 +378,7 @@ void TMainWindow::ApplyPagesAgain() {
 }
 
 void TMainWindow::LoadDataFiles(const std::vector<std::string>& names) {
-  schedule_->EntryList().LoadFiles(&names);
+  schedule_->EntryList().LoadFiles(names);
   schedule_->RefreshData(-1);
   schedule_->JumpToday();
   live_files_->WatchLoadedFiles(ArgumentFiles(arguments_, TArgumentKind::kPageFile));

@@ -167,7 +167,7 @@ TEST_F(ViewCommandsTest, ExportsTheGridAndTheShownDays) {
   auto* schedule = new TSchedule(notices_, kToday, &window);
   schedule->resize(700, 400);
   const std::vector<std::string> names{data_.toStdString()};
-  schedule->EntryList().LoadFiles(&names);
+  schedule->EntryList().LoadFiles(names);
   schedule->RefreshData(-1);
   schedule->JumpToday();
   TPlacementStore store;

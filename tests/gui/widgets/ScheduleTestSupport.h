@@ -111,7 +111,7 @@ class ScheduleFixture : public ::testing::Test {
     const std::string path = folder_.WriteCp932("data.nrk", text);
     if (read_only) chmod(path.c_str(), 0444);
     const std::vector<std::string> names{path};
-    schedule.EntryList().LoadFiles(&names);
+    schedule.EntryList().LoadFiles(names);
     schedule.RefreshData(-1);
     return path;
   }

@@ -897,7 +897,7 @@ TEST(ScheduleLoadTest, NoCellPointsAtAFreedEntryWhileABoxIsUp) {
   const std::vector<std::string> first{
       folder.WriteCp932("first.nrk", "2024/5/1 one &f(DejaVu Sans,12)\n5/2 two\n")};
   notices.look = [] {};
-  schedule.EntryList().LoadFiles(&first);
+  schedule.EntryList().LoadFiles(first);
   schedule.RefreshData(-1);
   ASSERT_EQ(TodayLines(schedule), (std::vector<std::string>{"one"}));
 
@@ -911,7 +911,7 @@ TEST(ScheduleLoadTest, NoCellPointsAtAFreedEntryWhileABoxIsUp) {
   const std::vector<std::string> next{
       folder.File("missing.nrk"),
       folder.WriteCp932("bad.nrk", "2024/5/1 three &f(DejaVu Sans,12)\n1/1\n")};
-  schedule.EntryList().LoadFiles(&next);
+  schedule.EntryList().LoadFiles(next);
   EXPECT_EQ(looks, 2);
   schedule.RefreshData(-1);
   EXPECT_EQ(TodayLines(schedule), (std::vector<std::string>{"three"}));
