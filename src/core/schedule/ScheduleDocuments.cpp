@@ -1,6 +1,5 @@
 #include "schedule/ScheduleDocuments.h"
 
-#include <algorithm>
 
 namespace pelo {
 
@@ -58,15 +57,7 @@ void TScheduleDocument::SetCalendarKind(TCalendarKind kind) {
   Rebuild();
 }
 
-void TScheduleDocument::SetFilter(const TFilterSet& filter) {
-  day_table_.SetFilter(filter);
-  day_table_.Fill(nullptr);
-  Tell(TScheduleObserver::TChange::kLines);
-}
-
-void TScheduleDocument::SetSortByTime(bool sort) {
-  if (sort == day_table_.SortByTime()) return;
-  day_table_.SetSortByTime(sort);
+void TScheduleDocument::RefillLines() {
   day_table_.Fill(nullptr);
   Tell(TScheduleObserver::TChange::kLines);
 }
@@ -87,11 +78,6 @@ void TScheduleDocument::LoadFiles(const std::vector<std::string>& names) {
   Rebuild();
 }
 
-TEntryList::TReloadResult TScheduleDocument::ReloadFile(int32_t file_index, bool even_unchanged) {
-  TEntryList::TReloadResult result = entry_list_.ReloadFile(file_index, even_unchanged);
-  if (result.Outcome == TEntryList::TReloadOutcome::kReloaded) Rebuild();
-  return result;
-}
 
 // ---------------------------------------------------------------------------------------------
 // Editing
@@ -138,7 +124,8 @@ std::optional<int32_t> TScheduleDocument::MoveTo(int32_t entry, TDateRec date) {
 
 std::optional<int32_t> TScheduleDocument::CopyTo(int32_t entry, TDateRec date) {
   if (!HasEntry(entry)) return std::nullopt;
-  return RebuildFocusing(entry_list_.CopyEntryTo(entry, date));
+  // A refused copy leaves the cursor on the entry it was to be made of.
+  return RebuildFocusing(entry_list_.CopyEntryTo(entry, date).value_or(entry));
 }
 
 void TScheduleDocument::Undo() {

@@ -67,10 +67,13 @@ class TScheduleDocument {
   void Rebuild();
   // The classic tables or the calendar of today; every entry is evaluated again.
   void SetCalendarKind(TCalendarKind kind);
-  // The entries shown; takes effect at once.
-  void SetFilter(const TFilterSet& filter);
-  // Each day's lines by their first time, or in file order; the lines are made again.
-  void SetSortByTime(bool sort);
+  // The entries shown; takes effect with the next build.
+  void SetFilter(const TFilterSet& filter) noexcept { day_table_.SetFilter(filter); }
+  // Each day's lines by their first time, or in file order; takes effect with the next build
+  // or RefillLines.
+  void SetSortByTime(bool sort) noexcept { day_table_.SetSortByTime(sort); }
+  // Makes the days' lines again from the packs as they are (their order or look changed).
+  void RefillLines();
   // Today moved on: the calendar follows, and the table is built again (lines may count from
   // today). Nothing when it is the same day.
   void SetToday(TDateRec today);
@@ -78,9 +81,6 @@ class TScheduleDocument {
   // ---- Loading ----
   // Starts afresh with the files in order and builds the table.
   void LoadFiles(const std::vector<std::string>& names);
-  // Reads a loaded file again (TEntryList::ReloadFile) and builds the table when its entries
-  // changed.
-  TEntryList::TReloadResult ReloadFile(int32_t file_index, bool even_unchanged);
 
   // ---- Editing: each answers the entry to put the cursor on ----
   std::optional<int32_t> ToggleChecked(int32_t entry);

@@ -265,7 +265,7 @@ TEST_F(EntryListTest, EncodingsOfAFile) {
   for (const Case& c : cases) {
     const std::vector<std::string> names{folder_.WriteBytes("u.nrk", c.bytes)};
     notices_.Clear();
-    list_.LoadFiles(&names);
+    list_.LoadFiles(names);
     EXPECT_EQ(Summaries(list_), c.entries) << c.what;
     const auto reports = notices_.Reports();
     ASSERT_EQ(reports.size(), c.notes.empty() ? 0u : 1u) << c.what;
@@ -1009,8 +1009,8 @@ TEST_F(EditingTest, Paste) {
     const char* text;        // of the entry added, or null for none
     TDateRec first_date;
   } const cases[] = {
-      {"the newest to a day", 0, {2024, 8, 8}, 4, "b", {2024, 8, 8}},
-      {"a negative index counts as 0", -3, {2024, 8, 9}, 5, "b", {2024, 8, 9}},
+      {"the newest to a day", 0, TDateRec{2024, 8, 8}, 4, "b", {2024, 8, 8}},
+      {"a negative index counts as 0", -3, TDateRec{2024, 8, 9}, 5, "b", {2024, 8, 9}},
       {"without a day the copy keeps its dates", 1, std::nullopt, 6, "a", {0, 1, 1}},
       {"past the end nothing", 2, TDateRec{2024, 8, 8}, std::nullopt, nullptr, {}},
   };

@@ -80,6 +80,8 @@ TEST_F(ScheduleDocumentTest, EditsAnswerTheEntryToFocusAndRebuildOnce) {
       {"unknown entry", [](auto& d, int32_t) { return d.Cut(999); }, {"歯医者"}, false},
   };
   for (const Row& row : rows) {
+    // Each row on the file as loaded.
+    TearDown();
     SetUp();
     recorder_.heard.clear();
     const int32_t entry = PositionOf("歯医者");
@@ -89,7 +91,6 @@ TEST_F(ScheduleDocumentTest, EditsAnswerTheEntryToFocusAndRebuildOnce) {
       EXPECT_EQ(focus, entry) << row.name;
       EXPECT_EQ(recorder_.heard, (std::vector<std::string>{"before", "entries"})) << row.name;
     }
-    TearDown();
   }
 }
 
@@ -122,7 +123,12 @@ TEST_F(ScheduleDocumentTest, TheTableIsBuiltAgainOnlyWhenSomethingItShowsMoved) 
       {"other calendar",
        [](auto& d) { d.SetCalendarKind(TCalendarKind::kCurrent); },
        {"before", "entries"}},
-      {"order", [](auto& d) { d.SetSortByTime(true); }, {"lines"}},
+      {"order",
+       [](auto& d) {
+         d.SetSortByTime(true);
+         d.RefillLines();
+       },
+       {"lines"}},
       {"same today", [](auto& d) { d.SetToday(kToday); }, {}},
       {"next day", [](auto& d) { d.SetToday({2024, 5, 11}); }, {"before", "entries", "today"}},
   };

@@ -36,6 +36,7 @@
 #include "datafiles/EntryLists.h"
 #include "text/Cp932.h"
 #include "widgets/Schedules.h"
+#include "widgets/MeasuredDocuments.h"
 
 namespace pelo {
 namespace {
@@ -163,12 +164,13 @@ TEST_F(ViewCommandsTest, OrderOfLines) {
 
 TEST_F(ViewCommandsTest, ExportsTheGridAndTheShownDays) {
   // The commands of a bare schedule, on a window of its own.
+  TMeasuredDocument document(notices_, kToday);
   QWidget window;
-  auto* schedule = new TSchedule(notices_, kToday, &window);
+  auto* schedule = new TSchedule(document, &window);
   schedule->resize(700, 400);
   const std::vector<std::string> names{data_.toStdString()};
   schedule->EntryList().LoadFiles(names);
-  schedule->RefreshData(-1);
+  schedule->RefreshData();
   schedule->JumpToday();
   TPlacementStore store;
   TViewCommands commands(window, *schedule, notices_, store, {});
@@ -311,12 +313,13 @@ TEST_F(ViewCommandsTest, PrintsLandscapeForAWideGrid) {
 TEST_F(ViewCommandsTest, PrintsTextAndTheHeading) {
   const std::string pdftotext = test::FindProgram("pdftotext");
   if (pdftotext.empty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  TMeasuredDocument document(notices_, kToday);
   QWidget window;
-  auto* schedule = new TSchedule(notices_, kToday, &window);
+  auto* schedule = new TSchedule(document, &window);
   schedule->resize(900, 500);
   const std::vector<std::string> names{data_.toStdString()};
-  schedule->EntryList().LoadFiles(&names);
-  schedule->RefreshData(-1);
+  schedule->EntryList().LoadFiles(names);
+  schedule->RefreshData();
   schedule->JumpToday();
   const QString page = Write("monthly.npg", "[NerikaPage1]\r\n");
   TPlacementStore store;
