@@ -69,7 +69,7 @@ void MeasureLoad(benchmark::State& state, const std::string& text, int lines) {
   std::size_t allocations = 0;
   for (auto _ : state) {
     const std::size_t before = g_allocations.load();
-    list.LoadFiles(&names);
+    list.LoadFiles(names);
     allocations = g_allocations.load() - before;
     benchmark::DoNotOptimize(list.Count());
   }

@@ -18,6 +18,7 @@
 #include "app/GridPictures.h"
 #include "app/QtSetup.h"
 #include "text/Cp932.h"
+#include "widgets/MeasuredDocuments.h"
 #include "widgets/Schedules.h"
 
 namespace {
@@ -36,11 +37,12 @@ void BM_PrintToPdf(benchmark::State& state) {
   std::ofstream(data.toStdString(), std::ios::binary)
       << pelo::EncodeCp932(pelo::bench::LongKeptFileText(10000));
   QuietNotices notices;
-  pelo::TSchedule schedule(notices, pelo::TDateRec{2024, 5, 15});
+  pelo::TMeasuredDocument document(notices, pelo::TDateRec{2024, 5, 15});
+  pelo::TSchedule schedule(document);
   schedule.resize(1024, 720);
   const std::vector<std::string> names{data.toStdString()};
-  schedule.EntryList().LoadFiles(&names);
-  schedule.RefreshData(-1);
+  schedule.EntryList().LoadFiles(names);
+  schedule.RefreshData();
   schedule.JumpToday();
   // The window's own peak: one paint of the grid on the screen.
   schedule.grab();

@@ -22,6 +22,7 @@
 #include "datafiles/Notices.h"
 #include "schedule/ScheduleSettings.h"
 #include "text/Cp932.h"
+#include "widgets/MeasuredDocuments.h"
 #include "widgets/Schedules.h"
 
 namespace {
@@ -53,15 +54,24 @@ class TempFile {
 
 // A schedule of four week columns (Monday first) on a window-sized control, cursor on
 // Wednesday 2024/5/15: the days 2024/5/13 .. 6/9.
-std::unique_ptr<pelo::TSchedule> MakeSchedule(QuietNotices& notices, const std::string& path) {
-  auto schedule = std::make_unique<pelo::TSchedule>(notices, pelo::TDateRec{2024, 5, 15});
+struct TShownSchedule {
+  explicit TShownSchedule(QuietNotices& notices)
+      : document(notices, pelo::TDateRec{2024, 5, 15}), schedule(document) {}
+  pelo::TMeasuredDocument document;
+  pelo::TSchedule schedule;
+};
+
+std::shared_ptr<pelo::TSchedule> MakeSchedule(QuietNotices& notices, const std::string& path) {
+  auto shown = std::make_shared<TShownSchedule>(notices);
+  // The document lives as long as the schedule handed out.
+  std::shared_ptr<pelo::TSchedule> schedule(shown, &shown->schedule);
   schedule->resize(1024, 720);
   pelo::TScheduleSettings page;  // the default page: Cycle 7, Term 4
   page.DispTitle = true;
   schedule->ApplySettings(page);
   const std::vector<std::string> names{path};
-  schedule->EntryList().LoadFiles(&names);
-  schedule->RefreshData(-1);
+  schedule->EntryList().LoadFiles(names);
+  schedule->RefreshData();
   schedule->JumpToday();
   return schedule;
 }
@@ -211,8 +221,8 @@ void BM_ReloadWithNewColours(benchmark::State& state) {
       std::ofstream(file.path(), std::ios::binary | std::ios::trunc)
           .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
       const auto start = std::chrono::steady_clock::now();
-      schedule->EntryList().LoadFiles(&names);
-      schedule->RefreshData(-1);
+      schedule->EntryList().LoadFiles(names);
+      schedule->RefreshData();
       schedule->render(&image);
       const std::chrono::duration<double, std::milli> took =
           std::chrono::steady_clock::now() - start;

@@ -57,7 +57,7 @@ bool LoadTwoFiles(benchmark::State& state, const TwoFiles& files, pelo::TEntryLi
     return false;
   }
   const std::vector<std::string> names = files.Names();
-  list.LoadFiles(&names);
+  list.LoadFiles(names);
   return true;
 }
 

@@ -241,10 +241,9 @@ TEntryList::TEntryList(TUserNotices& notices, TDateRec today, std::size_t pack_b
 
 TEntryList::~TEntryList() = default;
 
-void TEntryList::LoadFiles(const std::vector<std::string>* names) {
-  if (names == nullptr) return;
+void TEntryList::LoadFiles(const std::vector<std::string>& names) {
   Clear();
-  for (const std::string& name : *names) LoadFromFile(name);
+  for (const std::string& name : names) LoadFromFile(name);
 }
 
 bool TEntryList::LoadFromFile(const std::string& path) {
@@ -729,14 +728,14 @@ void TEntryList::MoveEntry(int32_t position, TDateRec date) {
   if (HasLifeEventCode(target->Annotation)) RebuildDerived(position);
 }
 
-void TEntryList::CopyEntryTo(int32_t& position, TDateRec date) {
+std::optional<int32_t> TEntryList::CopyEntryTo(int32_t position, TDateRec date) {
   const TEntry* source = Entry(position);
-  if (source == nullptr || !CanModify(*source)) return;
+  if (source == nullptr || !CanModify(*source)) return std::nullopt;
   auto copy = std::make_unique<TEntry>();
   copy->Assign(source);
   copy->SetFirstDate(date);
   entries_.push_back(std::move(copy));
-  position = Count() - 1;
+  return Count() - 1;
 }
 
 void TEntryList::CopyEntry(int32_t position) {
@@ -752,22 +751,20 @@ void TEntryList::CutEntry(int32_t position) {
   DeleteEntry(position);
 }
 
-void TEntryList::PasteEntry(int32_t& index, TDateRec date) {
-  if (index < 0) index = 0;
-  const TEntry* item = ClipboardItem(index);
-  if (item == nullptr) return;
+std::optional<int32_t> TEntryList::PasteEntry(int32_t index, std::optional<TDateRec> date) {
+  const TEntry* item = ClipboardItem(std::max(index, 0));
+  if (item == nullptr) return std::nullopt;
   // A copy taken before a reload may name a file that is no longer loaded: neither its
   // read-only attribute nor its defaults can be known, and an entry of no file would stand
   // apart from every file in the list. Such a paste is refused; the copy stays in the
   // clipboard for when the file is loaded again.
-  if (file_list_.Option(item->FileIndex) == nullptr) {
-    index = -1;
-    return;
-  }
+  if (file_list_.Option(item->FileIndex) == nullptr) return std::nullopt;
   auto copy = std::make_unique<TEntry>();
   copy->Assign(item);
-  if (date.Day > 0) copy->SetFirstDate(date);
-  index = AddEntry(-1, std::move(copy));
+  if (date) copy->SetFirstDate(*date);
+  const int32_t added = AddEntry(-1, std::move(copy));
+  if (added < 0) return std::nullopt;
+  return added;
 }
 
 // ---- TEntryList: derived entries ---------------------------------------------------------

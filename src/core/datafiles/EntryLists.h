@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -83,8 +84,8 @@ class TEntryList {
   void SetToday(TDateRec today) noexcept { today_ = today; }
 
   // ---- Loading ----
-  // Starts afresh and loads the files in order; nothing when names is null.
-  void LoadFiles(const std::vector<std::string>* names);
+  // Starts afresh and loads the files in order.
+  void LoadFiles(const std::vector<std::string>& names);
   // Reads one file and adds its entries; false when it was not found or could not be read
   // whole (what was read before a failure stays).
   bool LoadFromFile(const std::string& path);
@@ -141,15 +142,15 @@ class TEntryList {
   void ToggleChecked(int32_t position);
   // Pins the entry to date.
   void MoveEntry(int32_t position, TDateRec date);
-  // Appends a copy pinned to date, unrecorded and without derived entries; position
-  // becomes the copy's.
-  void CopyEntryTo(int32_t& position, TDateRec date);
+  // Appends a copy pinned to date, unrecorded and without derived entries; answers the
+  // copy's position, none when the entry's file refuses changes.
+  std::optional<int32_t> CopyEntryTo(int32_t position, TDateRec date);
   // A copy to the front of the clipboard.
   void CopyEntry(int32_t position);
   void CutEntry(int32_t position);
-  // Adds a copy of clipboard item index (0 the newest), pinned to date when date's day is
-  // above 0; index becomes the new entry's position, -1 when it was refused.
-  void PasteEntry(int32_t& index, TDateRec date);
+  // Adds a copy of clipboard item index (0 the newest), pinned to date when one is given;
+  // answers the new entry's position, none when there is no such item or it was refused.
+  std::optional<int32_t> PasteEntry(int32_t index, std::optional<TDateRec> date);
 
   // ---- Derived entries of birthday entries ("%b1", "%b2" with a death date) ----
   // Both return the parent's position afterwards.

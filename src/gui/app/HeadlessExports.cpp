@@ -19,6 +19,7 @@
 #include "datafiles/ConsoleNotices.h"
 #include "text/FileIdentities.h"
 #include "text/Texts.h"
+#include "widgets/MeasuredDocuments.h"
 #include "widgets/Schedules.h"
 
 namespace pelo {
@@ -58,7 +59,7 @@ bool ShowCommandLine(TSchedule& schedule, const TExportOptions& options, const Q
   const bool all_read = ApplyCommandLine(schedule, files);
   ApplyChosenOrder(schedule, store);
   if (!all_read) return false;
-  schedule.RefreshData(-1);
+  schedule.RefreshData();
   return true;
 }
 
@@ -134,7 +135,8 @@ int RunHeadlessExport(int argc, char** argv) {
   // Nobody answers a box: every notice is a line on standard error.
   TConsoleNotices notices(std::cerr);
   const TDateRec today = SystemToday();
-  TSchedule schedule(notices, today);
+  TMeasuredDocument document(notices, today);
+  TSchedule schedule(document);
   if (!ShowCommandLine(schedule, options, files, store)) return kExportWriteStatus;
   schedule.JumpDate(options.date == kNullDate ? today : options.date);
 

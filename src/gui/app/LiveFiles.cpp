@@ -151,7 +151,7 @@ void TLiveFiles::Reload(const std::set<std::string>& paths, bool even_unchanged)
   for (const std::string& page : page_files_) pages = pages || paths.count(page) > 0;
   // The page files first: a new layout rebuilds the table by itself when it has to.
   if (pages) apply_pages_();
-  if (rebuild) schedule_.RefreshData(-1);
+  if (rebuild) schedule_.RefreshData();
   Rewatch();
   bool edits_dropped = false;
   for (const auto& [index, result] : results) {

@@ -31,6 +31,7 @@
 #include "app/ViewCommands.h"
 #include "calendar/DateTexts.h"
 #include "text/FileIdentities.h"
+#include "widgets/MeasuredDocuments.h"
 #include "widgets/Pictures.h"
 #include "widgets/Schedules.h"
 #include "widgets/SearchBars.h"
@@ -244,7 +245,8 @@ void TMainWindow::CreateWidgets(TDateRec today) {
   auto* inner = new QVBoxLayout(frame);
   inner->setContentsMargins(0, 0, 0, 0);
   inner->setSpacing(0);
-  schedule_ = new TSchedule(notices_, today, frame);
+  document_ = std::make_unique<TMeasuredDocument>(notices_, today);
+  schedule_ = new TSchedule(*document_, frame);
   schedule_->setObjectName("Schedule");
   inner->addWidget(schedule_);
   layout->addWidget(frame, 1);
@@ -375,7 +377,7 @@ void TMainWindow::StartUp() {
   // A page may have chosen the calendar: the toggle follows.
   SetCalendarKind(schedule_->Calendar().Kind());
   view_commands_->RestoreChoices();
-  schedule_->RefreshData(-1);
+  schedule_->RefreshData();
   schedule_->JumpToday();
   live_files_->WatchLoadedFiles(ArgumentFiles(arguments_, TArgumentKind::kPageFile));
   ShowLoadedFilesInTitle();
@@ -391,8 +393,7 @@ void TMainWindow::ApplyPagesAgain() {
 }
 
 void TMainWindow::LoadDataFiles(const std::vector<std::string>& names) {
-  schedule_->EntryList().LoadFiles(&names);
-  schedule_->RefreshData(-1);
+  document_->Document.LoadFiles(names);
   schedule_->JumpToday();
   live_files_->WatchLoadedFiles(ArgumentFiles(arguments_, TArgumentKind::kPageFile));
   ShowLoadedFilesInTitle();

@@ -39,6 +39,7 @@ class TTodayFollower;
 class TQtNotices;
 class TPlacementStore;
 class TSchedule;
+struct TMeasuredDocument;
 class TViewCommands;
 
 inline constexpr const char* kMainCaption = "ぺろん";
@@ -161,6 +162,8 @@ class TMainWindow : public QMainWindow {
   QStringList arguments_;
   std::unique_ptr<TQtNotices> own_notices_;  // null when the caller gave notices
   TUserNotices& notices_;
+  // The schedule the window's views show; it outlives them (the central widget goes first).
+  std::unique_ptr<TMeasuredDocument> document_;
   std::unique_ptr<TPlacementStore> placement_store_;
   std::unique_ptr<TDateJumpDialog> date_jump_dialog_;
   // Made on first use; a child of the window, for the modality, that goes before the window.

@@ -49,6 +49,8 @@ class TQtTextMeasurer : public TTextMeasurer {
  public:
   // widget receives the update requests; it may be null (nothing is invalidated then).
   explicit TQtTextMeasurer(QWidget* widget);
+  // The widget that shows the cells from now on (null: none).
+  void SetWidget(QWidget* widget) noexcept { widget_ = widget; }
   ~TQtTextMeasurer() override;
 
   TFontSpec SurfaceFont() const override;

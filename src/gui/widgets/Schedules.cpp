@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "calendar/DateTexts.h"
 #include "calendar/IntegerMath.h"
@@ -20,6 +21,7 @@
 #include "entries/Entries.h"
 #include "text/Texts.h"
 #include "widgets/Colors.h"
+#include "widgets/MeasuredDocuments.h"
 #include "widgets/QtTextMeasurers.h"
 
 namespace pelo {
@@ -97,16 +99,13 @@ QColor SystemColor(uint32_t code, const QPalette& palette) {
 // ---------------------------------------------------------------------------------------------
 // Making and settings
 
-TSchedule::TSchedule(TUserNotices& notices, TDateRec today, QWidget* parent,
-                     std::size_t pack_budget)
+TSchedule::TSchedule(TMeasuredDocument& parts, QWidget* parent)
     : TGrid(parent),
-      notices_(notices),
-      calendar_(today),
-      model_(calendar_),
-      measurer_(std::make_unique<TQtTextMeasurer>(this)),
-      entry_list_(std::make_unique<TEntryList>(notices, today, pack_budget)),
-      day_table_(std::make_unique<TDayTable>(calendar_.FirstYear(), measurer_.get(),
-                                             SelectColorForDepth(ScreenBitsPerPixel()))) {
+      document_(parts.Document),
+      measurer_(parts.Measurer),
+      notices_(parts.Document.Notices()),
+      model_(parts.Document.Calendar()) {
+  measurer_.SetWidget(this);
   setObjectName(QStringLiteral("Schedule"));
   SetBorderStyle(TBorderStyle::kNone);
   SetScrollBars(TScrollStyle::kNone);
@@ -127,18 +126,13 @@ TSchedule::TSchedule(TUserNotices& notices, TDateRec today, QWidget* parent,
   drop_menu_->addAction(QString::fromUtf8(kCancelItem));
   drop_menu_->setDefaultAction(move_action_);
 
-  entry_list_->OnSetTable = [this](TEntryList&, int32_t index, int32_t rate) {
+  EntryList().OnSetTable = [this](TEntryList&, int32_t index, int32_t rate) {
     emit OnSetTable(this, index, rate);
   };
-  entry_list_->OnLoadFromFile = [this](TEntryList&, const std::string& path) {
+  EntryList().OnLoadFromFile = [this](TEntryList&, const std::string& path) {
     emit OnLoadFromFile(this, ToQString(path));
   };
-  // The cells point at entries: they are emptied as soon as the entries go, so that nothing
-  // painted while a load report or a message box is up reads a freed entry.
-  entry_list_->OnEntriesFreed = [this](TEntryList& list) { day_table_->Fill(&list.DatePacks()); };
-  entry_list_->PictureCheck = [this](const TIconFile& picture) {
-    return measurer_->CheckPicture(picture);
-  };
+  document_.AddObserver(*this);
   PushDisplaySettings();
 
   resize(169, 177);
@@ -147,8 +141,10 @@ TSchedule::TSchedule(TUserNotices& notices, TDateRec today, QWidget* parent,
 }
 
 TSchedule::~TSchedule() {
-  // The lists keep a pointer to the measurer; they go first.
-  day_table_.reset();
+  document_.RemoveObserver(*this);
+  EntryList().OnSetTable = nullptr;
+  EntryList().OnLoadFromFile = nullptr;
+  measurer_.SetWidget(nullptr);
 }
 
 void TSchedule::ApplySettings(const TScheduleSettings& settings) {
@@ -159,8 +155,8 @@ void TSchedule::ApplySettings(const TScheduleSettings& settings) {
   const bool reorder = settings.SortByTime != settings_.SortByTime;
   settings_ = settings;
   model_.AssignLayout(settings);
-  day_table_->SetFilter(settings_.Filter);
-  day_table_->SetSortByTime(settings_.SortByTime);
+  document_.SetFilter(settings_.Filter);
+  document_.SetSortByTime(settings_.SortByTime);
   TakeFontsAndColors();
   PushDisplaySettings();
   kept_settings_ = settings;
@@ -172,7 +168,7 @@ void TSchedule::SetSortByTime(bool sort) {
   if (sort == settings_.SortByTime) return;
   settings_.SortByTime = sort;
   kept_settings_.SortByTime = sort;
-  day_table_->SetSortByTime(sort);
+  document_.SetSortByTime(sort);
   RefillLines();
 }
 
@@ -207,15 +203,15 @@ QColor TSchedule::PaintColor(int32_t index) const {
 }
 
 void TSchedule::MeasureLabels() {
-  const QFontMetrics& title = measurer_->Metrics(fonts_[kFontTitle], 100);
-  const QFontMetrics& number = measurer_->Metrics(fonts_[kFontDayNumber], 100);
+  const QFontMetrics& title = measurer_.Metrics(fonts_[kFontTitle], 100);
+  const QFontMetrics& number = measurer_.Metrics(fonts_[kFontDayNumber], 100);
   title_height_ = title.height() + 4;
   date_label_width_ = number.horizontalAdvance(QStringLiteral("28")) + 4;
   date_label_height_ = number.height() + 4;
 }
 
 void TSchedule::PushDisplaySettings() {
-  day_table_->SetDisplay(
+  Table().SetDisplay(
       CellDisplayOf(settings_, fonts_[kFontEntryText], paint_colors_[kColorSelectedLine]));
 }
 
@@ -319,7 +315,7 @@ void TSchedule::ShowPlacement(const TCursorPlacement& placement) {
   FocusCell(placement.column, placement.row, true);
   placing_cursor_ = false;
   if (placement.relayout || placement.notice == TCursorNotice::kCannotShow) update();
-  day_table_->FocusDate(model_.CursorDate());
+  Table().FocusDate(model_.CursorDate());
   emit OnJump(this);
   if (!suppress_focus_change_) emit OnFocusEntryChange(this);
 }
@@ -334,96 +330,83 @@ bool TSchedule::SelectCell(int col, int row) {
 // ---------------------------------------------------------------------------------------------
 // Refresh cycle
 
-TEntryList& TSchedule::EntryList() noexcept { return *entry_list_; }
-TDayTable& TSchedule::DayTable() noexcept { return *day_table_; }
+void TSchedule::BeforeRebuild(TScheduleDocument& /*document*/) { emit OnPreRefresh(this); }
 
-void TSchedule::ReloadTable(int32_t /*entry_index*/) {
-  emit OnPreRefresh(this);
-  entry_list_->SetTable(calendar_, day_table_->FirstYear(), TDayTable::kYearCount);
-  day_table_->SetFilter(settings_.Filter);
-  day_table_->Fill(&entry_list_->DatePacks());
-  emit OnRefresh(this);
+void TSchedule::Changed(TScheduleDocument& /*document*/, TChange change) {
+  if (change == TChange::kEntries) emit OnRefresh(this);
   update();
-  entry_list_->TellBudgetStop();
 }
 
 void TSchedule::SetCalendarKind(TCalendarKind kind) {
-  if (kind == calendar_.Kind()) return;
-  calendar_.SetKind(kind);
-  day_table_->SetCalendarKind(kind);
+  if (kind == Calendar().Kind()) return;
   // Every entry is evaluated again: conditions and moves may test holidays. The cursor stays
   // where it is; its day's first line is the focused one, as after any rebuild.
-  ReloadTable(-1);
-  day_table_->FocusDate(model_.CursorDate());
+  document_.SetCalendarKind(kind);
+  Table().FocusDate(model_.CursorDate());
   emit OnFocusEntryChange(this);
 }
 
 void TSchedule::SetToday(TDateRec today) {
-  const TDateRec old_today = calendar_.Today();
+  const TDateRec old_today = Calendar().Today();
   if (today == old_today || CheckCalendarRange(today) != kDateUsable) return;
   const bool cursor_on_today = model_.CursorDate() == old_today;
-  calendar_.SetToday(today);
-  entry_list_->SetToday(today);
-  ReloadTable(-1);
+  document_.SetToday(today);
   if (cursor_on_today) {
     JumpToday();
   } else {
-    day_table_->FocusDate(model_.CursorDate());
+    Table().FocusDate(model_.CursorDate());
     emit OnFocusEntryChange(this);
   }
 }
 
-void TSchedule::RefreshData(int32_t entry_index) {
-  ReloadTable(entry_index);
-  if (entry_index >= 0 && entry_index < entry_list_->Count()) {
-    TDateRec day = day_table_->FocusedDate();
-    if (day_table_->FindEntryDate(entry_index, day)) {
-      day_table_->FocusEntry(entry_index);
-      suppress_focus_change_ = true;
-      SetCursorDate(day_table_->FocusedDate());
-      suppress_focus_change_ = false;
-      // The placement may have refilled the table; select the entry's line again and
-      // scroll it into view.
-      if (model_.CursorDate() == day) {
-        const int32_t line = day_table_->LineOfEntry(day, entry_index);
-        if (TCellLineList* list = CursorList(); list != nullptr && line >= 0)
-          list->SelectLine(line);
-      }
-    }
+void TSchedule::RefreshData(std::optional<int32_t> focus) {
+  document_.Rebuild();
+  FocusEditedEntry(focus);
+}
+
+void TSchedule::FocusEditedEntry(std::optional<int32_t> entry) {
+  if (!entry) return;
+  TDayTable& table = DayTable();
+  const std::optional<TDateRec> day = table.FindEntryDate(*entry, table.FocusedDate());
+  if (!day) return;
+  table.FocusEntry(*entry);
+  suppress_focus_change_ = true;
+  SetCursorDate(table.FocusedDate());
+  suppress_focus_change_ = false;
+  // The placement may have built the table again; select the entry's line again and scroll
+  // it into view.
+  if (model_.CursorDate() == *day) {
+    const int32_t line = table.LineOfEntry(*day, *entry);
+    if (TCellLineList* list = CursorList(); list != nullptr && line >= 0) list->SelectLine(line);
   }
   update();
 }
 
 void TSchedule::FullReload() {
   // The table's build moves the calendar's window along with it.
-  day_table_->SetFirstYear(model_.TopDate().Year - 1);
-  ReloadTable(-1);
+  Table().SetFirstYear(model_.TopDate().Year - 1);
+  document_.Rebuild();
 }
 
 void TSchedule::RefillLines() {
-  day_table_->Fill(nullptr);
-  day_table_->FocusDate(model_.CursorDate());
-  update();
+  document_.RefillLines();
+  Table().FocusDate(model_.CursorDate());
 }
 
-void TSchedule::CheckYearWindow() {
-  const int32_t first_year = model_.TopDate().Year - 1;
-  if (first_year == day_table_->FirstYear()) return;
-  day_table_->SetFirstYear(first_year);
-  ReloadTable(-1);
-}
+void TSchedule::CheckYearWindow() { document_.ShowYearsFrom(model_.TopDate().Year - 1); }
 
-int32_t TSchedule::FocusedEntry() const {
-  const TCellLineList* list = day_table_->Cell(model_.CursorDate());
-  if (list == nullptr || list->Count() == 0) return -1;
+std::optional<int32_t> TSchedule::FocusedEntry() const {
+  const TCellLineList* list = Table().Cell(model_.CursorDate());
+  if (list == nullptr || list->Count() == 0) return std::nullopt;
   const int32_t selected = list->Selected();
-  if (selected < 0 || selected >= list->Count()) return -1;
+  if (selected < 0 || selected >= list->Count()) return std::nullopt;
   const TEntry* entry = list->Info(selected).Entry;
-  return entry != nullptr ? entry->ListIndex : -1;
+  if (entry == nullptr) return std::nullopt;
+  return entry->ListIndex;
 }
 
 std::string TSchedule::EntryText(int32_t entry) const {
-  const TEntry* found = entry_list_->Entry(entry);
+  const TEntry* found = EntryList().Entry(entry);
   return found != nullptr ? found->Text : std::string();
 }
 
@@ -446,7 +429,7 @@ TSchedule::THitInfo TSchedule::HitTest(int x, int y) const {
   THitInfo info;
   const TDateRec date = PointToDate(x, y);
   if (date.Day == 0) return info;
-  TCellLineList* list = day_table_->Cell(date);
+  TCellLineList* list = Table().Cell(date);
   if (list == nullptr || list->Count() == 0 || !PlaceList(date, *list)) return info;
   const int32_t line = list->LineAtPoint(x, y);
   if (line < 0) return info;
@@ -472,7 +455,7 @@ bool TSchedule::PlaceList(TDateRec date, TCellLineList& list) const {
 }
 
 TCellLineList* TSchedule::CursorList() {
-  TCellLineList* list = day_table_->Cell(model_.CursorDate());
+  TCellLineList* list = Table().Cell(model_.CursorDate());
   if (list == nullptr || !PlaceList(model_.CursorDate(), *list)) return nullptr;
   return list;
 }
@@ -550,9 +533,9 @@ void TSchedule::DrawTitleCell(int col, int row, const QRect& rect) {
   painter.fillRect(rect, look.Back);
   DrawFrame(rect, settings_.Title3D);
   if (look.Left.empty()) return;
-  painter.setFont(measurer_->Font(fonts_[kFontTitle], 100));
+  painter.setFont(measurer_.Font(fonts_[kFontTitle], 100));
   painter.setPen(look.Text);
-  const QFontMetrics& metrics = measurer_->Metrics(fonts_[kFontTitle], 100);
+  const QFontMetrics& metrics = measurer_.Metrics(fonts_[kFontTitle], 100);
   const int frame = FrameWidth(settings_.Title3D);
   // The texts keep two pixels from the frame.
   const QRect box = rect.adjusted(frame + 2, frame, -frame - 2, -frame);
@@ -582,8 +565,8 @@ QRect WithRoom(const QRect& rect) { return rect.width() > 0 && rect.height() > 0
 TSchedule::TDayFacts TSchedule::DayFactsOf(int col, int row, TDateRec date) const {
   TDayFacts facts;
   facts.Current = col == Col() && row == Row();
-  facts.Today = calendar_.IsToday(date);
-  facts.Holiday = calendar_.IsHoliday(date);
+  facts.Today = Calendar().IsToday(date);
+  facts.Holiday = Calendar().IsHoliday(date);
   facts.OtherMonth = model_.MonthReset() && date.Month != model_.CursorMonth();
   facts.Weekday = WeekdayOf(date);
   return facts;
@@ -624,11 +607,11 @@ std::string TSchedule::DayInfoText(TDateRec date, int weekday) const {
     case kDayInfoWeekday:
       return WeekdayText(0, weekday);
     case kDayInfoRokuyo:
-      return RokuyoName(date, calendar_.Kind());
+      return RokuyoName(date, Calendar().Kind());
     case kDayInfoLunarDate:
-      return LunarDateText(date, calendar_.Kind());
+      return LunarDateText(date, Calendar().Kind());
     case kDayInfoEntryCount: {
-      const TCellLineList* list = day_table_->Cell(date);
+      const TCellLineList* list = Table().Cell(date);
       return std::to_string(list != nullptr ? list->Count() : 0) + "件";
     }
     default:
@@ -637,7 +620,7 @@ std::string TSchedule::DayInfoText(TDateRec date, int weekday) const {
 }
 
 TRect TSchedule::PlaceLabelBoxes(TDayLayout& out) const {
-  const QFontMetrics& metrics = measurer_->Metrics(fonts_[kFontDayNumber], 100);
+  const QFontMetrics& metrics = measurer_.Metrics(fonts_[kFontDayNumber], 100);
   const int number_width = metrics.horizontalAdvance(QString::number(out.Date.Day));
   const int number_height = metrics.height();
   const int info_width = metrics.horizontalAdvance(ToQString(out.InfoText));
@@ -683,7 +666,7 @@ void TSchedule::ColorLabel(const TDayFacts& facts, TDayLayout& out) const {
   switch (settings_.DayInfo) {
     case kDayInfoRokuyo:
       out.InfoColor = paint_colors_[kColorRokuyoText +
-                                    std::clamp(RokuyoIndex(out.Date, calendar_.Kind()), 0, 5)];
+                                    std::clamp(RokuyoIndex(out.Date, Calendar().Kind()), 0, 5)];
       break;
     case kDayInfoLunarDate:
       out.InfoColor = paint_colors_[kColorLunarDateText];
@@ -708,7 +691,7 @@ void TSchedule::LayoutHolidayLine(const TDayFacts& facts, TDayLayout& out) const
   if (facts.Holiday && settings_.DispHoliday) {
     // A negative or huge spacing from a page must not move the lines out of the area.
     const int64_t font_height =
-        std::abs(int64_t{measurer_->FontHeight(fonts_[kFontHolidayName], 100)}) + settings_.Spacing;
+        std::abs(int64_t{measurer_.FontHeight(fonts_[kFontHolidayName], 100)}) + settings_.Spacing;
     const int line_height = area.height() < font_height
                                 ? area.height() + 1
                                 : static_cast<int>(std::max<int64_t>(font_height, 0));
@@ -733,19 +716,19 @@ void TSchedule::DrawDayCell(int col, int row, const QRect& rect) {
     painter.fillRect(layout.Label, ToQColor(layout.LabelBack));
     painter.save();
     painter.setClipRect(layout.Label, Qt::IntersectClip);
-    painter.setFont(measurer_->Font(fonts_[kFontDayNumber], 100));
+    painter.setFont(measurer_.Font(fonts_[kFontDayNumber], 100));
     painter.setPen(ToQColor(layout.LabelText));
     painter.drawText(layout.NumberBox, Qt::AlignCenter | Qt::TextSingleLine,
                      QString::number(date.Day));
     if (layout.InfoShown) {
-      const QFontMetrics& info_metrics = measurer_->Metrics(fonts_[kFontDayInfo], 100);
+      const QFontMetrics& info_metrics = measurer_.Metrics(fonts_[kFontDayInfo], 100);
       const QString info = ToQString(layout.InfoText);
       const int width = info_metrics.horizontalAdvance(info);
       const QRect& box = layout.InfoBox;
       const int x = width > box.width() ? box.left() + 2 : box.left() + (box.width() - width) / 2;
       const int y = box.top() + (box.height() - layout.NumberHeight) / 2;
       painter.setClipRect(box, Qt::IntersectClip);
-      painter.setFont(measurer_->Font(fonts_[kFontDayInfo], 100));
+      painter.setFont(measurer_.Font(fonts_[kFontDayInfo], 100));
       painter.setPen(ToQColor(layout.InfoColor));
       painter.drawText(QPoint(x, y + info_metrics.ascent()), info);
     }
@@ -757,21 +740,21 @@ void TSchedule::DrawDayCell(int col, int row, const QRect& rect) {
   if (layout.HasHolidayLine && !layout.HolidayLine.isEmpty()) {
     painter.save();
     painter.setClipRect(layout.HolidayLine.intersected(layout.Area), Qt::IntersectClip);
-    const QFontMetrics& metrics = measurer_->Metrics(fonts_[kFontHolidayName], 100);
-    painter.setFont(measurer_->Font(fonts_[kFontHolidayName], 100));
+    const QFontMetrics& metrics = measurer_.Metrics(fonts_[kFontHolidayName], 100);
+    painter.setFont(measurer_.Font(fonts_[kFontHolidayName], 100));
     painter.setPen(PaintColor(kColorHolidayText));
     painter.drawText(QPoint(layout.HolidayLine.left(), layout.HolidayLine.top() + metrics.ascent()),
-                     ToQString(calendar_.HolidayName(date)));
+                     ToQString(Calendar().HolidayName(date)));
     painter.restore();
   }
 
   if (layout.Lines.isEmpty()) return;
-  TCellLineList* list = day_table_->Cell(date);
+  TCellLineList* list = Table().Cell(date);
   if (list == nullptr || list->Count() == 0) return;
   list->SetActive(hasFocus() && col == Col() && row == Row());
   list->SetCellRect(ToTRect(layout.Lines));
   list->SetColor(layout.AreaBack);
-  TQtLinePaintSink sink(painter, *measurer_);
+  TQtLinePaintSink sink(painter, measurer_);
   list->Paint(ToTRect(layout.Lines), sink);
 }
 
@@ -782,7 +765,7 @@ int32_t TSchedule::SelectUnderMouse(const QPoint& pos) {
   const TDateRec date = PointToDate(pos.x(), pos.y());
   if (date.Day == 0) return kHitNothing;
   TLineClick click;
-  if (TCellLineList* list = day_table_->Cell(date); list != nullptr && PlaceList(date, *list)) {
+  if (TCellLineList* list = Table().Cell(date); list != nullptr && PlaceList(date, *list)) {
     click = list->Click(pos.x(), pos.y());
   }
   month_changed_ = date.Month != model_.CursorMonth();
@@ -844,7 +827,7 @@ void TSchedule::mouseMoveEvent(QMouseEvent* event) {
       (std::abs(pos.x() - down_pos_.x()) > kDragThreshold ||
        std::abs(pos.y() - down_pos_.y()) > kDragThreshold)) {
     drag_entry_ = FocusedEntry();
-    dragging_ = drag_entry_ >= 0;
+    dragging_ = drag_entry_.has_value();
   }
   if (dragging_) setCursor(DropAllowedAt(pos) ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
   TGrid::mouseMoveEvent(event);
@@ -862,25 +845,22 @@ void TSchedule::mouseReleaseEvent(QMouseEvent* event) {
     const TDateRec date = PointToDate(pos.x(), pos.y());
     if (date.Day != 0 && date != model_.CursorDate()) SelectUnderMouse(pos);
   }
-  const int32_t entry = drag_entry_;
-  if (dropped && event->button() == Qt::RightButton) {
-    drag_entry_ = -1;
+  const std::optional<int32_t> entry = std::exchange(drag_entry_, std::nullopt);
+  if (dropped && entry && event->button() == Qt::RightButton) {
     const QAction* chosen = drop_menu_->exec(event->globalPosition().toPoint());
     if (chosen == move_action_) {
-      MoveEntryTo(entry, model_.CursorDate());
+      FocusEditedEntry(document_.MoveTo(*entry, model_.CursorDate()));
     } else if (chosen == copy_action_) {
-      CopyEntryTo(entry, model_.CursorDate());
+      FocusEditedEntry(document_.CopyTo(*entry, model_.CursorDate()));
     }
     return;
   }
   TGrid::mouseReleaseEvent(event);
-  if (dropped) {
-    drag_entry_ = -1;
-    DropEntry(entry, event->modifiers() == Qt::ControlModifier);
+  if (dropped && entry) {
+    DropEntry(*entry, event->modifiers() == Qt::ControlModifier);
     return;
   }
   EndDrag();
-  drag_entry_ = -1;
   if (model_.MonthReset() && month_changed_) {
     month_changed_ = false;
     SetCursorDate(model_.CursorDate());
@@ -888,34 +868,19 @@ void TSchedule::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TSchedule::DropEntry(int32_t entry, bool copy) {
-  if (entry_list_->Entry(entry) == nullptr) return;
+  if (EntryList().Entry(entry) == nullptr) return;
   if (drag_check_) {
     notices_.Beep(TBeepKind::kQuestion);
     const std::string question =
         Concat({kMoveQuestionHead, EntryText(entry), kMoveQuestionMiddle,
-                DateText(0, "/", 0, 0, 0, 0, model_.CursorDate(), calendar_.Kind()),
+                DateText(0, "/", 0, 0, 0, 0, model_.CursorDate(), Calendar().Kind()),
                 copy ? kCopyQuestionTail : kMoveQuestionTail});
     if (!notices_.Confirm(question)) return;
   }
-  if (copy) {
-    CopyEntryTo(entry, model_.CursorDate());
-  } else {
-    MoveEntryTo(entry, model_.CursorDate());
-  }
+  const TDateRec day = model_.CursorDate();
+  FocusEditedEntry(copy ? document_.CopyTo(entry, day) : document_.MoveTo(entry, day));
 }
 
-void TSchedule::MoveEntryTo(int32_t entry, TDateRec date) {
-  if (entry_list_->Entry(entry) == nullptr) return;
-  entry_list_->MoveEntry(entry, date);
-  RefreshData(entry);
-}
-
-void TSchedule::CopyEntryTo(int32_t entry, TDateRec date) {
-  if (entry_list_->Entry(entry) == nullptr) return;
-  int32_t position = entry;
-  entry_list_->CopyEntryTo(position, date);
-  RefreshData(position);
-}
 
 // ---------------------------------------------------------------------------------------------
 // Keys
@@ -1046,47 +1011,33 @@ void TSchedule::SelectCursorLine(int32_t line) {
 }
 
 void TSchedule::ToggleChecked() {
-  if (const int32_t entry = FocusedEntry(); entry >= 0) {
-    entry_list_->ToggleChecked(entry);
-    RefreshData(entry);
+  if (const std::optional<int32_t> entry = FocusedEntry()) {
+    FocusEditedEntry(document_.ToggleChecked(*entry));
   }
 }
 
 void TSchedule::CopyFocused() {
-  if (const int32_t entry = FocusedEntry(); entry >= 0) entry_list_->CopyEntry(entry);
+  if (const std::optional<int32_t> entry = FocusedEntry()) document_.Copy(*entry);
 }
 
 void TSchedule::CutFocused() {
-  if (const int32_t entry = FocusedEntry(); entry >= 0) {
-    entry_list_->CutEntry(entry);
-    RefreshData(entry);
-  }
+  if (const std::optional<int32_t> entry = FocusedEntry()) FocusEditedEntry(document_.Cut(*entry));
 }
 
-void TSchedule::UndoStep() {
-  entry_list_->UndoHistory().UndoSteps(1);
-  RefreshData(-1);
-}
+void TSchedule::UndoStep() { document_.Undo(); }
 
-void TSchedule::RedoStep() {
-  entry_list_->UndoHistory().RedoSteps(1);
-  RefreshData(-1);
-}
+void TSchedule::RedoStep() { document_.Redo(); }
 
-void TSchedule::Paste() {
-  if (entry_list_->ClipboardCount() == 0) return;
-  int32_t index = 0;
-  entry_list_->PasteEntry(index, model_.CursorDate());
-  if (index >= 0) RefreshData(index);
-}
+void TSchedule::Paste() { FocusEditedEntry(document_.Paste(model_.CursorDate())); }
 
 void TSchedule::DeleteWithQuestion() {
-  const int32_t entry = FocusedEntry();
-  if (entry < 0) return;
+  const std::optional<int32_t> entry = FocusedEntry();
+  if (!entry) return;
   notices_.Beep(TBeepKind::kQuestion);
-  if (!notices_.Confirm(Concat({kMoveQuestionHead, EntryText(entry), kDeleteQuestionTail}))) return;
-  entry_list_->DeleteEntry(entry);
-  RefreshData(entry);
+  if (!notices_.Confirm(Concat({kMoveQuestionHead, EntryText(*entry), kDeleteQuestionTail}))) {
+    return;
+  }
+  FocusEditedEntry(document_.Delete(*entry));
 }
 
 // Scrolling keeps the current cell and moves the dates under it. The day table follows the
@@ -1098,7 +1049,7 @@ void TSchedule::ScrollView(int32_t direction) {
     placing_cursor_ = true;
     FocusCell(model_.Col(), model_.Row(), true);
     placing_cursor_ = false;
-    day_table_->FocusDate(model_.CursorDate());
+    Table().FocusDate(model_.CursorDate());
     emit OnJump(this);
     emit OnFocusEntryChange(this);
   }

@@ -72,7 +72,7 @@ class PackBudgetTest : public testing::Test {
   }
   void Load(TEntryList& list, std::string_view text, const char* name = "a.nrk") {
     const std::vector<std::string> names{folder_.WriteCp932(name, text)};
-    list.LoadFiles(&names);
+    list.LoadFiles(names);
   }
   // The packs of a build on a fresh calendar, after which the user is told of a stop, as the
   // viewer does.

@@ -50,7 +50,7 @@ class EntryListReloadTest : public ::testing::Test {
     a_ = folder_.WriteCp932("a.nrk", a);
     b_ = folder_.WriteCp932("b.nrk", b);
     const std::vector<std::string> names{a_, b_};
-    list_.LoadFiles(&names);
+    list_.LoadFiles(names);
     notices_.Clear();
   }
 
@@ -196,8 +196,7 @@ TEST_F(EntryListReloadTest, DropsTheEditsOfTheChangedFileOnly) {
   list_.ToggleChecked(PositionOf(list_, "a1"));
   list_.DeleteEntry(PositionOf(list_, "b3"));
   list_.CopyEntry(PositionOf(list_, "a2"));
-  int32_t pasted = 0;
-  list_.PasteEntry(pasted, TDateRec{2024, 6, 1});  // an a entry added at the end
+  ASSERT_TRUE(list_.PasteEntry(0, TDateRec{2024, 6, 1}));  // an a entry added at the end
   ASSERT_EQ(list_.UndoHistory().Count(), 4);
 
   Rewrite(folder_, "1/1 a1\n1/2 a2\n1/9 a3\n");

@@ -115,7 +115,7 @@ class EntryListTest : public ::testing::Test {
   bool LoadText(const std::string& name, const std::string& utf8) {
     const std::vector<std::string> names{folder_.WriteCp932(name, utf8)};
     notices_.Clear();
-    list_.LoadFiles(&names);
+    list_.LoadFiles(names);
     return list_.FileList().Count() == 1;
   }
 
@@ -265,7 +265,7 @@ TEST_F(EntryListTest, EncodingsOfAFile) {
   for (const Case& c : cases) {
     const std::vector<std::string> names{folder_.WriteBytes("u.nrk", c.bytes)};
     notices_.Clear();
-    list_.LoadFiles(&names);
+    list_.LoadFiles(names);
     EXPECT_EQ(Summaries(list_), c.entries) << c.what;
     const auto reports = notices_.Reports();
     ASSERT_EQ(reports.size(), c.notes.empty() ? 0u : 1u) << c.what;
@@ -323,7 +323,7 @@ TEST_F(EntryListTest, PicturesAreLookedForBesideTheDataFile) {
   };
   const std::vector<std::string> names{folder_.WriteCp932(
       "sub/p.nrk", "1/1 a &i(pic.bmp)\n1/2 b &i(none.bmp)\n1/3 c &i(odd.bmp)\n")};
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   ASSERT_EQ(list_.Count(), 3);
   ASSERT_NE(list_.Entry(0)->Icon, nullptr);
   EXPECT_EQ(list_.Entry(0)->Icon->Path, folder_.File("sub/pic.bmp"));
@@ -349,7 +349,7 @@ TEST_F(EntryListTest, UnclosedBlockFailsTheFileButKeepsWhatWasRead) {
     const std::string path = folder_.WriteCp932("u.nrk", c.text);
     const std::vector<std::string> names{path};
     notices_.Clear();
-    list_.LoadFiles(&names);
+    list_.LoadFiles(names);
     EXPECT_EQ(Summaries(list_), c.entries) << c.what;
     EXPECT_EQ(list_.FileList().Count(), 1) << c.what;
     ASSERT_EQ(notices_.events.size(), 2u) << c.what;
@@ -459,7 +459,7 @@ TEST_F(EntryListTest, SeveralFiles) {
   for (const Case& c : cases) {
     notices_.Clear();
     loaded.clear();
-    list_.LoadFiles(&c.names);
+    list_.LoadFiles(c.names);
     EXPECT_EQ(Summaries(list_), c.entries) << c.what;
     std::vector<std::string> files;
     for (int32_t i = 0; i < list_.FileList().Count(); ++i) {
@@ -474,13 +474,6 @@ TEST_F(EntryListTest, SeveralFiles) {
       }
     }
   }
-}
-
-TEST_F(EntryListTest, LoadFilesWithoutNamesKeepsTheList) {
-  ASSERT_TRUE(LoadText("a.nrk", "1/1 a\n"));
-  list_.LoadFiles(nullptr);
-  EXPECT_EQ(Summaries(list_), (std::vector<std::string>{"0:1 a"}));
-  EXPECT_EQ(list_.FileList().Count(), 1);
 }
 
 TEST_F(EntryListTest, PathsAreKeptAsGiven) {
@@ -498,7 +491,7 @@ TEST_F(EntryListTest, TwoFilesWithBadLinesGetTwoReports) {
   const std::string b = folder_.WriteCp932("sub-b.nrk", "1/3 ok\n1/4 Tom &Jerry\n");
   const std::string c = folder_.WriteCp932("c.nrk", "1/5 fine\n");
   const std::vector<std::string> names{a, b, c};
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   const auto reports = notices_.Reports();
   ASSERT_EQ(reports.size(), 2u);
   EXPECT_EQ(reports[0].heading, "a.nrk を読込み中にエラーが発生しました。");
@@ -542,7 +535,7 @@ TEST_F(EntryListTest, ReadOnlyAttribute) {
   const std::string group_writable = folder_.WriteCp932("g.nrk", "1/1 g\n");
   ASSERT_EQ(chmod(group_writable.c_str(), 0464), 0);  // the owner's bit decides
   const std::vector<std::string> names{writable, read_only, group_writable};
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   EXPECT_FALSE(list_.FileList().Option(0)->FileReadOnly);
   EXPECT_TRUE(list_.FileList().Option(1)->FileReadOnly);
   EXPECT_TRUE(list_.FileList().Option(2)->FileReadOnly);
@@ -611,7 +604,7 @@ TEST_F(EntryListTest, OddContentNeverBreaksLoading) {
   }
   for (const std::string& bytes : {binary, no_nul}) {
     const std::vector<std::string> names{folder_.WriteBytes("bin.nrk", bytes)};
-    list_.LoadFiles(&names);
+    list_.LoadFiles(names);
     EXPECT_EQ(list_.FileList().Count(), 1);
   }
   EXPECT_GT(list_.Count(), 100);  // the bytes without NUL hold many lines
@@ -622,7 +615,7 @@ TEST_F(EntryListTest, OddContentNeverBreaksLoading) {
       folder_.WriteBytes("bad.nrk",
                          "\x81\n\x85\x40 x\n1/1 \xFF\xFE\x80 a\x81\r\n1/2 b\x81\n1/3 \x82\xa0"
                          "c")};
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   ASSERT_EQ(list_.Count(), 5);
   EXPECT_EQ(list_.Entry(0)->Text, "\uFFFD");
   EXPECT_FALSE(list_.Entry(0)->ErrorText.empty());
@@ -823,7 +816,7 @@ class EditingTest : public EntryListTest {
     read_only_ = folder_.WriteCp932("r.nrk", "1/4 r\n");
     ASSERT_EQ(chmod(read_only_.c_str(), 0444), 0);
     const std::vector<std::string> names{writable_, read_only_};
-    list_.LoadFiles(&names);
+    list_.LoadFiles(names);
     ASSERT_EQ(list_.Count(), 4);
     notices_.Clear();
   }
@@ -882,19 +875,11 @@ TEST_F(EditingTest, ReadOnlyFilesRefuseEveryChange) {
          list_.MoveEntry(3, {2024, 6, 1});
        }},
       {"copy to a day",
-       [this] {
-         int32_t position = 3;
-         list_.CopyEntryTo(position, {2024, 6, 1});
-         EXPECT_EQ(position, 3);
-       }},
+       [this] { EXPECT_EQ(list_.CopyEntryTo(3, {2024, 6, 1}), std::nullopt); }},
       {"cut", [this] { list_.CutEntry(3); }},
       {"add", [this] { EXPECT_EQ(list_.AddEntry(-1, MakeEntry("2/2 new", 1)), -1); }},
       {"paste",
-       [this] {
-         int32_t index = 0;
-         list_.PasteEntry(index, {2024, 6, 1});
-         EXPECT_EQ(index, -1);
-       }},
+       [this] { EXPECT_EQ(list_.PasteEntry(0, TDateRec{2024, 6, 1}), std::nullopt); }},
   };
   for (const Case& c : cases) {
     const std::vector<std::string> before = State();
@@ -920,9 +905,7 @@ TEST_F(EditingTest, OutOfRangePositionsDoNothing) {
     list_.DeleteEntry(position);
     list_.ToggleChecked(position);
     list_.MoveEntry(position, {2024, 6, 1});
-    int32_t copied = position;
-    list_.CopyEntryTo(copied, {2024, 6, 1});
-    EXPECT_EQ(copied, position);
+    EXPECT_EQ(list_.CopyEntryTo(position, {2024, 6, 1}), std::nullopt);
     list_.CopyEntry(position);
     list_.CutEntry(position);
     EXPECT_EQ(list_.Entry(position), nullptr);
@@ -981,9 +964,7 @@ TEST_F(EditingTest, DeleteCheckMove) {
 }
 
 TEST_F(EditingTest, CopyToADay) {
-  int32_t position = 1;
-  list_.CopyEntryTo(position, {2024, 7, 7});
-  EXPECT_EQ(position, 4);
+  EXPECT_EQ(list_.CopyEntryTo(1, {2024, 7, 7}), 4);
   ASSERT_EQ(list_.Count(), 5);
   EXPECT_EQ(list_.Entry(4)->Text, "b");
   EXPECT_EQ(list_.Entry(4)->FirstDate(), (TDateRec{2024, 7, 7}));
@@ -1023,54 +1004,48 @@ TEST_F(EditingTest, Paste) {
   struct Case {
     const char* what;
     int32_t index;
-    TDateRec date;
-    int32_t expected_index;  // after the paste
+    std::optional<TDateRec> date;
+    std::optional<int32_t> added;
     const char* text;        // of the entry added, or null for none
     TDateRec first_date;
   } const cases[] = {
-      {"the newest to a day", 0, {2024, 8, 8}, 4, "b", {2024, 8, 8}},
-      {"a negative index counts as 0", -3, {2024, 8, 9}, 5, "b", {2024, 8, 9}},
-      {"without a day the copy keeps its dates", 1, {0, 0, 0}, 6, "a", {0, 1, 1}},
-      {"a day of 0 keeps them too", 1, {2024, 8, 0}, 7, "a", {0, 1, 1}},
-      {"past the end nothing", 2, {2024, 8, 8}, 2, nullptr, {}},
+      {"the newest to a day", 0, TDateRec{2024, 8, 8}, 4, "b", {2024, 8, 8}},
+      {"a negative index counts as 0", -3, TDateRec{2024, 8, 9}, 5, "b", {2024, 8, 9}},
+      {"without a day the copy keeps its dates", 1, std::nullopt, 6, "a", {0, 1, 1}},
+      {"past the end nothing", 2, TDateRec{2024, 8, 8}, std::nullopt, nullptr, {}},
   };
   for (const Case& c : cases) {
     const int32_t count = list_.Count();
-    int32_t index = c.index;
-    list_.PasteEntry(index, c.date);
-    EXPECT_EQ(index, c.expected_index) << c.what;
+    const std::optional<int32_t> added = list_.PasteEntry(c.index, c.date);
+    EXPECT_EQ(added, c.added) << c.what;
     if (c.text == nullptr) {
       EXPECT_EQ(list_.Count(), count) << c.what;
       continue;
     }
     ASSERT_EQ(list_.Count(), count + 1) << c.what;
-    EXPECT_EQ(list_.Entry(index)->Text, c.text) << c.what;
-    EXPECT_EQ(list_.Entry(index)->FirstDate(), c.first_date) << c.what;
+    EXPECT_EQ(list_.Entry(*added)->Text, c.text) << c.what;
+    EXPECT_EQ(list_.Entry(*added)->FirstDate(), c.first_date) << c.what;
   }
   EXPECT_EQ(list_.ClipboardCount(), 2);  // pasting takes nothing out
-  ASSERT_EQ(list_.UndoHistory().Count(), 4);
-  EXPECT_EQ(RecordedTask(3), "add a");
+  ASSERT_EQ(list_.UndoHistory().Count(), 3);
+  EXPECT_EQ(RecordedTask(2), "add a");
   list_.UndoHistory().Undo();
-  EXPECT_TRUE(list_.Entry(7)->IsDeleted());
+  EXPECT_TRUE(list_.Entry(6)->IsDeleted());
   list_.UndoHistory().Redo();
-  EXPECT_FALSE(list_.Entry(7)->IsDeleted());
+  EXPECT_FALSE(list_.Entry(6)->IsDeleted());
 }
 
 TEST_F(EditingTest, PasteIntoAnEmptyClipboard) {
-  int32_t index = 0;
-  list_.PasteEntry(index, {2024, 8, 8});
-  EXPECT_EQ(index, 0);
+  EXPECT_EQ(list_.PasteEntry(0, TDateRec{2024, 8, 8}), std::nullopt);
   EXPECT_EQ(list_.Count(), 4);
 }
 
 TEST_F(EditingTest, PasteTakesTheFilesCurrentDefaults) {
   const std::vector<std::string> names{folder_.WriteCp932("d.nrk", "1/1 a\n=F:\n")};
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   ASSERT_EQ(list_.Entry(0)->Category, 2);  // read before the default line
   list_.CopyEntry(0);
-  int32_t index = 0;
-  list_.PasteEntry(index, {2024, 8, 8});
-  ASSERT_EQ(index, 1);
+  ASSERT_EQ(list_.PasteEntry(0, TDateRec{2024, 8, 8}), 1);
   EXPECT_EQ(list_.Entry(1)->Category, 5);
 }
 
@@ -1078,18 +1053,14 @@ TEST_F(EditingTest, ACopyOfAFileNoLongerLoadedIsNotPasted) {
   list_.CopyEntry(3);  // of r.nrk, file 1
   list_.CopyEntry(0);  // of w.nrk, file 0
   const std::vector<std::string> names{writable_};
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   notices_.Clear();
-  int32_t index = 1;
-  list_.PasteEntry(index, {2024, 8, 8});
-  EXPECT_EQ(index, -1);
+  EXPECT_EQ(list_.PasteEntry(1, TDateRec{2024, 8, 8}), std::nullopt);
   EXPECT_EQ(list_.Count(), 3);
   EXPECT_TRUE(notices_.events.empty());
   EXPECT_EQ(list_.ClipboardCount(), 2);
   // A copy whose file is still there pastes as usual.
-  index = 0;
-  list_.PasteEntry(index, {2024, 8, 8});
-  EXPECT_EQ(index, 3);
+  EXPECT_EQ(list_.PasteEntry(0, TDateRec{2024, 8, 8}), 3);
 }
 
 TEST_F(EditingTest, Add) {
@@ -1232,7 +1203,7 @@ TEST_F(EntryListTest, DataFilesAreNeverTouched) {
   const auto before = test::Snapshot(folder_.path());
 
   const std::vector<std::string> names{writable, read_only, folder_.File("none.nrk")};
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after loading";
   ASSERT_EQ(list_.Count(), 11);
 
@@ -1243,8 +1214,7 @@ TEST_F(EntryListTest, DataFilesAreNeverTouched) {
     list_.EditEntry(p, &edited);
     list_.ToggleChecked(p);
     list_.MoveEntry(p, {2024, 9, 1});
-    int32_t copied = p;
-    list_.CopyEntryTo(copied, {2024, 9, 2});
+    (void)list_.CopyEntryTo(p, {2024, 9, 2});
     list_.CopyEntry(p);
     list_.CutEntry(p);
     list_.DeleteEntry(p);
@@ -1252,8 +1222,7 @@ TEST_F(EntryListTest, DataFilesAreNeverTouched) {
     list_.RemoveDerived(p);
   }
   for (int32_t k = 0; k < list_.ClipboardCount(); k += 3) {
-    int32_t index = k;
-    list_.PasteEntry(index, {2024, 9, 3});
+    (void)list_.PasteEntry(k, TDateRec{2024, 9, 3});
   }
   list_.AddEntry(0, std::make_unique<TEntry>());
   EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after editing";
@@ -1261,7 +1230,7 @@ TEST_F(EntryListTest, DataFilesAreNeverTouched) {
   EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after undoing";
   list_.UndoHistory().RedoSteps(list_.UndoHistory().Count());
   EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after redoing";
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   list_.Clear();
   EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after reloading";
 }

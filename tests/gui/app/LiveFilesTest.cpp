@@ -161,7 +161,7 @@ TEST_F(LiveFilesTest, EditsOfTheChangedFileGoWithANoteOnly) {
   TEntryList& list = Schedule().EntryList();
   list.ToggleChecked(0);  // a1
   list.DeleteEntry(1);    // b1
-  Schedule().RefreshData(-1);
+  Schedule().RefreshData();
   ASSERT_EQ(Shown(kToday), (Lines{"a1"}));
   QSignalSpy notes(&window_->LiveFiles(), &TLiveFiles::Note);
   Write("a.nrk", "2024/5/1 a1\n2024/5/1 a2\n");
@@ -234,7 +234,7 @@ TEST_F(LiveFilesTest, F5ReadsEveryFileAgainDroppingEveryEdit) {
     SCOPED_TRACE(c.what);
     Start();
     c.edit(Schedule().EntryList());
-    Schedule().RefreshData(-1);
+    Schedule().RefreshData();
     QSignalSpy reloaded(&window_->LiveFiles(), &TLiveFiles::Reloaded);
     QSignalSpy notes(&window_->LiveFiles(), &TLiveFiles::Note);
     QTest::keyClick(window_.get(), Qt::Key_F5);

@@ -36,6 +36,7 @@
 #include "datafiles/EntryLists.h"
 #include "text/Cp932.h"
 #include "widgets/Schedules.h"
+#include "widgets/MeasuredDocuments.h"
 
 namespace pelo {
 namespace {
@@ -81,12 +82,11 @@ class ViewCommandsTest : public testing::Test {
   }
 
   // A schedule with the data file on a window of its own, without the main window's commands.
-  TSchedule* BareSchedule(QWidget& window, QSize size) {
-    auto* schedule = new TSchedule(notices_, kToday, &window);
+  // A view of document, which outlives the window.
+  TSchedule* BareSchedule(TMeasuredDocument& document, QWidget& window, QSize size) {
+    auto* schedule = new TSchedule(document, &window);
     schedule->resize(size);
-    const std::vector<std::string> names{data_.toStdString()};
-    schedule->EntryList().LoadFiles(&names);
-    schedule->RefreshData(-1);
+    document.Document.LoadFiles({data_.toStdString()});
     schedule->JumpToday();
     return schedule;
   }
@@ -172,8 +172,9 @@ TEST_F(ViewCommandsTest, OrderOfLines) {
 
 TEST_F(ViewCommandsTest, ExportsTheGridAndTheShownDays) {
   // The commands of a bare schedule, on a window of its own.
+  TMeasuredDocument document(notices_, kToday);
   QWidget window;
-  TSchedule* schedule = BareSchedule(window, {700, 400});
+  TSchedule* schedule = BareSchedule(document, window, {700, 400});
   TPlacementStore store;
   TViewCommands commands(window, *schedule, notices_, store, {});
 
@@ -315,8 +316,9 @@ TEST_F(ViewCommandsTest, PrintsLandscapeForAWideGrid) {
 TEST_F(ViewCommandsTest, PrintsTextAndTheHeading) {
   const std::string pdftotext = test::FindProgram("pdftotext");
   if (pdftotext.empty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  TMeasuredDocument document(notices_, kToday);
   QWidget window;
-  TSchedule* schedule = BareSchedule(window, {900, 500});
+  TSchedule* schedule = BareSchedule(document, window, {900, 500});
   const QString page = Write("monthly.npg", "[NerikaPage1]\r\n");
   TPlacementStore store;
   TViewCommands commands(window, *schedule, notices_, store, {page});

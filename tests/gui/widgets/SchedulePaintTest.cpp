@@ -397,7 +397,7 @@ TEST_F(SchedulePaint, NothingIsPaintedOutsideACell) {
     ASSERT_EQ(Lines(*schedule, TDateRec{2024, 5, 9}).size(), 13u);
     const QImage with_data = Grab(*schedule);
     schedule->EntryList().Clear();
-    schedule->RefreshData(-1);
+    schedule->RefreshData();
     const QImage without_data = Grab(*schedule);
     ASSERT_EQ(with_data.size(), without_data.size());
     const QRect thursday = schedule->CellRect(4, 2);

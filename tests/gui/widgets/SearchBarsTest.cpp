@@ -75,8 +75,8 @@ class SearchBarTest : public ScheduleFixture {
   }
 
   std::string SelectedText() const {
-    const int32_t entry = schedule_->FocusedEntry();
-    return entry >= 0 ? schedule_->EntryList().Entry(entry)->Text : std::string();
+    const std::optional<int32_t> entry = schedule_->FocusedEntry();
+    return entry ? schedule_->EntryList().Entry(*entry)->Text : std::string();
   }
 
   std::unique_ptr<TSchedule> schedule_;
