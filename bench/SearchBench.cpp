@@ -1,10 +1,12 @@
 // Reading one data file again beside a large one, and searching the lines of the days: what
-// a change on the disk and each key typed into the search bar cost.
+// a change on the disk, each key typed into the search bar and F3 cost, and a long search
+// text over a long line.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "schedule/RowSearches.h"
 #include "schedule/ScheduleSettings.h"
 #include "text/Cp932.h"
+#include "text/SearchTexts.h"
 
 namespace {
 
@@ -54,7 +57,7 @@ bool LoadTwoFiles(benchmark::State& state, const TwoFiles& files, pelo::TEntryLi
     return false;
   }
   const std::vector<std::string> names = files.Names();
-  list.LoadFiles(&names);
+  list.LoadFiles(names);
   return true;
 }
 
@@ -97,5 +100,96 @@ void BM_SearchRows(benchmark::State& state) {
   state.counters["found"] = static_cast<double>(found);
 }
 BENCHMARK(BM_SearchRows)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// A needle of "a"s and a "b" over ten megabytes of "a": every window of the text holds a long
+// partial match. Argument: the needle's "a"s (the search bar and --grep take at most 255 of
+// them with the "b"). Goal: 100 ms.
+void BM_LongNeedleOverLongLine(benchmark::State& state) {
+  const std::string needle = std::string(static_cast<std::size_t>(state.range(0)), 'a') + "b";
+  const std::string line(10 * 1024 * 1024, 'a');
+  bool found = true;
+  for (auto _ : state) {
+    pelo::TTextSearch search(needle);
+    found = search.Found(line);
+    benchmark::DoNotOptimize(found);
+  }
+  if (found) state.SkipWithError("found a needle that is not there");
+}
+BENCHMARK(BM_LongNeedleOverLongLine)->Arg(100000)->Arg(255)->Unit(benchmark::kMillisecond);
+
+// The 100,000 lines of bench/startup-time.sh's file and one line more, loaded with the day
+// table's packs of the four years from table_first_year.
+class StartupFile {
+ public:
+  StartupFile(const char* extra_line, int32_t table_first_year) {
+    const std::string text = pelo::bench::StartupFileText() + extra_line + "\r\n";
+    list_.LoadFromBytes("startup.nrk", pelo::EncodeCp932(text));
+    list_.SetTable(calendar_, table_first_year, 4);
+  }
+  pelo::TCalendarSearch Search(const char* text) {
+    return pelo::TCalendarSearch(list_, calendar_, filter_, text, calendar_.FirstYear(),
+                                 &list_.DatePacks(), &code_characters_);
+  }
+  int32_t Count() const { return list_.Count(); }
+
+ private:
+  QuietNotices notices_;
+  pelo::TEntryList list_{notices_, kToday};
+  pelo::TCalendar calendar_{kToday};
+  pelo::TFilterSet filter_ = pelo::TScheduleSettings{}.Filter;
+  // As the search bar keeps them.
+  const pelo::TCodeCharacters code_characters_;
+};
+
+// What the search bar does after a pause in typing on that file: the entries matched, then
+// the lines of the shown year (argument 1: of every year) listed, at most 2,000. Argument 0:
+// a text found on few days (0), on every day (1), nowhere (2). Goal: 50 ms.
+void BM_SearchBarList(benchmark::State& state) {
+  StartupFile file("2024/6/1 ひとつだけの予定", kToday.Year - 1);
+  const char* const texts[] = {"ひとつだけ", "点検", "見つからない"};
+  const char* text = texts[state.range(0)];
+  const bool every_year = state.range(1) != 0;
+  const pelo::TDateRec first = every_year ? pelo::kFirstCalendarDate : pelo::TDateRec{2024, 1, 1};
+  const pelo::TDateRec last = every_year ? pelo::kLastCalendarDate : pelo::TDateRec{2024, 12, 31};
+  std::size_t listed = 0;
+  for (auto _ : state) {
+    pelo::TCalendarSearch search = file.Search(text);
+    listed = search.Rows(first, last, 2000).size();
+    benchmark::DoNotOptimize(listed);
+  }
+  state.counters["entries"] = file.Count();
+  state.counters["listed"] = static_cast<double>(listed);
+}
+BENCHMARK(BM_SearchBarList)
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->Args({2, 0})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Args({2, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// F3 from the calendar's last day back to the one match, in 1600, the day table holding the
+// years around the cursor. Goal: 200 ms.
+void BM_FindPreviousAcrossTheCalendar(benchmark::State& state) {
+  StartupFile file("1600/6/1 ひとつだけの予定", 2149);
+  std::optional<pelo::TDateRec> found;
+  for (auto _ : state) {
+    pelo::TCalendarSearch search = file.Search("ひとつだけ");
+    found = search.NextDay({2150, 12, 31}, -1);
+    benchmark::DoNotOptimize(found);
+  }
+  if (found != pelo::TDateRec{1600, 6, 1}) state.SkipWithError("the match was not found");
+}
+BENCHMARK(BM_FindPreviousAcrossTheCalendar)->Unit(benchmark::kMillisecond);
+
+// What the search bar pays once, at its first search.
+void BM_CodeCharacters(benchmark::State& state) {
+  for (auto _ : state) {
+    const pelo::TCodeCharacters characters;
+    benchmark::DoNotOptimize(characters.Holds(U'平'));
+  }
+}
+BENCHMARK(BM_CodeCharacters)->Unit(benchmark::kMillisecond);
 
 }  // namespace

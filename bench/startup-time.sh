@@ -74,7 +74,8 @@ for run in $(seq 1 "$runs"); do
     sleep 0.05
   done
   # The window really is there, titled as it should be.
-  DISPLAY="$display" xwininfo -name "ぺろん" >/dev/null 2>&1 || { echo "no window" >&2; exit 1; }
+  DISPLAY="$display" xwininfo -name "ぺろん - $(basename "$data")" >/dev/null 2>&1 ||
+    { echo "no window" >&2; exit 1; }
   # Resident memory with the grid filled.
   resident=$(sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\) kB/\1/p' "/proc/$pelo_pid/status")
   kill -TERM "$pelo_pid"

@@ -15,6 +15,7 @@
 #include "schedule/IniFiles.h"
 #include "schedule/Pages.h"
 #include "schedule/ScheduleModels.h"
+#include "widgets/MeasuredDocuments.h"
 #include "widgets/Schedules.h"
 
 namespace {
@@ -88,10 +89,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (page.Read(ini, kPageSection)) CheckDrawable(page.Schedule);
 
   fuzz::TSilentNotices notices;
-  TSchedule schedule(notices, kToday);
+  TMeasuredDocument document(notices, kToday);
+  TSchedule schedule(document);
   schedule.resize(560, 420);
   schedule.EntryList().LoadFromBytes("fuzz.nrk", Entries());
-  schedule.RefreshData(-1);
+  schedule.RefreshData();
   schedule.ApplySettings(page.Schedule);
   Paint(schedule);
   for (const TDateRec date : {TDateRec{2150, 12, 31}, TDateRec{1582, 11, 1}}) {

@@ -36,8 +36,9 @@ PELO_BUILD_PACKAGES=(
   g++ cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   qt6-svg-dev libqt6svg6
-  qt6-translations-l10n
+  qt6-translations-l10n qt6-l10n-tools
   fonts-ipafont-gothic fonts-ipafont-mincho
+  libcpp-httplib-dev libssl-dev
 )
 
 # What the test suite needs on top: test and benchmark libraries, clang with its
@@ -45,8 +46,9 @@ PELO_BUILD_PACKAGES=(
 # fonts and its page drawn), an X server with a window manager and a way to type and click
 # for the end-to-end test, the checkers of the desktop entry and the file-type description,
 # what building and checking the Debian package takes, and Python and clang-format for the
-# checks of the source tree (its layers and format, the generated old-calendar tables), and
-# the accessibility bus with its Python client for reading the grid as a screen reader does.
+# checks of the source tree (its layers and format, the generated old-calendar tables),
+# the real clients of pelo-serve's feed and page (vdirsyncer with khal, headless chromium),
+# and the accessibility bus with its Python client for reading the grid as a screen reader does.
 PELO_TEST_PACKAGES=(
   "${PELO_BUILD_PACKAGES[@]}"
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -57,6 +59,7 @@ PELO_TEST_PACKAGES=(
   desktop-file-utils shared-mime-info libxml2-utils
   dpkg-dev file groff-base
   python3 clang-format-14
+  vdirsyncer khal chromium
   at-spi2-core python3-pyatspi dbus-x11
 )
 

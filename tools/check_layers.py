@@ -4,13 +4,14 @@
 The Qt-free core, src/core, builds upwards in the order text, calendar, entries, datafiles,
 schedule: a file of one folder includes headers of its own folder and of the folders before
 it, never one of a later folder, nothing under src/gui and no Qt header. In src/gui the
-widgets do not include the application. The console tool (tools/agenda) and the window
-placement's rules (src/gui/app/WindowPlacements) need no Qt either.
+widgets do not include the application. The console tool (tools/agenda), the server
+(tools/serve, which may also use the console tool's headers) and the window placement's rules
+(src/gui/app/WindowPlacements) need no Qt either.
 
-    python3 tools/check_layers.py [--agenda PATH_OF_BUILT_PELO_AGENDA]
+    python3 tools/check_layers.py [--agenda BUILT_PELO_AGENDA] [--serve BUILT_PELO_SERVE]
 
-With --agenda, the built pelo-agenda must not need a Qt library (its NEEDED entries, read with
-readelf). Every broken rule is printed as "file:line: what"; the exit status is 1 when there
+With --agenda or --serve, the built program must not need a Qt library (its NEEDED entries,
+read with readelf). Every broken rule is printed as "file:line: what"; the exit status is 1 when there
 is one, 2 when the tree or the binary cannot be read. Standard library only.
 """
 
@@ -98,6 +99,9 @@ def check_tree(root):
         raise TreeError("tools/agenda or src/gui/app/WindowPlacements not found")
     for path in agenda:
         problems += check_file(path, CORE_LAYERS, True, root)
+    # The server's own headers and the console tool's are named bare, as in one folder.
+    for path in source_files(os.path.join(root, "tools", "serve")):
+        problems += check_file(path, CORE_LAYERS, True, root)
     for path in placement:
         problems += check_file(path, CORE_LAYERS, False, root, ["app/WindowPlacements.h"])
     return problems
@@ -114,7 +118,7 @@ def needed_libraries(binary):
     return re.findall(r"\(NEEDED\)\s+Shared library: \[([^\]]+)\]", result.stdout)
 
 
-def check_agenda_binary(binary):
+def check_console_binary(binary):
     libraries = needed_libraries(binary)
     if not libraries:
         raise TreeError("%s names no shared library: not a dynamic executable?" % binary)
@@ -125,11 +129,13 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     parser.add_argument("--root", default=ROOT, help="the top of the source tree")
     parser.add_argument("--agenda", help="the built pelo-agenda")
+    parser.add_argument("--serve", help="the built pelo-serve")
     args = parser.parse_args()
     try:
         problems = check_tree(args.root)
-        if args.agenda:
-            problems += check_agenda_binary(args.agenda)
+        for binary in (args.agenda, args.serve):
+            if binary:
+                problems += check_console_binary(binary)
     except (OSError, TreeError) as error:
         print("check_layers: %s" % error, file=sys.stderr)
         return 2

@@ -79,6 +79,32 @@ TEST(AgendaArguments, BadUsage) {
   }
 }
 
+TEST(AgendaArguments, GrepTextsThatCannotBeLookedFor) {
+  const std::string longest(256, 'x');
+  const struct {
+    std::vector<std::string> args;
+    const char* message;  // empty: accepted
+  } cases[] = {
+      {{"--grep", "予定", "a.nrk"}, ""},
+      {{"--grep", longest, "a.nrk"}, ""},
+      {{"--grep", "\xe4\xba", "a.nrk"}, "--grep: the text is not valid UTF-8"},
+      {{"a.nrk", "--grep="}, "--grep: the text is empty"},
+      {{"--grep", "", "a.nrk"}, "--grep: the text is empty"},
+      {{"--grep", longest + "x", "a.nrk"}, "--grep: the text is longer than 256 characters"},
+  };
+  for (const auto& c : cases) {
+    TAgendaOptions options;
+    const TParseError error = ParseAgendaArguments(c.args, options);
+    EXPECT_EQ(error.Message(), c.message) << c.args[1].size();
+    if (error.Failed()) {
+      EXPECT_EQ(error.Position(), 1u);  // the text, or the option that holds it
+      EXPECT_FALSE(options.grep.has_value());
+    } else {
+      EXPECT_EQ(options.grep, c.args[1]);
+    }
+  }
+}
+
 TEST(AgendaSpan, DefaultsAndLimits) {
   const TDateRec today{2024, 5, 1};
   const struct {

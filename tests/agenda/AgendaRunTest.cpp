@@ -2,6 +2,8 @@
 // kind of bad usage, load problems in the viewer's words, page files and --filter, and the
 // sample files against an expectation made by hand.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <fstream>
@@ -33,6 +35,9 @@ TEST(AgendaRun, BadUsageExitsWithTwoAndOneLine) {
       {"--days", "--today", "garbage"},
       {"--format", "csv", "a.nrk"},
       {"a.nrk", "--grep"},
+      {"--grep", "\xe4\xba", "a.nrk"},
+      {"--grep", "", "a.nrk"},
+      {"--grep", std::string(257, 'a'), "a.nrk"},
       {"plain.txt"},
       {},
   };
@@ -353,6 +358,57 @@ TEST_F(AgendaFiles, FilterComesFromTheLastPageThenFromTheOption) {
       EXPECT_EQ(r.err, "");
     }
   }
+}
+
+// A page file that cannot be read is warned of as a missing one is, and nothing waits on it.
+TEST_F(AgendaFiles, PageFilesThatCannotBeReadAreWarnedOf) {
+  const std::string data = folder_.WriteCp932("a.nrk", "2024/5/2 いつもの\r\n");
+  const std::string fifo = folder_.File("fifo.npg");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
+  std::filesystem::create_directory(folder_.File("folder.npg"));
+  const std::string loop = folder_.File("loop.npg");
+  std::filesystem::create_symlink(loop, loop);
+  const std::string device = folder_.File("device.npg");
+  std::filesystem::create_symlink("/dev/null", device);
+  const std::string locked = folder_.WriteCp932("locked.npg", "[NerikaPage1]\r\n");
+  std::filesystem::permissions(locked, std::filesystem::perms::none);
+  struct Case {
+    std::string page;
+    std::string problem;
+  };
+  std::vector<Case> cases = {
+      {folder_.File("missing.npg"), "not found"},
+      {fifo, "is not a regular file"},
+      {folder_.File("folder.npg"), "is not a regular file"},
+      {device, "is not a regular file"},
+      {loop, "cannot be read"},
+  };
+  // The superuser reads a file whatever its mode says.
+  if (geteuid() != 0) cases.push_back({locked, "cannot be read"});
+  for (const Case& c : cases) {
+    const ProcessResult r =
+        RunProcess(kAgenda, {"--format", "tsv", "--today", "2024/5/1", c.page, data});
+    EXPECT_EQ(r.exit_code, 0) << c.page;
+    EXPECT_EQ(r.err, "pelo-agenda: page file '" + c.page + "' " + c.problem +
+                         "; its settings are not used\n");
+    EXPECT_EQ(r.out, "2024/05/02\t木\t\t0\ta.nrk:1\tいつもの\n") << c.page;
+  }
+}
+
+// A file of bad lines: the first thousand on standard error, then how many more there are.
+TEST_F(AgendaFiles, BadLinesPastTheFirstThousandAreCounted) {
+  std::string text;
+  for (int i = 0; i < 3000; ++i) text += "q\r\n";
+  text += "2024/5/2 いつもの\r\n";
+  const std::string data = folder_.WriteCp932("q.nrk", text);
+  const ProcessResult r = RunProcess(kAgenda, {"--format", "tsv", "--today", "2024/5/1", data});
+  ASSERT_EQ(r.exit_code, 0);
+  const std::vector<std::string> err = Lines(r.err);
+  ASSERT_EQ(err.size(), 1002u);
+  EXPECT_EQ(err.front(), "q.nrk を読込み中にエラーが発生しました。");
+  EXPECT_EQ(err[1000], "q … 日付とデータの区切りがない");
+  EXPECT_EQ(err.back(), "ほか 2000 行にも誤りがあります。");
+  EXPECT_EQ(r.out, "2024/05/02\t木\t\t0\tq.nrk:3001\tいつもの\n");
 }
 
 }  // namespace

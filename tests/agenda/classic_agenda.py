@@ -5,7 +5,7 @@ The classic calendar must go on printing, byte for byte, what the program printe
 calendar of today was added beside it: old files and other installations rely on it. The
 manifest holds one run per line, the SHA-256 of its standard output and of its standard error,
 its exit status and its arguments (paths relative to the top of the source tree, which is the
-working folder of every run, so that the iCalendar UIDs, made from the paths, stay the same).
+working folder of every run).
 Each run is made as written and again with --calendar classic; both must give the recorded
 digests.
 

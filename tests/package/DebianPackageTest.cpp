@@ -7,7 +7,10 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -75,17 +78,38 @@ TEST_F(DebianPackageTest, HoldsTheProgramsAndTheirDesktopFiles) {
   }
   const std::string program = "-rwxr-xr-x";
   const std::string data = "-rw-r--r--";
-  EXPECT_EQ(files, (std::map<std::string, std::string>{
-                       {"./usr/bin/pelo", program},
-                       {"./usr/bin/pelo-agenda", program},
-                       {"./usr/share/applications/pelo.desktop", data},
-                       {"./usr/share/icons/hicolor/scalable/apps/pelo.svg", data},
-                       {"./usr/share/mime/packages/pelo-mime.xml", data},
-                       {"./usr/share/man/man1/pelo.1.gz", data},
-                       {"./usr/share/man/man1/pelo-agenda.1.gz", data},
-                       {"./usr/share/man/ja/man1/pelo.1.gz", data},
-                       {"./usr/share/man/ja/man1/pelo-agenda.1.gz", data},
-                   }));
+  std::map<std::string, std::string> expected = {
+      {"./usr/bin/pelo", program},
+      {"./usr/bin/pelo-agenda", program},
+      {"./usr/share/applications/pelo.desktop", data},
+      {"./usr/share/icons/hicolor/scalable/apps/pelo.svg", data},
+      {"./usr/share/mime/packages/pelo-mime.xml", data},
+      {"./usr/share/man/man1/pelo.1.gz", data},
+      {"./usr/share/man/man1/pelo-agenda.1.gz", data},
+      {"./usr/share/man/ja/man1/pelo.1.gz", data},
+      {"./usr/share/man/ja/man1/pelo-agenda.1.gz", data},
+      {"./usr/share/doc/pelo/copyright", data},
+  };
+#ifdef PELO_SERVE_PACKAGED
+  expected.insert({{"./usr/bin/pelo-serve", program},
+                   {"./usr/lib/systemd/user/pelo-serve@.service", data},
+                   {"./usr/share/man/man1/pelo-serve.1.gz", data},
+                   {"./usr/share/man/ja/man1/pelo-serve.1.gz", data}});
+#endif
+  EXPECT_EQ(files, expected);
+}
+
+TEST_F(DebianPackageTest, CarriesTheLicenceAsItsCopyright) {
+  const std::string tree = (fs::path(folder_) / "tree").string();
+  const test::ProcessResult unpacked = RunProcess(dpkg_deb_, {"-x", deb_, tree});
+  ASSERT_EQ(unpacked.exit_code, 0) << unpacked.err;
+  const auto read = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string{std::istreambuf_iterator<char>(in), {}};
+  };
+  const std::string licence = read(kSource + "/LICENSE");
+  EXPECT_TRUE(licence.starts_with("MIT License\n\nCopyright (c) 2026 The Pelo developers\n"));
+  EXPECT_EQ(read(tree + "/usr/share/doc/pelo/copyright"), licence);
 }
 
 TEST_F(DebianPackageTest, ControlFieldsNameWhatItNeeds) {
@@ -95,7 +119,11 @@ TEST_F(DebianPackageTest, ControlFieldsNameWhatItNeeds) {
       {"Priority", "optional"},
   };
   for (const auto& [name, value] : fields) EXPECT_EQ(Field(name), value) << name;
-  EXPECT_NE(Field("Maintainer").find('<'), std::string::npos);
+  // "Name <address>" as configured, and not a domain reserved for examples.
+  const std::string maintainer = Field("Maintainer");
+  EXPECT_EQ(maintainer, PELO_MAINTAINER);
+  EXPECT_TRUE(std::regex_match(maintainer, std::regex(R"([^<>]+ <[^<>@ ]+@[^<>@ ]+>)")));
+  EXPECT_FALSE(std::regex_search(maintainer, std::regex(R"(@example\.(org|com|net)>)")));
   EXPECT_EQ(Field("Description").substr(0, Field("Description").find('\n')),
             "read-only viewer for Nerika schedule data files");
   // Found by dpkg-shlibdeps from the programs' links, and what no link shows.
@@ -109,12 +137,16 @@ TEST_F(DebianPackageTest, ControlFieldsNameWhatItNeeds) {
         "qt6-translations-l10n", "fonts-ipafont-gothic", "fonts-ipafont-mincho"}) {
     EXPECT_TRUE(depends.contains(package)) << package << " in " << Field("Depends");
   }
+#ifdef PELO_SERVE_PACKAGED
+  EXPECT_TRUE(depends.contains("libcpp-httplib0.11")) << Field("Depends");
+#endif
 }
 
 TEST(ManualPagesTest, RenderWithoutWarnings) {
   const std::string groff = FindProgram("groff");
   if (groff.empty()) GTEST_SKIP() << "groff is not installed";
-  for (const char* page : {"pelo.1", "pelo-agenda.1", "ja/pelo.1", "ja/pelo-agenda.1"}) {
+  for (const char* page : {"pelo.1", "pelo-agenda.1", "pelo-serve.1", "ja/pelo.1",
+                           "ja/pelo-agenda.1", "ja/pelo-serve.1"}) {
     // Every warning, those of lines that cannot be broken or adjusted included: Japanese has
     // no spaces to break at.
     const test::ProcessResult shown =

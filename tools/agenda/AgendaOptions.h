@@ -6,30 +6,21 @@
 //               [--days] FILE...
 
 #include <optional>
-#include <string>
 #include <vector>
 
-#include "calendar/CalendarKinds.h"
+#include "InputOptions.h"
 #include "calendar/Dates.h"
 #include "text/ParseErrors.h"
-#include "text/SmallSets.h"
 
 namespace pelo::agenda {
 
 enum class TFormat { kText, kTsv, kIcs };
 
-struct TAgendaOptions {
+struct TAgendaOptions : TInputOptions {
   std::optional<TDateRec> from;
   std::optional<TDateRec> to;
-  std::optional<TDateRec> today;
   TFormat format = TFormat::kText;
-  std::optional<TFilterSet> filter;
-  TCalendarKind calendar = TCalendarKind::kClassic;
-  std::optional<std::string> grep;  // only the lines that hold it (see schedule/RowSearches.h)
   bool days = false;
-  bool help = false;
-  std::vector<std::string> data_files;  // in command-line order
-  std::vector<std::string> page_files;  // in command-line order
 };
 
 // Reads the arguments (without the program name). The error of bad usage is placed at the

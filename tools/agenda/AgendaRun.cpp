@@ -7,8 +7,6 @@
 #include "datafiles/ConsoleNotices.h"
 #include "datafiles/EntryLists.h"
 #include "schedule/ICalendars.h"
-#include "schedule/RowSearches.h"
-#include "schedule/ScheduleSettings.h"
 
 namespace pelo::agenda {
 
@@ -28,7 +26,7 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
     return Usage(err, error.Message());
   }
   if (options.help) {
-    out << kAgendaUsage;
+    out << kAgendaUsage << kInputUsage;
     return 0;
   }
 
@@ -40,20 +38,16 @@ int RunAgenda(const std::vector<std::string>& args, std::ostream& out, std::ostr
   }
   TCalendar calendar(today, options.calendar);
 
-  // The default page's filter, then the page files', then --filter.
-  TFilterSet filter = TScheduleSettings{}.Filter;
   std::vector<std::string> warnings;
-  ReadPageFilter(options.page_files, filter, warnings);
+  const TFilterSet filter = ShownFilter(options, warnings);
   for (const std::string& warning : warnings) err << "pelo-agenda: " << warning << '\n';
-  if (options.filter) filter = *options.filter;
 
   TConsoleNotices notices(err);
   TEntryList list(notices, today, pack_budget);
   const bool all_read = LoadDataFiles(list, options.data_files);
   const int status = all_read ? 0 : kExitFileProblem;
   std::vector<TDayRow> rows;
-  if (!options.days) rows = DayRows(list, calendar, filter, from, to);
-  if (options.grep) rows = MatchingRows(list, std::move(rows), *options.grep);
+  if (!options.days) rows = ShownRows(list, calendar, filter, options.grep, from, to);
   list.TellBudgetStop();
   err.flush();
 

@@ -4,12 +4,17 @@
 
 namespace pelo {
 
-TDateRec SystemToday() {
+TLocalTime TSystemClock::Now() const {
   const std::time_t now = std::time(nullptr);
+  // localtime_r need not look at the zone again; a running viewer must see it change.
+  tzset();
   std::tm local{};
   localtime_r(&now, &local);
-  return TDateRec{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday};
+  return TLocalTime{TDateRec{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday},
+                    local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec};
 }
+
+TDateRec SystemToday() { return TSystemClock().Today(); }
 
 TCalendar::TCalendar(TDateRec today, TCalendarKind kind) : today_(today), kind_(kind) {
   FillYears(today.Year - 1);

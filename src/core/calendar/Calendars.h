@@ -3,8 +3,8 @@
 // The calendar the program works with: its kind (the classic tables or the calendar of today),
 // today's date, the national holidays of an eleven-year window and the private-holiday marks
 // that day-marked entries set. It is a plain value: whoever resolves patterns, finds an
-// entry's days or paints a day is handed one. Today is given when it is made; SystemToday is
-// the one place that reads the clock.
+// entry's days or paints a day is handed one. Today is given when it is made and moved on by
+// whoever follows a clock; TSystemClock is the one place that reads the system's.
 
 #include <array>
 #include <cstdint>
@@ -16,8 +16,30 @@
 
 namespace pelo {
 
-// The system clock's local date: what the viewer and pelo-agenda take as today when they
-// start (pelo-agenda --today overrides it).
+// A moment of the local wall clock: its date and the seconds since that date's midnight.
+struct TLocalTime {
+  TDateRec Date;
+  int32_t Second = 0;  // [0, 86400]: a leap second may make 86400
+  friend bool operator==(const TLocalTime&, const TLocalTime&) = default;
+};
+
+// Where today comes from: the system's clock in the programs, a clock the tests move by hand.
+class TClock {
+ public:
+  virtual ~TClock() = default;
+  virtual TLocalTime Now() const = 0;
+  TDateRec Today() const { return Now().Date; }
+};
+
+// The local time of the system clock, in the time zone in effect at each question (a change of
+// the zone or of the clock shows at the next one).
+class TSystemClock final : public TClock {
+ public:
+  TLocalTime Now() const override;
+};
+
+// The system clock's local date: what pelo-agenda and an export take as today, read once
+// (pelo-agenda --today overrides it).
 TDateRec SystemToday();
 
 class TCalendar {
@@ -34,6 +56,8 @@ class TCalendar {
   void SetKind(TCalendarKind kind);
 
   TDateRec Today() const noexcept { return today_; }
+  // The clock moved on to another day; the holidays and the marks stay as they are.
+  void SetToday(TDateRec today) noexcept { today_ = today; }
   bool IsToday(TDateRec date) const noexcept { return date == today_; }
 
   // The window's first year. Moving the window fills the holidays of first_year ..

@@ -9,7 +9,10 @@ bool TConsoleNotices::Confirm(const std::string& text) {
   return false;
 }
 
+// The notes on how a file's text was read are the report window's: what the console programs
+// print on standard error for a file stays as it always was.
 void TConsoleNotices::ShowLoadErrors(const TLoadErrorReport& report) {
+  if (report.lines.empty()) return;
   if (!report.heading.empty()) WriteLine(report.heading);
   for (const std::string& line : report.lines) WriteLine(line);
 }

@@ -6,9 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <functional>
-
-#include "text/Cp932.h"
 
 namespace pelo {
 
@@ -17,7 +16,7 @@ namespace {
 // The largest file taken as a data file. A real one holds some ten thousand lines (well
 // under a megabyte); anything near this size is no data file, and reading it whole (and
 // its decoded copy) could take all the memory there is.
-constexpr off_t kMaxDataFileSize = off_t{64} * 1024 * 1024;
+constexpr std::size_t kMaxDataFileSize = std::size_t{64} * 1024 * 1024;
 
 // Closes a descriptor (and so drops its lock) on every path.
 class TFileHandle {
@@ -53,18 +52,20 @@ bool DataFileExists(const std::string& path, bool& read_only) {
   return true;
 }
 
-// Reads a regular file whole. Folders, pipes, sockets and devices are refused before they
-// are opened and again after (the path may change in between); the descriptor never blocks
-// and is only ever read. Other programs are kept from writing while we read when the
-// system lets us take a shared lock; when it does not, we read all the same.
-bool ReadDataFile(const std::string& path, std::string& bytes, bool& read_only) {
+// Folders, pipes, sockets and devices are refused before they are opened and again after
+// (the path may change in between); the descriptor never blocks and is only ever read. Other
+// programs are kept from writing while we read when the system lets us take a shared lock;
+// when it does not, we read all the same.
+TFileReadStatus ReadWholeFile(const std::string& path, std::size_t max_size, std::string& bytes,
+                              bool& read_only) {
   struct stat info {};
-  if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (!FileExists(path, info)) return TFileReadStatus::kMissing;
+  if (info.st_mode != 0 && !S_ISREG(info.st_mode)) return TFileReadStatus::kNotAFile;
   const TFileHandle file(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-  if (file.get() < 0) return false;
-  if (fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (file.get() < 0 || fstat(file.get(), &info) != 0) return TFileReadStatus::kUnreadable;
+  if (!S_ISREG(info.st_mode)) return TFileReadStatus::kNotAFile;
   read_only = IsReadOnly(info);
-  if (info.st_size > kMaxDataFileSize) return false;
+  if (static_cast<std::uintmax_t>(info.st_size) > max_size) return TFileReadStatus::kTooLarge;
   flock(file.get(), LOCK_SH | LOCK_NB);
 
   bytes.clear();
@@ -75,23 +76,27 @@ bool ReadDataFile(const std::string& path, std::string& bytes, bool& read_only) 
     if (n == 0) break;
     if (n < 0) {
       if (errno == EINTR) continue;
-      return false;
+      return TFileReadStatus::kUnreadable;
     }
     // The file may grow while we read it.
-    if (bytes.size() + static_cast<std::size_t>(n) > static_cast<std::size_t>(kMaxDataFileSize)) {
-      return false;
-    }
+    if (bytes.size() + static_cast<std::size_t>(n) > max_size) return TFileReadStatus::kTooLarge;
     bytes.append(buffer, static_cast<std::size_t>(n));
   }
-  return true;
+  return TFileReadStatus::kRead;
 }
 
-// CP932 never uses a byte below 0x40 as the second byte of a character, so the NUL, CR and
-// LF found in the bytes are the characters themselves.
-std::string DataFileText(std::string_view bytes) {
+bool ReadDataFile(const std::string& path, std::string& bytes, bool& read_only) {
+  return ReadWholeFile(path, kMaxDataFileSize, bytes, read_only) == TFileReadStatus::kRead;
+}
+
+// Neither encoding uses a byte below 0x40 inside a character of more than one byte, so the
+// NUL, CR and LF found in the bytes are the characters themselves.
+TDataFileText DataFileText(std::string_view bytes) {
+  TDataFileText text;
   const std::size_t nul = bytes.find('\0');
-  if (nul != std::string_view::npos) bytes = bytes.substr(0, nul);
-  return DecodeCp932(bytes);
+  text.cut_at_nul = nul != std::string_view::npos;
+  text.decoded = DecodeFileText(bytes.substr(0, nul));
+  return text;
 }
 
 std::size_t DataFileHash(std::string_view bytes) noexcept {

@@ -3,12 +3,10 @@
 #include <climits>
 #include <cmath>
 #include <iterator>
-#include <unordered_map>
 #include <utility>
 
 #include "calendar/Calendars.h"
 #include "datafiles/DataFileReads.h"
-#include "datafiles/LoadErrors.h"
 #include "entries/Occurrences.h"
 #include "text/Paths.h"
 #include "text/Texts.h"
@@ -243,10 +241,9 @@ TEntryList::TEntryList(TUserNotices& notices, TDateRec today, std::size_t pack_b
 
 TEntryList::~TEntryList() = default;
 
-void TEntryList::LoadFiles(const std::vector<std::string>* names) {
-  if (names == nullptr) return;
+void TEntryList::LoadFiles(const std::vector<std::string>& names) {
   Clear();
-  for (const std::string& name : *names) LoadFromFile(name);
+  for (const std::string& name : names) LoadFromFile(name);
 }
 
 bool TEntryList::LoadFromFile(const std::string& path) {
@@ -270,22 +267,59 @@ bool TEntryList::LoadFromBytes(const std::string& path, std::string bytes) {
   return LoadRead(file_index, path, true, std::move(bytes));
 }
 
+namespace {
+
+// Takes the text of a file's bytes into option.Source, with the notes on how it was read.
+void TakeText(TFileOption& option, std::string_view bytes, TLoadErrorCollector& report) {
+  TDataFileText read = DataFileText(bytes);
+  option.Source = TSourceText(std::move(read.decoded.text));
+  const TSourceText& source = option.Source;
+  if (read.decoded.bad_places > 0) {
+    const int32_t line_no = source.LineAt(read.decoded.first_bad);
+    report.AddNote(BadBytesNote(source.Line(line_no), line_no, read.decoded.bad_places));
+  }
+  if (read.cut_at_nul) {
+    const int32_t line_no = source.LineAt(source.Size());
+    report.AddNote(NulNote(source.Line(line_no), line_no));
+  }
+}
+
+// Reads the attached-text block whose "%" line is line_no into current (dropped when there is
+// no entry yet) and moves line_no to its closing line; false when it has none.
+bool ReadBlock(const TSourceText& source, int32_t& line_no, TEntry* current) {
+  // Only a line that is "%" and nothing else closes the block.
+  std::vector<std::string> block;
+  while (line_no < source.LineCount()) {
+    const std::string_view raw = source.Line(++line_no);
+    if (raw == "%") {
+      if (current != nullptr) {
+        current->NoteLines = std::make_unique<std::vector<std::string>>(std::move(block));
+      }
+      return true;
+    }
+    block.emplace_back(raw);
+  }
+  return false;
+}
+
+}  // namespace
+
 bool TEntryList::LoadRead(int32_t file_index, const std::string& path, bool read,
                           std::string bytes) {
   bool ok = read;
-  std::vector<std::string> bad_lines;
+  TLoadErrorCollector report;
   if (ok) {
     TFileOption& option = *file_list_.Option(file_index);
     option.BytesHash = DataFileHash(bytes);
-    option.Source = TSourceText(DataFileText(bytes));
+    TakeText(option, bytes, report);
     bytes = std::string();
     TLoadBatch batch;
     {
       const TLoadingGuard guard(loading_);
-      ok = ParseLines(option, file_index, FolderOf(path), batch, bad_lines);
+      ok = ParseLines(option, file_index, FolderOf(path), batch, report);
       JoinBatch(batch);
     }
-    option.BadLines = bad_lines;
+    option.Report = report;
   }
   // Loading is never undone. The history goes before anything is shown, so that nothing
   // can undo a task of the old list while a message box is up.
@@ -293,7 +327,10 @@ bool TEntryList::LoadRead(int32_t file_index, const std::string& path, bool read
 
   // The bad lines read before a failure stand in the list like any others, so they are
   // reported as well, before the failure itself.
-  if (!bad_lines.empty()) ReportBadLines(path, std::move(bad_lines));
+  if (!report.Empty()) {
+    report.SetHeading(ErrorReportHeading(path));
+    report.Execute(notices_);
+  }
   if (!ok) {
     notices_.Beep(TBeepKind::kExclamation);
     notices_.Warning(CannotOpenMessage(path));
@@ -302,85 +339,67 @@ bool TEntryList::LoadRead(int32_t file_index, const std::string& path, bool read
   return true;
 }
 
-void TEntryList::ReportBadLines(const std::string& path, std::vector<std::string> lines) {
-  TLoadErrorCollector errors;
-  for (std::string& line : lines) errors.Add(std::move(line));
-  errors.SetHeading(ErrorReportHeading(path));
-  errors.Execute(notices_);
-}
-
 bool TEntryList::ParseLines(TFileOption& option, int32_t file_index, std::string_view folder,
-                            TLoadBatch& batch, std::vector<std::string>& bad_lines) {
+                            TLoadBatch& batch, TLoadErrorCollector& report) {
   const TLineContext context{std::string(folder), &load_budget_, PictureCheck, today_};
   const TSourceText& source = option.Source;
   TEntry* current = nullptr;  // the entry of the last entry line: attached texts go there
   int32_t line_no = 0;
-  // The pack budget ran out at this line: the file ends here.
-  const auto stop_here = [&] { RecordBudgetStop(file_list_.Path(file_index), line_no); };
   while (line_no < source.LineCount()) {
     ++line_no;
     const std::string_view line = TrimControl(source.Line(line_no));
     if (line.empty()) continue;
-
     if (line.front() == '=') {
       // Errors in a default line are not reported.
       option.DefaultEntry = std::make_unique<TEntry>(TEntry::TForParsing{});
       static_cast<void>(option.DefaultEntry->ParseLine(line, context));
-      if (load_budget_.Spent()) {
-        stop_here();
-        break;
-      }
-      continue;
+    } else if (line == "%") {
+      if (!ReadBlock(source, line_no, current)) return false;
+    } else {
+      current = ReadEntryLine(line, line_no, file_index, option, context, batch, report);
     }
-
-    if (line == "%") {
-      // Only a line that is "%" and nothing else closes the block.
-      std::vector<std::string> block;
-      bool closed = false;
-      while (line_no < source.LineCount()) {
-        const std::string_view raw = source.Line(++line_no);
-        if (raw == "%") {
-          closed = true;
-          break;
-        }
-        block.emplace_back(raw);
-      }
-      if (!closed) return false;
-      if (current != nullptr) {
-        current->NoteLines = std::make_unique<std::vector<std::string>>(std::move(block));
-      }
-      continue;
-    }
-
-    if (!load_budget_.Take(kEntryShare)) {
-      stop_here();
-      break;
-    }
-    auto entry = std::make_unique<TEntry>(TEntry::TForParsing{});
-    const TParseError error = entry->ParseLine(line, context);
-    entry->LineNo = line_no;
-    entry->FileIndex = file_index;
-    // Before the day-mark test: a default can make the entry day-marked.
-    if (option.DefaultEntry) entry->MergeDefaults(*option.DefaultEntry);
-    current = entry.get();
-    if (error.Failed()) bad_lines.push_back(ErrorReportLine(entry->Text, error.Message()));
-    // The entries a birthday entry makes copy its lists: they are counted before they are made.
-    std::vector<std::unique_ptr<TEntry>> derived;
-    if (!load_budget_.Spent() && (!HasLifeEventCode(entry->Annotation) ||
-                                  load_budget_.Take(kMaxLifeEventEntries * PackShareOf(*entry)))) {
-      derived = MakeLifeEventEntries(*entry, today_);
-    }
-    std::vector<std::unique_ptr<TEntry>>& target = entry->DayMark ? batch.marked : batch.others;
-    if (entry->DayMark) batch.marked_groups.push_back(batch.marked.size());
-    target.insert(target.end(), std::make_move_iterator(derived.begin()),
-                  std::make_move_iterator(derived.end()));
-    target.push_back(std::move(entry));
+    // The pack budget ran out at this line: the file ends here.
     if (load_budget_.Spent()) {
-      stop_here();
+      RecordBudgetStop(file_list_.Path(file_index), line_no);
       break;
     }
   }
   return true;
+}
+
+TEntry* TEntryList::ReadEntryLine(std::string_view line, int32_t line_no, int32_t file_index,
+                                  const TFileOption& option, const TLineContext& context,
+                                  TLoadBatch& batch, TLoadErrorCollector& report) {
+  const TPackBudget budget_before = load_budget_;
+  if (!load_budget_.Take(kEntryShare)) return nullptr;
+  auto entry = std::make_unique<TEntry>(TEntry::TForParsing{});
+  const TParseError error = entry->ParseLine(line, context);
+  if (error.Failed()) {
+    if (!report.Listing()) {
+      // Never shown and no longer listed: it holds nothing, not even its share of the budget.
+      load_budget_ = budget_before;
+      report.CountUnlisted();
+      return nullptr;
+    }
+    report.Add(ErrorReportLine(entry->Text, error.Message()));
+  }
+  entry->LineNo = line_no;
+  entry->FileIndex = file_index;
+  // Before the day-mark test: a default can make the entry day-marked.
+  if (option.DefaultEntry) entry->MergeDefaults(*option.DefaultEntry);
+  // The entries a birthday entry makes copy its lists: they are counted before they are made.
+  std::vector<std::unique_ptr<TEntry>> derived;
+  if (!load_budget_.Spent() && (!HasLifeEventCode(entry->Annotation) ||
+                                load_budget_.Take(kMaxLifeEventEntries * PackShareOf(*entry)))) {
+    derived = MakeLifeEventEntries(*entry, today_);
+  }
+  std::vector<std::unique_ptr<TEntry>>& target = entry->DayMark ? batch.marked : batch.others;
+  if (entry->DayMark) batch.marked_groups.push_back(batch.marked.size());
+  target.insert(target.end(), std::make_move_iterator(derived.begin()),
+                std::make_move_iterator(derived.end()));
+  TEntry* made = entry.get();
+  target.push_back(std::move(entry));
+  return made;
 }
 
 void TEntryList::JoinBatch(TLoadBatch& batch) {
@@ -405,27 +424,6 @@ void TEntryList::Clear() {
 
 // ---- TEntryList: reading a loaded file again ---------------------------------------------
 
-namespace {
-
-// The lines not among before, in their order (a line there twice is new the second time).
-std::vector<std::string> LinesNotIn(const std::vector<std::string>& lines,
-                                    const std::vector<std::string>& before) {
-  std::unordered_map<std::string_view, int32_t> counts;
-  for (const std::string& line : before) ++counts[line];
-  std::vector<std::string> added;
-  for (const std::string& line : lines) {
-    int32_t& count = counts[line];
-    if (count > 0) {
-      --count;
-    } else {
-      added.push_back(line);
-    }
-  }
-  return added;
-}
-
-}  // namespace
-
 TEntryList::TReloadResult TEntryList::ReloadFile(int32_t file_index, bool even_unchanged) {
   TReloadResult result;
   TFileOption* option = file_list_.Option(file_index);
@@ -447,7 +445,8 @@ TEntryList::TReloadResult TEntryList::ReloadFile(int32_t file_index, bool even_u
     return result;
   }
   if (OnLoadFromFile) OnLoadFromFile(*this, path);
-  fresh.Source = TSourceText(DataFileText(bytes));
+  TLoadErrorCollector report;
+  TakeText(fresh, bytes, report);
   bytes = std::string();
 
   // Read against the budget as it stands without the file's entries; a failure leaves the
@@ -457,11 +456,10 @@ TEntryList::TReloadResult TEntryList::ReloadFile(int32_t file_index, bool even_u
   RecountLoadBudget(file_index);
   if (budget_stop_.path == path) budget_stop_ = {};
   TLoadBatch batch;
-  std::vector<std::string> bad_lines;
   bool read = false;
   {
     const TLoadingGuard guard(loading_);
-    read = ParseLines(fresh, file_index, FolderOf(path), batch, bad_lines);
+    read = ParseLines(fresh, file_index, FolderOf(path), batch, report);
   }
   if (!read) {
     load_budget_ = budget_before;
@@ -476,8 +474,9 @@ TEntryList::TReloadResult TEntryList::ReloadFile(int32_t file_index, bool even_u
   ReplaceFileEntries(file_index, batch);
   undo_.DropDetached();
   if (OnEntriesFreed) OnEntriesFreed(*this);
-  result.NewBadLines = {ErrorReportHeading(path), LinesNotIn(bad_lines, option->BadLines)};
-  fresh.BadLines = std::move(bad_lines);
+  report.SetHeading(ErrorReportHeading(path));
+  result.NewBadLines = report.NewSince(option->Report);
+  fresh.Report = std::move(report);
   *option = std::move(fresh);
   return result;
 }
@@ -598,6 +597,28 @@ void TEntryList::BuildTable(TCalendar& calendar, int32_t first_year, int32_t yea
   }
 }
 
+void TEntryList::VisitEntries(TCalendar& calendar, int32_t first_year, int32_t year_count,
+                              std::span<const TEntry* const> marking,
+                              std::span<const TEntry* const> entries,
+                              const TPackVisitor& visit) const {
+  calendar.SetFirstYear(first_year);
+  const TPatternContext range{first_year, first_year + year_count - 1, 0};
+  TPackBudget budget(pack_budget_);
+  std::vector<TDatePack> packs;
+  const auto walk = [&](const TEntry& entry, const TPackVisitor* visit_pack) {
+    if (entry.IsDeleted() || !entry.ErrorText.empty() || budget.Spent()) return;
+    packs.clear();
+    Occurrences(entry, calendar, range, packs, budget);
+    for (TDatePack& pack : packs) {
+      pack.Entry = &entry;
+      if (entry.DayMark) calendar.MarkPrivateHoliday(pack.Date());
+      if (visit_pack != nullptr) (*visit_pack)(pack);
+    }
+  };
+  for (const TEntry* entry : marking) walk(*entry, nullptr);
+  for (const TEntry* entry : entries) walk(*entry, &visit);
+}
+
 void TEntryList::RecordBudgetStop(const std::string& path, int32_t line_no) {
   if (budget_stop_.line_no == 0) budget_stop_ = {path, line_no, false};
 }
@@ -707,14 +728,14 @@ void TEntryList::MoveEntry(int32_t position, TDateRec date) {
   if (HasLifeEventCode(target->Annotation)) RebuildDerived(position);
 }
 
-void TEntryList::CopyEntryTo(int32_t& position, TDateRec date) {
+std::optional<int32_t> TEntryList::CopyEntryTo(int32_t position, TDateRec date) {
   const TEntry* source = Entry(position);
-  if (source == nullptr || !CanModify(*source)) return;
+  if (source == nullptr || !CanModify(*source)) return std::nullopt;
   auto copy = std::make_unique<TEntry>();
   copy->Assign(source);
   copy->SetFirstDate(date);
   entries_.push_back(std::move(copy));
-  position = Count() - 1;
+  return Count() - 1;
 }
 
 void TEntryList::CopyEntry(int32_t position) {
@@ -730,22 +751,20 @@ void TEntryList::CutEntry(int32_t position) {
   DeleteEntry(position);
 }
 
-void TEntryList::PasteEntry(int32_t& index, TDateRec date) {
-  if (index < 0) index = 0;
-  const TEntry* item = ClipboardItem(index);
-  if (item == nullptr) return;
+std::optional<int32_t> TEntryList::PasteEntry(int32_t index, std::optional<TDateRec> date) {
+  const TEntry* item = ClipboardItem(std::max(index, 0));
+  if (item == nullptr) return std::nullopt;
   // A copy taken before a reload may name a file that is no longer loaded: neither its
   // read-only attribute nor its defaults can be known, and an entry of no file would stand
   // apart from every file in the list. Such a paste is refused; the copy stays in the
   // clipboard for when the file is loaded again.
-  if (file_list_.Option(item->FileIndex) == nullptr) {
-    index = -1;
-    return;
-  }
+  if (file_list_.Option(item->FileIndex) == nullptr) return std::nullopt;
   auto copy = std::make_unique<TEntry>();
   copy->Assign(item);
-  if (date.Day > 0) copy->SetFirstDate(date);
-  index = AddEntry(-1, std::move(copy));
+  if (date) copy->SetFirstDate(*date);
+  const int32_t added = AddEntry(-1, std::move(copy));
+  if (added < 0) return std::nullopt;
+  return added;
 }
 
 // ---- TEntryList: derived entries ---------------------------------------------------------

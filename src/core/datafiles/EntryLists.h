@@ -13,12 +13,15 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "calendar/Dates.h"
 #include "datafiles/DatePackLists.h"
+#include "datafiles/LoadErrors.h"
 #include "datafiles/Notices.h"
 #include "datafiles/SourceTexts.h"
 #include "datafiles/UndoHistories.h"
@@ -37,9 +40,9 @@ struct TFileOption {
   std::unique_ptr<TEntry> DefaultEntry;
   // The file's text as last read, with the lines its entries came from.
   TSourceText Source;
-  // The report lines of its bad lines as last read, and a hash of the bytes read: what a
-  // reload compares with.
-  std::vector<std::string> BadLines;
+  // The load report of the file as last read, and a hash of the bytes read: what a reload
+  // compares with.
+  TLoadErrorCollector Report;
   std::size_t BytesHash = 0;
 };
 
@@ -77,10 +80,12 @@ class TEntryList {
   ~TEntryList();
   TEntryList(const TEntryList&) = delete;
   TEntryList& operator=(const TEntryList&) = delete;
+  // The clock moved on: marks made and files read from now on are dated on today.
+  void SetToday(TDateRec today) noexcept { today_ = today; }
 
   // ---- Loading ----
-  // Starts afresh and loads the files in order; nothing when names is null.
-  void LoadFiles(const std::vector<std::string>* names);
+  // Starts afresh and loads the files in order.
+  void LoadFiles(const std::vector<std::string>& names);
   // Reads one file and adds its entries; false when it was not found or could not be read
   // whole (what was read before a failure stays).
   bool LoadFromFile(const std::string& path);
@@ -101,7 +106,8 @@ class TEntryList {
     TReloadOutcome Outcome = TReloadOutcome::kUnchanged;
     // In-memory changes to the file's entries went with them (their undo steps too).
     bool EditsDropped = false;
-    // The bad lines that were not bad when the file was last read; no lines: nothing new.
+    // What the load report says that it did not when the file was last read (the bad lines
+    // that were not bad then, new notes); empty: nothing new.
     TLoadErrorReport NewBadLines;
   };
   // Reads the file at file_index again and puts what it holds now in place of its entries,
@@ -136,15 +142,15 @@ class TEntryList {
   void ToggleChecked(int32_t position);
   // Pins the entry to date.
   void MoveEntry(int32_t position, TDateRec date);
-  // Appends a copy pinned to date, unrecorded and without derived entries; position
-  // becomes the copy's.
-  void CopyEntryTo(int32_t& position, TDateRec date);
+  // Appends a copy pinned to date, unrecorded and without derived entries; answers the
+  // copy's position, none when the entry's file refuses changes.
+  std::optional<int32_t> CopyEntryTo(int32_t position, TDateRec date);
   // A copy to the front of the clipboard.
   void CopyEntry(int32_t position);
   void CutEntry(int32_t position);
-  // Adds a copy of clipboard item index (0 the newest), pinned to date when date's day is
-  // above 0; index becomes the new entry's position, -1 when it was refused.
-  void PasteEntry(int32_t& index, TDateRec date);
+  // Adds a copy of clipboard item index (0 the newest), pinned to date when one is given;
+  // answers the new entry's position, none when there is no such item or it was refused.
+  std::optional<int32_t> PasteEntry(int32_t index, std::optional<TDateRec> date);
 
   // ---- Derived entries of birthday entries ("%b1", "%b2" with a death date) ----
   // Both return the parent's position afterwards.
@@ -194,6 +200,13 @@ class TEntryList {
   using TPackVisitor = std::function<void(const TDatePack& pack)>;
   void VisitTable(TCalendar& calendar, int32_t first_year, int32_t year_count,
                   const TPackVisitor& visit);
+  // The same walk over some entries of the list only, for a search that knows which entries
+  // it looks for: the calendar's window is set as above and the days of the day-marked entries
+  // given in marking are marked first, since the days of the others may depend on them
+  // (deleted and bad entries are skipped in both). The pack budget bounds each call.
+  void VisitEntries(TCalendar& calendar, int32_t first_year, int32_t year_count,
+                    std::span<const TEntry* const> marking, std::span<const TEntry* const> entries,
+                    const TPackVisitor& visit) const;
   // Tells the user at which file and line the pack budget stopped the loading or a build of
   // the packs, once for as long as the list holds its files; nothing when it stopped nowhere.
   // Called once what was built is shown, so that nothing is drawn from what the build
@@ -215,12 +228,15 @@ class TEntryList {
 
   // Everything after a file was read (read false: it could not be) or given as bytes.
   bool LoadRead(int32_t file_index, const std::string& path, bool read, std::string bytes);
-  // Shows the load-error report of a file.
-  void ReportBadLines(const std::string& path, std::vector<std::string> lines);
   // Reads the lines of option.Source, the text of the file at file_index, into batch, with
-  // the report line of each bad line; false when an attached-text block is not closed.
+  // the bad lines in report; false when an attached-text block is not closed.
   bool ParseLines(TFileOption& option, int32_t file_index, std::string_view folder,
-                  TLoadBatch& batch, std::vector<std::string>& bad_lines);
+                  TLoadBatch& batch, TLoadErrorCollector& report);
+  // One entry line into batch; the entry made, or null when none was: the budget ran out,
+  // or the line is bad past the listed ones and only counted.
+  TEntry* ReadEntryLine(std::string_view line, int32_t line_no, int32_t file_index,
+                        const TFileOption& option, const TLineContext& context, TLoadBatch& batch,
+                        TLoadErrorCollector& report);
   void JoinBatch(TLoadBatch& batch);
   // The parts of ReloadFile: what every entry but those of the file holds, taken afresh from
   // the pack budget; the undo steps of the file's entries; the file's entries replaced.

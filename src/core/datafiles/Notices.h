@@ -11,10 +11,15 @@ namespace pelo {
 
 enum class TBeepKind { kPlain, kExclamation, kQuestion, kInformation };
 
-// One load-error report: a heading and the report lines of one data file.
+// One load-error report: a heading, the report lines of one data file's bad lines, and notes
+// on how its text was read (bytes that are no character, a NUL that ended it). The notes are
+// for the viewer's report window; standard error keeps to the bad lines.
 struct TLoadErrorReport {
   std::string heading;  // empty: the dialog keeps its own message
   std::vector<std::string> lines;
+  std::vector<std::string> notes = {};
+
+  bool Empty() const noexcept { return lines.empty() && notes.empty(); }
 };
 
 class TUserNotices {

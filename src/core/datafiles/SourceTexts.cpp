@@ -1,5 +1,6 @@
 #include "datafiles/SourceTexts.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace pelo {
@@ -21,6 +22,13 @@ std::string_view TSourceText::Line(int32_t line_no) const noexcept {
   if (line_no < 1 || line_no > LineCount()) return {};
   const TSpan& span = lines_[static_cast<std::size_t>(line_no - 1)];
   return std::string_view(text_).substr(span.start, span.length);
+}
+
+int32_t TSourceText::LineAt(std::size_t offset) const noexcept {
+  const auto ended_before = std::partition_point(lines_.begin(), lines_.end(), [&](TSpan span) {
+    return std::size_t{span.start} + span.length < offset;
+  });
+  return static_cast<int32_t>(ended_before - lines_.begin()) + 1;
 }
 
 }  // namespace pelo

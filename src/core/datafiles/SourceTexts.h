@@ -4,6 +4,7 @@
 // entries from these lines, and they stay so that the line an entry came from can be shown
 // and searched afterwards.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,8 +19,12 @@ class TSourceText {
   explicit TSourceText(std::string text);
 
   int32_t LineCount() const noexcept { return static_cast<int32_t>(lines_.size()); }
+  std::size_t Size() const noexcept { return text_.size(); }
   // Line line_no (from 1) without its end; empty when there is no such line.
   std::string_view Line(int32_t line_no) const noexcept;
+  // The number of the line that holds the character at offset of the text (one that is no
+  // line end, or the end of the text: after a last line end that is the line after it).
+  int32_t LineAt(std::size_t offset) const noexcept;
 
  private:
   struct TSpan {

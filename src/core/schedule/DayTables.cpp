@@ -250,15 +250,15 @@ std::shared_ptr<const TCellLine> TDayTable::LineOf(const TDatePack& pack) const 
   return slot.Line;
 }
 
-bool TDayTable::FindEntryDate(int32_t position, TDateRec& date) const {
+std::optional<TDateRec> TDayTable::FindEntryDate(int32_t position, TDateRec date) const {
   const auto shows = [&](TDateRec day) {
     const int32_t index = CellIndex(day);
     return index >= 0 && CellShowsEntry(index, position);
   };
   // Only a real day can be walked from: the days around a null date are null too.
-  if (CheckCalendarRange(date) != kDateUsable) return false;
+  if (CheckCalendarRange(date) != kDateUsable) return std::nullopt;
   const int32_t last_year = first_year_ + kYearCount - 1;
-  if (shows(date)) return true;
+  if (shows(date)) return date;
   // Each direction goes on while it can still reach the window, so that near one end of it
   // (or from outside it) the other direction is searched to its end. The forward day only
   // grows and the backward day only shrinks, so the walk ends after the window's four years
@@ -268,20 +268,14 @@ bool TDayTable::FindEntryDate(int32_t position, TDateRec& date) const {
   for (;;) {
     const bool back_open = back.Year >= first_year_;
     const bool forward_open = forward.Year <= last_year;
-    if (!back_open && !forward_open) return false;
+    if (!back_open && !forward_open) return std::nullopt;
     if (back_open) {
       back = AddDays(back, -1);
-      if (shows(back)) {
-        date = back;
-        return true;
-      }
+      if (shows(back)) return back;
     }
     if (forward_open) {
       forward = AddDays(forward, 1);
-      if (shows(forward)) {
-        date = forward;
-        return true;
-      }
+      if (shows(forward)) return forward;
     }
   }
 }
@@ -297,11 +291,11 @@ int32_t TDayTable::LineOfEntry(TDateRec date, int32_t position) const {
 }
 
 void TDayTable::FocusEntry(int32_t position) {
-  TDateRec day = focus_date_;
-  if (!FindEntryDate(position, day)) return;
-  focus_date_ = day;
+  const std::optional<TDateRec> day = FindEntryDate(position, focus_date_);
+  if (!day) return;
+  focus_date_ = *day;
   focus_entry_ = position;
-  if (TCellLineList* cell = Cell(day)) cell->SetSelected(LineOfEntry(day, position));
+  if (TCellLineList* cell = Cell(*day)) cell->SetSelected(LineOfEntry(*day, position));
 }
 
 void TDayTable::FocusDate(TDateRec date) {

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -77,10 +78,10 @@ class TDayTable {
   std::vector<const TDatePack*> PacksOf(TDateRec date) const;
 
   // The day nearest to date (date, date - 1, date + 1, date - 2, ...) whose cell shows a line
-  // of the entry at position; false (date unchanged) when none in the window or when date is
-  // no real day. Near an end of the window (or outside it) the search goes on in the other
-  // direction until that one has left the window too.
-  bool FindEntryDate(int32_t position, TDateRec& date) const;
+  // of the entry at position; none when none in the window or when date is no real day. Near an end
+  // of the window (or outside it) the search goes on in the other direction until that one has left
+  // the window too.
+  std::optional<TDateRec> FindEntryDate(int32_t position, TDateRec date) const;
   // The first line of date's cell that shows the entry at position; -1 when none does.
   int32_t LineOfEntry(TDateRec date, int32_t position) const;
   // Moves the focus to the nearest day showing the entry and selects its line there.

@@ -2,12 +2,14 @@
 
 #include <charconv>
 #include <unordered_map>
+#include <utility>
 
 #include "datafiles/EntryLists.h"
 #include "entries/DatePacks.h"
 #include "entries/Entries.h"
 #include "entries/Times.h"
 #include "text/ChunkedStreams.h"
+#include "text/Paths.h"
 #include "text/Texts.h"
 
 namespace pelo {
@@ -24,10 +26,23 @@ std::string IcsDate(TDateRec date) {
                  NumberText(date.Day, 2, kPadZero)});
 }
 
-// "20241231T093000", a floating local time.
-std::string IcsDateTime(TDateRec date, int32_t minutes) {
-  return Concat({IcsDate(date), "T", NumberText(minutes / 60, 2, kPadZero),
-                 NumberText(minutes % 60, 2, kPadZero), "00"});
+// "20241231T093000", a floating local time, appended to out.
+void AppendIcsDateTime(std::string& out, TDateRec date, int32_t minutes) {
+  AppendNumber(out, date.Year, 4);
+  AppendNumber(out, date.Month, 2);
+  AppendNumber(out, date.Day, 2);
+  out += 'T';
+  AppendNumber(out, minutes / 60, 2);
+  AppendNumber(out, minutes % 60, 2);
+  out += "00";
+}
+
+// A short property holding a date and time, with its line end: never long enough to fold.
+void AppendIcsDateTimeLine(std::string& out, std::string_view name, TDateRec date,
+                           int32_t minutes) {
+  out += name;
+  AppendIcsDateTime(out, date, minutes);
+  out += kCrLf;
 }
 
 bool HasTimes(const TEntry& entry) noexcept { return entry.Times && entry.Times->Count() > 0; }
@@ -97,26 +112,33 @@ uint64_t FnvMix(uint64_t hash, std::string_view bytes) noexcept {
   return hash;
 }
 
-// The part of a UID hash that depends on the file alone: its path and the colon.
+// The part of a UID hash that depends on the file alone: its name without the folder, so
+// that the same file moved or opened through another path keeps its UIDs.
 uint64_t UidFileHash(std::string_view path) noexcept {
-  return FnvMix(FnvMix(kFnvBasis, path), ":");
+  return FnvMix(FnvMix(kFnvBasis, FileNameOf(path)), ":");
 }
 
-void AppendEventUid(std::string& out, uint64_t file_hash, int32_t line_no,
-                    std::string_view ics_date, int32_t place) {
+// What tells an event from the others of its day: the file, the pack's kind and the line
+// as written. Neither the line's number nor its place in the day goes in, so that adding,
+// removing or moving other lines changes nothing.
+uint64_t UidLineHash(uint64_t file_hash, int32_t kind, std::string_view source_line) noexcept {
   char digits[16];
-  const char* const end = std::to_chars(digits, digits + sizeof digits, line_no).ptr;
-  uint64_t hash =
+  const char* const end = std::to_chars(digits, digits + sizeof digits, kind).ptr;
+  const uint64_t hash =
       FnvMix(file_hash, std::string_view(digits, static_cast<std::size_t>(end - digits)));
+  return FnvMix(FnvMix(hash, ":"), source_line);
+}
+
+void AppendEventUid(std::string& out, uint64_t line_hash, std::string_view ics_date,
+                    int32_t repeat) {
   static constexpr char kHex[] = "0123456789abcdef";
   char hex[16];
-  for (int i = 15; i >= 0; --i, hash >>= 4) hex[i] = kHex[hash & 15];
+  for (int i = 15; i >= 0; --i, line_hash >>= 4) hex[i] = kHex[line_hash & 15];
   out.append(hex, sizeof hex);
-  // The date and the place make it unique within one output whatever the hash does.
   out += '-';
   out += ics_date;
   out += '-';
-  AppendNumber(out, place);
+  AppendNumber(out, repeat);
   out += "@pelo";
 }
 
@@ -150,9 +172,10 @@ std::string FoldIcsLine(std::string_view line) {
   return out;
 }
 
-std::string EventUid(std::string_view path, int32_t line_no, TDateRec date, int32_t place) {
+std::string EventUid(std::string_view path, std::string_view source_line, int32_t kind,
+                     TDateRec date, int32_t repeat) {
   std::string out;
-  AppendEventUid(out, UidFileHash(path), line_no, IcsDate(date), place);
+  AppendEventUid(out, UidLineHash(UidFileHash(path), kind, source_line), IcsDate(date), repeat);
   return out;
 }
 
@@ -164,7 +187,9 @@ class TIcsEventWriter {
  public:
   TIcsEventWriter(const TEntryList& list, std::string& out, TDateRec today)
       : list_(list), out_(out) {
-    AppendFoldedIcsLine(stamp_line_, Concat({"DTSTAMP:", IcsDateTime(today, 0), "Z"}));
+    stamp_line_ = "DTSTAMP:";
+    AppendIcsDateTime(stamp_line_, today, 0);
+    stamp_line_ += "Z\r\n";
   }
 
   void Write(const TDayRow& row) {
@@ -172,17 +197,17 @@ class TIcsEventWriter {
     if (day_text_.empty() || row.Date != day_) StartDay(row.Date);
     out_ += "BEGIN:VEVENT\r\n";
     scratch_ = "UID:";
-    AppendEventUid(scratch_, FileHash(entry), SourceLine(entry), day_text_, row.Place);
+    const uint64_t line_hash = LineHash(entry, row.Kind);
+    // Identical lines on one day are told apart by their count; a hash shared by chance
+    // counts the same way, so the UIDs of one output never repeat.
+    AppendEventUid(scratch_, line_hash, day_text_, RepeatOf(line_hash));
     AppendFoldedIcsLine(out_, scratch_);
     out_ += stamp_line_;
     if (row.Kind != kPackDerived && HasTimes(entry)) {
       const TTimeSet& set = *entry.Times->Item(0);
       const TEventTimes times = EventTimes(row.Date, set.Start, set.End ? &*set.End : nullptr);
-      AppendFoldedIcsLine(out_,
-                          Concat({"DTSTART:", IcsDateTime(times.StartDate, times.StartMinutes)}));
-      if (times.HasEnd) {
-        AppendFoldedIcsLine(out_, Concat({"DTEND:", IcsDateTime(times.EndDate, times.EndMinutes)}));
-      }
+      AppendIcsDateTimeLine(out_, "DTSTART:", times.StartDate, times.StartMinutes);
+      if (times.HasEnd) AppendIcsDateTimeLine(out_, "DTEND:", times.EndDate, times.EndMinutes);
     } else {
       out_ += all_day_lines_;
     }
@@ -196,9 +221,28 @@ class TIcsEventWriter {
   void StartDay(TDateRec date) {
     day_ = date;
     day_text_ = IcsDate(date);
+    repeats_.clear();
     all_day_lines_.clear();
     AppendFoldedIcsLine(all_day_lines_, Concat({"DTSTART;VALUE=DATE:", day_text_}));
     AppendFoldedIcsLine(all_day_lines_, Concat({"DTEND;VALUE=DATE:", IcsDate(AddDays(date, 1))}));
+  }
+
+  // How many rows of day_ before this one had the same line hash. A day holds a few rows:
+  // a list scanned is quicker than a map.
+  int32_t RepeatOf(uint64_t line_hash) {
+    for (auto& [hash, count] : repeats_) {
+      if (hash == line_hash) return count++;
+    }
+    repeats_.emplace_back(line_hash, 1);
+    return 0;
+  }
+
+  // A repeating entry shows on many days: its line is hashed once per kind.
+  uint64_t LineHash(const TEntry& entry, int32_t kind) {
+    const uint64_t key = reinterpret_cast<uintptr_t>(&entry) * 8 + static_cast<uint64_t>(kind & 7);
+    const auto [place, added] = line_hashes_.try_emplace(key, 0);
+    if (added) place->second = UidLineHash(FileHash(entry), kind, list_.SourceLine(entry));
+    return place->second;
   }
 
   uint64_t FileHash(const TEntry& entry) {
@@ -216,19 +260,22 @@ class TIcsEventWriter {
   std::string day_text_;       // "20241231" of day_; empty before the first row
   std::string all_day_lines_;  // DTSTART and DTEND of an all-day event on day_, folded
   std::unordered_map<const std::string*, uint64_t> file_hashes_;
+  std::unordered_map<uint64_t, uint64_t> line_hashes_;  // by entry address * 8 + kind
+  std::vector<std::pair<uint64_t, int32_t>> repeats_;   // line hash and count, on day_
   std::string scratch_;
 };
 
 }  // namespace
 
 void WriteICalendar(std::ostream& stream, const TEntryList& list, const std::vector<TDayRow>& rows,
-                    TDateRec today) {
+                    TDateRec today, const std::vector<std::string>& calendar_properties) {
   TChunkedStream chunks(stream);
   std::string& out = chunks.Text();
   AppendFoldedIcsLine(out, "BEGIN:VCALENDAR");
   AppendFoldedIcsLine(out, "VERSION:2.0");
   AppendFoldedIcsLine(out, "PRODID:-//Pelo//pelo-agenda//JA");
   AppendFoldedIcsLine(out, "CALSCALE:GREGORIAN");
+  for (const std::string& property : calendar_properties) AppendFoldedIcsLine(out, property);
   TIcsEventWriter events(list, out, today);
   for (const TDayRow& row : rows) {
     events.Write(row);

@@ -19,9 +19,10 @@ struct TTime;
 
 // An RFC 5545 calendar with one event per row, CRLF line ends, folded at 75 octets, written
 // to stream as it is made. Nothing in it depends on the clock: the stamp is today's date, the
-// UIDs come from the rows.
+// UIDs come from the rows. calendar_properties ("NAME:VALUE", unfolded) follow the calendar's
+// own lines.
 void WriteICalendar(std::ostream& stream, const TEntryList& list, const std::vector<TDayRow>& rows,
-                    TDateRec today);
+                    TDateRec today, const std::vector<std::string>& calendar_properties = {});
 
 // ---- Pieces of the iCalendar form ----
 
@@ -44,8 +45,11 @@ std::string EscapeIcsText(std::string_view text);
 // character is cut.
 std::string FoldIcsLine(std::string_view line);
 
-// The event's UID: the hash of the file's path and the line, the date and the place within
-// the day. Stable for the same files and unique within one output.
-std::string EventUid(std::string_view path, int32_t line_no, TDateRec date, int32_t place);
+// The event's UID: the FNV-1a 64 hash of the file's name (without its folder), the pack's
+// kind and the entry's line as written in the file, then the date and repeat, the count of
+// the same line on that day before it. The same line on the same day keeps its UID however
+// the other lines change, and however often the file is read.
+std::string EventUid(std::string_view path, std::string_view source_line, int32_t kind,
+                     TDateRec date, int32_t repeat);
 
 }  // namespace pelo

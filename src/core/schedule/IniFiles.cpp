@@ -1,30 +1,11 @@
 #include "schedule/IniFiles.h"
 
-#include <fstream>
-#include <system_error>
-
 #include "text/Cp932.h"
 #include "text/Texts.h"
 
 namespace pelo {
 
 namespace {
-
-// The whole file, or nothing when it cannot be read or is too large to be a page file.
-std::string ReadFileBytes(const std::filesystem::path& file_name) {
-  std::error_code error;
-  // A pipe or a device would block or never end; only plain files are read.
-  if (!std::filesystem::is_regular_file(file_name, error) || error) return {};
-  const std::uintmax_t size = std::filesystem::file_size(file_name, error);
-  if (error || size > TIniFile::kMaxFileSize) return {};
-  std::ifstream in(file_name, std::ios::binary);
-  if (!in) return {};
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  // A file that shrank meanwhile gives what was there.
-  bytes.resize(static_cast<std::size_t>(in.gcount()));
-  return bytes;
-}
 
 int32_t HexDigit(char c) noexcept {
   if (c >= '0' && c <= '9') return c - '0';
@@ -59,10 +40,21 @@ bool ParseIniInteger(std::string_view text, int32_t& value) {
 }
 
 TIniFile::TIniFile(const std::filesystem::path& file_name) {
-  Parse(DecodeCp932(ReadFileBytes(file_name)));
+  TFileReadStatus status = TFileReadStatus::kRead;
+  *this = Read(file_name, status);
 }
 
-TIniFile TIniFile::FromBytes(std::string_view bytes) { return FromText(DecodeCp932(bytes)); }
+TIniFile TIniFile::Read(const std::filesystem::path& file_name, TFileReadStatus& status) {
+  std::string bytes;
+  bool read_only = false;
+  status = ReadWholeFile(file_name.string(), kMaxFileSize, bytes, read_only);
+  if (status != TFileReadStatus::kRead) return TIniFile();
+  return FromBytes(bytes);
+}
+
+TIniFile TIniFile::FromBytes(std::string_view bytes) {
+  return FromText(DecodeFileText(bytes).text);
+}
 
 TIniFile TIniFile::FromText(std::string_view text) {
   TIniFile ini;

@@ -4,7 +4,8 @@
 // settings files: "[Section]" headers, "Key=Value" lines, ";" comments. Section and key
 // names compare without regard to ASCII case, keys and values are trimmed, the first
 // section of a name and the first key of a name inside it win, and a value wrapped in
-// double quotes loses them. The file is Shift-JIS (CP932) and is decoded once, whole.
+// double quotes loses them. The file is decoded once, whole: Shift-JIS (CP932), or UTF-8 as
+// a data file is (DecodeFileText).
 
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "datafiles/DataFileReads.h"
 
 namespace pelo {
 
@@ -28,8 +31,10 @@ class TIniFile {
   // Reads the whole file. A missing, unreadable or oversized file, or anything that is not a
   // regular file (a folder, a device, a pipe), reads as empty: never an error.
   explicit TIniFile(const std::filesystem::path& file_name);
+  // The same, telling what stood in the way of reading it.
+  static TIniFile Read(const std::filesystem::path& file_name, TFileReadStatus& status);
 
-  // From the raw CP932 bytes of a file.
+  // From the raw bytes of a file.
   static TIniFile FromBytes(std::string_view bytes);
   // From text already decoded to UTF-8.
   static TIniFile FromText(std::string_view text);

@@ -329,21 +329,28 @@ bool TScheduleModel::RecomputeDue(TDateRec date) const noexcept {
   return due;
 }
 
-TCursorPlacement TScheduleModel::SetCursorDate(TDateRec date) {
-  TCursorPlacement out;
-  const TDateRec resolved =
-      ResolveDatePattern(*calendar_, TPatternContext{}, date, calendar_->Today());
-  switch (CheckCalendarRange(resolved)) {
+TDateRec TScheduleModel::Resolved(TDateRec date) const noexcept {
+  return ResolveDatePattern(*calendar_, TPatternContext{}, date, calendar_->Today());
+}
+
+TCursorNotice TScheduleModel::DateRefusal(TDateRec date) const noexcept {
+  switch (CheckCalendarRange(Resolved(date))) {
     case kDateBeforeRange:
     case kDateAfterRange:
-      out.notice = TCursorNotice::kOutOfRange;
-      return out;
+      return TCursorNotice::kOutOfRange;
     case kDateNonexistent:
-      out.notice = TCursorNotice::kNonexistent;
-      return out;
+      return TCursorNotice::kNonexistent;
     case kDateUsable:
       break;
   }
+  return TCursorNotice::kNone;
+}
+
+TCursorPlacement TScheduleModel::SetCursorDate(TDateRec date) {
+  TCursorPlacement out;
+  out.notice = DateRefusal(date);
+  if (out.notice != TCursorNotice::kNone) return out;
+  const TDateRec resolved = Resolved(date);
 
   const TShown before = Shown();
   out.relayout = RecomputeDue(resolved);

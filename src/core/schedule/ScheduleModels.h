@@ -149,6 +149,9 @@ class TScheduleModel {
   // year-window check after a relayout (TopDate().Year - 1 against its day table's first year),
   // moves the grid's current cell, repaints and raises its events.
   TCursorPlacement SetCursorDate(TDateRec date);
+  // Why SetCursorDate would refuse the date (kOutOfRange, kNonexistent), kNone when it would
+  // not: asked before a dialog closes, so that what the user typed is not lost.
+  TCursorNotice DateRefusal(TDateRec date) const noexcept;
   TCursorPlacement MoveDate(int32_t years, int32_t months, int32_t days);
   TCursorPlacement JumpToday();
   TCursorPlacement JumpDate(TDateRec date);
@@ -163,6 +166,9 @@ class TScheduleModel {
   bool ScrollCycle(int32_t direction) noexcept;
 
  private:
+  // The date as a pattern resolved against the calendar's today.
+  TDateRec Resolved(TDateRec date) const noexcept;
+
   struct TCell {
     int32_t col = 0;
     int32_t row = 0;

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstddef>
+#include <utility>
 
 #include "text/Texts.h"
 
@@ -61,10 +62,15 @@ void PutBytes(std::string& out, std::size_t& used, std::string_view bytes) {
 
 constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
 
+// Notes one U+FFFD put in at offset in the text.
+void NoteBadPlace(TDecodedText& decoded, std::size_t offset) noexcept {
+  if (decoded.bad_places++ == 0) decoded.first_bad = offset;
+}
+
 // Without the CP932 converter of the C library (a stripped system) ASCII and half-width
 // katakana still read; everything else shows as replacement characters.
-std::string DecodeWithoutConverter(std::string_view bytes) {
-  std::string out;
+void DecodeWithoutConverter(std::string_view bytes, TDecodedText& decoded) {
+  std::string& out = decoded.text;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const auto c = static_cast<unsigned char>(bytes[i]);
     if (c < 0x80) {
@@ -76,20 +82,20 @@ std::string DecodeWithoutConverter(std::string_view bytes) {
           IsTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
         ++i;
       }
+      NoteBadPlace(decoded, out.size());
       out += kReplacementUtf8;
     }
   }
-  return out;
 }
 
-}  // namespace
-
-std::string DecodeCp932(std::string_view bytes) {
+// Decodes CP932 into decoded.text, noting every byte that is no character.
+void DecodeCp932Into(std::string_view bytes, TDecodedText& decoded) {
   thread_local TConverter converter("UTF-8", "CP932");
-  if (!converter.ok()) return DecodeWithoutConverter(bytes);
+  if (!converter.ok()) return DecodeWithoutConverter(bytes, decoded);
   converter.Reset();
   // One byte gives at most three bytes of UTF-8 (half-width katakana).
-  std::string out(bytes.size() * 3 + 16, '\0');
+  std::string& out = decoded.text;
+  out.assign(bytes.size() * 3 + 16, '\0');
   std::size_t used = 0;
   const char* in = bytes.data();
   std::size_t in_left = bytes.size();
@@ -106,6 +112,7 @@ std::string DecodeCp932(std::string_view bytes) {
     if (IsLeadByte(lead) && in_left >= 2 && IsTrailByte(static_cast<unsigned char>(in[1]))) {
       skip = 2;
     }
+    NoteBadPlace(decoded, used);
     PutBytes(out, used, kReplacementUtf8);
     in += skip;
     in_left -= skip;
@@ -115,7 +122,69 @@ std::string DecodeCp932(std::string_view bytes) {
   // The room for the worst case is about three times the text: a file's text is kept while
   // its entries are read, so it gives back what it did not use.
   out.shrink_to_fit();
-  return out;
+}
+
+// Copies UTF-8 into decoded.text with one U+FFFD for every byte that starts no character.
+void DecodeUtf8Into(std::string_view bytes, TDecodedText& decoded) {
+  std::string& out = decoded.text;
+  out.reserve(bytes.size());
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    std::size_t next = pos;
+    while (next < bytes.size() && static_cast<unsigned char>(bytes[next]) < 0x80) ++next;
+    out.append(bytes.substr(pos, next - pos));
+    pos = next;
+    if (pos == bytes.size()) break;
+    if (NextCodePoint(bytes, next) == kReplacementChar && next - pos == 1) {
+      NoteBadPlace(decoded, out.size());
+      out += kReplacementUtf8;
+    } else {
+      out.append(bytes.substr(pos, next - pos));
+    }
+    pos = next;
+  }
+}
+
+// Valid UTF-8 with at least one byte beyond ASCII.
+bool IsUtf8BeyondAscii(std::string_view bytes) noexcept {
+  bool beyond_ascii = false;
+  for (std::size_t pos = 0; pos < bytes.size();) {
+    if (static_cast<unsigned char>(bytes[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    const std::size_t start = pos;
+    if (NextCodePoint(bytes, pos) == kReplacementChar && pos - start == 1) return false;
+    beyond_ascii = true;
+  }
+  return beyond_ascii;
+}
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+}  // namespace
+
+std::string DecodeCp932(std::string_view bytes) {
+  TDecodedText decoded;
+  DecodeCp932Into(bytes, decoded);
+  return std::move(decoded.text);
+}
+
+TDecodedText DecodeFileText(std::string_view bytes) {
+  TDecodedText decoded;
+  if (bytes.starts_with(kUtf8ByteOrderMark)) {
+    decoded.encoding = TTextEncoding::kUtf8;
+    DecodeUtf8Into(bytes.substr(kUtf8ByteOrderMark.size()), decoded);
+    return decoded;
+  }
+  // Text that is both (a few half-width katakana can be) stays CP932, as it always read.
+  DecodeCp932Into(bytes, decoded);
+  if (decoded.bad_places > 0 && IsUtf8BeyondAscii(bytes)) {
+    decoded = TDecodedText{};
+    decoded.encoding = TTextEncoding::kUtf8;
+    DecodeUtf8Into(bytes, decoded);
+  }
+  return decoded;
 }
 
 std::string EncodeCp932(std::string_view utf8) {

@@ -83,12 +83,52 @@ std::string SearchFold(std::string_view text) {
   return out;
 }
 
+TSearchTextFault CheckSearchText(std::string_view text) noexcept {
+  if (text.empty()) return TSearchTextFault::kEmpty;
+  int32_t length = 0;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const std::size_t start = pos;
+    // A replacement character written out takes three bytes; one undecodable byte takes one.
+    if (NextCodePoint(text, pos) == kReplacementChar && pos - start == 1) {
+      return TSearchTextFault::kNotUtf8;
+    }
+    if (++length > kMaxSearchLength) return TSearchTextFault::kTooLong;
+  }
+  return TSearchTextFault::kNone;
+}
+
+TTextSearch::TTextSearch(std::string_view needle)
+    : needle_(SearchFold(needle)), borders_(needle_.size(), 0) {
+  std::size_t border = 0;
+  for (std::size_t i = 1; i < needle_.size(); ++i) {
+    while (border > 0 && needle_[i] != needle_[border]) border = borders_[border - 1];
+    if (needle_[i] == needle_[border]) ++border;
+    borders_[i] = border;
+  }
+}
+
 bool TTextSearch::Found(std::string_view text) {
   // Folding never makes a text longer.
   if (needle_.empty() || text.size() < needle_.size()) return false;
   folded_.clear();
   AppendSearchFold(text, folded_);
-  return folded_.find(needle_) != std::string::npos;
+  return FoundFolded(folded_);
+}
+
+bool TTextSearch::FoundFolded(std::string_view folded) const noexcept {
+  if (needle_.empty()) return false;
+  std::size_t matched = 0;  // [0, needle size)
+  for (std::size_t pos = 0; pos < folded.size(); ++pos) {
+    if (matched == 0) {
+      // Nothing matched yet: skip to the needle's first byte at library speed.
+      pos = folded.find(needle_[0], pos);
+      if (pos == std::string_view::npos) return false;
+    }
+    while (matched > 0 && folded[pos] != needle_[matched]) matched = borders_[matched - 1];
+    if (folded[pos] == needle_[matched] && ++matched == needle_.size()) return true;
+  }
+  return false;
 }
 
 }  // namespace pelo

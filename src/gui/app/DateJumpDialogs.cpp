@@ -233,7 +233,7 @@ void TDateJumpForm::ConnectControls() {
   }
   connect(relative_box_, &QCheckBox::toggled, this, [this] { SwitchMode(); });
   connect(era_box_, &QComboBox::currentIndexChanged, this, [this] { EraChosen(); });
-  connect(ok_button_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(ok_button_, &QPushButton::clicked, this, &TDateJumpForm::Confirm);
   connect(cancel_button_, &QPushButton::clicked, this, &QDialog::reject);
 }
 
@@ -402,6 +402,19 @@ void TDateJumpForm::EraChosen() {
   FillYearList();
 }
 
+void TDateJumpForm::Confirm() {
+  // Offsets always land on a day that exists; the schedule says if they leave its range.
+  const TCursorNotice refusal = refusal_ && !Relative() ? refusal_(working_) : TCursorNotice::kNone;
+  if (refusal == TCursorNotice::kNone) {
+    accept();
+    return;
+  }
+  // The same beep and box as the schedule's refusal, but the typed date stays to be mended.
+  notices_.Beep(TBeepKind::kPlain);
+  notices_.Information(CursorNoticeText(refusal));
+  date_boxes_[kDayPart]->setFocus();
+}
+
 // ---------------------------------------------------------------------------------------
 // TDateJumpDialog
 
@@ -409,6 +422,7 @@ bool TDateJumpDialog::Execute(QWidget* parent) {
   form_ = std::make_unique<TDateJumpForm>(notices_, today_, parent, kind_);
   form_->SetRelative(relative_);
   form_->SetWorkingDate(date_);
+  form_->SetDateRefusal(refusal_);
   if (!caption_.empty()) form_->setWindowTitle(QString::fromStdString(caption_));
   const bool ok = form_->exec() == QDialog::Accepted;
   if (ok) {

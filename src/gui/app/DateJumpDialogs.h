@@ -13,10 +13,12 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <utility>
 
 #include "calendar/CalendarKinds.h"
 #include "calendar/Dates.h"
 #include "datafiles/Notices.h"
+#include "schedule/ScheduleModels.h"
 
 class QCheckBox;
 class QComboBox;
@@ -51,6 +53,9 @@ struct TEraRule {
 // The era box's choices of a calendar, indexed by TEraChoice: the classic one ends with 平成,
 // which takes any later year; the calendar of today ends 平成 with 2019 and adds 令和.
 std::span<const TEraRule> EraRules(TCalendarKind kind) noexcept;
+
+// Why the cursor cannot go to a date, kNone when it can: the form asks before it closes.
+using TDateRefusal = std::function<TCursorNotice(TDateRec)>;
 
 // Half the length of the Western year list: working year - 25 .. working year + 25.
 inline constexpr int32_t kWesternListReach = 25;
@@ -108,6 +113,9 @@ class TDateJumpForm : public QDialog {
   bool Relative() const;
   // Ticks or unticks the "±" box; a change switches the mode.
   void SetRelative(bool relative);
+  // OK with a date the cursor cannot go to shows why and keeps the form open with what was
+  // typed; without a refusal every date closes it.
+  void SetDateRefusal(TDateRefusal refusal) { refusal_ = std::move(refusal); }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -130,6 +138,8 @@ class TDateJumpForm : public QDialog {
   void OffsetEdited(int part);
   void DateBoxEdited(int part);
   void EraChosen();
+  // OK: closes the form unless its date is refused.
+  void Confirm();
 
   void SetPart(int part, int32_t value) noexcept;
   int32_t Part(int part) const noexcept;
@@ -145,6 +155,7 @@ class TDateJumpForm : public QDialog {
   TUserNotices& notices_;
   TDateRec today_;
   std::span<const TEraRule> era_rules_;
+  TDateRefusal refusal_;
   TDateRec working_;
   bool writing_ = false;   // the dialog itself is writing into a date box
   bool emptying_ = false;  // a box is being emptied after a warning
@@ -176,6 +187,8 @@ class TDateJumpDialog {
   void SetCaption(std::string caption) { caption_ = std::move(caption); }
   // The calendar whose eras the next run offers.
   void SetCalendarKind(TCalendarKind kind) noexcept { kind_ = kind; }
+  // Handed to each run's form (see TDateJumpForm::SetDateRefusal).
+  void SetDateRefusal(TDateRefusal refusal) { refusal_ = std::move(refusal); }
 
   // Runs the form modally; true when it was closed with OK (the date and the mode are then
   // taken over). Cancel leaves the wrapper as it was.
@@ -191,6 +204,7 @@ class TDateJumpDialog {
   TCalendarKind kind_ = TCalendarKind::kClassic;
   bool relative_ = false;
   std::string caption_;
+  TDateRefusal refusal_;
   std::unique_ptr<TDateJumpForm> form_;
 };
 

@@ -10,13 +10,16 @@
 
 #include "app/CommandLines.h"
 #include "app/MainWindows.h"
+#include "app/OutputFiles.h"
 #include "app/PlacementStores.h"
 #include "app/QtSetup.h"
 #include "app/ViewCommands.h"
 #include "calendar/Calendars.h"
 #include "calendar/DateTexts.h"
 #include "datafiles/ConsoleNotices.h"
+#include "text/FileIdentities.h"
 #include "text/Texts.h"
+#include "widgets/MeasuredDocuments.h"
 #include "widgets/Schedules.h"
 
 namespace pelo {
@@ -39,6 +42,24 @@ bool ParseSize(const std::string& text, QSize& size) {
   const auto fits = [](int32_t side) { return side >= kMinExportSide && side <= kMaxExportSide; };
   if (!fits(width) || !fits(height)) return false;
   size = QSize(width, height);
+  return true;
+}
+
+// The schedule as the window would show it at the picture's size, less the heading's band.
+// False when a data file could not be read.
+bool ShowCommandLine(TSchedule& schedule, const TExportOptions& options, const QStringList& files,
+                     const TPlacementStore& store) {
+  schedule.SetReadOnly(true);
+  // Shown on no screen, but shown: it takes its size before the layout is worked out.
+  schedule.setAttribute(Qt::WA_DontShowOnScreen);
+  schedule.resize(options.size.width(), std::max(options.size.height() - kHeadingHeight, 1));
+  schedule.show();
+  // The calendar the window would start with, before the pages, which may choose another.
+  schedule.SetCalendarKind(StoredCalendarKind(store));
+  const bool all_read = ApplyCommandLine(schedule, files);
+  ApplyChosenOrder(schedule, store);
+  if (!all_read) return false;
+  schedule.RefreshData();
   return true;
 }
 
@@ -95,30 +116,35 @@ int RunHeadlessExport(int argc, char** argv) {
     std::fprintf(stderr, "pelo: %s\n", error.Message().c_str());
     return kExportUsageStatus;
   }
+  const TRuntimeFolder runtime_folder;
   // No display is needed, whatever the environment names.
   qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
   QApplication app(argc, argv);
   PrepareApplication(app);
+  const TPlacementStore store(kSettingsApplication);
+  QStringList files;
+  for (const std::string& file : options.files) files << QFile::decodeName(file.c_str());
+  // Refused before anything is read: the name may be that of a file about to be loaded.
+  std::vector<std::string> inputs = ArgumentInputs(files);
+  inputs.push_back(store.FilePath());
+  if (const std::string refusal = RefusedOutput(options.output, options.output, inputs);
+      !refusal.empty()) {
+    std::fprintf(stderr, "pelo: %s\n", refusal.c_str());
+    return kExportWriteStatus;
+  }
   // Nobody answers a box: every notice is a line on standard error.
   TConsoleNotices notices(std::cerr);
   const TDateRec today = SystemToday();
-  TSchedule schedule(notices, today);
-  schedule.SetReadOnly(true);
-  // Shown on no screen, but shown: it takes its size before the layout is worked out.
-  schedule.setAttribute(Qt::WA_DontShowOnScreen);
-  schedule.resize(options.size);
-  schedule.show();
-  // The calendar the window would start with, before the pages, which may choose another.
-  schedule.SetCalendarKind(StoredCalendarKind(TPlacementStore(kSettingsApplication)));
-  QStringList files;
-  for (const std::string& file : options.files) files << QFile::decodeName(file.c_str());
-  ApplyCommandLine(schedule, files);
-  ApplyChosenOrder(schedule);
-  schedule.RefreshData(-1);
+  TMeasuredDocument document(notices, today);
+  TSchedule schedule(document);
+  if (!ShowCommandLine(schedule, options, files, store)) return kExportWriteStatus;
   schedule.JumpDate(options.date == kNullDate ? today : options.date);
 
-  const QString output = QFile::decodeName(options.output.c_str());
-  if (!SavePicture(schedule, output, options.format)) {
+  const TPictureHeading heading = ScheduleHeading(schedule, PageName(files));
+  const bool written = SaveAtomically(
+      QFile::decodeName(options.output.c_str()),
+      [&](QIODevice& device) { return WritePicture(schedule, heading, options.format, device); });
+  if (!written) {
     std::fprintf(stderr, "pelo: cannot write %s\n", options.output.c_str());
     return kExportWriteStatus;
   }

@@ -3,8 +3,8 @@
 // The viewer without a window, for scripts:
 //   pelo --export OUT.png|OUT.pdf [--date YYYY/M/D] [--size WxH] FILES...
 // renders the grid of the data and page files, as the window would show it with the cursor
-// on the date, into OUT and exits. It needs no display (Qt's offscreen platform) and writes
-// nothing but OUT.
+// on the date, under a heading with the span and the page, into OUT and exits. It needs no
+// display (Qt's offscreen platform) and writes nothing but OUT, never onto a file it reads.
 
 #include <QSize>
 #include <string>
@@ -39,8 +39,9 @@ bool AsksForExport(const std::vector<std::string>& args);
 // bad usage prints.
 TParseError ParseExportArguments(const std::vector<std::string>& args, TExportOptions& options);
 
-// The whole run: 0 when OUT was written, 1 when it could not be, 2 on bad usage (one line on
-// standard error). Messages of loading (a missing file, bad lines) go to standard error.
+// The whole run: 0 when OUT was written; 1 when it could not be, or may not be (a file the run
+// reads, something other than a regular file), or a data file could not be read; 2 on bad
+// usage. Each failure is a line on standard error, as are the messages of loading.
 int RunHeadlessExport(int argc, char** argv);
 
 }  // namespace pelo

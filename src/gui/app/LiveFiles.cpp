@@ -19,6 +19,10 @@ namespace {
 
 constexpr std::string_view kEditsDroppedTail =
     " がディスク上で変更されたので読み直しました。このファイルの画面上での変更は破棄されました。";
+// F5 reads every file whether it changed or not.
+constexpr std::string_view kAllReadAgain = "すべてのファイルを読み直しました。";
+constexpr std::string_view kAllReadAgainEditsDropped =
+    "すべてのファイルを読み直し、画面上での変更を破棄しました。";
 
 QString ToQPath(const std::string& path) {
   return QFile::decodeName(QByteArray::fromStdString(path));
@@ -147,13 +151,23 @@ void TLiveFiles::Reload(const std::set<std::string>& paths, bool even_unchanged)
   for (const std::string& page : page_files_) pages = pages || paths.count(page) > 0;
   // The page files first: a new layout rebuilds the table by itself when it has to.
   if (pages) apply_pages_();
-  if (rebuild) schedule_.RefreshData(-1);
+  if (rebuild) schedule_.RefreshData();
   Rewatch();
-  for (const auto& [index, result] : results) Tell(index, result);
+  bool edits_dropped = false;
+  for (const auto& [index, result] : results) {
+    Tell(index, result, !even_unchanged);
+    edits_dropped = edits_dropped || result.EditsDropped;
+  }
+  // F5 is one key for every file: one note, and no file said to have changed on the disk.
+  if (even_unchanged) {
+    const std::string_view note = edits_dropped ? kAllReadAgainEditsDropped : kAllReadAgain;
+    emit Note(QString::fromUtf8(note.data(), static_cast<qsizetype>(note.size())));
+  }
   if (rebuild || pages) emit Reloaded();
 }
 
-void TLiveFiles::Tell(int32_t index, const TEntryList::TReloadResult& result) {
+void TLiveFiles::Tell(int32_t index, const TEntryList::TReloadResult& result,
+                      bool note_dropped_edits) {
   const std::string& path = schedule_.EntryList().FileList().Path(index);
   switch (result.Outcome) {
     case TEntryList::TReloadOutcome::kUnreadable:
@@ -168,10 +182,10 @@ void TLiveFiles::Tell(int32_t index, const TEntryList::TReloadResult& result) {
       told_unreadable_.erase(index);
       break;
   }
-  if (result.EditsDropped) {
+  if (note_dropped_edits && result.EditsDropped) {
     emit Note(QString::fromStdString(Concat({FileNameOf(path), kEditsDroppedTail})));
   }
-  if (!result.NewBadLines.lines.empty()) notices_.ShowLoadErrors(result.NewBadLines);
+  if (!result.NewBadLines.Empty()) notices_.ShowLoadErrors(result.NewBadLines);
 }
 
 }  // namespace pelo

@@ -43,14 +43,16 @@ class TLiveFiles : public QObject {
   // Watches the data files the schedule's entry list holds now and the given page files; called
   // after every load of files. What was noted about the files before is forgotten.
   void WatchLoadedFiles(std::vector<std::string> page_files);
-  // Reads every file again now, the same bytes as well (F5): every in-memory change goes.
+  // Reads every file again now, the same bytes as well (F5): every in-memory change goes, and
+  // one note says so.
   void ReloadAll();
 
   // The paths watched, for a look from the tests.
   QStringList WatchedPaths() const;
 
  signals:
-  // In-memory changes were dropped by a reload; text says which file's.
+  // In-memory changes were dropped by a reload (text says which file's), or F5 read every
+  // file again.
   void Note(const QString& text);
   // A reload has rebuilt the schedule.
   void Reloaded();
@@ -63,8 +65,9 @@ class TLiveFiles : public QObject {
   void ReadChanged();
   // Reads the data files and page files among paths; even_unchanged as in ReloadFile.
   void Reload(const std::set<std::string>& paths, bool even_unchanged);
-  // What a reload of the file at index has to tell, after the schedule was rebuilt.
-  void Tell(int32_t index, const TEntryList::TReloadResult& result);
+  // What a reload of the file at index has to tell, after the schedule was rebuilt; the note
+  // on its dropped in-memory changes only when note_dropped_edits.
+  void Tell(int32_t index, const TEntryList::TReloadResult& result, bool note_dropped_edits);
   // The page files, then the data files the entry list holds.
   std::vector<std::string> Paths() const;
   // Adds the paths and folders the watcher lost (a file renamed over or gone and back).

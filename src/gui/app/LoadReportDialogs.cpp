@@ -111,7 +111,9 @@ bool TLoadReportDialog::eventFilter(QObject* watched, QEvent* event) {
 bool ExecuteLoadReportDialog(const TLoadErrorReport& report, TUserNotices& notices,
                              QWidget* parent) {
   TLoadReportDialog dialog(parent);
-  dialog.SetLines(report.lines);
+  std::vector<std::string> lines = report.lines;
+  lines.insert(lines.end(), report.notes.begin(), report.notes.end());
+  dialog.SetLines(lines);
   dialog.SetHeading(report.heading);
   // Centred on the screen, like every dialog of the program.
   QScreen* screen = parent != nullptr ? parent->screen() : QGuiApplication::primaryScreen();

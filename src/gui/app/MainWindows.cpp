@@ -4,27 +4,36 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QCompleter>
+#include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
+#include <QLayout>
 #include <QListWidget>
 #include <QPalette>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <iostream>
 #include <span>
 
 #include "app/DateJumpDialogs.h"
 #include "app/DayPanes.h"
+#include "app/FileListTexts.h"
 #include "app/LiveFiles.h"
 #include "app/PlacementStores.h"
 #include "app/QtNotices.h"
+#include "app/TodayFollowers.h"
 #include "app/ViewCommands.h"
 #include "calendar/DateTexts.h"
+#include "text/FileIdentities.h"
+#include "widgets/MeasuredDocuments.h"
 #include "widgets/Pictures.h"
 #include "widgets/ScheduleAccessibility.h"
 #include "widgets/Schedules.h"
@@ -43,6 +52,52 @@ QIcon ToolbarIcon(int picture) {
   return icon;
 }
 
+// Gives the toolbar all the room it asks for and the date panel the rest, from its full width
+// down to that of the widest date: in a narrow window (a small screen at double scale) every
+// button stays on the toolbar instead of hiding behind its overflow.
+class TStripFitter : public QObject {
+ public:
+  TStripFitter(QWidget& strip, QToolBar& tool_bar, QLabel& date_panel, int panel_width)
+      : QObject(&strip),
+        strip_(strip),
+        tool_bar_(tool_bar),
+        date_panel_(date_panel),
+        panel_width_(panel_width) {
+    strip.installEventFilter(this);
+  }
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == &strip_ && event->type() == QEvent::Resize) Fit();
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  void Fit() {
+    const int widest = date_panel_.fontMetrics().horizontalAdvance(Q("2000/12/28(水)")) +
+                       2 * date_panel_.frameWidth() + 4;
+    const int narrowest = std::min(widest, panel_width_);
+    // Where even that leaves too little room, the buttons draw closer together.
+    SetButtonSize(TMainWindow::kButtonSize);
+    if (strip_.width() - tool_bar_.sizeHint().width() < narrowest) {
+      SetButtonSize(TMainWindow::kCompactButtonSize);
+    }
+    const int room = strip_.width() - tool_bar_.sizeHint().width();
+    date_panel_.setFixedWidth(std::clamp(room, narrowest, panel_width_));
+  }
+
+  void SetButtonSize(int side) {
+    for (QAction* action : tool_bar_.actions()) {
+      auto* button = qobject_cast<QToolButton*>(tool_bar_.widgetForAction(action));
+      if (button != nullptr) button->setFixedSize(side, side);
+    }
+  }
+
+  QWidget& strip_;
+  QToolBar& tool_bar_;
+  QLabel& date_panel_;
+  int panel_width_;
+};
+
 }  // namespace
 
 TCalendarKind StoredCalendarKind(const TPlacementStore& store) {
@@ -52,11 +107,14 @@ TCalendarKind StoredCalendarKind(const TPlacementStore& store) {
 }
 
 // The toolbar, left to right. Each navigation button calls exactly one schedule operation.
+// keys: the schedule's key that does the same, named in the hint; the week and day buttons
+// have none, their keys follow the layout.
 struct TMainWindow::TButton {
-  enum TKind { kOpen, kMove, kToday, kDateJump, kCalendar };
+  enum TKind { kOpen, kMove, kToday, kDateJump, kCalendar, kOrder };
   const char* name;
   const char* hint;
   const char* caption;
+  const char* keys;
   int picture;
   TKind kind;
   int32_t years = 0;
@@ -66,22 +124,38 @@ struct TMainWindow::TButton {
 
 std::span<const TMainWindow::TButton> TMainWindow::ButtonTable() {
   static const TButton kButtons[] = {
-      {"Open", "開く", "開く", 0, TButton::kOpen},
-      {"PreviousYear", "前年にジャンプ", "前年", 1, TButton::kMove, -1, 0, 0},
-      {"PreviousMonth", "前月にジャンプ", "前月", 2, TButton::kMove, 0, -1, 0},
-      {"PreviousWeek", "前週にジャンプ", "前週", 3, TButton::kMove, 0, 0, -7},
-      {"PreviousDay", "前日にジャンプ", "前日", 4, TButton::kMove, 0, 0, -1},
-      {"Today", "今日にジャンプ", "今日", 5, TButton::kToday},
-      {"NextDay", "次日にジャンプ", "次日", 6, TButton::kMove, 0, 0, 1},
-      {"NextWeek", "次週にジャンプ", "次週", 7, TButton::kMove, 0, 0, 7},
-      {"NextMonth", "次月にジャンプ", "次月", 8, TButton::kMove, 0, 1, 0},
-      {"NextYear", "次年にジャンプ", "次年", 9, TButton::kMove, 1, 0, 0},
+      {"Open", "開く", "開く", "", 0, TButton::kOpen},
+      {"PreviousYear", "前年", "前年", "Shift+↑", 1, TButton::kMove, -1, 0, 0},
+      {"PreviousMonth", "前月", "前月", "Shift+←", 2, TButton::kMove, 0, -1, 0},
+      {"PreviousWeek", "前週にジャンプ", "前週", "", 3, TButton::kMove, 0, 0, -7},
+      {"PreviousDay", "前日にジャンプ", "前日", "", 4, TButton::kMove, 0, 0, -1},
+      {"Today", "今日", "今日", "Home", 5, TButton::kToday},
+      {"NextDay", "次日にジャンプ", "次日", "", 6, TButton::kMove, 0, 0, 1},
+      {"NextWeek", "次週にジャンプ", "次週", "", 7, TButton::kMove, 0, 0, 7},
+      {"NextMonth", "次月", "次月", "Shift+→", 8, TButton::kMove, 0, 1, 0},
+      {"NextYear", "次年", "次年", "Shift+↓", 9, TButton::kMove, 1, 0, 0},
       // Its caption is never shown.
-      {"DateJump", "指定年月日にジャンプ", "", 10, TButton::kDateJump},
+      {"DateJump", "指定年月日にジャンプ", "", "", 10, TButton::kDateJump},
       // A toggle: checked, holidays, old dates and eras are those of today's calendar.
-      {"CalendarCurrent", "現在の暦（祝日と旧暦）", "現在の暦", 12, TButton::kCalendar},
+      {"CalendarCurrent", "現在の暦（祝日と旧暦）", "現在の暦", "Ctrl+K", 12, TButton::kCalendar},
+      // A toggle: checked, each day's lines go by their time. The action is the view
+      // commands', with their caption and key.
+      {"SortByTime", "時刻順に並べる", "", "Ctrl+T", 13, TButton::kOrder},
   };
   return kButtons;
+}
+
+QString ToolbarHint(const char* hint, const char* keys) {
+  if (*keys == '\0') return Q(hint);
+  return Q(hint) + QStringLiteral(" (") + Q(keys) + QLatin1Char(')');
+}
+
+QString WindowTitleFor(const std::vector<std::string>& paths) {
+  QString title = Q(kMainCaption);
+  if (paths.empty()) return title;
+  title += QStringLiteral(" - ") + QFileInfo(QFile::decodeName(paths.front().c_str())).fileName();
+  if (paths.size() > 1) title += QStringLiteral(" +%1").arg(paths.size() - 1);
+  return title;
 }
 
 TMainWindow::TMainWindow(QStringList arguments, TDateRec today, QWidget* parent)
@@ -99,13 +173,15 @@ TMainWindow::TMainWindow(QStringList arguments, TDateRec today, TUserNotices* no
       notices_(notices != nullptr ? *notices : *own_notices_),
       placement_store_(std::make_unique<TPlacementStore>(kSettingsApplication)) {
   CreateWidgets(today);
+  // Before the toolbar, which shows its order toggle.
+  view_commands_ =
+      std::make_unique<TViewCommands>(*this, *schedule_, notices_, *placement_store_, arguments_);
   CreateActions();
   CreateToolBar();
   CreateLiveFiles();
   CreateSearchBar();
   CreateDayPane();
   ApplyInitialSettings();
-  view_commands_ = std::make_unique<TViewCommands>(*this, *schedule_, notices_);
 }
 
 TMainWindow::~TMainWindow() {
@@ -143,6 +219,8 @@ void TMainWindow::CreateWidgets(TDateRec today) {
   tool_bar_->setIconSize(QSize(kToolbarPictureSize, kToolbarPictureSize));
   tool_bar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
   tool_bar_->setContentsMargins(2, 2, 2, 2);
+  // The buttons have room around their pictures already.
+  tool_bar_->layout()->setSpacing(0);
   strip_layout->addWidget(tool_bar_, 1, Qt::AlignLeft | Qt::AlignTop);
 
   date_panel_ = new QLabel(strip);
@@ -161,6 +239,7 @@ void TMainWindow::CreateWidgets(TDateRec today) {
   date_font.setBold(true);
   date_panel_->setFont(date_font);
   strip_layout->addWidget(date_panel_);
+  new TStripFitter(*strip, *tool_bar_, *date_panel_, kDatePanelWidth);
   layout->addWidget(strip);
 
   auto* frame = new QFrame(central);
@@ -170,7 +249,8 @@ void TMainWindow::CreateWidgets(TDateRec today) {
   auto* inner = new QVBoxLayout(frame);
   inner->setContentsMargins(0, 0, 0, 0);
   inner->setSpacing(0);
-  schedule_ = new TSchedule(notices_, today, frame);
+  document_ = std::make_unique<TMeasuredDocument>(notices_, today);
+  schedule_ = new TSchedule(*document_, frame);
   schedule_->setObjectName("Schedule");
   schedule_->setAccessibleName(Q("予定表"));
   AnnounceCursorMoves(*schedule_);
@@ -185,9 +265,11 @@ void TMainWindow::CreateWidgets(TDateRec today) {
 
 void TMainWindow::CreateActions() {
   for (const TButton& button : ButtonTable()) {
-    auto* action = new QAction(ToolbarIcon(button.picture), Q(button.caption), this);
+    QAction* action = button.kind == TButton::kOrder ? &view_commands_->SortAction()
+                                                     : new QAction(Q(button.caption), this);
+    action->setIcon(ToolbarIcon(button.picture));
     action->setObjectName(QLatin1String(button.name) + QLatin1String("Action"));
-    action->setToolTip(Q(button.hint));
+    action->setToolTip(ToolbarHint(button.hint, button.keys));
     switch (button.kind) {
       case TButton::kOpen:
         connect(action, &QAction::triggered, this, &TMainWindow::OpenDataFiles);
@@ -211,6 +293,8 @@ void TMainWindow::CreateActions() {
         });
         calendar_current_ = action;
         break;
+      case TButton::kOrder:
+        break;
     }
     actions_.push_back(action);
   }
@@ -230,7 +314,8 @@ void TMainWindow::CreateToolBar() {
     QWidget* widget = tool_bar_->widgetForAction(actions_[i]);
     widget->setObjectName(QLatin1String(buttons[i].name) + QLatin1String("Button"));
     widget->setFixedSize(kButtonSize, kButtonSize);
-    widget->setAccessibleName(Q(buttons[i].hint));
+    // A screen reader names the button as its hint does.
+    widget->setAccessibleName(actions_[i]->toolTip());
     if (buttons[i].kind == TButton::kOpen) {
       tool_bar_->addSeparator()->setObjectName("Divider");
     }
@@ -243,6 +328,7 @@ void TMainWindow::CreateOpenDialog() {
   dialog.setObjectName("OpenDialog");
   // Qt's own dialog, not the desktop's: it speaks Japanese whatever the user's locale.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  ShowFileListInOurLocale(dialog);
   dialog.setFileMode(QFileDialog::ExistingFiles);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setDefaultSuffix(QStringLiteral("nrk"));
@@ -294,13 +380,16 @@ void TMainWindow::StartUp() {
   // Closed (a quit signal, say) before the event loop got here: loading now would only open
   // boxes over a window that is gone.
   if (closed_) return;
-  ApplyCommandLine(*schedule_, arguments_);
+  ApplyCommandLine(*schedule_, arguments_, [this] { return !closed_; });
+  // Closed while a load report was up: the rest would only open more boxes.
+  if (closed_) return;
   // A page may have chosen the calendar: the toggle follows.
   SetCalendarKind(schedule_->Calendar().Kind());
   view_commands_->RestoreChoices();
-  schedule_->RefreshData(-1);
+  schedule_->RefreshData();
   schedule_->JumpToday();
   live_files_->WatchLoadedFiles(ArgumentFiles(arguments_, TArgumentKind::kPageFile));
+  ShowLoadedFilesInTitle();
   started_up_ = true;
   UpdateTodayButton();
   emit StartUpFinished();
@@ -313,10 +402,17 @@ void TMainWindow::ApplyPagesAgain() {
 }
 
 void TMainWindow::LoadDataFiles(const std::vector<std::string>& names) {
-  schedule_->EntryList().LoadFiles(&names);
-  schedule_->RefreshData(-1);
+  document_->Document.LoadFiles(names);
   schedule_->JumpToday();
   live_files_->WatchLoadedFiles(ArgumentFiles(arguments_, TArgumentKind::kPageFile));
+  ShowLoadedFilesInTitle();
+}
+
+void TMainWindow::ShowLoadedFilesInTitle() {
+  const TFileList& files = schedule_->EntryList().FileList();
+  std::vector<std::string> paths;
+  for (int32_t i = 0; i < files.Count(); ++i) paths.push_back(files.Path(i));
+  setWindowTitle(WindowTitleFor(paths));
 }
 
 void TMainWindow::OpenDataFiles() {
@@ -328,8 +424,11 @@ void TMainWindow::OpenDataFiles() {
 }
 
 void TMainWindow::AskJumpDate() {
-  if (!date_jump_dialog_)
+  if (!date_jump_dialog_) {
     date_jump_dialog_ = std::make_unique<TDateJumpDialog>(notices_, schedule_->Calendar().Today());
+    date_jump_dialog_->SetDateRefusal(
+        [this](TDateRec date) { return schedule_->Model().DateRefusal(date); });
+  }
   date_jump_dialog_->SetDate(schedule_->CursorDate());
   date_jump_dialog_->SetCalendarKind(schedule_->Calendar().Kind());
   if (!date_jump_dialog_->Execute(this)) return;
@@ -344,13 +443,25 @@ void TMainWindow::AskJumpDate() {
 void TMainWindow::ShowCursorDate(TSchedule* sender) {
   date_panel_->setText(QString::fromStdString(
       DateText(0, "/", 0, 0, 0, 0, sender->CursorDate(), sender->Calendar().Kind())));
-  // Qt has no idle callback. Only a cursor move can change what the "today" button shows
-  // (today itself is read once at start), so its state follows every jump at once.
+  // Qt has no idle callback. A cursor move or a new day change what the "today" button shows,
+  // so its state follows every jump at once, and MoveToday sets it too.
   UpdateTodayButton();
 }
 
 void TMainWindow::UpdateTodayButton() {
   jump_today_->setEnabled(!schedule_->Calendar().IsToday(schedule_->CursorDate()));
+}
+
+void TMainWindow::FollowClock(const TClock& clock) {
+  today_follower_ = std::make_unique<TTodayFollower>(clock, schedule_->Calendar().Today(),
+                                                     [this](TDateRec today) { MoveToday(today); });
+}
+
+void TMainWindow::MoveToday(TDateRec today) {
+  // A cursor on the old today moves with it (the date panel follows the jump); any other
+  // stays where the user put it.
+  schedule_->SetToday(today);
+  UpdateTodayButton();
 }
 
 void TMainWindow::SetCalendarKind(TCalendarKind kind) {
@@ -361,19 +472,29 @@ void TMainWindow::SetCalendarKind(TCalendarKind kind) {
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
   // Closed before it was ever shown, the window still stands at its initial placement, which
-  // must not overwrite the stored one (nor the calendar choice, read with it).
-  if (placement_restored_) {
-    placement_store_->WriteBool(kCalendarSettingsGroup, kCalendarSettingsKey,
-                                schedule_->Calendar().Kind() == TCalendarKind::kCurrent);
-    placement_store_->Save(this);
-    view_commands_->SaveChoices();
-    placement_store_->WriteBool(kDayPaneSettingsGroup, kDayPaneVisibleKey, day_pane_->isVisible());
-    if (day_pane_->isVisible()) {
-      placement_store_->WriteInteger(kDayPaneSettingsGroup, kDayPaneWidthKey, day_pane_->width());
-    }
-  }
+  // must not overwrite the stored one (nor the calendar choice, read with it). Closed twice
+  // (a quit signal during a box, then the box's end), it is saved once.
+  if (placement_restored_ && !closed_) SaveSettings();
   closed_ = true;
   event->accept();
+}
+
+void TMainWindow::SaveSettings() {
+  // A settings file that is a link to a file the window reads would be written over it.
+  if (SameFileAsAny(placement_store_->FilePath(), view_commands_->ReadFiles())) {
+    std::cerr << "pelo: " << placement_store_->FilePath()
+              << " is a file the window reads; the placement is not saved\n";
+    return;
+  }
+  placement_store_->WriteBool(kCalendarSettingsGroup, kCalendarSettingsKey,
+                              schedule_->Calendar().Kind() == TCalendarKind::kCurrent);
+  view_commands_->SaveChoices();
+  placement_store_->WriteBool(kDayPaneSettingsGroup, kDayPaneVisibleKey, day_pane_->isVisible());
+  if (day_pane_->isVisible()) {
+    placement_store_->WriteInteger(kDayPaneSettingsGroup, kDayPaneWidthKey, day_pane_->width());
+  }
+  // Last: it writes the file, with the values above.
+  placement_store_->Save(this);
 }
 
 void TMainWindow::CreateLiveFiles() {
@@ -433,9 +554,10 @@ void TMainWindow::CreateDayPane() {
   toggle->setObjectName("DayPaneAction");
   toggle->setIcon(QIcon(RenderPicture(QStringLiteral(":/toolbar/daypane.svg"),
                                       QSize(kToolbarPictureSize, kToolbarPictureSize), 2.0)));
-  toggle->setToolTip(Q("日の詳細を表示"));
+  toggle->setToolTip(ToolbarHint("日の詳細を表示", "F9"));
   toggle->setShortcut(QKeySequence(Qt::Key_F9));
-  tool_bar_->addAction(toggle);
+  // Among the toggles, before the order of lines.
+  tool_bar_->insertAction(actions_.back(), toggle);
   QWidget* button = tool_bar_->widgetForAction(toggle);
   button->setObjectName("DayPaneButton");
   button->setFixedSize(kButtonSize, kButtonSize);

@@ -7,6 +7,7 @@
 // that choice between runs.
 
 #include <QMainWindow>
+#include <QString>
 #include <QStringList>
 #include <array>
 #include <cstdint>
@@ -34,9 +35,12 @@ class TDateJumpDialog;
 class TDayPane;
 class TLiveFiles;
 class TSearchBar;
+class TClock;
+class TTodayFollower;
 class TQtNotices;
 class TPlacementStore;
 class TSchedule;
+struct TMeasuredDocument;
 class TViewCommands;
 
 inline constexpr const char* kMainCaption = "ぺろん";
@@ -57,6 +61,13 @@ inline constexpr std::array<const char*, 3> kOpenFilters = {"ねりかファイ�
 // The calendar chosen in the last run: the classic one until the calendar of today was.
 TCalendarKind StoredCalendarKind(const TPlacementStore& store);
 
+// A toolbar button's hint: what it does, and the key that does the same if there is one,
+// as "次月 (Shift+→)".
+QString ToolbarHint(const char* hint, const char* keys);
+// The window's title for the loaded data files: "ぺろん" alone, with the first file's name,
+// and "+2" for two more: "ぺろん - a.nrk +2".
+QString WindowTitleFor(const std::vector<std::string>& paths);
+
 class TMainWindow : public QMainWindow {
   Q_OBJECT
 
@@ -69,6 +80,8 @@ class TMainWindow : public QMainWindow {
   static constexpr int kStripHeight = 34;
   static constexpr int kDatePanelWidth = 140;
   static constexpr int kButtonSize = 26;
+  // In a window too narrow for the toolbar beside the whole date.
+  static constexpr int kCompactButtonSize = 24;
 
   // arguments: the command line without the program's name; today: the date the schedule's
   // calendar takes as today. Message boxes and load reports go through the window's own
@@ -97,6 +110,14 @@ class TMainWindow : public QMainWindow {
   void ShowCursorDate(TSchedule* sender);
   // Enables the "today" button exactly when the cursor is not on today.
   void UpdateTodayButton();
+  // Keeps today on clock's from now on (see TTodayFollower): at once when its date is
+  // another, and again at every midnight, wake and change of the clock. The clock must
+  // outlive the window.
+  void FollowClock(const TClock& clock);
+  // The clock's date moved on: the schedule's today, the today button and the date panel.
+  void MoveToday(TDateRec today);
+  // What keeps today on the clock's; null until FollowClock.
+  TTodayFollower* TodayFollower() const noexcept { return today_follower_.get(); }
   // Shows the schedule in the calendar of kind (the table is rebuilt, the cursor stays) and
   // sets the toolbar's toggle to match.
   void SetCalendarKind(TCalendarKind kind);
@@ -141,12 +162,17 @@ class TMainWindow : public QMainWindow {
   // The pages once more after a page file changed on disk; the calendar's toggle and the
   // user's order of lines follow as at the start-up.
   void ApplyPagesAgain();
+  // The placement and the choices beside it, at close.
+  void SaveSettings();
   // Replaces the loaded files, rebuilds the day table and goes to today.
   void LoadDataFiles(const std::vector<std::string>& names);
+  void ShowLoadedFilesInTitle();
 
   QStringList arguments_;
   std::unique_ptr<TQtNotices> own_notices_;  // null when the caller gave notices
   TUserNotices& notices_;
+  // The schedule the window's views show; it outlives them (the central widget goes first).
+  std::unique_ptr<TMeasuredDocument> document_;
   std::unique_ptr<TPlacementStore> placement_store_;
   std::unique_ptr<TDateJumpDialog> date_jump_dialog_;
   // Made on first use; a child of the window, for the modality, that goes before the window.
@@ -168,6 +194,7 @@ class TMainWindow : public QMainWindow {
   TLiveFiles* live_files_ = nullptr;
   TSearchBar* search_bar_ = nullptr;
   TDayPane* day_pane_ = nullptr;
+  std::unique_ptr<TTodayFollower> today_follower_;  // null until FollowClock
 };
 
 }  // namespace pelo

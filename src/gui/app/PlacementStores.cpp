@@ -1,14 +1,21 @@
 #include "app/PlacementStores.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QWidget>
+#include <filesystem>
+#include <iostream>
+#include <system_error>
 #include <vector>
 
+#include "app/OutputFiles.h"
 #include "app/WindowPlacements.h"
+#include "text/FileIdentities.h"
 #include "text/Texts.h"
 
 namespace pelo {
@@ -23,6 +30,22 @@ TScreenRect ToScreenRect(const QRect& rect) {
   return {rect.x(), rect.y(), rect.width(), rect.height()};
 }
 
+// A regular file of the size the program writes. Nothing there to read is fine too: the file
+// is made when the placement is saved.
+bool Readable(const std::string& path) {
+  switch (FileKindOf(path)) {
+    case TFileKind::kMissing:
+      return true;
+    case TFileKind::kOther:
+      return false;
+    case TFileKind::kRegular:
+      break;
+  }
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  return !error && size <= kMaxSettingsFileSize;
+}
+
 // A window whose size the user cannot change (a dialog border) keeps the size it was made with.
 bool HasFixedSize(const QWidget* window) {
   return window->minimumSize() == window->maximumSize() ||
@@ -31,11 +54,30 @@ bool HasFixedSize(const QWidget* window) {
 
 }  // namespace
 
+QString UserSettingsFolder() {
+  return QFileInfo(QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("probe"))
+                       .fileName())
+      .absolutePath();
+}
+
 TPlacementStore::TPlacementStore(const std::string& application) {
   QString name = QString::fromStdString(application);
   if (name.isEmpty()) name = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-  settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                          QString::fromUtf8(kSettingsOrganization), name);
+  const QString organization = QString::fromUtf8(kSettingsOrganization);
+  // Where QSettings reads, found before it does: it reads as soon as it is made.
+  const QString path = UserSettingsFolder() + '/' + organization + '/' + name + ".conf";
+  file_path_ = QFile::encodeName(path).toStdString();
+  if (Readable(file_path_)) {
+    settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                            organization, name);
+    return;
+  }
+  std::cerr << "pelo: " << file_path_
+            << " is not read (not a regular file, or larger than 1 MiB); the window starts "
+               "at its default placement\n";
+  scratch_ = std::make_unique<QTemporaryDir>();
+  settings_ = std::make_unique<QSettings>(scratch_->filePath(QStringLiteral("refused.conf")),
+                                          QSettings::IniFormat);
 }
 
 TPlacementStore::~TPlacementStore() = default;
@@ -116,6 +158,20 @@ void TPlacementStore::Save(QWidget* window) {
   }
   WriteBool(section, "Maximized", state.testFlag(Qt::WindowMaximized));
   settings_->sync();
+  if (scratch_ != nullptr) ReplaceRefusedFile();
+}
+
+std::string TPlacementStore::FilePath() const { return file_path_; }
+
+void TPlacementStore::ReplaceRefusedFile() const {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::symlink_status(file_path_, error);
+  if (error || !(std::filesystem::is_regular_file(status) || std::filesystem::is_fifo(status))) {
+    return;
+  }
+  QFile scratch(settings_->fileName());
+  if (!scratch.open(QIODevice::ReadOnly)) return;
+  SaveBytesAtomically(QFile::decodeName(file_path_.c_str()), scratch.readAll().toStdString());
 }
 
 }  // namespace pelo

@@ -15,8 +15,14 @@ namespace {
 // handler may only touch lock-free atomics.
 std::atomic<int> g_write_fd{-1};
 static_assert(std::atomic<int>::is_always_lock_free);
+// Signals caught since the active instance was made, and whether a later one ends the process.
+std::atomic<int> g_caught{0};
+std::atomic<bool> g_exit_on_later{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
 
 extern "C" void OnQuitSignal(int signal_number) {
+  // _exit is safe in a handler: nothing is flushed or destroyed.
+  if (g_caught.fetch_add(1) > 0 && g_exit_on_later.load()) ::_exit(128 + signal_number);
   const int saved_errno = errno;
   const int fd = g_write_fd.load();
   if (fd >= 0) {
@@ -29,7 +35,7 @@ extern "C" void OnQuitSignal(int signal_number) {
 
 }  // namespace
 
-TQuitSignals::TQuitSignals(QObject* parent) : QObject(parent) {
+TQuitSignals::TQuitSignals(TLaterSignals later, QObject* parent) : QObject(parent) {
   int fds[2];
   if (::pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return;
   int expected = -1;
@@ -40,6 +46,8 @@ TQuitSignals::TQuitSignals(QObject* parent) : QObject(parent) {
   }
   read_fd_ = fds[0];
   write_fd_ = fds[1];
+  g_caught.store(0);
+  g_exit_on_later.store(later == TLaterSignals::kExit);
   notifier_ = std::make_unique<QSocketNotifier>(read_fd_, QSocketNotifier::Read);
   connect(notifier_.get(), &QSocketNotifier::activated, this, &TQuitSignals::ReadPipe);
 
@@ -57,6 +65,7 @@ TQuitSignals::~TQuitSignals() {
   ::sigaction(SIGTERM, &old_term_, nullptr);
   ::sigaction(SIGINT, &old_int_, nullptr);
   g_write_fd.store(-1);
+  g_exit_on_later.store(false);
   notifier_.reset();  // before its descriptor goes
   ::close(read_fd_);
   ::close(write_fd_);

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QKeySequence>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QWidget>
@@ -11,12 +12,17 @@
 #include <sstream>
 #include <utility>
 
+#include "app/CommandLines.h"
+#include "app/FileListTexts.h"
 #include "app/GridPictures.h"
+#include "app/OutputFiles.h"
 #include "app/PlacementStores.h"
 #include "calendar/Calendars.h"
+#include "datafiles/EntryLists.h"
 #include "datafiles/Notices.h"
 #include "schedule/DayRows.h"
 #include "schedule/ICalendars.h"
+#include "text/FileIdentities.h"
 #include "text/Texts.h"
 #include "widgets/Schedules.h"
 
@@ -29,17 +35,15 @@ QString Q(const char* text) { return QString::fromUtf8(text); }
 // The suffixes of kExportFilters, in the same order.
 constexpr const char* kExportSuffixes[] = {"png", "pdf", "ics"};
 
-bool WriteFile(const QString& path, const std::string& bytes) {
-  QFile file(path);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-  const auto size = static_cast<qint64>(bytes.size());
-  return file.write(bytes.data(), size) == size && file.flush();
-}
-
 }  // namespace
 
-TViewCommands::TViewCommands(QWidget& window, TSchedule& schedule, TUserNotices& notices)
-    : window_(window), schedule_(schedule), notices_(notices) {
+TViewCommands::TViewCommands(QWidget& window, TSchedule& schedule, TUserNotices& notices,
+                             TPlacementStore& store, QStringList arguments)
+    : window_(window),
+      schedule_(schedule),
+      notices_(notices),
+      store_(store),
+      arguments_(std::move(arguments)) {
   CreateActions(window);
 }
 
@@ -62,8 +66,7 @@ void TViewCommands::CreateActions(QWidget& window) {
   connect(sort_action_, &QAction::triggered, this, &TViewCommands::SetSortByTime);
 }
 
-void ApplyChosenOrder(TSchedule& schedule) {
-  const TPlacementStore store(kSettingsApplication);
+void ApplyChosenOrder(TSchedule& schedule, const TPlacementStore& store) {
   schedule.SetSortByTime(store.ReadBool(kOrderGroup, kOrderKey, schedule.SortByTime()));
 }
 
@@ -73,15 +76,14 @@ void TViewCommands::RestoreChoices() {
   if (order_chosen_) {
     schedule_.SetSortByTime(sort_action_->isChecked());
   } else {
-    ApplyChosenOrder(schedule_);
+    ApplyChosenOrder(schedule_, store_);
   }
   sort_action_->setChecked(schedule_.SortByTime());
 }
 
 void TViewCommands::SaveChoices() {
   if (!order_chosen_) return;
-  TPlacementStore store(kSettingsApplication);
-  store.WriteBool(kOrderGroup, kOrderKey, schedule_.SortByTime());
+  store_.WriteBool(kOrderGroup, kOrderKey, schedule_.SortByTime());
 }
 
 void TViewCommands::SetSortByTime(bool sort) {
@@ -96,16 +98,38 @@ void TViewCommands::Print() {
   printer.setPageOrientation(OrientationFor(schedule_.size()));
   QPrintDialog dialog(&printer, &window_);
   if (dialog.exec() != QDialog::Accepted) return;
-  if (!PrintPicture(schedule_, printer)) notices_.Warning("印刷できませんでした。");
+  PrintTo(printer);
+}
+
+bool TViewCommands::PrintTo(QPrinter& printer) {
+  const TPictureHeading heading = ScheduleHeading(schedule_, PageName(arguments_));
+  const QString file = printer.outputFileName();
+  if (printer.outputFormat() != QPrinter::PdfFormat || file.isEmpty()) {
+    if (PrintPicture(schedule_, heading, printer)) return true;
+    notices_.Warning("印刷できませんでした。");
+    return false;
+  }
+  // The printer's own PDF writer hides a failed write: the file is written as an export is.
+  if (!MayWrite(file)) return false;
+  return WriteOutput(file, [&](QIODevice& device) {
+    QPdfWriter writer(&device);
+    writer.setCreator(QStringLiteral("Pelo"));
+    writer.setTitle(printer.docName());
+    writer.setResolution(printer.resolution());
+    writer.setPageLayout(printer.pageLayout());
+    return PrintPicture(schedule_, heading, writer);
+  });
 }
 
 void TViewCommands::CreateExportDialog() {
-  export_dialog_.reset(new QFileDialog(&window_));
+  export_dialog_.reset(
+      new TOutputFileDialog(&window_, [this](const QString& path) { return MayWrite(path); }));
   QFileDialog& dialog = *export_dialog_;
   dialog.setObjectName("ExportDialog");
   dialog.setWindowTitle(Q("エクスポート"));
   // Qt's own dialog, as the open dialog: it speaks Japanese whatever the user's locale.
   dialog.setOption(QFileDialog::DontUseNativeDialog);
+  ShowFileListInOurLocale(dialog);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   QStringList filters;
@@ -129,13 +153,38 @@ void TViewCommands::Export() {
 }
 
 bool TViewCommands::ExportTo(const QString& path) {
+  if (!MayWrite(path)) return false;
   const std::optional<TPictureFormat> format = PictureFormatOf(path);
-  const bool written =
-      format ? SavePicture(schedule_, path, *format) : WriteFile(path, ShownDaysICalendar());
-  if (!written) {
-    notices_.Warning(Concat({path.toStdString(), " に書き込めませんでした。"}));
+  if (!format) {
+    const std::string text = ShownDaysICalendar();
+    return WriteOutput(path, [&text](QIODevice& device) { return WriteBytes(device, text); });
   }
-  return written;
+  const TPictureHeading heading = ScheduleHeading(schedule_, PageName(arguments_));
+  return WriteOutput(
+      path, [&](QIODevice& device) { return WritePicture(schedule_, heading, *format, device); });
+}
+
+std::vector<std::string> TViewCommands::ReadFiles() const {
+  std::vector<std::string> files = ArgumentInputs(arguments_);
+  // The data files loaded now, those of the open dialog among them.
+  const TFileList& loaded = schedule_.EntryList().FileList();
+  for (int32_t i = 0; i < loaded.Count(); ++i) files.push_back(loaded.Path(i));
+  return files;
+}
+
+bool TViewCommands::MayWrite(const QString& path) {
+  std::vector<std::string> inputs = ReadFiles();
+  inputs.push_back(store_.FilePath());
+  const std::string refusal = RefusedOutput(LocalPath(path), path.toStdString(), inputs);
+  if (refusal.empty()) return true;
+  notices_.Warning(refusal);
+  return false;
+}
+
+bool TViewCommands::WriteOutput(const QString& path, const std::function<bool(QIODevice&)>& write) {
+  if (SaveAtomically(path, write)) return true;
+  notices_.Warning(Concat({path.toStdString(), " に書き込めませんでした。"}));
+  return false;
 }
 
 std::string TViewCommands::ShownDaysICalendar() const {

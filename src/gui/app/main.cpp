@@ -1,7 +1,7 @@
 // pelo: the viewer. Data files (.nrk, .dat) and page files (.npg) are named on the command
 // line; the window shows the schedule until it is closed, or until SIGTERM or SIGINT closes
-// it the same way (the placement is saved either way). With --export it writes the grid's
-// picture instead, without a window.
+// it the same way (the placement is saved either way; a second signal ends it at once). With
+// --export it writes the grid's picture instead, without a window.
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -25,7 +25,8 @@
 namespace {
 
 // A box still open runs an event loop of its own; it goes first, or the window's close would
-// wait behind it. A box that refuses to close stays, and the loop gives up on it.
+// wait behind it. A box that refuses to close stays, and the loop gives up on it. Then every
+// event loop ends, and any box the start-up would still open returns at once.
 void CloseForQuit(QWidget& window) {
   for (int tries = 0; tries < 32; ++tries) {
     QWidget* modal = QApplication::activeModalWidget();
@@ -33,6 +34,7 @@ void CloseForQuit(QWidget& window) {
     modal->close();
   }
   window.close();
+  QCoreApplication::exit(0);
 }
 
 // For measuring the start-up (only when PELO_STARTUP_TIMING is set): the first paint of the
@@ -79,16 +81,19 @@ int main(int argc, char** argv) {
   }
   QElapsedTimer since_main;
   since_main.start();
+  const pelo::TRuntimeFolder runtime_folder;
   QApplication app(argc, argv);
   // Caught as soon as there is an event loop to report them to, so that a signal arriving
-  // while the window is being made still closes it normally.
-  pelo::TQuitSignals quit_signals;
+  // while the window is being made still closes it normally; a second one ends it at once.
+  pelo::TQuitSignals quit_signals(pelo::TLaterSignals::kExit);
   pelo::PrepareApplication(app);
   pelo::InstallScheduleAccessibility();
   QStringList arguments = QApplication::arguments();
   if (!arguments.isEmpty()) arguments.removeFirst();
-  // Today is read from the clock once, here; everything after works with this date.
-  pelo::TMainWindow window(arguments, pelo::SystemToday());
+  // Today comes from the clock, and moves on with it while the window is open.
+  const pelo::TSystemClock clock;
+  pelo::TMainWindow window(arguments, clock.Today());
+  window.FollowClock(clock);
   QObject::connect(&quit_signals, &pelo::TQuitSignals::Received, &window,
                    [&window] { CloseForQuit(window); });
 

@@ -18,7 +18,7 @@ class QIODevice;
 
 namespace pelo {
 
-inline constexpr int kToolbarPictureCount = 13;
+inline constexpr int kToolbarPictureCount = 14;
 inline constexpr int kToolbarPictureSize = 19;
 // The line icons are the cell lists' small icon slots, in their order and with their names.
 inline constexpr int kLineIconCount = kSmallIconCount;

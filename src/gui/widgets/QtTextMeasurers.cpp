@@ -21,6 +21,11 @@ QString ToQString(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+uint8_t StyleBits(const TFontSpec& font) {
+  return static_cast<uint8_t>(font.Bold | font.Italic << 1 | font.Underline << 2 |
+                              font.StrikeOut << 3);
+}
+
 }  // namespace
 
 QFont ToQFont(const TFontSpec& font, int32_t percent) {
@@ -49,8 +54,23 @@ TRect ToTRect(const QRect& rect) {
 
 // ---- TQtTextMeasurer ------------------------------------------------------------------------
 
+TQtTextMeasurer::TFontKey::TFontKey(const TFontSpec& font, int32_t percent)
+    : Name(font.Name), Size(font.Size), Percent(percent), Style(StyleBits(font)) {}
+
+bool TQtTextMeasurer::TFontKey::Matches(const TFontSpec& font, int32_t percent) const noexcept {
+  return Percent == percent && Size == font.Size && Style == StyleBits(font) && Name == font.Name;
+}
+
+std::size_t TQtTextMeasurer::TFontKeyHash::operator()(const TFontKey& key) const noexcept {
+  std::size_t hash = std::hash<std::string>()(key.Name);
+  for (const int64_t part : {int64_t{key.Size}, int64_t{key.Percent}, int64_t{key.Style}}) {
+    hash = hash * 1000003u ^ std::hash<int64_t>()(part);
+  }
+  return hash;
+}
+
 TQtTextMeasurer::TFontEntry::TFontEntry(const TFontSpec& desc, int32_t percent)
-    : Description(desc), Percent(percent), Font(ToQFont(desc, percent)), Metrics(Font) {
+    : Key(desc, percent), Font(ToQFont(desc, percent)), Metrics(Font) {
   Ascii.fill(-1);
 }
 
@@ -59,18 +79,20 @@ TQtTextMeasurer::TQtTextMeasurer(QWidget* widget) : widget_(widget) {}
 TQtTextMeasurer::~TQtTextMeasurer() = default;
 
 TQtTextMeasurer::TFontEntry& TQtTextMeasurer::Entry(const TFontSpec& font, int32_t percent) {
-  // The colour does not change how text measures, but it is part of the description the painter
-  // takes its pen from; an entry per colour keeps the lookup a plain comparison.
-  if (last_ != nullptr && last_->Percent == percent && last_->Description == font) return *last_;
-  for (const auto& entry : fonts_) {
-    if (entry->Percent == percent && entry->Description == font) {
-      last_ = entry.get();
-      return *last_;
-    }
+  // Usually the font of the previous question is asked again.
+  if (!fonts_.empty() && fonts_.front().Key.Matches(font, percent)) return fonts_.front();
+  TFontKey key(font, percent);
+  if (const auto found = font_index_.find(key); found != font_index_.end()) {
+    fonts_.splice(fonts_.begin(), fonts_, found->second);
+    return fonts_.front();
   }
-  fonts_.push_back(std::make_unique<TFontEntry>(font, percent));
-  last_ = fonts_.back().get();
-  return *last_;
+  if (fonts_.size() >= kFontCacheSize) {
+    font_index_.erase(fonts_.back().Key);
+    fonts_.pop_back();
+  }
+  fonts_.emplace_front(font, percent);
+  font_index_.emplace(std::move(key), fonts_.begin());
+  return fonts_.front();
 }
 
 const QFont& TQtTextMeasurer::Font(const TFontSpec& font, int32_t percent) {

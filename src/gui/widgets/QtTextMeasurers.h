@@ -4,6 +4,9 @@
 // schedule widget and turns invalidations into widget updates; TQtLinePaintSink paints what a
 // list asks for with a QPainter. Fonts, character widths, the six cell icons and the entry
 // pictures are made once and kept, so painting a full grid measures and decodes nothing twice.
+// Fonts are kept by what shapes their glyphs (face, size, style and scale), not by colour, and
+// only the most recently used few: a file whose entries carry ever new colours or sizes costs
+// no more memory after a thousand reloads than after one.
 
 #include <QDateTime>
 #include <QFont>
@@ -12,6 +15,7 @@
 #include <QPixmap>
 #include <array>
 #include <cstdint>
+#include <list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,6 +49,8 @@ class TQtTextMeasurer : public TTextMeasurer {
  public:
   // widget receives the update requests; it may be null (nothing is invalidated then).
   explicit TQtTextMeasurer(QWidget* widget);
+  // The widget that shows the cells from now on (null: none).
+  void SetWidget(QWidget* widget) noexcept { widget_ = widget; }
   ~TQtTextMeasurer() override;
 
   TFontSpec SurfaceFont() const override;
@@ -53,9 +59,13 @@ class TQtTextMeasurer : public TTextMeasurer {
   int32_t FontHeight(const TFontSpec& font, int32_t percent) override;
   void Invalidate(const TRect& rect) override;
 
-  // The cached font and metrics of a font description at a scale.
+  // The cached font and metrics of a font description at a scale. A reference stays valid
+  // while fewer than kFontCacheSize other fonts are asked for.
   const QFont& Font(const TFontSpec& font, int32_t percent);
   const QFontMetrics& Metrics(const TFontSpec& font, int32_t percent);
+  // How many fonts are kept at most, and how many are kept now.
+  static constexpr std::size_t kFontCacheSize = 64;
+  std::size_t CachedFontCount() const noexcept { return fonts_.size(); }
 
   // The six cell icons (16 x 16, rendered once).
   const QPixmap& Icon(int32_t slot);
@@ -67,20 +77,34 @@ class TQtTextMeasurer : public TTextMeasurer {
   bool CheckPicture(const TIconFile& picture);
 
  private:
-  struct TFontEntry {
-    TFontSpec Description;
+  // What decides the glyphs of a font: everything of its description but the colour.
+  struct TFontKey {
+    std::string Name;
+    int32_t Size = 0;
     int32_t Percent = 100;
+    uint8_t Style = 0;  // bold, italic, underline, strike-out as bits
+    TFontKey(const TFontSpec& font, int32_t percent);
+    // The same as TFontKey(font, percent) without copying the name.
+    bool Matches(const TFontSpec& font, int32_t percent) const noexcept;
+    friend bool operator==(const TFontKey&, const TFontKey&) = default;
+  };
+  struct TFontKeyHash {
+    std::size_t operator()(const TFontKey& key) const noexcept;
+  };
+  struct TFontEntry {
+    TFontKey Key;
     QFont Font;
     QFontMetrics Metrics;
     std::array<int32_t, 128> Ascii;  // -1: not measured yet
     std::unordered_map<char32_t, int32_t> Others;
     TFontEntry(const TFontSpec& desc, int32_t percent);
   };
+  using TFontList = std::list<TFontEntry>;
   TFontEntry& Entry(const TFontSpec& font, int32_t percent);
 
   QWidget* widget_ = nullptr;
-  std::vector<std::unique_ptr<TFontEntry>> fonts_;
-  TFontEntry* last_ = nullptr;  // the entry of the previous question: usually asked again
+  TFontList fonts_;  // the most recently used first
+  std::unordered_map<TFontKey, TFontList::iterator, TFontKeyHash> font_index_;
   std::array<QPixmap, 6> icons_;
   std::array<bool, 6> icons_made_{};
   // A decoded picture (null when it does not decode) and the file it was decoded from.

@@ -164,6 +164,9 @@ void InstallScheduleAccessibility() { QAccessible::installFactory(&ScheduleAcces
 
 void AnnounceCursorMoves(TSchedule& schedule) {
   QObject::connect(&schedule, &TSchedule::OnJump, &schedule, [](TSchedule* sender) {
+    // Only the table has cells to name (the factory may not be installed).
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(sender);
+    if (table == nullptr || table->tableInterface() == nullptr) return;
     const TScheduleModel& model = sender->Model();
     const int index = (model.Row() - 1) * model.CellColumns() + model.Col() - 1;
     for (const QAccessible::Event type : {QAccessible::Selection, QAccessible::Focus}) {

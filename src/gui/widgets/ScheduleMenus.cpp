@@ -47,7 +47,7 @@ std::vector<TMenuItem> ScheduleMenuItems(const TMenuState& state) {
 
 TMenuState ScheduleMenuState(TSchedule& schedule, bool on_line) {
   const TEntryList& list = schedule.EntryList();
-  const TEntry* entry = list.Entry(schedule.FocusedEntry());
+  const TEntry* entry = list.Entry(schedule.FocusedEntry().value_or(-1));
   TMenuState state;
   state.OnLine = on_line && entry != nullptr;
   state.EntryWritable = FileWritable(list, entry);
@@ -96,7 +96,7 @@ void RunMenuAction(TSchedule& schedule, TMenuAction action) {
       schedule.DeleteWithQuestion();
       break;
     case TMenuAction::kEditor:
-      if (const TEntry* entry = schedule.EntryList().Entry(schedule.FocusedEntry())) {
+      if (const TEntry* entry = schedule.EntryList().Entry(schedule.FocusedEntry().value_or(-1))) {
         const TEntryDetails details = EntryDetailsOf(schedule.EntryList(), *entry);
         OpenInEditor(details.DataFile, details.LineNo);
       }

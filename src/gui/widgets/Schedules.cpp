@@ -22,6 +22,7 @@
 #include "entries/Entries.h"
 #include "text/Texts.h"
 #include "widgets/Colors.h"
+#include "widgets/MeasuredDocuments.h"
 #include "widgets/QtTextMeasurers.h"
 #include "widgets/ScheduleMenus.h"
 
@@ -100,16 +101,13 @@ QColor SystemColor(uint32_t code, const QPalette& palette) {
 // ---------------------------------------------------------------------------------------------
 // Making and settings
 
-TSchedule::TSchedule(TUserNotices& notices, TDateRec today, QWidget* parent,
-                     std::size_t pack_budget)
+TSchedule::TSchedule(TMeasuredDocument& parts, QWidget* parent)
     : TGrid(parent),
-      notices_(notices),
-      calendar_(today),
-      model_(calendar_),
-      measurer_(std::make_unique<TQtTextMeasurer>(this)),
-      entry_list_(std::make_unique<TEntryList>(notices, today, pack_budget)),
-      day_table_(std::make_unique<TDayTable>(calendar_.FirstYear(), measurer_.get(),
-                                             SelectColorForDepth(ScreenBitsPerPixel()))) {
+      document_(parts.Document),
+      measurer_(parts.Measurer),
+      notices_(parts.Document.Notices()),
+      model_(parts.Document.Calendar()) {
+  measurer_.SetWidget(this);
   setObjectName(QStringLiteral("Schedule"));
   SetBorderStyle(TBorderStyle::kNone);
   SetScrollBars(TScrollStyle::kNone);
@@ -130,18 +128,13 @@ TSchedule::TSchedule(TUserNotices& notices, TDateRec today, QWidget* parent,
   drop_menu_->addAction(QString::fromUtf8(kCancelItem));
   drop_menu_->setDefaultAction(move_action_);
 
-  entry_list_->OnSetTable = [this](TEntryList&, int32_t index, int32_t rate) {
+  EntryList().OnSetTable = [this](TEntryList&, int32_t index, int32_t rate) {
     emit OnSetTable(this, index, rate);
   };
-  entry_list_->OnLoadFromFile = [this](TEntryList&, const std::string& path) {
+  EntryList().OnLoadFromFile = [this](TEntryList&, const std::string& path) {
     emit OnLoadFromFile(this, ToQString(path));
   };
-  // The cells point at entries: they are emptied as soon as the entries go, so that nothing
-  // painted while a load report or a message box is up reads a freed entry.
-  entry_list_->OnEntriesFreed = [this](TEntryList& list) { day_table_->Fill(&list.DatePacks()); };
-  entry_list_->PictureCheck = [this](const TIconFile& picture) {
-    return measurer_->CheckPicture(picture);
-  };
+  document_.AddObserver(*this);
   PushDisplaySettings();
 
   resize(169, 177);
@@ -150,8 +143,10 @@ TSchedule::TSchedule(TUserNotices& notices, TDateRec today, QWidget* parent,
 }
 
 TSchedule::~TSchedule() {
-  // The lists keep a pointer to the measurer; they go first.
-  day_table_.reset();
+  document_.RemoveObserver(*this);
+  EntryList().OnSetTable = nullptr;
+  EntryList().OnLoadFromFile = nullptr;
+  measurer_.SetWidget(nullptr);
 }
 
 void TSchedule::ApplySettings(const TScheduleSettings& settings) {
@@ -162,8 +157,8 @@ void TSchedule::ApplySettings(const TScheduleSettings& settings) {
   const bool reorder = settings.SortByTime != settings_.SortByTime;
   settings_ = settings;
   model_.AssignLayout(settings);
-  day_table_->SetFilter(settings_.Filter);
-  day_table_->SetSortByTime(settings_.SortByTime);
+  document_.SetFilter(settings_.Filter);
+  document_.SetSortByTime(settings_.SortByTime);
   TakeFontsAndColors();
   PushDisplaySettings();
   kept_settings_ = settings;
@@ -175,7 +170,7 @@ void TSchedule::SetSortByTime(bool sort) {
   if (sort == settings_.SortByTime) return;
   settings_.SortByTime = sort;
   kept_settings_.SortByTime = sort;
-  day_table_->SetSortByTime(sort);
+  document_.SetSortByTime(sort);
   RefillLines();
 }
 
@@ -210,15 +205,15 @@ QColor TSchedule::PaintColor(int32_t index) const {
 }
 
 void TSchedule::MeasureLabels() {
-  const QFontMetrics& title = measurer_->Metrics(fonts_[kFontTitle], 100);
-  const QFontMetrics& number = measurer_->Metrics(fonts_[kFontDayNumber], 100);
+  const QFontMetrics& title = measurer_.Metrics(fonts_[kFontTitle], 100);
+  const QFontMetrics& number = measurer_.Metrics(fonts_[kFontDayNumber], 100);
   title_height_ = title.height() + 4;
   date_label_width_ = number.horizontalAdvance(QStringLiteral("28")) + 4;
   date_label_height_ = number.height() + 4;
 }
 
 void TSchedule::PushDisplaySettings() {
-  day_table_->SetDisplay(
+  Table().SetDisplay(
       CellDisplayOf(settings_, fonts_[kFontEntryText], paint_colors_[kColorSelectedLine]));
 }
 
@@ -258,6 +253,21 @@ void TSchedule::FitCells() {
   SetDefaultRowHeight(sizes.day_row_height);
   SetColWidth(0, sizes.title_column_width);
   SetRowHeight(0, sizes.title_row_height);
+  // The division leaves a few pixels over; the last columns and rows take one more each, so
+  // the cells reach the control's right and bottom edges.
+  const int32_t line = settings_.LineWidth;
+  const int64_t columns = model_.GridColumns() - 1;
+  const int64_t rows = model_.GridRows() - 1;
+  const int64_t rest_across =
+      width() - columns * (line + sizes.day_column_width) - sizes.title_column_width;
+  const int64_t rest_down =
+      height() - rows * (line + sizes.day_row_height) - sizes.title_row_height;
+  for (int64_t i = 0; i < std::min(rest_across, columns); ++i) {
+    SetColWidth(static_cast<int>(columns - i), sizes.day_column_width + 1);
+  }
+  for (int64_t i = 0; i < std::min(rest_down, rows); ++i) {
+    SetRowHeight(static_cast<int>(rows - i), sizes.day_row_height + 1);
+  }
 }
 
 void TSchedule::resizeEvent(QResizeEvent* event) {
@@ -307,7 +317,7 @@ void TSchedule::ShowPlacement(const TCursorPlacement& placement) {
   FocusCell(placement.column, placement.row, true);
   placing_cursor_ = false;
   if (placement.relayout || placement.notice == TCursorNotice::kCannotShow) update();
-  day_table_->FocusDate(model_.CursorDate());
+  Table().FocusDate(model_.CursorDate());
   emit OnJump(this);
   if (!suppress_focus_change_) emit OnFocusEntryChange(this);
 }
@@ -322,81 +332,83 @@ bool TSchedule::SelectCell(int col, int row) {
 // ---------------------------------------------------------------------------------------------
 // Refresh cycle
 
-TEntryList& TSchedule::EntryList() noexcept { return *entry_list_; }
-TDayTable& TSchedule::DayTable() noexcept { return *day_table_; }
+void TSchedule::BeforeRebuild(TScheduleDocument& /*document*/) { emit OnPreRefresh(this); }
 
-void TSchedule::ReloadTable(int32_t /*entry_index*/) {
-  emit OnPreRefresh(this);
-  entry_list_->SetTable(calendar_, day_table_->FirstYear(), TDayTable::kYearCount);
-  day_table_->SetFilter(settings_.Filter);
-  day_table_->Fill(&entry_list_->DatePacks());
-  emit OnRefresh(this);
+void TSchedule::Changed(TScheduleDocument& /*document*/, TChange change) {
+  if (change == TChange::kEntries) emit OnRefresh(this);
   update();
-  entry_list_->TellBudgetStop();
 }
 
 void TSchedule::SetCalendarKind(TCalendarKind kind) {
-  if (kind == calendar_.Kind()) return;
-  calendar_.SetKind(kind);
-  day_table_->SetCalendarKind(kind);
+  if (kind == Calendar().Kind()) return;
   // Every entry is evaluated again: conditions and moves may test holidays. The cursor stays
   // where it is; its day's first line is the focused one, as after any rebuild.
-  ReloadTable(-1);
-  day_table_->FocusDate(model_.CursorDate());
+  document_.SetCalendarKind(kind);
+  Table().FocusDate(model_.CursorDate());
   emit OnFocusEntryChange(this);
 }
 
-void TSchedule::RefreshData(int32_t entry_index) {
-  ReloadTable(entry_index);
-  if (entry_index >= 0 && entry_index < entry_list_->Count()) {
-    TDateRec day = day_table_->FocusedDate();
-    if (day_table_->FindEntryDate(entry_index, day)) {
-      day_table_->FocusEntry(entry_index);
-      suppress_focus_change_ = true;
-      SetCursorDate(day_table_->FocusedDate());
-      suppress_focus_change_ = false;
-      // The placement may have refilled the table; select the entry's line again and
-      // scroll it into view.
-      if (model_.CursorDate() == day) {
-        const int32_t line = day_table_->LineOfEntry(day, entry_index);
-        if (TCellLineList* list = CursorList(); list != nullptr && line >= 0)
-          list->SelectLine(line);
-      }
-    }
+void TSchedule::SetToday(TDateRec today) {
+  const TDateRec old_today = Calendar().Today();
+  if (today == old_today || CheckCalendarRange(today) != kDateUsable) return;
+  const bool cursor_on_today = model_.CursorDate() == old_today;
+  document_.SetToday(today);
+  if (cursor_on_today) {
+    JumpToday();
+  } else {
+    Table().FocusDate(model_.CursorDate());
+    emit OnFocusEntryChange(this);
+  }
+}
+
+void TSchedule::RefreshData(std::optional<int32_t> focus) {
+  document_.Rebuild();
+  FocusEditedEntry(focus);
+}
+
+void TSchedule::FocusEditedEntry(std::optional<int32_t> entry) {
+  if (!entry) return;
+  TDayTable& table = DayTable();
+  const std::optional<TDateRec> day = table.FindEntryDate(*entry, table.FocusedDate());
+  if (!day) return;
+  table.FocusEntry(*entry);
+  suppress_focus_change_ = true;
+  SetCursorDate(table.FocusedDate());
+  suppress_focus_change_ = false;
+  // The placement may have built the table again; select the entry's line again and scroll
+  // it into view.
+  if (model_.CursorDate() == *day) {
+    const int32_t line = table.LineOfEntry(*day, *entry);
+    if (TCellLineList* list = CursorList(); list != nullptr && line >= 0) list->SelectLine(line);
   }
   update();
 }
 
 void TSchedule::FullReload() {
   // The table's build moves the calendar's window along with it.
-  day_table_->SetFirstYear(model_.TopDate().Year - 1);
-  ReloadTable(-1);
+  Table().SetFirstYear(model_.TopDate().Year - 1);
+  document_.Rebuild();
 }
 
 void TSchedule::RefillLines() {
-  day_table_->Fill(nullptr);
-  day_table_->FocusDate(model_.CursorDate());
-  update();
+  document_.RefillLines();
+  Table().FocusDate(model_.CursorDate());
 }
 
-void TSchedule::CheckYearWindow() {
-  const int32_t first_year = model_.TopDate().Year - 1;
-  if (first_year == day_table_->FirstYear()) return;
-  day_table_->SetFirstYear(first_year);
-  ReloadTable(-1);
-}
+void TSchedule::CheckYearWindow() { document_.ShowYearsFrom(model_.TopDate().Year - 1); }
 
-int32_t TSchedule::FocusedEntry() const {
-  const TCellLineList* list = day_table_->Cell(model_.CursorDate());
-  if (list == nullptr || list->Count() == 0) return -1;
+std::optional<int32_t> TSchedule::FocusedEntry() const {
+  const TCellLineList* list = Table().Cell(model_.CursorDate());
+  if (list == nullptr || list->Count() == 0) return std::nullopt;
   const int32_t selected = list->Selected();
-  if (selected < 0 || selected >= list->Count()) return -1;
+  if (selected < 0 || selected >= list->Count()) return std::nullopt;
   const TEntry* entry = list->Info(selected).Entry;
-  return entry != nullptr ? entry->ListIndex : -1;
+  if (entry == nullptr) return std::nullopt;
+  return entry->ListIndex;
 }
 
 std::string TSchedule::EntryText(int32_t entry) const {
-  const TEntry* found = entry_list_->Entry(entry);
+  const TEntry* found = EntryList().Entry(entry);
   return found != nullptr ? found->Text : std::string();
 }
 
@@ -419,7 +431,7 @@ TSchedule::THitInfo TSchedule::HitTest(int x, int y) const {
   THitInfo info;
   const TDateRec date = PointToDate(x, y);
   if (date.Day == 0) return info;
-  TCellLineList* list = day_table_->Cell(date);
+  TCellLineList* list = Table().Cell(date);
   if (list == nullptr || list->Count() == 0 || !PlaceList(date, *list)) return info;
   const int32_t line = list->LineAtPoint(x, y);
   if (line < 0) return info;
@@ -445,7 +457,7 @@ bool TSchedule::PlaceList(TDateRec date, TCellLineList& list) const {
 }
 
 TCellLineList* TSchedule::CursorList() {
-  TCellLineList* list = day_table_->Cell(model_.CursorDate());
+  TCellLineList* list = Table().Cell(model_.CursorDate());
   if (list == nullptr || !PlaceList(model_.CursorDate(), *list)) return nullptr;
   return list;
 }
@@ -481,71 +493,68 @@ void TSchedule::DrawFrame(QRect rect, int32_t style) {
   }
 }
 
-void TSchedule::DrawTitleCell(int col, int row, const QRect& rect) {
-  QPainter& painter = *Canvas();
+TSchedule::TTitleLook TSchedule::TitleLookOf(int col, int row) const {
   const bool vertical = model_.Vertical();
   const int32_t cycle = model_.Cycle();
-  QColor back = PaintColor(kColorTitleBack);
-  QColor text_color = PaintColor(kColorTitleText);
-  std::string left_text;
-  std::string right_text;
-
+  TTitleLook look{PaintColor(kColorTitleBack), PaintColor(kColorTitleText), {}, {}};
   const bool weekday_title = vertical ? row == 0 : col == 0;
   if (weekday_title) {
     const int index = vertical ? col : row;
     if (cycle == 7) {
       const auto weekday = static_cast<int>(FloorMod(WeekdayOf(model_.TopDate()) + index - 1, 7));
-      text_color = PaintColor(kColorWeekdayText + weekday);
+      look.Text = PaintColor(kColorWeekdayText + weekday);
       if (!(col == 0 && row == 0)) {
-        back = PaintColor(kColorWeekdayBack + weekday);
-        left_text = WeekdayText(0, weekday);
+        look.Back = PaintColor(kColorWeekdayBack + weekday);
+        look.Left = WeekdayText(0, weekday);
       }
     } else if (cycle == 31 && index > 0) {
-      left_text = std::to_string(index);
+      look.Left = std::to_string(index);
     }
-  } else {
-    const TDateRec date = vertical ? model_.CellToDate(1, row) : model_.CellToDate(col, 1);
-    if (date.Day != 0) {
-      const std::string month = Concat({std::to_string(date.Month), "月"});
-      if (cycle == 7) {
-        const int32_t week_start = model_.FixTopWeek();
-        left_text = Concat({month, " ", std::to_string(WeekOfMonth(week_start, date)), "w"});
-        right_text = Concat(
-            {"'", TwoDigits(date.Year), " ", std::to_string(WeekOfYear(week_start, date)), "週"});
-      } else if (cycle == 31) {
-        left_text = month;
-        right_text = Concat({"'", TwoDigits(date.Year)});
-      } else if (cycle == 1) {
-        left_text = month;
-      }
-    }
+    return look;
   }
+  const TDateRec date = vertical ? model_.CellToDate(1, row) : model_.CellToDate(col, 1);
+  if (date.Day == 0) return look;
+  const std::string month = Concat({std::to_string(date.Month), "月"});
+  if (cycle == 7) {
+    const int32_t week_start = model_.FixTopWeek();
+    look.Left = Concat({month, " ", std::to_string(WeekOfMonth(week_start, date)), "w"});
+    look.Right = Concat(
+        {"'", TwoDigits(date.Year), " ", std::to_string(WeekOfYear(week_start, date)), "週"});
+  } else if (cycle == 31) {
+    look.Left = month;
+    look.Right = Concat({"'", TwoDigits(date.Year)});
+  } else if (cycle == 1) {
+    look.Left = month;
+  }
+  return look;
+}
 
-  painter.fillRect(rect, back);
+void TSchedule::DrawTitleCell(int col, int row, const QRect& rect) {
+  QPainter& painter = *Canvas();
+  const TTitleLook look = TitleLookOf(col, row);
+  painter.fillRect(rect, look.Back);
   DrawFrame(rect, settings_.Title3D);
-  painter.setFont(measurer_->Font(fonts_[kFontTitle], 100));
-  painter.setPen(text_color);
-  if (!right_text.empty()) {
-    const QFontMetrics& metrics = measurer_->Metrics(fonts_[kFontTitle], 100);
-    const QRect right_box(rect.left(), rect.top(), rect.width() - 2, rect.height());
-    painter.drawText(right_box, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine,
-                     ToQString(right_text));
-    const QString left = ToQString(left_text);
-    const QRect left_box(rect.left() + 2, rect.top(), metrics.horizontalAdvance(left) + 4,
-                         rect.height());
-    // Where the two texts meet in a narrow title, the left one covers the right one (up to the
-    // cell's left edge) instead of mixing with it; the frame stays.
-    const int frame = FrameWidth(settings_.Title3D);
-    const QRect inner = rect.adjusted(frame, frame, -frame, -frame);
-    painter.fillRect(QRect(inner.topLeft(), QPoint(left_box.right(), inner.bottom())) & inner,
-                     back);
-    painter.save();
-    painter.setClipRect(left_box, Qt::IntersectClip);
-    painter.drawText(left_box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, left);
-    painter.restore();
-  } else if (!left_text.empty()) {
-    painter.drawText(rect, Qt::AlignCenter | Qt::TextSingleLine, ToQString(left_text));
+  if (look.Left.empty()) return;
+  painter.setFont(measurer_.Font(fonts_[kFontTitle], 100));
+  painter.setPen(look.Text);
+  const QFontMetrics& metrics = measurer_.Metrics(fonts_[kFontTitle], 100);
+  const int frame = FrameWidth(settings_.Title3D);
+  // The texts keep two pixels from the frame.
+  const QRect box = rect.adjusted(frame + 2, frame, -frame - 2, -frame);
+  const QString left = ToQString(look.Left);
+  const QString right = ToQString(look.Right);
+  const int left_width = metrics.horizontalAdvance(left);
+  constexpr int kGap = 4;
+  if (right.isEmpty() || left_width + kGap + metrics.horizontalAdvance(right) > box.width()) {
+    // The left text says what the title is about; the right one only adds to it, so it goes
+    // when both do not fit, and a left text wider than the cell shows its beginning.
+    const Qt::Alignment across =
+        left_width <= box.width() && right.isEmpty() ? Qt::AlignHCenter : Qt::AlignLeft;
+    painter.drawText(box, across | Qt::AlignVCenter | Qt::TextSingleLine, left);
+    return;
   }
+  painter.drawText(box, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, left);
+  painter.drawText(box, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, right);
 }
 
 namespace {
@@ -558,8 +567,8 @@ QRect WithRoom(const QRect& rect) { return rect.width() > 0 && rect.height() > 0
 TSchedule::TDayFacts TSchedule::DayFactsOf(int col, int row, TDateRec date) const {
   TDayFacts facts;
   facts.Current = col == Col() && row == Row();
-  facts.Today = calendar_.IsToday(date);
-  facts.Holiday = calendar_.IsHoliday(date);
+  facts.Today = Calendar().IsToday(date);
+  facts.Holiday = Calendar().IsHoliday(date);
   facts.OtherMonth = model_.MonthReset() && date.Month != model_.CursorMonth();
   facts.Weekday = WeekdayOf(date);
   return facts;
@@ -600,11 +609,11 @@ std::string TSchedule::DayInfoText(TDateRec date, int weekday) const {
     case kDayInfoWeekday:
       return WeekdayText(0, weekday);
     case kDayInfoRokuyo:
-      return RokuyoName(date, calendar_.Kind());
+      return RokuyoName(date, Calendar().Kind());
     case kDayInfoLunarDate:
-      return LunarDateText(date, calendar_.Kind());
+      return LunarDateText(date, Calendar().Kind());
     case kDayInfoEntryCount: {
-      const TCellLineList* list = day_table_->Cell(date);
+      const TCellLineList* list = Table().Cell(date);
       return std::to_string(list != nullptr ? list->Count() : 0) + "件";
     }
     default:
@@ -613,7 +622,7 @@ std::string TSchedule::DayInfoText(TDateRec date, int weekday) const {
 }
 
 TRect TSchedule::PlaceLabelBoxes(TDayLayout& out) const {
-  const QFontMetrics& metrics = measurer_->Metrics(fonts_[kFontDayNumber], 100);
+  const QFontMetrics& metrics = measurer_.Metrics(fonts_[kFontDayNumber], 100);
   const int number_width = metrics.horizontalAdvance(QString::number(out.Date.Day));
   const int number_height = metrics.height();
   const int info_width = metrics.horizontalAdvance(ToQString(out.InfoText));
@@ -659,7 +668,7 @@ void TSchedule::ColorLabel(const TDayFacts& facts, TDayLayout& out) const {
   switch (settings_.DayInfo) {
     case kDayInfoRokuyo:
       out.InfoColor = paint_colors_[kColorRokuyoText +
-                                    std::clamp(RokuyoIndex(out.Date, calendar_.Kind()), 0, 5)];
+                                    std::clamp(RokuyoIndex(out.Date, Calendar().Kind()), 0, 5)];
       break;
     case kDayInfoLunarDate:
       out.InfoColor = paint_colors_[kColorLunarDateText];
@@ -684,7 +693,7 @@ void TSchedule::LayoutHolidayLine(const TDayFacts& facts, TDayLayout& out) const
   if (facts.Holiday && settings_.DispHoliday) {
     // A negative or huge spacing from a page must not move the lines out of the area.
     const int64_t font_height =
-        std::abs(int64_t{measurer_->FontHeight(fonts_[kFontHolidayName], 100)}) + settings_.Spacing;
+        std::abs(int64_t{measurer_.FontHeight(fonts_[kFontHolidayName], 100)}) + settings_.Spacing;
     const int line_height = area.height() < font_height
                                 ? area.height() + 1
                                 : static_cast<int>(std::max<int64_t>(font_height, 0));
@@ -709,19 +718,19 @@ void TSchedule::DrawDayCell(int col, int row, const QRect& rect) {
     painter.fillRect(layout.Label, ToQColor(layout.LabelBack));
     painter.save();
     painter.setClipRect(layout.Label, Qt::IntersectClip);
-    painter.setFont(measurer_->Font(fonts_[kFontDayNumber], 100));
+    painter.setFont(measurer_.Font(fonts_[kFontDayNumber], 100));
     painter.setPen(ToQColor(layout.LabelText));
     painter.drawText(layout.NumberBox, Qt::AlignCenter | Qt::TextSingleLine,
                      QString::number(date.Day));
     if (layout.InfoShown) {
-      const QFontMetrics& info_metrics = measurer_->Metrics(fonts_[kFontDayInfo], 100);
+      const QFontMetrics& info_metrics = measurer_.Metrics(fonts_[kFontDayInfo], 100);
       const QString info = ToQString(layout.InfoText);
       const int width = info_metrics.horizontalAdvance(info);
       const QRect& box = layout.InfoBox;
       const int x = width > box.width() ? box.left() + 2 : box.left() + (box.width() - width) / 2;
       const int y = box.top() + (box.height() - layout.NumberHeight) / 2;
       painter.setClipRect(box, Qt::IntersectClip);
-      painter.setFont(measurer_->Font(fonts_[kFontDayInfo], 100));
+      painter.setFont(measurer_.Font(fonts_[kFontDayInfo], 100));
       painter.setPen(ToQColor(layout.InfoColor));
       painter.drawText(QPoint(x, y + info_metrics.ascent()), info);
     }
@@ -733,21 +742,21 @@ void TSchedule::DrawDayCell(int col, int row, const QRect& rect) {
   if (layout.HasHolidayLine && !layout.HolidayLine.isEmpty()) {
     painter.save();
     painter.setClipRect(layout.HolidayLine.intersected(layout.Area), Qt::IntersectClip);
-    const QFontMetrics& metrics = measurer_->Metrics(fonts_[kFontHolidayName], 100);
-    painter.setFont(measurer_->Font(fonts_[kFontHolidayName], 100));
+    const QFontMetrics& metrics = measurer_.Metrics(fonts_[kFontHolidayName], 100);
+    painter.setFont(measurer_.Font(fonts_[kFontHolidayName], 100));
     painter.setPen(PaintColor(kColorHolidayText));
     painter.drawText(QPoint(layout.HolidayLine.left(), layout.HolidayLine.top() + metrics.ascent()),
-                     ToQString(calendar_.HolidayName(date)));
+                     ToQString(Calendar().HolidayName(date)));
     painter.restore();
   }
 
   if (layout.Lines.isEmpty()) return;
-  TCellLineList* list = day_table_->Cell(date);
+  TCellLineList* list = Table().Cell(date);
   if (list == nullptr || list->Count() == 0) return;
   list->SetActive(hasFocus() && col == Col() && row == Row());
   list->SetCellRect(ToTRect(layout.Lines));
   list->SetColor(layout.AreaBack);
-  TQtLinePaintSink sink(painter, *measurer_);
+  TQtLinePaintSink sink(painter, measurer_);
   list->Paint(ToTRect(layout.Lines), sink);
 }
 
@@ -758,7 +767,7 @@ int32_t TSchedule::SelectUnderMouse(const QPoint& pos) {
   const TDateRec date = PointToDate(pos.x(), pos.y());
   if (date.Day == 0) return kHitNothing;
   TLineClick click;
-  if (TCellLineList* list = day_table_->Cell(date); list != nullptr && PlaceList(date, *list)) {
+  if (TCellLineList* list = Table().Cell(date); list != nullptr && PlaceList(date, *list)) {
     click = list->Click(pos.x(), pos.y());
   }
   month_changed_ = date.Month != model_.CursorMonth();
@@ -820,7 +829,7 @@ void TSchedule::mouseMoveEvent(QMouseEvent* event) {
       (std::abs(pos.x() - down_pos_.x()) > kDragThreshold ||
        std::abs(pos.y() - down_pos_.y()) > kDragThreshold)) {
     drag_entry_ = FocusedEntry();
-    dragging_ = drag_entry_ >= 0;
+    dragging_ = drag_entry_.has_value();
   }
   if (dragging_) setCursor(DropAllowedAt(pos) ? Qt::DragMoveCursor : Qt::ForbiddenCursor);
   TGrid::mouseMoveEvent(event);
@@ -838,25 +847,22 @@ void TSchedule::mouseReleaseEvent(QMouseEvent* event) {
     const TDateRec date = PointToDate(pos.x(), pos.y());
     if (date.Day != 0 && date != model_.CursorDate()) SelectUnderMouse(pos);
   }
-  const int32_t entry = drag_entry_;
-  if (dropped && event->button() == Qt::RightButton) {
-    drag_entry_ = -1;
+  const std::optional<int32_t> entry = std::exchange(drag_entry_, std::nullopt);
+  if (dropped && entry && event->button() == Qt::RightButton) {
     const QAction* chosen = drop_menu_->exec(event->globalPosition().toPoint());
     if (chosen == move_action_) {
-      MoveEntryTo(entry, model_.CursorDate());
+      FocusEditedEntry(document_.MoveTo(*entry, model_.CursorDate()));
     } else if (chosen == copy_action_) {
-      CopyEntryTo(entry, model_.CursorDate());
+      FocusEditedEntry(document_.CopyTo(*entry, model_.CursorDate()));
     }
     return;
   }
   TGrid::mouseReleaseEvent(event);
-  if (dropped) {
-    drag_entry_ = -1;
-    DropEntry(entry, event->modifiers() == Qt::ControlModifier);
+  if (dropped && entry) {
+    DropEntry(*entry, event->modifiers() == Qt::ControlModifier);
     return;
   }
   EndDrag();
-  drag_entry_ = -1;
   if (std::exchange(menu_on_release_, false) && event->button() == Qt::RightButton) {
     ShowMenuAt(pos);
   }
@@ -867,33 +873,17 @@ void TSchedule::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TSchedule::DropEntry(int32_t entry, bool copy) {
-  if (entry_list_->Entry(entry) == nullptr) return;
+  if (EntryList().Entry(entry) == nullptr) return;
   if (drag_check_) {
     notices_.Beep(TBeepKind::kQuestion);
     const std::string question =
         Concat({kMoveQuestionHead, EntryText(entry), kMoveQuestionMiddle,
-                DateText(0, "/", 0, 0, 0, 0, model_.CursorDate(), calendar_.Kind()),
+                DateText(0, "/", 0, 0, 0, 0, model_.CursorDate(), Calendar().Kind()),
                 copy ? kCopyQuestionTail : kMoveQuestionTail});
     if (!notices_.Confirm(question)) return;
   }
-  if (copy) {
-    CopyEntryTo(entry, model_.CursorDate());
-  } else {
-    MoveEntryTo(entry, model_.CursorDate());
-  }
-}
-
-void TSchedule::MoveEntryTo(int32_t entry, TDateRec date) {
-  if (entry_list_->Entry(entry) == nullptr) return;
-  entry_list_->MoveEntry(entry, date);
-  RefreshData(entry);
-}
-
-void TSchedule::CopyEntryTo(int32_t entry, TDateRec date) {
-  if (entry_list_->Entry(entry) == nullptr) return;
-  int32_t position = entry;
-  entry_list_->CopyEntryTo(position, date);
-  RefreshData(position);
+  const TDateRec day = model_.CursorDate();
+  FocusEditedEntry(copy ? document_.CopyTo(entry, day) : document_.MoveTo(entry, day));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -932,6 +922,9 @@ std::span<const TSchedule::TKeyBinding> TSchedule::KeyTable() {
       {kCtrl, Qt::Key_V, [](TSchedule& s) { s.Paste(); }},
       {kCtrl, Qt::Key_Z, [](TSchedule& s) { s.UndoStep(); }},
       {kCtrl, Qt::Key_Q, [](TSchedule& s) { s.RedoStep(); }},
+      // The redo keys of other desktop programs.
+      {kCtrl, Qt::Key_Y, [](TSchedule& s) { s.RedoStep(); }},
+      {kCtrl | kShift, Qt::Key_Z, [](TSchedule& s) { s.RedoStep(); }},
       {kAlt, Qt::Key_Left, [](TSchedule& s) { s.ScrollAcross(-1); }},
       {kAlt, Qt::Key_Right, [](TSchedule& s) { s.ScrollAcross(1); }},
       {kAlt, Qt::Key_Up, [](TSchedule& s) { s.ScrollDown(-1); }},
@@ -943,21 +936,22 @@ std::span<const TSchedule::TKeyBinding> TSchedule::KeyTable() {
   return kTable;
 }
 
-// None, Shift, Alt or Ctrl alone: the key table, where a key it does not hold does nothing;
-// any other combination is the listeners' (OnKeyDown).
+// The key table first. Beyond it, None, Shift, Alt or Ctrl alone do nothing; any other
+// combination is the listeners' (OnKeyDown).
 void TSchedule::keyPressEvent(QKeyEvent* event) {
   const Qt::KeyboardModifiers mods =
       event->modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+  for (const TKeyBinding& binding : KeyTable()) {
+    if (binding.modifiers == mods && binding.key == event->key()) {
+      binding.action(*this);
+      event->accept();
+      return;
+    }
+  }
   if (mods != Qt::NoModifier && mods != Qt::ShiftModifier && mods != Qt::AltModifier &&
       mods != Qt::ControlModifier) {
     emit OnKeyDown(this, event);
     return;
-  }
-  for (const TKeyBinding& binding : KeyTable()) {
-    if (binding.modifiers == mods && binding.key == event->key()) {
-      binding.action(*this);
-      break;
-    }
   }
   event->accept();
 }
@@ -1023,47 +1017,33 @@ void TSchedule::SelectCursorLine(int32_t line) {
 }
 
 void TSchedule::ToggleChecked() {
-  if (const int32_t entry = FocusedEntry(); entry >= 0) {
-    entry_list_->ToggleChecked(entry);
-    RefreshData(entry);
+  if (const std::optional<int32_t> entry = FocusedEntry()) {
+    FocusEditedEntry(document_.ToggleChecked(*entry));
   }
 }
 
 void TSchedule::CopyFocused() {
-  if (const int32_t entry = FocusedEntry(); entry >= 0) entry_list_->CopyEntry(entry);
+  if (const std::optional<int32_t> entry = FocusedEntry()) document_.Copy(*entry);
 }
 
 void TSchedule::CutFocused() {
-  if (const int32_t entry = FocusedEntry(); entry >= 0) {
-    entry_list_->CutEntry(entry);
-    RefreshData(entry);
-  }
+  if (const std::optional<int32_t> entry = FocusedEntry()) FocusEditedEntry(document_.Cut(*entry));
 }
 
-void TSchedule::UndoStep() {
-  entry_list_->UndoHistory().UndoSteps(1);
-  RefreshData(-1);
-}
+void TSchedule::UndoStep() { document_.Undo(); }
 
-void TSchedule::RedoStep() {
-  entry_list_->UndoHistory().RedoSteps(1);
-  RefreshData(-1);
-}
+void TSchedule::RedoStep() { document_.Redo(); }
 
-void TSchedule::Paste() {
-  if (entry_list_->ClipboardCount() == 0) return;
-  int32_t index = 0;
-  entry_list_->PasteEntry(index, model_.CursorDate());
-  if (index >= 0) RefreshData(index);
-}
+void TSchedule::Paste() { FocusEditedEntry(document_.Paste(model_.CursorDate())); }
 
 void TSchedule::DeleteWithQuestion() {
-  const int32_t entry = FocusedEntry();
-  if (entry < 0) return;
+  const std::optional<int32_t> entry = FocusedEntry();
+  if (!entry) return;
   notices_.Beep(TBeepKind::kQuestion);
-  if (!notices_.Confirm(Concat({kMoveQuestionHead, EntryText(entry), kDeleteQuestionTail}))) return;
-  entry_list_->DeleteEntry(entry);
-  RefreshData(entry);
+  if (!notices_.Confirm(Concat({kMoveQuestionHead, EntryText(*entry), kDeleteQuestionTail}))) {
+    return;
+  }
+  FocusEditedEntry(document_.Delete(*entry));
 }
 
 // Scrolling keeps the current cell and moves the dates under it. The day table follows the
@@ -1075,7 +1055,7 @@ void TSchedule::ScrollView(int32_t direction) {
     placing_cursor_ = true;
     FocusCell(model_.Col(), model_.Row(), true);
     placing_cursor_ = false;
-    day_table_->FocusDate(model_.CursorDate());
+    Table().FocusDate(model_.CursorDate());
     emit OnJump(this);
     emit OnFocusEntryChange(this);
   }
@@ -1107,7 +1087,7 @@ void TSchedule::ShowMenuAt(const QPoint& pos) {
 
 void TSchedule::ShowMenuForSelection() {
   const TCellLineList* list = CursorList();
-  const bool on_line = list != nullptr && FocusedEntry() >= 0;
+  const bool on_line = list != nullptr && FocusedEntry().has_value();
   QPoint at = CellRect(model_.Col(), model_.Row()).center();
   if (on_line) at = ToQRect(list->LineRect(list->Selected())).bottomLeft();
   ExecScheduleMenu(*this, on_line, mapToGlobal(at));

@@ -1,14 +1,13 @@
 #pragma once
 
-// TSchedule: the calendar grid the user looks at all day. Days are laid out over the cells of
-// a TGrid by TScheduleModel; every day cell shows its day-number label, the holiday
-// name and the line list the day table holds for it. The widget owns the calendar, the entry
-// list and the day table, rebuilds the table when the entries or the shown years change, and
-// handles the mouse (selection, double-click zoom, drag and drop of entries) and the keys.
-//
-// The calendar is the schedule's own: its private marks come from the schedule's entries and
-// its holiday window follows the schedule's table, so it lives where both are built.
+// TSchedule: the calendar grid the user looks at all day, a view of a schedule document. Days
+// are laid out over the cells of a TGrid by TScheduleModel; every day cell shows its day-number
+// label, the holiday name and the line list the document's day table holds for it. The widget
+// tells the document which years it shows, turns the mouse (selection, double-click zoom, drag
+// and drop of entries) and the keys into cursor moves and edits of the document, and repaints
+// when the document says what changed.
 
+#include <QColor>
 #include <QPoint>
 #include <QRect>
 #include <QString>
@@ -16,6 +15,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -24,6 +24,7 @@
 #include "datafiles/EntryLists.h"
 #include "datafiles/Notices.h"
 #include "schedule/DayTables.h"
+#include "schedule/ScheduleDocuments.h"
 #include "schedule/ScheduleModels.h"
 #include "schedule/ScheduleSettings.h"
 #include "text/Fonts.h"
@@ -37,16 +38,15 @@ namespace pelo {
 
 class TQtTextMeasurer;
 class TQtLinePaintSink;
+struct TMeasuredDocument;
 
-class TSchedule : public TGrid {
+class TSchedule : public TGrid, private TScheduleObserver {
   Q_OBJECT
 
  public:
-  // The calendar (on today), the entry list and the day table are made here; notices answer
-  // every message box, question and beep. pack_budget bounds the entry list's day packs
-  // (TEntryList).
-  TSchedule(TUserNotices& notices, TDateRec today, QWidget* parent = nullptr,
-            std::size_t pack_budget = kDayPackBudget);
+  // A view of parts.Document, which outlives it; the document's notices answer every message
+  // box, question and beep. The cells' update requests come here from now on.
+  explicit TSchedule(TMeasuredDocument& parts, QWidget* parent = nullptr);
   ~TSchedule() override;
 
   // ---- cursor and navigation ----
@@ -86,16 +86,23 @@ class TSchedule : public TGrid {
   // The classic tables or the calendar of today: the holidays, the entries' days and lines and
   // the day labels follow at once (the day table is rebuilt); the cursor keeps its date.
   void SetCalendarKind(TCalendarKind kind);
+  // The clock moved on to another day (midnight, a wake from suspend, a change of the clock):
+  // the today cell moves, the day table is built again for the patterns and codes counted
+  // from today, and the cursor follows only when it stood on the old today.
+  void SetToday(TDateRec today);
 
   // ---- data ----
-  TEntryList& EntryList() noexcept;
-  TDayTable& DayTable() noexcept;
-  void RefreshData(int32_t entry_index);  // -1: no entry to focus
-  void ReloadTable(int32_t entry_index);
+  TScheduleDocument& Document() noexcept { return document_; }
+  TEntryList& EntryList() noexcept { return document_.EntryList(); }
+  const TEntryList& EntryList() const noexcept { return document_.EntryList(); }
+  TDayTable& DayTable() noexcept { return document_.DayTable(); }
+  const TDayTable& DayTable() const noexcept { return document_.DayTable(); }
+  // Builds the document's table again, then puts the cursor on the entry when one is given.
+  void RefreshData(std::optional<int32_t> focus = std::nullopt);
   // Selects line of the cursor day (scrolled into view); nothing when there is no such line.
   void SelectCursorLine(int32_t line);
-  // The entry of the selected line of the cursor day (EntryAt), -1 for none.
-  int32_t FocusedEntry() const;
+  // The entry of the selected line of the cursor day (EntryAt); none without one.
+  std::optional<int32_t> FocusedEntry() const;
 
   // ---- actions of the keys and the context menu ----
   // On the focused entry.
@@ -127,7 +134,7 @@ class TSchedule : public TGrid {
   // ---- state to look at ----
   // The calendar (today, holidays, private marks), the layout model (read-only) and the
   // measured label sizes.
-  const TCalendar& Calendar() const noexcept { return calendar_; }
+  const TCalendar& Calendar() const noexcept { return document_.Calendar(); }
   const TScheduleModel& Model() const noexcept { return model_; }
   int32_t TitleHeight() const noexcept { return title_height_; }
   int32_t DateLabelWidth() const noexcept { return date_label_width_; }
@@ -224,6 +231,15 @@ class TSchedule : public TGrid {
   void ColorLabel(const TDayFacts& facts, TDayLayout& out) const;
   uint32_t AreaBackground(const TDayFacts& facts) const;
   void LayoutHolidayLine(const TDayFacts& facts, TDayLayout& out) const;
+  // A title cell's colours and texts: the left text names the column or row, the right one
+  // (the year, the week of the year) is shown only where both fit.
+  struct TTitleLook {
+    QColor Back;
+    QColor Text;
+    std::string Left;
+    std::string Right;
+  };
+  TTitleLook TitleLookOf(int col, int row) const;
   void DrawTitleCell(int col, int row, const QRect& rect);
   void DrawDayCell(int col, int row, const QRect& rect);
   void DrawFrame(QRect rect, int32_t style);
@@ -240,8 +256,6 @@ class TSchedule : public TGrid {
   void EndDrag();
   bool DropAllowedAt(const QPoint& pos) const;
   void DropEntry(int32_t entry, bool copy);
-  void MoveEntryTo(int32_t entry, TDateRec date);
-  void CopyEntryTo(int32_t entry, TDateRec date);
 
   // The keys: a key with exactly these modifiers and what it does.
   struct TKeyBinding {
@@ -267,12 +281,20 @@ class TSchedule : public TGrid {
   bool ShowLineHint(const QPoint& pos, const QPoint& global_pos);
   std::string EntryText(int32_t entry) const;
 
+  // The document's day table; its cells make their lines on first use, so even lookups that
+  // change nothing a caller sees change them.
+  TDayTable& Table() const noexcept { return document_.DayTable(); }
+  // What the document tells its views.
+  void BeforeRebuild(TScheduleDocument& document) override;
+  void Changed(TScheduleDocument& document, TChange change) override;
+  // Puts the cursor on the day nearest to it that shows the entry an edit answered, and
+  // selects the entry's line there.
+  void FocusEditedEntry(std::optional<int32_t> entry);
+
+  TScheduleDocument& document_;
+  TQtTextMeasurer& measurer_;
   TUserNotices& notices_;
-  TCalendar calendar_;  // before the model, which reads it
   TScheduleModel model_;
-  std::unique_ptr<TQtTextMeasurer> measurer_;
-  std::unique_ptr<TEntryList> entry_list_;
-  std::unique_ptr<TDayTable> day_table_;
   QMenu* drop_menu_ = nullptr;  // owned by this widget as a Qt child
   QAction* move_action_ = nullptr;
   QAction* copy_action_ = nullptr;
@@ -298,7 +320,7 @@ class TSchedule : public TGrid {
   bool dragging_ = false;
   bool double_clicked_ = false;
   QPoint down_pos_;
-  int32_t drag_entry_ = -1;
+  std::optional<int32_t> drag_entry_;
   bool month_changed_ = false;
   bool menu_on_release_ = false;  // a right press asked for the context menu
   // Set while the schedule itself moves the grid's current cell (see SelectCell).

@@ -7,9 +7,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <optional>
 
 #include "calendar/DateTexts.h"
 #include "datafiles/EntryLists.h"
@@ -18,6 +20,7 @@
 #include "schedule/DayRows.h"
 #include "schedule/DayTables.h"
 #include "schedule/RowSearches.h"
+#include "text/SearchTexts.h"
 #include "widgets/Schedules.h"
 
 namespace pelo {
@@ -43,6 +46,7 @@ TSearchBar::TSearchBar(TSchedule& schedule, QWidget* parent)
   text_->setObjectName("SearchText");
   text_->setPlaceholderText(Q("検索"));
   text_->setClearButtonEnabled(true);
+  text_->setMaxLength(kMaxSearchLength);
   span_ = new QComboBox(this);
   span_->setObjectName("SearchSpan");
   span_->addItems({Q(kShownYears), Q(kAllYears)});
@@ -69,8 +73,13 @@ TSearchBar::TSearchBar(TSchedule& schedule, QWidget* parent)
   list_->header()->setStretchLastSection(false);
   layout->addWidget(list_);
 
-  connect(text_, &QLineEdit::textChanged, this, &TSearchBar::Search);
+  typing_pause_ = new QTimer(this);
+  typing_pause_->setSingleShot(true);
+  typing_pause_->setInterval(kTypingPauseMs);
+  connect(typing_pause_, &QTimer::timeout, this, &TSearchBar::Search);
+  connect(text_, &QLineEdit::textChanged, typing_pause_, qOverload<>(&QTimer::start));
   connect(text_, &QLineEdit::returnPressed, this, [this] {
+    if (SearchPending()) Search();
     JumpToItem(list_->currentItem() != nullptr ? list_->currentItem() : list_->topLevelItem(0));
   });
   connect(span_, &QComboBox::currentIndexChanged, this, &TSearchBar::Search);
@@ -86,6 +95,8 @@ TSearchBar::TSearchBar(TSchedule& schedule, QWidget* parent)
   });
   hide();
 }
+
+TSearchBar::~TSearchBar() = default;
 
 void TSearchBar::Open() {
   show();
@@ -107,28 +118,34 @@ void TSearchBar::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
+bool TSearchBar::SearchPending() const { return typing_pause_->isActive(); }
+
 std::pair<int32_t, int32_t> TSearchBar::SpanYears() const {
-  if (span_->currentIndex() == 1) {
-    const int32_t first = schedule_.DayTable().FirstYear();
-    return {first, first + TDayTable::kYearCount - 1};
-  }
+  if (span_->currentIndex() == 1) return {kFirstCalendarDate.Year, kLastCalendarDate.Year};
   return {schedule_.TopDate().Year, schedule_.EndDate().Year};
 }
 
+TCalendarSearch TSearchBar::CalendarSearch() {
+  if (!code_characters_) code_characters_ = std::make_unique<const TCodeCharacters>();
+  const TDayTable& table = schedule_.DayTable();
+  return TCalendarSearch(schedule_.EntryList(), schedule_.Calendar(), table.Filter(),
+                         text_->text().toStdString(), table.FirstYear(), table.Packs(),
+                         code_characters_.get());
+}
+
 void TSearchBar::Search() {
+  typing_pause_->stop();
   list_->clear();
   matches_.clear();
   searched_years_ = SpanYears();
-  TLineMatcher matcher(schedule_.EntryList(), text_->text().toStdString());
-  if (matcher.Empty()) {
+  TCalendarSearch search = CalendarSearch();
+  if (search.Empty()) {
     status_->clear();
     return;
   }
+  const TDateRec first{searched_years_.first, 1, 1};
   const TDateRec last{searched_years_.second, 12, 31};
-  for (TDateRec day{searched_years_.first, 1, 1};
-       DayNumber(day) <= DayNumber(last) && matches_.size() < kMaxListed; day = AddDays(day, 1)) {
-    SearchDay(day, matcher);
-  }
+  for (const TDayRow& row : search.Rows(first, last, kMaxListed)) AddMatch(row);
   status_->setText(CountText());
   MarkMatchNearCursor();
 }
@@ -148,21 +165,16 @@ void TSearchBar::MarkMatchNearCursor() {
   list_->scrollToItem(item, QAbstractItemView::PositionAtTop);
 }
 
-void TSearchBar::SearchDay(TDateRec date, TLineMatcher& matcher) {
-  const TCellLineList* cell = schedule_.DayTable().Cell(date);
-  if (cell == nullptr) return;
-  const TEntryList& entries = schedule_.EntryList();
-  for (int32_t line = 0; line < cell->Count() && matches_.size() < kMaxListed; ++line) {
-    const TEntry* entry = cell->Info(line).Entry;
-    if (entry == nullptr || !matcher.Matches(*entry, cell->Text(line))) continue;
-    auto* item = new QTreeWidgetItem(list_);
-    item->setText(kDateColumn, Q(DateText(0, "/", 0, 0, 0, 0, date, schedule_.Calendar().Kind())));
-    if (entry->Times) item->setText(kTimeColumn, Q(TimeListText(*entry->Times)));
-    item->setText(kTextColumn, Q(cell->Text(line)));
-    item->setText(kSourceColumn, Q(RowSource(entries, *entry)));
-    item->setData(kDateColumn, Qt::UserRole, static_cast<int>(matches_.size()));
-    matches_.push_back({date, line});
-  }
+void TSearchBar::AddMatch(const TDayRow& row) {
+  const TEntry& entry = *row.Entry;
+  auto* item = new QTreeWidgetItem(list_);
+  item->setText(kDateColumn,
+                Q(DateText(0, "/", 0, 0, 0, 0, row.Date, schedule_.Calendar().Kind())));
+  if (entry.Times) item->setText(kTimeColumn, Q(TimeListText(*entry.Times)));
+  item->setText(kTextColumn, Q(row.Text));
+  item->setText(kSourceColumn, Q(RowSource(schedule_.EntryList(), entry)));
+  item->setData(kDateColumn, Qt::UserRole, static_cast<int>(matches_.size()));
+  matches_.push_back({row.Date, entry.ListIndex});
 }
 
 void TSearchBar::JumpToItem(QTreeWidgetItem* item) {
@@ -172,36 +184,39 @@ void TSearchBar::JumpToItem(QTreeWidgetItem* item) {
   JumpTo(matches_[static_cast<std::size_t>(index)]);
 }
 
-void TSearchBar::JumpTo(const TMatch& match) {
+void TSearchBar::JumpTo(TMatch match) {
   schedule_.JumpDate(match.Date);
-  schedule_.SelectCursorLine(match.Line);
+  const int32_t line = schedule_.DayTable().LineOfEntry(match.Date, match.Position);
+  if (line >= 0) schedule_.SelectCursorLine(line);
 }
 
 void TSearchBar::FindNext(int32_t direction) {
-  TLineMatcher matcher(schedule_.EntryList(), text_->text().toStdString());
-  if (matcher.Empty()) {
+  if (SearchPending()) Search();
+  TCalendarSearch search = CalendarSearch();
+  if (search.Empty()) {
     Open();
     return;
   }
-  // Across the whole window of the day table, whatever span the list shows.
-  const int32_t first_year = schedule_.DayTable().FirstYear();
-  const int32_t first = DayNumber(TDateRec{first_year, 1, 1});
-  const int32_t last = DayNumber(TDateRec{first_year + TDayTable::kYearCount - 1, 12, 31});
-  TDateRec day = schedule_.CursorDate();
-  for (day = AddDays(day, direction); DayNumber(day) >= first && DayNumber(day) <= last;
-       day = AddDays(day, direction)) {
-    const TCellLineList* cell = schedule_.DayTable().Cell(day);
-    for (int32_t line = 0; cell != nullptr && line < cell->Count(); ++line) {
-      const TEntry* entry = cell->Info(line).Entry;
-      if (entry != nullptr && matcher.Matches(*entry, cell->Text(line))) {
-        JumpTo({day, line});
-        ShowStatus(CountText());
-        return;
-      }
-    }
+  if (const std::optional<TDateRec> day = search.NextDay(schedule_.CursorDate(), direction)) {
+    schedule_.JumpDate(*day);
+    SelectMatchingLine();
+    ShowStatus(CountText());
+    return;
   }
   QApplication::beep();
   ShowStatus(Q(direction > 0 ? kNoMoreAfter : kNoMoreBefore));
+}
+
+void TSearchBar::SelectMatchingLine() {
+  const TCellLineList* cell = schedule_.DayTable().Cell(schedule_.CursorDate());
+  TLineMatcher matcher(schedule_.EntryList(), text_->text().toStdString());
+  for (int32_t line = 0; cell != nullptr && line < cell->Count(); ++line) {
+    const TEntry* entry = cell->Info(line).Entry;
+    if (entry != nullptr && matcher.Matches(*entry, cell->Text(line))) {
+      schedule_.SelectCursorLine(line);
+      return;
+    }
+  }
 }
 
 void TSearchBar::ShowStatus(const QString& text) {

@@ -1,25 +1,27 @@
 #pragma once
 
-// The search bar over a schedule: a text box searched as the user types, a choice of span
-// (the years the grid shows, or all four years of the day table) and the list of the lines
-// that match, with their date, time, text and file:line. A line matches when the text is in
-// the line as its cell shows it or in the line of its data file, with ASCII case and
-// full-/half-width forms folded (schedule/RowSearches.h). Enter or a double click on a match
-// moves the cursor to its day and selects the line; FindNext walks the days with a match.
-// The bar is no dialog: the grid stays usable while it is open.
+// The search bar over a schedule: a text box searched once the user pauses in typing, a
+// choice of span (the years the grid shows, or every year of the calendar) and the list of
+// the lines that match, with their date, time, text and file:line. A line matches when the
+// text is in the line as its cell shows it or in the line of its data file, with ASCII case
+// and full-/half-width forms folded (schedule/RowSearches.h). Enter or a double click on a
+// match moves the cursor to its day and selects the line; FindNext finds the next day with a
+// match anywhere in the calendar. The bar is no dialog: the grid stays usable while it is open.
 //
-// The matches are days and line numbers, never entries: a rebuild of the schedule (a file
-// read again, an edit) finds them again from what the cells show then.
+// The matches are days and entry positions: every rebuild of the schedule (a file read again,
+// an edit) searches again.
 
 #include <QWidget>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
 #include "calendar/Dates.h"
 
 class QComboBox;
+class QTimer;
 class QLabel;
 class QLineEdit;
 class QTreeWidget;
@@ -28,7 +30,9 @@ class QTreeWidgetItem;
 namespace pelo {
 
 class TSchedule;
-class TLineMatcher;
+class TCalendarSearch;
+class TCodeCharacters;
+struct TDayRow;
 
 class TSearchBar : public QWidget {
   Q_OBJECT
@@ -36,15 +40,19 @@ class TSearchBar : public QWidget {
  public:
   // The texts of the span choice and the message at either end of FindNext.
   static constexpr const char* kShownYears = "表示中の年";
-  static constexpr const char* kAllYears = "4年間すべて";
+  static constexpr const char* kAllYears = "すべての年";
   static constexpr const char* kNoMoreAfter = "これより後に見つかりません";
   static constexpr const char* kNoMoreBefore = "これより前に見つかりません";
 
   // The list stops here: a text found on nearly every day lists nothing worth reading, and
   // the list would take long to fill. FindNext is not bounded by it.
   static constexpr std::size_t kMaxListed = 2000;
+  // How long typing must pause before the list follows it: a search of a large file takes
+  // longer than the gap between two keys.
+  static constexpr int kTypingPauseMs = 150;
 
   explicit TSearchBar(TSchedule& schedule, QWidget* parent = nullptr);
+  ~TSearchBar() override;
 
   // Shows the bar with its text selected for typing over.
   void Open();
@@ -55,24 +63,30 @@ class TSearchBar : public QWidget {
   // the span the cursor stays and the bar says so. Without a text to look for, the bar opens.
   void FindNext(int32_t direction);
 
-  // One match: a day and the line of its cell.
+  // One match: a day and the position of the entry whose line it is.
   struct TMatch {
     TDateRec Date;
-    int32_t Line = 0;
+    int32_t Position = 0;
   };
   const std::vector<TMatch>& Matches() const noexcept { return matches_; }
+  // Typed text waits for the pause before the list follows it.
+  bool SearchPending() const;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  // Fills the list from the cells of the span.
+  // Fills the list with the matches of the span.
   void Search();
+  // The search of the text, over the calendar of the schedule and its day table.
+  TCalendarSearch CalendarSearch();
   // The first and last year searched.
   std::pair<int32_t, int32_t> SpanYears() const;
-  // Adds the matches of one day to the list.
-  void SearchDay(TDateRec date, TLineMatcher& matcher);
-  void JumpTo(const TMatch& match);
+  void AddMatch(const TDayRow& row);
+  // A copy: the jump may search again.
+  void JumpTo(TMatch match);
+  // Selects the first line of the cursor's day that matches.
+  void SelectMatchingLine();
   void JumpToItem(QTreeWidgetItem* item);
   void ShowStatus(const QString& text);
   // How many matches the list holds, for the status beside the text.
@@ -85,6 +99,9 @@ class TSearchBar : public QWidget {
   QComboBox* span_ = nullptr;
   QLabel* status_ = nullptr;
   QTreeWidget* list_ = nullptr;
+  QTimer* typing_pause_ = nullptr;
+  // Made for the first search: what the codes of the lines may write.
+  std::unique_ptr<const TCodeCharacters> code_characters_;
   std::vector<TMatch> matches_;  // in date order, as listed
   std::pair<int32_t, int32_t> searched_years_{0, 0};
 };

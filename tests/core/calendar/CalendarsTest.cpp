@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <ctime>
 #include <map>
 #include <string>
 
@@ -158,6 +160,31 @@ TEST(Calendar, CopiesAreIndependent) {
 
 // The clock's date is a real day of the calendar.
 TEST(Calendar, SystemTodayIsADay) { EXPECT_EQ(CheckCalendarRange(SystemToday()), kDateUsable); }
+
+// The system clock's local time in the zone set just before each question: the seconds since
+// 1970 the local date and time give, less those of the clock, are the zone's offset.
+TEST(SystemClock, FollowsTheTimeZoneAtEachQuestion) {
+  const char* kept = std::getenv("TZ");
+  const std::string old_zone = kept != nullptr ? kept : "";
+  // POSIX zones, no zone files needed, and their offsets east of UTC.
+  const std::pair<const char*, int> zones[] = {
+      {"UTC0", 0}, {"<+14>-14", 14 * 3600}, {"<-10>10", -10 * 3600}, {"<+0530>-5:30", 19800}};
+  for (const auto& [zone, offset] : zones) {
+    SCOPED_TRACE(zone);
+    setenv("TZ", zone, 1);
+    const TLocalTime now = TSystemClock().Now();
+    const int64_t utc = std::time(nullptr);
+    ASSERT_TRUE(now.Second >= 0 && now.Second <= 86400);
+    const int64_t local =
+        (int64_t{DayNumber(now.Date)} - DayNumber(1970, 1, 1)) * 86400 + now.Second;
+    EXPECT_NEAR(static_cast<double>(local - utc), offset, 2.0);
+  }
+  if (kept != nullptr) {
+    setenv("TZ", old_zone.c_str(), 1);
+  } else {
+    unsetenv("TZ");
+  }
+}
 
 }  // namespace
 }  // namespace pelo

@@ -72,7 +72,7 @@ class PackBudgetTest : public testing::Test {
   }
   void Load(TEntryList& list, std::string_view text, const char* name = "a.nrk") {
     const std::vector<std::string> names{folder_.WriteCp932(name, text)};
-    list.LoadFiles(&names);
+    list.LoadFiles(names);
   }
   // The packs of a build on a fresh calendar, after which the user is told of a stop, as the
   // viewer does.
@@ -190,6 +190,19 @@ TEST_F(PackBudgetTest, VisitedPacksAreTheStoredPacks) {
     EXPECT_EQ(PrivateHolidays(calendar), kept_marks);
     EXPECT_EQ(visited->DatePacks().Count(), 0u);  // nothing stored
   }
+}
+
+// The lines that are only counted take nothing from the pack budget either.
+TEST(EntryListBudgets, BadLinesPastTheListedOnesCostNoBudget) {
+  RecordingNotices notices;
+  const std::size_t budget = 1001 * PackShare(sizeof(TEntry)) + 100;
+  TEntryList list(notices, kToday, budget);
+  std::string text;
+  for (int i = 0; i < 5000; ++i) text += "q\n";
+  text += "2024/5/1 good\n";
+  list.LoadFromBytes("q.nrk", text);
+  ASSERT_EQ(list.Count(), 1001);
+  EXPECT_EQ(list.Entry(1000)->Text, "good");
 }
 
 }  // namespace

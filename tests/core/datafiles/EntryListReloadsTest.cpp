@@ -50,7 +50,7 @@ class EntryListReloadTest : public ::testing::Test {
     a_ = folder_.WriteCp932("a.nrk", a);
     b_ = folder_.WriteCp932("b.nrk", b);
     const std::vector<std::string> names{a_, b_};
-    list_.LoadFiles(&names);
+    list_.LoadFiles(names);
     notices_.Clear();
   }
 
@@ -71,6 +71,7 @@ struct ReloadCase {
   TOutcome outcome;
   std::vector<std::string> entries;
   std::vector<std::string> new_bad_lines;
+  std::vector<std::string> new_notes = {};
 };
 
 void Rewrite(const test::TempFolder& folder, const char* text) { folder.WriteCp932("a.nrk", text); }
@@ -113,6 +114,15 @@ TEST_F(EntryListReloadTest, ReloadsOneFileInPlace) {
        TOutcome::kReloaded,
        {"0:1 1/1", "0:2 1/1", "1:1 b1", "1:2 b2"},
        {"1/1 … 日付とデータの区切りがない"}},
+      {"a NUL that came is noted",
+       "1/1 a1\n1/2 a2\n",
+       [](const auto& f, const auto&) {
+         f.WriteBytes("a.nrk", std::string("1/1 a1\n1/2\0a2\n", 13));
+       },
+       TOutcome::kReloaded,
+       {"0:1 a1", "0:2 1/2", "1:1 b1", "1:2 b2"},
+       {"1/2 … 日付とデータの区切りがない"},
+       {"1/2 … 2 行目にNUL文字があるため、これより後は読み込みません。"}},
       {"a vanished file keeps its entries",
        "1/1 a1\n",
        [](const auto&, const std::string& path) { std::filesystem::remove(path); },
@@ -143,6 +153,7 @@ TEST_F(EntryListReloadTest, ReloadsOneFileInPlace) {
     EXPECT_EQ(result.Outcome, c.outcome);
     EXPECT_EQ(Summaries(list_), c.entries);
     EXPECT_EQ(result.NewBadLines.lines, c.new_bad_lines);
+    EXPECT_EQ(result.NewBadLines.notes, c.new_notes);
     if (!c.new_bad_lines.empty()) {
       EXPECT_EQ(result.NewBadLines.heading, "a.nrk を読込み中にエラーが発生しました。");
     }
@@ -185,8 +196,7 @@ TEST_F(EntryListReloadTest, DropsTheEditsOfTheChangedFileOnly) {
   list_.ToggleChecked(PositionOf(list_, "a1"));
   list_.DeleteEntry(PositionOf(list_, "b3"));
   list_.CopyEntry(PositionOf(list_, "a2"));
-  int32_t pasted = 0;
-  list_.PasteEntry(pasted, TDateRec{2024, 6, 1});  // an a entry added at the end
+  ASSERT_TRUE(list_.PasteEntry(0, TDateRec{2024, 6, 1}));  // an a entry added at the end
   ASSERT_EQ(list_.UndoHistory().Count(), 4);
 
   Rewrite(folder_, "1/1 a1\n1/2 a2\n1/9 a3\n");

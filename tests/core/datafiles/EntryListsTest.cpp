@@ -115,7 +115,7 @@ class EntryListTest : public ::testing::Test {
   bool LoadText(const std::string& name, const std::string& utf8) {
     const std::vector<std::string> names{folder_.WriteCp932(name, utf8)};
     notices_.Clear();
-    list_.LoadFiles(&names);
+    list_.LoadFiles(names);
     return list_.FileList().Count() == 1;
   }
 
@@ -134,16 +134,31 @@ TEST_F(EntryListTest, LinesOfAFile) {
     std::string text;
     std::vector<std::string> entries;
     std::vector<std::string> report;
+    std::vector<std::string> notes = {};
   } const cases[] = {
       {"empty file", "", {}, {}},
       {"only blank lines", "\n \r\n\t\r\r\n   \n\x01\x1f\n", {}, {}},
-      {"NUL ends the text", "1/1 a\n1/2 b\0\n1/3 c\n"s, {"0:1 a", "0:2 b"}, {}},
-      {"NUL inside a line", "1/1 ab\0cd\n1/2 e"s, {"0:1 ab"}, {}},
+      {"NUL ends the text",
+       "1/1 a\n1/2 b\0\n1/3 c\n"s,
+       {"0:1 a", "0:2 b"},
+       {},
+       {"1/2 b … 2 行目にNUL文字があるため、これより後は読み込みません。"}},
+      {"NUL inside a line",
+       "1/1 ab\0cd\n1/2 e"s,
+       {"0:1 ab"},
+       {},
+       {"1/1 ab … 1 行目にNUL文字があるため、これより後は読み込みません。"}},
       {"NUL first",
        "\0"
        "1/1 a\n"s,
        {},
-       {}},
+       {},
+       {" … 1 行目にNUL文字があるため、これより後は読み込みません。"}},
+      {"NUL at the start of a line after bad lines",
+       "1/1\r\n1/2 a\r\n\0"s,
+       {"0:1 1/1 !日付とデータの区切りがない", "0:2 a"},
+       {"1/1 … 日付とデータの区切りがない"},
+       {" … 3 行目にNUL文字があるため、これより後は読み込みません。"}},
       {"mixed line ends", "1/1 a\r\n1/2 b\n1/3 c\r1/4 d", {"0:1 a", "0:2 b", "0:3 c", "0:4 d"}, {}},
       {"CR CR LF is two line ends", "1/1 a\r\r\n1/2 b\n\n1/3 c", {"0:1 a", "0:3 b", "0:5 c"}, {}},
       {"LF CR is two line ends", "1/1 a\n\r1/2 b", {"0:1 a", "0:3 b"}, {}},
@@ -210,16 +225,54 @@ TEST_F(EntryListTest, LinesOfAFile) {
     ASSERT_TRUE(LoadText("f.nrk", c.text)) << c.what;
     EXPECT_EQ(Summaries(list_), c.entries) << c.what;
     const auto reports = notices_.Reports();
-    if (c.report.empty()) {
+    if (c.report.empty() && c.notes.empty()) {
       EXPECT_TRUE(reports.empty()) << c.what;
     } else {
       ASSERT_EQ(reports.size(), 1u) << c.what;
       EXPECT_EQ(reports[0].heading, "f.nrk を読込み中にエラーが発生しました。") << c.what;
       EXPECT_EQ(reports[0].lines, c.report) << c.what;
+      EXPECT_EQ(reports[0].notes, c.notes) << c.what;
     }
     // Only the report, never a message box, for a file that was read.
     EXPECT_TRUE(notices_.Messages().empty()) << c.what;
     EXPECT_FALSE(list_.Loading()) << c.what;
+  }
+}
+
+// The bytes as they are on the disk: UTF-8 as a Linux editor writes it, or CP932.
+TEST_F(EntryListTest, EncodingsOfAFile) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string utf8 = "2024/5/1 あ\r\n=B:\r\n1/2 予定　ｶﾅ①\r\n";  // no CP932 text
+  const std::vector<std::string> utf8_entries{"0:1 あ", "0:3 予定　ｶﾅ①"};
+  struct Case {
+    const char* what;
+    std::string bytes;
+    std::vector<std::string> entries;
+    std::vector<std::string> notes;
+  } const cases[] = {
+      {"UTF-8 with a byte-order mark", bom + utf8, utf8_entries, {}},
+      {"UTF-8 without one", utf8, utf8_entries, {}},
+      {"CP932", EncodeCp932(utf8), utf8_entries, {}},
+      {"a byte that is no UTF-8 after a byte-order mark",
+       bom + "1/1 a\n1/2 b\xFF\n",
+       {"0:1 a", "0:2 b\uFFFD"},
+       {"1/2 b\uFFFD … 2 行目に文字として読めないバイトがあり、\uFFFDで表示します。"}},
+      {"bytes that are no CP932 on several lines, told once at the first",
+       "1/1 a\r\n\r\n1/2 \x85\x40\r\n1/3 \xFD\r\n",
+       {"0:1 a", "0:3 \uFFFD", "0:4 \uFFFD"},
+       {"1/2 \uFFFD … 3 行目など 2 か所に文字として読めないバイトがあり、\uFFFDで表示します。"}},
+  };
+  for (const Case& c : cases) {
+    const std::vector<std::string> names{folder_.WriteBytes("u.nrk", c.bytes)};
+    notices_.Clear();
+    list_.LoadFiles(names);
+    EXPECT_EQ(Summaries(list_), c.entries) << c.what;
+    const auto reports = notices_.Reports();
+    ASSERT_EQ(reports.size(), c.notes.empty() ? 0u : 1u) << c.what;
+    if (!reports.empty()) {
+      EXPECT_EQ(reports[0].notes, c.notes) << c.what;
+      EXPECT_EQ(reports[0].lines, std::vector<std::string>{}) << c.what;
+    }
   }
 }
 
@@ -270,7 +323,7 @@ TEST_F(EntryListTest, PicturesAreLookedForBesideTheDataFile) {
   };
   const std::vector<std::string> names{folder_.WriteCp932(
       "sub/p.nrk", "1/1 a &i(pic.bmp)\n1/2 b &i(none.bmp)\n1/3 c &i(odd.bmp)\n")};
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   ASSERT_EQ(list_.Count(), 3);
   ASSERT_NE(list_.Entry(0)->Icon, nullptr);
   EXPECT_EQ(list_.Entry(0)->Icon->Path, folder_.File("sub/pic.bmp"));
@@ -296,7 +349,7 @@ TEST_F(EntryListTest, UnclosedBlockFailsTheFileButKeepsWhatWasRead) {
     const std::string path = folder_.WriteCp932("u.nrk", c.text);
     const std::vector<std::string> names{path};
     notices_.Clear();
-    list_.LoadFiles(&names);
+    list_.LoadFiles(names);
     EXPECT_EQ(Summaries(list_), c.entries) << c.what;
     EXPECT_EQ(list_.FileList().Count(), 1) << c.what;
     ASSERT_EQ(notices_.events.size(), 2u) << c.what;
@@ -406,7 +459,7 @@ TEST_F(EntryListTest, SeveralFiles) {
   for (const Case& c : cases) {
     notices_.Clear();
     loaded.clear();
-    list_.LoadFiles(&c.names);
+    list_.LoadFiles(c.names);
     EXPECT_EQ(Summaries(list_), c.entries) << c.what;
     std::vector<std::string> files;
     for (int32_t i = 0; i < list_.FileList().Count(); ++i) {
@@ -421,13 +474,6 @@ TEST_F(EntryListTest, SeveralFiles) {
       }
     }
   }
-}
-
-TEST_F(EntryListTest, LoadFilesWithoutNamesKeepsTheList) {
-  ASSERT_TRUE(LoadText("a.nrk", "1/1 a\n"));
-  list_.LoadFiles(nullptr);
-  EXPECT_EQ(Summaries(list_), (std::vector<std::string>{"0:1 a"}));
-  EXPECT_EQ(list_.FileList().Count(), 1);
 }
 
 TEST_F(EntryListTest, PathsAreKeptAsGiven) {
@@ -445,7 +491,7 @@ TEST_F(EntryListTest, TwoFilesWithBadLinesGetTwoReports) {
   const std::string b = folder_.WriteCp932("sub-b.nrk", "1/3 ok\n1/4 Tom &Jerry\n");
   const std::string c = folder_.WriteCp932("c.nrk", "1/5 fine\n");
   const std::vector<std::string> names{a, b, c};
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   const auto reports = notices_.Reports();
   ASSERT_EQ(reports.size(), 2u);
   EXPECT_EQ(reports[0].heading, "a.nrk を読込み中にエラーが発生しました。");
@@ -489,7 +535,7 @@ TEST_F(EntryListTest, ReadOnlyAttribute) {
   const std::string group_writable = folder_.WriteCp932("g.nrk", "1/1 g\n");
   ASSERT_EQ(chmod(group_writable.c_str(), 0464), 0);  // the owner's bit decides
   const std::vector<std::string> names{writable, read_only, group_writable};
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   EXPECT_FALSE(list_.FileList().Option(0)->FileReadOnly);
   EXPECT_TRUE(list_.FileList().Option(1)->FileReadOnly);
   EXPECT_TRUE(list_.FileList().Option(2)->FileReadOnly);
@@ -558,7 +604,7 @@ TEST_F(EntryListTest, OddContentNeverBreaksLoading) {
   }
   for (const std::string& bytes : {binary, no_nul}) {
     const std::vector<std::string> names{folder_.WriteBytes("bin.nrk", bytes)};
-    list_.LoadFiles(&names);
+    list_.LoadFiles(names);
     EXPECT_EQ(list_.FileList().Count(), 1);
   }
   EXPECT_GT(list_.Count(), 100);  // the bytes without NUL hold many lines
@@ -569,7 +615,7 @@ TEST_F(EntryListTest, OddContentNeverBreaksLoading) {
       folder_.WriteBytes("bad.nrk",
                          "\x81\n\x85\x40 x\n1/1 \xFF\xFE\x80 a\x81\r\n1/2 b\x81\n1/3 \x82\xa0"
                          "c")};
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   ASSERT_EQ(list_.Count(), 5);
   EXPECT_EQ(list_.Entry(0)->Text, "\uFFFD");
   EXPECT_FALSE(list_.Entry(0)->ErrorText.empty());
@@ -607,6 +653,37 @@ TEST_F(EntryListTest, LargeFiles) {
   ASSERT_EQ(list_.Count(), 1);
   ASSERT_NE(list_.Entry(0)->NoteLines, nullptr);
   EXPECT_TRUE(list_.Entry(0)->NoteLines->empty());
+}
+
+// A file of bad lines lists the first thousand and counts the rest, which keep nothing: no
+// entry, no report line, no attached text.
+TEST_F(EntryListTest, BadLinesPastTheListedOnesAreOnlyCounted) {
+  struct Case {
+    int bad_lines;
+    int32_t entries;  // of the bad lines, and the good line
+    std::string last_line;
+  } const cases[] = {
+      {999, 1000, "q … 日付とデータの区切りがない"},
+      {1000, 1001, "q … 日付とデータの区切りがない"},
+      {1001, 1001, "ほか 1 行にも誤りがあります。"},
+      {250000, 1001, "ほか 249000 行にも誤りがあります。"},
+  };
+  for (const Case& c : cases) {
+    std::string text;
+    for (int i = 0; i < c.bad_lines; ++i) text += "q\n";
+    text += "%\nnote\n%\n2024/5/1 good\n";
+    ASSERT_TRUE(LoadText("q.nrk", text)) << c.bad_lines;
+    ASSERT_EQ(list_.Count(), c.entries) << c.bad_lines;
+    const TEntry& good = *list_.Entry(list_.Count() - 1);
+    EXPECT_EQ(good.Text, "good");
+    EXPECT_EQ(good.LineNo, c.bad_lines + 4);
+    const TEntry& last_bad = *list_.Entry(list_.Count() - 2);
+    EXPECT_EQ(last_bad.NoteLines != nullptr, c.bad_lines <= 1000) << c.bad_lines;
+    const auto reports = notices_.Reports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].lines.size(), c.bad_lines <= 1000 ? c.bad_lines : 1001u) << c.bad_lines;
+    EXPECT_EQ(reports[0].lines.back(), c.last_line);
+  }
 }
 
 // ---- Derived entries of birthday entries ---------------------------------------------------
@@ -739,7 +816,7 @@ class EditingTest : public EntryListTest {
     read_only_ = folder_.WriteCp932("r.nrk", "1/4 r\n");
     ASSERT_EQ(chmod(read_only_.c_str(), 0444), 0);
     const std::vector<std::string> names{writable_, read_only_};
-    list_.LoadFiles(&names);
+    list_.LoadFiles(names);
     ASSERT_EQ(list_.Count(), 4);
     notices_.Clear();
   }
@@ -798,19 +875,11 @@ TEST_F(EditingTest, ReadOnlyFilesRefuseEveryChange) {
          list_.MoveEntry(3, {2024, 6, 1});
        }},
       {"copy to a day",
-       [this] {
-         int32_t position = 3;
-         list_.CopyEntryTo(position, {2024, 6, 1});
-         EXPECT_EQ(position, 3);
-       }},
+       [this] { EXPECT_EQ(list_.CopyEntryTo(3, {2024, 6, 1}), std::nullopt); }},
       {"cut", [this] { list_.CutEntry(3); }},
       {"add", [this] { EXPECT_EQ(list_.AddEntry(-1, MakeEntry("2/2 new", 1)), -1); }},
       {"paste",
-       [this] {
-         int32_t index = 0;
-         list_.PasteEntry(index, {2024, 6, 1});
-         EXPECT_EQ(index, -1);
-       }},
+       [this] { EXPECT_EQ(list_.PasteEntry(0, TDateRec{2024, 6, 1}), std::nullopt); }},
   };
   for (const Case& c : cases) {
     const std::vector<std::string> before = State();
@@ -836,9 +905,7 @@ TEST_F(EditingTest, OutOfRangePositionsDoNothing) {
     list_.DeleteEntry(position);
     list_.ToggleChecked(position);
     list_.MoveEntry(position, {2024, 6, 1});
-    int32_t copied = position;
-    list_.CopyEntryTo(copied, {2024, 6, 1});
-    EXPECT_EQ(copied, position);
+    EXPECT_EQ(list_.CopyEntryTo(position, {2024, 6, 1}), std::nullopt);
     list_.CopyEntry(position);
     list_.CutEntry(position);
     EXPECT_EQ(list_.Entry(position), nullptr);
@@ -897,9 +964,7 @@ TEST_F(EditingTest, DeleteCheckMove) {
 }
 
 TEST_F(EditingTest, CopyToADay) {
-  int32_t position = 1;
-  list_.CopyEntryTo(position, {2024, 7, 7});
-  EXPECT_EQ(position, 4);
+  EXPECT_EQ(list_.CopyEntryTo(1, {2024, 7, 7}), 4);
   ASSERT_EQ(list_.Count(), 5);
   EXPECT_EQ(list_.Entry(4)->Text, "b");
   EXPECT_EQ(list_.Entry(4)->FirstDate(), (TDateRec{2024, 7, 7}));
@@ -939,54 +1004,48 @@ TEST_F(EditingTest, Paste) {
   struct Case {
     const char* what;
     int32_t index;
-    TDateRec date;
-    int32_t expected_index;  // after the paste
+    std::optional<TDateRec> date;
+    std::optional<int32_t> added;
     const char* text;        // of the entry added, or null for none
     TDateRec first_date;
   } const cases[] = {
-      {"the newest to a day", 0, {2024, 8, 8}, 4, "b", {2024, 8, 8}},
-      {"a negative index counts as 0", -3, {2024, 8, 9}, 5, "b", {2024, 8, 9}},
-      {"without a day the copy keeps its dates", 1, {0, 0, 0}, 6, "a", {0, 1, 1}},
-      {"a day of 0 keeps them too", 1, {2024, 8, 0}, 7, "a", {0, 1, 1}},
-      {"past the end nothing", 2, {2024, 8, 8}, 2, nullptr, {}},
+      {"the newest to a day", 0, TDateRec{2024, 8, 8}, 4, "b", {2024, 8, 8}},
+      {"a negative index counts as 0", -3, TDateRec{2024, 8, 9}, 5, "b", {2024, 8, 9}},
+      {"without a day the copy keeps its dates", 1, std::nullopt, 6, "a", {0, 1, 1}},
+      {"past the end nothing", 2, TDateRec{2024, 8, 8}, std::nullopt, nullptr, {}},
   };
   for (const Case& c : cases) {
     const int32_t count = list_.Count();
-    int32_t index = c.index;
-    list_.PasteEntry(index, c.date);
-    EXPECT_EQ(index, c.expected_index) << c.what;
+    const std::optional<int32_t> added = list_.PasteEntry(c.index, c.date);
+    EXPECT_EQ(added, c.added) << c.what;
     if (c.text == nullptr) {
       EXPECT_EQ(list_.Count(), count) << c.what;
       continue;
     }
     ASSERT_EQ(list_.Count(), count + 1) << c.what;
-    EXPECT_EQ(list_.Entry(index)->Text, c.text) << c.what;
-    EXPECT_EQ(list_.Entry(index)->FirstDate(), c.first_date) << c.what;
+    EXPECT_EQ(list_.Entry(*added)->Text, c.text) << c.what;
+    EXPECT_EQ(list_.Entry(*added)->FirstDate(), c.first_date) << c.what;
   }
   EXPECT_EQ(list_.ClipboardCount(), 2);  // pasting takes nothing out
-  ASSERT_EQ(list_.UndoHistory().Count(), 4);
-  EXPECT_EQ(RecordedTask(3), "add a");
+  ASSERT_EQ(list_.UndoHistory().Count(), 3);
+  EXPECT_EQ(RecordedTask(2), "add a");
   list_.UndoHistory().Undo();
-  EXPECT_TRUE(list_.Entry(7)->IsDeleted());
+  EXPECT_TRUE(list_.Entry(6)->IsDeleted());
   list_.UndoHistory().Redo();
-  EXPECT_FALSE(list_.Entry(7)->IsDeleted());
+  EXPECT_FALSE(list_.Entry(6)->IsDeleted());
 }
 
 TEST_F(EditingTest, PasteIntoAnEmptyClipboard) {
-  int32_t index = 0;
-  list_.PasteEntry(index, {2024, 8, 8});
-  EXPECT_EQ(index, 0);
+  EXPECT_EQ(list_.PasteEntry(0, TDateRec{2024, 8, 8}), std::nullopt);
   EXPECT_EQ(list_.Count(), 4);
 }
 
 TEST_F(EditingTest, PasteTakesTheFilesCurrentDefaults) {
   const std::vector<std::string> names{folder_.WriteCp932("d.nrk", "1/1 a\n=F:\n")};
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   ASSERT_EQ(list_.Entry(0)->Category, 2);  // read before the default line
   list_.CopyEntry(0);
-  int32_t index = 0;
-  list_.PasteEntry(index, {2024, 8, 8});
-  ASSERT_EQ(index, 1);
+  ASSERT_EQ(list_.PasteEntry(0, TDateRec{2024, 8, 8}), 1);
   EXPECT_EQ(list_.Entry(1)->Category, 5);
 }
 
@@ -994,18 +1053,14 @@ TEST_F(EditingTest, ACopyOfAFileNoLongerLoadedIsNotPasted) {
   list_.CopyEntry(3);  // of r.nrk, file 1
   list_.CopyEntry(0);  // of w.nrk, file 0
   const std::vector<std::string> names{writable_};
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   notices_.Clear();
-  int32_t index = 1;
-  list_.PasteEntry(index, {2024, 8, 8});
-  EXPECT_EQ(index, -1);
+  EXPECT_EQ(list_.PasteEntry(1, TDateRec{2024, 8, 8}), std::nullopt);
   EXPECT_EQ(list_.Count(), 3);
   EXPECT_TRUE(notices_.events.empty());
   EXPECT_EQ(list_.ClipboardCount(), 2);
   // A copy whose file is still there pastes as usual.
-  index = 0;
-  list_.PasteEntry(index, {2024, 8, 8});
-  EXPECT_EQ(index, 3);
+  EXPECT_EQ(list_.PasteEntry(0, TDateRec{2024, 8, 8}), 3);
 }
 
 TEST_F(EditingTest, Add) {
@@ -1148,7 +1203,7 @@ TEST_F(EntryListTest, DataFilesAreNeverTouched) {
   const auto before = test::Snapshot(folder_.path());
 
   const std::vector<std::string> names{writable, read_only, folder_.File("none.nrk")};
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after loading";
   ASSERT_EQ(list_.Count(), 11);
 
@@ -1159,8 +1214,7 @@ TEST_F(EntryListTest, DataFilesAreNeverTouched) {
     list_.EditEntry(p, &edited);
     list_.ToggleChecked(p);
     list_.MoveEntry(p, {2024, 9, 1});
-    int32_t copied = p;
-    list_.CopyEntryTo(copied, {2024, 9, 2});
+    (void)list_.CopyEntryTo(p, {2024, 9, 2});
     list_.CopyEntry(p);
     list_.CutEntry(p);
     list_.DeleteEntry(p);
@@ -1168,8 +1222,7 @@ TEST_F(EntryListTest, DataFilesAreNeverTouched) {
     list_.RemoveDerived(p);
   }
   for (int32_t k = 0; k < list_.ClipboardCount(); k += 3) {
-    int32_t index = k;
-    list_.PasteEntry(index, {2024, 9, 3});
+    (void)list_.PasteEntry(k, TDateRec{2024, 9, 3});
   }
   list_.AddEntry(0, std::make_unique<TEntry>());
   EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after editing";
@@ -1177,7 +1230,7 @@ TEST_F(EntryListTest, DataFilesAreNeverTouched) {
   EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after undoing";
   list_.UndoHistory().RedoSteps(list_.UndoHistory().Count());
   EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after redoing";
-  list_.LoadFiles(&names);
+  list_.LoadFiles(names);
   list_.Clear();
   EXPECT_EQ(test::Snapshot(folder_.path()), before) << "after reloading";
 }

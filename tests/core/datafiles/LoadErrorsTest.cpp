@@ -54,6 +54,45 @@ TEST(LoadErrorsTest, ExecuteHandsTheWholeReportOver) {
   EXPECT_EQ(report.lines, (std::vector<std::string>{"first", "second"}));
 }
 
+// A file read again reports only what its report did not say before.
+TEST(LoadErrorsTest, WhatIsNewSinceTheLastRead) {
+  using Lines = std::vector<std::string>;
+  const auto make = [](const Lines& lines, std::size_t unlisted, const Lines& notes) {
+    TLoadErrorCollector collector;
+    for (const std::string& line : lines) collector.Add(line);
+    for (std::size_t i = 0; i < unlisted; ++i) collector.CountUnlisted();
+    for (const std::string& note : notes) collector.AddNote(note);
+    collector.SetHeading("a.nrk を読込み中にエラーが発生しました。");
+    return collector;
+  };
+  const struct {
+    const char* what;
+    TLoadErrorCollector before;
+    TLoadErrorCollector now;
+    Lines lines;
+    Lines notes;
+  } cases[] = {
+      {"the same", make({"a", "b"}, 3, {"n"}), make({"a", "b"}, 3, {"n"}), {}, {}},
+      {"a new line", make({"a"}, 0, {}), make({"a", "c"}, 0, {}), {"c"}, {}},
+      {"a line twice", make({"a"}, 0, {}), make({"a", "a"}, 0, {}), {"a"}, {}},
+      {"fewer lines", make({"a", "b"}, 0, {}), make({"b"}, 0, {}), {}, {}},
+      {"more unlisted",
+       make({"a"}, 3, {}),
+       make({"a"}, 4, {}),
+       {"ほか 4 行にも誤りがあります。"},
+       {}},
+      {"fewer unlisted", make({"a"}, 3, {}), make({"a"}, 2, {}), {}, {}},
+      {"a new note", make({}, 0, {"n"}), make({}, 0, {"n", "m"}), {}, {"m"}},
+  };
+  for (const auto& c : cases) {
+    const TLoadErrorReport report = c.now.NewSince(c.before);
+    EXPECT_EQ(report.lines, c.lines) << c.what;
+    EXPECT_EQ(report.notes, c.notes) << c.what;
+    EXPECT_EQ(report.Empty(), c.lines.empty() && c.notes.empty()) << c.what;
+    EXPECT_EQ(report.heading, "a.nrk を読込み中にエラーが発生しました。") << c.what;
+  }
+}
+
 TEST(LoadErrorsTest, EmptyHeadingKeepsTheWindowsOwnMessage) {
   TLoadErrorCollector dialog;
   dialog.Add("line");

@@ -31,7 +31,7 @@ class DayTableRobustness : public testing::Test {
   // of lines filed.
   int64_t LoadAndFill(std::string_view bytes) {
     const std::vector<std::string> names{folder_.WriteBytes("data.nrk", bytes)};
-    list_.LoadFiles(&names);
+    list_.LoadFiles(names);
     list_.SetTable(calendar_, 2023, TDayTable::kYearCount);
     TFilterSet everything;  // no restriction: every pack is filed
     table_.SetFilter(everything);

@@ -34,7 +34,7 @@ class DayTableTest : public testing::Test {
   // Loads the lines (UTF-8, written as CP932), rebuilds the packs and fills the table.
   void Load(std::string_view text) {
     const std::vector<std::string> names{folder_.WriteCp932("a.nrk", text)};
-    list_.LoadFiles(&names);
+    list_.LoadFiles(names);
     Rebuild();
   }
   void Rebuild() {
@@ -294,38 +294,32 @@ TEST_F(DayTableTest, FindEntryDate) {
   const struct {
     const char* text;
     TDateRec from;
-    bool found;
-    TDateRec day;
+    std::optional<TDateRec> day;
   } cases[] = {
-      {"両側", {2024, 7, 10}, true, {2024, 7, 9}},  // one day each way: the earlier
-      {"両側", {2024, 7, 11}, true, {2024, 7, 11}},
-      {"二日後", {2024, 7, 10}, true, {2024, 7, 12}},
-      {"当日", {2024, 7, 10}, true, {2024, 7, 10}},
-      {"当日", {2023, 1, 1}, true, {2024, 7, 10}},
-      {"見えない", {2024, 7, 10}, false, {2024, 7, 10}},
+      {"両側", {2024, 7, 10}, TDateRec{2024, 7, 9}},  // one day each way: the earlier
+      {"両側", {2024, 7, 11}, TDateRec{2024, 7, 11}},
+      {"二日後", {2024, 7, 10}, TDateRec{2024, 7, 12}},
+      {"当日", {2024, 7, 10}, TDateRec{2024, 7, 10}},
+      {"当日", {2023, 1, 1}, TDateRec{2024, 7, 10}},
+      {"見えない", {2024, 7, 10}, std::nullopt},
       // Near the ends of the window the other direction goes on searching.
-      {"窓の最後の前日", {2026, 12, 31}, true, {2026, 12, 30}},
-      {"窓の二日目", {2023, 1, 1}, true, {2023, 1, 2}},
-      {"窓の両端", {2025, 1, 1}, true, {2026, 12, 31}},  // 729 days forward, 731 back
-      {"窓の両端", {2024, 12, 31}, true, {2023, 1, 1}},  // 730 days each way: the earlier
+      {"窓の最後の前日", {2026, 12, 31}, TDateRec{2026, 12, 30}},
+      {"窓の二日目", {2023, 1, 1}, TDateRec{2023, 1, 2}},
+      {"窓の両端", {2025, 1, 1}, TDateRec{2026, 12, 31}},  // 729 days forward, 731 back
+      {"窓の両端", {2024, 12, 31}, TDateRec{2023, 1, 1}},  // 730 days each way: the earlier
       // From outside the window the search walks into it.
-      {"当日", {2022, 6, 1}, true, {2024, 7, 10}},
-      {"当日", {2027, 3, 1}, true, {2024, 7, 10}},
+      {"当日", {2022, 6, 1}, TDateRec{2024, 7, 10}},
+      {"当日", {2027, 3, 1}, TDateRec{2024, 7, 10}},
   };
   for (const auto& c : cases) {
-    TDateRec day = c.from;
-    EXPECT_EQ(table_.FindEntryDate(PositionOf(c.text), day), c.found) << c.text;
-    EXPECT_EQ(day, c.day) << c.text << " from " << DateText(c.from);
+    EXPECT_EQ(table_.FindEntryDate(PositionOf(c.text), c.from), c.day)
+        << c.text << " from " << DateText(c.from);
   }
-  // No entry at that position, or no real day to start from: false, date unchanged.
+  // No entry at that position, or no real day to start from.
   for (const TDateRec from : {TDateRec{2024, 7, 10}, kNullDate, TDateRec{2024, 2, 30}}) {
-    TDateRec day = from;
-    EXPECT_FALSE(table_.FindEntryDate(99, day));
-    EXPECT_EQ(day, from);
+    EXPECT_EQ(table_.FindEntryDate(99, from), std::nullopt);
   }
-  TDateRec day = kNullDate;
-  EXPECT_FALSE(table_.FindEntryDate(PositionOf("当日"), day));
-  EXPECT_EQ(day, kNullDate);
+  EXPECT_EQ(table_.FindEntryDate(PositionOf("当日"), kNullDate), std::nullopt);
 }
 
 TEST_F(DayTableTest, FocusDateAndFocusEntry) {
@@ -724,9 +718,8 @@ TEST_F(DayTableTest, FindEntryDateAgreesWithTheLinesShown) {
             }
           }
         }
-        TDateRec day = from;
-        EXPECT_EQ(lookup.FindEntryDate(position, day), found);
-        EXPECT_EQ(day, nearest);
+        EXPECT_EQ(lookup.FindEntryDate(position, from),
+                  found ? std::optional<TDateRec>(nearest) : std::nullopt);
       }
     }
   }
@@ -738,8 +731,7 @@ TEST_F(DayTableTest, ACellAskedForBetweenBuildAndFillShowsNothing) {
   Load("MO 毎週\r\n");
   list_.SetTable(calendar_, 2030, TDayTable::kYearCount);
   EXPECT_EQ(Lines({2024, 6, 3}), Texts{});
-  TDateRec day{2024, 6, 5};
-  EXPECT_FALSE(table_.FindEntryDate(0, day));
+  EXPECT_EQ(table_.FindEntryDate(0, {2024, 6, 5}), std::nullopt);
   table_.Fill(&list_.DatePacks());
   EXPECT_EQ(Lines({2024, 6, 3}), Texts{});
   table_.SetFirstYear(2030);

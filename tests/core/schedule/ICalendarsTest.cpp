@@ -4,9 +4,18 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
 
+#include "RecordingNotices.h"
+#include "calendar/Calendars.h"
+#include "datafiles/EntryLists.h"
 #include "entries/Times.h"
+#include "schedule/DayRows.h"
+#include "text/Cp932.h"
 
 namespace pelo {
 namespace {
@@ -84,14 +93,78 @@ TEST(ICalendarPieces, FoldsAt75OctetsBetweenCharacters) {
 }
 
 TEST(ICalendarPieces, Uids) {
-  // FNV-1a 64 of "/data/a.nrk:12".
-  EXPECT_EQ(EventUid("/data/a.nrk", 12, {2024, 5, 1}, 3), "2e82e5ba694e8f66-20240501-3@pelo");
-  const std::string uids[] = {
-      EventUid("/data/a.nrk", 12, {2024, 5, 1}, 0), EventUid("/data/a.nrk", 12, {2024, 5, 2}, 0),
-      EventUid("/data/a.nrk", 13, {2024, 5, 1}, 0), EventUid("/data/b.nrk", 12, {2024, 5, 1}, 0),
-      EventUid("/data/a.nrk", 12, {2024, 5, 1}, 1)};
+  // FNV-1a 64 of "a.nrk:0:5/1 会議": the folder does not count.
+  EXPECT_EQ(EventUid("/data/a.nrk", "5/1 会議", 0, {2024, 5, 1}, 3),
+            "24472bf0a067771b-20240501-3@pelo");
+  EXPECT_EQ(EventUid("/other/a.nrk", "5/1 会議", 0, {2024, 5, 1}, 3),
+            EventUid("/data/a.nrk", "5/1 会議", 0, {2024, 5, 1}, 3));
+  const std::string uids[] = {EventUid("a.nrk", "5/1 会議", 0, {2024, 5, 1}, 0),
+                              EventUid("a.nrk", "5/1 会議", 0, {2024, 5, 2}, 0),
+                              EventUid("a.nrk", "5/1 会議 ", 0, {2024, 5, 1}, 0),
+                              EventUid("b.nrk", "5/1 会議", 0, {2024, 5, 1}, 0),
+                              EventUid("a.nrk", "5/1 会議", 4, {2024, 5, 1}, 0),
+                              EventUid("a.nrk", "5/1 会議", 0, {2024, 5, 1}, 1)};
   for (std::size_t i = 0; i < std::size(uids); ++i) {
     for (std::size_t j = i + 1; j < std::size(uids); ++j) EXPECT_NE(uids[i], uids[j]);
+  }
+}
+
+// The UIDs of a file's events, by summary and date ("会議 20260511"); a repeated summary
+// gets its count behind ("会議 20260511 #1").
+std::map<std::string, std::string> UidsOf(const std::string& text) {
+  const TDateRec today{2026, 5, 1};
+  test::RecordingNotices notices;
+  TEntryList list(notices, today);
+  EXPECT_TRUE(list.LoadFromBytes("/any/folder/a.nrk", EncodeCp932(text)));
+  TCalendar calendar(today);
+  const std::vector<TDayRow> rows =
+      DayRows(list, calendar, TFilterSet{}, {2026, 5, 1}, {2026, 5, 31});
+  std::ostringstream ics;
+  WriteICalendar(ics, list, rows, today);
+  std::map<std::string, std::string> uids;
+  std::istringstream lines(ics.str());
+  std::string uid;
+  std::string start;
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.rfind("UID:", 0) == 0) uid = line.substr(4);
+    if (line.rfind("DTSTART", 0) == 0) start = line.substr(line.find(':') + 1, 8);
+    if (line.rfind("SUMMARY:", 0) != 0) continue;
+    std::string key = line.substr(8) + " " + start;
+    while (uids.count(key) != 0) key += " #";
+    uids[key] = uid;
+  }
+  return uids;
+}
+
+TEST(ICalendarUids, OtherLinesChangeNothing) {
+  const std::string base =
+      "2026/5/11 10:00 会議\r\n"
+      "2026/5/11 昼食\r\n"
+      "2026/5/11 昼食\r\n"
+      "2026/5/10~2026/5/12 旅行\r\n";
+  const struct {
+    const char* what;
+    std::string text;
+  } cases[] = {
+      {"read again", base},
+      {"a line added in front", "2026/5/11 9:00 朝礼\r\n" + base},
+      {"a line added behind", base + "2026/5/12 夕食\r\n"},
+      {"a line removed", base.substr(base.find("\r\n") + 2) + "2026/5/11 10:00 会議\r\n"},
+      {"lines reordered",
+       "2026/5/10~2026/5/12 旅行\r\n2026/5/11 昼食\r\n2026/5/11 10:00 会議\r\n2026/5/11 昼食\r\n"},
+      {"blank lines around", "\r\n" + base + "\r\n"},
+  };
+  const std::map<std::string, std::string> before = UidsOf(base);
+  ASSERT_EQ(before.size(), 6u);  // the trip on three days, the meeting, lunch twice
+  EXPECT_NE(before.at("昼食 20260511"), before.at("昼食 20260511 #"));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::map<std::string, std::string> after = UidsOf(c.text);
+    for (const auto& [event, uid] : before) {
+      ASSERT_EQ(after.count(event), 1u) << event;
+      EXPECT_EQ(after.at(event), uid) << event;
+    }
   }
 }
 

@@ -167,6 +167,19 @@ TEST(IniFileTest, DecodesShiftJisBeforeSplitting) {
   EXPECT_EQ(ini.ReadString("ゾソ", "Broken", ""), "a\uFFFD");
 }
 
+// A page file written by a Linux editor: UTF-8, with or without its byte-order mark.
+TEST(IniFileTest, ReadsUtf8) {
+  const std::string text =
+      "[NerikaPage1]\r\nPageName=全部の予定\r\nScheduleFont0=ＭＳ 明朝,Bold\r\nKana=ﾃｽﾄ\r\n";
+  for (const std::string& bytes : {text, "\xEF\xBB\xBF" + text}) {
+    const TIniFile ini = TIniFile::FromBytes(bytes);
+    EXPECT_TRUE(ini.SectionExists("NerikaPage1")) << bytes.size();
+    EXPECT_EQ(ini.ReadString("NerikaPage1", "PageName", ""), "全部の予定");
+    EXPECT_EQ(ini.ReadString("NerikaPage1", "ScheduleFont0", ""), "ＭＳ 明朝,Bold");
+    EXPECT_EQ(ini.ReadString("NerikaPage1", "Kana", ""), "ﾃｽﾄ");
+  }
+}
+
 class IniFileOnDiskTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -212,7 +225,9 @@ TEST_F(IniFileOnDiskTest, OversizedFileReadsAsEmpty) {
   std::string bytes = head + std::string(TIniFile::kMaxFileSize - head.size(), ';');
   EXPECT_EQ(TIniFile(Write("limit.npg", bytes)).ReadInteger("P", "Key", 0), 1);
   bytes.push_back(';');
-  EXPECT_EQ(TIniFile(Write("over.npg", bytes)).ReadInteger("P", "Key", 0), 0);
+  TFileReadStatus status = TFileReadStatus::kRead;
+  EXPECT_EQ(TIniFile::Read(Write("over.npg", bytes), status).ReadInteger("P", "Key", 0), 0);
+  EXPECT_EQ(status, TFileReadStatus::kTooLarge);
 }
 
 TEST_F(IniFileOnDiskTest, BinaryFileDoesNotStopTheReading) {

@@ -101,6 +101,44 @@ TEST(DecodeCp932, RandomBytesGiveValidUtf8) {
   }
 }
 
+TEST(DecodeFileText, ChoosesTheEncodingAndNotesWhatIsNoCharacter) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string utf8 = "1/1 予定　ｶﾅ①\r\n2/2 あ\r\n";
+  const struct {
+    const char* what;
+    std::string bytes;
+    std::string text;
+    TTextEncoding encoding;
+    std::size_t bad_places;
+    std::size_t first_bad;
+  } cases[] = {
+      {"empty", "", "", TTextEncoding::kCp932, 0, 0},
+      {"ASCII", "1/1 a\n", "1/1 a\n", TTextEncoding::kCp932, 0, 0},
+      {"CP932", EncodeCp932(utf8), utf8, TTextEncoding::kCp932, 0, 0},
+      {"UTF-8", utf8, utf8, TTextEncoding::kUtf8, 0, 0},
+      {"UTF-8 after its byte-order mark", bom + utf8, utf8, TTextEncoding::kUtf8, 0, 0},
+      {"the byte-order mark alone", bom, "", TTextEncoding::kUtf8, 0, 0},
+      {"ASCII after the byte-order mark", bom + "a", "a", TTextEncoding::kUtf8, 0, 0},
+      // Valid both ways: read as it always was.
+      {"UTF-8 that is CP932 text too", "\xC2\xA7", "ﾂｧ", TTextEncoding::kCp932, 0, 0},
+      {"UTF-8 with one stray byte", "a\xE3\x81\x82\xFF", "a縺" + kBad + kBad, TTextEncoding::kCp932,
+       2, 4},
+      {"CP932 with bytes that are no character", "ab\x82\xA0\xFF\x85\x40", "abあ" + kBad + kBad,
+       TTextEncoding::kCp932, 2, 5},
+      {"bytes that are no UTF-8 after the byte-order mark", bom + "a\xFF\xE3\x81\n\xC0\xAF",
+       "a" + kBad + kBad + kBad + "\n" + kBad + kBad, TTextEncoding::kUtf8, 5, 1},
+      {"a U+FFFD written in a UTF-8 file is no bad byte", bom + kBad, kBad, TTextEncoding::kUtf8, 0,
+       0},
+  };
+  for (const auto& c : cases) {
+    const TDecodedText decoded = DecodeFileText(c.bytes);
+    EXPECT_EQ(decoded.text, c.text) << c.what;
+    EXPECT_EQ(decoded.encoding, c.encoding) << c.what;
+    EXPECT_EQ(decoded.bad_places, c.bad_places) << c.what;
+    EXPECT_EQ(decoded.first_bad, c.first_bad) << c.what;
+  }
+}
+
 TEST(EncodeCp932, CharactersAndUnrepresentable) {
   const struct {
     std::string text;

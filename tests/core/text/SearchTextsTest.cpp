@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace pelo {
@@ -59,6 +60,80 @@ TEST(TextSearchTest, FindsEveryWrittenForm) {
     EXPECT_EQ(search.Found(c.text), c.found) << c.needle << " in " << c.text;
   }
   EXPECT_TRUE(TTextSearch("").Empty());
+}
+
+// The search reads each byte once; whatever it finds, a plain search of the folded texts finds.
+bool NaiveFound(const std::string& needle, const std::string& text) {
+  const std::string folded_needle = SearchFold(needle);
+  return !folded_needle.empty() && SearchFold(text).find(folded_needle) != std::string::npos;
+}
+
+TEST(TextSearchTest, AgreesWithAPlainSearchOfTheFoldedTexts) {
+  const struct {
+    const char* needle;
+    const char* text;
+  } cases[] = {
+      // Partial matches that overlap the real one.
+      {"aab", "aaab"},
+      {"abab", "abaabab"},
+      {"abac", "ababac"},
+      {"aaaa", "aaabaaa"},
+      {"abcabd", "abcabcabd"},
+      {"ababc", "abababab"},
+      // Folded forms inside the partial matches.
+      {"ｶﾞｶﾞｷ", "ガガガキ"},
+      {"ＡＡｂ", "aAaB"},
+      {"カ", "ｶﾞｶ"},
+      {"ガ", "ｶｶﾞ"},
+      {"x", ""},
+      {"ー", "ｰｰ"},
+  };
+  for (const auto& c : cases) {
+    TTextSearch search(c.needle);
+    EXPECT_EQ(search.Found(c.text), NaiveFound(c.needle, c.text)) << c.needle << " in " << c.text;
+  }
+
+  // Texts drawn from a few characters that fold into one another find every overlap there is.
+  const char* const pieces[] = {"a", "A", "b", "ｶ", "ﾞ", "ガ", "ａ"};
+  std::mt19937 random(20);
+  std::uniform_int_distribution<std::size_t> piece(0, std::size(pieces) - 1);
+  const auto draw = [&](std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) text += pieces[piece(random)];
+    return text;
+  };
+  int found = 0;
+  for (int round = 0; round < 3000; ++round) {
+    const std::string needle = draw(1 + round % 4);
+    const std::string text = draw(round % 13);
+    const bool expected = NaiveFound(needle, text);
+    found += expected ? 1 : 0;
+    TTextSearch search(needle);
+    ASSERT_EQ(search.Found(text), expected) << needle << " in " << text;
+  }
+  EXPECT_GT(found, 300);  // both outcomes were tried
+}
+
+TEST(SearchTextCheck, RefusesWhatCannotBeLookedFor) {
+  const std::string longest(kMaxSearchLength, 'a');
+  std::string longest_kana;
+  for (int32_t i = 0; i < kMaxSearchLength; ++i) longest_kana += "予";
+  const struct {
+    std::string text;
+    TSearchTextFault fault;
+  } cases[] = {
+      {"予定", TSearchTextFault::kNone},
+      {longest, TSearchTextFault::kNone},
+      {longest_kana, TSearchTextFault::kNone},    // characters are counted, not bytes
+      {"\xef\xbf\xbd", TSearchTextFault::kNone},  // a replacement character written out
+      {"", TSearchTextFault::kEmpty},
+      {longest + "a", TSearchTextFault::kTooLong},
+      {longest_kana + "予", TSearchTextFault::kTooLong},
+      {"\xe4\xba", TSearchTextFault::kNotUtf8},  // the start of 予 alone
+      {"ab\xff", TSearchTextFault::kNotUtf8},
+      {"\xc0\xaf", TSearchTextFault::kNotUtf8},  // an overlong "/"
+  };
+  for (const auto& c : cases) EXPECT_EQ(CheckSearchText(c.text), c.fault) << c.text;
 }
 
 }  // namespace

@@ -517,6 +517,51 @@ TEST_F(DateJumpDialogTest, CaptionReplacesTheFormsOwn) {
   EXPECT_EQ(shown, Q("移動先の年月日"));
 }
 
+TEST_F(DateJumpDialogTest, ARefusedDateKeepsTheFormOpenWithWhatWasTyped) {
+  struct Case {
+    bool relative;
+    TCursorNotice refusal;
+    std::vector<std::string> messages;  // each after a plain beep; none: the form closed
+  };
+  const Case cases[] = {
+      {false, TCursorNotice::kNonexistent, {"日付が存在しません。"}},
+      {false, TCursorNotice::kOutOfRange, {kCalendarRangeMessage}},
+      {false, TCursorNotice::kNone, {}},
+      // Offsets always name a day; the schedule answers for its range itself.
+      {true, TCursorNotice::kNonexistent, {}},
+  };
+  for (const Case& c : cases) {
+    notices.Clear();
+    std::vector<TDateRec> asked;
+    wrapper.SetDateRefusal([&asked, &c](TDateRec date) {
+      asked.push_back(date);
+      return c.refusal;
+    });
+    QStringList typed;  // what the boxes hold after OK, while the form stays
+    RunWithForm(wrapper, [&c, &typed](TDateJumpForm& form) {
+      if (c.relative) QTest::mouseClick(Child<QCheckBox>(form, "RelativeBox"), Qt::LeftButton);
+      Child<QComboBox>(form, "EraBox")->setCurrentIndex(kEraChoiceHeisei);
+      for (const auto& [box, text] :
+           {std::pair{"YearBox", "38"}, {"MonthBox", "2"}, {"DayBox", "30"}})
+        Child<QComboBox>(form, box)->setEditText(text);
+      QTest::mouseClick(Child<QPushButton>(form, "OkButton"), Qt::LeftButton);
+      if (!form.isVisible()) return;
+      for (const char* box : {"YearBox", "MonthBox", "DayBox"})
+        typed << Child<QComboBox>(form, box)->currentText();
+      form.reject();
+    });
+    const std::string trace = CursorNoticeText(c.refusal);
+    EXPECT_EQ(wrapper.Execute(), c.messages.empty()) << trace;
+    EXPECT_EQ(typed, c.messages.empty() ? QStringList() : QStringList({"38", "2", "30"})) << trace;
+    const std::vector<TDateRec> typed_date = {{2026, 2, 30}};  // 平成38年
+    EXPECT_EQ(asked, c.relative ? std::vector<TDateRec>{} : typed_date) << trace;
+    EXPECT_EQ(notices.Messages(), c.messages) << trace;
+    if (c.messages.empty()) continue;
+    EXPECT_EQ(notices.events.front().kind, RecordingNotices::Kind::kBeep) << trace;
+    EXPECT_EQ(notices.events.front().beep, TBeepKind::kPlain) << trace;
+  }
+}
+
 TEST_F(DateJumpDialogTest, EnterInTheYearBoxPressesOk) {
   wrapper.SetDate({2024, 3, 15});
   RunWithForm(wrapper, [](TDateJumpForm& form) {

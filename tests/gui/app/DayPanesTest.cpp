@@ -116,7 +116,8 @@ TEST_F(DayPaneTest, ValentinesDayShowsItsNoteAndSource) {
   EXPECT_EQ(pane.Note().toPlainText(), QString::fromUtf8("チョコレートを買う\nついでに花も"));
   EXPECT_EQ(pane.Source().text(), QString::fromUtf8("sample.nrk:17\n2027/2/14 バレンタイン"));
   // The grid selected the same line.
-  const TEntry* entry = window->Schedule().EntryList().Entry(window->Schedule().FocusedEntry());
+  const TEntry* entry =
+      window->Schedule().EntryList().Entry(window->Schedule().FocusedEntry().value_or(-1));
   ASSERT_NE(entry, nullptr);
   EXPECT_EQ(entry->Text, "バレンタイン");
   QTest::mouseClick(pane.findChild<QPushButton*>("dayPaneCopy"), Qt::LeftButton);

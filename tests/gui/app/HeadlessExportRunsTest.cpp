@@ -1,9 +1,12 @@
 // The real pelo binary run with --export as a script would run it, without a display: the exit
-// status of bad usage, of a file that cannot be written and of success, nothing written but
-// the picture, and a PDF that a PDF reader shows with its Japanese text and embedded fonts.
+// status of bad usage, of a file that cannot or may not be written and of success, nothing
+// written but the picture, never over a file it reads nor half of it, and a PDF that a PDF
+// reader shows with its Japanese text and embedded fonts.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
 
 #include <QImage>
 #include <QSize>
@@ -11,6 +14,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
@@ -56,17 +60,135 @@ class HeadlessExportRun : public testing::Test {
     return names;
   }
 
+  static std::string Bytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+  }
+  static void Put(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+  }
+
   QTemporaryDir config_;
   QTemporaryDir runtime_;
   QTemporaryDir out_;
 };
 
+namespace fs = std::filesystem;
+
+// OUT leads to a file the run reads, by a link, a hard link or its very name: refused before
+// anything is read or written, and every file the run reads stays as it was. The program runs
+// from a folder of its own, with its page file beside it.
+TEST_F(HeadlessExportRun, NeverWritesOverAFileItReads) {
+  const fs::path folder = out_.path().toStdString();
+  fs::create_directories(folder / "bin");
+  const fs::path program = folder / "bin" / "pelo";
+  fs::copy_file(PELO_BINARY, program);
+  const fs::path conf_folder = fs::path(config_.path().toStdString()) / "ZUKARA SOFT";
+  fs::create_directories(conf_folder);
+  const struct {
+    const char* kind;
+    fs::path input;
+    std::string bytes;
+  } inputs[] = {
+      {"data", folder / "v.nrk", Bytes(kSample)},
+      {"data named as a picture", folder / "x.nrk.png", Bytes(kSample)},
+      {"page", folder / "page.npg", Bytes(kSamplePage)},
+      {"page named as a picture", folder / "page.npg.pdf", Bytes(kSamplePage)},
+      {"page beside the program", folder / "bin" / "Pelo.npg", Bytes(kSamplePage)},
+      {"settings", conf_folder / "Pelo.conf", "[FormMain]\nLeft=10\n"},
+  };
+  for (const auto& input : inputs) Put(input.input, input.bytes);
+  const Args files = {(folder / "v.nrk").string(), (folder / "x.nrk.png").string(),
+                      (folder / "page.npg").string(), (folder / "page.npg.pdf").string()};
+  for (const auto& input : inputs) {
+    fs::create_symlink(input.input, folder / "link.png");
+    fs::create_hard_link(input.input, folder / "hard.pdf");
+    std::vector<std::string> outs = {(folder / "link.png").string(),
+                                     (folder / "hard.pdf").string()};
+    if (input.input.extension() == ".png" || input.input.extension() == ".pdf") {
+      outs.push_back(input.input.string());
+    }
+    for (const std::string& out : outs) {
+      Args args = {"--export", out};
+      args.insert(args.end(), files.begin(), files.end());
+      const ProcessResult r = RunProcess(program.string(), args);
+      EXPECT_EQ(r.exit_code, 1) << input.kind << " " << out << "\n" << r.err;
+      EXPECT_EQ(r.err, "pelo: " + out + "は読み込んでいるファイルなので書き込めません。\n")
+          << input.kind;
+      for (const auto& each : inputs) {
+        EXPECT_EQ(Bytes(each.input), each.bytes) << input.kind << " " << out << " " << each.kind;
+      }
+    }
+    fs::remove(folder / "link.png");
+    fs::remove(folder / "hard.pdf");
+  }
+}
+
+// Without a runtime folder in the environment Qt would warn in English on standard error: the
+// run makes one of its own.
+TEST_F(HeadlessExportRun, NeedsNoRuntimeFolder) {
+  unsetenv("XDG_RUNTIME_DIR");
+  const ProcessResult r = Run({"--export", Out("a.png"), kSample});
+  EXPECT_EQ(r.exit_code, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+}
+
+// What is not a regular file is refused at once: a FIFO would block the writer for good.
+TEST_F(HeadlessExportRun, RefusesWhatIsNoRegularFileAtOnce) {
+  const std::string timeout = FindProgram("timeout");
+  if (timeout.empty()) GTEST_SKIP() << "timeout (coreutils) is not installed";
+  const std::string fifo = Out("f.png");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  fs::create_directory(Out("folder.pdf"));
+  fs::create_symlink("/dev/null", Out("null.png"));
+  for (const std::string& out : {fifo, Out("folder.pdf"), Out("null.png")}) {
+    const ProcessResult r = RunProcess(timeout, {"5", PELO_BINARY, "--export", out, kSample});
+    EXPECT_EQ(r.exit_code, 1) << out << "\n" << r.err;
+    EXPECT_EQ(r.err, "pelo: " + out + "は通常のファイルではないので書き込めません。\n");
+  }
+  EXPECT_EQ(fs::status(fifo).type(), fs::file_type::fifo);
+}
+
+// A file system that fills up on the way: the run fails, the old picture stays as it was and
+// no part of the new one is left.
+TEST_F(HeadlessExportRun, AFullDiskLeavesTheOldFile) {
+  const std::string mount_point = Out("small");
+  fs::create_directory(mount_point);
+  if (::mount("tmpfs", mount_point.c_str(), "tmpfs", 0, "size=64k") != 0) {
+    GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
+  }
+  const std::string old_bytes = "an older picture";
+  for (const char* name : {"old.png", "old.pdf"}) Put(mount_point + "/" + name, old_bytes);
+  // Nearly full (each small file takes a page of 4 KiB): 8 KiB are left, too little for
+  // either picture.
+  Put(mount_point + "/filler", std::string(48 * 1024, 'x'));
+  for (const char* name : {"old.png", "old.pdf"}) {
+    const std::string out = mount_point + "/" + name;
+    const ProcessResult r =
+        Run({"--export", out, "--size", "2000x2000", "--date", "2027/1/1", kSample, kSamplePage});
+    EXPECT_EQ(r.exit_code, 1) << name << "\n" << r.err;
+    // The image library may say more before it.
+    const std::string last_line = "pelo: cannot write " + out + "\n";
+    EXPECT_TRUE(r.err.ends_with(last_line)) << name << "\n" << r.err;
+    EXPECT_TRUE(Bytes(out) == old_bytes) << name;
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(mount_point)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (Args{"filler", "old.pdf", "old.png"})) << name;
+  }
+  ::umount2(mount_point.c_str(), MNT_DETACH);
+}
+
 TEST_F(HeadlessExportRun, ExitStatus) {
   const std::string unwritable = "/nonexistent-folder/x";
+  const std::string missing = Out("missing.nrk");
   const struct {
     Args args;
     int status;
-    const char* written;  // the one file in the output folder afterwards, or none
+    const char* written;   // the one file in the output folder afterwards, or none
+    std::string err = {};  // the whole of standard error, where it matters
   } cases[] = {
       {{"--export"}, 2, nullptr},
       {{"--export", Out("a.gif"), kSample}, 2, nullptr},
@@ -77,6 +199,11 @@ TEST_F(HeadlessExportRun, ExitStatus) {
       {{"--export=" + Out("a.png"), kSample}, 2, nullptr},
       {{"--export", unwritable + ".png", kSample}, 1, nullptr},
       {{"--export", unwritable + ".pdf", kSample, kSamplePage}, 1, nullptr},
+      // A data file that is not there: nothing is drawn without it.
+      {{"--export", Out("a.png"), kSample, missing},
+       1,
+       nullptr,
+       missing + " というファイルが見つかりません！\n"},
       {{"--export", Out("b.pdf"), kSample}, 0, "b.pdf"},
       {{"--export", Out("a.png"), "--size", "320x200", "--date", "2027/1/1", kSample, kSamplePage},
        0,
@@ -90,6 +217,9 @@ TEST_F(HeadlessExportRun, ExitStatus) {
     const ProcessResult r = Run(c.args);
     EXPECT_EQ(r.exit_code, c.status) << line << "\n" << r.err;
     EXPECT_EQ(r.out, "") << line;
+    if (!c.err.empty()) {
+      EXPECT_EQ(r.err, c.err) << line;
+    }
     if (c.status == 2) {
       EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << line << "\n" << r.err;
     }

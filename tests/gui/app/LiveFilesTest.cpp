@@ -161,7 +161,7 @@ TEST_F(LiveFilesTest, EditsOfTheChangedFileGoWithANoteOnly) {
   TEntryList& list = Schedule().EntryList();
   list.ToggleChecked(0);  // a1
   list.DeleteEntry(1);    // b1
-  Schedule().RefreshData(-1);
+  Schedule().RefreshData();
   ASSERT_EQ(Shown(kToday), (Lines{"a1"}));
   QSignalSpy notes(&window_->LiveFiles(), &TLiveFiles::Note);
   Write("a.nrk", "2024/5/1 a1\n2024/5/1 a2\n");
@@ -213,16 +213,38 @@ TEST_F(LiveFilesTest, AnUnreadableFileKeepsItsLinesWithOneReport) {
   EXPECT_EQ(window_->Schedule().EntryList().FileList().Count(), 2);
 }
 
+// F5 says what it did, in one note: nothing changed on the disk.
 TEST_F(LiveFilesTest, F5ReadsEveryFileAgainDroppingEveryEdit) {
-  Start();
-  Schedule().EntryList().DeleteEntry(0);
-  Schedule().EntryList().DeleteEntry(1);
-  Schedule().RefreshData(-1);
-  ASSERT_EQ(Shown(kToday), Lines{});
-  QSignalSpy reloaded(&window_->LiveFiles(), &TLiveFiles::Reloaded);
-  QTest::keyClick(window_.get(), Qt::Key_F5);
-  EXPECT_EQ(reloaded.count(), 1);
-  EXPECT_EQ(Shown(kToday), (Lines{"a1", "b1"}));
+  const struct {
+    const char* what;
+    std::function<void(TEntryList&)> edit;
+    const char* note;
+  } cases[] = {
+      {"deleted in memory",
+       [](TEntryList& list) {
+         list.DeleteEntry(0);
+         list.DeleteEntry(1);
+       },
+       "すべてのファイルを読み直し、画面上での変更を破棄しました。"},
+      {"ticked in memory", [](TEntryList& list) { list.ToggleChecked(1); },
+       "すべてのファイルを読み直し、画面上での変更を破棄しました。"},
+      {"no change", [](TEntryList&) {}, "すべてのファイルを読み直しました。"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    Start();
+    c.edit(Schedule().EntryList());
+    Schedule().RefreshData();
+    QSignalSpy reloaded(&window_->LiveFiles(), &TLiveFiles::Reloaded);
+    QSignalSpy notes(&window_->LiveFiles(), &TLiveFiles::Note);
+    QTest::keyClick(window_.get(), Qt::Key_F5);
+    EXPECT_EQ(reloaded.count(), 1);
+    EXPECT_EQ(Shown(kToday), (Lines{"a1", "b1"}));
+    EXPECT_FALSE(Schedule().EntryList().Entry(1)->IsChecked());
+    ASSERT_EQ(notes.count(), 1);
+    EXPECT_EQ(notes.front().front().toString().toStdString(), c.note);
+    EXPECT_TRUE(notices_.events.empty());
+  }
 }
 
 TEST_F(LiveFilesTest, PageFilesOfTheCommandLineAreAppliedAgain) {

@@ -99,10 +99,11 @@ TEST(LoadReportDialogTest, ModalRunBeepsFirstAndClosesWithTheButton) {
     EXPECT_EQ(notices.events[0].kind, RecordingNotices::Kind::kBeep);
     EXPECT_EQ(notices.events[0].beep, TBeepKind::kExclamation);
     EXPECT_EQ(Child<QLabel>(*dialog, "Message")->text(), Q("a.nrk を読込み中"));
-    EXPECT_EQ(Child<QPlainTextEdit>(*dialog, "Lines")->toPlainText(), Q("x … y"));
+    // The notes on the file's text after its bad lines.
+    EXPECT_EQ(Child<QPlainTextEdit>(*dialog, "Lines")->toPlainText(), Q("x … y\nz … NUL"));
     QTest::mouseClick(Child<QPushButton>(*dialog, "CloseButton"), Qt::LeftButton);
   });
-  EXPECT_FALSE(ExecuteLoadReportDialog({"a.nrk を読込み中", {"x … y"}}, notices));
+  EXPECT_FALSE(ExecuteLoadReportDialog({"a.nrk を読込み中", {"x … y"}, {"z … NUL"}}, notices));
   EXPECT_TRUE(seen);
 }
 

@@ -25,14 +25,17 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "ManualClocks.h"
 #include "ModalSteps.h"
 #include "RecordingNotices.h"
 #include "app/DateJumpDialogs.h"
 #include "app/MainWindows.h"
 #include "app/PlacementStores.h"
 #include "app/QtSetup.h"
+#include "app/TodayFollowers.h"
 #include "schedule/CellLineLists.h"
 #include "schedule/DayTables.h"
 #include "text/Cp932.h"
@@ -145,20 +148,21 @@ TEST_F(MainWindowTest, WindowAndToolbar) {
   const std::vector<Button> buttons = {
       {"OpenButton", "開く", "開く"},
       {nullptr, nullptr, nullptr},  // the divider
-      {"PreviousYearButton", "前年にジャンプ", "前年"},
-      {"PreviousMonthButton", "前月にジャンプ", "前月"},
+      {"PreviousYearButton", "前年 (Shift+↑)", "前年"},
+      {"PreviousMonthButton", "前月 (Shift+←)", "前月"},
       {"PreviousWeekButton", "前週にジャンプ", "前週"},
       {"PreviousDayButton", "前日にジャンプ", "前日"},
-      {"TodayButton", "今日にジャンプ", "今日"},
+      {"TodayButton", "今日 (Home)", "今日"},
       {"NextDayButton", "次日にジャンプ", "次日"},
       {"NextWeekButton", "次週にジャンプ", "次週"},
-      {"NextMonthButton", "次月にジャンプ", "次月"},
-      {"NextYearButton", "次年にジャンプ", "次年"},
+      {"NextMonthButton", "次月 (Shift+→)", "次月"},
+      {"NextYearButton", "次年 (Shift+↓)", "次年"},
       {nullptr, nullptr, nullptr},  // the separator
       {"DateJumpButton", "指定年月日にジャンプ", ""},
       {nullptr, nullptr, nullptr},  // the separator
-      {"CalendarCurrentButton", "現在の暦（祝日と旧暦）", "現在の暦"},
-      {"DayPaneButton", "日の詳細を表示", "日の詳細"},
+      {"CalendarCurrentButton", "現在の暦（祝日と旧暦） (Ctrl+K)", "現在の暦"},
+      {"DayPaneButton", "日の詳細を表示 (F9)", "日の詳細"},
+      {"SortByTimeButton", "時刻順に並べる (Ctrl+T)", "時刻順に並べる"},
   };
   QToolBar* tool_bar = Child<QToolBar>(window, "ToolBar");
   const QList<QAction*> actions = tool_bar->actions();
@@ -182,10 +186,75 @@ TEST_F(MainWindowTest, WindowAndToolbar) {
     EXPECT_FALSE(button->icon().isNull()) << buttons[i].name;
   }
   EXPECT_EQ(tool_bar->iconSize(), QSize(19, 19));
-  const QAction* calendar = actions[actions.size() - 2];
-  EXPECT_TRUE(calendar->isCheckable());
-  EXPECT_FALSE(calendar->isChecked());
-  EXPECT_EQ(calendar->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_K));
+  // The calendar's and the day pane's toggles, off until the start-up.
+  const std::pair<const QAction*, QKeySequence> toggles[] = {
+      {actions[actions.size() - 3], QKeySequence(Qt::CTRL | Qt::Key_K)},
+      {actions[actions.size() - 2], QKeySequence(Qt::Key_F9)}};
+  for (const auto& [toggle, keys] : toggles) {
+    EXPECT_TRUE(toggle->isCheckable());
+    EXPECT_FALSE(toggle->isChecked());
+    EXPECT_EQ(toggle->shortcut(), keys);
+  }
+}
+
+// The key a hint names does what the button does, and a toggle's button shows it.
+TEST_F(MainWindowTest, TheKeysTheHintsNameDoWhatTheButtonsDo) {
+  const std::pair<const char*, QKeyCombination> cases[] = {
+      {"PreviousYearButton", QKeyCombination(Qt::ShiftModifier, Qt::Key_Up)},
+      {"PreviousMonthButton", QKeyCombination(Qt::ShiftModifier, Qt::Key_Left)},
+      {"TodayButton", QKeyCombination(Qt::Key_Home)},
+      {"NextMonthButton", QKeyCombination(Qt::ShiftModifier, Qt::Key_Right)},
+      {"NextYearButton", QKeyCombination(Qt::ShiftModifier, Qt::Key_Down)},
+      {"CalendarCurrentButton", QKeyCombination(Qt::ControlModifier, Qt::Key_K)},
+      {"SortByTimeButton", QKeyCombination(Qt::ControlModifier, Qt::Key_T)},
+  };
+  auto window = Start();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  TSchedule& schedule = window->Schedule();
+  const auto state = [&schedule] {
+    return std::make_tuple(schedule.CursorDate(), schedule.Calendar().Kind(),
+                           schedule.SortByTime());
+  };
+  for (const auto& [name, keys] : cases) {
+    auto* button = Child<QToolButton>(*window, name);
+    // The first run's window has room for every button beside the date panel.
+    EXPECT_TRUE(button->isVisible()) << name;
+    schedule.JumpDate({2024, 1, 31});
+    const auto before = state();
+    Click(*window, name);
+    const auto by_button = state();
+    EXPECT_NE(by_button, before) << name;
+    if (button->isCheckable()) Click(*window, name);  // off again
+    schedule.JumpDate({2024, 1, 31});
+    ASSERT_EQ(state(), before) << name;
+    QTest::keyClick(&schedule, keys.key(), keys.keyboardModifiers());
+    EXPECT_EQ(state(), by_button) << name;
+    EXPECT_EQ(button->isChecked(), button->isCheckable()) << name;
+    if (button->isCheckable()) Click(*window, name);
+  }
+}
+
+TEST_F(MainWindowTest, TheTitleNamesTheLoadedFiles) {
+  const std::pair<QStringList, const char*> cases[] = {
+      {{}, "ぺろん"},
+      {{"sample.nrk"}, "ぺろん - sample.nrk"},
+      {{"a.nrk", "b.nrk", "c.nrk"}, "ぺろん - a.nrk +2"},
+  };
+  for (const auto& [names, title] : cases) {
+    QStringList files;
+    for (const QString& name : names) files << Write(name.toLatin1().constData(), "5/1 x\n");
+    EXPECT_EQ(Start(files)->windowTitle(), Q(title));
+  }
+  // The open dialog's files replace those of the title.
+  auto window = Start({Write("a.nrk", "")});
+  const QString old = Write("old.dat", "");
+  WhenModal([old](QWidget& modal) {
+    qobject_cast<QFileDialog*>(&modal)->selectFile(old);
+    static_cast<QDialog&>(modal).accept();  // as the Open button does
+  });
+  Click(*window, "OpenButton");
+  EXPECT_EQ(window->windowTitle(), Q("ぺろん - old.dat"));
 }
 
 TEST_F(MainWindowTest, StartUpShowsTodayAndDisablesTheTodayButton) {
@@ -312,11 +381,16 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
   EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
   EXPECT_EQ(window->DateJumpDialog(), wrapper);
 
-  // A date that does not exist is refused by the schedule.
+  // A date the schedule would refuse keeps the form open with what was typed.
   WhenModal([](QWidget& modal) {
+    Child<QComboBox>(modal, "EraBox")->setCurrentIndex(kEraChoiceHeisei);
+    Child<QComboBox>(modal, "YearBox")->setEditText("38");
     Child<QComboBox>(modal, "MonthBox")->setEditText("2");
     Child<QComboBox>(modal, "DayBox")->setEditText("30");
     QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
+    EXPECT_TRUE(modal.isVisible());
+    EXPECT_EQ(Child<QComboBox>(modal, "YearBox")->currentText(), "38");
+    QTest::mouseClick(Child<QPushButton>(modal, "CancelButton"), Qt::LeftButton);
   });
   notices.Clear();
   Click(*window, "DateJumpButton");
@@ -368,7 +442,10 @@ TEST(ArgumentKindTest, DataFilesFirstThenPageFiles) {
       {"a.npg", TArgumentKind::kPageFile},
       {"a.NPG", TArgumentKind::kPageFile},
       {"c.npg.bak", TArgumentKind::kPageFile},
-      {"old.dat", TArgumentKind::kIgnored},
+      {"old.dat", TArgumentKind::kDataFile},
+      {"OLD.DAT", TArgumentKind::kDataFile},
+      {"x.dat.npg", TArgumentKind::kPageFile},
+      {"data", TArgumentKind::kIgnored},
       {"nrk", TArgumentKind::kIgnored},
       {"a.nr k", TArgumentKind::kIgnored},
       {"", TArgumentKind::kIgnored},
@@ -703,6 +780,59 @@ TEST_F(MainWindowTest, TheCalendarChoiceIsKeptBetweenRunsAndPagesMayChooseIt) {
         << trace;
     EXPECT_TRUE(window->close());
     EXPECT_EQ(stored().toString(), run.current ? "1" : "0") << trace;
+  }
+}
+
+TEST_F(MainWindowTest, EveryButtonAndTheWholeDateFitTheFirstWindow) {
+  // The first window on a 1280 x 800 screen: two thirds of it, and at double scale (this test
+  // runs again with QT_SCALE_FACTOR=2) its own size, larger than two thirds of the halved
+  // screen. A wide window leaves the date panel its full width (0: whatever is left).
+  const std::pair<QSize, int> cases[] = {{{853, 533}, 140}, {{484, 308}, 0}, {{1200, 800}, 140}};
+  for (const auto& [size, panel_width] : cases) {
+    SCOPED_TRACE(size.width());
+    auto window = Start();
+    window->resize(size);
+    QCoreApplication::processEvents();
+    // The rightmost button shows, and so every other.
+    QWidget* rightmost = Child<QWidget>(*window, "CalendarCurrentButton");
+    EXPECT_TRUE(rightmost->isVisible());
+    EXPECT_TRUE(Child<QToolBar>(*window, "ToolBar")->rect().contains(rightmost->geometry()));
+    window->Schedule().JumpDate({2024, 12, 28});
+    QLabel* panel = Child<QLabel>(*window, "DatePanel");
+    EXPECT_GE(panel->contentsRect().width(), panel->fontMetrics().horizontalAdvance(panel->text()));
+    EXPECT_TRUE(panel_width == 0 || panel->width() == panel_width) << panel->width();
+  }
+}
+
+TEST_F(MainWindowTest, PastMidnightTodayMovesOnAndTheCursorStaysWhereTheUserPutIt) {
+  struct Case {
+    TDateRec cursor;  // before midnight
+    TDateRec after;   // after it
+    const char* panel;
+  };
+  const Case cases[] = {{{2024, 5, 1}, {2024, 5, 2}, "2024/5/2(木)"},
+                        {{2024, 5, 20}, {2024, 5, 20}, "2024/5/20(月)"},
+                        {{2024, 5, 2}, {2024, 5, 2}, "2024/5/2(木)"}};
+  // The period ends today: "%l" counts the days left.
+  const QString data = Write("d.nrk", "2024/5/1~2024/5/* 締切 %l\n");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.panel);
+    auto window = Start({data});
+    test::TManualClock clock({kToday, 24 * 3600 - 15});  // 23:59:45
+    window->FollowClock(clock);
+    TSchedule& schedule = window->Schedule();
+    schedule.JumpDate(c.cursor);
+    ASSERT_EQ(schedule.DayTable().Cell(kToday)->Text(0), "締切 残り 1日");
+    clock.now = {{2024, 5, 2}, 2};
+    window->TodayFollower()->Check();
+    EXPECT_TRUE(schedule.Calendar().IsToday({2024, 5, 2}));
+    EXPECT_EQ(schedule.CursorDate(), c.after);
+    EXPECT_EQ(schedule.DayTable().Cell(kToday)->Text(0), "締切 残り 2日");
+    EXPECT_EQ(DatePanel(*window), Q(c.panel));
+    EXPECT_EQ(TodayEnabled(*window), !(c.after == TDateRec{2024, 5, 2}));
+    QTest::keyClick(&schedule, Qt::Key_Home);
+    EXPECT_EQ(schedule.CursorDate(), (TDateRec{2024, 5, 2}));
+    EXPECT_FALSE(TodayEnabled(*window));
   }
 }
 

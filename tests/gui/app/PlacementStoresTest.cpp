@@ -1,8 +1,9 @@
 // The window placement store, against a settings folder of its own: first run, saving in the
-// normal and maximised states, absurd values, fixed-size windows, and windows stored where no
-// screen shows them.
+// normal and maximised states, absurd values, fixed-size windows, windows stored where no
+// screen shows them, and settings files that are not read (a FIFO, a huge file).
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QFile>
@@ -12,7 +13,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -235,6 +242,63 @@ TEST_F(PlacementStoreTest, IntegerAndFlagReading) {
   }
   store.WriteString("Test", "Flag", "yes");
   EXPECT_TRUE(store.ReadBool("Test", "Flag", true));
+}
+
+// The file is looked at before QSettings reads it (a FIFO would block the start for good):
+// what is not read leaves the defaults and one line on standard error, and the save puts a
+// file of the store's own where it may do so safely.
+TEST_F(PlacementStoreTest, ASettingsFileThatIsNoSmallRegularFileIsNotRead) {
+  namespace fs = std::filesystem;
+  const fs::path path = SettingsFile().toStdString();
+  const std::string stored = "[FormMain]\nLeft=5\nTop=6\nWidth=300\nHeight=200\n";
+  const auto padded = [&stored](std::uintmax_t size) {
+    return stored + "; " + std::string(size - stored.size() - 3, 'x') + "\n";
+  };
+  const struct {
+    const char* kind;
+    std::function<void()> make;
+    bool read;
+    bool restored;        // the stored placement (5, 6) came back
+    fs::file_type after;  // what stands at the path after a save
+  } cases[] = {
+      {"nothing", [] {}, true, false, fs::file_type::regular},
+      {"small", [&] { std::ofstream(path) << stored; }, true, true, fs::file_type::regular},
+      {"1 MiB", [&] { std::ofstream(path) << padded(kMaxSettingsFileSize); }, true, true,
+       fs::file_type::regular},
+      {"larger", [&] { std::ofstream(path) << padded(kMaxSettingsFileSize + 1); }, false, false,
+       fs::file_type::regular},
+      {"fifo", [&] { ::mkfifo(path.c_str(), 0600); }, false, false, fs::file_type::regular},
+      {"folder", [&] { fs::create_directory(path); }, false, false, fs::file_type::directory},
+      {"link to a device", [&] { fs::create_symlink("/dev/null", path); }, false, false,
+       fs::file_type::symlink},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(path.parent_path());
+    fs::create_directories(path.parent_path());
+    c.make();
+    std::ostringstream err;
+    std::streambuf* const saved = std::cerr.rdbuf(err.rdbuf());
+    {
+      TPlacementStore store;
+      EXPECT_EQ(store.FilePath(), path.string()) << c.kind;
+      EXPECT_EQ(store.ReadStored(), c.read) << c.kind;
+      QWidget window;
+      window.setObjectName("FormMain");
+      window.move(287, 121);
+      window.resize(484, 308);
+      store.Restore(&window);
+      EXPECT_EQ(window.pos() == QPoint(5, 6), c.restored) << c.kind;
+      window.move(40, 50);
+      store.Save(&window);
+    }
+    std::cerr.rdbuf(saved);
+    const std::string said = err.str();
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), c.read ? 0 : 1) << c.kind << ": " << said;
+    EXPECT_EQ(fs::symlink_status(path).type(), c.after) << c.kind;
+    if (c.after == fs::file_type::regular) {
+      EXPECT_EQ(Stored()["Left"], "40") << c.kind;
+    }
+  }
 }
 
 }  // namespace

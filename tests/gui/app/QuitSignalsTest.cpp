@@ -1,7 +1,10 @@
 // SIGTERM and SIGINT reported on the event loop: each signal once, in order, never from inside
-// the handler; one active instance at a time; the earlier handlers back afterwards.
+// the handler; one active instance at a time; the earlier handlers back afterwards; a second
+// signal ends the process at once where that was asked for.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -101,6 +104,36 @@ TEST_F(QuitSignalsTest, TheEarlierHandlersComeBackAndANewInstanceCatchesAgain) {
   Drain(spy, 1);
   EXPECT_EQ(Numbers(spy), std::vector<int>{SIGTERM});
   EXPECT_EQ(g_earlier_handler_calls, 2);
+}
+
+// In a child process of its own, which raises the signals and then ends normally with 0
+// unless a signal ended it first.
+TEST_F(QuitSignalsTest, ASecondSignalEndsTheProcessWhereAsked) {
+  const struct {
+    TLaterSignals later;
+    std::vector<int> raised;
+    int status;
+  } cases[] = {
+      {TLaterSignals::kExit, {SIGTERM}, 0},
+      {TLaterSignals::kExit, {SIGTERM, SIGINT}, 128 + SIGINT},
+      {TLaterSignals::kExit, {SIGINT, SIGTERM, SIGTERM}, 128 + SIGTERM},
+      {TLaterSignals::kReport, {SIGTERM, SIGTERM, SIGINT}, 0},
+  };
+  for (const auto& c : cases) {
+    TQuitSignals quit_signals(c.later);
+    ASSERT_TRUE(quit_signals.Active());
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      for (int number : c.raised) std::raise(number);
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), c.status) << c.raised.size() << " signals";
+  }
+  EXPECT_EQ(g_earlier_handler_calls, 0);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The main window's search keys: Ctrl+F opens the search bar for typing, Escape closes it,
-// F3 and Shift+F3 walk the days with a match from anywhere in the window.
+// F3 and Shift+F3 walk the days with a match from anywhere in the calendar.
 
 #include <gtest/gtest.h>
 
@@ -23,6 +23,15 @@ namespace {
 
 constexpr TDateRec kToday{2024, 5, 1};
 
+void WaitForStartUp(TMainWindow& window) {
+  window.show();
+  for (int i = 0; i < 200 && !window.StartedUp(); ++i) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
+  ASSERT_TRUE(window.StartedUp());
+  QApplication::setActiveWindow(&window);
+}
+
 TEST(SearchKeysTest, CtrlFOpensF3Walks) {
   QTemporaryDir settings_folder;
   QTemporaryDir data_folder;
@@ -32,12 +41,7 @@ TEST(SearchKeysTest, CtrlFOpensF3Walks) {
       << EncodeCp932("2024/5/2 ﾃﾞｰﾀ\n2024/5/9 ほか\n2024/5/20 データ\n");
   test::RecordingNotices notices;
   TMainWindow window({data}, kToday, notices);
-  window.show();
-  for (int i = 0; i < 200 && !window.StartedUp(); ++i) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  ASSERT_TRUE(window.StartedUp());
-  QApplication::setActiveWindow(&window);
+  WaitForStartUp(window);
   TSearchBar& bar = window.SearchBar();
   TSchedule& schedule = window.Schedule();
   EXPECT_FALSE(bar.isVisible());
@@ -54,6 +58,7 @@ TEST(SearchKeysTest, CtrlFOpensF3Walks) {
   QLineEdit* text = bar.findChild<QLineEdit*>("SearchText");
   EXPECT_EQ(QApplication::focusWidget(), text);
   text->setText(QString::fromUtf8("データ"));
+  EXPECT_TRUE(QTest::qWaitFor([&bar] { return !bar.SearchPending(); }));
   EXPECT_EQ(bar.Matches().size(), 2u);
 
   schedule.setFocus();
@@ -69,6 +74,34 @@ TEST(SearchKeysTest, CtrlFOpensF3Walks) {
   EXPECT_EQ(schedule.CursorDate(), (TDateRec{2024, 5, 2}));
   // No box was needed for any of it.
   EXPECT_TRUE(notices.events.empty());
+}
+
+// Years after the sample's 年賀状 day, the day table holds other years.
+TEST(SearchKeysTest, F3ReachesTheSampleDayFromYearsLater) {
+  QTemporaryDir settings_folder;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_folder.path());
+  test::RecordingNotices notices;
+  TMainWindow window({QString(PELO_EXAMPLES_DIR "/sample.nrk")}, {2031, 1, 1}, notices);
+  WaitForStartUp(window);
+  TSchedule& schedule = window.Schedule();
+  QTest::keyClick(&schedule, Qt::Key_F, Qt::ControlModifier);
+  window.SearchBar().findChild<QLineEdit*>("SearchText")->setText(QString::fromUtf8("年賀状"));
+  schedule.setFocus();
+  const struct {
+    Qt::KeyboardModifier modifier;
+    TDateRec reached;
+    const char* status;
+  } steps[] = {
+      {Qt::NoModifier, {2031, 1, 1}, TSearchBar::kNoMoreAfter},
+      {Qt::ShiftModifier, {2026, 12, 10}, "1 件"},
+      {Qt::ShiftModifier, {2026, 12, 10}, TSearchBar::kNoMoreBefore},
+  };
+  for (const auto& step : steps) {
+    QTest::keyClick(&schedule, Qt::Key_F3, step.modifier);
+    EXPECT_EQ(schedule.CursorDate(), step.reached) << step.status;
+    EXPECT_EQ(window.SearchBar().findChild<QLabel*>("SearchStatus")->text(),
+              QString::fromUtf8(step.status));
+  }
 }
 
 }  // namespace

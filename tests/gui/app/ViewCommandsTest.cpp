@@ -18,6 +18,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <set>
@@ -26,11 +28,15 @@
 
 #include "ModalSteps.h"
 #include "RecordingNotices.h"
+#include "RunProcess.h"
 #include "app/GridPictures.h"
 #include "app/MainWindows.h"
+#include "app/PlacementStores.h"
 #include "app/QtSetup.h"
+#include "datafiles/EntryLists.h"
 #include "text/Cp932.h"
 #include "widgets/Schedules.h"
+#include "widgets/MeasuredDocuments.h"
 
 namespace pelo {
 namespace {
@@ -73,6 +79,16 @@ class ViewCommandsTest : public testing::Test {
     }
     EXPECT_TRUE(window->StartedUp());
     return window;
+  }
+
+  // A schedule with the data file on a window of its own, without the main window's commands.
+  // A view of document, which outlives the window.
+  TSchedule* BareSchedule(TMeasuredDocument& document, QWidget& window, QSize size) {
+    auto* schedule = new TSchedule(document, &window);
+    schedule->resize(size);
+    document.Document.LoadFiles({data_.toStdString()});
+    schedule->JumpToday();
+    return schedule;
   }
 
   static QAction* Action(QWidget& window, const char* name) {
@@ -128,8 +144,11 @@ TEST_F(ViewCommandsTest, OrderOfLines) {
     auto window = Start(arguments);
     QAction* toggle = Action(*window, "SortByTimeAction");
     ASSERT_NE(toggle, nullptr);
+    // The toolbar shows the same toggle.
+    auto* button = window->findChild<QToolButton*>(QStringLiteral("SortByTimeButton"));
     EXPECT_EQ(window->Schedule().SortByTime(), c.at_start) << c.name;
     EXPECT_EQ(toggle->isChecked(), c.at_start) << c.name;
+    EXPECT_EQ(button && button->isChecked(), c.at_start) << c.name;
     EXPECT_EQ(FirstLine(*window), c.at_start ? " 9:00 朝礼" : "14:00 午後の会議") << c.name;
     for (int i = 0; i < c.toggles; ++i)
       QTest::keyClick(&window->Schedule(), Qt::Key_T, Qt::ControlModifier);
@@ -153,17 +172,15 @@ TEST_F(ViewCommandsTest, OrderOfLines) {
 
 TEST_F(ViewCommandsTest, ExportsTheGridAndTheShownDays) {
   // The commands of a bare schedule, on a window of its own.
+  TMeasuredDocument document(notices_, kToday);
   QWidget window;
-  auto* schedule = new TSchedule(notices_, kToday, &window);
-  schedule->resize(700, 400);
-  const std::vector<std::string> names{data_.toStdString()};
-  schedule->EntryList().LoadFiles(&names);
-  schedule->RefreshData(-1);
-  schedule->JumpToday();
-  TViewCommands commands(window, *schedule, notices_);
+  TSchedule* schedule = BareSchedule(document, window, {700, 400});
+  TPlacementStore store;
+  TViewCommands commands(window, *schedule, notices_, store, {});
 
+  // The grid under its heading.
   ASSERT_TRUE(commands.ExportTo(Path("grid.png")));
-  EXPECT_EQ(QImage(Path("grid.png")).size(), QSize(700, 400));
+  EXPECT_EQ(QImage(Path("grid.png")).size(), QSize(700, 400 + kHeadingHeight));
   ASSERT_TRUE(commands.ExportTo(Path("grid.PDF")));
   QFile pdf(Path("grid.PDF"));
   ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
@@ -198,6 +215,76 @@ TEST_F(ViewCommandsTest, ExportsTheGridAndTheShownDays) {
                                       "/nonexistent-folder/x.png に書き込めませんでした。"}));
 }
 
+// Nothing is written onto a file the window reads: those of its command line, those the open
+// dialog chose, its settings; the files stay as they were, also when the window closes.
+TEST_F(ViewCommandsTest, RefusesFilesTheWindowReads) {
+  namespace fs = std::filesystem;
+  const QString page = Write("p.npg", "[NerikaPage1]\r\n");
+  const QString chosen = Write("chosen.nrk", kData);
+  auto window = Start({page});
+  window->Schedule().EntryList().LoadFromFile(chosen.toStdString());
+  TPlacementStore store;
+  TViewCommands commands(*window, window->Schedule(), notices_, store, {data_, page});
+  fs::create_directories(fs::path(store.FilePath()).parent_path());
+  std::ofstream(store.FilePath()) << "[FormMain]\n";
+  fs::create_symlink(store.FilePath(), Path("conf.ics").toStdString());
+  fs::create_hard_link(chosen.toStdString(), Path("chosen.png").toStdString());
+  const auto bytes = [](const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  };
+  const QString conf = QString::fromStdString(store.FilePath());
+  std::vector<QByteArray> before;
+  for (const QString& input : {data_, page, chosen, conf}) before.push_back(bytes(input));
+  const struct {
+    QString path;
+    bool written;
+  } cases[] = {{data_, false},
+               {page, false},
+               {Path("conf.ics"), false},
+               {Path("chosen.png"), false},
+               {Path("fresh.ics"), true}};
+  for (const auto& c : cases) {
+    notices_.Clear();
+    EXPECT_EQ(commands.ExportTo(c.path), c.written) << c.path.toStdString();
+    const std::vector<std::string> refusal = {c.path.toStdString() +
+                                              "は読み込んでいるファイルなので書き込めません。"};
+    EXPECT_EQ(notices_.Messages(), c.written ? std::vector<std::string>{} : refusal);
+  }
+  // Nor is the placement saved through settings that lead to a data file.
+  fs::remove(store.FilePath());
+  fs::create_symlink(chosen.toStdString(), store.FilePath());
+  EXPECT_TRUE(window->close());
+  std::vector<QByteArray> after;
+  for (const QString& input : {data_, page, chosen}) after.push_back(bytes(input));
+  before.pop_back();
+  EXPECT_EQ(after, before);
+}
+
+// The export dialog says why it may not take a name and stays open for another one.
+TEST_F(ViewCommandsTest, TheExportDialogStaysOpenOnAFileTheWindowReads) {
+  auto window = Start({});
+  QApplication::setActiveWindow(window.get());
+  const QString folder = data_folder_.path();
+  bool stayed = false;
+  WhenModal([&](QWidget& modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(&modal);
+    ASSERT_NE(dialog, nullptr);
+    dialog->setDirectory(folder);
+    dialog->selectFile(QStringLiteral("a.nrk"));
+    static_cast<QDialog*>(dialog)->accept();
+    stayed = dialog->isVisible() && QApplication::activeModalWidget() == dialog;
+    dialog->selectFile(QStringLiteral("fine.ics"));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  QTest::keyClick(&window->Schedule(), Qt::Key_E, Qt::ControlModifier);
+  EXPECT_TRUE(stayed);
+  EXPECT_EQ(notices_.Messages(),
+            std::vector<std::string>{data_.toStdString() +
+                                     "は読み込んでいるファイルなので書き込めません。"});
+  EXPECT_TRUE(QFile::exists(Path("fine.ics")));
+}
+
 TEST_F(ViewCommandsTest, PrintsLandscapeForAWideGrid) {
   const struct {
     QSize size;
@@ -215,13 +302,65 @@ TEST_F(ViewCommandsTest, PrintsLandscapeForAWideGrid) {
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(Path("printed.pdf"));
   printer.setPageOrientation(OrientationFor(window->Schedule().size()));
-  ASSERT_TRUE(PrintPicture(window->Schedule(), printer));
+  ASSERT_TRUE(PrintPicture(window->Schedule(), {}, printer));
   EXPECT_GT(QFile(Path("printed.pdf")).size(), 1000);
   EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
   QPrinter nowhere;
   nowhere.setOutputFormat(QPrinter::PdfFormat);
   nowhere.setOutputFileName(QStringLiteral("/nonexistent-folder/printed.pdf"));
-  EXPECT_FALSE(PrintPicture(window->Schedule(), nowhere));
+  EXPECT_FALSE(PrintPicture(window->Schedule(), {}, nowhere));
+}
+
+// What a PDF reader finds in a print: the entries and the heading as text, not an image,
+// whether the printer paints the page itself or the print goes to a PDF file.
+TEST_F(ViewCommandsTest, PrintsTextAndTheHeading) {
+  const std::string pdftotext = test::FindProgram("pdftotext");
+  if (pdftotext.empty()) GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+  TMeasuredDocument document(notices_, kToday);
+  QWidget window;
+  TSchedule* schedule = BareSchedule(document, window, {900, 500});
+  const QString page = Write("monthly.npg", "[NerikaPage1]\r\n");
+  TPlacementStore store;
+  TViewCommands commands(window, *schedule, notices_, store, {page});
+  const std::string span = ShownSpanText(schedule->TopDate(), schedule->EndDate(), std::nullopt);
+  for (const bool to_file : {true, false}) {
+    const QString pdf = Path(to_file ? "to-file.pdf" : "painted.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    if (to_file) {
+      ASSERT_TRUE(commands.PrintTo(printer));
+    } else {
+      ASSERT_TRUE(
+          PrintPicture(*schedule, ScheduleHeading(*schedule, QStringLiteral("monthly")), printer));
+    }
+    const test::ProcessResult text = test::RunProcess(pdftotext, {pdf.toStdString(), "-"});
+    ASSERT_EQ(text.exit_code, 0) << text.err;
+    // The font draws ～ and 〜 with one glyph, which reads back as the latter.
+    const QString read = QString::fromStdString(text.out).replace(QChar(0x301C), QChar(0xFF5E));
+    for (const std::string& expected :
+         {std::string("午後の会議"), std::string("水曜の予定"), span, std::string("monthly")}) {
+      EXPECT_TRUE(read.contains(QString::fromStdString(expected))) << expected << "\n" << text.out;
+    }
+  }
+  EXPECT_TRUE(notices_.Messages().empty());
+}
+
+TEST_F(ViewCommandsTest, HeadingNamesTheShownSpan) {
+  const struct {
+    TDateRec top;
+    TDateRec end;
+    std::optional<TDateRec> month_of;
+    const char* expected;
+  } cases[] = {
+      {{2026, 12, 7}, {2027, 1, 10}, std::nullopt, "2026年12月7日～2027年1月10日"},
+      {{2026, 12, 1}, {2026, 12, 31}, std::nullopt, "2026年12月"},
+      {{2024, 2, 1}, {2024, 2, 28}, std::nullopt, "2024年2月1日～2024年2月28日"},
+      {{2026, 11, 30}, {2027, 1, 3}, TDateRec{2026, 12, 24}, "2026年12月"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ShownSpanText(c.top, c.end, c.month_of), c.expected) << c.expected;
+  }
 }
 
 TEST_F(ViewCommandsTest, CtrlPAndCtrlEOpenTheirDialogs) {

@@ -86,6 +86,44 @@ TEST(QtTextMeasurerTest, MeasuresLikeTheFontMetrics) {
   EXPECT_EQ(measurer.FontHeight(desc, 200), at200.height());
 }
 
+TEST(QtTextMeasurerTest, FontsAreKeptByShapeAndOnlyTheRecentOnes) {
+  // What reloads of a file with ever new colours or sizes ask for, and the fonts left behind.
+  struct Case {
+    const char* name;
+    std::function<TFontSpec(int32_t)> font;  // the font of the i-th question
+    int32_t questions;
+    std::size_t kept;
+  };
+  const auto colored = [](int32_t i) {
+    TFontSpec desc = Desc("DejaVu Sans", 10);
+    desc.Color = static_cast<uint32_t>(i) * 0x10101u;
+    return desc;
+  };
+  const auto sized = [](int32_t i) { return Desc("DejaVu Sans", 6 + i); };
+  const auto styled = [](int32_t i) {
+    return Desc("DejaVu Sans", 10, (i & 1) != 0, (i & 2) != 0, (i & 4) != 0, (i & 8) != 0);
+  };
+  const Case cases[] = {
+      {"a thousand colours of one font", colored, 1000, 1},
+      {"every style of one face and size", styled, 16, 16},
+      {"more sizes than are kept", sized, 300, TQtTextMeasurer::kFontCacheSize},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TQtTextMeasurer measurer(nullptr);
+    for (int32_t i = 0; i < c.questions; ++i) {
+      ASSERT_EQ(measurer.Font(c.font(i), 100).pointSize(), c.font(i).Size);
+    }
+    EXPECT_EQ(measurer.CachedFontCount(), c.kept);
+    // The first font was dropped or kept; either way it measures as before.
+    const TFontSpec first = c.font(0);
+    EXPECT_EQ(measurer.TextWidth("Width", first, 100),
+              QFontMetrics(ToQFont(first)).horizontalAdvance(QStringLiteral("Width")));
+    EXPECT_EQ(measurer.CharWidth(U'W', first, 150),
+              QFontMetrics(ToQFont(first, 150)).horizontalAdvance(QChar(u'W')));
+  }
+}
+
 TEST(QtTextMeasurerTest, ScreenBitsPerPixelIsThePrimaryScreensDepth) {
   ASSERT_NE(QGuiApplication::primaryScreen(), nullptr);
   EXPECT_EQ(ScreenBitsPerPixel(), QGuiApplication::primaryScreen()->depth());

@@ -4,7 +4,10 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPaintEngine>
+#include <QPainter>
 #include <QPixmap>
+#include <QTextItem>
 
 #include "BitmapTesting.h"
 #include "ScheduleTestSupport.h"
@@ -265,51 +268,103 @@ TEST_F(SchedulePaint, EmptyCellsAndMonthTitles) {
             10);
 }
 
-TEST_F(SchedulePaint, InANarrowTitleTheLeftTextCoversTheRightOne) {
-  // The right text carries the year and the left one does not. From March on 2024 and 2030
-  // fall on the same weekdays, so around 1 May of either year the left texts are the same and
-  // where they are drawn both years must look alike.
+// An image that keeps the texts drawn on it, each with where it lies and the clip it was drawn
+// in, and paints nothing.
+class TTextRecorder : public QImage, QPaintEngine {
+ public:
+  struct TDrawnText {
+    QString Text;
+    QRectF Rect;  // from the pen position over the text's advance, ascent and descent
+    QRectF Clip;
+    QRectF Shown() const { return Rect & Clip; }
+  };
+  TTextRecorder(QSize size, qreal ratio)
+      : QImage(size * ratio, Format_ARGB32_Premultiplied), QPaintEngine(AllFeatures) {
+    setDevicePixelRatio(ratio);
+  }
+  std::vector<TDrawnText> texts;
+
+  QPaintEngine* paintEngine() const override { return const_cast<TTextRecorder*>(this); }
+  bool begin(QPaintDevice*) override { return true; }
+  bool end() override { return true; }
+  void updateState(const QPaintEngineState&) override {}
+  Type type() const override { return User; }
+  void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+  void drawPath(const QPainterPath&) override {}
+  void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+  void drawTextItem(const QPointF& p, const QTextItem& item) override {
+    const QRectF rect(p.x(), p.y() - item.ascent(), item.width(), item.ascent() + item.descent());
+    const QRectF clip =
+        painter()->hasClipping() ? painter()->clipBoundingRect() : QRectF(0, 0, 1e6, 1e6);
+    texts.push_back(
+        {item.text(), painter()->transform().mapRect(rect), painter()->transform().mapRect(clip)});
+  }
+};
+
+TEST_F(SchedulePaint, TitleTextsNeverOverlapAndTheCellsReachTheEdges) {
+  // December 2026 gives the longest week titles ("12月 2w" and "'26 50週"), in a small window,
+  // at double scale (two thirds of 1280 x 800 in pixels of half the size) and in a large one.
+  // The month titles down the rows have a column as narrow as a title row is high: "12月" is cut.
   struct Case {
-    const char* name;
     bool vertical;
     int32_t cycle;
-    int32_t term;
     QSize size;
-    int col;  // the title cell
-    int row;
-    const char* left;
-    const char* right;
+    bool whole;        // every title text shows whole
+    bool right_shown;  // every title shows its right text too
   };
   const Case cases[] = {
-      {"weeks", false, 7, 4, {240, 300}, 1, 0, "4月 5w", "'24 18週"},
-      {"months", false, 31, 2, {60, 560}, 1, 0, "4月", "'24"},
-      {"months, vertical", true, 31, 2, {300, 560}, 0, 1, "4月", "'24"},
+      {false, 7, {500, 400}, true, false},  {false, 7, {426, 266}, true, false},
+      {false, 7, {1200, 800}, true, true},  {false, 31, {500, 400}, true, false},
+      {false, 31, {1200, 800}, true, true}, {true, 31, {426, 266}, false, false},
   };
-  const QFontMetrics metrics(TestQFont());
+  today_ = TDateRec{2026, 12, 10};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+    SCOPED_TRACE(testing::Message() << c.size.width() << " cycle " << c.cycle << c.vertical);
     TScheduleSettings page = FramedPage();
     page.Vertical = c.vertical;
     page.Cycle = c.cycle;
-    page.Term = c.term;
+    page.Term = c.cycle == 31 ? 12 : 5;
     page.FixTopDay = c.cycle == 31 ? 1 : 0;
-    std::vector<QImage> shown;
-    for (const int32_t year : {2024, 2030}) {
-      today_ = TDateRec{year, 5, 1};
-      auto schedule = Make(page, c.size);
-      const QRect title = schedule->CellRect(c.col, c.row);
-      ASSERT_FALSE(title.isEmpty());
-      // The texts meet: the right one starts left of where the left one ends.
-      const int left_end = 2 + metrics.horizontalAdvance(QString::fromUtf8(c.left));
-      ASSERT_LT(title.width() - 2 - metrics.horizontalAdvance(QString::fromUtf8(c.right)),
-                left_end);
-      // Inside the frame, over the left text's own width.
-      const QRect left_text = QRect(title.left() + 1, title.top() + 1,
-                                    std::min(left_end, title.width() - 2) - 1, title.height() - 2);
-      shown.push_back(Grab(*schedule).copy(left_text));
-      EXPECT_GT(Foreign(shown.back(), shown.back().rect(), {kColorTitleBack}), 5);
+    auto schedule = Make(page, c.size);
+    // What the division among the cells leaves over goes to the last ones, a pixel each.
+    const int cols = schedule->ColCount() - 1;
+    const int rows = schedule->RowCount() - 1;
+    EXPECT_EQ(schedule->CellRect(cols, rows).bottomRight(),
+              QPoint(c.size.width() - 1, c.size.height() - 1));
+    EXPECT_LE(std::abs(schedule->ColWidth(cols) - schedule->ColWidth(1)), 1);
+    EXPECT_LE(std::abs(schedule->RowHeight(rows) - schedule->RowHeight(1)), 1);
+    TTextRecorder recorder(schedule->size(), schedule->devicePixelRatioF());
+    schedule->render(&recorder);
+    int titles = 0;
+    int rights = 0;
+    for (int i = 1; i <= std::max(cols, rows); ++i) {
+      const QRect title = c.vertical ? schedule->CellRect(0, i) : schedule->CellRect(i, 0);
+      if (title.isEmpty()) continue;
+      // Qt draws a text in runs of one script ("12", "月").
+      std::vector<TTextRecorder::TDrawnText> runs;
+      QString shown;
+      for (const auto& run : recorder.texts) {
+        if (!title.contains(run.Clip.toAlignedRect())) continue;
+        runs.push_back(run);
+        shown += run.Text;
+      }
+      if (runs.empty()) continue;
+      SCOPED_TRACE(shown.toStdString());
+      ++titles;
+      rights += shown.contains(u'\'') ? 1 : 0;
+      for (std::size_t a = 0; a < runs.size(); ++a) {
+        const bool cut = runs[a].Shown() != runs[a].Rect;
+        EXPECT_FALSE(cut && c.whole) << runs[a].Text.toStdString();
+        // Nothing follows a text that was cut, nothing is drawn over anything else.
+        EXPECT_FALSE(cut && a + 1 < runs.size() && !runs[a + 1].Shown().isEmpty());
+        for (std::size_t b = a + 1; b < runs.size(); ++b) {
+          EXPECT_FALSE(runs[a].Shown().intersects(runs[b].Shown()))
+              << runs[a].Text.toStdString() << " over " << runs[b].Text.toStdString();
+        }
+      }
     }
-    EXPECT_EQ(shown[0], shown[1]);
+    EXPECT_GT(titles, 3);
+    EXPECT_TRUE(!c.right_shown || rights == titles);
   }
 }
 
@@ -342,7 +397,7 @@ TEST_F(SchedulePaint, NothingIsPaintedOutsideACell) {
     ASSERT_EQ(Lines(*schedule, TDateRec{2024, 5, 9}).size(), 13u);
     const QImage with_data = Grab(*schedule);
     schedule->EntryList().Clear();
-    schedule->RefreshData(-1);
+    schedule->RefreshData();
     const QImage without_data = Grab(*schedule);
     ASSERT_EQ(with_data.size(), without_data.size());
     const QRect thursday = schedule->CellRect(4, 2);

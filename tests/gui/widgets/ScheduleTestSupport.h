@@ -21,6 +21,7 @@
 #include "schedule/ScheduleSettings.h"
 #include "widgets/Colors.h"
 #include "widgets/Schedules.h"
+#include "widgets/MeasuredDocuments.h"
 
 namespace pelo::test {
 
@@ -96,7 +97,8 @@ class ScheduleFixture : public ::testing::Test {
   // A shown schedule of the given page and size, made on today_.
   std::unique_ptr<TSchedule> Make(const TScheduleSettings& page, QSize size = {841, 560},
                                   std::size_t pack_budget = kDayPackBudget) {
-    auto schedule = std::make_unique<TSchedule>(notices_, today_, nullptr, pack_budget);
+    documents_.push_back(std::make_unique<TMeasuredDocument>(notices_, today_, pack_budget));
+    auto schedule = std::make_unique<TSchedule>(*documents_.back());
     schedule->resize(size);
     schedule->ApplySettings(page);
     schedule->show();
@@ -111,8 +113,8 @@ class ScheduleFixture : public ::testing::Test {
     const std::string path = folder_.WriteCp932("data.nrk", text);
     if (read_only) chmod(path.c_str(), 0444);
     const std::vector<std::string> names{path};
-    schedule.EntryList().LoadFiles(&names);
-    schedule.RefreshData(-1);
+    schedule.EntryList().LoadFiles(names);
+    schedule.RefreshData();
     return path;
   }
 
@@ -128,6 +130,8 @@ class ScheduleFixture : public ::testing::Test {
   TDateRec today_ = kToday;
   RecordingNotices notices_;
   TempFolder folder_;
+  // The documents of the schedules made; a test's schedules go before them.
+  std::vector<std::unique_ptr<TMeasuredDocument>> documents_;
 };
 
 }  // namespace pelo::test

@@ -28,7 +28,8 @@ QRect DayCell(const TSchedule& schedule, int col, int row) { return schedule.Cel
 // ---- construction and settings ---------------------------------------------------------
 
 TEST_F(ScheduleFixture, BeforeAnyPageTwoWeeksOfCategoriesAToDWithoutMarkIcons) {
-  TSchedule schedule(notices_, kToday);
+  TMeasuredDocument document(notices_, kToday);
+  TSchedule schedule(document);
   Load(schedule, "D:2024/5/8 category D\nE:2024/5/8 category E\n#2024/5/8 hash marked\n");
   EXPECT_EQ(Lines(schedule, TDateRec{2024, 5, 8}), std::vector<std::string>{"category D"});
   // Weeks from Monday down two columns, the cursor on today; the day table from the year
@@ -52,7 +53,8 @@ TEST_F(ScheduleFixture, BeforeAnyPageTwoWeeksOfCategoriesAToDWithoutMarkIcons) {
 }
 
 TEST_F(ScheduleFixture, ApplySettingsAndGetSettingsRoundTrip) {
-  TSchedule schedule(notices_, kToday);
+  TMeasuredDocument document(notices_, kToday);
+  TSchedule schedule(document);
   schedule.resize(600, 400);
   TScheduleSettings page = WeekRowsPage();
   page.DayUpper = true;
@@ -421,6 +423,13 @@ TEST_F(ScheduleFixture, UndoAndRedoKeys) {
   EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 9}));
   QTest::keyClick(schedule.get(), Qt::Key_Q, Qt::ControlModifier);
   EXPECT_TRUE(Lines(*schedule, TDateRec{2024, 5, 9}).empty());
+  // The redo keys of other desktop programs as well.
+  for (const QKeyCombination redo : {QKeyCombination(Qt::ControlModifier, Qt::Key_Y),
+                                     Qt::ControlModifier | Qt::ShiftModifier | Qt::Key_Z}) {
+    QTest::keyClick(schedule.get(), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(schedule.get(), redo.key(), redo.keyboardModifiers());
+    EXPECT_TRUE(Lines(*schedule, TDateRec{2024, 5, 9}).empty()) << redo.key();
+  }
 }
 
 // ---- mouse ------------------------------------------------------------------------------
@@ -551,7 +560,7 @@ TEST_F(ScheduleFixture, DragAndDropMovesAndCopies) {
     // The cursor is on the drop day, on the moved or copied entry when there is one.
     EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 10}));
     if (!c.on_friday.empty()) {
-      EXPECT_EQ(schedule->EntryList().Entry(schedule->FocusedEntry())->Text, "Lunch");
+      EXPECT_EQ(schedule->EntryList().Entry(schedule->FocusedEntry().value_or(-1))->Text, "Lunch");
     }
   }
 }
@@ -736,9 +745,9 @@ TEST_F(ScheduleFixture, RefreshEventsComeInOrder) {
   EXPECT_EQ(order, (std::vector<std::string>{"pre", "set 0 50", "set 1 100", "refresh", "jump"}));
   EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 21}));
   EXPECT_EQ(schedule->FocusedEntry(), 1);
-  // RefreshData(-1) keeps the cursor.
+  // RefreshData() keeps the cursor.
   order.clear();
-  schedule->RefreshData(-1);
+  schedule->RefreshData();
   EXPECT_EQ(schedule->CursorDate(), (TDateRec{2024, 5, 21}));
   EXPECT_EQ(order, (std::vector<std::string>{"pre", "set 0 50", "set 1 100", "refresh"}));
 }
@@ -881,7 +890,8 @@ bool CellsPointIntoTheList(TSchedule& schedule) {
 TEST(ScheduleLoadTest, NoCellPointsAtAFreedEntryWhileABoxIsUp) {
   TempFolder folder;
   LookingNotices notices;
-  TSchedule schedule(notices, kToday);
+  TMeasuredDocument document(notices, kToday);
+  TSchedule schedule(document);
   schedule.resize(841, 560);
   schedule.ApplySettings(WeekRowsPage());
   schedule.show();
@@ -890,8 +900,8 @@ TEST(ScheduleLoadTest, NoCellPointsAtAFreedEntryWhileABoxIsUp) {
   const std::vector<std::string> first{
       folder.WriteCp932("first.nrk", "2024/5/1 one &f(DejaVu Sans,12)\n5/2 two\n")};
   notices.look = [] {};
-  schedule.EntryList().LoadFiles(&first);
-  schedule.RefreshData(-1);
+  schedule.EntryList().LoadFiles(first);
+  schedule.RefreshData();
   ASSERT_EQ(TodayLines(schedule), (std::vector<std::string>{"one"}));
 
   int32_t looks = 0;
@@ -904,9 +914,9 @@ TEST(ScheduleLoadTest, NoCellPointsAtAFreedEntryWhileABoxIsUp) {
   const std::vector<std::string> next{
       folder.File("missing.nrk"),
       folder.WriteCp932("bad.nrk", "2024/5/1 three &f(DejaVu Sans,12)\n1/1\n")};
-  schedule.EntryList().LoadFiles(&next);
+  schedule.EntryList().LoadFiles(next);
   EXPECT_EQ(looks, 2);
-  schedule.RefreshData(-1);
+  schedule.RefreshData();
   EXPECT_EQ(TodayLines(schedule), (std::vector<std::string>{"three"}));
 }
 

@@ -1,6 +1,7 @@
 // The search bar over a schedule: what it lists for a text (folded, over the shown texts and
-// the source lines, for the shown years or all four), Enter and double clicks that jump, and
-// FindNext walking the days with a match in date order.
+// the source lines, for the shown years or every year), the pause it waits for while the user
+// types, Enter and double clicks that jump, and FindNext walking the days with a match in date
+// order, past the years the schedule holds.
 
 #include <QComboBox>
 #include <QLabel>
@@ -9,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "ScheduleTestSupport.h"
+#include "text/SearchTexts.h"
 #include "widgets/SearchBars.h"
 
 namespace pelo::test {
@@ -37,11 +39,9 @@ class SearchBarTest : public ScheduleFixture {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(bar_.get()));
   }
 
-  void Type(const char* text, int span = 0) {
-    bar_->findChild<QComboBox*>("SearchSpan")->setCurrentIndex(span);
+  // Types text key by key where the test library can (ASCII), without waiting.
+  void TypeKeys(const char* text) {
     QLineEdit* edit = bar_->findChild<QLineEdit*>("SearchText");
-    edit->clear();
-    // Typed key by key where the test library can (ASCII): the list follows every key.
     const QString typed = QString::fromUtf8(text);
     for (const QChar c : typed) {
       if (c.unicode() < 0x80) {
@@ -50,6 +50,14 @@ class SearchBarTest : public ScheduleFixture {
         edit->insert(c);
       }
     }
+  }
+
+  // Types text over the last one and waits for the list to follow.
+  void Type(const char* text, int span = 0) {
+    bar_->findChild<QComboBox*>("SearchSpan")->setCurrentIndex(span);
+    bar_->findChild<QLineEdit*>("SearchText")->clear();
+    TypeKeys(text);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !bar_->SearchPending(); }));
   }
 
   QTreeWidget& Results() const { return *bar_->findChild<QTreeWidget*>("SearchResults"); }
@@ -67,8 +75,8 @@ class SearchBarTest : public ScheduleFixture {
   }
 
   std::string SelectedText() const {
-    const int32_t entry = schedule_->FocusedEntry();
-    return entry >= 0 ? schedule_->EntryList().Entry(entry)->Text : std::string();
+    const std::optional<int32_t> entry = schedule_->FocusedEntry();
+    return entry ? schedule_->EntryList().Entry(*entry)->Text : std::string();
   }
 
   std::unique_ptr<TSchedule> schedule_;
@@ -109,6 +117,31 @@ TEST_F(SearchBarTest, ListsTheMatchesOfTheSpan) {
   }
   Type("カレー", 0);
   EXPECT_EQ(bar_->findChild<QLabel*>("SearchStatus")->text(), QString::fromUtf8("2 件"));
+}
+
+TEST_F(SearchBarTest, TheListWaitsForAPauseInTyping) {
+  QLineEdit* edit = bar_->findChild<QLineEdit*>("SearchText");
+  EXPECT_EQ(edit->maxLength(), kMaxSearchLength);
+  Type("curry");
+  ASSERT_EQ(Listed().size(), 2u);
+  // Each key starts the pause again: nothing is searched while the keys come.
+  TypeKeys("!");
+  for (int i = 0; i < 4; ++i) {
+    QTest::qWait(TSearchBar::kTypingPauseMs / 3);
+    TypeKeys("!");
+  }
+  EXPECT_TRUE(bar_->SearchPending());
+  EXPECT_EQ(Listed().size(), 2u);  // still the list of "curry"
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !bar_->SearchPending(); }));
+  EXPECT_TRUE(Listed().empty());
+
+  // Enter searches at once and goes to the match.
+  schedule_->JumpDate({2024, 6, 1});
+  edit->clear();
+  TypeKeys("Curry");
+  QTest::keyClick(edit, Qt::Key_Return);
+  EXPECT_FALSE(bar_->SearchPending());
+  EXPECT_EQ(schedule_->CursorDate(), (TDateRec{2024, 7, 1}));
 }
 
 TEST_F(SearchBarTest, EnterAndDoubleClickJumpAndSelectTheLine) {
@@ -181,6 +214,40 @@ TEST_F(SearchBarTest, FindNextWalksTheDaysInDateOrder) {
   bar_->FindNext(-1);
   EXPECT_EQ(schedule_->CursorDate(), (TDateRec{2024, 5, 1}));
   EXPECT_EQ(status->text(), QString::fromUtf8(TSearchBar::kNoMoreBefore));
+}
+
+TEST_F(SearchBarTest, FindNextAndTheListReachEveryYear) {
+  Load(*schedule_, "ﾚ2026/12/10 年賀状を買う\n1600/3/3 古い年賀状\n2140/1/1 遠い年賀状\n");
+  Type("年賀状", 1);
+  std::vector<TDateRec> listed;
+  for (const TSearchBar::TMatch& match : bar_->Matches()) listed.push_back(match.Date);
+  EXPECT_EQ(listed, (std::vector<TDateRec>{{1600, 3, 3}, {2026, 12, 10}, {2140, 1, 1}}));
+
+  QLabel* status = bar_->findChild<QLabel*>("SearchStatus");
+  const QString found = QString::fromUtf8("3 件");
+  const struct {
+    TDateRec cursor;
+    int32_t direction;
+    TDateRec reached;
+    std::string selected;  // empty: none, the cursor stays
+    const char* status;
+  } cases[] = {
+      {{2031, 1, 1}, -1, {2026, 12, 10}, "年賀状を買う", nullptr},
+      {{2031, 1, 1}, 1, {2140, 1, 1}, "遠い年賀状", nullptr},
+      {{2026, 12, 10}, -1, {1600, 3, 3}, "古い年賀状", nullptr},
+      {{1600, 3, 3}, 1, {2026, 12, 10}, "年賀状を買う", nullptr},
+      {{1600, 3, 3}, -1, {1600, 3, 3}, "", TSearchBar::kNoMoreBefore},
+      {{2140, 1, 1}, 1, {2140, 1, 1}, "", TSearchBar::kNoMoreAfter},
+  };
+  for (const auto& c : cases) {
+    schedule_->JumpDate(c.cursor);
+    bar_->FindNext(c.direction);
+    EXPECT_EQ(schedule_->CursorDate(), c.reached) << DayNumber(c.cursor) << " " << c.direction;
+    if (!c.selected.empty()) {
+      EXPECT_EQ(SelectedText(), c.selected);
+    }
+    EXPECT_EQ(status->text(), c.status != nullptr ? QString::fromUtf8(c.status) : found);
+  }
 }
 
 TEST_F(SearchBarTest, TheListStopsAtItsLimit) {
