@@ -75,8 +75,9 @@ class TDayTable {
   const TCellLineList* Cell(TDateRec date) const;
 
   // The day nearest to date (date, date - 1, date + 1, date - 2, ...) whose cell shows a line
-  // of the entry at position; none when none in the window or when date is no real day. Near an end of the window (or outside it) the search goes on in the other
-  // direction until that one has left the window too.
+  // of the entry at position; none when none in the window or when date is no real day. Near an end
+  // of the window (or outside it) the search goes on in the other direction until that one has left
+  // the window too.
   std::optional<TDateRec> FindEntryDate(int32_t position, TDateRec date) const;
   // The first line of date's cell that shows the entry at position; -1 when none does.
   int32_t LineOfEntry(TDateRec date, int32_t position) const;

@@ -881,7 +881,6 @@ void TSchedule::DropEntry(int32_t entry, bool copy) {
   FocusEditedEntry(copy ? document_.CopyTo(entry, day) : document_.MoveTo(entry, day));
 }
 
-
 // ---------------------------------------------------------------------------------------------
 // Keys
 
