@@ -1,11 +1,9 @@
 #include "schedule/ScheduleDocuments.h"
 
-
 namespace pelo {
 
-TScheduleDocument::TScheduleDocument(TUserNotices& notices, TDateRec today,
-                                     TTextMeasurer* measurer, uint32_t select_color,
-                                     std::size_t pack_budget)
+TScheduleDocument::TScheduleDocument(TUserNotices& notices, TDateRec today, TTextMeasurer* measurer,
+                                     uint32_t select_color, std::size_t pack_budget)
     : notices_(notices),
       calendar_(today),
       entry_list_(notices, today, pack_budget),
@@ -77,7 +75,6 @@ void TScheduleDocument::LoadFiles(const std::vector<std::string>& names) {
   entry_list_.LoadFiles(names);
   Rebuild();
 }
-
 
 // ---------------------------------------------------------------------------------------------
 // Editing

@@ -29,9 +29,9 @@ class TScheduleDocument;
 class TScheduleObserver {
  public:
   enum class TChange {
-    kEntries,   // the day table was built again (entries, span, calendar or filter)
-    kLines,     // only the lines of the days changed (their order)
-    kToday,     // the calendar's today moved on
+    kEntries,  // the day table was built again (entries, span, calendar or filter)
+    kLines,    // only the lines of the days changed (their order)
+    kToday,    // the calendar's today moved on
   };
   virtual ~TScheduleObserver() = default;
   // Before the day table is built again: whatever holds a line list lets go of it.

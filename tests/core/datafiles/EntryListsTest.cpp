@@ -875,11 +875,15 @@ TEST_F(EditingTest, ReadOnlyFilesRefuseEveryChange) {
          list_.MoveEntry(3, {2024, 6, 1});
        }},
       {"copy to a day",
-       [this] { EXPECT_EQ(list_.CopyEntryTo(3, {2024, 6, 1}), std::nullopt); }},
+       [this] {
+         EXPECT_EQ(list_.CopyEntryTo(3, {2024, 6, 1}), std::nullopt);
+       }},
       {"cut", [this] { list_.CutEntry(3); }},
       {"add", [this] { EXPECT_EQ(list_.AddEntry(-1, MakeEntry("2/2 new", 1)), -1); }},
       {"paste",
-       [this] { EXPECT_EQ(list_.PasteEntry(0, TDateRec{2024, 6, 1}), std::nullopt); }},
+       [this] {
+         EXPECT_EQ(list_.PasteEntry(0, TDateRec{2024, 6, 1}), std::nullopt);
+       }},
   };
   for (const Case& c : cases) {
     const std::vector<std::string> before = State();
@@ -1006,7 +1010,7 @@ TEST_F(EditingTest, Paste) {
     int32_t index;
     std::optional<TDateRec> date;
     std::optional<int32_t> added;
-    const char* text;        // of the entry added, or null for none
+    const char* text;  // of the entry added, or null for none
     TDateRec first_date;
   } const cases[] = {
       {"the newest to a day", 0, TDateRec{2024, 8, 8}, 4, "b", {2024, 8, 8}},

@@ -75,8 +75,18 @@ TEST_F(ScheduleDocumentTest, EditsAnswerTheEntryToFocusAndRebuildOnce) {
       {"tick", [](auto& d, int32_t e) { return d.ToggleChecked(e); }, {"歯医者"}, true},
       {"cut", [](auto& d, int32_t e) { return d.Cut(e); }, {}, true},
       {"delete", [](auto& d, int32_t e) { return d.Delete(e); }, {}, true},
-      {"move", [](auto& d, int32_t e) { return d.MoveTo(e, {2024, 5, 20}); }, {}, true},
-      {"copy", [](auto& d, int32_t e) { return d.CopyTo(e, {2024, 5, 20}); }, {"歯医者"}, false},
+      {"move",
+       [](auto& d, int32_t e) {
+         return d.MoveTo(e, {2024, 5, 20});
+       },
+       {},
+       true},
+      {"copy",
+       [](auto& d, int32_t e) {
+         return d.CopyTo(e, {2024, 5, 20});
+       },
+       {"歯医者"},
+       false},
       {"unknown entry", [](auto& d, int32_t) { return d.Cut(999); }, {"歯医者"}, false},
   };
   for (const Row& row : rows) {
@@ -130,7 +140,11 @@ TEST_F(ScheduleDocumentTest, TheTableIsBuiltAgainOnlyWhenSomethingItShowsMoved) 
        },
        {"lines"}},
       {"same today", [](auto& d) { d.SetToday(kToday); }, {}},
-      {"next day", [](auto& d) { d.SetToday({2024, 5, 11}); }, {"before", "entries", "today"}},
+      {"next day",
+       [](auto& d) {
+         d.SetToday({2024, 5, 11});
+       },
+       {"before", "entries", "today"}},
   };
   for (const Row& row : rows) {
     recorder_.heard.clear();

@@ -35,8 +35,8 @@
 #include "app/QtSetup.h"
 #include "datafiles/EntryLists.h"
 #include "text/Cp932.h"
-#include "widgets/Schedules.h"
 #include "widgets/MeasuredDocuments.h"
+#include "widgets/Schedules.h"
 
 namespace pelo {
 namespace {

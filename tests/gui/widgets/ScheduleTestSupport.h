@@ -20,8 +20,8 @@
 #include "schedule/CellLineLists.h"
 #include "schedule/ScheduleSettings.h"
 #include "widgets/Colors.h"
-#include "widgets/Schedules.h"
 #include "widgets/MeasuredDocuments.h"
+#include "widgets/Schedules.h"
 
 namespace pelo::test {
 
