@@ -24,21 +24,29 @@ endif()
 set(PELO_TEST_DATA_DIR "${PROJECT_SOURCE_DIR}/tests/data")
 set(PELO_LSAN_SUPPRESSIONS "${PROJECT_SOURCE_DIR}/tests/lsan.supp")
 
-# add_pelo_test(<name> SOURCES <files...> [QT] [LIBS <targets...>])
-# One test executable per module under test; QT tests run on the offscreen platform. Only
-# with PELO_TESTS, where tests/ has found GoogleTest.
+# add_pelo_test(<name> SOURCES <files...> [QT [PREPARED]] [LIBS <targets...>])
+# One test executable per module under test; QT tests run on the offscreen platform under the
+# shared Qt test main, PREPARED ones with the application prepared as the program prepares it.
+# Only with PELO_TESTS, where tests/ has found GoogleTest and defined those mains.
 function(add_pelo_test name)
-  cmake_parse_arguments(ARG "QT" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "QT;PREPARED" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE pelo_core pelo_test_support pelo_flags
-                        GTest::gtest GTest::gtest_main ${ARG_LIBS})
+  target_link_libraries(${name} PRIVATE pelo_core pelo_test_support pelo_flags GTest::gtest
+                        ${ARG_LIBS})
   target_compile_definitions(${name} PRIVATE PELO_TEST_DATA_DIR="${PELO_TEST_DATA_DIR}")
   add_test(NAME ${name} COMMAND ${name})
   set(_env "LSAN_OPTIONS=suppressions=${PELO_LSAN_SUPPRESSIONS}"
            "UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
   if(ARG_QT)
     list(APPEND _env "QT_QPA_PLATFORM=offscreen" "XDG_RUNTIME_DIR=${CMAKE_BINARY_DIR}/xdg-runtime")
+    if(ARG_PREPARED)
+      target_link_libraries(${name} PRIVATE pelo_qt_test_main_prepared)
+    else()
+      target_link_libraries(${name} PRIVATE pelo_qt_test_main)
+    endif()
     target_link_libraries(${name} PRIVATE pelo_gui)
+  else()
+    target_link_libraries(${name} PRIVATE GTest::gtest_main)
   endif()
   set_tests_properties(${name} PROPERTIES ENVIRONMENT "${_env}" TIMEOUT 600)
 endfunction()

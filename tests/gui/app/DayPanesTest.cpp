@@ -24,7 +24,6 @@
 
 #include "RecordingNotices.h"
 #include "app/MainWindows.h"
-#include "app/QtSetup.h"
 #include "text/Cp932.h"
 #include "widgets/Schedules.h"
 
@@ -197,12 +196,5 @@ TEST_F(DayPaneTest, TheEditorGetsTheLineAndTheFile) {
 
 }  // namespace
 }  // namespace pelo
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  pelo::PrepareApplication(app);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
 
 #include "DayPanesTest.moc"

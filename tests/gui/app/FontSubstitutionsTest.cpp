@@ -2,10 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QStringList>
 #include <string>
 #include <vector>
 
@@ -50,9 +50,3 @@ TEST(FontSubstitutionsTest, FontsByTheWindowsNamesUseTheIpaFonts) {
 
 }  // namespace
 }  // namespace pelo
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -263,9 +263,3 @@ TEST_F(LiveFilesTest, PageFilesOfTheCommandLineAreAppliedAgain) {
 
 }  // namespace
 }  // namespace pelo
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

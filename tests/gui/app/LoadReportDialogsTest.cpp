@@ -115,9 +115,3 @@ TEST(LoadReportDialogTest, EnterPressesTheCloseButton) {
 
 }  // namespace
 }  // namespace pelo
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -34,7 +33,6 @@
 #include "app/DateJumpDialogs.h"
 #include "app/MainWindows.h"
 #include "app/PlacementStores.h"
-#include "app/QtSetup.h"
 #include "app/TodayFollowers.h"
 #include "schedule/CellLineLists.h"
 #include "schedule/DayTables.h"
@@ -844,11 +842,3 @@ TEST_F(MainWindowTest, AWindowNeverShownSavesNothing) {
 
 }  // namespace
 }  // namespace pelo
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  // As the program does.
-  pelo::PrepareApplication(app);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

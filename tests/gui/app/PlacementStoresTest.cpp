@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
@@ -303,9 +302,3 @@ TEST_F(PlacementStoreTest, ASettingsFileThatIsNoSmallRegularFileIsNotRead) {
 
 }  // namespace
 }  // namespace pelo
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

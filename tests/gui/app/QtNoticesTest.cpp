@@ -17,7 +17,6 @@
 #include "ModalSteps.h"
 #include "app/LoadReportDialogs.h"
 #include "app/QtNotices.h"
-#include "app/QtSetup.h"
 
 namespace pelo {
 namespace {
@@ -123,11 +122,3 @@ TEST(QtNoticesTest, EveryBeepKindReturnsAtOnce) {
 
 }  // namespace
 }  // namespace pelo
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  // As the program does.
-  pelo::PrepareApplication(app);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

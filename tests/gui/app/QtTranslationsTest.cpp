@@ -6,7 +6,6 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -27,7 +26,6 @@
 #include "ModalSteps.h"
 #include "RecordingNotices.h"
 #include "app/MainWindows.h"
-#include "app/QtSetup.h"
 
 namespace pelo {
 namespace {
@@ -155,11 +153,3 @@ TEST(QtTranslationsTest, DialogsOfTheWindowShowNoEnglish) {
 
 }  // namespace
 }  // namespace pelo
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  // As the program does.
-  pelo::PrepareApplication(app);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QApplication>
 #include <QSignalSpy>
 #include <csignal>
 #include <vector>
@@ -138,9 +137,3 @@ TEST_F(QuitSignalsTest, ASecondSignalEndsTheProcessWhereAsked) {
 
 }  // namespace
 }  // namespace pelo
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

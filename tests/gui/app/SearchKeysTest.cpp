@@ -106,9 +106,3 @@ TEST(SearchKeysTest, F3ReachesTheSampleDayFromYearsLater) {
 
 }  // namespace
 }  // namespace pelo
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

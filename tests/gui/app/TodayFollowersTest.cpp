@@ -65,9 +65,3 @@ TEST(TodayFollowerTest, TellsEachNewDateOnceWhateverWakesIt) {
 
 }  // namespace
 }  // namespace pelo
-
-int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -32,7 +32,6 @@
 #include "app/GridPictures.h"
 #include "app/MainWindows.h"
 #include "app/PlacementStores.h"
-#include "app/QtSetup.h"
 #include "datafiles/EntryLists.h"
 #include "text/Cp932.h"
 #include "widgets/MeasuredDocuments.h"
@@ -398,10 +397,3 @@ TEST_F(ViewCommandsTest, CtrlPAndCtrlEOpenTheirDialogs) {
 
 }  // namespace
 }  // namespace pelo
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  pelo::PrepareApplication(app);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -785,9 +785,3 @@ TEST(GridPaintTest, MovingRepaintsOnlyTheOldAndNewCell) {
 
 }  // namespace
 }  // namespace pelo
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

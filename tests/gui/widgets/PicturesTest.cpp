@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QBuffer>
 #include <QIcon>
 #include <QImage>
@@ -172,9 +171,3 @@ TEST(DecodeEntryPictureTest, OnlyBitmapsWithinTheLimit) {
 
 }  // namespace
 }  // namespace pelo
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -68,9 +68,3 @@ TEST_F(ScheduleAccessibilityTest, DaysAreCellsNamedAndDescribedLikeThePane) {
 
 }  // namespace
 }  // namespace pelo::test
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -138,9 +138,3 @@ TEST_F(ScheduleMenuFixture, WhileEntriesDragTheMenuWaitsForTheRelease) {
 
 }  // namespace
 }  // namespace pelo::test
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -529,9 +529,3 @@ TEST_F(SchedulePaint, APictureThatDoesNotDecodeIsReportedAndTakesNoRoom) {
 
 }  // namespace
 }  // namespace pelo::test
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -922,9 +922,3 @@ TEST(ScheduleLoadTest, NoCellPointsAtAFreedEntryWhileABoxIsUp) {
 
 }  // namespace
 }  // namespace pelo::test
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}

@@ -270,9 +270,3 @@ TEST_F(SearchBarTest, TheListFollowsARebuild) {
 
 }  // namespace
 }  // namespace pelo::test
-
-int main(int argc, char** argv) {
-  QApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
-}
