@@ -15,24 +15,19 @@
 #include <string>
 #include <vector>
 
+#include "ChildWidgets.h"
 #include "RecordingNotices.h"
 #include "app/DateJumpDialogs.h"
 
 namespace pelo {
 namespace {
 
+using test::Child;
 using test::RecordingNotices;
 
 constexpr TDateRec kToday{2024, 5, 1};
 
 QString Q(const char* text) { return QString::fromUtf8(text); }
-
-template <typename T>
-T* Child(QWidget& parent, const char* name) {
-  T* child = parent.findChild<T*>(QString::fromLatin1(name));
-  if (child == nullptr) ADD_FAILURE() << "no child " << name;
-  return child;
-}
 
 QStringList Items(const QComboBox* combo) {
   QStringList items;

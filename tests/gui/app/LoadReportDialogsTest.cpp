@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ChildWidgets.h"
 #include "ModalSteps.h"
 #include "RecordingNotices.h"
 #include "app/LoadReportDialogs.h"
@@ -18,16 +19,10 @@
 namespace pelo {
 namespace {
 
+using test::Child;
 using test::RecordingNotices;
 
 QString Q(const char* text) { return QString::fromUtf8(text); }
-
-template <typename T>
-T* Child(QWidget& parent, const char* name) {
-  T* child = parent.findChild<T*>(QString::fromLatin1(name));
-  if (child == nullptr) ADD_FAILURE() << "no child " << name;
-  return child;
-}
 
 const std::vector<std::string> kLines = {
     "2024/13/1 会議 … 月の指定が不正です",

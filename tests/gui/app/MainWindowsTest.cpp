@@ -27,6 +27,7 @@
 #include <tuple>
 #include <vector>
 
+#include "ChildWidgets.h"
 #include "ManualClocks.h"
 #include "ModalSteps.h"
 #include "RecordingNotices.h"
@@ -43,6 +44,7 @@
 namespace pelo {
 namespace {
 
+using test::Child;
 using test::RecordingNotices;
 using test::WhenModal;
 
@@ -50,13 +52,6 @@ constexpr TDateRec kToday{2024, 5, 1};
 constexpr const char* kRangeMessage = "ねりかのカレンダーは 1582/11/1 から 2150/12/31 までです。";
 
 QString Q(const char* text) { return QString::fromUtf8(text); }
-
-template <typename T>
-T* Child(QWidget& parent, const char* name) {
-  T* child = parent.findChild<T*>(QString::fromLatin1(name));
-  if (child == nullptr) ADD_FAILURE() << "no child " << name;
-  return child;
-}
 
 class MainWindowTest : public ::testing::Test {
  protected:
