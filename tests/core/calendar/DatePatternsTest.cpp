@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "DateLabels.h"
+
 namespace pelo {
 namespace {
 
@@ -131,8 +133,7 @@ TEST(ResolveDatePattern, HolidayCodesFollowTheKind) {
       {{2026, 6, 1}, {0, 9, kCodeAutumnalEquinox}, {2026, 1, 1}, {2026, 9, 23}, {2026, 9, 23}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.reference.Year) + "/" + std::to_string(c.reference.Month) + "/" +
-                 std::to_string(c.reference.Day) + " code " + std::to_string(c.pattern.Day));
+    SCOPED_TRACE(test::DateLabel(c.reference) + " code " + std::to_string(c.pattern.Day));
     const TCalendar classic(c.today, TCalendarKind::kClassic);
     const TCalendar current(c.today, TCalendarKind::kCurrent);
     EXPECT_EQ(ResolveDatePattern(classic, {}, c.pattern, c.reference), c.classic);

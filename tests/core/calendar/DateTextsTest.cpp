@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "DateLabels.h"
+
 namespace pelo {
 namespace {
 
@@ -103,8 +105,7 @@ TEST(DateTexts, ErasOfBothCalendars) {
       {{2023, 2, 30}, 8, "2023", "2023"},  // no such day, no era
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(std::to_string(c.date.Year) + "/" + std::to_string(c.date.Month) + "/" +
-                 std::to_string(c.date.Day) + " style " + std::to_string(c.style));
+    SCOPED_TRACE(test::DateLabel(c.date) + " style " + std::to_string(c.style));
     EXPECT_EQ(YearText(0, c.style, c.date, kClassic), c.classic);
     EXPECT_EQ(YearText(0, c.style, c.date, kCurrent), c.current);
   }

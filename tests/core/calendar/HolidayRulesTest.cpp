@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "DateLabels.h"
 #include "calendar/Calendars.h"
 #include "calendar/Dates.h"
 
@@ -14,10 +15,7 @@ namespace {
 constexpr TCalendarKind kClassic = TCalendarKind::kClassic;
 constexpr TCalendarKind kCurrent = TCalendarKind::kCurrent;
 
-std::string DateText(TDateRec date) {
-  return std::to_string(date.Year) + "/" + std::to_string(date.Month) + "/" +
-         std::to_string(date.Day);
-}
+using test::DateLabel;
 
 std::string HolidayOf(TCalendarKind kind, TDateRec date) {
   TYearHolidays cells;
@@ -173,7 +171,7 @@ TEST(CurrentHolidays, LawChangesAtTheirEdges) {
       {{1872, 11, 3}, ""},
       {{2151, 1, 1}, ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(HolidayOf(kCurrent, c.date), c.name) << DateText(c.date);
+  for (const auto& c : cases) EXPECT_EQ(HolidayOf(kCurrent, c.date), c.name) << DateLabel(c.date);
 }
 
 // The substitute and citizens' holidays of both rule sets side by side.
@@ -202,7 +200,7 @@ TEST(Holidays, SubstituteAndCitizensUnderBothRules) {
       {{2026, 2, 23}, "", "天皇誕生日"},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(DateText(c.date));
+    SCOPED_TRACE(DateLabel(c.date));
     EXPECT_EQ(HolidayOf(kClassic, c.date), c.classic);
     EXPECT_EQ(HolidayOf(kCurrent, c.date), c.current);
   }

@@ -8,13 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "DateLabels.h"
+
 namespace pelo {
 namespace {
 
-std::string DateText(TDateRec date) {
-  return std::to_string(date.Year) + "/" + std::to_string(date.Month) + "/" +
-         std::to_string(date.Day);
-}
+using test::DateLabel;
 
 // Each row written out by hand: the old-calendar date and the rokuyo of a civil date.
 TEST(Kyurekis, KnownDays) {
@@ -64,7 +63,7 @@ TEST(Kyurekis, KnownDays) {
       {{2000, 0, 1}, "", -1, ""},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(DateText(c.date));
+    SCOPED_TRACE(DateLabel(c.date));
     EXPECT_EQ(LunarDateText(c.date, TCalendarKind::kClassic), c.text);
     EXPECT_EQ(RokuyoIndex(c.date, TCalendarKind::kClassic), c.rokuyo);
     EXPECT_EQ(RokuyoName(c.date, TCalendarKind::kClassic), c.name);
@@ -84,7 +83,7 @@ TEST(Kyurekis, KnownDaysOfTheCurrentTable) {
       {{2151, 1, 1}, "", -1},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(DateText(c.date));
+    SCOPED_TRACE(DateLabel(c.date));
     EXPECT_EQ(LunarDateText(c.date, TCalendarKind::kCurrent), c.text);
     EXPECT_EQ(RokuyoIndex(c.date, TCalendarKind::kCurrent), c.rokuyo);
     EXPECT_EQ(RokuyoName(c.date, TCalendarKind::kCurrent),
@@ -173,7 +172,7 @@ void WalkWholeRange(TCalendarKind kind, TWalk& walk) {
     const int32_t n = DayNumber(date);
     const TLunarDate cur = LunarDate(n, kind);
     if (cur.Day == 0) break;
-    SCOPED_TRACE(DateText(date));
+    SCOPED_TRACE(DateLabel(date));
     ++walk.days;
     const TLunarMonth month = FindLunarMonth(n, kind);
     ASSERT_EQ(month.FirstDay, n - cur.Day + 1);

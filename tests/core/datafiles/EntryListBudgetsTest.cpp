@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "DataFileTesting.h"
+#include "DateLabels.h"
 #include "RecordingNotices.h"
 #include "calendar/Calendars.h"
 #include "datafiles/EntryLists.h"
@@ -28,23 +29,20 @@ std::string StopMessage(const std::string& path, int32_t line) {
          " 行目で打ち切り、それまでの予定だけを表示します。";
 }
 
-std::string DateText(TDateRec date) {
-  return std::to_string(date.Year) + "/" + std::to_string(date.Month) + "/" +
-         std::to_string(date.Day);
-}
+using test::DateLabel;
 
 // Day, kind and line of each pack, and with whole set its periods too (a stopped walk ends
 // its period early, so only a whole build has them all).
 std::vector<std::string> Texts(const std::vector<TDatePack>& packs, bool whole) {
   std::vector<std::string> texts;
   for (const TDatePack& pack : packs) {
-    std::string text = DateText(pack.Date()) + " k" + std::to_string(pack.Kind) + " :" +
+    std::string text = DateLabel(pack.Date()) + " k" + std::to_string(pack.Kind) + " :" +
                        std::to_string(pack.Entry->LineNo);
     if (whole) {
       for (const TPackPeriod& period : {pack.Period, pack.ProgressRange}) {
-        text += " " + DateText(period.PeriodStart) + "-" + DateText(period.PeriodEnd);
+        text += " " + DateLabel(period.PeriodStart) + "-" + DateLabel(period.PeriodEnd);
       }
-      text += " " + DateText(pack.BaseDate);
+      text += " " + DateLabel(pack.BaseDate);
     }
     texts.push_back(text);
   }

@@ -17,6 +17,7 @@
 
 #include "BitmapTesting.h"
 #include "DataFileTesting.h"
+#include "DateLabels.h"
 #include "RecordingNotices.h"
 
 namespace pelo {
@@ -55,10 +56,7 @@ std::vector<std::string> Summaries(const TEntryList& list) {
   return texts;
 }
 
-std::string TripleText(const TDateRec& date) {
-  return std::to_string(date.Year) + "/" + std::to_string(date.Month) + "/" +
-         std::to_string(date.Day);
-}
+using test::DateLabel;
 
 // "S[v1950/3/10 s0/0/1] E[v2020/5/5]": the value, adjustment and step of both sides.
 std::string SetText(const TDateSet& set) {
@@ -73,7 +71,7 @@ std::string SetText(const TDateSet& set) {
       if (part == nullptr) return;
       if (!inner.empty()) inner += " ";
       inner += tag;
-      inner += TripleText(*part);
+      inner += DateLabel(*part);
     };
     add("v", parts->Get(kValuePart));
     add("a", parts->Get(kAdjustPart));

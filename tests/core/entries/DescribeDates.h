@@ -8,21 +8,18 @@
 
 #include <string>
 
+#include "DateLabels.h"
 #include "calendar/Dates.h"
 #include "entries/DateSets.h"
 
 namespace pelo::test {
 
-inline std::string Triple(const TDateRec& d) {
-  return std::to_string(d.Year) + "/" + std::to_string(d.Month) + "/" + std::to_string(d.Day);
-}
-
 inline std::string DescribeParts(const TDateParts* parts) {
   if (parts == nullptr) return "none";
   std::string text = parts->Relative() ? "R" : "";
-  text += parts->Value() ? Triple(*parts->Value()) : "-";
-  if (const TDateRec* adjust = parts->Get(kAdjustPart)) text += "+(" + Triple(*adjust) + ")";
-  if (parts->Step()) text += "^(" + Triple(*parts->Step()) + ")";
+  text += parts->Value() ? DateLabel(*parts->Value()) : "-";
+  if (const TDateRec* adjust = parts->Get(kAdjustPart)) text += "+(" + DateLabel(*adjust) + ")";
+  if (parts->Step()) text += "^(" + DateLabel(*parts->Step()) + ")";
   return text;
 }
 

@@ -10,10 +10,13 @@
 #include <string_view>
 #include <vector>
 
+#include "DateLabels.h"
 #include "entries/DatePacks.h"
 #include "entries/Entries.h"
 
 namespace pelo::testing_support {
+
+using test::DateLabel;
 
 // The day the occurrence tests take as today.
 inline constexpr TDateRec kOccurrenceToday{2025, 6, 15};
@@ -24,11 +27,6 @@ inline std::unique_ptr<TEntry> ParsedEntry(std::string_view line,
   EXPECT_FALSE(entry->ParseLine(line, {.Today = today}).Failed())
       << line << ": " << entry->ErrorText.view();
   return entry;
-}
-
-inline std::string DateLabel(TDateRec date) {
-  return std::to_string(date.Year) + "/" + std::to_string(date.Month) + "/" +
-         std::to_string(date.Day);
 }
 
 // "2025/1/1:1 2025/1/2:2": each day with its kind.

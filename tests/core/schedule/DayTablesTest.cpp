@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "DataFileTesting.h"
+#include "DateLabels.h"
 #include "RecordingNotices.h"
 #include "calendar/Calendars.h"
 #include "datafiles/EntryLists.h"
@@ -24,10 +25,7 @@ using test::TempFolder;
 constexpr TDateRec kToday{2024, 5, 10};
 constexpr int32_t kFirstYear = 2023;  // the window of a table made in 2024: 2023..2026
 
-std::string DateText(TDateRec date) {
-  return std::to_string(date.Year) + "/" + std::to_string(date.Month) + "/" +
-         std::to_string(date.Day);
-}
+using test::DateLabel;
 
 class DayTableTest : public testing::Test {
  protected:
@@ -91,7 +89,7 @@ TEST_F(DayTableTest, WindowAndCells) {
       {{2025, 4, 31}, true},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(table_.Cell(c.date) != nullptr, c.has_cell) << DateText(c.date);
+    EXPECT_EQ(table_.Cell(c.date) != nullptr, c.has_cell) << DateLabel(c.date);
   }
   // Every cell is a list of its own.
   EXPECT_NE(table_.Cell({2023, 1, 1}), table_.Cell({2023, 1, 2}));
@@ -116,7 +114,7 @@ TEST_F(DayTableTest, DaysThatExistAndDaysThatDoNot) {
       {{2024, 5, 31}, {"三十一日"}},
       {{2026, 12, 31}, {"三十一日"}},
   };
-  for (const auto& c : cases) EXPECT_EQ(Lines(c.date), c.lines) << DateText(c.date);
+  for (const auto& c : cases) EXPECT_EQ(Lines(c.date), c.lines) << DateLabel(c.date);
 }
 
 TEST_F(DayTableTest, TheFilter) {
@@ -230,7 +228,7 @@ TEST_F(DayTableTest, LineOfEntry) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(table_.LineOfEntry(c.date, PositionOf(c.text)), c.line)
-        << DateText(c.date) << " " << c.text;
+        << DateLabel(c.date) << " " << c.text;
   }
   EXPECT_EQ(table_.LineOfEntry({2024, 6, 1}, 99), -1);
   // Focusing a day takes its first line's entry; focusing an entry selects its first line.
@@ -313,7 +311,7 @@ TEST_F(DayTableTest, FindEntryDate) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(table_.FindEntryDate(PositionOf(c.text), c.from), c.day)
-        << c.text << " from " << DateText(c.from);
+        << c.text << " from " << DateLabel(c.from);
   }
   // No entry at that position, or no real day to start from.
   for (const TDateRec from : {TDateRec{2024, 7, 10}, kNullDate, TDateRec{2024, 2, 30}}) {
@@ -411,7 +409,7 @@ TEST_F(DayTableTest, TheDisplayReachesEveryCellAndStays) {
         const TCellLineList* cell = table_.Cell({year, month, day});
         ASSERT_NE(cell, nullptr);
         ++cells;
-        SCOPED_TRACE(DateText({year, month, day}));
+        SCOPED_TRACE(DateLabel({year, month, day}));
         EXPECT_EQ(cell->Display(), display);
         EXPECT_EQ(cell->Selected(), 0);
         EXPECT_EQ(cell->TopLine(), 0);
@@ -509,7 +507,7 @@ TEST_F(DayTableTest, TheCalendarKindReachesConditionsCodesAndMarks) {
     Rebuild();
     for (const auto& c : cases) {
       EXPECT_EQ(Lines(c.date), kind == TCalendarKind::kCurrent ? c.current : c.classic)
-          << DateText(c.date) << (kind == TCalendarKind::kCurrent ? " current" : " classic");
+          << DateLabel(c.date) << (kind == TCalendarKind::kCurrent ? " current" : " classic");
     }
   }
 }
@@ -543,13 +541,13 @@ TEST_F(DayTableTest, SetTableStoresPositionsAndReportsProgress) {
   // The packs in list order, each entry's in the order of its days.
   std::vector<std::string> packs;
   for (const TDatePack& pack : list_.DatePacks().Packs()) {
-    packs.push_back(std::to_string(pack.Entry->ListIndex) + " " + DateText(pack.Date()));
+    packs.push_back(std::to_string(pack.Entry->ListIndex) + " " + DateLabel(pack.Date()));
   }
   std::vector<std::string> expected;
   for (const auto& [index, day] :
        std::vector<std::pair<int, int>>{{0, 1}, {2, 3}, {4, 5}, {5, 6}, {6, 7}, {7, 8}}) {
     for (int32_t year = 2023; year <= 2026; ++year) {
-      expected.push_back(std::to_string(index) + " " + DateText({year, 1, day}));
+      expected.push_back(std::to_string(index) + " " + DateLabel({year, 1, day}));
     }
   }
   EXPECT_EQ(packs, expected);
@@ -706,7 +704,7 @@ TEST_F(DayTableTest, FindEntryDateAgreesWithTheLinesShown) {
     for (int32_t position = 0; position < list_.Count(); ++position) {
       for (const TDateRec from : {TDateRec{2024, 6, 12}, TDateRec{2023, 1, 1}}) {
         SCOPED_TRACE(std::string(s.name) + " entry " + std::to_string(position) + " from " +
-                     DateText(from));
+                     DateLabel(from));
         TDateRec nearest = from;
         bool found = false;
         for (int32_t distance = 0; !found && distance < 4 * 366; ++distance) {
