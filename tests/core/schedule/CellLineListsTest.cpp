@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "FontSpecs.h"
 #include "text/Texts.h"
 
 namespace pelo {
@@ -128,12 +129,7 @@ std::string Repeat(std::string_view piece, std::size_t times) {
   return text;
 }
 
-TFontSpec FontOfSize(const char* name, int32_t size) {
-  TFontSpec font;
-  font.Name = name;
-  font.Size = size;
-  return font;
-}
+using test::FontSpec;
 
 constexpr uint32_t kWhite = 0x00FFFFFF;
 constexpr uint32_t kSoftOrange = 0x00CCEEFF;  // RGB(255, 238, 204)
@@ -279,7 +275,7 @@ TEST(TCellLineList, ARefillForgetsTheClearedLines) {
   TCellLineList list(&measurer);
   list.SetCellRect(TRect{0, 0, 11, 100});
   list.SetMargin(1);
-  list.SetFont(FontOfSize("Cell", 10));
+  list.SetFont(FontSpec("Cell", 10));
   const TIconFile picture{"pic.bmp", 20, 10};
   list.Add("abcdefghijklmnopqrstu", Facts(""));  // three rows of 10
   list.AddShared(std::make_shared<const TCellLine>(
@@ -325,7 +321,7 @@ TEST(TCellLineList, ARefillForgetsTheClearedLines) {
 // --- Measuring ------------------------------------------------------------------------------
 
 TEST(TCellLineList, RowHeight) {
-  const TFontSpec big = FontOfSize("Big", 20);
+  const TFontSpec big = FontSpec("Big", 20);
   const struct {
     const TFontSpec* own;
     int32_t percent, spacing, expected;
@@ -387,7 +383,7 @@ TEST(TCellLineList, LineIcons) {
 }
 
 TEST(TCellLineList, LineRows) {
-  const TFontSpec big = FontOfSize("Big", 20);
+  const TFontSpec big = FontSpec("Big", 20);
   const struct {
     int32_t cell_width, margin, cell_size, percent;
     const char* text;
@@ -435,7 +431,7 @@ TEST(TCellLineList, LineRows) {
     TCellLineList list(&measurer);
     list.SetCellRect(TRect{10, 100, 10 + c.cell_width, 200});
     list.SetMargin(c.margin);
-    list.SetFont(FontOfSize("Cell", c.cell_size));
+    list.SetFont(FontSpec("Cell", c.cell_size));
     list.SetPercent(c.percent);
     list.Add(c.text, Facts(c.facts, nullptr, c.own));
     const TLineRows rows = list.LineRows(0);
@@ -918,7 +914,7 @@ TEST_F(TPaintTest, NarrowCellShowsTwoBytesARow) {
 }
 
 TEST_F(TPaintTest, ScaledAndOwnFonts) {
-  const TFontSpec own = FontOfSize("Own", 20);
+  const TFontSpec own = FontSpec("Own", 20);
   list_.SetPercent(150);  // rows of 12 * 1.5 + 2 = 20, a 15-point font is 17 high
   list_.Add("abc", Facts(""));
   list_.Add("de", Facts("", nullptr, &own));  // rows of 22 * 1.5 + 2 = 35, 32 high
@@ -990,7 +986,7 @@ TEST(TCellLineList, RowCountsAreMeasuredOnce) {
   EXPECT_EQ(list.LineRows(0).Rows, 2);
   list.SetMargin(6);  // 5 a row
   EXPECT_EQ(list.LineRows(0).Rows, 4);
-  list.SetFont(FontOfSize("Cell", 20));  // 2 pixels a byte
+  list.SetFont(FontSpec("Cell", 20));  // 2 pixels a byte
   EXPECT_EQ(list.LineRows(0).Rows, 10);
   list.SetPercent(50);
   EXPECT_EQ(list.LineRows(0).Rows, 4);

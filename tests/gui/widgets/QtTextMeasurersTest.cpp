@@ -16,6 +16,7 @@
 
 #include "BitmapTesting.h"
 #include "DataFileTesting.h"
+#include "FontSpecs.h"
 #include "schedule/CellLineLists.h"
 #include "widgets/Colors.h"
 #include "widgets/QtTextMeasurers.h"
@@ -23,17 +24,7 @@
 namespace pelo {
 namespace {
 
-TFontSpec Desc(const char* name, int32_t size, bool bold = false, bool italic = false,
-               bool underline = false, bool strike_out = false) {
-  TFontSpec desc;
-  desc.Name = name;
-  desc.Size = size;
-  desc.Bold = bold;
-  desc.Italic = italic;
-  desc.Underline = underline;
-  desc.StrikeOut = strike_out;
-  return desc;
-}
+using test::FontSpec;
 
 TEST(ToQFontTest, FaceSizeAndStyle) {
   struct Case {
@@ -44,13 +35,13 @@ TEST(ToQFontTest, FaceSizeAndStyle) {
     bool bold, italic, underline, strike_out;
   };
   const Case cases[] = {
-      {Desc("DejaVu Serif", 12, true, true), 100, "DejaVu Serif", 12, true, true, false, false},
-      {Desc("DejaVu Sans", 10), 150, "DejaVu Sans", 15, false, false, false, false},
-      {Desc("DejaVu Sans", 9, false, false, true, true), 100, "DejaVu Sans", 9, false, false, true,
-       true},
-      {Desc("DejaVu Sans", 11), 50, "DejaVu Sans", 5, false, false, false, false},  // 5.5 -> 5
-      {Desc("DejaVu Sans", 10), 5, "DejaVu Sans", 1, false, false, false, false},   // never 0
-      {Desc("DejaVu Sans", 10), 100000, "DejaVu Sans", 1000, false, false, false, false},
+      {FontSpec("DejaVu Serif", 12, true, true), 100, "DejaVu Serif", 12, true, true, false, false},
+      {FontSpec("DejaVu Sans", 10), 150, "DejaVu Sans", 15, false, false, false, false},
+      {FontSpec("DejaVu Sans", 9, false, false, true, true), 100, "DejaVu Sans", 9, false, false,
+       true, true},
+      {FontSpec("DejaVu Sans", 11), 50, "DejaVu Sans", 5, false, false, false, false},  // 5.5 -> 5
+      {FontSpec("DejaVu Sans", 10), 5, "DejaVu Sans", 1, false, false, false, false},   // never 0
+      {FontSpec("DejaVu Sans", 10), 100000, "DejaVu Sans", 1000, false, false, false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.point_size);
@@ -72,7 +63,7 @@ TEST(QtTextMeasurerTest, MeasuresLikeTheFontMetrics) {
   EXPECT_EQ(surface.Name, "DejaVu Serif");
   EXPECT_EQ(surface.Size, 13);
 
-  const TFontSpec desc = Desc("DejaVu Sans", 10);
+  const TFontSpec desc = FontSpec("DejaVu Sans", 10);
   const QFontMetrics at100(QFont(QStringLiteral("DejaVu Sans"), 10));
   const QFontMetrics at200(QFont(QStringLiteral("DejaVu Sans"), 20));
   EXPECT_EQ(measurer.CharWidth(U'W', desc, 100), at100.horizontalAdvance(QChar(u'W')));
@@ -95,13 +86,13 @@ TEST(QtTextMeasurerTest, FontsAreKeptByShapeAndOnlyTheRecentOnes) {
     std::size_t kept;
   };
   const auto colored = [](int32_t i) {
-    TFontSpec desc = Desc("DejaVu Sans", 10);
+    TFontSpec desc = FontSpec("DejaVu Sans", 10);
     desc.Color = static_cast<uint32_t>(i) * 0x10101u;
     return desc;
   };
-  const auto sized = [](int32_t i) { return Desc("DejaVu Sans", 6 + i); };
+  const auto sized = [](int32_t i) { return FontSpec("DejaVu Sans", 6 + i); };
   const auto styled = [](int32_t i) {
-    return Desc("DejaVu Sans", 10, (i & 1) != 0, (i & 2) != 0, (i & 4) != 0, (i & 8) != 0);
+    return FontSpec("DejaVu Sans", 10, (i & 1) != 0, (i & 2) != 0, (i & 4) != 0, (i & 8) != 0);
   };
   const Case cases[] = {
       {"a thousand colours of one font", colored, 1000, 1},
@@ -217,7 +208,7 @@ Changes Count(const QImage& image, const QRect& clip) {
 
 TEST(QtLinePaintSinkTest, EveryCallStaysInsideItsClip) {
   TQtTextMeasurer measurer(nullptr);
-  const TFontSpec font = Desc("DejaVu Sans", 14);
+  const TFontSpec font = FontSpec("DejaVu Sans", 14);
   const TRect clip{10, 5, 50, 25};
   const QRect qclip = ToQRect(clip);
   EXPECT_EQ(qclip, QRect(10, 5, 40, 20));
@@ -261,7 +252,7 @@ TEST(QtLinePaintSinkTest, FillsAndMarks) {
   QImage plain(120, 30, QImage::Format_RGB32);
   plain.fill(Qt::white);
   QImage marked = plain;
-  TFontSpec font = Desc("DejaVu Sans", 12);
+  TFontSpec font = FontSpec("DejaVu Sans", 12);
   font.Color = RgbColor(0, 0, 160);
   {
     QPainter painter(&plain);
