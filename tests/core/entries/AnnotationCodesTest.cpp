@@ -4,14 +4,15 @@
 
 #include <array>
 #include <limits>
+#include <span>
 #include <string>
+
+#include "DateLabels.h"
 
 namespace pelo {
 namespace {
 
-std::string DateLabel(TDateRec d) {
-  return std::to_string(d.Year) + "/" + std::to_string(d.Month) + "/" + std::to_string(d.Day);
-}
+using test::DateLabel;
 
 // One code on a day: shown T, period S..E, base Z.
 struct TCodeCase {
@@ -20,15 +21,13 @@ struct TCodeCase {
   const char* expected;
 };
 
-void CheckCases(const TCodeCase* begin, const TCodeCase* end) {
-  for (const TCodeCase* c = begin; c != end; ++c) {
-    EXPECT_EQ(ExpandCodes(c->text, c->T, c->S, c->E, c->Z, TCalendarKind::kClassic), c->expected)
-        << c->text << " T=" << DateLabel(c->T) << " S=" << DateLabel(c->S)
-        << " E=" << DateLabel(c->E) << " Z=" << DateLabel(c->Z);
+void CheckCases(std::span<const TCodeCase> cases) {
+  for (const TCodeCase& c : cases) {
+    EXPECT_EQ(ExpandCodes(c.text, c.T, c.S, c.E, c.Z, TCalendarKind::kClassic), c.expected)
+        << c.text << " T=" << DateLabel(c.T) << " S=" << DateLabel(c.S) << " E=" << DateLabel(c.E)
+        << " Z=" << DateLabel(c.Z);
   }
 }
-
-#define CHECK_CASES(cases) CheckCases(std::begin(cases), std::end(cases))
 
 constexpr TDateRec kBirth{1970, 5, 3};
 constexpr TDateRec kDay2000{2000, 5, 3};
@@ -59,7 +58,7 @@ TEST(AnnotationCodes, YearCounts) {
       {"%t", t1965, t1965, t1965, kBirth, "第-4回"},
       {"%t", {1968, 1, 1}, kDay2000, kDay2000, kBirth, "第-1回"},
   };
-  CHECK_CASES(cases);
+  CheckCases(cases);
 }
 
 // %y is the period's year, %m and %d the base's month and day.
@@ -70,7 +69,7 @@ TEST(AnnotationCodes, DateFields) {
       {"%m月%d日", kDay2000, kDay2000, kDay2000, kBirth, "5月3日"},
       {"%m/%d", kDay2000, kDay2000, kDay2000, {1999, 12, 31}, "12/31"},
   };
-  CHECK_CASES(cases);
+  CheckCases(cases);
 }
 
 TEST(AnnotationCodes, EraYearOfBase) {
@@ -87,7 +86,7 @@ TEST(AnnotationCodes, EraYearOfBase) {
       // A base still holding a code is written as the date texts write it.
       {"%h", kDay2000, kDay2000, kDay2000, {kCodeToday, 5, 3}, "今"},
   };
-  CHECK_CASES(cases);
+  CheckCases(cases);
 }
 
 TEST(AnnotationCodes, Birthday) {
@@ -106,7 +105,7 @@ TEST(AnnotationCodes, Birthday) {
       {"%b/%b", kDay2000, kDay2000, kDay2000, kBirth, " 30歳の誕生日/ 30歳の誕生日"},
       {"%b3", kDay2000, kDay2000, kDay2000, kBirth, " 30歳の誕生日3"},
   };
-  CHECK_CASES(cases);
+  CheckCases(cases);
 }
 
 TEST(AnnotationCodes, Longevity) {
@@ -143,7 +142,7 @@ TEST(AnnotationCodes, AfterDeath) {
       {"%v%x", {2002, 5, 3}, kDay2000, kDay2000, kDay2000, "没後2年【3回忌】"},
       {"%v%x", {2049, 5, 3}, kDay2000, kDay2000, kDay2000, "没後49年【50回忌】"},
   };
-  CHECK_CASES(cases);
+  CheckCases(cases);
 }
 
 TEST(AnnotationCodes, MemorialYears) {
@@ -192,7 +191,7 @@ TEST(AnnotationCodes, ZodiacAnimalOfBase) {
       {"%k", kDay2000, kDay2000, kDay2000, {1872, 12, 31}, "（）"},
       {"%k", kDay2000, kDay2000, kDay2000, {1700, 1, 1}, "（）"},
   };
-  CHECK_CASES(cases);
+  CheckCases(cases);
 }
 
 TEST(AnnotationCodes, Wedding) {
@@ -287,7 +286,7 @@ TEST(AnnotationCodes, WesternZodiacSign) {
       {"%p", {2001, 12, 22}, kDay2000, kDay2000, kBirth, "射手座"},
       {"%p", {2001, 12, 23}, kDay2000, kDay2000, kBirth, "山羊座"},
   };
-  CHECK_CASES(cases);
+  CheckCases(cases);
 }
 
 // The sign rule as an entry's %p has always worded it, checked on every day of a leap year.
@@ -408,7 +407,7 @@ TEST(AnnotationCodes, PlaceInPeriod) {
       {"%s", {2024, 3, 1}, {2024, 1, 31}, {2024, 4, 1}, kBirth, "31日目"},
       {"%l", {2024, 3, 1}, {2024, 1, 31}, {2024, 4, 1}, kBirth, "残り 32日"},
   };
-  CHECK_CASES(cases);
+  CheckCases(cases);
 }
 
 TEST(AnnotationCodes, PeriodEnd) {
@@ -421,7 +420,7 @@ TEST(AnnotationCodes, PeriodEnd) {
       {"%f", {2000, 12, 25}, {2000, 12, 20}, {2001, 1, 5}, kBirth, "2001年1月5日まで"},
       {"%f", {2000, 12, 25}, {2000, 12, 20}, {2001, 12, 25}, kBirth, "2001年12月25日まで"},
   };
-  CHECK_CASES(cases);
+  CheckCases(cases);
 }
 
 TEST(EndDateText, Forms) {
@@ -487,7 +486,7 @@ TEST(AnnotationCodes, PeriodLength) {
       {"%u", {1998, 3, 1}, {1998, 3, 1}, {1999, 3, 1}, kBirth, "1年間"},
       {"%u", {2001, 1, 31}, {2001, 1, 31}, {2001, 3, 1}, kBirth, "1ヶ月間"},
   };
-  CHECK_CASES(cases);
+  CheckCases(cases);
 }
 
 // Every code on one day, 2020/1/25, in the period 2020/1/20..2/3, for a base 1970/5/3.
@@ -514,7 +513,7 @@ TEST(AnnotationCodes, TextAroundCodes) {
       {"%N %B", kDay2000, kDay2000, kDay2000, kBirth, "%N %B"},
       {"父%a歳（%k）", kDay2000, kDay2000, kDay2000, kBirth, "父31歳（（戌ｲﾇ））"},
   };
-  CHECK_CASES(cases);
+  CheckCases(cases);
 }
 
 // Whatever the dates, an expansion adds no "%" of its own.

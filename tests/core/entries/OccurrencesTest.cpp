@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <iterator>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -41,16 +41,14 @@ struct TDaysCase {
   int32_t week_start = 0;
 };
 
-void CheckDays(const TCalendar& calendar, const TDaysCase* begin, const TDaysCase* end) {
-  for (const TDaysCase* c = begin; c != end; ++c) {
-    const auto entry = ParsedEntry(c->line);
-    const TPatternContext range{c->first_year, c->last_year, c->week_start};
-    EXPECT_EQ(Listed(Occurrences(*entry, calendar, range)), c->expected)
-        << c->line << " over " << c->first_year << ".." << c->last_year;
+void CheckDays(const TCalendar& calendar, std::span<const TDaysCase> cases) {
+  for (const TDaysCase& c : cases) {
+    const auto entry = ParsedEntry(c.line);
+    const TPatternContext range{c.first_year, c.last_year, c.week_start};
+    EXPECT_EQ(Listed(Occurrences(*entry, calendar, range)), c.expected)
+        << c.line << " over " << c.first_year << ".." << c.last_year;
   }
 }
-
-#define CHECK_DAYS(cases) CheckDays(calendar_, std::begin(cases), std::end(cases))
 
 TEST_F(OccurrencesTest, SingleDatesAndRepetitions) {
   const TDaysCase cases[] = {
@@ -74,7 +72,7 @@ TEST_F(OccurrencesTest, SingleDatesAndRepetitions) {
       {"+3 a", 2025, 2025, "2025/6/18:0"},
       {"+1/0 a", 2025, 2025, "2025/7/15:0"},
   };
-  CHECK_DAYS(cases);
+  CheckDays(calendar_, cases);
 }
 
 TEST_F(OccurrencesTest, EveryDayOfTheRange) {
@@ -113,7 +111,7 @@ TEST_F(OccurrencesTest, WeekdayCodes) {
       // In another month the week is that of today's day of the month (7/15, a Tuesday).
       {"2025/7/MO* a", 2025, 2025, "2025/7/14:0"},
   };
-  CHECK_DAYS(cases);
+  CheckDays(calendar_, cases);
 }
 
 TEST_F(OccurrencesTest, PeriodsAndKinds) {
@@ -132,7 +130,7 @@ TEST_F(OccurrencesTest, PeriodsAndKinds) {
       // An every-day start walks as single days.
       {"~2025/1/3 a", 2025, 2026, "2025/1/1:0 2025/1/2:0 2025/1/3:0"},
   };
-  CHECK_DAYS(cases);
+  CheckDays(calendar_, cases);
 }
 
 TEST_F(OccurrencesTest, PeriodsOfThePacks) {
@@ -281,7 +279,7 @@ TEST_F(OccurrencesTest, Steps) {
       // A month step with no day step: one day a month up to the end's month.
       {"2025/1^1/1~2025/3/1 a", 2025, 2026, "2025/1/1:0 2025/2/1:0 2025/3/1:0"},
   };
-  CHECK_DAYS(cases);
+  CheckDays(calendar_, cases);
 }
 
 TEST_F(OccurrencesTest, LongStepWalkEntersTheRangeOnItsGrid) {
@@ -326,7 +324,7 @@ TEST_F(OccurrencesTest, ConditionsAndMoves) {
       {"2025/3/1~2025/3/9 a &&(MO,TU,WE,TH,FR) &!(2025/3/5)", 2025, 2025,
        "2025/3/3:2 2025/3/4:2 2025/3/6:2 2025/3/7:2"},
   };
-  CHECK_DAYS(cases);
+  CheckDays(calendar_, cases);
 }
 
 TEST_F(OccurrencesTest, Shifts) {
@@ -337,7 +335,7 @@ TEST_F(OccurrencesTest, Shifts) {
       // A daily period runs no list that does not move in its first pass: it is not shifted.
       {"1/1~1/3 a &a(1)", 2025, 2025, "2025/1/1:1 2025/1/2:2 2025/1/3:3"},
   };
-  CHECK_DAYS(cases);
+  CheckDays(calendar_, cases);
 
   // The base is the day before the shift.
   const auto entry = ParsedEntry("2025/12/25 a &a(1)");
@@ -374,7 +372,7 @@ TEST_F(OccurrencesTest, DerivedDates) {
       {"2025/5/10 e &d([/[/[-3~[/[/[-1)", 2025, 2025,
        "2025/5/10:0 2025/5/7:4 2025/5/8:4 2025/5/9:4"},
   };
-  CHECK_DAYS(cases);
+  CheckDays(calendar_, cases);
 }
 
 // A start day taken from today or from the base is no day in a month that lacks it, as a
@@ -418,7 +416,7 @@ TEST_F(OccurrencesTest, PeriodEndsBeyondTheRange) {
       {"2026/12/30~10027/1/1-2921941 e", 2025, 2026, "2026/12/30:1 2026/12/31:3"},
       {"2026/12/30~10027/1/1-2921940 e", 2025, 2026, "2026/12/30:1 2026/12/31:2"},
   };
-  CHECK_DAYS(cases);
+  CheckDays(calendar_, cases);
 
   const auto entry = ParsedEntry("2026/12/1~2028/1-1/5 e");
   const std::vector<TDatePack> packs = Occurrences(*entry, calendar_, {2023, 2026, 0});
@@ -446,7 +444,7 @@ TEST_F(OccurrencesTest, WalksThatEndJustOutsideTheRange) {
       {"1500/1/1~1583/1/1 e", 1583, 1586, "1583/1/1:3"},
       {"1582/10/1~1583/1/2 e", 1583, 1583, "1583/1/1:2 1583/1/2:3"},
   };
-  CHECK_DAYS(cases);
+  CheckDays(calendar_, cases);
 }
 
 TEST_F(OccurrencesTest, DerivedDaysCarryTheirBaseOccurrence) {
