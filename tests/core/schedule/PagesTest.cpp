@@ -10,10 +10,14 @@
 #include <utility>
 #include <vector>
 
+#include "CellLooks.h"
+#include "FilterSets.h"
 #include "TestPaths.h"
 
 namespace pelo {
 namespace {
+
+using test::DefaultPageFilter;
 
 constexpr int32_t kNormalScreen = 768;
 constexpr int32_t kSmallScreen = 599;
@@ -22,15 +26,6 @@ TPage DefaultPage(int32_t screen_height = kNormalScreen) {
   TPage page(screen_height);
   page.Reset(kPresetDefaultPage, screen_height);
   return page;
-}
-
-TFilterSet DefaultFilter() {
-  TFilterSet filter;
-  filter[0] = {0};
-  filter[4] = {0};
-  filter[5] = {0, 1, 2};
-  filter[6] = {0, 1, 2, 3};
-  return filter;
 }
 
 bool ReadPage(TPage& page, const std::string& text) {
@@ -80,7 +75,7 @@ TEST(PageDefaultsTest, ScheduleRecord) {
       {"DataIconVisible", s.DataIconVisible, 1},
   };
   for (const TCase& c : cases) EXPECT_EQ(c.actual, c.expected) << c.field;
-  EXPECT_EQ(s.Filter, DefaultFilter());
+  EXPECT_EQ(s.Filter, DefaultPageFilter());
   EXPECT_EQ(FilterSetToText(s.Filter), "0,@,@,@,0,\"0,1,2\",\"0,1,2,3\",@");
 
   const char* const fonts[] = {"ＭＳ Ｐゴシック,10,Italic", "ＭＳ Ｐゴシック,10",
@@ -476,13 +471,13 @@ TEST(PageReadTest, EveryScheduleKey) {
   expected.SortByTime = true;
   expected.Filter = TFilterSet{{TSmallSet{1}, TSmallSet{2}, TSmallSet{3}, TSmallSet{4},
                                 TSmallSet{5}, TSmallSet{6}, TSmallSet{7}, TSmallSet{8, 9}}};
-  expected.Title3D = -1;
-  expected.Cursor3D = 3;
-  expected.Today3D = 4;
-  expected.Normal3D = -5;
-  expected.LineWidth = 2;
-  expected.Spacing = 6;
-  expected.Percent = 80;
+  test::SetCellLook(expected, {.title_3d = -1,
+                               .cursor_3d = 3,
+                               .today_3d = 4,
+                               .normal_3d = -5,
+                               .line_width = 2,
+                               .spacing = 6,
+                               .percent = 80});
   expected.CheckedIconVisible = false;
   expected.RankIconVisible = false;
   expected.MemoIconVisible = false;

@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include "FilterSets.h"
+
 namespace pelo {
 namespace {
+
+using test::DefaultPageFilter;
 
 TEST(SmallSet, MembersOnlyFrom0To255) {
   TSmallSet set;
@@ -54,15 +58,6 @@ TEST(TextToSet, NonNumericItemFailsAndKeepsTheSet) {
     EXPECT_FALSE(TextToSet(text, set)) << text;
     EXPECT_EQ(set, TSmallSet{42}) << text;
   }
-}
-
-TFilterSet DefaultPageFilter() {
-  TFilterSet filter;
-  filter[0] = {0};
-  filter[4] = {0};
-  filter[5] = {0, 1, 2};
-  filter[6] = {0, 1, 2, 3};
-  return filter;
 }
 
 TEST(FilterSetToText, QuotesItemsWithCommas) {

@@ -10,6 +10,7 @@
 #include <QTextItem>
 
 #include "BitmapTesting.h"
+#include "CellLooks.h"
 #include "ScheduleTestSupport.h"
 #include "calendar/Kyurekis.h"
 #include "schedule/IniFiles.h"
@@ -422,13 +423,14 @@ TEST_F(SchedulePaint, NothingIsPaintedOutsideACell) {
 TEST_F(SchedulePaint, AbsurdPageValuesStillPaint) {
   // Values no sensible page holds: the widget must still paint, quickly, inside its cells.
   TScheduleSettings page = FramedPage();
-  page.Spacing = -50;
-  page.Percent = 100000;
-  page.Title3D = 100000;
-  page.Cursor3D = -100000;
-  page.Normal3D = 7;
+  SetCellLook(page, {.title_3d = 100000,
+                     .cursor_3d = -100000,
+                     .today_3d = page.Today3D,
+                     .normal_3d = 7,
+                     .line_width = 40,
+                     .spacing = -50,
+                     .percent = 100000});
   page.DayInfo = 4;
-  page.LineWidth = 40;
   auto schedule = Make(page);
   Load(*schedule, "2024/5/3 holiday entry\n2024/5/8 an entry\n2024/5/9 another\n");
   const QImage image = Grab(*schedule);

@@ -12,6 +12,7 @@
 #include <functional>
 #include <set>
 
+#include "CellLooks.h"
 #include "ScheduleTestSupport.h"
 #include "calendar/Dates.h"
 #include "entries/Entries.h"
@@ -62,13 +63,13 @@ TEST_F(ScheduleFixture, ApplySettingsAndGetSettingsRoundTrip) {
   page.DayInfo = 3;
   page.DispHoliday = false;
   page.Wrap = true;
-  page.Spacing = 5;
-  page.Percent = 120;
-  page.Title3D = 3;
-  page.Cursor3D = -1;
-  page.Today3D = 4;
-  page.Normal3D = 1;
-  page.LineWidth = 2;
+  SetCellLook(page, {.title_3d = 3,
+                     .cursor_3d = -1,
+                     .today_3d = 4,
+                     .normal_3d = 1,
+                     .line_width = 2,
+                     .spacing = 5,
+                     .percent = 120});
   page.CheckedIconVisible = false;
   page.MarkIconVisible = true;
   page.Fonts[kFontTitle] = "DejaVu Sans,12,Bold";
