@@ -7,6 +7,8 @@
 #include <map>
 #include <string>
 
+#include "DateLabels.h"
+
 namespace pelo {
 namespace {
 
@@ -72,8 +74,7 @@ TEST(Holidays, SingleDays) {
   };
   for (const auto& c : cases) {
     const TCalendar info(c.date);
-    EXPECT_EQ(info.HolidayCode(c.date), c.code)
-        << c.date.Year << "/" << c.date.Month << "/" << c.date.Day;
+    EXPECT_EQ(info.HolidayCode(c.date), c.code) << test::DateLabel(c.date);
   }
 }
 

@@ -48,7 +48,7 @@ TEST_F(ResolveDatePatternTest, Codes) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ResolveDatePattern(calendar_, c.context, c.pattern, c.reference), c.expected)
-        << c.pattern.Year << "/" << c.pattern.Month << "/" << c.pattern.Day;
+        << test::DateLabel(c.pattern);
   }
 }
 
@@ -77,7 +77,7 @@ TEST_F(ResolveDatePatternTest, PlainDaysAsTheFullResolution) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ResolvePlainDay(c.pattern.Year, c.pattern.Month, c.pattern.Day), c.expected)
-        << c.pattern.Year << "/" << c.pattern.Month << "/" << c.pattern.Day;
+        << test::DateLabel(c.pattern);
   }
   for (const int32_t code : {kCodeEvery, kCodeToday, kCodeHoliday, kCodeKeep, kCodeThisWeek}) {
     EXPECT_FALSE(IsPlainDayCode(code)) << code;
@@ -112,7 +112,7 @@ TEST(ResolveDatePattern, ReadsTheCalendarHandedIn) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ResolveDatePattern(c.calendar, {}, c.pattern, c.reference), c.expected)
-        << c.pattern.Year << "/" << c.pattern.Month << "/" << c.pattern.Day;
+        << test::DateLabel(c.pattern);
   }
 }
 

@@ -149,8 +149,8 @@ TEST(DateTexts, EraOfBoundaries) {
   };
   for (const auto& c : cases) {
     const TEraYear era = EraOf(c.date, kClassic);
-    EXPECT_EQ(era.Era, c.expected.Era) << c.date.Year << "/" << c.date.Month << "/" << c.date.Day;
-    EXPECT_EQ(era.Year, c.expected.Year) << c.date.Year << "/" << c.date.Month << "/" << c.date.Day;
+    EXPECT_EQ(era.Era, c.expected.Era) << test::DateLabel(c.date);
+    EXPECT_EQ(era.Year, c.expected.Year) << test::DateLabel(c.date);
   }
 }
 
@@ -223,7 +223,7 @@ TEST(DateTexts, YearTextStyles) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(YearText(0, c.style, c.date, kClassic), c.expected)
-        << c.style << " " << c.date.Year << "/" << c.date.Month << "/" << c.date.Day;
+        << c.style << " " << test::DateLabel(c.date);
   }
 }
 

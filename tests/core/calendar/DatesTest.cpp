@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "DateLabels.h"
+
 namespace pelo {
 namespace {
 
@@ -18,8 +20,7 @@ TEST(DayNumber, Anchors) {
       {{2024, 2, 29}, 60369}, {{1970, 1, 1}, 40587},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(DayNumber(c.date), c.expected)
-        << c.date.Year << "/" << c.date.Month << "/" << c.date.Day;
+    EXPECT_EQ(DayNumber(c.date), c.expected) << test::DateLabel(c.date);
   }
 }
 
@@ -47,7 +48,7 @@ TEST(DayNumber, ConsecutiveOverTheWholeCalendar) {
   int32_t expected = kFirstCalendarDay;
   int32_t weekday = WeekdayOf(date);
   while (true) {
-    ASSERT_EQ(DayNumber(date), expected) << date.Year << "/" << date.Month << "/" << date.Day;
+    ASSERT_EQ(DayNumber(date), expected) << test::DateLabel(date);
     ASSERT_EQ(WeekdayOf(date), weekday);
     ASSERT_EQ(CheckCalendarRange(date), kDateUsable);
     if (date == kLastCalendarDate) break;
@@ -185,8 +186,8 @@ TEST(AddToDate, ClampsOnlyPlainYearAndMonthMoves) {
   };
   for (const auto& c : cases) {
     EXPECT_EQ(AddToDate(c.date, c.amount), c.expected)
-        << c.date.Year << "/" << c.date.Month << "/" << c.date.Day << " + " << c.amount.Years << ","
-        << c.amount.Months << "," << c.amount.Days;
+        << test::DateLabel(c.date) << " + " << c.amount.Years << "," << c.amount.Months << ","
+        << c.amount.Days;
   }
 }
 
@@ -213,8 +214,7 @@ TEST(CheckCalendarRange, Codes) {
       {{-3000, 1, 1}, kDateBeforeRange},  {{1858, 10, 48}, kDateNonexistent},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(CheckCalendarRange(c.date), c.expected)
-        << c.date.Year << "/" << c.date.Month << "/" << c.date.Day;
+    EXPECT_EQ(CheckCalendarRange(c.date), c.expected) << test::DateLabel(c.date);
   }
 }
 

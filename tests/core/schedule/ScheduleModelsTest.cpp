@@ -6,14 +6,13 @@
 #include <ostream>
 #include <tuple>
 
+#include "DateLabels.h"
 #include "calendar/Calendars.h"
 
 namespace pelo {
 
 // Dates print as y/m/d in failure messages.
-void PrintTo(const TDateRec& d, std::ostream* os) {
-  *os << d.Year << "/" << d.Month << "/" << d.Day;
-}
+void PrintTo(const TDateRec& d, std::ostream* os) { *os << test::DateLabel(d); }
 
 namespace {
 
