@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "RecordingNotices.h"
+#include "StartedWindows.h"
 #include "app/LiveFiles.h"
 #include "app/MainWindows.h"
 #include "text/Cp932.h"
@@ -66,11 +67,7 @@ class LiveFilesTest : public ::testing::Test {
                                 QString::fromStdString(Path("b.nrk")),
                                 QString::fromStdString(Path("p.npg"))};
     window_ = std::make_unique<TMainWindow>(arguments, kToday, notices_);
-    window_->show();
-    for (int i = 0; i < 200 && !window_->StartedUp(); ++i) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    ASSERT_TRUE(window_->StartedUp());
+    ASSERT_TRUE(test::ShowAndStartUp(*window_));
     notices_.Clear();
   }
 

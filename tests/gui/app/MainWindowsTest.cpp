@@ -31,6 +31,7 @@
 #include "ManualClocks.h"
 #include "ModalSteps.h"
 #include "RecordingNotices.h"
+#include "StartedWindows.h"
 #include "app/DateJumpDialogs.h"
 #include "app/MainWindows.h"
 #include "app/PlacementStores.h"
@@ -64,11 +65,7 @@ class MainWindowTest : public ::testing::Test {
   // The window as the program starts it: shown, and its start-up sequence run to the end.
   std::unique_ptr<TMainWindow> Start(const QStringList& arguments = {}) {
     auto window = std::make_unique<TMainWindow>(arguments, kToday, notices);
-    window->show();
-    for (int i = 0; i < 200 && !window->StartedUp(); ++i) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    EXPECT_TRUE(window->StartedUp());
+    EXPECT_TRUE(test::ShowAndStartUp(*window));
     return window;
   }
 

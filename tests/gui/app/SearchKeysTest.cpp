@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "RecordingNotices.h"
+#include "StartedWindows.h"
 #include "app/MainWindows.h"
 #include "text/Cp932.h"
 #include "widgets/Schedules.h"
@@ -24,11 +25,7 @@ namespace {
 constexpr TDateRec kToday{2024, 5, 1};
 
 void WaitForStartUp(TMainWindow& window) {
-  window.show();
-  for (int i = 0; i < 200 && !window.StartedUp(); ++i) {
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  ASSERT_TRUE(window.StartedUp());
+  ASSERT_TRUE(test::ShowAndStartUp(window));
   QApplication::setActiveWindow(&window);
 }
 

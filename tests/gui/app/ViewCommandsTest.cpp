@@ -29,6 +29,7 @@
 #include "ModalSteps.h"
 #include "RecordingNotices.h"
 #include "RunProcess.h"
+#include "StartedWindows.h"
 #include "app/GridPictures.h"
 #include "app/MainWindows.h"
 #include "app/PlacementStores.h"
@@ -72,11 +73,7 @@ class ViewCommandsTest : public testing::Test {
   std::unique_ptr<TMainWindow> Start(QStringList arguments) {
     arguments.prepend(data_);
     auto window = std::make_unique<TMainWindow>(arguments, kToday, notices_);
-    window->show();
-    for (int i = 0; i < 200 && !window->StartedUp(); ++i) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    EXPECT_TRUE(window->StartedUp());
+    EXPECT_TRUE(test::ShowAndStartUp(*window));
     return window;
   }
 
