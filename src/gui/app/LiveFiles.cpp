@@ -49,6 +49,7 @@ TLiveFiles::TLiveFiles(TSchedule& schedule, TUserNotices& notices,
                        std::function<void()> apply_pages, QObject* parent)
     : QObject(parent),
       schedule_(schedule),
+      document_(schedule.Document()),
       notices_(notices),
       apply_pages_(std::move(apply_pages)) {
   quiet_.setSingleShot(true);
@@ -74,7 +75,7 @@ void TLiveFiles::WatchLoadedFiles(std::vector<std::string> page_files) {
 QStringList TLiveFiles::WatchedPaths() const { return watcher_.files() + watcher_.directories(); }
 
 std::vector<std::string> TLiveFiles::Paths() const {
-  const TFileList& files = schedule_.EntryList().FileList();
+  const TFileList& files = document_.EntryList().FileList();
   std::vector<std::string> paths = page_files_;
   for (int32_t i = 0; i < files.Count(); ++i) paths.push_back(files.Path(i));
   return paths;
@@ -139,7 +140,7 @@ void TLiveFiles::ReloadAll() {
 }
 
 void TLiveFiles::Reload(const std::set<std::string>& paths, bool even_unchanged) {
-  TEntryList& list = schedule_.EntryList();
+  TEntryList& list = document_.EntryList();
   std::vector<std::pair<int32_t, TEntryList::TReloadResult>> results;
   bool rebuild = false;
   for (int32_t i = 0; i < list.FileList().Count(); ++i) {
@@ -151,7 +152,7 @@ void TLiveFiles::Reload(const std::set<std::string>& paths, bool even_unchanged)
   for (const std::string& page : page_files_) pages = pages || paths.count(page) > 0;
   // The page files first: a new layout rebuilds the table by itself when it has to.
   if (pages) apply_pages_();
-  if (rebuild) schedule_.RefreshData();
+  if (rebuild) document_.Rebuild();
   Rewatch();
   bool edits_dropped = false;
   for (const auto& [index, result] : results) {
@@ -168,7 +169,7 @@ void TLiveFiles::Reload(const std::set<std::string>& paths, bool even_unchanged)
 
 void TLiveFiles::Tell(int32_t index, const TEntryList::TReloadResult& result,
                       bool note_dropped_edits) {
-  const std::string& path = schedule_.EntryList().FileList().Path(index);
+  const std::string& path = document_.EntryList().FileList().Path(index);
   switch (result.Outcome) {
     case TEntryList::TReloadOutcome::kUnreadable:
       if (!told_unreadable_.insert(index).second) return;

@@ -26,6 +26,7 @@
 namespace pelo {
 
 class TSchedule;
+class TScheduleDocument;
 class TUserNotices;
 
 class TLiveFiles : public QObject {
@@ -85,7 +86,8 @@ class TLiveFiles : public QObject {
   };
   static TStamp StampOf(const std::string& path);
 
-  TSchedule& schedule_;
+  TSchedule& schedule_;          // a drag holds its entry's position until the drop
+  TScheduleDocument& document_;  // the schedule's: the files read again, the table rebuilt
   TUserNotices& notices_;
   std::function<void()> apply_pages_;
   QFileSystemWatcher watcher_;

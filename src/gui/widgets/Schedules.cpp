@@ -415,24 +415,27 @@ std::string TSchedule::EntryText(int32_t entry) const {
 // ---------------------------------------------------------------------------------------------
 // Hit testing
 
-TDateRec TSchedule::PointToDate(int x, int y) const {
+std::optional<TDateRec> TSchedule::PointToDate(int x, int y) const {
   const int line = GridLineWidth();
   const int col_step = line + DefaultColWidth();
   const int row_step = line + DefaultRowHeight();
-  if (col_step <= 0 || row_step <= 0) return kNullDate;
+  if (col_step <= 0 || row_step <= 0) return std::nullopt;
   const int col = (x - ColWidth(0) - line) / col_step + 1;
-  if (col >= ColCount()) return kNullDate;
+  if (col >= ColCount()) return std::nullopt;
   const int row = (y - RowHeight(0) - line) / row_step + 1;
-  if (row >= RowCount()) return kNullDate;
-  return model_.CellToDate(col, row);
+  if (row >= RowCount()) return std::nullopt;
+  // A cell of a month layout past the month's last day shows no date.
+  const TDateRec date = model_.CellToDate(col, row);
+  if (date.Day == 0) return std::nullopt;
+  return date;
 }
 
 TSchedule::THitInfo TSchedule::HitTest(int x, int y) const {
   THitInfo info;
-  const TDateRec date = PointToDate(x, y);
-  if (date.Day == 0) return info;
-  TCellLineList* list = Table().Cell(date);
-  if (list == nullptr || list->Count() == 0 || !PlaceList(date, *list)) return info;
+  const std::optional<TDateRec> date = PointToDate(x, y);
+  if (!date) return info;
+  TCellLineList* list = Table().Cell(*date);
+  if (list == nullptr || list->Count() == 0 || !PlaceList(*date, *list)) return info;
   const int32_t line = list->LineAtPoint(x, y);
   if (line < 0) return info;
   info.Kind = kHitLine;
@@ -764,8 +767,9 @@ void TSchedule::DrawDayCell(int col, int row, const QRect& rect) {
 // Mouse
 
 int32_t TSchedule::SelectUnderMouse(const QPoint& pos) {
-  const TDateRec date = PointToDate(pos.x(), pos.y());
-  if (date.Day == 0) return kHitNothing;
+  const std::optional<TDateRec> point_date = PointToDate(pos.x(), pos.y());
+  if (!point_date) return kHitNothing;
+  const TDateRec date = *point_date;
   TLineClick click;
   if (TCellLineList* list = Table().Cell(date); list != nullptr && PlaceList(date, *list)) {
     click = list->Click(pos.x(), pos.y());
@@ -844,8 +848,8 @@ void TSchedule::mouseReleaseEvent(QMouseEvent* event) {
   const bool dropped = dragging_ && DropAllowedAt(pos);
   if (dropped) {
     EndDrag();
-    const TDateRec date = PointToDate(pos.x(), pos.y());
-    if (date.Day != 0 && date != model_.CursorDate()) SelectUnderMouse(pos);
+    const std::optional<TDateRec> date = PointToDate(pos.x(), pos.y());
+    if (date && *date != model_.CursorDate()) SelectUnderMouse(pos);
   }
   const std::optional<int32_t> entry = std::exchange(drag_entry_, std::nullopt);
   if (dropped && entry && event->button() == Qt::RightButton) {

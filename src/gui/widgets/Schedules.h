@@ -118,7 +118,8 @@ class TSchedule : public TGrid, private TScheduleObserver {
   void ShowMenuForSelection();
 
   // ---- hit testing ----
-  TDateRec PointToDate(int x, int y) const;  // day 0: no day cell there
+  // The day of the cell under a point; none where no day cell is.
+  std::optional<TDateRec> PointToDate(int x, int y) const;
   // What a point hits: nothing or an entry line.
   static constexpr int32_t kHitNothing = 0;
   static constexpr int32_t kHitLine = 3;

@@ -36,7 +36,7 @@ constexpr int kListHeight = 140;
 }  // namespace
 
 TSearchBar::TSearchBar(TSchedule& schedule, QWidget* parent)
-    : QWidget(parent), schedule_(schedule) {
+    : QWidget(parent), schedule_(schedule), document_(schedule.Document()) {
   setObjectName("SearchBar");
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
@@ -127,8 +127,8 @@ std::pair<int32_t, int32_t> TSearchBar::SpanYears() const {
 
 TCalendarSearch TSearchBar::CalendarSearch() {
   if (!code_characters_) code_characters_ = std::make_unique<const TCodeCharacters>();
-  const TDayTable& table = schedule_.DayTable();
-  return TCalendarSearch(schedule_.EntryList(), schedule_.Calendar(), table.Filter(),
+  const TDayTable& table = document_.DayTable();
+  return TCalendarSearch(document_.EntryList(), document_.Calendar(), table.Filter(),
                          text_->text().toStdString(), table.FirstYear(), table.Packs(),
                          code_characters_.get());
 }
@@ -169,10 +169,10 @@ void TSearchBar::AddMatch(const TDayRow& row) {
   const TEntry& entry = *row.Entry;
   auto* item = new QTreeWidgetItem(list_);
   item->setText(kDateColumn,
-                Q(DateText(0, "/", 0, 0, 0, 0, row.Date, schedule_.Calendar().Kind())));
+                Q(DateText(0, "/", 0, 0, 0, 0, row.Date, document_.Calendar().Kind())));
   if (entry.Times) item->setText(kTimeColumn, Q(TimeListText(*entry.Times)));
   item->setText(kTextColumn, Q(row.Text));
-  item->setText(kSourceColumn, Q(RowSource(schedule_.EntryList(), entry)));
+  item->setText(kSourceColumn, Q(RowSource(document_.EntryList(), entry)));
   item->setData(kDateColumn, Qt::UserRole, static_cast<int>(matches_.size()));
   matches_.push_back({row.Date, entry.ListIndex});
 }
@@ -186,7 +186,7 @@ void TSearchBar::JumpToItem(QTreeWidgetItem* item) {
 
 void TSearchBar::JumpTo(TMatch match) {
   schedule_.JumpDate(match.Date);
-  const int32_t line = schedule_.DayTable().LineOfEntry(match.Date, match.Position);
+  const int32_t line = document_.DayTable().LineOfEntry(match.Date, match.Position);
   if (line >= 0) schedule_.SelectCursorLine(line);
 }
 
@@ -208,8 +208,8 @@ void TSearchBar::FindNext(int32_t direction) {
 }
 
 void TSearchBar::SelectMatchingLine() {
-  const TCellLineList* cell = schedule_.DayTable().Cell(schedule_.CursorDate());
-  TLineMatcher matcher(schedule_.EntryList(), text_->text().toStdString());
+  const TCellLineList* cell = document_.DayTable().Cell(schedule_.CursorDate());
+  TLineMatcher matcher(document_.EntryList(), text_->text().toStdString());
   for (int32_t line = 0; cell != nullptr && line < cell->Count(); ++line) {
     const TEntry* entry = cell->Info(line).Entry;
     if (entry != nullptr && matcher.Matches(*entry, cell->Text(line))) {

@@ -30,6 +30,7 @@ class QTreeWidgetItem;
 namespace pelo {
 
 class TSchedule;
+class TScheduleDocument;
 class TCalendarSearch;
 class TCodeCharacters;
 struct TDayRow;
@@ -94,7 +95,8 @@ class TSearchBar : public QWidget {
   // Makes the match nearest the cursor the list's current one.
   void MarkMatchNearCursor();
 
-  TSchedule& schedule_;
+  TSchedule& schedule_;          // the cursor the matches move
+  TScheduleDocument& document_;  // the schedule's: what is searched
   QLineEdit* text_ = nullptr;
   QComboBox* span_ = nullptr;
   QLabel* status_ = nullptr;

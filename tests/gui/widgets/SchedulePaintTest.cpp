@@ -480,8 +480,7 @@ TEST_F(SchedulePaint, HostilePageNumbersStillShowEveryDay) {
       for (int col = 1; col < schedule->ColCount(); ++col) {
         for (int row = 1; row < schedule->RowCount(); ++row) {
           const QRect cell = schedule->CellRect(col, row);
-          if (cell.isEmpty() ||
-              schedule->PointToDate(cell.center().x(), cell.center().y()).Day == 0) {
+          if (cell.isEmpty() || !schedule->PointToDate(cell.center().x(), cell.center().y())) {
             continue;
           }
           ++days;

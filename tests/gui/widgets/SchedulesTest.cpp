@@ -471,8 +471,8 @@ TEST_F(ScheduleFixture, ClicksSelectDaysAndLines) {
   // Division truncates toward zero: the title row counts as the first row; right of the last
   // column there is no day.
   EXPECT_EQ(schedule->PointToDate(200, 2), (TDateRec{2024, 4, 30}));
-  EXPECT_EQ(schedule->PointToDate(900, 200), (TDateRec{}));
-  EXPECT_EQ(schedule->PointToDate(200, 600), (TDateRec{}));
+  EXPECT_EQ(schedule->PointToDate(900, 200), std::nullopt);
+  EXPECT_EQ(schedule->PointToDate(200, 600), std::nullopt);
   EXPECT_EQ(schedule->PointToDate(EmptyPoint(*schedule, 7, 4).x(), EmptyPoint(*schedule, 7, 4).y()),
             (TDateRec{2024, 5, 26}));
 }
