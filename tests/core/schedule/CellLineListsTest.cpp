@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "FontSpecs.h"
+#include "TestFonts.h"
 #include "text/Texts.h"
 
 namespace pelo {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "FontSpecs.h"
+#include "TestFonts.h"
 #include "text/Texts.h"
 
 namespace pelo::test {

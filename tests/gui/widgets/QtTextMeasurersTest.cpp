@@ -16,7 +16,7 @@
 
 #include "BitmapTesting.h"
 #include "DataFileTesting.h"
-#include "FontSpecs.h"
+#include "TestFonts.h"
 #include "schedule/CellLineLists.h"
 #include "widgets/Colors.h"
 #include "widgets/QtTextMeasurers.h"
