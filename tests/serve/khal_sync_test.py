@@ -87,14 +87,11 @@ def agenda_events(agenda, data_file):
         if not line.startswith("  "):
             day = datetime.date(*map(int, re.match(r"(\d+)/(\d+)/(\d+)", line).groups()))
             continue
-        text = line[2:].lstrip()
-        timed = re.match(r"(\d{1,2}):(\d\d)(?:[～~]\S*)? (.*)$", text)
-        if timed:
-            hour, minute, text = int(timed.group(1)), int(timed.group(2)), timed.group(3)
-            date = day + datetime.timedelta(days=hour // 24)
-            events[(date.isoformat(), "%02d:%02d" % (hour % 24, minute), text)] += 1
-        else:
-            events[(day.isoformat(), "", text)] += 1
+        hour, minute, text = re.match(r"\s*(?:(\d{1,2}):(\d\d)(?:[～~]\S*)? )?(.*)$",
+                                      line).groups()
+        date = day + datetime.timedelta(days=int(hour or 0) // 24)
+        start = "%02d:%02d" % (int(hour) % 24, int(minute)) if hour else ""
+        events[(date.isoformat(), start, text)] += 1
     return events
 
 
