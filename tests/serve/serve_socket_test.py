@@ -40,28 +40,29 @@ def get(port, target, headers=None, context=None):
     return response.status, body
 
 
-def trickle(connection, data, result):
-    """Sends data a byte a second until the server hangs up; how long it took."""
-    start = time.monotonic()
-    try:
-        for byte in data:
-            connection.send(bytes([byte]))
-            time.sleep(1.0)
-    except OSError:  # also the broken pipe, the reset and ssl.SSLError
-        pass
-    result.append(time.monotonic() - start)
-
-
 def trickling(connection, data):
-    """Starts trickle on its own thread; returns the thread and where its time will be."""
+    """Sends data a byte a second on a thread until the server hangs up; the thread, the list
+    that gets how long it took and the connection."""
     result = []
-    thread = threading.Thread(target=trickle, args=(connection, data, result))
+
+    def trickle():
+        start = time.monotonic()
+        try:
+            for byte in data:
+                connection.send(bytes([byte]))
+                time.sleep(1.0)
+        except OSError:  # also the broken pipe, the reset and ssl.SSLError
+            pass
+        result.append(time.monotonic() - start)
+
+    thread = threading.Thread(target=trickle)
     thread.start()
-    return thread, result
+    return thread, result, connection
 
 
-def check_cut_off(what, thread, result):
+def check_cut_off(what, thread, result, connection):
     thread.join()
+    connection.close()
     check(what + " is cut off after the timeout", result and 2 <= result[0] <= 8, result)
 
 
@@ -86,8 +87,6 @@ def check_tls(binary, data_file, folder):
         check("HTTPS while two slow clients trickle", status == 200, status)
         check_cut_off("a slow TLS handshake", *handshake)
         check_cut_off("a slow request over TLS", *request)
-        plain.close()
-        secure.close()
 
 
 def check_requests(port):
@@ -138,7 +137,6 @@ def main():
             idle = socket.create_connection(("127.0.0.1", server.port), timeout=10)
             check_requests(server.port)
             check_cut_off("the slow client", *slow)
-            slow_socket.close()
             try:
                 closed = idle.recv(10) == b""
             except OSError:
