@@ -18,9 +18,6 @@
 namespace pelo::serve {
 namespace {
 
-using test::RecordingNotices;
-using test::TempFolder;
-
 constexpr TDateRec kToday{2026, 12, 7};
 constexpr std::string_view kToken = "0123456789abcdef-token";
 
@@ -29,13 +26,12 @@ class ServeSiteTest : public testing::Test {
   void SetUp() override { Start(""); }
 
   void Start(std::string_view token) {
-    path_ = folder_.WriteCp932("a.nrk",
-                               "2026/12/7 10:00 会議 <b>&\"x\"</b>\r\n"
-                               "%\r\n議題は<予算>\r\n%\r\n"
-                               "2026/12/24 クリスマス会\r\n"
-                               "2027/6/1 遠い予定\r\n"
-                               "2029/12/31 四年目の終わり\r\n");
-    files_ = std::make_unique<TServeFiles>(notices_, kToday, std::vector<std::string>{path_},
+    const std::string path = folder_.WriteCp932("a.nrk",
+                                                "2026/12/7 10:00 会議 <b>&\"x\"</b>\r\n"
+                                                "%\r\n議題は<予算>\r\n%\r\n"
+                                                "2026/12/24 クリスマス会\r\n2027/6/1 遠い予定\r\n"
+                                                "2029/12/31 四年目の終わり\r\n");
+    files_ = std::make_unique<TServeFiles>(notices_, kToday, std::vector<std::string>{path},
                                            std::vector<std::string>{}, TFilterSet{});
     TSiteSettings settings;
     settings.token = token;
@@ -48,9 +44,8 @@ class ServeSiteTest : public testing::Test {
   }
   TServeResponse Send(const TServeRequest& request) { return Respond(request, *site_); }
 
-  TempFolder folder_;
-  RecordingNotices notices_;
-  std::string path_;
+  test::TempFolder folder_;
+  test::RecordingNotices notices_;
   std::unique_ptr<TServeFiles> files_;
   std::unique_ptr<TServeSite> site_;
 };
