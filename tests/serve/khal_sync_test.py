@@ -18,43 +18,29 @@ import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from serve_testing import Server, skip, tool  # noqa: E402
+from serve_testing import Server, check, finish, skip, tool  # noqa: E402
 
-TODAY = datetime.date(2026, 12, 7)
-FROM = datetime.date(2026, 11, 7)  # one month back
-TO = datetime.date(2027, 12, 7)  # twelve months on
+FROM, TO = "2026-11-07", "2027-12-08"  # one month back, twelve on (khal's end is exclusive)
 ADDED = "2026/12/8 10:30 追加された予定\r\n"
-
-
-def write(path, text):
-    with open(path, "w", encoding="utf-8") as f:
-        f.write(text)
-
-
-def configure(folder, url):
-    write(os.path.join(folder, "vdirsyncer.conf"), f"""[general]
+VDIRSYNCER_CONF = """[general]
 status_path = "{folder}/status/"
-
 [pair feed]
 a = "feed_remote"
 b = "feed_local"
 collections = null
 conflict_resolution = "a wins"
-
 [storage feed_remote]
 type = "http"
 url = "{url}/calendar.ics"
-
 [storage feed_local]
 type = "filesystem"
 path = "{folder}/cal/"
 fileext = ".ics"
-""")
-    write(os.path.join(folder, "khal.conf"), f"""[calendars]
+"""
+KHAL_CONF = """[calendars]
 [[feed]]
 path = {folder}/cal/
 type = calendar
-
 [locale]
 timeformat = %H:%M
 dateformat = %Y-%m-%d
@@ -63,11 +49,10 @@ datetimeformat = %Y-%m-%d %H:%M
 longdatetimeformat = %Y-%m-%d %H:%M
 local_timezone = Asia/Tokyo
 default_timezone = Asia/Tokyo
-""")
-    os.makedirs(os.path.join(folder, "cal"), exist_ok=True)
+"""
 
 
-def run(args, env):
+def run(args, env=None):
     done = subprocess.run(args, env=env, capture_output=True, text=True, timeout=120)
     if done.returncode != 0:
         raise RuntimeError("%s failed: %s %s" % (args[0], done.stdout, done.stderr))
@@ -75,12 +60,9 @@ def run(args, env):
 
 
 def sync(folder, env):
-    conf = os.path.join(folder, "vdirsyncer.conf")
-    run(["vdirsyncer", "-c", conf, "discover"], env)
-    run(["vdirsyncer", "-c", conf, "sync"], env)
-
-
-def synced_items(folder):
+    """vdirsyncer's run, then what it left in the folder by file name."""
+    for step in ["discover", "sync"]:
+        run(["vdirsyncer", "-c", os.path.join(folder, "vdirsyncer.conf"), step], env)
     cal = os.path.join(folder, "cal")
     items = {}
     for name in os.listdir(cal):
@@ -91,37 +73,25 @@ def synced_items(folder):
 
 def khal_events(folder, env):
     out = run(["khal", "-c", os.path.join(folder, "khal.conf"), "list", "--day-format", "",
-               "--format", "{start-date}|{start-time}|{title}",
-               FROM.isoformat(), (TO + datetime.timedelta(days=1)).isoformat()], env)
-    events = collections.Counter()
-    for line in out.splitlines():
-        if line.strip():
-            date, start, title = line.split("|", 2)
-            events[(date, start, title)] += 1
-    return events
+               "--format", "{start-date}|{start-time}|{title}", FROM, TO], env)
+    return collections.Counter(tuple(l.split("|", 2)) for l in out.splitlines() if l.strip())
 
 
 def agenda_events(agenda, data_file):
     """(date, start, text) per line of pelo-agenda --format text, the start time taken off
     the front of a timed line as khal shows it (zero-padded)."""
-    out = subprocess.run([agenda, "--today", "2026/12/7", "--from", "2026/11/7", "--to",
-                          "2027/12/7", data_file], capture_output=True, text=True,
-                         check=True).stdout
+    out = run([agenda, "--today", "2026/12/7", "--from", "2026/11/7", "--to", "2027/12/7",
+               data_file])
     events = collections.Counter()
-    day = None
     for line in out.splitlines():
         if not line.startswith("  "):
-            y, m, d = re.match(r"(\d+)/(\d+)/(\d+)", line).groups()
-            day = datetime.date(int(y), int(m), int(d))
+            day = datetime.date(*map(int, re.match(r"(\d+)/(\d+)/(\d+)", line).groups()))
             continue
-        text = line[2:].lstrip()
-        timed = re.match(r"(\d{1,2}):(\d\d)(?:[～~]\S*)? (.*)$", text)
-        if timed:
-            hour, minute, text = int(timed.group(1)), int(timed.group(2)), timed.group(3)
-            date = day + datetime.timedelta(days=hour // 24)
-            events[(date.isoformat(), "%02d:%02d" % (hour % 24, minute), text)] += 1
-        else:
-            events[(day.isoformat(), "", text)] += 1
+        hour, minute, text = re.match(r"\s*(?:(\d{1,2}):(\d\d)(?:[～~]\S*)? )?(.*)$",
+                                      line).groups()
+        date = day + datetime.timedelta(days=int(hour or 0) // 24)
+        start = "%02d:%02d" % (int(hour) % 24, int(minute)) if hour else ""
+        events[(date.isoformat(), start, text)] += 1
     return events
 
 
@@ -129,24 +99,22 @@ def main():
     serve, agenda, sample = sys.argv[1:4]
     if not tool("vdirsyncer") or not tool("khal"):
         skip("vdirsyncer or khal is not installed (Debian packages vdirsyncer, khal)")
-    failures = 0
     with tempfile.TemporaryDirectory() as folder:
         env = dict(os.environ, HOME=folder, TZ="Asia/Tokyo", LANG="C.UTF-8",
                    XDG_CONFIG_HOME=folder, XDG_DATA_HOME=folder)
         data_file = os.path.join(folder, "sample.nrk")
         shutil.copyfile(sample, data_file)
+        os.makedirs(os.path.join(folder, "cal"))
         with Server(serve, ["--today", "2026/12/7", data_file]) as server:
-            configure(folder, server.url)
-            sync(folder, env)
-            first = synced_items(folder)
-            shown = khal_events(folder, env)
-            expected = agenda_events(agenda, data_file)
-            if shown != expected or not shown:
-                failures += 1
-                print("FAIL khal and pelo-agenda differ:\n  only in khal: %s\n  only in "
-                      "pelo-agenda: %s" % (shown - expected, expected - shown))
-            else:
-                print("ok   khal lists the %d events pelo-agenda prints" % sum(shown.values()))
+            for name, text in [("vdirsyncer.conf", VDIRSYNCER_CONF), ("khal.conf", KHAL_CONF)]:
+                with open(os.path.join(folder, name), "w", encoding="utf-8") as f:
+                    f.write(text.format(folder=folder, url=server.url))
+            first = sync(folder, env)
+            shown, expected = khal_events(folder, env), agenda_events(agenda, data_file)
+            check("khal lists the %d events pelo-agenda prints" % sum(expected.values()),
+                  shown == expected and shown,
+                  "only in khal: %s, only in pelo-agenda: %s"
+                  % (shown - expected, expected - shown))
 
             # In front, so that every other line moves down one.
             with open(data_file, "rb") as f:
@@ -154,21 +122,15 @@ def main():
             with open(data_file, "wb") as f:
                 f.write(ADDED.encode("cp932") + old)
             time.sleep(1.2)  # the server looks at the stamps once a second
-            sync(folder, env)
-            second = synced_items(folder)
+            second = sync(folder, env)
             added = set(second) - set(first)
             changed = [name for name in first if second.get(name) != first[name]]
-            if len(added) != 1 or changed or len(second) != len(first) + 1:
-                failures += 1
-                print("FAIL the second sync: %d added, %d changed or gone" % (len(added),
-                                                                           len(changed)))
-            else:
-                print("ok   the second sync adds one event and changes none of %d" % len(first))
-            if "追加された予定" not in "".join(second[name] for name in added):
-                failures += 1
-                print("FAIL the added event is not the added line")
-    print("khal_sync_test: %d failures" % failures)
-    return 1 if failures else 0
+            check("the second sync adds one event and changes none of %d" % len(first),
+                  len(added) == 1 and not changed and len(second) == len(first) + 1,
+                  "%d added, %d changed or gone" % (len(added), len(changed)))
+            check("the added event is the added line",
+                  "追加された予定" in "".join(second[name] for name in added))
+    return finish("khal_sync_test")
 
 
 if __name__ == "__main__":

@@ -14,7 +14,7 @@ import tempfile
 import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from serve_testing import Server, skip, tool  # noqa: E402
+from serve_testing import Server, check, finish, skip, tool  # noqa: E402
 
 SIZES = [(360, 800), (1280, 800)]
 FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
@@ -42,11 +42,10 @@ def png_facts(path):
 
 def main():
     serve, data_file, page_file, out = sys.argv[1:5]
-    browser = tool("chromium") or tool("chromium-browser")
+    browser = tool("chromium", "chromium-browser")
     if not browser:
         skip("chromium is not installed (Debian package chromium)")
     os.makedirs(out, exist_ok=True)
-    failures = 0
     with Server(serve, ["--today", "2026/12/7", data_file, page_file]) as server:
         for width, height in SIZES:
             shot = os.path.join(out, "month-%dx%d.png" % (width, height))
@@ -57,20 +56,10 @@ def main():
                                                     "--window-size=%d,%d" % (width, height),
                                                     "--screenshot=" + shot, server.url + "/"],
                                capture_output=True, timeout=120, check=False)
-            if not os.path.exists(shot):
-                failures += 1
-                print("FAIL no screenshot at %dx%d" % (width, height))
-                continue
-            got_width, got_height, values = png_facts(shot)
+            facts = png_facts(shot) if os.path.exists(shot) else "no screenshot"
             # A blank page compresses to a handful of byte values; text brings dozens.
-            if (got_width, got_height) != (width, height) or values < 32:
-                failures += 1
-                print("FAIL %s: %dx%d with %d byte values" % (shot, got_width, got_height,
-                                                              values))
-            else:
-                print("ok   %s (%d byte values)" % (shot, values))
-    print("page_screenshot_test: %d failures" % failures)
-    return 1 if failures else 0
+            check(shot, facts[:2] == (width, height) and facts[2] >= 32, facts)
+    return finish("page_screenshot_test")
 
 
 if __name__ == "__main__":

@@ -1,19 +1,33 @@
-"""Starting pelo-serve for a test: on 127.0.0.1 with a free port (it prints the one it got),
-stopped with SIGTERM. Standard library only."""
+"""pelo-serve for a test: on 127.0.0.1 with the free port it prints, stopped with SIGTERM."""
 
-import os
 import re
+import shutil
 import signal
 import subprocess
 import sys
 import tempfile
 
-SKIP = 77  # the exit status CTest is told means "skipped"
+failures = []
 
 
 def skip(reason):
     print("SKIPPED: " + reason)
-    sys.exit(SKIP)
+    sys.exit(77)  # what CTest is told means "skipped"
+
+
+def tool(*names):
+    return next(filter(None, map(shutil.which, names)), None)
+
+
+def check(what, ok, detail=""):
+    print(("ok   " if ok else "FAIL ") + what + ("" if ok else ": " + str(detail)))
+    if not ok:
+        failures.append(what)
+
+
+def finish(name):
+    print("%s: %d failures" % (name, len(failures)))
+    return 1 if failures else 0
 
 
 class Server:
@@ -34,10 +48,7 @@ class Server:
 
     def rss_kib(self):
         with open("/proc/%d/status" % self.process.pid, encoding="ascii") as status:
-            for line in status:
-                if line.startswith("VmRSS:"):
-                    return int(line.split()[1])
-        return 0
+            return next((int(l.split()[1]) for l in status if l.startswith("VmRSS:")), 0)
 
     def stop(self):
         if self.process.poll() is None:
@@ -56,12 +67,3 @@ class Server:
 
     def __exit__(self, *exc):
         self.stop()
-
-
-def tool(name):
-    """The path of a program on PATH, or None."""
-    for folder in os.environ.get("PATH", "").split(os.pathsep):
-        path = os.path.join(folder, name)
-        if os.access(path, os.X_OK):
-            return path
-    return None
