@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ChildWidgets.h"
@@ -59,14 +60,44 @@ std::vector<RecordingNotices::Kind> Kinds(const RecordingNotices& notices) {
   return kinds;
 }
 
+// The form as it opens on a cursor date (the show runs the form's show handler).
+void Open(TDateJumpForm& dialog, TDateRec cursor) {
+  dialog.hide();
+  dialog.SetWorkingDate(cursor);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+}
+
+struct EraCase {
+  int32_t start_year;
+  int era;
+  int32_t working_year;
+  const char* shown;
+  int list_size;
+};
+
+// Each era picked on a form opened on 6/10 of the start year: the working year, the year
+// shown and the era's year list, with no warning.
+void CheckEraSwitching(TDateJumpForm& dialog, const RecordingNotices& notices,
+                       const std::vector<EraCase>& cases) {
+  for (const EraCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.start_year << " era " << c.era);
+    Open(dialog, {c.start_year, 6, 10});
+    Child<QComboBox>(dialog, "EraBox")->setCurrentIndex(c.era);
+    EXPECT_EQ(dialog.WorkingDate(), (TDateRec{c.working_year, 6, 10}));
+    const QComboBox* year = Child<QComboBox>(dialog, "YearBox");
+    EXPECT_EQ(year->currentText(), Q(c.shown));
+    const QStringList years = Items(year);
+    ASSERT_EQ(years.size(), c.list_size);
+    EXPECT_EQ(years.front(), "1");
+    EXPECT_EQ(years.back(), QString::number(c.list_size));
+    EXPECT_TRUE(notices.events.empty());
+  }
+}
+
 class DateJumpFormTest : public ::testing::Test {
  protected:
-  // The form as it opens on a cursor date (the show runs the form's show handler).
-  void Open(TDateRec cursor) {
-    dialog.SetWorkingDate(cursor);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-  }
+  void Open(TDateRec cursor) { pelo::Open(dialog, cursor); }
 
   RecordingNotices notices;
   TDateJumpForm dialog{notices, kToday};
@@ -134,43 +165,18 @@ TEST_F(DateJumpFormTest, ShowingWritesTheCursorDateAndTheWesternYearList) {
   EXPECT_TRUE(notices.events.empty());
 }
 
-struct EraCase {
-  int32_t start_year;
-  int era;
-  int32_t working_year;
-  const char* shown;
-  int list_size;
-  const char* list_last;
-};
-
 TEST_F(DateJumpFormTest, EraSwitching) {
   const std::vector<EraCase> cases = {
-      {2024, kEraChoiceMeiji, 1868, "1", 45, "45"},    // outside 1867..1911: the era's first year
-      {2024, kEraChoiceHeisei, 2024, "36", 50, "50"},  // 2024 - 1988
-      {2024, kEraChoiceTaisho, 1912, "1", 15, "15"},
-      {2024, kEraChoiceShowa, 1926, "1", 65, "65"},
-      {1920, kEraChoiceTaisho, 1920, "9", 15, "15"},
-      {1911, kEraChoiceMeiji, 1911, "44", 45, "45"},
-      {1911, kEraChoiceTaisho, 1911, "0", 15, "15"},  // 1911 is accepted by 大正 as year 0
-      {1867, kEraChoiceMeiji, 1867, "0", 45, "45"},
-      {1988, kEraChoiceShowa, 1988, "63", 65, "65"},
-      {1989, kEraChoiceShowa, 1926, "1", 65, "65"},
-      {1987, kEraChoiceHeisei, 1989, "1", 50, "50"},
-      {3000, kEraChoiceHeisei, 3000, "1012", 50, "50"},  // 平成 accepts any later year
+      {2024, kEraChoiceMeiji, 1868, "1", 45},    // outside 1867..1911: the era's first year
+      {2024, kEraChoiceHeisei, 2024, "36", 50},  // 2024 - 1988
+      {2024, kEraChoiceTaisho, 1912, "1", 15},    {2024, kEraChoiceShowa, 1926, "1", 65},
+      {1920, kEraChoiceTaisho, 1920, "9", 15},    {1911, kEraChoiceMeiji, 1911, "44", 45},
+      {1911, kEraChoiceTaisho, 1911, "0", 15},  // 1911 is accepted by 大正 as year 0
+      {1867, kEraChoiceMeiji, 1867, "0", 45},     {1988, kEraChoiceShowa, 1988, "63", 65},
+      {1989, kEraChoiceShowa, 1926, "1", 65},     {1987, kEraChoiceHeisei, 1989, "1", 50},
+      {3000, kEraChoiceHeisei, 3000, "1012", 50},  // 平成 accepts any later year
   };
-  for (const EraCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.start_year << " era " << c.era);
-    dialog.hide();
-    Open({c.start_year, 6, 10});
-    era->setCurrentIndex(c.era);
-    EXPECT_EQ(dialog.WorkingDate(), (TDateRec{c.working_year, 6, 10}));
-    EXPECT_EQ(year->currentText(), Q(c.shown));
-    const QStringList years = Items(year);
-    ASSERT_EQ(years.size(), c.list_size);
-    EXPECT_EQ(years.front(), "1");
-    EXPECT_EQ(years.back(), Q(c.list_last));
-    EXPECT_TRUE(notices.events.empty());
-  }
+  CheckEraSwitching(dialog, notices, cases);
 }
 
 // The calendar of today offers 令和 and ends 平成 with its last full year, as 昭和 ends
@@ -183,28 +189,14 @@ TEST(DateJumpFormCurrentTest, EraSwitchingWithReiwa) {
   EXPECT_EQ(Items(era),
             QStringList({Q("西暦"), Q("明治"), Q("大正"), Q("昭和"), Q("平成"), Q("令和")}));
   const std::vector<EraCase> cases = {
-      {2024, kEraChoiceReiwa, 2024, "6", 50, "50"},
-      {2019, kEraChoiceReiwa, 2019, "1", 50, "50"},
-      {2018, kEraChoiceReiwa, 2018, "0", 50, "50"},  // the year before, as year 0
-      {2017, kEraChoiceReiwa, 2019, "1", 50, "50"},  // before it: the era's first year
-      {3000, kEraChoiceReiwa, 3000, "982", 50, "50"},
-      {2018, kEraChoiceHeisei, 2018, "30", 31, "31"},
-      {2024, kEraChoiceHeisei, 1989, "1", 31, "31"},  // 平成 takes no year after 2018
-      {2024, kEraChoiceShowa, 1926, "1", 65, "65"},
+      {2024, kEraChoiceReiwa, 2024, "6", 50},   {2019, kEraChoiceReiwa, 2019, "1", 50},
+      {2018, kEraChoiceReiwa, 2018, "0", 50},  // the year before, as year 0
+      {2017, kEraChoiceReiwa, 2019, "1", 50},  // before it: the era's first year
+      {3000, kEraChoiceReiwa, 3000, "982", 50}, {2018, kEraChoiceHeisei, 2018, "30", 31},
+      {2024, kEraChoiceHeisei, 1989, "1", 31},  // 平成 takes no year after 2018
+      {2024, kEraChoiceShowa, 1926, "1", 65},
   };
-  for (const EraCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.start_year << " era " << c.era);
-    dialog.hide();
-    dialog.SetWorkingDate({c.start_year, 6, 10});
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    era->setCurrentIndex(c.era);
-    EXPECT_EQ(dialog.WorkingDate(), (TDateRec{c.working_year, 6, 10}));
-    EXPECT_EQ(year->currentText(), Q(c.shown));
-    const QStringList years = Items(year);
-    ASSERT_EQ(years.size(), c.list_size);
-    EXPECT_EQ(years.back(), Q(c.list_last));
-  }
+  CheckEraSwitching(dialog, notices, cases);
   // A 令和 year typed adds its base.
   era->setCurrentIndex(kEraChoiceReiwa);
   year->setEditText("8");
@@ -322,14 +314,13 @@ TEST_F(DateJumpFormTest, UpDownStepsShowASignedOffset) {
 TEST_F(DateJumpFormTest, UpDownStopsAtItsEnds) {
   Open({2024, 3, 15});
   relative->setChecked(true);
-  edit_year->setText("32767");
-  year_steps->Step(1);
-  EXPECT_EQ(edit_year->text(), "+32767");
-  EXPECT_EQ(dialog.WorkingDate().Year, 32767);
-  edit_year->setText("-32768");
-  year_steps->Step(-1);
-  EXPECT_EQ(edit_year->text(), "-32768");
-  EXPECT_EQ(dialog.WorkingDate().Year, -32768);
+  for (const auto& [start, step, shown, value] :
+       {std::tuple{"32767", 1, "+32767", 32767}, {"-32768", -1, "-32768", -32768}}) {
+    edit_year->setText(start);
+    year_steps->Step(step);
+    EXPECT_EQ(edit_year->text(), shown);
+    EXPECT_EQ(dialog.WorkingDate().Year, value);
+  }
 }
 
 TEST_F(DateJumpFormTest, SignedNumbersTypedIntoTheOffsets) {
@@ -481,10 +472,12 @@ TEST_F(DateJumpDialogTest, CancelLeavesTheWrapperUnchanged) {
     bool relative;
     bool escape;  // Escape or the cancel button
   };
+  wrapper.SetCaption("移動先の年月日");  // replaces the form's own
   for (const Case c : {Case{false, false}, Case{true, false}, Case{false, true}}) {
     wrapper.SetDate({2000, 1, 2});
     wrapper.SetRelative(c.relative);
     RunWithForm(wrapper, [c](TDateJumpForm& form) {
+      EXPECT_EQ(form.windowTitle(), Q("移動先の年月日"));
       QTest::mouseClick(Child<QCheckBox>(form, "RelativeBox"), Qt::LeftButton);
       Child<QLineEdit>(form, "DayOffset")->setText("9");
       if (c.escape) {
@@ -498,17 +491,6 @@ TEST_F(DateJumpDialogTest, CancelLeavesTheWrapperUnchanged) {
     EXPECT_EQ(wrapper.Relative(), c.relative);
     EXPECT_EQ(wrapper.Form(), nullptr);
   }
-}
-
-TEST_F(DateJumpDialogTest, CaptionReplacesTheFormsOwn) {
-  wrapper.SetCaption("移動先の年月日");
-  QString shown;
-  RunWithForm(wrapper, [&shown](TDateJumpForm& form) {
-    shown = form.windowTitle();
-    form.reject();
-  });
-  wrapper.Execute();
-  EXPECT_EQ(shown, Q("移動先の年月日"));
 }
 
 TEST_F(DateJumpDialogTest, ARefusedDateKeepsTheFormOpenWithWhatWasTyped) {
