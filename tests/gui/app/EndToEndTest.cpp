@@ -29,6 +29,7 @@
 #include <fstream>
 #include <functional>
 #include <iostream>
+#include <iterator>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -120,53 +121,6 @@ class Child {
   pid_t pid_ = -1;
   std::optional<int> status_;
 };
-
-// Runs a short command and returns its standard output; nothing when it failed or did not
-// finish in time.
-std::optional<std::string> Capture(const std::vector<std::string>& argv,
-                                   const std::vector<std::string>& env, milliseconds timeout) {
-  int fds[2];
-  if (::pipe(fds) != 0) return std::nullopt;
-  std::vector<char*> args = CStrings(argv);
-  std::vector<char*> vars = CStrings(env);
-  const pid_t pid = ::fork();
-  if (pid < 0) return std::nullopt;
-  if (pid == 0) {
-    ::dup2(fds[1], 1);
-    const int null_fd = ::open("/dev/null", O_RDWR);
-    if (null_fd >= 0) {
-      ::dup2(null_fd, 0);
-      ::dup2(null_fd, 2);
-    }
-    ::close(fds[0]);
-    ::close(fds[1]);
-    ::execve(args[0], args.data(), vars.data());
-    ::_exit(127);
-  }
-  ::close(fds[1]);
-  std::string out;
-  const auto deadline = Clock::now() + timeout;
-  bool timed_out = false;
-  while (true) {
-    const auto left = std::chrono::duration_cast<milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0) {
-      timed_out = true;
-      break;
-    }
-    pollfd poll_fd{fds[0], POLLIN, 0};
-    if (::poll(&poll_fd, 1, static_cast<int>(left)) <= 0) continue;
-    char buffer[4096];
-    const ssize_t n = ::read(fds[0], buffer, sizeof buffer);
-    if (n <= 0) break;
-    out.append(buffer, static_cast<size_t>(n));
-  }
-  ::close(fds[0]);
-  if (timed_out) ::kill(pid, SIGKILL);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  if (timed_out || !WIFEXITED(status) || WEXITSTATUS(status) != 0) return std::nullopt;
-  return out;
-}
 
 // Asks done every 100 ms until it holds; false when it never did within the time.
 template <typename Done>
@@ -390,8 +344,16 @@ class EndToEndTest : public ::testing::Test {
     return pelo_.Start(argv, Environment(), (home_ / "pelo.log").string());
   }
 
+  // Runs a short command; its output, nothing when it failed or did not finish in time.
   std::optional<std::string> X(const std::vector<std::string>& argv) const {
-    return Capture(argv, Environment(), milliseconds(10000));
+    const std::string log = (home_ / "command.out").string();
+    std::ofstream{log, std::ios::trunc};
+    Child command;
+    if (!command.Start(argv, Environment(), log)) return std::nullopt;
+    const auto status = command.Wait(milliseconds(10000));
+    if (!status || !WIFEXITED(*status) || WEXITSTATUS(*status) != 0) return std::nullopt;
+    std::ifstream in(log);
+    return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
   // Window ids of the shown windows whose name or class matches, as xdotool lists them.
