@@ -53,6 +53,17 @@ std::vector<char*> CStrings(const std::vector<std::string>& texts) {
   return pointers;
 }
 
+// Asks done every step until it holds; false when it never did within the time.
+template <typename Done>
+bool Await(milliseconds timeout, Done done, milliseconds step = milliseconds(100)) {
+  const auto deadline = Clock::now() + timeout;
+  while (!done()) {
+    if (Clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(step);
+  }
+  return true;
+}
+
 // A child process that never outlives the test: stopped (and reaped) on every path.
 class Child {
  public:
@@ -90,19 +101,14 @@ class Child {
 
   // The wait status once the child has ended, nothing when it is still running at the end.
   std::optional<int> Wait(milliseconds timeout) {
-    if (pid_ <= 0) return status_;
-    const auto deadline = Clock::now() + timeout;
-    while (true) {
+    const auto ended = [this] {
       int status = 0;
-      const pid_t done = ::waitpid(pid_, &status, WNOHANG);
-      if (done == pid_) {
-        pid_ = -1;
-        status_ = status;
-        return status_;
-      }
-      if (Clock::now() >= deadline) return std::nullopt;
-      std::this_thread::sleep_for(milliseconds(20));
-    }
+      if (pid_ > 0 && ::waitpid(pid_, &status, WNOHANG) == pid_)
+        std::tie(pid_, status_) = std::pair(-1, status);
+      return pid_ <= 0;
+    };
+    Await(timeout, ended, milliseconds(20));
+    return status_;
   }
 
   void Signal(int number) const {
@@ -121,17 +127,6 @@ class Child {
   pid_t pid_ = -1;
   std::optional<int> status_;
 };
-
-// Asks done every 100 ms until it holds; false when it never did within the time.
-template <typename Done>
-bool Await(milliseconds timeout, Done done) {
-  const auto deadline = Clock::now() + timeout;
-  while (!done()) {
-    if (Clock::now() >= deadline) return false;
-    std::this_thread::sleep_for(milliseconds(100));
-  }
-  return true;
-}
 
 struct Geometry {
   int left = 0;
