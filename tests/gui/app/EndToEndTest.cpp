@@ -1,11 +1,6 @@
-// The real pelo binary on the sample data and page, under a virtual X server: the window comes
-// up where the stored placement says, the grid shows the page's colours, today's cell and the
-// entries of the weekly lines, SIGTERM ends the program with status 0, and the placement is
-// saved on the way out. Then a first run under a window manager, driven with typed keys and
-// clicks: the window's size, the dialogs' titles, the open dialog's name completion, the
-// files left in the configuration folder, and a second run opening where the first closed.
-// Last, a data file changed under the running program shows without a key.
-// Skipped only when there is no Xvfb (and the tests under openbox without it or xdotool).
+// The real pelo binary under a virtual X server: placement, the grid's pixels and SIGTERM;
+// under openbox, driven by keys and clicks: sizes, dialogs, the files left behind, and data
+// files changed under the running program. Skipped without Xvfb (or openbox and xdotool).
 
 #include <fcntl.h>
 #include <poll.h>
@@ -218,8 +213,6 @@ GridCheck CheckGrid(const QImage& window) {
   const QRgb holiday_label = FromBgr(13420799);   // colour 25: RGB(255, 200, 204)
   const QRgb today_cell = FromBgr(16772846);      // colour 27: RGB(238, 238, 255)
   const QRgb title_back = FromBgr(6710886);       // colour 1: RGB(102, 102, 102)
-  check.Expect(qRed(today_cell) == 238 && qGreen(today_cell) == 238 && qBlue(today_cell) == 255,
-               "colour conversion");
 
   const Box sunday = FindColor(window, sunday_label);
   const Box saturday = FindColor(window, saturday_label);

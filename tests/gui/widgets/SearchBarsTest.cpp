@@ -43,13 +43,8 @@ class SearchBarTest : public ScheduleFixture {
   void TypeKeys(const char* text) {
     QLineEdit* edit = bar_->findChild<QLineEdit*>("SearchText");
     const QString typed = QString::fromUtf8(text);
-    for (const QChar c : typed) {
-      if (c.unicode() < 0x80) {
-        QTest::keyClick(edit, c.toLatin1());
-      } else {
-        edit->insert(c);
-      }
-    }
+    for (const QChar c : typed)
+      c.unicode() < 0x80 ? QTest::keyClick(edit, c.toLatin1()) : edit->insert(c);
   }
 
   // Types text over the last one and waits for the list to follow.
