@@ -1,6 +1,5 @@
-// Runs the built pelo-agenda binary: exit codes, one clear line on standard error for every
-// kind of bad usage, load problems in the viewer's words, page files and --filter, and the
-// sample files against an expectation made by hand.
+// The built pelo-agenda binary: exit codes, one line on standard error for bad usage, load
+// problems in the viewer's words, page files and --filter, the sample against a hand-made table.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>

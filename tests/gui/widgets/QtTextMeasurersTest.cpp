@@ -1,6 +1,5 @@
-// Tests of the Qt side of the line lists: fonts from font descriptions, measuring, the screen's bit
-// depth, entry pictures with their see-through colour, and painting that stays inside its
-// clip rectangles.
+// The Qt side of the line lists: fonts, measuring, the screen's depth, entry pictures with
+// their see-through colour, and painting that stays inside its clip rectangles.
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,5 @@
-// The search bar over a schedule: what it lists for a text (folded, over the shown texts and
-// the source lines, for the shown years or every year), the pause it waits for while the user
-// types, Enter and double clicks that jump, and FindNext walking the days with a match in date
-// order, past the years the schedule holds.
+// The search bar over a schedule: what it lists for a text, the typing pause, Enter and double
+// clicks that jump, and FindNext walking the days with a match in date order over every year.
 
 #include <QComboBox>
 #include <QLabel>
