@@ -198,12 +198,12 @@ TEST_F(SearchBarTest, FindNextWalksTheDaysInDateOrder) {
   EXPECT_EQ(schedule_->CursorDate(), (TDateRec{2025, 2, 1}));
   EXPECT_EQ(status->text(), QString::fromUtf8(TSearchBar::kNoMoreAfter));
 
-  bar_->FindNext(-1);
-  EXPECT_EQ(schedule_->CursorDate(), (TDateRec{2024, 5, 3}));
-  EXPECT_EQ(SelectedText(), "ｶﾚｰ屋");
-  bar_->FindNext(-1);
-  EXPECT_EQ(schedule_->CursorDate(), (TDateRec{2024, 5, 1}));
-  EXPECT_EQ(SelectedText(), "カレー会");
+  for (const auto& [day, text] :
+       {std::pair{TDateRec{2024, 5, 3}, "ｶﾚｰ屋"}, {TDateRec{2024, 5, 1}, "カレー会"}}) {
+    bar_->FindNext(-1);
+    EXPECT_EQ(schedule_->CursorDate(), day);
+    EXPECT_EQ(SelectedText(), text);
+  }
   bar_->FindNext(-1);
   EXPECT_EQ(schedule_->CursorDate(), (TDateRec{2024, 5, 1}));
   EXPECT_EQ(status->text(), QString::fromUtf8(TSearchBar::kNoMoreBefore));
