@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ChildWidgets.h"
@@ -33,6 +34,13 @@ QStringList Items(const QComboBox* combo) {
   QStringList items;
   for (int i = 0; i < combo->count(); ++i) items << combo->itemText(i);
   return items;
+}
+
+// "1" up to count.
+QStringList Numbers(int count) {
+  QStringList numbers;
+  for (int i = 1; i <= count; ++i) numbers << QString::number(i);
+  return numbers;
 }
 
 // One warning as the user meets it: the exclamation beep, then the box.
@@ -59,14 +67,41 @@ std::vector<RecordingNotices::Kind> Kinds(const RecordingNotices& notices) {
   return kinds;
 }
 
+// The form as it opens on a cursor date (the show runs the form's show handler).
+void Open(TDateJumpForm& dialog, TDateRec cursor) {
+  dialog.hide();
+  dialog.SetWorkingDate(cursor);
+  dialog.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+}
+
+struct EraCase {
+  int32_t start_year;
+  int era;
+  int32_t working_year;
+  const char* shown;
+  int list_size;
+};
+
+// Each era picked on a form opened on 6/10 of the start year: the working year, the year
+// shown and the era's year list, with no warning.
+void CheckEraSwitching(TDateJumpForm& dialog, const RecordingNotices& notices,
+                       const std::vector<EraCase>& cases) {
+  for (const EraCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.start_year << " era " << c.era);
+    Open(dialog, {c.start_year, 6, 10});
+    Child<QComboBox>(dialog, "EraBox")->setCurrentIndex(c.era);
+    EXPECT_EQ(dialog.WorkingDate(), (TDateRec{c.working_year, 6, 10}));
+    const QComboBox* year = Child<QComboBox>(dialog, "YearBox");
+    EXPECT_EQ(year->currentText(), Q(c.shown));
+    EXPECT_EQ(Items(year), Numbers(c.list_size));
+    EXPECT_TRUE(notices.events.empty());
+  }
+}
+
 class DateJumpFormTest : public ::testing::Test {
  protected:
-  // The form as it opens on a cursor date (the show runs the form's show handler).
-  void Open(TDateRec cursor) {
-    dialog.SetWorkingDate(cursor);
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-  }
+  void Open(TDateRec cursor) { pelo::Open(dialog, cursor); }
 
   RecordingNotices notices;
   TDateJumpForm dialog{notices, kToday};
@@ -89,11 +124,8 @@ TEST_F(DateJumpFormTest, TextsAndControlsOfTheForm) {
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());
   EXPECT_EQ(relative->text(), Q("日付ｶｰｿﾙのある年月日から±で指定する(&P)"));
   EXPECT_EQ(Items(era), QStringList({Q("西暦"), Q("明治"), Q("大正"), Q("昭和"), Q("平成")}));
-  EXPECT_EQ(Items(month).size(), 12);
-  EXPECT_EQ(Items(month).front(), "1");
-  EXPECT_EQ(Items(month).back(), "12");
-  EXPECT_EQ(Items(day).size(), 31);
-  EXPECT_EQ(Items(day).back(), "31");
+  EXPECT_EQ(Items(month), Numbers(12));
+  EXPECT_EQ(Items(day), Numbers(31));
   for (QComboBox* combo : {year, month, day}) EXPECT_TRUE(combo->isEditable());
   EXPECT_FALSE(era->isEditable());
   for (QLineEdit* edit : {edit_year, edit_month, edit_day}) {
@@ -134,43 +166,18 @@ TEST_F(DateJumpFormTest, ShowingWritesTheCursorDateAndTheWesternYearList) {
   EXPECT_TRUE(notices.events.empty());
 }
 
-struct EraCase {
-  int32_t start_year;
-  int era;
-  int32_t working_year;
-  const char* shown;
-  int list_size;
-  const char* list_last;
-};
-
 TEST_F(DateJumpFormTest, EraSwitching) {
   const std::vector<EraCase> cases = {
-      {2024, kEraChoiceMeiji, 1868, "1", 45, "45"},    // outside 1867..1911: the era's first year
-      {2024, kEraChoiceHeisei, 2024, "36", 50, "50"},  // 2024 - 1988
-      {2024, kEraChoiceTaisho, 1912, "1", 15, "15"},
-      {2024, kEraChoiceShowa, 1926, "1", 65, "65"},
-      {1920, kEraChoiceTaisho, 1920, "9", 15, "15"},
-      {1911, kEraChoiceMeiji, 1911, "44", 45, "45"},
-      {1911, kEraChoiceTaisho, 1911, "0", 15, "15"},  // 1911 is accepted by 大正 as year 0
-      {1867, kEraChoiceMeiji, 1867, "0", 45, "45"},
-      {1988, kEraChoiceShowa, 1988, "63", 65, "65"},
-      {1989, kEraChoiceShowa, 1926, "1", 65, "65"},
-      {1987, kEraChoiceHeisei, 1989, "1", 50, "50"},
-      {3000, kEraChoiceHeisei, 3000, "1012", 50, "50"},  // 平成 accepts any later year
+      {2024, kEraChoiceMeiji, 1868, "1", 45},    // outside 1867..1911: the era's first year
+      {2024, kEraChoiceHeisei, 2024, "36", 50},  // 2024 - 1988
+      {2024, kEraChoiceTaisho, 1912, "1", 15},    {2024, kEraChoiceShowa, 1926, "1", 65},
+      {1920, kEraChoiceTaisho, 1920, "9", 15},    {1911, kEraChoiceMeiji, 1911, "44", 45},
+      {1911, kEraChoiceTaisho, 1911, "0", 15},  // 1911 is accepted by 大正 as year 0
+      {1867, kEraChoiceMeiji, 1867, "0", 45},     {1988, kEraChoiceShowa, 1988, "63", 65},
+      {1989, kEraChoiceShowa, 1926, "1", 65},     {1987, kEraChoiceHeisei, 1989, "1", 50},
+      {3000, kEraChoiceHeisei, 3000, "1012", 50},  // 平成 accepts any later year
   };
-  for (const EraCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.start_year << " era " << c.era);
-    dialog.hide();
-    Open({c.start_year, 6, 10});
-    era->setCurrentIndex(c.era);
-    EXPECT_EQ(dialog.WorkingDate(), (TDateRec{c.working_year, 6, 10}));
-    EXPECT_EQ(year->currentText(), Q(c.shown));
-    const QStringList years = Items(year);
-    ASSERT_EQ(years.size(), c.list_size);
-    EXPECT_EQ(years.front(), "1");
-    EXPECT_EQ(years.back(), Q(c.list_last));
-    EXPECT_TRUE(notices.events.empty());
-  }
+  CheckEraSwitching(dialog, notices, cases);
 }
 
 // The calendar of today offers 令和 and ends 平成 with its last full year, as 昭和 ends
@@ -183,28 +190,14 @@ TEST(DateJumpFormCurrentTest, EraSwitchingWithReiwa) {
   EXPECT_EQ(Items(era),
             QStringList({Q("西暦"), Q("明治"), Q("大正"), Q("昭和"), Q("平成"), Q("令和")}));
   const std::vector<EraCase> cases = {
-      {2024, kEraChoiceReiwa, 2024, "6", 50, "50"},
-      {2019, kEraChoiceReiwa, 2019, "1", 50, "50"},
-      {2018, kEraChoiceReiwa, 2018, "0", 50, "50"},  // the year before, as year 0
-      {2017, kEraChoiceReiwa, 2019, "1", 50, "50"},  // before it: the era's first year
-      {3000, kEraChoiceReiwa, 3000, "982", 50, "50"},
-      {2018, kEraChoiceHeisei, 2018, "30", 31, "31"},
-      {2024, kEraChoiceHeisei, 1989, "1", 31, "31"},  // 平成 takes no year after 2018
-      {2024, kEraChoiceShowa, 1926, "1", 65, "65"},
+      {2024, kEraChoiceReiwa, 2024, "6", 50},   {2019, kEraChoiceReiwa, 2019, "1", 50},
+      {2018, kEraChoiceReiwa, 2018, "0", 50},  // the year before, as year 0
+      {2017, kEraChoiceReiwa, 2019, "1", 50},  // before it: the era's first year
+      {3000, kEraChoiceReiwa, 3000, "982", 50}, {2018, kEraChoiceHeisei, 2018, "30", 31},
+      {2024, kEraChoiceHeisei, 1989, "1", 31},  // 平成 takes no year after 2018
+      {2024, kEraChoiceShowa, 1926, "1", 65},
   };
-  for (const EraCase& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.start_year << " era " << c.era);
-    dialog.hide();
-    dialog.SetWorkingDate({c.start_year, 6, 10});
-    dialog.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    era->setCurrentIndex(c.era);
-    EXPECT_EQ(dialog.WorkingDate(), (TDateRec{c.working_year, 6, 10}));
-    EXPECT_EQ(year->currentText(), Q(c.shown));
-    const QStringList years = Items(year);
-    ASSERT_EQ(years.size(), c.list_size);
-    EXPECT_EQ(years.back(), Q(c.list_last));
-  }
+  CheckEraSwitching(dialog, notices, cases);
   // A 令和 year typed adds its base.
   era->setCurrentIndex(kEraChoiceReiwa);
   year->setEditText("8");
@@ -223,7 +216,7 @@ TEST_F(DateJumpFormTest, BackToTheWesternEraShowsTheWorkingYearAndItsList) {
   EXPECT_EQ(years.back(), "1893");
 }
 
-TEST_F(DateJumpFormTest, EraYearTypedAddsTheBase) {
+TEST_F(DateJumpFormTest, YearMonthAndDayTypedOrPicked) {
   Open({1960, 4, 29});
   era->setCurrentIndex(kEraChoiceShowa);
   EXPECT_EQ(year->currentText(), "35");
@@ -240,17 +233,14 @@ TEST_F(DateJumpFormTest, EraYearTypedAddsTheBase) {
   QTest::keyClick(year->lineEdit(), Qt::Key_A, Qt::ControlModifier);
   QTest::keyClicks(year->lineEdit(), "1995");
   EXPECT_EQ(dialog.WorkingDate().Year, 1995);
-  EXPECT_TRUE(notices.events.empty());
-}
 
-TEST_F(DateJumpFormTest, MonthAndDayTypedOrPicked) {
-  Open({2024, 3, 15});
+  // Month and day typed or picked.
   month->setEditText("12");
   day->setCurrentIndex(30);
-  EXPECT_EQ(dialog.WorkingDate(), (TDateRec{2024, 12, 31}));
+  EXPECT_EQ(dialog.WorkingDate(), (TDateRec{1995, 12, 31}));
   // The dialog does not judge the date; the schedule does when it jumps.
   day->setEditText("45");
-  EXPECT_EQ(dialog.WorkingDate(), (TDateRec{2024, 12, 45}));
+  EXPECT_EQ(dialog.WorkingDate(), (TDateRec{1995, 12, 45}));
   EXPECT_TRUE(notices.events.empty());
 }
 
@@ -282,7 +272,7 @@ TEST_F(DateJumpFormTest, TickingSwitchesToOffsetsAndUntickingToToday) {
   EXPECT_TRUE(notices.events.empty());
 }
 
-TEST_F(DateJumpFormTest, UpDownStepsShowASignedOffset) {
+TEST_F(DateJumpFormTest, UpDownStepsShowASignedOffsetUpToTheEnds) {
   Open({2024, 3, 15});
   relative->setChecked(true);
   auto* up = year_steps->findChild<QToolButton*>("Up");
@@ -317,19 +307,14 @@ TEST_F(DateJumpFormTest, UpDownStepsShowASignedOffset) {
   year_steps->Step(1);
   EXPECT_EQ(edit_year->text(), "+8");
   EXPECT_TRUE(notices.events.empty());
-}
-
-TEST_F(DateJumpFormTest, UpDownStopsAtItsEnds) {
-  Open({2024, 3, 15});
-  relative->setChecked(true);
-  edit_year->setText("32767");
-  year_steps->Step(1);
-  EXPECT_EQ(edit_year->text(), "+32767");
-  EXPECT_EQ(dialog.WorkingDate().Year, 32767);
-  edit_year->setText("-32768");
-  year_steps->Step(-1);
-  EXPECT_EQ(edit_year->text(), "-32768");
-  EXPECT_EQ(dialog.WorkingDate().Year, -32768);
+  // Stepping stops at the ends.
+  for (const auto& [start, step, shown, value] :
+       {std::tuple{"32767", 1, "+32767", 32767}, {"-32768", -1, "-32768", -32768}}) {
+    edit_year->setText(start);
+    year_steps->Step(step);
+    EXPECT_EQ(edit_year->text(), shown);
+    EXPECT_EQ(dialog.WorkingDate().Year, value);
+  }
 }
 
 TEST_F(DateJumpFormTest, SignedNumbersTypedIntoTheOffsets) {
@@ -344,7 +329,7 @@ TEST_F(DateJumpFormTest, SignedNumbersTypedIntoTheOffsets) {
   EXPECT_TRUE(notices.events.empty());
 }
 
-TEST_F(DateJumpFormTest, NonNumbersAreWarnedAndTheBoxEmptied) {
+TEST_F(DateJumpFormTest, NonNumbersInTheOffsetsAreWarnedAndTheBoxEmptied) {
   struct Case {
     const char* text;
     int warnings;  // emptying a box that held text is reported once more
@@ -364,11 +349,8 @@ TEST_F(DateJumpFormTest, NonNumbersAreWarnedAndTheBoxEmptied) {
     // The working value keeps its last number.
     EXPECT_EQ(dialog.WorkingDate().Day, 5);
   }
-}
-
-TEST_F(DateJumpFormTest, MinusTypedAloneIsWarned) {
-  Open({2024, 3, 15});
-  relative->setChecked(true);
+  // A minus typed alone as well.
+  notices.Clear();
   edit_year->selectAll();
   QTest::keyClick(edit_year, Qt::Key_Minus);
   EXPECT_EQ(edit_year->text(), "");
@@ -463,10 +445,10 @@ TEST_F(DateJumpDialogTest, RelativeRunGivesOffsetsAndTheNextRunOpensOnToday) {
   wrapper.SetDate({2024, 3, 15});
   RunWithForm(wrapper, [](TDateJumpForm& form) {
     EXPECT_FALSE(Child<QCheckBox>(form, "RelativeBox")->isChecked());
-    EXPECT_EQ(Child<QComboBox>(form, "EraBox")->currentIndex(), 0);
-    EXPECT_EQ(Child<QComboBox>(form, "YearBox")->currentText(), "2024");
-    EXPECT_EQ(Child<QComboBox>(form, "MonthBox")->currentText(), "5");
-    EXPECT_EQ(Child<QComboBox>(form, "DayBox")->currentText(), "1");
+    QStringList shown;
+    for (const char* box : {"EraBox", "YearBox", "MonthBox", "DayBox"})
+      shown << Child<QComboBox>(form, box)->currentText();
+    EXPECT_EQ(shown, QStringList({Q("西暦"), "2024", "5", "1"}));
     EXPECT_EQ(form.WorkingDate(), kToday);
     QTest::mouseClick(Child<QPushButton>(form, "OkButton"), Qt::LeftButton);
   });
@@ -481,10 +463,12 @@ TEST_F(DateJumpDialogTest, CancelLeavesTheWrapperUnchanged) {
     bool relative;
     bool escape;  // Escape or the cancel button
   };
+  wrapper.SetCaption("移動先の年月日");  // replaces the form's own
   for (const Case c : {Case{false, false}, Case{true, false}, Case{false, true}}) {
     wrapper.SetDate({2000, 1, 2});
     wrapper.SetRelative(c.relative);
     RunWithForm(wrapper, [c](TDateJumpForm& form) {
+      EXPECT_EQ(form.windowTitle(), Q("移動先の年月日"));
       QTest::mouseClick(Child<QCheckBox>(form, "RelativeBox"), Qt::LeftButton);
       Child<QLineEdit>(form, "DayOffset")->setText("9");
       if (c.escape) {
@@ -498,17 +482,6 @@ TEST_F(DateJumpDialogTest, CancelLeavesTheWrapperUnchanged) {
     EXPECT_EQ(wrapper.Relative(), c.relative);
     EXPECT_EQ(wrapper.Form(), nullptr);
   }
-}
-
-TEST_F(DateJumpDialogTest, CaptionReplacesTheFormsOwn) {
-  wrapper.SetCaption("移動先の年月日");
-  QString shown;
-  RunWithForm(wrapper, [&shown](TDateJumpForm& form) {
-    shown = form.windowTitle();
-    form.reject();
-  });
-  wrapper.Execute();
-  EXPECT_EQ(shown, Q("移動先の年月日"));
 }
 
 TEST_F(DateJumpDialogTest, ARefusedDateKeepsTheFormOpenWithWhatWasTyped) {

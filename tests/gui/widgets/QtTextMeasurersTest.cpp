@@ -1,6 +1,5 @@
-// Tests of the Qt side of the line lists: fonts from font descriptions, measuring, the screen's bit
-// depth, entry pictures with their see-through colour, and painting that stays inside its
-// clip rectangles.
+// The Qt side of the line lists: fonts, measuring, the screen's depth, entry pictures with
+// their see-through colour, and painting that stays inside its clip rectangles.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +12,8 @@
 #include <QTest>
 #include <QWidget>
 #include <functional>
+#include <string>
+#include <tuple>
 
 #include "BitmapTesting.h"
 #include "DataFileTesting.h"
@@ -45,13 +46,11 @@ TEST(ToQFontTest, FaceSizeAndStyle) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.point_size);
-    const QFont font = ToQFont(c.desc, c.percent);
-    EXPECT_EQ(font.family(), QString::fromLatin1(c.family));
-    EXPECT_EQ(font.pointSize(), c.point_size);
-    EXPECT_EQ(font.bold(), c.bold);
-    EXPECT_EQ(font.italic(), c.italic);
-    EXPECT_EQ(font.underline(), c.underline);
-    EXPECT_EQ(font.strikeOut(), c.strike_out);
+    const QFont f = ToQFont(c.desc, c.percent);
+    EXPECT_EQ(std::tuple(f.family().toStdString(), f.pointSize(), f.bold(), f.italic(),
+                         f.underline(), f.strikeOut()),
+              std::tuple(std::string(c.family), c.point_size, c.bold, c.italic, c.underline,
+                         c.strike_out));
   }
 }
 
@@ -157,11 +156,10 @@ TEST(QtTextMeasurerTest, PicturesLoseTheirBottomLeftColour) {
   const QImage* picture = measurer.Picture(file);
   ASSERT_NE(picture, nullptr);
   EXPECT_EQ(picture->size(), QSize(4, 3));
-  EXPECT_EQ(qAlpha(picture->pixel(0, 2)), 0);
-  EXPECT_EQ(qAlpha(picture->pixel(0, 0)), 0);
-  EXPECT_EQ(qAlpha(picture->pixel(1, 1)), 255);
+  for (const auto& [x, y, alpha] : {std::tuple{0, 2, 0}, {0, 0, 0}, {1, 1, 255}, {3, 0, 255}}) {
+    EXPECT_EQ(qAlpha(picture->pixel(x, y)), alpha) << x << "," << y;
+  }
   EXPECT_EQ(QColor(picture->pixel(1, 1)), QColor(0, 0, 255));
-  EXPECT_EQ(qAlpha(picture->pixel(3, 0)), 255);
   EXPECT_EQ(measurer.Picture(file), picture);  // decoded once
   EXPECT_EQ(measurer.Picture(TIconFile{folder.File("none.bmp"), 4, 3}), nullptr);
 }
@@ -190,7 +188,18 @@ TEST(QtTextMeasurerTest, TheLoaderCheckSeesTheFileAsItIsNow) {
   }
 }
 
-// Paints into a white image; returns the pixels that changed outside and inside clip.
+// A white image of that size with paint done on it through a line paint sink.
+QImage Painted(QSize size, TQtTextMeasurer& measurer,
+               const std::function<void(TLinePaintSink&)>& paint) {
+  QImage image(size, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  QPainter painter(&image);
+  TQtLinePaintSink sink(painter, measurer);
+  paint(sink);
+  return image;
+}
+
+// The pixels of a painted white image that changed outside and inside clip.
 struct Changes {
   int outside = 0;
   int inside = 0;
@@ -234,14 +243,7 @@ TEST(QtLinePaintSinkTest, EveryCallStaysInsideItsClip) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    QImage image(80, 40, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-      QPainter painter(&image);
-      TQtLinePaintSink sink(painter, measurer);
-      c.paint(sink);
-    }
-    const Changes changes = Count(image, qclip);
+    const Changes changes = Count(Painted({80, 40}, measurer, c.paint), qclip);
     EXPECT_EQ(changes.outside, 0);
     EXPECT_GT(changes.inside, 0);
   }
@@ -249,22 +251,15 @@ TEST(QtLinePaintSinkTest, EveryCallStaysInsideItsClip) {
 
 TEST(QtLinePaintSinkTest, FillsAndMarks) {
   TQtTextMeasurer measurer(nullptr);
-  QImage plain(120, 30, QImage::Format_RGB32);
-  plain.fill(Qt::white);
-  QImage marked = plain;
   TFontSpec font = FontSpec("DejaVu Sans", 12);
   font.Color = RgbColor(0, 0, 160);
-  {
-    QPainter painter(&plain);
-    TQtLinePaintSink sink(painter, measurer);
+  const QImage plain = Painted({120, 30}, measurer, [&](TLinePaintSink& sink) {
     sink.FillRect(TRect{0, 0, 5, 30}, RgbColor(10, 20, 30));
     sink.DrawText(TRect{0, 0, 120, 30}, 8, 2, "text", font, 100, false, false);
-  }
-  {
-    QPainter painter(&marked);
-    TQtLinePaintSink sink(painter, measurer);
+  });
+  const QImage marked = Painted({120, 30}, measurer, [&](TLinePaintSink& sink) {
     sink.DrawText(TRect{0, 0, 120, 30}, 8, 2, "text", font, 100, true, true);
-  }
+  });
   EXPECT_EQ(plain.pixelColor(0, 0), QColor(10, 20, 30));
   EXPECT_EQ(plain.pixelColor(4, 29), QColor(10, 20, 30));
   EXPECT_EQ(plain.pixelColor(5, 0), QColor(Qt::white));
@@ -272,10 +267,7 @@ TEST(QtLinePaintSinkTest, FillsAndMarks) {
   int extra = 0;
   for (int y = 0; y < 30; ++y) {
     for (int x = 8; x < 120; ++x) {
-      if (plain.pixelColor(x, y) == QColor(Qt::white) &&
-          marked.pixelColor(x, y) == QColor(0, 0, 160)) {
-        ++extra;
-      }
+      extra += plain.pixelColor(x, y) == Qt::white && marked.pixelColor(x, y) == QColor(0, 0, 160);
     }
   }
   EXPECT_GT(extra, 10);

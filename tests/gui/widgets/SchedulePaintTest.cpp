@@ -106,18 +106,14 @@ TEST_F(SchedulePaint, CellBackgroundsFramesLabelsAndTitles) {
   // Text in the cell that holds lines, none in a day without: the right half of the first
   // line's band.
   const int band = LineHeight();
+  const auto right_half = [band](const QRect& cell) {
+    return QRect(QPoint(cell.center().x(), cell.top() + 2),
+                 QPoint(cell.right() - 3, cell.top() + band - 3));
+  };
   const QRect with_lines = schedule->CellRect(4, 1);  // Thursday 5/2
-  EXPECT_GT(Foreign(image,
-                    QRect(with_lines.center().x(), with_lines.top() + 2,
-                          with_lines.right() - 2 - with_lines.center().x(), band - 4),
-                    {kColorCellBack + 4}),
-            20);
+  EXPECT_GT(Foreign(image, right_half(with_lines), {kColorCellBack + 4}), 20);
   const QRect without = schedule->CellRect(2, 3);  // Tuesday 5/14
-  EXPECT_EQ(Foreign(image,
-                    QRect(without.center().x(), without.top() + 2,
-                          without.right() - 2 - without.center().x(), band - 4),
-                    {kColorCellBack + 2}),
-            0);
+  EXPECT_EQ(Foreign(image, right_half(without), {kColorCellBack + 2}), 0);
   // The second line as well, a line below.
   EXPECT_GT(
       Foreign(image, QRect(with_lines.center().x() - 40, with_lines.top() + band + 2, 40, band - 4),
@@ -408,11 +404,7 @@ TEST_F(SchedulePaint, NothingIsPaintedOutsideACell) {
     for (int y = 0; y < with_data.height(); ++y) {
       for (int x = 0; x < with_data.width(); ++x) {
         if (with_data.pixel(x, y) == without_data.pixel(x, y)) continue;
-        if (thursday.contains(x, y) || monday.contains(x, y)) {
-          ++inside;
-        } else {
-          ++outside;
-        }
+        (thursday.contains(x, y) || monday.contains(x, y) ? inside : outside)++;
       }
     }
     EXPECT_GT(inside, 100);  // the lines were drawn

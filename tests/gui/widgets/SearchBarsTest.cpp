@@ -1,7 +1,5 @@
-// The search bar over a schedule: what it lists for a text (folded, over the shown texts and
-// the source lines, for the shown years or every year), the pause it waits for while the user
-// types, Enter and double clicks that jump, and FindNext walking the days with a match in date
-// order, past the years the schedule holds.
+// The search bar over a schedule: what it lists for a text, the typing pause, Enter and double
+// clicks that jump, and FindNext walking the days with a match in date order over every year.
 
 #include <QComboBox>
 #include <QLabel>
@@ -43,13 +41,8 @@ class SearchBarTest : public ScheduleFixture {
   void TypeKeys(const char* text) {
     QLineEdit* edit = bar_->findChild<QLineEdit*>("SearchText");
     const QString typed = QString::fromUtf8(text);
-    for (const QChar c : typed) {
-      if (c.unicode() < 0x80) {
-        QTest::keyClick(edit, c.toLatin1());
-      } else {
-        edit->insert(c);
-      }
-    }
+    for (const QChar c : typed)
+      c.unicode() < 0x80 ? QTest::keyClick(edit, c.toLatin1()) : edit->insert(c);
   }
 
   // Types text over the last one and waits for the list to follow.
@@ -205,12 +198,12 @@ TEST_F(SearchBarTest, FindNextWalksTheDaysInDateOrder) {
   EXPECT_EQ(schedule_->CursorDate(), (TDateRec{2025, 2, 1}));
   EXPECT_EQ(status->text(), QString::fromUtf8(TSearchBar::kNoMoreAfter));
 
-  bar_->FindNext(-1);
-  EXPECT_EQ(schedule_->CursorDate(), (TDateRec{2024, 5, 3}));
-  EXPECT_EQ(SelectedText(), "ｶﾚｰ屋");
-  bar_->FindNext(-1);
-  EXPECT_EQ(schedule_->CursorDate(), (TDateRec{2024, 5, 1}));
-  EXPECT_EQ(SelectedText(), "カレー会");
+  for (const auto& [day, text] :
+       {std::pair{TDateRec{2024, 5, 3}, "ｶﾚｰ屋"}, {TDateRec{2024, 5, 1}, "カレー会"}}) {
+    bar_->FindNext(-1);
+    EXPECT_EQ(schedule_->CursorDate(), day);
+    EXPECT_EQ(SelectedText(), text);
+  }
   bar_->FindNext(-1);
   EXPECT_EQ(schedule_->CursorDate(), (TDateRec{2024, 5, 1}));
   EXPECT_EQ(status->text(), QString::fromUtf8(TSearchBar::kNoMoreBefore));
