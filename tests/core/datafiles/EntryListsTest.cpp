@@ -7,6 +7,7 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -117,14 +118,10 @@ class EntryListTest : public ::testing::Test {
     return list_.FileList().Count() == 1;
   }
 
-  std::vector<RecordingNotices::Event> Events() const { return notices_.events; }
-
   test::TempFolder folder_;
   RecordingNotices notices_;
   TEntryList list_{notices_, kToday};
 };
-
-// ---- Reading one file ----------------------------------------------------------------------
 
 TEST_F(EntryListTest, LinesOfAFile) {
   struct Case {
@@ -417,8 +414,6 @@ TEST_F(EntryListTest, BadLinesBeforeAFailureAreReportedFirst) {
   EXPECT_EQ(list_.Count(), 2);
 }
 
-// ---- Files ---------------------------------------------------------------------------------
-
 TEST_F(EntryListTest, SeveralFiles) {
   const std::string a = folder_.WriteCp932("a.nrk", "1/1 a1\n@1/2 a2\n");
   const std::string b = folder_.WriteCp932("b.nrk", "@1/3 b1\n1/4 b2\n");
@@ -586,8 +581,6 @@ TEST_F(EntryListTest, LoadingClearsTheHistoryAndTheListButNotTheClipboard) {
   EXPECT_EQ(list_.ClipboardCount(), 1);
 }
 
-// ---- Robustness ----------------------------------------------------------------------------
-
 TEST_F(EntryListTest, OddContentNeverBreaksLoading) {
   // Bytes of every value from a fixed generator, once with NULs and once without.
   std::string binary(1 << 16, '\0');
@@ -597,9 +590,7 @@ TEST_F(EntryListTest, OddContentNeverBreaksLoading) {
     c = static_cast<char>(seed >> 16);
   }
   std::string no_nul = binary;
-  for (char& c : no_nul) {
-    if (c == '\0') c = '\x01';
-  }
+  std::replace(no_nul.begin(), no_nul.end(), '\0', '\x01');
   for (const std::string& bytes : {binary, no_nul}) {
     const std::vector<std::string> names{folder_.WriteBytes("bin.nrk", bytes)};
     list_.LoadFiles(names);
@@ -684,58 +675,54 @@ TEST_F(EntryListTest, BadLinesPastTheListedOnesAreOnlyCounted) {
   }
 }
 
-// ---- Derived entries of birthday entries ---------------------------------------------------
-
-TEST_F(EntryListTest, LifeEventsWithBirthYear) {
-  ASSERT_TRUE(LoadText("b.nrk", "1950/3/10~2020/5/5 太郎 &o(%b2)\n"));
-  ASSERT_EQ(list_.Count(), 6);
-  const TEntry* parent = list_.Entry(5);
+// The derived entries come first, then their parent as it was.
+TEST_F(EntryListTest, LifeEvents) {
   struct Expected {
     const char* dates;
     const char* conditions;
     const char* annotation;
-  } const expected[] = {
-      // Birthdays from the death day on.
-      {"S[v1950/3/10 s0/0/1] E[v-5/-5/-5]", "{1 0 0: S[v2020/5/5 s0/0/1] E[v-5/-5/-5]}", "%c"},
-      // The death day.
-      {"S[v1950/3/10 s0/0/1] E[v2020/5/5]", "{1 0 0: S[v2020/5/5]}", "*%q"},
-      {"S[v2020/5/5 a0/0/6]", "", " 【初七日】"},
-      {"S[v2020/5/5 a0/0/48]", "", " 【四十九日】"},
-      // Every year from the next year on.
-      {"S[v2020/5/5 s1/0/0] E[v-5/5/5]", "{1 0 0: S[v2021/5/5 s0/0/1] E[v-5/-5/-5]}", "%v%x"},
-      // The parent stays as it was.
-      {"S[v1950/3/10 s0/0/1] E[v2020/5/5]", "", "%b2"},
   };
-  for (int32_t i = 0; i < 6; ++i) {
-    const TEntry& entry = *list_.Entry(i);
-    EXPECT_EQ(DatesText(entry), expected[i].dates) << i;
-    EXPECT_EQ(ConditionsText(entry), expected[i].conditions) << i;
-    EXPECT_EQ(entry.Annotation, expected[i].annotation) << i;
-    EXPECT_EQ(entry.Text, "太郎") << i;
-    EXPECT_EQ(entry.LineNo, 1) << i;
-    EXPECT_EQ(entry.Parent, i < 5 ? parent : nullptr) << i;
-  }
-}
-
-TEST_F(EntryListTest, LifeEventsWithoutBirthYear) {
-  ASSERT_TRUE(LoadText("b.nrk", "9999/3/10~2020/5/5 花子 &o(%b1)\n"));
-  ASSERT_EQ(list_.Count(), 5);
-  struct Expected {
-    const char* dates;
-    const char* conditions;
-    const char* annotation;
-  } const expected[] = {
-      {"S[v2020/5/5]", "", "*死去"},
-      {"S[v2020/5/5 a0/0/6]", "", "%b1"},  // "%b1": the parent's code as it is
-      {"S[v2020/5/5 a0/0/48]", "", "%b1"},
-      {"S[v2020/5/5 s1/0/0] E[v-5/5/5]", "{1 0 0: S[v2021/5/5 s0/0/1] E[v-5/-5/-5]}", "%v"},
-      {"S[v9999/3/10 s0/0/1] E[v2020/5/5]", "", "%b1"},
+  const struct {
+    const char* line;
+    const char* text;
+    std::vector<Expected> entries;
+  } cases[] = {
+      {"1950/3/10~2020/5/5 太郎 &o(%b2)",
+       "太郎",
+       {
+           // Birthdays from the death day on.
+           {"S[v1950/3/10 s0/0/1] E[v-5/-5/-5]", "{1 0 0: S[v2020/5/5 s0/0/1] E[v-5/-5/-5]}", "%c"},
+           // The death day.
+           {"S[v1950/3/10 s0/0/1] E[v2020/5/5]", "{1 0 0: S[v2020/5/5]}", "*%q"},
+           {"S[v2020/5/5 a0/0/6]", "", " 【初七日】"},
+           {"S[v2020/5/5 a0/0/48]", "", " 【四十九日】"},
+           // Every year from the next year on.
+           {"S[v2020/5/5 s1/0/0] E[v-5/5/5]", "{1 0 0: S[v2021/5/5 s0/0/1] E[v-5/-5/-5]}", "%v%x"},
+           {"S[v1950/3/10 s0/0/1] E[v2020/5/5]", "", "%b2"},
+       }},
+      {"9999/3/10~2020/5/5 花子 &o(%b1)",
+       "花子",
+       {
+           {"S[v2020/5/5]", "", "*死去"},
+           {"S[v2020/5/5 a0/0/6]", "", "%b1"},  // "%b1": the parent's code as it is
+           {"S[v2020/5/5 a0/0/48]", "", "%b1"},
+           {"S[v2020/5/5 s1/0/0] E[v-5/5/5]", "{1 0 0: S[v2021/5/5 s0/0/1] E[v-5/-5/-5]}", "%v"},
+           {"S[v9999/3/10 s0/0/1] E[v2020/5/5]", "", "%b1"},
+       }},
   };
-  for (int32_t i = 0; i < 5; ++i) {
-    const TEntry& entry = *list_.Entry(i);
-    EXPECT_EQ(DatesText(entry), expected[i].dates) << i;
-    EXPECT_EQ(ConditionsText(entry), expected[i].conditions) << i;
-    EXPECT_EQ(entry.Annotation, expected[i].annotation) << i;
+  for (const auto& c : cases) {
+    ASSERT_TRUE(LoadText("b.nrk", c.line)) << c.line;
+    const int32_t count = static_cast<int32_t>(c.entries.size());
+    ASSERT_EQ(list_.Count(), count) << c.line;
+    for (int32_t i = 0; i < count; ++i) {
+      const TEntry& entry = *list_.Entry(i);
+      EXPECT_EQ(DatesText(entry), c.entries[i].dates) << c.line << i;
+      EXPECT_EQ(ConditionsText(entry), c.entries[i].conditions) << c.line << i;
+      EXPECT_EQ(entry.Annotation, c.entries[i].annotation) << c.line << i;
+      EXPECT_EQ(entry.Text, c.text) << c.line << i;
+      EXPECT_EQ(entry.LineNo, 1) << c.line << i;
+      EXPECT_EQ(entry.Parent, i < count - 1 ? list_.Entry(count - 1) : nullptr) << c.line << i;
+    }
   }
 }
 
@@ -804,8 +791,6 @@ TEST_F(EntryListTest, ADerivedEntryMakesNoneOfItsOwn) {
   for (int32_t i = 0; i < 6; ++i) EXPECT_TRUE(list_.Entry(i)->IsChecked()) << i;
 }
 
-// ---- Editing -------------------------------------------------------------------------------
-
 class EditingTest : public EntryListTest {
  protected:
   void SetUp() override {
@@ -855,6 +840,7 @@ class EditingTest : public EntryListTest {
 
 TEST_F(EditingTest, ReadOnlyFilesRefuseEveryChange) {
   const std::string refusal = "ﾃﾞｰﾀﾌｧｲﾙ r.nrk のﾃﾞｰﾀは変更することができません。";
+  static constexpr TDateRec kDay{2024, 6, 1};
   list_.CopyEntry(3);  // copying to the clipboard changes nothing: no refusal
   ASSERT_TRUE(notices_.events.empty());
   struct Case {
@@ -868,20 +854,11 @@ TEST_F(EditingTest, ReadOnlyFilesRefuseEveryChange) {
        }},
       {"delete", [this] { list_.DeleteEntry(3); }},
       {"check", [this] { list_.ToggleChecked(3); }},
-      {"move",
-       [this] {
-         list_.MoveEntry(3, {2024, 6, 1});
-       }},
-      {"copy to a day",
-       [this] {
-         EXPECT_EQ(list_.CopyEntryTo(3, {2024, 6, 1}), std::nullopt);
-       }},
+      {"move", [this] { list_.MoveEntry(3, kDay); }},
+      {"copy to a day", [this] { EXPECT_EQ(list_.CopyEntryTo(3, kDay), std::nullopt); }},
       {"cut", [this] { list_.CutEntry(3); }},
       {"add", [this] { EXPECT_EQ(list_.AddEntry(-1, MakeEntry("2/2 new", 1)), -1); }},
-      {"paste",
-       [this] {
-         EXPECT_EQ(list_.PasteEntry(0, TDateRec{2024, 6, 1}), std::nullopt);
-       }},
+      {"paste", [this] { EXPECT_EQ(list_.PasteEntry(0, kDay), std::nullopt); }},
   };
   for (const Case& c : cases) {
     const std::vector<std::string> before = State();
@@ -1000,6 +977,8 @@ TEST_F(EditingTest, ClipboardNewestFirstAndNeverTrimmed) {
 }
 
 TEST_F(EditingTest, Paste) {
+  EXPECT_EQ(list_.PasteEntry(0, TDateRec{2024, 8, 8}), std::nullopt);  // nothing copied yet
+  EXPECT_EQ(list_.Count(), 4);
   list_.CopyEntry(0);  // a, 1/1
   list_.CopyEntry(1);  // b, 1/2: the newest
 
@@ -1035,11 +1014,6 @@ TEST_F(EditingTest, Paste) {
   EXPECT_TRUE(list_.Entry(6)->IsDeleted());
   list_.UndoHistory().Redo();
   EXPECT_FALSE(list_.Entry(6)->IsDeleted());
-}
-
-TEST_F(EditingTest, PasteIntoAnEmptyClipboard) {
-  EXPECT_EQ(list_.PasteEntry(0, TDateRec{2024, 8, 8}), std::nullopt);
-  EXPECT_EQ(list_.Count(), 4);
 }
 
 TEST_F(EditingTest, PasteTakesTheFilesCurrentDefaults) {
@@ -1193,8 +1167,6 @@ TEST_F(EntryListTest, ATaskOfARemovedDerivedEntryDoesNothing) {
   EXPECT_EQ(list_.Entry(6)->Text, "Y");
   EXPECT_EQ(undo.Task(0)->Position(), kNoPosition);  // still detached
 }
-
-// ---- Nothing is ever written ---------------------------------------------------------------
 
 TEST_F(EntryListTest, DataFilesAreNeverTouched) {
   const std::string writable = folder_.WriteCp932(

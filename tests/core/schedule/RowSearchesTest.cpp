@@ -108,13 +108,9 @@ TEST_F(CalendarSearchTest, RowsInDayOrderUpToTheLimit) {
   ASSERT_EQ(first.size(), 3u);
   EXPECT_EQ(first[1].Text, "ｸﾘｽﾏｽ1583");
   EXPECT_EQ(christmas.Rows(kFirstCalendarDate, kLastCalendarDate, 1000).size(), 569u);
-  EXPECT_EQ(dates(christmas.Rows({2025, 12, 26}, {2031, 12, 25}, 1000)),
-            (std::vector<TDateRec>{{2026, 12, 25},
-                                   {2027, 12, 25},
-                                   {2028, 12, 25},
-                                   {2029, 12, 25},
-                                   {2030, 12, 25},
-                                   {2031, 12, 25}}));
+  std::vector<TDateRec> christmases;
+  for (int32_t year = 2026; year <= 2031; ++year) christmases.push_back({year, 12, 25});
+  EXPECT_EQ(dates(christmas.Rows({2025, 12, 26}, {2031, 12, 25}, 1000)), christmases);
 
   TCalendarSearch planned = Search("予定");
   EXPECT_EQ(dates(planned.Rows(kFirstCalendarDate, kLastCalendarDate, 100)),
