@@ -122,11 +122,11 @@ TEST_F(EntryListTest, LinesOfAFile) {
     const char* what;
     std::string text;
     std::vector<std::string> entries;
-    std::vector<std::string> report;
+    std::vector<std::string> report = {};
     std::vector<std::string> notes = {};
   } const cases[] = {
-      {"empty file", "", {}, {}},
-      {"only blank lines", "\n \r\n\t\r\r\n   \n\x01\x1f\n", {}, {}},
+      {"empty file", "", {}},
+      {"only blank lines", "\n \r\n\t\r\r\n   \n\x01\x1f\n", {}},
       {"NUL ends the text",
        "1/1 a\n1/2 b\0\n1/3 c\n"s,
        {"0:1 a", "0:2 b"},
@@ -148,56 +148,45 @@ TEST_F(EntryListTest, LinesOfAFile) {
        {"0:1 1/1 !日付とデータの区切りがない", "0:2 a"},
        {"1/1 … 日付とデータの区切りがない"},
        {" … 3 行目にNUL文字があるため、これより後は読み込みません。"}},
-      {"mixed line ends", "1/1 a\r\n1/2 b\n1/3 c\r1/4 d", {"0:1 a", "0:2 b", "0:3 c", "0:4 d"}, {}},
-      {"CR CR LF is two line ends", "1/1 a\r\r\n1/2 b\n\n1/3 c", {"0:1 a", "0:3 b", "0:5 c"}, {}},
-      {"LF CR is two line ends", "1/1 a\n\r1/2 b", {"0:1 a", "0:3 b"}, {}},
-      {"last line without line end", "1/1 a\n1/2 last", {"0:1 a", "0:2 last"}, {}},
+      {"mixed line ends", "1/1 a\r\n1/2 b\n1/3 c\r1/4 d", {"0:1 a", "0:2 b", "0:3 c", "0:4 d"}},
+      {"CR CR LF is two line ends", "1/1 a\r\r\n1/2 b\n\n1/3 c", {"0:1 a", "0:3 b", "0:5 c"}},
+      {"LF CR is two line ends", "1/1 a\n\r1/2 b", {"0:1 a", "0:3 b"}},
+      {"last line without line end", "1/1 a\n1/2 last", {"0:1 a", "0:2 last"}},
       {"control bytes trimmed, full-width space kept",
        " \t1/1 a \x01\x1f\n1/2 　b　\n",
-       {"0:1 a", "0:2 　b　"},
-       {}},
+       {"0:1 a", "0:2 　b　"}},
       {"a full-width space alone is an entry line",
        "　\n",
        {"0:1 　 !日付とデータの区切りがない"},
        {"　 … 日付とデータの区切りがない"}},
       {"line numbers count blank and block lines",
        "\n1/1 a\n%\nx\n%\n\n1/2 b",
-       {"0:2 a [x]", "0:7 b"},
-       {}},
+       {"0:2 a [x]", "0:7 b"}},
       {"% with blanks opens, only a bare % closes",
        "1/1 a\n  %  \nnote\n % \n%\t\n%\n1/2 b",
-       {"0:1 a [note| % |%\t]", "0:7 b"},
-       {}},
+       {"0:1 a [note| % |%\t]", "0:7 b"}},
       {"lines inside a block are never read",
        "1/1 a\n%\n=@\n1/5 inner\n@1/6 x\n1/1\n%\n1/2 b",
-       {"0:1 a [=@|1/5 inner|@1/6 x|1/1]", "0:8 b"},
-       {}},
-      {"a block before the first entry is dropped", "%\nnote\n%\n1/1 a", {"0:4 a"}, {}},
+       {"0:1 a [=@|1/5 inner|@1/6 x|1/1]", "0:8 b"}},
+      {"a block before the first entry is dropped", "%\nnote\n%\n1/1 a", {"0:4 a"}},
       {"the second block replaces the first",
        "1/1 a\n%\nfirst\n%\n%\nsecond\n%",
-       {"0:1 a [second]"},
-       {}},
-      {"a block goes to the last entry however far back",
-       "1/1 a\n\n=B:\n\n%\nx\n%",
-       {"0:1 a [x]"},
-       {}},
+       {"0:1 a [second]"}},
+      {"a block goes to the last entry however far back", "1/1 a\n\n=B:\n\n%\nx\n%", {"0:1 a [x]"}},
       {"block lines are kept as they are",
        "1/1 a\r\n%\r\n  indented \t\r\n\r\n%\r\n",
-       {"0:1 a [  indented \t|]"},
-       {}},
-      {"an empty block", "1/1 a\n%\n%", {"0:1 a []"}, {}},
+       {"0:1 a [  indented \t|]"}},
+      {"an empty block", "1/1 a\n%\n%", {"0:1 a []"}},
       {"a block goes to a bad line's entry too",
        "1/1\n%\nn\n%",
        {"0:1 1/1 [n] !日付とデータの区切りがない"},
        {"1/1 … 日付とデータの区切りがない"}},
       {"day-marked entries to the front, the last read first",
        "1/1 a\n@1/2 b\n1/3 c\n@1/4 d",
-       {"0:4 d @", "0:2 b @", "0:1 a", "0:3 c"},
-       {}},
+       {"0:4 d @", "0:2 b @", "0:1 a", "0:3 c"}},
       {"a default can day-mark the lines after it",
        "1/1 a\n=@\n1/2 b\n1/3 c",
-       {"0:4 c @", "0:3 b @", "0:1 a"},
-       {}},
+       {"0:4 c @", "0:3 b @", "0:1 a"}},
       {"bad lines are kept and reported in order",
        "1/1 a\n1/1\n1/2 Tom &Jerry\n1/3 b",
        {"0:1 a", "0:2 1/1 !日付とデータの区切りがない",
@@ -207,8 +196,8 @@ TEST_F(EntryListTest, LinesOfAFile) {
        "@B:1/1 Tom &Jerry",
        {"0:1 @B:1/1 Tom &Jerry @ !&ｺﾏﾝﾄﾞが間違っています。"},
        {"@B:1/1 Tom &Jerry … &ｺﾏﾝﾄﾞが間違っています。"}},
-      {"errors in a default line are not reported", "=1/1 Tom &Jerry\n1/2 a", {"0:2 a"}, {}},
-      {"a mark alone is an entry without text", "x\n;\n", {"0:1 ", "0:2 "}, {}},
+      {"errors in a default line are not reported", "=1/1 Tom &Jerry\n1/2 a", {"0:2 a"}},
+      {"a mark alone is an entry without text", "x\n;\n", {"0:1 ", "0:2 "}},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(LoadText("f.nrk", c.text)) << c.what;
@@ -237,11 +226,11 @@ TEST_F(EntryListTest, EncodingsOfAFile) {
     const char* what;
     std::string bytes;
     std::vector<std::string> entries;
-    std::vector<std::string> notes;
+    std::vector<std::string> notes = {};
   } const cases[] = {
-      {"UTF-8 with a byte-order mark", bom + utf8, utf8_entries, {}},
-      {"UTF-8 without one", utf8, utf8_entries, {}},
-      {"CP932", EncodeCp932(utf8), utf8_entries, {}},
+      {"UTF-8 with a byte-order mark", bom + utf8, utf8_entries},
+      {"UTF-8 without one", utf8, utf8_entries},
+      {"CP932", EncodeCp932(utf8), utf8_entries},
       {"a byte that is no UTF-8 after a byte-order mark",
        bom + "1/1 a\n1/2 b\xFF\n",
        {"0:1 a", "0:2 b\uFFFD"},
@@ -490,13 +479,8 @@ TEST_F(EntryListTest, WhatIsNoDataFileCannotBeOpened) {
   ASSERT_EQ(mkfifo(fifo.c_str(), 0644), 0);
   std::filesystem::create_directory(folder_.File("folder.nrk"));
   // Larger than any data file: refused before it is read (sparse, so it takes no room).
-  const std::string huge = folder_.File("huge.nrk");
-  {
-    const int fd = open(huge.c_str(), O_CREAT | O_WRONLY, 0644);
-    ASSERT_GE(fd, 0);
-    ASSERT_EQ(ftruncate(fd, off_t{65} * 1024 * 1024), 0);
-    close(fd);
-  }
+  const std::string huge = folder_.WriteBytes("huge.nrk", "");
+  std::filesystem::resize_file(huge, std::uintmax_t{65} * 1024 * 1024);
   for (const std::string& path : {fifo, folder_.File("folder.nrk"), std::string("/dev/null"),
                                   std::string("/dev/zero"), huge}) {
     list_.Clear();
