@@ -1,6 +1,4 @@
-// Searching the whole calendar for the days whose lines hold a text: the nearest day either way
-// from anywhere, across spans and outside the day table's years, and the rows of a span in
-// day order up to a limit.
+// Searching the whole calendar, inside and outside the day table's years, for a text's days.
 #include "schedule/RowSearches.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-// The schedule document without a view: the edits and the entry a view should focus after
-// each, what its observers hear, and the rebuilds it saves.
+// The schedule document without a view: edits, the entry to focus, what observers hear.
 #include "schedule/ScheduleDocuments.h"
 
 #include <gtest/gtest.h>
