@@ -52,13 +52,10 @@ TEST(DecodeCp932, Characters) {
 TEST(DecodeCp932, EverySingleByte) {
   for (int b = 0; b < 256; ++b) {
     const std::string byte(1, static_cast<char>(b));
-    std::string expected;
-    if (b < 0x80) {
-      expected = byte;
-    } else if (b >= 0xA1 && b <= 0xDF) {
+    std::string expected = b < 0x80 ? byte : kBad;
+    if (b >= 0xA1 && b <= 0xDF) {
+      expected.clear();
       AppendUtf8(expected, U'\uFF61' + static_cast<char32_t>(b - 0xA1));  // ｡ .. ﾟ
-    } else {
-      expected = kBad;
     }
     EXPECT_EQ(DecodeCp932(byte), expected) << b;
   }
