@@ -95,9 +95,10 @@ std::string ConditionsText(const TEntry& entry) {
 
 class EntryListTest : public ::testing::Test {
  protected:
-  // Writes name with the text as CP932 and loads it alone.
-  bool LoadText(const std::string& name, const std::string& utf8) {
-    const std::vector<std::string> names{folder_.WriteCp932(name, utf8)};
+  // Writes name with the text as CP932, or the bytes as they are, and loads it alone.
+  bool LoadText(const std::string& name, const std::string& text, bool as_is = false) {
+    const std::vector<std::string> names{as_is ? folder_.WriteBytes(name, text)
+                                               : folder_.WriteCp932(name, text)};
     notices_.Clear();
     list_.LoadFiles(names);
     return list_.FileList().Count() == 1;
@@ -109,13 +110,32 @@ class EntryListTest : public ::testing::Test {
 };
 
 TEST_F(EntryListTest, LinesOfAFile) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::string utf8 = "2024/5/1 あ\r\n=B:\r\n1/2 予定　ｶﾅ①\r\n";  // no CP932 text
+  const std::vector<std::string> utf8_entries{"0:1 あ", "0:3 予定　ｶﾅ①"};
   struct Case {
     const char* what;
     std::string text;
     std::vector<std::string> entries;
     std::vector<std::string> report = {};
     std::vector<std::string> notes = {};
+    bool as_is = false;  // the bytes as they are on the disk, else the text in CP932
   } const cases[] = {
+      {"UTF-8 with a byte-order mark", bom + utf8, utf8_entries, {}, {}, true},
+      {"UTF-8 without one", utf8, utf8_entries, {}, {}, true},
+      {"CP932", EncodeCp932(utf8), utf8_entries, {}, {}, true},
+      {"a byte that is no UTF-8 after a byte-order mark",
+       bom + "1/1 a\n1/2 b\xFF\n",
+       {"0:1 a", "0:2 b\uFFFD"},
+       {},
+       {"1/2 b\uFFFD … 2 行目に文字として読めないバイトがあり、\uFFFDで表示します。"},
+       true},
+      {"bytes that are no CP932 on several lines, told once at the first",
+       "1/1 a\r\n\r\n1/2 \x85\x40\r\n1/3 \xFD\r\n",
+       {"0:1 a", "0:3 \uFFFD", "0:4 \uFFFD"},
+       {},
+       {"1/2 \uFFFD … 3 行目など 2 か所に文字として読めないバイトがあり、\uFFFDで表示します。"},
+       true},
       {"empty file", "", {}},
       {"only blank lines", "\n \r\n\t\r\r\n   \n\x01\x1f\n", {}},
       {"NUL ends the text",
@@ -191,7 +211,7 @@ TEST_F(EntryListTest, LinesOfAFile) {
       {"a mark alone is an entry without text", "x\n;\n", {"0:1 ", "0:2 "}},
   };
   for (const Case& c : cases) {
-    ASSERT_TRUE(LoadText("f.nrk", c.text)) << c.what;
+    ASSERT_TRUE(LoadText("f.nrk", c.text, c.as_is)) << c.what;
     EXPECT_EQ(Summaries(list_), c.entries) << c.what;
     const auto reports = notices_.Reports();
     if (c.report.empty() && c.notes.empty()) {
@@ -205,43 +225,6 @@ TEST_F(EntryListTest, LinesOfAFile) {
     // Only the report, never a message box, for a file that was read.
     EXPECT_TRUE(notices_.Messages().empty()) << c.what;
     EXPECT_FALSE(list_.Loading()) << c.what;
-  }
-}
-
-// The bytes as they are on the disk: UTF-8 as a Linux editor writes it, or CP932.
-TEST_F(EntryListTest, EncodingsOfAFile) {
-  const std::string bom = "\xEF\xBB\xBF";
-  const std::string utf8 = "2024/5/1 あ\r\n=B:\r\n1/2 予定　ｶﾅ①\r\n";  // no CP932 text
-  const std::vector<std::string> utf8_entries{"0:1 あ", "0:3 予定　ｶﾅ①"};
-  struct Case {
-    const char* what;
-    std::string bytes;
-    std::vector<std::string> entries;
-    std::vector<std::string> notes = {};
-  } const cases[] = {
-      {"UTF-8 with a byte-order mark", bom + utf8, utf8_entries},
-      {"UTF-8 without one", utf8, utf8_entries},
-      {"CP932", EncodeCp932(utf8), utf8_entries},
-      {"a byte that is no UTF-8 after a byte-order mark",
-       bom + "1/1 a\n1/2 b\xFF\n",
-       {"0:1 a", "0:2 b\uFFFD"},
-       {"1/2 b\uFFFD … 2 行目に文字として読めないバイトがあり、\uFFFDで表示します。"}},
-      {"bytes that are no CP932 on several lines, told once at the first",
-       "1/1 a\r\n\r\n1/2 \x85\x40\r\n1/3 \xFD\r\n",
-       {"0:1 a", "0:3 \uFFFD", "0:4 \uFFFD"},
-       {"1/2 \uFFFD … 3 行目など 2 か所に文字として読めないバイトがあり、\uFFFDで表示します。"}},
-  };
-  for (const Case& c : cases) {
-    const std::vector<std::string> names{folder_.WriteBytes("u.nrk", c.bytes)};
-    notices_.Clear();
-    list_.LoadFiles(names);
-    EXPECT_EQ(Summaries(list_), c.entries) << c.what;
-    const auto reports = notices_.Reports();
-    ASSERT_EQ(reports.size(), c.notes.empty() ? 0u : 1u) << c.what;
-    if (!reports.empty()) {
-      EXPECT_EQ(reports[0].notes, c.notes) << c.what;
-      EXPECT_EQ(reports[0].lines, std::vector<std::string>{}) << c.what;
-    }
   }
 }
 
