@@ -51,8 +51,6 @@ std::vector<std::string> Summaries(const TEntryList& list) {
   return texts;
 }
 
-using test::DateLabel;
-
 // "S[v1950/3/10 s0/0/1] E[v2020/5/5]": the value, adjustment and step of both sides.
 std::string SetText(const TDateSet& set) {
   std::string text;
@@ -63,7 +61,7 @@ std::string SetText(const TDateSet& set) {
     std::string inner;
     for (const auto& [tag, index] : tags) {
       const TDateRec* part = parts->Get(index);
-      if (part != nullptr) inner += (inner.empty() ? tag : " "s + tag) + DateLabel(*part);
+      if (part != nullptr) inner += (inner.empty() ? tag : " "s + tag) + test::DateLabel(*part);
     }
     text += (text.empty() ? name : " "s + name) + "[" + inner + "]";
   };

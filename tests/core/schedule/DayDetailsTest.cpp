@@ -70,9 +70,7 @@ TEST_F(DayDetailsFile, LinesInCellOrderWithTimesPeriodsAndIcons) {
               expected[i]);
     EXPECT_EQ(day.Lines[i].Entry, static_cast<int32_t>(i));
   }
-}
-
-TEST_F(DayDetailsFile, PeriodDaysCountFromTheFirst) {
+  // Period days count from the first.
   EXPECT_EQ(Day({2026, 12, 5}).Lines.at(0).PeriodDay, "1日目/7日間");
   EXPECT_EQ(Day({2026, 12, 11}).Lines.at(0).PeriodDay, "7日目/7日間");
   EXPECT_TRUE(Day({2026, 12, 12}).Lines.empty());
