@@ -38,20 +38,22 @@ TEST(LoadErrorsTest, HeadingNamesTheFileWithoutItsFolder) {
   for (const Case& c : cases) EXPECT_EQ(ErrorReportHeading(c.path), c.expected) << c.path;
 }
 
+// An empty heading keeps the window's own message.
 TEST(LoadErrorsTest, ExecuteHandsTheWholeReportOver) {
-  TLoadErrorCollector dialog;
-  dialog.Add("first");
-  dialog.Add("second");
-  dialog.SetHeading("x.nrk を読込み中にエラーが発生しました。");
-
-  test::RecordingNotices notices;
-  dialog.Execute(notices);
-  ASSERT_EQ(notices.events.size(), 1u);
-  // The report window sounds its own beep: the collector adds none.
-  EXPECT_EQ(notices.events[0].kind, test::RecordingNotices::Kind::kLoadErrors);
-  const TLoadErrorReport& report = notices.events[0].report;
-  EXPECT_EQ(report.heading, "x.nrk を読込み中にエラーが発生しました。");
-  EXPECT_EQ(report.lines, (std::vector<std::string>{"first", "second"}));
+  for (const std::string heading : {"x.nrk を読込み中にエラーが発生しました。", ""}) {
+    TLoadErrorCollector dialog;
+    dialog.Add("first");
+    dialog.Add("second");
+    if (!heading.empty()) dialog.SetHeading(heading);
+    test::RecordingNotices notices;
+    dialog.Execute(notices);
+    ASSERT_EQ(notices.events.size(), 1u);
+    // The report window sounds its own beep: the collector adds none.
+    EXPECT_EQ(notices.events[0].kind, test::RecordingNotices::Kind::kLoadErrors);
+    const TLoadErrorReport& report = notices.events[0].report;
+    EXPECT_EQ(report.heading, heading);
+    EXPECT_EQ(report.lines, (std::vector<std::string>{"first", "second"}));
+  }
 }
 
 // A file read again reports only what its report did not say before.
@@ -91,15 +93,6 @@ TEST(LoadErrorsTest, WhatIsNewSinceTheLastRead) {
     EXPECT_EQ(report.Empty(), c.lines.empty() && c.notes.empty()) << c.what;
     EXPECT_EQ(report.heading, "a.nrk を読込み中にエラーが発生しました。") << c.what;
   }
-}
-
-TEST(LoadErrorsTest, EmptyHeadingKeepsTheWindowsOwnMessage) {
-  TLoadErrorCollector dialog;
-  dialog.Add("line");
-  test::RecordingNotices notices;
-  dialog.Execute(notices);
-  ASSERT_EQ(notices.Reports().size(), 1u);
-  EXPECT_EQ(notices.Reports()[0].heading, "");
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// The pieces of the iCalendar form: event times, the text rules, folding and event
-// identifiers.
+// The pieces of the iCalendar form: event times, text rules, folding and event identifiers.
 #include "schedule/ICalendars.h"
 
 #include <gtest/gtest.h>

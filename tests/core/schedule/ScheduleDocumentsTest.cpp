@@ -1,5 +1,4 @@
-// The schedule document without a view: the edits and the entry a view should focus after
-// each, what its observers hear, and the rebuilds it saves.
+// The schedule document without a view: edits, the entry to focus, what observers hear.
 #include "schedule/ScheduleDocuments.h"
 
 #include <gtest/gtest.h>
@@ -71,22 +70,13 @@ TEST_F(ScheduleDocumentTest, EditsAnswerTheEntryToFocusAndRebuildOnce) {
     std::vector<std::string> lines_on_12th;  // afterwards
     bool answers_the_edited_entry;
   };
+  static constexpr TDateRec kLater{2024, 5, 20};
   const Row rows[] = {
       {"tick", [](auto& d, int32_t e) { return d.ToggleChecked(e); }, {"歯医者"}, true},
       {"cut", [](auto& d, int32_t e) { return d.Cut(e); }, {}, true},
       {"delete", [](auto& d, int32_t e) { return d.Delete(e); }, {}, true},
-      {"move",
-       [](auto& d, int32_t e) {
-         return d.MoveTo(e, {2024, 5, 20});
-       },
-       {},
-       true},
-      {"copy",
-       [](auto& d, int32_t e) {
-         return d.CopyTo(e, {2024, 5, 20});
-       },
-       {"歯医者"},
-       false},
+      {"move", [](auto& d, int32_t e) { return d.MoveTo(e, kLater); }, {}, true},
+      {"copy", [](auto& d, int32_t e) { return d.CopyTo(e, kLater); }, {"歯医者"}, false},
       {"unknown entry", [](auto& d, int32_t) { return d.Cut(999); }, {"歯医者"}, false},
   };
   for (const Row& row : rows) {
@@ -105,6 +95,8 @@ TEST_F(ScheduleDocumentTest, EditsAnswerTheEntryToFocusAndRebuildOnce) {
 }
 
 TEST_F(ScheduleDocumentTest, CopyAndPasteLandOnTheGivenDayAndUndoTakesThemBack) {
+  EXPECT_FALSE(document_.Paste({2024, 6, 3}).has_value());  // nothing copied yet
+  EXPECT_TRUE(recorder_.heard.empty());
   document_.Copy(PositionOf("会議"));
   const std::optional<int32_t> pasted = document_.Paste({2024, 6, 3});
   ASSERT_TRUE(pasted.has_value());
@@ -113,11 +105,6 @@ TEST_F(ScheduleDocumentTest, CopyAndPasteLandOnTheGivenDayAndUndoTakesThemBack) 
   EXPECT_TRUE(Lines({2024, 6, 3}).empty());
   document_.Redo();
   EXPECT_EQ(Lines({2024, 6, 3}), std::vector<std::string>{"会議"});
-}
-
-TEST_F(ScheduleDocumentTest, PasteWithAnEmptyClipboardAnswersNothing) {
-  EXPECT_FALSE(document_.Paste({2024, 6, 3}).has_value());
-  EXPECT_TRUE(recorder_.heard.empty());
 }
 
 TEST_F(ScheduleDocumentTest, TheTableIsBuiltAgainOnlyWhenSomethingItShowsMoved) {
@@ -142,7 +129,7 @@ TEST_F(ScheduleDocumentTest, TheTableIsBuiltAgainOnlyWhenSomethingItShowsMoved) 
       {"same today", [](auto& d) { d.SetToday(kToday); }, {}},
       {"next day",
        [](auto& d) {
-         d.SetToday({2024, 5, 11});
+         d.SetToday(TDateRec{2024, 5, 11});
        },
        {"before", "entries", "today"}},
   };

@@ -31,46 +31,31 @@ TEST(DecodeCp932, Characters) {
       {"\x81\x7C", "－"},
       {"\x87\x40", "①"},
       {std::string("a\0b", 3), std::string("a\0b", 3)},
-  };
-  for (const auto& c : cases) EXPECT_EQ(DecodeCp932(c.bytes), c.expected) << c.expected;
-}
-
-TEST(DecodeCp932, BadBytesBecomeReplacementCharacters) {
-  const struct {
-    std::string bytes;
-    std::string expected;
-  } cases[] = {
+      // Bytes that are no character become replacement characters.
       {"\x80", kBad},
       {"\xA0", kBad},
       {"\xFD", kBad},
       {"\xFE", kBad},
       {"\xFF", kBad},
       {"\x80\x80", kBad + kBad},
-      {"a\xFF"
-       "b",
-       "a" + kBad + "b"},
-      {"\x82", kBad},         // a lone lead byte
-      {"a\x82", "a" + kBad},  // a lead byte at the end
-      {"\x82\x20"
-       "b",
-       kBad + " b"},  // the byte after the lead byte is kept
+      {"a\xFF-", "a" + kBad + "-"},
+      {"\x82", kBad},           // a lone lead byte
+      {"a\x82", "a" + kBad},    // a lead byte at the end
+      {"\x82 b", kBad + " b"},  // the byte after the lead byte is kept
       {"\x82\x0A", kBad + "\n"},
       {"\x85\x40x", kBad + "x"},  // an unassigned pair is one character
       {"\x82\xA0\xFF\x82\xA2", "あ" + kBad + "い"},
   };
-  for (const auto& c : cases) EXPECT_EQ(DecodeCp932(c.bytes), c.expected);
+  for (const auto& c : cases) EXPECT_EQ(DecodeCp932(c.bytes), c.expected) << c.bytes;
 }
 
 TEST(DecodeCp932, EverySingleByte) {
   for (int b = 0; b < 256; ++b) {
     const std::string byte(1, static_cast<char>(b));
-    std::string expected;
-    if (b < 0x80) {
-      expected = byte;
-    } else if (b >= 0xA1 && b <= 0xDF) {
+    std::string expected = b < 0x80 ? byte : kBad;
+    if (b >= 0xA1 && b <= 0xDF) {
+      expected.clear();
       AppendUtf8(expected, U'\uFF61' + static_cast<char32_t>(b - 0xA1));  // ｡ .. ﾟ
-    } else {
-      expected = kBad;
     }
     EXPECT_EQ(DecodeCp932(byte), expected) << b;
   }
@@ -151,12 +136,8 @@ TEST(EncodeCp932, CharactersAndUnrepresentable) {
       {"　…", "\x81\x40\x81\x63"},
       {"日本", "\x93\xFA\x96\x7B"},
       {"한", "?"},
-      {"a\xF0\x9F\x98\x80"
-       "b",
-       "a?b"},
-      {"a\xFF"
-       "b",
-       "a?b"},               // no UTF-8
+      {"a😀b", "a?b"},
+      {"a\xFF-", "a?-"},     // no UTF-8
       {"a\xE3\x81", "a??"},  // cut short
   };
   for (const auto& c : cases) EXPECT_EQ(EncodeCp932(c.text), c.expected) << c.text;

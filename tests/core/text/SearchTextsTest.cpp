@@ -9,11 +9,10 @@ namespace pelo {
 namespace {
 
 TEST(SearchFoldTest, FoldsCaseAndWidth) {
-  struct Case {
+  const struct {
     const char* text;
     const char* folded;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"", ""},
       {"Meeting AT 10", "meeting at 10"},
       {"ＡＢｃ１２！", "abc12!"},
@@ -33,16 +32,15 @@ TEST(SearchFoldTest, FoldsCaseAndWidth) {
       {"カガ漢字ひらがな", "カガ漢字ひらがな"},
       {"\xff\x80", "\xff\x80"},
   };
-  for (const Case& c : cases) EXPECT_EQ(SearchFold(c.text), c.folded) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(SearchFold(c.text), c.folded) << c.text;
 }
 
 TEST(TextSearchTest, FindsEveryWrittenForm) {
-  struct Case {
+  const struct {
     const char* needle;
     const char* text;
     bool found;
-  };
-  const Case cases[] = {
+  } cases[] = {
       {"ｶ", "カレー", true},
       {"カ", "ｶﾚｰ", true},
       {"ガ", "ｶﾞｽ代", true},
@@ -55,9 +53,8 @@ TEST(TextSearchTest, FindsEveryWrittenForm) {
       {"", "anything", false},
       {"long needle", "short", false},
   };
-  for (const Case& c : cases) {
-    TTextSearch search(c.needle);
-    EXPECT_EQ(search.Found(c.text), c.found) << c.needle << " in " << c.text;
+  for (const auto& c : cases) {
+    EXPECT_EQ(TTextSearch(c.needle).Found(c.text), c.found) << c.needle << " in " << c.text;
   }
   EXPECT_TRUE(TTextSearch("").Empty());
 }
@@ -89,8 +86,8 @@ TEST(TextSearchTest, AgreesWithAPlainSearchOfTheFoldedTexts) {
       {"ー", "ｰｰ"},
   };
   for (const auto& c : cases) {
-    TTextSearch search(c.needle);
-    EXPECT_EQ(search.Found(c.text), NaiveFound(c.needle, c.text)) << c.needle << " in " << c.text;
+    EXPECT_EQ(TTextSearch(c.needle).Found(c.text), NaiveFound(c.needle, c.text))
+        << c.needle << " in " << c.text;
   }
 
   // Texts drawn from a few characters that fold into one another find every overlap there is.
@@ -108,8 +105,7 @@ TEST(TextSearchTest, AgreesWithAPlainSearchOfTheFoldedTexts) {
     const std::string text = draw(round % 13);
     const bool expected = NaiveFound(needle, text);
     found += expected ? 1 : 0;
-    TTextSearch search(needle);
-    ASSERT_EQ(search.Found(text), expected) << needle << " in " << text;
+    ASSERT_EQ(TTextSearch(needle).Found(text), expected) << needle << " in " << text;
   }
   EXPECT_GT(found, 300);  // both outcomes were tried
 }
