@@ -218,9 +218,8 @@ TEST_F(ViewCommandsTest, RefusesFilesTheWindowReads) {
   std::ofstream(store.FilePath()) << "[FormMain]\n";
   fs::create_symlink(store.FilePath(), Path("conf.ics").toStdString());
   fs::create_hard_link(chosen.toStdString(), Path("chosen.png").toStdString());
-  const QString conf = QString::fromStdString(store.FilePath());
   std::vector<QByteArray> before;
-  for (const QString& input : {data_, page, chosen, conf}) before.push_back(Bytes(input));
+  for (const QString& input : {data_, page, chosen}) before.push_back(Bytes(input));
   const struct {
     QString path;
     bool written;
@@ -242,7 +241,6 @@ TEST_F(ViewCommandsTest, RefusesFilesTheWindowReads) {
   EXPECT_TRUE(window->close());
   std::vector<QByteArray> after;
   for (const QString& input : {data_, page, chosen}) after.push_back(Bytes(input));
-  before.pop_back();
   EXPECT_EQ(after, before);
 }
 
