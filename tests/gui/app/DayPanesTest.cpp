@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "RecordingNotices.h"
+#include "StartedWindows.h"
 #include "app/MainWindows.h"
 #include "text/Cp932.h"
 #include "widgets/Schedules.h"
@@ -33,6 +34,7 @@ namespace {
 using test::RecordingNotices;
 
 constexpr TDateRec kToday{2027, 2, 1};
+const QString kSample = QStringLiteral(PELO_EXAMPLES_DIR "/sample.nrk");
 
 // Takes the URLs the desktop would have opened.
 class UrlRecorder : public QObject {
@@ -53,11 +55,7 @@ class DayPaneTest : public ::testing::Test {
 
   std::unique_ptr<TMainWindow> Start(const QString& file) {
     auto window = std::make_unique<TMainWindow>(QStringList{file}, kToday, notices_);
-    window->show();
-    for (int i = 0; i < 200 && !window->StartedUp(); ++i) {
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    EXPECT_TRUE(window->StartedUp());
+    EXPECT_TRUE(test::ShowAndStartUp(*window));
     return window;
   }
 
@@ -68,9 +66,9 @@ class DayPaneTest : public ::testing::Test {
     return path;
   }
 
-  // A data file of text, its day under the cursor and the pane open.
+  // A data file (of text, or the sample), its day under the cursor and the pane open.
   std::unique_ptr<TMainWindow> StartOn(const char* text, TDateRec day) {
-    auto window = Start(Write("a.nrk", EncodeCp932(text)));
+    auto window = Start(text ? Write("a.nrk", EncodeCp932(text)) : kSample);
     window->DayPane().show();
     window->Schedule().JumpDate(day);
     return window;
@@ -83,9 +81,8 @@ class DayPaneTest : public ::testing::Test {
 };
 
 TEST_F(DayPaneTest, OffOnTheFirstRunThenF9AndItsStateIsKept) {
-  const QString sample = QStringLiteral(PELO_EXAMPLES_DIR "/sample.nrk");
   {
-    auto window = Start(sample);
+    auto window = Start(kSample);
     EXPECT_FALSE(window->DayPane().isVisible());
     QTest::keyClick(&window->Schedule(), Qt::Key_F9);
     EXPECT_TRUE(window->DayPane().isVisible());
@@ -95,7 +92,7 @@ TEST_F(DayPaneTest, OffOnTheFirstRunThenF9AndItsStateIsKept) {
   EXPECT_EQ(settings.value("DayPane/Visible").toString(), "1");
   const int width = settings.value("DayPane/Width").toInt();
   EXPECT_GT(width, 0);
-  auto window = Start(sample);
+  auto window = Start(kSample);
   EXPECT_TRUE(window->DayPane().isVisible());
   EXPECT_EQ(window->DayPane().width(), width);
   QTest::keyClick(&window->Schedule(), Qt::Key_F9);
@@ -103,10 +100,8 @@ TEST_F(DayPaneTest, OffOnTheFirstRunThenF9AndItsStateIsKept) {
 }
 
 TEST_F(DayPaneTest, ValentinesDayShowsItsNoteAndSource) {
-  auto window = Start(QStringLiteral(PELO_EXAMPLES_DIR "/sample.nrk"));
+  auto window = StartOn(nullptr, {2027, 2, 14});
   TDayPane& pane = window->DayPane();
-  pane.show();
-  window->Schedule().JumpDate({2027, 2, 14});
   EXPECT_EQ(pane.Heading().text(), QString::fromUtf8("2027年2月14日(日) 平成39年\n第7週"));
   const auto found =
       pane.Lines().findItems(QString::fromUtf8("バレンタイン [メモ]"), Qt::MatchExactly);
@@ -152,12 +147,10 @@ TEST_F(DayPaneTest, RelatedFilesOpenOnlyAfterTheQuestion) {
     std::vector<std::string> asked;
     std::vector<QUrl> opened;
   };
+  const std::vector<std::string> ask_memo = {"\"" + memo + "\" を開きますか？"};
   const Row rows[] = {
-      {0, false, {"\"" + memo + "\" を開きますか？"}, {}},
-      {0,
-       true,
-       {"\"" + memo + "\" を開きますか？"},
-       {QUrl::fromLocalFile(QString::fromStdString(memo))}},
+      {0, false, ask_memo, {}},
+      {0, true, ask_memo, {QUrl::fromLocalFile(QString::fromStdString(memo))}},
       // A program is not run: its folder is shown.
       {1, true, {"\"" + folder + "\" を開きますか？"}, {QUrl::fromLocalFile(data_folder_.path())}},
       {2, true, {}, {}},

@@ -1,6 +1,5 @@
-// The main window: the toolbar and what each button does to the cursor, the date panel, the
-// "today" button, the date dialog flow, the command line with data and page files, the load
-// report, the open dialog and the placement saved on close.
+// The main window: the toolbar and its buttons, the date panel and dialog, the command line's
+// data and page files, the load report, the open dialog and the placement saved on close.
 
 #include <gtest/gtest.h>
 
@@ -83,6 +82,12 @@ class MainWindowTest : public ::testing::Test {
   static QString DatePanel(TMainWindow& window) {
     return Child<QLabel>(window, "DatePanel")->text();
   }
+  static void TypeDate(QWidget& form, const char* year, const char* month, const char* day) {
+    Child<QComboBox>(form, "YearBox")->setEditText(year);
+    Child<QComboBox>(form, "MonthBox")->setEditText(month);
+    Child<QComboBox>(form, "DayBox")->setEditText(day);
+    QTest::mouseClick(Child<QPushButton>(form, "OkButton"), Qt::LeftButton);
+  }
   static bool TodayEnabled(TMainWindow& window) {
     return Child<QToolButton>(window, "TodayButton")->isEnabled();
   }
@@ -111,7 +116,6 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, WindowAndToolbar) {
   TMainWindow window({}, kToday, notices);
   EXPECT_EQ(window.objectName(), "FormMain");
-  EXPECT_EQ(window.windowTitle(), Q("ぺろん"));
   EXPECT_EQ(window.pos(), QPoint(287, 121));
   EXPECT_EQ(window.size(), QSize(484, 308));
   EXPECT_EQ(window.font().pixelSize(), 12);
@@ -131,13 +135,11 @@ TEST_F(MainWindowTest, WindowAndToolbar) {
   EXPECT_EQ(date_panel->palette().color(QPalette::WindowText), QColor(0, 255, 255));
 
   struct Button {
-    const char* name;
-    const char* hint;
-    const char* caption;
+    const char *name, *hint, *caption;
   };
   const std::vector<Button> buttons = {
       {"OpenButton", "開く", "開く"},
-      {nullptr, nullptr, nullptr},  // the divider
+      {},  // the divider
       {"PreviousYearButton", "前年 (Shift+↑)", "前年"},
       {"PreviousMonthButton", "前月 (Shift+←)", "前月"},
       {"PreviousWeekButton", "前週にジャンプ", "前週"},
@@ -147,9 +149,9 @@ TEST_F(MainWindowTest, WindowAndToolbar) {
       {"NextWeekButton", "次週にジャンプ", "次週"},
       {"NextMonthButton", "次月 (Shift+→)", "次月"},
       {"NextYearButton", "次年 (Shift+↓)", "次年"},
-      {nullptr, nullptr, nullptr},  // the separator
+      {},  // the separator
       {"DateJumpButton", "指定年月日にジャンプ", ""},
-      {nullptr, nullptr, nullptr},  // the separator
+      {},  // the separator
       {"CalendarCurrentButton", "現在の暦（祝日と旧暦） (Ctrl+K)", "現在の暦"},
       {"DayPaneButton", "日の詳細を表示 (F9)", "日の詳細"},
       {"SortByTimeButton", "時刻順に並べる (Ctrl+T)", "時刻順に並べる"},
@@ -177,14 +179,19 @@ TEST_F(MainWindowTest, WindowAndToolbar) {
   }
   EXPECT_EQ(tool_bar->iconSize(), QSize(19, 19));
   // The calendar's and the day pane's toggles, off until the start-up.
-  const std::pair<const QAction*, QKeySequence> toggles[] = {
-      {actions[actions.size() - 3], QKeySequence(Qt::CTRL | Qt::Key_K)},
-      {actions[actions.size() - 2], QKeySequence(Qt::Key_F9)}};
-  for (const auto& [toggle, keys] : toggles) {
-    EXPECT_TRUE(toggle->isCheckable());
-    EXPECT_FALSE(toggle->isChecked());
-    EXPECT_EQ(toggle->shortcut(), keys);
+  for (const QAction* toggle : {actions[actions.size() - 3], actions[actions.size() - 2]}) {
+    EXPECT_TRUE(toggle->isCheckable() && !toggle->isChecked());
   }
+  EXPECT_EQ(actions[actions.size() - 2]->shortcut(), QKeySequence(Qt::Key_F9));
+
+  // The start-up shows today, so the today button is off.
+  ASSERT_TRUE(test::ShowAndStartUp(window));
+  EXPECT_EQ(window.Schedule().CursorDate(), kToday);
+  EXPECT_EQ(DatePanel(window), Q("2024/5/1(水)"));
+  EXPECT_FALSE(TodayEnabled(window));
+  EXPECT_TRUE(LoadedFiles(window).empty());
+  EXPECT_EQ(window.windowTitle(), Q("ぺろん"));  // the title names the loaded files
+  EXPECT_TRUE(notices.events.empty());
 }
 
 // The key a hint names does what the button does, and a toggle's button shows it.
@@ -208,8 +215,6 @@ TEST_F(MainWindowTest, TheKeysTheHintsNameDoWhatTheButtonsDo) {
   };
   for (const auto& [name, keys] : cases) {
     auto* button = Child<QToolButton>(*window, name);
-    // The first run's window has room for every button beside the date panel.
-    EXPECT_TRUE(button->isVisible()) << name;
     schedule.JumpDate({2024, 1, 31});
     const auto before = state();
     Click(*window, name);
@@ -225,40 +230,9 @@ TEST_F(MainWindowTest, TheKeysTheHintsNameDoWhatTheButtonsDo) {
   }
 }
 
-TEST_F(MainWindowTest, TheTitleNamesTheLoadedFiles) {
-  const std::pair<QStringList, const char*> cases[] = {
-      {{}, "ぺろん"},
-      {{"sample.nrk"}, "ぺろん - sample.nrk"},
-      {{"a.nrk", "b.nrk", "c.nrk"}, "ぺろん - a.nrk +2"},
-  };
-  for (const auto& [names, title] : cases) {
-    QStringList files;
-    for (const QString& name : names) files << Write(name.toLatin1().constData(), "5/1 x\n");
-    EXPECT_EQ(Start(files)->windowTitle(), Q(title));
-  }
-  // The open dialog's files replace those of the title.
-  auto window = Start({Write("a.nrk", "")});
-  const QString old = Write("old.dat", "");
-  WhenModal([old](QWidget& modal) {
-    qobject_cast<QFileDialog*>(&modal)->selectFile(old);
-    static_cast<QDialog&>(modal).accept();  // as the Open button does
-  });
-  Click(*window, "OpenButton");
-  EXPECT_EQ(window->windowTitle(), Q("ぺろん - old.dat"));
-}
-
-TEST_F(MainWindowTest, StartUpShowsTodayAndDisablesTheTodayButton) {
-  auto window = Start();
-  EXPECT_EQ(window->Schedule().CursorDate(), kToday);
-  EXPECT_EQ(DatePanel(*window), Q("2024/5/1(水)"));
-  EXPECT_FALSE(TodayEnabled(*window));
-  EXPECT_TRUE(LoadedFiles(*window).empty());
-  EXPECT_TRUE(notices.events.empty());
-}
-
 TEST_F(MainWindowTest, ButtonsMoveTheCursor) {
   struct Case {
-    TDateRec from;
+    TDateRec from;  // none: on from the row before
     const char* button;
     int32_t cycle;
     TDateRec to;
@@ -275,43 +249,27 @@ TEST_F(MainWindowTest, ButtonsMoveTheCursor) {
       {{2024, 12, 28}, "NextWeekButton", 7, {2025, 1, 4}, "2025/1/4(土)"},
       {{2024, 5, 1}, "NextWeekButton", 31, {2024, 5, 8}, "2024/5/8(水)"},
       {{2023, 1, 31}, "NextMonthButton", 7, {2023, 2, 28}, "2023/2/28(火)"},
+      {{}, "NextDayButton", 7, {2023, 3, 1}, "2023/3/1(水)"},
       {{2024, 1, 31}, "NextMonthButton", 31, {2024, 2, 29}, "2024/2/29(木)"},
       {{2024, 2, 29}, "NextYearButton", 7, {2025, 2, 28}, "2025/2/28(金)"},
+      // Before the calendar: refused, the cursor stays.
+      {{1582, 12, 31}, "PreviousYearButton", 7, {1582, 12, 31}, "1582/12/31(金)"},
   };
   auto window = Start();
   for (const Case& c : cases) {
     TScheduleSettings settings = window->Schedule().GetSettings();
     settings.Cycle = c.cycle;
     window->Schedule().ApplySettings(settings);
-    window->Schedule().JumpDate(c.from);
-    ASSERT_EQ(window->Schedule().CursorDate(), c.from) << c.button;
+    if (c.from.Year != 0) window->Schedule().JumpDate(c.from);
     Click(*window, c.button);
     EXPECT_EQ(window->Schedule().CursorDate(), c.to) << c.button << " cycle " << c.cycle;
     EXPECT_EQ(DatePanel(*window), Q(c.panel)) << c.button << " cycle " << c.cycle;
+    const bool refused = c.to == c.from;
+    EXPECT_EQ(notices.Messages(),
+              refused ? std::vector<std::string>{kRangeMessage} : std::vector<std::string>{});
+    EXPECT_EQ(notices.events.empty(), !refused);
+    notices.Clear();
   }
-  EXPECT_TRUE(notices.events.empty());
-}
-
-TEST_F(MainWindowTest, NextMonthFromTheEndOfJanuaryThenNextDay) {
-  auto window = Start();
-  window->Schedule().JumpDate({2023, 1, 31});
-  Click(*window, "NextMonthButton");
-  EXPECT_EQ(DatePanel(*window), Q("2023/2/28(火)"));
-  Click(*window, "NextDayButton");
-  EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2023, 3, 1}));
-  EXPECT_EQ(DatePanel(*window), Q("2023/3/1(水)"));
-}
-
-TEST_F(MainWindowTest, PreviousYearBeforeTheCalendarIsRefused) {
-  auto window = Start();
-  window->Schedule().JumpDate({1582, 12, 31});
-  ASSERT_EQ(DatePanel(*window), Q("1582/12/31(金)"));
-  notices.Clear();
-  Click(*window, "PreviousYearButton");
-  EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{1582, 12, 31}));
-  EXPECT_EQ(DatePanel(*window), Q("1582/12/31(金)"));
-  EXPECT_EQ(notices.Messages(), std::vector<std::string>{kRangeMessage});
-  EXPECT_TRUE(TodayEnabled(*window));
 }
 
 TEST_F(MainWindowTest, TodayButtonFollowsEveryMove) {
@@ -320,7 +278,7 @@ TEST_F(MainWindowTest, TodayButtonFollowsEveryMove) {
     TDateRec jump;
     bool enabled;
   };
-  const std::vector<Step> steps = {
+  const Step steps[] = {
       {"NextDayButton", {}, true},      {"PreviousDayButton", {}, false},
       {"PreviousWeekButton", {}, true}, {"TodayButton", {}, false},
       {nullptr, {2024, 5, 2}, true},    {nullptr, {2024, 5, 1}, false},
@@ -329,19 +287,12 @@ TEST_F(MainWindowTest, TodayButtonFollowsEveryMove) {
   auto window = Start();
   ASSERT_FALSE(TodayEnabled(*window));
   for (const Step& step : steps) {
-    if (step.button != nullptr) {
-      Click(*window, step.button);
-    } else {
-      window->Schedule().JumpDate(step.jump);
-    }
-    EXPECT_EQ(TodayEnabled(*window), step.enabled)
-        << (step.button ? step.button : "jump") << " to " << window->Schedule().CursorDate().Year
-        << "/" << window->Schedule().CursorDate().Month << "/"
-        << window->Schedule().CursorDate().Day;
+    step.button ? Click(*window, step.button) : window->Schedule().JumpDate(step.jump);
+    EXPECT_EQ(TodayEnabled(*window), step.enabled) << DatePanel(*window).toStdString();
   }
 }
 
-TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
+TEST_F(MainWindowTest, DateDialogJumpsAbsolutelyAndRelatively) {
   auto window = Start();
   window->Schedule().JumpDate({2024, 3, 15});
   WhenModal([](QWidget& modal) {
@@ -351,10 +302,7 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
     EXPECT_EQ(Child<QComboBox>(modal, "YearBox")->currentText(), "2024");
     EXPECT_EQ(Child<QComboBox>(modal, "MonthBox")->currentText(), "3");
     EXPECT_EQ(Child<QComboBox>(modal, "DayBox")->currentText(), "15");
-    Child<QComboBox>(modal, "YearBox")->setEditText("2030");
-    Child<QComboBox>(modal, "MonthBox")->setEditText("2");
-    Child<QComboBox>(modal, "DayBox")->setEditText("3");
-    QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
+    TypeDate(modal, "2030", "2", "3");
   });
   Click(*window, "DateJumpButton");
   EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
@@ -374,10 +322,7 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
   // A date the schedule would refuse keeps the form open with what was typed.
   WhenModal([](QWidget& modal) {
     Child<QComboBox>(modal, "EraBox")->setCurrentIndex(kEraChoiceHeisei);
-    Child<QComboBox>(modal, "YearBox")->setEditText("38");
-    Child<QComboBox>(modal, "MonthBox")->setEditText("2");
-    Child<QComboBox>(modal, "DayBox")->setEditText("30");
-    QTest::mouseClick(Child<QPushButton>(modal, "OkButton"), Qt::LeftButton);
+    TypeDate(modal, "38", "2", "30");
     EXPECT_TRUE(modal.isVisible());
     EXPECT_EQ(Child<QComboBox>(modal, "YearBox")->currentText(), "38");
     QTest::mouseClick(Child<QPushButton>(modal, "CancelButton"), Qt::LeftButton);
@@ -386,10 +331,8 @@ TEST_F(MainWindowTest, DateDialogJumpsAbsolutely) {
   Click(*window, "DateJumpButton");
   EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2030, 2, 3}));
   EXPECT_EQ(notices.Messages(), std::vector<std::string>{"日付が存在しません。"});
-}
 
-TEST_F(MainWindowTest, DateDialogMovesRelatively) {
-  auto window = Start();
+  // Relative moves.
   window->Schedule().JumpDate({2024, 1, 31});
   WhenModal([](QWidget& modal) {
     QTest::mouseClick(Child<QCheckBox>(modal, "RelativeBox"), Qt::LeftButton);
@@ -419,29 +362,15 @@ TEST_F(MainWindowTest, DateDialogMovesRelatively) {
 }
 
 TEST(ArgumentKindTest, DataFilesFirstThenPageFiles) {
-  struct Case {
-    const char* argument;
-    TArgumentKind kind;
+  const std::pair<TArgumentKind, std::vector<const char*>> cases[] = {
+      {TArgumentKind::kDataFile,
+       {"a.nrk", "/home/u/予定.NRK", "b.Nrk", "x.nrk.npg", "my.nrkfiles/list", "old.dat",
+        "OLD.DAT"}},
+      {TArgumentKind::kPageFile, {"a.npg", "a.NPG", "c.npg.bak", "x.dat.npg"}},
+      {TArgumentKind::kIgnored, {"data", "nrk", "a.nr k", ""}},
   };
-  const std::vector<Case> cases = {
-      {"a.nrk", TArgumentKind::kDataFile},
-      {"/home/u/予定.NRK", TArgumentKind::kDataFile},
-      {"b.Nrk", TArgumentKind::kDataFile},
-      {"x.nrk.npg", TArgumentKind::kDataFile},
-      {"my.nrkfiles/list", TArgumentKind::kDataFile},
-      {"a.npg", TArgumentKind::kPageFile},
-      {"a.NPG", TArgumentKind::kPageFile},
-      {"c.npg.bak", TArgumentKind::kPageFile},
-      {"old.dat", TArgumentKind::kDataFile},
-      {"OLD.DAT", TArgumentKind::kDataFile},
-      {"x.dat.npg", TArgumentKind::kPageFile},
-      {"data", TArgumentKind::kIgnored},
-      {"nrk", TArgumentKind::kIgnored},
-      {"a.nr k", TArgumentKind::kIgnored},
-      {"", TArgumentKind::kIgnored},
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(ArgumentKind(Q(c.argument)), c.kind) << c.argument;
+  for (const auto& [kind, arguments] : cases) {
+    for (const char* argument : arguments) EXPECT_EQ(ArgumentKind(Q(argument)), kind) << argument;
   }
 }
 
@@ -453,6 +382,7 @@ TEST_F(MainWindowTest, CommandLineLoadsDataFilesInOrderAfterThePages) {
   auto window = Start({first, page, odd, Q("notes.txt"), upper});
   EXPECT_EQ(LoadedFiles(*window), (std::vector<std::string>{first.toStdString(), odd.toStdString(),
                                                             upper.toStdString()}));
+  EXPECT_EQ(window->windowTitle(), Q("ぺろん - first.nrk +2"));
   EXPECT_EQ(window->Schedule().Model().Term(), 6);
   EXPECT_EQ(window->Schedule().CursorDate(), kToday);
   EXPECT_TRUE(notices.events.empty());
@@ -468,13 +398,8 @@ TEST_F(MainWindowTest, TheLastPageWithAPageDecidesEverySetting) {
   const QString lower = Write("lower.npg", "[NerikaPage1]\nPageName=x\nScheduleTerm=5\n");
   const QString missing = data_folder_.filePath("missing.npg");
 
-  struct Case {
-    QStringList arguments;
-    int32_t cycle;
-    int32_t term;
-    int32_t day_info;
-  };
-  const std::vector<Case> cases = {
+  const std::tuple<QStringList, int32_t, int32_t, int32_t> cases[] = {
+      // cycle, term, day info
       {{}, 7, 4, 1},
       {{one}, 14, 6, 3},
       {{one, two}, 7, 4, 2},
@@ -483,51 +408,34 @@ TEST_F(MainWindowTest, TheLastPageWithAPageDecidesEverySetting) {
       {{one, missing}, 14, 6, 3},
       {{one, two, lower}, 7, 5, 1},
   };
-  for (const Case& c : cases) {
-    auto window = Start(c.arguments);
-    EXPECT_EQ(window->Schedule().Model().Cycle(), c.cycle) << c.arguments.join(' ').toStdString();
-    EXPECT_EQ(window->Schedule().Model().Term(), c.term) << c.arguments.join(' ').toStdString();
-    EXPECT_EQ(window->Schedule().GetSettings().DayInfo, c.day_info)
-        << c.arguments.join(' ').toStdString();
+  for (const auto& [arguments, cycle, term, day_info] : cases) {
+    SCOPED_TRACE(arguments.join(' ').toStdString());
+    auto window = Start(arguments);
+    EXPECT_EQ(window->Schedule().Model().Cycle(), cycle);
+    EXPECT_EQ(window->Schedule().Model().Term(), term);
+    EXPECT_EQ(window->Schedule().GetSettings().DayInfo, day_info);
   }
 }
 
-// The page file beside the executable, removed again however the test ends.
-class ProgramPageFile {
- public:
-  explicit ProgramPageFile(const std::string& text)
-      : path_(JoinPath(ProgramFolder(), kProgramPageFile)) {
-    std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-    out << EncodeCp932(text);
-  }
-  ~ProgramPageFile() { std::filesystem::remove(path_); }
-  ProgramPageFile(const ProgramPageFile&) = delete;
-  ProgramPageFile& operator=(const ProgramPageFile&) = delete;
-
- private:
-  std::string path_;
-};
-
 TEST_F(MainWindowTest, ThePageBesideTheProgramComesBeforeTheCommandLine) {
-  ASSERT_FALSE(std::filesystem::exists(JoinPath(ProgramFolder(), kProgramPageFile)));
-  const ProgramPageFile program_page(
-      "[NerikaPage1]\nPageName=beside\nScheduleTerm=3\nScheduleDayInfo=4\n");
-  {
-    auto window = Start();
-    EXPECT_EQ(window->Schedule().Model().Term(), 3);
-    EXPECT_EQ(window->Schedule().GetSettings().DayInfo, 4);
-  }
-  {
-    const QString page = Write("p.npg", "[NerikaPage1]\nPageName=p\nScheduleDayInfo=2\n");
-    auto window = Start({page});
-    EXPECT_EQ(window->Schedule().Model().Term(), 4);
-    EXPECT_EQ(window->Schedule().GetSettings().DayInfo, 2);
-  }
-  {
-    // A section without a page leaves the program's page in force.
-    const QString page = Write("q.npg", "[NerikaPage1]\nScheduleDayInfo=2\n");
-    auto window = Start({page});
-    EXPECT_EQ(window->Schedule().Model().Term(), 3);
+  const std::string beside = JoinPath(ProgramFolder(), kProgramPageFile);
+  ASSERT_FALSE(std::filesystem::exists(beside));
+  // Removed again however the test ends.
+  const std::unique_ptr<const std::string, void (*)(const std::string*)> removal(
+      &beside, [](const std::string* path) { std::filesystem::remove(*path); });
+  std::ofstream(beside, std::ios::binary)
+      << EncodeCp932("[NerikaPage1]\nPageName=beside\nScheduleTerm=3\nScheduleDayInfo=4\n");
+  const std::tuple<QStringList, int32_t, int32_t> cases[] = {
+      // term, day info
+      {{}, 3, 4},
+      {{Write("p.npg", "[NerikaPage1]\nPageName=p\nScheduleDayInfo=2\n")}, 4, 2},
+      // A section without a page leaves the program's page in force.
+      {{Write("q.npg", "[NerikaPage1]\nScheduleDayInfo=2\n")}, 3, 4},
+  };
+  for (const auto& [arguments, term, day_info] : cases) {
+    auto window = Start(arguments);
+    EXPECT_EQ(window->Schedule().Model().Term(), term) << arguments.join(' ').toStdString();
+    EXPECT_EQ(window->Schedule().GetSettings().DayInfo, day_info);
   }
 }
 
@@ -546,8 +454,16 @@ TEST_F(MainWindowTest, BadLinesAreReportedOncePerFileWithExactlyItsLines) {
   EXPECT_EQ(window->Schedule().CursorDate(), kToday);
 }
 
-TEST_F(MainWindowTest, TheOpenDialog) {
-  auto window = Start();
+// The open dialog in Japanese; cancelled, it changes nothing and leaves nothing on disk but the
+// placement.
+TEST_F(MainWindowTest, TheOpenDialogCancelledChangesNothing) {
+  QTemporaryDir folder;
+  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
+  const QString first = Write("first.nrk", "1/1 a\n");
+  auto window = Start({first});
+  window->Schedule().JumpDate({2024, 7, 7});
+  notices.Clear();
   WhenModal([](QWidget& modal) {
     auto* dialog = qobject_cast<QFileDialog*>(&modal);
     ASSERT_NE(dialog, nullptr);
@@ -580,28 +496,10 @@ TEST_F(MainWindowTest, TheOpenDialog) {
     dialog->reject();
   });
   Click(*window, "OpenButton");
-}
-
-TEST_F(MainWindowTest, CancellingTheOpenDialogChangesNothing) {
-  const QString first = Write("first.nrk", "1/1 a\n");
-  auto window = Start({first});
-  window->Schedule().JumpDate({2024, 7, 7});
-  notices.Clear();
-  WhenModal([](QWidget& modal) { qobject_cast<QDialog*>(&modal)->reject(); });
-  Click(*window, "OpenButton");
   EXPECT_EQ(LoadedFiles(*window), std::vector<std::string>{first.toStdString()});
-  EXPECT_EQ(window->Schedule().CursorDate(), (TDateRec{2024, 7, 7}));
+  EXPECT_EQ(window->windowTitle(), Q("ぺろん - first.nrk"));
   EXPECT_EQ(DatePanel(*window), Q("2024/7/7(日)"));
   EXPECT_TRUE(notices.events.empty());
-}
-
-TEST_F(MainWindowTest, TheDialogLeavesNothingButThePlacementOnDisk) {
-  QTemporaryDir folder;
-  QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
-  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path());
-  auto window = Start();
-  WhenModal([](QWidget& modal) { qobject_cast<QDialog*>(&modal)->reject(); });
-  Click(*window, "OpenButton");
   EXPECT_TRUE(window->close());
   window.reset();
   std::vector<std::string> files;
@@ -636,6 +534,7 @@ TEST_F(MainWindowTest, ConfirmingTheOpenDialogReplacesTheFilesAndGoesToToday) {
   Click(*window, "OpenButton");
   EXPECT_EQ(LoadedFiles(*window),
             (std::vector<std::string>{second.toStdString(), third.toStdString()}));
+  EXPECT_EQ(window->windowTitle(), Q("ぺろん - second.nrk +1"));
   EXPECT_EQ(window->Schedule().CursorDate(), kToday);
   EXPECT_FALSE(TodayEnabled(*window));
 
@@ -652,6 +551,7 @@ TEST_F(MainWindowTest, ConfirmingTheOpenDialogReplacesTheFilesAndGoesToToday) {
   });
   Click(*window, "OpenButton");
   EXPECT_EQ(LoadedFiles(*window), std::vector<std::string>{second.toStdString()});
+  EXPECT_EQ(window->windowTitle(), Q("ぺろん - second.nrk"));
   EXPECT_EQ(window->Schedule().CursorDate(), kToday);
 }
 
@@ -676,6 +576,8 @@ TEST_F(MainWindowTest, PlacementIsRestoredAtStartAndSavedOnClose) {
 }
 
 TEST_F(MainWindowTest, ClosedBeforeTheEventLoopRunsTheStartUpLoadsNothing) {
+  EXPECT_TRUE(TMainWindow({}, kToday, notices).close());
+  EXPECT_TRUE(StoredPlacement().empty());  // never shown, nothing saved
   const QString bad = Write("bad.nrk", "1/1\n");
   TMainWindow window({bad}, kToday, notices);
   window.show();
@@ -696,8 +598,6 @@ TEST_F(MainWindowTest, CtrlKSwitchesTheCalendarAndKeepsTheCursor) {
   constexpr TDateRec kBirthday{2026, 2, 23};
   window->Schedule().JumpDate(kBirthday);
   auto* toggle = Child<QToolButton>(*window, "CalendarCurrentButton");
-  // The first run's window has room for the whole toolbar beside the date panel.
-  EXPECT_TRUE(toggle->isVisible());
   const auto lines = [&window] {
     const TCellLineList* cell = window->Schedule().DayTable().Cell(kBirthday);
     return cell != nullptr ? cell->Count() : -1;
@@ -761,22 +661,20 @@ TEST_F(MainWindowTest, TheCalendarChoiceIsKeptBetweenRunsAndPagesMayChooseIt) {
   };
   EXPECT_FALSE(stored().isValid());
   for (const auto& run : runs) {
-    const std::string trace = run.pages.join(' ').toStdString() + (run.toggle ? " toggled" : "");
+    SCOPED_TRACE(run.pages.join(' ').toStdString() + (run.toggle ? " toggled" : ""));
     auto window = Start(run.pages);
     if (run.toggle) Click(*window, "CalendarCurrentButton");
     const TCalendarKind expected = run.current ? TCalendarKind::kCurrent : TCalendarKind::kClassic;
-    EXPECT_EQ(window->Schedule().Calendar().Kind(), expected) << trace;
-    EXPECT_EQ(Child<QToolButton>(*window, "CalendarCurrentButton")->isChecked(), run.current)
-        << trace;
+    EXPECT_EQ(window->Schedule().Calendar().Kind(), expected);
+    EXPECT_EQ(Child<QToolButton>(*window, "CalendarCurrentButton")->isChecked(), run.current);
     EXPECT_TRUE(window->close());
-    EXPECT_EQ(stored().toString(), run.current ? "1" : "0") << trace;
+    EXPECT_EQ(stored().toString(), run.current ? "1" : "0");
   }
 }
 
 TEST_F(MainWindowTest, EveryButtonAndTheWholeDateFitTheFirstWindow) {
-  // The first window on a 1280 x 800 screen: two thirds of it, and at double scale (this test
-  // runs again with QT_SCALE_FACTOR=2) its own size, larger than two thirds of the halved
-  // screen. A wide window leaves the date panel its full width (0: whatever is left).
+  // The first window on a 1280 x 800 screen, also at double scale (QT_SCALE_FACTOR=2, its own
+  // size), and a wide one that leaves the date panel its full width (0: whatever is left).
   const std::pair<QSize, int> cases[] = {{{853, 533}, 140}, {{484, 308}, 0}, {{1200, 800}, 140}};
   for (const auto& [size, panel_width] : cases) {
     SCOPED_TRACE(size.width());
@@ -795,41 +693,32 @@ TEST_F(MainWindowTest, EveryButtonAndTheWholeDateFitTheFirstWindow) {
 }
 
 TEST_F(MainWindowTest, PastMidnightTodayMovesOnAndTheCursorStaysWhereTheUserPutIt) {
-  struct Case {
-    TDateRec cursor;  // before midnight
-    TDateRec after;   // after it
-    const char* panel;
-  };
-  const Case cases[] = {{{2024, 5, 1}, {2024, 5, 2}, "2024/5/2(木)"},
-                        {{2024, 5, 20}, {2024, 5, 20}, "2024/5/20(月)"},
-                        {{2024, 5, 2}, {2024, 5, 2}, "2024/5/2(木)"}};
+  // The cursor before midnight, after it, and the date panel then.
+  const std::tuple<TDateRec, TDateRec, const char*> cases[] = {
+      {{2024, 5, 1}, {2024, 5, 2}, "2024/5/2(木)"},
+      {{2024, 5, 20}, {2024, 5, 20}, "2024/5/20(月)"},
+      {{2024, 5, 2}, {2024, 5, 2}, "2024/5/2(木)"}};
   // The period ends today: "%l" counts the days left.
   const QString data = Write("d.nrk", "2024/5/1~2024/5/* 締切 %l\n");
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.panel);
+  for (const auto& [cursor, after, panel] : cases) {
+    SCOPED_TRACE(panel);
     auto window = Start({data});
     test::TManualClock clock({kToday, 24 * 3600 - 15});  // 23:59:45
     window->FollowClock(clock);
     TSchedule& schedule = window->Schedule();
-    schedule.JumpDate(c.cursor);
+    schedule.JumpDate(cursor);
     ASSERT_EQ(schedule.DayTable().Cell(kToday)->Text(0), "締切 残り 1日");
     clock.now = {{2024, 5, 2}, 2};
     window->TodayFollower()->Check();
     EXPECT_TRUE(schedule.Calendar().IsToday({2024, 5, 2}));
-    EXPECT_EQ(schedule.CursorDate(), c.after);
+    EXPECT_EQ(schedule.CursorDate(), after);
     EXPECT_EQ(schedule.DayTable().Cell(kToday)->Text(0), "締切 残り 2日");
-    EXPECT_EQ(DatePanel(*window), Q(c.panel));
-    EXPECT_EQ(TodayEnabled(*window), !(c.after == TDateRec{2024, 5, 2}));
+    EXPECT_EQ(DatePanel(*window), Q(panel));
+    EXPECT_EQ(TodayEnabled(*window), !(after == TDateRec{2024, 5, 2}));
     QTest::keyClick(&schedule, Qt::Key_Home);
     EXPECT_EQ(schedule.CursorDate(), (TDateRec{2024, 5, 2}));
     EXPECT_FALSE(TodayEnabled(*window));
   }
-}
-
-TEST_F(MainWindowTest, AWindowNeverShownSavesNothing) {
-  TMainWindow window({}, kToday, notices);
-  EXPECT_TRUE(window.close());
-  EXPECT_TRUE(StoredPlacement().empty());
 }
 
 }  // namespace

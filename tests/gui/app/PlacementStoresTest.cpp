@@ -1,6 +1,5 @@
-// The window placement store, against a settings folder of its own: first run, saving in the
-// normal and maximised states, absurd values, fixed-size windows, windows stored where no
-// screen shows them, and settings files that are not read (a FIFO, a huge file).
+// The window placement store, against a settings folder of its own: first run, window states,
+// absurd or unseen placements, fixed sizes, and settings files that are not read.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -29,14 +28,25 @@ namespace {
 
 using Values = std::map<std::string, std::string>;
 
+const Values kNormal = {{"Left", "10"}, {"Top", "20"}, {"Width", "300"}, {"Height", "200"}};
+
+Values With(Values values, const char* maximized) {
+  values["Maximized"] = maximized;
+  return values;
+}
+
 class PlacementStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(folder_.isValid());
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder_.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder_.path());
+    Place(window);
+  }
+
+  // The main window before its placement is restored.
+  static void Place(QWidget& window) {
     window.setObjectName("FormMain");
-    // The main window's initial placement.
     window.move(287, 121);
     window.resize(484, 308);
   }
@@ -100,13 +110,10 @@ TEST_F(PlacementStoreTest, SaveOfAShownWindowAndRestoreInTheNextRun) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     store.Save(&window);
   }
-  EXPECT_EQ(Stored(), (Values{{"Left", "100"},
-                              {"Top", "50"},
-                              {"Width", "400"},
-                              {"Height", "300"},
-                              {"Maximized", "0"}}));
+  EXPECT_EQ(Stored(),
+            With({{"Left", "100"}, {"Top", "50"}, {"Width", "400"}, {"Height", "300"}}, "0"));
   QWidget next;
-  next.setObjectName("FormMain");
+  Place(next);
   TPlacementStore store;
   store.Restore(&next);
   EXPECT_EQ(next.pos(), QPoint(100, 50));
@@ -119,37 +126,25 @@ TEST_F(PlacementStoreTest, SaveOfAShownWindowAndRestoreInTheNextRun) {
   EXPECT_EQ(Stored()["Width"], "400");
 }
 
-TEST_F(PlacementStoreTest, MaximisedKeepsTheEarlierNormalBounds) {
-  Store({{"Left", "10"}, {"Top", "20"}, {"Width", "300"}, {"Height", "200"}, {"Maximized", "0"}});
+TEST_F(PlacementStoreTest, MaximisedOrMinimisedKeepsTheEarlierNormalBounds) {
+  Store(With(kNormal, "0"));
   TPlacementStore store;
   window.showMaximized();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
   store.Save(&window);
-  EXPECT_EQ(
-      Stored(),
-      (Values{
-          {"Left", "10"}, {"Top", "20"}, {"Width", "300"}, {"Height", "200"}, {"Maximized", "1"}}));
+  EXPECT_EQ(Stored(), With(kNormal, "1"));
 
   // The next start opens maximised and reads nothing else.
   QWidget next;
-  next.setObjectName("FormMain");
-  next.move(287, 121);
-  next.resize(484, 308);
+  Place(next);
   store.Restore(&next);
   EXPECT_TRUE(next.windowState().testFlag(Qt::WindowMaximized));
   EXPECT_EQ(next.pos(), QPoint(287, 121));
   EXPECT_EQ(next.size(), QSize(484, 308));
-}
-
-TEST_F(PlacementStoreTest, MinimisedStoresOnlyMaximized) {
-  Store({{"Left", "10"}, {"Top", "20"}, {"Width", "300"}, {"Height", "200"}, {"Maximized", "1"}});
-  window.setWindowState(Qt::WindowMinimized);
-  TPlacementStore store;
-  store.Save(&window);
-  EXPECT_EQ(
-      Stored(),
-      (Values{
-          {"Left", "10"}, {"Top", "20"}, {"Width", "300"}, {"Height", "200"}, {"Maximized", "0"}}));
+  // Minimised, it stores only that it is not maximised.
+  next.setWindowState(Qt::WindowMinimized);
+  store.Save(&next);
+  EXPECT_EQ(Stored(), With(kNormal, "0"));
 }
 
 TEST_F(PlacementStoreTest, AFixedSizeWindowStoresNoSize) {
@@ -161,35 +156,42 @@ TEST_F(PlacementStoreTest, AFixedSizeWindowStoresNoSize) {
   store.Save(&dialog);
   EXPECT_EQ(Stored("DateJumpForm"), (Values{{"Left", "40"}, {"Top", "30"}, {"Maximized", "0"}}));
   EXPECT_TRUE(Stored("FormMain").empty());
+  // The group is the window's object name.
+  window.setObjectName("FormOther");
+  store.Save(&window);
+  EXPECT_TRUE(Stored("FormMain").empty());
+  EXPECT_EQ(Stored("FormOther").size(), 5u);
 }
 
 TEST_F(PlacementStoreTest, AbsurdValuesGiveAWindowOnTheScreenAndAreNotSavedBack) {
   const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
   const std::string max = "2147483647";
   const std::string min = "-2147483648";
-  const std::vector<Values> cases = {
-      {{"Left", max}, {"Top", max}, {"Width", max}, {"Height", max}},
-      {{"Left", min}, {"Top", min}, {"Width", min}, {"Height", min}},
-      {{"Left", "10"}, {"Top", "20"}, {"Width", "100000"}, {"Height", "100000"}},
-      {{"Left", max}, {"Width", max}},
-      {{"Top", min}, {"Height", max}},
-      {{"Left", "99999999999"}, {"Width", "abc"}, {"Height", "12.5"}},
+  // What is stored, and the size kept (none: any that fits).
+  const std::vector<std::pair<Values, QSize>> cases = {
+      {{{"Left", max}, {"Top", max}, {"Width", max}, {"Height", max}}, {}},
+      {{{"Left", min}, {"Top", min}, {"Width", min}, {"Height", min}}, {}},
+      {{{"Left", "10"}, {"Top", "20"}, {"Width", "100000"}, {"Height", "100000"}}, {}},
+      {{{"Left", max}, {"Width", max}}, {}},
+      {{{"Top", min}, {"Height", max}}, {}},
+      {{{"Left", "99999999999"}, {"Width", "abc"}, {"Height", "12.5"}}, {}},
+      // Off every screen: back into view.
+      {{{"Left", "-20000"}, {"Top", "-20000"}, {"Width", "400"}, {"Height", "300"}}, {400, 300}},
   };
   for (std::size_t i = 0; i < cases.size(); ++i) {
     SCOPED_TRACE(i);
-    const Values& stored = cases[i];
+    const auto& [stored, kept] = cases[i];
     QTemporaryDir folder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
     Store(stored);
     QWidget next;
-    next.setObjectName("FormMain");
-    next.move(287, 121);
-    next.resize(484, 308);
+    Place(next);
     TPlacementStore store;
     store.Restore(&next);
     const QRect placed(next.pos(), next.size());
     EXPECT_TRUE(area.contains(placed))
         << placed.x() << "," << placed.y() << " " << placed.width() << "x" << placed.height();
+    EXPECT_TRUE(!kept.isValid() || placed.size() == kept);
     store.Save(&next);
     for (const char* size : {"Width", "Height"}) {
       const int32_t saved = std::stoi(Stored()[size]);
@@ -197,26 +199,6 @@ TEST_F(PlacementStoreTest, AbsurdValuesGiveAWindowOnTheScreenAndAreNotSavedBack)
       EXPECT_LE(saved, std::string(size) == "Width" ? area.width() : area.height()) << size;
     }
   }
-}
-
-TEST_F(PlacementStoreTest, AWindowStoredOffEveryScreenComesBackIntoView) {
-  const QScreen* primary = QGuiApplication::primaryScreen();
-  ASSERT_NE(primary, nullptr);
-  const QRect area = primary->availableGeometry();
-  Store({{"Left", "-20000"}, {"Top", "-20000"}, {"Width", "400"}, {"Height", "300"}});
-  TPlacementStore store;
-  store.Restore(&window);
-  const QRect placed(window.pos(), window.size());
-  EXPECT_EQ(placed.size(), QSize(400, 300));
-  EXPECT_TRUE(area.contains(placed)) << placed.x() << "," << placed.y();
-}
-
-TEST_F(PlacementStoreTest, TheGroupIsTheWindowsObjectName) {
-  window.setObjectName("FormOther");
-  TPlacementStore store;
-  store.Save(&window);
-  EXPECT_TRUE(Stored("FormMain").empty());
-  EXPECT_EQ(Stored("FormOther").size(), 5u);
 }
 
 TEST_F(PlacementStoreTest, IntegerAndFlagReading) {
@@ -239,8 +221,7 @@ TEST_F(PlacementStoreTest, IntegerAndFlagReading) {
     store.WriteString("Test", "Flag", text);
     EXPECT_EQ(store.ReadBool("Test", "Flag", false), expected) << text;
   }
-  store.WriteString("Test", "Flag", "yes");
-  EXPECT_TRUE(store.ReadBool("Test", "Flag", true));
+  EXPECT_TRUE(store.ReadBool("Test", "Flag", true));  // "yes" is no number: the default
 }
 
 // The file is looked at before QSettings reads it (a FIFO would block the start for good):
@@ -282,9 +263,7 @@ TEST_F(PlacementStoreTest, ASettingsFileThatIsNoSmallRegularFileIsNotRead) {
       EXPECT_EQ(store.FilePath(), path.string()) << c.kind;
       EXPECT_EQ(store.ReadStored(), c.read) << c.kind;
       QWidget window;
-      window.setObjectName("FormMain");
-      window.move(287, 121);
-      window.resize(484, 308);
+      Place(window);
       store.Restore(&window);
       EXPECT_EQ(window.pos() == QPoint(5, 6), c.restored) << c.kind;
       window.move(40, 50);

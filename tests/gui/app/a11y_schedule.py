@@ -1,9 +1,7 @@
 #!/usr/bin/python3
-"""The grid as a screen reader reads it: pelo under a virtual X server with an accessibility
-bus of its own; the schedule table's cursor cell is read through AT-SPI, Right is pressed, the
-move is heard as a focus event and the new cursor cell is read.
-
-Usage: a11y_schedule.py PELO. Exits 77 (skipped) where the bus or the X server cannot start."""
+"""The grid as a screen reader reads it through AT-SPI: the cursor cell, then Right pressed,
+heard as a focus event, and the new cursor cell. Usage: a11y_schedule.py PELO.
+Exits 77 (skipped) where the accessibility bus or the X server cannot start."""
 
 import datetime
 import os
